@@ -1,0 +1,29 @@
+// The meeting point of the window manager and GDI: windows paint into 32-bit
+// surfaces in memory (0x00RRGGBB per pixel, rows top-down), and the display
+// backends copy them to a screen.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "Types.h"
+
+struct PlatformSurface {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;  // width * height, row-major, top row first
+
+  void Resize(int w, int h) {
+    width = w > 0 ? w : 0;
+    height = h > 0 ? h : 0;
+    pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  }
+  uint32_t* Row(int y) { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width); }
+};
+
+// A device context that draws into `surface` with (0,0) at `origin` of the
+// surface, clipped to `clip` (surface coordinates). `hwnd` is the window the
+// context belongs to (NULL for memory contexts); ReleaseDC/EndPaint free it.
+// Implemented by GDI; the window manager calls it for window, client and
+// paint contexts.
+PLATFORM_API HDC PlatformCreateSurfaceDC(PlatformSurface* surface, POINT origin, RECT clip, HWND hwnd);
