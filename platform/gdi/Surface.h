@@ -27,3 +27,22 @@ struct PlatformSurface {
 // Implemented by GDI; the window manager calls it for window, client and
 // paint contexts.
 PLATFORM_API HDC PlatformCreateSurfaceDC(PlatformSurface* surface, POINT origin, RECT clip, HWND hwnd);
+
+// Narrows the clipping of a surface context to `region` (surface coordinates),
+// within the clip rectangle it was made with: window contexts leave out
+// children (WS_CLIPCHILDREN), paint contexts keep to the update region.
+// GDI copies the region; the caller keeps it.
+PLATFORM_API BOOL PlatformSetSurfaceDCRegion(HDC hdc, HRGN region);
+
+// GetDC(NULL): a context over the screen, a surface as large as the desktop
+// that nothing shows. Measuring text and making compatible bitmaps need it.
+// Freed with DeleteDC (ReleaseDC does that).
+PLATFORM_API HDC PlatformScreenDC();
+
+// The surface a context draws into (the selected bitmap's pixels for memory
+// contexts are not a PlatformSurface: NULL then).
+PLATFORM_API PlatformSurface* PlatformDCSurface(HDC hdc);
+
+// PNG export for the test kit and reviewers (8-bit RGB).
+PLATFORM_API BOOL PlatformWritePng(const PlatformSurface& surface, const char* path);
+PLATFORM_API BOOL PlatformWriteBitmapPng(HBITMAP bitmap, const char* path);

@@ -2,11 +2,22 @@
 // Tests may speed it up (scale) or push it forward (advance); the program never does.
 #pragma once
 
+#include <ctime>
+
 #include "Types.h"
 
 PLATFORM_API DWORD GetTickCount();
 PLATFORM_API ULONGLONG GetTickCount64();
 PLATFORM_API void Sleep(DWORD milliseconds);
+
+// The C runtime's `clock` as the program uses it: milliseconds of wall time on the platform
+// clock since the process started (processor time would not advance while the program waits).
+// The program reaches it as `clock()` through windows_sys.h, which also makes CLOCKS_PER_SEC 1000.
+PLATFORM_API clock_t PlatformWallClock();
+
+// Date and time of day, moved along with the platform clock when tests speed it up or advance it.
+PLATFORM_API void GetLocalTime(LPSYSTEMTIME time);
+PLATFORM_API void GetSystemTime(LPSYSTEMTIME time);
 
 // Milliseconds of real time that correspond to `milliseconds` on the platform clock.
 PLATFORM_API ULONGLONG PlatformClockToRealMs(ULONGLONG milliseconds);

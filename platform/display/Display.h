@@ -1,0 +1,27 @@
+// The seam between the window manager and whatever shows top-level windows.
+// Headless keeps surfaces in memory only; an X11 backend puts each visible
+// top-level window on the screen and turns X input into window messages.
+#pragma once
+
+#include "Types.h"
+
+class PlatformDisplayBackend {
+ public:
+  virtual ~PlatformDisplayBackend() = default;
+  // A top-level window became visible, was hidden, moved or resized, or is gone.
+  virtual void WindowShown(HWND) {}
+  virtual void WindowHidden(HWND) {}
+  virtual void WindowMoved(HWND) {}
+  virtual void WindowDestroyed(HWND) {}
+  // Painting into a top-level window's surface has finished (`dirty` in surface coordinates).
+  virtual void SurfacePainted(HWND, const RECT& /*dirty*/) {}
+  // A descriptor the GUI thread's wait polls (or -1), and what to do when it is readable:
+  // turn pending events into input (PlatformInjectMouse/Key) and repaints.
+  virtual int WaitDescriptor() { return -1; }
+  virtual void DescriptorReady() {}
+};
+
+// The backend in use; headless until another is installed.
+PLATFORM_API PlatformDisplayBackend* PlatformDisplay();
+// Installs a backend (the caller keeps ownership); null goes back to headless.
+PLATFORM_API void PlatformSetDisplay(PlatformDisplayBackend* backend);

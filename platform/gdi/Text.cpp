@@ -1,0 +1,655 @@
+// Text with FreeType and the DejaVu fonts, drawn without anti-aliasing so
+// that output is the same on every machine and colour-keyed copies of text
+// leave no fringes.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "GdiInternal.h"
+
+namespace gdi {
+
+namespace {
+
+const char* const kFontDir = "/usr/share/fonts/truetype/dejavu/";
+
+struct Glyph {
+  int left = 0, top = 0, width = 0, rows = 0, advance = 0;
+  std::vector<uint8_t> bits;  // one byte per pixel, 1 = ink
+};
+
+// One face file at one pixel size, with Windows-style metrics.
+struct FontFace {
+  FT_Face face = nullptr;
+  int ppem = 0;
+  int ascent = 0, descent = 0, height = 0, internalLeading = 0, aveWidth = 0, maxWidth = 0;
+  int underlinePos = 0, underlineThick = 1, strikePos = 0;
+  bool fixed = false;
+  std::unordered_map<uint32_t, Glyph> glyphs;
+};
+
+struct FontSystem {
+  FT_Library lib = nullptr;
+  bool failed = false;
+  std::map<std::string, FT_Face> faces;
+  std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> sized;
+};
+
+FontSystem& Fonts() {
+  static FontSystem fs;
+  if (!fs.lib && !fs.failed && FT_Init_FreeType(&fs.lib) != 0) fs.failed = true;
+  return fs;
+}
+
+bool IsFixedFace(const char* face) {
+  static const char* const fixed[] = {"courier", "courier new", "fixedsys", "terminal", "lucida console",
+                                      "consolas", "dejavu sans mono", "monospace"};
+  for (const char* f : fixed)
+    if (strcasecmp(face, f) == 0) return true;
+  return false;
+}
+
+std::string FileFor(const LOGFONTA& lf) {
+  bool known = lf.lfFaceName[0] != 0;
+  bool mono = IsFixedFace(lf.lfFaceName) || (!known && (lf.lfPitchAndFamily & 3) == FIXED_PITCH);
+  bool bold = lf.lfWeight >= FW_SEMIBOLD;
+  std::string name = mono ? "DejaVuSansMono" : "DejaVuSans";
+  if (bold && lf.lfItalic)
+    name += "-BoldOblique";
+  else if (bold)
+    name += "-Bold";
+  else if (lf.lfItalic)
+    name += "-Oblique";
+  return std::string(kFontDir) + name + ".ttf";
+}
+
+int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+
+FontFace* Resolve(const LOGFONTA& lf) {
+  FontSystem& fs = Fonts();
+  if (fs.failed) return nullptr;
+  std::string file = FileFor(lf);
+  FT_Face face = nullptr;
+  auto it = fs.faces.find(file);
+  if (it != fs.faces.end()) {
+    face = it->second;
+  } else {
+    if (FT_New_Face(fs.lib, file.c_str(), 0, &face) != 0) face = nullptr;
+    fs.faces[file] = face;
+  }
+  if (!face) return nullptr;
+  double upem = face->units_per_EM ? face->units_per_EM : 2048;
+  const TT_OS2* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  double winA = os2 ? os2->usWinAscent : face->ascender;
+  double winD = os2 ? os2->usWinDescent : -face->descender;
+  if (winA + winD <= 0) winA = upem * 0.8, winD = upem * 0.2;
+  // Windows heights: negative asks for the character (em) height, positive
+  // for the cell height; 0 for the default, a 16-pixel cell.
+  int height = lf.lfHeight;
+  int ppem;
+  if (height < 0)
+    ppem = -height;
+  else
+    ppem = Round((height == 0 ? 16 : height) * upem / (winA + winD));
+  ppem = std::max(1, std::min(ppem, 512));
+  auto key = std::make_pair(file, ppem);
+  auto& slot = fs.sized[key];
+  if (!slot) {
+    slot.reset(new FontFace);
+    FontFace& f = *slot;
+    f.face = face;
+    f.ppem = ppem;
+    f.ascent = Round(winA * ppem / upem);
+    f.descent = Round(winD * ppem / upem);
+    f.height = f.ascent + f.descent;
+    f.internalLeading = std::max(0, f.height - ppem);
+    f.aveWidth = std::max(1, Round((os2 ? os2->xAvgCharWidth : upem / 2) * ppem / upem));
+    f.maxWidth = std::max(1, Round(face->max_advance_width * ppem / upem));
+    f.underlinePos = std::max(1, Round(-face->underline_position * ppem / upem));
+    f.underlineThick = std::max(1, Round(face->underline_thickness * ppem / upem));
+    f.strikePos = std::max(1, Round((os2 ? os2->yStrikeoutPosition : upem / 4) * ppem / upem));
+    f.fixed = FT_IS_FIXED_WIDTH(face) != 0;
+  }
+  return slot.get();
+}
+
+// The program's texts are 8-bit Windows-1252.
+uint32_t CodePoint(unsigned char c) {
+  static const uint16_t high[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  if (c >= 0x80 && c < 0xA0) return high[c - 0x80] ? high[c - 0x80] : c;
+  return c;
+}
+
+const Glyph& GlyphOf(FontFace& f, unsigned char ch) {
+  auto it = f.glyphs.find(ch);
+  if (it != f.glyphs.end()) return it->second;
+  Glyph& g = f.glyphs[ch];
+  if (ch < 0x20) return g;  // control characters take no room
+  FT_Set_Pixel_Sizes(f.face, 0, static_cast<FT_UInt>(f.ppem));
+  if (FT_Load_Char(f.face, CodePoint(ch), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return g;
+  FT_GlyphSlot s = f.face->glyph;
+  g.advance = static_cast<int>((s->advance.x + 32) >> 6);
+  g.left = s->bitmap_left;
+  g.top = s->bitmap_top;
+  g.width = static_cast<int>(s->bitmap.width);
+  g.rows = static_cast<int>(s->bitmap.rows);
+  g.bits.assign(static_cast<size_t>(g.width) * g.rows, 0);
+  for (int y = 0; y < g.rows; ++y) {
+    const unsigned char* row = s->bitmap.buffer + static_cast<ptrdiff_t>(y) * s->bitmap.pitch;
+    for (int x = 0; x < g.width; ++x) {
+      bool on = s->bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? (row[x >> 3] >> (7 - (x & 7))) & 1 : row[x] >= 128;
+      g.bits[static_cast<size_t>(y) * g.width + x] = on ? 1 : 0;
+    }
+  }
+  return g;
+}
+
+// Metrics for a context's font, also when no font file can be found (then
+// every character is a blank half an em wide).
+struct Metrics {
+  FontFace* face = nullptr;
+  LOGFONTA lf{};
+  int ppem = 12, ascent = 10, descent = 3, height = 13, internalLeading = 1, aveWidth = 6, maxWidth = 12;
+  int advance(unsigned char ch) {
+    if (!face) return ch < 0x20 ? 0 : ppem / 2;
+    return GlyphOf(*face, ch).advance;
+  }
+};
+
+Metrics MetricsOf(Dc* dc) {
+  Metrics m;
+  const Font* font = As<Font>(dc->s.font, OBJ_FONT);
+  if (!font) font = As<Font>(StockDefault(OBJ_FONT), OBJ_FONT);
+  if (font) m.lf = font->lf;
+  m.face = Resolve(m.lf);
+  if (m.face) {
+    m.ppem = m.face->ppem;
+    m.ascent = m.face->ascent;
+    m.descent = m.face->descent;
+    m.height = m.face->height;
+    m.internalLeading = m.face->internalLeading;
+    m.aveWidth = m.face->aveWidth;
+    m.maxWidth = m.face->maxWidth;
+  }
+  return m;
+}
+
+int Quadrant(const LOGFONTA& lf) {
+  int e = ((lf.lfEscapement % 3600) + 3600) % 3600;
+  return ((e + 450) / 900) % 4;
+}
+
+// Pen position of each character of a run.
+struct Run {
+  std::vector<int> x;  // start of character i; x[n] is the width
+};
+
+Run Layout(Metrics& m, const char* s, int n, int extra, const INT* dx) {
+  Run r;
+  r.x.resize(static_cast<size_t>(n) + 1, 0);
+  int pos = 0;
+  for (int i = 0; i < n; ++i) {
+    r.x[i] = pos;
+    pos += dx ? dx[i] : m.advance(static_cast<unsigned char>(s[i])) + extra;
+  }
+  r.x[n] = pos;
+  return r;
+}
+
+// Maps a point of the run's own frame (u along the text, v down) to the
+// surface, for text turned by 0, 90, 180 or 270 degrees.
+struct Frame {
+  int ox, oy, q;
+  void map(int u, int v, int& X, int& Y) const {
+    switch (q) {
+      case 0: X = ox + u, Y = oy + v; break;
+      case 1: X = ox + v, Y = oy - 1 - u; break;
+      case 2: X = ox - 1 - u, Y = oy - 1 - v; break;
+      default: X = ox - 1 - v, Y = oy + u; break;
+    }
+  }
+  RECT mapRect(int u0, int v0, int u1, int v1) const {
+    int ax, ay, bx, by;
+    map(u0, v0, ax, ay);
+    map(u1 - 1, v1 - 1, bx, by);
+    return RECT{std::min(ax, bx), std::min(ay, by), std::max(ax, bx) + 1, std::max(ay, by) + 1};
+  }
+};
+
+// Draws a run with its top-left cell corner at frame origin (u, v) = (0, 0);
+// `underlineFrom/To` draws an extra underline (prefix characters).
+void DrawRun(Dc* dc, const Target& t, const Frame& fr, Metrics& m, const char* s, int n, const Run& run, bool opaque,
+             int ulFrom = -1, int ulTo = -1) {
+  uint32_t ink = ToPixel(dc->s.text);
+  if (t.v.mono) ink = ToMono(ink);
+  if (opaque) {
+    Paint bg;
+    bg.solid = ToPixel(dc->s.bk);
+    FillRectPx(t, fr.mapRect(0, 0, run.x[n], m.height), bg, R2_COPYPEN);
+  }
+  auto plot = [&](int u, int v) {
+    int X, Y;
+    fr.map(u, v, X, Y);
+    if (X >= 0 && Y >= 0 && X < t.v.width && Y < t.v.height && InClip(t, X, Y)) t.v.at(X, Y) = ink;
+  };
+  if (m.face) {
+    for (int i = 0; i < n; ++i) {
+      const Glyph& g = GlyphOf(*m.face, static_cast<unsigned char>(s[i]));
+      int gx = run.x[i] + g.left, gy = m.ascent - g.top;
+      for (int y = 0; y < g.rows; ++y)
+        for (int x = 0; x < g.width; ++x)
+          if (g.bits[static_cast<size_t>(y) * g.width + x]) plot(gx + x, gy + y);
+    }
+  }
+  Paint line;
+  line.solid = ink;
+  int thick = m.face ? m.face->underlineThick : 1;
+  auto bar = [&](int u0, int u1, int v) {
+    if (u1 > u0) FillRectPx(t, fr.mapRect(u0, v, u1, v + thick), line, R2_COPYPEN);
+  };
+  int ul = m.ascent + (m.face ? m.face->underlinePos : 1);
+  if (ul + thick > m.height) ul = m.height - thick;
+  if (m.lf.lfUnderline) bar(0, run.x[n], ul);
+  if (m.lf.lfStrikeOut) bar(0, run.x[n], m.ascent - (m.face ? m.face->strikePos : m.ppem / 3));
+  if (ulFrom >= 0 && ulTo > ulFrom) bar(run.x[ulFrom], run.x[ulTo], ul);
+}
+
+// Where a run's frame starts for the context's text alignment.
+Frame PlaceRun(Dc* dc, const Target& t, Metrics& m, int x, int y, int width, UINT align) {
+  int u0 = 0, v0 = 0;
+  if ((align & TA_CENTER) == TA_CENTER)
+    u0 = -width / 2;
+  else if (align & TA_RIGHT)
+    u0 = -width;
+  if ((align & TA_BASELINE) == TA_BASELINE)
+    v0 = -m.ascent;
+  else if (align & TA_BOTTOM)
+    v0 = -m.height;
+  Frame fr{x + t.dx, y + t.dy, Quadrant(m.lf)};
+  // Shift the origin so that frame (0, 0) is the cell's top-left corner.
+  int X, Y;
+  fr.map(u0, v0, X, Y);
+  Frame out = fr;
+  int X0, Y0;
+  fr.map(0, 0, X0, Y0);
+  out.ox += X - X0;
+  out.oy += Y - Y0;
+  (void)dc;
+  return out;
+}
+
+}  // namespace
+
+int TextHeight(Dc* dc) { return MetricsOf(dc).height; }
+
+}  // namespace gdi
+
+using namespace gdi;
+
+BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCSTR text, UINT count, const INT* dx) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  if (!dc) return FALSE;
+  if (!text) count = 0;
+  Target t;
+  if (!dc->target(t, (options & ETO_CLIPPED) && rc ? rc : nullptr)) return TRUE;
+  if ((options & ETO_OPAQUE) && rc) {
+    Paint bg;
+    bg.solid = ToPixel(dc->s.bk);
+    FillRectPx(t, RECT{rc->left + t.dx, rc->top + t.dy, rc->right + t.dx, rc->bottom + t.dy}, bg, R2_COPYPEN);
+  }
+  if (count == 0) return TRUE;
+  Metrics m = MetricsOf(dc);
+  int n = static_cast<int>(count);
+  Run run = Layout(m, text, n, dc->s.charExtra, dx);
+  bool updateCp = (dc->s.textAlign & TA_UPDATECP) != 0;
+  if (updateCp) x = dc->s.cur.x, y = dc->s.cur.y;
+  Frame fr = PlaceRun(dc, t, m, x, y, run.x[n], dc->s.textAlign);
+  DrawRun(dc, t, fr, m, text, n, run, dc->s.bkMode == OPAQUE);
+  if (updateCp) dc->s.cur.x += run.x[n];
+  return TRUE;
+}
+
+BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
+  if (count < 0) return FALSE;
+  return ExtTextOutA(hdc, x, y, 0, nullptr, text, static_cast<UINT>(count), nullptr);
+}
+
+BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  if (!dc || !size || count < 0 || (!text && count > 0)) return FALSE;
+  Metrics m = MetricsOf(dc);
+  Run run = Layout(m, text, count, dc->s.charExtra, nullptr);
+  size->cx = run.x[count];
+  size->cy = m.height;
+  return TRUE;
+}
+
+BOOL GetTextExtentExPointA(HDC hdc, LPCSTR text, int count, int maxExtent, LPINT fit, LPINT dx, LPSIZE size) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  if (!dc || count < 0 || (!text && count > 0)) return FALSE;
+  Metrics m = MetricsOf(dc);
+  Run run = Layout(m, text, count, dc->s.charExtra, nullptr);
+  int n = 0;
+  for (int i = 0; i < count; ++i) {
+    if (dx) dx[i] = run.x[i + 1];
+    if (run.x[i + 1] <= maxExtent) n = i + 1;
+  }
+  if (fit) *fit = n;
+  if (size) *size = SIZE{run.x[count], m.height};
+  return TRUE;
+}
+
+BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRIC tm) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  if (!dc || !tm) return FALSE;
+  Metrics m = MetricsOf(dc);
+  std::memset(tm, 0, sizeof *tm);
+  tm->tmHeight = m.height;
+  tm->tmAscent = m.ascent;
+  tm->tmDescent = m.descent;
+  tm->tmInternalLeading = m.internalLeading;
+  tm->tmExternalLeading = 0;
+  tm->tmAveCharWidth = m.aveWidth;
+  tm->tmMaxCharWidth = m.maxWidth;
+  tm->tmWeight = m.lf.lfWeight ? m.lf.lfWeight : FW_NORMAL;
+  tm->tmDigitizedAspectX = 96;
+  tm->tmDigitizedAspectY = 96;
+  tm->tmFirstChar = 0x20;
+  tm->tmLastChar = 0xFF;
+  tm->tmDefaultChar = 0x1F;
+  tm->tmBreakChar = 0x20;
+  tm->tmItalic = m.lf.lfItalic;
+  tm->tmUnderlined = m.lf.lfUnderline;
+  tm->tmStruckOut = m.lf.lfStrikeOut;
+  bool fixed = m.face ? m.face->fixed : false;
+  // As on Windows, the low bit set means a variable pitch; 4 = TrueType.
+  tm->tmPitchAndFamily = static_cast<BYTE>((fixed ? 0 : 1) | 2 | 4 | (fixed ? FF_MODERN : FF_SWISS));
+  tm->tmCharSet = m.lf.lfCharSet;
+  return TRUE;
+}
+
+int GetTextFaceA(HDC hdc, int size, LPSTR face) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  if (!dc) return 0;
+  Metrics m = MetricsOf(dc);
+  int len = static_cast<int>(std::strlen(m.lf.lfFaceName));
+  if (!face) return len + 1;
+  if (size <= 0) return 0;
+  int n = std::min(len, size - 1);
+  std::memcpy(face, m.lf.lfFaceName, static_cast<size_t>(n));
+  face[n] = 0;
+  return n;
+}
+
+BOOL GetCharWidth32A(HDC hdc, UINT first, UINT last, LPINT widths) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  if (!dc || !widths || last < first || last > 0xFF) return FALSE;
+  Metrics m = MetricsOf(dc);
+  for (UINT c = first; c <= last; ++c) widths[c - first] = m.advance(static_cast<unsigned char>(c));
+  return TRUE;
+}
+
+// ---------------------------------------------------------------- tabbed text
+
+namespace {
+
+// Width of a tabbed run; draws it when `draw`.
+LONG Tabbed(HDC hdc, int x, int y, LPCSTR text, int count, int tabCount, const INT* tabs, int tabOrigin, bool draw) {
+  Dc* dc = AsDc(hdc);
+  if (!dc || count < 0 || (!text && count > 0)) return 0;
+  Metrics m = MetricsOf(dc);
+  Target t;
+  bool canDraw = draw && dc->target(t);
+  int pos = x;
+  int i = 0;
+  while (i <= count) {
+    int j = i;
+    while (j < count && text[j] != '\t') ++j;
+    Run run = Layout(m, text + i, j - i, dc->s.charExtra, nullptr);
+    if (canDraw && j > i) {
+      Frame fr = PlaceRun(dc, t, m, pos, y, run.x[j - i], TA_LEFT | TA_TOP);
+      DrawRun(dc, t, fr, m, text + i, j - i, run, dc->s.bkMode == OPAQUE);
+    }
+    pos += run.x[j - i];
+    if (j >= count) break;
+    // Next tab stop after pos.
+    int next = pos;
+    if (tabCount <= 1 || !tabs) {
+      int step = (tabCount == 1 && tabs && tabs[0] > 0) ? tabs[0] : 8 * m.aveWidth;
+      next = tabOrigin + ((pos - tabOrigin) / step + 1) * step;
+    } else {
+      for (int k = 0; k < tabCount; ++k) {
+        int stop = tabOrigin + std::abs(tabs[k]);
+        if (stop > pos) {
+          next = stop;
+          break;
+        }
+      }
+    }
+    if (canDraw && dc->s.bkMode == OPAQUE && next > pos) {
+      Paint bg;
+      bg.solid = ToPixel(dc->s.bk);
+      FillRectPx(t, RECT{pos + t.dx, y + t.dy, next + t.dx, y + m.height + t.dy}, bg, R2_COPYPEN);
+    }
+    pos = next;
+    i = j + 1;
+  }
+  return MAKELONG(pos - x, m.height);
+}
+
+}  // namespace
+
+LONG TabbedTextOutA(HDC hdc, int x, int y, LPCSTR text, int count, int tabCount, const INT* tabs, int tabOrigin) {
+  GDI_LOCK;
+  return Tabbed(hdc, x, y, text, count, tabCount, tabs, tabOrigin, true);
+}
+
+DWORD GetTabbedTextExtentA(HDC hdc, LPCSTR text, int count, int tabCount, const INT* tabs) {
+  GDI_LOCK;
+  return static_cast<DWORD>(Tabbed(hdc, 0, 0, text, count, tabCount, tabs, 0, false));
+}
+
+// ---------------------------------------------------------------- DrawText
+
+namespace {
+
+struct Line {
+  std::string text;
+  int underline = -1;  // index of the prefixed character in `text`
+};
+
+int Width(Metrics& m, const std::string& s, int extra, int tabWidth) {
+  int w = 0;
+  for (unsigned char c : s) {
+    if (c == '\t' && tabWidth > 0)
+      w = (w / tabWidth + 1) * tabWidth;
+    else
+      w += m.advance(c) + extra;
+  }
+  return w;
+}
+
+// Removes prefix marks: "&x" underlines x, "&&" is one "&".
+Line StripPrefix(const std::string& s, bool process) {
+  Line l;
+  if (!process) {
+    l.text = s;
+    return l;
+  }
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '&') {
+      if (i + 1 < s.size() && s[i + 1] == '&') {
+        l.text += '&';
+        ++i;
+      } else if (i + 1 < s.size()) {
+        l.underline = static_cast<int>(l.text.size());
+      }
+      continue;
+    }
+    l.text += s[i];
+  }
+  return l;
+}
+
+// Breaks one paragraph into lines no wider than `width` at blanks; a word
+// wider than the line stays whole.
+std::vector<Line> WrapLine(Metrics& m, const Line& para, int width, int extra, int tabWidth) {
+  std::vector<Line> out;
+  const std::string& s = para.text;
+  size_t start = 0;
+  while (start <= s.size()) {
+    if (Width(m, s.substr(start), extra, tabWidth) <= width) {
+      Line l;
+      l.text = s.substr(start);
+      if (para.underline >= static_cast<int>(start)) l.underline = para.underline - static_cast<int>(start);
+      out.push_back(l);
+      break;
+    }
+    size_t end = start, lastBreak = std::string::npos;
+    while (end < s.size()) {
+      if (s[end] == ' ' && Width(m, s.substr(start, end - start), extra, tabWidth) <= width) lastBreak = end;
+      if (Width(m, s.substr(start, end - start + 1), extra, tabWidth) > width) break;
+      ++end;
+    }
+    size_t cut;
+    if (lastBreak != std::string::npos && lastBreak > start) {
+      cut = lastBreak;
+    } else {
+      cut = s.find(' ', end);
+      if (cut == std::string::npos) cut = s.size();
+      if (lastBreak == start) cut = start;  // only a leading blank fits
+    }
+    if (cut == start) cut = std::max(cut, s.find_first_not_of(' ', start) == std::string::npos ? s.size() : start + 1);
+    Line l;
+    l.text = s.substr(start, cut - start);
+    if (para.underline >= static_cast<int>(start) && para.underline < static_cast<int>(cut))
+      l.underline = para.underline - static_cast<int>(start);
+    out.push_back(l);
+    start = cut;
+    while (start < s.size() && s[start] == ' ') ++start;
+    if (start >= s.size()) break;
+  }
+  return out;
+}
+
+void Ellipsize(Metrics& m, Line& l, int width, int extra, int tabWidth) {
+  if (Width(m, l.text, extra, tabWidth) <= width) return;
+  std::string t = l.text;
+  int dots = Width(m, "...", extra, tabWidth);
+  while (!t.empty() && Width(m, t, extra, tabWidth) + dots > width) t.pop_back();
+  l.text = t + "...";
+  if (l.underline >= static_cast<int>(t.size())) l.underline = -1;
+}
+
+}  // namespace
+
+int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rc, UINT format) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  if (!dc || !rc) return 0;
+  if (!text) count = 0;
+  if (count < 0) count = static_cast<int>(std::strlen(text));
+  std::string s(text ? text : "", static_cast<size_t>(count));
+  Metrics m = MetricsOf(dc);
+  int extra = dc->s.charExtra;
+  int tabWidth = 0;
+  if (format & DT_EXPANDTABS) tabWidth = ((format & DT_TABSTOP) ? ((format >> 8) & 0xFF) : 8) * m.aveWidth;
+  int width = rc->right - rc->left;
+  bool prefix = !(format & DT_NOPREFIX);
+
+  std::vector<Line> lines;
+  if (format & DT_SINGLELINE) {
+    lines.push_back(StripPrefix(s, prefix));
+  } else {
+    size_t i = 0;
+    while (true) {
+      size_t j = s.find_first_of("\r\n", i);
+      std::string para = s.substr(i, j == std::string::npos ? std::string::npos : j - i);
+      Line l = StripPrefix(para, prefix);
+      if (format & DT_WORDBREAK) {
+        for (Line& w : WrapLine(m, l, width, extra, tabWidth)) lines.push_back(w);
+      } else {
+        lines.push_back(l);
+      }
+      if (j == std::string::npos) break;
+      i = j + ((s[j] == '\r' && j + 1 < s.size() && s[j + 1] == '\n') ? 2 : 1);
+      if (i >= s.size()) break;
+    }
+  }
+  if (s.empty()) lines.clear();
+  if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
+    if (!(format & DT_CALCRECT))
+      for (Line& l : lines) Ellipsize(m, l, width, extra, tabWidth);
+
+  int lineHeight = m.height;
+  int total = lineHeight * static_cast<int>(lines.size());
+  if (format & DT_CALCRECT) {
+    int maxw = 0;
+    for (Line& l : lines) maxw = std::max(maxw, Width(m, l.text, extra, tabWidth));
+    if (!lines.empty() || !(format & DT_SINGLELINE)) rc->right = rc->left + maxw;
+    rc->bottom = rc->top + total;
+    return total;
+  }
+  int y = rc->top;
+  if (format & DT_SINGLELINE) {
+    if (format & DT_VCENTER)
+      y = rc->top + ((rc->bottom - rc->top) - total) / 2;
+    else if (format & DT_BOTTOM)
+      y = rc->bottom - total;
+  }
+  int result = (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? y - rc->top + total : total;
+  if (lines.empty()) return result;
+  Target t;
+  if (!dc->target(t, (format & DT_NOCLIP) ? nullptr : rc)) return result;
+  bool opaque = dc->s.bkMode == OPAQUE;
+  for (Line& l : lines) {
+    int w = Width(m, l.text, extra, tabWidth);
+    int x = rc->left;
+    if (format & DT_CENTER)
+      x = rc->left + (width - w) / 2;
+    else if (format & DT_RIGHT)
+      x = rc->right - w;
+    int n = static_cast<int>(l.text.size());
+    Run run;
+    run.x.resize(static_cast<size_t>(n) + 1, 0);
+    int pos = 0;
+    for (int i = 0; i < n; ++i) {
+      run.x[i] = pos;
+      unsigned char c = static_cast<unsigned char>(l.text[i]);
+      pos = (c == '\t' && tabWidth > 0) ? (pos / tabWidth + 1) * tabWidth : pos + m.advance(c) + extra;
+    }
+    run.x[n] = pos;
+    Frame fr{x + t.dx, y + t.dy, 0};
+    bool showPrefix = l.underline >= 0 && !(format & DT_HIDEPREFIX);
+    if (format & DT_PREFIXONLY) {
+      if (showPrefix) {
+        Paint line;
+        line.solid = ToPixel(dc->s.text);
+        int ul = std::min(m.ascent + (m.face ? m.face->underlinePos : 1), m.height - 1);
+        FillRectPx(t, fr.mapRect(run.x[l.underline], ul, run.x[l.underline + 1], ul + 1), line, R2_COPYPEN);
+      }
+    } else {
+      DrawRun(dc, t, fr, m, l.text.data(), n, run, opaque, showPrefix ? l.underline : -1,
+              showPrefix ? l.underline + 1 : -1);
+    }
+    y += lineHeight;
+  }
+  return result;
+}

@@ -1,0 +1,469 @@
+// Input: focus, capture, activation, hit testing, key states, cursors, and the
+// routing of mouse and keyboard input that a display or a test injects.
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "Clock.h"
+#include "UiPlatform.h"
+#include "WindowManager.h"
+
+namespace {
+
+struct InputState {
+  HWND focus = nullptr;
+  HWND capture = nullptr;
+  HWND active = nullptr;
+  POINT cursorPos{};
+  HCURSOR cursor = nullptr;
+  int cursorCount = 0;
+  BYTE keys[256] = {};
+  // The last button press, for double clicks.
+  HWND clickWindow = nullptr;
+  UINT clickMsg = 0;
+  ULONGLONG clickTime = 0;
+  POINT clickPos{};
+};
+
+InputState& In() {
+  static InputState* s = new InputState;
+  return *s;
+}
+
+bool KeyDown(int vk) { return (In().keys[vk & 0xFF] & 0x80) != 0; }
+
+// The character a key gives on a US keyboard, 0 for none.
+char VkToChar(UINT vk) {
+  bool shift = KeyDown(VK_SHIFT);
+  bool ctrl = KeyDown(VK_CONTROL);
+  bool caps = (In().keys[VK_CAPITAL] & 1) != 0;
+  if (vk >= 'A' && vk <= 'Z') {
+    if (ctrl) return static_cast<char>(vk - 'A' + 1);
+    return static_cast<char>((shift != caps) ? vk : vk - 'A' + 'a');
+  }
+  if (ctrl) return 0;
+  if (vk >= '0' && vk <= '9') return shift ? ")!@#$%^&*("[vk - '0'] : static_cast<char>(vk);
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) return static_cast<char>('0' + vk - VK_NUMPAD0);
+  switch (vk) {
+    case VK_SPACE: return ' ';
+    case VK_RETURN: return '\r';
+    case VK_BACK: return '\b';
+    case VK_TAB: return '\t';
+    case VK_ESCAPE: return 27;
+    case VK_MULTIPLY: return '*';
+    case VK_ADD: return '+';
+    case VK_SUBTRACT: return '-';
+    case VK_DECIMAL: return '.';
+    case VK_DIVIDE: return '/';
+    case VK_OEM_1: return shift ? ':' : ';';
+    case VK_OEM_PLUS: return shift ? '+' : '=';
+    case VK_OEM_COMMA: return shift ? '<' : ',';
+    case VK_OEM_MINUS: return shift ? '_' : '-';
+    case VK_OEM_PERIOD: return shift ? '>' : '.';
+    case VK_OEM_2: return shift ? '?' : '/';
+    case VK_OEM_3: return shift ? '~' : '`';
+  }
+  return 0;
+}
+
+void SetKey(UINT vk, bool down) {
+  BYTE& k = In().keys[vk & 0xFF];
+  if (down && !(k & 0x80)) k ^= 1;  // toggle state flips on each press
+  k = static_cast<BYTE>(down ? (k | 0x80) : (k & ~0x80));
+}
+
+struct Hit {
+  HWND hwnd = nullptr;
+  int code = HTNOWHERE;
+};
+
+// The deepest enabled, visible window under `pt` inside `hwnd`, skipping
+// windows that call themselves transparent (statics and group boxes).
+Hit Descend(HWND hwnd, POINT pt) {
+  std::vector<HWND> candidates;
+  HWND disabledChild = nullptr;
+  {
+    wm::Guard g(wm::Lock());
+    wm::Window* w = wm::Find(hwnd);
+    if (!w) return Hit{};
+    for (wm::Window* c : w->children) {
+      if (!(c->style & WS_VISIBLE)) continue;
+      RECT r = wm::ScreenRectOf(c);
+      if (!PtInRect(&r, pt)) continue;
+      if (c->style & WS_DISABLED) {
+        disabledChild = c->hwnd;
+        break;
+      }
+      candidates.push_back(c->hwnd);
+    }
+  }
+  if (!disabledChild) {
+    for (HWND c : candidates) {
+      Hit h = Descend(c, pt);
+      if (h.hwnd) return h;
+    }
+  }
+  int code = static_cast<int>(
+      static_cast<LONG>(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)))));
+  if (code == HTTRANSPARENT) return Hit{};
+  return Hit{hwnd, code};
+}
+
+Hit HitTest(POINT pt) {
+  std::vector<HWND> tops;
+  {
+    wm::Guard g(wm::Lock());
+    for (wm::Window* t : wm::Desktop()->children) {
+      if (!(t->style & WS_VISIBLE) || (t->style & WS_MINIMIZE)) continue;
+      RECT r = wm::ScreenRectOf(t);
+      if (PtInRect(&r, pt)) tops.push_back(t->hwnd);
+    }
+  }
+  for (HWND t : tops) {
+    Hit h = Descend(t, pt);
+    if (h.hwnd) return h;
+  }
+  return Hit{};
+}
+
+}  // namespace
+
+namespace wm {
+
+WPARAM MouseKeyFlags() {
+  WPARAM f = 0;
+  if (KeyDown(VK_LBUTTON)) f |= MK_LBUTTON;
+  if (KeyDown(VK_RBUTTON)) f |= MK_RBUTTON;
+  if (KeyDown(VK_MBUTTON)) f |= MK_MBUTTON;
+  if (KeyDown(VK_SHIFT)) f |= MK_SHIFT;
+  if (KeyDown(VK_CONTROL)) f |= MK_CONTROL;
+  return f;
+}
+
+void InputForgetWindow(HWND hwnd) {
+  Guard g(Lock());
+  InputState& s = In();
+  if (s.focus == hwnd) s.focus = nullptr;
+  if (s.capture == hwnd) s.capture = nullptr;
+  if (s.active == hwnd) s.active = nullptr;
+  if (s.clickWindow == hwnd) s.clickWindow = nullptr;
+}
+
+}  // namespace wm
+
+using namespace wm;
+
+void PlatformResetInputState() {
+  Guard g(Lock());
+  In() = InputState{};
+}
+
+// ---------------------------------------------------------------- focus and activation
+
+HWND GetFocus() {
+  Guard g(Lock());
+  return IsWindow(In().focus) ? In().focus : nullptr;
+}
+
+HWND SetFocus(HWND hwnd) {
+  if (hwnd && !IsWindow(hwnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  if (hwnd) {
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    if (top && top != GetActiveWindow()) SetActiveWindow(top);
+    if (!IsWindow(hwnd)) return nullptr;
+  }
+  HWND old = GetFocus();
+  if (old == hwnd) return old;
+  if (old) {
+    SendMessageA(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    // The handler may have moved the focus itself; then that stands.
+    if (GetFocus() != old) return old;
+  }
+  {
+    Guard g(Lock());
+    In().focus = hwnd;
+  }
+  if (hwnd) SendMessageA(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+  return old;
+}
+
+HWND GetActiveWindow() {
+  Guard g(Lock());
+  return IsWindow(In().active) ? In().active : nullptr;
+}
+
+HWND SetActiveWindow(HWND hwnd) {
+  if (hwnd) hwnd = GetAncestor(hwnd, GA_ROOT);
+  HWND old = GetActiveWindow();
+  if (old == hwnd) return old;
+  {
+    Guard g(Lock());
+    In().active = hwnd;
+    if (Window* w = Find(hwnd)) {
+      auto& v = Desktop()->children;
+      v.erase(std::remove(v.begin(), v.end(), w), v.end());
+      v.insert(v.begin(), w);
+    }
+  }
+  if (old) {
+    SendMessageA(old, WM_NCACTIVATE, FALSE, 0);
+    SendMessageA(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old)), reinterpret_cast<LPARAM>(hwnd));
+    if (!hwnd) SendMessageA(old, WM_ACTIVATEAPP, FALSE, 0);
+  }
+  if (hwnd && IsWindow(hwnd)) {
+    if (!old) SendMessageA(hwnd, WM_ACTIVATEAPP, TRUE, 0);
+    SendMessageA(hwnd, WM_NCACTIVATE, TRUE, 0);
+    SendMessageA(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(hwnd)), reinterpret_cast<LPARAM>(old));
+  }
+  // Focus never stays in a window that is no longer active.
+  HWND focus = GetFocus();
+  if (focus && GetAncestor(focus, GA_ROOT) != GetActiveWindow()) SetFocus(nullptr);
+  return old;
+}
+
+BOOL SetForegroundWindow(HWND hwnd) {
+  if (!IsWindow(hwnd)) return FALSE;
+  SetActiveWindow(hwnd);
+  return TRUE;
+}
+
+HWND GetForegroundWindow() { return GetActiveWindow(); }
+
+// ---------------------------------------------------------------- capture
+
+HWND GetCapture() {
+  Guard g(Lock());
+  return IsWindow(In().capture) ? In().capture : nullptr;
+}
+
+HWND SetCapture(HWND hwnd) {
+  if (!IsWindow(hwnd)) return nullptr;
+  HWND old;
+  {
+    Guard g(Lock());
+    old = IsWindow(In().capture) ? In().capture : nullptr;
+    In().capture = hwnd;
+  }
+  if (old && old != hwnd) SendMessageA(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+  return old;
+}
+
+BOOL ReleaseCapture() {
+  HWND old;
+  {
+    Guard g(Lock());
+    old = IsWindow(In().capture) ? In().capture : nullptr;
+    In().capture = nullptr;
+  }
+  if (old) SendMessageA(old, WM_CAPTURECHANGED, 0, 0);
+  return TRUE;
+}
+
+// ---------------------------------------------------------------- hit testing and cursors
+
+HWND WindowFromPoint(POINT pt) { return HitTest(pt).hwnd; }
+
+HWND ChildWindowFromPoint(HWND parent, POINT pt) {
+  Guard g(Lock());
+  Window* w = Find(parent);
+  if (!w) return nullptr;
+  RECT cl{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
+  if (!PtInRect(&cl, pt)) return nullptr;
+  for (Window* c : w->children) {
+    if (PtInRect(&c->rect, pt)) return c->hwnd;
+  }
+  return parent;
+}
+
+BOOL GetCursorPos(LPPOINT pt) {
+  if (!pt) return FALSE;
+  Guard g(Lock());
+  *pt = In().cursorPos;
+  return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+  Guard g(Lock());
+  In().cursorPos = POINT{x, y};
+  return TRUE;
+}
+
+HCURSOR SetCursor(HCURSOR cursor) {
+  Guard g(Lock());
+  HCURSOR old = In().cursor;
+  In().cursor = cursor;
+  return old;
+}
+
+HCURSOR GetCursor() {
+  Guard g(Lock());
+  return In().cursor;
+}
+
+int ShowCursor(BOOL show) {
+  Guard g(Lock());
+  return show ? ++In().cursorCount : --In().cursorCount;
+}
+
+SHORT GetKeyState(int vk) {
+  Guard g(Lock());
+  BYTE k = In().keys[vk & 0xFF];
+  return static_cast<SHORT>(((k & 0x80) ? 0x8000 : 0) | (k & 1));
+}
+
+SHORT GetAsyncKeyState(int vk) {
+  Guard g(Lock());
+  return static_cast<SHORT>((In().keys[vk & 0xFF] & 0x80) ? 0x8000 : 0);
+}
+
+UINT GetDoubleClickTime() { return 500; }
+
+BOOL MessageBeep(UINT) { return TRUE; }
+
+BOOL DragDetect(HWND hwnd, POINT pt) {
+  if (!IsWindow(hwnd)) return FALSE;
+  ClientToScreen(hwnd, &pt);
+  int dx = GetSystemMetrics(SM_CXDRAG), dy = GetSystemMetrics(SM_CYDRAG);
+  SetCapture(hwnd);
+  BOOL dragged = FALSE;
+  for (;;) {
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+      if (GetCapture() != hwnd || !IsWindow(hwnd)) break;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+      continue;
+    }
+    if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
+      PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+      break;
+    }
+    if (msg.message == WM_MOUSEMOVE && (std::abs(msg.pt.x - pt.x) > dx || std::abs(msg.pt.y - pt.y) > dy)) {
+      dragged = TRUE;
+      break;
+    }
+  }
+  if (GetCapture() == hwnd) ReleaseCapture();
+  return dragged;
+}
+
+// ---------------------------------------------------------------- keyboard translation
+
+BOOL TranslateMessage(const MSG* msg) {
+  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
+  char ch;
+  {
+    Guard g(Lock());
+    ch = VkToChar(static_cast<UINT>(msg->wParam));
+  }
+  if (!ch) return FALSE;
+  // The character comes next, before anything else already queued.
+  MSG c = *msg;
+  c.message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+  c.wParam = static_cast<unsigned char>(ch);
+  Guard g(Lock());
+  Window* w = Find(msg->hwnd);
+  if (!w || !w->queue) return FALSE;
+  w->queue->posted.push_front(c);
+  w->queue->Wake();
+  return TRUE;
+}
+
+// ---------------------------------------------------------------- injected input
+
+void PlatformInjectMouse(UINT msg, POINT pt, int wheel) {
+  {
+    Guard g(Lock());
+    In().cursorPos = pt;
+    switch (msg) {
+      case WM_LBUTTONDOWN: SetKey(VK_LBUTTON, true); break;
+      case WM_LBUTTONUP: SetKey(VK_LBUTTON, false); break;
+      case WM_RBUTTONDOWN: SetKey(VK_RBUTTON, true); break;
+      case WM_RBUTTONUP: SetKey(VK_RBUTTON, false); break;
+      case WM_MBUTTONDOWN: SetKey(VK_MBUTTON, true); break;
+      case WM_MBUTTONUP: SetKey(VK_MBUTTON, false); break;
+    }
+  }
+  LPARAM screen = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
+  if (msg == WM_MOUSEWHEEL) {
+    HWND target = GetFocus();
+    if (target)
+      PostMessageA(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(static_cast<SHORT>(wheel))),
+                   screen);
+    return;
+  }
+  bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
+  HWND target = GetCapture();
+  int hit = HTCLIENT;
+  if (!target) {
+    Hit h = HitTest(pt);
+    target = h.hwnd;
+    hit = h.code;
+    if (!target) return;
+    HWND top = GetAncestor(target, GA_ROOT);
+    // A window disabled by a modal loop takes no input at all.
+    if (!IsWindowEnabled(top)) return;
+    SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, msg));
+    if (down && top != GetActiveWindow()) {
+      LRESULT ma = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(hit, msg));
+      if (ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT) SetActiveWindow(top);
+      if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return;
+    }
+    if (!IsWindow(target)) return;
+  }
+  UINT out = msg;
+  WPARAM wParam;
+  LPARAM lParam;
+  if (hit == HTCLIENT) {
+    POINT c = pt;
+    ScreenToClient(target, &c);
+    wParam = MouseKeyFlags();
+    lParam = MAKELPARAM(static_cast<WORD>(c.x), static_cast<WORD>(c.y));
+    if (down) {
+      Guard g(Lock());
+      InputState& s = In();
+      Window* w = Find(target);
+      ULONGLONG now = GetTickCount64();
+      bool dbl = w && w->cls && (w->cls->style & CS_DBLCLKS) && s.clickWindow == target && s.clickMsg == msg &&
+                 now - s.clickTime <= GetDoubleClickTime() &&
+                 std::abs(pt.x - s.clickPos.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                 std::abs(pt.y - s.clickPos.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+      if (dbl) {
+        out = msg + (WM_LBUTTONDBLCLK - WM_LBUTTONDOWN);
+        s.clickWindow = nullptr;
+      } else {
+        s.clickWindow = target;
+        s.clickMsg = msg;
+        s.clickTime = now;
+        s.clickPos = pt;
+      }
+    }
+  } else {
+    out = msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
+    wParam = static_cast<WPARAM>(hit);
+    lParam = screen;
+  }
+  PostMessageA(target, out, wParam, lParam);
+}
+
+void PlatformInjectKey(UINT vk, BOOL down) {
+  bool alt;
+  {
+    Guard g(Lock());
+    SetKey(vk, down != FALSE);
+    if (vk == VK_LSHIFT || vk == VK_RSHIFT) SetKey(VK_SHIFT, down != FALSE);
+    if (vk == VK_LCONTROL || vk == VK_RCONTROL) SetKey(VK_CONTROL, down != FALSE);
+    if (vk == VK_LMENU || vk == VK_RMENU) SetKey(VK_MENU, down != FALSE);
+    alt = KeyDown(VK_MENU);
+  }
+  HWND target = GetFocus();
+  if (!target) target = GetActiveWindow();
+  if (!target) return;
+  bool sys = (alt && !KeyDown(VK_CONTROL)) || vk == VK_F10 || vk == VK_MENU;
+  UINT msg = sys ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+  LPARAM lParam = 1 | (alt ? (1 << 29) : 0);
+  if (!down) lParam |= (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);
+  PostMessageA(target, msg, vk, static_cast<LPARAM>(static_cast<DWORD>(lParam)));
+}

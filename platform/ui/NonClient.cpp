@@ -1,0 +1,336 @@
+// The default non-client area: frame and caption geometry, hit codes, the
+// classic painting of frames, captions and caption buttons, the caption
+// button and move loops, and the system commands.
+
+#include <cstring>
+#include <string>
+
+#include "UiPlatform.h"
+#include "WindowManager.h"
+
+namespace {
+
+struct Frame {
+  int x = 0, y = 0;   // frame width and height on each side
+  bool sizing = false;
+};
+
+Frame FrameOf(DWORD style, DWORD exStyle) {
+  Frame f;
+  if (style & WS_THICKFRAME) {
+    f.x = GetSystemMetrics(SM_CXFRAME);
+    f.y = GetSystemMetrics(SM_CYFRAME);
+    f.sizing = true;
+  } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
+    f.x = GetSystemMetrics(SM_CXDLGFRAME);
+    f.y = GetSystemMetrics(SM_CYDLGFRAME);
+  } else if (style & WS_BORDER) {
+    f.x = GetSystemMetrics(SM_CXBORDER);
+    f.y = GetSystemMetrics(SM_CYBORDER);
+  }
+  return f;
+}
+
+bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
+
+// Caption buttons in window coordinates, laid out from the right end of the
+// caption: close, then maximize/restore, then minimize touching it.
+struct CaptionButtons {
+  RECT close{}, max{}, min{};
+  bool hasClose = false, hasMax = false, hasMin = false;
+};
+
+CaptionButtons ButtonsOf(DWORD style, int width, const Frame& f) {
+  CaptionButtons b;
+  int c = GetSystemMetrics(SM_CYCAPTION);
+  int top = f.y + 2, bottom = f.y + c - 2;
+  int right = width - f.x;
+  b.close = RECT{right - c, top, right - 2, bottom};
+  b.max = RECT{b.close.left - c, top, b.close.left - 2, bottom};
+  b.min = RECT{b.max.left - c + 2, top, b.max.left, bottom};
+  b.hasClose = (style & WS_SYSMENU) != 0;
+  b.hasMax = b.hasMin = b.hasClose && (style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) != 0;
+  return b;
+}
+
+struct Geometry {
+  DWORD style = 0, exStyle = 0;
+  RECT window{};  // screen
+  RECT client{};  // window coordinates
+  bool zoomed = false, active = false;
+  std::string text;
+};
+
+bool GeometryOf(HWND hwnd, Geometry* g) {
+  wm::Guard lock(wm::Lock());
+  wm::Window* w = wm::Find(hwnd);
+  if (!w) return false;
+  g->style = w->style;
+  g->exStyle = w->exStyle;
+  g->window = wm::ScreenRectOf(w);
+  g->client = w->client;
+  g->zoomed = (w->style & WS_MAXIMIZE) != 0;
+  g->active = w->ncActive;
+  g->text = w->text;
+  return true;
+}
+
+int HitCode(HWND hwnd, POINT pt) {
+  Geometry g;
+  if (!GeometryOf(hwnd, &g) || !PtInRect(&g.window, pt)) return HTNOWHERE;
+  int x = pt.x - g.window.left, y = pt.y - g.window.top;
+  int width = g.window.right - g.window.left, height = g.window.bottom - g.window.top;
+  POINT p{x, y};
+  if (PtInRect(&g.client, p)) return HTCLIENT;
+  Frame f = FrameOf(g.style, g.exStyle);
+  if (x < f.x || x >= width - f.x || y < f.y || y >= height - f.y) {
+    if (!f.sizing || g.zoomed) return HTBORDER;
+    int corner = GetSystemMetrics(SM_CYCAPTION) + f.y;
+    bool left = x < corner, right = x >= width - corner, top = y < corner, bottom = y >= height - corner;
+    if (y < f.y) return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
+    if (y >= height - f.y) return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
+    if (x < f.x) return top ? HTTOPLEFT : bottom ? HTBOTTOMLEFT : HTLEFT;
+    return top ? HTTOPRIGHT : bottom ? HTBOTTOMRIGHT : HTRIGHT;
+  }
+  if (HasCaption(g.style) && y < f.y + GetSystemMetrics(SM_CYCAPTION)) {
+    CaptionButtons b = ButtonsOf(g.style, width, f);
+    int c = GetSystemMetrics(SM_CYCAPTION);
+    auto inColumn = [&](const RECT& r) { return x >= r.left && x < r.right; };
+    if (b.hasClose && inColumn(b.close)) return HTCLOSE;
+    if (b.hasMax && inColumn(b.max)) return HTMAXBUTTON;
+    if (b.hasMin && inColumn(b.min)) return HTMINBUTTON;
+    if ((g.style & WS_SYSMENU) && x < f.x + c) return HTSYSMENU;
+    return HTCAPTION;
+  }
+  if ((g.style & WS_VSCROLL) && x >= g.client.right) return HTVSCROLL;
+  if ((g.style & WS_HSCROLL) && y >= g.client.bottom) return HTHSCROLL;
+  return HTBORDER;
+}
+
+void PaintNonClient(HWND hwnd, int pressedHit) {
+  Geometry g;
+  if (!GeometryOf(hwnd, &g)) return;
+  int width = g.window.right - g.window.left, height = g.window.bottom - g.window.top;
+  HDC hdc = GetWindowDC(hwnd);
+  if (!hdc) return;
+  Frame f = FrameOf(g.style, g.exStyle);
+  RECT rc{0, 0, width, height};
+  if (f.x > 0) {
+    if ((g.style & (WS_DLGFRAME | WS_THICKFRAME)) || (g.exStyle & WS_EX_DLGMODALFRAME)) {
+      DrawEdge(hdc, &rc, EDGE_RAISED, BF_RECT | BF_ADJUST);
+      HBRUSH face = GetSysColorBrush(COLOR_3DFACE);
+      while (rc.left < f.x) {
+        FrameRect(hdc, &rc, face);
+        InflateRect(&rc, -1, -1);
+      }
+    } else {
+      FrameRect(hdc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));
+      InflateRect(&rc, -1, -1);
+    }
+  }
+  if (HasCaption(g.style)) {
+    int c = GetSystemMetrics(SM_CYCAPTION);
+    RECT cap{f.x, f.y, width - f.x, f.y + c - 1};
+    FillRect(hdc, &cap, GetSysColorBrush(g.active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    RECT line{f.x, f.y + c - 1, width - f.x, f.y + c};
+    FillRect(hdc, &line, GetSysColorBrush(COLOR_3DFACE));
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    HFONT font = CreateFontIndirectA(&ncm.lfCaptionFont);
+    HGDIOBJ oldFont = SelectObject(hdc, font);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, GetSysColor(g.active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    CaptionButtons b = ButtonsOf(g.style, width, f);
+    RECT text{cap.left + 3, cap.top, (b.hasMin ? b.min.left : b.hasClose ? b.close.left : cap.right) - 2, cap.bottom};
+    DrawTextA(hdc, g.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    SelectObject(hdc, oldFont);
+    DeleteObject(font);
+    auto button = [&](RECT r, UINT kind, int hit, bool enabled) {
+      UINT state = kind | (pressedHit == hit ? DFCS_PUSHED : 0) | (enabled ? 0 : DFCS_INACTIVE);
+      DrawFrameControl(hdc, &r, DFC_CAPTION, state);
+    };
+    if (b.hasClose) button(b.close, DFCS_CAPTIONCLOSE, HTCLOSE, true);
+    if (b.hasMax)
+      button(b.max, g.zoomed ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX, HTMAXBUTTON, (g.style & WS_MAXIMIZEBOX) != 0);
+    if (b.hasMin) button(b.min, DFCS_CAPTIONMIN, HTMINBUTTON, (g.style & WS_MINIMIZEBOX) != 0);
+  }
+  RECT inner{g.client.left, g.client.top, g.client.right, g.client.bottom};
+  if (g.exStyle & WS_EX_CLIENTEDGE) {
+    RECT e = inner;
+    InflateRect(&e, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
+    DrawEdge(hdc, &e, EDGE_SUNKEN, BF_RECT);
+  } else if (g.exStyle & WS_EX_STATICEDGE) {
+    RECT e = inner;
+    InflateRect(&e, 1, 1);
+    DrawEdge(hdc, &e, BDR_SUNKENOUTER, BF_RECT);
+  }
+  ReleaseDC(hwnd, hdc);
+}
+
+// Runs a loop that takes the mouse until the left button comes up (or the
+// capture is lost); `step` sees each mouse message and returns false to stop.
+template <typename Step>
+void TrackMouse(HWND hwnd, Step step) {
+  SetCapture(hwnd);
+  for (;;) {
+    MSG m;
+    if (!GetMessageA(&m, nullptr, 0, 0)) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
+    bool mouse = m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST;
+    if (mouse || (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE)) {
+      if (!step(m)) break;
+    } else {
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+    if (!IsWindow(hwnd) || GetCapture() != hwnd) break;
+  }
+  if (IsWindow(hwnd) && GetCapture() == hwnd) ReleaseCapture();
+}
+
+void TrackCaptionButton(HWND hwnd, int hit) {
+  PaintNonClient(hwnd, hit);
+  bool over = true, released = false;
+  TrackMouse(hwnd, [&](const MSG& m) {
+    if (m.message == WM_KEYDOWN) return false;
+    bool now = HitCode(hwnd, m.pt) == hit;
+    if (now != over) {
+      over = now;
+      PaintNonClient(hwnd, over ? hit : HTNOWHERE);
+    }
+    if (m.message == WM_LBUTTONUP) {
+      released = true;
+      return false;
+    }
+    return true;
+  });
+  if (!IsWindow(hwnd)) return;
+  PaintNonClient(hwnd, HTNOWHERE);
+  if (!released || !over) return;
+  WPARAM cmd = hit == HTCLOSE ? SC_CLOSE : hit == HTMINBUTTON ? SC_MINIMIZE : IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE;
+  if (hit == HTMAXBUTTON && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_MAXIMIZEBOX)) return;
+  if (hit == HTMINBUTTON && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_MINIMIZEBOX)) return;
+  POINT pt;
+  GetCursorPos(&pt);
+  SendMessageA(hwnd, WM_SYSCOMMAND, cmd, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+}
+
+// The move loop: the window follows the mouse until the button comes up;
+// Escape puts it back where it was.
+void MoveLoop(HWND hwnd) {
+  RECT start;
+  if (!GetWindowRect(hwnd, &start) || IsZoomed(hwnd)) return;
+  POINT origin;
+  GetCursorPos(&origin);
+  HWND parent = GetParent(hwnd);
+  bool child = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+  SendMessageA(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+  auto place = [&](int dx, int dy) {
+    POINT p{start.left + dx, start.top + dy};
+    if (child && parent) ScreenToClient(parent, &p);
+    SetWindowPos(hwnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  TrackMouse(hwnd, [&](const MSG& m) {
+    if (m.message == WM_KEYDOWN) {
+      place(0, 0);
+      return false;
+    }
+    if (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONUP) place(m.pt.x - origin.x, m.pt.y - origin.y);
+    return m.message != WM_LBUTTONUP;
+  });
+  if (IsWindow(hwnd)) SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
+}
+
+POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+}  // namespace
+
+namespace wm {
+
+RECT DefaultClientRect(DWORD style, DWORD exStyle, const RECT& windowRect) {
+  RECT r = windowRect;
+  if (style & WS_CHILD) {
+    // Children have a frame only when they ask for one.
+  }
+  Frame f = FrameOf(style, exStyle);
+  InflateRect(&r, -f.x, -f.y);
+  if (HasCaption(style)) r.top += GetSystemMetrics(SM_CYCAPTION);
+  if (exStyle & WS_EX_CLIENTEDGE) InflateRect(&r, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+  if (exStyle & WS_EX_STATICEDGE) InflateRect(&r, -1, -1);
+  if (style & WS_VSCROLL) r.right -= GetSystemMetrics(SM_CXVSCROLL);
+  if (style & WS_HSCROLL) r.bottom -= GetSystemMetrics(SM_CYHSCROLL);
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+  return r;
+}
+
+LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
+  *handled = true;
+  switch (msg) {
+    case WM_NCCALCSIZE: {
+      DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+      DWORD exStyle = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE));
+      RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+      if (r) *r = DefaultClientRect(style, exStyle, *r);
+      return 0;
+    }
+    case WM_NCHITTEST:
+      return HitCode(hwnd, PointOf(lParam));
+    case WM_NCPAINT:
+      PaintNonClient(hwnd, HTNOWHERE);
+      return 0;
+    case WM_NCACTIVATE: {
+      {
+        Guard g(Lock());
+        Window* w = Find(hwnd);
+        if (!w) return TRUE;
+        w->ncActive = wParam != 0;
+      }
+      PaintNonClient(hwnd, HTNOWHERE);
+      return TRUE;
+    }
+    case WM_NCLBUTTONDOWN:
+      switch (wParam) {
+        case HTCAPTION:
+          SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, lParam);
+          break;
+        case HTCLOSE:
+        case HTMINBUTTON:
+        case HTMAXBUTTON:
+          TrackCaptionButton(hwnd, static_cast<int>(wParam));
+          break;
+      }
+      return 0;
+    case WM_NCLBUTTONDBLCLK:
+      if (wParam == HTCAPTION && (GetWindowLongA(hwnd, GWL_STYLE) & WS_MAXIMIZEBOX))
+        SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
+      else if (wParam == HTSYSMENU)
+        SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+      return 0;
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONUP:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONUP:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONUP:
+    case WM_NCMBUTTONDBLCLK:
+      return 0;
+    case WM_SYSCOMMAND:
+      switch (wParam & 0xFFF0) {
+        case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); break;
+        case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
+        case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
+        case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
+        case SC_MOVE: MoveLoop(hwnd); break;
+      }
+      return 0;
+  }
+  *handled = false;
+  return 0;
+}
+
+}  // namespace wm

@@ -1,0 +1,156 @@
+#include "Pdu.h"
+
+#include <new>
+
+Pdu::Pdu()
+    : vbs(),
+      vb_count(0),
+      error_status(0),
+      error_index(0),
+      validity(1),
+      request_id(0),
+      pdu_type(0),
+      security_level(1),
+      message_id(0),
+      maxsize_scopedpdu(0) {}
+
+Pdu::Pdu(const Vb* bindings, int count) : Pdu() {
+  if (count > PDU_MAX_VBS)
+    validity = 0;
+  else if (bindings && count > 0)
+    set_vblist(bindings, count);
+}
+
+Pdu::Pdu(const Pdu& other) : Pdu() { *this = other; }
+
+Pdu::~Pdu() { delete_all_vbs(); }
+
+void Pdu::delete_all_vbs() {
+  for (int i = 0; i < vb_count; ++i) {
+    delete vbs[i];
+    vbs[i] = nullptr;
+  }
+  vb_count = 0;
+}
+
+bool Pdu::copy_vbs(Vb* const* in, int count) {
+  delete_all_vbs();
+  for (int i = 0; i < count; ++i) {
+    vbs[i] = new (std::nothrow) Vb(*in[i]);
+    if (!vbs[i]) {
+      delete_all_vbs();
+      return false;
+    }
+    vb_count = i + 1;
+  }
+  return true;
+}
+
+Pdu& Pdu::operator=(const Pdu& other) {
+  if (this == &other) return *this;
+  error_status = other.error_status;
+  error_index = other.error_index;
+  request_id = other.request_id;
+  pdu_type = other.pdu_type;
+  notify_id = other.notify_id;
+  notify_timestamp = other.notify_timestamp;
+  notify_enterprise = other.notify_enterprise;
+  security_level = other.security_level;
+  message_id = other.message_id;
+  context_name = other.context_name;
+  context_engine_id = other.context_engine_id;
+  maxsize_scopedpdu = other.maxsize_scopedpdu;
+  validity = copy_vbs(other.vbs, other.vb_count) ? 1 : 0;
+  return *this;
+}
+
+Pdu& Pdu::operator+=(const Vb& vb) {
+  if (vb_count >= PDU_MAX_VBS) return *this;
+  vbs[vb_count] = new (std::nothrow) Vb(vb);
+  if (!vbs[vb_count]) {
+    validity = 0;
+    return *this;
+  }
+  ++vb_count;
+  validity = 1;
+  return *this;
+}
+
+int Pdu::get_vblist(Vb* out, int count) const {
+  if (!out || count < 0 || count > vb_count) return 0;
+  for (int i = 0; i < count; ++i) out[i] = *vbs[i];
+  return 1;
+}
+
+int Pdu::set_vblist(const Vb* in, int count) {
+  if (!in || count < 0 || count > PDU_MAX_VBS) return 0;
+  delete_all_vbs();
+  error_status = 0;
+  error_index = 0;
+  validity = 1;
+  if (count == 0) {
+    request_id = 0;
+    return 0;
+  }
+  for (int i = 0; i < count; ++i) {
+    vbs[i] = new (std::nothrow) Vb(in[i]);
+    if (!vbs[i]) {
+      delete_all_vbs();
+      validity = 0;
+      return 0;
+    }
+    vb_count = i + 1;
+  }
+  return 1;
+}
+
+int Pdu::get_vb(Vb& out, int index) const {
+  if (index < 0 || index >= vb_count) return 0;
+  out = *vbs[index];
+  return 1;
+}
+
+int Pdu::set_vb(const Vb& vb, int index) {
+  if (index < 0 || index >= vb_count) return 0;
+  Vb* copy = new (std::nothrow) Vb(vb);
+  if (!copy) {
+    validity = 0;
+    return 0;
+  }
+  delete vbs[index];
+  vbs[index] = copy;
+  return 1;
+}
+
+int Pdu::trim(int count) {
+  if (count < 0 || count > vb_count) return 0;
+  while (count-- > 0) {
+    delete vbs[--vb_count];
+    vbs[vb_count] = nullptr;
+  }
+  return 1;
+}
+
+int Pdu::delete_vb(int index) {
+  if (index < 0 || index >= vb_count) return 0;
+  delete vbs[index];
+  for (int i = index; i + 1 < vb_count; ++i) vbs[i] = vbs[i + 1];
+  vbs[--vb_count] = nullptr;
+  return 1;
+}
+
+void set_error_status(Pdu* pdu, int status) {
+  if (pdu) pdu->error_status = status;
+}
+void set_error_index(Pdu* pdu, int index) {
+  if (pdu) pdu->error_index = index;
+}
+void clear_error_status(Pdu* pdu) {
+  if (pdu) pdu->error_status = 0;
+}
+void clear_error_index(Pdu* pdu) {
+  if (pdu) pdu->error_index = 0;
+}
+void set_request_id(Pdu* pdu, unsigned long id) {
+  if (pdu) pdu->request_id = static_cast<uint32_t>(id);
+}

@@ -1,0 +1,144 @@
+#include "bootcounter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cinttypes>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+constexpr size_t kMaxEngineIdLength = 32;
+
+// The encoded id and the space after it: the space keeps an id from matching a longer id it is a prefix of.
+std::string lineKey(const OctetStr& engineId, size_t length) { return encodeEngineId(engineId.data(), length) + ' '; }
+
+bool startsWith(const std::string& line, const std::string& key) { return line.compare(0, key.size(), key) == 0; }
+
+// The counter after the first space. It was written with "%i", so a value above 2^31-1 comes back negative and
+// is taken as the same 32 bits; a tampered number is clamped rather than overflowing.
+uint32_t parseCounter(const std::string& line) {
+  size_t space = line.find(' ');
+  if (space == std::string::npos) return 0;
+  errno = 0;
+  long long value = std::strtoll(line.c_str() + space, nullptr, 10);
+  if (value < INT32_MIN) value = INT32_MIN;
+  if (value > static_cast<long long>(UINT32_MAX)) value = UINT32_MAX;
+  return static_cast<uint32_t>(value);
+}
+
+bool readLines(const char* fileName, std::vector<std::string>& lines) {
+  std::ifstream in(fileName);
+  if (!in) return false;
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return !in.bad();
+}
+
+// A fresh temporary file that nobody else can have planted: O_EXCL refuses an existing name and
+// O_NOFOLLOW a symbolic link. A leftover from an earlier crash is ours and is replaced once.
+int createPrivateFile(const std::string& name) {
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  int fd = ::open(name.c_str(), flags, 0600);
+  if (fd < 0 && errno == EEXIST && ::unlink(name.c_str()) == 0) fd = ::open(name.c_str(), flags, 0600);
+  return fd;
+}
+
+bool writeAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string encodeEngineId(const unsigned char* bytes, size_t length) {
+  std::string text;
+  text.reserve(2 * length);
+  for (size_t i = 0; i < length; ++i) {
+    text += static_cast<char>(0x40 + (bytes[i] >> 4));
+    text += static_cast<char>(0x40 + (bytes[i] & 0x0F));
+  }
+  return text;
+}
+
+OctetStr decodeEngineId(const std::string& text) {
+  std::vector<unsigned char> bytes;
+  for (size_t i = 0; i + 1 < text.size(); i += 2)
+    bytes.push_back(static_cast<unsigned char>(((text[i] & 0x0F) << 4) | (text[i + 1] & 0x0F)));
+  return OctetStr(bytes.data(), bytes.size());
+}
+
+int getBootCounter(const char* fileName, const OctetStr& engineId, uint32_t& boots) {
+  boots = 0;
+  std::vector<std::string> lines;
+  if (!fileName || !readLines(fileName, lines)) return -2;
+  if (engineId.len() > kMaxEngineIdLength) return -3;
+  const std::string key = lineKey(engineId, engineId.len());
+  for (const std::string& line : lines) {
+    if (!line.empty() && line[0] == '#') continue;
+    if (!startsWith(line, key)) continue;
+    boots = parseCounter(line);
+    return 0;
+  }
+  return -1;
+}
+
+int saveBootCounter(const char* fileName, const OctetStr& engineId, uint32_t boots) {
+  if (!fileName) return -2;
+  const std::string file = fileName;
+  const std::string tmp = file + ".tmp";
+  const size_t idLength = engineId.len() > kMaxEngineIdLength ? kMaxEngineIdLength : engineId.len();
+
+  std::vector<std::string> lines;
+  if (!readLines(fileName, lines)) {
+    int fd = ::open(fileName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return -5;
+    ::close(fd);
+  }
+
+  const std::string key = lineKey(engineId, idLength);
+  char counter[16];
+  std::snprintf(counter, sizeof counter, "%" PRIi32, static_cast<int32_t>(boots));
+  const std::string newLine = key + counter;
+
+  std::string text;
+  bool replaced = false;
+  for (const std::string& line : lines) {
+    if (!startsWith(line, key)) {
+      text += line;
+    } else if (!replaced) {
+      text += newLine;
+      replaced = true;
+    } else {
+      continue;  // a second line for the same engine would shadow nothing; drop it
+    }
+    text += '\n';
+  }
+  if (!replaced) text += newLine + '\n';
+
+  int fd = createPrivateFile(tmp);
+  if (fd < 0) return -2;
+  // The file is replaced only by a complete, flushed copy, so a crash leaves either the old counters or the new.
+  bool written = writeAll(fd, text) && ::fsync(fd) == 0;
+  written = ::close(fd) == 0 && written;
+  if (!written) {
+    ::unlink(tmp.c_str());
+    return -2;
+  }
+  if (std::rename(tmp.c_str(), fileName) != 0) {
+    ::unlink(tmp.c_str());
+    return -6;
+  }
+  return 0;
+}

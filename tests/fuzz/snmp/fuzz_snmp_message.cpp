@@ -1,0 +1,63 @@
+// Received SNMP messages: the BER primitives, the version 1 and 2c message
+// parser and the decoding into a Pdu must survive any bytes. Whatever decodes
+// and can be sent again must decode again.
+#include <cstddef>
+#include <cstdint>
+
+#include "SnmpMessage.h"
+#include "asn1.h"
+#include "snmp_pdu.h"
+
+namespace {
+
+// Walks the input as a sequence of elements with every primitive decoder.
+void walk_primitives(const uint8_t* data, size_t size) {
+  ByteCursor in(data, size);
+  while (!in.empty()) {
+    ByteCursor probe = in, content;
+    unsigned char tag;
+    int32_t i;
+    uint32_t u;
+    counter64 c;
+    uint32_t ids[MAX_OID_LEN];
+    int count = MAX_OID_LEN;
+    const unsigned char* bytes;
+    size_t len;
+    asn_get_int(probe, tag, i);
+    asn_get_unsigned_int(probe, tag, u);
+    asn_get_unsigned_int64(probe, tag, c);
+    asn_get_objid(probe, tag, ids, count);
+    asn_get_bitstring(probe, tag, bytes, len);
+    asn_get_null(probe, tag);
+    if (!asn_get_header(in, tag, content)) break;
+    if (tag & 0x20) walk_primitives(content.position(), content.remaining());  // constructed: go inside
+  }
+  // The classic interface over the same bytes.
+  int left = static_cast<int>(size > 4096 ? 4096 : size);
+  unsigned char tag;
+  unsigned char buf[64];
+  int buf_len = sizeof buf;
+  asn_parse_string(data, &left, &tag, buf, &buf_len);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  walk_primitives(data, size);
+
+  SnmpMessage msg;
+  if (msg.load(data, size) != 0) return 0;
+  Pdu pdu;
+  OctetStr community;
+  snmp_version version;
+  if (msg.unload(pdu, community, version) != 0) return 0;
+
+  SnmpMessage again;
+  if (again.load(pdu, community, version) != 0) return 0;
+  Pdu pdu2;
+  OctetStr community2;
+  snmp_version version2;
+  if (again.unload(pdu2, community2, version2) != 0 || version2 != version || !(community2 == community))
+    __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,246 @@
+// SNMPv3 against a real peer: net-snmp's snmpd with users of every security
+// level. The messages are built and parsed by our message processing and
+// security model and travel over a plain UDP socket on loopback: engine-id
+// discovery by report, clock synchronisation by the notInTimeWindow report and
+// the resend, then get and set.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "Address.h"
+#include "OctetStr.h"
+#include "SnmpdHarness.h"
+#include "mp_v3.h"
+#include "snmp_pdu.h"
+#include "usm_v3.h"
+
+namespace {
+
+const char* const kUnknownEngineIDs = "1.3.6.1.6.3.15.1.1.4.0";
+const char* const kNotInTimeWindows = "1.3.6.1.6.3.15.1.1.2.0";
+const char* const kWrongDigests = "1.3.6.1.6.3.15.1.1.5.0";
+
+std::vector<SmiUINT32> oid(const std::string& dotted) {
+  std::vector<SmiUINT32> out;
+  size_t start = 0;
+  while (start < dotted.size()) {
+    size_t dot = dotted.find('.', start);
+    if (dot == std::string::npos) dot = dotted.size();
+    out.push_back(std::stoul(dotted.substr(start, dot - start)));
+    start = dot + 1;
+  }
+  return out;
+}
+
+std::string dotted(const variable_list* var) {
+  std::string text;
+  for (int i = 0; var && i < var->name_length; ++i) text += (i ? "." : "") + std::to_string(var->name[i]);
+  return text;
+}
+
+struct PduDeleter {
+  void operator()(snmp_pdu* pdu) const { snmp_free_pdu(pdu); }
+};
+using PduPtr = std::unique_ptr<snmp_pdu, PduDeleter>;
+
+PduPtr makePdu(int command, uint32_t reqid, const std::string& name, const SmiVALUE* value = nullptr) {
+  PduPtr pdu(snmp_pdu_create(command));
+  pdu->reqid = reqid;
+  SmiVALUE null{};
+  null.syntax = sNMP_SYNTAX_NULL;
+  std::vector<SmiUINT32> n = oid(name);
+  snmp_add_var(pdu.get(), n.data(), n.size(), value ? value : &null);
+  return pdu;
+}
+
+// What came back for one request: the status of the parse and the PDU.
+struct Answer {
+  int status = 0;
+  PduPtr pdu;
+  OctetStr engineID;
+  std::string firstName() const { return pdu ? dotted(pdu->variables) : ""; }
+};
+
+class V3Peer : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    agent_ = new SnmpdHarness({"createUser authSHAdes SHA \"authpass123\" DES \"privpass123\"",
+                               "rwuser authSHAdes priv"});
+    std::string error;
+    if (!agent_->Start(&error)) {
+      startError_ = error;
+      delete agent_;
+      agent_ = nullptr;
+    }
+  }
+  static void TearDownTestSuite() {
+    delete agent_;
+    agent_ = nullptr;
+  }
+
+  void SetUp() override {
+    if (!agent_) GTEST_SKIP() << "no snmpd: " << startError_;
+    static int fakeSession;
+    ASSERT_EQ(SNMPv3_MP_OK, mpInit(reinterpret_cast<Snmp*>(&fakeSession), OctetStr("VhSNMP_Application"), 1));
+    fd_ = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(fd_, 0);
+    to_.sin_family = AF_INET;
+    to_.sin_port = htons(agent_->port());
+    to_.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  }
+  void TearDown() override {
+    if (fd_ >= 0) close(fd_);
+    mpFinish();
+  }
+
+  Answer exchange(snmp_pdu* request, const OctetStr& engineID, const char* user, int level) {
+    Answer answer;
+    unsigned char message[SNMP_MSG_LENGTH];
+    int length = sizeof message;
+    answer.status = mpSnmpBuild(request, message, &length, engineID, OctetStr(user), SNMP_SECURITY_MODEL_USM, level,
+                                engineID, OctetStr(""));
+    if (answer.status != SNMPv3_MP_OK) return answer;
+    sendto(fd_, message, length, 0, reinterpret_cast<sockaddr*>(&to_), sizeof to_);
+    pollfd p{fd_, POLLIN, 0};
+    if (poll(&p, 1, 3000) != 1) {
+      answer.status = SNMP_CLASS_TIMEOUT;
+      return answer;
+    }
+    unsigned char in[4096];
+    ssize_t n = recv(fd_, in, sizeof in, 0);
+    answer.pdu.reset(snmp_pdu_create(0));
+    OctetStr name, contextEngine, contextName;
+    int32_t securityLevel = 0, model = 0;
+    snmp_version version;
+    answer.status = mpSnmpParse(answer.pdu.get(), in, static_cast<int>(n), answer.engineID, name, contextEngine,
+                                contextName, securityLevel, model, version, UdpAddress("127.0.0.1/1"));
+    return answer;
+  }
+
+  // The session's rule: a report of an unknown engine or of a stale clock is answered by sending again.
+  Answer request(int command, const std::string& name, const char* user, int level, const SmiVALUE* value = nullptr) {
+    OctetStr engineID;
+    Answer answer;
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+      PduPtr pdu = makePdu(command, nextReqId_++, name, value);
+      answer = exchange(pdu.get(), engineID, user, level);
+      if (answer.status != SNMPv3_MP_OK || answer.pdu->command != sNMP_PDU_REPORT) break;
+      const std::string report = answer.firstName();
+      if (report != kUnknownEngineIDs && report != kNotInTimeWindows) break;
+      engineID = answer.engineID;
+    }
+    return answer;
+  }
+
+  static SnmpdHarness* agent_;
+  static std::string startError_;
+  int fd_ = -1;
+  sockaddr_in to_{};
+  uint32_t nextReqId_ = 1000;
+};
+
+SnmpdHarness* V3Peer::agent_ = nullptr;
+std::string V3Peer::startError_;
+
+std::string stringValue(const variable_list* var) {
+  return var && var->type == sNMP_SYNTAX_OCTETS ? std::string(reinterpret_cast<char*>(var->val), var->val_len) : "";
+}
+
+struct User {
+  const char* name;
+  int authProtocol;
+  int privProtocol;
+  int level;
+};
+
+const User kUsers[] = {
+    {"noauth", SNMP_AUTHPROTOCOL_NONE, SNMP_PRIVPROTOCOL_NONE, SNMP_SECURITY_LEVEL_NOAUTH_NOPRIV},
+    {"authMD5", SNMP_AUTHPROTOCOL_HMACMD5, SNMP_PRIVPROTOCOL_NONE, SNMP_SECURITY_LEVEL_AUTH_NOPRIV},
+    {"authSHA", SNMP_AUTHPROTOCOL_HMACSHA, SNMP_PRIVPROTOCOL_NONE, SNMP_SECURITY_LEVEL_AUTH_NOPRIV},
+    {"privDES", SNMP_AUTHPROTOCOL_HMACMD5, SNMP_PRIVPROTOCOL_DES, SNMP_SECURITY_LEVEL_AUTH_PRIV},
+    {"authSHAdes", SNMP_AUTHPROTOCOL_HMACSHA, SNMP_PRIVPROTOCOL_DES, SNMP_SECURITY_LEVEL_AUTH_PRIV},
+};
+
+void addUser(const User& u, const char* authPass = "authpass123") {
+  ASSERT_EQ(SNMPv3_USM_OK,
+            usmAddUserName(OctetStr(u.name), u.authProtocol, u.privProtocol,
+                           OctetStr(u.authProtocol == SNMP_AUTHPROTOCOL_NONE ? "" : authPass),
+                           OctetStr(u.privProtocol == SNMP_PRIVPROTOCOL_NONE ? "" : "privpass123")));
+}
+
+TEST_F(V3Peer, DiscoveryReportTeachesTheEngineAndItsClock) {
+  addUser(kUsers[1]);
+  PduPtr probe = makePdu(sNMP_PDU_GET, 1, "1.3.6.1.2.1.1.3.0");
+  Answer discovery = exchange(probe.get(), OctetStr(), "authMD5", SNMP_SECURITY_LEVEL_AUTH_NOPRIV);
+  ASSERT_EQ(SNMPv3_MP_OK, discovery.status);
+  EXPECT_EQ(sNMP_PDU_REPORT, discovery.pdu->command);
+  EXPECT_EQ(kUnknownEngineIDs, discovery.firstName());
+  EXPECT_GE(discovery.engineID.len(), 5u);
+  EXPECT_EQ(0u, mpGetCacheSize()) << "the answered probe leaves the cache";
+
+  PduPtr stale = makePdu(sNMP_PDU_GET, 2, "1.3.6.1.2.1.1.3.0");
+  Answer sync = exchange(stale.get(), discovery.engineID, "authMD5", SNMP_SECURITY_LEVEL_AUTH_NOPRIV);
+  ASSERT_EQ(SNMPv3_MP_OK, sync.status);
+  EXPECT_EQ(kNotInTimeWindows, sync.firstName());
+  int32_t boots = 0, time = 0;
+  ASSERT_EQ(SNMPv3_USM_OK, usmGetTime(discovery.engineID, boots, time));
+  EXPECT_GT(boots, 0) << "the authenticated report set the agent's boots";
+
+  PduPtr get = makePdu(sNMP_PDU_GET, 3, "1.3.6.1.2.1.1.3.0");
+  Answer response = exchange(get.get(), discovery.engineID, "authMD5", SNMP_SECURITY_LEVEL_AUTH_NOPRIV);
+  ASSERT_EQ(SNMPv3_MP_OK, response.status);
+  EXPECT_EQ(sNMP_PDU_RESPONSE, response.pdu->command);
+  EXPECT_EQ(3u, response.pdu->reqid);
+  EXPECT_EQ(sNMP_SYNTAX_TIMETICKS, response.pdu->variables->type);
+}
+
+TEST_F(V3Peer, GetAndSetAtEveryLevel) {
+  for (const User& u : kUsers) {
+    SCOPED_TRACE(u.name);
+    addUser(u);
+    Answer got = request(sNMP_PDU_GET, "1.3.6.1.2.1.1.5.0", u.name, u.level);  // sysName
+    ASSERT_EQ(SNMPv3_MP_OK, got.status);
+    ASSERT_EQ(sNMP_PDU_RESPONSE, got.pdu->command) << got.firstName();
+    EXPECT_EQ(0, got.pdu->errstat);
+    EXPECT_EQ(sNMP_SYNTAX_OCTETS, got.pdu->variables->type);
+
+    const std::string contact = std::string("v3 contact of ") + u.name;
+    SmiVALUE value{};
+    value.syntax = sNMP_SYNTAX_OCTETS;
+    value.value.string.ptr = reinterpret_cast<SmiLPBYTE>(const_cast<char*>(contact.c_str()));
+    value.value.string.len = contact.size();
+    Answer set = request(sNMP_PDU_SET, "1.3.6.1.2.1.1.4.0", u.name, u.level, &value);  // sysContact
+    ASSERT_EQ(SNMPv3_MP_OK, set.status);
+    ASSERT_EQ(sNMP_PDU_RESPONSE, set.pdu->command) << set.firstName();
+    EXPECT_EQ(0, set.pdu->errstat);
+
+    Answer back = request(sNMP_PDU_GET, "1.3.6.1.2.1.1.4.0", u.name, u.level);
+    ASSERT_EQ(SNMPv3_MP_OK, back.status);
+    EXPECT_EQ(contact, stringValue(back.pdu->variables));
+    EXPECT_EQ(0u, mpGetCacheSize());
+  }
+}
+
+TEST_F(V3Peer, WrongPassPhraseIsReportedAsWrongDigest) {
+  const User& md5 = kUsers[1];
+  addUser(md5, "not-the-pass-phrase");
+  Answer answer = request(sNMP_PDU_GET, "1.3.6.1.2.1.1.5.0", md5.name, md5.level);
+  ASSERT_EQ(SNMPv3_MP_OK, answer.status);
+  EXPECT_EQ(sNMP_PDU_REPORT, answer.pdu->command);
+  EXPECT_EQ(kWrongDigests, answer.firstName());
+}
+
+// IDEA is part of our protocol set, but net-snmp has never offered it.
+TEST_F(V3Peer, IdeaPrivacy) {
+  if (RunCommand("snmpget -h 2>&1").find("IDEA") == std::string::npos)
+    GTEST_SKIP() << "net-snmp's snmpd offers no IDEA privacy (only DES and AES)";
+  ADD_FAILURE() << "this net-snmp offers IDEA: add an IDEA user to the level table";
+}
+
+}  // namespace
