@@ -50,6 +50,7 @@ DateAndTime::DateAndTime() {
 DateAndTime::DateAndTime(LPCTSTR text) {
   int n[9] = {0};
   char sign = '+';
+  if (!text) text = "";
   if (ScanNumbers(text, "%d-%d-%d,%d:%d:%d.%d,+%d:%d", n) == 9) {
     sign = '+';
   } else if (ScanNumbers(text, "%d-%d-%d,%d:%d:%d.%d,-%d:%d", n) == 9) {

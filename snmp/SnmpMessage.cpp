@@ -1,8 +1,5 @@
 #include "SnmpMessage.h"
 
-#include <unistd.h>
-#include <arpa/inet.h>
-
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -14,6 +11,7 @@
 #include "asn1.h"
 #include "mp_v3.h"
 #include "snmp_pdu.h"
+#include "Winsock.h"  // after the system headers
 
 namespace {
 
@@ -46,14 +44,20 @@ Oid generic_trap_oid(int generic) {
   }
 }
 
-// This host's IPv4 address as a version-1 trap names it: the host name taken
-// as a dotted address; anything else gives 0.0.0.0.
+// This host's IPv4 address as a version-1 trap names it: its host name,
+// resolved (a dotted name is its own address); any failure gives 0.0.0.0.
+// Sockets are started here as well, so the coder works without a session.
 void local_ipv4(unsigned char out[4]) {
   std::memset(out, 0, 4);
+  WSADATA wsa;
+  if (WSAStartup(0x0101, &wsa) != 0) return;
   char name[256] = {};
-  if (gethostname(name, sizeof name - 1) != 0) return;
-  in_addr addr;
-  if (inet_pton(AF_INET, name, &addr) == 1) std::memcpy(out, &addr, 4);
+  if (gethostname(name, static_cast<int>(sizeof name) - 1) == 0) {
+    const hostent* host = gethostbyname(name);
+    if (host && host->h_length == 4 && host->h_addr_list && host->h_addr_list[0])
+      std::memcpy(out, host->h_addr_list[0], 4);
+  }
+  WSACleanup();
 }
 
 int add_binding(snmp_pdu* raw, const Oid& name, const Vb& vb, bool null_value) {

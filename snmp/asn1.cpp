@@ -45,14 +45,22 @@ const unsigned char* parse_with(const unsigned char* data, int* datalength, Pars
   return in.position();
 }
 
-bool copy_out(const unsigned char* bytes, size_t length, unsigned char* string, int* strlength) {
-  if (!strlength || *strlength < 0 || length > static_cast<size_t>(*strlength)) return false;
-  if (length) {
-    if (!string) return false;
-    std::memcpy(string, bytes, length);
-  }
-  *strlength = static_cast<int>(length);
-  return true;
+// A string element copied into the caller's buffer of *strlength bytes.
+template <class Get>
+const unsigned char* parse_bytes(const unsigned char* data, int* datalength, unsigned char* type,
+                                 unsigned char* string, int* strlength, Get get) {
+  if (!type || !strlength || *strlength < 0) return nullptr;
+  return parse_with(data, datalength, [&](ByteCursor& in) {
+    ByteCursor c = in;
+    const unsigned char* bytes;
+    size_t length;
+    if (!get(c, *type, bytes, length) || length > static_cast<size_t>(*strlength) || (length && !string))
+      return false;
+    if (length) std::memcpy(string, bytes, length);
+    *strlength = static_cast<int>(length);
+    in = c;
+    return true;
+  });
 }
 
 }  // namespace
@@ -372,28 +380,12 @@ const unsigned char* asn_parse_unsigned_int64(const unsigned char* data, int* da
 
 const unsigned char* asn_parse_string(const unsigned char* data, int* datalength, unsigned char* type,
                                       unsigned char* string, int* strlength) {
-  if (!type) return nullptr;
-  return parse_with(data, datalength, [&](ByteCursor& in) {
-    ByteCursor c = in;
-    const unsigned char* bytes;
-    size_t length;
-    if (!asn_get_string(c, *type, bytes, length) || !copy_out(bytes, length, string, strlength)) return false;
-    in = c;
-    return true;
-  });
+  return parse_bytes(data, datalength, type, string, strlength, asn_get_string);
 }
 
 const unsigned char* asn_parse_bitstring(const unsigned char* data, int* datalength, unsigned char* type,
                                          unsigned char* string, int* strlength) {
-  if (!type) return nullptr;
-  return parse_with(data, datalength, [&](ByteCursor& in) {
-    ByteCursor c = in;
-    const unsigned char* bytes;
-    size_t length;
-    if (!asn_get_bitstring(c, *type, bytes, length) || !copy_out(bytes, length, string, strlength)) return false;
-    in = c;
-    return true;
-  });
+  return parse_bytes(data, datalength, type, string, strlength, asn_get_bitstring);
 }
 
 const unsigned char* asn_parse_objid(const unsigned char* data, int* datalength, unsigned char* type,

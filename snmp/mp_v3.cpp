@@ -84,17 +84,18 @@ std::vector<CacheEntry>::iterator findReceived(int32_t msgID) {
 int addToCache(CacheEntry entry) {
   auto& cache = mp().cache;
   for (const CacheEntry& e : cache) {
-    if (e.msgID == entry.msgID && e.reqID == entry.reqID && e.securityEngineID == entry.securityEngineID &&
+    if ((e.state != nullptr) == (entry.state != nullptr) && e.msgID == entry.msgID && e.reqID == entry.reqID && e.securityEngineID == entry.securityEngineID &&
         e.securityModel == entry.securityModel && e.securityName == entry.securityName &&
         e.securityLevel == entry.securityLevel && e.contextEngineID == entry.contextEngineID &&
         e.contextName == entry.contextName)
       return SNMPv3_MP_DOUBLED_MESSAGE;  // the entry's state reference is freed with it
   }
-  if (entry.state) {
-    size_t received = std::count_if(cache.begin(), cache.end(), [](const CacheEntry& e) { return e.state != nullptr; });
-    if (received >= kMpMaxReceivedRequests)
-      cache.erase(std::find_if(cache.begin(), cache.end(), [](const CacheEntry& e) { return e.state != nullptr; }));
-  }
+  // Bounded per kind; the oldest entry of the kind gives way.
+  const bool received = entry.state != nullptr;
+  auto sameKind = [received](const CacheEntry& e) { return (e.state != nullptr) == received; };
+  if (static_cast<size_t>(std::count_if(cache.begin(), cache.end(), sameKind)) >=
+      (received ? kMpMaxReceivedRequests : kMpMaxSentRequests))
+    cache.erase(std::find_if(cache.begin(), cache.end(), sameKind));
   cache.push_back(std::move(entry));
   return SNMPv3_MP_OK;
 }
@@ -304,7 +305,6 @@ int mpSnmpBuild(snmp_pdu* pdu, unsigned char* out, int* out_length, const OctetS
       security_level = SNMP_SECURITY_LEVEL_NOAUTH_NOPRIV;
       security_model = SNMP_SECURITY_MODEL_USM;
       snmp_free_pdu_contents(pdu);
-      pdu->command = type;
     }
     msgID = takeMsgID();
   } else if (type == sNMP_PDU_RESPONSE || type == sNMP_PDU_REPORT) {
@@ -418,7 +418,8 @@ int mpSnmpParse(snmp_pdu* pdu, const unsigned char* message, int length, OctetSt
         error = SNMPv3_MP_NOT_IN_TIME_WINDOW;
       else if (usm != SNMPv3_USM_OK)
         error = usm;
-      if (security_engine_id.len() == 0) error = SNMPv3_MP_INVALID_ENGINEID;
+      // An empty engine id (a discovery probe) is an invalid engine, once the parameters could be read at all.
+      if (usm != SNMPv3_USM_PARSE_ERROR && security_engine_id.len() == 0) error = SNMPv3_MP_INVALID_ENGINEID;
     } else {
       error = SNMPv3_MP_UNSUPPORTED_SECURITY_MODEL;
       ++s.unknownSecurityModels;
@@ -514,9 +515,10 @@ int mpSendReport(const unsigned char* scoped_pdu, int scoped_pdu_length, snmp_pd
   int length = sizeof message;
   int status = mpSnmpBuild(pdu, message, &length, s.localEngineID, name, model, level, contextEngineID, contextName);
   if (status != SNMPv3_MP_OK) return SNMPv3_MP_ERROR;
-  if (!s.reportSender || s.reportSender(s.session, message, static_cast<unsigned int>(length), destination, wasInform))
-    return SNMPv3_MP_ERROR;
-  return SNMPv3_MP_OK;
+  if (!s.reportSender) return SNMPv3_MP_ERROR;
+  return s.reportSender(s.session, message, static_cast<unsigned int>(length), destination, wasInform) == SNMPv3_MP_OK
+             ? SNMPv3_MP_OK
+             : SNMPv3_MP_ERROR;
 }
 
 // ---- counters ----------------------------------------------------------------

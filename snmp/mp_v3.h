@@ -29,6 +29,7 @@ int mpGetLocalEngineIDLength();
 // How a report leaves: the session's raw send (Snmp::send_raw_data), on the
 // notification socket when it answers an inform. The session installs it with
 // the engine start; without one, reports are built but not sent (-1400).
+// Returns SNMPv3_MP_OK when the datagram was sent.
 typedef int (*MpReportSender)(Snmp* session, unsigned char* bytes, unsigned int length, const UdpAddress& to,
                               bool to_notify_socket);
 void mpSetReportSender(MpReportSender sender);
@@ -50,6 +51,8 @@ size_t mpGetCacheSize();
 // Received requests are kept only until this many newer ones arrive: nothing
 // here answers them, and unsolicited requests must not grow the cache.
 constexpr size_t kMpMaxReceivedRequests = 16;
+// A safety bound on outstanding sent requests, should one ever miss its mpDeleteCacheEntry.
+constexpr size_t kMpMaxSentRequests = 1024;
 
 // ---- messages ----------------------------------------------------------------
 // 1 when the bytes are a SEQUENCE whose first element is the INTEGER 3, else 0.

@@ -12,9 +12,17 @@ int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) __attribute__((wea
 
 namespace {
 
-// Set by operator new just before the constructor runs, so that an exception
-// knows whether Delete() may free it.
-thread_local bool t_constructingOnHeap = false;
+// The block operator new handed out last, so that the constructor can tell
+// whether its object lives there and Delete() may free it.
+thread_local const char* t_heapBlock = nullptr;
+thread_local size_t t_heapBlockSize = 0;
+
+bool TakeHeapBlock(const void* object) {
+  const char* p = static_cast<const char*>(object);
+  bool inside = t_heapBlock && p >= t_heapBlock && p < t_heapBlock + t_heapBlockSize;
+  if (inside) t_heapBlock = nullptr;
+  return inside;
+}
 
 void CopyMessage(const CString& text, LPTSTR lpszError, UINT nMaxError) {
   if (!lpszError || nMaxError == 0) return;
@@ -33,19 +41,21 @@ IMPLEMENT_DYNAMIC(CNotSupportedException, CSimpleException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 
 CException::CException(BOOL bAutoDelete)
-    : m_bAutoDelete(bAutoDelete), m_bReadyForDelete(t_constructingOnHeap) {
-  t_constructingOnHeap = false;
-}
+    : m_bAutoDelete(bAutoDelete), m_bReadyForDelete(TakeHeapBlock(this)) {}
 
 // Kept out of line: gcc otherwise pairs the inlined allocation with the
 // new-expression and reports a false mismatch.
 __attribute__((noinline)) void* CException::operator new(size_t size) {
   void* p = ::operator new(size);
-  t_constructingOnHeap = true;
+  t_heapBlock = static_cast<const char*>(p);
+  t_heapBlockSize = size;
   return p;
 }
 
-__attribute__((noinline)) void CException::operator delete(void* p) noexcept { ::operator delete(p); }
+__attribute__((noinline)) void CException::operator delete(void* p) noexcept {
+  if (p == t_heapBlock) t_heapBlock = nullptr;  // construction failed
+  ::operator delete(p);
+}
 
 void CException::Delete() {
   if (m_bAutoDelete && m_bReadyForDelete) delete this;

@@ -98,8 +98,9 @@ BOOL Transfer(Dc* dest, int x, int y, int w, int h, Dc* src, int xs, int ys, int
   bool needSrc = keyed || UsesSource(rop);
   bool needPat = !keyed && UsesPattern(rop);
   bool flipX = false, flipY = false;
-  if (w < 0) x += w, w = -w, flipX = !flipX;
-  if (h < 0) y += h, h = -h, flipY = !flipY;
+  // A negative extent runs from x back to x + w + 1, mirroring.
+  if (w < 0) x += w + 1, w = -w, flipX = !flipX;
+  if (h < 0) y += h + 1, h = -h, flipY = !flipY;
   if (w == 0 || h == 0) return TRUE;
   Paint pat;
   if (needPat && !BrushPaint(dest, static_cast<HBRUSH>(dest->s.brush), t, pat)) pat.solid = 0;
@@ -122,8 +123,8 @@ BOOL Transfer(Dc* dest, int x, int y, int w, int h, Dc* src, int xs, int ys, int
   if (!src) return FALSE;
   Target st;
   if (!src->target(st)) return TRUE;
-  if (ws < 0) xs += ws, ws = -ws, flipX = !flipX;
-  if (hs < 0) ys += hs, hs = -hs, flipY = !flipY;
+  if (ws < 0) xs += ws + 1, ws = -ws, flipX = !flipX;
+  if (hs < 0) ys += hs + 1, hs = -hs, flipY = !flipY;
   if (ws == 0 || hs == 0) return TRUE;
   int SX = xs + st.dx, SY = ys + st.dy;  // source rectangle in the source's pixels
 
@@ -288,7 +289,8 @@ BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
   GDI_LOCK;
   Dc* d = AsDc(hdc);
   if (!d || UsesSource(rop)) return FALSE;
-  return Transfer(d, x, y, w, h, nullptr, 0, 0, w, h, rop, false, 0);
+  RECT r = Normalized(x, y, x + w, y + h);
+  return Transfer(d, r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, 0, 0, 0, 0, rop, false, 0);
 }
 
 // ---------------------------------------------------------------- bitmaps

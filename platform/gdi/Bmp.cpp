@@ -35,7 +35,10 @@ uint32_t Extract(const Channel& c, uint32_t v) {
   if (!c.bits) return 0;
   uint32_t x = (v & c.mask) >> c.shift;
   if (c.bits >= 8) return (x >> (c.bits - 8)) & 0xFF;
-  return x * 255 / ((1u << c.bits) - 1);
+  // Narrow channels widen by repeating their bits: 5-bit 31 becomes 255.
+  uint32_t r = x << (8 - c.bits);
+  for (int have = c.bits; have < 8; have += c.bits) r |= r >> c.bits;
+  return r & 0xFF;
 }
 
 }  // namespace
@@ -160,11 +163,12 @@ HBITMAP PlatformReadBmp(const void* data, size_t size) {
   if (!c.get_le16(magic) || magic != 0x4D42 || !c.get_le32(fileSize) || !c.get_le16(reserved) ||
       !c.get_le16(reserved) || !c.get_le32(offBits))
     return nullptr;
+  // The headers and the palette lie before the pixels, which start at offBits.
+  ByteCursor headers;
+  if (offBits < c.offset() || !c.child(offBits - c.offset(), headers)) return nullptr;
   DibFormat f;
-  if (!ReadDibInfo(c, f)) return nullptr;
-  if (offBits < c.offset()) return nullptr;  // pixels may not overlap the headers
-  ByteCursor pixels(data, size);
-  if (!pixels.skip(offBits)) return nullptr;
+  if (!ReadDibInfo(headers, f)) return nullptr;
+  ByteCursor& pixels = c;
   std::vector<uint32_t> px;
   if (!ReadDibPixels(pixels, f, f.height, px)) return nullptr;
   GDI_LOCK;

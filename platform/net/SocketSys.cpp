@@ -23,8 +23,6 @@ namespace {
 
 // The Winsock option numbers the program uses (see Winsock.h).
 constexpr int kWinsockSolSocket = 0xffff;
-constexpr long kWinsockFionread = 0x4004667FL;
-constexpr long kWinsockFionbio = 0x8004667EL;
 constexpr int kWsaEfault = 10014;
 constexpr int kWsaEnoprotoopt = 10042;
 

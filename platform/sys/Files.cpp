@@ -218,7 +218,7 @@ BOOL PlatformReplaceFile(const char* path, const void* data, size_t size) {
     return FALSE;
   }
   struct stat old;
-  bool keep_mode = stat(target.c_str(), &old) == 0;
+  bool keep_mode = lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
   std::random_device random;
   std::string temporary;
   int fd = -1;

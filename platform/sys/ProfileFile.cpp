@@ -4,8 +4,9 @@
 
 std::string_view ProfileTrim(std::string_view text) {
   size_t begin = 0, end = text.size();
-  while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-  while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (begin < end && blank(text[begin])) ++begin;
+  while (end > begin && blank(text[end - 1])) --end;
   return text.substr(begin, end - begin);
 }
 
@@ -39,7 +40,7 @@ ProfileFile::Line ProfileFile::Classify(std::string text) {
 
 ProfileFile ProfileFile::Parse(std::string_view bytes) {
   ProfileFile file;
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  while (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   bool first_end = true;
   while (!bytes.empty()) {
     size_t newline = bytes.find('\n');

@@ -1,8 +1,8 @@
 // Inside the platform: one profile ("INI") file in memory, as the profile functions read and
 // change it. Lines that are not touched are written back exactly as they were read.
 //
-// Reading rules: lines end in LF or CRLF; a UTF-8 byte-order mark is skipped; blanks and tabs
-// around section names, keys and values are dropped; a line starting with ";" is a comment;
+// Reading rules: lines end in LF or CRLF; a UTF-8 byte-order mark is skipped; blanks, tabs (and
+// stray carriage returns) around section names, keys and values are dropped; a line starting with ";" is a comment;
 // "[name" without "]" is a section too; a key line without "=" has an empty value; lines before
 // the first section belong to none. Names compare without case (ASCII). Where a section or key
 // appears twice, the first key found in file order wins.
@@ -47,6 +47,6 @@ class ProfileFile {
   std::string line_end_ = "\r\n";
 };
 
-// ASCII blanks and tabs off both ends.
+// Blanks, tabs and stray carriage returns off both ends.
 std::string_view ProfileTrim(std::string_view text);
 bool ProfileSameName(std::string_view a, std::string_view b);

@@ -157,12 +157,14 @@ std::shared_ptr<ThreadQueue> CurrentQueue() {
   return tlsQueue.queue;
 }
 
-void HandleSentMessages(const std::shared_ptr<ThreadQueue>& q) {
+bool HandleSentMessages(const std::shared_ptr<ThreadQueue>& q) {
+  bool any = false;
   for (;;) {
     std::shared_ptr<SentMessage> m;
     {
       Guard g(Lock());
-      if (q->sent.empty()) return;
+      if (q->sent.empty()) return any;
+      any = true;
       m = q->sent.front();
       q->sent.pop_front();
       q->inProgress.push_back(m);
@@ -247,8 +249,7 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
 BOOL WaitMessage() {
   auto q = CurrentQueue();
   for (;;) {
-    HandleSentMessages(q);
-    if (InputAvailable(q.get())) return TRUE;
+    if (HandleSentMessages(q) || InputAvailable(q.get())) return TRUE;
     WaitForInput(q, ~0ull);
   }
 }
@@ -261,8 +262,8 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD millisec
   auto q = CurrentQueue();
   ULONGLONG deadline = milliseconds == INFINITE ? ~0ull : GetTickCount64() + milliseconds;
   for (;;) {
-    HandleSentMessages(q);
-    if (InputAvailable(q.get())) return WAIT_OBJECT_0;
+    // Sent messages count as input: they were handled here, and the caller may be waiting for their effect.
+    if (HandleSentMessages(q) || InputAvailable(q.get())) return WAIT_OBJECT_0;
     if (GetTickCount64() >= deadline) return WAIT_TIMEOUT;
     WaitForInput(q, deadline);
   }

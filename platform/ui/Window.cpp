@@ -1,6 +1,7 @@
 // Window classes, the window tree, geometry, state, texts and properties.
 
 #include <strings.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>

@@ -142,8 +142,8 @@ RECT ScreenRectOf(const Window* w);
 // Calls the window's procedure without the lock; the spy (if any) sees it first.
 LRESULT CallProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Sent messages addressed to `queue`'s thread, handled now.
-void HandleSentMessages(const std::shared_ptr<ThreadQueue>& queue);
+// Sent messages addressed to `queue`'s thread, handled now; true when there were any.
+bool HandleSentMessages(const std::shared_ptr<ThreadQueue>& queue);
 // Waits until something arrives for the calling thread or `deadline` (platform
 // ms, ~0ull for none) passes. Handles sent messages on the way.
 void WaitForInput(const std::shared_ptr<ThreadQueue>& queue, ULONGLONG deadline);

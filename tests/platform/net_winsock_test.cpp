@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "SocketSys.h"
 #include "Winsock.h"
 
 namespace {
@@ -249,6 +251,16 @@ TEST(WinsockStartup, IsCountedAndRequired) {
   EXPECT_EQ(WSACleanup(), 0);
   EXPECT_EQ(WSACleanup(), SOCKET_ERROR);
   EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
+}
+
+TEST(WinsockErrors, SystemErrorsMapToWinsockCodes) {
+  const std::pair<int, int> cases[] = {
+      {EINTR, 10004},         {EACCES, 10013},        {EAGAIN, 10035},      {EINPROGRESS, 10035},
+      {EAFNOSUPPORT, 10047},  {EADDRINUSE, 10048},    {EADDRNOTAVAIL, 10049}, {ENETUNREACH, 10051},
+      {ECONNRESET, 10054},    {ENOBUFS, 10055},       {EMSGSIZE, 10040},    {ENOTSOCK, 10038},
+      {ECONNREFUSED, 10061},  {EHOSTUNREACH, 10065},  {EIO, 10107},
+  };
+  for (auto [error, code] : cases) EXPECT_EQ(netsys::WinsockErrorFromErrno(error), code) << "errno " << error;
 }
 
 TEST(WinsockAddresses, TextAndByteOrder) {

@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <future>
 #include <initializer_list>
@@ -22,8 +23,15 @@
 #include "SnmpMessage.h"
 #include "SnmpdHarness.h"
 #include "TimeTicks.h"
+#include "auth_priv.h"
 #include "mp_v3.h"
 #include "snmp_pdu.h"
+#include "usm_v3.h"
+
+// The platform's host table (declared here: its Winsock header cannot share a
+// file with the BSD socket headers this test uses for its loopback peer).
+void PlatformHostTableAdd(const char* name, const char* ipv4);
+void PlatformHostTableClear();
 
 namespace {
 
@@ -270,7 +278,20 @@ TEST(SnmpMessageRoundTrip, EveryPduTypeAndSyntax) {
   }
 }
 
+// Names this host in the platform's host table for as long as it lives, so
+// that a version-1 trap's agent address comes from there and no resolver is asked.
+class LocalHostEntry {
+ public:
+  explicit LocalHostEntry(const char* ipv4) {
+    char name[256] = {};
+    gethostname(name, sizeof name - 1);
+    PlatformHostTableAdd(name, ipv4);
+  }
+  ~LocalHostEntry() { PlatformHostTableClear(); }
+};
+
 TEST(SnmpMessageRoundTrip, Version1Traps) {
+  LocalHostEntry host("127.0.0.9");
   struct Case {
     const char* id;
     const char* enterprise;    // the Pdu's notification enterprise
@@ -305,7 +326,29 @@ TEST(SnmpMessageRoundTrip, Version1Traps) {
   }
 }
 
+TEST(SnmpMessageEncode, Version1TrapNamesThisHostAsAgent) {
+  Pdu trap = make_pdu(0xA4, 0, {});
+  trap.set_notify_id(Oid("1.3.6.1.6.3.1.1.5.1"));
+  for (const char* address : {"127.0.0.9", "127.1.2.3"}) {
+    LocalHostEntry host(address);
+    Bytes bytes = encode(trap, version1, "public");
+    ASSERT_FALSE(bytes.empty());
+    snmp_pdu* raw = snmp_pdu_create(0);
+    unsigned char name[256];
+    int name_len = sizeof name;
+    snmp_version version;
+    ASSERT_EQ(snmp_parse(raw, bytes.data(), static_cast<int>(bytes.size()), name, &name_len, &version), 0);
+    char text[16];
+    std::snprintf(text, sizeof text, "%d.%d.%d.%d", raw->agent_addr[0], raw->agent_addr[1], raw->agent_addr[2],
+                  raw->agent_addr[3]);
+    EXPECT_STREQ(text, address);
+    EXPECT_EQ(raw->trap_type, 0);
+    snmp_free_pdu(raw);
+  }
+}
+
 TEST(SnmpMessageEncode, RefusesWhatItCannotSend) {
+  LocalHostEntry host("127.0.0.1");
   SnmpMessage msg;
   Vb many[51];
   Pdu too_many(many, 51);  // more than 50 bindings: an invalid Pdu
@@ -686,6 +729,174 @@ TEST(SnmpMessagePeer, DecodesNetSnmpTraps) {
   long value = 0;
   ASSERT_EQ(trap.pdu[2].get_value(value), 0);
   EXPECT_EQ(value, -3);
+}
+
+}  // namespace
+
+namespace {
+
+// Our requests to a real agent, and its answers decoded by us: every syntax
+// the agent's own tree holds, exceptions and a version 1 error.
+TEST(SnmpMessagePeer, TalksToNetSnmpAgent) {
+  SnmpdHarness* agent = SnmpdHarness::Shared();
+  ASSERT_NE(agent, nullptr);
+  LoopbackSocket sock;
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  to.sin_port = htons(agent->port());
+  auto ask = [&](const Pdu& request, snmp_version version) {
+    Bytes bytes = encode(request, version, "public");
+    EXPECT_FALSE(bytes.empty());
+    sock.send(bytes.data(), bytes.size(), to);
+    Bytes answer;
+    sockaddr_in from{};
+    EXPECT_TRUE(sock.receive(answer, from));
+    return decode(answer);
+  };
+
+  const char* const oids[] = {
+      "1.3.6.1.2.1.1.1.0",          // sysDescr: OCTET STRING
+      "1.3.6.1.2.1.1.2.0",          // sysObjectID: OBJECT IDENTIFIER
+      "1.3.6.1.2.1.1.3.0",          // sysUpTime: TimeTicks
+      "1.3.6.1.2.1.11.30.0",        // snmpEnableAuthenTraps: INTEGER
+      "1.3.6.1.6.3.10.2.1.1.0",     // snmpEngineID: OCTET STRING
+      "1.3.6.1.2.1.11.1.0",         // snmpInPkts: Counter32
+      "1.3.6.1.2.1.4.20.1.1.127.0.0.1",  // ipAdEntAddr: IpAddress
+      "1.3.6.1.2.1.99.99.0",        // nothing there
+  };
+  Pdu get = make_pdu(0xA0, 4711, {});
+  for (const char* oid : oids) get += Vb(Oid(oid));
+  Decoded got = ask(get, version2c);
+  ASSERT_EQ(got.status, 0);
+  EXPECT_EQ(got.pdu.get_type(), 0xA2);
+  EXPECT_EQ(got.pdu.get_request_id(), 4711u);
+  EXPECT_EQ(got.pdu.get_error_status(), 0);
+  ASSERT_EQ(got.pdu.get_vb_count(), 8);
+  const SmiUINT32 syntaxes[] = {0x04, 0x06, 0x43, 0x02, 0x04, 0x41, 0x40};
+  for (int i = 0; i < 7; ++i) {
+    SCOPED_TRACE(oids[i]);
+    EXPECT_EQ(got.pdu[i].get_oid(), oids[i]);
+    EXPECT_EQ(got.pdu[i].get_syntax(), syntaxes[i]);
+  }
+  EXPECT_STREQ(got.pdu[6].get_printable_value(), "127.0.0.1");
+  EXPECT_TRUE(got.pdu[7].get_syntax() == sNMP_SYNTAX_NOSUCHOBJECT ||
+              got.pdu[7].get_syntax() == sNMP_SYNTAX_NOSUCHINSTANCE);
+
+  // A walk step past the end of the tree.
+  Decoded next = ask(make_pdu(0xA1, 4712, {Vb(Oid("1.3.6.1.9"))}), version2c);
+  ASSERT_EQ(next.status, 0);
+  ASSERT_EQ(next.pdu.get_vb_count(), 1);
+  EXPECT_EQ(next.pdu[0].get_syntax(), static_cast<SmiUINT32>(sNMP_SYNTAX_ENDOFMIBVIEW));
+
+  // A bulk request: non-repeaters and max-repetitions ride in the error fields.
+  Pdu bulk = make_pdu(0xA5, 4713, {Vb(Oid("1.3.6.1.2.1.1"))});
+  set_error_status(&bulk, 0);
+  set_error_index(&bulk, 3);
+  Decoded bulk_answer = ask(bulk, version2c);
+  ASSERT_EQ(bulk_answer.status, 0);
+  ASSERT_EQ(bulk_answer.pdu.get_vb_count(), 3);
+  EXPECT_EQ(bulk_answer.pdu[0].get_oid(), "1.3.6.1.2.1.1.1.0");
+
+  // Version 1 has no exceptions: the agent answers noSuchName for the binding.
+  Decoded v1 = ask(make_pdu(0xA0, 4714, {Vb(Oid("1.3.6.1.2.1.1.1.0")), Vb(Oid("1.3.6.1.2.1.99.99.0"))}), version1);
+  ASSERT_EQ(v1.status, 0);
+  EXPECT_EQ(v1.version, version1);
+  EXPECT_EQ(v1.pdu.get_error_status(), SNMP_ERROR_NO_SUCH_NAME);
+  EXPECT_EQ(v1.pdu.get_error_index(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// Version 3 through the coder and the message processing to a real agent:
+// discovery of its engine id, then requests of a user without and with
+// authentication.
+TEST(SnmpMessagePeer, Version3WithNetSnmpAgent) {
+  SnmpdHarness* agent = SnmpdHarness::Shared();
+  ASSERT_NE(agent, nullptr);
+  static int fake_session;  // reports are never sent here: nothing is received unasked
+  mpFinish();
+  ASSERT_EQ(mpInit(reinterpret_cast<Snmp*>(&fake_session), OctetStr("trellian-coder-test"), 1), SNMPv3_MP_OK);
+  usmSetDiscoveryMode();
+  ASSERT_EQ(usmAddUserName(OctetStr("noauth"), SNMP_AUTHPROTOCOL_NONE, SNMP_PRIVPROTOCOL_NONE, OctetStr(),
+                           OctetStr()),
+            SNMPv3_USM_OK);
+  ASSERT_EQ(usmAddUserName(OctetStr("authMD5"), SNMP_AUTHPROTOCOL_HMACMD5, SNMP_PRIVPROTOCOL_NONE,
+                           OctetStr("authpass123"), OctetStr()),
+            SNMPv3_USM_OK);
+
+  LoopbackSocket sock;
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  to.sin_port = htons(agent->port());
+  const UdpAddress from(("127.0.0.1/" + std::to_string(agent->port())).c_str());
+  struct Answer {
+    int status;
+    Pdu pdu;
+    OctetStr engine, name;
+    int32_t model = 0;
+  };
+  auto ask = [&](const Pdu& request, const OctetStr& engine, const char* user) {
+    Answer a;
+    SnmpMessage msg;
+    const OctetStr security_name(user);
+    a.status = msg.load(request, OctetStr(), version3, &engine, &security_name, SNMP_SECURITY_MODEL_USM);
+    if (a.status) return a;
+    sock.send(msg.data(), msg.len(), to);
+    Bytes bytes;
+    sockaddr_in sender{};
+    if (!sock.receive(bytes, sender)) {
+      a.status = SNMP_CLASS_TIMEOUT;
+      return a;
+    }
+    SnmpMessage received;
+    received.load(bytes.data(), bytes.size());
+    EXPECT_TRUE(received.is_v3_message());
+    snmp_version version;
+    a.status = received.unloadv3(a.pdu, version, a.engine, a.name, a.model, from);
+    EXPECT_EQ(version, version3);
+    return a;
+  };
+
+  Pdu get = make_pdu(0xA0, 5000, {Vb(Oid("1.3.6.1.2.1.1.1.0"))});
+  Answer discovery = ask(get, OctetStr(), "noauth");
+  ASSERT_EQ(discovery.status, 0);
+  EXPECT_EQ(discovery.pdu.get_type(), 0xA8);
+  ASSERT_GT(discovery.engine.len(), 0u);
+  ASSERT_EQ(discovery.pdu.get_vb_count(), 1);
+  EXPECT_EQ(discovery.pdu[0].get_oid(), "1.3.6.1.6.3.15.1.1.4.0");  // usmStatsUnknownEngineIDs
+  const OctetStr engine = discovery.engine;
+
+  set_request_id(&get, 5001);
+  Answer plain = ask(get, engine, "noauth");
+  ASSERT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.pdu.get_type(), 0xA2);
+  EXPECT_EQ(plain.pdu.get_request_id(), 5001u);
+  ASSERT_EQ(plain.pdu.get_vb_count(), 1);
+  EXPECT_EQ(plain.pdu[0].get_syntax(), static_cast<SmiUINT32>(sNMP_SYNTAX_OCTETS));
+
+  // With authentication the agent first tells its time, then answers.
+  get.set_security_level(2);
+  set_request_id(&get, 5002);
+  Answer signed_answer = ask(get, engine, "authMD5");
+  ASSERT_EQ(signed_answer.status, 0);
+  if (signed_answer.pdu.get_type() == 0xA8) {
+    ASSERT_EQ(signed_answer.pdu.get_vb_count(), 1);
+    EXPECT_EQ(signed_answer.pdu[0].get_oid(), "1.3.6.1.6.3.15.1.1.2.0");  // usmStatsNotInTimeWindows
+    set_request_id(&get, 5003);
+    signed_answer = ask(get, engine, "authMD5");
+    ASSERT_EQ(signed_answer.status, 0);
+  }
+  EXPECT_EQ(signed_answer.pdu.get_type(), 0xA2);
+  EXPECT_EQ(signed_answer.pdu.get_security_level(), 2);
+  EXPECT_STREQ(signed_answer.name.get_printable(), "authMD5");
+  ASSERT_EQ(signed_answer.pdu.get_vb_count(), 1);
+  EXPECT_EQ(signed_answer.pdu[0].get_oid(), "1.3.6.1.2.1.1.1.0");
+  EXPECT_EQ(signed_answer.pdu[0].get_syntax(), static_cast<SmiUINT32>(sNMP_SYNTAX_OCTETS));
+  mpFinish();
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // SNMPv3 against a real peer: net-snmp's snmpd with users of every security
-// level. The messages are built and parsed by our message processing and
-// security model and travel over a plain UDP socket on loopback: engine-id
+// level. First the messages are built and parsed by our message processing and
+// security model and travel over a plain UDP socket on loopback (engine-id
 // discovery by report, clock synchronisation by the notInTimeWindow report and
-// the resend, then get and set.
+// the resend, then get and set); then the same through the session,
+// synchronous and asynchronous.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -14,7 +15,9 @@
 #include <vector>
 
 #include "Address.h"
+#include "EventList.h"
 #include "OctetStr.h"
+#include "Snmp.h"
 #include "SnmpdHarness.h"
 #include "mp_v3.h"
 #include "snmp_pdu.h"
@@ -67,25 +70,30 @@ struct Answer {
   std::string firstName() const { return pdu ? dotted(pdu->variables) : ""; }
 };
 
-class V3Peer : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    agent_ = new SnmpdHarness({"createUser authSHAdes SHA \"authpass123\" DES \"privpass123\"",
-                               "rwuser authSHAdes priv"});
-    std::string error;
-    if (!agent_->Start(&error)) {
-      startError_ = error;
-      delete agent_;
-      agent_ = nullptr;
+// One agent for the program, with a SHA and DES user besides the harness's own.
+SnmpdHarness* agentOrSkipReason(std::string& reason) {
+  static SnmpdHarness* agent = nullptr;
+  static std::string failure;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    agent = new SnmpdHarness({"createUser authSHAdes SHA \"authpass123\" DES \"privpass123\"",
+                              "rwuser authSHAdes priv"});
+    if (!agent->Start(&failure)) {
+      delete agent;
+      agent = nullptr;
     }
   }
-  static void TearDownTestSuite() {
-    delete agent_;
-    agent_ = nullptr;
-  }
+  reason = failure;
+  return agent;
+}
 
+class V3Peer : public ::testing::Test {
+ protected:
   void SetUp() override {
-    if (!agent_) GTEST_SKIP() << "no snmpd: " << startError_;
+    std::string reason;
+    agent_ = agentOrSkipReason(reason);
+    ASSERT_NE(nullptr, agent_) << "snmpd: " << reason;
     static int fakeSession;
     ASSERT_EQ(SNMPv3_MP_OK, mpInit(reinterpret_cast<Snmp*>(&fakeSession), OctetStr("VhSNMP_Application"), 1));
     fd_ = socket(AF_INET, SOCK_DGRAM, 0);
@@ -138,15 +146,11 @@ class V3Peer : public ::testing::Test {
     return answer;
   }
 
-  static SnmpdHarness* agent_;
-  static std::string startError_;
+  SnmpdHarness* agent_ = nullptr;
   int fd_ = -1;
   sockaddr_in to_{};
   uint32_t nextReqId_ = 1000;
 };
-
-SnmpdHarness* V3Peer::agent_ = nullptr;
-std::string V3Peer::startError_;
 
 std::string stringValue(const variable_list* var) {
   return var && var->type == sNMP_SYNTAX_OCTETS ? std::string(reinterpret_cast<char*>(var->val), var->val_len) : "";

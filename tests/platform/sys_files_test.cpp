@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "Files.h"
+#include "LastError.h"
+#include "TempDir.h"
+#include "sys_test_util.h"
+
+namespace {
+
+// Sets or clears an environment variable for one scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  bool had_;
+  std::string old_;
+};
+
+}  // namespace
+
+TEST(SysFiles, TempPathPrefersThePrivateRuntimeFolder) {
+  struct Case {
+    const char* runtime;
+    const char* tmpdir;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"/run/user/1000", "/var/tmp", "/run/user/1000/"},
+      {"", "/var/tmp/", "/var/tmp/"},
+      {nullptr, "/var/tmp", "/var/tmp/"},
+      {nullptr, nullptr, "/tmp/"},
+  };
+  for (const Case& c : cases) {
+    ScopedEnv runtime("XDG_RUNTIME_DIR", c.runtime);
+    ScopedEnv tmpdir("TMPDIR", c.tmpdir);
+    char buffer[256];
+    DWORD length = GetTempPath(sizeof buffer, buffer);
+    EXPECT_STREQ(buffer, c.expected);
+    EXPECT_EQ(length, std::string(c.expected).size());
+    EXPECT_EQ(GetTempPath(3, buffer), length + 1) << "too small: the size needed";
+  }
+}
+
+TEST(SysFiles, ModuleFileNameIsTheProgramAndCutsToTheBuffer) {
+  char path[512];
+  DWORD length = GetModuleFileName(nullptr, path, sizeof path);
+  ASSERT_GT(length, 0u);
+  EXPECT_EQ(path[0], '/');
+  EXPECT_NE(std::string(path).find("platform_tests"), std::string::npos);
+  char small[5];
+  EXPECT_EQ(GetModuleFileName(nullptr, small, sizeof small), 5u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(std::string(small), std::string(path, 4));
+}
+
+TEST(SysFiles, ComputerNameIsTheShortHostNameInCapitals) {
+  char name[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD size = sizeof name;
+  ASSERT_TRUE(GetComputerName(name, &size));
+  EXPECT_EQ(size, std::string(name).size());
+  EXPECT_LE(size, static_cast<DWORD>(MAX_COMPUTERNAME_LENGTH));
+  for (const char* p = name; *p; ++p) {
+    EXPECT_NE(*p, '.');
+    EXPECT_FALSE(*p >= 'a' && *p <= 'z');
+  }
+  DWORD tiny = 1;
+  if (size > 0) {
+    EXPECT_FALSE(GetComputerName(name, &tiny));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
+    EXPECT_EQ(tiny, size + 1);
+  }
+}
+
+TEST(SysFiles, AppendingALogLineAsTheLogListDoes) {
+  TempDir dir;
+  const std::string path = dir.file("log.txt");
+  for (const char* line : {"first\r\n", "second\r\n"}) {
+    HANDLE file = CreateFile(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ASSERT_NE(SetFilePointer(file, 0, nullptr, FILE_END), INVALID_SET_FILE_POINTER);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(file, line, static_cast<DWORD>(std::string(line).size()), &written, nullptr));
+    EXPECT_EQ(written, std::string(line).size());
+    EXPECT_TRUE(CloseHandle(file));
+  }
+  EXPECT_EQ(ReadBytes(path), "first\r\nsecond\r\n");
+
+  HANDLE reader = CreateFile(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  char buffer[32];
+  DWORD got = 0;
+  EXPECT_TRUE(ReadFile(reader, buffer, 5, &got, nullptr));
+  EXPECT_EQ(std::string(buffer, got), "first");
+  CloseHandle(reader);
+
+  EXPECT_EQ(CreateFile(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+  EXPECT_EQ(CreateFile(dir.file("none").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+            INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(DeleteFile(path.c_str()));
+  EXPECT_FALSE(DeleteFile(path.c_str()));
+}
+
+TEST(SysFiles, ReplacingAFileNeverWritesThroughALink) {
+  TempDir dir;
+  const std::string victim = dir.file("victim");
+  const std::string link_path = dir.file("boot.txt");
+  std::ofstream(victim) << "untouched";
+  ASSERT_EQ(symlink(victim.c_str(), link_path.c_str()), 0);
+
+  ASSERT_TRUE(PlatformReplaceFile(link_path.c_str(), "counter 1\n", 10));
+  EXPECT_EQ(ReadBytes(victim), "untouched");
+  EXPECT_EQ(ReadBytes(link_path), "counter 1\n");
+  struct stat info;
+  ASSERT_EQ(lstat(link_path.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISREG(info.st_mode));
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+  std::string windows = dir.path() + "\\fresh.txt";
+  ASSERT_TRUE(PlatformReplaceFile(windows.c_str(), "x", 1));
+  EXPECT_EQ(ReadBytes(dir.file("fresh.txt")), "x");
+  EXPECT_FALSE(PlatformReplaceFile(dir.file("missing/folder/file").c_str(), "x", 1));
+}

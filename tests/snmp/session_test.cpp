@@ -1,0 +1,524 @@
+// The session and its event list against a scripted agent on loopback:
+// answers, retries and time-outs on the platform clock, request-id matching,
+// late and duplicate answers, cancel and close, callbacks that cancel their
+// own request or close their session, user timeouts, notification receipt.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Clock.h"
+#include "EventList.h"
+#include "NotifyQueue.h"
+#include "Snmp.h"
+#include "SnmpMessage.h"
+
+namespace {
+
+// One request as the agent saw it.
+struct Seen {
+  unsigned short type;
+  unsigned long id;
+  std::string community;
+  snmp_version version;
+  int non_repeaters, max_repetitions;
+  std::string first_oid;
+};
+
+// A UDP peer on 127.0.0.1 that decodes what it receives and answers on demand.
+class FakeAgent {
+ public:
+  FakeAgent() {
+    WSADATA data;
+    WSAStartup(0x0101, &data);
+    sock = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in local;
+    std::memset(&local, 0, sizeof local);
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(sock, reinterpret_cast<sockaddr*>(&local), sizeof local);
+    int length = sizeof local;
+    getsockname(sock, reinterpret_cast<sockaddr*>(&local), &length);
+    port = ntohs(local.sin_port);
+  }
+  ~FakeAgent() {
+    closesocket(sock);
+    WSACleanup();
+  }
+
+  std::string address() const { return "127.0.0.1/" + std::to_string(port); }
+
+  // Reads every waiting datagram; with `answer`, answers each one.
+  int serve(bool answer, int wait_ms = 0) {
+    int count = 0;
+    for (;;) {
+      fd_set set;
+      FD_ZERO(&set);
+      FD_SET(sock, &set);
+      timeval tv = {wait_ms / 1000, (wait_ms % 1000) * 1000};
+      if (select(0, &set, nullptr, nullptr, &tv) <= 0) return count;
+      wait_ms = 0;
+      unsigned char buffer[4096];
+      sockaddr_in from;
+      int from_length = sizeof from;
+      const int n = recvfrom(sock, reinterpret_cast<char*>(buffer), sizeof buffer, 0,
+                             reinterpret_cast<sockaddr*>(&from), &from_length);
+      if (n <= 0) continue;
+      SnmpMessage message;
+      message.load(buffer, static_cast<unsigned long>(n));
+      Pdu request;
+      OctetStr community;
+      snmp_version version;
+      if (message.unload(request, community, version) != 0) continue;
+      Seen s{request.get_type(), request.get_request_id(), community.get_printable(), version,
+             request.get_error_status(), request.get_error_index(),
+             request.get_vb_count() ? request[0].get_printable_oid() : ""};
+      seen.push_back(s);
+      last_from = from;
+      ++count;
+      if (answer) reply(request, community, version, from);
+    }
+  }
+
+  // Answers `request` (again, or late) with each binding's value set to a
+  // text naming the request id.
+  void reply(const Pdu& request, const OctetStr& community, snmp_version version, const sockaddr_in& to,
+             int error_status = 0) {
+    Pdu response;
+    for (int i = 0; i < request.get_vb_count(); ++i) {
+      Vb vb(request[i].get_oid());
+      vb.set_value(("answer " + std::to_string(request.get_request_id())).c_str());
+      response += vb;
+    }
+    response.set_type(sNMP_PDU_RESPONSE);
+    set_request_id(&response, request.get_request_id());
+    set_error_status(&response, error_status);
+    SnmpMessage message;
+    ASSERT_EQ(message.load(response, community, version), 0);
+    sendto(sock, reinterpret_cast<const char*>(message.data()), static_cast<int>(message.len()), 0,
+           reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  }
+
+  void reply_to_last(unsigned long id, int error_status = 0) {
+    Pdu request;
+    request += Vb(Oid("1.3.6.1.2.1.1.5.0"));
+    set_request_id(&request, id);
+    reply(request, OctetStr(seen.back().community.c_str()), seen.back().version, last_from, error_status);
+  }
+
+  SOCKET sock;
+  unsigned short port = 0;
+  std::vector<Seen> seen;
+  sockaddr_in last_from{};
+};
+
+// What callbacks saw.
+struct Outcome {
+  int calls = 0;
+  int status = 0;
+  unsigned long id = 0;
+  std::string value;
+  // Optional actions inside the callback.
+  Snmp** close_session = nullptr;
+  bool cancel_own = false;
+  int cancel_result = 0;
+  int send_result = 1;
+  CTarget* send_target = nullptr;
+};
+
+void record(int status, Snmp* session, Pdu& pdu, SnmpTarget& target, void* data) {
+  Outcome* o = static_cast<Outcome*>(data);
+  ++o->calls;
+  o->status = status;
+  o->id = pdu.get_request_id();
+  o->value = pdu.get_vb_count() ? pdu[0].get_printable_value() : "";
+  if (o->cancel_own) o->cancel_result = session->cancel(pdu.get_request_id());
+  if (o->send_target) {
+    Pdu again;
+    again += Vb(Oid("1.3.6.1.2.1.1.5.0"));
+    o->send_result = session->get(again, *o->send_target, record, o + 1);
+  }
+  if (o->close_session) {
+    delete *o->close_session;
+    *o->close_session = nullptr;
+  }
+  (void)target;
+}
+
+Pdu one_binding(const char* oid = "1.3.6.1.2.1.1.5.0") {
+  Pdu pdu;
+  pdu += Vb(Oid(oid));
+  return pdu;
+}
+
+class SessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    int status = 1;
+    session = new Snmp(status, UdpAddress("127.0.0.1/0"));
+    ASSERT_EQ(status, 0);
+    target = CTarget(UdpAddress(agent.address().c_str()), "public", "private");
+    target.set_timeout(100);
+    target.set_retry(1);
+  }
+  void TearDown() override { delete session; }
+
+  // Lets the agent and the event list run until nothing more happens.
+  void pump(bool answer) {
+    for (int i = 0; i < 5; ++i) {
+      agent.serve(answer, 20);
+      SNMPProcessPendingEvents();
+    }
+  }
+
+  FakeAgent agent;
+  Snmp* session = nullptr;
+  CTarget target;
+};
+
+TEST_F(SessionTest, AsynchronousGetIsAnsweredWithMinus6) {
+  Outcome o;
+  Pdu pdu = one_binding();
+  ASSERT_EQ(session->get(pdu, target, record, &o), 0);
+  pump(true);
+  ASSERT_EQ(o.calls, 1);
+  EXPECT_EQ(o.status, SNMP_CLASS_ASYNC_RESPONSE);
+  ASSERT_EQ(agent.seen.size(), 1u);
+  EXPECT_EQ(agent.seen[0].type, sNMP_PDU_GET);
+  EXPECT_EQ(agent.seen[0].community, "public");
+  EXPECT_EQ(agent.seen[0].version, version1);
+  EXPECT_EQ(o.value, "answer " + std::to_string(agent.seen[0].id));
+  EXPECT_EQ(snmpMessageQueue().GetCount(), 0);
+}
+
+TEST_F(SessionTest, CommunitiesAndWireTypesByOperation) {
+  Outcome o[4];
+  Pdu a = one_binding(), b = one_binding(), c = one_binding(), d = one_binding();
+  a += Vb(Oid("1.3.6.1.2.1.1.6.0"));
+  ASSERT_EQ(session->set(a, target, record, &o[0]), 0);
+  ASSERT_EQ(session->get_next(b, target, record, &o[1]), 0);
+  ASSERT_EQ(session->get_bulk(c, target, 1, 7, record, &o[2]), 0);  // version 1: a get-next
+  target.set_version(version2c);
+  ASSERT_EQ(session->get_bulk(d, target, 1, 7, record, &o[3]), 0);
+  pump(true);
+  ASSERT_EQ(agent.seen.size(), 4u);
+  EXPECT_EQ(agent.seen[0].type, sNMP_PDU_SET);
+  EXPECT_EQ(agent.seen[0].community, "private");
+  EXPECT_EQ(agent.seen[1].type, sNMP_PDU_GETNEXT);
+  EXPECT_EQ(agent.seen[1].community, "public");
+  EXPECT_EQ(agent.seen[2].type, sNMP_PDU_GETNEXT);
+  EXPECT_EQ(agent.seen[2].max_repetitions, 0);
+  EXPECT_EQ(agent.seen[3].type, sNMP_PDU_GETBULK);
+  EXPECT_EQ(agent.seen[3].version, version2c);
+  EXPECT_EQ(agent.seen[3].non_repeaters, 1);
+  EXPECT_EQ(agent.seen[3].max_repetitions, 7);
+  for (const Outcome& x : o) EXPECT_EQ(x.status, SNMP_CLASS_ASYNC_RESPONSE);
+  // Request ids follow each other.
+  for (size_t i = 1; i < agent.seen.size(); ++i) EXPECT_EQ(agent.seen[i].id, agent.seen[i - 1].id + 1);
+}
+
+TEST_F(SessionTest, CallbackRulesAndInvalidArguments) {
+  Outcome o;
+  Pdu pdu = one_binding();
+  pdu.set_type(sNMP_PDU_GET_ASYNC);
+  EXPECT_EQ(session->snmp_engine(pdu, 0, 0, target, nullptr, nullptr), SNMP_CLASS_INVALID_CALLBACK);
+  pdu.set_type(sNMP_PDU_GET);
+  EXPECT_EQ(session->snmp_engine(pdu, 0, 0, target, record, &o), SNMP_CLASS_INVALID_CALLBACK);
+  CTarget nowhere;
+  EXPECT_EQ(session->get(pdu, nowhere, record, &o), SNMP_CLASS_INVALID_TARGET);
+  Vb many[51];
+  Pdu invalid(many, 51);
+  EXPECT_EQ(session->get(invalid, target, record, &o), SNMP_CLASS_INVALID_PDU);
+  UTarget v3_as_v1(UdpAddress(agent.address().c_str()), "user", 3);
+  v3_as_v1.set_version(version1);
+  EXPECT_EQ(session->get(pdu, v3_as_v1, record, &o), SNMP_CLASS_INVALID_TARGET);  // model must be 1 or 2
+  CTarget mac(MacAddress("00:01:02:03:04:05"));
+  EXPECT_EQ(session->get(pdu, mac, record, &o), SNMP_CLASS_TL_UNSUPPORTED);
+  EXPECT_EQ(agent.serve(false, 50), 0);
+  EXPECT_EQ(o.calls, 0);
+}
+
+TEST_F(SessionTest, RetriesAndTimeOutOnThePlatformClock) {
+  Outcome o;
+  Pdu pdu = one_binding();
+  ASSERT_EQ(session->get(pdu, target, record, &o), 0);
+  EXPECT_EQ(agent.serve(false, 200), 1);
+  PlatformClockAdvance(900);
+  SNMPProcessPendingEvents();
+  EXPECT_EQ(agent.serve(false, 50), 0);  // not yet: the time-out is 1 s
+  PlatformClockAdvance(200);
+  SNMPProcessPendingEvents();
+  EXPECT_EQ(agent.serve(false, 200), 1);  // the one retry
+  EXPECT_EQ(agent.seen[0].id, agent.seen[1].id);
+  EXPECT_EQ(o.calls, 0);
+  PlatformClockAdvance(1100);
+  SNMPProcessPendingEvents();
+  EXPECT_EQ(o.calls, 1);
+  EXPECT_EQ(o.status, SNMP_CLASS_TIMEOUT);
+  EXPECT_EQ(snmpMessageQueue().GetCount(), 0);
+  // The answer that comes now finds nobody.
+  agent.reply_to_last(agent.seen[0].id);
+  pump(false);
+  EXPECT_EQ(o.calls, 1);
+}
+
+TEST_F(SessionTest, DuplicateAndStrayAnswersAreDropped) {
+  Outcome o;
+  Pdu pdu = one_binding();
+  ASSERT_EQ(session->get(pdu, target, record, &o), 0);
+  agent.serve(true, 200);
+  agent.reply_to_last(agent.seen[0].id);      // duplicate
+  agent.reply_to_last(agent.seen[0].id + 77);  // an id nobody asked for
+  pump(false);
+  EXPECT_EQ(o.calls, 1);
+  EXPECT_EQ(o.status, SNMP_CLASS_ASYNC_RESPONSE);
+}
+
+TEST_F(SessionTest, TwoEqualDeadlinesRetryTheLaterRequestFirst) {
+  target.set_timeout(0);  // both due at once
+  Outcome first, second;
+  Pdu a = one_binding("1.3.6.1.2.1.1.1.0"), b = one_binding("1.3.6.1.2.1.1.2.0");
+  ASSERT_EQ(session->get(a, target, record, &first), 0);
+  ASSERT_EQ(session->get(b, target, record, &second), 0);
+  agent.serve(false, 100);
+  agent.seen.clear();
+  PlatformClockAdvance(10);
+  SNMPProcessPendingEvents();
+  agent.serve(false, 100);
+  ASSERT_EQ(agent.seen.size(), 2u);
+  EXPECT_EQ(agent.seen[0].first_oid, "1.3.6.1.2.1.1.2.0");
+  PlatformClockAdvance(10);
+  SNMPProcessPendingEvents();
+  EXPECT_EQ(first.status, SNMP_CLASS_TIMEOUT);
+  EXPECT_EQ(second.status, SNMP_CLASS_TIMEOUT);
+}
+
+TEST_F(SessionTest, Cancel) {
+  Outcome o;
+  Pdu pdu = one_binding();
+  ASSERT_EQ(session->get(pdu, target, record, &o), 0);
+  agent.serve(false, 200);
+  EXPECT_EQ(session->cancel(agent.seen[0].id), 0);
+  EXPECT_EQ(session->cancel(agent.seen[0].id), SNMP_CLASS_INVALID_REQID);
+  agent.reply_to_last(agent.seen[0].id);
+  pump(false);
+  PlatformClockAdvance(5000);
+  SNMPProcessPendingEvents();
+  EXPECT_EQ(o.calls, 0);
+}
+
+TEST_F(SessionTest, ClosingTheSessionReportsMinus8AndRefusesNewRequests) {
+  Outcome o[2];
+  o[0].send_target = &target;  // tries to send on the dying session
+  Pdu pdu = one_binding();
+  ASSERT_EQ(session->get(pdu, target, record, &o[0]), 0);
+  delete session;
+  session = nullptr;
+  EXPECT_EQ(o[0].calls, 1);
+  EXPECT_EQ(o[0].status, SNMP_CLASS_SESSION_DESTROYED);
+  EXPECT_EQ(o[0].send_result, SNMP_CLASS_SESSION_DESTROYED);
+  EXPECT_EQ(o[1].calls, 0);
+  EXPECT_EQ(snmpMessageQueue().GetCount(), 0);
+}
+
+TEST_F(SessionTest, ACallbackMayCancelItsOwnRequestOrCloseItsSession) {
+  Outcome cancels;
+  cancels.cancel_own = true;
+  Pdu pdu = one_binding();
+  ASSERT_EQ(session->get(pdu, target, record, &cancels), 0);
+  pump(true);
+  EXPECT_EQ(cancels.calls, 1);
+  EXPECT_EQ(cancels.cancel_result, SNMP_CLASS_INVALID_REQID);  // it is no longer outstanding
+
+  // On time-out as well.
+  Outcome cancels_on_timeout;
+  cancels_on_timeout.cancel_own = true;
+  target.set_retry(0);
+  ASSERT_EQ(session->get(pdu, target, record, &cancels_on_timeout), 0);
+  PlatformClockAdvance(1100);
+  SNMPProcessPendingEvents();
+  EXPECT_EQ(cancels_on_timeout.status, SNMP_CLASS_TIMEOUT);
+
+  // The session closes inside the answer's callback; its other request gets -8.
+  Outcome closes[2], other;
+  closes[0].close_session = &session;
+  Pdu a = one_binding(), b = one_binding("1.3.6.1.2.1.1.6.0");
+  ASSERT_EQ(session->get(a, target, record, &closes[0]), 0);
+  ASSERT_EQ(session->get(b, target, record, &other), 0);
+  agent.serve(false, 200);
+  agent.reply_to_last(agent.seen[agent.seen.size() - 2].id);
+  pump(false);
+  EXPECT_EQ(session, nullptr);
+  EXPECT_EQ(closes[0].status, SNMP_CLASS_ASYNC_RESPONSE);
+  EXPECT_EQ(other.status, SNMP_CLASS_SESSION_DESTROYED);
+  EXPECT_EQ(snmpMessageQueue().GetCount(), 0);
+}
+
+TEST_F(SessionTest, SynchronousRequests) {
+  Pdu pdu = one_binding();
+  // The agent answers from a thread of its own while the caller blocks.
+  std::thread peer([&] { agent.serve(true, 2000); });
+  EXPECT_EQ(session->get(pdu, target), 0);
+  peer.join();
+  EXPECT_EQ(pdu.get_type(), sNMP_PDU_RESPONSE);
+  ASSERT_EQ(pdu.get_vb_count(), 1);
+  EXPECT_EQ(std::string(pdu[0].get_printable_value()), "answer " + std::to_string(agent.seen[0].id));
+
+  // The agent's error status is the result.
+  std::thread failing([&] {
+    agent.serve(false, 2000);
+    agent.reply_to_last(agent.seen.back().id, SNMP_ERROR_NOT_WRITEABLE);
+  });
+  Pdu set_pdu = one_binding();
+  EXPECT_EQ(session->set(set_pdu, target), SNMP_ERROR_NOT_WRITEABLE);
+  failing.join();
+
+  // Unanswered: sent twice, then -5 (the platform clock runs 50 times faster).
+  PlatformClockSetScale(50);
+  Pdu lost = one_binding();
+  const size_t before = agent.seen.size();
+  EXPECT_EQ(session->get(lost, target), SNMP_CLASS_TIMEOUT);
+  PlatformClockSetScale(1);
+  agent.serve(false, 100);
+  EXPECT_EQ(agent.seen.size() - before, 2u);
+}
+
+TEST_F(SessionTest, BindingAPortInUse) {
+  FakeAgent holder;
+  int status = 0;
+  Snmp* second = new Snmp(status, UdpAddress(("127.0.0.1/" + std::to_string(holder.port)).c_str()));
+  EXPECT_EQ(status, SNMP_CLASS_TL_IN_USE);
+  delete second;  // closes nothing of anybody's
+  EXPECT_EQ(holder.serve(false), 0);
+  Outcome o;
+  Pdu pdu = one_binding();
+  EXPECT_EQ(session->get(pdu, target, record, &o), 0);
+  pump(true);
+  EXPECT_EQ(o.calls, 1);
+}
+
+TEST(SnmpErrorMsg, Table) {
+  const struct {
+    int status;
+    const char* text;
+  } cases[] = {
+      {0, "Success"},
+      {2, "SNMP: Variable does not exist!"},
+      {17, "SNMP: Cannot create/set variable, Not Writable!"},
+      {18, "SNMP: Cannot create variable, Inconsistent Name!"},
+      {19, "SNMP: Unknown Error Status!"},
+      {1399, "SNMP: Unknown Error Status!"},
+      {-5, "SNMP: SNMP request timed out!"},
+      {-8, "SNMP: Closing session with outstanding requests!"},
+      {-9, "Unknown error code!"},
+      {-23, "SNMP: Blocked Mode Shutdown!"},
+      {-100, "Unknown error code!"},
+      {-1400, "SNMPv3: v3MP error!"},
+      {-1401, "SNMPv3: v3MP ok!"},
+      {-1418, "SNMPv3: Report sent!"},
+      {-5000, "SNMPv3: Report sent!"},
+      {1400, "SNMPv3: USM: ok!"},
+      {1413, "SNMPv3: USM: Unsupported PrivProtocol!"},
+      {1415, "SNMPv3: USM: unknown errorcode!"},
+  };
+  for (const auto& c : cases) EXPECT_STREQ(Snmp::error_msg(c.status), c.text) << c.status;
+  EXPECT_STREQ(Snmp::error_msg(Oid("1.3.6.1.6.3.15.1.1.4.0")), "SNMPv3: USM: Unknown EngineID!");
+  EXPECT_STREQ(Snmp::error_msg(Oid("1.3.6.1.6.3.12.1.5.0")), "SNMPv3: Unknown Context!");
+  EXPECT_STREQ(Snmp::error_msg(Oid("1.3.6")), "SNMP: Unknown Error Status!");
+}
+
+TEST(SnmpNotifyTimestamp, KeepsTheLow32BitsOfTheHundredths) {
+  // Since 2001 the hundredths exceed 2^31; the value must still be the
+  // count modulo 2^32 (computed without overflow).
+  const int64_t now_ms = snmp_now_ms();
+  const uint64_t expect = static_cast<uint64_t>((now_ms / 1000 - 989518848) * 100 + (now_ms % 1000) / 10);
+  const uint32_t got = snmp_notify_timestamp_now();
+  EXPECT_LE(static_cast<uint32_t>(got - static_cast<uint32_t>(expect)), 100u);
+}
+
+// ---- user timeouts ------------------------------------------------------------------
+
+struct TimeoutLog {
+  std::vector<int> ids;
+  int remove_self = 0;
+};
+
+void on_timeout(void* data, int id) {
+  TimeoutLog* log = static_cast<TimeoutLog*>(data);
+  log->ids.push_back(id);
+  if (log->remove_self) SNMPRemoveTimeout(id);
+}
+
+TEST(UserTimeouts, RunOnceInListOrder) {
+  TimeoutLog log;
+  const int a = SNMPAddTimeout(0, on_timeout, &log);
+  const int b = SNMPAddTimeout(0, on_timeout, &log);
+  const int later = SNMPAddTimeout(60000, on_timeout, &log);
+  EXPECT_NE(a, b);
+  SNMPProcessPendingEvents();
+  ASSERT_EQ(log.ids.size(), 2u);
+  EXPECT_EQ(log.ids[0], b);  // the one added later first
+  EXPECT_EQ(log.ids[1], a);
+  SNMPProcessPendingEvents();
+  EXPECT_EQ(log.ids.size(), 2u);
+  SNMPRemoveTimeout(later);
+  SNMPRemoveTimeout(12345);  // not present: nothing changes
+  PlatformClockAdvance(61000);
+  SNMPProcessPendingEvents();
+  EXPECT_EQ(log.ids.size(), 2u);
+  EXPECT_EQ(SNMPGetTimeoutTicks(), -1);
+}
+
+TEST(UserTimeouts, ACallbackMayRemoveItsOwnTimeout) {
+  TimeoutLog log;
+  log.remove_self = 1;
+  SNMPAddTimeout(0, on_timeout, &log);
+  SNMPAddTimeout(0, on_timeout, &log);
+  SNMPProcessPendingEvents();
+  EXPECT_EQ(log.ids.size(), 2u);
+}
+
+// ---- msec ------------------------------------------------------------------------------
+
+TEST(Msec, ArithmeticAndOrder) {
+  msec t;
+  timeval tv = {1000, 500000};
+  t = tv;
+  t += 600L;
+  EXPECT_EQ(t.get_seconds(), 1001);
+  EXPECT_EQ(t.get_millis(), 100);
+  t -= 200L;
+  EXPECT_EQ(t.get_seconds(), 1000);
+  EXPECT_EQ(t.get_millis(), 900);
+  msec inf;
+  inf.SetInfinite();
+  EXPECT_TRUE(t < inf);
+  EXPECT_TRUE(inf > t);
+  EXPECT_FALSE(inf < t);
+  inf += 5000L;
+  inf -= 5000L;
+  EXPECT_TRUE(inf.IsInfinite());
+  timeval delta;
+  t.GetDelta(inf, delta);
+  EXPECT_EQ(delta.tv_sec, 1000000000);
+  msec later(t);
+  later += 1250L;
+  t.GetDelta(later, delta);
+  EXPECT_EQ(delta.tv_sec, 1);
+  EXPECT_EQ(delta.tv_usec, 250000);
+  later.GetDelta(t, delta);
+  EXPECT_EQ(delta.tv_sec, 0);
+  EXPECT_EQ(delta.tv_usec, 0);
+  // Past January 2038 the seconds still count.
+  timeval y2040 = {2208988800LL, 0};
+  msec far;
+  far = y2040;
+  far += 1000L;
+  EXPECT_EQ(far.get_seconds(), 2208988801LL);
+  EXPECT_TRUE(t < far);
+  EXPECT_EQ(std::string(far.get_printable()).size(), 12u);  // "HH:MM:SS.mmm"
+}
+
+}  // namespace
