@@ -12,19 +12,8 @@
 
 namespace {
 
-SnmpdHarness* agent() {
-  static SnmpdHarness* shared = [] {
-    auto* h = new SnmpdHarness();
-    std::string error;
-    if (!h->Start(&error)) {
-      std::fprintf(stderr, "snmpd: %s\n", error.c_str());
-      delete h;
-      return static_cast<SnmpdHarness*>(nullptr);
-    }
-    return h;
-  }();
-  return shared;
-}
+// Started on first use and stopped at exit.
+SnmpdHarness* agent() { return SnmpdHarness::Shared(); }
 
 CTarget agent_target() {
   CTarget t(UdpAddress(("127.0.0.1/" + std::to_string(agent()->port())).c_str()), "public", "private");
@@ -105,7 +94,7 @@ void BM_SynchronousGet(benchmark::State& state) {
   }
   state.counters["gets_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_SynchronousGet)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SynchronousGet)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "AfxCtrl.h"
 #include "CVHException.h"
 #include "VhString.h"
 
@@ -196,6 +197,17 @@ CString VhOptionList::GetValueOfText(const CString& text) const {
     default:
       return ValueText(item) + text.Mid(static_cast<int>(strlen(item->text)));
   }
+}
+
+void VhOptionList::FillComboBox(CComboBox* comboBox) const {
+  comboBox->ResetContent();
+  for (int i = 0; i < m_nCount; ++i) comboBox->AddString(m_pItems[i]->text);
+}
+
+// Both a display text and a value select the right item; neither clears the selection.
+void VhOptionList::SelectComboBox(CComboBox* comboBox, const CString& text) const {
+  comboBox->SetCurSel(FindText(text));
+  if (comboBox->GetCurSel() < 0) comboBox->SetCurSel(FindValue(text));
 }
 
 void VhOptionList::LoadFromFile(LPCTSTR path) {

@@ -55,9 +55,10 @@ class VhOptionList {
   void SelectComboBox(CComboBox* comboBox, const CString& text) const;
 
   // Reads settings and entries from an option file; throws CVHException -18
-  // when the file cannot be read.
+  // (the list unchanged) when the file cannot be read or is over 1 MiB.
   void LoadFromFile(LPCTSTR path);
-  // The same over the bytes of such a file.
+  // The same over the bytes of such a file: lines (CRLF or LF) of at most
+  // 1,023 bytes, the rest of a longer line dropped; lines of no known shape ignored.
   void LoadFromMemory(const void* data, size_t size);
 
  private:

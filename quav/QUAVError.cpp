@@ -28,8 +28,8 @@ const char* const kTexts[] = {
     "(VhQUAV) Out of range about the starting byte index of the QUAV variable's (partial) data related to a edit!",
     "(VhQUAV) No reference option list for ComboBox or RadioGroup control!",
     "(VhQUAV) Out of range about the bit index of the QUAV variable's (partial) data related to a edit!",
-    "(VhQUAV) Bad syntax of the QUAV variable's (partial) data which is no reference option list and related a "
-    "checkbox!",
+    ("(VhQUAV) Bad syntax of the QUAV variable's (partial) data which is no reference option list and related a "
+     "checkbox!"),
     "(VhQUAV) Count of the edits is not enough to put the QUAV variable's partial value on them!",
     "(VhQUAV) Bad type of the VCL controls to be the edits related with a QUAV variable's (partial) data!",
     "(VhQUAV) Failed to create notification window.!",

@@ -159,7 +159,6 @@ int SNMPProcessEvents() {
 
 int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
   CSNMPMessageQueue& queue = snmpMessageQueue();
-  SNMPProcessPendingEvents();
   while (!queue.Done(request_id)) {
     // Sleep in select until an answer or the next deadline instead of
     // spinning: the passes and their order stay the same.

@@ -290,6 +290,36 @@ int Snmp::resolve_destination(SnmpTarget& target, unsigned short type, UdpAddres
   return 0;
 }
 
+// The community (or the security name sent as one) and the version of a
+// target; for SNMPv3 the security name and model.
+int Snmp::resolve_credentials(SnmpTarget& target, bool read, OctetStr& community, OctetStr& security_name,
+                              int& security_model, snmp_version& version) {
+  GenAddress unused_address;
+  unsigned long timeout = 0;
+  int retries = 0;
+  unsigned char version_byte = 0;
+  if (target.get_type() == type_ctarget) {
+    OctetStr read_community, write_community;
+    if (!static_cast<CTarget&>(target).resolve_to_C(read_community, write_community, unused_address, timeout,
+                                                     retries, version_byte))
+      return SNMP_CLASS_UNSUPPORTED;
+    community = read ? read_community : write_community;
+  } else if (target.get_type() == type_utarget) {
+    if (!static_cast<UTarget&>(target).resolve_to_U(security_name, security_model, unused_address, timeout,
+                                                     retries, version_byte))
+      return SNMP_CLASS_UNSUPPORTED;
+    if (version_byte == version1 || version_byte == version2c) {
+      community = security_name;
+      if (security_model != SNMP_SECURITY_MODEL_V1 && security_model != SNMP_SECURITY_MODEL_V2)
+        return SNMP_CLASS_INVALID_TARGET;
+    }
+  } else {
+    return SNMP_CLASS_INVALID_TARGET;
+  }
+  version = static_cast<snmp_version>(version_byte);
+  return 0;
+}
+
 int Snmp::snmp_engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget& target,
                       SnmpCallback callback, const void* data) {
   return engine(pdu, non_repeaters, max_repetitions, target, callback, data, 1);
@@ -309,29 +339,12 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
 
     OctetStr community, security_name;
     int security_model = SNMP_SECURITY_MODEL_USM;
-    GenAddress unused_address;
-    unsigned long timeout = 0;
-    int retries = 0;
-    unsigned char version_byte = 0;
-    if (target.get_type() == type_ctarget) {
-      OctetStr read, write;
-      if (!static_cast<CTarget&>(target).resolve_to_C(read, write, unused_address, timeout, retries, version_byte))
-        return SNMP_CLASS_UNSUPPORTED;
-      if (version_byte == version3 || type == sNMP_PDU_REPORT) return SNMP_CLASS_INVALID_TARGET;
-      community = uses_read_community(type) ? read : write;
-    } else if (target.get_type() == type_utarget) {
-      if (!static_cast<UTarget&>(target).resolve_to_U(security_name, security_model, unused_address, timeout,
-                                                       retries, version_byte))
-        return SNMP_CLASS_UNSUPPORTED;
-      if (version_byte == version1 || version_byte == version2c) {
-        community = security_name;
-        if (security_model != SNMP_SECURITY_MODEL_V1 && security_model != SNMP_SECURITY_MODEL_V2)
-          return SNMP_CLASS_INVALID_TARGET;
-      }
-    } else {
+    snmp_version version = version1;
+    if (int status = resolve_credentials(target, uses_read_community(type), community, security_name,
+                                         security_model, version))
+      return status;
+    if (target.get_type() == type_ctarget && (version == version3 || type == sNMP_PDU_REPORT))
       return SNMP_CLASS_INVALID_TARGET;
-    }
-    const snmp_version version = static_cast<snmp_version>(version_byte);
 
     unsigned short wire = wire_type(type);
     UdpAddress destination;
@@ -443,28 +456,10 @@ int Snmp::trap(Pdu& pdu, SnmpTarget& target) {
   if (!target.valid()) return SNMP_CLASS_INVALID_TARGET;
   OctetStr community, security_name;
   int security_model = SNMP_SECURITY_MODEL_USM;
-  GenAddress unused_address;
-  unsigned long timeout = 0;
-  int retries = 0;
-  unsigned char version_byte = 0;
-  if (target.get_type() == type_ctarget) {
-    OctetStr write;
-    if (!static_cast<CTarget&>(target).resolve_to_C(community, write, unused_address, timeout, retries, version_byte))
-      return SNMP_CLASS_UNSUPPORTED;
-    if (version_byte == version3) return SNMP_CLASS_INVALID_TARGET;
-  } else if (target.get_type() == type_utarget) {
-    if (!static_cast<UTarget&>(target).resolve_to_U(security_name, security_model, unused_address, timeout, retries,
-                                                     version_byte))
-      return SNMP_CLASS_UNSUPPORTED;
-    if (version_byte == version1 || version_byte == version2c) {
-      community = security_name;
-      if (security_model != SNMP_SECURITY_MODEL_V1 && security_model != SNMP_SECURITY_MODEL_V2)
-        return SNMP_CLASS_INVALID_TARGET;
-    }
-  } else {
-    return SNMP_CLASS_INVALID_TARGET;
-  }
-  const snmp_version version = static_cast<snmp_version>(version_byte);
+  snmp_version version = version1;
+  if (int status = resolve_credentials(target, true, community, security_name, security_model, version))
+    return status;
+  if (target.get_type() == type_ctarget && version == version3) return SNMP_CLASS_INVALID_TARGET;
   set_request_id(&pdu, next_request_id());
   check_notify_timestamp(pdu);
   UdpAddress destination;

@@ -61,6 +61,8 @@ class Snmp {
 
  private:
   int resolve_destination(SnmpTarget& target, unsigned short type, UdpAddress& destination);
+  int resolve_credentials(SnmpTarget& target, bool read, OctetStr& community, OctetStr& security_name,
+                          int& security_model, snmp_version& version);
   // snmp_engine with the number of the attempt (1..3) after SNMPv3 reports.
   int engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget& target, SnmpCallback callback,
              const void* data, int attempt);

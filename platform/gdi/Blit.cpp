@@ -42,7 +42,7 @@ Convert MakeConvert(Dc* dest, const PixelView& dv, Dc* src, const PixelView& sv)
 // Per destination column (or row): the source pixels that feed it and their
 // weights (16.16 fixed point, summing to 65536).
 struct Taps {
-  std::vector<int> start;   // index into idx/weight
+  std::vector<int> start;  // index into idx/weight
   std::vector<int> idx;
   std::vector<int> weight;
 };
@@ -148,6 +148,37 @@ BOOL Transfer(Dc* dest, int x, int y, int w, int h, Dc* src, int xs, int ys, int
   }
   Convert conv = MakeConvert(dest, t.v, src, sv.v);
   uint32_t keyPx = ToPixel(key);
+
+  if (ws == w && hs == h && !flipX && !flipY) {
+    // Same size: row by row, limited to where the source has pixels.
+    RECT dr =
+        Intersect(RECT{X0, Y0, X0 + w, Y0 + h}, RECT{X0 - SX, Y0 - SY, X0 - SX + sv.v.width, Y0 - SY + sv.v.height});
+    bool copy = !keyed && rop == SRCCOPY && conv.kind == 0 && !t.v.mono;
+    for (const RECT& c : t.clip) {
+      RECT r = Intersect(c, dr);
+      if (IsEmpty(r)) continue;
+      for (int Y = r.top; Y < r.bottom; ++Y) {
+        uint32_t* d = t.v.row(Y);
+        const uint32_t* srow = sv.v.row(Y - Y0 + SY) + (SX - X0);
+        if (copy) {
+          std::memcpy(d + r.left, srow + r.left, static_cast<size_t>(r.right - r.left) * sizeof(uint32_t));
+          continue;
+        }
+        for (int X = r.left; X < r.right; ++X) {
+          uint32_t s = conv(srow[X]);
+          uint32_t v;
+          if (keyed) {
+            if (s == keyPx) continue;
+            v = s;
+          } else {
+            v = ApplyRop3(rop, PaintAt(pat, X, Y), s, d[X]);
+          }
+          d[X] = t.v.mono ? ToMono(v) : v;
+        }
+      }
+    }
+    return TRUE;
+  }
 
   int mode = (ws == w && hs == h) ? COLORONCOLOR : (keyed ? COLORONCOLOR : dest->s.stretchMode);
   Taps tx = MakeTaps(w, ws, flipX, mode);
@@ -393,7 +424,7 @@ int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBI
   PixelView v = b->view();
   uint8_t* out = static_cast<uint8_t*>(bits);
   for (int k = 0; k < rows; ++k) {
-    int scan = static_cast<int>(start) + k;                  // scan lines count from the DIB's first row
+    int scan = static_cast<int>(start) + k;         // scan lines count from the DIB's first row
     int y = topDown ? scan : b->height - 1 - scan;  // bitmap row
     uint8_t* row = out + stride * static_cast<size_t>(k);
     for (int x = 0; x < b->width; ++x) {

@@ -116,15 +116,23 @@ bool ReadDibPixels(ByteCursor& c, const DibFormat& f, int rows, std::vector<uint
     uint32_t* o = out.data() + static_cast<size_t>(y) * f.width;
     for (int x = 0; x < f.width; ++x) {
       switch (f.bpp) {
-        case 1: o[x] = pal((row[x / 8] >> (7 - x % 8)) & 1); break;
-        case 4: o[x] = pal((row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF); break;
-        case 8: o[x] = pal(row[x]); break;
+        case 1:
+          o[x] = pal((row[x / 8] >> (7 - x % 8)) & 1);
+          break;
+        case 4:
+          o[x] = pal((row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF);
+          break;
+        case 8:
+          o[x] = pal(row[x]);
+          break;
         case 16: {
           uint32_t v = uint32_t(row[2 * x]) | uint32_t(row[2 * x + 1]) << 8;
           o[x] = Extract(ch[0], v) << 16 | Extract(ch[1], v) << 8 | Extract(ch[2], v);
           break;
         }
-        case 24: o[x] = uint32_t(row[3 * x]) | uint32_t(row[3 * x + 1]) << 8 | uint32_t(row[3 * x + 2]) << 16; break;
+        case 24:
+          o[x] = uint32_t(row[3 * x]) | uint32_t(row[3 * x + 1]) << 8 | uint32_t(row[3 * x + 2]) << 16;
+          break;
         case 32: {
           const uint8_t* p = row + 4 * x;
           uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
@@ -147,8 +155,8 @@ size_t DibInfoSize(const BITMAPINFO* info) {
   if (h.biSize < 40 || h.biSize > 4096) return 0;
   size_t n = h.biSize;
   if (h.biCompression == BI_BITFIELDS && h.biSize == 40) n += 12;
-  if (h.biBitCount <= 8) n += 4 * (h.biClrUsed ? std::min<size_t>(h.biClrUsed, size_t(1) << h.biBitCount)
-                                               : size_t(1) << h.biBitCount);
+  if (h.biBitCount <= 8)
+    n += 4 * (h.biClrUsed ? std::min<size_t>(h.biClrUsed, size_t(1) << h.biBitCount) : size_t(1) << h.biBitCount);
   return n;
 }
 
@@ -251,7 +259,8 @@ void PlatformSetResourceImageLoader(HANDLE (*loader)(HINSTANCE, LPCSTR, UINT, in
 }
 
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-  if (!(flags & LR_LOADFROMFILE)) return g_resourceLoader ? g_resourceLoader(instance, name, type, cx, cy, flags) : nullptr;
+  if (!(flags & LR_LOADFROMFILE))
+    return g_resourceLoader ? g_resourceLoader(instance, name, type, cx, cy, flags) : nullptr;
   if (type != IMAGE_BITMAP || !name) return nullptr;
   HBITMAP bm = PlatformLoadBmpFile(name);
   if (!bm && std::strchr(name, '\\')) {

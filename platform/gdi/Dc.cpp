@@ -75,8 +75,8 @@ bool Dc::target(Target& t, const RECT* extraClip) {
   }
   t.clip = cache_;
   if (extraClip) {
-    RECT e = Normalized(extraClip->left + t.dx, extraClip->top + t.dy, extraClip->right + t.dx,
-                        extraClip->bottom + t.dy);
+    RECT e =
+        Normalized(extraClip->left + t.dx, extraClip->top + t.dy, extraClip->right + t.dx, extraClip->bottom + t.dy);
     std::vector<RECT> out;
     for (const RECT& r : t.clip) {
       RECT i = Intersect(r, e);
@@ -95,10 +95,9 @@ RectSet DeviceArea(Dc* dc) {
     return RectSet::FromRect(RECT{0, 0, bm ? bm->width : 0, bm ? bm->height : 0});
   }
   RECT r = dc->clipRect;
-  return RectSet::FromRect(RECT{r.left - dc->origin.x, r.top - dc->origin.y, r.right - dc->origin.x,
-                                r.bottom - dc->origin.y});
+  return RectSet::FromRect(
+      RECT{r.left - dc->origin.x, r.top - dc->origin.y, r.right - dc->origin.x, r.bottom - dc->origin.y});
 }
-
 
 }  // namespace gdi
 
@@ -201,23 +200,37 @@ int GetDeviceCaps(HDC hdc, int index) {
   Dc* dc = AsDc(hdc);
   if (!dc) return 0;
   switch (index) {
-    case DRIVERVERSION: return 0x4000;
-    case TECHNOLOGY: return DT_RASDISPLAY;
-    case HORZRES: return kScreenWidth;
-    case VERTRES: return kScreenHeight;
-    case HORZSIZE: return kScreenWidth * 254 / 960;
-    case VERTSIZE: return kScreenHeight * 254 / 960;
-    case BITSPIXEL: return 32;
-    case PLANES: return 1;
+    case DRIVERVERSION:
+      return 0x4000;
+    case TECHNOLOGY:
+      return DT_RASDISPLAY;
+    case HORZRES:
+      return kScreenWidth;
+    case VERTRES:
+      return kScreenHeight;
+    case HORZSIZE:
+      return kScreenWidth * 254 / 960;
+    case VERTSIZE:
+      return kScreenHeight * 254 / 960;
+    case BITSPIXEL:
+      return 32;
+    case PLANES:
+      return 1;
     case NUMBRUSHES:
     case NUMPENS:
-    case NUMCOLORS: return -1;
-    case NUMFONTS: return 0;
-    case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT | RC_DI_BITMAP | RC_DIBTODEV;
+    case NUMCOLORS:
+      return -1;
+    case NUMFONTS:
+      return 0;
+    case RASTERCAPS:
+      return RC_BITBLT | RC_STRETCHBLT | RC_DI_BITMAP | RC_DIBTODEV;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case SIZEPALETTE: return 0;
-    case COLORRES: return 24;
+    case LOGPIXELSY:
+      return 96;
+    case SIZEPALETTE:
+      return 0;
+    case COLORRES:
+      return 24;
   }
   return 0;
 }
@@ -411,19 +424,19 @@ BOOL RectVisible(HDC hdc, const RECT* rc) {
 
 // ---------------------------------------------------------------- attributes
 
-#define DC_ATTRIBUTE(Set, Get, T, field, bad)  \
-  T Set(HDC hdc, T value) {                     \
-    GDI_LOCK;                                   \
-    Dc* dc = AsDc(hdc);                         \
-    if (!dc) return bad;                        \
-    T old = dc->s.field;                        \
-    dc->s.field = value;                        \
-    return old;                                 \
-  }                                             \
-  T Get(HDC hdc) {                              \
-    GDI_LOCK;                                   \
-    Dc* dc = AsDc(hdc);                         \
-    return dc ? dc->s.field : bad;              \
+#define DC_ATTRIBUTE(Set, Get, T, field, bad) \
+  T Set(HDC hdc, T value) {                   \
+    GDI_LOCK;                                 \
+    Dc* dc = AsDc(hdc);                       \
+    if (!dc) return bad;                      \
+    T old = dc->s.field;                      \
+    dc->s.field = value;                      \
+    return old;                               \
+  }                                           \
+  T Get(HDC hdc) {                            \
+    GDI_LOCK;                                 \
+    Dc* dc = AsDc(hdc);                       \
+    return dc ? dc->s.field : bad;            \
   }
 
 DC_ATTRIBUTE(SetTextColor, GetTextColor, COLORREF, text, CLR_INVALID)

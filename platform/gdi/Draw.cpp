@@ -36,10 +36,18 @@ const int* DashPattern(int style, int& n) {
   static const int dashdot[] = {9, 6, 3, 6};
   static const int dashdotdot[] = {9, 3, 3, 3, 3, 3};
   switch (style) {
-    case PS_DASH: n = 2; return dash;
-    case PS_DOT: n = 2; return dot;
-    case PS_DASHDOT: n = 4; return dashdot;
-    case PS_DASHDOTDOT: n = 6; return dashdotdot;
+    case PS_DASH:
+      n = 2;
+      return dash;
+    case PS_DOT:
+      n = 2;
+      return dot;
+    case PS_DASHDOT:
+      n = 4;
+      return dashdot;
+    case PS_DASHDOTDOT:
+      n = 6;
+      return dashdotdot;
   }
   n = 0;
   return nullptr;
@@ -144,9 +152,7 @@ BOOL Shape(HDC hdc, int l, int tp, int r, int b, int ew, int eh) {
 
 using namespace gdi;
 
-BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
-  return Shape(hdc, left, top, right, bottom, 0, 0);
-}
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) { return Shape(hdc, left, top, right, bottom, 0, 0); }
 
 BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int w, int h) {
   return Shape(hdc, left, top, right, bottom, w, h);
@@ -510,7 +516,9 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rc, UINT type, UINT state) {
           SetPixel(hdc, r.right - m - 2 - k + s, r.top + m + k + s, c);
         }
         break;
-      case DFCS_CAPTIONMIN: HLine(hdc, r.left + m + s, r.right - m + s, r.bottom - m - 2 + s, c); break;
+      case DFCS_CAPTIONMIN:
+        HLine(hdc, r.left + m + s, r.right - m + s, r.bottom - m - 2 + s, c);
+        break;
       default: {
         RECT box{r.left + m + s, r.top + m + s, r.right - m + s, r.bottom - m + s};
         HBRUSH b = CreateSolidBrush(c);
@@ -670,7 +678,8 @@ BOOL DrawStateA(HDC hdc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARAM w
   // the content changed.
   auto render = [&](HDC mem) -> BOOL {
     switch (kind) {
-      case DST_ICON: return DrawIconEx(mem, 0, 0, reinterpret_cast<HICON>(data), cx, cy, 0, nullptr, DI_NORMAL);
+      case DST_ICON:
+        return DrawIconEx(mem, 0, 0, reinterpret_cast<HICON>(data), cx, cy, 0, nullptr, DI_NORMAL);
       case DST_BITMAP: {
         HDC src = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(src, reinterpret_cast<HBITMAP>(data));
@@ -690,7 +699,8 @@ BOOL DrawStateA(HDC hdc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARAM w
         DrawTextA(mem, s, n, &r, DT_SINGLELINE | DT_NOCLIP | (kind == DST_TEXT ? DT_NOPREFIX : 0));
         return TRUE;
       }
-      case DST_COMPLEX: return proc ? proc(mem, data, wdata, cx, cy) : FALSE;
+      case DST_COMPLEX:
+        return proc ? proc(mem, data, wdata, cx, cy) : FALSE;
     }
     return FALSE;
   };

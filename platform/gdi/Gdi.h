@@ -60,6 +60,7 @@ struct LOGPEN {
   POINT lopnWidth;
   COLORREF lopnColor;
 };
+typedef LOGPEN* LPLOGPEN;
 struct LOGBRUSH {
   UINT lbStyle;
   COLORREF lbColor;
@@ -299,10 +300,12 @@ typedef ICONINFO* PICONINFO;
 #define BLACKNESS 0x00000042u
 #define WHITENESS 0x00FF0062u
 
-// Stretch modes. BLACKONWHITE and WHITEONBLACK keep the darker or lighter of the
-// source pixels that fold onto one destination pixel; COLORONCOLOR takes the
-// nearest source pixel; HALFTONE averages the source area under each
-// destination pixel (a box filter).
+// Stretch modes. When shrinking, BLACKONWHITE ANDs and WHITEONBLACK ORs the
+// source pixels that fold onto one destination pixel (keeping dark or light
+// lines); COLORONCOLOR takes the source pixel nearest to each destination
+// pixel's centre; HALFTONE averages the source area under each destination
+// pixel (a box filter). Enlarging repeats pixels; HALFTONE blends the two
+// source pixels a destination pixel straddles.
 #define BLACKONWHITE 1
 #define WHITEONBLACK 2
 #define COLORONCOLOR 3
@@ -546,8 +549,8 @@ PLATFORM_API HBRUSH CreateHatchBrush(int hatch, COLORREF color);
 PLATFORM_API HBRUSH CreatePatternBrush(HBITMAP bitmap);
 PLATFORM_API HBRUSH CreateBrushIndirect(const LOGBRUSH* lb);
 PLATFORM_API HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                               DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
-                               DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName);
+                               DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                               DWORD quality, DWORD pitchAndFamily, LPCSTR faceName);
 #define CreateFont CreateFontA
 PLATFORM_API HFONT CreateFontIndirectA(const LOGFONTA* lf);
 #define CreateFontIndirect CreateFontIndirectA
@@ -565,10 +568,9 @@ PLATFORM_API HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usag
 PLATFORM_API HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                                     const BITMAPINFO* info, UINT usage);
 #define CBM_INIT 0x04
-PLATFORM_API int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info,
+PLATFORM_API int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT usage);
+PLATFORM_API int SetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
                            UINT usage);
-PLATFORM_API int SetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
-                           const BITMAPINFO* info, UINT usage);
 PLATFORM_API int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc, int ySrc, int wSrc,
                                int hSrc, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 PLATFORM_API LONG GetBitmapBits(HBITMAP bitmap, LONG size, LPVOID bits);
@@ -626,8 +628,8 @@ PLATFORM_API int SetTextCharacterExtra(HDC hdc, int extra);
 PLATFORM_API BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, DWORD rop);
 PLATFORM_API BOOL StretchBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc,
                              DWORD rop);
-PLATFORM_API BOOL TransparentBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc,
-                                 int hSrc, UINT transparent);
+PLATFORM_API BOOL TransparentBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc,
+                                 UINT transparent);
 PLATFORM_API BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
 PLATFORM_API int FillRect(HDC hdc, const RECT* rc, HBRUSH brush);
 PLATFORM_API int FrameRect(HDC hdc, const RECT* rc, HBRUSH brush);
@@ -646,11 +648,10 @@ PLATFORM_API COLORREF GetPixel(HDC hdc, int x, int y);
 PLATFORM_API BOOL DrawEdge(HDC hdc, LPRECT rc, UINT edge, UINT flags);
 PLATFORM_API BOOL DrawFocusRect(HDC hdc, const RECT* rc);
 PLATFORM_API BOOL DrawFrameControl(HDC hdc, LPRECT rc, UINT type, UINT state);
-PLATFORM_API BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker,
-                             UINT flags);
+PLATFORM_API BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker, UINT flags);
 PLATFORM_API BOOL DrawIcon(HDC hdc, int x, int y, HICON icon);
-PLATFORM_API BOOL DrawStateA(HDC hdc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARAM wdata, int x, int y,
-                             int cx, int cy, UINT flags);
+PLATFORM_API BOOL DrawStateA(HDC hdc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARAM wdata, int x, int y, int cx,
+                             int cy, UINT flags);
 #define DrawState DrawStateA
 
 // Text.
@@ -699,8 +700,8 @@ PLATFORM_API int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon);
 #define ImageList_AddIcon(list, icon) ImageList_ReplaceIcon(list, -1, icon)
 PLATFORM_API BOOL ImageList_Remove(HIMAGELIST list, int index);
 PLATFORM_API BOOL ImageList_Draw(HIMAGELIST list, int index, HDC hdc, int x, int y, UINT style);
-PLATFORM_API BOOL ImageList_DrawEx(HIMAGELIST list, int index, HDC hdc, int x, int y, int dx, int dy,
-                                   COLORREF bk, COLORREF fg, UINT style);
+PLATFORM_API BOOL ImageList_DrawEx(HIMAGELIST list, int index, HDC hdc, int x, int y, int dx, int dy, COLORREF bk,
+                                   COLORREF fg, UINT style);
 PLATFORM_API HICON ImageList_GetIcon(HIMAGELIST list, int index, UINT flags);
 PLATFORM_API BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 PLATFORM_API BOOL ImageList_GetImageInfo(HIMAGELIST list, int index, IMAGEINFO* info);

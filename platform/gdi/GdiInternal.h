@@ -46,6 +46,8 @@ class RectSet {
   std::vector<RECT> rects;
 
   static RectSet FromRect(const RECT& r);
+  // Any rectangles, overlapping or not, in any order.
+  static RectSet FromRects(std::vector<RECT> rects);
   // One horizontal run [x0, x1) per row, starting at row `top`.
   static RectSet FromRows(int top, const std::vector<std::pair<int, int>>& rows);
   static RectSet Combine(const RectSet& a, const RectSet& b, int mode);
@@ -75,7 +77,7 @@ enum : DWORD { kTypeIcon = 100, kTypeImageList = 101 };
 struct Object {
   DWORD type = 0;
   bool stock = false;
-  int selected = 0;        // contexts that have it selected
+  int selected = 0;            // contexts that have it selected
   bool deletePending = false;  // DeleteObject while selected: freed at deselection
   virtual ~Object() = default;
 };
@@ -165,9 +167,33 @@ struct DcState {
 
 // Where a drawing call lands: the pixels and the clip, in surface
 // coordinates, and the shift from logical to surface coordinates.
+// The clip rectangles of a target: the context's cached list, or a list of
+// its own when narrowed further.
+class ClipList {
+ public:
+  ClipList& operator=(const std::vector<RECT>& shared) {
+    shared_ = &shared;
+    return *this;
+  }
+  void swap(std::vector<RECT>& own) {
+    own_.swap(own);
+    shared_ = nullptr;
+  }
+  const std::vector<RECT>& get() const { return shared_ ? *shared_ : own_; }
+  std::vector<RECT>::const_iterator begin() const { return get().begin(); }
+  std::vector<RECT>::const_iterator end() const { return get().end(); }
+  size_t size() const { return get().size(); }
+  bool empty() const { return get().empty(); }
+  const RECT& front() const { return get().front(); }
+
+ private:
+  const std::vector<RECT>* shared_ = nullptr;
+  std::vector<RECT> own_;
+};
+
 struct Target {
   PixelView v;
-  std::vector<RECT> clip;
+  ClipList clip;
   int dx = 0;
   int dy = 0;
   bool ok() const { return v.row0 != nullptr && !clip.empty(); }
@@ -210,6 +236,9 @@ T* As(HGDIOBJ h, DWORD type) {
 }
 Dc* AsDc(HDC h);
 void Destroy(Object* o);  // unregisters and frees
+// Told of every handle that goes away, so that the class layer can drop the
+// wrappers it made for it.
+extern void (*g_destroyHook)(void* handle);
 Bitmap* NewBitmap(int w, int h, int bpp);
 HGDIOBJ SelectInto(Dc* dc, HGDIOBJ h);  // selection with the holds counted
 void ReleaseAll(Dc* dc);
@@ -218,8 +247,8 @@ void ReleaseAll(Dc* dc);
 struct Paint {
   uint32_t solid = 0;
   const Brush* pattern = nullptr;  // pattern/hatch brushes
-  POINT brushOrg{0, 0};             // surface coordinates
-  uint32_t patFg = 0, patBg = 0;    // for monochrome patterns and hatches
+  POINT brushOrg{0, 0};            // surface coordinates
+  uint32_t patFg = 0, patBg = 0;   // for monochrome patterns and hatches
   bool hatchTransparent = false;
 };
 bool BrushPaint(Dc* dc, HBRUSH h, const Target& t, Paint& p);  // false for the null brush
@@ -257,8 +286,5 @@ size_t DibStride(const DibFormat& f);
 // k-th stored row).
 bool ReadDibPixels(ByteCursor& c, const DibFormat& f, int rows, std::vector<uint32_t>& out);
 size_t DibInfoSize(const BITMAPINFO* info);  // header, masks and palette of a caller's info
-
-// Text shared between the text calls and DrawState.
-int TextHeight(Dc* dc);
 
 }  // namespace gdi

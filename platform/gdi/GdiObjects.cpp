@@ -156,8 +156,11 @@ Dc* AsDc(HDC h) {
   return o && (o->type == OBJ_DC || o->type == OBJ_MEMDC) ? static_cast<Dc*>(o) : nullptr;
 }
 
+void (*g_destroyHook)(void* handle) = nullptr;
+
 void Destroy(Object* o) {
   GDI_LOCK;
+  if (g_destroyHook) g_destroyHook(o);
   Live().erase(o);
   delete o;
 }
@@ -176,10 +179,14 @@ COLORREF SysColor(int index) { return index >= 0 && index < 31 ? kSysColors[inde
 
 HGDIOBJ StockDefault(DWORD type) {
   switch (type) {
-    case OBJ_PEN: return Stocks().objects[BLACK_PEN];
-    case OBJ_BRUSH: return Stocks().objects[WHITE_BRUSH];
-    case OBJ_FONT: return Stocks().objects[SYSTEM_FONT];
-    case OBJ_BITMAP: return Stocks().bitmap;
+    case OBJ_PEN:
+      return Stocks().objects[BLACK_PEN];
+    case OBJ_BRUSH:
+      return Stocks().objects[WHITE_BRUSH];
+    case OBJ_FONT:
+      return Stocks().objects[SYSTEM_FONT];
+    case OBJ_BITMAP:
+      return Stocks().bitmap;
   }
   return nullptr;
 }
@@ -197,10 +204,14 @@ uint32_t ApplyRop2(int rop2, uint32_t p, uint32_t d) {
 uint32_t ApplyRop3(DWORD rop, uint32_t p, uint32_t s, uint32_t d) {
   unsigned code = (rop >> 16) & 0xFF;
   switch (code) {
-    case 0xCC: return s;
-    case 0xF0: return p;
-    case 0x00: return 0;
-    case 0xFF: return 0xFFFFFF;
+    case 0xCC:
+      return s;
+    case 0xF0:
+      return p;
+    case 0x00:
+      return 0;
+    case 0xFF:
+      return 0xFFFFFF;
   }
   uint32_t r = 0;
   for (int i = 0; i < 8; ++i) {
@@ -276,12 +287,18 @@ namespace {
 // Hatch patterns, 8 x 8, 1 = line.
 bool HatchBit(int hatch, int x, int y) {
   switch (hatch) {
-    case HS_HORIZONTAL: return y == 4;
-    case HS_VERTICAL: return x == 4;
-    case HS_FDIAGONAL: return x == y;
-    case HS_BDIAGONAL: return x == 7 - y;
-    case HS_CROSS: return x == 4 || y == 4;
-    case HS_DIAGCROSS: return x == y || x == 7 - y;
+    case HS_HORIZONTAL:
+      return y == 4;
+    case HS_VERTICAL:
+      return x == 4;
+    case HS_FDIAGONAL:
+      return x == y;
+    case HS_BDIAGONAL:
+      return x == 7 - y;
+    case HS_CROSS:
+      return x == 4 || y == 4;
+    case HS_DIAGCROSS:
+      return x == y || x == 7 - y;
   }
   return false;
 }
@@ -391,10 +408,14 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
 HBRUSH CreateBrushIndirect(const LOGBRUSH* lb) {
   if (!lb) return nullptr;
   switch (lb->lbStyle) {
-    case BS_SOLID: return CreateSolidBrush(lb->lbColor);
-    case BS_NULL: return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    case BS_HATCHED: return CreateHatchBrush(static_cast<int>(lb->lbHatch), lb->lbColor);
-    case BS_PATTERN: return CreatePatternBrush(reinterpret_cast<HBITMAP>(lb->lbHatch));
+    case BS_SOLID:
+      return CreateSolidBrush(lb->lbColor);
+    case BS_NULL:
+      return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    case BS_HATCHED:
+      return CreateHatchBrush(static_cast<int>(lb->lbHatch), lb->lbColor);
+    case BS_PATTERN:
+      return CreatePatternBrush(reinterpret_cast<HBITMAP>(lb->lbHatch));
   }
   return nullptr;
 }
@@ -457,9 +478,15 @@ HGDIOBJ SelectInto(Dc* dc, HGDIOBJ h) {
   if (!o) return nullptr;
   HGDIOBJ* slot = nullptr;
   switch (o->type) {
-    case OBJ_PEN: slot = &dc->s.pen; break;
-    case OBJ_BRUSH: slot = &dc->s.brush; break;
-    case OBJ_FONT: slot = &dc->s.font; break;
+    case OBJ_PEN:
+      slot = &dc->s.pen;
+      break;
+    case OBJ_BRUSH:
+      slot = &dc->s.brush;
+      break;
+    case OBJ_FONT:
+      slot = &dc->s.font;
+      break;
     case OBJ_BITMAP: {
       if (!dc->memory) return nullptr;
       Bitmap* bm = static_cast<Bitmap*>(o);
@@ -469,7 +496,8 @@ HGDIOBJ SelectInto(Dc* dc, HGDIOBJ h) {
       ++dc->generation;
       break;
     }
-    default: return nullptr;
+    default:
+      return nullptr;
   }
   HGDIOBJ old = *slot;
   if (old == h) return old;
@@ -540,7 +568,8 @@ int GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
       LOGBRUSH lb{b->style, b->sysColor >= 0 ? SysColor(b->sysColor) : b->color, static_cast<ULONG_PTR>(b->hatch)};
       return give(&lb, sizeof lb);
     }
-    case OBJ_FONT: return give(&static_cast<const Font*>(o)->lf, sizeof(LOGFONTA));
+    case OBJ_FONT:
+      return give(&static_cast<const Font*>(o)->lf, sizeof(LOGFONTA));
     case OBJ_BITMAP: {
       Bitmap* b = static_cast<Bitmap*>(o);
       DIBSECTION ds{};
@@ -570,10 +599,14 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
   Dc* dc = AsDc(hdc);
   if (!dc) return nullptr;
   switch (type) {
-    case OBJ_PEN: return dc->s.pen;
-    case OBJ_BRUSH: return dc->s.brush;
-    case OBJ_FONT: return dc->s.font;
-    case OBJ_BITMAP: return dc->s.bitmap;
+    case OBJ_PEN:
+      return dc->s.pen;
+    case OBJ_BRUSH:
+      return dc->s.brush;
+    case OBJ_FONT:
+      return dc->s.font;
+    case OBJ_BITMAP:
+      return dc->s.bitmap;
   }
   return nullptr;
 }

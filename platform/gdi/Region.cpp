@@ -41,11 +41,21 @@ Runs CombineRuns(const Runs& a, const Runs& b, int mode) {
     bool ia = inside(a, xs[i]), ib = inside(b, xs[i]);
     bool in = false;
     switch (mode) {
-      case RGN_AND: in = ia && ib; break;
-      case RGN_OR: in = ia || ib; break;
-      case RGN_XOR: in = ia != ib; break;
-      case RGN_DIFF: in = ia && !ib; break;
-      default: in = ia; break;
+      case RGN_AND:
+        in = ia && ib;
+        break;
+      case RGN_OR:
+        in = ia || ib;
+        break;
+      case RGN_XOR:
+        in = ia != ib;
+        break;
+      case RGN_DIFF:
+        in = ia && !ib;
+        break;
+      default:
+        in = ia;
+        break;
     }
     if (!in) continue;
     if (!out.empty() && out.back().second == xs[i])
@@ -80,6 +90,18 @@ RectSet RectSet::FromRect(const RECT& r) {
   RECT n = Normalized(r.left, r.top, r.right, r.bottom);
   if (!IsEmpty(n)) s.rects.push_back(n);
   return s;
+}
+
+RectSet RectSet::FromRects(std::vector<RECT> rects) {
+  RectSet raw;
+  for (const RECT& r : rects) {
+    RECT n = Normalized(r.left, r.top, r.right, r.bottom);
+    if (!IsEmpty(n)) raw.rects.push_back(n);
+  }
+  // Sorted by top, the raw list is read band by band like a region and the
+  // union with nothing merges what overlaps.
+  std::sort(raw.rects.begin(), raw.rects.end(), [](const RECT& a, const RECT& b) { return a.top < b.top; });
+  return Combine(raw, RectSet(), RGN_OR);
 }
 
 RectSet RectSet::FromRows(int top, const std::vector<std::pair<int, int>>& rows) {
@@ -222,11 +244,9 @@ void ScanPolygon(const POINT* pts, int count, int fillMode, F emit) {
 }
 
 RectSet PolygonSet(const POINT* pts, int count, int fillMode) {
-  RectSet out;
-  ScanPolygon(pts, count, fillMode, [&](int y, int x0, int x1) {
-    out = RectSet::Combine(out, RectSet::FromRect(RECT{x0, y, x1, y + 1}), RGN_OR);
-  });
-  return out;
+  std::vector<RECT> runs;
+  ScanPolygon(pts, count, fillMode, [&](int y, int x0, int x1) { runs.push_back(RECT{x0, y, x1, y + 1}); });
+  return RectSet::FromRects(std::move(runs));
 }
 
 void PolygonSpans(const POINT* pts, int count, int fillMode, const std::function<void(int, int, int)>& emit) {
@@ -258,8 +278,8 @@ HRGN CreateRectRgnIndirect(const RECT* rc) {
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
   RECT n = Normalized(left, top, right, bottom);
-  return NewRgn(RectSet::FromRows(n.top, ShapeRows(n.left, n.top, n.right, n.bottom, n.right - n.left,
-                                                   n.bottom - n.top)));
+  return NewRgn(
+      RectSet::FromRows(n.top, ShapeRows(n.left, n.top, n.right, n.bottom, n.right - n.left, n.bottom - n.top)));
 }
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int w, int h) {
@@ -281,12 +301,9 @@ HRGN ExtCreateRegion(const XFORM* xform, DWORD size, const RGNDATA* data) {
   uint64_t need = uint64_t(data->rdh.dwSize) + uint64_t(data->rdh.nCount) * sizeof(RECT);
   if (need > size) return nullptr;
   const uint8_t* p = reinterpret_cast<const uint8_t*>(data) + data->rdh.dwSize;
-  RectSet s;
-  for (DWORD i = 0; i < data->rdh.nCount; ++i) {
-    RECT r;
-    std::memcpy(&r, p + i * sizeof(RECT), sizeof(RECT));
-    s = RectSet::Combine(s, RectSet::FromRect(r), RGN_OR);
-  }
+  std::vector<RECT> rects(data->rdh.nCount);
+  if (!rects.empty()) std::memcpy(rects.data(), p, rects.size() * sizeof(RECT));
+  RectSet s = RectSet::FromRects(std::move(rects));
   if (xform) s.offset(static_cast<int>(xform->eDx), static_cast<int>(xform->eDy));
   return NewRgn(std::move(s));
 }

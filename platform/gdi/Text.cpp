@@ -50,25 +50,25 @@ FontSystem& Fonts() {
 }
 
 bool IsFixedFace(const char* face) {
-  static const char* const fixed[] = {"courier", "courier new", "fixedsys", "terminal", "lucida console",
-                                      "consolas", "dejavu sans mono", "monospace"};
+  static const char* const fixed[] = {"courier",        "courier new", "fixedsys",         "terminal",
+                                      "lucida console", "consolas",    "dejavu sans mono", "monospace"};
   for (const char* f : fixed)
     if (strcasecmp(face, f) == 0) return true;
   return false;
 }
 
-std::string FileFor(const LOGFONTA& lf) {
+// Font files for a description, best first: the oblique faces come in a
+// package of their own, so an italic request falls back to the upright face.
+std::vector<std::string> FilesFor(const LOGFONTA& lf) {
   bool known = lf.lfFaceName[0] != 0;
   bool mono = IsFixedFace(lf.lfFaceName) || (!known && (lf.lfPitchAndFamily & 3) == FIXED_PITCH);
   bool bold = lf.lfWeight >= FW_SEMIBOLD;
-  std::string name = mono ? "DejaVuSansMono" : "DejaVuSans";
-  if (bold && lf.lfItalic)
-    name += "-BoldOblique";
-  else if (bold)
-    name += "-Bold";
-  else if (lf.lfItalic)
-    name += "-Oblique";
-  return std::string(kFontDir) + name + ".ttf";
+  std::string base = std::string(kFontDir) + (mono ? "DejaVuSansMono" : "DejaVuSans");
+  std::vector<std::string> files;
+  if (lf.lfItalic) files.push_back(base + (bold ? "-BoldOblique" : "-Oblique") + ".ttf");
+  files.push_back(base + (bold ? "-Bold" : "") + ".ttf");
+  files.push_back(base + ".ttf");
+  return files;
 }
 
 int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
@@ -76,14 +76,20 @@ int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 FontFace* Resolve(const LOGFONTA& lf) {
   FontSystem& fs = Fonts();
   if (fs.failed) return nullptr;
-  std::string file = FileFor(lf);
+  std::string file;
   FT_Face face = nullptr;
-  auto it = fs.faces.find(file);
-  if (it != fs.faces.end()) {
-    face = it->second;
-  } else {
-    if (FT_New_Face(fs.lib, file.c_str(), 0, &face) != 0) face = nullptr;
-    fs.faces[file] = face;
+  for (const std::string& candidate : FilesFor(lf)) {
+    auto it = fs.faces.find(candidate);
+    if (it == fs.faces.end()) {
+      FT_Face loaded = nullptr;
+      if (FT_New_Face(fs.lib, candidate.c_str(), 0, &loaded) != 0) loaded = nullptr;
+      it = fs.faces.emplace(candidate, loaded).first;
+    }
+    if (it->second) {
+      file = candidate;
+      face = it->second;
+      break;
+    }
   }
   if (!face) return nullptr;
   double upem = face->units_per_EM ? face->units_per_EM : 2048;
@@ -93,24 +99,24 @@ FontFace* Resolve(const LOGFONTA& lf) {
   if (winA + winD <= 0) winA = upem * 0.8, winD = upem * 0.2;
   // Windows heights: negative asks for the character (em) height, positive
   // for the cell height; 0 for the default, a 16-pixel cell.
-  int height = lf.lfHeight;
-  int ppem;
+  int64_t height = lf.lfHeight;
+  int64_t ppem;
   if (height < 0)
     ppem = -height;
   else
     ppem = Round((height == 0 ? 16 : height) * upem / (winA + winD));
-  ppem = std::max(1, std::min(ppem, 512));
-  auto key = std::make_pair(file, ppem);
+  ppem = std::max<int64_t>(1, std::min<int64_t>(ppem, 512));
+  auto key = std::make_pair(file, static_cast<int>(ppem));
   auto& slot = fs.sized[key];
   if (!slot) {
     slot.reset(new FontFace);
     FontFace& f = *slot;
     f.face = face;
-    f.ppem = ppem;
+    f.ppem = static_cast<int>(ppem);
     f.ascent = Round(winA * ppem / upem);
     f.descent = Round(winD * ppem / upem);
     f.height = f.ascent + f.descent;
-    f.internalLeading = std::max(0, f.height - ppem);
+    f.internalLeading = std::max(0, f.height - f.ppem);
     f.aveWidth = std::max(1, Round((os2 ? os2->xAvgCharWidth : upem / 2) * ppem / upem));
     f.maxWidth = std::max(1, Round(face->max_advance_width * ppem / upem));
     f.underlinePos = std::max(1, Round(-face->underline_position * ppem / upem));
@@ -213,10 +219,18 @@ struct Frame {
   int ox, oy, q;
   void map(int u, int v, int& X, int& Y) const {
     switch (q) {
-      case 0: X = ox + u, Y = oy + v; break;
-      case 1: X = ox + v, Y = oy - 1 - u; break;
-      case 2: X = ox - 1 - u, Y = oy - 1 - v; break;
-      default: X = ox - 1 - v, Y = oy + u; break;
+      case 0:
+        X = ox + u, Y = oy + v;
+        break;
+      case 1:
+        X = ox + v, Y = oy - 1 - u;
+        break;
+      case 2:
+        X = ox - 1 - u, Y = oy - 1 - v;
+        break;
+      default:
+        X = ox - 1 - v, Y = oy + u;
+        break;
     }
   }
   RECT mapRect(int u0, int v0, int u1, int v1) const {
@@ -291,8 +305,6 @@ Frame PlaceRun(Dc* dc, const Target& t, Metrics& m, int x, int y, int width, UIN
 
 }  // namespace
 
-int TextHeight(Dc* dc) { return MetricsOf(dc).height; }
-
 }  // namespace gdi
 
 using namespace gdi;
@@ -305,9 +317,10 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rc, LPCSTR tex
   Target t;
   if (!dc->target(t, (options & ETO_CLIPPED) && rc ? rc : nullptr)) return TRUE;
   if ((options & ETO_OPAQUE) && rc) {
+    // Rectangles given right to left or bottom to top fill all the same.
     Paint bg;
     bg.solid = ToPixel(dc->s.bk);
-    FillRectPx(t, RECT{rc->left + t.dx, rc->top + t.dy, rc->right + t.dx, rc->bottom + t.dy}, bg, R2_COPYPEN);
+    FillRectPx(t, Normalized(rc->left + t.dx, rc->top + t.dy, rc->right + t.dx, rc->bottom + t.dy), bg, R2_COPYPEN);
   }
   if (count == 0) return TRUE;
   Metrics m = MetricsOf(dc);
@@ -513,35 +526,39 @@ Line StripPrefix(const std::string& s, bool process) {
 std::vector<Line> WrapLine(Metrics& m, const Line& para, int width, int extra, int tabWidth) {
   std::vector<Line> out;
   const std::string& s = para.text;
+  auto emit = [&](size_t a, size_t b) {
+    Line l;
+    l.text = s.substr(a, b - a);
+    if (para.underline >= static_cast<int>(a) && para.underline < static_cast<int>(b))
+      l.underline = para.underline - static_cast<int>(a);
+    out.push_back(l);
+  };
   size_t start = 0;
-  while (start <= s.size()) {
-    if (Width(m, s.substr(start), extra, tabWidth) <= width) {
-      Line l;
-      l.text = s.substr(start);
-      if (para.underline >= static_cast<int>(start)) l.underline = para.underline - static_cast<int>(start);
-      out.push_back(l);
+  while (true) {
+    // The longest run from `start` that fits, and the last blank in it;
+    // blanks at the break may overhang the edge.
+    int w = 0;
+    size_t i = start, lastBlank = std::string::npos;
+    while (i < s.size()) {
+      unsigned char c = static_cast<unsigned char>(s[i]);
+      int next = (c == '\t' && tabWidth > 0) ? (w / tabWidth + 1) * tabWidth : w + m.advance(c) + extra;
+      if (c == ' ')
+        lastBlank = i;
+      else if (next > width)
+        break;
+      w = next;
+      ++i;
+    }
+    if (i >= s.size()) {
+      emit(start, s.size());
       break;
     }
-    size_t end = start, lastBreak = std::string::npos;
-    while (end < s.size()) {
-      if (s[end] == ' ' && Width(m, s.substr(start, end - start), extra, tabWidth) <= width) lastBreak = end;
-      if (Width(m, s.substr(start, end - start + 1), extra, tabWidth) > width) break;
-      ++end;
-    }
-    size_t cut;
-    if (lastBreak != std::string::npos && lastBreak > start) {
-      cut = lastBreak;
-    } else {
-      cut = s.find(' ', end);
+    size_t cut = lastBlank;
+    if (cut == std::string::npos || cut <= start) {
+      cut = s.find(' ', i);  // a word wider than the line stays whole
       if (cut == std::string::npos) cut = s.size();
-      if (lastBreak == start) cut = start;  // only a leading blank fits
     }
-    if (cut == start) cut = std::max(cut, s.find_first_not_of(' ', start) == std::string::npos ? s.size() : start + 1);
-    Line l;
-    l.text = s.substr(start, cut - start);
-    if (para.underline >= static_cast<int>(start) && para.underline < static_cast<int>(cut))
-      l.underline = para.underline - static_cast<int>(start);
-    out.push_back(l);
+    emit(start, cut);
     start = cut;
     while (start < s.size() && s[start] == ' ') ++start;
     if (start >= s.size()) break;
@@ -551,11 +568,18 @@ std::vector<Line> WrapLine(Metrics& m, const Line& para, int width, int extra, i
 
 void Ellipsize(Metrics& m, Line& l, int width, int extra, int tabWidth) {
   if (Width(m, l.text, extra, tabWidth) <= width) return;
-  std::string t = l.text;
-  int dots = Width(m, "...", extra, tabWidth);
-  while (!t.empty() && Width(m, t, extra, tabWidth) + dots > width) t.pop_back();
-  l.text = t + "...";
-  if (l.underline >= static_cast<int>(t.size())) l.underline = -1;
+  int room = width - Width(m, "...", extra, tabWidth);
+  // Keep the longest start of the text that leaves room for the dots.
+  size_t keep = 0;
+  int w = 0;
+  for (size_t i = 0; i < l.text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(l.text[i]);
+    w = (c == '\t' && tabWidth > 0) ? (w / tabWidth + 1) * tabWidth : w + m.advance(c) + extra;
+    if (w > room) break;
+    keep = i + 1;
+  }
+  l.text = l.text.substr(0, keep) + "...";
+  if (l.underline >= static_cast<int>(keep)) l.underline = -1;
 }
 
 }  // namespace

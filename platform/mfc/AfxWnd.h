@@ -6,11 +6,9 @@
 #include "UiPlatform.h"
 #include "WinUser.h"
 #include "afx.h"
+#include "afxgdi.h"
 
-class CDC;
-class CFont;
 class CMenu;
-class CRgn;
 class CScrollBar;
 class CDataExchange;
 
@@ -165,6 +163,16 @@ class PLATFORM_API CWnd : public CCmdTarget {
   HICON GetIcon(BOOL bBigIcon) const;
   void SetRedraw(BOOL bRedraw = TRUE);
 
+  CDC* GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
+  CDC* GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+  int ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, pDC ? pDC->GetSafeHdc() : nullptr); }
+  CDC* BeginPaint(LPPAINTSTRUCT lpPaint) { return CDC::FromHandle(::BeginPaint(m_hWnd, lpPaint)); }
+  void EndPaint(LPPAINTSTRUCT lpPaint) { ::EndPaint(m_hWnd, lpPaint); }
+  void SetFont(CFont* pFont, BOOL bRedraw = TRUE) {
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->GetSafeHandle() : nullptr), bRedraw);
+  }
+  CFont* GetFont() const { return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0))); }
+
   // Handlers of the window messages (the defaults do what the window would
   // do without the class layer).
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -248,6 +256,9 @@ class PLATFORM_API CWnd : public CCmdTarget {
   CWnd(const CWnd&) = delete;
   CWnd& operator=(const CWnd&) = delete;
 };
+
+// The window of a possibly null object.
+inline HWND AfxSafeHwnd(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; }
 
 PLATFORM_API LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 PLATFORM_API LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

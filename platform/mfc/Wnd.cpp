@@ -5,6 +5,7 @@
 // handler may destroy its window, and the object with it.
 
 #include <cstdio>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -141,9 +142,8 @@ BOOL CCmdTarget::DispatchEntry(UINT message, UINT nCode, UINT nID, AFX_CALL& cal
         match = e->nMessage == message && e->nCode == nCode && nID >= e->nID && nID <= e->nLastID;
       if (!match) continue;
       call.nID = nID;
-      // The entry decides; an _EX handler that declines lets later entries try.
+      // An _EX handler that declines lets later entries try.
       if (e->pfn(this, call)) return TRUE;
-      return FALSE;
     }
   }
   return FALSE;
@@ -244,7 +244,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
 }
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
-  HWND hWndControl = ::GetDlgItem(pParent->GetSafeHwnd(), static_cast<int>(nID));
+  HWND hWndControl = ::GetDlgItem(AfxSafeHwnd(pParent), static_cast<int>(nID));
   return hWndControl ? SubclassWindow(hWndControl) : FALSE;
 }
 
@@ -283,7 +283,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
   return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+                  rect.bottom - rect.top, AfxSafeHwnd(pParentWnd),
                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
@@ -480,10 +480,10 @@ int CWnd::RunModalLoop(DWORD) {
 }
 
 CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) {
-  HWND hWnd = pParent->GetSafeHwnd();
+  HWND hWnd = AfxSafeHwnd(pParent);
   if (!hWnd) {
     CWnd* main = AfxGetMainWnd();
-    hWnd = main->GetSafeHwnd();
+    hWnd = AfxSafeHwnd(main);
   }
   HWND top = hWnd;
   while (top && (::GetWindowLongA(top, GWL_STYLE) & WS_CHILD)) top = ::GetParent(top);
@@ -531,7 +531,7 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
   return ModifyStyleOf(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-CWnd* CWnd::SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
+CWnd* CWnd::SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, AfxSafeHwnd(pWndNewParent))); }
 CWnd* CWnd::GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
 CWnd* CWnd::GetTopLevelParent() const { return FromHandle(::GetAncestor(m_hWnd, GA_ROOT)); }
 CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
@@ -540,7 +540,7 @@ int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 int CWnd::SetDlgCtrlID(int nID) { return static_cast<int>(::SetWindowLongPtrA(m_hWnd, GWLP_ID, nID)); }
 CWnd* CWnd::GetWindow(UINT nCmd) const { return FromHandle(::GetWindow(m_hWnd, nCmd)); }
 CWnd* CWnd::GetNextWindow(UINT nFlag) const { return FromHandle(::GetWindow(m_hWnd, nFlag)); }
-BOOL CWnd::IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
+BOOL CWnd::IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, AfxSafeHwnd(pWnd)); }
 void CWnd::SetWindowText(LPCTSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
 int CWnd::GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const {
   return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount);
@@ -586,10 +586,10 @@ void CWnd::ClientToScreen(LPRECT lpRect) const { ::MapWindowPoints(m_hWnd, nullp
 void CWnd::ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
 void CWnd::ScreenToClient(LPRECT lpRect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2); }
 void CWnd::MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const {
-  ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount);
+  ::MapWindowPoints(m_hWnd, AfxSafeHwnd(pwndTo), lpPoint, nCount);
 }
 void CWnd::MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const {
-  ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), reinterpret_cast<LPPOINT>(lpRect), 2);
+  ::MapWindowPoints(m_hWnd, AfxSafeHwnd(pwndTo), reinterpret_cast<LPPOINT>(lpRect), 2);
 }
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
   RECT area, rc;
@@ -612,8 +612,8 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd
 void CWnd::ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
 void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn* prgnUpdate, UINT flags) {
-  // Regions reach here as CRgn, whose handle is its first member after the vtable-free GDI object base.
-  return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate ? *reinterpret_cast<HRGN*>(prgnUpdate) : nullptr, flags);
+  return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate ? static_cast<HRGN>(prgnUpdate->GetSafeHandle()) : nullptr,
+                        flags);
 }
 CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
 CWnd* PASCAL CWnd::GetFocus() { return FromHandle(::GetFocus()); }
@@ -739,7 +739,7 @@ void CWnd::OnSettingChange(UINT, LPCTSTR) { Default(); }
 
 LPCTSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
   static std::mutex lock;
-  static auto* names = new std::vector<std::string>;
+  static auto* names = new std::deque<std::string>;  // stable addresses
   char name[96];
   snprintf(name, sizeof name, "Afx:%x:%lx:%lx:%lx", nClassStyle, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hCursor)),
            static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hbrBackground)),

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
 
 #include "Clock.h"
 #include "UiPlatform.h"
@@ -10,7 +11,17 @@
 
 namespace {
 
+// Input as it was injected, before it is routed.
+struct RawInput {
+  bool mouse;
+  UINT msg;  // mouse message, or the key
+  POINT pt;
+  int wheel;
+  BOOL down;
+};
+
 struct InputState {
+  std::deque<RawInput> raw;
   HWND focus = nullptr;
   HWND capture = nullptr;
   HWND active = nullptr;
@@ -373,7 +384,7 @@ BOOL TranslateMessage(const MSG* msg) {
 
 // ---------------------------------------------------------------- injected input
 
-void PlatformInjectMouse(UINT msg, POINT pt, int wheel) {
+static void RouteMouse(UINT msg, POINT pt, int wheel) {
   {
     Guard g(Lock());
     In().cursorPos = pt;
@@ -448,7 +459,7 @@ void PlatformInjectMouse(UINT msg, POINT pt, int wheel) {
   PostMessageA(target, out, wParam, lParam);
 }
 
-void PlatformInjectKey(UINT vk, BOOL down) {
+static void RouteKey(UINT vk, BOOL down) {
   bool alt;
   {
     Guard g(Lock());
@@ -467,3 +478,49 @@ void PlatformInjectKey(UINT vk, BOOL down) {
   if (!down) lParam |= (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);
   PostMessageA(target, msg, vk, static_cast<LPARAM>(static_cast<DWORD>(lParam)));
 }
+
+// Input is routed when a thread reads its queue, one event at a time and only
+// once the thread has taken the input routed before: so a loop that starts on a
+// button press (capture, the move loop) sees the input that follows through
+// its capture, and the key states are those of the message being handled.
+void PlatformInjectMouse(UINT msg, POINT pt, int wheel) {
+  {
+    Guard g(Lock());
+    In().raw.push_back(RawInput{true, msg, pt, wheel, FALSE});
+  }
+  wm::WakeAllQueues();
+}
+
+void PlatformInjectKey(UINT vk, BOOL down) {
+  {
+    Guard g(Lock());
+    In().raw.push_back(RawInput{false, vk, POINT{}, 0, down});
+  }
+  wm::WakeAllQueues();
+}
+
+namespace wm {
+
+static bool IsInputMessage(UINT m) {
+  return (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK) ||
+         (m >= WM_KEYFIRST && m <= WM_KEYLAST);
+}
+
+void RouteRawInput(ThreadQueue*) {
+  for (;;) {
+    RawInput next;
+    {
+      Guard g(Lock());
+      // Input routed before and not yet taken, by whichever thread, comes first.
+      if (In().raw.empty() || AnyQueueHoldsInput(IsInputMessage)) return;
+      next = In().raw.front();
+      In().raw.pop_front();
+    }
+    if (next.mouse)
+      RouteMouse(next.msg, next.pt, next.wheel);
+    else
+      RouteKey(next.msg, next.down);
+  }
+}
+
+}  // namespace wm

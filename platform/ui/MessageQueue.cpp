@@ -96,6 +96,7 @@ Timer* DueTimer(ThreadQueue* q, HWND filter, UINT min, UINT max, ULONGLONG now) 
 // input), quit, paint, timers. Sent messages are handled before looking.
 bool PeekOne(const std::shared_ptr<ThreadQueue>& q, MSG* out, HWND filter, UINT min, UINT max, UINT flags) {
   HandleSentMessages(q);
+  RouteRawInput(q.get());
   Guard g(Lock());
   for (auto it = q->posted.begin(); it != q->posted.end(); ++it) {
     if (!HwndMatches(filter, it->hwnd) || !RangeMatches(min, max, it->message)) continue;
@@ -133,6 +134,7 @@ bool PeekOne(const std::shared_ptr<ThreadQueue>& q, MSG* out, HWND filter, UINT 
 }
 
 bool InputAvailable(ThreadQueue* q) {
+  RouteRawInput(q);
   Guard g(Lock());
   return !q->posted.empty() || q->quit || NextWindowToPaint(q, nullptr) ||
          DueTimer(q, nullptr, 0, 0, GetTickCount64()) != nullptr;
@@ -210,6 +212,28 @@ void WaitForInput(const std::shared_ptr<ThreadQueue>& q, ULONGLONG deadline) {
   }
   if (!ready.empty()) SocketsReady(ready);
   if (displayFd >= 0 && fds.back().revents) PlatformDisplay()->DescriptorReady();
+}
+
+bool AnyQueueHoldsInput(bool (*isInput)(UINT)) {
+  for (auto& kv : QueuesByThread()) {
+    auto q = kv.second.lock();
+    if (!q) continue;
+    for (const MSG& m : q->posted) {
+      if (isInput(m.message)) return true;
+    }
+  }
+  return false;
+}
+
+void WakeAllQueues() {
+  std::vector<std::shared_ptr<ThreadQueue>> all;
+  {
+    Guard g(Lock());
+    for (auto& kv : QueuesByThread()) {
+      if (auto q = kv.second.lock()) all.push_back(q);
+    }
+  }
+  for (auto& q : all) q->Wake();
 }
 
 void DropTimersOf(HWND hwnd) {

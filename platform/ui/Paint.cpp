@@ -3,10 +3,9 @@
 // top-level window's surface.
 //
 // Child windows paint into their top-level window's surface, parents before
-// children and lower siblings before higher ones. A device context clips to a
-// single rectangle, so a parent cannot leave its children out while it
-// paints; instead, every child that a parent's paint overlaps is painted again
-// after it.
+// children and lower siblings before higher ones. A parent without
+// WS_CLIPCHILDREN paints over its children, so every child that such a
+// parent's paint overlaps is painted again after it.
 
 #include <algorithm>
 
@@ -112,8 +111,10 @@ Window* NextWindowToPaint(ThreadQueue* q, HWND filter) {
 
 // A device context on the window's top-level surface: window coordinates when
 // `whole`, else client coordinates; `clip` (same coordinates, optional)
-// narrows it further. Ancestors' client areas always clip.
-static HDC MakeDC(Window* w, bool whole, const RECT* clip) {
+// narrows it further, and `update` (client coordinates) to the rectangles of
+// an update region. Ancestors' client areas always clip, and a client context
+// of a WS_CLIPCHILDREN window leaves out its visible children.
+static HDC MakeDC(Window* w, bool whole, const RECT* clip, const std::vector<RECT>* update = nullptr) {
   Window* top = TopLevelOf(w);
   if (!top || !top->surface) return PlatformScreenDC();
   POINT origin = WindowOriginOnSurface(w);
@@ -134,7 +135,39 @@ static HDC MakeDC(Window* w, bool whole, const RECT* clip) {
   }
   RECT surfaceRect{0, 0, top->surface->width, top->surface->height};
   IntersectRect(&box, &box, &surfaceRect);
-  return PlatformCreateSurfaceDC(top->surface.get(), origin, box, w->hwnd);
+  HDC hdc = PlatformCreateSurfaceDC(top->surface.get(), origin, box, w->hwnd);
+  bool clipChildren = false;
+  if (!whole && (w->style & WS_CLIPCHILDREN)) {
+    for (Window* c : w->children) clipChildren = clipChildren || (c->style & WS_VISIBLE);
+  }
+  bool several = update && update->size() > 1;
+  if (hdc && (clipChildren || several)) {
+    HRGN region = CreateRectRgnIndirect(&box);
+    if (several) {
+      HRGN parts = CreateRectRgn(0, 0, 0, 0);
+      for (RECT r : *update) {
+        OffsetRect(&r, origin.x, origin.y);
+        HRGN part = CreateRectRgnIndirect(&r);
+        CombineRgn(parts, parts, part, RGN_OR);
+        DeleteObject(part);
+      }
+      CombineRgn(region, region, parts, RGN_AND);
+      DeleteObject(parts);
+    }
+    if (clipChildren) {
+      for (Window* c : w->children) {
+        if (!(c->style & WS_VISIBLE)) continue;
+        RECT r = c->rect;
+        OffsetRect(&r, origin.x, origin.y);
+        HRGN part = CreateRectRgnIndirect(&r);
+        CombineRgn(region, region, part, RGN_DIFF);
+        DeleteObject(part);
+      }
+    }
+    PlatformSetSurfaceDCRegion(hdc, region);
+    DeleteObject(region);
+  }
+  return hdc;
 }
 
 static void NotifyPainted(HWND hwnd) {
@@ -336,17 +369,21 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
     IntersectRect(&paint, &bounds, &cl);
     // Validate first: whatever WM_ERASEBKGND or WM_PAINT invalidates again is painted again.
     erase = w->erase;
+    std::vector<RECT> update = w->update.rects;
     w->update.Clear();
     w->erase = false;
     w->internalPaint = false;
-    for (Window* c : w->children) {
-      RECT x;
-      if ((c->style & WS_VISIBLE) && IntersectRect(&x, &paint, &c->rect)) {
-        c->ncPaint = true;
-        InvalidateLocked(c, nullptr, true, true);
+    // A parent that does not clip its children paints over them; they paint again after it.
+    if (!(w->style & WS_CLIPCHILDREN)) {
+      for (Window* c : w->children) {
+        RECT x;
+        if ((c->style & WS_VISIBLE) && IntersectRect(&x, &paint, &c->rect)) {
+          c->ncPaint = true;
+          InvalidateLocked(c, nullptr, true, true);
+        }
       }
     }
-    hdc = MakeDC(w, false, &paint);
+    hdc = MakeDC(w, false, &paint, &update);
   }
   ps->hdc = hdc;
   ps->rcPaint = paint;

@@ -532,6 +532,11 @@ BOOL DestroyWindow(HWND hwnd) {
     }
   }
   if (wasVisible && !parentHwnd) PlatformDisplay()->WindowHidden(hwnd);
+  // Activation passes to the owner, when it can take it.
+  if (!parentHwnd && GetActiveWindow() == hwnd) {
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    SetActiveWindow(owner && IsWindowVisible(owner) && IsWindowEnabled(owner) ? owner : nullptr);
+  }
   InputForgetWindow(hwnd);
 
   std::vector<HWND> subtree;

@@ -163,6 +163,12 @@ void InputForgetWindow(HWND hwnd);
 RECT DefaultClientRect(DWORD style, DWORD exStyle, const RECT& windowRect);
 LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 
+// Injected input waits in one queue and is routed by whichever thread reads
+// its messages next (see Input.cpp).
+void RouteRawInput(ThreadQueue* queue);
+void WakeAllQueues();
+bool AnyQueueHoldsInput(bool (*isInput)(UINT));  // caller holds the lock
+
 // Records each mouse button state for GetKeyState and MK_ flags.
 WPARAM MouseKeyFlags();
 

@@ -102,8 +102,7 @@ TEST(GdiBlit, TransparentBltSkipsExactlyTheKeyColour) {
   MemCanvas src(3, 1), dst(6, 2, bg);
   Row(src, {key, near, A});
   ASSERT_TRUE(TransparentBlt(dst.dc, 0, 0, 6, 2, src.dc, 0, 0, 3, 1, key));
-  for (int y = 0; y < 2; ++y)
-    EXPECT_EQ(ReadRow(dst, y), (std::vector<COLORREF>{bg, bg, near, near, A, A}));
+  for (int y = 0; y < 2; ++y) EXPECT_EQ(ReadRow(dst, y), (std::vector<COLORREF>{bg, bg, near, near, A, A}));
   EXPECT_FALSE(TransparentBlt(dst.dc, 0, 0, -1, 1, src.dc, 0, 0, 1, 1, key));
 }
 

@@ -1,13 +1,12 @@
 // BMP files in every depth the program may meet, both row orders, written
 // back in 24 and 32 bits; malformed files fail cleanly; PNG export reads back.
-#include "gdi_fixture.h"
-
 #include <png.h>
 
 #include <cstdio>
 #include <cstring>
 
 #include "TempDir.h"
+#include "gdi_fixture.h"
 
 namespace {
 
@@ -43,16 +42,27 @@ std::vector<uint8_t> MakeBmp(int bpp, bool topDown, bool bitfields = false) {
       COLORREF c = Expected(x, y, bpp);
       int index = (x + y) % (bpp == 1 ? 2 : 4);
       switch (bpp) {
-        case 1: p[x / 8] |= static_cast<uint8_t>(index << (7 - x % 8)); break;
-        case 4: p[x / 2] |= static_cast<uint8_t>(index << (x % 2 ? 0 : 4)); break;
-        case 8: p[x] = static_cast<uint8_t>(index); break;
+        case 1:
+          p[x / 8] |= static_cast<uint8_t>(index << (7 - x % 8));
+          break;
+        case 4:
+          p[x / 2] |= static_cast<uint8_t>(index << (x % 2 ? 0 : 4));
+          break;
+        case 8:
+          p[x] = static_cast<uint8_t>(index);
+          break;
         case 16: {
-          uint16_t v = static_cast<uint16_t>((GetRValue(c) >> 3) << 10 | (GetGValue(c) >> 3) << 5 | (GetBValue(c) >> 3));
+          uint16_t v =
+              static_cast<uint16_t>((GetRValue(c) >> 3) << 10 | (GetGValue(c) >> 3) << 5 | (GetBValue(c) >> 3));
           p[2 * x] = v & 0xFF, p[2 * x + 1] = v >> 8;
           break;
         }
-        case 24: p[3 * x] = GetBValue(c), p[3 * x + 1] = GetGValue(c), p[3 * x + 2] = GetRValue(c); break;
-        case 32: p[4 * x] = GetBValue(c), p[4 * x + 1] = GetGValue(c), p[4 * x + 2] = GetRValue(c); break;
+        case 24:
+          p[3 * x] = GetBValue(c), p[3 * x + 1] = GetGValue(c), p[3 * x + 2] = GetRValue(c);
+          break;
+        case 32:
+          p[4 * x] = GetBValue(c), p[4 * x + 1] = GetGValue(c), p[4 * x + 2] = GetRValue(c);
+          break;
       }
     }
   }
@@ -111,11 +121,11 @@ TEST(GdiBmp, ReadsEveryDepthInBothRowOrders) {
 TEST(GdiBmp, ReadsAHandWrittenFile) {
   // 2 x 2, 24 bits, bottom-up: bottom row blue, red; top row green, white.
   const uint8_t file[] = {
-      'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                    // file header
-      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,    // info header ...
-      16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,     // ... to the colour counts
-      255, 0, 0, 0, 0, 255, 0, 0,                                      // row 1 (bottom), padded
-      0, 255, 0, 255, 255, 255, 0, 0,                                  // row 0 (top), padded
+      'B', 'M', 70, 0,   0,   0,   0, 0, 0, 0, 54, 0, 0, 0,                     // file header
+      40,  0,   0,  0,   2,   0,   0, 0, 2, 0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0,  // info header ...
+      16,  0,   0,  0,   0,   0,   0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0,  // ... to the colour counts
+      255, 0,   0,  0,   0,   255, 0, 0,                                        // row 1 (bottom), padded
+      0,   255, 0,  255, 255, 255, 0, 0,                                        // row 0 (top), padded
   };
   HBITMAP bm = PlatformReadBmp(file, sizeof file);
   ASSERT_TRUE(bm);

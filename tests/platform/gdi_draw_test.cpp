@@ -17,7 +17,9 @@ TEST(GdiDraw, LineToLeavesOutTheEndPoint) {
     int steps = std::max(std::abs(c.to.x - c.from.x), std::abs(c.to.y - c.from.y));
     EXPECT_EQ(cv.Count(K), steps) << c.from.x << "," << c.from.y << " -> " << c.to.x << "," << c.to.y;
     EXPECT_EQ(cv.At(c.to.x, c.to.y), W);
-    if (steps) EXPECT_EQ(cv.At(c.from.x, c.from.y), K);
+    if (steps) {
+      EXPECT_EQ(cv.At(c.from.x, c.from.y), K);
+    }
     POINT cur;
     GetCurrentPositionEx(cv.dc, &cur);
     EXPECT_EQ(cur.x, c.to.x);
@@ -103,7 +105,7 @@ TEST(GdiDraw, OriginsMoveLogicalCoordinates) {
   SetViewportOrgEx(cv.dc, 2, 1, nullptr);
   SetPixel(cv.dc, 0, 0, K);
   SetWindowOrgEx(cv.dc, 1, 1, nullptr);
-  SetPixel(cv.dc, 1, 1, Blue);  // lands on the viewport origin again
+  SetPixel(cv.dc, 1, 1, Blue);                     // lands on the viewport origin again
   EXPECT_EQ(GetPixel(cv.dc, 0, -1), CLR_INVALID);  // the device pixel (1, -1)
   SetViewportOrgEx(cv.dc, 0, 0, nullptr);
   SetWindowOrgEx(cv.dc, 0, 0, nullptr);

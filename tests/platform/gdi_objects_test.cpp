@@ -1,8 +1,8 @@
 // GDI objects: stock objects, read-back with GetObject, selection, deletion
 // of selected objects, bitmap formats and DIB bits.
-#include "gdi_fixture.h"
-
 #include <cstring>
+
+#include "gdi_fixture.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ TEST(GdiObjects, BitmapsLiveInOneMemoryContextAtATime) {
   s.Resize(1, 1);
   HDC window = PlatformCreateSurfaceDC(&s, POINT{0, 0}, RECT{0, 0, 1, 1}, nullptr);
   EXPECT_EQ(SelectObject(window, bm), nullptr);  // only memory contexts hold bitmaps
-  DeleteDC(a);  // releases the bitmap
+  DeleteDC(a);                                   // releases the bitmap
   EXPECT_TRUE(SelectObject(b, bm));
   DeleteDC(b);
   DeleteDC(window);
@@ -129,14 +129,14 @@ TEST(GdiObjects, DibBitsRoundTripInBothRowOrders) {
   for (int bpp : {24, 32})
     for (int sign : {1, -1}) {
       BITMAPINFO bi{};
-      bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 3, 2 * sign, 1, static_cast<WORD>(bpp), BI_RGB,
-                                      0, 0, 0, 0, 0};
+      bi.bmiHeader =
+          BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 3, 2 * sign, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0, 0, 0};
       size_t stride = ((3 * bpp + 31) / 32) * 4;
       std::vector<uint8_t> bits(stride * 2);
       ASSERT_EQ(GetDIBits(cv.dc, cv.bitmap, 0, 2, bits.data(), &bi, DIB_RGB_COLORS), 2);
       // Bottom-up DIBs store the bottom row first.
       const uint8_t* top = bits.data() + (sign > 0 ? stride : 0);
-      EXPECT_EQ(top[(bpp / 8) * 1 + 0], 7) << bpp;  // x 1: blue
+      EXPECT_EQ(top[(bpp / 8) * 1 + 0], 7) << bpp;                  // x 1: blue
       EXPECT_EQ(top[(bpp / 8) * 1 + 2], 10) << bpp << " " << sign;  // x 1: red
       EXPECT_EQ(top[(bpp / 8) * 1 + 1], 100) << bpp << " " << sign;
       MemCanvas back(3, 2);

@@ -1,8 +1,8 @@
 // Regions and clipping: combining, hit tests, region data, clip regions of
 // contexts and the surface contexts' own clipping.
-#include "gdi_fixture.h"
-
 #include <cstring>
+
+#include "gdi_fixture.h"
 
 namespace {
 
@@ -82,6 +82,23 @@ TEST(GdiRegion, RegionDataRoundTripsThroughExtCreateRegion) {
   DeleteObject(a);
   DeleteObject(b);
   DeleteObject(copy);
+}
+
+TEST(GdiRegion, ExtCreateRegionMergesOverlappingRectanglesInAnyOrder) {
+  // The way a bitmap becomes a region: many runs, some overlapping.
+  std::vector<RECT> runs = {{4, 1, 6, 3}, {0, 0, 3, 2}, {2, 1, 5, 2}};
+  for (int y = 10; y < 60; ++y)
+    for (int x = 0; x < 40; x += 2) runs.push_back(RECT{x, y, x + 1, y + 1});
+  std::vector<char> buf(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+  RGNDATA* data = reinterpret_cast<RGNDATA*>(buf.data());
+  data->rdh = RGNDATAHEADER{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(runs.size()), 0, {}};
+  std::memcpy(buf.data() + sizeof(RGNDATAHEADER), runs.data(), runs.size() * sizeof(RECT));
+  HRGN r = ExtCreateRegion(nullptr, static_cast<DWORD>(buf.size()), data);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Mask(r, 7, 4), Picture({"###....", "######.", "....##.", "......."}));
+  EXPECT_TRUE(PtInRegion(r, 38, 59));
+  EXPECT_FALSE(PtInRegion(r, 39, 59));
+  DeleteObject(r);
 }
 
 TEST(GdiRegion, EllipticRegionsAreSymmetric) {

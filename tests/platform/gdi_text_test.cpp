@@ -1,8 +1,8 @@
 // Text with the bundled DejaVu fonts: metrics, extents, rendering without
 // anti-aliasing, DrawText's formats, tabs and rotated fonts.
-#include "gdi_fixture.h"
-
 #include <cstring>
+
+#include "gdi_fixture.h"
 
 namespace {
 
@@ -28,8 +28,7 @@ struct WithFont {
   HDC dc;
   HFONT font;
   HGDIOBJ old;
-  WithFont(HDC d, int height, int weight = FW_NORMAL, const char* face = "MS Sans Serif", int escapement = 0)
-      : dc(d) {
+  WithFont(HDC d, int height, int weight = FW_NORMAL, const char* face = "MS Sans Serif", int escapement = 0) : dc(d) {
     font = CreateFontA(height, 0, escapement, escapement, weight, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, face);
     old = SelectObject(dc, font);
   }

@@ -8,55 +8,23 @@
 #include <thread>
 #include <vector>
 
-#include "TestKit.h"
-#include "WinUser.h"
+#include "ui_fixture.h"
 // Last: it names its own fd_set.
 #include "Winsock.h"
 
 namespace {
 
-// A window whose procedure the test sets per case.
-struct Handler {
-  std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> fn;
-};
-
-LRESULT CALLBACK HandlerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* h = reinterpret_cast<Handler*>(GetPropA(hwnd, "handler"));
-  if (h && h->fn) {
-    LRESULT r = h->fn(hwnd, msg, wParam, lParam);
-    if (r != -12345) return r;
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-const LRESULT kDefault = -12345;
-
-HWND MakeWindow(Handler* h, DWORD style = WS_POPUP) {
-  static bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HandlerProc;
-    wc.lpszClassName = "UiTestHandler";
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-  HWND w = CreateWindowExA(0, "UiTestHandler", "", style, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-  SetPropA(w, "handler", h);
-  return w;
-}
-
-class UiQueue : public ::testing::Test {
+class UiQueue : public UiFixture {
  protected:
-  // Handlers outlive the test body, and are silenced before the windows left
-  // over are destroyed (their lambdas refer to the body's locals).
+  // A hidden pop-up with its handler.
+  HWND MakeWindow(Handler* h, DWORD style = WS_POPUP) {
+    HWND w = Make(style);
+    SetPropA(w, "handler", h);
+    return w;
+  }
   Handler& NewHandler() {
     handlers.push_back(std::make_unique<Handler>());
     return *handlers.back();
-  }
-  std::vector<std::unique_ptr<Handler>> handlers;
-
-  void TearDown() override {
-    for (auto& h : handlers) h->fn = nullptr;
-    testkit::ResetWindows();
-    testkit::SetClockScale(1.0);
   }
 };
 
@@ -265,6 +233,7 @@ TEST_F(UiQueue, QuitInsideAModalLoopEndsItAndStaysPosted) {
 class UiSockets : public UiQueue {
  protected:
   void SetUp() override {
+    UiQueue::SetUp();
     WSADATA data;
     ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &data), 0);
     receiver = socket(AF_INET, SOCK_DGRAM, 0);

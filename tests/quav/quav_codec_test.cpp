@@ -8,6 +8,7 @@
 
 #include "QUAVVarlist.h"
 #include "VhOptionList.h"
+#include "WizardTables.h"
 
 namespace {
 
@@ -43,36 +44,6 @@ Bytes Item(BYTE id, const char* selectorHex, const Bytes& value) {
   size_t length = 4 + selector.size() + value.size();
   return Cat({{BYTE(selector.size() + 1), id}, selector, {BYTE(length >> 8), BYTE(length)}, value});
 }
-
-// The tables of the wizard's requests.
-const VhQUAVVar kSetIp[] = {
-    {1, "0008", "IP Address", 13, 3, nullptr, nullptr, nullptr},
-    {1, "0009", "IP Netmask", 13, 3, nullptr, nullptr, nullptr},
-    {1, "000a", "GateWay Address", 13, 3, nullptr, nullptr, nullptr},
-    {10, "0103", "Save Config", 2, 3, nullptr, nullptr, nullptr},
-    {10, "0104", "Apply", 2, 3, nullptr, nullptr, nullptr},
-    {0, nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr},
-};
-const VhQUAVVar kReboot[] = {
-    {10, "0101", "System Reboot", 2, 3, nullptr, nullptr, nullptr},
-    {0, nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr},
-};
-const VhQUAVVar kCommunity[] = {
-    {10, "020104", "Public Community String", 17, 3, nullptr, nullptr, nullptr},
-    {10, "020105", "Private Community String", 17, 3, nullptr, nullptr, nullptr},
-    {10, "020101", "SNMP Status", 8, 3, nullptr, nullptr, nullptr},
-    {0, nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr},
-};
-const QUAResponseVar kBroadcastResponse[] = {
-    {1, "0005", "Model Name", 17, 3, nullptr, nullptr},
-    {1, "0006", "F/W version", 17, 3, nullptr, nullptr},
-    {1, "0007", "System MAC Address", 14, 3, nullptr, nullptr},
-    {1, "0008", "System IP (v4) Address", 13, 3, nullptr, nullptr},
-    {1, "0009", "System IP (v4) Netmask", 13, 3, nullptr, nullptr},
-    {1, "000D", "Location Description", 17, 3, nullptr, nullptr},
-    {10, "020101", "SNMP Status", 8, 3, nullptr, nullptr},
-    {0, nullptr, nullptr, 0, 0, nullptr, nullptr},
-};
 
 // Builds a request the way the client does: header, items, length, digest.
 Bytes BuildRequest(QUAVVarlist& list, BYTE sequence, const Bytes& mac, int* result = nullptr) {
@@ -111,23 +82,23 @@ TEST(QuavRequest, WizardRequestsAreByteExactAtEachSecurityLevel) {
        Hex("09 2B 13 38 01 07 00 30 00 00 00 00  00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
            "FF FF FF FF FF FF 02 00"
            "03 01 00 07 00 0C 00 0D 88 AA BB CC")},
-      {"set IP, level 2", kSetIp, 3, QUAV_SECURITY_MD5, "admin", 0x2A,
+      {"set IP, level 2", kSetIpTable, 3, QUAV_SECURITY_MD5, "admin", 0x2A,
        {"192.168.0.50", "255.255.255.0", "192.168.0.1", "1", "1"},
        Hex("09 2B 13 38 03 2A 00 50 00 00 10 00  66 71 6E EC EE 1B 5E 4F E7 27 70 CC 65 66 7A F0"
            "00 0D 88 12 34 56 02 00"
            "03 01 00 08 00 0A C0 A8 00 32  03 01 00 09 00 0A FF FF FF 00  03 01 00 0A 00 0A C0 A8 00 01"
            "03 0A 01 03 00 07 01  03 0A 01 04 00 07 01")},
-      {"get communities, level 3", kCommunity, 5, QUAV_SECURITY_HMAC_MD5, "s3cret!", 0xFF, {},
+      {"get communities, level 3", kCommunityTable, 5, QUAV_SECURITY_HMAC_MD5, "s3cret!", 0xFF, {},
        Hex("09 2B 13 38 05 FF 00 39 00 00 10 00  96 0E 0D BE BB AF 63 C5 31 32 B1 42 D9 AD 1D DF"
            "00 0D 88 12 34 56 02 00"
            "04 0A 02 01 04 00 07  04 0A 02 01 05 00 07  04 0A 02 01 01 00 07")},
-      {"set communities, level 3", kCommunity, 3, QUAV_SECURITY_HMAC_MD5, "s3cret!", 0x00,
+      {"set communities, level 3", kCommunityTable, 3, QUAV_SECURITY_HMAC_MD5, "s3cret!", 0x00,
        {"quorin", "velmont", "1"},
        Cat({Hex("09 2B 13 38 03 00 00 4A 00 00 10 00  2D 9D BB 3B F0 BA 40 F2 C6 75 3A B0 06 6F F4 16"
                 "00 0D 88 12 34 56 02 00  04 0A 02 01 04 00 0D"),
             Text("quorin"), Hex("04 0A 02 01 05 00 0E"), Text("velmont"), Hex("04 0A 02 01 01 00 0B 00 00 00 01")})},
       // A password longer than the HMAC block is hashed first.
-      {"reboot, level 3, long password", kReboot, 3, QUAV_SECURITY_HMAC_MD5,
+      {"reboot, level 3, long password", kRebootTable, 3, QUAV_SECURITY_HMAC_MD5,
        "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 0x01, {"1"},
        Hex("09 2B 13 38 03 01 00 2B 00 00 10 00  6A 19 8A C3 32 4A 6F 47 12 9B 54 3C 9D 7C E8 C7"
            "00 0D 88 12 34 56 02 00  03 0A 01 01 00 07 01")},
@@ -273,7 +244,7 @@ TEST(QuavDigest, HmacMd5MatchesRfc2202) {
 }
 
 TEST(QuavDigest, SecurityLevels) {
-  QUAVVarlist list(kReboot);
+  QUAVVarlist list(kRebootTable);
   list.SetCommand(3);
   list[0]->value = "1";
 
@@ -309,7 +280,7 @@ TEST(QuavDigest, SecurityLevels) {
 // datagram in a buffer of exactly its size with a password far longer than any
 // send buffer must not be overrun.
 TEST(QuavDigest, LongPasswordDoesNotOverrunTheBuffer) {
-  QUAVVarlist list(kReboot);
+  QUAVVarlist list(kRebootTable);
   list.SetCommand(3);
   list[0]->value = "1";
   std::string password(20000, 'p');
@@ -380,7 +351,7 @@ TEST(QuavAnswer, DecodesEveryValueType) {
 TEST(QuavAnswer, DiscoveryAnswerFillsResponseListAndOptionTexts) {
   const OptionListItem onOff[] = {{1, "Enable"}, {0, "Disable"}, {0, nullptr}};
   VhOptionList options(onOff, VHOPTION_INT, TRUE);
-  QUAVResponseVarList response(kBroadcastResponse);
+  QUAVResponseVarList response(kBroadcastResponseTable);
   response[6]->optionList = &options;
   QUAVVarlist list;
   list.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
@@ -503,7 +474,7 @@ TEST(QuavAnswer, MalformedDatagramsAreRejected) {
       EXPECT_STREQ(value, "");
     }
     // Decoding a whole answer never fails, it leaves values empty.
-    QUAVResponseVarList response(kBroadcastResponse);
+    QUAVResponseVarList response(kBroadcastResponseTable);
     QUAVVarlist discovery;
     discovery.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
     EXPECT_EQ(discovery.GetValuesFromBuff(c.items.data(), int(c.items.size())), 0);
@@ -512,10 +483,10 @@ TEST(QuavAnswer, MalformedDatagramsAreRejected) {
 }
 
 TEST(QuavVarlist, ListOperations) {
-  QUAVResponseVarList response(kBroadcastResponse);
+  QUAVResponseVarList response(kBroadcastResponseTable);
   QUAVVarlist source;
   source.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
-  source.Append(kCommunity);
+  source.Append(kCommunityTable);
   source.Append(static_cast<const VhQUAVVar*>(nullptr));
   ASSERT_EQ(source.Count(), 4);
   EXPECT_EQ(source.ReadableCount(), 7 + 3);

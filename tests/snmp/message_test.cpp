@@ -610,9 +610,7 @@ class LoopbackSocket {
  public:
   LoopbackSocket() {
     fd_ = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in addr = address(0);
     socklen_t len = sizeof addr;
     if (fd_ >= 0 && bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
         getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
@@ -622,6 +620,13 @@ class LoopbackSocket {
     if (fd_ >= 0) close(fd_);
   }
   uint16_t port() const { return port_; }
+  static sockaddr_in address(uint16_t port) {
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(port);
+    return addr;
+  }
   // One datagram within the time limit, with its sender.
   bool receive(Bytes& out, sockaddr_in& from, int timeout_ms = 10000) {
     pollfd p{fd_, POLLIN, 0};
@@ -741,10 +746,7 @@ TEST(SnmpMessagePeer, TalksToNetSnmpAgent) {
   SnmpdHarness* agent = SnmpdHarness::Shared();
   ASSERT_NE(agent, nullptr);
   LoopbackSocket sock;
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  to.sin_port = htons(agent->port());
+  const sockaddr_in to = LoopbackSocket::address(agent->port());
   auto ask = [&](const Pdu& request, snmp_version version) {
     Bytes bytes = encode(request, version, "public");
     EXPECT_FALSE(bytes.empty());
@@ -828,10 +830,7 @@ TEST(SnmpMessagePeer, Version3WithNetSnmpAgent) {
             SNMPv3_USM_OK);
 
   LoopbackSocket sock;
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  to.sin_port = htons(agent->port());
+  const sockaddr_in to = LoopbackSocket::address(agent->port());
   const UdpAddress from(("127.0.0.1/" + std::to_string(agent->port())).c_str());
   struct Answer {
     int status;

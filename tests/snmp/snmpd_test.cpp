@@ -7,6 +7,9 @@
 #include "SnmpdHarness.h"
 #include "EventList.h"
 #include "Snmp.h"
+#include "auth_priv.h"
+#include "mp_v3.h"
+#include "usm_v3.h"
 
 namespace {
 
@@ -159,3 +162,86 @@ TEST_F(SnmpdTest, AsynchronousRequests) {
 }
 
 }  // namespace
+
+// SNMPv3 through the session: engine discovery by report, the time-window
+// report and the resend happen inside one call, synchronous or not.
+class SnmpdV3Test : public SnmpdTest {
+ protected:
+  void SetUp() override {
+    SnmpdTest::SetUp();
+    ASSERT_EQ(mpInit(session, OctetStr("VhSNMP_Application"), 1), SNMPv3_MP_OK);
+    ASSERT_EQ(usmAddUserName(OctetStr("authMD5"), SNMP_AUTHPROTOCOL_HMACMD5, SNMP_PRIVPROTOCOL_NONE,
+                             OctetStr("authpass123"), OctetStr("")),
+              SNMPv3_USM_OK);
+  }
+  void TearDown() override {
+    mpFinish();
+    SnmpdTest::TearDown();
+  }
+  UTarget user() {
+    UTarget t(address, "authMD5", SNMP_SECURITY_MODEL_USM);
+    t.set_timeout(100);
+    t.set_retry(1);
+    return t;
+  }
+  Pdu request() {
+    Pdu pdu;
+    pdu += Vb(Oid(kSysDescr));
+    pdu.set_security_level(SNMP_SECURITY_LEVEL_AUTH_NOPRIV);
+    return pdu;
+  }
+};
+
+TEST_F(SnmpdV3Test, SynchronousAndAsynchronousGet) {
+  const std::string descr = tool("snmpget", "-v2c -c public -Oqv", kSysDescr);
+  UTarget t = user();
+  Pdu pdu = request();
+  ASSERT_EQ(session->get(pdu, t), 0);
+  ASSERT_EQ(pdu.get_vb_count(), 1);
+  EXPECT_EQ(std::string(pdu[0].get_printable_value()), descr);
+  EXPECT_GT(t.get_engine_id().len(), 0u);  // learnt on the way
+
+  UTarget fresh = user();  // knows no engine id yet: the table does
+  Answer a;
+  Pdu async = request();
+  ASSERT_EQ(session->get(async, fresh, on_answer, &a), 0);
+  for (int i = 0; i < 500 && a.calls == 0; ++i) {
+    SNMPProcessEvents();
+    SNMPProcessPendingEvents();
+  }
+  EXPECT_EQ(a.calls, 1);
+  EXPECT_EQ(a.status, SNMP_CLASS_ASYNC_RESPONSE);
+  EXPECT_EQ(a.value, descr);
+}
+
+// An agent that answers every try with a discovery report (here: a target
+// bound to an engine id the agent does not have) gets a bounded number of
+// tries, and the report reaches the callback.
+TEST_F(SnmpdV3Test, RepeatedReportsEndAfterTheAttemptsAllowed) {
+  const auto unknown_engine_reports = [&] {
+    return std::stoul("0" + tool("snmpget", "-v2c -c public -Oqv", "1.3.6.1.6.3.15.1.1.4.0"));
+  };
+  const unsigned long before = unknown_engine_reports();
+  UTarget t = user();
+  t.set_engine_id("not-the-agent");
+  Answer a;
+  Pdu async = request();
+  ASSERT_EQ(session->get(async, t, on_answer, &a), 0);
+  for (int i = 0; i < 300; ++i) {
+    SNMPProcessEvents();
+    SNMPProcessPendingEvents();
+  }
+  EXPECT_EQ(a.calls, 1);
+  EXPECT_EQ(snmpMessageQueue().GetCount(), 0);
+  EXPECT_EQ(a.status, SNMP_CLASS_ASYNC_RESPONSE);
+  const unsigned long async_reports = unknown_engine_reports() - before;
+  EXPECT_GE(async_reports, 1u);
+  EXPECT_LE(async_reports, 2u) << "a resend storm";
+
+  Pdu sync = request();
+  UTarget again = user();
+  again.set_engine_id("not-the-agent");
+  session->get(sync, again);
+  EXPECT_EQ(sync.get_type(), sNMP_PDU_REPORT);
+  EXPECT_LE(unknown_engine_reports() - before, 4u);
+}

@@ -4,12 +4,7 @@
 // discovery by report, clock synchronisation by the notInTimeWindow report and
 // the resend, then get and set); then the same through the session,
 // synchronous and asynchronous.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -22,12 +17,15 @@
 #include "mp_v3.h"
 #include "snmp_pdu.h"
 #include "usm_v3.h"
+#include "Winsock.h"
 
 namespace {
 
 const char* const kUnknownEngineIDs = "1.3.6.1.6.3.15.1.1.4.0";
 const char* const kNotInTimeWindows = "1.3.6.1.6.3.15.1.1.2.0";
 const char* const kWrongDigests = "1.3.6.1.6.3.15.1.1.5.0";
+const char* const kSysName = "1.3.6.1.2.1.1.5.0";
+const char* const kSysContact = "1.3.6.1.2.1.1.4.0";
 
 std::vector<SmiUINT32> oid(const std::string& dotted) {
   std::vector<SmiUINT32> out;
@@ -97,13 +95,13 @@ class V3Peer : public ::testing::Test {
     static int fakeSession;
     ASSERT_EQ(SNMPv3_MP_OK, mpInit(reinterpret_cast<Snmp*>(&fakeSession), OctetStr("VhSNMP_Application"), 1));
     fd_ = socket(AF_INET, SOCK_DGRAM, 0);
-    ASSERT_GE(fd_, 0);
+    ASSERT_NE(INVALID_SOCKET, fd_);
     to_.sin_family = AF_INET;
     to_.sin_port = htons(agent_->port());
-    to_.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to_.sin_addr.s_addr = inet_addr("127.0.0.1");
   }
   void TearDown() override {
-    if (fd_ >= 0) close(fd_);
+    if (fd_ != INVALID_SOCKET) closesocket(fd_);
     mpFinish();
   }
 
@@ -114,14 +112,17 @@ class V3Peer : public ::testing::Test {
     answer.status = mpSnmpBuild(request, message, &length, engineID, OctetStr(user), SNMP_SECURITY_MODEL_USM, level,
                                 engineID, OctetStr(""));
     if (answer.status != SNMPv3_MP_OK) return answer;
-    sendto(fd_, message, length, 0, reinterpret_cast<sockaddr*>(&to_), sizeof to_);
-    pollfd p{fd_, POLLIN, 0};
-    if (poll(&p, 1, 3000) != 1) {
+    sendto(fd_, reinterpret_cast<const char*>(message), length, 0, reinterpret_cast<sockaddr*>(&to_), sizeof to_);
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(fd_, &readable);
+    timeval wait{3, 0};
+    if (select(0, &readable, nullptr, nullptr, &wait) != 1) {
       answer.status = SNMP_CLASS_TIMEOUT;
       return answer;
     }
     unsigned char in[4096];
-    ssize_t n = recv(fd_, in, sizeof in, 0);
+    int n = recv(fd_, reinterpret_cast<char*>(in), sizeof in, 0);
     answer.pdu.reset(snmp_pdu_create(0));
     OctetStr name, contextEngine, contextName;
     int32_t securityLevel = 0, model = 0;
@@ -147,7 +148,7 @@ class V3Peer : public ::testing::Test {
   }
 
   SnmpdHarness* agent_ = nullptr;
-  int fd_ = -1;
+  SOCKET fd_ = INVALID_SOCKET;
   sockaddr_in to_{};
   uint32_t nextReqId_ = 1000;
 };
@@ -208,7 +209,7 @@ TEST_F(V3Peer, GetAndSetAtEveryLevel) {
   for (const User& u : kUsers) {
     SCOPED_TRACE(u.name);
     addUser(u);
-    Answer got = request(sNMP_PDU_GET, "1.3.6.1.2.1.1.5.0", u.name, u.level);  // sysName
+    Answer got = request(sNMP_PDU_GET, kSysName, u.name, u.level);
     ASSERT_EQ(SNMPv3_MP_OK, got.status);
     ASSERT_EQ(sNMP_PDU_RESPONSE, got.pdu->command) << got.firstName();
     EXPECT_EQ(0, got.pdu->errstat);
@@ -219,12 +220,12 @@ TEST_F(V3Peer, GetAndSetAtEveryLevel) {
     value.syntax = sNMP_SYNTAX_OCTETS;
     value.value.string.ptr = reinterpret_cast<SmiLPBYTE>(const_cast<char*>(contact.c_str()));
     value.value.string.len = contact.size();
-    Answer set = request(sNMP_PDU_SET, "1.3.6.1.2.1.1.4.0", u.name, u.level, &value);  // sysContact
+    Answer set = request(sNMP_PDU_SET, kSysContact, u.name, u.level, &value);
     ASSERT_EQ(SNMPv3_MP_OK, set.status);
     ASSERT_EQ(sNMP_PDU_RESPONSE, set.pdu->command) << set.firstName();
     EXPECT_EQ(0, set.pdu->errstat);
 
-    Answer back = request(sNMP_PDU_GET, "1.3.6.1.2.1.1.4.0", u.name, u.level);
+    Answer back = request(sNMP_PDU_GET, kSysContact, u.name, u.level);
     ASSERT_EQ(SNMPv3_MP_OK, back.status);
     EXPECT_EQ(contact, stringValue(back.pdu->variables));
     EXPECT_EQ(0u, mpGetCacheSize());
@@ -234,7 +235,7 @@ TEST_F(V3Peer, GetAndSetAtEveryLevel) {
 TEST_F(V3Peer, WrongPassPhraseIsReportedAsWrongDigest) {
   const User& md5 = kUsers[1];
   addUser(md5, "not-the-pass-phrase");
-  Answer answer = request(sNMP_PDU_GET, "1.3.6.1.2.1.1.5.0", md5.name, md5.level);
+  Answer answer = request(sNMP_PDU_GET, kSysName, md5.name, md5.level);
   ASSERT_EQ(SNMPv3_MP_OK, answer.status);
   EXPECT_EQ(sNMP_PDU_REPORT, answer.pdu->command);
   EXPECT_EQ(kWrongDigests, answer.firstName());
@@ -245,6 +246,121 @@ TEST_F(V3Peer, IdeaPrivacy) {
   if (RunCommand("snmpget -h 2>&1").find("IDEA") == std::string::npos)
     GTEST_SKIP() << "net-snmp's snmpd offers no IDEA privacy (only DES and AES)";
   ADD_FAILURE() << "this net-snmp offers IDEA: add an IDEA user to the level table";
+}
+
+// ---- through the session ------------------------------------------------------
+
+class V3Session : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string reason;
+    agent = agentOrSkipReason(reason);
+    ASSERT_NE(nullptr, agent) << "snmpd: " << reason;
+    int status = 1;
+    session = new Snmp(status, UdpAddress("127.0.0.1/0"));
+    ASSERT_EQ(0, status);
+    ASSERT_EQ(SNMPv3_MP_OK, mpInit(session, OctetStr("VhSNMP_Application"), 1));
+    address = UdpAddress(("127.0.0.1/" + std::to_string(agent->port())).c_str());
+  }
+  void TearDown() override {
+    delete session;
+    mpFinish();
+  }
+
+  UTarget target(const User& u, const char* authPass = "authpass123") {
+    addUser(u, authPass);
+    UTarget t(address, u.name, SNMP_SECURITY_MODEL_USM);
+    t.set_version(version3);
+    t.set_timeout(100);
+    t.set_retry(1);
+    return t;
+  }
+
+  static Pdu pduOf(const User& u, const char* name, const std::string& value = "") {
+    Pdu pdu;
+    pdu.set_security_level(u.level);
+    Vb vb{Oid(name)};
+    if (!value.empty()) vb.set_value(value.c_str());
+    pdu += vb;
+    return pdu;
+  }
+
+  std::string contactSeenByNetSnmp() {
+    std::string out = agent->RunTool("snmpget", "-v2c -c public -Oqv", kSysContact);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    return out;
+  }
+
+  SnmpdHarness* agent = nullptr;
+  Snmp* session = nullptr;
+  UdpAddress address;
+};
+
+TEST_F(V3Session, SynchronousGetAndSetAtEveryLevel) {
+  for (const User& u : kUsers) {
+    SCOPED_TRACE(u.name);
+    UTarget t = target(u);
+    Pdu get = pduOf(u, kSysName);
+    ASSERT_EQ(0, session->get(get, t));
+    ASSERT_EQ(1, get.get_vb_count());
+    EXPECT_EQ(static_cast<SmiUINT32>(sNMP_SYNTAX_OCTETS), get[0].get_syntax());
+
+    const std::string contact = std::string("sync v3 ") + u.name;
+    Pdu set = pduOf(u, kSysContact, contact);
+    ASSERT_EQ(0, session->set(set, t));
+    EXPECT_EQ("\"" + contact + "\"", contactSeenByNetSnmp());
+  }
+  EXPECT_EQ(0u, mpGetCacheSize());
+}
+
+struct Outcome {
+  int calls = 0;
+  int status = 0;
+  int errorStatus = 0;
+  std::string value;
+};
+
+void onAnswer(int status, Snmp*, Pdu& pdu, SnmpTarget&, void* data) {
+  Outcome* o = static_cast<Outcome*>(data);
+  ++o->calls;
+  o->status = status;
+  o->errorStatus = pdu.get_error_status();
+  o->value = pdu.get_vb_count() ? pdu[0].get_printable_value() : "";
+}
+
+TEST_F(V3Session, AsynchronousGetAndSetAtEveryLevel) {
+  for (const User& u : kUsers) {
+    SCOPED_TRACE(u.name);
+    UTarget t = target(u);
+    const std::string contact = std::string("async v3 ") + u.name;
+    Outcome got, set;
+    Pdu get = pduOf(u, kSysName);
+    ASSERT_EQ(0, session->get(get, t, onAnswer, &got));
+    for (int i = 0; i < 1000 && !got.calls; ++i) SNMPProcessEvents();
+    EXPECT_EQ(1, got.calls);
+    EXPECT_EQ(SNMP_CLASS_ASYNC_RESPONSE, got.status);
+    EXPECT_EQ(0, got.errorStatus);
+
+    Pdu write = pduOf(u, kSysContact, contact);
+    ASSERT_EQ(0, session->set(write, t, onAnswer, &set));
+    for (int i = 0; i < 1000 && !set.calls; ++i) SNMPProcessEvents();
+    EXPECT_EQ(1, set.calls);
+    EXPECT_EQ(SNMP_CLASS_ASYNC_RESPONSE, set.status);
+    EXPECT_EQ(contact, set.value);
+    EXPECT_EQ("\"" + contact + "\"", contactSeenByNetSnmp());
+  }
+  EXPECT_EQ(0u, mpGetCacheSize());
+}
+
+TEST_F(V3Session, WrongPassPhraseGivesTheMappedUsmStatus) {
+  UTarget t = target(kUsers[1], "not-the-pass-phrase");
+  Pdu get = pduOf(kUsers[1], kSysName);
+  ASSERT_EQ(SNMP_CLASS_SUCCESS, session->get(get, t));
+  // The agent's answer is a usmStatsWrongDigests report, which reads as the USM's authentication failure.
+  EXPECT_EQ(sNMP_PDU_REPORT, get.get_type());
+  ASSERT_EQ(1, get.get_vb_count());
+  EXPECT_STREQ(kWrongDigests, get[0].get_printable_oid());
+  EXPECT_STREQ(Snmp::error_msg(SNMPv3_USM_AUTHENTICATION_FAILURE), Snmp::error_msg(get[0].get_oid()));
 }
 
 }  // namespace

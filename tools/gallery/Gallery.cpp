@@ -1,8 +1,9 @@
 // Draws a few panels with the platform's GDI and writes each as a PNG file,
 // so that a reviewer can see shapes, text, blits and image lists.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
-#include <sys/stat.h>
 
 #include "Gdi.h"
 #include "Surface.h"
@@ -83,8 +84,12 @@ bool Shapes(const std::string& out) {
   }
   RECT focus{250, 150, 320, 190};
   DrawFocusRect(dc, &focus);
-  UINT kinds[6] = {DFCS_SCROLLUP, DFCS_SCROLLDOWN, DFCS_SCROLLLEFT, DFCS_SCROLLRIGHT,
-                   DFCS_SCROLLCOMBOBOX | DFCS_PUSHED, DFCS_SCROLLCOMBOBOX | DFCS_INACTIVE};
+  UINT kinds[6] = {DFCS_SCROLLUP,
+                   DFCS_SCROLLDOWN,
+                   DFCS_SCROLLLEFT,
+                   DFCS_SCROLLRIGHT,
+                   DFCS_SCROLLCOMBOBOX | DFCS_PUSHED,
+                   DFCS_SCROLLCOMBOBOX | DFCS_INACTIVE};
   for (int i = 0; i < 6; ++i) {
     RECT r{10 + i * 22, 200, 26 + i * 22, 216};
     DrawFrameControl(dc, &r, DFC_SCROLL, kinds[i]);

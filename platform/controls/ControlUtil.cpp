@@ -1,0 +1,166 @@
+// Shared pieces of the controls, their registration and the text clipboard.
+
+#include "ControlUtil.h"
+
+#include <mutex>
+
+#include "Resource.h"
+
+// The procedures of the control classes (one file each).
+LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK ListBoxProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK ComboBoxProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK ScrollBarProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK ProgressProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK IpAddressProc(HWND, UINT, WPARAM, LPARAM);
+
+namespace ctl {
+
+void RegisterControlClass(const char* name, WNDPROC proc, HCURSOR cursor, UINT style) {
+  WNDCLASSA wc{};
+  wc.style = style | CS_GLOBALCLASS;
+  wc.lpfnWndProc = proc;
+  wc.cbWndExtra = kExtraBytes;
+  wc.hCursor = cursor;
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
+HWND NotifyTarget(HWND hwnd) {
+  HWND parent = PlatformGetCreationParent(hwnd);
+  return IsWindow(parent) ? parent : GetParent(hwnd);
+}
+
+void Notify(HWND hwnd, UINT code) {
+  HWND parent = NotifyTarget(hwnd);
+  if (parent)
+    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), reinterpret_cast<LPARAM>(hwnd));
+}
+
+HBRUSH ParentBrush(HWND hwnd, HDC hdc, UINT msg) {
+  HWND parent = NotifyTarget(hwnd);
+  LRESULT r = parent ? SendMessageA(parent, msg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd))
+                     : DefWindowProcA(hwnd, msg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd));
+  return reinterpret_cast<HBRUSH>(r);
+}
+
+void FillUnlessHollow(HDC hdc, const RECT& rc, HBRUSH brush) {
+  if (brush && brush != GetStockObject(HOLLOW_BRUSH)) FillRect(hdc, &rc, brush);
+}
+
+DWORD Style(HWND hwnd) { return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)); }
+
+std::string Text(HWND hwnd) {
+  int n = GetWindowTextLengthA(hwnd);
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  int got = GetWindowTextA(hwnd, &s[0], n + 1);
+  s.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return s;
+}
+
+HFONT FontOf(HWND hwnd) {
+  auto f = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+  return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+int LineHeight(HWND hwnd) {
+  HDC hdc = GetDC(hwnd);
+  HGDIOBJ old = SelectObject(hdc, FontOf(hwnd));
+  TEXTMETRICA tm{};
+  GetTextMetricsA(hdc, &tm);
+  SelectObject(hdc, old);
+  ReleaseDC(hwnd, hdc);
+  return tm.tmHeight > 0 ? tm.tmHeight : 13;
+}
+
+POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+bool InRect(const RECT& rc, LPARAM lParam) {
+  POINT pt = PointOf(lParam);
+  return PtInRect(&rc, pt) != FALSE;
+}
+
+}  // namespace ctl
+
+void PlatformRegisterControls() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    ctl::RegisterControlClass(WC_STATIC, StaticProc, arrow);
+    ctl::RegisterControlClass(WC_BUTTON, ButtonProc, arrow);
+    ctl::RegisterControlClass(WC_EDIT, EditProc, LoadCursorA(nullptr, IDC_IBEAM));
+    ctl::RegisterControlClass(WC_LISTBOX, ListBoxProc, arrow);
+    ctl::RegisterControlClass(COMBOLBOX_CLASS, ListBoxProc, arrow, CS_DBLCLKS | CS_SAVEBITS);
+    ctl::RegisterControlClass(WC_COMBOBOX, ComboBoxProc, arrow);
+    ctl::RegisterControlClass(WC_SCROLLBAR, ScrollBarProc, arrow);
+    ctl::RegisterControlClass(PROGRESS_CLASS, ProgressProc, arrow);
+    ctl::RegisterControlClass(WC_IPADDRESS, IpAddressProc, arrow);
+  });
+}
+
+BOOL InitCommonControls() {
+  PlatformRegisterControls();
+  return TRUE;
+}
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX*) {
+  PlatformRegisterControls();
+  return TRUE;
+}
+
+// ---------------------------------------------------------------- clipboard
+
+namespace {
+struct Clipboard {
+  std::mutex lock;
+  std::string text;
+  bool hasText = false;
+  HWND openBy = nullptr;
+  bool open = false;
+};
+Clipboard& Clip() {
+  static auto* c = new Clipboard;
+  return *c;
+}
+}  // namespace
+
+BOOL OpenClipboard(HWND owner) {
+  std::lock_guard<std::mutex> g(Clip().lock);
+  if (Clip().open) return FALSE;
+  Clip().open = true;
+  Clip().openBy = owner;
+  return TRUE;
+}
+
+BOOL CloseClipboard() {
+  std::lock_guard<std::mutex> g(Clip().lock);
+  bool was = Clip().open;
+  Clip().open = false;
+  return was ? TRUE : FALSE;
+}
+
+BOOL EmptyClipboard() {
+  std::lock_guard<std::mutex> g(Clip().lock);
+  if (!Clip().open) return FALSE;
+  Clip().text.clear();
+  Clip().hasText = false;
+  return TRUE;
+}
+
+BOOL IsClipboardFormatAvailable(UINT format) {
+  std::lock_guard<std::mutex> g(Clip().lock);
+  return format == CF_TEXT && Clip().hasText;
+}
+
+std::string PlatformGetClipboardText() {
+  std::lock_guard<std::mutex> g(Clip().lock);
+  return Clip().text;
+}
+
+void PlatformSetClipboardText(const std::string& text) {
+  std::lock_guard<std::mutex> g(Clip().lock);
+  Clip().text = text;
+  Clip().hasText = true;
+}

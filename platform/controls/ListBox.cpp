@@ -1,0 +1,534 @@
+// The list box control, also the drop-down list of the combo box.
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "ControlUtil.h"
+#include "ListBoxInternal.h"
+
+namespace {
+
+struct Item {
+  std::string text;
+  ULONG_PTR data = 0;
+  bool selected = false;
+};
+
+struct ListState {
+  std::vector<Item> items;
+  int cur = -1;    // the selection of a single-selection list
+  int caret = 0;   // the item with the focus rectangle
+  int top = 0;
+  int itemHeight = 13;
+  int extent = 0;   // horizontal extent in pixels
+  int hscroll = 0;  // pixels scrolled to the left
+  bool focus = false;
+  HWND combo = nullptr;  // the combo box this is the drop-down of
+};
+
+int Count(const ListState* s) { return static_cast<int>(s->items.size()); }
+bool Valid(const ListState* s, INT_PTR i) { return i >= 0 && i < Count(s); }
+
+DWORD StyleOf(HWND hwnd) { return ctl::Style(hwnd); }
+bool OwnerDraw(HWND hwnd) { return (StyleOf(hwnd) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
+bool HasStrings(HWND hwnd) { return !OwnerDraw(hwnd) || (StyleOf(hwnd) & LBS_HASSTRINGS); }
+bool Multi(HWND hwnd) { return (StyleOf(hwnd) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0; }
+
+// The window that hears about this list: the combo box's parent for a
+// drop-down, the creation parent otherwise.
+HWND Owner(HWND hwnd, const ListState* s) { return s->combo ? ctl::NotifyTarget(s->combo) : ctl::NotifyTarget(hwnd); }
+HWND Source(HWND hwnd, const ListState* s) { return s->combo ? s->combo : hwnd; }
+
+void NotifyList(HWND hwnd, const ListState* s, UINT code) {
+  if (s->combo) return;
+  if (!(StyleOf(hwnd) & LBS_NOTIFY)) return;
+  ctl::Notify(hwnd, code);
+}
+
+int Visible(HWND hwnd, const ListState* s) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  return std::max(1, static_cast<int>(rc.bottom) / std::max(1, s->itemHeight));
+}
+
+int MaxTop(HWND hwnd, const ListState* s) { return std::max(0, Count(s) - Visible(hwnd, s)); }
+
+void UpdateBars(HWND hwnd, ListState* s) {
+  DWORD style = StyleOf(hwnd);
+  if (style & WS_VSCROLL) {
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count(s) - 1),
+                  static_cast<UINT>(Visible(hwnd, s)), s->top, 0};
+    SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+  }
+  if (style & WS_HSCROLL) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, s->extent - 1),
+                  static_cast<UINT>(rc.right), s->hscroll, 0};
+    SetScrollInfo(hwnd, SB_HORZ, &si, TRUE);
+  }
+}
+
+void SetTop(HWND hwnd, ListState* s, int top) {
+  top = std::max(0, std::min(top, MaxTop(hwnd, s)));
+  if (top != s->top) {
+    s->top = top;
+    InvalidateRect(hwnd, nullptr, TRUE);
+  }
+  UpdateBars(hwnd, s);
+}
+
+void ShowItem(HWND hwnd, ListState* s, int i) {
+  if (!Valid(s, i)) return;
+  if (i < s->top) SetTop(hwnd, s, i);
+  else if (i >= s->top + Visible(hwnd, s)) SetTop(hwnd, s, i - Visible(hwnd, s) + 1);
+}
+
+RECT ItemRect(HWND hwnd, const ListState* s, int i) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  int y = (i - s->top) * s->itemHeight;
+  return RECT{-s->hscroll, y, std::max<int>(rc.right, s->extent) - s->hscroll, y + s->itemHeight};
+}
+
+int ItemAt(HWND hwnd, const ListState* s, POINT pt) {
+  if (pt.y < 0) return -1;
+  int i = s->top + pt.y / std::max(1, s->itemHeight);
+  (void)hwnd;
+  return Valid(s, i) ? i : -1;
+}
+
+void DeleteItemNotice(HWND hwnd, const ListState* s, int i) {
+  if (!OwnerDraw(hwnd)) return;
+  HWND src = Source(hwnd, s);
+  DELETEITEMSTRUCT d{static_cast<UINT>(s->combo ? ODT_COMBOBOX : ODT_LISTBOX), static_cast<UINT>(GetDlgCtrlID(src)),
+                     static_cast<UINT>(i), src, s->items[static_cast<size_t>(i)].data};
+  SendMessageA(Owner(hwnd, s), WM_DELETEITEM, d.CtlID, reinterpret_cast<LPARAM>(&d));
+}
+
+int Insert(HWND hwnd, ListState* s, int at, LPARAM lParam, bool sorted) {
+  Item item;
+  if (HasStrings(hwnd))
+    item.text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+  else
+    item.data = static_cast<ULONG_PTR>(lParam);
+  if (sorted && HasStrings(hwnd)) {
+    at = 0;
+    while (at < Count(s) && strcasecmp(s->items[static_cast<size_t>(at)].text.c_str(), item.text.c_str()) <= 0) ++at;
+  } else if (at < 0 || at > Count(s)) {
+    at = Count(s);
+  }
+  s->items.insert(s->items.begin() + at, item);
+  if (s->cur >= at) ++s->cur;
+  UpdateBars(hwnd, s);
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return at;
+}
+
+int Find(HWND hwnd, const ListState* s, INT_PTR start, LPARAM lParam, bool exact) {
+  int n = Count(s);
+  if (n == 0) return LB_ERR;
+  int from = Valid(s, start) ? static_cast<int>(start) + 1 : 0;
+  for (int k = 0; k < n; ++k) {
+    const Item& item = s->items[static_cast<size_t>((from + k) % n)];
+    bool match;
+    if (!HasStrings(hwnd)) {
+      match = item.data == static_cast<ULONG_PTR>(lParam);
+    } else {
+      const char* want = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      match = exact ? strcasecmp(item.text.c_str(), want) == 0 : strncasecmp(item.text.c_str(), want, strlen(want)) == 0;
+    }
+    if (match) return (from + k) % n;
+  }
+  return LB_ERR;
+}
+
+// Selection by the program: no notification.
+void SetCur(HWND hwnd, ListState* s, int i) {
+  if (s->cur != i) {
+    s->cur = i;
+    InvalidateRect(hwnd, nullptr, TRUE);
+  }
+  if (Valid(s, i)) {
+    s->caret = i;
+    ShowItem(hwnd, s, i);
+  }
+}
+
+// Selection by the user: the owner hears of it.
+void UserSelect(HWND hwnd, ListState* s, int i) {
+  if (!Valid(s, i)) return;
+  if (Multi(hwnd)) {
+    s->items[static_cast<size_t>(i)].selected = !s->items[static_cast<size_t>(i)].selected;
+    s->caret = i;
+    InvalidateRect(hwnd, nullptr, TRUE);
+    NotifyList(hwnd, s, LBN_SELCHANGE);
+    return;
+  }
+  bool changed = s->cur != i;
+  SetCur(hwnd, s, i);
+  if (changed) NotifyList(hwnd, s, LBN_SELCHANGE);
+}
+
+void PaintList(HWND hwnd, HDC hdc, ListState* s) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  HBRUSH brush = ctl::ParentBrush(s->combo ? s->combo : hwnd, hdc, WM_CTLCOLORLISTBOX);
+  ctl::FillUnlessHollow(hdc, rc, brush);
+  HWND src = Source(hwnd, s);
+  bool owner = OwnerDraw(hwnd) || (s->combo && (ctl::Style(s->combo) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)));
+  int last = std::min(Count(s), s->top + Visible(hwnd, s) + 1);
+  SetBkMode(hdc, TRANSPARENT);
+  COLORREF text = GetTextColor(hdc);
+  for (int i = s->top; i < last; ++i) {
+    const Item& item = s->items[static_cast<size_t>(i)];
+    RECT ir = ItemRect(hwnd, s, i);
+    bool selected = Multi(hwnd) ? item.selected : i == s->cur;
+    bool focused = s->focus && i == s->caret;
+    if (owner) {
+      UINT state = (selected ? ODS_SELECTED : 0) | (focused ? ODS_FOCUS : 0) | (IsWindowEnabled(src) ? 0 : ODS_DISABLED);
+      DRAWITEMSTRUCT dis{static_cast<UINT>(s->combo ? ODT_COMBOBOX : ODT_LISTBOX), static_cast<UINT>(GetDlgCtrlID(src)),
+                         static_cast<UINT>(i), ODA_DRAWENTIRE, state, src, hdc, ir, item.data};
+      SendMessageA(Owner(hwnd, s), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+      continue;
+    }
+    if (selected) {
+      FillRect(hdc, &ir, GetSysColorBrush(COLOR_HIGHLIGHT));
+      SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    } else {
+      SetTextColor(hdc, IsWindowEnabled(src) ? text : GetSysColor(COLOR_GRAYTEXT));
+    }
+    RECT tr = ir;
+    tr.left += 2;
+    DrawTextA(hdc, item.text.c_str(), -1, &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
+    if (focused) DrawFocusRect(hdc, &ir);
+  }
+}
+
+LRESULT CopyText(const ListState* s, HWND hwnd, WPARAM i, LPARAM buffer) {
+  if (!Valid(s, static_cast<INT_PTR>(i))) return LB_ERR;
+  const Item& item = s->items[i];
+  if (!HasStrings(hwnd)) {
+    if (buffer) memcpy(reinterpret_cast<void*>(buffer), &item.data, sizeof item.data);
+    return sizeof item.data;
+  }
+  if (buffer) memcpy(reinterpret_cast<char*>(buffer), item.text.c_str(), item.text.size() + 1);
+  return static_cast<LRESULT>(item.text.size());
+}
+
+void Scroll(HWND hwnd, ListState* s, UINT code, bool vertical) {
+  if (!vertical) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    int h = s->hscroll;
+    switch (code) {
+      case SB_LINELEFT: h -= 8; break;
+      case SB_LINERIGHT: h += 8; break;
+      case SB_PAGELEFT: h -= rc.right; break;
+      case SB_PAGERIGHT: h += rc.right; break;
+      case SB_LEFT: h = 0; break;
+      case SB_RIGHT: h = s->extent; break;
+      default: return;
+    }
+    h = std::max(0, std::min(h, std::max(0, s->extent - static_cast<int>(rc.right))));
+    if (h != s->hscroll) {
+      s->hscroll = h;
+      InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    UpdateBars(hwnd, s);
+    return;
+  }
+  int page = Visible(hwnd, s);
+  switch (code) {
+    case SB_LINEUP: SetTop(hwnd, s, s->top - 1); break;
+    case SB_LINEDOWN: SetTop(hwnd, s, s->top + 1); break;
+    case SB_PAGEUP: SetTop(hwnd, s, s->top - page); break;
+    case SB_PAGEDOWN: SetTop(hwnd, s, s->top + page); break;
+    case SB_TOP: SetTop(hwnd, s, 0); break;
+    case SB_BOTTOM: SetTop(hwnd, s, MaxTop(hwnd, s)); break;
+  }
+}
+
+}  // namespace
+
+void PlatformListBoxAttachCombo(HWND list, HWND combo) {
+  if (ListState* s = ctl::StateOf<ListState>(list)) s->combo = combo;
+}
+
+LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  ListState* s = ctl::StateOf<ListState>(hwnd);
+  if (!s && msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  switch (msg) {
+    case WM_NCCREATE:
+      ctl::MakeState<ListState>(hwnd);
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_CREATE: {
+      s->itemHeight = ctl::LineHeight(hwnd);
+      if (OwnerDraw(hwnd)) {
+        MEASUREITEMSTRUCT mis{ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hwnd)), 0, 0,
+                              static_cast<UINT>(s->itemHeight), 0};
+        SendMessageA(ctl::NotifyTarget(hwnd), WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+        if (mis.itemHeight > 0) s->itemHeight = static_cast<int>(mis.itemHeight);
+      }
+      UpdateBars(hwnd, s);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      for (int i = 0; i < Count(s); ++i) DeleteItemNotice(hwnd, s, i);
+      ctl::FreeState<ListState>(hwnd);
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_SETFONT:
+      DefWindowProcA(hwnd, msg, wParam, lParam);
+      if (!OwnerDraw(hwnd)) s->itemHeight = ctl::LineHeight(hwnd);
+      UpdateBars(hwnd, s);
+      return 0;
+    case WM_SIZE:
+      SetTop(hwnd, s, s->top);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      ctl::PaintCycle(hwnd, wParam, [&](HDC hdc) { PaintList(hwnd, hdc, s); });
+      return 0;
+    case WM_NCPAINT:
+      DefWindowProcA(hwnd, msg, wParam, lParam);
+      ctl::PaintWindowScrollBars(hwnd);
+      return 0;
+    case WM_NCLBUTTONDOWN:
+      if (ctl::WindowScrollBarClick(hwnd, static_cast<int>(wParam), ctl::PointOf(lParam))) return 0;
+      break;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      Scroll(hwnd, s, LOWORD(wParam), msg == WM_VSCROLL);
+      if (LOWORD(wParam) == SB_THUMBPOSITION || LOWORD(wParam) == SB_THUMBTRACK) {
+        if (msg == WM_VSCROLL) SetTop(hwnd, s, static_cast<short>(HIWORD(wParam)));
+      }
+      return 0;
+    case WM_MOUSEWHEEL:
+      SetTop(hwnd, s, s->top - 3 * static_cast<short>(HIWORD(wParam)) / 120);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+      s->focus = true;
+      InvalidateRect(hwnd, nullptr, TRUE);
+      NotifyList(hwnd, s, LBN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      s->focus = false;
+      InvalidateRect(hwnd, nullptr, TRUE);
+      NotifyList(hwnd, s, LBN_KILLFOCUS);
+      return 0;
+    case WM_LBUTTONDOWN: {
+      if (!s->combo) {
+        SetFocus(hwnd);
+        if (!IsWindow(hwnd)) return 0;
+      }
+      int i = ItemAt(hwnd, s, ctl::PointOf(lParam));
+      if (s->combo) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        // A click outside the open list closes it without a choice.
+        SendMessageA(s->combo, kComboListPicked, ctl::InRect(rc, lParam) ? static_cast<WPARAM>(i) : static_cast<WPARAM>(-2), 0);
+        return 0;
+      }
+      UserSelect(hwnd, s, i);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      // An open drop-down follows the mouse; the choice comes with the click.
+      if (s->combo) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        int i = ItemAt(hwnd, s, ctl::PointOf(lParam));
+        if (i >= 0 && ctl::InRect(rc, lParam)) SetCur(hwnd, s, i);
+      }
+      return 0;
+    case WM_LBUTTONDBLCLK: {
+      int i = ItemAt(hwnd, s, ctl::PointOf(lParam));
+      if (s->combo) return 0;
+      UserSelect(hwnd, s, i);
+      if (IsWindow(hwnd) && i >= 0) NotifyList(hwnd, s, LBN_DBLCLK);
+      return 0;
+    }
+    case WM_KEYDOWN: {
+      int from = Multi(hwnd) ? s->caret : s->cur;
+      int to;
+      int page = Visible(hwnd, s);
+      switch (wParam) {
+        case VK_UP: to = from - 1; break;
+        case VK_DOWN: to = from + 1; break;
+        case VK_PRIOR: to = from - page; break;
+        case VK_NEXT: to = from + page; break;
+        case VK_HOME: to = 0; break;
+        case VK_END: to = Count(s) - 1; break;
+        default: return 0;
+      }
+      if (Count(s) == 0) return 0;
+      to = std::max(0, std::min(to, Count(s) - 1));
+      if (Multi(hwnd)) {
+        s->caret = to;
+        ShowItem(hwnd, s, to);
+        InvalidateRect(hwnd, nullptr, TRUE);
+      } else {
+        UserSelect(hwnd, s, to);
+      }
+      return 0;
+    }
+    case WM_CHAR: {
+      if (!HasStrings(hwnd) || wParam < 32) return 0;
+      char prefix[2] = {static_cast<char>(wParam), 0};
+      int i = Find(hwnd, s, s->cur, reinterpret_cast<LPARAM>(prefix), false);
+      if (i >= 0) UserSelect(hwnd, s, i);
+      return 0;
+    }
+    case LB_ADDSTRING:
+      return Insert(hwnd, s, -1, lParam, (StyleOf(hwnd) & LBS_SORT) != 0);
+    case LB_INSERTSTRING:
+      return Insert(hwnd, s, static_cast<int>(static_cast<INT_PTR>(wParam)), lParam, false);
+    case LB_DELETESTRING: {
+      int i = static_cast<int>(static_cast<INT_PTR>(wParam));
+      if (!Valid(s, i)) return LB_ERR;
+      DeleteItemNotice(hwnd, s, i);
+      s = ctl::StateOf<ListState>(hwnd);
+      if (!s || !Valid(s, i)) return LB_ERR;
+      s->items.erase(s->items.begin() + i);
+      if (s->cur == i) s->cur = -1;
+      else if (s->cur > i) --s->cur;
+      s->caret = std::min(s->caret, std::max(0, Count(s) - 1));
+      SetTop(hwnd, s, s->top);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return Count(s);
+    }
+    case LB_RESETCONTENT:
+      for (int i = 0; i < Count(s); ++i) DeleteItemNotice(hwnd, s, i);
+      s = ctl::StateOf<ListState>(hwnd);
+      if (!s) return 0;
+      s->items.clear();
+      s->cur = -1;
+      s->caret = 0;
+      s->top = 0;
+      UpdateBars(hwnd, s);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case LB_GETCOUNT:
+      return Count(s);
+    case LB_GETTEXT:
+      return CopyText(s, hwnd, wParam, lParam);
+    case LB_GETTEXTLEN:
+      if (!Valid(s, static_cast<INT_PTR>(wParam))) return LB_ERR;
+      return HasStrings(hwnd) ? static_cast<LRESULT>(s->items[wParam].text.size()) : sizeof(ULONG_PTR);
+    case LB_SETCURSEL: {
+      if (Multi(hwnd)) return LB_ERR;
+      int i = static_cast<int>(static_cast<INT_PTR>(wParam));
+      SetCur(hwnd, s, Valid(s, i) ? i : -1);
+      return Valid(s, i) ? i : LB_ERR;
+    }
+    case LB_GETCURSEL:
+      if (Multi(hwnd)) return s->caret < Count(s) ? s->caret : LB_ERR;
+      return s->cur;
+    case LB_FINDSTRING:
+    case LB_FINDSTRINGEXACT:
+      return Find(hwnd, s, static_cast<INT_PTR>(wParam), lParam, msg == LB_FINDSTRINGEXACT);
+    case LB_SELECTSTRING: {
+      int i = Find(hwnd, s, static_cast<INT_PTR>(wParam), lParam, false);
+      if (i >= 0 && !Multi(hwnd)) SetCur(hwnd, s, i);
+      return i;
+    }
+    case LB_GETTOPINDEX:
+      return s->top;
+    case LB_SETTOPINDEX:
+      if (!Valid(s, static_cast<INT_PTR>(wParam)) && wParam != 0) return LB_ERR;
+      SetTop(hwnd, s, static_cast<int>(wParam));
+      return 0;
+    case LB_GETITEMDATA:
+      return Valid(s, static_cast<INT_PTR>(wParam)) ? static_cast<LRESULT>(s->items[wParam].data) : LB_ERR;
+    case LB_SETITEMDATA:
+      if (!Valid(s, static_cast<INT_PTR>(wParam))) return LB_ERR;
+      s->items[wParam].data = static_cast<ULONG_PTR>(lParam);
+      return 0;
+    case LB_GETITEMRECT:
+      if (!Valid(s, static_cast<INT_PTR>(wParam)) || !lParam) return LB_ERR;
+      *reinterpret_cast<RECT*>(lParam) = ItemRect(hwnd, s, static_cast<int>(wParam));
+      return 0;
+    case LB_SETITEMHEIGHT:
+      if (LOWORD(lParam) == 0) return LB_ERR;
+      s->itemHeight = LOWORD(lParam);
+      SetTop(hwnd, s, s->top);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case LB_GETITEMHEIGHT:
+      return s->itemHeight;
+    case LB_SETHORIZONTALEXTENT:
+      s->extent = static_cast<int>(wParam);
+      UpdateBars(hwnd, s);
+      return 0;
+    case LB_GETHORIZONTALEXTENT:
+      return s->extent;
+    case LB_SETSEL: {
+      if (!Multi(hwnd)) return LB_ERR;
+      INT_PTR i = static_cast<INT_PTR>(lParam);
+      if (i == -1) {
+        for (Item& item : s->items) item.selected = wParam != 0;
+      } else if (Valid(s, i)) {
+        s->items[static_cast<size_t>(i)].selected = wParam != 0;
+        s->caret = static_cast<int>(i);
+      } else {
+        return LB_ERR;
+      }
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    }
+    case LB_GETSEL: {
+      INT_PTR i = static_cast<INT_PTR>(wParam);
+      if (!Valid(s, i)) return LB_ERR;
+      return Multi(hwnd) ? s->items[static_cast<size_t>(i)].selected : i == s->cur;
+    }
+    case LB_GETSELCOUNT: {
+      if (!Multi(hwnd)) return LB_ERR;
+      return std::count_if(s->items.begin(), s->items.end(), [](const Item& i) { return i.selected; });
+    }
+    case LB_GETSELITEMS: {
+      if (!Multi(hwnd)) return LB_ERR;
+      auto* out = reinterpret_cast<int*>(lParam);
+      int n = 0;
+      for (int i = 0; i < Count(s) && n < static_cast<int>(wParam); ++i)
+        if (s->items[static_cast<size_t>(i)].selected) {
+          if (out) out[n] = i;
+          ++n;
+        }
+      return n;
+    }
+    case LB_SELITEMRANGEEX: {
+      if (!Multi(hwnd)) return LB_ERR;
+      int a = static_cast<int>(static_cast<INT_PTR>(wParam)), b = static_cast<int>(lParam);
+      bool select = a <= b;
+      for (int i = std::min(a, b); i <= std::max(a, b); ++i)
+        if (Valid(s, i)) s->items[static_cast<size_t>(i)].selected = select;
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    }
+    case LB_SETCARETINDEX:
+      if (!Valid(s, static_cast<INT_PTR>(wParam))) return LB_ERR;
+      s->caret = static_cast<int>(wParam);
+      ShowItem(hwnd, s, s->caret);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case LB_GETCARETINDEX:
+      return s->caret;
+    case LB_ITEMFROMPOINT: {
+      POINT pt = ctl::PointOf(lParam);
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      int i = ItemAt(hwnd, s, pt);
+      bool outside = !PtInRect(&rc, pt) || i < 0;
+      if (i < 0) i = std::max(0, Count(s) - 1);
+      return MAKELRESULT(i, outside ? 1 : 0);
+    }
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}

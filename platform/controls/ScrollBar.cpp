@@ -1,0 +1,433 @@
+// Scroll bars: the scroll bar control, the scroll bars of windows with
+// WS_HSCROLL/WS_VSCROLL, and the flat-scroll-bar calls (plain bars here).
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+
+#include "ControlUtil.h"
+
+namespace {
+
+struct Bar {
+  int min = 0, max = 100;
+  UINT page = 0;
+  int pos = 0;
+  int trackPos = 0;
+  UINT arrows = ESB_ENABLE_BOTH;
+};
+
+// Parts of a bar along its length.
+enum Part { kNone, kArrowLess, kPageLess, kThumb, kPageMore, kArrowMore };
+
+struct Geometry {
+  RECT rc;  // the whole bar
+  bool vertical;
+  int arrow;   // arrow button length
+  int thumbAt;  // offset of the thumb from the start of the bar
+  int thumbLen;
+};
+
+int Clamp(const Bar& b, int pos) {
+  int top = b.max - std::max<int>(static_cast<int>(b.page) - 1, 0);
+  return std::max(b.min, std::min(pos, std::max(b.min, top)));
+}
+
+Geometry Layout(const RECT& rc, bool vertical, const Bar& b) {
+  Geometry g{rc, vertical, 0, 0, 0};
+  int length = vertical ? rc.bottom - rc.top : rc.right - rc.left;
+  int breadth = vertical ? rc.right - rc.left : rc.bottom - rc.top;
+  g.arrow = std::min(breadth, length / 2);
+  int track = length - 2 * g.arrow;
+  int range = b.max - b.min + 1;
+  if (track <= 0 || range <= 0) return g;
+  g.thumbLen = b.page ? std::max(8, static_cast<int>(static_cast<long long>(track) * b.page / range)) : breadth;
+  g.thumbLen = std::min(g.thumbLen, track);
+  int span = b.max - b.min - std::max<int>(static_cast<int>(b.page) - 1, 0);
+  int free = track - g.thumbLen;
+  g.thumbAt = g.arrow + (span > 0 ? static_cast<int>(static_cast<long long>(free) * (b.pos - b.min) / span) : 0);
+  return g;
+}
+
+Part PartAt(const Geometry& g, POINT pt) {
+  if (!PtInRect(&g.rc, pt)) return kNone;
+  int at = g.vertical ? pt.y - g.rc.top : pt.x - g.rc.left;
+  int length = g.vertical ? g.rc.bottom - g.rc.top : g.rc.right - g.rc.left;
+  if (at < g.arrow) return kArrowLess;
+  if (at >= length - g.arrow) return kArrowMore;
+  if (at < g.thumbAt) return kPageLess;
+  if (at < g.thumbAt + g.thumbLen) return kThumb;
+  return kPageMore;
+}
+
+int PosAt(const Geometry& g, const Bar& b, POINT pt) {
+  int length = g.vertical ? g.rc.bottom - g.rc.top : g.rc.right - g.rc.left;
+  int free = length - 2 * g.arrow - g.thumbLen;
+  int at = (g.vertical ? pt.y - g.rc.top : pt.x - g.rc.left) - g.arrow - g.thumbLen / 2;
+  int span = b.max - b.min - std::max<int>(static_cast<int>(b.page) - 1, 0);
+  if (free <= 0) return b.min;
+  return Clamp(b, b.min + static_cast<int>(static_cast<long long>(std::max(0, std::min(at, free))) * span / free));
+}
+
+void Draw(HDC hdc, const Geometry& g, const Bar& b, bool enabled) {
+  RECT less = g.rc, more = g.rc;
+  if (g.vertical) {
+    less.bottom = less.top + g.arrow;
+    more.top = more.bottom - g.arrow;
+  } else {
+    less.right = less.left + g.arrow;
+    more.left = more.right - g.arrow;
+  }
+  UINT off = enabled ? 0 : DFCS_INACTIVE;
+  DrawFrameControl(hdc, &less, DFC_SCROLL,
+                   (g.vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | ((b.arrows & 1) ? DFCS_INACTIVE : off));
+  DrawFrameControl(hdc, &more, DFC_SCROLL,
+                   (g.vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | ((b.arrows & 2) ? DFCS_INACTIVE : off));
+  RECT track = g.rc;
+  if (g.vertical) {
+    track.top = less.bottom;
+    track.bottom = more.top;
+  } else {
+    track.left = less.right;
+    track.right = more.left;
+  }
+  FillRect(hdc, &track, GetSysColorBrush(COLOR_SCROLLBAR));
+  if (!enabled || g.thumbLen <= 0 || b.max <= b.min || (b.page && static_cast<int>(b.page) > b.max - b.min)) return;
+  RECT thumb = g.rc;
+  if (g.vertical) {
+    thumb.top = g.rc.top + g.thumbAt;
+    thumb.bottom = thumb.top + g.thumbLen;
+  } else {
+    thumb.left = g.rc.left + g.thumbAt;
+    thumb.right = thumb.left + g.thumbLen;
+  }
+  FillRect(hdc, &thumb, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(hdc, &thumb, EDGE_RAISED, BF_RECT);
+}
+
+UINT CodeOf(Part p) {
+  switch (p) {
+    case kArrowLess: return SB_LINEUP;
+    case kArrowMore: return SB_LINEDOWN;
+    case kPageLess: return SB_PAGEUP;
+    case kPageMore: return SB_PAGEDOWN;
+    default: return SB_ENDSCROLL;
+  }
+}
+
+// ---------------------------------------------------------------- window bars
+
+struct WindowBars {
+  Bar h, v;
+};
+
+std::mutex& BarsLock() {
+  static auto* m = new std::mutex;
+  return *m;
+}
+std::map<HWND, WindowBars>& AllBars() {
+  static auto* m = new std::map<HWND, WindowBars>;
+  return *m;
+}
+
+// Handles are not reused while their window lives; records of dead windows
+// are dropped as new ones come.
+Bar* WindowBar(HWND hwnd, int bar) {
+  auto& all = AllBars();
+  if (all.find(hwnd) == all.end()) {
+    for (auto it = all.begin(); it != all.end();) it = IsWindow(it->first) ? std::next(it) : all.erase(it);
+  }
+  WindowBars& w = all[hwnd];
+  return bar == SB_HORZ ? &w.h : &w.v;
+}
+
+bool BarRect(HWND hwnd, int bar, RECT* out) {
+  DWORD style = ctl::Style(hwnd);
+  if (!(style & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL))) return false;
+  RECT window, client;
+  GetWindowRect(hwnd, &window);
+  GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  OffsetRect(&client, origin.x - window.left, origin.y - window.top);
+  if (bar == SB_VERT)
+    *out = RECT{client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom};
+  else
+    *out = RECT{client.left, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)};
+  return true;
+}
+
+void RedrawFrame(HWND hwnd) { RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN); }
+
+// ---------------------------------------------------------------- the control
+
+struct ScrollState {
+  Bar bar;
+  bool tracking = false;
+  Part part = kNone;
+};
+
+bool IsVertical(HWND hwnd) { return (ctl::Style(hwnd) & SBS_VERT) != 0; }
+
+void SendScroll(HWND hwnd, UINT code, int pos) {
+  HWND target = ctl::NotifyTarget(hwnd);
+  if (target)
+    SendMessageA(target, IsVertical(hwnd) ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)),
+                 reinterpret_cast<LPARAM>(hwnd));
+}
+
+Geometry ControlGeometry(HWND hwnd, const Bar& b) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  return Layout(rc, IsVertical(hwnd), b);
+}
+
+int ApplyInfo(Bar* b, const SCROLLINFO* si) {
+  if (si->fMask & SIF_RANGE) {
+    b->min = si->nMin;
+    b->max = std::max(si->nMin, si->nMax);
+  }
+  if (si->fMask & SIF_PAGE) b->page = std::min<UINT>(si->nPage, static_cast<UINT>(b->max - b->min + 1));
+  if (si->fMask & SIF_POS) b->pos = si->nPos;
+  b->pos = Clamp(*b, b->pos);
+  return b->pos;
+}
+
+void ReadInfo(const Bar& b, SCROLLINFO* si) {
+  if (si->fMask & SIF_RANGE) {
+    si->nMin = b.min;
+    si->nMax = b.max;
+  }
+  if (si->fMask & SIF_PAGE) si->nPage = b.page;
+  if (si->fMask & SIF_POS) si->nPos = b.pos;
+  if (si->fMask & SIF_TRACKPOS) si->nTrackPos = b.trackPos;
+}
+
+}  // namespace
+
+LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  ScrollState* s = ctl::StateOf<ScrollState>(hwnd);
+  if (!s && msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  switch (msg) {
+    case WM_NCCREATE:
+      ctl::MakeState<ScrollState>(hwnd);
+      break;
+    case WM_NCDESTROY:
+      ctl::FreeState<ScrollState>(hwnd);
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      ctl::PaintCycle(hwnd, wParam, [&](HDC hdc) {
+        ctl::ParentBrush(hwnd, hdc, WM_CTLCOLORSCROLLBAR);
+        Draw(hdc, ControlGeometry(hwnd, s->bar), s->bar, IsWindowEnabled(hwnd) != FALSE);
+      });
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_LBUTTONDOWN: {
+      Geometry g = ControlGeometry(hwnd, s->bar);
+      s->part = PartAt(g, ctl::PointOf(lParam));
+      if (s->part == kNone) return 0;
+      s->tracking = true;
+      SetCapture(hwnd);
+      if (s->part != kThumb) SendScroll(hwnd, CodeOf(s->part), 0);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (s->tracking && s->part == kThumb) {
+        s->bar.trackPos = PosAt(ControlGeometry(hwnd, s->bar), s->bar, ctl::PointOf(lParam));
+        SendScroll(hwnd, SB_THUMBTRACK, s->bar.trackPos);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      if (s->tracking) {
+        s->tracking = false;
+        ReleaseCapture();
+        if (s->part == kThumb) {
+          s->bar.trackPos = PosAt(ControlGeometry(hwnd, s->bar), s->bar, ctl::PointOf(lParam));
+          SendScroll(hwnd, SB_THUMBPOSITION, s->bar.trackPos);
+        }
+        SendScroll(hwnd, SB_ENDSCROLL, 0);
+      }
+      return 0;
+    case WM_KEYDOWN:
+      switch (wParam) {
+        case VK_UP: case VK_LEFT: SendScroll(hwnd, SB_LINEUP, 0); break;
+        case VK_DOWN: case VK_RIGHT: SendScroll(hwnd, SB_LINEDOWN, 0); break;
+        case VK_PRIOR: SendScroll(hwnd, SB_PAGEUP, 0); break;
+        case VK_NEXT: SendScroll(hwnd, SB_PAGEDOWN, 0); break;
+        case VK_HOME: SendScroll(hwnd, SB_TOP, 0); break;
+        case VK_END: SendScroll(hwnd, SB_BOTTOM, 0); break;
+        default: return 0;
+      }
+      SendScroll(hwnd, SB_ENDSCROLL, 0);
+      return 0;
+    case SBM_SETPOS: {
+      int old = s->bar.pos;
+      s->bar.pos = Clamp(s->bar, static_cast<int>(wParam));
+      if (lParam) InvalidateRect(hwnd, nullptr, TRUE);
+      return old;
+    }
+    case SBM_GETPOS:
+      return s->bar.pos;
+    case SBM_SETRANGE:
+    case SBM_SETRANGEREDRAW: {
+      SCROLLINFO si{sizeof si, SIF_RANGE, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0, 0};
+      ApplyInfo(&s->bar, &si);
+      if (msg == SBM_SETRANGEREDRAW) InvalidateRect(hwnd, nullptr, TRUE);
+      return s->bar.pos;
+    }
+    case SBM_GETRANGE:
+      if (wParam) *reinterpret_cast<int*>(wParam) = s->bar.min;
+      if (lParam) *reinterpret_cast<int*>(lParam) = s->bar.max;
+      return 0;
+    case SBM_ENABLE_ARROWS:
+      s->bar.arrows = static_cast<UINT>(wParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return TRUE;
+    case SBM_SETSCROLLINFO: {
+      auto* si = reinterpret_cast<SCROLLINFO*>(lParam);
+      if (!si) return s->bar.pos;
+      int pos = ApplyInfo(&s->bar, si);
+      if (wParam) InvalidateRect(hwnd, nullptr, TRUE);
+      return pos;
+    }
+    case SBM_GETSCROLLINFO: {
+      auto* si = reinterpret_cast<SCROLLINFO*>(lParam);
+      if (!si) return FALSE;
+      ReadInfo(s->bar, si);
+      return TRUE;
+    }
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// ---------------------------------------------------------------- the calls
+
+int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
+  if (!info || !IsWindow(hwnd)) return 0;
+  if (bar == SB_CTL) return static_cast<int>(SendMessageA(hwnd, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
+  int pos;
+  {
+    std::lock_guard<std::mutex> g(BarsLock());
+    pos = ApplyInfo(WindowBar(hwnd, bar), info);
+  }
+  if (redraw) RedrawFrame(hwnd);
+  return pos;
+}
+
+BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
+  if (!info || !IsWindow(hwnd)) return FALSE;
+  if (bar == SB_CTL) return static_cast<BOOL>(SendMessageA(hwnd, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info)));
+  std::lock_guard<std::mutex> g(BarsLock());
+  ReadInfo(*WindowBar(hwnd, bar), info);
+  return TRUE;
+}
+
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
+  SCROLLINFO old{sizeof old, SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(hwnd, bar, &old);
+  SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, pos, 0};
+  SetScrollInfo(hwnd, bar, &si, redraw);
+  return old.nPos;
+}
+
+int GetScrollPos(HWND hwnd, int bar) {
+  SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 0, 0};
+  return GetScrollInfo(hwnd, bar, &si) ? si.nPos : 0;
+}
+
+BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw) {
+  SCROLLINFO si{sizeof si, SIF_RANGE, minPos, maxPos, 0, 0, 0};
+  SetScrollInfo(hwnd, bar, &si, redraw);
+  return IsWindow(hwnd);
+}
+
+BOOL GetScrollRange(HWND hwnd, int bar, LPINT minPos, LPINT maxPos) {
+  SCROLLINFO si{sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
+  if (!GetScrollInfo(hwnd, bar, &si)) return FALSE;
+  if (minPos) *minPos = si.nMin;
+  if (maxPos) *maxPos = si.nMax;
+  return TRUE;
+}
+
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
+  if (!IsWindow(hwnd)) return FALSE;
+  if (bar == SB_CTL) return ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE), TRUE;
+  DWORD bits = bar == SB_HORZ ? WS_HSCROLL : bar == SB_VERT ? WS_VSCROLL : (WS_HSCROLL | WS_VSCROLL);
+  LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  LONG want = show ? (style | static_cast<LONG>(bits)) : (style & ~static_cast<LONG>(bits));
+  if (want != style) {
+    SetWindowLongA(hwnd, GWL_STYLE, want);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  return TRUE;
+}
+
+BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
+  if (!IsWindow(hwnd)) return FALSE;
+  if (bar == SB_CTL) return static_cast<BOOL>(SendMessageA(hwnd, SBM_ENABLE_ARROWS, arrows, 0));
+  {
+    std::lock_guard<std::mutex> g(BarsLock());
+    if (bar == SB_HORZ || bar == SB_BOTH) WindowBar(hwnd, SB_HORZ)->arrows = arrows;
+    if (bar == SB_VERT || bar == SB_BOTH) WindowBar(hwnd, SB_VERT)->arrows = arrows;
+  }
+  RedrawFrame(hwnd);
+  return TRUE;
+}
+
+BOOL InitializeFlatSB(HWND hwnd) { return IsWindow(hwnd); }
+LONG UninitializeFlatSB(HWND) { return 0; }
+BOOL FlatSB_ShowScrollBar(HWND hwnd, int bar, BOOL show) { return ShowScrollBar(hwnd, bar, show); }
+BOOL FlatSB_EnableScrollBar(HWND hwnd, int bar, UINT arrows) { return EnableScrollBar(hwnd, static_cast<UINT>(bar), arrows); }
+int FlatSB_SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) { return SetScrollInfo(hwnd, bar, info, redraw); }
+BOOL FlatSB_GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) { return GetScrollInfo(hwnd, bar, info); }
+int FlatSB_SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) { return SetScrollPos(hwnd, bar, pos, redraw); }
+int FlatSB_GetScrollPos(HWND hwnd, int bar) { return GetScrollPos(hwnd, bar); }
+BOOL FlatSB_SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw) {
+  return SetScrollRange(hwnd, bar, minPos, maxPos, redraw);
+}
+BOOL FlatSB_SetScrollProp(HWND hwnd, UINT, INT_PTR, BOOL) { return IsWindow(hwnd); }
+
+namespace ctl {
+
+void PaintWindowScrollBars(HWND hwnd) {
+  HDC hdc = nullptr;
+  for (int bar : {SB_HORZ, SB_VERT}) {
+    RECT rc;
+    if (!BarRect(hwnd, bar, &rc)) continue;
+    if (!hdc) hdc = GetWindowDC(hwnd);
+    if (!hdc) return;
+    Bar b;
+    {
+      std::lock_guard<std::mutex> g(BarsLock());
+      b = *WindowBar(hwnd, bar);
+    }
+    Draw(hdc, Layout(rc, bar == SB_VERT, b), b, IsWindowEnabled(hwnd) != FALSE);
+  }
+  if (hdc) ReleaseDC(hwnd, hdc);
+}
+
+bool WindowScrollBarClick(HWND hwnd, int hit, POINT screen) {
+  int bar = hit == HTVSCROLL ? SB_VERT : hit == HTHSCROLL ? SB_HORZ : -1;
+  RECT rc, window;
+  if (bar < 0 || !BarRect(hwnd, bar, &rc)) return false;
+  GetWindowRect(hwnd, &window);
+  POINT pt{screen.x - window.left, screen.y - window.top};
+  Bar b;
+  {
+    std::lock_guard<std::mutex> g(BarsLock());
+    b = *WindowBar(hwnd, bar);
+  }
+  Geometry g = Layout(rc, bar == SB_VERT, b);
+  Part part = PartAt(g, pt);
+  UINT msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+  if (part == kThumb || part == kNone) return true;
+  SendMessageA(hwnd, msg, CodeOf(part), 0);
+  if (IsWindow(hwnd)) SendMessageA(hwnd, msg, SB_ENDSCROLL, 0);
+  return true;
+}
+
+}  // namespace ctl

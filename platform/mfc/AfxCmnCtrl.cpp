@@ -1,0 +1,282 @@
+// The common-control wrappers of the class layer, and the drag image of
+// CImageList.
+
+#include "AfxCmnCtrl.h"
+
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CHeaderCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
+
+// ---------------------------------------------------------------- CHeaderCtrl
+
+BOOL CHeaderCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  PlatformRegisterCommonControls();
+  return CWnd::Create(WC_HEADER, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+CImageList* CHeaderCtrl::SetImageList(CImageList* pImageList) {
+  auto old = reinterpret_cast<HIMAGELIST>(
+      Send(HDM_SETIMAGELIST, 0, pImageList ? pImageList->GetSafeHandle() : nullptr));
+  return old ? CImageList::FromHandle(old) : nullptr;
+}
+
+CImageList* CHeaderCtrl::GetImageList() const {
+  auto list = reinterpret_cast<HIMAGELIST>(Send(HDM_GETIMAGELIST, 0, nullptr));
+  return list ? CImageList::FromHandle(list) : nullptr;
+}
+
+void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
+
+BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (message == WM_DRAWITEM) {
+    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    if (pResult) *pResult = TRUE;
+    return TRUE;
+  }
+  return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+// ---------------------------------------------------------------- CListCtrl
+
+BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  PlatformRegisterCommonControls();
+  return CWnd::Create(WC_LISTVIEW, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+int CListCtrl::InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
+                          LPARAM lParam) {
+  LVITEM item{};
+  item.mask = nMask;
+  item.iItem = nItem;
+  item.pszText = const_cast<LPSTR>(lpszItem);
+  item.state = nState;
+  item.stateMask = nStateMask;
+  item.iImage = nImage;
+  item.lParam = lParam;
+  return InsertItem(&item);
+}
+
+int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem) {
+  return InsertItem(LVIF_TEXT, nItem, lpszItem, 0, 0, 0, 0);
+}
+
+int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem, int nImage) {
+  return InsertItem(LVIF_TEXT | LVIF_IMAGE, nItem, lpszItem, 0, 0, nImage, 0);
+}
+
+BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState,
+                        UINT nStateMask, LPARAM lParam) {
+  LVITEM item{};
+  item.mask = nMask;
+  item.iItem = nItem;
+  item.iSubItem = nSubItem;
+  item.pszText = const_cast<LPSTR>(lpszItem);
+  item.iImage = nImage;
+  item.state = nState;
+  item.stateMask = nStateMask;
+  item.lParam = lParam;
+  return SetItem(&item);
+}
+
+CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
+  // Grows the buffer until the text fits.
+  for (int size = 256;; size *= 2) {
+    std::vector<char> buf(static_cast<size_t>(size));
+    int n = GetItemText(nItem, nSubItem, buf.data(), size);
+    if (n < size - 1 || size >= (1 << 20)) return CString(buf.data());
+  }
+}
+
+int CListCtrl::GetItemText(int nItem, int nSubItem, LPTSTR lpszText, int nLen) const {
+  if (!lpszText || nLen <= 0) return 0;
+  lpszText[0] = 0;
+  LVITEM item{};
+  item.iSubItem = nSubItem;
+  item.pszText = lpszText;
+  item.cchTextMax = nLen;
+  return static_cast<int>(Send(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), P(&item)));
+}
+
+BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
+  LVITEM item{};
+  item.iSubItem = nSubItem;
+  item.pszText = const_cast<LPSTR>(lpszText);
+  return static_cast<BOOL>(Send(LVM_SETITEMTEXTA, static_cast<WPARAM>(nItem), P(&item)));
+}
+
+DWORD_PTR CListCtrl::GetItemData(int nItem) const {
+  LVITEM item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = nItem;
+  return GetItem(&item) ? static_cast<DWORD_PTR>(item.lParam) : 0;
+}
+
+BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData) {
+  return SetItem(nItem, 0, LVIF_PARAM, nullptr, 0, 0, 0, static_cast<LPARAM>(dwData));
+}
+
+BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
+  LVITEM item{};
+  item.state = nState;
+  item.stateMask = nMask;
+  return SetItemState(nItem, &item);
+}
+
+POSITION CListCtrl::GetFirstSelectedItemPosition() const {
+  int i = GetNextItem(-1, LVNI_SELECTED);
+  return i < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<INT_PTR>(i) + 1);
+}
+
+int CListCtrl::GetNextSelectedItem(POSITION& pos) const {
+  int i = static_cast<int>(reinterpret_cast<INT_PTR>(pos)) - 1;
+  int next = GetNextItem(i, LVNI_SELECTED);
+  pos = next < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<INT_PTR>(next) + 1);
+  return i;
+}
+
+int CListCtrl::InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat, int nWidth, int nSubItem) {
+  LVCOLUMN col{};
+  col.mask = LVCF_TEXT | LVCF_FMT;
+  col.pszText = const_cast<LPSTR>(lpszColumnHeading);
+  col.fmt = nFormat;
+  if (nWidth != -1) {
+    col.mask |= LVCF_WIDTH;
+    col.cx = nWidth;
+  }
+  if (nSubItem != -1) {
+    col.mask |= LVCF_SUBITEM;
+    col.iSubItem = nSubItem;
+  }
+  return InsertColumn(nCol, &col);
+}
+
+BOOL CListCtrl::GetColumnOrderArray(LPINT piArray, int iCount) {
+  if (iCount == -1) {
+    CHeaderCtrl* header = GetHeaderCtrl();
+    iCount = header ? header->GetItemCount() : 0;
+  }
+  return static_cast<BOOL>(Send(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), P(piArray)));
+}
+
+CHeaderCtrl* CListCtrl::GetHeaderCtrl() const {
+  auto header = reinterpret_cast<HWND>(Send(LVM_GETHEADER, 0, 0));
+  return header ? static_cast<CHeaderCtrl*>(CWnd::FromHandle(header)) : nullptr;
+}
+
+CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
+  auto old = reinterpret_cast<HIMAGELIST>(Send(LVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
+                                               reinterpret_cast<LPARAM>(pImageList ? pImageList->GetSafeHandle()
+                                                                                   : nullptr)));
+  return old ? CImageList::FromHandle(old) : nullptr;
+}
+
+CImageList* CListCtrl::GetImageList(int nImageList) const {
+  auto list = reinterpret_cast<HIMAGELIST>(Send(LVM_GETIMAGELIST, static_cast<WPARAM>(nImageList), 0));
+  return list ? CImageList::FromHandle(list) : nullptr;
+}
+
+BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const {
+  if (!lpRect) return FALSE;
+  lpRect->left = static_cast<LONG>(nCode);
+  return static_cast<BOOL>(Send(LVM_GETITEMRECT, static_cast<WPARAM>(nItem), P(lpRect)));
+}
+
+BOOL CListCtrl::GetSubItemRect(int iItem, int iSubItem, int nArea, CRect& ref) {
+  RECT rc{nArea, iSubItem, 0, 0};
+  BOOL ok = static_cast<BOOL>(Send(LVM_GETSUBITEMRECT, static_cast<WPARAM>(iItem), P(&rc)));
+  if (ok) ref = rc;
+  return ok;
+}
+
+int CListCtrl::HitTest(CPoint pt, UINT* pFlags) const {
+  LVHITTESTINFO info{};
+  info.pt = pt;
+  int i = HitTest(&info);
+  if (pFlags) *pFlags = info.flags;
+  return i;
+}
+
+CImageList* CListCtrl::CreateDragImage(int nItem, LPPOINT lpPoint) {
+  auto list = reinterpret_cast<HIMAGELIST>(Send(LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(nItem), P(lpPoint)));
+  if (!list) return nullptr;
+  auto* image = new CImageList;
+  image->Attach(list);
+  return image;
+}
+
+// ---------------------------------------------------------------- CToolTipCtrl
+
+BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
+  PlatformRegisterCommonControls();
+  return CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, AfxSafeHwnd(pParentWnd), nullptr);
+}
+
+void CToolTipCtrl::FillInToolInfo(TOOLINFO& ti, CWnd* pWnd, UINT_PTR nIDTool) const {
+  ti = TOOLINFO{};
+  ti.cbSize = sizeof(ti);
+  HWND hwnd = AfxSafeHwnd(pWnd);
+  if (nIDTool == 0) {
+    // The whole window is the tool, held by its parent.
+    ti.hwnd = ::GetParent(hwnd);
+    ti.uFlags = TTF_IDISHWND;
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  } else {
+    ti.hwnd = hwnd;
+    ti.uId = nIDTool;
+  }
+}
+
+BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCTSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool) {
+  if (!pWnd) return FALSE;
+  TOOLINFO ti;
+  FillInToolInfo(ti, pWnd, nIDTool);
+  if (lpRectTool) ti.rect = *lpRectTool;
+  else if (nIDTool != 0) pWnd->GetClientRect(&ti.rect);
+  ti.lpszText = const_cast<LPSTR>(lpszText);
+  return static_cast<BOOL>(::SendMessageA(m_hWnd, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)));
+}
+
+BOOL CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool, UINT_PTR nIDTool) {
+  return AddTool(pWnd, MAKEINTRESOURCE(nIDText), lpRectTool, nIDTool);
+}
+
+void CToolTipCtrl::DelTool(CWnd* pWnd, UINT_PTR nIDTool) {
+  TOOLINFO ti;
+  FillInToolInfo(ti, pWnd, nIDTool);
+  ::SendMessageA(m_hWnd, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void CToolTipCtrl::UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool) {
+  TOOLINFO ti;
+  FillInToolInfo(ti, pWnd, nIDTool);
+  ti.lpszText = const_cast<LPSTR>(lpszText);
+  ::SendMessageA(m_hWnd, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+BOOL CToolTipCtrl::GetToolInfo(TOOLINFO& ToolInfo, CWnd* pWnd, UINT_PTR nIDTool) const {
+  FillInToolInfo(ToolInfo, pWnd, nIDTool);
+  return static_cast<BOOL>(::SendMessageA(m_hWnd, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ToolInfo)));
+}
+
+void CToolTipCtrl::SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect) {
+  TOOLINFO ti;
+  FillInToolInfo(ti, pWnd, nIDTool);
+  if (lpRect) ti.rect = *lpRect;
+  ::SendMessageA(m_hWnd, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+// ---------------------------------------------------------------- CImageList drag
+
+BOOL CImageList::BeginDrag(int nImage, CPoint ptHotSpot) {
+  return ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y);
+}
+BOOL PASCAL CImageList::DragEnter(CWnd* pWndLock, CPoint point) {
+  return ImageList_DragEnter(AfxSafeHwnd(pWndLock), point.x, point.y);
+}
+BOOL PASCAL CImageList::DragMove(CPoint pt) { return ImageList_DragMove(pt.x, pt.y); }
+BOOL PASCAL CImageList::DragShowNolock(BOOL bShow) { return ImageList_DragShowNolock(bShow); }
+BOOL PASCAL CImageList::DragLeave(CWnd* pWndLock) { return ImageList_DragLeave(AfxSafeHwnd(pWndLock)); }
+void PASCAL CImageList::EndDrag() { ImageList_EndDrag(); }

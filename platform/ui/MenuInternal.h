@@ -1,0 +1,36 @@
+// Inside the menu module: the records behind HMENU, shared by the item
+// functions and the pop-up tracking.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Menu.h"
+
+namespace menu {
+
+struct MenuItem {
+  UINT type = MFT_STRING;
+  UINT state = 0;
+  UINT id = 0;
+  HMENU sub = nullptr;
+  std::string text;
+  ULONG_PTR data = 0;
+  HBITMAP bitmap = nullptr;
+  HBITMAP checked = nullptr;
+  HBITMAP unchecked = nullptr;
+};
+
+struct Menu {
+  bool popup = false;
+  std::vector<MenuItem> items;
+};
+
+// Guards every menu record. Never held while a window procedure runs.
+std::recursive_mutex& Lock();
+Menu* Find(HMENU handle);
+int IndexOf(const Menu* m, UINT item, UINT flags);
+MenuItem* FindItem(HMENU handle, UINT item, UINT flags, Menu** owner);
+
+}  // namespace menu

@@ -1,0 +1,81 @@
+// The QUAV client: broadcasts requests to the devices, matches their answers
+// to pending requests and reports every outcome to a callback. It lives on the
+// thread that creates it: its socket notices and timer ticks arrive as
+// messages of its own hidden window, and every callback runs there.
+#pragma once
+
+#include "AfxWnd.h"
+#include "QUAVVarlist.h"
+#include "Winsock.h"
+
+const int QUAV_REQUEST_PORT = 64512;
+const int QUAV_LISTEN_PORT = 55000;
+const UINT WM_QUAV_RECV = 0x819B;
+
+// What a callback learns of one outcome. It is the library's and lives only
+// for the call.
+struct QUAV_API VhQUAVError {
+  int code;
+  int reserved;
+  CString message;
+  BYTE sequence;
+  BYTE command;
+  CString mac;  // the request's target, 12 upper-case hex digits
+  CString extra;
+  int reserved2;
+};
+
+typedef void (*QUAVCallback)(VhQUAVError* error, basicVarList* list, void* user);
+
+// 0: a broadcast socket; anything else a plain one.
+typedef int RequestMode;
+
+struct _QUAVReqData {
+  BYTE sequence;
+  BYTE mac[6];
+  basicVarList* list;  // the caller's
+  BYTE command;
+  QUAVCallback callback;
+  DWORD deadline;
+  int reserved;
+  BYTE done;
+  void* user;
+};
+
+class QUAV_API AlQUAVClient : public CWnd {
+ public:
+  AlQUAVClient();
+  ~AlQUAVClient() override;
+
+  void SetRequestMode(RequestMode mode, CString localIp);
+  void SetRequestMode_Listen(CString localIp, int port);
+  // The time-out counts units of 10 ms.
+  int SendRequest(CString mac, basicVarList* list, QUAVCallback callback, unsigned long timeout, void* user);
+  int Listen(int port, CString mac, basicVarList* list, QUAVCallback callback, unsigned long timeout, void* user,
+             RequestMode mode, CString unused);
+  void StartListen();
+  void StopListen();
+
+  // Pending requests, for tests and the destructor's wait.
+  int PendingCount() const { return int(m_pending.GetCount()); }
+
+ protected:
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg LRESULT OnQUAVRecv(WPARAM wParam, LPARAM lParam);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  void CheckThread() const;
+  void OpenSocket(BOOL broadcast, const CString& localIp, int port);
+  void CloseSocket();
+  void Register(const BYTE* mac, basicVarList* list, QUAVCallback callback, unsigned long timeout, void* user);
+  void Report(POSITION pos, int code);
+
+  SOCKET m_socket;
+  CPtrList m_pending;
+  BYTE m_nSequence;
+  UINT_PTR m_nTimer;
+  BOOL m_bListenMode;
+  BOOL m_bListening;
+  DWORD m_threadId;
+};
