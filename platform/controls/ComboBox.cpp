@@ -281,11 +281,12 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             if (!s->settingText) ctl::Notify(hwnd, CBN_EDITUPDATE);
             break;
           case EN_SETFOCUS:
+            if (s->focus) break;  // the focus only moved inside the combo box
             s->focus = true;
             ctl::Notify(hwnd, CBN_SETFOCUS);
             break;
           case EN_KILLFOCUS: {
-            HWND to = GetFocus();
+            HWND to = ctl::FocusGoingTo();
             if (to == hwnd || to == s->list) break;
             CloseUp(hwnd, s, -1);
             if (!IsWindow(hwnd)) break;

@@ -564,3 +564,85 @@ void PlatformRegisterToolTipClass();
 // The picture of one row (icon and label) as a new image list, and where it
 // lies in the list's client area; LVM_CREATEDRAGIMAGE answers with it.
 HIMAGELIST PlatformListViewDragImage(HWND list, int item, POINT* upperLeft);
+
+// ---------------------------------------------------------------- tab control
+
+#define WC_TABCONTROL "SysTabControl32"
+
+#define TCS_BOTTOM 0x0002
+#define TCS_MULTILINE 0x0200
+#define TCS_VERTICAL 0x0080
+#define TCS_FIXEDWIDTH 0x0400
+#define TCS_FOCUSNEVER 0x8000
+
+#define TCIF_TEXT 0x0001
+#define TCIF_IMAGE 0x0002
+#define TCIF_PARAM 0x0008
+#define TCIF_STATE 0x0010
+
+#define TCHT_NOWHERE 0x0001
+#define TCHT_ONITEMICON 0x0002
+#define TCHT_ONITEMLABEL 0x0004
+#define TCHT_ONITEM (TCHT_ONITEMICON | TCHT_ONITEMLABEL)
+
+struct TCITEMA {
+  UINT mask;
+  DWORD dwState;
+  DWORD dwStateMask;
+  LPSTR pszText;
+  int cchTextMax;
+  int iImage;
+  LPARAM lParam;
+};
+typedef TCITEMA TCITEM;
+typedef TCITEMA TC_ITEM;
+typedef TCITEMA* LPTCITEM;
+
+struct TCHITTESTINFO {
+  POINT pt;
+  UINT flags;
+};
+typedef TCHITTESTINFO* LPTCHITTESTINFO;
+
+#define TCM_FIRST 0x1300
+#define TCM_GETIMAGELIST (TCM_FIRST + 2)
+#define TCM_SETIMAGELIST (TCM_FIRST + 3)
+#define TCM_GETITEMCOUNT (TCM_FIRST + 4)
+#define TCM_GETITEMA (TCM_FIRST + 5)
+#define TCM_SETITEMA (TCM_FIRST + 6)
+#define TCM_INSERTITEMA (TCM_FIRST + 7)
+#define TCM_DELETEITEM (TCM_FIRST + 8)
+#define TCM_DELETEALLITEMS (TCM_FIRST + 9)
+#define TCM_GETITEMRECT (TCM_FIRST + 10)
+#define TCM_GETCURSEL (TCM_FIRST + 11)
+#define TCM_SETCURSEL (TCM_FIRST + 12)
+#define TCM_HITTEST (TCM_FIRST + 13)
+#define TCM_ADJUSTRECT (TCM_FIRST + 40)
+#define TCM_GETITEM TCM_GETITEMA
+#define TCM_SETITEM TCM_SETITEMA
+#define TCM_INSERTITEM TCM_INSERTITEMA
+
+#define TCN_FIRST (0U - 550U)
+#define TCN_SELCHANGE (TCN_FIRST - 1)
+#define TCN_SELCHANGING (TCN_FIRST - 2)
+
+// ---------------------------------------------------------------- status bar
+
+#define STATUSCLASSNAME "msctls_statusbar32"
+#define SBARS_SIZEGRIP 0x0100
+#define SBT_NOBORDERS 0x0100
+#define SBT_POPOUT 0x0200
+#define SB_SETTEXTA (WM_USER + 1)
+#define SB_GETTEXTA (WM_USER + 2)
+#define SB_GETTEXTLENGTHA (WM_USER + 3)
+#define SB_SETPARTS (WM_USER + 4)
+#define SB_GETPARTS (WM_USER + 6)
+#define SB_GETBORDERS (WM_USER + 7)
+#define SB_SETMINHEIGHT (WM_USER + 8)
+#define SB_SIMPLE (WM_USER + 9)
+#define SB_GETRECT (WM_USER + 10)
+#define SB_SETTEXT SB_SETTEXTA
+#define SB_GETTEXT SB_GETTEXTA
+#define SB_GETTEXTLENGTH SB_GETTEXTLENGTHA
+void PlatformRegisterTabControlClass();
+void PlatformRegisterStatusBarClass();

@@ -4,6 +4,7 @@
 
 #include <mutex>
 
+#include "CommCtrl.h"
 #include "Resource.h"
 
 // The procedures of the control classes (one file each).
@@ -75,6 +76,12 @@ int LineHeight(HWND hwnd) {
   return tm.tmHeight > 0 ? tm.tmHeight : 13;
 }
 
+namespace {
+thread_local HWND focusGoingTo = nullptr;
+}
+HWND FocusGoingTo() { return focusGoingTo; }
+void SetFocusGoingTo(HWND hwnd) { focusGoingTo = hwnd; }
+
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 bool InRect(const RECT& rc, LPARAM lParam) {
@@ -97,6 +104,7 @@ void PlatformRegisterControls() {
     ctl::RegisterControlClass(WC_SCROLLBAR, ScrollBarProc, arrow);
     ctl::RegisterControlClass(PROGRESS_CLASS, ProgressProc, arrow);
     ctl::RegisterControlClass(WC_IPADDRESS, IpAddressProc, arrow);
+    PlatformRegisterCommonControls();  // list view, header, tooltips
   });
 }
 

@@ -61,6 +61,11 @@ void PaintCycle(HWND hwnd, WPARAM wParam, Paint paint) {
 bool InRect(const RECT& rc, LPARAM lParam);
 POINT PointOf(LPARAM lParam);
 
+// While an edit reports EN_KILLFOCUS: the window the focus goes to (a combo
+// box keeps quiet when it stays inside it).
+HWND FocusGoingTo();
+void SetFocusGoingTo(HWND hwnd);
+
 // Window scroll bars of controls that scroll themselves (list box).
 void PaintWindowScrollBars(HWND hwnd);
 bool WindowScrollBarClick(HWND hwnd, int hit, POINT screen);

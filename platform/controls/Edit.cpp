@@ -254,7 +254,9 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       s->focus = false;
       if (s->tracking) ReleaseCapture();
       InvalidateRect(hwnd, nullptr, TRUE);
+      ctl::SetFocusGoingTo(reinterpret_cast<HWND>(wParam));
       ctl::Notify(hwnd, EN_KILLFOCUS);
+      ctl::SetFocusGoingTo(nullptr);
       return 0;
     case WM_LBUTTONDOWN: {
       SetFocus(hwnd);

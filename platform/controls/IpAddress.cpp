@@ -185,7 +185,7 @@ LRESULT CALLBACK IpAddressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         }
         cur = next;
         Changed(hwnd);
-        if (IsWindow(hwnd) && (cur >= 100 || cur * 10 > 255) && s->field < 3) Leave(hwnd, s, s->field + 1);
+        if (IsWindow(hwnd) && cur >= 100 && s->field < 3) Leave(hwnd, s, s->field + 1);
         return 0;
       }
       if ((c == '.' || c == ' ') && v >= 0) {

@@ -155,10 +155,13 @@ int ImageOf(const Item& it, int col) {
   return col >= 0 && static_cast<size_t>(col) < it.image.size() ? it.image[static_cast<size_t>(col)] : -1;
 }
 
-// Whether a column reserves room for an image at its left.
-bool HasIconArea(const ListView* lv, int col) {
+// Whether a cell has room for an image at its left: column 0 always keeps it
+// (so labels line up), a sub-item only with sub-item images and an image set.
+bool HasIconArea(const ListView* lv, int item, int col) {
   if (!lv->smallImages) return false;
-  return col == 0 || (lv->exStyle & LVS_EX_SUBITEMIMAGES);
+  if (col == 0) return true;
+  if (!(lv->exStyle & LVS_EX_SUBITEMIMAGES)) return false;
+  return item < 0 || (ValidItem(lv, item) && ImageOf(lv->items[static_cast<size_t>(item)], col) >= 0);
 }
 
 // The parts of a cell: state image (column 0), icon, label.
@@ -181,7 +184,7 @@ CellParts PartsOf(const ListView* lv, int item, int col) {
     p.state.right = x;
   }
   p.icon = RECT{x, top, x, p.bounds.bottom};
-  if (HasIconArea(lv, col)) {
+  if (HasIconArea(lv, item, col)) {
     p.icon.left = x + kCellPadding;
     p.icon.right = p.icon.left + SmallCx(lv);
     x = p.icon.right;
@@ -549,7 +552,7 @@ BOOL SetColumnWidth(ListView* lv, int index, int cx) {
       SendMessageA(lv->header, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&hi));
       w = std::max(w, TextWidth(lv, text) + 12);
     }
-    int icon = HasIconArea(lv, index) ? SmallCx(lv) + kCellPadding : 0;
+    int icon = HasIconArea(lv, -1, index) ? SmallCx(lv) + kCellPadding : 0;
     cx = w + icon + (index == 0 ? StateCx(lv) : 0) + 4 * kCellPadding;
   }
   HDITEMA hi{};
@@ -1295,9 +1298,10 @@ LRESULT PlatformSendNotify(HWND from, UINT code, NMHDR* hdr) {
 void PlatformRegisterCommonControls() {
   static std::once_flag once;
   std::call_once(once, [] {
-    PlatformRegisterControls();
     ctl::RegisterControlClass(WC_LISTVIEW, ListViewProc, LoadCursorA(nullptr, IDC_ARROW));
     PlatformRegisterHeaderClass();
     PlatformRegisterToolTipClass();
+    PlatformRegisterTabControlClass();
+    PlatformRegisterStatusBarClass();
   });
 }

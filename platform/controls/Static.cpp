@@ -8,7 +8,8 @@
 namespace {
 
 struct StaticState {
-  HANDLE image = nullptr;  // HICON or HBITMAP, the caller's
+  HANDLE image = nullptr;  // HICON or HBITMAP
+  bool ownsBitmap = false;  // loaded from the template's "#id": ours to delete
 };
 
 void PaintStatic(HWND hwnd, HDC hdc) {
@@ -103,12 +104,15 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
       DWORD type = static_cast<DWORD>(cs->style) & SS_TYPEMASK;
       if (type == SS_ICON || type == SS_BITMAP) {
-        ctl::StateOf<StaticState>(hwnd)->image = ImageFromText(hwnd, cs->lpszName, type);
+        StaticState* s = ctl::StateOf<StaticState>(hwnd);
+        s->image = ImageFromText(hwnd, cs->lpszName, type);
+        s->ownsBitmap = type == SS_BITMAP && s->image;
         return TRUE;
       }
       break;
     }
     case WM_NCDESTROY:
+      if (StaticState* s = ctl::StateOf<StaticState>(hwnd); s && s->ownsBitmap) DeleteObject(s->image);
       ctl::FreeState<StaticState>(hwnd);
       break;
     case WM_NCHITTEST:
@@ -138,7 +142,9 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case STM_SETICON: {
       StaticState* s = ctl::StateOf<StaticState>(hwnd);
       if (!s) return 0;
+      // The old image goes back to the caller, who owns it from now on.
       HANDLE old = s->image;
+      s->ownsBitmap = false;
       s->image = reinterpret_cast<HANDLE>(msg == STM_SETICON ? wParam : lParam);
       InvalidateRect(hwnd, nullptr, TRUE);
       return reinterpret_cast<LRESULT>(old);

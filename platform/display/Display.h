@@ -21,7 +21,8 @@ class PlatformDisplayBackend {
   virtual void DescriptorReady() {}
 };
 
-// The backend in use; headless until another is installed.
+// The backend in use. At first use the environment chooses (X11 when DISPLAY is
+// set and TRELLIAN_DISPLAY is not "headless"), unless one was installed before.
 PLATFORM_API PlatformDisplayBackend* PlatformDisplay();
 // Installs a backend (the caller keeps ownership); null goes back to headless.
 PLATFORM_API void PlatformSetDisplay(PlatformDisplayBackend* backend);

@@ -1,12 +1,24 @@
 #include <atomic>
+#include <mutex>
 
 #include "Display.h"
+#include "X11Display.h"
 
 namespace {
 PlatformDisplayBackend headless;
 std::atomic<PlatformDisplayBackend*> current{&headless};
+std::once_flag chosen;
 }  // namespace
 
-PlatformDisplayBackend* PlatformDisplay() { return current.load(); }
+// The environment decides at first use, unless a backend was installed before.
+PlatformDisplayBackend* PlatformDisplay() {
+  std::call_once(chosen, [] {
+    if (PlatformDisplayBackend* b = PlatformDisplayFromEnvironment()) current.store(b);
+  });
+  return current.load();
+}
 
-void PlatformSetDisplay(PlatformDisplayBackend* backend) { current.store(backend ? backend : &headless); }
+void PlatformSetDisplay(PlatformDisplayBackend* backend) {
+  std::call_once(chosen, [] {});
+  current.store(backend ? backend : &headless);
+}

@@ -51,40 +51,63 @@ struct Taps {
 // mirrors. Modes: COLORONCOLOR nearest; HALFTONE area average; the two
 // others keep every source pixel that folds onto a destination pixel (the
 // caller ANDs or ORs them).
-Taps MakeTaps(int n, int ns, bool flip, int mode) {
+// Only destination indices [from, to) are made (entry k is index from + k),
+// and only source indices in [validLo, validHi) are listed where several fold
+// together, so enormous rectangles cost what shows.
+Taps MakeTaps(int n, int ns, bool flip, int mode, int from, int to, int validLo, int validHi) {
   Taps t;
-  t.start.reserve(static_cast<size_t>(n) + 1);
-  for (int i = 0; i < n; ++i) {
+  t.start.reserve(static_cast<size_t>(to - from) + 1);
+  // The valid range before mirroring.
+  int64_t kLo = flip ? int64_t(ns) - validHi : validLo;
+  int64_t kHi = flip ? int64_t(ns) - validLo : validHi;
+  auto add = [&](int64_t k, int weight) {
+    t.idx.push_back(static_cast<int>(flip ? ns - 1 - k : k));
+    t.weight.push_back(weight);
+  };
+  for (int i = from; i < to; ++i) {
     t.start.push_back(static_cast<int>(t.idx.size()));
     if (mode == HALFTONE) {
       double a = double(i) * ns / n, b = double(i + 1) * ns / n;
-      int first = static_cast<int>(a), last = std::min(ns - 1, static_cast<int>(b - 1e-9));
-      int acc = 0;
-      size_t begin = t.idx.size();
-      for (int k = first; k <= last; ++k) {
+      int64_t first = std::max<int64_t>(kLo, static_cast<int64_t>(a));
+      int64_t last = std::min<int64_t>({int64_t(ns) - 1, kHi - 1, static_cast<int64_t>(b - 1e-9)});
+      for (int64_t k = first; k <= last; ++k) {
         double lo = std::max(a, double(k)), hi = std::min(b, double(k + 1));
-        int wgt = static_cast<int>((hi - lo) / (b - a) * 65536.0 + 0.5);
-        t.idx.push_back(flip ? ns - 1 - k : k);
-        t.weight.push_back(wgt);
-        acc += wgt;
+        add(k, std::max(1, static_cast<int>((hi - lo) / (b - a) * 65536.0 + 0.5)));
       }
-      if (t.idx.size() > begin) t.weight.back() += 65536 - acc;
     } else if (mode == COLORONCOLOR || ns <= n) {
-      int k = static_cast<int>((int64_t(2 * i + 1) * ns) / (2 * int64_t(n)));
-      t.idx.push_back(flip ? ns - 1 - k : k);
-      t.weight.push_back(65536);
+      add((int64_t(2) * i + 1) * ns / (int64_t(2) * n), 65536);
     } else {
-      int first = static_cast<int>(int64_t(i) * ns / n), last = static_cast<int>(int64_t(i + 1) * ns / n);
+      int64_t first = int64_t(i) * ns / n, last = int64_t(i + 1) * ns / n;
       if (last <= first) last = first + 1;
-      for (int k = first; k < last; ++k) {
-        t.idx.push_back(flip ? ns - 1 - k : k);
-        t.weight.push_back(65536);
-      }
+      for (int64_t k = std::max(first, kLo); k < std::min(last, kHi); ++k) add(k, 65536);
     }
   }
   t.start.push_back(static_cast<int>(t.idx.size()));
   return t;
 }
+
+// Source pixels folding onto one destination pixel: their weighted average
+// (HALFTONE) or their AND or OR.
+struct Mix {
+  uint64_t acc[3] = {0, 0, 0};
+  uint64_t weights = 0;
+  uint32_t andv = 0xFFFFFF, orv = 0;
+  bool used = false;
+  void Add(uint32_t p, uint64_t w) {
+    acc[0] += ((p >> 16) & 0xFF) * w;
+    acc[1] += ((p >> 8) & 0xFF) * w;
+    acc[2] += (p & 0xFF) * w;
+    weights += w;
+    andv &= p, orv |= p, used = true;
+  }
+  uint32_t Result(int mode) const {
+    if (mode == WHITEONBLACK) return orv;
+    if (mode != HALFTONE) return andv;
+    uint64_t w = weights ? weights : 1;
+    auto ch = [&](int c) { return std::min<uint64_t>(255, (acc[c] + w / 2) / w); };
+    return uint32_t(ch(0) << 16 | ch(1) << 8 | ch(2));
+  }
+};
 
 struct SourceView {
   PixelView v;
@@ -132,22 +155,25 @@ BOOL Transfer(Dc* dest, int x, int y, int w, int h, Dc* src, int xs, int ys, int
   sv.v = st.v;
   if (st.v.row0 == t.v.row0) {
     // Overlapping copies within one surface read the pixels as they were.
-    sv.copy.assign(static_cast<size_t>(ws) * hs, 0);
-    for (int j = 0; j < hs; ++j)
-      for (int i = 0; i < ws; ++i) {
-        int sx = SX + i, sy = SY + j;
-        if (sx >= 0 && sy >= 0 && sx < st.v.width && sy < st.v.height)
-          sv.copy[static_cast<size_t>(j) * ws + i] = st.v.at(sx, sy);
-      }
+    sv.copy.resize(static_cast<size_t>(st.v.width) * static_cast<size_t>(st.v.height));
+    for (int y = 0; y < st.v.height; ++y)
+      std::memcpy(sv.copy.data() + static_cast<size_t>(y) * st.v.width, st.v.row(y),
+                  static_cast<size_t>(st.v.width) * sizeof(uint32_t));
     sv.v.row0 = sv.copy.data();
-    sv.v.stride = ws;
-    sv.v.width = ws;
-    sv.v.height = hs;
-    // What lay outside the source reads as black here.
-    SX = 0, SY = 0;
+    sv.v.stride = st.v.width;
   }
   Convert conv = MakeConvert(dest, t.v, src, sv.v);
   uint32_t keyPx = ToPixel(key);
+  // Writes source pixel s at (X, Y): keyed copies skip the key colour,
+  // others combine through the raster operation.
+  auto put = [&](uint32_t* d, int X, int Y, uint32_t s) {
+    if (keyed) {
+      if (s == keyPx) return;
+    } else {
+      s = ApplyRop3(rop, PaintAt(pat, X, Y), s, d[X]);
+    }
+    d[X] = t.v.mono ? ToMono(s) : s;
+  };
 
   if (ws == w && hs == h && !flipX && !flipY) {
     // Same size: row by row, limited to where the source has pixels.
@@ -164,31 +190,29 @@ BOOL Transfer(Dc* dest, int x, int y, int w, int h, Dc* src, int xs, int ys, int
           std::memcpy(d + r.left, srow + r.left, static_cast<size_t>(r.right - r.left) * sizeof(uint32_t));
           continue;
         }
-        for (int X = r.left; X < r.right; ++X) {
-          uint32_t s = conv(srow[X]);
-          uint32_t v;
-          if (keyed) {
-            if (s == keyPx) continue;
-            v = s;
-          } else {
-            v = ApplyRop3(rop, PaintAt(pat, X, Y), s, d[X]);
-          }
-          d[X] = t.v.mono ? ToMono(v) : v;
-        }
+        for (int X = r.left; X < r.right; ++X) put(d, X, Y, conv(srow[X]));
       }
     }
     return TRUE;
   }
 
   int mode = (ws == w && hs == h) ? COLORONCOLOR : (keyed ? COLORONCOLOR : dest->s.stretchMode);
-  Taps tx = MakeTaps(w, ws, flipX, mode);
-  Taps ty = MakeTaps(h, hs, flipY, mode);
+  // Taps only for the columns and rows that can show.
+  RECT vis = Intersect(ClipBounds(t), RECT{X0, Y0, X0 + w, Y0 + h});
+  if (IsEmpty(vis)) return TRUE;
+  int sxLo = static_cast<int>(std::max<int64_t>(0, -int64_t(SX)));
+  int sxHi = static_cast<int>(std::min<int64_t>(ws, int64_t(sv.v.width) - SX));
+  int syLo = static_cast<int>(std::max<int64_t>(0, -int64_t(SY)));
+  int syHi = static_cast<int>(std::min<int64_t>(hs, int64_t(sv.v.height) - SY));
+  if (sxLo >= sxHi || syLo >= syHi) return TRUE;  // nothing of the source exists
+  Taps tx = MakeTaps(w, ws, flipX, mode, vis.left - X0, vis.right - X0, sxLo, sxHi);
+  Taps ty = MakeTaps(h, hs, flipY, mode, vis.top - Y0, vis.bottom - Y0, syLo, syHi);
   bool srccopy = !keyed && rop == SRCCOPY && conv.kind == 0;
 
   for (const RECT& c : t.clip) {
     RECT r = Intersect(c, RECT{X0, Y0, X0 + w, Y0 + h});
     for (int Y = r.top; Y < r.bottom; ++Y) {
-      int j = Y - Y0;
+      int j = Y - vis.top;
       uint32_t* d = t.v.row(Y);
       int j0 = ty.start[j], j1 = ty.start[j + 1];
       if (j1 - j0 == 1) {
@@ -196,7 +220,7 @@ BOOL Transfer(Dc* dest, int x, int y, int w, int h, Dc* src, int xs, int ys, int
         if (sy < 0 || sy >= sv.v.height) continue;
         const uint32_t* srow = sv.v.row(sy);
         for (int X = r.left; X < r.right; ++X) {
-          int i = X - X0;
+          int i = X - vis.left;
           int i0 = tx.start[i], i1 = tx.start[i + 1];
           uint32_t s;
           if (i1 - i0 == 1) {
@@ -209,43 +233,22 @@ BOOL Transfer(Dc* dest, int x, int y, int w, int h, Dc* src, int xs, int ys, int
             }
           } else {
             // Several source columns fold onto this pixel.
-            uint64_t acc[3] = {0, 0, 0};
-            uint32_t andv = 0xFFFFFF, orv = 0;
-            int used = 0;
+            Mix mix;
             for (int k = i0; k < i1; ++k) {
               int sx = SX + tx.idx[k];
               if (sx < 0 || sx >= sv.v.width) continue;
-              uint32_t p = conv(srow[sx]);
-              acc[0] += uint64_t((p >> 16) & 0xFF) * tx.weight[k];
-              acc[1] += uint64_t((p >> 8) & 0xFF) * tx.weight[k];
-              acc[2] += uint64_t(p & 0xFF) * tx.weight[k];
-              andv &= p, orv |= p, ++used;
+              mix.Add(conv(srow[sx]), tx.weight[k]);
             }
-            if (!used) continue;
-            if (mode == HALFTONE)
-              s = uint32_t(((acc[0] + 32768) >> 16) << 16 | ((acc[1] + 32768) >> 16) << 8 | ((acc[2] + 32768) >> 16));
-            else
-              s = mode == WHITEONBLACK ? orv : andv;
-            uint32_t v = ApplyRop3(rop, PaintAt(pat, X, Y), s, d[X]);
-            d[X] = t.v.mono ? ToMono(v) : v;
+            if (mix.used) put(d, X, Y, mix.Result(mode));
             continue;
           }
-          s = conv(s);
-          if (keyed) {
-            if (s == keyPx) continue;
-            d[X] = t.v.mono ? ToMono(s) : s;
-            continue;
-          }
-          uint32_t v = ApplyRop3(rop, PaintAt(pat, X, Y), s, d[X]);
-          d[X] = t.v.mono ? ToMono(v) : v;
+          put(d, X, Y, conv(s));
         }
       } else {
         // Several source rows fold onto this destination row.
         for (int X = r.left; X < r.right; ++X) {
-          int i = X - X0;
-          uint64_t acc[3] = {0, 0, 0};
-          uint32_t andv = 0xFFFFFF, orv = 0;
-          int used = 0;
+          int i = X - vis.left;
+          Mix mix;
           for (int jj = j0; jj < j1; ++jj) {
             int sy = SY + ty.idx[jj];
             if (sy < 0 || sy >= sv.v.height) continue;
@@ -253,29 +256,10 @@ BOOL Transfer(Dc* dest, int x, int y, int w, int h, Dc* src, int xs, int ys, int
             for (int k = tx.start[i]; k < tx.start[i + 1]; ++k) {
               int sx = SX + tx.idx[k];
               if (sx < 0 || sx >= sv.v.width) continue;
-              uint32_t p = conv(srow[sx]);
-              uint64_t wgt = uint64_t(tx.weight[k]) * ty.weight[jj] >> 16;
-              acc[0] += ((p >> 16) & 0xFF) * wgt;
-              acc[1] += ((p >> 8) & 0xFF) * wgt;
-              acc[2] += (p & 0xFF) * wgt;
-              andv &= p, orv |= p, ++used;
+              mix.Add(conv(srow[sx]), uint64_t(tx.weight[k]) * ty.weight[jj] >> 16);
             }
           }
-          if (!used) continue;
-          uint32_t s;
-          if (mode == HALFTONE)
-            s = uint32_t(std::min<uint64_t>(255, (acc[0] + 32768) >> 16) << 16 |
-                         std::min<uint64_t>(255, (acc[1] + 32768) >> 16) << 8 |
-                         std::min<uint64_t>(255, (acc[2] + 32768) >> 16));
-          else
-            s = mode == WHITEONBLACK ? orv : andv;
-          if (keyed) {
-            if (s == keyPx) continue;
-            d[X] = t.v.mono ? ToMono(s) : s;
-            continue;
-          }
-          uint32_t v = ApplyRop3(rop, PaintAt(pat, X, Y), s, d[X]);
-          d[X] = t.v.mono ? ToMono(v) : v;
+          if (mix.used) put(d, X, Y, mix.Result(mode));
         }
       }
     }

@@ -8,8 +8,9 @@ namespace gdi {
 
 namespace {
 
-const int kScreenWidth = 1024;
-const int kScreenHeight = 768;
+// The same screen as the documented system metrics of the window manager.
+const int kScreenWidth = 1280;
+const int kScreenHeight = 1024;
 
 PlatformSurface& ScreenSurface() {
   static PlatformSurface* s = [] {
@@ -235,7 +236,8 @@ int GetDeviceCaps(HDC hdc, int index) {
   return 0;
 }
 
-static BOOL SetOrg(HDC hdc, POINT DcState::*member, int x, int y, bool relative, LPPOINT old) {
+namespace gdi {
+BOOL SetPoint(HDC hdc, POINT DcState::*member, int x, int y, bool relative, LPPOINT old) {
   GDI_LOCK;
   Dc* dc = AsDc(hdc);
   if (!dc) return FALSE;
@@ -248,29 +250,26 @@ static BOOL SetOrg(HDC hdc, POINT DcState::*member, int x, int y, bool relative,
   return TRUE;
 }
 
-BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT old) { return SetOrg(hdc, &DcState::winOrg, x, y, false, old); }
-BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT old) { return SetOrg(hdc, &DcState::vpOrg, x, y, false, old); }
+BOOL GetPoint(HDC hdc, POINT DcState::*member, LPPOINT out) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  if (!dc || !out) return FALSE;
+  *out = dc->s.*member;
+  return TRUE;
+}
+}  // namespace gdi
+
+BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT old) { return SetPoint(hdc, &DcState::winOrg, x, y, false, old); }
+BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT old) { return SetPoint(hdc, &DcState::vpOrg, x, y, false, old); }
 BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, LPPOINT old) {
-  return SetOrg(hdc, &DcState::winOrg, dx, dy, true, old);
+  return SetPoint(hdc, &DcState::winOrg, dx, dy, true, old);
 }
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT old) {
-  return SetOrg(hdc, &DcState::vpOrg, dx, dy, true, old);
+  return SetPoint(hdc, &DcState::vpOrg, dx, dy, true, old);
 }
-BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT old) { return SetOrg(hdc, &DcState::brushOrg, x, y, false, old); }
-BOOL GetWindowOrgEx(HDC hdc, LPPOINT org) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  if (!dc || !org) return FALSE;
-  *org = dc->s.winOrg;
-  return TRUE;
-}
-BOOL GetViewportOrgEx(HDC hdc, LPPOINT org) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  if (!dc || !org) return FALSE;
-  *org = dc->s.vpOrg;
-  return TRUE;
-}
+BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT old) { return SetPoint(hdc, &DcState::brushOrg, x, y, false, old); }
+BOOL GetWindowOrgEx(HDC hdc, LPPOINT org) { return GetPoint(hdc, &DcState::winOrg, org); }
+BOOL GetViewportOrgEx(HDC hdc, LPPOINT org) { return GetPoint(hdc, &DcState::vpOrg, org); }
 
 int SetMapMode(HDC hdc, int mode) {
   GDI_LOCK;
@@ -424,77 +423,48 @@ BOOL RectVisible(HDC hdc, const RECT* rc) {
 
 // ---------------------------------------------------------------- attributes
 
-#define DC_ATTRIBUTE(Set, Get, T, field, bad) \
-  T Set(HDC hdc, T value) {                   \
-    GDI_LOCK;                                 \
-    Dc* dc = AsDc(hdc);                       \
-    if (!dc) return bad;                      \
-    T old = dc->s.field;                      \
-    dc->s.field = value;                      \
-    return old;                               \
-  }                                           \
-  T Get(HDC hdc) {                            \
-    GDI_LOCK;                                 \
-    Dc* dc = AsDc(hdc);                       \
-    return dc ? dc->s.field : bad;            \
-  }
+namespace {
 
-DC_ATTRIBUTE(SetTextColor, GetTextColor, COLORREF, text, CLR_INVALID)
-DC_ATTRIBUTE(SetBkColor, GetBkColor, COLORREF, bk, CLR_INVALID)
-DC_ATTRIBUTE(SetTextAlign, GetTextAlign, UINT, textAlign, 0xFFFFFFFFu)
+template <class T>
+T SetAttribute(HDC hdc, T DcState::*field, T value, T bad, bool valid = true) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  if (!dc || !valid) return bad;
+  T old = dc->s.*field;
+  dc->s.*field = value;
+  return old;
+}
 
+template <class T>
+T GetAttribute(HDC hdc, T DcState::*field, T bad) {
+  GDI_LOCK;
+  Dc* dc = AsDc(hdc);
+  return dc ? dc->s.*field : bad;
+}
+
+}  // namespace
+
+COLORREF SetTextColor(HDC hdc, COLORREF c) { return SetAttribute(hdc, &DcState::text, c, CLR_INVALID); }
+COLORREF GetTextColor(HDC hdc) { return GetAttribute(hdc, &DcState::text, CLR_INVALID); }
+COLORREF SetBkColor(HDC hdc, COLORREF c) { return SetAttribute(hdc, &DcState::bk, c, CLR_INVALID); }
+COLORREF GetBkColor(HDC hdc) { return GetAttribute(hdc, &DcState::bk, CLR_INVALID); }
+UINT SetTextAlign(HDC hdc, UINT a) { return SetAttribute(hdc, &DcState::textAlign, a, 0xFFFFFFFFu); }
+UINT GetTextAlign(HDC hdc) { return GetAttribute(hdc, &DcState::textAlign, 0xFFFFFFFFu); }
 int SetBkMode(HDC hdc, int mode) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-  int old = dc->s.bkMode;
-  dc->s.bkMode = mode;
-  return old;
+  return SetAttribute(hdc, &DcState::bkMode, mode, 0, mode == TRANSPARENT || mode == OPAQUE);
 }
-int GetBkMode(HDC hdc) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  return dc ? dc->s.bkMode : 0;
-}
+int GetBkMode(HDC hdc) { return GetAttribute(hdc, &DcState::bkMode, 0); }
 int SetROP2(HDC hdc, int rop2) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  if (!dc || rop2 < R2_BLACK || rop2 > R2_WHITE) return 0;
-  int old = dc->s.rop2;
-  dc->s.rop2 = rop2;
-  return old;
+  return SetAttribute(hdc, &DcState::rop2, rop2, 0, rop2 >= R2_BLACK && rop2 <= R2_WHITE);
 }
-int GetROP2(HDC hdc) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  return dc ? dc->s.rop2 : 0;
-}
+int GetROP2(HDC hdc) { return GetAttribute(hdc, &DcState::rop2, 0); }
 int SetStretchBltMode(HDC hdc, int mode) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
-  int old = dc->s.stretchMode;
-  dc->s.stretchMode = mode;
-  return old;
+  return SetAttribute(hdc, &DcState::stretchMode, mode, 0, mode >= BLACKONWHITE && mode <= HALFTONE);
 }
-int GetStretchBltMode(HDC hdc) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  return dc ? dc->s.stretchMode : 0;
-}
+int GetStretchBltMode(HDC hdc) { return GetAttribute(hdc, &DcState::stretchMode, 0); }
 int SetPolyFillMode(HDC hdc, int mode) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
-  int old = dc->s.polyFill;
-  dc->s.polyFill = mode;
-  return old;
+  return SetAttribute(hdc, &DcState::polyFill, mode, 0, mode == ALTERNATE || mode == WINDING);
 }
 int SetTextCharacterExtra(HDC hdc, int extra) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  if (!dc) return static_cast<int>(0x80000000u);
-  int old = dc->s.charExtra;
-  dc->s.charExtra = extra;
-  return old;
+  return SetAttribute(hdc, &DcState::charExtra, extra, static_cast<int>(0x80000000u));
 }

@@ -1,6 +1,7 @@
 // Lines, shapes, fills, pixels and the framed elements of the user interface
 // (edges, focus rectangles, frame controls, icons, DrawState).
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -56,6 +57,34 @@ const int* DashPattern(int style, int& n) {
 // Bresenham from (x0, y0) towards (x1, y1), surface coordinates, the end
 // point left out.
 void DrawLinePx(Dc* dc, const Target& t, const PenInfo& pen, int x0, int y0, int x1, int y1) {
+  if (std::max(std::abs(int64_t(x1) - x0), std::abs(int64_t(y1) - y0)) > 4096) {
+    // A long line is first cut to the part that can show (dash phases may
+    // shift; nothing shows of what is cut).
+    RECT b = ClipBounds(t);
+    double m = pen.width + 1;
+    double lo = 0, hi = 1, dxf = double(x1) - x0, dyf = double(y1) - y0;
+    const double p[4] = {-dxf, dxf, -dyf, dyf};
+    const double q[4] = {x0 - (b.left - m), (b.right + m) - x0, y0 - (b.top - m), (b.bottom + m) - y0};
+    for (int i = 0; i < 4; ++i) {
+      if (p[i] == 0) {
+        if (q[i] < 0) return;
+        continue;
+      }
+      double r = q[i] / p[i];
+      if (p[i] < 0)
+        lo = std::max(lo, r);
+      else
+        hi = std::min(hi, r);
+    }
+    if (lo > hi) return;
+    int nx0 = static_cast<int>(std::lround(x0 + lo * dxf)), ny0 = static_cast<int>(std::lround(y0 + lo * dyf));
+    if (hi < 1) {
+      // The real end lies beyond the box: keep the last visible pixel.
+      x1 = static_cast<int>(std::lround(x0 + hi * dxf)) + (dxf > 0 ? 1 : dxf < 0 ? -1 : 0);
+      y1 = static_cast<int>(std::lround(y0 + hi * dyf)) + (dyf > 0 ? 1 : dyf < 0 ? -1 : 0);
+    }
+    x0 = nx0, y0 = ny0;
+  }
   int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
   int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
   int err = dx + dy;
@@ -142,7 +171,13 @@ BOOL Shape(HDC hdc, int l, int tp, int r, int b, int ew, int eh) {
   // Without a pen the filled area loses its right column and bottom row.
   if (pen.null) n.right -= 1, n.bottom -= 1;
   if (n.right <= n.left || n.bottom <= n.top) return TRUE;
-  DrawShape(dc, t, n.top, ShapeRows(n.left, n.top, n.right, n.bottom, ew, eh), pen, hasFill ? &fill : nullptr);
+  // Rows are made only where they can show, with a margin for the outline.
+  RECT vis = ClipBounds(t);
+  int margin = (pen.null ? 0 : pen.width) + 2;
+  int first;
+  auto rows =
+      ShapeRows(n.left, n.top, n.right, n.bottom, ew, eh, first, vis.top - t.dy - margin, vis.bottom - t.dy + margin);
+  DrawShape(dc, t, first, rows, pen, hasFill ? &fill : nullptr);
   return TRUE;
 }
 
@@ -172,7 +207,8 @@ BOOL Polygon(HDC hdc, const POINT* pts, int count) {
   if (BrushPaint(dc, static_cast<HBRUSH>(dc->s.brush), t, fill)) {
     std::vector<POINT> moved(pts, pts + count);
     for (POINT& p : moved) p.x += t.dx, p.y += t.dy;
-    PolygonSpans(moved.data(), count, dc->s.polyFill,
+    RECT b = ClipBounds(t);
+    PolygonSpans(moved.data(), count, dc->s.polyFill, b.top, b.bottom,
                  [&](int y, int x0, int x1) { FillSpan(t, y, x0, x1, fill, dc->s.rop2); });
   }
   PenInfo pen = CurrentPen(dc);
@@ -198,22 +234,9 @@ BOOL Polyline(HDC hdc, const POINT* pts, int count) {
   return TRUE;
 }
 
-BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT old) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  if (!dc) return FALSE;
-  if (old) *old = dc->s.cur;
-  dc->s.cur = POINT{x, y};
-  return TRUE;
-}
+BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT old) { return SetPoint(hdc, &DcState::cur, x, y, false, old); }
 
-BOOL GetCurrentPositionEx(HDC hdc, LPPOINT pt) {
-  GDI_LOCK;
-  Dc* dc = AsDc(hdc);
-  if (!dc || !pt) return FALSE;
-  *pt = dc->s.cur;
-  return TRUE;
-}
+BOOL GetCurrentPositionEx(HDC hdc, LPPOINT pt) { return GetPoint(hdc, &DcState::cur, pt); }
 
 BOOL LineTo(HDC hdc, int x, int y) {
   GDI_LOCK;
@@ -367,31 +390,28 @@ BOOL DrawEdge(HDC hdc, LPRECT rc, UINT edge, UINT flags) {
   GDI_LOCK;
   if (!AsDc(hdc) || !rc) return FALSE;
   RECT r = *rc;
-  UINT outer = edge & BDR_OUTER, inner = edge & BDR_INNER;
-  COLORREF lt = 0, rb = 0;
-  if (outer) {
-    if (flags & BF_MONO) {
-      lt = rb = SysColor(COLOR_WINDOWFRAME);
-    } else if (flags & BF_FLAT) {
-      lt = rb = SysColor(COLOR_BTNSHADOW);
-    } else if (outer & BDR_RAISEDOUTER) {
-      lt = SysColor(COLOR_3DLIGHT), rb = SysColor(COLOR_3DDKSHADOW);
-    } else {
-      lt = SysColor(COLOR_BTNSHADOW), rb = SysColor(COLOR_BTNHIGHLIGHT);
-    }
-    EdgeRing(hdc, r, flags, lt, rb);
-  }
-  if (inner) {
-    if (flags & BF_MONO) {
-      lt = rb = SysColor(COLOR_WINDOW);
-    } else if (flags & BF_FLAT) {
-      lt = rb = SysColor(COLOR_BTNFACE);
-    } else if (inner & BDR_RAISEDINNER) {
-      lt = SysColor(COLOR_BTNHIGHLIGHT), rb = SysColor(COLOR_BTNSHADOW);
-    } else {
-      lt = SysColor(COLOR_3DDKSHADOW), rb = SysColor(COLOR_3DLIGHT);
-    }
-    EdgeRing(hdc, r, flags, lt, rb);
+  // System colours of each ring: flat, mono, raised top-left and
+  // bottom-right, sunken top-left and bottom-right.
+  struct Ring {
+    UINT bits, raised;
+    int mono, flat, raisedLt, raisedRb, sunkenLt, sunkenRb;
+  };
+  const Ring rings[2] = {
+      {BDR_OUTER, BDR_RAISEDOUTER, COLOR_WINDOWFRAME, COLOR_BTNSHADOW, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_BTNSHADOW,
+       COLOR_BTNHIGHLIGHT},
+      {BDR_INNER, BDR_RAISEDINNER, COLOR_WINDOW, COLOR_BTNFACE, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW, COLOR_3DDKSHADOW,
+       COLOR_3DLIGHT},
+  };
+  for (const Ring& g : rings) {
+    if (!(edge & g.bits)) continue;
+    int lt, rb;
+    if (flags & (BF_MONO | BF_FLAT))
+      lt = rb = (flags & BF_MONO) ? g.mono : g.flat;
+    else if (edge & g.raised)
+      lt = g.raisedLt, rb = g.raisedRb;
+    else
+      lt = g.sunkenLt, rb = g.sunkenRb;
+    EdgeRing(hdc, r, flags, SysColor(lt), SysColor(rb));
   }
   if (flags & BF_MIDDLE) {
     HBRUSH b = GetSysColorBrush((flags & BF_MONO) ? COLOR_WINDOW : COLOR_BTNFACE);

@@ -240,7 +240,10 @@ void Destroy(Object* o);  // unregisters and frees
 // wrappers it made for it.
 extern void (*g_destroyHook)(void* handle);
 Bitmap* NewBitmap(int w, int h, int bpp);
-HGDIOBJ SelectInto(Dc* dc, HGDIOBJ h);  // selection with the holds counted
+HGDIOBJ SelectInto(Dc* dc, HGDIOBJ h);
+// Points of a context's state: origins and the current position.
+BOOL SetPoint(HDC hdc, POINT DcState::*member, int x, int y, bool relative, LPPOINT old);
+BOOL GetPoint(HDC hdc, POINT DcState::*member, LPPOINT out);  // selection with the holds counted
 void ReleaseAll(Dc* dc);
 
 // Brushes and pens as colours for the drawing helpers.
@@ -261,14 +264,16 @@ void PutPixel(const Target& t, int x, int y, uint32_t px, int rop2);
 uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dst);
 uint32_t ApplyRop3(DWORD rop, uint32_t pat, uint32_t src, uint32_t dst);
 bool InClip(const Target& t, int x, int y);
+RECT ClipBounds(const Target& t);  // the box around the clip, surface coordinates
 
 COLORREF SysColor(int index);
 HGDIOBJ StockDefault(DWORD type);
 
 // Shapes as rows of runs.
-std::vector<std::pair<int, int>> ShapeRows(int l, int t, int r, int b, int ew, int eh);
+std::vector<std::pair<int, int>> ShapeRows(int l, int t, int r, int b, int ew, int eh, int& first, int y0, int y1);
 RectSet PolygonSet(const POINT* pts, int count, int fillMode);
-void PolygonSpans(const POINT* pts, int count, int fillMode, const std::function<void(int, int, int)>& emit);
+void PolygonSpans(const POINT* pts, int count, int fillMode, int yLo, int yHi,
+                  const std::function<void(int, int, int)>& emit);
 
 // DIB formats, read through a bounded cursor (files and callers' memory).
 struct DibFormat {

@@ -227,6 +227,19 @@ bool InClip(const Target& t, int x, int y) {
   return false;
 }
 
+RECT ClipBounds(const Target& t) {
+  RECT b{0, 0, 0, 0};
+  bool any = false;
+  for (const RECT& r : t.clip) {
+    if (!any)
+      b = r, any = true;
+    else
+      b = RECT{std::min(b.left, r.left), std::min(b.top, r.top), std::max(b.right, r.right),
+               std::max(b.bottom, r.bottom)};
+  }
+  return b;
+}
+
 uint32_t PaintAt(const Paint& p, int x, int y) {
   if (!p.pattern) return p.solid;
   const Brush* b = p.pattern;

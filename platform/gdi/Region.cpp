@@ -11,6 +11,9 @@ namespace gdi {
 
 namespace {
 
+// Curved and polygonal regions are made row by row within these rows.
+const int kRegionLimit = 1 << 18;
+
 typedef std::vector<std::pair<int, int>> Runs;
 
 // The x runs of `s` in the band [y0, y1); the band never straddles a band of
@@ -169,21 +172,22 @@ bool RectSet::operator==(const RectSet& o) const {
   return true;
 }
 
-namespace {
-
-// Rows of the ellipse inscribed in the box (l, t, r, b), as Windows rounds it:
-// the box's right and bottom edges are outside.
-std::vector<std::pair<int, int>> RoundRectRows(int l, int t, int r, int b, int ew, int eh) {
+// Rows of the rounded rectangle (l, t, r, b) with corner ellipses ew x eh,
+// as Windows rounds them: the right and bottom edges are outside. Only rows
+// in [y0, y1) are made; `first` receives the first row's y.
+std::vector<std::pair<int, int>> ShapeRows(int l, int t, int r, int b, int ew, int eh, int& first, int y0, int y1) {
   std::vector<std::pair<int, int>> rows;
-  int w = r - l, h = b - t;
-  if (w <= 0 || h <= 0) return rows;
-  ew = std::min(std::max(ew, 0), w);
-  eh = std::min(std::max(eh, 0), h);
-  double a = ew / 2.0, c = eh / 2.0;
-  for (int y = 0; y < h; ++y) {
+  int64_t w = int64_t(r) - l, h = int64_t(b) - t;
+  first = std::max(t, y0);
+  int last = std::min(b, y1);
+  if (w <= 0 || h <= 0 || first >= last) return rows;
+  double a = std::min<double>(std::max(ew, 0), double(w)) / 2.0;
+  double c = std::min<double>(std::max(eh, 0), double(h)) / 2.0;
+  rows.reserve(static_cast<size_t>(last - first));
+  for (int y = first; y < last; ++y) {
     int inset = 0;
     if (a > 0 && c > 0) {
-      double yc = y + 0.5;
+      double yc = double(y) - t + 0.5;
       double dy = 0;
       if (yc < c)
         dy = c - yc;
@@ -200,18 +204,14 @@ std::vector<std::pair<int, int>> RoundRectRows(int l, int t, int r, int b, int e
   return rows;
 }
 
-}  // namespace
-
-std::vector<std::pair<int, int>> ShapeRows(int l, int t, int r, int b, int ew, int eh) {
-  return RoundRectRows(l, t, r, b, ew, eh);
-}
-
 // Scanline fill of a polygon at pixel centres; calls `emit(y, x0, x1)`.
 template <class F>
-void ScanPolygon(const POINT* pts, int count, int fillMode, F emit) {
+void ScanPolygon(const POINT* pts, int count, int fillMode, int yLo, int yHi, F emit) {
   if (count < 3) return;
   int ymin = INT_MAX, ymax = INT_MIN;
   for (int i = 0; i < count; ++i) ymin = std::min<int>(ymin, pts[i].y), ymax = std::max<int>(ymax, pts[i].y);
+  ymin = std::max(ymin, yLo);
+  ymax = std::min(ymax, yHi);
   struct X {
     double x;
     int dir;
@@ -245,12 +245,15 @@ void ScanPolygon(const POINT* pts, int count, int fillMode, F emit) {
 
 RectSet PolygonSet(const POINT* pts, int count, int fillMode) {
   std::vector<RECT> runs;
-  ScanPolygon(pts, count, fillMode, [&](int y, int x0, int x1) { runs.push_back(RECT{x0, y, x1, y + 1}); });
+  ScanPolygon(pts, count, fillMode, -kRegionLimit, kRegionLimit, [&](int y, int x0, int x1) {
+    runs.push_back(RECT{x0, y, x1, y + 1});
+  });
   return RectSet::FromRects(std::move(runs));
 }
 
-void PolygonSpans(const POINT* pts, int count, int fillMode, const std::function<void(int, int, int)>& emit) {
-  ScanPolygon(pts, count, fillMode, emit);
+void PolygonSpans(const POINT* pts, int count, int fillMode, int yLo, int yHi,
+                  const std::function<void(int, int, int)>& emit) {
+  ScanPolygon(pts, count, fillMode, yLo, yHi, emit);
 }
 
 }  // namespace gdi
@@ -276,15 +279,16 @@ HRGN CreateRectRgnIndirect(const RECT* rc) {
   return CreateRectRgn(rc->left, rc->top, rc->right, rc->bottom);
 }
 
-HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
-  RECT n = Normalized(left, top, right, bottom);
-  return NewRgn(
-      RectSet::FromRows(n.top, ShapeRows(n.left, n.top, n.right, n.bottom, n.right - n.left, n.bottom - n.top)));
-}
-
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int w, int h) {
   RECT n = Normalized(left, top, right, bottom);
-  return NewRgn(RectSet::FromRows(n.top, ShapeRows(n.left, n.top, n.right, n.bottom, w, h)));
+  int first;
+  auto rows = ShapeRows(n.left, n.top, n.right, n.bottom, w, h, first, -kRegionLimit, kRegionLimit);
+  return NewRgn(RectSet::FromRows(first, rows));
+}
+
+HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
+  RECT n = Normalized(left, top, right, bottom);
+  return CreateRoundRectRgn(n.left, n.top, n.right, n.bottom, n.right - n.left, n.bottom - n.top);
 }
 
 HRGN CreatePolygonRgn(const POINT* pts, int count, int fillMode) {

@@ -280,3 +280,48 @@ BOOL PASCAL CImageList::DragMove(CPoint pt) { return ImageList_DragMove(pt.x, pt
 BOOL PASCAL CImageList::DragShowNolock(BOOL bShow) { return ImageList_DragShowNolock(bShow); }
 BOOL PASCAL CImageList::DragLeave(CWnd* pWndLock) { return ImageList_DragLeave(AfxSafeHwnd(pWndLock)); }
 void PASCAL CImageList::EndDrag() { ImageList_EndDrag(); }
+
+// ---------------------------------------------------------------- CTabCtrl, CStatusBarCtrl
+
+IMPLEMENT_DYNAMIC(CTabCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CStatusBarCtrl, CWnd)
+
+BOOL CTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  PlatformRegisterCommonControls();
+  return CWnd::Create(WC_TABCONTROL, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+LONG CTabCtrl::InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, int nImage, LPARAM lParam) {
+  TCITEM item{};
+  item.mask = nMask;
+  item.pszText = const_cast<LPSTR>(lpszItem);
+  item.iImage = nImage;
+  item.lParam = lParam;
+  return InsertItem(nItem, &item);
+}
+
+LONG CTabCtrl::InsertItem(int nItem, LPCTSTR lpszItem) { return InsertItem(TCIF_TEXT, nItem, lpszItem, 0, 0); }
+
+CImageList* CTabCtrl::SetImageList(CImageList* pImageList) {
+  auto old = reinterpret_cast<HIMAGELIST>(::SendMessageA(
+      m_hWnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pImageList ? pImageList->GetSafeHandle() : nullptr)));
+  return old ? CImageList::FromHandle(old) : nullptr;
+}
+
+CImageList* CTabCtrl::GetImageList() const {
+  auto list = reinterpret_cast<HIMAGELIST>(::SendMessageA(m_hWnd, TCM_GETIMAGELIST, 0, 0));
+  return list ? CImageList::FromHandle(list) : nullptr;
+}
+
+BOOL CStatusBarCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  PlatformRegisterCommonControls();
+  return CWnd::Create(STATUSCLASSNAME, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+CString CStatusBarCtrl::GetText(int nPane, int* pType) const {
+  LRESULT info = ::SendMessageA(m_hWnd, SB_GETTEXTLENGTHA, nPane, 0);
+  std::vector<char> buf(static_cast<size_t>(LOWORD(info)) + 1, '\0');
+  ::SendMessageA(m_hWnd, SB_GETTEXTA, nPane, reinterpret_cast<LPARAM>(buf.data()));
+  if (pType) *pType = HIWORD(info);
+  return CString(buf.data());
+}

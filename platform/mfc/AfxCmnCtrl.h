@@ -178,3 +178,60 @@ class PLATFORM_API CToolTipCtrl : public CWnd {
  private:
   void FillInToolInfo(TOOLINFO& ti, CWnd* pWnd, UINT_PTR nIDTool) const;
 };
+
+class PLATFORM_API CTabCtrl : public CWnd {
+  DECLARE_DYNAMIC(CTabCtrl)
+ public:
+  CTabCtrl() = default;
+  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+  int GetItemCount() const { return static_cast<int>(::SendMessageA(m_hWnd, TCM_GETITEMCOUNT, 0, 0)); }
+  LONG InsertItem(int nItem, TCITEM* pTabCtrlItem) {
+    return static_cast<LONG>(::SendMessageA(m_hWnd, TCM_INSERTITEMA, nItem, reinterpret_cast<LPARAM>(pTabCtrlItem)));
+  }
+  LONG InsertItem(int nItem, LPCTSTR lpszItem);
+  LONG InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, int nImage, LPARAM lParam);
+  BOOL GetItem(int nItem, TCITEM* pTabCtrlItem) const {
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, TCM_GETITEMA, nItem, reinterpret_cast<LPARAM>(pTabCtrlItem)));
+  }
+  BOOL SetItem(int nItem, TCITEM* pTabCtrlItem) {
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, TCM_SETITEMA, nItem, reinterpret_cast<LPARAM>(pTabCtrlItem)));
+  }
+  BOOL DeleteItem(int nItem) { return static_cast<BOOL>(::SendMessageA(m_hWnd, TCM_DELETEITEM, nItem, 0)); }
+  BOOL DeleteAllItems() { return static_cast<BOOL>(::SendMessageA(m_hWnd, TCM_DELETEALLITEMS, 0, 0)); }
+  BOOL GetItemRect(int nItem, LPRECT lpRect) const {
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, TCM_GETITEMRECT, nItem, reinterpret_cast<LPARAM>(lpRect)));
+  }
+  int GetCurSel() const { return static_cast<int>(::SendMessageA(m_hWnd, TCM_GETCURSEL, 0, 0)); }
+  int SetCurSel(int nItem) { return static_cast<int>(::SendMessageA(m_hWnd, TCM_SETCURSEL, nItem, 0)); }
+  int HitTest(TCHITTESTINFO* pHitTestInfo) const {
+    return static_cast<int>(::SendMessageA(m_hWnd, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(pHitTestInfo)));
+  }
+  void AdjustRect(BOOL bLarger, LPRECT lpRect) {
+    ::SendMessageA(m_hWnd, TCM_ADJUSTRECT, bLarger, reinterpret_cast<LPARAM>(lpRect));
+  }
+  CImageList* SetImageList(CImageList* pImageList);
+  CImageList* GetImageList() const;
+};
+
+class PLATFORM_API CStatusBarCtrl : public CWnd {
+  DECLARE_DYNAMIC(CStatusBarCtrl)
+ public:
+  CStatusBarCtrl() = default;
+  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+  BOOL SetParts(int nParts, int* pWidths) {
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, SB_SETPARTS, nParts, reinterpret_cast<LPARAM>(pWidths)));
+  }
+  int GetParts(int nParts, int* pParts) const {
+    return static_cast<int>(::SendMessageA(m_hWnd, SB_GETPARTS, nParts, reinterpret_cast<LPARAM>(pParts)));
+  }
+  BOOL SetText(LPCTSTR lpszText, int nPane, int nType) {
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, SB_SETTEXTA, nPane | nType, reinterpret_cast<LPARAM>(lpszText)));
+  }
+  CString GetText(int nPane, int* pType = nullptr) const;
+  BOOL GetRect(int nPane, LPRECT lpRect) const {
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, SB_GETRECT, nPane, reinterpret_cast<LPARAM>(lpRect)));
+  }
+  void SetMinHeight(int nMin) { ::SendMessageA(m_hWnd, SB_SETMINHEIGHT, nMin, 0); }
+};

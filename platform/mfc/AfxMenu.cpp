@@ -25,6 +25,12 @@ MenuMap& Map() {
 
 CMenu::~CMenu() { DestroyMenu(); }
 
+HMENU CMenu::GetSafeHmenu() const {
+  const CMenu* self = this;
+  __asm__("" : "+r"(self));  // the check must survive the compiler's view that this is never null
+  return self ? self->m_hMenu : nullptr;
+}
+
 CMenu* PASCAL CMenu::FromHandlePermanent(HMENU hMenu) {
   std::lock_guard<std::mutex> g(Map().lock);
   auto it = Map().permanent.find(hMenu);

@@ -15,7 +15,8 @@ class PLATFORM_API CMenu : public CObject {
 
   HMENU m_hMenu = nullptr;
   operator HMENU() const { return GetSafeHmenu(); }
-  HMENU GetSafeHmenu() const { return this ? m_hMenu : nullptr; }
+  // Accepts a null object, as the program relies on.
+  HMENU GetSafeHmenu() const;
   BOOL operator==(const CMenu& menu) const { return m_hMenu == menu.m_hMenu; }
 
   static CMenu* PASCAL FromHandle(HMENU hMenu);

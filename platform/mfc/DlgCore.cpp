@@ -264,7 +264,7 @@ BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE tpl, CWnd* pParentWnd) {
   if (!tpl) return FALSE;
   m_pParentWnd = pParentWnd;
-  HWND parent = pParentWnd->GetSafeHwnd();
+  HWND parent = pParentWnd ? pParentWnd->m_hWnd : nullptr;
   RECT rc = PlatformDialogWindowRect(tpl, parent);
   DWORD style = tpl->style & ~WS_VISIBLE;
   DWORD exStyle = tpl->exStyle;
@@ -296,8 +296,14 @@ INT_PTR CDialog::DoModal() {
   if (!tpl) return -1;
   // A dialog without a parent belongs to the main window, which takes no
   // input while the dialog runs, and only then.
-  HWND hWndTop = nullptr;
-  CWnd* owner = CWnd::GetSafeOwner(m_pParentWnd, &hWndTop);
+  HWND hWndOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+  if (!hWndOwner) {
+    CWnd* main = AfxGetMainWnd();
+    hWndOwner = main ? main->m_hWnd : nullptr;
+  }
+  while (hWndOwner && (::GetWindowLongA(hWndOwner, GWL_STYLE) & WS_CHILD)) hWndOwner = ::GetParent(hWndOwner);
+  HWND hWndTop = hWndOwner;
+  CWnd* owner = hWndOwner ? CWnd::FromHandle(hWndOwner) : nullptr;
   bool enableTop = false;
   if (hWndTop && ::IsWindowEnabled(hWndTop)) {
     ::EnableWindow(hWndTop, FALSE);

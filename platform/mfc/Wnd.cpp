@@ -348,7 +348,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   UINT mapped = (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ? WM_CTLCOLOR : message;
   AFX_CALL call{message, wParam, lParam, 0, &lResult};
   HWND self = m_hWnd;
-  if (DispatchEntry(mapped, 0, 0, call)) {
+  if (DispatchEntry(message, 0, 0, call) || (mapped != message && DispatchEntry(mapped, 0, 0, call))) {
     *pResult = lResult;  // `this` may be gone now
     return TRUE;
   }

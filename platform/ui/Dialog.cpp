@@ -115,8 +115,7 @@ void RestoreFocus(HWND dialog) {
   if (!InfoOf(dialog, &info)) return;
   HWND target = info.savedFocus;
   if (!target || !IsDialogChild(dialog, target) || !CanTakeFocus(target)) target = FirstFocus(dialog);
-  if (target)
-    SetFocus(target);
+  if (target) FocusControl(dialog, target);
 }
 
 HWND DefaultButton(HWND dialog) {
@@ -475,7 +474,7 @@ BOOL IsDialogMessageA(HWND dialog, LPMSG msg) {
         case VK_RETURN: {
           if (code & DLGC_WANTALLKEYS) break;
           int id;
-          if (IsDialogChild(dialog, focus) && (DlgCode(focus) & DLGC_DEFPUSHBUTTON)) {
+          if (IsDialogChild(dialog, focus) && (DlgCode(focus) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
             id = GetDlgCtrlID(focus);
           } else {
             LRESULT def = SendMessageA(dialog, DM_GETDEFID, 0, 0);

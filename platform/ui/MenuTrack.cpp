@@ -461,8 +461,15 @@ BOOL TrackPopupMenu(HMENU handle, UINT flags, int x, int y, int, HWND owner, con
     return FALSE;
   }
   HWND first = t.levels[0].window;
+  // Keys reach the menu through the focus window of this thread.
+  if (!GetFocus()) SetFocus(owner);
+  // Mouse input anywhere comes to the menu, so a click outside it cancels.
+  HWND oldCapture = GetCapture();
+  SetCapture(first);
   PlatformRunModalLoop(
       first, [&] { return t.done || !IsWindow(owner); }, [&](MSG* msg) { return Filter(&t, msg); });
+  if (GetCapture() == first) ReleaseCapture();
+  if (oldCapture && IsWindow(oldCapture)) SetCapture(oldCapture);
   CloseLevelsAbove(&t, 0);
   tActive = nullptr;
   if (!(flags & TPM_NONOTIFY) && IsWindow(owner)) {

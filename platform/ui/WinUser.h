@@ -994,7 +994,11 @@ PLATFORM_API DWORD GetQueueStatus(UINT flags);
 // offered: `count` must be 0 (the program waits on no kernel objects this way).
 PLATFORM_API DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
                                              DWORD wakeMask);
-#define GetMessage GetMessageA
+// A function rather than a macro: classes of the upper layers have methods
+// named GetMessage (the error texts of CVHException), which a macro would rename.
+inline BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
+  return GetMessageA(msg, hwnd, filterMin, filterMax);
+}
 #define PeekMessage PeekMessageA
 #define DispatchMessage DispatchMessageA
 #define PostMessage PostMessageA

@@ -118,7 +118,6 @@ struct ThreadQueue {
   int quitCode = 0;
   DWORD lastTime = 0;
   POINT lastPos{};
-  int modalDepth = 0;
 
   ThreadQueue();
   ~ThreadQueue();

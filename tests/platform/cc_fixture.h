@@ -25,11 +25,14 @@ class CcFixture : public UiFixture {
       if (msg != WM_NOTIFY) return kDefault;
       auto* hdr = reinterpret_cast<NMHDR*>(lp);
       Notice n{hdr->code, -1, -1, 0};
-      if (hdr->code == NM_CLICK || hdr->code == NM_DBLCLK) {
+      char cls[32] = {0};
+      GetClassNameA(hdr->hwndFrom, cls, sizeof(cls));
+      bool fromList = std::string(cls) == WC_LISTVIEW;  // other controls click with a plain NMHDR
+      if (fromList && (hdr->code == NM_CLICK || hdr->code == NM_DBLCLK)) {
         auto* ia = reinterpret_cast<NMITEMACTIVATE*>(lp);
         n.item = ia->iItem;
         n.subItem = ia->iSubItem;
-      } else if (hdr->code >= LVN_BEGINRDRAG && hdr->code <= LVN_ITEMCHANGING) {
+      } else if (fromList && hdr->code >= LVN_BEGINRDRAG && hdr->code <= LVN_ITEMCHANGING) {
         auto* lv = reinterpret_cast<NMLISTVIEW*>(lp);
         n.item = lv->iItem;
         n.subItem = lv->iSubItem;

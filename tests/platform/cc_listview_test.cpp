@@ -13,24 +13,10 @@ namespace {
 
 using CcListView = CcFixture;
 
-// An image list of `count` 16 x 16 images, each a solid colour.
+// An image list of `count` blank 16 x 16 images: geometry needs no pictures.
 HIMAGELIST MakeImages(int count) {
   HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, count, 0);
-  HDC screen = GetDC(nullptr);
-  for (int i = 0; i < count; ++i) {
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    RECT rc{0, 0, 16, 16};
-    HBRUSH b = CreateSolidBrush(RGB(200, 40 * i, 0));
-    FillRect(dc, &rc, b);
-    DeleteObject(b);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ImageList_AddMasked(list, bmp, RGB(255, 0, 255));
-    DeleteObject(bmp);
-  }
-  ReleaseDC(nullptr, screen);
+  ImageList_SetImageCount(list, static_cast<UINT>(count));
   return list;
 }
 
@@ -163,7 +149,6 @@ TEST_F(CcListView, SubItemHitTestsFindIconsOnlyWithSubItemImages) {
   SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&img));
 
   RECT cell = SubItemRect(list, 1, 2, LVIR_BOUNDS);
-  RECT icon = SubItemRect(list, 1, 2, LVIR_ICON);
   RECT row0 = SubItemRect(list, 0, 0, LVIR_BOUNDS);
   int y = (cell.top + cell.bottom) / 2;
   struct Case {
@@ -174,12 +159,13 @@ TEST_F(CcListView, SubItemHitTestsFindIconsOnlyWithSubItemImages) {
   };
   const Case cases[] = {
       {0, {cell.left + 4, y}, 1, 2, LVHT_ONITEMLABEL},  // no image area without the style
-      {LVS_EX_SUBITEMIMAGES, {icon.left + 3, y}, 1, 2, LVHT_ONITEMICON},
-      {LVS_EX_SUBITEMIMAGES, {icon.right + 5, y}, 1, 2, LVHT_ONITEMLABEL},
+      {LVS_EX_SUBITEMIMAGES, {cell.left + 4, y}, 1, 2, LVHT_ONITEMICON},   // a 2-pixel inset, then 16 wide
+      {LVS_EX_SUBITEMIMAGES, {cell.left + 25, y}, 1, 2, LVHT_ONITEMLABEL},
       {LVS_EX_SUBITEMIMAGES, {5, y}, 1, 0, LVHT_ONITEMICON},  // column 0's icon comes after a 2-pixel inset
       {LVS_EX_SUBITEMIMAGES, {250, y}, 1, -1, LVHT_NOWHERE},  // beside the columns
       {LVS_EX_SUBITEMIMAGES, {70, 150}, -1, 1, LVHT_NOWHERE}, // below the last row
-      {LVS_EX_SUBITEMIMAGES, {70, (row0.top + row0.bottom) / 2}, 0, 1, LVHT_ONITEMICON},
+      // A sub-item without an image has no image area: its text starts at the edge.
+      {LVS_EX_SUBITEMIMAGES, {cell.left + 4, (row0.top + row0.bottom) / 2}, 0, 2, LVHT_ONITEMLABEL},
   };
   for (const Case& c : cases) {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_SUBITEMIMAGES, c.ex);
@@ -288,9 +274,11 @@ TEST_F(CcListView, DraggingAHeaderDividerTracksAndResizesTheColumn) {
       SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrackRecorderProc)));
   RECT hr;
   GetClientRect(header, &hr);
-  POINT divider{60, hr.bottom / 2};
-  ClientToScreen(header, &divider);
   auto drag = [&](int dx) {
+    RECT item0{};
+    SendMessageA(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item0));
+    POINT divider{item0.right, hr.bottom / 2};
+    ClientToScreen(header, &divider);
     testkit::MouseMove(divider);
     testkit::MouseDown(divider);
     testkit::MouseMove(POINT{divider.x + dx / 2, divider.y});

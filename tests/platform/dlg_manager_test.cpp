@@ -143,8 +143,10 @@ TEST_F(DialogTest, EnterPressesTheDefaultButtonOrTheFocusedPushButton) {
     }
     SetFocus(GetDlgItem(dlg, c.focus));
     Press(VK_RETURN);
+    int clicks = 0;
+    for (const Command& k : Commands()) clicks += k.code == BN_CLICKED;
     EXPECT_EQ(Count(c.pressed, BN_CLICKED), 1);
-    EXPECT_EQ(Commands().size(), 1u);
+    EXPECT_EQ(clicks, 1);
     DestroyWindow(dlg);
   }
 }
@@ -175,7 +177,8 @@ TEST_F(DialogTest, EscapeAndCloseBothGiveIdCancel) {
   EnableWindow(GetDlgItem(third, IDCANCEL), FALSE);
   SendMessageA(third, WM_CLOSE, 0, 0);
   Pump();
-  EXPECT_TRUE(Commands().empty());
+  EXPECT_EQ(Count(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_FALSE(PlatformDialogEnded(third, nullptr));
 }
 
 TEST_F(DialogTest, ModalDialogIsAnsweredThroughTheTestKit) {

@@ -90,6 +90,18 @@ TEST(GdiBlit, StretchModesSampleAsDefined) {
   }
 }
 
+TEST(GdiBlit, HugeStretchesWorkOnlyOnWhatShows) {
+  const int big = 1000000000;
+  MemCanvas src(1, 1, A);
+  for (int mode : {BLACKONWHITE, HALFTONE}) {
+    MemCanvas dst(3, 2);
+    SetStretchBltMode(dst.dc, mode);
+    ASSERT_TRUE(StretchBlt(dst.dc, -big, -big, 2 * big, 2 * big, src.dc, 0, 0, 1, 1, SRCCOPY));
+    EXPECT_EQ(dst.Count(A), 6);
+    ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 3, 2, src.dc, 0, 0, big, big, SRCCOPY));  // no source there
+  }
+}
+
 TEST(GdiBlit, NegativeWidthMirrors) {
   MemCanvas src(3, 1), dst(3, 1);
   Row(src, {A, B, C});

@@ -89,6 +89,23 @@ TEST(GdiDraw, EllipseAndRoundRectAreSymmetricAndTouchTheirBox) {
   EXPECT_EQ(gb.At(15, 10), W);
 }
 
+TEST(GdiDraw, HugeShapesAndLinesDrawOnlyWhatShows) {
+  const int big = 1000000000;
+  MemCanvas cv(4, 4);
+  SelectObject(cv.dc, GetStockObject(BLACK_BRUSH));
+  Rectangle(cv.dc, -big, -big, big, big);
+  Ellipse(cv.dc, -big, -big, big, big);
+  POINT tri[3] = {{-big, -big}, {big, -big}, {-big, big}};
+  Polygon(cv.dc, tri, 3);
+  EXPECT_EQ(cv.Count(K), 16);
+  cv.Fill(W);
+  MoveToEx(cv.dc, -big, 1, nullptr);
+  LineTo(cv.dc, big, 1);
+  MoveToEx(cv.dc, 2, big, nullptr);
+  LineTo(cv.dc, 2, -big);
+  EXPECT_EQ(cv.Rows(K), Picture({"..#.", "####", "..#.", "..#."}));
+}
+
 TEST(GdiDraw, PolygonFillsItsInside) {
   MemCanvas cv(8, 8);
   SelectObject(cv.dc, GetStockObject(NULL_PEN));

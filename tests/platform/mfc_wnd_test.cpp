@@ -179,6 +179,64 @@ TEST_F(MfcWnd, ReflectionIsConsumedUnlessTheControlDeclines) {
   EXPECT_EQ(list.drawn, 1);
 }
 
+// A control that picks its own colours, or leaves them to its parent.
+class CColoured : public CBase {
+ public:
+  HBRUSH brush = nullptr;
+  UINT kind = 99;
+  HBRUSH CtlColor(CDC*, UINT nCtlColor) {
+    kind = nCtlColor;
+    return brush;
+  }
+
+ protected:
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CColoured, CBase)
+  ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+class CColourParent : public CBase {
+ public:
+  int asked = 0;
+
+ protected:
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+    ++asked;
+    return CBase::OnCtlColor(pDC, pWnd, nCtlColor);  // the base lets the control answer
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CColourParent, CBase)
+  ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+TEST_F(MfcWnd, ControlColoursAreReflectedToTheControl) {
+  CBase plain;
+  CColourParent mapped;
+  ASSERT_TRUE(plain.MakeTop());
+  ASSERT_TRUE(mapped.MakeTop());
+  HBRUSH own = CreateSolidBrush(RGB(1, 2, 3));
+  for (CWnd* parent : {static_cast<CWnd*>(&plain), static_cast<CWnd*>(&mapped)}) {
+    CColoured child;
+    child.Make(parent, 7);
+    HDC hdc = ::GetDC(child.m_hWnd);
+    child.brush = own;
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(parent->SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                                                           reinterpret_cast<LPARAM>(child.m_hWnd))),
+              own);
+    EXPECT_EQ(child.kind, static_cast<UINT>(CTLCOLOR_STATIC));
+    child.brush = nullptr;  // no answer: the parent's default colours
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(parent->SendMessage(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc),
+                                                           reinterpret_cast<LPARAM>(child.m_hWnd))),
+              GetSysColorBrush(COLOR_WINDOW));
+    EXPECT_EQ(child.kind, static_cast<UINT>(CTLCOLOR_EDIT));
+    ::ReleaseDC(child.m_hWnd, hdc);
+  }
+  EXPECT_EQ(mapped.asked, 2);
+  DeleteObject(own);
+}
+
 // Pre-translation from the target up through its parents.
 class CTranslating : public CBase {
  public:

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "ui_fixture.h"
@@ -86,6 +88,35 @@ TEST_F(UiInput, CaptureGetsAllMouseInputAsClientMessagesWithNegativeCoordinates)
   testkit::PumpPending();
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen.back().hwnd, b);
+}
+
+TEST_F(UiInput, DoubleClicksNeedTheClassStyleAndComeWithinTheDoubleClickTime) {
+  WNDCLASSA wc{};
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = HandlerProc;
+  wc.lpszClassName = "UiTestDoubleClicks";
+  RegisterClassA(&wc);
+  for (bool dbl : {true, false}) {
+    handlers.push_back(std::make_unique<Handler>());
+    HWND w = CreateWindowExA(0, dbl ? "UiTestDoubleClicks" : "UiTestHandler", "", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                             50, nullptr, nullptr, nullptr, nullptr);
+    SetPropA(w, "handler", handlers.back().get());
+    std::vector<UINT> seen;
+    Of(w).fn = [&](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+      if (msg >= WM_LBUTTONDOWN && msg <= WM_LBUTTONDBLCLK) seen.push_back(msg);
+      return kDefault;
+    };
+    testkit::Click(w, POINT{10, 10});
+    testkit::Click(w, POINT{11, 10});
+    testkit::PumpPending();
+    testkit::AdvanceClock(GetDoubleClickTime() + 1);
+    testkit::Click(w, POINT{10, 10});  // too late to pair with the second click
+    testkit::PumpPending();
+    std::vector<UINT> expected = {WM_LBUTTONDOWN, WM_LBUTTONUP, static_cast<UINT>(dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN),
+                                  WM_LBUTTONUP,   WM_LBUTTONDOWN, WM_LBUTTONUP};
+    EXPECT_EQ(seen, expected);
+    DestroyWindow(w);
+  }
 }
 
 TEST_F(UiInput, FocusMovesWithKillFocusBeforeSetFocusAndKeysGoToIt) {
@@ -223,6 +254,23 @@ TEST_F(UiInput, ParentsThatClipChildrenLeaveThemAlone) {
     }
     DestroyWindow(top);
   }
+}
+
+TEST_F(UiInput, CaptionIsDrawnInTheActiveOrInactiveColour) {
+  HWND w = Make(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, RECT{10, 10, 210, 110});
+  testkit::PumpPending();
+  const int f = GetSystemMetrics(SM_CXDLGFRAME);
+  auto pixel = [](COLORREF c) {
+    return (static_cast<uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+  };
+  EXPECT_EQ(GetActiveWindow(), w);
+  EXPECT_EQ(testkit::WindowPixel(w, 100, f + 2), pixel(GetSysColor(COLOR_ACTIVECAPTION)));
+  SetActiveWindow(nullptr);
+  testkit::PumpPending();
+  EXPECT_EQ(testkit::WindowPixel(w, 100, f + 2), pixel(GetSysColor(COLOR_INACTIVECAPTION)));
+  const char* dir = getenv("TRELLIAN_BINARY_DIR");
+  std::string path = std::string(dir ? dir : ".") + "/ui_caption.png";
+  EXPECT_TRUE(testkit::CaptureWindowPng(w, path));
 }
 
 TEST_F(UiInput, UpdateWindowPaintsAtOnceAndHiddenWindowsWait) {

@@ -91,6 +91,29 @@ TEST_F(UiQueue, WindowTimerWithIdZeroCanBeKilledByTheReturnedId) {
   EXPECT_FALSE(PeekMessageA(&msg, w, WM_TIMER, WM_TIMER, PM_NOREMOVE));
 }
 
+std::vector<UINT_PTR> g_threadTimerTicks;
+void CALLBACK ThreadTimerProc(HWND hwnd, UINT msg, UINT_PTR id, DWORD) {
+  EXPECT_EQ(hwnd, nullptr);
+  EXPECT_EQ(msg, static_cast<UINT>(WM_TIMER));
+  g_threadTimerTicks.push_back(id);
+}
+
+TEST_F(UiQueue, ThreadTimersCallTheirProcedureAndForgedTimerMessagesCallNothing) {
+  g_threadTimerTicks.clear();
+  UINT_PTR id = SetTimer(nullptr, 0, 100, ThreadTimerProc);
+  ASSERT_NE(id, 0u);
+  testkit::AdvanceClock(150);
+  testkit::PumpPending();
+  EXPECT_EQ(g_threadTimerTicks, (std::vector<UINT_PTR>{id}));
+  // A WM_TIMER that no live timer made names a procedure that is never called.
+  PostThreadMessageA(GetCurrentThreadId(), WM_TIMER, id + 1, reinterpret_cast<LPARAM>(ThreadTimerProc));
+  EXPECT_TRUE(KillTimer(nullptr, id));
+  PostThreadMessageA(GetCurrentThreadId(), WM_TIMER, id, reinterpret_cast<LPARAM>(ThreadTimerProc));
+  testkit::AdvanceClock(150);
+  testkit::PumpPending();
+  EXPECT_EQ(g_threadTimerTicks.size(), 1u);
+}
+
 TEST_F(UiQueue, QuitComesAfterPostedMessagesAndThreadMessagesHaveNoWindow) {
   PostThreadMessageA(GetCurrentThreadId(), WM_USER + 5, 1, 2);
   PostQuitMessage(3);

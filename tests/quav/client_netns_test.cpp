@@ -209,10 +209,7 @@ int ThrownCode(const std::function<void()>& call, std::string* text = nullptr) {
     call();
   } catch (CVHException* e) {
     int code = e->GetCode();
-#pragma push_macro("GetMessage")
-#undef GetMessage
     if (text) *text = e->GetMessage().GetString();
-#pragma pop_macro("GetMessage")
     delete e;
     return code;
   }

@@ -236,9 +236,12 @@ bool Blits(const std::string& out) {
 
 }  // namespace
 
+bool Dialogs(const std::string& out);    // DialogPage.cpp
+bool ListViews(const std::string& out);  // ListViewPage.cpp
+
 int main(int argc, char** argv) {
   std::string out = argc > 1 ? argv[1] : "gallery";
   mkdir(out.c_str(), 0755);
-  bool ok = Shapes(out) & Text(out) & Blits(out);
+  bool ok = Shapes(out) & Text(out) & Blits(out) & Dialogs(out) & ListViews(out);
   return ok ? 0 : 1;
 }

@@ -162,10 +162,7 @@ int main(int argc, char** argv) {
   try {
     return Main(std::vector<std::string>(argv + 1, argv + argc));
   } catch (CVHException* e) {
-#pragma push_macro("GetMessage")
-#undef GetMessage
     std::fprintf(stderr, "quavctl: %s\n", e->GetMessage().GetString());
-#pragma pop_macro("GetMessage")
     delete e;
     return 1;
   }

@@ -1,0 +1,644 @@
+// The X11 backend. Top-level windows get an X window when they are first
+// shown; the program draws its own frames and captions, so the window manager
+// is asked for none. Surfaces are copied with MIT-SHM when the server shares
+// memory with us (a local server), with plain XPutImage otherwise.
+
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "CRect.h"
+#include "CommCtrl.h"
+#include "UiPlatform.h"
+#include "WindowManager.h"
+#include "X11Display.h"
+
+// Xlib last: its macros (None, True, Status...) would clash with the names above.
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <X11/keysym.h>
+
+namespace {
+
+// An X error (a window destroyed under us, shared memory refused by a remote
+// server) must never end the program, as Xlib's default handler would.
+std::atomic<unsigned> xErrors{0};
+int CountXError(::Display*, XErrorEvent*) {
+  ++xErrors;
+  return 0;
+}
+
+// How one colour channel sits in an X pixel.
+struct Channel {
+  int shift = 0;
+  int bits = 0;
+  explicit Channel(unsigned long mask) {
+    if (!mask) return;
+    while (!(mask & 1)) mask >>= 1, ++shift;
+    while (mask & 1) mask >>= 1, ++bits;
+  }
+  unsigned long From8(uint32_t v) const {
+    return bits >= 8 ? static_cast<unsigned long>(v) << (shift + bits - 8)
+                     : static_cast<unsigned long>(v >> (8 - bits)) << shift;
+  }
+  uint32_t To8(unsigned long pixel) const {
+    if (!bits) return 0;
+    unsigned long v = (pixel >> shift) & ((1ul << bits) - 1);
+    return static_cast<uint32_t>(bits >= 8 ? v >> (bits - 8) : (v * 255) / ((1ul << bits) - 1));
+  }
+};
+
+// Virtual keys and values without a name in our headers.
+const int kWheelDelta = 120;
+const UINT kVkOem4 = 0xDB;  // [ {
+const UINT kVkOem5 = 0xDC;  // backslash |
+const UINT kVkOem6 = 0xDD;  // ] }
+const UINT kVkOem7 = 0xDE;  // ' "
+
+// The virtual key of an unshifted keysym, 0 for keys the program never sees.
+UINT VkFromKeysym(KeySym ks) {
+  if (ks >= XK_a && ks <= XK_z) return static_cast<UINT>('A' + (ks - XK_a));
+  if (ks >= XK_A && ks <= XK_Z) return static_cast<UINT>(ks);
+  if (ks >= XK_0 && ks <= XK_9) return static_cast<UINT>(ks);
+  if (ks >= XK_F1 && ks <= XK_F24) return static_cast<UINT>(VK_F1 + (ks - XK_F1));
+  if (ks >= XK_KP_0 && ks <= XK_KP_9) return static_cast<UINT>(VK_NUMPAD0 + (ks - XK_KP_0));
+  static const struct {
+    KeySym ks;
+    UINT vk;
+  } table[] = {
+      {XK_BackSpace, VK_BACK},
+      {XK_Tab, VK_TAB},
+      {XK_ISO_Left_Tab, VK_TAB},
+      {XK_Return, VK_RETURN},
+      {XK_KP_Enter, VK_RETURN},
+      {XK_Escape, VK_ESCAPE},
+      {XK_space, VK_SPACE},
+      {XK_Delete, VK_DELETE},
+      {XK_KP_Delete, VK_DELETE},
+      {XK_Insert, VK_INSERT},
+      {XK_KP_Insert, VK_INSERT},
+      {XK_Home, VK_HOME},
+      {XK_KP_Home, VK_HOME},
+      {XK_End, VK_END},
+      {XK_KP_End, VK_END},
+      {XK_Prior, VK_PRIOR},
+      {XK_KP_Prior, VK_PRIOR},
+      {XK_Next, VK_NEXT},
+      {XK_KP_Next, VK_NEXT},
+      {XK_Left, VK_LEFT},
+      {XK_KP_Left, VK_LEFT},
+      {XK_Right, VK_RIGHT},
+      {XK_KP_Right, VK_RIGHT},
+      {XK_Up, VK_UP},
+      {XK_KP_Up, VK_UP},
+      {XK_Down, VK_DOWN},
+      {XK_KP_Down, VK_DOWN},
+      {XK_Shift_L, VK_SHIFT},
+      {XK_Shift_R, VK_SHIFT},
+      {XK_Control_L, VK_CONTROL},
+      {XK_Control_R, VK_CONTROL},
+      {XK_Alt_L, VK_MENU},
+      {XK_Alt_R, VK_MENU},
+      {XK_Meta_L, VK_MENU},
+      {XK_Meta_R, VK_MENU},
+      {XK_Caps_Lock, VK_CAPITAL},
+      {XK_Num_Lock, VK_NUMLOCK},
+      {XK_Scroll_Lock, VK_SCROLL},
+      {XK_Pause, VK_PAUSE},
+      {XK_Print, VK_SNAPSHOT},
+      {XK_KP_Multiply, VK_MULTIPLY},
+      {XK_KP_Add, VK_ADD},
+      {XK_KP_Subtract, VK_SUBTRACT},
+      {XK_KP_Decimal, VK_DECIMAL},
+      {XK_KP_Divide, VK_DIVIDE},
+      {XK_semicolon, VK_OEM_1},
+      {XK_equal, VK_OEM_PLUS},
+      {XK_comma, VK_OEM_COMMA},
+      {XK_minus, VK_OEM_MINUS},
+      {XK_period, VK_OEM_PERIOD},
+      {XK_slash, VK_OEM_2},
+      {XK_grave, VK_OEM_3},
+      {XK_bracketleft, kVkOem4},
+      {XK_backslash, kVkOem5},
+      {XK_bracketright, kVkOem6},
+      {XK_apostrophe, kVkOem7},
+  };
+  for (const auto& e : table) {
+    if (e.ks == ks) return e.vk;
+  }
+  return 0;
+}
+
+// What the X events of one batch become, carried out once the backend's lock is released.
+struct Action {
+  enum Kind { kMouse, kKey, kActivate, kClose, kExpose } kind;
+  HWND hwnd = nullptr;
+  UINT code = 0;  // mouse message or virtual key
+  POINT pt{};
+  int wheel = 0;
+  BOOL down = FALSE;
+  RECT rect{};
+};
+
+class X11Backend : public PlatformDisplayBackend {
+ public:
+  explicit X11Backend(::Display* dpy) : dpy_(dpy) {
+    screen_ = DefaultScreen(dpy_);
+    root_ = RootWindow(dpy_, screen_);
+    XVisualInfo vi{};
+    if (XMatchVisualInfo(dpy_, screen_, 24, TrueColor, &vi)) {
+      visual_ = vi.visual;
+      depth_ = 24;
+      colormap_ = XCreateColormap(dpy_, root_, visual_, AllocNone);
+    } else {
+      visual_ = DefaultVisual(dpy_, screen_);
+      depth_ = DefaultDepth(dpy_, screen_);
+      colormap_ = DefaultColormap(dpy_, screen_);
+    }
+    red_ = Channel(visual_->red_mask);
+    green_ = Channel(visual_->green_mask);
+    blue_ = Channel(visual_->blue_mask);
+    int major, minor;
+    Bool pixmaps;
+    shm_ = XShmQueryVersion(dpy_, &major, &minor, &pixmaps);
+    wmProtocols_ = XInternAtom(dpy_, "WM_PROTOCOLS", False);
+    wmDelete_ = XInternAtom(dpy_, "WM_DELETE_WINDOW", False);
+    motifHints_ = XInternAtom(dpy_, "_MOTIF_WM_HINTS", False);
+    // Held keys repeat as presses only, as keys repeat on the program's home platform.
+    XkbSetDetectableAutoRepeat(dpy_, True, nullptr);
+    XFlush(dpy_);
+  }
+
+  ::Display* display() const { return dpy_; }
+
+  unsigned long WindowOf(HWND hwnd) {
+    std::lock_guard<std::mutex> g(mutex_);
+    auto it = windows_.find(hwnd);
+    return it == windows_.end() ? 0 : it->second.xw;
+  }
+
+  void WindowShown(HWND hwnd) override {
+    {
+      std::lock_guard<std::mutex> g(mutex_);
+      Shown* s = Ensure(hwnd);
+      if (!s) return;
+      char title[256] = "";
+      GetWindowTextA(hwnd, title, sizeof title);
+      XStoreName(dpy_, s->xw, title);
+      XMapWindow(dpy_, s->xw);
+      s->mapped = true;
+      RestackLocked();
+      XFlush(dpy_);
+    }
+  }
+
+  void WindowHidden(HWND hwnd) override {
+    std::lock_guard<std::mutex> g(mutex_);
+    auto it = windows_.find(hwnd);
+    if (it == windows_.end() || !it->second.mapped) return;
+    XUnmapWindow(dpy_, it->second.xw);
+    it->second.mapped = false;
+    XFlush(dpy_);
+  }
+
+  void WindowMoved(HWND hwnd) override {
+    std::lock_guard<std::mutex> g(mutex_);
+    auto it = windows_.find(hwnd);
+    if (it == windows_.end()) return;
+    RECT r;
+    if (!GetWindowRect(hwnd, &r)) return;
+    XMoveResizeWindow(dpy_, it->second.xw, r.left, r.top, std::max<int>(1, r.right - r.left),
+                      std::max<int>(1, r.bottom - r.top));
+    XFlush(dpy_);
+  }
+
+  void WindowDestroyed(HWND hwnd) override {
+    std::lock_guard<std::mutex> g(mutex_);
+    auto it = windows_.find(hwnd);
+    if (it == windows_.end()) return;
+    FreeImage(&it->second);
+    XFreeGC(dpy_, it->second.gc);
+    XDestroyWindow(dpy_, it->second.xw);
+    byX_.erase(it->second.xw);
+    windows_.erase(it);
+    stacking_.clear();
+    XFlush(dpy_);
+  }
+
+  void SurfacePainted(HWND hwnd, const RECT& dirty) override {
+    std::lock_guard<std::mutex> g(mutex_);
+    auto it = windows_.find(hwnd);
+    if (it == windows_.end() || !it->second.mapped) return;
+    // Activation repaints the captions, so this is where a new z-order shows.
+    RestackLocked();
+    CopyLocked(hwnd, &it->second, dirty);
+    XFlush(dpy_);
+  }
+
+  int WaitDescriptor() override {
+    // A reply read on another path may have brought events along into Xlib's
+    // queue; the descriptor would not show them.
+    if (XEventsQueued(dpy_, QueuedAlready) > 0) DescriptorReady();
+    return ConnectionNumber(dpy_);
+  }
+
+  void DescriptorReady() override {
+    std::vector<Action> actions;
+    {
+      std::lock_guard<std::mutex> g(mutex_);
+      while (XPending(dpy_) > 0) {
+        XEvent ev;
+        XNextEvent(dpy_, &ev);
+        Translate(ev, &actions);
+      }
+    }
+    for (const Action& a : actions) Carry(a);
+  }
+
+ private:
+  struct Shown {
+    ::Window xw = 0;
+    GC gc = nullptr;
+    bool popup = false;
+    bool mapped = false;
+    XImage* image = nullptr;
+    bool usesShm = false;
+    XShmSegmentInfo shmInfo{};
+  };
+
+  // Drop-down lists, menus, tooltips and drag images stay out of the window
+  // manager's hands: no focus, no placement, no taskbar entry.
+  static bool IsPopup(HWND hwnd) {
+    DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+    DWORD ex = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE));
+    if (!(style & WS_POPUP) || (style & WS_CAPTION) == WS_CAPTION) return false;
+    if (ex & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE)) return true;
+    char cls[64] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    return strcmp(cls, TOOLTIPS_CLASS) == 0;
+  }
+
+  Shown* Ensure(HWND hwnd) {
+    auto it = windows_.find(hwnd);
+    if (it != windows_.end()) return &it->second;
+    RECT r;
+    if (!GetWindowRect(hwnd, &r)) return nullptr;
+    Shown s;
+    s.popup = IsPopup(hwnd);
+    XSetWindowAttributes a{};
+    a.override_redirect = s.popup ? True : False;
+    a.colormap = colormap_;
+    a.border_pixel = 0;
+    a.background_pixmap = 0;  // no background: the surface covers every pixel
+    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                   KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
+    s.xw = XCreateWindow(dpy_, root_, r.left, r.top, std::max<int>(1, r.right - r.left),
+                         std::max<int>(1, r.bottom - r.top), 0, depth_, InputOutput, visual_,
+                         CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &a);
+    s.gc = XCreateGC(dpy_, s.xw, 0, nullptr);
+    if (!s.popup) {
+      XSetWMProtocols(dpy_, s.xw, &wmDelete_, 1);
+      // Motif hints, understood by every common window manager: no decorations.
+      long motif[5] = {2 /* decorations given */, 0, 0, 0, 0};
+      XChangeProperty(dpy_, s.xw, motifHints_, motifHints_, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(motif), 5);
+      XSizeHints size{};
+      size.flags = USPosition | USSize | PPosition | PSize;
+      size.x = r.left;
+      size.y = r.top;
+      size.width = r.right - r.left;
+      size.height = r.bottom - r.top;
+      XSetWMNormalHints(dpy_, s.xw, &size);
+      XWMHints hints{};
+      hints.flags = InputHint | StateHint;
+      hints.input = True;
+      hints.initial_state = NormalState;
+      XSetWMHints(dpy_, s.xw, &hints);
+      HWND owner = GetWindow(hwnd, GW_OWNER);
+      auto o = windows_.find(owner);
+      if (owner && o != windows_.end()) XSetTransientForHint(dpy_, s.xw, o->second.xw);
+    }
+    byX_[s.xw] = hwnd;
+    return &windows_.emplace(hwnd, s).first->second;
+  }
+
+  void FreeImage(Shown* s) {
+    if (!s->image) return;
+    if (s->usesShm) {
+      XShmDetach(dpy_, &s->shmInfo);
+      XSync(dpy_, False);  // the server lets go of the segment before we do
+      shmdt(s->shmInfo.shmaddr);
+      s->image->data = nullptr;
+    }
+    XDestroyImage(s->image);
+    s->image = nullptr;
+    s->usesShm = false;
+  }
+
+  bool MakeImage(Shown* s, int width, int height) {
+    FreeImage(s);
+    if (shm_) {
+      s->shmInfo = XShmSegmentInfo{};
+      XImage* img = XShmCreateImage(dpy_, visual_, depth_, ZPixmap, nullptr, &s->shmInfo, width, height);
+      if (img) {
+        s->shmInfo.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(img->bytes_per_line) * height, IPC_CREAT | 0600);
+        void* addr = s->shmInfo.shmid >= 0 ? shmat(s->shmInfo.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
+        if (addr != reinterpret_cast<void*>(-1)) {
+          s->shmInfo.shmaddr = img->data = static_cast<char*>(addr);
+          s->shmInfo.readOnly = False;
+          unsigned before = xErrors;
+          XShmAttach(dpy_, &s->shmInfo);
+          XSync(dpy_, False);
+          shmctl(s->shmInfo.shmid, IPC_RMID, nullptr);  // gone once both sides detach
+          if (xErrors == before) {
+            s->image = img;
+            s->usesShm = true;
+            return true;
+          }
+          // A server on another machine cannot share our memory; never ask again.
+          shm_ = false;
+          shmdt(addr);
+        } else if (s->shmInfo.shmid >= 0) {
+          shmctl(s->shmInfo.shmid, IPC_RMID, nullptr);
+        }
+        img->data = nullptr;
+        XDestroyImage(img);
+      }
+    }
+    char* data = static_cast<char*>(calloc(static_cast<size_t>(width) * height, 4));
+    if (!data) return false;
+    s->image = XCreateImage(dpy_, visual_, depth_, ZPixmap, 0, data, width, height, 32, 0);
+    if (!s->image) {
+      free(data);
+      return false;
+    }
+    return true;
+  }
+
+  // Copies `dirty` (window coordinates) of the window's surface to its X window.
+  void CopyLocked(HWND hwnd, Shown* s, RECT dirty) {
+    wm::Guard wmGuard(wm::Lock());  // the surface is not resized while we read it
+    POINT origin{};
+    PlatformSurface* surface = PlatformGetWindowSurface(hwnd, &origin);
+    if (!surface || surface->width <= 0 || surface->height <= 0) return;
+    if (!s->image || s->image->width != surface->width || s->image->height != surface->height) {
+      if (!MakeImage(s, surface->width, surface->height)) return;
+      dirty = RECT{0, 0, surface->width, surface->height};
+    }
+    RECT all{0, 0, surface->width, surface->height};
+    if (!IntersectRect(&dirty, &dirty, &all)) return;
+    XImage* img = s->image;
+    bool direct = img->bits_per_pixel == 32 && img->byte_order == LSBFirst && visual_->red_mask == 0xFF0000 &&
+                  visual_->green_mask == 0xFF00 && visual_->blue_mask == 0xFF;
+    for (int y = dirty.top; y < dirty.bottom; ++y) {
+      const uint32_t* src = surface->Row(y);
+      if (direct) {
+        memcpy(img->data + static_cast<size_t>(y) * img->bytes_per_line + dirty.left * 4, src + dirty.left,
+               static_cast<size_t>(dirty.right - dirty.left) * 4);
+        continue;
+      }
+      for (int x = dirty.left; x < dirty.right; ++x) {
+        uint32_t p = src[x];
+        XPutPixel(img, x, y, red_.From8((p >> 16) & 0xFF) | green_.From8((p >> 8) & 0xFF) | blue_.From8(p & 0xFF));
+      }
+    }
+    int w = dirty.right - dirty.left, h = dirty.bottom - dirty.top;
+    if (s->usesShm)
+      XShmPutImage(dpy_, s->xw, s->gc, img, dirty.left, dirty.top, dirty.left, dirty.top, w, h, False);
+    else
+      XPutImage(dpy_, s->xw, s->gc, img, dirty.left, dirty.top, dirty.left, dirty.top, w, h);
+  }
+
+  // Puts the X windows in the window manager's z-order, each owned window
+  // right above its owner, topmost windows above all.
+  void RestackLocked() {
+    std::vector<::Window> order;
+    {
+      wm::Guard wmGuard(wm::Lock());
+      std::vector<wm::Window*> tops = wm::Desktop()->children;
+      std::stable_partition(tops.begin(), tops.end(), [](wm::Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; });
+      std::vector<wm::Window*> placed;
+      std::function<void(wm::Window*)> place = [&](wm::Window* w) {
+        if (std::find(placed.begin(), placed.end(), w) != placed.end()) return;
+        placed.push_back(w);
+        for (wm::Window* o : tops) {
+          if (o->owner == w) place(o);
+        }
+        auto it = windows_.find(w->hwnd);
+        if (it != windows_.end() && it->second.mapped) order.push_back(it->second.xw);
+      };
+      // Owned windows come first so that they land above their owners.
+      for (wm::Window* t : tops) place(t);
+    }
+    if (order == stacking_) return;
+    stacking_ = order;
+    if (!order.empty()) XRestackWindows(dpy_, order.data(), static_cast<int>(order.size()));
+  }
+
+  HWND HwndOf(::Window xw) const {
+    auto it = byX_.find(xw);
+    return it == byX_.end() ? nullptr : it->second;
+  }
+
+  void Translate(XEvent& ev, std::vector<Action>* out) {
+    HWND hwnd = HwndOf(ev.xany.window);
+    if (!hwnd) return;
+    Action a{};
+    a.hwnd = hwnd;
+    switch (ev.type) {
+      case MotionNotify:
+        a.kind = Action::kMouse;
+        a.code = WM_MOUSEMOVE;
+        a.pt = POINT{ev.xmotion.x_root, ev.xmotion.y_root};
+        // Only the latest position of a run of moves matters.
+        if (!out->empty() && out->back().kind == Action::kMouse && out->back().code == WM_MOUSEMOVE) {
+          out->back().pt = a.pt;
+          return;
+        }
+        break;
+      case ButtonPress:
+      case ButtonRelease: {
+        bool press = ev.type == ButtonPress;
+        a.kind = Action::kMouse;
+        a.pt = POINT{ev.xbutton.x_root, ev.xbutton.y_root};
+        switch (ev.xbutton.button) {
+          case Button1:
+            a.code = press ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+            break;
+          case Button2:
+            a.code = press ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+            break;
+          case Button3:
+            a.code = press ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+            break;
+          case Button4:
+          case Button5:
+            if (!press) return;
+            a.code = WM_MOUSEWHEEL;
+            a.wheel = ev.xbutton.button == Button4 ? kWheelDelta : -kWheelDelta;
+            break;
+          default:
+            return;
+        }
+        break;
+      }
+      case KeyPress:
+      case KeyRelease: {
+        KeySym ks = XLookupKeysym(&ev.xkey, 0);
+        // The keypad gives digits only with Num Lock on.
+        if ((ev.xkey.state & Mod2Mask)) {
+          KeySym shifted = XLookupKeysym(&ev.xkey, 1);
+          if ((shifted >= XK_KP_0 && shifted <= XK_KP_9) || shifted == XK_KP_Decimal) ks = shifted;
+        }
+        a.kind = Action::kKey;
+        a.code = VkFromKeysym(ks);
+        a.down = ev.type == KeyPress;
+        if (!a.code) return;
+        break;
+      }
+      case FocusIn:
+        if (ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer) return;
+        a.kind = Action::kActivate;
+        break;
+      case ClientMessage:
+        if (ev.xclient.message_type != wmProtocols_ || static_cast<Atom>(ev.xclient.data.l[0]) != wmDelete_) return;
+        a.kind = Action::kClose;
+        break;
+      case Expose:
+        a.kind = Action::kExpose;
+        a.rect = RECT{ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width, ev.xexpose.y + ev.xexpose.height};
+        break;
+      default:
+        return;
+    }
+    out->push_back(a);
+  }
+
+  void Carry(const Action& a) {
+    switch (a.kind) {
+      case Action::kMouse:
+        PlatformInjectMouse(a.code, a.pt, a.wheel);
+        break;
+      case Action::kKey:
+        PlatformInjectKey(a.code, a.down);
+        break;
+      case Action::kActivate:
+        // The window manager gave one of our windows the focus (a click on it,
+        // a keyboard switch); a window disabled by a modal loop stays inactive.
+        if (IsWindow(a.hwnd) && GetActiveWindow() != a.hwnd && IsWindowEnabled(a.hwnd) && !IsPopup(a.hwnd))
+          SetActiveWindow(a.hwnd);
+        break;
+      case Action::kClose:
+        if (IsWindow(a.hwnd) && IsWindowEnabled(a.hwnd)) PostMessageA(a.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+      case Action::kExpose: {
+        // The surface still holds the pixels; the program need not paint again.
+        std::lock_guard<std::mutex> g(mutex_);
+        auto it = windows_.find(a.hwnd);
+        if (it == windows_.end()) break;
+        CopyLocked(a.hwnd, &it->second, a.rect);
+        XFlush(dpy_);
+        break;
+      }
+    }
+  }
+
+  ::Display* dpy_;
+  int screen_ = 0;
+  ::Window root_ = 0;
+  Visual* visual_ = nullptr;
+  int depth_ = 0;
+  Colormap colormap_ = 0;
+  Channel red_{0}, green_{0}, blue_{0};
+  bool shm_ = false;
+  Atom wmProtocols_ = 0, wmDelete_ = 0, motifHints_ = 0;
+  std::mutex mutex_;
+  std::map<HWND, Shown> windows_;
+  std::map<::Window, HWND> byX_;
+  std::vector<::Window> stacking_;
+};
+
+}  // namespace
+
+PlatformDisplayBackend* PlatformOpenX11Display(const char* displayName) {
+  static std::once_flag threads;
+  std::call_once(threads, [] {
+    XInitThreads();  // every GUI thread's wait may read the connection
+    XSetErrorHandler(CountXError);
+  });
+  ::Display* dpy = XOpenDisplay(displayName);
+  if (!dpy) return nullptr;
+  return new X11Backend(dpy);
+}
+
+PlatformDisplayBackend* PlatformDisplayFromEnvironment() {
+  const char* choice = getenv("TRELLIAN_DISPLAY");
+  if (choice && strcmp(choice, "headless") == 0) return nullptr;
+  const char* display = getenv("DISPLAY");
+  if (!display || !*display) return nullptr;
+  PlatformDisplayBackend* backend = PlatformOpenX11Display(display);
+  if (!backend) fprintf(stderr, "Cannot open the X display \"%s\"; windows stay in memory.\n", display);
+  return backend;
+}
+
+unsigned long PlatformX11WindowOf(HWND hwnd) {
+  auto* x11 = dynamic_cast<X11Backend*>(PlatformDisplay());
+  return x11 ? x11->WindowOf(hwnd) : 0;
+}
+
+BOOL PlatformX11ScreenshotPng(const char* displayName, unsigned long xwindow, const char* path) {
+  static std::once_flag handler;
+  std::call_once(handler, [] { XSetErrorHandler(CountXError); });
+  ::Display* dpy = XOpenDisplay(displayName);
+  if (!dpy) return FALSE;
+  int screen = DefaultScreen(dpy);
+  ::Window root = RootWindow(dpy, screen);
+  RECT area{0, 0, DisplayWidth(dpy, screen), DisplayHeight(dpy, screen)};
+  BOOL ok = FALSE;
+  if (xwindow) {
+    // The window as it shows on the screen, with whatever lies over it.
+    XWindowAttributes wa{};
+    ::Window child;
+    int x = 0, y = 0;
+    if (!XGetWindowAttributes(dpy, xwindow, &wa) || !XTranslateCoordinates(dpy, xwindow, root, 0, 0, &x, &y, &child)) {
+      XCloseDisplay(dpy);
+      return FALSE;
+    }
+    RECT win{x, y, x + wa.width, y + wa.height};
+    if (!IntersectRect(&area, &area, &win)) {
+      XCloseDisplay(dpy);
+      return FALSE;
+    }
+  }
+  int width = area.right - area.left, height = area.bottom - area.top;
+  XImage* img = XGetImage(dpy, root, area.left, area.top, width, height, AllPlanes, ZPixmap);
+  if (img) {
+    Channel r(img->red_mask), g(img->green_mask), b(img->blue_mask);
+    PlatformSurface s;
+    s.Resize(width, height);
+    for (int y = 0; y < height; ++y) {
+      uint32_t* row = s.Row(y);
+      for (int x = 0; x < width; ++x) {
+        unsigned long p = XGetPixel(img, x, y);
+        row[x] = (r.To8(p) << 16) | (g.To8(p) << 8) | b.To8(p);
+      }
+    }
+    XDestroyImage(img);
+    ok = PlatformWritePng(s, path);
+  }
+  XCloseDisplay(dpy);
+  return ok;
+}

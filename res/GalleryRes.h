@@ -1,0 +1,30 @@
+// Ids of the gallery's resources (a dialog with every kind of control).
+#pragma once
+
+#define IDD_GALLERY 9000
+#define IDB_GALLERY_SWATCH 9001
+#define IDS_GALLERY_CAPTION 9002
+
+#define IDC_GAL_TEXT 9100
+#define IDC_GAL_FRAME 9101
+#define IDC_GAL_ETCHED 9102
+#define IDC_GAL_BITMAP 9103
+#define IDC_GAL_ICON 9104
+#define IDC_GAL_PUSH 9110
+#define IDC_GAL_CHECK 9111
+#define IDC_GAL_RADIO1 9112
+#define IDC_GAL_RADIO2 9113
+#define IDC_GAL_GROUP 9114
+#define IDC_GAL_OWNERBUTTON 9115
+#define IDC_GAL_EDIT 9120
+#define IDC_GAL_PASSWORD 9121
+#define IDC_GAL_READONLY 9122
+#define IDC_GAL_LIST 9130
+#define IDC_GAL_OWNERLIST 9131
+#define IDC_GAL_DROPLIST 9140
+#define IDC_GAL_DROPDOWN 9141
+#define IDC_GAL_HSCROLL 9150
+#define IDC_GAL_VSCROLL 9151
+#define IDC_GAL_PROGRESS 9160
+#define IDC_GAL_SMOOTH 9161
+#define IDC_GAL_IP 9170

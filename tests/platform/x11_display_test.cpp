@@ -1,0 +1,406 @@
+// The X11 backend against a private Xvfb: windows appear, follow and stack as
+// the window manager says, X input (played through XTest, as a user would)
+// becomes window messages, and the screen shows the painted pixels.
+
+#include <fcntl.h>
+#include <png.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "Resource.h"
+#include "TempDir.h"
+#include "X11Display.h"
+#include "dlg_fixture.h"
+
+// Xlib last: its macros (None, Status, True...) clash with names above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+// Starts Xvfb on a display number it picks itself and stops it at the end.
+class Xvfb {
+ public:
+  Xvfb() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(fds[0]);
+      int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      dup2(null, 2);
+      std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    // The server writes its display number once it accepts clients.
+    std::string number;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
+      pollfd p{fds[0], POLLIN, 0};
+      if (poll(&p, 1, 100) <= 0) continue;
+      char c;
+      if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+      number += c;
+    }
+    close(fds[0]);
+    if (!number.empty()) name_ = ":" + number;
+  }
+  ~Xvfb() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  const std::string& name() const { return name_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string name_;
+};
+
+struct Image {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;  // 0x00RRGGBB
+};
+
+Image ReadPngFile(const std::string& path) {
+  Image out;
+  png_image img{};
+  img.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&img, path.c_str())) return out;
+  img.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(img));
+  if (!png_image_finish_read(&img, nullptr, rgb.data(), 0, nullptr)) return out;
+  out.width = static_cast<int>(img.width);
+  out.height = static_cast<int>(img.height);
+  for (size_t i = 0; i + 2 < rgb.size(); i += 3) out.pixels.push_back((rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2]);
+  return out;
+}
+
+}  // namespace
+
+class X11Test : public DialogTest {
+ protected:
+  static void SetUpTestSuite() {
+    server_ = new Xvfb;
+    if (server_->name().empty()) return;
+    x_ = XOpenDisplay(server_->name().c_str());
+    backend_ = PlatformOpenX11Display(server_->name().c_str());
+    PlatformSetDisplay(backend_);
+  }
+  static void TearDownTestSuite() {
+    PlatformSetDisplay(nullptr);
+    if (x_) XCloseDisplay(x_);
+    x_ = nullptr;
+    delete server_;
+    server_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(x_, nullptr) << "Xvfb did not start";
+    ASSERT_NE(backend_, nullptr);
+  }
+
+  // Pumps as a modeless dialog's loop does until `done` holds (real time: the X server runs on its own).
+  bool Wait(const std::function<bool()>& done, int ms = 5000) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+      Pump();
+      XSync(x_, False);
+      if (done()) return true;
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+  }
+
+  static ::Window X(HWND hwnd) { return PlatformX11WindowOf(hwnd); }
+  bool Viewable(HWND hwnd) {
+    XWindowAttributes a{};
+    return X(hwnd) && XGetWindowAttributes(x_, X(hwnd), &a) && a.map_state == IsViewable;
+  }
+  RECT XRect(HWND hwnd) {
+    XWindowAttributes a{};
+    ::Window child;
+    int x = 0, y = 0;
+    if (!X(hwnd) || !XGetWindowAttributes(x_, X(hwnd), &a)) return RECT{};
+    XTranslateCoordinates(x_, X(hwnd), DefaultRootWindow(x_), 0, 0, &x, &y, &child);
+    return RECT{x, y, x + a.width, y + a.height};
+  }
+  static RECT WinRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+  }
+  // Bottom to top, as the server stacks them.
+  std::vector<::Window> Stacking() {
+    ::Window rootOut, parent, *children = nullptr;
+    unsigned n = 0;
+    XQueryTree(x_, DefaultRootWindow(x_), &rootOut, &parent, &children, &n);
+    std::vector<::Window> v(children, children + n);
+    if (children) XFree(children);
+    return v;
+  }
+  bool IsStackedAbove(HWND upper, HWND lower) {
+    auto v = Stacking();
+    auto u = std::find(v.begin(), v.end(), X(upper)), l = std::find(v.begin(), v.end(), X(lower));
+    return u != v.end() && l != v.end() && u > l;
+  }
+
+  void MoveTo(POINT screen) {
+    XTestFakeMotionEvent(x_, 0, screen.x, screen.y, 0);
+    XFlush(x_);
+  }
+  void Button(unsigned button, bool down) {
+    XTestFakeButtonEvent(x_, button, down ? True : False, 0);
+    XFlush(x_);
+  }
+  void ClickAt(POINT screen) {
+    MoveTo(screen);
+    Button(1, true);
+    Button(1, false);
+  }
+  void Key(KeySym ks, bool down) {
+    XTestFakeKeyEvent(x_, XKeysymToKeycode(x_, ks), down ? True : False, 0);
+    XFlush(x_);
+  }
+  static POINT CenterOf(HWND hwnd) {
+    RECT r = WinRect(hwnd);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  // The screen, cut to the window, equals its surface.
+  bool ScreenShowsSurface(HWND hwnd) {
+    TempDir tmp;
+    std::string path = tmp.file("shot.png");
+    if (!PlatformX11ScreenshotPng(server_->name().c_str(), X(hwnd), path.c_str())) return false;
+    Image shot = ReadPngFile(path);
+    RECT r = WinRect(hwnd);
+    if (shot.width != r.right - r.left || shot.height != r.bottom - r.top) return false;
+    for (int y = 0; y < shot.height; ++y) {
+      for (int x = 0; x < shot.width; ++x) {
+        if (shot.pixels[static_cast<size_t>(y) * shot.width + x] != testkit::WindowPixel(hwnd, x, y)) return false;
+      }
+    }
+    return true;
+  }
+
+  HWND OpenDialog(int x = 40, int y = 40) {
+    DialogTemplate t = Template({rc::PushButton("Press", 100, 10, 10, 60, 14), rc::EditText(200, 10, 40, 100, 14)});
+    t.x = x;
+    t.y = y;
+    HWND dlg = Open(t);
+    EXPECT_TRUE(Wait([&] { return Viewable(dlg); }));
+    return dlg;
+  }
+
+  static HWND MakePopup(DWORD exStyle, DWORD style, HWND owner, RECT r) {
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "X11TestWindow";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassA(&wc);  // the first call registers it
+    return CreateWindowExA(exStyle, "X11TestWindow", "", style | WS_VISIBLE, r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, owner, nullptr, nullptr, nullptr);
+  }
+
+  static Xvfb* server_;
+  static ::Display* x_;
+  static PlatformDisplayBackend* backend_;
+};
+
+Xvfb* X11Test::server_ = nullptr;
+::Display* X11Test::x_ = nullptr;
+PlatformDisplayBackend* X11Test::backend_ = nullptr;
+
+TEST_F(X11Test, DialogShowsItsPixelsAndItsButtonTakesAClickFromTheServer) {
+  HWND dlg = OpenDialog();
+  ASSERT_TRUE(X(dlg));
+  RECT shown = XRect(dlg), placed = WinRect(dlg);
+  EXPECT_TRUE(EqualRect(&shown, &placed));
+  EXPECT_TRUE(Wait([&] { return ScreenShowsSurface(dlg); }));
+
+  ClickAt(CenterOf(GetDlgItem(dlg, 100)));
+  EXPECT_TRUE(Wait([&] { return Count(100, BN_CLICKED) == 1; }));
+  // The button repainted itself released; the screen follows.
+  EXPECT_TRUE(Wait([&] { return ScreenShowsSurface(dlg); }));
+}
+
+TEST_F(X11Test, XWindowFollowsMovesSizesHidingAndDestruction) {
+  HWND dlg = OpenDialog();
+  ::Window xw = X(dlg);
+  SetWindowPos(dlg, nullptr, 200, 150, 320, 240, SWP_NOZORDER);
+  EXPECT_TRUE(Wait([&] {
+    RECT x = XRect(dlg), w = WinRect(dlg);
+    return EqualRect(&x, &w) && w.left == 200;
+  }));
+  EXPECT_TRUE(Wait([&] { return ScreenShowsSurface(dlg); }));
+
+  ShowWindow(dlg, SW_HIDE);
+  EXPECT_TRUE(Wait([&] { return !Viewable(dlg); }));
+  ShowWindow(dlg, SW_SHOW);
+  EXPECT_TRUE(Wait([&] { return Viewable(dlg); }));
+  EXPECT_EQ(X(dlg), xw);
+
+  DestroyWindow(dlg);
+  EXPECT_EQ(X(dlg), 0u);
+  EXPECT_TRUE(Wait([&] {
+    auto v = Stacking();
+    return std::find(v.begin(), v.end(), xw) == v.end();
+  }));
+}
+
+TEST_F(X11Test, PopupsBypassTheWindowManagerAndOwnedWindowsStayAboveOwners) {
+  HWND owner = OpenDialog();
+  HWND owned = MakePopup(0, WS_POPUP | WS_CAPTION | WS_SYSMENU, owner, RECT{300, 300, 500, 400});
+  HWND list = MakePopup(WS_EX_TOOLWINDOW, WS_POPUP | WS_BORDER, owner, RECT{60, 200, 200, 300});
+  ASSERT_TRUE(Wait([&] { return Viewable(owned) && Viewable(list); }));
+
+  struct {
+    HWND hwnd;
+    bool overrideRedirect;
+  } cases[] = {{owner, false}, {owned, false}, {list, true}};
+  for (const auto& c : cases) {
+    XWindowAttributes a{};
+    ASSERT_TRUE(XGetWindowAttributes(x_, X(c.hwnd), &a));
+    EXPECT_EQ(a.override_redirect != 0, c.overrideRedirect);
+  }
+  ::Window transientFor = 0;
+  EXPECT_TRUE(XGetTransientForHint(x_, X(owned), &transientFor));
+  EXPECT_EQ(transientFor, X(owner));
+
+  // Activating the owner brings it forward over a window shown later, but never over what it owns.
+  HWND other = MakePopup(0, WS_POPUP | WS_CAPTION, nullptr, RECT{250, 250, 450, 350});
+  ASSERT_TRUE(Wait([&] { return Viewable(other) && IsStackedAbove(other, owner); }));
+  SetActiveWindow(owner);
+  EXPECT_TRUE(Wait(
+      [&] { return IsStackedAbove(owner, other) && IsStackedAbove(owned, owner) && IsStackedAbove(list, owner); }));
+}
+
+TEST_F(X11Test, KeysArriveWithVirtualKeysAndCharacters) {
+  HWND dlg = OpenDialog();
+  HWND edit = GetDlgItem(dlg, 200);
+  SetFocus(edit);
+  XSetInputFocus(x_, X(dlg), RevertToParent, CurrentTime);
+  testkit::MessageSpy spy;
+
+  Key(XK_Shift_L, true);
+  Key(XK_a, true), Key(XK_a, false);
+  Key(XK_Shift_L, false);
+  for (KeySym ks : {XK_b, XK_1, XK_period, XK_KP_Add, XK_c, XK_BackSpace}) Key(ks, true), Key(ks, false);
+  EXPECT_TRUE(Wait([&] { return TextOf(edit) == "Ab1.+"; })) << TextOf(edit);
+
+  std::vector<UINT> downs;
+  for (const auto& m : spy.messages) {
+    if (m.hwnd == edit && m.msg == WM_KEYDOWN) downs.push_back(static_cast<UINT>(m.wParam));
+  }
+  std::vector<UINT> expected = {VK_SHIFT, 'A', 'B', '1', VK_OEM_PERIOD, VK_ADD, 'C', VK_BACK};
+  EXPECT_EQ(downs, expected);
+}
+
+TEST_F(X11Test, DoubleClicksAndTheWheelFollowThePlatformRules) {
+  HWND w = MakePopup(0, WS_POPUP | WS_BORDER, nullptr, RECT{100, 100, 300, 250});
+  ASSERT_TRUE(Wait([&] { return Viewable(w); }));
+  SetFocus(w);
+  testkit::MessageSpy spy;
+  POINT at = CenterOf(w);
+  ClickAt(at);
+  ClickAt(at);
+  MoveTo(POINT{at.x + 1, at.y});
+  Button(4, true), Button(4, false);
+  Button(5, true), Button(5, false);
+  const std::vector<UINT> buttons = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_MOUSEWHEEL};
+  std::vector<UINT> expected = {WM_LBUTTONDOWN, WM_LBUTTONUP,  WM_LBUTTONDBLCLK,
+                                WM_LBUTTONUP,   WM_MOUSEWHEEL, WM_MOUSEWHEEL};
+  EXPECT_TRUE(Wait([&] { return spy.Of(w, buttons) == expected; }));
+  std::vector<int> deltas;
+  for (const auto& m : spy.messages) {
+    if (m.hwnd == w && m.msg == WM_MOUSEWHEEL) deltas.push_back(static_cast<SHORT>(HIWORD(m.wParam)));
+  }
+  EXPECT_EQ(deltas, (std::vector<int>{120, -120}));
+  // Client coordinates of the last button message: the centre of the window, less its border.
+  POINT client = at;
+  ScreenToClient(w, &client);
+  auto up = std::find_if(spy.messages.rbegin(), spy.messages.rend(),
+                         [&](const testkit::SpiedMessage& m) { return m.hwnd == w && m.msg == WM_LBUTTONUP; });
+  ASSERT_NE(up, spy.messages.rend());
+  EXPECT_EQ(LOWORD(up->lParam), client.x);
+  EXPECT_EQ(HIWORD(up->lParam), client.y);
+}
+
+TEST_F(X11Test, CloseRequestFromTheServerClosesTheWindow) {
+  HWND dlg = OpenDialog();
+  XEvent ev{};
+  ev.xclient.type = ClientMessage;
+  ev.xclient.window = X(dlg);
+  ev.xclient.message_type = XInternAtom(x_, "WM_PROTOCOLS", False);
+  ev.xclient.format = 32;
+  ev.xclient.data.l[0] = static_cast<long>(XInternAtom(x_, "WM_DELETE_WINDOW", False));
+  ev.xclient.data.l[1] = CurrentTime;
+  XSendEvent(x_, X(dlg), False, NoEventMask, &ev);
+  XFlush(x_);
+  // A dialog answers a close as its Cancel button.
+  EXPECT_TRUE(Wait([&] { return Count(IDCANCEL, BN_CLICKED) == 1; }));
+}
+
+TEST_F(X11Test, CaptionDragMovesTheXWindow) {
+  HWND dlg = OpenDialog(100, 100);
+  RECT before = WinRect(dlg);
+  POINT grab{(before.left + before.right) / 2, before.top};
+  while (grab.y < before.bottom && SendMessageA(dlg, WM_NCHITTEST, 0, MAKELPARAM(grab.x, grab.y)) != HTCAPTION)
+    ++grab.y;
+  ASSERT_LT(grab.y, before.bottom);
+
+  MoveTo(grab);
+  Button(1, true);
+  for (int step = 1; step <= 5; ++step) MoveTo(POINT{grab.x + 10 * step, grab.y + 6 * step});
+  Button(1, false);
+  EXPECT_TRUE(Wait([&] {
+    RECT now = WinRect(dlg), x = XRect(dlg);
+    return now.left == before.left + 50 && now.top == before.top + 30 && EqualRect(&now, &x);
+  })) << WinRect(dlg).left
+      << "," << WinRect(dlg).top;
+}
+
+TEST_F(X11Test, UncoveredPartsAreRestoredFromTheSurfaceWithoutRepainting) {
+  HWND dlg = OpenDialog();
+  ASSERT_TRUE(Wait([&] { return ScreenShowsSurface(dlg); }));
+  RECT r = WinRect(dlg);
+  XSetWindowAttributes a{};
+  a.override_redirect = True;
+  a.background_pixel = BlackPixel(x_, 0);
+  ::Window cover = XCreateWindow(x_, DefaultRootWindow(x_), r.left, r.top, 100, 100, 0, CopyFromParent, InputOutput,
+                                 CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
+  XMapRaised(x_, cover);
+  XSync(x_, False);
+  testkit::MessageSpy spy;
+  XDestroyWindow(x_, cover);
+  XSync(x_, False);
+  EXPECT_TRUE(Wait([&] { return ScreenShowsSurface(dlg); }));
+  EXPECT_TRUE(spy.Of(dlg, {WM_PAINT}).empty());
+}
+
+TEST_F(X11Test, MessageBoxLoopTakesItsAnswerFromTheServer) {
+  HWND box = nullptr;
+  testkit::ModalHandler answer([&](HWND modal) {
+    box = modal;
+    // Type only once the server shows the box, or the key goes nowhere.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!Viewable(modal) && std::chrono::steady_clock::now() < deadline) usleep(1000);
+    XSetInputFocus(x_, X(modal), RevertToParent, CurrentTime);
+    Key(XK_Escape, true), Key(XK_Escape, false);
+  });
+  EXPECT_EQ(MessageBoxA(nullptr, "Apply the changes?", "Trellian", MB_OKCANCEL), IDCANCEL);
+  EXPECT_NE(box, nullptr);
+}

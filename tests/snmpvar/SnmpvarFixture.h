@@ -1,0 +1,70 @@
+// A private temporary folder for the boot counter, the global session started
+// in it, and the shared snmpd agent.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "Files.h"
+#include "SnmpRequest.h"
+#include "SnmpSession.h"
+#include "SnmpdHarness.h"
+#include "TempDir.h"
+
+class SessionFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (Saved& v : saved) {
+      const char* value = getenv(v.name);
+      v.had = value != nullptr;
+      if (value) v.value = value;
+      setenv(v.name, dir.path().c_str(), 1);
+    }
+    char buffer[1024];
+    GetTempPath(sizeof buffer, buffer);
+    folder = buffer;
+  }
+  void TearDown() override {
+    SnmpSessionExit();
+    // The next test makes its own temporary folder under the usual one.
+    for (const Saved& v : saved) {
+      if (v.had) setenv(v.name, v.value.c_str(), 1);
+      else unsetenv(v.name);
+    }
+  }
+
+  struct Saved {
+    const char* name;
+    bool had;
+    std::string value;
+  } saved[2] = {{"XDG_RUNTIME_DIR", false, {}}, {"TMPDIR", false, {}}};
+  TempDir dir;
+  std::string folder;
+};
+
+class AgentTest : public SessionFolder {
+ protected:
+  void SetUp() override {
+    SessionFolder::SetUp();
+    agent = SnmpdHarness::Shared();
+    ASSERT_NE(agent, nullptr);
+    ASSERT_TRUE(SnmpSessionInit(folder.c_str(), ""));
+  }
+
+  // A request pointed at the agent, with its communities.
+  void Aim(SnmpRequest& request) const {
+    request.m_nPort = agent->port();
+    request.m_strReadCommunity = "public";
+    request.m_strWriteCommunity = "private";
+  }
+
+  std::string Tool(const std::string& name, const std::string& args, const std::string& tail) const {
+    std::string out = agent->RunTool(name, args, tail);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    return out;
+  }
+
+  SnmpdHarness* agent = nullptr;
+};
