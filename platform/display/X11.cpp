@@ -144,7 +144,7 @@ UINT VkFromKeysym(KeySym ks) {
 
 // What the X events of one batch become, carried out once the backend's lock is released.
 struct Action {
-  enum Kind { kMouse, kKey, kActivate, kClose, kExpose } kind;
+  enum Kind { kMouse, kKey, kActivate, kDeactivate, kClose, kExpose } kind;
   HWND hwnd = nullptr;
   UINT code = 0;  // mouse message or virtual key
   POINT pt{};
@@ -448,6 +448,19 @@ class X11Backend : public PlatformDisplayBackend {
     if (!order.empty()) XRestackWindows(dpy_, order.data(), static_cast<int>(order.size()));
   }
 
+  // The visible, enabled top-level window that `owner` owns (directly or
+  // through others), topmost first: the modal window that disabled it.
+  static HWND EnabledOwnedWindow(HWND owner) {
+    wm::Guard wmGuard(wm::Lock());
+    for (wm::Window* t : wm::Desktop()->children) {
+      if ((t->style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) continue;
+      for (wm::Window* o = t->owner; o; o = o->owner) {
+        if (o->hwnd == owner) return t->hwnd;
+      }
+    }
+    return nullptr;
+  }
+
   HWND HwndOf(::Window xw) const {
     auto it = byX_.find(xw);
     return it == byX_.end() ? nullptr : it->second;
@@ -510,8 +523,11 @@ class X11Backend : public PlatformDisplayBackend {
         break;
       }
       case FocusIn:
-        if (ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer) return;
-        a.kind = Action::kActivate;
+      case FocusOut:
+        if (ev.xfocus.mode != NotifyNormal || ev.xfocus.detail == NotifyInferior ||
+            ev.xfocus.detail == NotifyPointer)
+          return;
+        a.kind = ev.type == FocusIn ? Action::kActivate : Action::kDeactivate;
         break;
       case ClientMessage:
         if (ev.xclient.message_type != wmProtocols_ || static_cast<Atom>(ev.xclient.data.l[0]) != wmDelete_) return;
@@ -535,12 +551,40 @@ class X11Backend : public PlatformDisplayBackend {
       case Action::kKey:
         PlatformInjectKey(a.code, a.down);
         break;
-      case Action::kActivate:
+      case Action::kActivate: {
         // The window manager gave one of our windows the focus (a click on it,
-        // a keyboard switch); a window disabled by a modal loop stays inactive.
-        if (IsWindow(a.hwnd) && GetActiveWindow() != a.hwnd && IsWindowEnabled(a.hwnd) && !IsPopup(a.hwnd))
-          SetActiveWindow(a.hwnd);
+        // a keyboard switch). A window disabled by a modal loop hands it on to
+        // the window that keeps it disabled, as the system does.
+        if (!IsWindow(a.hwnd) || IsPopup(a.hwnd)) break;
+        HWND target = IsWindowEnabled(a.hwnd) ? a.hwnd : EnabledOwnedWindow(a.hwnd);
+        if (!target || GetActiveWindow() == target) break;
+        SetActiveWindow(target);
+        if (target != a.hwnd) {
+          std::lock_guard<std::mutex> g(mutex_);
+          auto it = windows_.find(target);
+          if (it != windows_.end() && it->second.mapped) {
+            XSetInputFocus(dpy_, it->second.xw, RevertToParent, CurrentTime);
+            XFlush(dpy_);
+          }
+        }
         break;
+      }
+      case Action::kDeactivate: {
+        // Another program took the focus: our windows go inactive. Focus
+        // moving between our own windows, or back to the root when no window
+        // manager runs, changes nothing here.
+        ::Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(dpy_, &focus, &revert);
+        bool ours;
+        {
+          std::lock_guard<std::mutex> g(mutex_);
+          ours = byX_.count(focus) != 0;
+        }
+        if (!ours && focus != PointerRoot && focus != 0 && focus != root_ && GetActiveWindow())
+          SetActiveWindow(nullptr);
+        break;
+      }
       case Action::kClose:
         if (IsWindow(a.hwnd) && IsWindowEnabled(a.hwnd)) PostMessageA(a.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;

@@ -404,3 +404,34 @@ TEST_F(X11Test, MessageBoxLoopTakesItsAnswerFromTheServer) {
   EXPECT_EQ(MessageBoxA(nullptr, "Apply the changes?", "Trellian", MB_OKCANCEL), IDCANCEL);
   EXPECT_NE(box, nullptr);
 }
+
+TEST_F(X11Test, FocusFromTheServerActivatesAndDeactivates) {
+  HWND dlg = OpenDialog();
+  HWND other = MakePopup(0, WS_POPUP | WS_CAPTION, nullptr, RECT{400, 300, 600, 400});
+  ASSERT_TRUE(Wait([&] { return Viewable(other); }));
+  XSetWindowAttributes a{};
+  ::Window foreign = XCreateWindow(x_, DefaultRootWindow(x_), 700, 500, 100, 100, 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, 0, &a);
+  XMapWindow(x_, foreign);
+  XSync(x_, False);
+  testkit::MessageSpy spy;
+
+  struct {
+    ::Window focus;
+    HWND active;
+  } steps[] = {{X(dlg), dlg}, {X(other), other}, {foreign, nullptr}, {X(dlg), dlg}};
+  for (const auto& s : steps) {
+    XSetInputFocus(x_, s.focus, RevertToParent, CurrentTime);
+    EXPECT_TRUE(Wait([&] { return GetActiveWindow() == s.active; })) << "focus on " << s.focus;
+  }
+  EXPECT_EQ(spy.Of(dlg, {WM_ACTIVATEAPP}).size(), 2u);  // lost to the foreign window, then regained
+
+  // A window disabled by a modal one hands the focus to it.
+  HWND modal = MakePopup(0, WS_POPUP | WS_CAPTION, dlg, RECT{100, 100, 250, 200});
+  ASSERT_TRUE(Wait([&] { return Viewable(modal); }));
+  EnableWindow(dlg, FALSE);
+  SetActiveWindow(other);
+  XSetInputFocus(x_, X(dlg), RevertToParent, CurrentTime);
+  EXPECT_TRUE(Wait([&] { return GetActiveWindow() == modal; }));
+  XDestroyWindow(x_, foreign);
+}
