@@ -56,7 +56,7 @@ SnmpRequest::~SnmpRequest() {
   }
   // What is still outstanding completes after this object is gone: the
   // session frees those contexts without calling anyone.
-  (void)0;
+  for (SnmpRequestContext* context : m_contexts) context->pOwner = nullptr;
 }
 
 void SnmpRequest::LoadDefaults() {

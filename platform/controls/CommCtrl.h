@@ -657,8 +657,6 @@ void PlatformRegisterStatusBarClass();
 #define TVS_SHOWSELALWAYS 0x0020
 #define TVS_FULLROWSELECT 0x1000
 
-struct TreeItemOpaque;
-typedef TreeItemOpaque* HTREEITEM;
 #define TVI_ROOT ((HTREEITEM)(ULONG_PTR)-0x10000)
 #define TVI_FIRST ((HTREEITEM)(ULONG_PTR)-0x0FFFF)
 #define TVI_LAST ((HTREEITEM)(ULONG_PTR)-0x0FFFE)

@@ -1303,5 +1303,6 @@ void PlatformRegisterCommonControls() {
     PlatformRegisterToolTipClass();
     PlatformRegisterTabControlClass();
     PlatformRegisterStatusBarClass();
+    PlatformRegisterTreeViewClass();
   });
 }

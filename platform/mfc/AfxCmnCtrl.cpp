@@ -325,3 +325,91 @@ CString CStatusBarCtrl::GetText(int nPane, int* pType) const {
   if (pType) *pType = HIWORD(info);
   return CString(buf.data());
 }
+
+// ---------------------------------------------------------------- CTreeCtrl
+
+IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
+
+BOOL CTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  PlatformRegisterCommonControls();
+  return CWnd::Create(WC_TREEVIEW, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent,
+                                HTREEITEM hInsertAfter) {
+  TVINSERTSTRUCT tvi{};
+  tvi.hParent = hParent;
+  tvi.hInsertAfter = hInsertAfter;
+  tvi.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  tvi.item.pszText = const_cast<LPSTR>(lpszItem);
+  tvi.item.iImage = nImage;
+  tvi.item.iSelectedImage = nSelectedImage;
+  return InsertItem(&tvi);
+}
+
+HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, HTREEITEM hParent, HTREEITEM hInsertAfter) {
+  return InsertItem(lpszItem, 0, 0, hParent, hInsertAfter);
+}
+
+CString CTreeCtrl::GetItemText(HTREEITEM hItem) const {
+  char buf[1024] = {0};
+  TVITEM item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = hItem;
+  item.pszText = buf;
+  item.cchTextMax = sizeof(buf);
+  GetItem(&item);
+  return CString(buf);
+}
+
+BOOL CTreeCtrl::SetItemText(HTREEITEM hItem, LPCTSTR lpszItem) {
+  TVITEM item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = hItem;
+  item.pszText = const_cast<LPSTR>(lpszItem);
+  return SetItem(&item);
+}
+
+DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM hItem) const {
+  TVITEM item{};
+  item.mask = TVIF_PARAM;
+  item.hItem = hItem;
+  return GetItem(&item) ? static_cast<DWORD_PTR>(item.lParam) : 0;
+}
+
+BOOL CTreeCtrl::SetItemData(HTREEITEM hItem, DWORD_PTR dwData) {
+  TVITEM item{};
+  item.mask = TVIF_PARAM;
+  item.hItem = hItem;
+  item.lParam = static_cast<LPARAM>(dwData);
+  return SetItem(&item);
+}
+
+UINT CTreeCtrl::GetItemState(HTREEITEM hItem, UINT nStateMask) const {
+  TVITEM item{};
+  item.mask = TVIF_STATE;
+  item.hItem = hItem;
+  item.stateMask = nStateMask;
+  return GetItem(&item) ? (item.state & nStateMask) : 0;
+}
+
+BOOL CTreeCtrl::GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const {
+  if (!lpRect) return FALSE;
+  *reinterpret_cast<HTREEITEM*>(lpRect) = hItem;
+  return static_cast<BOOL>(Send(TVM_GETITEMRECT, bTextOnly, reinterpret_cast<LPARAM>(lpRect)));
+}
+
+HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const {
+  TVHITTESTINFO info{};
+  info.pt = pt;
+  auto h = reinterpret_cast<HTREEITEM>(Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+  if (pFlags) *pFlags = info.flags;
+  return h;
+}
+
+CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
+  auto old = reinterpret_cast<HIMAGELIST>(Send(TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
+                                               reinterpret_cast<LPARAM>(pImageList ? pImageList->GetSafeHandle()
+                                                                                   : nullptr)));
+  return old ? CImageList::FromHandle(old) : nullptr;
+}

@@ -235,3 +235,53 @@ class PLATFORM_API CStatusBarCtrl : public CWnd {
   }
   void SetMinHeight(int nMin) { ::SendMessageA(m_hWnd, SB_SETMINHEIGHT, nMin, 0); }
 };
+
+class PLATFORM_API CTreeCtrl : public CWnd {
+  DECLARE_DYNAMIC(CTreeCtrl)
+ public:
+  CTreeCtrl() = default;
+  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+  HTREEITEM InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
+    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(lpInsertStruct)));
+  }
+  HTREEITEM InsertItem(LPCTSTR lpszItem, HTREEITEM hParent = TVI_ROOT, HTREEITEM hInsertAfter = TVI_LAST);
+  HTREEITEM InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent = TVI_ROOT,
+                       HTREEITEM hInsertAfter = TVI_LAST);
+  BOOL DeleteItem(HTREEITEM hItem) { return static_cast<BOOL>(Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hItem))); }
+  BOOL DeleteAllItems() { return DeleteItem(TVI_ROOT); }
+  BOOL Expand(HTREEITEM hItem, UINT nCode) {
+    return static_cast<BOOL>(Send(TVM_EXPAND, nCode, reinterpret_cast<LPARAM>(hItem)));
+  }
+  UINT GetCount() const { return static_cast<UINT>(Send(TVM_GETCOUNT, 0, 0)); }
+  HTREEITEM GetNextItem(HTREEITEM hItem, UINT nCode) const {
+    return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
+  }
+  HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
+  HTREEITEM GetChildItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_CHILD); }
+  HTREEITEM GetNextSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXT); }
+  HTREEITEM GetPrevSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PREVIOUS); }
+  HTREEITEM GetParentItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PARENT); }
+  HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
+  HTREEITEM GetFirstVisibleItem() const { return GetNextItem(nullptr, TVGN_FIRSTVISIBLE); }
+  BOOL ItemHasChildren(HTREEITEM hItem) const { return GetChildItem(hItem) != nullptr; }
+  BOOL SelectItem(HTREEITEM hItem) { return static_cast<BOOL>(Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hItem))); }
+  BOOL SelectDropTarget(HTREEITEM hItem) {
+    return static_cast<BOOL>(Send(TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(hItem)));
+  }
+  BOOL EnsureVisible(HTREEITEM hItem) { return static_cast<BOOL>(Send(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem))); }
+  BOOL GetItem(TVITEM* pItem) const { return static_cast<BOOL>(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pItem))); }
+  BOOL SetItem(TVITEM* pItem) { return static_cast<BOOL>(Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(pItem))); }
+  CString GetItemText(HTREEITEM hItem) const;
+  BOOL SetItemText(HTREEITEM hItem, LPCTSTR lpszItem);
+  DWORD_PTR GetItemData(HTREEITEM hItem) const;
+  BOOL SetItemData(HTREEITEM hItem, DWORD_PTR dwData);
+  UINT GetItemState(HTREEITEM hItem, UINT nStateMask) const;
+  BOOL GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const;
+  HTREEITEM HitTest(CPoint pt, UINT* pFlags = nullptr) const;
+  CImageList* SetImageList(CImageList* pImageList, int nImageListType);
+  UINT GetVisibleCount() const { return static_cast<UINT>(Send(TVM_GETVISIBLECOUNT, 0, 0)); }
+
+ protected:
+  LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const { return ::SendMessageA(m_hWnd, msg, wParam, lParam); }
+};

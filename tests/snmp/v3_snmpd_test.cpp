@@ -6,6 +6,7 @@
 // synchronous and asynchronous.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,31 +70,31 @@ struct Answer {
 };
 
 // One agent for the program, with a SHA and DES user besides the harness's own.
-SnmpdHarness* agentOrSkipReason(std::string& reason) {
-  static SnmpdHarness* agent = nullptr;
+// It is stopped when the program ends.
+SnmpdHarness* sharedAgent(std::string& reason) {
+  static std::unique_ptr<SnmpdHarness> agent;
   static std::string failure;
   static bool tried = false;
   if (!tried) {
     tried = true;
-    agent = new SnmpdHarness({"createUser authSHAdes SHA \"authpass123\" DES \"privpass123\"",
-                              "rwuser authSHAdes priv"});
-    if (!agent->Start(&failure)) {
-      delete agent;
-      agent = nullptr;
-    }
+    agent = std::make_unique<SnmpdHarness>(std::vector<std::string>{
+        "createUser authSHAdes SHA \"authpass123\" DES \"privpass123\"", "rwuser authSHAdes priv"});
+    if (!agent->Start(&failure)) agent.reset();
   }
   reason = failure;
-  return agent;
+  return agent.get();
 }
 
 class V3Peer : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string reason;
-    agent_ = agentOrSkipReason(reason);
+    agent_ = sharedAgent(reason);
     ASSERT_NE(nullptr, agent_) << "snmpd: " << reason;
     static int fakeSession;
     ASSERT_EQ(SNMPv3_MP_OK, mpInit(reinterpret_cast<Snmp*>(&fakeSession), OctetStr("VhSNMP_Application"), 1));
+    WSADATA data;
+    ASSERT_EQ(0, WSAStartup(0x0101, &data));
     fd_ = socket(AF_INET, SOCK_DGRAM, 0);
     ASSERT_NE(INVALID_SOCKET, fd_);
     to_.sin_family = AF_INET;
@@ -102,6 +103,7 @@ class V3Peer : public ::testing::Test {
   }
   void TearDown() override {
     if (fd_ != INVALID_SOCKET) closesocket(fd_);
+    WSACleanup();
     mpFinish();
   }
 
@@ -254,7 +256,7 @@ class V3Session : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string reason;
-    agent = agentOrSkipReason(reason);
+    agent = sharedAgent(reason);
     ASSERT_NE(nullptr, agent) << "snmpd: " << reason;
     int status = 1;
     session = new Snmp(status, UdpAddress("127.0.0.1/0"));

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -86,6 +87,8 @@ bool SnmpdHarness::Start(std::string* error) {
       setenv("SNMP_PERSISTENT_DIR", dir_.path().c_str(), 1);
       setenv("MIBS", "", 1);
       setpgid(0, 0);
+      // A test killed on its time-out must not leave its agent behind.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
       execl(snmpd, snmpd, "-f", "-C", "-c", conf.c_str(), "-Lf", log.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
