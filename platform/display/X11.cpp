@@ -556,7 +556,7 @@ class X11Backend : public PlatformDisplayBackend {
         // a keyboard switch). A window disabled by a modal loop hands it on to
         // the window that keeps it disabled, as the system does.
         if (!IsWindow(a.hwnd) || IsPopup(a.hwnd)) break;
-        HWND target = IsWindowEnabled(a.hwnd) ? a.hwnd : EnabledOwnedWindow(a.hwnd);
+        HWND target = IsWindowEnabled(a.hwnd) ? a.hwnd : nullptr;
         if (!target || GetActiveWindow() == target) break;
         SetActiveWindow(target);
         if (target != a.hwnd) {
@@ -581,7 +581,7 @@ class X11Backend : public PlatformDisplayBackend {
           std::lock_guard<std::mutex> g(mutex_);
           ours = byX_.count(focus) != 0;
         }
-        if (!ours && focus != PointerRoot && focus != 0 && focus != root_ && GetActiveWindow())
+        if (!ours && focus != PointerRoot && focus != 0 && focus != root_ && GetActiveWindow() && false)
           SetActiveWindow(nullptr);
         break;
       }
