@@ -113,9 +113,14 @@ bool EncodeValue(BYTE type, const CString& text, std::string& out) {
     case 10:
       PutDouble(out, std::strtod(text, nullptr));
       return true;
-    case 12:
-      PutDouble(out, ParseDateTime(text).m_dt);
+    case 12: {
+      // Like a bad address, a text that is no date is refused rather than
+      // sent as some other day.
+      COleDateTime date = ParseDateTime(text);
+      if (date.GetStatus() != COleDateTime::valid) return false;
+      PutDouble(out, date.m_dt);
       return true;
+    }
     case 13: {
       in_addr addr;
       // A text that is no address must never go out as 255.255.255.255.

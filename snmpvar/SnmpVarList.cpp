@@ -3,11 +3,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "ByteCursor.h"
 #include "CVHException.h"
 #include "VhString.h"
 
 namespace {
+
+const size_t kVariablesFileLimit = 1 << 20;
+const size_t kLineLimit = 1023;
 
 const OptionListItem kSyntaxTable[] = {
     {2, "integer"},    {3, "bitstr"},      {4, "octetstr"},    {5, "null"},        {6, "objectid"},
@@ -205,32 +210,34 @@ int SnmpVarList::AccessOf(LPCTSTR keywords) {
 
 void SnmpVarList::LoadFromFile(LPCTSTR path) {
   CString fileName(path ? path : "");
-  FILE* file = fopen(fileName, "r");
-  if (!file) VhThrow(-501, {{"[FILENAME]", fileName}});
+  std::string content;
+  if (!VhReadFile(fileName, content, kVariablesFileLimit)) VhThrow(-501, {{"[FILENAME]", fileName}});
+  LoadFromMemory(content.data(), content.size(), fileName);
+}
+
+void SnmpVarList::LoadFromMemory(const void* data, size_t size, LPCTSTR fileName) {
   Clear();
-  char buffer[1024];
+  ByteCursor cursor(data, size);
   int lineNumber = 0;
   auto fail = [&](int code) {
-    fclose(file);
     CString line;
     line.Format("%d", lineNumber);
-    VhThrow(code, {{"[LINENO]", line}, {"[FILENAME]", fileName}});
+    VhThrow(code, {{"[LINENO]", line}, {"[FILENAME]", CString(fileName ? fileName : "")}});
   };
-  while (fgets(buffer, sizeof buffer, file)) {
-    size_t length = strlen(buffer);
-    // The rest of an over-long line belongs to the same line, not a new one.
-    bool cut = length == sizeof buffer - 1 && buffer[length - 1] != '\n';
-    ++lineNumber;
-    if (cut) {
-      int c;
-      while ((c = fgetc(file)) != EOF && c != '\n') {
-      }
+  while (!cursor.empty()) {
+    // A line is cut at the reader's limit; the rest of it is dropped, never
+    // read as a line of its own.
+    std::string raw;
+    uint8_t byte = 0;
+    while (cursor.get_u8(byte) && byte != '\n') {
+      if (raw.size() < kLineLimit) raw.push_back(byte ? static_cast<char>(byte) : ' ');
     }
-    CString line(buffer);
+    ++lineNumber;
+    CString line(raw);
     line.Trim();
     if (line.IsEmpty()) continue;
-    if (line.GetLength() > 1 && (line[1] == '#' || line[1] == ';')) continue;
     if (line[0] == '#' || line[0] == ';') continue;
+    if (line.GetLength() > 1 && (line[1] == '#' || line[1] == ';')) continue;
     int equals = line.Find('=');
     if (equals > 0) {
       CString key = line.Left(equals);
@@ -252,9 +259,9 @@ void SnmpVarList::LoadFromFile(LPCTSTR path) {
     if (fields.GetCount() != 7) fail(-502);
     CString f[7];
     POSITION pos = fields.GetHeadPosition();
-    for (int i = 0; i < 7; ++i) {
-      f[i] = fields.GetNext(pos);
-      f[i].Trim();
+    for (CString& field : f) {
+      field = fields.GetNext(pos);
+      field.Trim();
     }
     int syntax = SyntaxOf(f[2]);
     if (syntax < 0) fail(-504);
@@ -263,16 +270,10 @@ void SnmpVarList::LoadFromFile(LPCTSTR path) {
     VhOptionList* options = nullptr;
     if (!f[4].IsEmpty()) {
       auto list = std::make_shared<VhOptionList>();
-      try {
-        list->LoadFromFile(f[4]);
-      } catch (CVHException*) {
-        fclose(file);
-        throw;
-      }
+      list->LoadFromFile(f[4]);
       m_optionLists.push_back(list);
       options = list.get();
     }
     Add(f[0], f[1], syntax, access, options, f[5], f[6]);
   }
-  fclose(file);
 }

@@ -121,6 +121,9 @@ class SnmpVarList {
   // Replaces the list with the variables file's content; throws CVHException
   // -501 .. -505 naming the file and the line.
   void LoadFromFile(LPCTSTR path);
+  // The same over the bytes of such a file (at most 1 MiB is read from disk);
+  // `fileName` only names it in the messages.
+  void LoadFromMemory(const void* data, size_t size, LPCTSTR fileName);
 
   CString m_strName;  // instance suffix when not empty
   int m_nKeyCount;

@@ -221,6 +221,8 @@ void InvalidateAll(ListView* lv) {
   if (lv->redraw) InvalidateRect(lv->hwnd, nullptr, TRUE);
 }
 
+// The scroll state is kept whether or not the bars are shown, so that a
+// container that draws its own bars can follow the list.
 void UpdateScrollBars(ListView* lv) {
   RECT client = Client(lv);
   SCROLLINFO si{};
@@ -230,11 +232,11 @@ void UpdateScrollBars(ListView* lv) {
   si.nMax = Count(lv) > 0 ? Count(lv) - 1 : 0;
   si.nPage = static_cast<UINT>(CountPerPage(lv));
   si.nPos = lv->top;
-  if (Style(lv->hwnd) & WS_VSCROLL) SetScrollInfo(lv->hwnd, SB_VERT, &si, lv->redraw);
+  SetScrollInfo(lv->hwnd, SB_VERT, &si, lv->redraw);
   si.nMax = std::max(0, TotalWidth(lv) - 1);
   si.nPage = static_cast<UINT>(std::max(0L, static_cast<long>(client.right)));
   si.nPos = lv->scrollX;
-  if (Style(lv->hwnd) & WS_HSCROLL) SetScrollInfo(lv->hwnd, SB_HORZ, &si, lv->redraw);
+  SetScrollInfo(lv->hwnd, SB_HORZ, &si, lv->redraw);
 }
 
 void Layout(ListView* lv) {

@@ -524,8 +524,7 @@ class X11Backend : public PlatformDisplayBackend {
       }
       case FocusIn:
       case FocusOut:
-        if (ev.xfocus.mode != NotifyNormal || ev.xfocus.detail == NotifyInferior ||
-            ev.xfocus.detail == NotifyPointer)
+        if (ev.xfocus.mode != NotifyNormal || ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer)
           return;
         a.kind = ev.type == FocusIn ? Action::kActivate : Action::kDeactivate;
         break;
@@ -556,7 +555,7 @@ class X11Backend : public PlatformDisplayBackend {
         // a keyboard switch). A window disabled by a modal loop hands it on to
         // the window that keeps it disabled, as the system does.
         if (!IsWindow(a.hwnd) || IsPopup(a.hwnd)) break;
-        HWND target = IsWindowEnabled(a.hwnd) ? a.hwnd : nullptr;
+        HWND target = IsWindowEnabled(a.hwnd) ? a.hwnd : EnabledOwnedWindow(a.hwnd);
         if (!target || GetActiveWindow() == target) break;
         SetActiveWindow(target);
         if (target != a.hwnd) {
@@ -581,7 +580,7 @@ class X11Backend : public PlatformDisplayBackend {
           std::lock_guard<std::mutex> g(mutex_);
           ours = byX_.count(focus) != 0;
         }
-        if (!ours && focus != PointerRoot && focus != 0 && focus != root_ && GetActiveWindow() && false)
+        if (!ours && focus != PointerRoot && focus != 0 && focus != root_ && GetActiveWindow())
           SetActiveWindow(nullptr);
         break;
       }

@@ -69,6 +69,8 @@ bool ReadDibInfo(ByteCursor& c, DibFormat& f) {
   if (maskInHeader) {
     if (!c.get_le32(masks[0]) || !c.get_le32(masks[1]) || !c.get_le32(masks[2])) return c = start, false;
     if (!c.skip(size - 52)) return c = start, false;
+  } else if (!core && !c.skip(size - 40)) {
+    return c = start, false;
   }
   if (planes != 1) return c = start, false;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return c = start, false;

@@ -3,6 +3,9 @@
 
 #include "AfxCmnCtrl.h"
 
+#include <map>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CHeaderCtrl, CWnd)
@@ -160,9 +163,40 @@ BOOL CListCtrl::GetColumnOrderArray(LPINT piArray, int iCount) {
   return static_cast<BOOL>(Send(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), P(piArray)));
 }
 
+namespace {
+
+// A header that no CHeaderCtrl object has taken gets a wrapper of the right
+// class that lives as long as its window; it stays out of the handle map so
+// that a class can still subclass the header later.
+CHeaderCtrl* HeaderWrapper(HWND header) {
+  // Never destroyed: wrappers of windows still open at exit must not act then.
+  static auto* lock = new std::mutex;
+  static auto* map = new std::map<HWND, std::unique_ptr<CHeaderCtrl>>;
+  auto& wrappers = *map;
+  std::lock_guard<std::mutex> g(*lock);
+  for (auto it = wrappers.begin(); it != wrappers.end();) {
+    if (::IsWindow(it->first)) {
+      ++it;
+      continue;
+    }
+    it->second->m_hWnd = nullptr;  // the window is gone; nothing to destroy
+    it = wrappers.erase(it);
+  }
+  auto& slot = wrappers[header];
+  if (!slot) {
+    slot = std::make_unique<CHeaderCtrl>();
+    slot->m_hWnd = header;
+  }
+  return slot.get();
+}
+
+}  // namespace
+
 CHeaderCtrl* CListCtrl::GetHeaderCtrl() const {
   auto header = reinterpret_cast<HWND>(Send(LVM_GETHEADER, 0, 0));
-  return header ? static_cast<CHeaderCtrl*>(CWnd::FromHandle(header)) : nullptr;
+  if (!header) return nullptr;
+  if (auto* own = dynamic_cast<CHeaderCtrl*>(CWnd::FromHandlePermanent(header))) return own;
+  return HeaderWrapper(header);
 }
 
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType) {

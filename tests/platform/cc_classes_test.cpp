@@ -78,13 +78,13 @@ END_MESSAGE_MAP()
 
 TEST(CcClasses, AListClassDrawsItsOwnCellsAndHearsItsClicksAndHeaderByReflection) {
   g_seen.clear();
+  InitCommonControls();  // as the program does once at start
   CPage page;
   ASSERT_TRUE(page.Make());
   HWND raw = CreateWindowExA(0, WC_LISTVIEW, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 10, 10, 300, 200, page.m_hWnd,
                              reinterpret_cast<HMENU>(300), nullptr, nullptr);
   ASSERT_NE(nullptr, raw);
   CCellList list;
-  fprintf(stderr, "perm=%p\n", (void*)CWnd::FromHandlePermanent(raw));
   ASSERT_TRUE(list.SubclassWindow(raw));
   list.InsertColumn(0, "Model", LVCFMT_LEFT, 80);
   list.InsertColumn(1, "Role", LVCFMT_LEFT, 80);

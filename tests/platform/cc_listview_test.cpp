@@ -316,6 +316,11 @@ TEST_F(CcListView, ScrollingByRowsAndPositionsOfRowsPastTheEnd) {
   int h = r0.bottom - r0.top;
   SendMessageA(list, LVM_SCROLL, 0, 3 * h);
   EXPECT_EQ(3, SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+  // The scroll state follows, even without visible bars (skinned bars read it).
+  EXPECT_EQ(3, GetScrollPos(list, SB_VERT));
+  int low = -1, high = -1;
+  GetScrollRange(list, SB_VERT, &low, &high);
+  EXPECT_EQ(19, high);
   SendMessageA(list, LVM_SCROLL, 0, 1000 * h);  // stops at the last full page
   EXPECT_EQ(20 - page, SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
   SendMessageA(list, WM_VSCROLL, SB_TOP, 0);

@@ -77,6 +77,7 @@ END_MESSAGE_MAP()
 
 class DialogClasses : public ::testing::Test {
  protected:
+  void SetUp() override { PlatformDialogClass(nullptr); }
   void TearDown() override { testkit::ResetWindows(); }
   static std::string Text(HWND dlg, int id) {
     char buf[128] = {0};

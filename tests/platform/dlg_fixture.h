@@ -46,6 +46,7 @@ class DialogTest : public ::testing::Test {
     return FALSE;
   }
 
+  void SetUp() override { PlatformDialogClass(nullptr); }  // registers the dialog and control classes
   void TearDown() override {
     testkit::ResetWindows();
     Commands().clear();

@@ -189,6 +189,8 @@ TEST(QuavRequest, EncodingFailsCleanly) {
       {"address that inet_addr reads as broadcast", 3, 13, "0008", "192.168.0.256", 64, QUAV_BAD_VALUE_TYPE},
       {"address with trailing text", 3, 13, "0008", "10.0.0.1x", 64, QUAV_BAD_VALUE_TYPE},
       {"empty address", 3, 13, "0008", "", 64, QUAV_BAD_VALUE_TYPE},
+      {"date without its separators", 3, 12, "0008", "2000-01-01", 64, QUAV_BAD_VALUE_TYPE},
+      {"date out of the calendar", 3, 12, "0008", "2000/13/40 25:61:61", 64, QUAV_BAD_VALUE_TYPE},
       {"MAC of 5 bytes", 3, 14, "0007", "000D88AABB", 64, QUAV_BAD_VALUE_TYPE},
       {"MAC of 7 bytes", 3, 14, "0007", "000D88AABBCCDD", 64, QUAV_BAD_VALUE_TYPE},
       {"item larger than the room", 3, 17, "0008", "abcdef", 11, QUAV_BAD_PACKET},

@@ -150,6 +150,19 @@ std::string DecodeValue(uint8_t type, const Bytes& v) {
   }
 }
 
+// A device refuses a value whose size is not its type's: a client that got an
+// encoding wrong must see it, not have it read as something else.
+bool SizeFits(uint8_t type, size_t size) {
+  switch (type) {
+    case 1: case 2: case 3: return size == 1;
+    case 4: case 5: case 6: return size == 2;
+    case 7: case 8: case 9: case 11: case 13: return size == 4;
+    case 10: case 12: return size == 8;
+    case 14: return size == 6;
+    default: return true;
+  }
+}
+
 // --- devices ------------------------------------------------------------------
 
 struct Variable {
@@ -564,6 +577,10 @@ class Simulator {
       const Variable* v = FindVariable(item.id, item.selector);
       if (!v || !v->writable) {
         Log("set at %s: variable %u/%s not writable", d.Get("mac").c_str(), item.id, item.selector.c_str());
+        return kNotDone;
+      }
+      if (!SizeFits(v->type, item.value.size())) {
+        Log("set at %s: %zu bytes for a value of type %u", d.Get("mac").c_str(), item.value.size(), v->type);
         return kNotDone;
       }
       std::string text = DecodeValue(v->type, item.value);
