@@ -428,7 +428,9 @@ void v3CallBack(int status, Snmp* session, Pdu& pdu, SnmpTarget& target, void* d
   V3Record* record = static_cast<V3Record*>(data);
   int result = status;
   bool resent = false;
-  const int next = record->pdu ? next_report_attempt(record->attempt, pdu, *record->pdu) : 0;
+  // Without its copy of the request the record cannot resend: such a report
+  // reaches the user with -1.
+  const int next = next_report_attempt(record->attempt, pdu, record->pdu ? *record->pdu : Pdu());
   if (next && session) {
     if (!record->pdu || !record->target) {
       result = -1;

@@ -103,7 +103,8 @@ int saveBootCounter(const char* fileName, const OctetStr& engineId, uint32_t boo
   std::vector<std::string> lines;
   if (!readLines(fileName, lines)) {
     int fd = ::open(fileName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return -5;
+    // A file that exists but cannot be read is not replaced by one that holds only this counter.
+    if (fd < 0) return errno == EEXIST ? -2 : -5;
     ::close(fd);
   }
 

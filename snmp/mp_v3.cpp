@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -26,19 +27,7 @@ struct EngineIdEntry {
   int port;
 };
 
-struct CacheEntry {
-  int32_t msgID;
-  uint32_t reqID;
-  OctetStr securityEngineID;
-  int securityModel;
-  OctetStr securityName;
-  int securityLevel;
-  OctetStr contextEngineID;
-  OctetStr contextName;
-  // Set for a received request (its response is sent with these keys); null for a request we sent.
-  std::unique_ptr<SecurityStateReference> state;
-  int errorCode;
-};
+using CacheEntry = MpCacheEntry;
 
 struct MpState {
   bool initialised = false;
@@ -270,11 +259,37 @@ int mpGetFromEngineIDTable(OctetStr& engine_id, const OctetStr& address) {
 
 void mpDeleteCacheEntry(unsigned long req_id) {
   auto& cache = mp().cache;
-  auto it = std::find_if(cache.begin(), cache.end(), [&](const CacheEntry& e) { return e.reqID == req_id; });
+  // Only our own requests end here; a received request that happens to bear the same id is not ours to drop.
+  auto it = std::find_if(cache.begin(), cache.end(),
+                         [&](const CacheEntry& e) { return e.reqID == req_id && !e.state; });
   if (it != cache.end()) cache.erase(it);
 }
 
 size_t mpGetCacheSize() { return mp().cache.size(); }
+
+int mpAddToCache(int32_t msg_id, uint32_t req_id, const OctetStr& security_engine_id, int security_model,
+                 const OctetStr& security_name, int security_level, const OctetStr& context_engine_id,
+                 const OctetStr& context_name, std::unique_ptr<SecurityStateReference> state, int error_code) {
+  return addToCache({msg_id, req_id, security_engine_id, security_model, security_name, security_level,
+                     context_engine_id, context_name, std::move(state), error_code});
+}
+
+int mpGetFromCache(int32_t msg_id, MpCacheEntry* entry) {
+  auto& cache = mp().cache;
+  auto it = std::find_if(cache.begin(), cache.end(), [&](const CacheEntry& e) { return e.msgID == msg_id; });
+  if (!entry || it == cache.end()) return SNMPv3_MP_ERROR;
+  *entry = std::move(*it);
+  cache.erase(it);
+  return SNMPv3_MP_OK;
+}
+
+int mpGetFromCache(int32_t msg_id, int& error_code, std::unique_ptr<SecurityStateReference>& state) {
+  MpCacheEntry entry;
+  if (mpGetFromCache(msg_id, &entry) != SNMPv3_MP_OK) return SNMPv3_MP_ERROR;
+  error_code = entry.errorCode;
+  state = std::move(entry.state);
+  return SNMPv3_MP_OK;
+}
 
 // ---- messages ----------------------------------------------------------------
 
@@ -531,6 +546,20 @@ void mpIncSnmpInvalidMsgs() { ++mp().invalidMsgs; }
 void mpIncSnmpUnknownPDUHandlers() { ++mp().unknownPDUHandlers; }
 
 // ---- byte helpers --------------------------------------------------------------
+
+unsigned char* v3strcpy(const unsigned char* bytes, int length) {
+  if (length < 0 || (!bytes && length > 0)) return nullptr;
+  unsigned char* copy = new (std::nothrow) unsigned char[static_cast<size_t>(length) + 1];
+  if (!copy) return nullptr;
+  if (length) std::memcpy(copy, bytes, static_cast<size_t>(length));
+  copy[length] = 0;
+  return copy;
+}
+
+int unsignedCharCompare(const unsigned char* a, long length_a, const unsigned char* b, long length_b) {
+  if (length_a != length_b || length_a < 0) return 0;
+  return length_a == 0 || (a && b && std::memcmp(a, b, static_cast<size_t>(length_a)) == 0) ? 1 : 0;
+}
 
 bool v3AppendElement(std::vector<unsigned char>& out, unsigned char tag, const unsigned char* bytes, size_t length) {
   if (length > 0xFFFF) return false;

@@ -6,13 +6,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
+#include "OctetStr.h"
 #include "snmp_constants.h"
+#include "usm_v3.h"
 
 class Snmp;
-class OctetStr;
 class UdpAddress;
 struct snmp_pdu;
 
@@ -43,6 +45,27 @@ int mpGetFromEngineIDTable(OctetStr& engine_id, const OctetStr& host, int port);
 int mpGetFromEngineIDTable(OctetStr& engine_id, const OctetStr& address);
 
 // ---- request cache -----------------------------------------------------------
+// One outstanding exchange: a request we sent (no state), or a received request
+// with the state its response or report is sent with.
+struct MpCacheEntry {
+  int32_t msgID = 0;
+  uint32_t reqID = 0;
+  OctetStr securityEngineID;
+  int securityModel = 0;
+  OctetStr securityName;
+  int securityLevel = 0;
+  OctetStr contextEngineID;
+  OctetStr contextName;
+  std::unique_ptr<SecurityStateReference> state;
+  int errorCode = 0;
+};
+// SNMPv3_MP_OK; SNMPv3_MP_DOUBLED_MESSAGE when an equal entry is cached (the state is then freed).
+int mpAddToCache(int32_t msg_id, uint32_t req_id, const OctetStr& security_engine_id, int security_model,
+                 const OctetStr& security_name, int security_level, const OctetStr& context_engine_id,
+                 const OctetStr& context_name, std::unique_ptr<SecurityStateReference> state, int error_code);
+// Take the first entry of that msgID out of the cache: SNMPv3_MP_OK, or SNMPv3_MP_ERROR when there is none.
+int mpGetFromCache(int32_t msg_id, MpCacheEntry* entry);
+int mpGetFromCache(int32_t msg_id, int& error_code, std::unique_ptr<SecurityStateReference>& state);
 // The message queue calls this whenever it drops a version 3 request (answer,
 // time-out, cancel, closed session), so that no entry outlives its request.
 void mpDeleteCacheEntry(unsigned long req_id);
@@ -80,6 +103,10 @@ void mpIncSnmpInvalidMsgs();
 void mpIncSnmpUnknownPDUHandlers();
 
 // ---- byte helpers of the SNMPv3 code ---------------------------------------------
+// A new buffer (delete[]) of the bytes and a trailing zero byte; null when it cannot be allocated.
+unsigned char* v3strcpy(const unsigned char* bytes, int length);
+// 1 when both have the same length and bytes, else 0.
+int unsignedCharCompare(const unsigned char* a, long length_a, const unsigned char* b, long length_b);
 // Append one BER element to `out`; false when it cannot be encoded.
 bool v3AppendElement(std::vector<unsigned char>& out, unsigned char tag, const unsigned char* bytes, size_t length);
 bool v3AppendInt(std::vector<unsigned char>& out, int32_t value);

@@ -380,7 +380,8 @@ int usmGenerateMsg(const unsigned char* globalData, int globalDataLength, int ma
     if (!found) return SNMPv3_USM_UNKNOWN_SECURITY_NAME;
     user = *found;
   }
-  const OctetStr& engineID = state ? user.engineID : securityEngineID;
+  // A report to a discovery probe (which named no engine) must carry ours: that is what the probe asks.
+  const OctetStr& engineID = state && user.engineID.len() ? user.engineID : securityEngineID;
 
   // 3./4. Boots and time of the authoritative engine.
   int32_t boots = 0, engineTime = 0;
@@ -461,6 +462,8 @@ int usmProcessMsg(int maxMessageSize, const unsigned char* securityParameters, i
                   int32_t* maxSizeResponseScopedPDU, SecurityStateReference& state, bool answersOurRequest) {
   UsmState& s = usm();
   const int scopedRoom = *scopedPDULength;
+  // Nothing obtained yet: a report must not read the caller's buffer as a scoped PDU.
+  *scopedPDULength = 0;
   // 1. Parameters.
   UsmSecurityParameters p;
   if (!parseSecurityParameters(securityParameters, securityParametersLength, p)) return SNMPv3_USM_PARSE_ERROR;

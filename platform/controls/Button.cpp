@@ -59,6 +59,22 @@ void DrawLabel(HWND hwnd, HDC hdc, RECT rc, UINT format) {
   DrawTextA(hdc, text.c_str(), -1, &rc, format);
 }
 
+// The round mark of a radio button: a sunken circle, with a dot when chosen.
+void DrawRadioMark(HDC hdc, const RECT& mark, bool checked, bool pushed, bool enabled) {
+  HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  HGDIOBJ oldPen = SelectObject(hdc, shadow);
+  HGDIOBJ oldBrush = SelectObject(hdc, GetSysColorBrush(enabled && !pushed ? COLOR_WINDOW : COLOR_BTNFACE));
+  Ellipse(hdc, mark.left, mark.top, mark.right, mark.bottom);
+  if (checked) {
+    SelectObject(hdc, GetStockObject(NULL_PEN));
+    SelectObject(hdc, GetSysColorBrush(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    Ellipse(hdc, mark.left + 4, mark.top + 4, mark.right - 3, mark.bottom - 3);
+  }
+  SelectObject(hdc, oldBrush);
+  SelectObject(hdc, oldPen);
+  DeleteObject(shadow);
+}
+
 void PaintButton(HWND hwnd, HDC hdc) {
   ButtonState* s = ctl::StateOf<ButtonState>(hwnd);
   if (!s) return;
@@ -127,11 +143,15 @@ void PaintButton(HWND hwnd, HDC hdc) {
   RECT mark{leftText ? rc.right - box : 0, (rc.bottom - box) / 2, 0, 0};
   mark.right = mark.left + box;
   mark.bottom = mark.top + box;
-  UINT state = IsRadio(type) ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK;
-  if (s->check == BST_CHECKED || s->check == BST_INDETERMINATE) state |= DFCS_CHECKED;
-  if (s->pushed) state |= DFCS_PUSHED;
-  if (!IsWindowEnabled(hwnd)) state |= DFCS_INACTIVE;
-  DrawFrameControl(hdc, &mark, DFC_BUTTON, state);
+  bool checked = s->check == BST_CHECKED || s->check == BST_INDETERMINATE;
+  bool enabled = IsWindowEnabled(hwnd) != FALSE;
+  if (IsRadio(type)) {
+    DrawRadioMark(hdc, mark, checked, s->pushed, enabled);
+  } else {
+    UINT state = DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0) | (s->pushed ? DFCS_PUSHED : 0) |
+                 (enabled ? 0 : DFCS_INACTIVE);
+    DrawFrameControl(hdc, &mark, DFC_BUTTON, state);
+  }
   RECT text = rc;
   if (leftText)
     text.right = mark.left - 4;

@@ -166,15 +166,6 @@ void PaintCombo(HWND hwnd, HDC hdc, ComboState* s) {
   if (selected) DrawFocusRect(hdc, &item);
 }
 
-LRESULT CopyOut(const std::string& text, WPARAM size, LPARAM buffer) {
-  auto* out = reinterpret_cast<char*>(buffer);
-  if (!out || size == 0) return 0;
-  size_t n = std::min(text.size(), static_cast<size_t>(size) - 1);
-  memcpy(out, text.data(), n);
-  out[n] = 0;
-  return static_cast<LRESULT>(n);
-}
-
 }  // namespace
 
 BOOL GetComboBoxInfo(HWND combo, PCOMBOBOXINFO info) {
@@ -364,7 +355,7 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       }
     case WM_GETTEXT:
       if (s->edit) return SendMessageA(s->edit, WM_GETTEXT, wParam, lParam);
-      return CopyOut(Cur(s) >= 0 ? ItemText(s, Cur(s)) : std::string(), wParam, lParam);
+      return ctl::CopyText(Cur(s) >= 0 ? ItemText(s, Cur(s)) : std::string(), wParam, lParam);
     case WM_GETTEXTLENGTH:
       if (s->edit) return GetWindowTextLengthA(s->edit);
       return Cur(s) >= 0 ? static_cast<LRESULT>(ItemText(s, Cur(s)).size()) : 0;

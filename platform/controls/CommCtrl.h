@@ -777,3 +777,4 @@ typedef NMTREEVIEWA* LPNMTREEVIEW;
 #define TVC_BYMOUSE 0x0001
 #define TVC_BYKEYBOARD 0x0002
 void PlatformRegisterTreeViewClass();
+#include "ToolBar.h"

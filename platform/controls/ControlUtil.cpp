@@ -2,6 +2,8 @@
 
 #include "ControlUtil.h"
 
+#include <algorithm>
+#include <cstring>
 #include <mutex>
 
 #include "CommCtrl.h"
@@ -52,6 +54,15 @@ void FillUnlessHollow(HDC hdc, const RECT& rc, HBRUSH brush) {
 }
 
 DWORD Style(HWND hwnd) { return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)); }
+
+LRESULT CopyText(const std::string& text, WPARAM size, LPARAM buffer) {
+  auto* out = reinterpret_cast<char*>(buffer);
+  if (!out || size == 0) return 0;
+  size_t n = std::min(text.size(), static_cast<size_t>(size) - 1);
+  memcpy(out, text.data(), n);
+  out[n] = 0;
+  return static_cast<LRESULT>(n);
+}
 
 std::string Text(HWND hwnd) {
   int n = GetWindowTextLengthA(hwnd);

@@ -39,6 +39,8 @@ HBRUSH ParentBrush(HWND hwnd, HDC hdc, UINT msg);
 void FillUnlessHollow(HDC hdc, const RECT& rc, HBRUSH brush);
 
 DWORD Style(HWND hwnd);
+// WM_GETTEXT's answer: `text` into the caller's buffer of `size` bytes.
+LRESULT CopyText(const std::string& text, WPARAM size, LPARAM buffer);
 std::string Text(HWND hwnd);
 HFONT FontOf(HWND hwnd);
 int LineHeight(HWND hwnd);

@@ -314,6 +314,12 @@ PLATFORM_API BOOL GetScrollRange(HWND hwnd, int bar, LPINT minPos, LPINT maxPos)
 PLATFORM_API BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 PLATFORM_API BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 
+// For the window manager's default non-client handling: draws the bars of a
+// window with WS_HSCROLL/WS_VSCROLL, and turns a click on one (hit code
+// HTHSCROLL/HTVSCROLL, screen point) into WM_HSCROLL/WM_VSCROLL.
+PLATFORM_API void PlatformPaintWindowScrollBars(HWND hwnd);
+PLATFORM_API BOOL PlatformWindowScrollBarClick(HWND hwnd, int hit, POINT screen);
+
 // Flat scroll bars: drawn as the window's own scroll bars here.
 #define WSB_PROP_VSTYLE 0x00000100L
 #define WSB_PROP_HSTYLE 0x00000200L

@@ -190,15 +190,6 @@ void PaintEdit(HWND hwnd, HDC hdc, EditState* s) {
   }
 }
 
-LRESULT CopyOut(const std::string& text, WPARAM size, LPARAM buffer) {
-  auto* out = reinterpret_cast<char*>(buffer);
-  if (!out || size == 0) return 0;
-  size_t n = std::min(text.size(), static_cast<size_t>(size) - 1);
-  std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), out);
-  out[n] = 0;
-  return static_cast<LRESULT>(n);
-}
-
 }  // namespace
 
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -240,7 +231,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_GETTEXT:
-      return CopyOut(s->text, wParam, lParam);
+      return ctl::CopyText(s->text, wParam, lParam);
     case WM_GETTEXTLENGTH:
       return Len(s);
     case WM_GETDLGCODE:

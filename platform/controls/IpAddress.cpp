@@ -207,15 +207,8 @@ LRESULT CALLBACK IpAddressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       DefWindowProcA(hwnd, msg, wParam, lParam);
       Changed(hwnd);
       return TRUE;
-    case WM_GETTEXT: {
-      std::string t = Dotted(s);
-      auto* out = reinterpret_cast<char*>(lParam);
-      if (!out || wParam == 0) return 0;
-      size_t n = std::min(t.size(), static_cast<size_t>(wParam) - 1);
-      memcpy(out, t.data(), n);
-      out[n] = 0;
-      return static_cast<LRESULT>(n);
-    }
+    case WM_GETTEXT:
+      return ctl::CopyText(Dotted(s), wParam, lParam);
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(Dotted(s).size());
     case IPM_CLEARADDRESS:

@@ -1306,5 +1306,6 @@ void PlatformRegisterCommonControls() {
     PlatformRegisterTabControlClass();
     PlatformRegisterStatusBarClass();
     PlatformRegisterTreeViewClass();
+    PlatformRegisterToolBarClass();
   });
 }

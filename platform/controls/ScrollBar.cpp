@@ -431,3 +431,8 @@ bool WindowScrollBarClick(HWND hwnd, int hit, POINT screen) {
 }
 
 }  // namespace ctl
+
+void PlatformPaintWindowScrollBars(HWND hwnd) { ctl::PaintWindowScrollBars(hwnd); }
+BOOL PlatformWindowScrollBarClick(HWND hwnd, int hit, POINT screen) {
+  return ctl::WindowScrollBarClick(hwnd, hit, screen) ? TRUE : FALSE;
+}

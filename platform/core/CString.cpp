@@ -334,14 +334,14 @@ void CString::FormatV(LPCTSTR pszFormat, va_list args) { m_str = FormatToString(
 
 void CString::AppendFormatV(LPCTSTR pszFormat, va_list args) { m_str += FormatToString(pszFormat, args); }
 
-void CString::Format(LPCTSTR pszFormat, ...) {
+void CString::FormatPlain(LPCTSTR pszFormat, ...) {
   va_list args;
   va_start(args, pszFormat);
   FormatV(pszFormat, args);
   va_end(args);
 }
 
-void CString::Format(UINT nFormatID, ...) {
+void CString::FormatPlain(UINT nFormatID, ...) {
   CString format;
   format.LoadString(nFormatID);
   va_list args;
@@ -350,7 +350,7 @@ void CString::Format(UINT nFormatID, ...) {
   va_end(args);
 }
 
-void CString::AppendFormat(LPCTSTR pszFormat, ...) {
+void CString::AppendFormatPlain(LPCTSTR pszFormat, ...) {
   va_list args;
   va_start(args, pszFormat);
   AppendFormatV(pszFormat, args);

@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <string>
+#include <type_traits>
 
 #include "Types.h"
 
@@ -85,10 +86,25 @@ class PLATFORM_API CString {
 
   // printf rules as the Windows runtime reads them: "l" on an integer
   // conversion means 32 bits, "I64" 64 bits and "I" pointer-sized.
-  void Format(LPCTSTR pszFormat, ...);
-  void Format(UINT nFormatID, ...);
+  // The arguments reach the C library as they are, so each must be a number or
+  // a pointer: a CString goes as (LPCTSTR). GCC would otherwise hand the object
+  // itself to "%s" without a word, and the text would be garbage.
+  template <class... Args>
+  void Format(LPCTSTR pszFormat, const Args&... args) {
+    static_assert(PlainArguments<Args...>(), "pass a CString to Format as (LPCTSTR)");
+    FormatPlain(pszFormat, args...);
+  }
+  template <class... Args>
+  void Format(UINT nFormatID, const Args&... args) {
+    static_assert(PlainArguments<Args...>(), "pass a CString to Format as (LPCTSTR)");
+    FormatPlain(nFormatID, args...);
+  }
   void FormatV(LPCTSTR pszFormat, va_list args);
-  void AppendFormat(LPCTSTR pszFormat, ...);
+  template <class... Args>
+  void AppendFormat(LPCTSTR pszFormat, const Args&... args) {
+    static_assert(PlainArguments<Args...>(), "pass a CString to AppendFormat as (LPCTSTR)");
+    AppendFormatPlain(pszFormat, args...);
+  }
   void AppendFormatV(LPCTSTR pszFormat, va_list args);
 
   // A writable buffer of at least nMinBufLength characters plus a terminator,
@@ -106,6 +122,14 @@ class PLATFORM_API CString {
   BOOL LoadString(UINT nID);
 
  private:
+  template <class... Args>
+  static constexpr bool PlainArguments() {
+    return (!std::is_class<Args>::value && ...);
+  }
+  void FormatPlain(LPCTSTR pszFormat, ...);
+  void FormatPlain(UINT nFormatID, ...);
+  void AppendFormatPlain(LPCTSTR pszFormat, ...);
+
   std::string m_str;
 };
 

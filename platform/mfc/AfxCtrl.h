@@ -8,6 +8,7 @@
 class PLATFORM_API CStatic : public CWnd {
   DECLARE_DYNAMIC(CStatic)
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xffff);
   HBITMAP SetBitmap(HBITMAP hBitmap);
   HBITMAP GetBitmap() const;
@@ -18,6 +19,7 @@ class PLATFORM_API CStatic : public CWnd {
 class PLATFORM_API CButton : public CWnd {
   DECLARE_DYNAMIC(CButton)
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int GetCheck() const;
   void SetCheck(int nCheck);
@@ -35,6 +37,7 @@ class PLATFORM_API CButton : public CWnd {
 class PLATFORM_API CEdit : public CWnd {
   DECLARE_DYNAMIC(CEdit)
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   void LimitText(int nChars = 0);
   void SetLimitText(UINT nMax);
@@ -61,6 +64,7 @@ class PLATFORM_API CEdit : public CWnd {
 class PLATFORM_API CListBox : public CWnd {
   DECLARE_DYNAMIC(CListBox)
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int GetCount() const;
   int GetCurSel() const;
@@ -105,6 +109,7 @@ class PLATFORM_API CListBox : public CWnd {
 class PLATFORM_API CComboBox : public CWnd {
   DECLARE_DYNAMIC(CComboBox)
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int GetCount() const;
   int GetCurSel() const;
@@ -146,6 +151,7 @@ class PLATFORM_API CComboBox : public CWnd {
 class PLATFORM_API CScrollBar : public CWnd {
   DECLARE_DYNAMIC(CScrollBar)
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int GetScrollPos() const;
   int SetScrollPos(int nPos, BOOL bRedraw = TRUE);
@@ -161,6 +167,7 @@ class PLATFORM_API CScrollBar : public CWnd {
 class PLATFORM_API CProgressCtrl : public CWnd {
   DECLARE_DYNAMIC(CProgressCtrl)
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   void SetRange(short nLower, short nUpper);
   void SetRange32(int nLower, int nUpper);
@@ -177,6 +184,7 @@ class PLATFORM_API CProgressCtrl : public CWnd {
 class PLATFORM_API CIPAddressCtrl : public CWnd {
   DECLARE_DYNAMIC(CIPAddressCtrl)
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   BOOL IsBlank() const;
   void ClearAddress();

@@ -37,6 +37,7 @@ class PLATFORM_API CDialog : public CWnd {
   ~CDialog() override;
 
   // Modeless.
+  using CWnd::Create;
   virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
   virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
   virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr);

@@ -107,3 +107,17 @@ CMenu* CMenu::GetSubMenu(int nPos) const {
 
 void CMenu::DrawItem(LPDRAWITEMSTRUCT) {}
 void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) {}
+
+CMenu* CWnd::GetMenu() const {
+  HMENU m = ::GetMenu(m_hWnd);
+  return m ? CMenu::FromHandle(m) : nullptr;
+}
+
+BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu ? pMenu->GetSafeHmenu() : nullptr); }
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+  HMENU m = ::GetSystemMenu(m_hWnd, bRevert);
+  return m ? CMenu::FromHandle(m) : nullptr;
+}
+
+void CWnd::DrawMenuBar() { ::DrawMenuBar(m_hWnd); }

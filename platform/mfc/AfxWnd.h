@@ -162,6 +162,10 @@ class PLATFORM_API CWnd : public CCmdTarget {
   HICON SetIcon(HICON hIcon, BOOL bBigIcon);
   HICON GetIcon(BOOL bBigIcon) const;
   void SetRedraw(BOOL bRedraw = TRUE);
+  CMenu* GetMenu() const;
+  BOOL SetMenu(CMenu* pMenu);
+  CMenu* GetSystemMenu(BOOL bRevert) const;
+  void DrawMenuBar();
 
   CDC* GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
   CDC* GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }

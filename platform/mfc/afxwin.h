@@ -11,3 +11,4 @@
 #include "afxgdi.h"
 #include "AfxDialog.h"
 #include "AfxCtrl.h"
+#include "AfxMenu.h"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "MenuInternal.h"
+#include "WindowManager.h"
 
 namespace menu {
 
@@ -24,7 +25,6 @@ namespace {
 struct Store {
   std::map<HMENU, std::unique_ptr<Menu>> menus;
   std::map<HWND, HMENU> systemMenus;
-  std::map<HWND, HMENU> windowMenus;
 };
 Store& S() {
   static auto* s = new Store;
@@ -156,9 +156,8 @@ BOOL DestroyMenu(HMENU handle) {
   std::lock_guard<std::recursive_mutex> g(menu::Lock());
   if (!Find(handle)) return FALSE;
   DestroyTree(handle);
-  for (auto* map : {&menu::S().systemMenus, &menu::S().windowMenus})
-    for (auto it = map->begin(); it != map->end();)
-      it = it->second == handle ? map->erase(it) : std::next(it);
+  auto& sys = menu::S().systemMenus;
+  for (auto it = sys.begin(); it != sys.end();) it = it->second == handle ? sys.erase(it) : std::next(it);
   return TRUE;
 }
 
@@ -409,19 +408,26 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
   return m;
 }
 
+// A top-level window keeps its menu where a child keeps its id, so the menu
+// given to CreateWindowEx is the window's menu from the first WM_NCCALCSIZE.
 HMENU GetMenu(HWND hwnd) {
-  std::lock_guard<std::recursive_mutex> g(menu::Lock());
-  auto it = menu::S().windowMenus.find(hwnd);
-  return it != menu::S().windowMenus.end() && IsWindow(hwnd) ? it->second : nullptr;
+  HMENU m;
+  {
+    wm::Guard g(wm::Lock());
+    wm::Window* w = wm::Find(hwnd);
+    if (!w || (w->style & WS_CHILD)) return nullptr;
+    m = reinterpret_cast<HMENU>(w->id);
+  }
+  return IsMenu(m) ? m : nullptr;
 }
 
 BOOL SetMenu(HWND hwnd, HMENU handle) {
-  if (!IsWindow(hwnd) || (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) return FALSE;
+  if (handle && !IsMenu(handle)) return FALSE;
   {
-    std::lock_guard<std::recursive_mutex> g(menu::Lock());
-    if (handle && !Find(handle)) return FALSE;
-    if (handle) menu::S().windowMenus[hwnd] = handle;
-    else menu::S().windowMenus.erase(hwnd);
+    wm::Guard g(wm::Lock());
+    wm::Window* w = wm::Find(hwnd);
+    if (!w || (w->style & WS_CHILD)) return FALSE;
+    w->id = reinterpret_cast<UINT_PTR>(handle);
   }
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   return TRUE;

@@ -34,3 +34,16 @@ int IndexOf(const Menu* m, UINT item, UINT flags);
 MenuItem* FindItem(HMENU handle, UINT item, UINT flags, Menu** owner);
 
 }  // namespace menu
+
+// The menu bar of a top-level window (window coordinates unless said).
+namespace menu {
+
+// Height the bar takes for a window of that size, its closing line included; 0 without a menu.
+int BarHeight(HWND hwnd, int width, int height);
+void PaintBar(HWND hwnd, HDC windowDc);
+BOOL BarItemRect(HWND hwnd, int item, RECT* screen);
+int BarItemAt(HWND hwnd, POINT screen);
+// Opens the pop-up of the item under `screen` (or sends its command) and returns when it closes.
+void TrackBar(HWND hwnd, POINT screen);
+
+}  // namespace menu

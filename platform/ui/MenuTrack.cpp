@@ -508,7 +508,8 @@ BOOL PlatformMenuItemScreenRect(HWND menuWindow, int pos, RECT* rc) {
   return TRUE;
 }
 
-BOOL GetMenuItemRect(HWND, HMENU handle, UINT item, LPRECT rc) {
+BOOL GetMenuItemRect(HWND hwnd, HMENU handle, UINT item, LPRECT rc) {
+  if (rc && hwnd && handle && GetMenu(hwnd) == handle) return menu::BarItemRect(hwnd, static_cast<int>(item), rc);
   if (!rc || !tActive) return FALSE;
   for (Level& l : tActive->levels)
     if (l.menu == handle && item < l.rects.size()) return PlatformMenuItemScreenRect(l.window, static_cast<int>(item), rc);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "MenuInternal.h"
 #include "UiPlatform.h"
 #include "WindowManager.h"
 
@@ -102,17 +103,28 @@ int HitCode(HWND hwnd, POINT pt) {
     if ((g.style & WS_SYSMENU) && x < f.x + c) return HTSYSMENU;
     return HTCAPTION;
   }
+  if (y < g.client.top && menu::BarItemAt(hwnd, pt) >= 0) return HTMENU;
   if ((g.style & WS_VSCROLL) && x >= g.client.right) return HTVSCROLL;
   if ((g.style & WS_HSCROLL) && y >= g.client.bottom) return HTHSCROLL;
   return HTBORDER;
 }
 
-void PaintNonClient(HWND hwnd, int pressedHit) {
+// `update` (screen coordinates, as WM_NCPAINT carries it) limits the painting
+// when it is a region, so a caller can have single parts repainted.
+void PaintNonClient(HWND hwnd, int pressedHit, HRGN update = nullptr) {
   Geometry g;
   if (!GeometryOf(hwnd, &g)) return;
   int width = g.window.right - g.window.left, height = g.window.bottom - g.window.top;
   HDC hdc = GetWindowDC(hwnd);
   if (!hdc) return;
+  if (update) {
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    if (CombineRgn(clip, update, nullptr, RGN_COPY) != ERROR) {
+      OffsetRgn(clip, -g.window.left, -g.window.top);
+      SelectClipRgn(hdc, clip);
+    }
+    DeleteObject(clip);
+  }
   Frame f = FrameOf(g.style, g.exStyle);
   RECT rc{0, 0, width, height};
   if (f.x > 0) {
@@ -155,6 +167,7 @@ void PaintNonClient(HWND hwnd, int pressedHit) {
       button(b.max, g.zoomed ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX, HTMAXBUTTON, (g.style & WS_MAXIMIZEBOX) != 0);
     if (b.hasMin) button(b.min, DFCS_CAPTIONMIN, HTMINBUTTON, (g.style & WS_MINIMIZEBOX) != 0);
   }
+  menu::PaintBar(hwnd, hdc);
   RECT inner{g.client.left, g.client.top, g.client.right, g.client.bottom};
   if (g.exStyle & WS_EX_CLIENTEDGE) {
     RECT e = inner;
@@ -274,13 +287,20 @@ LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* ha
       DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
       DWORD exStyle = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE));
       RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
-      if (r) *r = DefaultClientRect(style, exStyle, *r);
+      if (r) {
+        RECT window = *r;
+        *r = DefaultClientRect(style, exStyle, window);
+        if (!(style & WS_CHILD)) {
+          r->top += menu::BarHeight(hwnd, window.right - window.left, window.bottom - window.top);
+          if (r->bottom < r->top) r->bottom = r->top;
+        }
+      }
       return 0;
     }
     case WM_NCHITTEST:
       return HitCode(hwnd, PointOf(lParam));
     case WM_NCPAINT:
-      PaintNonClient(hwnd, HTNOWHERE);
+      PaintNonClient(hwnd, HTNOWHERE, wParam > 1 ? reinterpret_cast<HRGN>(wParam) : nullptr);
       return 0;
     case WM_NCACTIVATE: {
       {
@@ -301,6 +321,9 @@ LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* ha
         case HTMINBUTTON:
         case HTMAXBUTTON:
           TrackCaptionButton(hwnd, static_cast<int>(wParam));
+          break;
+        case HTMENU:
+          menu::TrackBar(hwnd, PointOf(lParam));
           break;
       }
       return 0;

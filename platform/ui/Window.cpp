@@ -904,12 +904,14 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT pts, UINT count) {
   return MAKELONG(static_cast<WORD>(static_cast<SHORT>(dx)), static_cast<WORD>(static_cast<SHORT>(dy)));
 }
 
-BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL, DWORD exStyle) {
+BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL menu, DWORD exStyle) {
   if (!rc) return FALSE;
   RECT probe{0, 0, 1000, 1000};
   RECT client = DefaultClientRect(style, exStyle, probe);
   rc->left -= client.left;
   rc->top -= client.top;
+  // One row of menu bar and the line under it.
+  if (menu && !(style & WS_CHILD)) rc->top -= GetSystemMetrics(SM_CYMENU) + 1;
   rc->right += probe.right - client.right;
   rc->bottom += probe.bottom - client.bottom;
   return TRUE;

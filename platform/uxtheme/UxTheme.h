@@ -8,15 +8,6 @@
 #include "Gdi.h"
 #include "Types.h"
 
-#ifndef PLATFORM_HRESULT_DEFINED
-#define PLATFORM_HRESULT_DEFINED
-typedef int32_t HRESULT;
-#define S_OK ((HRESULT)0)
-#define S_FALSE ((HRESULT)1)
-#define E_FAIL ((HRESULT)0x80004005L)
-#define E_NOTIMPL ((HRESULT)0x80004001L)
-#define E_INVALIDARG ((HRESULT)0x80070057L)
-#endif
 typedef wchar_t WCHAR;
 typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;

@@ -104,6 +104,16 @@ TEST(CStringTest, FormatReadsSizesAsTheWindowsRuntimeDoes) {
       {"-1", [&] { CString s; s.Format("%Id", (INT_PTR)-1); return s; }()},
       // "%n" is refused, not obeyed: a text must never write through its arguments.
       {"a|b7", [&] { int n = 0; CString s; s.Format("a|%5nb%d", &n, 7); return s; }()},
+      // Arguments go through as the C library expects them: floats and bools promoted, arrays as
+      // pointers. (A CString argument is refused when compiling; it must be cast to LPCTSTR.)
+      {"2.5|1|ab|3", [&] {
+         const float f = 2.5f;
+         const char word[] = "ab";
+         enum { kThree = 3 };
+         CString s;
+         s.Format("%.1f|%d|%s|%d", f, true, word, kThree);
+         return s;
+       }()},
   };
   for (const FormatCase& c : cases) EXPECT_STREQ(c.expected, c.text);
 

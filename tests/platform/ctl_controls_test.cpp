@@ -239,6 +239,15 @@ TEST_F(ControlTest, ListBoxScrollsToTheTopIndexAndBack) {
   EXPECT_EQ(si.nMax, 29);
   Send(kList, WM_VSCROLL, SB_LINEUP);
   EXPECT_EQ(Send(kList, LB_GETTOPINDEX), 9);
+  // The window's own scroll bar: a click on its lower arrow scrolls one line.
+  RECT wr;
+  GetWindowRect(Item(kList), &wr);
+  POINT arrow{wr.right - 6, wr.bottom - 6};
+  testkit::MouseMove(arrow);
+  testkit::MouseDown(arrow);
+  testkit::MouseUp(arrow);
+  Pump();
+  EXPECT_EQ(Send(kList, LB_GETTOPINDEX), 10);
   EXPECT_EQ(Send(kList, LB_SETTOPINDEX, 30), LB_ERR);
   Send(kList, LB_SETTOPINDEX, 29);  // the last item: as far as a full last page goes
   int top = static_cast<int>(Send(kList, LB_GETTOPINDEX));

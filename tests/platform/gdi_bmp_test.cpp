@@ -140,6 +140,26 @@ TEST(GdiBmp, ReadsAHandWrittenFile) {
   DeleteObject(bm);
 }
 
+TEST(GdiBmp, PaletteFollowsInfoHeadersOfAnyLength) {
+  // Writers may emit longer headers than the classic 40 bytes; the palette starts after the whole header.
+  for (uint32_t size : {44u, 56u, 108u, 124u}) {
+    std::vector<uint8_t> f = MakeBmp(8, false);
+    const uint32_t extra = size - 40;
+    f.insert(f.begin() + 54, extra, 0);
+    auto add32 = [&](size_t at, uint32_t v) {
+      uint32_t old = f[at] | f[at + 1] << 8 | f[at + 2] << 16 | static_cast<uint32_t>(f[at + 3]) << 24;
+      old += v;
+      f[at] = old & 0xFF, f[at + 1] = (old >> 8) & 0xFF, f[at + 2] = (old >> 16) & 0xFF, f[at + 3] = old >> 24;
+    };
+    add32(2, extra);   // file size
+    add32(10, extra);  // pixel offset
+    add32(14, extra);  // header size
+    HBITMAP bm = PlatformReadBmp(f.data(), f.size());
+    ExpectPicture(bm, 8, "header size " + std::to_string(size));
+    DeleteObject(bm);
+  }
+}
+
 TEST(GdiBmp, WritesTwentyFourAndThirtyTwoBitsThatReadBack) {
   TempDir tmp;
   std::vector<uint8_t> file = MakeBmp(24, false);

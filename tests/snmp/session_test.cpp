@@ -3,7 +3,12 @@
 // late and duplicate answers, cancel and close, callbacks that cancel their
 // own request or close their session, user timeouts, notification receipt.
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -27,10 +32,11 @@ struct Seen {
   std::string first_oid;
 };
 
-// A UDP peer on 127.0.0.1 that decodes what it receives and answers on demand.
+// A UDP peer on 127.0.0.1 (on a free port unless told one) that decodes what
+// it receives and answers on demand.
 class FakeAgent {
  public:
-  FakeAgent() {
+  explicit FakeAgent(unsigned short fixed_port = 0) {
     WSADATA data;
     WSAStartup(0x0101, &data);
     sock = socket(AF_INET, SOCK_DGRAM, 0);
@@ -38,6 +44,7 @@ class FakeAgent {
     std::memset(&local, 0, sizeof local);
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    local.sin_port = htons(fixed_port);
     bind(sock, reinterpret_cast<sockaddr*>(&local), sizeof local);
     int length = sizeof local;
     getsockname(sock, reinterpret_cast<sockaddr*>(&local), &length);
@@ -397,6 +404,63 @@ TEST_F(SessionTest, BindingAPortInUse) {
   EXPECT_EQ(session->get(pdu, target, record, &o), 0);
   pump(true);
   EXPECT_EQ(o.calls, 1);
+}
+
+// Run in a network namespace of its own: what a target without a port sends
+// where (0 when all is as expected; each miss is reported on stderr).
+int default_port_misses() {
+  FakeAgent agent(SNMP_DEFAULT_PORT), manager(SNMP_TRAP_PORT);
+  Outcome outcomes[2];  // outlive the session, whose close reports -8 to them
+  int status = 1;
+  Snmp session(status, UdpAddress("127.0.0.1/0"));
+  int misses = 0;
+  const auto expect = [&misses](bool ok, const char* what) {
+    if (!ok) std::fprintf(stderr, "default ports: %s\n", what);
+    misses += !ok;
+  };
+  expect(status == 0, "session");
+  const IpAddress plain("127.0.0.1");
+  const UdpAddress port_zero("127.0.0.1");
+  const Address* addresses[] = {&plain, &port_zero};
+  for (int i = 0; i < 2; ++i) {
+    CTarget target(*addresses[i], "public", "private");
+    target.set_retry(0);
+    Pdu get = one_binding(), set = one_binding(), inform = one_binding(), trap = one_binding();
+    trap.set_notify_id(coldStartOid());
+    expect(session.get(get, target, record, &outcomes[i]) == 0, "get");
+    expect(session.set(set, target, record, &outcomes[i]) == 0, "set");
+    expect(session.inform(inform, target, record, &outcomes[i]) == 0, "inform");
+    expect(session.trap(trap, target) == 0, "trap");
+    agent.serve(false, 200);
+    manager.serve(false, 200);
+  }
+  expect(agent.seen.size() == 4 && manager.seen.size() == 4, "four messages on each port");
+  for (size_t i = 0; i + 1 < agent.seen.size(); i += 2) {
+    expect(agent.seen[i].type == sNMP_PDU_GET && agent.seen[i].community == "public", "get to 161, read community");
+    expect(agent.seen[i + 1].type == sNMP_PDU_SET && agent.seen[i + 1].community == "private",
+           "set to 161, write community");
+  }
+  for (size_t i = 0; i + 1 < manager.seen.size(); i += 2) {
+    expect(manager.seen[i].type == sNMP_PDU_INFORM, "inform to 162");
+    expect(manager.seen[i + 1].type == sNMP_PDU_V1TRAP, "trap to 162");
+  }
+  return misses;
+}
+
+// Ports 161 and 162 are taken only inside a private network namespace, made
+// by a child process of the test.
+TEST(SnmpDefaultPorts, RequestsGoTo161InformsAndTrapsTo162) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (unshare(CLONE_NEWNET) != 0 || std::system("ip link set lo up 2>/dev/null") != 0) _exit(77);
+    _exit(default_port_misses() ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no private network namespace here";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the child's misses are on stderr";
 }
 
 TEST(SnmpErrorMsg, Table) {

@@ -141,7 +141,9 @@ TEST(V3BootCounter, UnreadableFileAndUnwritableFolder) {
   uint32_t boots = 1;
   EXPECT_EQ(-2, getBootCounter(path.c_str(), kApp, boots));
   EXPECT_EQ(0u, boots);
+  EXPECT_EQ(-2, saveBootCounter(path.c_str(), kApp, 10)) << "the other counters cannot be carried over";
   chmod(path.c_str(), 0600);
+  EXPECT_EQ(kAppKey + "9\n", readFile(path));
 
   chmod(dir.path().c_str(), 0500);
   EXPECT_EQ(-2, saveBootCounter(path.c_str(), kApp, 10)) << "the temporary file cannot be made";

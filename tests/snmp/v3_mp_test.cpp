@@ -284,6 +284,15 @@ TEST_F(V3Engine, DiscoveryAnswerTeachesTheEngineButUnsolicitedMessagesDoNot) {
   // The report that answers our own probe is how a real agent becomes known.
   learnPeer();
   EXPECT_EQ(SNMPv3_USM_OK, usmGetTime(OctetStr(kPeer), boots, time));
+
+  // With discovery off, not even the answer to our own probe introduces an engine.
+  usmUnsetDiscoveryMode();
+  Wire report;
+  report.engineID = "late-engine";
+  report.msgID = send(2, "");
+  report.msgData = scopedPdu(sNMP_PDU_REPORT, 2);
+  EXPECT_EQ(SNMPv3_USM_UNKNOWN_ENGINEID, parse(report.build()).status);
+  EXPECT_EQ(SNMPv3_USM_UNKNOWN_ENGINEID, usmGetTime(OctetStr("late-engine"), boots, time));
 }
 
 TEST_F(V3Engine, UnsolicitedRequestsDoNotGrowTheCache) {
@@ -296,6 +305,15 @@ TEST_F(V3Engine, UnsolicitedRequestsDoNotGrowTheCache) {
     EXPECT_EQ(SNMPv3_MP_OK, parse(w.build()).status);
   }
   EXPECT_EQ(kMpMaxReceivedRequests, mpGetCacheSize());
+
+  // The same request twice: both are accepted, one entry is kept.
+  start(5);
+  Wire twice;
+  twice.engineID = kLocal;
+  twice.msgData = scopedPdu(sNMP_PDU_GET, 12);
+  EXPECT_EQ(SNMPv3_MP_OK, parse(twice.build()).status);
+  EXPECT_EQ(SNMPv3_MP_OK, parse(twice.build()).status);
+  EXPECT_EQ(1u, mpGetCacheSize());
 }
 
 TEST_F(V3Engine, ResponseMatchingKeepsTheEntryForTheGenuineAnswer) {
@@ -329,6 +347,59 @@ TEST_F(V3Engine, DroppedRequestLeavesTheCache) {
   late.msgID = id;
   late.msgData = scopedPdu(sNMP_PDU_RESPONSE, 55, kPeer);
   EXPECT_EQ(SNMPv3_MP_UNKNOWN_MSGID, parse(late.build()).status);
+
+  // A received request that bears the same request id as ours stays; ours goes.
+  Wire theirs;
+  theirs.engineID = kLocal;
+  theirs.msgData = scopedPdu(sNMP_PDU_GET, 57);
+  ASSERT_EQ(SNMPv3_MP_OK, parse(theirs.build()).status);
+  const int32_t ours = send(57);
+  EXPECT_EQ(3u, mpGetCacheSize());
+  mpDeleteCacheEntry(57);
+  EXPECT_EQ(2u, mpGetCacheSize());
+  late.msgID = ours;
+  late.msgData = scopedPdu(sNMP_PDU_RESPONSE, 57, kPeer);
+  EXPECT_EQ(SNMPv3_MP_UNKNOWN_MSGID, parse(late.build()).status);
+}
+
+TEST_F(V3Engine, RequestCacheHandsEntriesOutOnce) {
+  const OctetStr engine(kPeer), name("alice"), context("ctx");
+  ASSERT_EQ(SNMPv3_MP_OK, mpAddToCache(7, 70, engine, 3, name, 2, engine, context, nullptr, SNMPv3_MP_OK));
+  EXPECT_EQ(SNMPv3_MP_DOUBLED_MESSAGE,
+            mpAddToCache(7, 70, engine, 3, name, 2, engine, context, nullptr, SNMPv3_MP_OK));
+  auto state = std::make_unique<SecurityStateReference>();
+  state->securityName = name;
+  ASSERT_EQ(SNMPv3_MP_OK, mpAddToCache(8, 80, engine, 3, name, 1, OctetStr(), OctetStr(), std::move(state),
+                                       SNMPv3_USM_UNKNOWN_SECURITY_NAME));
+  EXPECT_EQ(2u, mpGetCacheSize());
+
+  MpCacheEntry entry;
+  ASSERT_EQ(SNMPv3_MP_OK, mpGetFromCache(7, &entry));
+  EXPECT_EQ(70u, entry.reqID);
+  EXPECT_EQ(name, entry.securityName);
+  EXPECT_EQ(2, entry.securityLevel);
+  EXPECT_EQ(context, entry.contextName);
+  EXPECT_EQ(nullptr, entry.state);
+  EXPECT_EQ(SNMPv3_MP_ERROR, mpGetFromCache(7, &entry)) << "taken once";
+  EXPECT_EQ(SNMPv3_MP_ERROR, mpGetFromCache(8, nullptr));
+
+  int error = 0;
+  std::unique_ptr<SecurityStateReference> taken;
+  ASSERT_EQ(SNMPv3_MP_OK, mpGetFromCache(8, error, taken));
+  EXPECT_EQ(SNMPv3_USM_UNKNOWN_SECURITY_NAME, error);
+  ASSERT_NE(nullptr, taken);
+  EXPECT_EQ(name, taken->securityName);
+  EXPECT_EQ(0u, mpGetCacheSize());
+
+  const unsigned char bytes[] = {'a', 0, 'b'};
+  std::unique_ptr<unsigned char[]> copy(v3strcpy(bytes, 3));
+  ASSERT_NE(nullptr, copy);
+  EXPECT_EQ(0, std::memcmp(bytes, copy.get(), 3));
+  EXPECT_EQ(0, copy[3]);
+  EXPECT_EQ(1, unsignedCharCompare(bytes, 3, copy.get(), 3));
+  EXPECT_EQ(0, unsignedCharCompare(bytes, 3, copy.get(), 2));
+  EXPECT_EQ(0, unsignedCharCompare(bytes, 1, bytes + 2, 1));
+  EXPECT_EQ(1, unsignedCharCompare(nullptr, 0, bytes, 0));
 }
 
 TEST_F(V3Engine, TimeWindowOfThePeerEngine) {
@@ -561,6 +632,7 @@ TEST_F(V3Engine, ReportsCarryTheRightCounter) {
     const char* what;
     Wire wire;
     const char* counter;
+    uint32_t reqid;  // of the request when its scoped PDU could be read, else 0
   };
   Wire invalidFlags;
   invalidFlags.engineID = kLocal;
@@ -574,28 +646,49 @@ TEST_F(V3Engine, ReportsCarryTheRightCounter) {
   unknownEngine.engineID = "";
   unknownEngine.flags = {0x04};
   unknownEngine.msgData = scopedPdu(sNMP_PDU_GET, 3);
+  Wire unreadableParams;
+  unreadableParams.engineID = kLocal;
+  unreadableParams.flags = {0x04};
+  unreadableParams.trailingParams = {0x05, 0x00};
+  unreadableParams.msgData = scopedPdu(sNMP_PDU_GET, 3);
   const Case cases[] = {
-      {"privacy without authentication", invalidFlags, "1.3.6.1.6.3.11.2.1.2.0"},
-      {"unknown user", unknownUser, "1.3.6.1.6.3.15.1.1.3.0"},
-      {"discovery probe", unknownEngine, "1.3.6.1.6.3.15.1.1.4.0"},
+      {"privacy without authentication", invalidFlags, "1.3.6.1.6.3.11.2.1.2.0", 0},
+      {"unknown user", unknownUser, "1.3.6.1.6.3.15.1.1.3.0", 3},
+      {"discovery probe", unknownEngine, "1.3.6.1.6.3.15.1.1.4.0", 3},
+      {"unreadable security parameters", unreadableParams, "1.3.6.1.6.3.11.2.1.2.0", 0},
   };
   for (const Case& c : cases) {
+    // A message read just before must leave nothing behind that the report could pick up.
+    Wire earlier;
+    earlier.engineID = kLocal;
+    earlier.msgData = scopedPdu(sNMP_PDU_RESPONSE, 4242, kLocal, "earlier");
+    ASSERT_EQ(SNMPv3_MP_UNKNOWN_MSGID, parse(earlier.build()).status);
     g_reports.clear();
     parse(c.wire.build());
     ASSERT_EQ(1u, g_reports.size()) << c.what;
     // Read the report's binding name straight from its scoped PDU (noAuthNoPriv).
-    ByteCursor in(g_reports[0].data(), g_reports[0].size()), msg, skip, scoped;
+    ByteCursor in(g_reports[0].data(), g_reports[0].size()), msg, skip, params, scoped;
     unsigned char tag;
     asn_get_header(in, tag, msg);
-    asn_get_header(msg, tag, skip);  // version
-    asn_get_header(msg, tag, skip);  // global data
-    asn_get_header(msg, tag, skip);  // security parameters
+    asn_get_header(msg, tag, skip);    // version
+    asn_get_header(msg, tag, skip);    // global data
+    asn_get_header(msg, tag, params);  // security parameters
     ASSERT_TRUE(asn_get_header(msg, tag, scoped)) << c.what;
+    // The report speaks for this engine: a discovery probe learns our engine id from it.
+    ByteCursor usm;
+    const unsigned char* engine;
+    size_t engineLength;
+    ASSERT_TRUE(asn_get_header(params, tag, usm) && asn_get_string(usm, tag, engine, engineLength)) << c.what;
+    EXPECT_EQ(kLocal, std::string(reinterpret_cast<const char*>(engine), engineLength)) << c.what;
+    const unsigned char* context;
+    size_t contextLength;
     asn_get_header(scoped, tag, skip);
-    asn_get_header(scoped, tag, skip);
+    ASSERT_TRUE(asn_get_string(scoped, tag, context, contextLength)) << c.what;
+    EXPECT_EQ(0u, contextLength) << c.what << ": no context name of an earlier message";
     PduPtr report(snmp_pdu_create(0));
     ASSERT_EQ(0, snmp_parse_pdu(scoped, report.get())) << c.what;
     EXPECT_EQ(sNMP_PDU_REPORT, report->command);
+    EXPECT_EQ(c.reqid, report->reqid) << c.what;
     EXPECT_EQ(sNMP_SYNTAX_CNTR32, report->variables->type);
     std::string name;
     for (int i = 0; i < report->variables->name_length; ++i)

@@ -4,9 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <functional>
 #include <string>
 
+#include "CVHException.h"
 #include "Files.h"
 #include "SnmpRequest.h"
 #include "SnmpSession.h"
@@ -67,4 +74,35 @@ class AgentTest : public SessionFolder {
   }
 
   SnmpdHarness* agent = nullptr;
+};
+
+// The code of the CVHException that `action` throws (deleted here), or 0.
+inline int ThrownCode(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (CVHException* e) {
+    int code = e->GetCode();
+    delete e;
+    return code;
+  }
+  return 0;
+}
+
+// A UDP socket on loopback that receives and never answers.
+struct SilentPeer {
+  SilentPeer() {
+    fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t n = sizeof a;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    port = ntohs(a.sin_port);
+  }
+  ~SilentPeer() { close(fd); }
+  SilentPeer(const SilentPeer&) = delete;
+  SilentPeer& operator=(const SilentPeer&) = delete;
+  int fd;
+  unsigned short port;
 };

@@ -1,10 +1,5 @@
 // The request object against net-snmp's snmpd: scalar groups and tables,
 // synchronous and asynchronous, sets seen by snmpget, and the failure codes.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <sstream>
 #include <thread>
@@ -62,34 +57,6 @@ std::vector<std::string> Lines(const std::string& text) {
 std::string Value(const SnmpVarList& list, const char* label) {
   return static_cast<LPCTSTR>(*list.FindItem(label)->value);
 }
-
-int ThrownCode(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (CVHException* e) {
-    int code = e->GetCode();
-    delete e;
-    return code;
-  }
-  return 0;
-}
-
-// A UDP socket on loopback that receives and never answers.
-struct SilentPeer {
-  SilentPeer() {
-    fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t n = sizeof a;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-    port = ntohs(a.sin_port);
-  }
-  ~SilentPeer() { close(fd); }
-  int fd;
-  unsigned short port;
-};
 
 struct Completion {
   int calls = 0;

@@ -11,8 +11,15 @@
 
 namespace {
 
-INT_PTR CALLBACK GalleryProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
+INT_PTR CALLBACK GalleryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_COMMAND:
+      // Shown for a person (gallery --show): OK and Cancel end it.
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(hwnd, LOWORD(wParam));
+        return TRUE;
+      }
+      return FALSE;
     case WM_INITDIALOG: {
       char caption[64];
       if (LoadString(nullptr, IDS_GALLERY_CAPTION, caption, sizeof caption)) SetWindowTextA(hwnd, caption);
@@ -94,4 +101,11 @@ bool Dialogs(const std::string& out) {
   bool ok = SaveWindowPng(dlg, out + "/dialog.png");
   DestroyWindow(dlg);
   return ok;
+}
+
+// Runs the gallery dialog modally, on the X display when there is one, until
+// the person closes it.
+int ShowDialog() {
+  INT_PTR result = DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_GALLERY), nullptr, GalleryProc, 0);
+  return result == -1 ? 1 : 0;
 }

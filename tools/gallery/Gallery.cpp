@@ -239,7 +239,12 @@ bool Blits(const std::string& out) {
 bool Dialogs(const std::string& out);    // DialogPage.cpp
 bool ListViews(const std::string& out);  // ListViewPage.cpp
 
+int ShowDialog();                        // DialogPage.cpp
+
+// gallery [folder]   writes the PNG files into the folder (default "gallery")
+// gallery --show     shows the dialog page on the display for a person to use
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--show") return ShowDialog();
   std::string out = argc > 1 ? argv[1] : "gallery";
   mkdir(out.c_str(), 0755);
   bool ok = Shapes(out) & Text(out) & Blits(out) & Dialogs(out) & ListViews(out);

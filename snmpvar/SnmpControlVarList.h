@@ -1,0 +1,79 @@
+// The bound variable list that dialogs use: entries of the list, or a byte
+// range or single bits of an entry's value, tied to dialog controls, and a
+// table list shown in a list control with one row per table row. After a Get
+// the values appear in the controls; before a Set the controls are collected.
+#pragma once
+
+#include <vector>
+
+#include "NotifyControls.h"
+#include "SnmpBoundVarList.h"
+#include "VhOptionList.h"
+
+enum SnmpControlKind {
+  SCK_NONE = 0,
+  SCK_COMBOBOX = 1,
+  SCK_EDIT = 2,
+  SCK_IPADDRESS = 3,
+  SCK_BUTTON = 4,
+  SCK_STATIC = 5,
+  SCK_MACEDIT = 6,
+};
+
+struct SnmpControlBinding {
+  int nEntry;
+  int nOffset;  // byte offset of a partial value (0 = whole value)
+  int nSyntax;  // syntax of the bound part
+  VhOptionList* pOptionList;
+  int nCount;  // controls, or bits of a bit binding
+  std::vector<int> bitIndexes;  // one bit number per check box; empty if none
+  std::vector<CWnd*> controls;
+  int nKind;
+};
+
+class SnmpControlVarList : public SnmpBoundVarList {
+ public:
+  explicit SnmpControlVarList(CWnd* owner);
+  ~SnmpControlVarList() override;
+
+  void BindListCtrl(CNotifyListCtrl* listCtrl, BOOL enableOnSelect);
+  void BindControl(int entry, CComboBox* control);
+  void BindControl(int entry, CEdit* control);
+  void BindControl(int entry, CIPAddressCtrl* control);
+  void BindControl(int entry, CButton* control);
+  void BindControl(int entry, CStatic* control);
+  // A check box per bit number of `bits` ("0,9,..."; bit 0 is the most
+  // significant bit of the first byte).
+  void BindBits(int entry, LPCTSTR bits, const std::vector<CButton*>& checkBoxes);
+  // `further` not null makes a binding of two controls; with a prefix option
+  // list a combo box needs it.
+  void AddBinding(int entry, int offset, int syntax, VhOptionList* optionList, CWnd* control, CWnd* further);
+
+  BOOL IsChanged() const;
+  void EnableControls(BOOL enable);
+  int GetBindingCount() const { return static_cast<int>(m_bindings.size()); }
+  const SnmpControlBinding& GetBinding(int index) const { return m_bindings[index]; }
+
+  void BeforeGet() override;
+  void OnItemReceived(SnmpVarList* row) override;
+  void CollectValues() override;
+  void AfterGet() override;
+
+  // -1 for every entry.
+  void ValuesToControls(int entry = -1);
+  void ControlsToValues(int entry = -1);
+
+ protected:
+  CNotifyListCtrl* m_pListCtrl = nullptr;
+  std::vector<SnmpControlBinding> m_bindings;
+  BYTE m_bChanged = 0;
+  BYTE m_bEnableOnSelect = 1;
+
+ private:
+  void BuildColumns();
+  void WriteRow(int row, SnmpVarList& list);
+  void ReadSelectedRow();
+  static void OnControlChanged(int controlId, void* user);
+  static void OnRowClick(NMHDR* notification, LRESULT* result, void* user);
+  VhOptionList* OptionListOf(const SnmpControlBinding& binding) const;
+};
