@@ -60,6 +60,10 @@ SnmpBoundVarList::SnmpBoundVarList(CWnd* owner)
     : m_pAfterGetUser(owner), m_pAfterSetUser(owner), m_pOwner(owner) {}
 
 SnmpBoundVarList::~SnmpBoundVarList() {
+  // The request outlives this body while it waits for its answers; they must
+  // not reach a list that is half gone.
+  m_Request.m_bEnabled = 0;
+  m_Request.DropCallbacks();
   m_bBusy = 0;
   m_pAfterGet = nullptr;
   m_pAfterSet = nullptr;

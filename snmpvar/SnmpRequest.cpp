@@ -59,6 +59,10 @@ SnmpRequest::~SnmpRequest() {
   for (SnmpRequestContext* context : m_contexts) context->pOwner = nullptr;
 }
 
+void SnmpRequest::DropCallbacks() {
+  for (SnmpRequestContext* context : m_contexts) context->pCallback = nullptr;
+}
+
 void SnmpRequest::LoadDefaults() {
   const SnmpRequestDefaultValues& d = SnmpRequestDefaults;
   m_nTimeout = d.nTimeout;

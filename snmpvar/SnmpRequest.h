@@ -72,6 +72,9 @@ class SnmpRequest {
   void BuildPdu(int mode, Pdu& pdu, SnmpVarList& list, std::vector<int>* items = nullptr);
 
   int GetOutstanding() const { return m_nOutstanding; }
+  // Outstanding requests complete without calling their callbacks: for an
+  // owner whose user data is about to go.
+  void DropCallbacks();
 
   // Hooks.
   virtual CString IndexToValue(int item, CString index, SnmpVarList& list);

@@ -153,6 +153,7 @@ void Release(HWND hwnd, ToolBar* t, POINT p) {
   int i = t->pressed;
   t->pressed = -1;
   if (GetCapture() == hwnd) ReleaseCapture();
+  t->hot = IndexAt(t, p);
   if (i < 0 || static_cast<size_t>(i) >= t->buttons.size()) return;
   TBBUTTON& b = t->buttons[static_cast<size_t>(i)].b;
   b.fsState &= static_cast<BYTE>(~TBSTATE_PRESSED);

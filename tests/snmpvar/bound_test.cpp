@@ -1,5 +1,6 @@
 // Notifying wrappers, the bound list's value conversions, and the
 // control-bound list: bindings, their errors and a page bound to snmpd.
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -241,6 +242,33 @@ TEST_F(BindingTest, KindsAndBindingErrors) {
   }
 }
 
+TEST_F(BindingTest, ReportsGoToTheStatusBarPane) {
+  CStatusBarCtrl bar;
+  ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &page, 130));
+  SnmpControlVarList bound(&page);
+  bound.SetStatusBar(&bar);
+  struct Case {
+    int operation;
+    const char* label;
+    const char* head;
+  } cases[] = {
+      {0, "", "Get: (VeDUZA++) Ok!. Receive at "},
+      {1, "", "Set: (VeDUZA++) Ok!. Receive at "},
+      {0, "Interfaces", "Get: (VeDUZA++) Ok! Request:Interfaces. Receive at "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.head);
+    bound.SetLastOperation(c.operation);
+    bound.m_Request.m_VarList.m_strLabel = c.label;
+    bound.Report("(VeDUZA++) Ok!");
+    std::string text = static_cast<LPCTSTR>(bar.GetText(0));
+    ASSERT_EQ(text.rfind(c.head, 0), 0u) << text;
+    std::string time = text.substr(strlen(c.head));
+    EXPECT_EQ(time.size(), std::string("12:34:56 ampm.").size()) << time;
+    EXPECT_EQ(time.substr(8), " ampm.");
+  }
+}
+
 TEST_F(BindingTest, BitsAndPartsOfOneValue) {
   SnmpControlVarList bound(&page);
   bound.m_Request.m_VarList.Add("1.2.3", "flags", SVS_OCTETSTR, SVA_READWRITE);
@@ -335,6 +363,25 @@ TEST_F(PageAgentTest, ControlsFilledByAsynchronousGetAndWrittenBySet) {
   EXPECT_EQ(Get("1.3.6.1.2.1.1.4.0"), "bound@example.org");
   EXPECT_EQ(Get("1.3.6.1.2.1.1.6.0"), "10.9.8.7");
   EXPECT_EQ(Get("1.3.6.1.2.1.11.30.0"), traps);
+}
+
+TEST_F(PageAgentTest, ListDestroyedWhileItsGetIsOutstanding) {
+  CNotifyEdit edit;
+  ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(5, 40, 150, 60), &page, 102));
+  bool called = false;
+  auto* bound = new SnmpControlVarList(&page);
+  Aim(*bound);
+  bound->m_Request.m_VarList = SnmpVarList(kPage, MVT_SV, 0);
+  bound->BindControl(1, &edit);
+  bound->SetGetCallback([](SnmpBoundVarList*, SnmpRequestResult*, void* user) { *static_cast<bool*>(user) = true; },
+                        &called);
+  bound->Get();
+  delete bound;  // the answer arrives while the request waits for it
+  testkit::PumpFor(100);
+  EXPECT_FALSE(called);
+  CString text;
+  edit.GetWindowText(text);
+  EXPECT_EQ(std::string(text), "");
 }
 
 TEST_F(PageAgentTest, TableShownInABoundListControl) {
