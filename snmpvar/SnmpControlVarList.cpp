@@ -1,6 +1,8 @@
 #include "SnmpControlVarList.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "CVHException.h"
 #include "MacText.h"
@@ -88,23 +90,43 @@ void SnmpControlVarList::AddBinding(int entry, int offset, int syntax, VhOptionL
     // A prefix list needs a second control for the rest of the value.
     if (used->GetValueType() == VHOPTION_HEAD && !further) VhThrow(-522);
   }
-  SnmpControlBinding binding{entry, offset, syntax, optionList, further ? 2 : 1, {}, {control}, SCK_NONE};
-  if (combo) {
-    binding.nKind = SCK_COMBOBOX;
-  } else if (auto* ip = dynamic_cast<CIPAddressCtrl*>(control)) {
-    binding.nKind = SCK_IPADDRESS;
-    if (auto* notify = dynamic_cast<CNotifyIPAddressCtrl*>(ip))
-      notify->SetChangeCallback(&SnmpControlVarList::OnControlChanged, this);
-  } else if (dynamic_cast<CButton*>(control)) {
-    binding.nKind = SCK_BUTTON;
-  } else if (dynamic_cast<CStatic*>(control)) {
-    binding.nKind = SCK_STATIC;
-  } else if (control) {
-    // Edits go by their run-time class: the MAC edit first, and an edit
-    // subclass without a record of its own reports "CEdit".
-    CString name = control->GetRuntimeClass()->m_lpszClassName;
-    if (name == "CMacEdit") binding.nKind = SCK_MACEDIT;
-    else if (name == "CEdit") binding.nKind = SCK_EDIT;
+  SnmpControlBinding binding{entry, offset, syntax, optionList, further ? 2 : 1, {}, {control}, KindOf(control)};
+  if (auto* notify = dynamic_cast<CNotifyIPAddressCtrl*>(control))
+    notify->SetChangeCallback(&SnmpControlVarList::OnControlChanged, this);
+  m_bindings.push_back(binding);
+}
+
+int SnmpControlVarList::KindOf(CWnd* control) {
+  if (dynamic_cast<CComboBox*>(control)) return SCK_COMBOBOX;
+  if (dynamic_cast<CIPAddressCtrl*>(control)) return SCK_IPADDRESS;
+  if (dynamic_cast<CButton*>(control)) return SCK_BUTTON;
+  if (dynamic_cast<CStatic*>(control)) return SCK_STATIC;
+  if (!control) return SCK_NONE;
+  // Edits go by their run-time class: the MAC edit first, and an edit
+  // subclass without a record of its own reports "CEdit".
+  CString name = control->GetRuntimeClass()->m_lpszClassName;
+  if (name == "CMacEdit") return SCK_MACEDIT;
+  if (name == "CEdit") return SCK_EDIT;
+  return SCK_NONE;
+}
+
+void SnmpControlVarList::BindFormat(int entry, LPCTSTR format, const std::vector<CWnd*>& controls) {
+  const size_t kMaxControls = 50;
+  size_t wanted = 0;
+  for (const char* p = format ? format : ""; *p; ++p)
+    if (p[0] == '%' && p[1] && strchr("shiufn", p[1])) ++wanted;
+  wanted = std::min({wanted, controls.size(), kMaxControls});
+  SnmpControlBinding binding{entry, 0, m_Request.m_VarList.GetItem(entry)->syntax, nullptr, 0, {}, {}, SCK_NONE};
+  binding.controls.assign(controls.begin(), controls.begin() + static_cast<std::ptrdiff_t>(wanted));
+  binding.nCount = static_cast<int>(wanted);
+  if (!binding.controls.empty()) binding.nKind = KindOf(binding.controls[0]);
+  for (CWnd* control : binding.controls) {
+    if (auto* edit = dynamic_cast<CNotifyEdit*>(control))
+      edit->SetChangeCallback(&SnmpControlVarList::OnControlChanged, this, 0);
+    else if (auto* combo = dynamic_cast<CNotifyComboBox*>(control))
+      combo->SetChangeCallback(&SnmpControlVarList::OnControlChanged, this, 0);
+    else if (auto* ip = dynamic_cast<CNotifyIPAddressCtrl*>(control))
+      ip->SetChangeCallback(&SnmpControlVarList::OnControlChanged, this);
   }
   m_bindings.push_back(binding);
 }
@@ -326,4 +348,29 @@ void SnmpControlVarList::ControlsToValues(int entry) {
     *item->value = BytesToText(working, item->syntax);
     ShowAsOption(item);
   }
+}
+
+void SnmpRowWriterVarList::BeforeGet() {
+  SnmpControlVarList::BeforeGet();
+  // The rows were just deleted: numbering starts again.
+  if (m_pListCtrl) m_nRowNumber = 1;
+}
+
+void SnmpRowWriterVarList::OnItemReceived(SnmpVarList* row) {
+  if (!m_pListCtrl) {
+    SnmpControlVarList::OnItemReceived(row);
+    return;
+  }
+  bool filtered = m_nFilterEntry >= 0 && m_nFilterEntry < row->GetCount();
+  if (filtered && *row->GetItem(m_nFilterEntry)->value == m_strFilter) return;
+  InsertRow(row);
+  ++m_nRowNumber;
+}
+
+void SnmpRowWriterVarList::InsertRow(SnmpVarList* row) {
+  int index = m_pListCtrl->InsertItem(m_pListCtrl->GetItemCount(), "");
+  WriteRow(index, *row);
+  CString number;
+  number.Format("%d", m_nRowNumber);
+  m_pListCtrl->SetItemText(index, 0, number);
 }

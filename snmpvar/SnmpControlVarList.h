@@ -45,6 +45,10 @@ class SnmpControlVarList : public SnmpBoundVarList {
   // A check box per bit number of `bits` ("0,9,..."; bit 0 is the most
   // significant bit of the first byte).
   void BindBits(int entry, LPCTSTR bits, const std::vector<CButton*>& checkBoxes);
+  // One binding of the entry to the controls of `format`: one control per
+  // "%" followed by one of "shiufn". Each control that can tell of a change
+  // tells this list through its first change slot.
+  void BindFormat(int entry, LPCTSTR format, const std::vector<CWnd*>& controls);
   // `further` not null makes a binding of two controls; with a prefix option
   // list a combo box needs it.
   void AddBinding(int entry, int offset, int syntax, VhOptionList* optionList, CWnd* control, CWnd* further);
@@ -64,6 +68,10 @@ class SnmpControlVarList : public SnmpBoundVarList {
   void ControlsToValues(int entry = -1);
 
  protected:
+  // Writes a received row into row `row` of the list control: the first
+  // column entry into column 0, every later one into the column of its index.
+  void WriteRow(int row, SnmpVarList& list);
+
   CNotifyListCtrl* m_pListCtrl = nullptr;
   std::vector<SnmpControlBinding> m_bindings;
   BYTE m_bChanged = 0;
@@ -71,9 +79,25 @@ class SnmpControlVarList : public SnmpBoundVarList {
 
  private:
   void BuildColumns();
-  void WriteRow(int row, SnmpVarList& list);
+  static int KindOf(CWnd* control);
   void ReadSelectedRow();
   static void OnControlChanged(int controlId, void* user);
   static void OnRowClick(NMHDR* notification, LRESULT* result, void* user);
   VhOptionList* OptionListOf(const SnmpControlBinding& binding) const;
+};
+
+// Numbered rows in the list control, optionally without the rows whose
+// filter entry holds the filter text.
+class SnmpRowWriterVarList : public SnmpControlVarList {
+ public:
+  explicit SnmpRowWriterVarList(CWnd* owner) : SnmpControlVarList(owner) {}
+
+  void BeforeGet() override;
+  void OnItemReceived(SnmpVarList* row) override;
+  // Appends a row whose first cell is the row number.
+  virtual void InsertRow(SnmpVarList* row);
+
+  int m_nRowNumber = 1;
+  CString m_strFilter;
+  int m_nFilterEntry = 1;  // negative: every row is shown
 };

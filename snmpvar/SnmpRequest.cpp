@@ -54,6 +54,7 @@ SnmpRequest::~SnmpRequest() {
       Sleep(1);
     }
   }
+  StopTraps();
   // What is still outstanding completes after this object is gone: the
   // session frees those contexts without calling anyone.
   for (SnmpRequestContext* context : m_contexts) context->pOwner = nullptr;

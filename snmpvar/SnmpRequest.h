@@ -71,6 +71,12 @@ class SnmpRequest {
   // `items` receives the positions of the items put in the PDU, in order.
   void BuildPdu(int mode, Pdu& pdu, SnmpVarList& list, std::vector<int>* items = nullptr);
 
+  // Receives traps and informs on `port` through the global session and hands
+  // each to `callback` (null user data). Throws the mapped status on failure.
+  // One listener per session: a later call replaces an earlier one.
+  void ListenTraps(unsigned short port, SnmpRequestCallback callback);
+  void OnTrap(int status, Snmp* session, Pdu& pdu, SnmpTarget& target);
+
   int GetOutstanding() const { return m_nOutstanding; }
   // Outstanding requests complete without calling their callbacks: for an
   // owner whose user data is about to go.
@@ -124,6 +130,9 @@ class SnmpRequest {
   int Send(int mode, SnmpRequestContext* context, Pdu& pdu);
   void OnResponse(int status, Pdu& pdu, SnmpTarget& target, SnmpRequestContext* context);
   static void SessionCallback(int status, Snmp* session, Pdu& pdu, SnmpTarget& target, void* data);
+  static void TrapCallback(int status, Snmp* session, Pdu& pdu, SnmpTarget& target, void* data);
+  // Drops the session's registration when it still points at this object.
+  void StopTraps();
 
   std::set<SnmpRequestContext*> m_contexts;
   std::vector<int> m_sentItems;

@@ -27,6 +27,26 @@ void AppendSubIds(CString& index, const std::vector<unsigned long>& ids, bool wi
   }
 }
 
+// An 8-byte floating-point number in a row index: its little-endian bytes as
+// two sub-identifiers, the first four bytes, then the last four, each read as
+// a little-endian word.
+void AppendDouble(std::vector<unsigned long>& ids, double number) {
+  unsigned char bytes[8];
+  DoubleToBytes(number, bytes);
+  for (int half = 0; half < 2; ++half) {
+    unsigned long word = 0;
+    for (int k = 3; k >= 0; --k) word = (word << 8) | bytes[half * 4 + k];
+    ids.push_back(word);
+  }
+}
+
+double DoubleOfIds(const std::vector<unsigned long>& ids) {
+  unsigned char bytes[8] = {};
+  for (size_t half = 0; half < 2 && half < ids.size(); ++half)
+    for (int k = 0; k < 4; ++k) bytes[half * 4 + k] = static_cast<unsigned char>(ids[half] >> (8 * k));
+  return DoubleFromBytes(bytes);
+}
+
 }  // namespace
 
 void SnmpRequest::ValueToIndex(int i, CString& index, SnmpVarList& list) {
@@ -64,6 +84,19 @@ void SnmpRequest::ValueToIndex(int i, CString& index, SnmpVarList& list) {
     case SVS_MACADDRESS: {
       std::vector<unsigned char> bytes = BytesOfHex(value);
       if (bytes.size() >= 6) ids.assign(bytes.begin(), bytes.begin() + 6);
+      break;
+    }
+    case SVS_DOUBLE:
+      AppendDouble(ids, atof(value));
+      break;
+    case SVS_BCDATETIME:
+      AppendDouble(ids, static_cast<double>(ParseDateTime(value)));
+      break;
+    case SVS_DATETIME: {
+      DateAndTime date(value);
+      date.SwapYearBytes();
+      const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&date);
+      ids.assign(bytes, bytes + sizeof date);
       break;
     }
     case SVS_BITSTR:
@@ -137,6 +170,24 @@ CString SnmpRequest::IndexToValue(int i, CString index, SnmpVarList& list) {
       take(6, ids);
       std::vector<unsigned char> bytes(ids.begin(), ids.end());
       value = HexOf(bytes.data(), bytes.size());
+      break;
+    }
+    case SVS_DOUBLE:
+      take(2, ids);
+      value.Format("%f", DoubleOfIds(ids));
+      break;
+    case SVS_BCDATETIME:
+      take(2, ids);
+      value = DateText(DoubleOfIds(ids));
+      break;
+    case SVS_DATETIME: {
+      // A short index leaves the missing bytes zero.
+      take(11, ids);
+      DateAndTime date;
+      unsigned char* bytes = reinterpret_cast<unsigned char*>(&date);
+      for (size_t k = 0; k < sizeof date; ++k) bytes[k] = k < ids.size() ? static_cast<unsigned char>(ids[k]) : 0;
+      date.SwapYearBytes();
+      value = date.Format();
       break;
     }
     case SVS_BITSTR:

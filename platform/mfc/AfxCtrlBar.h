@@ -111,7 +111,11 @@ class PLATFORM_API CToolBar : public CControlBar {
   // A strip of square images, one per button in order.
   BOOL LoadBitmap(UINT nIDResource);
   BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
-  CToolBarCtrl& GetToolBarCtrl() const { return *const_cast<CToolBarCtrl*>(reinterpret_cast<const CToolBarCtrl*>(this)); }
+  // A wrapper of the bar's own window (the bar is the control).
+  CToolBarCtrl& GetToolBarCtrl() const {
+    m_ctrl.m_hWnd = m_hWnd;
+    return m_ctrl;
+  }
   int GetCount() const { return GetToolBarCtrl().GetButtonCount(); }
   UINT GetItemID(int nIndex) const;
   void GetItemRect(int nIndex, LPRECT lpRect) const { GetToolBarCtrl().GetItemRect(nIndex, lpRect); }
@@ -122,6 +126,7 @@ class PLATFORM_API CToolBar : public CControlBar {
  protected:
   void Layout();
   CImageList m_images;
+  mutable CToolBarCtrl m_ctrl;
 
   DECLARE_MESSAGE_MAP()
 };
@@ -144,7 +149,8 @@ class PLATFORM_API CStatusBar : public CControlBar {
   void GetPaneText(int nIndex, CString& rString) const { rString = GetPaneText(nIndex); }
   BOOL SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL bUpdate = TRUE);
   CStatusBarCtrl& GetStatusBarCtrl() const {
-    return *const_cast<CStatusBarCtrl*>(reinterpret_cast<const CStatusBarCtrl*>(this));
+    m_ctrl.m_hWnd = m_hWnd;
+    return m_ctrl;
   }
 
   CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
@@ -157,6 +163,7 @@ class PLATFORM_API CStatusBar : public CControlBar {
     CString text;
   };
   std::vector<Pane> m_panes;
+  mutable CStatusBarCtrl m_ctrl;
   // Hands the panes' right edges, texts and borders to the control.
   void UpdateParts();
   afx_msg void OnSize(UINT nType, int cx, int cy);

@@ -37,6 +37,8 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
                      AfxSafeHwnd(pParentWnd), menu);
   m_pCreateContext = nullptr;
   if (!ok && menu) ::DestroyMenu(menu);
+  // Bars made in a derived OnCreate came after the first WM_SIZE.
+  if (ok) RecalcLayout();
   return ok;
 }
 
@@ -50,6 +52,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
                      AfxSafeHwnd(pParentWnd), menu);
   m_pCreateContext = nullptr;
   if (!ok && menu) ::DestroyMenu(menu);
+  // Bars made in a derived OnCreate came after the first WM_SIZE.
+  if (ok) RecalcLayout();
   return ok;
 }
 

@@ -89,7 +89,6 @@ TEST_F(CcFrameClasses, BarsAlongTheEdgesAndTheViewInTheRest) {
   EXPECT_EQ(view, frame->GetDlgItem(AFX_IDW_PANE_FIRST));
   EXPECT_EQ(frame, view->GetParentFrame());
 
-  frame->RecalcLayout();
   CRect client, tool = ChildRect(frame, &frame->m_toolBar), status = ChildRect(frame, &frame->m_statusBar),
                 place = ChildRect(frame, view);
   frame->GetClientRect(&client);
@@ -146,8 +145,10 @@ TEST_F(CcFrameClasses, CommandsReachTheViewFirst) {
   ASSERT_TRUE(bare->Create(nullptr, "Bare"));
   EXPECT_EQ(nullptr, bare->GetMenu());
   EXPECT_EQ(nullptr, bare->GetActiveView());
-  EXPECT_FALSE((new CFrameWnd)->Create(nullptr, "No such menu", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr,
-                                       "NO_SUCH_MENU"));
+  auto* failed = new CFrameWnd;  // never had a window, so it is still ours to delete
+  EXPECT_FALSE(failed->Create(nullptr, "No such menu", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr,
+                              "NO_SUCH_MENU"));
+  delete failed;
   bare->DestroyWindow();
 }
 

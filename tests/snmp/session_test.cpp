@@ -84,6 +84,7 @@ class FakeAgent {
              request.get_vb_count() ? request[0].get_printable_oid() : ""};
       seen.push_back(s);
       last_from = from;
+      last_request = request;
       ++count;
       if (answer) reply(request, community, version, from);
     }
@@ -102,8 +103,19 @@ class FakeAgent {
     response.set_type(sNMP_PDU_RESPONSE);
     set_request_id(&response, request.get_request_id());
     set_error_status(&response, error_status);
+    send_pdu(response, community, version, to);
+  }
+
+  // Sends the last request back unchanged as its answer, as an agent answers an inform.
+  void echo_last() {
+    Pdu response(last_request);
+    response.set_type(sNMP_PDU_RESPONSE);
+    send_pdu(response, OctetStr(seen.back().community.c_str()), seen.back().version, last_from);
+  }
+
+  void send_pdu(const Pdu& pdu, const OctetStr& community, snmp_version version, const sockaddr_in& to) {
     SnmpMessage message;
-    ASSERT_EQ(message.load(response, community, version), 0);
+    ASSERT_EQ(message.load(pdu, community, version), 0);
     sendto(sock, reinterpret_cast<const char*>(message.data()), static_cast<int>(message.len()), 0,
            reinterpret_cast<const sockaddr*>(&to), sizeof to);
   }
@@ -119,6 +131,7 @@ class FakeAgent {
   unsigned short port = 0;
   std::vector<Seen> seen;
   sockaddr_in last_from{};
+  Pdu last_request;
 };
 
 // What callbacks saw.
@@ -404,6 +417,45 @@ TEST_F(SessionTest, BindingAPortInUse) {
   EXPECT_EQ(session->get(pdu, target, record, &o), 0);
   pump(true);
   EXPECT_EQ(o.calls, 1);
+}
+
+// What an inform's answer gave its callback.
+struct Answered {
+  int status = 0;
+  Pdu pdu;
+};
+
+void keep_answer(int status, Snmp*, Pdu& pdu, SnmpTarget&, void* data) {
+  Answered* a = static_cast<Answered*>(data);
+  a->status = status;
+  a->pdu = pdu;
+}
+
+// The answer to an inform repeats sysUpTime.0 and snmpTrapOID.0 before the
+// bindings: the callback gets them back as the notification fields.
+TEST_F(SessionTest, AnInformsAnswerGivesBackItsNotificationFields) {
+  Pdu inform = one_binding("1.3.6.1.2.1.1.6.0");
+  inform.set_notify_id(coldStartOid());
+  inform.set_notify_timestamp(TimeTicks(4242ul));
+  Answered a;
+  ASSERT_EQ(session->inform(inform, target, keep_answer, &a), 0);
+  ASSERT_EQ(agent.serve(false, 200), 1);
+  EXPECT_EQ(agent.seen.back().type, sNMP_PDU_INFORM);
+  EXPECT_EQ(agent.last_request.get_vb_count(), 3);
+  agent.echo_last();
+  for (int i = 0; i < 100 && a.status == 0; ++i) {
+    SNMPProcessEvents();
+    SNMPProcessPendingEvents();
+  }
+  EXPECT_EQ(a.status, SNMP_CLASS_ASYNC_RESPONSE);
+  ASSERT_EQ(a.pdu.get_vb_count(), 1);
+  EXPECT_STREQ(a.pdu[0].get_printable_oid(), "1.3.6.1.2.1.1.6.0");
+  Oid id;
+  a.pdu.get_notify_id(id);
+  EXPECT_EQ(id, coldStartOid());
+  TimeTicks ts;
+  a.pdu.get_notify_timestamp(ts);
+  EXPECT_EQ(static_cast<unsigned long>(ts), 4242ul);
 }
 
 // Run in a network namespace of its own: what a target without a port sends

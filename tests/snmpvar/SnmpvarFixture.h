@@ -11,7 +11,9 @@
 
 #include <cstdlib>
 #include <functional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "CVHException.h"
 #include "Files.h"
@@ -86,6 +88,17 @@ inline int ThrownCode(const std::function<void()>& action) {
     return code;
   }
   return 0;
+}
+
+// The lines of a tool's output, each without the quotes around a string.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (line.size() >= 2 && line.front() == '"' && line.back() == '"') line = line.substr(1, line.size() - 2);
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 // A UDP socket on loopback that receives and never answers.

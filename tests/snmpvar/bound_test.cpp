@@ -1,5 +1,6 @@
 // Notifying wrappers, the bound list's value conversions, and the
 // control-bound list: bindings, their errors and a page bound to snmpd.
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -385,12 +386,7 @@ TEST_F(PageAgentTest, ListDestroyedWhileItsGetIsOutstanding) {
 }
 
 TEST_F(PageAgentTest, TableShownInABoundListControl) {
-  std::istringstream walk(Tool("snmpwalk", "-v2c -c public -Oqv", "1.3.6.1.2.1.2.2.1.2"));
-  std::vector<std::string> descrs;
-  for (std::string line; std::getline(walk, line);) {
-    if (line.size() >= 2 && line.front() == '"' && line.back() == '"') line = line.substr(1, line.size() - 2);
-    descrs.push_back(line);
-  }
+  const std::vector<std::string> descrs = Lines(Tool("snmpwalk", "-v2c -c public -Oqv", "1.3.6.1.2.1.2.2.1.2"));
   ASSERT_FALSE(descrs.empty());
 
   CNotifyListCtrl list;
@@ -447,3 +443,66 @@ TEST_F(PageAgentTest, AsynchronousErrorShowsAMessageBoxWithoutAStatusBar) {
 }
 
 }  // namespace
+
+// ------------------------------------------------------------------ offered extras
+
+TEST_F(BindingTest, BindWithFormatTakesOneControlPerConversion) {
+  CNotifyEdit second, third;
+  ASSERT_TRUE(second.Create(WS_CHILD | WS_VISIBLE, CRect(5, 210, 150, 230), &page, 120));
+  ASSERT_TRUE(third.Create(WS_CHILD | WS_VISIBLE, CRect(5, 240, 150, 260), &page, 121));
+  SnmpControlVarList bound(&page);
+  bound.m_Request.m_VarList = SnmpVarList(kPage, MVT_SV, 0);
+  // "%%" and "%d" are no conversions of their own here.
+  bound.BindFormat(1, "%s@%u%%d%n", {&edit, &second, &third, &ip});
+  ASSERT_EQ(bound.GetBindingCount(), 1);
+  const SnmpControlBinding& b = bound.GetBinding(0);
+  EXPECT_EQ(b.nCount, 3);
+  EXPECT_EQ(b.controls, (std::vector<CWnd*>{&edit, &second, &third}));
+  EXPECT_EQ(b.nKind, SCK_EDIT);
+  EXPECT_EQ(b.nEntry, 1);
+  EXPECT_FALSE(bound.IsChanged());
+  Command(third, EN_CHANGE);
+  EXPECT_TRUE(bound.IsChanged());
+
+  SnmpControlVarList few(&page);
+  few.m_Request.m_VarList = SnmpVarList(kPage, MVT_SV, 0);
+  few.BindFormat(2, "%s.%s.%s", {&ip});  // more conversions than controls
+  EXPECT_EQ(few.GetBinding(0).nCount, 1);
+  EXPECT_EQ(few.GetBinding(0).nKind, SCK_IPADDRESS);
+}
+
+TEST_F(PageAgentTest, RowWriterNumbersTheRowsItKeeps) {
+  const std::vector<std::string> types = Lines(Tool("snmpwalk", "-v2c -c public -Oqve", "1.3.6.1.2.1.2.2.1.3"));
+  ASSERT_FALSE(types.empty());
+  const int loopbacks = static_cast<int>(std::count(types.begin(), types.end(), "24"));
+  CNotifyListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(5, 5, 400, 300), &page, 103));
+  SnmpRowWriterVarList writer(&page);
+  Aim(writer);
+  writer.SetMode(0);
+  writer.m_Request.m_VarList = SnmpVarList(kIfTable, MVT_UMV, 1);
+  writer.BindListCtrl(&list, FALSE);
+  struct Case {
+    int entry;
+    const char* filter;
+    int rows;
+  } cases[] = {
+      {2, "softwareLoopback", static_cast<int>(types.size()) - loopbacks},
+      {-1, "softwareLoopback", static_cast<int>(types.size())},
+      {2, "softwareLoopback", static_cast<int>(types.size()) - loopbacks},  // a second Get numbers from 1 again
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    writer.m_nFilterEntry = c.entry;
+    writer.m_strFilter = c.filter;
+    writer.Get();
+    EXPECT_EQ(writer.GetRows(), static_cast<int>(types.size()));  // rows received, kept or not
+    ASSERT_EQ(list.GetItemCount(), c.rows);
+    for (int row = 0; row < c.rows; ++row) {
+      EXPECT_EQ(std::string(list.GetItemText(row, 0)), std::to_string(row + 1));
+      if (c.entry >= 0) {
+        EXPECT_NE(std::string(list.GetItemText(row, 2)), c.filter);
+      }
+    }
+  }
+}

@@ -44,16 +44,6 @@ const SnmpVarItem kSysOrTable[] = {
     {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (line.size() >= 2 && line.front() == '"' && line.back() == '"') line = line.substr(1, line.size() - 2);
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 std::string Value(const SnmpVarList& list, const char* label) {
   return static_cast<LPCTSTR>(*list.FindItem(label)->value);
 }
