@@ -387,8 +387,11 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
     {
       SnmpSynchronize guard(m_lock);
       if (send_snmp_request(iv_snmp_session, const_cast<unsigned char*>(message.data()),
-                            static_cast<unsigned int>(message.len()), destination))
+                            static_cast<unsigned int>(message.len()), destination)) {
+        // The built message cached its request; nothing will ever answer it now.
+        if (version == version3) mpDeleteCacheEntry(request_id);
         return SNMP_CLASS_TL_FAILED;
+      }
     }
     if (wire == sNMP_PDU_RESPONSE || wire == sNMP_PDU_REPORT) return 0;
 
@@ -406,8 +409,16 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
       queue_data = record;
     }
     if (!snmpMessageQueue().AddEntry(request_id, this, iv_snmp_session, target, pdu, message.data(), message.len(),
-                                     destination, queue_callback, queue_data))
+                                     destination, queue_callback, queue_data)) {
+      if (version == version3) mpDeleteCacheEntry(request_id);
+      if (queue_callback == v3CallBack) {
+        V3Record* record = static_cast<V3Record*>(queue_data);
+        delete record->pdu;
+        delete record->target;
+        delete record;
+      }
       return SNMP_CLASS_RESOURCE_UNAVAIL;
+    }
     if (callback) return 0;
 
     status = SNMPBlockForResponse(request_id, pdu);

@@ -3,6 +3,8 @@
 
 #include "auth_priv.h"
 
+#include "OctetStr.h"
+
 #include <gcrypt.h>
 #include <openssl/crypto.h>
 #include <openssl/des.h>
@@ -11,6 +13,7 @@
 #include <openssl/rand.h>
 
 #include <cstring>
+#include <vector>
 #include <ctime>
 #include <mutex>
 
@@ -255,5 +258,37 @@ int apIDEADecryptData(const unsigned char* key, int keyLength, const unsigned ch
   makeIv(key, salt, iv);
   if (!ideaCfb(key, iv, cipher, out, cipherLength, false)) return SNMPv3_USM_DECRYPTION_ERROR;
   *outLength = cipherLength;
+  return SNMPv3_USM_OK;
+}
+
+int apNewKey(const unsigned char* oldKey, int oldKeyLength, const unsigned char* newKey, int newKeyLength,
+             OctetStr& keyChange, int authProtocol) {
+  unsigned char digest[EVP_MAX_MD_SIZE] = {};
+  unsigned int digestLength = kApSHAKeyLength;
+  const EVP_MD* md = authProtocol == SNMP_AUTHPROTOCOL_HMACMD5   ? EVP_md5()
+                     : authProtocol == SNMP_AUTHPROTOCOL_HMACSHA ? EVP_sha1()
+                                                                 : nullptr;
+  if (md) digestLength = static_cast<unsigned int>(EVP_MD_get_size(md));
+  if (oldKeyLength < 0 || newKeyLength < 0 || (oldKeyLength && !oldKey) || (newKeyLength && !newKey) ||
+      static_cast<unsigned int>(newKeyLength) > digestLength)
+    return SNMPv3_USM_ERROR;
+  std::vector<unsigned char> value(static_cast<size_t>(oldKeyLength) + newKeyLength);
+  // The random part hides the new key from whoever knows the old one's past values.
+  if (oldKeyLength && RAND_bytes(value.data(), oldKeyLength) != 1) return SNMPv3_USM_ERROR;
+  if (md) {
+    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
+    bool ok = ctx && EVP_DigestInit_ex(ctx, md, nullptr) == 1 &&
+              EVP_DigestUpdate(ctx, oldKey, static_cast<size_t>(oldKeyLength)) == 1 &&
+              EVP_DigestUpdate(ctx, value.data(), static_cast<size_t>(oldKeyLength)) == 1 &&
+              EVP_DigestFinal_ex(ctx, digest, &digestLength) == 1;
+    EVP_MD_CTX_free(ctx);
+    if (!ok) {
+      OPENSSL_cleanse(digest, sizeof digest);
+      return SNMPv3_USM_ERROR;
+    }
+  }
+  for (int i = 0; i < newKeyLength; ++i) value[oldKeyLength + i] = newKey[i] ^ digest[i];
+  OPENSSL_cleanse(digest, sizeof digest);
+  keyChange.set_data(value.data(), value.size());
   return SNMPv3_USM_OK;
 }

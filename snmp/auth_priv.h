@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class OctetStr;
+
 #include "snmp_constants.h"
 
 // Protocol numbers and security levels of the user-based security model.
@@ -66,3 +68,11 @@ int apIDEAEncryptData(const unsigned char* key, int keyLength, uint32_t boots, c
                       int plainLength, unsigned char* out, int* outLength, unsigned char* salt /* 8 bytes */);
 int apIDEADecryptData(const unsigned char* key, int keyLength, const unsigned char* cipher, int cipherLength,
                       unsigned char* out, int* outLength, const unsigned char* salt, int saltLength);
+
+// The key-change value that sets `newKey` where `oldKey` is (RFC 3414 section 5,
+// one digest round): a random part as long as the old key, then the new key
+// XOR-ed with the digest (MD5 for 2, SHA-1 for 3; zeros for another protocol)
+// of the old key and the random part. 1401 when the new key is longer than the
+// digest or no random bytes can be had.
+int apNewKey(const unsigned char* oldKey, int oldKeyLength, const unsigned char* newKey, int newKeyLength,
+             OctetStr& keyChange, int authProtocol);

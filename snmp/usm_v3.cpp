@@ -2,23 +2,22 @@
 
 #include <openssl/crypto.h>
 
+#include <openssl/rand.h>
+
 #include <algorithm>
 #include <cstring>
+#include <iostream>
+#include <string>
 
+#include "Address.h"
 #include "Clock.h"
+#include "Pdu.h"
+#include "Target.h"
+#include "Vb.h"
 #include "asn1.h"
 #include "mp_v3.h"
 
 namespace {
-
-struct UsmUserNameEntry {
-  OctetStr userName;
-  OctetStr securityName;
-  int authProtocol;
-  int privProtocol;
-  UsmSecret authPassword;
-  UsmSecret privPassword;
-};
 
 // Engine times are kept against a monotonic clock in 64 bits, so a step of the
 // wall clock moves no engine out of its window and nothing overflows in 2038.
@@ -35,6 +34,7 @@ struct UsmState {
   std::vector<UsmUserNameEntry> userNames;
   std::vector<UsmUser> users;
   std::vector<UsmTimeEntry> times;  // entry 0 is the local engine
+  UsmAddUserCallback addUserCallback = nullptr;
   uint32_t unsupportedSecLevels = 0;
   uint32_t notInTimeWindows = 0;
   uint32_t unknownUserNames = 0;
@@ -96,19 +96,6 @@ bool localizeKey(int authProtocol, const UsmSecret& password, const OctetStr& en
 }
 
 bool passwordOk(int protocol, int none, const OctetStr& password) { return protocol == none || password.len() > 0; }
-
-// msgSecurityParameters as received.
-struct UsmSecurityParameters {
-  OctetStr engineID;
-  int32_t boots = 0;
-  int32_t time = 0;
-  OctetStr userName;
-  const unsigned char* authParams = nullptr;
-  size_t authParamsLength = 0;
-  size_t authParamsOffset = 0;  // within the parameters
-  const unsigned char* privParams = nullptr;
-  size_t privParamsLength = 0;
-};
 
 bool parseSecurityParameters(const unsigned char* bytes, int length, UsmSecurityParameters& out) {
   if (!bytes || length <= 0) return false;
@@ -190,6 +177,7 @@ int usmFinish() {
 
 void usmSetDiscoveryMode() { usm().discovery = true; }
 void usmUnsetDiscoveryMode() { usm().discovery = false; }
+void usmAddAddUserCallback(UsmAddUserCallback callback) { usm().addUserCallback = callback; }
 
 // ---- users --------------------------------------------------------------------------
 
@@ -252,7 +240,10 @@ std::unique_ptr<UsmUser> usmGetUser(const OctetStr& engineID, const OctetStr& se
     } else if (entry->privProtocol != SNMP_PRIVPROTOCOL_NONE) {
       return nullptr;
     }
-    s.users.push_back(*user);
+    if (usmAddUser(user->engineID, user->usmUserName, user->securityName, user->authProtocol, user->authKey,
+                   user->privProtocol, user->privKey) != SNMPv3_USM_OK)
+      return nullptr;
+    if (s.addUserCallback) s.addUserCallback(*user);
     return user;
   }
 
@@ -296,6 +287,172 @@ int usmGetUsmUserName(const OctetStr& securityName, OctetStr& userName) {
       return SNMPv3_USM_OK;
     }
   return SNMPv3_USM_ERROR;
+}
+
+namespace {
+
+// Copies a name into a caller's buffer: 1401 when it does not fit.
+int nameToBuffer(int status, const OctetStr& name, unsigned char* out, int* length) {
+  if (status != SNMPv3_USM_OK || !length || *length < 0 || name.len() > static_cast<unsigned long>(*length) ||
+      (!out && name.len()))
+    return SNMPv3_USM_ERROR;
+  if (name.len()) std::memcpy(out, name.data(), name.len());
+  *length = static_cast<int>(name.len());
+  return SNMPv3_USM_OK;
+}
+
+OctetStr nameOf(const unsigned char* bytes, int length) {
+  OctetStr name;
+  if (bytes && length > 0) name.set_data(bytes, static_cast<unsigned long>(length));
+  return name;
+}
+
+// Removes the rows that match; -1401 is the result callers have always seen for "done".
+template <class Match>
+int deleteUsers(Match match) {
+  UsmState& s = usm();
+  if (!s.initialised) return SNMPv3_USM_ERROR;
+  s.users.erase(std::remove_if(s.users.begin(), s.users.end(), match), s.users.end());
+  return -SNMPv3_USM_ERROR;
+}
+
+// A line of at most 49 characters from the console.
+std::string readText(std::istream& in) {
+  std::string line;
+  std::getline(in, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > 49) line.resize(49);
+  return line;
+}
+
+int readProtocol(std::istream& in) {
+  const std::string text = readText(in);
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  // Anything that is not a protocol number makes a user no key can be made for.
+  return end == text.c_str() || value < 0 || value > 1000 ? 0 : static_cast<int>(value);
+}
+
+OctetStr textOf(const std::string& text) {
+  OctetStr out;
+  out.set_data(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+  return out;
+}
+
+}  // namespace
+
+int usmGetSecurityName(const unsigned char* userName, int userNameLength, unsigned char* securityName, int* length) {
+  OctetStr name;
+  return nameToBuffer(usmGetSecurityName(nameOf(userName, userNameLength), name), name, securityName, length);
+}
+
+int usmGetUsmUserName(unsigned char* userName, int* length, const unsigned char* securityName,
+                      int securityNameLength) {
+  OctetStr name;
+  return nameToBuffer(usmGetUsmUserName(nameOf(securityName, securityNameLength), name), name, userName, length);
+}
+
+std::unique_ptr<UsmUser> usmGetUser(int index) {
+  const std::vector<UsmUser>& users = usm().users;
+  if (index < 1 || static_cast<size_t>(index) > users.size()) return nullptr;
+  return std::make_unique<UsmUser>(users[static_cast<size_t>(index) - 1]);
+}
+
+int usmAddUser(const OctetStr& engineID, const OctetStr& userName, const OctetStr& securityName, int authProtocol,
+               const UsmSecret& authKey, int privProtocol, const UsmSecret& privKey) {
+  UsmState& s = usm();
+  if (!s.initialised) {
+    v3DebugLog(1, "USM has to be initialized (mpInit(...))before adding Users");
+    return SNMPv3_USM_ERROR;
+  }
+  UsmUser row;
+  row.engineID = engineID;
+  row.usmUserName = userName;
+  row.securityName = securityName;
+  row.authProtocol = authProtocol;
+  row.authKey = authKey;
+  row.privProtocol = privProtocol;
+  row.privKey = privKey;
+  for (UsmUser& u : s.users)
+    if (u.usmUserName == userName && u.engineID == engineID) {
+      u = row;  // the old keys are zeroed by UsmSecret's assignment
+      return SNMPv3_USM_OK;
+    }
+  if (s.users.size() >= kUsmMaxUsers) return SNMPv3_USM_ERROR;
+  s.users.push_back(row);
+  return SNMPv3_USM_OK;
+}
+
+int usmDeleteUser(const OctetStr& userName) {
+  return deleteUsers([&](const UsmUser& u) { return u.usmUserName == userName; });
+}
+
+int usmDeleteUser(const OctetStr& engineID, const OctetStr& userName) {
+  return deleteUsers([&](const UsmUser& u) { return u.usmUserName == userName && u.engineID == engineID; });
+}
+
+int usmDeleteSecurityName(const OctetStr& securityName) {
+  UsmState& s = usm();
+  if (!s.initialised) return SNMPv3_USM_ERROR;
+  s.userNames.erase(std::remove_if(s.userNames.begin(), s.userNames.end(),
+                                   [&](const UsmUserNameEntry& e) { return e.securityName == securityName; }),
+                    s.userNames.end());
+  OctetStr userName;
+  if (usmGetUsmUserName(securityName, userName) != SNMPv3_USM_OK) return SNMPv3_USM_ERROR;
+  return usmDeleteUser(userName);
+}
+
+int usmDeleteUserName(const OctetStr& userName) {
+  UsmState& s = usm();
+  s.userNames.erase(std::remove_if(s.userNames.begin(), s.userNames.end(),
+                                   [&](const UsmUserNameEntry& e) { return e.userName == userName; }),
+                    s.userNames.end());
+  return usmDeleteUser(userName);
+}
+
+std::unique_ptr<UsmUserNameEntry> usmGetUserNameEntry(const OctetStr& securityName) {
+  const UsmUserNameEntry* entry = findUserNameBySecurityName(securityName);
+  return entry ? std::make_unique<UsmUserNameEntry>(*entry) : nullptr;
+}
+
+int usmUpdateKey(const OctetStr& userName, const OctetStr& engineID, const UsmSecret& newKey, int type) {
+  if (type < USM_KeyUpdate || type > USM_OwnPrivKeyUpdate) return SNMPv3_USM_ERROR;
+  for (UsmUser& u : usm().users)
+    if (u.usmUserName == userName && u.engineID == engineID) {
+      (type == USM_KeyUpdate || type == USM_OwnKeyUpdate ? u.authKey : u.privKey) = newKey;
+      return SNMPv3_USM_OK;
+    }
+  return SNMPv3_USM_ERROR;
+}
+
+int usmAddUserName() { return usmAddUserName(std::cin, std::cout); }
+
+int usmAddUserName(std::istream& in, std::ostream& out) {
+  out << "Add a user to the USM:\n\n";
+  out << "securityName: " << std::flush;
+  const std::string securityName = readText(in);
+  out << "authProtocol (" << SNMP_AUTHPROTOCOL_NONE << " = none, " << SNMP_AUTHPROTOCOL_HMACMD5 << " = MD5, "
+      << SNMP_AUTHPROTOCOL_HMACSHA << " = SHA) :" << std::flush;
+  const int authProtocol = readProtocol(in);
+  std::string authPassword;
+  if (authProtocol != SNMP_AUTHPROTOCOL_NONE) {
+    out << "authPassword: " << std::flush;
+    authPassword = readText(in);
+  }
+  out << "privProtocol (" << SNMP_PRIVPROTOCOL_NONE << " = none, " << SNMP_PRIVPROTOCOL_DES << " = DES, "
+      << SNMP_PRIVPROTOCOL_IDEA << " = IDEA) :" << std::flush;
+  const int privProtocol = readProtocol(in);
+  std::string privPassword;
+  if (privProtocol != SNMP_PRIVPROTOCOL_NONE) {
+    out << "privPassword: " << std::flush;
+    privPassword = readText(in);
+  }
+  const OctetStr name = textOf(securityName);
+  const int status = usmAddUserName(name, name, authProtocol, privProtocol, textOf(authPassword),
+                                    textOf(privPassword));
+  OPENSSL_cleanse(authPassword.data(), authPassword.size());
+  OPENSSL_cleanse(privPassword.data(), privPassword.size());
+  return status;
 }
 
 // ---- engines and time -----------------------------------------------------------
@@ -563,6 +720,117 @@ int usmProcessMsg(int maxMessageSize, const unsigned char* securityParameters, i
   fillStateKeys(state, *user);
   return result;
 }
+
+void usmDeleteSecurityStateReference(SecurityStateReference* state) { delete state; }
+
+void usmClearSecurityState(SecurityStateReference& state) { state = SecurityStateReference(); }
+
+void usmClearSecurityParams(UsmSecurityParameters& params) { params = UsmSecurityParameters(); }
+
+// ---- key change ------------------------------------------------------------------
+
+namespace {
+
+// The usmUserTable index: the engine id, then the user's name, each as its length and one sub-identifier a byte.
+void appendIndex(Oid& oid, const OctetStr& text) {
+  oid += text.len();
+  for (unsigned long i = 0; i < text.len(); ++i) oid += static_cast<unsigned long>(text.data()[i]);
+}
+
+}  // namespace
+
+std::unique_ptr<UsmKeyUpdate> usmPrepareKeyUpdate(const OctetStr& securityName, SnmpTarget& target,
+                                                  const OctetStr& newPassword, Pdu& pdu, int type, int& status) {
+  GenAddress address;
+  target.get_address(address);
+  UdpAddress udp(address);
+  OctetStr engineID;
+  if (!udp.valid() || mpGetFromEngineIDTable(engineID, OctetStr(udp.get_printable())) != SNMPv3_MP_OK) {
+    status = SNMPv3_USM_ADDRESS_ERROR;
+    return nullptr;
+  }
+  std::unique_ptr<UsmUser> user = usmGetUser(engineID, securityName);
+  if (!user) {
+    status = SNMPv3_USM_UNKNOWN_SECURITY_NAME;
+    return nullptr;
+  }
+  if (type < USM_KeyUpdate || type > USM_OwnPrivKeyUpdate) {
+    status = SNMPv3_USM_ERROR;
+    return nullptr;
+  }
+  auto update = std::make_unique<UsmKeyUpdate>();
+  if (!localizeKey(user->authProtocol, secretOf(newPassword), engineID, update->newKey)) {
+    status = user->authProtocol == SNMP_AUTHPROTOCOL_HMACMD5 || user->authProtocol == SNMP_AUTHPROTOCOL_HMACSHA
+                 ? SNMPv3_USM_ERROR
+                 : SNMPv3_USM_UNSUPPORTED_AUTHPROTOCOL;
+    return nullptr;
+  }
+  const bool authKey = type == USM_KeyUpdate || type == USM_OwnKeyUpdate;
+  const UsmSecret& oldKey = authKey ? user->authKey : user->privKey;
+  OctetStr keyChange;
+  unsigned char publicValue[30];
+  if (apNewKey(oldKey.data(), static_cast<int>(oldKey.size()), update->newKey.data(),
+               static_cast<int>(update->newKey.size()), keyChange, user->authProtocol) != SNMPv3_USM_OK ||
+      RAND_bytes(publicValue, sizeof publicValue) != 1) {
+    status = SNMPv3_USM_ERROR;
+    return nullptr;
+  }
+  static const char* const kColumn[] = {"6", "9", "7", "10"};
+  Oid changeOid("1.3.6.1.6.3.15.1.2.2.1");
+  Oid publicOid("1.3.6.1.6.3.15.1.2.2.1");
+  changeOid += kColumn[type - 1];
+  publicOid += "11";
+  for (Oid* oid : {&changeOid, &publicOid}) {
+    appendIndex(*oid, engineID);
+    appendIndex(*oid, securityName);
+  }
+  Vb change(changeOid);
+  change.set_value(keyChange);
+  Vb publicVb(publicOid);
+  OctetStr publicText;
+  publicText.set_data(publicValue, sizeof publicValue);
+  publicVb.set_value(publicText);
+  pdu += change;
+  pdu += publicVb;
+
+  update->engineID = engineID;
+  update->securityName = securityName;
+  update->newPassword = secretOf(newPassword);
+  update->type = type;
+  status = SNMPv3_USM_OK;
+  return update;
+}
+
+int usmCommitKeyUpdate(std::unique_ptr<UsmKeyUpdate> update, int commitType) {
+  if (!update) return SNMPv3_USM_ERROR;
+  const bool authKey = update->type == USM_KeyUpdate || update->type == USM_OwnKeyUpdate;
+  OctetStr userName;
+  if (usmGetUsmUserName(update->securityName, userName) != SNMPv3_USM_OK) return SNMPv3_USM_ERROR;
+  if (commitType == USM_KeyUpdateKeyOnly)
+    return usmUpdateKey(userName, update->engineID, update->newKey, update->type);
+  if (commitType != USM_KeyUpdateKeyAndPassword && commitType != USM_KeyUpdatePasswordOnly) return SNMPv3_USM_ERROR;
+  std::unique_ptr<UsmUserNameEntry> entry = usmGetUserNameEntry(update->securityName);
+  if (!entry) return SNMPv3_USM_ERROR;
+  if (commitType == USM_KeyUpdateKeyAndPassword) {
+    if (usmUpdateKey(userName, update->engineID, update->newKey, update->type) != SNMPv3_USM_OK)
+      return SNMPv3_USM_ERROR;
+  } else {
+    usmDeleteSecurityName(update->securityName);
+  }
+  // The other pass phrase is kept; the new one makes the keys for every other engine.
+  const UsmSecret& auth = authKey ? update->newPassword : entry->authPassword;
+  const UsmSecret& priv = authKey ? entry->privPassword : update->newPassword;
+  OctetStr authText, privText;
+  authText.set_data(auth.data(), auth.size());
+  privText.set_data(priv.data(), priv.size());
+  const int status = usmAddUserName(entry->userName, entry->securityName, entry->authProtocol, entry->privProtocol,
+                                    authText, privText);
+  if (authText.len()) OPENSSL_cleanse(authText.data(), authText.len());
+  if (privText.len()) OPENSSL_cleanse(privText.data(), privText.len());
+  return status;
+}
+
+void usmAbortKeyUpdate(std::unique_ptr<UsmKeyUpdate> update) { update.reset(); }
 
 // ---- statistics ------------------------------------------------------------------
 

@@ -348,6 +348,15 @@ void SnmpRequest::SetAsync(SnmpRequestCallback callback, bool reread, CString in
   ++m_nOutstanding;
 }
 
+void SnmpRequest::FillAgent(SnmpTarget& target, SnmpRequestResult& result) {
+  GenAddress address;
+  target.get_address(address);
+  CString printable = address.get_printable();
+  int slash = printable.Find('/');
+  result.strAgent = slash < 0 ? printable : printable.Left(slash);
+  result.nPort = slash < 0 ? 0 : static_cast<unsigned short>(atoi(printable.Mid(slash + 1)));
+}
+
 void SnmpRequest::SessionCallback(int status, Snmp*, Pdu& pdu, SnmpTarget& target, void* data) {
   auto* context = static_cast<SnmpRequestContext*>(data);
   if (!context) return;
@@ -367,12 +376,7 @@ void SnmpRequest::OnResponse(int status, Pdu& pdu, SnmpTarget& target, SnmpReque
   MapSnmpStatus(status == SNMP_CLASS_ASYNC_RESPONSE ? pdu.get_error_status() : status, &result.nCode,
                 &result.strMessage);
   result.nErrorIndex = pdu.get_error_index();
-  GenAddress address;
-  target.get_address(address);
-  CString printable = address.get_printable();
-  int slash = printable.Find('/');
-  result.strAgent = slash < 0 ? printable : printable.Left(slash);
-  result.nPort = slash < 0 ? 0 : static_cast<unsigned short>(atoi(printable.Mid(slash + 1)));
+  FillAgent(target, result);
   result.bFinished = 1;
   SnmpVarList& list = context->list;
   if ((result.nCode == 0 && context->bProcessResponse) ||

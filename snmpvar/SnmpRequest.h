@@ -130,6 +130,8 @@ class SnmpRequest {
   int Send(int mode, SnmpRequestContext* context, Pdu& pdu);
   void OnResponse(int status, Pdu& pdu, SnmpTarget& target, SnmpRequestContext* context);
   static void SessionCallback(int status, Snmp* session, Pdu& pdu, SnmpTarget& target, void* data);
+  // The target's printable address ("a.b.c.d/port") split into the result.
+  static void FillAgent(SnmpTarget& target, SnmpRequestResult& result);
   static void TrapCallback(int status, Snmp* session, Pdu& pdu, SnmpTarget& target, void* data);
   // Drops the session's registration when it still points at this object.
   void StopTraps();

@@ -63,12 +63,7 @@ void SnmpRequest::OnTrap(int status, Snmp*, Pdu& pdu, SnmpTarget& target) {
   if (!m_pTrapCallback) return;
   SnmpRequestResult result{};
   result.strMessage = Snmp::error_msg(status);
-  GenAddress address;
-  target.get_address(address);
-  CString printable = address.get_printable();
-  int slash = printable.Find('/');
-  result.strAgent = slash < 0 ? printable : printable.Left(slash);
-  result.nPort = slash < 0 ? 0 : static_cast<unsigned short>(atoi(printable.Mid(slash + 1)));
+  FillAgent(target, result);
   result.bFinished = 1;
   SnmpVarList list;
   if (pdu.get_error_status() != 0) {

@@ -447,3 +447,96 @@ CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType) 
                                                                                    : nullptr)));
   return old ? CImageList::FromHandle(old) : nullptr;
 }
+
+// ---------------------------------------------------------------- tooltips of windows
+
+namespace {
+
+// One tooltip control per thread serves every window that enabled tooltips;
+// it holds at most the one tool under the mouse.
+struct ThreadToolTip {
+  HWND tip = nullptr;
+  HWND owner = nullptr;  // the window whose hit test named the tool
+  INT_PTR hit = -1;
+  TOOLINFOA tool{};
+};
+thread_local ThreadToolTip tToolTip;
+
+HWND ToolTipWindow() {
+  if (!::IsWindow(tToolTip.tip)) {
+    PlatformRegisterCommonControls();
+    tToolTip.tip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                     nullptr, nullptr, nullptr, nullptr);
+    tToolTip.hit = -1;
+  }
+  return tToolTip.tip;
+}
+
+void DropTool() {
+  if (tToolTip.hit != -1 && ::IsWindow(tToolTip.tip))
+    ::SendMessageA(tToolTip.tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tToolTip.tool));
+  tToolTip.hit = -1;
+  tToolTip.owner = nullptr;
+}
+
+}  // namespace
+
+BOOL CWnd::EnableToolTips(BOOL bEnable) {
+  if (!bEnable) {
+    m_nFlags &= ~WF_TOOLTIPS;
+    if (tToolTip.owner == m_hWnd) DropTool();
+    return TRUE;
+  }
+  m_nFlags |= WF_TOOLTIPS;
+  return ToolTipWindow() != nullptr;
+}
+
+// The child control under the point is the tool, its text asked for by TTN_NEEDTEXT.
+INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {
+  HWND child = ::ChildWindowFromPoint(m_hWnd, point);
+  if (!child || child == m_hWnd || !pTI) return -1;
+  pTI->hwnd = m_hWnd;
+  pTI->uId = reinterpret_cast<UINT_PTR>(child);
+  pTI->uFlags |= TTF_IDISHWND;
+  pTI->lpszText = LPSTR_TEXTCALLBACK;
+  return ::GetDlgCtrlID(child);
+}
+
+void PASCAL CWnd::FilterToolTipMessage(MSG* pMsg) {
+  if (!pMsg || pMsg->message < WM_MOUSEFIRST || pMsg->message > WM_MOUSELAST) return;
+  CWnd* owner = nullptr;
+  for (HWND h = pMsg->hwnd; h && !owner; h = ::GetParent(h)) {
+    CWnd* w = FromHandlePermanent(h);
+    if (w && (w->m_nFlags & WF_TOOLTIPS)) owner = w;
+  }
+  if (!owner) {
+    if (tToolTip.hit != -1) DropTool();
+    return;
+  }
+  HWND tip = ToolTipWindow();
+  if (!tip) return;
+  CPoint pt(pMsg->pt);
+  owner->ScreenToClient(&pt);
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  INT_PTR hit = owner->OnToolHitTest(pt, &ti);
+  if (hit != tToolTip.hit || owner->m_hWnd != tToolTip.owner) {
+    DropTool();
+    if (hit != -1) {
+      if (!(ti.uFlags & TTF_IDISHWND) && ::IsRectEmpty(&ti.rect)) ::GetClientRect(ti.hwnd, &ti.rect);
+      ::SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+      tToolTip.tool = ti;
+      tToolTip.hit = hit;
+      tToolTip.owner = owner->m_hWnd;
+    }
+  }
+  if (hit == -1) return;
+  // The tool's own window and coordinates, as the tooltip matches them.
+  MSG relay = *pMsg;
+  HWND toolWnd = (ti.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(ti.uId) : ti.hwnd;
+  CPoint local(pMsg->pt);
+  ::ScreenToClient(toolWnd, &local);
+  relay.hwnd = toolWnd;
+  relay.lParam = MAKELPARAM(local.x, local.y);
+  ::SendMessageA(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+}

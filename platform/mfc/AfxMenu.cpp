@@ -43,8 +43,15 @@ CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) {
   std::lock_guard<std::mutex> g(Map().lock);
   MenuMap& m = Map();
   // Temporary objects live as long as their menu; stale ones go here.
-  for (auto it = m.temporary.begin(); it != m.temporary.end();)
-    it = ::IsMenu(it->first) ? std::next(it) : m.temporary.erase(it);
+  // (Emptied first: a wrapper's destructor would take the lock held here.)
+  for (auto it = m.temporary.begin(); it != m.temporary.end();) {
+    if (::IsMenu(it->first)) {
+      ++it;
+      continue;
+    }
+    it->second->m_hMenu = nullptr;
+    it = m.temporary.erase(it);
+  }
   auto& slot = m.temporary[hMenu];
   if (!slot) {
     slot = std::make_unique<CMenu>();

@@ -10,6 +10,7 @@
 
 class CMenu;
 class CScrollBar;
+struct TOOLINFOA;
 class CDataExchange;
 
 // ---------------------------------------------------------------- command targets
@@ -38,6 +39,7 @@ class PLATFORM_API CCmdTarget : public CObject {
 // m_nFlags
 #define WF_CONTINUEMODAL 0x0001
 #define WF_MODALLOOP 0x0002
+#define WF_TOOLTIPS 0x0004
 
 class PLATFORM_API CWnd : public CCmdTarget {
   DECLARE_DYNCREATE(CWnd)
@@ -166,6 +168,11 @@ class PLATFORM_API CWnd : public CCmdTarget {
   BOOL SetMenu(CMenu* pMenu);
   CMenu* GetSystemMenu(BOOL bRevert) const;
   void DrawMenuBar();
+  // Tooltips of the thread's tooltip control for the tools OnToolHitTest names.
+  BOOL EnableToolTips(BOOL bEnable = TRUE);
+  virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const;
+  // Keeps the thread's tooltip in step with the mouse; run by the message pumps.
+  static void PASCAL FilterToolTipMessage(MSG* pMsg);
 
   CDC* GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
   CDC* GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }

@@ -434,6 +434,7 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
+  FilterToolTipMessage(pMsg);
   for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
     CWnd* pWnd = FromHandlePermanent(hWnd);
     if (pWnd && pWnd->PreTranslateMessage(pMsg)) return TRUE;

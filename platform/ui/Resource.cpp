@@ -44,10 +44,9 @@ BOOL LoadForCString(UINT id, CString& text) {
   return TRUE;
 }
 
-void InstallStringLoader() {
-  static std::once_flag once;
-  std::call_once(once, [] { PlatformSetStringLoader(LoadForCString); });
-}
+// Installed again with each string added, so that a loader set in between
+// (a test's own) does not hide the table for good.
+void InstallStringLoader() { PlatformSetStringLoader(LoadForCString); }
 
 // The system's own icons and cursors: a plain 32 by 32 (icons) or 16 by 16
 // (cursors) shape, enough to be drawn and told apart.
