@@ -37,7 +37,8 @@ BOOL InitCommonControlsExAll(const INITCOMMONCONTROLSEX*) { return InitCommonCon
 // Exports are handed out as FARPROC and cast back by the caller.
 template <typename F>
 FARPROC Export(F* f) {
-  return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(f));
+  // Through void (*)(), which converts to and from any function pointer type.
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(f));
 }
 
 FARPROC Lookup(const char* symbol) {

@@ -18,7 +18,7 @@ typedef int32_t(CALLBACK* GetVersionFn)(void*);
 
 template <typename F>
 F Proc(HMODULE m, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(m, name)));
 }
 
 TEST(CcUxTheme, TheLibraryBesideTheProgramOffersNoThemeSoControlsPaintClassically) {
