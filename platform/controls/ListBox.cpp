@@ -294,13 +294,6 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_PRINTCLIENT:
       ctl::PaintCycle(hwnd, wParam, [&](HDC hdc) { PaintList(hwnd, hdc, s); });
       return 0;
-    case WM_NCPAINT:
-      DefWindowProcA(hwnd, msg, wParam, lParam);
-      ctl::PaintWindowScrollBars(hwnd);
-      return 0;
-    case WM_NCLBUTTONDOWN:
-      if (ctl::WindowScrollBarClick(hwnd, static_cast<int>(wParam), ctl::PointOf(lParam))) return 0;
-      break;
     case WM_VSCROLL:
     case WM_HSCROLL:
       Scroll(hwnd, s, LOWORD(wParam), msg == WM_VSCROLL);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "Controls.h"
 #include "MenuInternal.h"
 #include "UiPlatform.h"
 #include "WindowManager.h"
@@ -301,6 +302,7 @@ LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* ha
       return HitCode(hwnd, PointOf(lParam));
     case WM_NCPAINT:
       PaintNonClient(hwnd, HTNOWHERE, wParam > 1 ? reinterpret_cast<HRGN>(wParam) : nullptr);
+      if (GetWindowLongA(hwnd, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) PlatformPaintWindowScrollBars(hwnd);
       return 0;
     case WM_NCACTIVATE: {
       {
@@ -324,6 +326,10 @@ LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* ha
           break;
         case HTMENU:
           menu::TrackBar(hwnd, PointOf(lParam));
+          break;
+        case HTVSCROLL:
+        case HTHSCROLL:
+          PlatformWindowScrollBarClick(hwnd, static_cast<int>(wParam), PointOf(lParam));
           break;
       }
       return 0;
