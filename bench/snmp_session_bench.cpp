@@ -21,6 +21,19 @@ CTarget agent_target() {
   return t;
 }
 
+bool agent_up(benchmark::State& state) {
+  if (agent()) return true;
+  state.SkipWithError("snmpd did not start");
+  return false;
+}
+
+// A session on a free loopback port and a v2c target at the agent.
+struct AgentSession {
+  int status = 0;
+  Snmp session{status, UdpAddress("127.0.0.1/0")};
+  CTarget target = agent_target();
+};
+
 constexpr int kRepetitions = 10;  // snmpbulkwalk's default
 
 // Walks from .1 to the end of the agent's view; the number of bindings.
@@ -45,18 +58,13 @@ int bulk_walk(Snmp& session, CTarget& target) {
 }
 
 void BM_BulkWalkVersusSnmpbulkwalk(benchmark::State& state) {
-  if (!agent()) {
-    state.SkipWithError("snmpd did not start");
-    return;
-  }
-  int status = 0;
-  Snmp session(status, UdpAddress("127.0.0.1/0"));
-  CTarget target = agent_target();
+  if (!agent_up(state)) return;
+  AgentSession s;
   double ours = 0, theirs = 0;
   int bindings = 0, lines = 0;
   for (auto _ : state) {
     const auto t0 = std::chrono::steady_clock::now();
-    bindings = bulk_walk(session, target);
+    bindings = bulk_walk(s.session, s.target);
     const auto t1 = std::chrono::steady_clock::now();
     const std::string out = agent()->RunTool("snmpbulkwalk", "-v2c -c public -On -Cr10", ".1");
     const auto t2 = std::chrono::steady_clock::now();
@@ -77,17 +85,12 @@ void BM_BulkWalkVersusSnmpbulkwalk(benchmark::State& state) {
 BENCHMARK(BM_BulkWalkVersusSnmpbulkwalk)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 void BM_SynchronousGet(benchmark::State& state) {
-  if (!agent()) {
-    state.SkipWithError("snmpd did not start");
-    return;
-  }
-  int status = 0;
-  Snmp session(status, UdpAddress("127.0.0.1/0"));
-  CTarget target = agent_target();
+  if (!agent_up(state)) return;
+  AgentSession s;
   for (auto _ : state) {
     Pdu pdu;
     pdu += Vb(Oid("1.3.6.1.2.1.1.3.0"));
-    if (session.get(pdu, target) != 0) {
+    if (s.session.get(pdu, s.target) != 0) {
       state.SkipWithError("get failed");
       return;
     }

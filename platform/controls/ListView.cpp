@@ -893,9 +893,8 @@ void OnButtonDown(ListView* lv, LPARAM lParam, bool right) {
   lv->pressPoint = pt;
 }
 
-void OnButtonUp(ListView* lv, LPARAM lParam, bool right) {
-  if (!lv->pressed) return;
-  lv->pressed = false;
+// What a click or double click at the mouse position in lParam reports.
+NMITEMACTIVATE ActivationAt(ListView* lv, LPARAM lParam) {
   LVHITTESTINFO info{};
   info.pt = Pt(lParam);
   HitTest(lv, &info, true);
@@ -903,6 +902,13 @@ void OnButtonUp(ListView* lv, LPARAM lParam, bool right) {
   nm.iItem = info.iItem;
   nm.iSubItem = info.iSubItem;
   nm.ptAction = info.pt;
+  return nm;
+}
+
+void OnButtonUp(ListView* lv, LPARAM lParam, bool right) {
+  if (!lv->pressed) return;
+  lv->pressed = false;
+  NMITEMACTIVATE nm = ActivationAt(lv, lParam);
   if (GetKeyState(VK_CONTROL) < 0) nm.uKeyFlags |= 0x0001;  // LVKF_CONTROL
   if (GetKeyState(VK_SHIFT) < 0) nm.uKeyFlags |= 0x0002;    // LVKF_SHIFT
   PlatformSendNotify(lv->hwnd, right ? NM_RCLICK : NM_CLICK, &nm.hdr);
@@ -1250,13 +1256,7 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONUP: OnButtonUp(lv, lParam, true); return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK: {
-      LVHITTESTINFO info{};
-      info.pt = Pt(lParam);
-      HitTest(lv, &info, true);
-      NMITEMACTIVATE nm{};
-      nm.iItem = info.iItem;
-      nm.iSubItem = info.iSubItem;
-      nm.ptAction = info.pt;
+      NMITEMACTIVATE nm = ActivationAt(lv, lParam);
       PlatformSendNotify(hwnd, msg == WM_LBUTTONDBLCLK ? NM_DBLCLK : NM_RDBLCLK, &nm.hdr);
       return 0;
     }

@@ -204,6 +204,16 @@ class QuavClient : public testing::Test {
   std::unique_ptr<Simulator> sim_;
 };
 
+// A Discover for every device, answered with the fields of a Discover answer.
+struct DiscoverRequest {
+  QUAVResponseVarList response{kBroadcastResponseTable};
+  QUAVVarlist list;
+  DiscoverRequest() {
+    list.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
+    list.SetCommand(QUAV_CMD_DISCOVER);
+  }
+};
+
 int ThrownCode(const std::function<void()>& call, std::string* text = nullptr) {
   try {
     call();
@@ -220,10 +230,8 @@ TEST_F(QuavClient, DiscoversThreeDevicesWithTheirFields) {
   Start(kScenario);
   AlQUAVClient client;
   client.SetRequestMode(0, "");
-  QUAVResponseVarList response(kBroadcastResponseTable);
-  QUAVVarlist list;
-  list.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
-  list.SetCommand(QUAV_CMD_DISCOVER);
+  DiscoverRequest discover;
+  QUAVVarlist& list = discover.list;
   Recorder r;
   client.SendRequest("FFFFFFFFFFFF", &list, Record, 300, &r);
   ASSERT_TRUE(Wait(r)) << sim_->Log();
@@ -441,10 +449,7 @@ TEST_F(QuavClient, CallbackDeletesTheClient) {
   Owner second;
   second.client = new AlQUAVClient();
   second.client->SetRequestMode(0, "");
-  QUAVResponseVarList response(kBroadcastResponseTable);
-  QUAVVarlist discovery;
-  discovery.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
-  discovery.SetCommand(QUAV_CMD_DISCOVER);
+  DiscoverRequest discover;
   QUAVCallback endOnce = [](VhQUAVError*, basicVarList*, void* user) {
     Owner* o = static_cast<Owner*>(user);
     ++o->calls;
@@ -452,7 +457,7 @@ TEST_F(QuavClient, CallbackDeletesTheClient) {
     o->client = nullptr;
     delete client;
   };
-  second.client->SendRequest("FFFFFFFFFFFF", &discovery, endOnce, 100, &second);
+  second.client->SendRequest("FFFFFFFFFFFF", &discover.list, endOnce, 100, &second);
   ASSERT_TRUE(testkit::PumpUntil([&] { return second.client == nullptr; }, 20000));
   testkit::PumpFor(200);
   EXPECT_GE(second.calls, 2);
@@ -464,10 +469,7 @@ TEST_F(QuavClient, CallbackPumpingMessagesReentersTheClient) {
   Start(kScenario);
   AlQUAVClient client;
   client.SetRequestMode(0, "");
-  QUAVResponseVarList response(kBroadcastResponseTable);
-  QUAVVarlist discovery;
-  discovery.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
-  discovery.SetCommand(QUAV_CMD_DISCOVER);
+  DiscoverRequest discover;
   struct Nested {
     int depth = 0, maxDepth = 0;
     std::vector<int> codes;
@@ -479,7 +481,7 @@ TEST_F(QuavClient, CallbackPumpingMessagesReentersTheClient) {
     if (error->code == 0) testkit::PumpFor(300);
     --n->depth;
   };
-  client.SendRequest("FFFFFFFFFFFF", &discovery, pump, 200, &nested);
+  client.SendRequest("FFFFFFFFFFFF", &discover.list, pump, 200, &nested);
   ASSERT_TRUE(testkit::PumpUntil([&] { return client.PendingCount() == 0; }, 20000));
   testkit::PumpFor(200);
   EXPECT_EQ(std::count(nested.codes.begin(), nested.codes.end(), 0), 3);
