@@ -212,6 +212,15 @@ int next_free_id(const List& entries, int& last_id) {
     if (!used) return last_id;
   }
 }
+
+template <class List>
+void erase_id(List& entries, int id) {
+  for (auto it = entries.begin(); it != entries.end(); ++it)
+    if (it->id == id) {
+      entries.erase(it);
+      return;
+    }
+}
 }  // namespace
 
 int CUTEventQueue::AddEntry(const msec& due, SNMPTimeoutCallback callback, void* data) {
@@ -223,11 +232,7 @@ int CUTEventQueue::AddEntry(const msec& due, SNMPTimeoutCallback callback, void*
 
 void CUTEventQueue::DeleteEntry(int id) {
   SnmpSynchronize guard(m_lock);
-  for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
-    if (it->id == id) {
-      m_entries.erase(it);
-      return;
-    }
+  erase_id(m_entries, id);
 }
 
 int CUTEventQueue::GetCount() {
@@ -280,11 +285,7 @@ int CUDEventQueue::AddEntry(int socket, int flags, SNMPInputCallback callback, v
 
 void CUDEventQueue::DeleteEntry(int id) {
   SnmpSynchronize guard(m_lock);
-  for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
-    if (it->id == id) {
-      m_entries.erase(it);
-      return;
-    }
+  erase_id(m_entries, id);
 }
 
 int CUDEventQueue::GetCount() {

@@ -45,6 +45,19 @@ bool SnmpTarget::same_base(const SnmpTarget& other) const {
          timeout == other.timeout && retries == other.retries && version == other.version;
 }
 
+void SnmpTarget::take_address(const Address& address) {
+  my_address = GenAddress(address);
+  validity = my_address.valid() ? 1 : 0;
+}
+
+int SnmpTarget::resolve_base(GenAddress& address, unsigned long& t, int& r, unsigned char& v) const {
+  address = my_address;
+  t = timeout;
+  r = retries;
+  v = static_cast<unsigned char>(version);
+  return 1;
+}
+
 bool operator==(const SnmpTarget& a, const SnmpTarget& b) { return a.same_base(b); }
 
 // ---- CTarget -------------------------------------------------------------------
@@ -54,17 +67,12 @@ CTarget::CTarget() : read_community(SNMP_DEFAULT_COMMUNITY), write_community(SNM
 }
 
 CTarget::CTarget(const Address& address, const char* read_comm, const char* write_comm)
-    : read_community(read_comm), write_community(write_comm) {
-  ttype = type_ctarget;
-  my_address = GenAddress(address);
-  validity = my_address.valid() ? 1 : 0;
-}
+    : CTarget(address, OctetStr(read_comm), OctetStr(write_comm)) {}
 
 CTarget::CTarget(const Address& address, const OctetStr& read_comm, const OctetStr& write_comm)
     : read_community(read_comm), write_community(write_comm) {
   ttype = type_ctarget;
-  my_address = GenAddress(address);
-  validity = my_address.valid() ? 1 : 0;
+  take_address(address);
 }
 
 CTarget::~CTarget() {}
@@ -80,11 +88,7 @@ int CTarget::resolve_to_C(OctetStr& read_comm, OctetStr& write_comm, GenAddress&
   if (!validity) return 0;
   read_comm = read_community;
   write_comm = write_community;
-  address = my_address;
-  t = timeout;
-  r = retries;
-  v = static_cast<unsigned char>(version);
-  return 1;
+  return resolve_base(address, t, r, v);
 }
 
 // ---- UTarget -------------------------------------------------------------------
@@ -95,25 +99,16 @@ UTarget::UTarget() : security_name("initial"), security_model(SNMP_SECURITY_MODE
 }
 
 UTarget::UTarget(const Address& address, const char* sec_name, int sec_model)
-    : security_name(sec_name), security_model(sec_model) {
-  ttype = type_utarget;
-  version = version3;
-  my_address = GenAddress(address);
-  validity = my_address.valid() ? 1 : 0;
-}
+    : UTarget(address, OctetStr(sec_name), sec_model) {}
 
 UTarget::UTarget(const Address& address, const OctetStr& sec_name, int sec_model)
     : security_name(sec_name), security_model(sec_model) {
   ttype = type_utarget;
   version = version3;
-  my_address = GenAddress(address);
-  validity = my_address.valid() ? 1 : 0;
+  take_address(address);
 }
 
-UTarget::UTarget(const Address& address) : UTarget() {
-  my_address = GenAddress(address);
-  validity = my_address.valid() ? 1 : 0;
-}
+UTarget::UTarget(const Address& address) : UTarget() { take_address(address); }
 
 UTarget::~UTarget() {}
 
@@ -133,9 +128,5 @@ int UTarget::resolve_to_U(OctetStr& sec_name, int& sec_model, GenAddress& addres
   if (!validity) return 0;
   sec_name = security_name;
   sec_model = security_model;
-  address = my_address;
-  t = timeout;
-  r = retries;
-  v = static_cast<unsigned char>(version);
-  return 1;
+  return resolve_base(address, t, r, v);
 }

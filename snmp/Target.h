@@ -30,6 +30,10 @@ class SnmpTarget {
  protected:
   SnmpTarget& operator=(const SnmpTarget& other) = default;
   bool same_base(const SnmpTarget& other) const;
+  // For the constructors of the derived targets: validity follows the address.
+  void take_address(const Address& address);
+  // The part of resolve_to_C/resolve_to_U every target shares; the caller checks validity.
+  int resolve_base(GenAddress& address, unsigned long& t, int& r, unsigned char& v) const;
 
   int validity;
   uint32_t timeout;
