@@ -1,36 +1,24 @@
 #include "NotifyControls.h"
 
-namespace {
-
-// The second slot wins: only one of the two is told.
-void CallOne(CtrlChangeCallback first, void* user1, CtrlChangeCallback second, void* user2, int id) {
-  if (second) second(id, user2);
-  else if (first) first(id, user1);
-}
-
-}  // namespace
-
 BEGIN_MESSAGE_MAP(CNotifyComboBox, CComboBox)
 ON_CONTROL_REFLECT(CBN_SELCHANGE, OnSelChange)
 END_MESSAGE_MAP()
 
 void CNotifyComboBox::SetChangeCallback(CtrlChangeCallback callback, void* user, int slot) {
-  (slot ? m_pCallback2 : m_pCallback1) = callback;
-  (slot ? m_pUser2 : m_pUser1) = user;
+  m_slots.Set(callback, user, slot);
 }
 
-void CNotifyComboBox::OnSelChange() { CallOne(m_pCallback1, m_pUser1, m_pCallback2, m_pUser2, GetDlgCtrlID()); }
+void CNotifyComboBox::OnSelChange() { m_slots.Fire(GetDlgCtrlID()); }
 
 BEGIN_MESSAGE_MAP(CNotifyEdit, CEdit)
 ON_CONTROL_REFLECT(EN_CHANGE, OnChange)
 END_MESSAGE_MAP()
 
 void CNotifyEdit::SetChangeCallback(CtrlChangeCallback callback, void* user, int slot) {
-  (slot ? m_pCallback2 : m_pCallback1) = callback;
-  (slot ? m_pUser2 : m_pUser1) = user;
+  m_slots.Set(callback, user, slot);
 }
 
-void CNotifyEdit::OnChange() { CallOne(m_pCallback1, m_pUser1, m_pCallback2, m_pUser2, GetDlgCtrlID()); }
+void CNotifyEdit::OnChange() { m_slots.Fire(GetDlgCtrlID()); }
 
 void CNotifyIPAddressCtrl::SetChangeCallback(CtrlChangeCallback callback, void* user) {
   m_pCallback = callback;

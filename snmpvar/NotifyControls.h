@@ -9,6 +9,23 @@
 typedef void (*CtrlChangeCallback)(int controlId, void* user);
 typedef void (*ListClickCallback)(NMHDR* notification, LRESULT* result, void* user);
 
+// The two change-callback slots of a notifying combo box or edit.
+struct CtrlChangeSlots {
+  CtrlChangeCallback callback[2] = {nullptr, nullptr};
+  void* user[2] = {nullptr, nullptr};
+
+  // `slot` 0 fills the first slot, any other value the second.
+  void Set(CtrlChangeCallback cb, void* u, int slot) {
+    callback[slot ? 1 : 0] = cb;
+    user[slot ? 1 : 0] = u;
+  }
+  // The second slot wins: only one of the two is told.
+  void Fire(int controlId) const {
+    if (callback[1]) callback[1](controlId, user[1]);
+    else if (callback[0]) callback[0](controlId, user[0]);
+  }
+};
+
 class CNotifyComboBox : public CComboBox {
  public:
   // `slot` 0 fills the first slot, any other value the second.
@@ -19,10 +36,7 @@ class CNotifyComboBox : public CComboBox {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CtrlChangeCallback m_pCallback1 = nullptr;
-  void* m_pUser1 = nullptr;
-  CtrlChangeCallback m_pCallback2 = nullptr;
-  void* m_pUser2 = nullptr;
+  CtrlChangeSlots m_slots;
 };
 
 class CNotifyEdit : public CEdit {
@@ -34,10 +48,7 @@ class CNotifyEdit : public CEdit {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CtrlChangeCallback m_pCallback1 = nullptr;
-  void* m_pUser1 = nullptr;
-  CtrlChangeCallback m_pCallback2 = nullptr;
-  void* m_pUser2 = nullptr;
+  CtrlChangeSlots m_slots;
 };
 
 // Its callback is registered but no notification runs it: the message map is
