@@ -642,18 +642,15 @@ void FinishLength(Bytes& d) {
   d[7] = static_cast<uint8_t>(d.size());
 }
 
-// A request's digest: HMAC-MD5 keyed with the password, or MD5 of the
-// datagram followed by the password, each over the datagram with a zero digest.
+// A request's digest: HMAC-MD5 keyed with the password over the datagram
+// with a zero digest. The plain MD5 form (level 2) does not verify, as on a
+// real device.
 bool DigestMatches(const uint8_t* data, size_t length, const std::string& password) {
   Bytes copy(data, data + length);
   std::fill(copy.begin() + 12, copy.begin() + 28, 0);
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int n = 0;
   HMAC(EVP_md5(), password.data(), static_cast<int>(password.size()), copy.data(), copy.size(), digest, &n);
-  if (n == 16 && std::memcmp(digest, data + 12, 16) == 0) return true;
-  Bytes with_password = copy;
-  with_password.insert(with_password.end(), password.begin(), password.end());
-  EVP_Digest(with_password.data(), with_password.size(), digest, &n, EVP_md5(), nullptr);
   return n == 16 && std::memcmp(digest, data + 12, 16) == 0;
 }
 
