@@ -1103,16 +1103,16 @@ class Simulator {
     }
     bool reboot = false;
     Bytes answer = AnswerSnmp(d, *request, reboot);
-    if (reboot && d.faults.no_answer_reboot) {
-      Log("snmp ignore restart at %s", mac.c_str());
-    } else if (answer.size() > 65000) {
-      answer = EncodeResponse(*request, kTooBig, 0, {});
-      sendto(d.snmp_socket, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
-    } else {
-      sendto(d.snmp_socket, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
-    }
+    // The state is on disk before the answer, so that whoever got the answer
+    // reads what it did.
     if (reboot) Reboot(d);
     if (set) WriteState(devices_);
+    if (reboot && d.faults.no_answer_reboot) {
+      Log("snmp ignore restart at %s", mac.c_str());
+      return;
+    }
+    if (answer.size() > 65000) answer = EncodeResponse(*request, kTooBig, 0, {});
+    sendto(d.snmp_socket, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
   }
 
   Bytes AnswerSnmp(Device& d, const SnmpMessage& r, bool& reboot) {
