@@ -19,6 +19,7 @@
 #include "AlQUAVClient.h"
 // clang-format on
 #include "Clock.h"
+#include "AnnouncementListen.h"
 #include "ApsimHarness.h"
 #include "TempDir.h"
 #include "TestKit.h"
@@ -350,11 +351,8 @@ TEST_F(QuavClient, CallbackRetriesAfterNoAnswer) {
 TEST_F(QuavClient, HearsAndUnmasksAnnouncements) {
   Start(kScenario);
   AlQUAVClient client;
-  client.SetRequestMode_Listen("", QUAV_LISTEN_PORT);
-  QUAVResponseVarList response(kListenResponseTable);
-  QUAVVarlist list;
-  list.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
-  list.SetCommand(QUAV_CMD_ANNOUNCE);
+  AnnouncementListen announcements(client);
+  QUAVVarlist& list = announcements.list;
   Recorder r;
   client.StartListen();
   EXPECT_EQ(client.Listen(QUAV_LISTEN_PORT, "FFFFFFFFFFFF", &list, Record, 600, &r, 1, ""), 1);

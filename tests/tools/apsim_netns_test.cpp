@@ -19,6 +19,7 @@
 // clang-format off
 #include "AlQUAVClient.h"
 // clang-format on
+#include "AnnouncementListen.h"
 #include "ApsimHarness.h"
 #include "Files.h"
 #include "SnmpRequest.h"
@@ -319,11 +320,8 @@ TEST_F(ApsimQuavTest, UsersPasswordIsTheQuavPassword) {
 TEST_F(ApsimQuavTest, GroupStatusDrivesAnnouncements) {
   Start(std::string(kDevice) + "announce_ms = 1000\n", {"--time-scale", "10"});
   AlQUAVClient client;
-  client.SetRequestMode_Listen("", QUAV_LISTEN_PORT);
-  QUAVResponseVarList response(kListenResponseTable);
-  QUAVVarlist list;
-  list.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
-  list.SetCommand(QUAV_CMD_ANNOUNCE);
+  AnnouncementListen announcements(client);
+  QUAVVarlist& list = announcements.list;
   client.StartListen();
   auto listen = [&] {
     Recorder r;
