@@ -3,18 +3,11 @@
 // ports of the protocol are safe to use; the client's deadlines run on the
 // platform clock, sped up.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fcntl.h>
 #include <map>
 #include <memory>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,11 +19,11 @@
 #include "AlQUAVClient.h"
 // clang-format on
 #include "Clock.h"
+#include "AnnouncementListen.h"
+#include "ApsimHarness.h"
 #include "TempDir.h"
 #include "TestKit.h"
 #include "WizardTables.h"
-
-extern char** environ;
 
 namespace {
 
@@ -103,48 +96,6 @@ ip = 10.250.0.29
 faults = delay=300
 )";
 
-// The simulated access points, as a child process of the test.
-class Simulator {
- public:
-  Simulator(const TempDir& dir, const char* scenario) {
-    std::ofstream(dir.file("scenario.ini")) << scenario;
-    log_ = dir.file("apsim.log");
-    const char* binaryDir = std::getenv("TRELLIAN_BINARY_DIR");
-    std::string program = std::string(binaryDir ? binaryDir : ".") + "/bin/apsim";
-    std::string path = dir.file("scenario.ini");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, log_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(path.c_str()), nullptr};
-    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  ~Simulator() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  // Waits (in real time) for the simulator to say it listens.
-  bool Ready() {
-    for (int i = 0; i < 500 && pid_ > 0; ++i) {
-      if (Log().find("ready") != std::string::npos) return true;
-      usleep(10000);
-    }
-    return false;
-  }
-  std::string Log() const {
-    std::ifstream in(log_);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
- private:
-  pid_t pid_ = -1;
-  std::string log_;
-};
-
 // What the callbacks saw.
 struct Outcome {
   int code;
@@ -192,7 +143,7 @@ class QuavClient : public testing::Test {
 
   // The client of a test, with its simulated devices.
   void Start(const char* scenario) {
-    sim_.reset(new Simulator(dir_, scenario));
+    sim_.reset(new ApsimHarness(dir_, scenario));
     ASSERT_TRUE(sim_->Ready()) << sim_->Log();
   }
 
@@ -201,7 +152,7 @@ class QuavClient : public testing::Test {
   }
 
   TempDir dir_;
-  std::unique_ptr<Simulator> sim_;
+  std::unique_ptr<ApsimHarness> sim_;
 };
 
 // A Discover for every device, answered with the fields of a Discover answer.
@@ -282,14 +233,15 @@ TEST_F(QuavClient, GetAndSetWithTheDevicePassword) {
   EXPECT_EQ(got.outcomes[0].mac, "000D88A00003");
   EXPECT_EQ(got.outcomes[0].values, (std::vector<std::string>{"quorin", "velmont", "1"}));
 
-  // A wrong password: the device's status 1.
+  // A wrong password, the MD5 form or no signature: the device's status 1.
   struct Case {
     SecurtyLevel level;
     const char* password;
     int code;
   };
-  for (Case c : {Case{QUAV_SECURITY_HMAC_MD5, "admin", QUAV_PASSWORD_ERROR}, Case{QUAV_SECURITY_MD5, "secret", 0},
-                 Case{QUAV_SECURITY_NONE, "", QUAV_PASSWORD_ERROR}}) {
+  for (Case c : {Case{QUAV_SECURITY_HMAC_MD5, "admin", QUAV_PASSWORD_ERROR}, Case{QUAV_SECURITY_MD5, "secret", QUAV_PASSWORD_ERROR},
+                 Case{QUAV_SECURITY_NONE, "", QUAV_PASSWORD_ERROR},
+                 Case{QUAV_SECURITY_HMAC_MD5, "secret", 0}}) {
     QUAVVarlist set(kCommunityTable);
     set["Public Community String"]->value = "pub2";
     set["Private Community String"]->value = "priv2";
@@ -399,11 +351,8 @@ TEST_F(QuavClient, CallbackRetriesAfterNoAnswer) {
 TEST_F(QuavClient, HearsAndUnmasksAnnouncements) {
   Start(kScenario);
   AlQUAVClient client;
-  client.SetRequestMode_Listen("", QUAV_LISTEN_PORT);
-  QUAVResponseVarList response(kListenResponseTable);
-  QUAVVarlist list;
-  list.Append(0, "00", "Discovery", 0, 1, nullptr, &response);
-  list.SetCommand(QUAV_CMD_ANNOUNCE);
+  AnnouncementListen announcements(client);
+  QUAVVarlist& list = announcements.list;
   Recorder r;
   client.StartListen();
   EXPECT_EQ(client.Listen(QUAV_LISTEN_PORT, "FFFFFFFFFFFF", &list, Record, 600, &r, 1, ""), 1);
