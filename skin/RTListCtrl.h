@@ -1,0 +1,25 @@
+// CRTListCtrl: the skinned list control.
+//
+// For now this header holds only the class's class-wide skin state and its
+// static setters, which the skin loader (CRTSkin) fills once after reading the
+// skin description and CRTSkin::EnableSkin switches. The window behaviour is
+// added to this same class later (derived from CListCtrl); the static state below stays where
+// it is and every instance reads it at paint time. The images are borrowed
+// from the skin store, which outlives every window; a null image is an
+// element left undrawn.
+#pragma once
+
+#include <cstdint>
+
+#include "SkinImageSet.h"
+
+class CRTListCtrl {
+ public:
+  static void SetSkinImages(CBitmap* const images[5], const int32_t modes[5]) {
+    s_images.Assign(images, modes);
+  }
+  static void SetSkinEnabled(int enabled) { s_skinEnabled = enabled; }
+
+  static inline int s_skinEnabled = 0;
+  static inline SkinImageSet s_images;  // the "ListCtrl" set, stored and not drawn
+};
