@@ -58,6 +58,8 @@ class CRTSkin {
   const SkinImageSet& GetImageSet(Section section) const { return m_sets[section]; }
   COLORREF GetBorderColor(int i) const { return m_borderColors[i]; }
   const CString& GetImageFolder() const { return m_folder; }
+  // The image list of the maximize (0) or minimize (1) button strip.
+  HIMAGELIST GetStripImageList(int strip) const { return m_stripLists[strip].GetSafeHandle(); }
 
  protected:
   void ApplySections(const CRTMarkupDoc& doc);

@@ -427,10 +427,20 @@ TEST(SkinLoader, ReloadingStripsRebuildsTheImageLists) {
   WriteStrip(dir.file("max.bmp"), 16, {RGB(1, 0, 0), RGB(2, 0, 0), RGB(3, 0, 0)});
   WriteText(dir.file("skin.ini"), "<MaximizeButton list=max.bmp><MinimizeButton list=max.bmp>");
   CRTSkin skin;
+  HIMAGELIST previous[2] = {};
   for (int round = 0; round < 3; ++round) {
     ASSERT_EQ(1, skin.LoadSkin(dir.file("skin.ini").c_str()));
     EXPECT_EQ(RGB(3, 0, 0), ColorOfBitmap(CRTDialog::s_maximizeButton.images[2]));
     EXPECT_EQ(nullptr, CRTDialog::s_maximizeButton.images[3]);
+    for (int strip = 0; strip < 2; ++strip) {
+      HIMAGELIST list = skin.GetStripImageList(strip);
+      EXPECT_EQ(3, ::ImageList_GetImageCount(list));
+      // A list still alive at the old address would mean the old one leaked.
+      if (previous[strip] && previous[strip] != list) {
+        EXPECT_EQ(0, ::ImageList_GetImageCount(previous[strip]));
+      }
+      previous[strip] = list;
+    }
   }
 }
 
