@@ -13,8 +13,6 @@
 
 #include "SkinImageSet.h"
 
-#include "Types.h"
-
 class CRTDialog {
  public:
   // Skinning switches, set together by CRTSkin::EnableSkin.
@@ -67,7 +65,7 @@ class CRTDialog {
   static inline SkinImageSet s_minimizeButton;
   static inline SkinImageSet s_restoreButton;
   static inline SkinImageSet s_exitButton;
-  // The colours of the border rings before a skin sets them.
-  static inline COLORREF s_borderColors[4] = {0x00AD9E9C, 0x00CEBEB5, 0x00CEBEB5, 0x00DED3CE};
+  static inline COLORREF s_borderColors[4] = {kDefaultBorderColors[0], kDefaultBorderColors[1],
+                                              kDefaultBorderColors[2], kDefaultBorderColors[3]};
   static inline SkinImageSet s_back;  // slot 0: the "Dialog" background
 };

@@ -13,8 +13,6 @@
 
 #include "SkinImageSet.h"
 
-#include "Types.h"
-
 class CRTFrameWnd {
  public:
   static void SetSkinFlags(int enabled, int border, int caption) {
@@ -59,5 +57,6 @@ class CRTFrameWnd {
   static inline SkinImageSet s_minimizeButton;
   static inline SkinImageSet s_restoreButton;
   static inline SkinImageSet s_exitButton;
-  static inline COLORREF s_borderColors[4] = {0x00AD9E9C, 0x00CEBEB5, 0x00CEBEB5, 0x00DED3CE};
+  static inline COLORREF s_borderColors[4] = {kDefaultBorderColors[0], kDefaultBorderColors[1],
+                                              kDefaultBorderColors[2], kDefaultBorderColors[3]};
 };

@@ -13,8 +13,6 @@
 
 #include "SkinImageSet.h"
 
-#include "Types.h"
-
 class CRTPropertySheet {
  public:
   static void SetSkinFlags(int enabled, int border, int background, int caption) {
@@ -47,6 +45,7 @@ class CRTPropertySheet {
   static inline SkinImageSet s_restoreButton;
   static inline SkinImageSet s_minimizeButton;
   // The sheet's border colours are fixed.
-  static inline const COLORREF s_borderColors[4] = {0x00AD9E9C, 0x00CEBEB5, 0x00CEBEB5, 0x00DED3CE};
+  static inline const COLORREF s_borderColors[4] = {kDefaultBorderColors[0], kDefaultBorderColors[1],
+                                              kDefaultBorderColors[2], kDefaultBorderColors[3]};
   static inline SkinImageSet s_back;  // slot 0: the "StaticCtrl" background; its mode is not used
 };

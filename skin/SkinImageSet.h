@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "Types.h"
+
 class CBitmap;
 
 struct SkinImageSet {
@@ -26,3 +28,7 @@ struct SkinImageSet {
     std::copy(newModes, newModes + count, modes);
   }
 };
+
+// The frame-ring colours of the dialogs and frames before a skin sets them:
+// RGB(156, 158, 173), RGB(181, 190, 206), RGB(181, 190, 206), RGB(206, 211, 222).
+inline constexpr COLORREF kDefaultBorderColors[4] = {0x00AD9E9C, 0x00CEBEB5, 0x00CEBEB5, 0x00DED3CE};

@@ -40,40 +40,32 @@ struct Section {
 };
 
 // Written from the skin description's documentation, independently of the loader's table.
+#define FIVE_SLOTS \
+  {"Back", "Normal", "Focus", "Down", "Disable"}, \
+  {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}
+#define BUTTON_SLOTS \
+  {nullptr, "Normal", "Focus", "Down", "Disable"}, \
+  {nullptr, "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}
 const Section kSections[] = {
-    {"ToolBar", {"Back", "Normal", "Focus", "Down", "Disable"},
-     {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
+    {"ToolBar", FIVE_SLOTS},
     {"TitleBar", {"Back", "Active", "InActive"}, {"BackDrawMode", "ActiveDrawMode", "InActiveDrawMode"}},
-    {"ExitButton", {nullptr, "Normal", "Focus", "Down", "Disable"},
-     {nullptr, "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"RestoreButton", {nullptr, "Normal", "Focus", "Down", "Disable"},
-     {nullptr, "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"MaximizeButton", {nullptr, "Normal", "Focus", "Down", "Disable"},
-     {nullptr, "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"MinimizeButton", {nullptr, "Normal", "Focus", "Down", "Disable"},
-     {nullptr, "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"MenuBar", {"Back", "Normal", "Focus", "Down", "Disable"},
-     {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
+    {"ExitButton", BUTTON_SLOTS},
+    {"RestoreButton", BUTTON_SLOTS},
+    {"MaximizeButton", BUTTON_SLOTS},
+    {"MinimizeButton", BUTTON_SLOTS},
+    {"MenuBar", FIVE_SLOTS},
     {"MenuItem", {"Back", "Normal", "Focus", "Slider", "Disable"},
      {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "SliderDrawMode", "DisableDrawMode"}},
     {"StatusBar", {"Back"}, {"BackDrawMode"}},
-    {"Button", {nullptr, "Normal", "Focus", "Down", "Disable"},
-     {nullptr, "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
+    {"Button", BUTTON_SLOTS},
     {"ListCtrl", {"Back"}, {"BackDrawMode"}},
-    {"HeaderCtrl", {"Back", "Normal", "Focus", "Down", "Disable"},
-     {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"ScrollBarHorizontal", {"Back", "Normal", "Focus", "Down", "Disable"},
-     {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"ScrollBarVertical", {"Back", "Normal", "Focus", "Down", "Disable"},
-     {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"ScrollBarLeftArrow", {"Back", "Normal", "Focus", "Down", "Disable"},
-     {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"ScrollBarRightArrow", {"Back", "Normal", "Focus", "Down", "Disable"},
-     {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"ScrollBarUpArrow", {"Back", "Normal", "Focus", "Down", "Disable"},
-     {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
-    {"ScrollBarDownArrow", {"Back", "Normal", "Focus", "Down", "Disable"},
-     {"BackDrawMode", "NormalDrawMode", "FocusDrawMode", "DownDrawMode", "DisableDrawMode"}},
+    {"HeaderCtrl", FIVE_SLOTS},
+    {"ScrollBarHorizontal", FIVE_SLOTS},
+    {"ScrollBarVertical", FIVE_SLOTS},
+    {"ScrollBarLeftArrow", FIVE_SLOTS},
+    {"ScrollBarRightArrow", FIVE_SLOTS},
+    {"ScrollBarUpArrow", FIVE_SLOTS},
+    {"ScrollBarDownArrow", FIVE_SLOTS},
     {"TreeCtrl", {"Back"}, {"BackDrawMode"}},
     {"Dialog", {"Back"}, {"BackDrawMode"}},
     {"StaticCtrl", {"Back"}, {"BackDrawMode"}},
@@ -81,6 +73,8 @@ const Section kSections[] = {
     {"TabCtrl", {"Back", "tabnormal", "tabsel"}, {"BackDrawMode", "NornalDrawMode", "FocusDrawMode"}},
     {"ComboboxCtrl", {"Back", "Arrow", "Focus"}, {"BackDrawMode", "ArrowDrawMode", "FocusDrawMode"}},
 };
+#undef FIVE_SLOTS
+#undef BUTTON_SLOTS
 constexpr int kSectionCount = sizeof kSections / sizeof kSections[0];
 
 // Every slot of every section has a colour and a mode of its own.
