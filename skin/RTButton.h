@@ -1,12 +1,13 @@
 // CRTButton: the skinned push button.
 //
-// For now this header holds only the class's class-wide skin state and its
-// static setters, which the skin loader (CRTSkin) fills once after reading the
-// skin description and CRTSkin::EnableSkin switches. The window behaviour is
-// added to this same class later (derived from CButton); the static state below stays where
-// it is and every instance reads it at paint time. The images are borrowed
-// from the skin store, which outlives every window; a null image is an
-// element left undrawn.
+// For now this header holds the class's class-wide skin state and its static
+// setters: the skin loader (CRTSkin) fills them once after reading the skin
+// description and CRTSkin::EnableSkin sets the switches. For the window
+// behaviour, the later work gives it its base (`class CRTButton : public CButton`)
+// and adds members and handlers beside this state, which stays as it is;
+// every instance reads it at paint time. The images are borrowed from the
+// skin store, which outlives every window; a null image is an element left
+// undrawn.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,6 @@ class CRTButton {
   }
   static void SetSkinEnabled(int enabled) { s_skinEnabled = enabled; }
 
-  static inline int s_skinEnabled = 1;
+  static inline int s_skinEnabled = 1;  // on until the loader switches it, unlike the others
   static inline SkinImageSet s_images;  // 1 Normal, 2 Focus, 3 Down, 4 Disable
 };

@@ -1,12 +1,13 @@
 // CRTFrameWnd: the skinned frame window (offered, not constructed by the wizard).
 //
-// For now this header holds only the class's class-wide skin state and its
-// static setters, which the skin loader (CRTSkin) fills once after reading the
-// skin description and CRTSkin::EnableSkin switches. The window behaviour is
-// added to this same class later (derived from CFrameWnd); the static state below stays where
-// it is and every instance reads it at paint time. The images are borrowed
-// from the skin store, which outlives every window; a null image is an
-// element left undrawn.
+// For now this header holds the class's class-wide skin state and its static
+// setters: the skin loader (CRTSkin) fills them once after reading the skin
+// description and CRTSkin::EnableSkin sets the switches. For the window
+// behaviour, the later work gives it its base (`class CRTFrameWnd : public CFrameWnd`)
+// and adds members and handlers beside this state, which stays as it is;
+// every instance reads it at paint time. The images are borrowed from the
+// skin store, which outlives every window; a null image is an element left
+// undrawn.
 #pragma once
 
 #include <cstdint>

@@ -1,12 +1,12 @@
 // CRTMenuSkin: owner-drawn menu skinning of the skinned frame window.
 //
-// For now this header holds only the class's class-wide skin state and its
-// static setters, which the skin loader (CRTSkin) fills once after reading the
-// skin description and CRTSkin::EnableSkin switches. The window behaviour is
-// added to this same class later (class-wide functions and data, not an object); the static state below stays where
-// it is and every instance reads it at paint time. The images are borrowed
-// from the skin store, which outlives every window; a null image is an
-// element left undrawn.
+// For now this header holds the class's class-wide skin state and its static
+// setters: the skin loader (CRTSkin) fills them once after reading the skin
+// description and CRTSkin::EnableSkin sets the switch. The menu skinning stays
+// class-wide functions and data, not an object: the later work adds its maps
+// and drawing beside this state, and reads it whenever it draws. The images are borrowed from the
+// skin store, which outlives every window; a null image is an element left
+// undrawn.
 #pragma once
 
 #include <cstdint>
