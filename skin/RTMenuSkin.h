@@ -4,9 +4,9 @@
 // setters: the skin loader (CRTSkin) fills them once after reading the skin
 // description and CRTSkin::EnableSkin sets the switch. The menu skinning stays
 // class-wide functions and data, not an object: the later work adds its maps
-// and drawing beside this state, and reads it whenever it draws. The images are borrowed from the
-// skin store, which outlives every window; a null image is an element left
-// undrawn.
+// and drawing beside this state, and reads it whenever it draws. The images
+// are borrowed from the skin store, which outlives every window; a null image
+// is an element left undrawn.
 #pragma once
 
 #include <cstdint>
