@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -459,6 +460,33 @@ TEST(SkinLoader, OverLongPathsFailInsteadOfBeingCut) {
   mkdir(deeper.c_str(), 0755);
   WriteText(deeper + "skin.ini", "<Dialog Back=x.bmp>");
   EXPECT_EQ(0, skin.LoadSkin((deeper + "skin.ini").c_str()));
+}
+
+// Our own skin, once its generator has written it: every image the loader
+// reads is there, large enough to draw, with a mode it knows.
+TEST(SkinLoader, OurOwnSkinFillsEverySlotItNames) {
+  const char* source = std::getenv("TRELLIAN_SOURCE_DIR");
+  const std::string path = std::string(source ? source : ".") + "/res/Skin/vAdev/skin.ini";
+  if (access(path.c_str(), R_OK) != 0) GTEST_SKIP() << "no skin at " << path;
+  CRTSkin skin;
+  ASSERT_EQ(1, skin.LoadSkin(path.c_str()));
+  for (int s = 0; s < kSectionCount; ++s) {
+    const SkinImageSet& set = skin.GetImageSet(static_cast<CRTSkin::Section>(s));
+    for (int i = 0; i < 5; ++i) {
+      SCOPED_TRACE(std::string(kSections[s].name) + " slot " + std::to_string(i));
+      if (kSections[s].images[i]) {
+        ASSERT_NE(nullptr, set.images[i]);
+        BITMAP bm{};
+        set.images[i]->GetBitmap(&bm);
+        EXPECT_GE(bm.bmWidth, 9);
+        EXPECT_GE(bm.bmHeight, 9);
+      }
+      if (kSections[s].modes[i]) {
+        EXPECT_GE(set.modes[i], 0);
+        EXPECT_LE(set.modes[i], 8);
+      }
+    }
+  }
 }
 
 }  // namespace
