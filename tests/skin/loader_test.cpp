@@ -82,28 +82,14 @@ constexpr int kSectionCount = sizeof kSections / sizeof kSections[0];
 COLORREF SlotColor(int section, int slot) { return RGB(10 + section * 9, 20 + slot * 40, 200 - section); }
 int SlotMode(int section, int slot) { return (section + slot) % 9; }
 
-void WriteSolidBmp(const std::string& path, int w, int h, COLORREF color) {
+// A bitmap of equal-width vertical bands, band i in colors[i].
+void WriteBands(const std::string& path, int bandWidth, int h, const std::vector<COLORREF>& colors) {
+  const int w = bandWidth * static_cast<int>(colors.size());
   HBITMAP bm = ::CreateBitmap(w, h, 1, 32, nullptr);
   HDC dc = ::CreateCompatibleDC(nullptr);
   HGDIOBJ old = ::SelectObject(dc, bm);
-  RECT r{0, 0, w, h};
-  HBRUSH b = ::CreateSolidBrush(color);
-  ::FillRect(dc, &r, b);
-  ::DeleteObject(b);
-  ::SelectObject(dc, old);
-  ::DeleteDC(dc);
-  ASSERT_TRUE(PlatformWriteBmpFile(bm, 24, path.c_str()));
-  ::DeleteObject(bm);
-}
-
-// A strip of square frames, frame i in colors[i].
-void WriteStrip(const std::string& path, int side, const std::vector<COLORREF>& colors) {
-  const int w = side * static_cast<int>(colors.size());
-  HBITMAP bm = ::CreateBitmap(w, side, 1, 32, nullptr);
-  HDC dc = ::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = ::SelectObject(dc, bm);
   for (size_t i = 0; i < colors.size(); ++i) {
-    RECT r{static_cast<int>(i) * side, 0, static_cast<int>(i + 1) * side, side};
+    RECT r{static_cast<int>(i) * bandWidth, 0, static_cast<int>(i + 1) * bandWidth, h};
     HBRUSH b = ::CreateSolidBrush(colors[i]);
     ::FillRect(dc, &r, b);
     ::DeleteObject(b);
@@ -112,6 +98,13 @@ void WriteStrip(const std::string& path, int side, const std::vector<COLORREF>& 
   ::DeleteDC(dc);
   ASSERT_TRUE(PlatformWriteBmpFile(bm, 24, path.c_str()));
   ::DeleteObject(bm);
+}
+
+void WriteSolidBmp(const std::string& path, int w, int h, COLORREF color) { WriteBands(path, w, h, {color}); }
+
+// A strip of square frames, frame i in colors[i].
+void WriteStrip(const std::string& path, int side, const std::vector<COLORREF>& colors) {
+  WriteBands(path, side, side, colors);
 }
 
 void WriteText(const std::string& path, const std::string& text) {
