@@ -1,0 +1,30 @@
+// CRTCheckBox: skinned check boxes (offered, not constructed by the wizard).
+//
+// For now this header holds the class's class-wide skin state and its static
+// setters: the skin loader (CRTSkin) fills them once after reading the skin
+// description and CRTSkin::EnableSkin sets the switches. For the window
+// behaviour, the later work gives it its base (`class CRTCheckBox : public CButton`)
+// and adds members and handlers beside this state, which stays as it is;
+// every instance reads it at paint time. The images are borrowed from the
+// skin store, which outlives every window; a null image is an element left
+// undrawn.
+#pragma once
+
+#include <cstdint>
+
+#include "SkinImageSet.h"
+
+class CRTCheckBox {
+ public:
+  static void SetImages(CBitmap* const images[5], const int32_t modes[5]) {
+    s_images.Assign(images, modes);
+  }
+  static void SetSkinFlags(int enabled, int noBackground) {
+    s_skinEnabled = enabled;
+    s_noBackground = noBackground;
+  }
+
+  static inline int s_skinEnabled = 0;
+  static inline int s_noBackground = 0;
+  static inline SkinImageSet s_images;  // "MenuBar" set; slot 0 is drawn
+};

@@ -1,0 +1,26 @@
+// CRTHeaderCtrl: the skinned header of the list control.
+//
+// For now this header holds the class's class-wide skin state and its static
+// setters: the skin loader (CRTSkin) fills them once after reading the skin
+// description and CRTSkin::EnableSkin sets the switches. For the window
+// behaviour, the later work gives it its base (`class CRTHeaderCtrl : public CHeaderCtrl`)
+// and adds members and handlers beside this state, which stays as it is;
+// every instance reads it at paint time. The images are borrowed from the
+// skin store, which outlives every window; a null image is an element left
+// undrawn.
+#pragma once
+
+#include <cstdint>
+
+#include "SkinImageSet.h"
+
+class CRTHeaderCtrl {
+ public:
+  static void SetSkinImages(CBitmap* const images[5], const int32_t modes[5]) {
+    s_images.Assign(images, modes);
+  }
+  static void SetSkinEnabled(int enabled) { s_skinEnabled = enabled; }
+
+  static inline int s_skinEnabled = 0;
+  static inline SkinImageSet s_images;
+};
