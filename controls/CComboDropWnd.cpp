@@ -57,7 +57,7 @@ int CComboDropWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   CRect cs(lpCreateStruct->x, lpCreateStruct->y, lpCreateStruct->x + lpCreateStruct->cx,
            lpCreateStruct->y + lpCreateStruct->cy);
-  ModifyStyleEx(0, WS_EX_TOOLWINDOW);
+  ModifyStyleEx(0, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
   ::SetWindowPos(m_hWnd, HWND_TOPMOST, cs.left, cs.top, cs.Width(), cs.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
 
   CRect client;

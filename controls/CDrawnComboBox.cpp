@@ -27,6 +27,7 @@ IMPLEMENT_DYNAMIC(CDrawnComboBox, CWnd)
 
 BEGIN_MESSAGE_MAP(CDrawnComboBox, CWnd)
 ON_WM_CREATE()
+ON_WM_DESTROY()
 ON_WM_CHILDACTIVATE()
 ON_WM_PAINT()
 ON_WM_LBUTTONDOWN()
@@ -66,13 +67,7 @@ CDrawnComboBox::CDrawnComboBox(int reserved, CWnd* pNotifyParent)
 CDrawnComboBox::~CDrawnComboBox() {
   delete m_pFont;
   m_pFont = nullptr;
-  if (m_pDropWnd) {
-    m_pDropWnd->ShowWindow(SW_HIDE);
-    m_pDropWnd->DestroyWindow();
-    delete m_pDropWnd;
-    m_pDropWnd = nullptr;
-    m_bDropped = 0;
-  }
+  DiscardDropWindow();
   if (m_pEdit) {
     m_pEdit->DestroyWindow();
     delete m_pEdit;
@@ -460,16 +455,31 @@ void CDrawnComboBox::CreateDropWindow(const ComboItemList& items) {
   Notify(CBN_DROPDOWN);
 }
 
-LRESULT CDrawnComboBox::OnCloseDropDown(WPARAM, LPARAM) {
-  if (!m_pDropWnd) {
-    OnComboComplete();
-    return 1;
-  }
+void CDrawnComboBox::DiscardDropWindow() {
+  if (!m_pDropWnd) return;
+  // The list took the activation with the focus; it goes back to the combo
+  // box's window rather than nowhere, which would read as leaving the program.
+  HWND top = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr;
+  if (top && ::GetActiveWindow() == m_pDropWnd->m_hWnd) ::SetActiveWindow(top);
   m_pDropWnd->ShowWindow(SW_HIDE);
   m_bDropped = 0;
   m_pDropWnd->DestroyWindow();
   delete m_pDropWnd;
   m_pDropWnd = nullptr;
+}
+
+// A combo box that goes away while open takes its drop-down with it, unannounced.
+void CDrawnComboBox::OnDestroy() {
+  DiscardDropWindow();
+  CWnd::OnDestroy();
+}
+
+LRESULT CDrawnComboBox::OnCloseDropDown(WPARAM, LPARAM) {
+  if (!m_pDropWnd) {
+    OnComboComplete();
+    return 1;
+  }
+  DiscardDropWindow();
   InvalidateRect(ButtonRect());
   HWND self = m_hWnd;
   if (m_bPickMade)

@@ -98,6 +98,7 @@ class CDrawnComboBox : public CWnd {
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnDestroy();
   afx_msg void OnChildActivate();
   afx_msg void OnPaint();
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -122,6 +123,7 @@ class CDrawnComboBox : public CWnd {
   DECLARE_MESSAGE_MAP()
 
   void CreateDropWindow(const ComboItemList& items);
+  void DiscardDropWindow();
   void Notify(int code);
   bool IsEditable() const { return (GetStyle() & 0x3) == CBS_DROPDOWN; }
   bool IsValidIndex(int index) const { return index >= 0 && index < GetCount(); }

@@ -69,11 +69,30 @@ class DrawnComboTest : public ::testing::Test {
     list->GetWindowRect(&r);
     return CPoint(r.left + 20, r.top + row * list->RowHeight() + list->RowHeight() / 2);
   }
+  // Injected input is routed as the queue is pumped.
+  static void Move(CPoint at) {
+    testkit::MouseMove(at);
+    testkit::PumpPending();
+  }
+  static void Down(CPoint at) {
+    testkit::MouseDown(at);
+    testkit::PumpPending();
+  }
+  static void Up(CPoint at) {
+    testkit::MouseUp(at);
+    testkit::PumpPending();
+  }
   void ClickCombo() {
     CRect r = ComboOnScreen();
-    testkit::MouseDown(r.CenterPoint());
-    testkit::MouseUp(r.CenterPoint());
-    testkit::PumpPending();
+    Move(r.CenterPoint());
+    Down(r.CenterPoint());
+    Up(r.CenterPoint());
+  }
+  // Closes and destroys the combo box and its page, for the next case of a table.
+  void Discard() {
+    combo.DestroyWindow();
+    combo.ResetContent();
+    page.DestroyWindow();
   }
 
   std::vector<int> log;
@@ -225,13 +244,13 @@ TEST_F(DrawnComboTest, PickingARowWithTheMouseNotifiesInOrderThenCompletes) {
   EXPECT_EQ(page.codes, (std::vector<int>{CBN_DROPDOWN}));
 
   // The first move hands the capture to the list, the next one tracks the row.
-  testkit::MouseMove(RowOnScreen(2));
+  Move(RowOnScreen(2));
   EXPECT_EQ(::GetCapture(), combo.GetDropWnd()->GetListBox()->m_hWnd);
-  testkit::MouseMove(RowOnScreen(2));
+  Move(RowOnScreen(2));
   EXPECT_EQ(combo.GetDropWnd()->GetListBox()->GetCurSel(), 2);
   EXPECT_EQ(combo.SendMessage(CB_GETTOPINDEX), 0);
-  testkit::MouseDown(RowOnScreen(2));
-  testkit::MouseUp(RowOnScreen(2));
+  Down(RowOnScreen(2));
+  Up(RowOnScreen(2));
   testkit::PumpPending();
 
   EXPECT_EQ(combo.GetDropWnd(), nullptr);
@@ -266,8 +285,8 @@ TEST_F(DrawnComboTest, AClickOutsideTheOpenListCancels) {
   Fill(3);
   ClickCombo();
   ASSERT_NE(combo.GetDropWnd(), nullptr);
-  testkit::MouseDown(CPoint(700, 700));
-  testkit::MouseUp(CPoint(700, 700));
+  Down(CPoint(700, 700));
+  Up(CPoint(700, 700));
   testkit::PumpPending();
   EXPECT_EQ(combo.GetDropWnd(), nullptr);
   EXPECT_EQ(page.codes, (std::vector<int>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
@@ -284,11 +303,11 @@ TEST_F(DrawnComboTest, DisabledRowsAreNeitherTrackedNorPicked) {
   ASSERT_NE(combo.GetDropWnd(), nullptr);
   CComboDropList* list = combo.GetDropWnd()->GetListBox();
   EXPECT_EQ(list->GetCurSel(), 1);
-  testkit::MouseMove(RowOnScreen(2));
-  testkit::MouseMove(RowOnScreen(2));
+  Move(RowOnScreen(2));
+  Move(RowOnScreen(2));
   EXPECT_EQ(list->GetCurSel(), 1);
-  testkit::MouseDown(RowOnScreen(2));
-  testkit::MouseUp(RowOnScreen(2));
+  Down(RowOnScreen(2));
+  Up(RowOnScreen(2));
   testkit::PumpPending();
   EXPECT_NE(combo.GetDropWnd(), nullptr);
   EXPECT_EQ(page.codes, (std::vector<int>{CBN_DROPDOWN}));
@@ -346,8 +365,7 @@ TEST_F(DrawnComboTest, TheItemLimitAppliesOnlyFromThatManyItems) {
     ASSERT_NE(combo.GetDropWnd(), nullptr);
     int H = combo.GetDropWnd()->GetListBox()->RowHeight();
     EXPECT_EQ(DropOnScreen().Height(), H * k.rows + 2) << k.items << " items, limit " << k.limit;
-    combo.DestroyWindow();
-    page.DestroyWindow();
+    Discard();
   }
 }
 
@@ -370,8 +388,7 @@ TEST_F(DrawnComboTest, WideItemsWidenTheListAndTheScreenEdgeMovesItLeft) {
     ASSERT_GT(expected, c.Width());
     EXPECT_EQ(d.Width(), expected);
     EXPECT_EQ(d.left, k.atRightEdge ? SW - expected : c.left);
-    combo.DestroyWindow();
-    page.DestroyWindow();
+    Discard();
   }
 }
 
@@ -382,24 +399,24 @@ TEST_F(DrawnComboTest, TheGripResizesWithinItsLimits) {
   ASSERT_NE(combo.GetDropWnd(), nullptr);
   CRect opened = DropOnScreen(), c = ComboOnScreen();
   CPoint grip(opened.right - 4, opened.bottom - 4);
-  testkit::MouseMove(grip);
-  testkit::MouseDown(grip);
-  struct Move {
+  Move(grip);
+  Down(grip);
+  struct Drag {
     int dx, dy;
     int width, height;
-  } moves[] = {
+  } drags[] = {
       {30, 20, opened.Width() + 30, opened.Height() + 20 + 2},
       {500, 500, opened.Width() + 100, opened.Height() + 100},  // at most 100 more each way
       {-500, 0, c.Width(), opened.Height() + 2},                // never narrower than the combo box
   };
-  for (const Move& m : moves) {
-    testkit::MouseMove(CPoint(grip.x + m.dx, grip.y + m.dy));
+  for (const Drag& m : drags) {
+    Move(CPoint(grip.x + m.dx, grip.y + m.dy));
     CRect now = DropOnScreen();
     EXPECT_EQ(now.TopLeft(), opened.TopLeft());
     EXPECT_EQ(now.Width(), m.width) << m.dx << "," << m.dy;
     EXPECT_EQ(now.Height(), m.height) << m.dx << "," << m.dy;
   }
-  testkit::MouseUp(CPoint(grip.x - 500, grip.y));
+  Up(CPoint(grip.x - 500, grip.y));
   testkit::PumpPending();
   EXPECT_NE(combo.GetDropWnd(), nullptr);  // resizing closes nothing
   EXPECT_EQ(page.codes, (std::vector<int>{CBN_DROPDOWN}));

@@ -207,7 +207,7 @@ class ThemedPaintTest : public UxThemeTest {
                                CRect(10, 10, 160, 31), &page, 5));
     combo.AddString("one");
     combo.AddString("two");
-    page.UpdateWindow();
+    testkit::PumpPending();
   }
   // A pixel of the combo box, in its client coordinates, read from the page.
   uint32_t ComboPixel(int x, int y) { return testkit::WindowPixel(page.m_hWnd, 10 + x, 10 + y); }
@@ -226,7 +226,7 @@ TEST_F(ThemedPaintTest, TheThemeDrawsTheButtonAndTheBorderColour) {
   combo.ShowDropDown(TRUE);
   CComboDropWnd* drop = combo.GetDropWnd();
   ASSERT_NE(drop, nullptr);
-  drop->UpdateWindow();
+  testkit::PumpPending();
   CRect d;
   drop->GetClientRect(&d);
   EXPECT_EQ(testkit::WindowPixel(drop->m_hWnd, d.right - 8, d.bottom - 8), Rgb(kGrip));
@@ -235,7 +235,7 @@ TEST_F(ThemedPaintTest, TheThemeDrawsTheButtonAndTheBorderColour) {
 TEST_F(ThemedPaintTest, DisabledThemedComboFillsWithTheThemeColour) {
   Open(true);
   combo.EnableWindow(FALSE);
-  page.UpdateWindow();
+  testkit::PumpPending();
   EXPECT_EQ(ComboPixel(1, 10), Rgb(kDisabledFill));
   EXPECT_EQ(ComboPixel(0, 10), Rgb(kBorder));
 }
