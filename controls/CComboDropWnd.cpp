@@ -238,14 +238,8 @@ void CComboDropWnd::OnActivateApp(BOOL bActive, DWORD dwThreadID) {
   if (!bActive) m_pCombo->PostMessage(WM_ACB_CLOSEDROPDOWN);
 }
 
-LRESULT CComboDropWnd::OnSetCapture(WPARAM, LPARAM) {
-  SetCapture();
-  return 0;
-}
-LRESULT CComboDropWnd::OnReleaseCapture(WPARAM, LPARAM) {
-  ::ReleaseCapture();
-  return 0;
-}
+LRESULT CComboDropWnd::OnSetCapture(WPARAM, LPARAM) { return AcbTakeCapture(m_hWnd); }
+LRESULT CComboDropWnd::OnReleaseCapture(WPARAM, LPARAM) { return AcbReleaseCapture(m_hWnd); }
 
 // ================================================================ list
 
@@ -369,14 +363,8 @@ void CComboDropList::OnLButtonUp(UINT, CPoint point) {
   m_pCombo->PostMessage(WM_ACB_CLOSEDROPDOWN);
 }
 
-LRESULT CComboDropList::OnSetCapture(WPARAM, LPARAM) {
-  SetCapture();
-  return 0;
-}
-LRESULT CComboDropList::OnReleaseCapture(WPARAM, LPARAM) {
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-  return 0;
-}
+LRESULT CComboDropList::OnSetCapture(WPARAM, LPARAM) { return AcbTakeCapture(m_hWnd); }
+LRESULT CComboDropList::OnReleaseCapture(WPARAM, LPARAM) { return AcbReleaseCapture(m_hWnd); }
 
 // ================================================================ scroll bar
 
@@ -446,14 +434,8 @@ void CComboDropScrollBar::OnLButtonDown(UINT nFlags, CPoint point) {
   CScrollBar::OnLButtonDown(nFlags, point);
 }
 
-LRESULT CComboDropScrollBar::OnSetCapture(WPARAM, LPARAM) {
-  SetCapture();
-  return 0;
-}
-LRESULT CComboDropScrollBar::OnReleaseCapture(WPARAM, LPARAM) {
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-  return 0;
-}
+LRESULT CComboDropScrollBar::OnSetCapture(WPARAM, LPARAM) { return AcbTakeCapture(m_hWnd); }
+LRESULT CComboDropScrollBar::OnReleaseCapture(WPARAM, LPARAM) { return AcbReleaseCapture(m_hWnd); }
 
 // ================================================================ edit
 

@@ -393,14 +393,16 @@ LRESULT CDrawnComboBox::OnGetTopIndex(WPARAM, LPARAM) {
 LRESULT CDrawnComboBox::OnSetTopIndex(WPARAM wParam, LPARAM) {
   return m_pDropWnd ? m_pDropWnd->GetListBox()->SendMessage(LB_SETTOPINDEX, wParam, 0) : CB_ERR;
 }
-LRESULT CDrawnComboBox::OnSetCapture(WPARAM, LPARAM) {
-  SetCapture();
+LRESULT AcbTakeCapture(HWND hwnd) {
+  ::SetCapture(hwnd);
   return 0;
 }
-LRESULT CDrawnComboBox::OnReleaseCapture(WPARAM, LPARAM) {
-  ::ReleaseCapture();
+LRESULT AcbReleaseCapture(HWND hwnd) {
+  if (::GetCapture() == hwnd) ::ReleaseCapture();
   return 0;
 }
+LRESULT CDrawnComboBox::OnSetCapture(WPARAM, LPARAM) { return AcbTakeCapture(m_hWnd); }
+LRESULT CDrawnComboBox::OnReleaseCapture(WPARAM, LPARAM) { return AcbReleaseCapture(m_hWnd); }
 
 void CDrawnComboBox::Notify(int code) {
   if (!m_pNotifyParent || !m_hWnd) return;

@@ -37,6 +37,10 @@ typedef std::vector<ComboItem> ComboItemList;
 #define CBO_AUTO_APPEND 0x8
 #define CBO_SUGGEST 0x10
 
+// The answers of the capture messages, shared by the combo box and its drop-down windows.
+LRESULT AcbTakeCapture(HWND hwnd);
+LRESULT AcbReleaseCapture(HWND hwnd);
+
 class CComboDropWnd;
 class CComboEdit;
 

@@ -422,6 +422,29 @@ TEST_F(DrawnComboTest, TheGripResizesWithinItsLimits) {
   EXPECT_EQ(page.codes, (std::vector<int>{CBN_DROPDOWN}));
 }
 
+TEST_F(DrawnComboTest, TheScrollBarMovesTheListsTopRowWithinItsRange) {
+  Make();
+  Fill(25);
+  combo.SetDropItemLimit(10);
+  combo.ShowDropDown(TRUE);
+  ASSERT_NE(combo.GetDropWnd(), nullptr);
+  CComboDropList* list = combo.GetDropWnd()->GetListBox();
+  CWnd* bar = combo.GetDropWnd()->GetDlgItem(100);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(list->GetVisibleCount(), 10);
+  struct Step {
+    UINT code;
+    int thumb;
+    int top;
+  } steps[] = {{SB_LINEDOWN, 0, 1}, {SB_PAGEDOWN, 0, 11}, {SB_THUMBTRACK, 3, 3}, {SB_LINEUP, 0, 2},
+               {SB_PAGEUP, 0, 0},   {SB_THUMBPOSITION, 99, 15}};  // the list shows no rows past its end
+  for (const Step& s : steps) {
+    combo.GetDropWnd()->SendMessage(WM_VSCROLL, MAKEWPARAM(s.code, s.thumb), reinterpret_cast<LPARAM>(bar->m_hWnd));
+    EXPECT_EQ(list->GetTopIndex(), s.top) << s.code;
+    EXPECT_EQ(combo.SendMessage(CB_GETTOPINDEX), s.top);
+  }
+}
+
 TEST_F(DrawnComboTest, EditableStyleGetsItsEditAndTakesThePick) {
   Make(CRect(100, 100, 400, 300), CRect(10, 10, 160, 31), CBS_DROPDOWN);
   ASSERT_NE(combo.GetEdit(), nullptr);
