@@ -166,9 +166,15 @@ TEST_F(UiWindow, MoveAndSizeReportTheNewClientArea) {
   HWND a = Child(top, 1, RECT{0, 0, 10, 10});
   testkit::MessageSpy spy;
   ASSERT_TRUE(MoveWindow(a, 5, 6, 70, 80, TRUE));
-  std::vector<UINT> expected = {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE};
-  EXPECT_EQ(spy.Of(a, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}), expected);
-  EXPECT_EQ(spy.messages.back().lParam, MAKELPARAM(70, 80));
+  std::vector<UINT> expected = {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED,
+                                WM_MOVE,           WM_SIZE,       WM_CHILDACTIVATE};
+  EXPECT_EQ(spy.Of(a, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE, WM_CHILDACTIVATE}),
+            expected);
+  LPARAM size = 0;
+  for (const auto& m : spy.messages) {
+    if (m.hwnd == a && m.msg == WM_SIZE) size = m.lParam;
+  }
+  EXPECT_EQ(size, MAKELPARAM(70, 80));
   spy.Clear();
   SetWindowPos(a, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
   EXPECT_TRUE(spy.Of(a, {WM_SIZE, WM_MOVE}).empty());  // nothing changed, nothing said
