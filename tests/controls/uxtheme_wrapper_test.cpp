@@ -65,7 +65,9 @@ HRESULT FakeColor(HTHEME, int, int, int prop, COLORREF* c) {
   return S_OK;
 }
 // Parts of "COMBOBOX" fill with kButton; the grip parts of "SCROLLBAR" with kGrip.
-HRESULT FakeDraw(HTHEME, HDC dc, int part, int, const RECT* rc, const RECT*) {
+int gLastButtonState = 0;
+HRESULT FakeDraw(HTHEME, HDC dc, int part, int state, const RECT* rc, const RECT*) {
+  if (part == 1) gLastButtonState = state;
   HBRUSH b = CreateSolidBrush(part == 1 ? kButton : kGrip);
   FillRect(dc, rc, b);
   DeleteObject(b);
@@ -230,6 +232,29 @@ TEST_F(ThemedPaintTest, TheThemeDrawsTheButtonAndTheBorderColour) {
   CRect d;
   drop->GetClientRect(&d);
   EXPECT_EQ(testkit::WindowPixel(drop->m_hWnd, d.right - 8, d.bottom - 8), Rgb(kGrip));
+}
+
+TEST_F(ThemedPaintTest, TheButtonStateFollowsHoverDropAndDisabling) {
+  Open(true);
+  CRect onScreen;
+  combo.GetWindowRect(&onScreen);
+  enum { kNormal = 1, kHot = 2, kPressed = 3, kDisabled = 4 };
+  EXPECT_EQ(gLastButtonState, kNormal);
+  testkit::MouseMove(onScreen.CenterPoint());
+  testkit::PumpPending();
+  EXPECT_EQ(gLastButtonState, kHot);
+  // The hover timer notices the mouse has gone.
+  testkit::MouseMove(CPoint(onScreen.right + 40, onScreen.bottom + 40));
+  testkit::AdvanceClock(60);
+  testkit::PumpPending();
+  EXPECT_EQ(gLastButtonState, kNormal);
+  combo.ShowDropDown(TRUE);
+  testkit::PumpPending();
+  EXPECT_EQ(gLastButtonState, kPressed);
+  combo.ShowDropDown(FALSE);
+  combo.EnableWindow(FALSE);
+  testkit::PumpPending();
+  EXPECT_EQ(gLastButtonState, kDisabled);
 }
 
 TEST_F(ThemedPaintTest, DisabledThemedComboFillsWithTheThemeColour) {
