@@ -38,6 +38,7 @@ IMPLEMENT_DYNAMIC(CSimpleException, CException)
 IMPLEMENT_DYNAMIC(CMemoryException, CSimpleException)
 IMPLEMENT_DYNAMIC(CInvalidArgException, CSimpleException)
 IMPLEMENT_DYNAMIC(CNotSupportedException, CSimpleException)
+IMPLEMENT_DYNAMIC(CResourceException, CSimpleException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 
 CException::CException(BOOL bAutoDelete)
@@ -117,6 +118,7 @@ BOOL CFileException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnH
 void AfxThrowMemoryException() { throw new CMemoryException; }
 void AfxThrowInvalidArgException() { throw new CInvalidArgException; }
 void AfxThrowNotSupportedException() { throw new CNotSupportedException; }
+void AfxThrowResourceException() { throw new CResourceException; }
 void AfxThrowFileException(int cause, LONG lOsError, LPCTSTR lpszFileName) {
   throw new CFileException(cause, lOsError, lpszFileName);
 }

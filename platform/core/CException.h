@@ -58,6 +58,12 @@ class PLATFORM_API CNotSupportedException : public CSimpleException {
   CNotSupportedException() : CSimpleException("Unsupported operation.") {}
 };
 
+class PLATFORM_API CResourceException : public CSimpleException {
+  DECLARE_DYNAMIC(CResourceException)
+ public:
+  CResourceException() : CSimpleException("A required resource was unavailable.") {}
+};
+
 class PLATFORM_API CFileException : public CException {
   DECLARE_DYNAMIC(CFileException)
  public:
@@ -90,4 +96,5 @@ class PLATFORM_API CFileException : public CException {
 [[noreturn]] PLATFORM_API void AfxThrowMemoryException();
 [[noreturn]] PLATFORM_API void AfxThrowInvalidArgException();
 [[noreturn]] PLATFORM_API void AfxThrowNotSupportedException();
+[[noreturn]] PLATFORM_API void AfxThrowResourceException();
 [[noreturn]] PLATFORM_API void AfxThrowFileException(int cause, LONG lOsError = -1, LPCTSTR lpszFileName = nullptr);

@@ -280,15 +280,13 @@ class X11Backend : public PlatformDisplayBackend {
   };
 
   // Drop-down lists, menus, tooltips and drag images stay out of the window
-  // manager's hands: no focus, no placement, no taskbar entry.
+  // manager's hands: no focus, no placement, no taskbar entry. They are the
+  // caption-less pop-ups, and the children of the desktop (a combo box's
+  // drop-down window), which a window manager could not place sensibly.
   static bool IsPopup(HWND hwnd) {
     DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
-    DWORD ex = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE));
-    if (!(style & WS_POPUP) || (style & WS_CAPTION) == WS_CAPTION) return false;
-    if (ex & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE)) return true;
-    char cls[64] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    return strcmp(cls, TOOLTIPS_CLASS) == 0;
+    if (style & WS_CHILD) return true;
+    return (style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION;
   }
 
   Shown* Ensure(HWND hwnd) {

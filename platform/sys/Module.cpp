@@ -108,7 +108,8 @@ HMODULE LoadLibraryA(LPCSTR name) {
   auto registered = m.registered.find(key);
   if (registered != m.registered.end()) {
     for (ModuleRecord* record : m.loaded) {
-      if (record->lookup && record->key == key) {
+      // A module registered anew is a new module: handles to the old one keep the old lookup.
+      if (record->lookup == registered->second && record->key == key) {
         ++record->references;
         return reinterpret_cast<HMODULE>(record);
       }

@@ -358,7 +358,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     Window* owner = nullptr;
     if (parent == HWND_MESSAGE) parent = nullptr;
     if (style & WS_CHILD) {
-      parentWindow = Find(parent);
+      // A child of the desktop is a top-level window that stays out of the owner chain.
+      parentWindow = parent && parent == Desktop()->hwnd ? Desktop() : Find(parent);
       if (!parentWindow) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
@@ -1017,6 +1018,9 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (!geometry) wp.flags |= SWP_NOMOVE | SWP_NOSIZE;
     SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
   }
+  // Controls made visible or placed by their creator finish their set-up here.
+  if ((geometry || show) && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) && IsWindow(hwnd))
+    SendMessageA(hwnd, WM_CHILDACTIVATE, 0, 0);
   if (show && topLevel && !(flags & SWP_NOACTIVATE)) SetActiveWindow(hwnd);
   if (hide && GetActiveWindow() == hwnd) {
     HWND owner = GetWindow(hwnd, GW_OWNER);

@@ -104,4 +104,17 @@ TEST(ExceptionTest, DeleteFreesOnlyHeapExceptions) {
   EXPECT_STREQ("", message);
 }
 
+TEST(ExceptionTest, ResourceExceptionIsASimpleExceptionWithAMessage) {
+  try {
+    AfxThrowResourceException();
+  } catch (CException* e) {
+    EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CSimpleException)));
+    EXPECT_STREQ("CResourceException", e->GetRuntimeClass()->m_lpszClassName);
+    char message[64] = "";
+    EXPECT_TRUE(e->GetErrorMessage(message, sizeof message));
+    EXPECT_STRNE("", message);
+    e->Delete();
+  }
+}
+
 }  // namespace

@@ -14,6 +14,11 @@ FARPROC LookUpCommonControls(const char* symbol) {
   return std::string(symbol) == "DllGetVersion" ? reinterpret_cast<FARPROC>(ReportVersion) : nullptr;
 }
 
+INT_PTR ReportNewerVersion() { return 610; }
+FARPROC LookUpNewerCommonControls(const char* symbol) {
+  return std::string(symbol) == "DllGetVersion" ? reinterpret_cast<FARPROC>(ReportNewerVersion) : nullptr;
+}
+
 }  // namespace
 
 TEST(SysModule, RegisteredModulesAreFoundByAnySpellingOfTheirName) {
@@ -33,6 +38,23 @@ TEST(SysModule, RegisteredModulesAreFoundByAnySpellingOfTheirName) {
   EXPECT_EQ(GetModuleHandle("comctl32.dll"), nullptr) << "freed as often as loaded";
   PlatformRegisterModule("comctl32.dll", nullptr);
   EXPECT_EQ(LoadLibraryA("comctl32.dll"), nullptr);
+}
+
+// A test swaps a module for another of the same name while a handle to the
+// first is still held: new loads get the new one, the old handle the old one.
+TEST(SysModule, RegisteringAnewGivesNewLoadsTheNewModule) {
+  PlatformRegisterModule("fakemod", LookUpCommonControls);
+  HMODULE first = LoadLibraryA("fakemod.dll");
+  PlatformRegisterModule("fakemod", LookUpNewerCommonControls);
+  HMODULE second = LoadLibraryA("fakemod.dll");
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(GetProcAddress(first, "DllGetVersion")(), 600);
+  EXPECT_EQ(GetProcAddress(second, "DllGetVersion")(), 610);
+  EXPECT_TRUE(FreeLibrary(first));
+  EXPECT_TRUE(FreeLibrary(second));
+  PlatformRegisterModule("fakemod", nullptr);
 }
 
 TEST(SysModule, LibrariesOpenThroughTheSystemLoader) {

@@ -166,9 +166,15 @@ TEST_F(UiWindow, MoveAndSizeReportTheNewClientArea) {
   HWND a = Child(top, 1, RECT{0, 0, 10, 10});
   testkit::MessageSpy spy;
   ASSERT_TRUE(MoveWindow(a, 5, 6, 70, 80, TRUE));
-  std::vector<UINT> expected = {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE};
-  EXPECT_EQ(spy.Of(a, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}), expected);
-  EXPECT_EQ(spy.messages.back().lParam, MAKELPARAM(70, 80));
+  std::vector<UINT> expected = {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED,
+                                WM_MOVE,           WM_SIZE,       WM_CHILDACTIVATE};
+  EXPECT_EQ(spy.Of(a, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE, WM_CHILDACTIVATE}),
+            expected);
+  LPARAM size = 0;
+  for (const auto& m : spy.messages) {
+    if (m.hwnd == a && m.msg == WM_SIZE) size = m.lParam;
+  }
+  EXPECT_EQ(size, MAKELPARAM(70, 80));
   spy.Clear();
   SetWindowPos(a, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
   EXPECT_TRUE(spy.Of(a, {WM_SIZE, WM_MOVE}).empty());  // nothing changed, nothing said
@@ -307,6 +313,41 @@ TEST_F(UiWindow, LongsPropertiesAndFonts) {
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)), font);
   SetWindowLongA(w, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_BORDER));
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE)), static_cast<DWORD>(WS_POPUP | WS_BORDER));
+}
+
+}  // namespace
+
+namespace {
+
+// A child hears WM_CHILDACTIVATE when it is shown, moved or sized, and not
+// for a call that changes none of these; a top-level window never hears it.
+TEST_F(UiWindow, ChildActivateFollowsShowingMovingAndSizingOfChildren) {
+  HWND top = Top(WS_POPUP | WS_VISIBLE);
+  HWND child = Child(top, 7, RECT{10, 10, 60, 30}, WS_CHILD);
+  testkit::MessageSpy spy;
+  struct Step {
+    int x, y, cx, cy;
+    UINT flags;
+    size_t heard;
+  } steps[] = {
+      {0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW, 1},  // shown
+      {0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW, 0},  // already shown
+      {20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER, 1},                               // moved
+      {0, 0, 80, 30, SWP_NOMOVE | SWP_NOZORDER, 1},                               // sized
+      {20, 10, 80, 30, SWP_NOZORDER, 0},                                          // unchanged
+  };
+  for (const Step& s : steps) {
+    spy.Clear();
+    SetWindowPos(child, nullptr, s.x, s.y, s.cx, s.cy, s.flags);
+    EXPECT_EQ(spy.Of(child, {WM_CHILDACTIVATE}).size(), s.heard) << s.x << "," << s.cx;
+  }
+  spy.Clear();
+  SetWindowPos(top, nullptr, 5, 5, 200, 100, SWP_NOZORDER);
+  EXPECT_TRUE(spy.Of(top, {WM_CHILDACTIVATE}).empty());
+  // A visible child made by CreateWindowEx hears it too, after WM_CREATE.
+  spy.Clear();
+  HWND shown = Child(top, 8, RECT{0, 0, 10, 10});
+  EXPECT_EQ(spy.Of(shown, {WM_CREATE, WM_CHILDACTIVATE}), (std::vector<UINT>{WM_CREATE, WM_CHILDACTIVATE}));
 }
 
 }  // namespace

@@ -265,12 +265,16 @@ TEST_F(X11Test, PopupsBypassTheWindowManagerAndOwnedWindowsStayAboveOwners) {
   HWND owner = OpenDialog();
   HWND owned = MakePopup(0, WS_POPUP | WS_CAPTION | WS_SYSMENU, owner, RECT{300, 300, 500, 400});
   HWND list = MakePopup(WS_EX_TOOLWINDOW, WS_POPUP | WS_BORDER, owner, RECT{60, 200, 200, 300});
-  ASSERT_TRUE(Wait([&] { return Viewable(owned) && Viewable(list); }));
+  HWND plain = MakePopup(0, WS_POPUP | WS_BORDER, owner, RECT{520, 60, 600, 120});
+  // A combo box's drop-down: a topmost tool window that is a child of the desktop.
+  HWND drop = MakePopup(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_CHILD | WS_BORDER, GetDesktopWindow(),
+                        RECT{520, 200, 600, 260});
+  ASSERT_TRUE(Wait([&] { return Viewable(owned) && Viewable(list) && Viewable(plain) && Viewable(drop); }));
 
   struct {
     HWND hwnd;
     bool overrideRedirect;
-  } cases[] = {{owner, false}, {owned, false}, {list, true}};
+  } cases[] = {{owner, false}, {owned, false}, {list, true}, {plain, true}, {drop, true}};
   for (const auto& c : cases) {
     XWindowAttributes a{};
     ASSERT_TRUE(XGetWindowAttributes(x_, X(c.hwnd), &a));
