@@ -134,6 +134,13 @@ class FakeAgent {
   Pdu last_request;
 };
 
+// While it lives the platform clock all but stands still: what a test adds
+// one after the other gets the same time stamp.
+struct SlowClock {
+  SlowClock() { PlatformClockSetScale(1e-6); }
+  ~SlowClock() { PlatformClockSetScale(1); }
+};
+
 // What callbacks saw.
 struct Outcome {
   int calls = 0;
@@ -327,12 +334,9 @@ TEST_F(SessionTest, OnlyAResponseAnswersARequest) {
 }
 
 TEST_F(SessionTest, TwoEqualDeadlinesRetryTheLaterRequestFirst) {
-  // The platform clock all but stands still, so both requests are stamped in
-  // the same millisecond and fall due together however loaded the machine is.
-  struct SlowClock {
-    SlowClock() { PlatformClockSetScale(1e-6); }
-    ~SlowClock() { PlatformClockSetScale(1); }
-  } slow;
+  // Both requests are stamped in the same millisecond and fall due together
+  // however loaded the machine is.
+  SlowClock slow;
   target.set_timeout(0);  // both due at once
   Outcome first, second;
   Pdu a = one_binding("1.3.6.1.2.1.1.1.0"), b = one_binding("1.3.6.1.2.1.1.2.0");
@@ -604,6 +608,7 @@ void on_timeout(void* data, int id) {
 }
 
 TEST(UserTimeouts, RunOnceInListOrder) {
+  SlowClock slow;  // the first two fall due in the same millisecond
   TimeoutLog log;
   const int a = SNMPAddTimeout(0, on_timeout, &log);
   const int b = SNMPAddTimeout(0, on_timeout, &log);

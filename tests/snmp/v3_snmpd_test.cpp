@@ -15,6 +15,7 @@
 #include "OctetStr.h"
 #include "Snmp.h"
 #include "SnmpdHarness.h"
+#include "SnmpWalk.h"
 #include "mp_v3.h"
 #include "snmp_pdu.h"
 #include "usm_v3.h"
@@ -355,6 +356,26 @@ TEST_F(V3Session, AsynchronousGetAndSetAtEveryLevel) {
     EXPECT_EQ("\"" + contact + "\"", contactSeenByNetSnmp());
   }
   EXPECT_EQ(0u, mpGetCacheSize());
+}
+
+// We advertise a whole datagram as msgMaxSize, so the agent fills a get-bulk
+// of 50 however large the answer, and it arrives (decrypted where private).
+TEST_F(V3Session, LargeGetBulkAnswersArriveAtEveryLevel) {
+  for (const User& u : kUsers) {
+    SCOPED_TRACE(u.name);
+    UTarget t = target(u);
+    Pdu bulk = pduOf(u, "1.3.6.1.2.1");
+    ASSERT_EQ(0, session->get_bulk(bulk, t, 0, 50));
+    EXPECT_EQ(50, bulk.get_vb_count());
+  }
+  // And a whole walk, at noAuthNoPriv, is the one net-snmp's tool makes over SNMPv3.
+  UTarget t = target(kUsers[0]);
+  const SnmpWalkResult ours = SnmpBulkWalk(*session, t, 100);
+  EXPECT_EQ(0, ours.status);
+  const std::vector<std::string> theirs =
+      OidsOfNetSnmpWalk(agent->RunTool("snmpbulkwalk", "-v3 -u noauth -l noAuthNoPriv -On -Cr50", ".1"));
+  EXPECT_GT(theirs.size(), 200u);
+  EXPECT_TRUE(ours.oids == theirs) << ours.oids.size() << " bindings against " << theirs.size();
 }
 
 // A request whose last answer is a report fails with the status the report's
