@@ -258,8 +258,8 @@ bool ReadOperand(const CString& text, double& value) {
   return true;
 }
 
-// Numbers (and NOW, the current date number) compare by value, everything else
-// as exact text; a text without an operator is true only when it reads "true".
+// Numbers (and NOW, the current date number, against a number) compare by
+// value, everything else as exact text; a text without an operator is true only when it reads "true".
 bool Compare(const CString& text) {
   CString left, right;
   int op = VhSplitAtOperator(VhComparisonOperators, MaskQuoted(text), left, right);
@@ -268,7 +268,9 @@ bool Compare(const CString& text) {
   CString b = VhUnquote(text.Mid(text.GetLength() - right.GetLength()));
   double x = 0, y = 0;
   int order;
-  if (ReadOperand(a, x) && ReadOperand(b, y)) {
+  if (IsNow(a, true) && IsNow(b, true)) {
+    order = a.Compare(b);  // two NOWs compare as written: "NOW = now" is false
+  } else if (ReadOperand(a, x) && ReadOperand(b, y)) {
     if (x != x || y != y) return op == 0;  // NaN is different from everything
     order = x < y ? -1 : (x > y ? 1 : 0);
   } else {

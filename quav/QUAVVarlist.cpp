@@ -539,6 +539,9 @@ int QUAVVarlist::QueryItemValue(BYTE id, LPCTSTR selector, BYTE valueType, CStri
   ByteCursor items(data, length > 0 ? size_t(length) : 0);
   bool onlyStatus = selector && std::strcmp(selector, "020101") == 0;
   for (;;) {
+    // An item whose selector runs past the data cannot hold the variable.
+    uint8_t L = 0;
+    if (items.peek_u8(L) && size_t(L) + 1 > items.remaining()) return QUAV_BAD_VARIABLE_ID;
     Item item;
     if (!ReadItem(items, item)) return QUAV_BAD_PACKET;
     // Discovery answers carry no SNMP status of their own: an id-0 item ahead

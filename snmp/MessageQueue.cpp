@@ -216,7 +216,11 @@ int CSNMPMessageQueue::HandleEvents(int maxfds, const fd_set& readfds, const fd_
     // callback, which may cancel, close its session or send anew.
     if (!entry->HasCallback()) continue;
     Unlink(entry);
-    entry->Callback(SNMP_CLASS_ASYNC_RESPONSE);
+    // A report the message processing refused (it names another engine, say)
+    // ends the request with that failure, as a synchronous request sees it.
+    entry->Callback(answer.get_type() == sNMP_PDU_REPORT && status != 0 && status != SNMPv3_MP_OK
+                        ? status
+                        : SNMP_CLASS_ASYNC_RESPONSE);
     delete entry;
   }
   return 0;

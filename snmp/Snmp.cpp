@@ -4,6 +4,9 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <vector>
+
+#include <openssl/rand.h>
 
 #include "EventList.h"
 #include "NotifyQueue.h"
@@ -18,14 +21,25 @@ const char* const kNotInTimeWindows = "1.3.6.1.6.3.15.1.1.2.0";
 int live_sessions = 0;
 std::mutex live_sessions_lock;
 
+constexpr unsigned long kFirstRequestId = 1000;
+constexpr unsigned long kLastRequestId = 32767;
+
+// Where the counter starts: a process that always began at the same id would
+// make its answers easy to forge.
+unsigned long random_request_id_start() {
+  uint32_t r = 0;
+  if (RAND_bytes(reinterpret_cast<unsigned char*>(&r), sizeof r) != 1) r = static_cast<uint32_t>(snmp_now_ms());
+  return kFirstRequestId + r % (kLastRequestId - kFirstRequestId + 1);
+}
+
 // Request ids run 1000..32767 and start again at 1000, skipping any still in
 // use by an outstanding request.
 unsigned long next_request_id() {
-  static unsigned long current = 999;
+  static unsigned long current = random_request_id_start() - 1;
   CSNMPMessageQueue& queue = snmpMessageQueue();
   SnmpSynchronize guard(queue.lock());
   for (;;) {
-    if (++current > 32767) current = 1000;
+    if (++current > kLastRequestId) current = kFirstRequestId;
     if (!queue.GetEntry(current)) return current;
   }
 }
@@ -80,6 +94,12 @@ int next_report_attempt(int attempt, const Pdu& report, const Pdu& request) {
   return next;
 }
 
+// The status of a request whose last answer is a report: the one its first
+// counter stands for.
+int report_status_of(const Pdu& report) {
+  return Snmp::report_status(report.get_vb_count() ? report[0].get_oid() : Oid());
+}
+
 // What an asynchronous SNMPv3 request needs for a resend after a report.
 struct V3Record {
   Pdu* pdu;
@@ -111,19 +131,20 @@ UdpAddress udp_from(const sockaddr_in& from) {
 
 // One datagram into `message`, and its sender. -22 on failure.
 int receive_message(int socket, SnmpMessage& message, UdpAddress& sender) {
-  unsigned char buffer[MAX_SNMP_PACKET];
+  // Agents answer a get-bulk with datagrams well over a few kilobytes: take any.
+  std::vector<unsigned char> buffer(SNMP_MAX_DATAGRAM);
   sockaddr_in from;
   int n;
   do {
     int from_length = sizeof from;
     std::memset(&from, 0, sizeof from);
-    n = recvfrom(static_cast<SOCKET>(socket), reinterpret_cast<char*>(buffer), sizeof buffer, 0,
+    n = recvfrom(static_cast<SOCKET>(socket), reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()), 0,
                  reinterpret_cast<sockaddr*>(&from), &from_length);
   } while (n < 0 && WSAGetLastError() == WSAEINTR);
   if (n <= 0) return SNMP_CLASS_TL_FAILED;
   if (from.sin_family != AF_INET) return SNMP_CLASS_TL_FAILED;
   sender = udp_from(from);
-  if (message.load(buffer, static_cast<unsigned long>(n)) != 0) return SNMP_CLASS_ERROR;
+  if (message.load(buffer.data(), static_cast<unsigned long>(n)) != 0) return SNMP_CLASS_ERROR;
   return 0;
 }
 
@@ -431,6 +452,7 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
         pdu.set_context_engine_id(static_cast<UTarget&>(target).get_engine_id());
       continue;
     }
+    if (pdu.get_type() == sNMP_PDU_REPORT && (status == 0 || status == SNMPv3_MP_OK)) return report_status_of(pdu);
     return status == SNMPv3_MP_OK ? 0 : status;
   }
 }
@@ -452,6 +474,9 @@ void v3CallBack(int status, Snmp* session, Pdu& pdu, SnmpTarget& target, void* d
       resent = result == 0;
     }
   }
+  // A report that ends the request is its failure, not an answer.
+  if (!resent && result == SNMP_CLASS_ASYNC_RESPONSE && pdu.get_type() == sNMP_PDU_REPORT)
+    result = report_status_of(pdu);
   if (!resent && record->callback) record->callback(result, session, pdu, target, record->data);
   delete record->pdu;
   delete record->target;
@@ -565,19 +590,27 @@ int receive_snmp_response(int socket, Pdu& pdu) {
   SnmpMessage message;
   UdpAddress sender;
   if (int status = receive_message(socket, message, sender)) return status;
-  if (message.is_v3_message()) {
+  const bool v3 = message.is_v3_message();
+  int status = 0;
+  if (v3) {
     snmp_version version;
     OctetStr engine_id, security_name;
     int32_t security_model = 0;
-    const int status = message.unloadv3(pdu, version, engine_id, security_name, security_model, sender);
-    if (status != 0) return status;
-    remember_engine(engine_id, sender);
+    status = message.unloadv3(pdu, version, engine_id, security_name, security_model, sender);
+    if (status == 0) remember_engine(engine_id, sender);
   } else {
     OctetStr community;
     snmp_version version;
-    if (message.unload(pdu, community, version) != 0) return SNMP_CLASS_ERROR;
+    if (message.unload(pdu, community, version) != 0) status = SNMP_CLASS_ERROR;
   }
-  return pdu.get_error_status();
+  // Only a Response, or in SNMPv3 a Report, answers a request: a request or
+  // notification that carries a pending id must not end it.
+  const unsigned short type = pdu.get_type();
+  if (type != sNMP_PDU_RESPONSE && !(v3 && type == sNMP_PDU_REPORT)) {
+    set_request_id(&pdu, 0);
+    return status ? status : SNMP_CLASS_ERROR;
+  }
+  return status ? status : pdu.get_error_status();
 }
 
 int receive_snmp_notification(int socket, Pdu& pdu, SnmpTarget*& target) {
@@ -730,7 +763,7 @@ const char* Snmp::error_msg(int status) {
   return kV3MpStatus[status >= -1418 ? -1400 - status : 18];
 }
 
-const char* Snmp::error_msg(const Oid& report_id) {
+int Snmp::report_status(const Oid& report_id) {
   static const struct {
     const char* oid;
     int status;
@@ -748,6 +781,8 @@ const char* Snmp::error_msg(const Oid& report_id) {
       {"1.3.6.1.6.3.12.1.5.0", SNMPv3_MP_UNKNOWN_CONTEXT},
   };
   for (const auto& r : reports)
-    if (report_id == r.oid) return error_msg(r.status);
-  return error_msg(19);
+    if (report_id == r.oid) return r.status;
+  return 19;  // no known counter: "SNMP: Unknown Error Status!"
 }
+
+const char* Snmp::error_msg(const Oid& report_id) { return error_msg(report_status(report_id)); }

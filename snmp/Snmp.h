@@ -54,6 +54,10 @@ class Snmp {
   int get_socket() const { return iv_snmp_session; }
 
   static const char* error_msg(int status);
+  // The status a report stands for, named by its first OID (a usmStats or
+  // snmp MP counter): 1408 for a wrong digest, 1404 for an unknown user name...
+  // 19 for a counter not known here.
+  static int report_status(const Oid& report_id);
   static const char* error_msg(const Oid& report_id);
 
  protected:

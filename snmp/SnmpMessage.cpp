@@ -228,12 +228,12 @@ void freeSmivalDescriptor(SmiVALUE* smival) {
 }
 
 int SnmpMessage::load(const unsigned char* data, unsigned long len) {
-  if (len > sizeof databuff || (len && !data)) {
+  databuff.clear();
+  if (len > SNMP_MAX_DATAGRAM || (len && !data)) {
     valid_flag = 0;
     return 8;
   }
-  if (len) std::memcpy(databuff, data, len);
-  bufflen = len;
+  databuff.assign(data, data + len);
   valid_flag = 1;
   return 0;
 }
@@ -273,20 +273,24 @@ int SnmpMessage::load(const Pdu& pdu, const OctetStr& community, snmp_version ve
     if (status) return status;
   }
 
-  int length = sizeof databuff;
+  // What we send stays within SNMP_MSG_LENGTH; only received messages are larger.
+  std::vector<unsigned char> encoded(SNMP_MSG_LENGTH);
+  int length = SNMP_MSG_LENGTH;
   if (version == version3) {
     // The arguments must be given; an empty engine id is a discovery message.
     if (!engine_id || !security_name) return SNMP_CLASS_INVALID_TARGET;
-    int status = mpSnmpBuild(raw, databuff, &length, *engine_id, *security_name, security_model,
+    int status = mpSnmpBuild(raw, encoded.data(), &length, *engine_id, *security_name, security_model,
                              pdu.get_security_level(), pdu.get_context_engine_id(), pdu.get_context_name());
     if (status != SNMPv3_MP_OK) return status;
     if (type == sNMP_PDU_RESPONSE && static_cast<unsigned long>(length) > pdu.get_maxsize_scopedpdu())
       return SNMP_ERROR_TOO_BIG;
   } else {
-    int status = snmp_build(raw, databuff, &length, version, community.data(), static_cast<int>(community.len()));
+    int status =
+        snmp_build(raw, encoded.data(), &length, version, community.data(), static_cast<int>(community.len()));
     if (status) return status;
   }
-  bufflen = static_cast<unsigned long>(length);
+  encoded.resize(static_cast<size_t>(length));
+  databuff.swap(encoded);
   valid_flag = 1;
   return 0;
 }
@@ -302,7 +306,7 @@ int SnmpMessage::unload(Pdu& pdu, OctetStr& community, snmp_version& version, Oc
   if (engine_id && security_name && security_model) {
     OctetStr context_engine_id, context_name;
     int32_t level = 0;
-    int status = mpSnmpParse(raw, databuff, static_cast<int>(bufflen), *engine_id, *security_name,
+    int status = mpSnmpParse(raw, databuff.data(), static_cast<int>(databuff.size()), *engine_id, *security_name,
                              context_engine_id, context_name, level, *security_model, version,
                              from ? *from : UdpAddress());
     if (status != SNMPv3_MP_OK) {
@@ -318,7 +322,7 @@ int SnmpMessage::unload(Pdu& pdu, OctetStr& community, snmp_version& version, Oc
   } else {
     unsigned char name[256];
     int name_length = sizeof name;
-    int status = snmp_parse(raw, databuff, static_cast<int>(bufflen), name, &name_length, &version);
+    int status = snmp_parse(raw, databuff.data(), static_cast<int>(databuff.size()), name, &name_length, &version);
     if (status) return status;
     community.set_data(name, static_cast<unsigned long>(name_length));
   }
@@ -369,4 +373,6 @@ int SnmpMessage::unloadv3(Pdu& pdu, snmp_version& version, OctetStr& engine_id, 
   return unload(pdu, unused_community, version, &engine_id, &security_name, &security_model, &from);
 }
 
-bool SnmpMessage::is_v3_message() const { return valid_flag && mpTestV3(databuff, static_cast<int>(bufflen)) == 1; }
+bool SnmpMessage::is_v3_message() const {
+  return valid_flag && mpTestV3(databuff.data(), static_cast<int>(databuff.size())) == 1;
+}

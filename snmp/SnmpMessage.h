@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "Address.h"
 #include "OctetStr.h"
@@ -21,15 +22,15 @@ class SnmpMessage {
  public:
   SnmpMessage() = default;
 
-  // Takes received bytes: 0, or 8 when they exceed the buffer (the message is
-  // then invalid).
+  // Takes received bytes, up to a whole UDP datagram (SNMP_MAX_DATAGRAM): 0,
+  // or 8 when there are more (the message is then invalid).
   int load(const unsigned char* data, unsigned long len);
 
   // Encodes `pdu` (its type is the wire type). For version 3 the engine id
   // and security name must be given (null gives -12); an empty engine id is a
   // discovery message. 0 on success; -11 for an invalid Pdu, -15 for a
   // version-1 trap whose notification id has fewer than two sub-identifiers,
-  // -1 when the message does not fit, the status of the failing conversion or
+  // -1 when the message does not fit in SNMP_MSG_LENGTH bytes, the status of the failing conversion or
   // of the SNMPv3 message processing, or 1 for a version 3 response larger
   // than the requester's maximum size.
   int load(const Pdu& pdu, const OctetStr& community, snmp_version version, const OctetStr* engine_id = nullptr,
@@ -49,12 +50,11 @@ class SnmpMessage {
 
   bool is_v3_message() const;
 
-  const unsigned char* data() const { return databuff; }
-  unsigned long len() const { return bufflen; }
+  const unsigned char* data() const { return databuff.data(); }
+  unsigned long len() const { return static_cast<unsigned long>(databuff.size()); }
   int valid() const { return valid_flag; }
 
  private:
-  unsigned char databuff[SNMP_MSG_LENGTH];
-  unsigned long bufflen = 0;
+  std::vector<unsigned char> databuff;
   int valid_flag = 0;
 };

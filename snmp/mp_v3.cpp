@@ -348,8 +348,10 @@ int mpSnmpBuild(snmp_pdu* pdu, unsigned char* out, int* out_length, const OctetS
                         : security_level == SNMP_SECURITY_LEVEL_AUTH_NOPRIV ? 0x01
                                                                               : 0x03;
   if (isRequestType(type)) flags |= 0x04;
+  // msgMaxSize: what the receive step takes, not what we send.
   std::vector<unsigned char> fields, global;
-  ok = v3AppendInt(fields, msgID) && v3AppendInt(fields, *out_length) && v3AppendElement(fields, 0x04, &flags, 1) &&
+  ok = v3AppendInt(fields, msgID) && v3AppendInt(fields, SNMP_MAX_DATAGRAM) &&
+       v3AppendElement(fields, 0x04, &flags, 1) &&
        v3AppendInt(fields, security_model) && v3AppendSequence(global, fields);
   if (!ok) return SNMPv3_MP_BUILD_ERROR;
   if (security_model != SNMP_SECURITY_MODEL_USM) return SNMPv3_MP_UNSUPPORTED_SECURITY_MODEL;
@@ -372,11 +374,11 @@ int mpSnmpParse(snmp_pdu* pdu, const unsigned char* message, int length, OctetSt
                 OctetStr& security_name, OctetStr& context_engine_id, OctetStr& context_name,
                 int32_t& security_level, int32_t& security_model, snmp_version& version, const UdpAddress& from) {
   MpState& s = mp();
-  if (!message || length <= 0 || length > SNMP_MSG_LENGTH || !pdu) return SNMPv3_MP_ERROR;
+  if (!message || length <= 0 || length > SNMP_MAX_DATAGRAM || !pdu) return SNMPv3_MP_ERROR;
   if (!s.initialised) return SNMPv3_MP_NOT_INITIALIZED;
   // The authentication check zeroes and restores bytes in place: work on our own copy.
-  unsigned char whole[SNMP_MSG_LENGTH];
-  std::memcpy(whole, message, static_cast<size_t>(length));
+  std::vector<unsigned char> wholeCopy(message, message + length);
+  unsigned char* whole = wholeCopy.data();
 
   ByteCursor in(whole, static_cast<size_t>(length)), msg, global;
   unsigned char tag;
@@ -417,11 +419,13 @@ int mpSnmpParse(snmp_pdu* pdu, const unsigned char* message, int length, OctetSt
   security_model = model;
 
   auto state = std::make_unique<SecurityStateReference>();
-  unsigned char scoped[SNMP_MSG_LENGTH];
+  // The scoped PDU, decrypted or not, is never longer than the message.
+  std::vector<unsigned char> scopedBuffer(static_cast<size_t>(length));
+  unsigned char* scoped = scopedBuffer.data();
   int scopedLength = 0;
   if (error == SNMPv3_MP_OK) {
     if (model == SNMP_SECURITY_MODEL_USM) {
-      scopedLength = sizeof scoped;
+      scopedLength = length;
       int32_t maxResponse = 0;
       // Only the answer to a request we sent may introduce an engine we do not know yet.
       const bool answersOurRequest = findSent(msgID) != s.cache.end();

@@ -46,8 +46,8 @@
 
 // ---- Limits ----------------------------------------------------------------
 #define PDU_MAX_VBS 50          // bindings in one Pdu
-#define SNMP_MSG_LENGTH 2048    // one encoded message
-#define MAX_SNMP_PACKET 4096    // one received datagram
+#define SNMP_MSG_LENGTH 2048    // one message we encode
+#define SNMP_MAX_DATAGRAM 65507 // one received message: the largest UDP payload over IPv4
 #define ADDRBUF 40              // address bytes held by every Address
 #define FRIENDLY_NAME_LEN 80    // host name kept by an IpAddress
 

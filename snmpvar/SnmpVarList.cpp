@@ -184,6 +184,11 @@ int SnmpVarList::CountWhere(BOOL (SnmpVarList::*test)(int) const) const {
   return count;
 }
 
+BOOL SnmpVarList::TestLabel(BOOL (SnmpVarList::*test)(int) const, LPCTSTR label) const {
+  const int index = FindIndex(label);
+  return index >= 0 && (this->*test)(index);
+}
+
 int SnmpVarList::GetReadableCount() const { return CountWhere(&SnmpVarList::IsReadable); }
 int SnmpVarList::GetInSetRequestCount() const { return CountWhere(&SnmpVarList::IsInSetRequest); }
 int SnmpVarList::GetShownCount() const { return CountWhere(&SnmpVarList::IsShown); }

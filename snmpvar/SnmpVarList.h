@@ -103,11 +103,12 @@ class SnmpVarList {
   BOOL IsShown(int index) const;
   BOOL IsSkipped(int index) const;
   BOOL IsFlagged(int index) const;
-  BOOL IsReadable(LPCTSTR label) const { return IsReadable(FindIndex(label)); }
-  BOOL IsInSetRequest(LPCTSTR label) const { return IsInSetRequest(FindIndex(label)); }
-  BOOL IsShown(LPCTSTR label) const { return IsShown(FindIndex(label)); }
-  BOOL IsSkipped(LPCTSTR label) const { return IsSkipped(FindIndex(label)); }
-  BOOL IsFlagged(LPCTSTR label) const { return IsFlagged(FindIndex(label)); }
+  // By label: FALSE for a label the list does not hold.
+  BOOL IsReadable(LPCTSTR label) const { return TestLabel(&SnmpVarList::IsReadable, label); }
+  BOOL IsInSetRequest(LPCTSTR label) const { return TestLabel(&SnmpVarList::IsInSetRequest, label); }
+  BOOL IsShown(LPCTSTR label) const { return TestLabel(&SnmpVarList::IsShown, label); }
+  BOOL IsSkipped(LPCTSTR label) const { return TestLabel(&SnmpVarList::IsSkipped, label); }
+  BOOL IsFlagged(LPCTSTR label) const { return TestLabel(&SnmpVarList::IsFlagged, label); }
   int GetReadableCount() const;
   int GetInSetRequestCount() const;
   int GetShownCount() const;
@@ -137,6 +138,7 @@ class SnmpVarList {
   static void FreeItem(SnmpVarItem* item);
   void CopyFrom(const SnmpVarList& other);
   int CountWhere(BOOL (SnmpVarList::*test)(int) const) const;
+  BOOL TestLabel(BOOL (SnmpVarList::*test)(int) const, LPCTSTR label) const;
 
   std::vector<SnmpVarItem*> m_items;
   // Option lists that the loader made. Shared, so that copies that point at

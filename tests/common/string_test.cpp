@@ -266,6 +266,10 @@ TEST(VhEvaluateLogical, ConnectivesAndComparisons) {
       {"\"a=b\" = \"a=b\"", TRUE},
       {"NOW > 40000", TRUE},
       {"NOW < 40000", FALSE},
+      {"NOW = NOW", TRUE},  // two NOWs compare as texts
+      {"NOW = now", FALSE},
+      {"now <> NOW", TRUE},
+      {"NOW > now", FALSE},  // 'N' sorts before 'n'
   };
   for (const Case& c : cases) EXPECT_EQ(VhEvaluateLogical(c.text), c.value) << c.text;
 }

@@ -21,6 +21,7 @@
 #include "Clock.h"
 #include "AnnouncementListen.h"
 #include "ApsimHarness.h"
+#include "SnmpdHarness.h"  // RunCommand
 #include "TempDir.h"
 #include "TestKit.h"
 #include "WizardTables.h"
@@ -532,6 +533,30 @@ TEST_F(QuavClient, SequenceWrapsAndTimeOutsComeOnePerTick) {
   EXPECT_GE(GetTickCount() - start, 256u * 20);
   for (int i = 0; i < 257; ++i) EXPECT_EQ(r.outcomes[size_t(i)].sequence, i % 256);
   EXPECT_EQ(client.PendingCount(), 0);
+}
+
+// quavctl lists a device once even when its answer arrives twice.
+TEST_F(QuavClient, QuavctlDiscoverMergesAnswersByMac) {
+  Start(kFaultScenario);
+  const char* binaryDir = std::getenv("TRELLIAN_BINARY_DIR");
+  const std::string out =
+      RunCommand(std::string(binaryDir ? binaryDir : ".") + "/bin/quavctl discover --timeout 1500 2>&1");
+  std::istringstream lines(out);
+  std::string line;
+  std::vector<std::string> macs;
+  while (std::getline(lines, line))
+    if (line.find("System MAC Address") != std::string::npos) macs.push_back(line);
+  ASSERT_FALSE(macs.empty()) << out;
+  std::vector<std::string> distinct = macs;
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  EXPECT_EQ(macs.size(), distinct.size()) << out;
+  EXPECT_EQ(std::count_if(macs.begin(), macs.end(),
+                          [](const std::string& l) { return l.find("B00008") != std::string::npos ||
+                                                            l.find("B0:00:08") != std::string::npos; }),
+            1)
+      << out;
+  EXPECT_NE(out.find(std::to_string(macs.size()) + " device(s)"), std::string::npos) << out;
 }
 
 // The client's window, timer and socket belong to the thread that made it.

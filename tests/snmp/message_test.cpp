@@ -563,18 +563,20 @@ TEST(SnmpMessageDecode, ValuesOfEveryReceivedTag) {
   EXPECT_EQ(t, 256ul);
 }
 
-TEST(SnmpMessageDecode, LoadRefusesOversizedDatagrams) {
+// Anything a UDP datagram can carry is taken; more is not.
+TEST(SnmpMessageDecode, LoadTakesAWholeDatagramAndRefusesMore) {
   SnmpMessage msg;
-  Bytes big(SNMP_MSG_LENGTH + 1, 0x30);
+  Bytes big(SNMP_MAX_DATAGRAM + 1, 0x30);
   EXPECT_EQ(msg.load(big.data(), big.size()), 8);
   EXPECT_FALSE(msg.valid());
   Pdu p;
   OctetStr community;
   snmp_version version;
   EXPECT_EQ(msg.unload(p, community, version), SNMP_CLASS_INVALID);
-  Bytes max(SNMP_MSG_LENGTH, 0x30);
+  Bytes max(SNMP_MAX_DATAGRAM, 0x30);
   EXPECT_EQ(msg.load(max.data(), max.size()), 0);
   EXPECT_TRUE(msg.valid());
+  EXPECT_EQ(msg.len(), static_cast<unsigned long>(SNMP_MAX_DATAGRAM));
 }
 
 // ---- version 3 hand-over -------------------------------------------------------

@@ -608,7 +608,10 @@ TEST_F(V3Engine, MalformedMessagesAreRejectedCleanly) {
       {"bindings cut short", [&] {
          Wire w = valid(); w.user = "initial"; w.msgData.resize(w.msgData.size() - 3); return w.build(); },
        SNMPv3_MP_PARSE_ERROR},
-      {"2049 bytes", [&] { Bytes b = sealed(valid()); b.resize(2049); return b; }, SNMPv3_MP_ERROR},
+      {"more than a UDP datagram", [&] { Bytes b = sealed(valid()); b.resize(SNMP_MAX_DATAGRAM + 1); return b; },
+       SNMPv3_MP_ERROR},
+      {"a large message with bytes after it", [&] { Bytes b = sealed(valid()); b.resize(3000); return b; },
+       SNMPv3_MP_PARSE_ERROR},
       {"a byte after the message", [&] { Bytes b = sealed(valid()); b.push_back(0); return b; },
        SNMPv3_MP_PARSE_ERROR},
   };

@@ -15,6 +15,7 @@
 #include "OctetStr.h"
 #include "Snmp.h"
 #include "SnmpdHarness.h"
+#include "SnmpWalk.h"
 #include "mp_v3.h"
 #include "snmp_pdu.h"
 #include "usm_v3.h"
@@ -25,6 +26,7 @@ namespace {
 const char* const kUnknownEngineIDs = "1.3.6.1.6.3.15.1.1.4.0";
 const char* const kNotInTimeWindows = "1.3.6.1.6.3.15.1.1.2.0";
 const char* const kWrongDigests = "1.3.6.1.6.3.15.1.1.5.0";
+const char* const kUnknownUserNames = "1.3.6.1.6.3.15.1.1.3.0";
 const char* const kSysName = "1.3.6.1.2.1.1.5.0";
 const char* const kSysContact = "1.3.6.1.2.1.1.4.0";
 
@@ -320,6 +322,7 @@ struct Outcome {
   int status = 0;
   int errorStatus = 0;
   std::string value;
+  std::string oid;
 };
 
 void onAnswer(int status, Snmp*, Pdu& pdu, SnmpTarget&, void* data) {
@@ -328,6 +331,7 @@ void onAnswer(int status, Snmp*, Pdu& pdu, SnmpTarget&, void* data) {
   o->status = status;
   o->errorStatus = pdu.get_error_status();
   o->value = pdu.get_vb_count() ? pdu[0].get_printable_value() : "";
+  o->oid = pdu.get_vb_count() ? pdu[0].get_printable_oid() : "";
 }
 
 TEST_F(V3Session, AsynchronousGetAndSetAtEveryLevel) {
@@ -354,15 +358,61 @@ TEST_F(V3Session, AsynchronousGetAndSetAtEveryLevel) {
   EXPECT_EQ(0u, mpGetCacheSize());
 }
 
-TEST_F(V3Session, WrongPassPhraseGivesTheMappedUsmStatus) {
-  UTarget t = target(kUsers[1], "not-the-pass-phrase");
-  Pdu get = pduOf(kUsers[1], kSysName);
-  ASSERT_EQ(SNMP_CLASS_SUCCESS, session->get(get, t));
-  // The agent's answer is a usmStatsWrongDigests report, which reads as the USM's authentication failure.
-  EXPECT_EQ(sNMP_PDU_REPORT, get.get_type());
-  ASSERT_EQ(1, get.get_vb_count());
-  EXPECT_STREQ(kWrongDigests, get[0].get_printable_oid());
-  EXPECT_STREQ(Snmp::error_msg(SNMPv3_USM_AUTHENTICATION_FAILURE), Snmp::error_msg(get[0].get_oid()));
+// We advertise a whole datagram as msgMaxSize, so the agent fills a get-bulk
+// of 50 however large the answer, and it arrives (decrypted where private).
+TEST_F(V3Session, LargeGetBulkAnswersArriveAtEveryLevel) {
+  for (const User& u : kUsers) {
+    SCOPED_TRACE(u.name);
+    UTarget t = target(u);
+    Pdu bulk = pduOf(u, "1.3.6.1.2.1");
+    ASSERT_EQ(0, session->get_bulk(bulk, t, 0, 50));
+    EXPECT_EQ(50, bulk.get_vb_count());
+  }
+  // And a whole walk, at noAuthNoPriv, is the one net-snmp's tool makes over SNMPv3.
+  UTarget t = target(kUsers[0]);
+  const SnmpWalkResult ours = SnmpBulkWalk(*session, t, 100);
+  EXPECT_EQ(0, ours.status);
+  const std::vector<std::string> theirs =
+      OidsOfNetSnmpWalk(agent->RunTool("snmpbulkwalk", "-v3 -u noauth -l noAuthNoPriv -On -Cr50", ".1"));
+  EXPECT_GT(theirs.size(), 200u);
+  EXPECT_TRUE(ours.oids == theirs) << ours.oids.size() << " bindings against " << theirs.size();
+}
+
+// A request whose last answer is a report fails with the status the report's
+// counter stands for, synchronously and in the callback; the PDU keeps the report.
+TEST_F(V3Session, AReportThatEndsTheRequestIsItsFailure) {
+  const User stranger = {"nobodyHere", SNMP_AUTHPROTOCOL_HMACMD5, SNMP_PRIVPROTOCOL_NONE,
+                         SNMP_SECURITY_LEVEL_AUTH_NOPRIV};
+  const struct {
+    const char* what;
+    const User& user;
+    const char* pass;
+    const char* counter;
+    int status;
+  } cases[] = {
+      {"wrong pass phrase", kUsers[1], "not-the-pass-phrase", kWrongDigests, SNMPv3_USM_AUTHENTICATION_FAILURE},
+      {"user the agent does not know", stranger, "authpass123", kUnknownUserNames,
+       SNMPv3_USM_UNKNOWN_SECURITY_NAME},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    UTarget t = target(c.user, c.pass);
+    Pdu get = pduOf(c.user, kSysName);
+    EXPECT_EQ(c.status, session->get(get, t));
+    EXPECT_EQ(sNMP_PDU_REPORT, get.get_type());
+    ASSERT_EQ(1, get.get_vb_count());
+    EXPECT_STREQ(c.counter, get[0].get_printable_oid());
+    EXPECT_STREQ(Snmp::error_msg(c.status), Snmp::error_msg(get[0].get_oid()));
+
+    Outcome o;
+    Pdu async = pduOf(c.user, kSysName);
+    ASSERT_EQ(0, session->get(async, t, onAnswer, &o));
+    for (int i = 0; i < 1000 && !o.calls; ++i) SNMPProcessEvents();
+    EXPECT_EQ(1, o.calls);
+    EXPECT_EQ(c.status, o.status);
+    EXPECT_EQ(std::string(c.counter), o.oid);
+  }
+  EXPECT_EQ(0u, mpGetCacheSize());
 }
 
 }  // namespace

@@ -59,6 +59,20 @@ TEST(SnmpVarListTest, AccessTestsByIndexAndLabel) {
   EXPECT_FALSE(scalars.IsInSetRequest(0));
 }
 
+// A label the list does not hold has no access at all (it used to read the
+// element before the first).
+TEST(SnmpVarListTest, AccessTestsByUnknownLabelAreFalse) {
+  SnmpVarList list(kTable, MVT_UMV, 2);
+  for (const char* label : {"noSuchLabel", "", static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(label ? label : "(null)");
+    EXPECT_FALSE(list.IsReadable(label));
+    EXPECT_FALSE(list.IsInSetRequest(label));
+    EXPECT_FALSE(list.IsShown(label));
+    EXPECT_FALSE(list.IsSkipped(label));
+    EXPECT_FALSE(list.IsFlagged(label));
+  }
+}
+
 TEST(SnmpVarListTest, EditingAndInstances) {
   SnmpVarList list;
   list.Add("1.3.6.1.2.1.1.5", "sysName", SVS_DISPLAYSTR, SVA_READWRITE, nullptr, "", "$0", nullptr);

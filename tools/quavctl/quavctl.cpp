@@ -10,7 +10,8 @@
 // Requests go to 255.255.255.255 port 64512 and announcements are heard on
 // port 55000, as the wizard does; run it on a network of test devices, or
 // inside tools/netns-run with tools/apsim. Every answer is printed decoded;
-// failures are printed with the library's texts. Exit status 0 when every
+// failures are printed with the library's texts; a device that answers a
+// discover twice is listed once. Exit status 0 when every
 // request succeeded.
 #include "CVHException.h"
 // clang-format off
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,7 @@ struct Run {
   bool done = false;
   bool failed = false;
   int answers = 0;
+  std::set<std::string> macs;  // devices already listed
 };
 
 void PrintFields(basicVarList* list, const QUAResponseVar* fields) {
@@ -41,12 +44,23 @@ void PrintFields(basicVarList* list, const QUAResponseVar* fields) {
     std::printf("  %-24s %s\n", fields[i].text, list->GetResponseItemValue(0, i).GetString());
 }
 
+std::string FieldValue(basicVarList* list, const QUAResponseVar* fields, const char* text) {
+  for (int i = 0; i < list->GetResponseItemCount(0); ++i)
+    if (std::strcmp(fields[i].text, text) == 0) return list->GetResponseItemValue(0, i).GetString();
+  return "";
+}
+
 void OnDiscovered(VhQUAVError* error, basicVarList* list, void* user) {
   Run* run = static_cast<Run*>(user);
   if (error->code == 0) {
+    const QUAResponseVar* fields =
+        error->command == QUAV_CMD_ANNOUNCE ? kListenResponseTable : kBroadcastResponseTable;
+    // A device whose answer arrives twice is one device, as on the wizard's scan pages.
+    const std::string mac = FieldValue(list, fields, "System MAC Address");
+    if (!mac.empty() && !run->macs.insert(mac).second) return;
     ++run->answers;
     std::printf("device %d\n", run->answers);
-    PrintFields(list, error->command == QUAV_CMD_ANNOUNCE ? kListenResponseTable : kBroadcastResponseTable);
+    PrintFields(list, fields);
     return;
   }
   if (error->code != QUAV_TIMEOUT) {
