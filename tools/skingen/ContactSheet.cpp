@@ -4,9 +4,11 @@
 // the size it really gets. The geometry follows the classes' paint steps and
 // the platform's system metrics.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "Gdi.h"
 #include "SkinArt.h"
@@ -140,7 +142,7 @@ void Text(HDC dc, RECT rc, const char* text, COLORREF colour, UINT format, int w
 }
 
 void Label(HDC dc, int x, int y, const char* text, COLORREF colour = RGB(0x30, 0x30, 0x30)) {
-  Text(dc, RECT{x, y, x + 600, y + 14}, text, colour, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  Text(dc, RECT{x, y, x + 1220, y + 14}, text, colour, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void Fill(HDC dc, RECT rc, COLORREF colour) {
@@ -482,38 +484,47 @@ void FrameWindow(HDC dc, const Skin& skin, int x0, int y0) {
   }
 }
 
-// Every image alone: name, 1:1 pixels, and drawn in its mode at its real size.
-int ImageGrid(HDC dc, const Skin& skin, int x0, int y0, int columnWidth, int columns, bool measureOnly) {
-  int col = 0, y[8] = {};
-  for (int c = 0; c < columns; ++c) y[c] = y0;
-  for (const SkinImage& s : SkinImages()) {
+// Every image alone: name, 1:1 pixels, and drawn in its mode at its real size;
+// in two columns, the second starting halfway down the list.
+int ImageGrid(HDC dc, const Skin& skin, int x0, int y0, int columnWidth) {
+  const std::vector<SkinImage>& images = SkinImages();
+  std::vector<int> heights;
+  int total = 0;
+  for (const SkinImage& s : images) {
+    BITMAP info{};
+    if (HBITMAP bm = skin.Bitmap(s.section, s.key)) GetObjectA(bm, sizeof info, &info);
+    heights.push_back(16 + std::max<int>(s.shownHeight, info.bmHeight) + 12);
+    total += heights.back();
+  }
+  int x = x0, y = y0, bottom = y0;
+  for (size_t i = 0; i < images.size(); ++i) {
+    const SkinImage& s = images[i];
+    if (x == x0 && y - y0 >= total / 2) x += columnWidth, y = y0;
     HBITMAP bm = skin.Bitmap(s.section, s.key);
     BITMAP info{};
     if (bm) GetObjectA(bm, sizeof info, &info);
     int shownW = std::min(s.shownWidth, columnWidth - 80), shownH = s.shownHeight;
-    int cellH = 16 + std::max<int>(shownH, info.bmHeight) + 12;
-    col = static_cast<int>(std::min_element(y, y + columns) - y);
-    int x = x0 + col * columnWidth, top = y[col];
-    if (!measureOnly) {
+    if (dc) {
       char text[200];
       std::snprintf(text, sizeof text, "%s %s = %s  (%ld x %ld, mode %d, shown %d x %d: %s)", s.section, s.key,
                     s.file, static_cast<long>(info.bmWidth), static_cast<long>(info.bmHeight), s.mode, shownW, shownH,
                     s.use);
-      Label(dc, x, top, text);
+      Label(dc, x, y, text);
       if (bm) {
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, bm);
-        BitBlt(dc, x, top + 16, info.bmWidth, info.bmHeight, mem, 0, 0, SRCCOPY);
+        BitBlt(dc, x, y + 16, info.bmWidth, info.bmHeight, mem, 0, 0, SRCCOPY);
         SelectObject(mem, old);
         DeleteDC(mem);
       }
-      RECT shown{x + 64, top + 16, x + 64 + shownW, top + 16 + shownH};
+      RECT shown{x + 64, y + 16, x + 64 + shownW, y + 16 + shownH};
       Frame(dc, RECT{shown.left - 1, shown.top - 1, shown.right + 1, shown.bottom + 1}, RGB(0xFF, 0x00, 0xFF));
       skin.Draw(dc, shown, s.section, s.key);
     }
-    y[col] = top + cellH;
+    y += heights[i];
+    bottom = std::max(bottom, y);
   }
-  return *std::max_element(y, y + columns);
+  return bottom;
 }
 
 }  // namespace
@@ -525,14 +536,8 @@ bool WriteContactSheet(const std::string& skinFolder, const std::string& pngPath
     return false;
   }
   const int width = 1240, gridTop = 540, columnWidth = 610;
+  const int height = ImageGrid(nullptr, skin, 10, gridTop, columnWidth) + 10;
   PlatformSurface surface;
-  surface.Resize(width, 1);
-  int height = 0;
-  {
-    HDC probe = PlatformCreateSurfaceDC(&surface, POINT{0, 0}, RECT{0, 0, width, 1}, nullptr);
-    height = ImageGrid(probe, skin, 10, gridTop, columnWidth, 2, true) + 10;
-    DeleteDC(probe);
-  }
   surface.Resize(width, height);
   HDC dc = PlatformCreateSurfaceDC(&surface, POINT{0, 0}, RECT{0, 0, width, height}, nullptr);
   Fill(dc, RECT{0, 0, width, height}, RGB(0xFF, 0xFF, 0xFF));
@@ -551,7 +556,7 @@ bool WriteContactSheet(const std::string& skinFolder, const std::string& pngPath
       skin.Draw(dc, RECT{20 + 22 * s, cap.top + 2, 37 + 22 * s, cap.bottom - 2}, sections[i], kSlotOfState[s]);
     Label(dc, 115, cap.top + 3, sections[i]);
   }
-  ImageGrid(dc, skin, 10, gridTop, columnWidth, 2, false);
+  ImageGrid(dc, skin, 10, gridTop, columnWidth);
   DeleteDC(dc);
   if (!PlatformWritePng(surface, pngPath.c_str())) {
     if (error) *error = pngPath;

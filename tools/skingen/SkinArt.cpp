@@ -15,6 +15,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -334,201 +336,195 @@ void PaintHeader(Canvas& c, const HeaderLook& k, bool divider) {
 
 struct Art {
   SkinImage image;
-  int width, height;
-  void (*paint)(Canvas&);
-  Canvas (*make)();  // for images whose size comes out of the drawing
+  std::function<Canvas()> draw;
 };
 
-// Light bands stretched across (mode 1).
-void Band(Canvas& c, Rgb top, Rgb bottom) { c.VGradient(0, 0, c.width, c.height, top, bottom); }
-
-#define PAINT(body) [](Canvas& c) { body; }
-
-const std::vector<Art>& Arts() {
-  static const std::vector<Art> arts = {
-      // Tool bar (dormant): light band, hot and pressed boxes.
-      {{"ToolBar", "Back", "BackDrawMode", 1, "toolbar_back.bmp", 400, 28, "tool bar"}, 32, 28,
-       PAINT(Band(c, Hex(0xF8FAFC), Hex(0xE3E9EF)); c.Fill(0, 27, c.width, 28, Hex(0xC3CCD7))), nullptr},
-      {{"ToolBar", "Normal", "NormalDrawMode", 4, "toolbar_normal.bmp", 23, 22, "button (not drawn)"}, 24, 24,
-       PAINT(NineFace(c, kFlat, 3)), nullptr},
-      {{"ToolBar", "Focus", "FocusDrawMode", 4, "toolbar_hot.bmp", 23, 22, "hot button"}, 24, 24,
-       PAINT(NineFace(c, kHighlight, 3)), nullptr},
-      {{"ToolBar", "Down", "DownDrawMode", 4, "toolbar_down.bmp", 23, 22, "pressed button"}, 24, 24,
-       PAINT(NineFace(c, kSunken, 3)), nullptr},
-      {{"ToolBar", "Disable", "DisableDrawMode", 4, "toolbar_disabled.bmp", 23, 22, "(not taken)"}, 24, 24,
-       PAINT(NineFace(c, kFlatDisabled, 3)), nullptr},
-
-      // Caption band of dialogs, frames and property sheets.
-      {{"TitleBar", "Back", "BackDrawMode", 1, "title_back.bmp", 494, 19, "(not drawn)"}, 48, 19,
-       PAINT(PaintCaption(c, kActive)), nullptr},
-      {{"TitleBar", "Active", "ActiveDrawMode", 1, "title_active.bmp", 494, 19, "active caption"}, 48, 19,
-       PAINT(PaintCaption(c, kActive)), nullptr},
-      {{"TitleBar", "InActive", "InActiveDrawMode", 1, "title_inactive.bmp", 494, 19, "inactive caption"}, 48, 19,
-       PAINT(PaintCaption(c, kInactive)), nullptr},
-
-      // Caption buttons: 17 x 15, always stretched (mode 3).
-      {{"ExitButton", "Normal", "NormalDrawMode", 3, "close_normal.bmp", 17, 15, "close"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Close, Look::Normal)), nullptr},
-      {{"ExitButton", "Focus", "FocusDrawMode", 3, "close_hot.bmp", 17, 15, "close, hot"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Close, Look::Hot)), nullptr},
-      {{"ExitButton", "Down", "DownDrawMode", 3, "close_down.bmp", 17, 15, "close, pressed"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Close, Look::Down)), nullptr},
-      {{"ExitButton", "Disable", "DisableDrawMode", 3, "close_disabled.bmp", 17, 15, "close, disabled"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Close, Look::Disabled)), nullptr},
-      {{"RestoreButton", "Normal", "NormalDrawMode", 3, "restore_normal.bmp", 17, 15, "restore"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Restore, Look::Normal)), nullptr},
-      {{"RestoreButton", "Focus", "FocusDrawMode", 3, "restore_hot.bmp", 17, 15, "restore, hot"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Restore, Look::Hot)), nullptr},
-      {{"RestoreButton", "Down", "DownDrawMode", 3, "restore_down.bmp", 17, 15, "restore, pressed"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Restore, Look::Down)), nullptr},
-      {{"RestoreButton", "Disable", "DisableDrawMode", 3, "restore_disabled.bmp", 17, 15, "restore, disabled"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Restore, Look::Disabled)), nullptr},
-      {{"MaximizeButton", "Normal", "NormalDrawMode", 3, "maximize_normal.bmp", 17, 15, "maximize"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Maximize, Look::Normal)), nullptr},
-      {{"MaximizeButton", "Focus", "FocusDrawMode", 3, "maximize_hot.bmp", 17, 15, "maximize, hot"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Maximize, Look::Hot)), nullptr},
-      {{"MaximizeButton", "Down", "DownDrawMode", 3, "maximize_down.bmp", 17, 15, "maximize, pressed"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Maximize, Look::Down)), nullptr},
-      {{"MaximizeButton", "Disable", "DisableDrawMode", 3, "maximize_disabled.bmp", 17, 15, "maximize, disabled"},
-       17, 15, PAINT(PaintCaptionButton(c, Glyph::Maximize, Look::Disabled)), nullptr},
-      {{"MinimizeButton", "Normal", "NormalDrawMode", 3, "minimize_normal.bmp", 17, 15, "minimize"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Minimize, Look::Normal)), nullptr},
-      {{"MinimizeButton", "Focus", "FocusDrawMode", 3, "minimize_hot.bmp", 17, 15, "minimize, hot"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Minimize, Look::Hot)), nullptr},
-      {{"MinimizeButton", "Down", "DownDrawMode", 3, "minimize_down.bmp", 17, 15, "minimize, pressed"}, 17, 15,
-       PAINT(PaintCaptionButton(c, Glyph::Minimize, Look::Down)), nullptr},
-      {{"MinimizeButton", "Disable", "DisableDrawMode", 3, "minimize_disabled.bmp", 17, 15, "minimize, disabled"},
-       17, 15, PAINT(PaintCaptionButton(c, Glyph::Minimize, Look::Disabled)), nullptr},
-
-      // Menu bar row; its Back is also the background of skinned check boxes and radio buttons.
-      {{"MenuBar", "Back", "BackDrawMode", 1, "menubar_back.bmp", 400, 19, "menu bar row"}, 32, 19,
-       PAINT(Band(c, Hex(0xF7F9FB), Hex(0xE6EBF1))), nullptr},
-      {{"MenuBar", "Normal", "NormalDrawMode", 1, "menubar_normal.bmp", 40, 19, "menu bar item"}, 32, 19,
-       PAINT(Band(c, Hex(0xF7F9FB), Hex(0xE6EBF1))), nullptr},
-      {{"MenuBar", "Focus", "FocusDrawMode", 4, "menubar_hot.bmp", 40, 19, "hot item"}, 24, 24,
-       PAINT(NineFace(c, kHighlight, 3)), nullptr},
-      {{"MenuBar", "Down", "DownDrawMode", 4, "menubar_open.bmp", 40, 19, "open item"}, 24, 24,
-       PAINT(NineFace(c, kSunken, 3)), nullptr},
-      {{"MenuBar", "Disable", "DisableDrawMode", 1, "menubar_disabled.bmp", 40, 19, "(stored only)"}, 32, 19,
-       PAINT(Band(c, Hex(0xF2F4F6), Hex(0xE8EBEE))), nullptr},
-
-      // Pop-up menu items: 20 rows high, icon column 22 wide.
-      {{"MenuItem", "Back", "BackDrawMode", 3, "menuitem_back.bmp", 160, 20, "(stored only)"}, 32, 20,
-       PAINT(c.Fill(0, 0, c.width, c.height, kMenuFace)), nullptr},
-      {{"MenuItem", "Normal", "NormalDrawMode", 3, "menuitem_normal.bmp", 138, 20, "text area"}, 32, 20,
-       PAINT(c.Fill(0, 0, c.width, c.height, kMenuFace)), nullptr},
-      {{"MenuItem", "Focus", "FocusDrawMode", 4, "menuitem_hot.bmp", 138, 20, "selected item"}, 24, 24,
-       PAINT(NineFace(c, kHighlight, 2)), nullptr},
-      {{"MenuItem", "Slider", "SliderDrawMode", 3, "menuitem_icons.bmp", 22, 20, "icon column"}, 22, 20,
-       PAINT(c.Fill(0, 0, 21, c.height, Hex(0xE8EDF3)); c.Fill(21, 0, 22, c.height, Hex(0xD3DBE5))), nullptr},
-      {{"MenuItem", "Disable", "DisableDrawMode", 3, "menuitem_disabled.bmp", 138, 20, "(stored only)"}, 32, 20,
-       PAINT(c.Fill(0, 0, c.width, c.height, kMenuFace)), nullptr},
-
-      {{"StatusBar", "Back", "BackDrawMode", 1, "statusbar_back.bmp", 160, 18, "status pane"}, 32, 22,
-       PAINT(Band(c, Hex(0xF3F6F9), Hex(0xE0E6ED))), nullptr},
-
-      // Push buttons (75 x 23 in the wizard): nine-part grid.
-      {{"Button", "Normal", "NormalDrawMode", 4, "button_normal.bmp", 75, 23, "button"}, 24, 24,
-       PAINT(NineFace(c, kButtonNormal, 3)), nullptr},
-      {{"Button", "Focus", "FocusDrawMode", 4, "button_hot.bmp", 75, 23, "hot or focused"}, 24, 24,
-       PAINT(NineFace(c, kButtonHot, 3)), nullptr},
-      {{"Button", "Down", "DownDrawMode", 4, "button_down.bmp", 75, 23, "pressed"}, 24, 24,
-       PAINT(NineFace(c, kButtonDown, 3)), nullptr},
-      {{"Button", "Disable", "DisableDrawMode", 4, "button_disabled.bmp", 75, 23, "disabled"}, 24, 24,
-       PAINT(NineFace(c, kButtonDisabled, 3)), nullptr},
-
-      {{"ListCtrl", "Back", "BackDrawMode", 0, "list_back.bmp", 200, 80, "(stored only)"}, 32, 32,
-       PAINT(c.Fill(0, 0, c.width, c.height, Hex(0xF2F4F7))), nullptr},
-
-      // Column header: 25 rows (1.5 x 17); left, middle and right thirds (mode 7).
-      {{"HeaderCtrl", "Back", "BackDrawMode", 7, "header_back.bmp", 300, 25, "empty header"}, 24, 25,
-       PAINT(PaintHeader(c, {Hex(0xFBFCFD), Hex(0xE4E9EF), Hex(0xA3B1C1), 0}, false)), nullptr},
-      {{"HeaderCtrl", "Normal", "NormalDrawMode", 7, "header_normal.bmp", 100, 25, "column"}, 24, 25,
-       PAINT(PaintHeader(c, {Hex(0xFBFCFD), Hex(0xE4E9EF), Hex(0xA3B1C1), 0}, true)), nullptr},
-      {{"HeaderCtrl", "Focus", "FocusDrawMode", 7, "header_sortup.bmp", 100, 25, "sorted up"}, 24, 25,
-       PAINT(PaintHeader(c, {Hex(0xF2F7FD), Hex(0xD8E5F4), Hex(0x6F98C8), 1}, true)), nullptr},
-      {{"HeaderCtrl", "Down", "DownDrawMode", 7, "header_sortdown.bmp", 100, 25, "sorted down"}, 24, 25,
-       PAINT(PaintHeader(c, {Hex(0xF2F7FD), Hex(0xD8E5F4), Hex(0x6F98C8), -1}, true)), nullptr},
-      {{"HeaderCtrl", "Disable", "DisableDrawMode", 7, "header_disabled.bmp", 100, 25, "(not drawn)"}, 24, 25,
-       PAINT(PaintHeader(c, {Hex(0xF4F5F7), Hex(0xE6E8EB), Hex(0xBFC5CC), 0}, true)), nullptr},
-
-      // Scroll bars, 16 thick: track tiles (mode 0), thumbs on the grid, arrows 16 x 16.
-      {{"ScrollBarHorizontal", "Back", "BackDrawMode", 0, "hscroll_track.bmp", 200, 16, "track"}, 32, 16,
-       PAINT(PaintTrack(c, false)), nullptr},
-      {{"ScrollBarHorizontal", "Normal", "NormalDrawMode", 4, "hscroll_thumb.bmp", 30, 16, "thumb"}, 0, 0, nullptr,
-       [] { return Thumb(false, Look::Normal); }},
-      {{"ScrollBarHorizontal", "Focus", "FocusDrawMode", 4, "hscroll_thumb_hot.bmp", 30, 16, "(not drawn)"}, 0, 0,
-       nullptr, [] { return Thumb(false, Look::Hot); }},
-      {{"ScrollBarHorizontal", "Down", "DownDrawMode", 4, "hscroll_thumb_down.bmp", 30, 16, "dragged thumb"}, 0, 0,
-       nullptr, [] { return Thumb(false, Look::Down); }},
-      {{"ScrollBarHorizontal", "Disable", "DisableDrawMode", 4, "hscroll_thumb_disabled.bmp", 30, 16, "disabled"},
-       0, 0, nullptr, [] { return Thumb(false, Look::Disabled); }},
-      {{"ScrollBarVertical", "Back", "BackDrawMode", 0, "vscroll_track.bmp", 16, 120, "track"}, 16, 32,
-       PAINT(PaintTrack(c, true)), nullptr},
-      {{"ScrollBarVertical", "Normal", "NormalDrawMode", 4, "vscroll_thumb.bmp", 16, 30, "thumb"}, 0, 0, nullptr,
-       [] { return Thumb(true, Look::Normal); }},
-      {{"ScrollBarVertical", "Focus", "FocusDrawMode", 4, "vscroll_thumb_hot.bmp", 16, 30, "(not drawn)"}, 0, 0,
-       nullptr, [] { return Thumb(true, Look::Hot); }},
-      {{"ScrollBarVertical", "Down", "DownDrawMode", 4, "vscroll_thumb_down.bmp", 16, 30, "dragged thumb"}, 0, 0,
-       nullptr, [] { return Thumb(true, Look::Down); }},
-      {{"ScrollBarVertical", "Disable", "DisableDrawMode", 4, "vscroll_thumb_disabled.bmp", 16, 30, "disabled"}, 0,
-       0, nullptr, [] { return Thumb(true, Look::Disabled); }},
-#define ARROW(section, name, dir)                                                                                  \
-  {{section, "Back", "BackDrawMode", 3, name "_back.bmp", 16, 16, "(not drawn)"}, 16, 16,                          \
-   PAINT(PaintArrow(c, dir, Look::Normal, true)), nullptr},                                                        \
-      {{section, "Normal", "NormalDrawMode", 3, name ".bmp", 16, 16, "arrow"}, 16, 16,                             \
-       PAINT(PaintArrow(c, dir, Look::Normal, false)), nullptr},                                                   \
-      {{section, "Focus", "FocusDrawMode", 3, name "_hot.bmp", 16, 16, "(not drawn)"}, 16, 16,                     \
-       PAINT(PaintArrow(c, dir, Look::Hot, false)), nullptr},                                                      \
-      {{section, "Down", "DownDrawMode", 3, name "_down.bmp", 16, 16, "pressed"}, 16, 16,                          \
-       PAINT(PaintArrow(c, dir, Look::Down, false)), nullptr},                                                     \
-      {{section, "Disable", "DisableDrawMode", 3, name "_disabled.bmp", 16, 16, "disabled"}, 16, 16,               \
-       PAINT(PaintArrow(c, dir, Look::Disabled, false)), nullptr}
-      ARROW("ScrollBarLeftArrow", "arrow_left", Arrow::Left),
-      ARROW("ScrollBarRightArrow", "arrow_right", Arrow::Right),
-      ARROW("ScrollBarUpArrow", "arrow_up", Arrow::Up),
-      ARROW("ScrollBarDownArrow", "arrow_down", Arrow::Down),
-#undef ARROW
-
-      {{"TreeCtrl", "Back", "BackDrawMode", 0, "tree_back.bmp", 200, 120, "tree background"}, 32, 32,
-       PAINT(c.Fill(0, 0, c.width, c.height, Hex(0xF7F9FB))), nullptr},
-
-      // Slate background of every dialog and page, and of non-transparent statics.
-      {{"Dialog", "Back", "BackDrawMode", 0, "dialog_back.bmp", 300, 120, "dialog background"}, 32, 32,
-       PAINT(c.Fill(0, 0, c.width, c.height, kDialog)), nullptr},
-      {{"StaticCtrl", "Back", "BackDrawMode", 0, "static_back.bmp", 200, 20, "static background"}, 32, 32,
-       PAINT(c.Fill(0, 0, c.width, c.height, kDialog)), nullptr},
-      {{"SheetCtrl", "Back", "BackDrawMode", 0, "sheet_back.bmp", 200, 40, "(held only)"}, 32, 32,
-       PAINT(c.Fill(0, 0, c.width, c.height, kDialog)), nullptr},
-
-      // Tab control and property pages: a light page.
-      {{"TabCtrl", "Back", "BackDrawMode", 0, "tab_back.bmp", 300, 120, "tab page"}, 32, 32,
-       PAINT(c.Fill(0, 0, c.width, c.height, kPanel)), nullptr},
-      {{"TabCtrl", "tabnormal", "NornalDrawMode", 4, "tab_normal.bmp", 70, 21, "(not drawn)"}, 24, 24,
-       PAINT(NineFace(c, kFlat, 3)), nullptr},
-      {{"TabCtrl", "tabsel", "FocusDrawMode", 4, "tab_selected.bmp", 70, 21, "(not drawn)"}, 24, 24,
-       PAINT(NineFace(c, kField, 3)), nullptr},
-
-      // Combo box: field, drop button (16 x 17), selected list item.
-      {{"ComboboxCtrl", "Back", "BackDrawMode", 4, "combo_back.bmp", 150, 21, "field, list item"}, 24, 24,
-       PAINT(NineFace(c, kField, 2)), nullptr},
-      {{"ComboboxCtrl", "Arrow", "ArrowDrawMode", 3, "combo_arrow.bmp", 16, 17, "drop button"}, 16, 17,
-       PAINT(c.VGradient(0, 0, 16, 17, Hex(0xF8FAFC), Hex(0xE2E8EF)); c.Fill(0, 1, 1, 16, Hex(0xC6CFDA));
-             Stroke(c, {{11, 14}, {17, 20}, {23, 14}}, 13, kInk)),
-       nullptr},
-      {{"ComboboxCtrl", "Focus", "FocusDrawMode", 4, "combo_focus.bmp", 150, 16, "focused item"}, 24, 24,
-       PAINT(NineFace(c, kFieldFocus, 2)), nullptr},
+// An image of a fixed size painted by `paint`.
+std::function<Canvas()> Sized(int w, int h, std::function<void(Canvas&)> paint) {
+  return [=] {
+    Canvas c(w, h, kWhite);
+    paint(c);
+    return c;
   };
-  return arts;
 }
 
-#undef PAINT
+// Light bands stretched across (mode 1).
+std::function<Canvas()> Band(int w, int h, Rgb top, Rgb bottom) {
+  return Sized(w, h, [=](Canvas& c) { c.VGradient(0, 0, w, h, top, bottom); });
+}
+std::function<Canvas()> Solid(Rgb colour) {
+  return Sized(32, 32, [=](Canvas& c) { c.Fill(0, 0, 32, 32, colour); });
+}
+std::function<Canvas()> Nine(const Face& face, int radius) {
+  return Sized(24, 24, [=](Canvas& c) { NineFace(c, face, radius); });
+}
 
-Canvas Draw(const Art& a) {
-  if (a.make) return a.make();
-  Canvas c(a.width, a.height, kWhite);
-  a.paint(c);
-  return c;
+struct State {
+  const char* key;
+  const char* suffix;
+  Look look;
+};
+const State kStates[] = {{"Normal", "", Look::Normal},
+                         {"Focus", "_hot", Look::Hot},
+                         {"Down", "_down", Look::Down},
+                         {"Disable", "_disabled", Look::Disabled}};
+
+// The file names outlive the table: kept in one list that only grows at start.
+const char* Name(const std::string& name) {
+  static std::vector<std::unique_ptr<std::string>> names;
+  names.push_back(std::make_unique<std::string>(name));
+  return names.back()->c_str();
+}
+
+const char* ModeKey(const char* key) { return Name(std::string(key) + "DrawMode"); }
+
+std::vector<Art> MakeArts() {
+  std::vector<Art> a;
+  auto add = [&](const char* section, const char* key, int mode, const char* file, int shownW, int shownH,
+                 const char* use, std::function<Canvas()> draw) {
+    a.push_back({{section, key, ModeKey(key), mode, file, shownW, shownH, use}, std::move(draw)});
+  };
+  const HeaderLook headerPlain{Hex(0xFBFCFD), Hex(0xE4E9EF), Hex(0xA3B1C1), 0};
+  auto header = [](HeaderLook k, bool divider) {
+    return Sized(24, 25, [=](Canvas& c) { PaintHeader(c, k, divider); });
+  };
+
+  // Tool bar (dormant): light band, hot and pressed boxes.
+  add("ToolBar", "Back", 1, "toolbar_back.bmp", 400, 28, "tool bar", Sized(32, 28, [](Canvas& c) {
+        c.VGradient(0, 0, 32, 27, Hex(0xF8FAFC), Hex(0xE3E9EF));
+        c.Fill(0, 27, 32, 28, Hex(0xC3CCD7));
+      }));
+  add("ToolBar", "Normal", 4, "toolbar_normal.bmp", 23, 22, "button (not drawn)", Nine(kFlat, 3));
+  add("ToolBar", "Focus", 4, "toolbar_hot.bmp", 23, 22, "hot button", Nine(kHighlight, 3));
+  add("ToolBar", "Down", 4, "toolbar_down.bmp", 23, 22, "pressed button", Nine(kSunken, 3));
+  add("ToolBar", "Disable", 4, "toolbar_disabled.bmp", 23, 22, "(not taken)", Nine(kFlatDisabled, 3));
+
+  // Caption band of dialogs, frames and property sheets.
+  auto caption = [](const Caption& k) { return Sized(48, 19, [&k](Canvas& c) { PaintCaption(c, k); }); };
+  add("TitleBar", "Back", 1, "title_back.bmp", 494, 19, "(not drawn)", caption(kActive));
+  add("TitleBar", "Active", 1, "title_active.bmp", 494, 19, "active caption", caption(kActive));
+  add("TitleBar", "InActive", 1, "title_inactive.bmp", 494, 19, "inactive caption", caption(kInactive));
+
+  // Caption buttons: 17 x 15, always stretched (mode 3).
+  struct CaptionButton {
+    const char* section;
+    const char* name;
+    Glyph glyph;
+  };
+  const CaptionButton buttons[] = {{"ExitButton", "close", Glyph::Close},
+                                   {"RestoreButton", "restore", Glyph::Restore},
+                                   {"MaximizeButton", "maximize", Glyph::Maximize},
+                                   {"MinimizeButton", "minimize", Glyph::Minimize}};
+  for (const CaptionButton& b : buttons)
+    for (const State& st : kStates) {
+      std::string file = std::string(b.name) + (st.suffix[0] ? st.suffix : "_normal") + ".bmp";
+      Glyph g = b.glyph;
+      Look look = st.look;
+      add(b.section, st.key, 3, Name(file), 17, 15, "caption button",
+          Sized(17, 15, [=](Canvas& c) { PaintCaptionButton(c, g, look); }));
+    }
+
+  // Menu bar row; its Back is also the background of skinned check boxes and radio buttons.
+  add("MenuBar", "Back", 1, "menubar_back.bmp", 400, 19, "menu bar row", Band(32, 19, Hex(0xF7F9FB), Hex(0xE6EBF1)));
+  add("MenuBar", "Normal", 1, "menubar_normal.bmp", 40, 19, "menu bar item",
+      Band(32, 19, Hex(0xF7F9FB), Hex(0xE6EBF1)));
+  add("MenuBar", "Focus", 4, "menubar_hot.bmp", 40, 19, "hot item", Nine(kHighlight, 3));
+  add("MenuBar", "Down", 4, "menubar_open.bmp", 40, 19, "open item", Nine(kSunken, 3));
+  add("MenuBar", "Disable", 1, "menubar_disabled.bmp", 40, 19, "(stored only)",
+      Band(32, 19, Hex(0xF2F4F6), Hex(0xE8EBEE)));
+
+  // Pop-up menu items: 20 rows high, icon column 22 wide.
+  auto menuFace = Sized(32, 20, [](Canvas& c) { c.Fill(0, 0, 32, 20, kMenuFace); });
+  add("MenuItem", "Back", 3, "menuitem_back.bmp", 160, 20, "(stored only)", menuFace);
+  add("MenuItem", "Normal", 3, "menuitem_normal.bmp", 138, 20, "text area", menuFace);
+  add("MenuItem", "Focus", 4, "menuitem_hot.bmp", 138, 20, "selected item", Nine(kHighlight, 2));
+  add("MenuItem", "Slider", 3, "menuitem_icons.bmp", 22, 20, "icon column", Sized(22, 20, [](Canvas& c) {
+        c.Fill(0, 0, 21, 20, Hex(0xE8EDF3));
+        c.Fill(21, 0, 22, 20, Hex(0xD3DBE5));
+      }));
+  add("MenuItem", "Disable", 3, "menuitem_disabled.bmp", 138, 20, "(stored only)", menuFace);
+
+  add("StatusBar", "Back", 1, "statusbar_back.bmp", 160, 18, "status pane", Band(32, 22, Hex(0xF3F6F9), Hex(0xE0E6ED)));
+
+  // Push buttons (75 x 23 in the wizard): nine-part grid.
+  const Face* faces[] = {&kButtonNormal, &kButtonHot, &kButtonDown, &kButtonDisabled};
+  for (int i = 0; i < 4; ++i)
+    add("Button", kStates[i].key, 4, Name(std::string("button") + (i ? kStates[i].suffix : "_normal") + ".bmp"), 75,
+        23, "push button", Nine(*faces[i], 3));
+
+  add("ListCtrl", "Back", 0, "list_back.bmp", 200, 80, "(stored only)", Solid(Hex(0xF2F4F7)));
+
+  // Column header: 25 rows (1.5 x 17); left, middle and right thirds (mode 7).
+  add("HeaderCtrl", "Back", 7, "header_back.bmp", 300, 25, "empty header", header(headerPlain, false));
+  add("HeaderCtrl", "Normal", 7, "header_normal.bmp", 100, 25, "column", header(headerPlain, true));
+  add("HeaderCtrl", "Focus", 7, "header_sortup.bmp", 100, 25, "sorted up",
+      header({Hex(0xF2F7FD), Hex(0xD8E5F4), Hex(0x6F98C8), 1}, true));
+  add("HeaderCtrl", "Down", 7, "header_sortdown.bmp", 100, 25, "sorted down",
+      header({Hex(0xF2F7FD), Hex(0xD8E5F4), Hex(0x6F98C8), -1}, true));
+  add("HeaderCtrl", "Disable", 7, "header_disabled.bmp", 100, 25, "(not drawn)",
+      header({Hex(0xF4F5F7), Hex(0xE6E8EB), Hex(0xBFC5CC), 0}, true));
+
+  // Scroll bars, 16 thick: track tiles (mode 0), thumbs on the grid, arrows 16 x 16 (the
+  // Focus images and the arrows' Back are not drawn by the scroll bar).
+  for (bool vertical : {false, true}) {
+    const char* section = vertical ? "ScrollBarVertical" : "ScrollBarHorizontal";
+    std::string name = vertical ? "vscroll" : "hscroll";
+    add(section, "Back", 0, Name(name + "_track.bmp"), vertical ? 16 : 200, vertical ? 120 : 16, "track",
+        Sized(vertical ? 16 : 32, vertical ? 32 : 16, [=](Canvas& c) { PaintTrack(c, vertical); }));
+    for (const State& st : kStates) {
+      Look look = st.look;
+      add(section, st.key, 4, Name(name + "_thumb" + st.suffix + ".bmp"), vertical ? 16 : 30, vertical ? 30 : 16,
+          "thumb", [=] { return Thumb(vertical, look); });
+    }
+  }
+  struct ArrowSection {
+    const char* section;
+    const char* name;
+    Arrow arrow;
+  };
+  const ArrowSection arrows[] = {{"ScrollBarLeftArrow", "arrow_left", Arrow::Left},
+                                 {"ScrollBarRightArrow", "arrow_right", Arrow::Right},
+                                 {"ScrollBarUpArrow", "arrow_up", Arrow::Up},
+                                 {"ScrollBarDownArrow", "arrow_down", Arrow::Down}};
+  for (const ArrowSection& s : arrows) {
+    Arrow dir = s.arrow;
+    add(s.section, "Back", 3, Name(std::string(s.name) + "_back.bmp"), 16, 16, "(not drawn)",
+        Sized(16, 16, [=](Canvas& c) { PaintArrow(c, dir, Look::Normal, true); }));
+    for (const State& st : kStates) {
+      Look look = st.look;
+      add(s.section, st.key, 3, Name(std::string(s.name) + st.suffix + ".bmp"), 16, 16, "arrow",
+          Sized(16, 16, [=](Canvas& c) { PaintArrow(c, dir, look, false); }));
+    }
+  }
+
+  add("TreeCtrl", "Back", 0, "tree_back.bmp", 200, 120, "tree background", Solid(Hex(0xF7F9FB)));
+
+  // Slate background of every dialog and page, and of non-transparent statics.
+  add("Dialog", "Back", 0, "dialog_back.bmp", 300, 120, "dialog background", Solid(kDialog));
+  add("StaticCtrl", "Back", 0, "static_back.bmp", 200, 20, "static background", Solid(kDialog));
+  add("SheetCtrl", "Back", 0, "sheet_back.bmp", 200, 40, "(held only)", Solid(kDialog));
+
+  // Tab control and property pages: a light page; the tab images are stored only.
+  add("TabCtrl", "Back", 0, "tab_back.bmp", 300, 120, "tab page", Solid(kPanel));
+  add("TabCtrl", "tabnormal", 4, "tab_normal.bmp", 70, 21, "(not drawn)", Nine(kFlat, 3));
+  a.back().image.modeKey = "NornalDrawMode";  // so spelled by the loader
+  add("TabCtrl", "tabsel", 4, "tab_selected.bmp", 70, 21, "(not drawn)", Nine(kField, 3));
+  a.back().image.modeKey = "FocusDrawMode";
+
+  // Combo box: field, drop button (16 x 17), selected list item.
+  add("ComboboxCtrl", "Back", 4, "combo_back.bmp", 150, 21, "field, list item", Nine(kField, 2));
+  add("ComboboxCtrl", "Arrow", 3, "combo_arrow.bmp", 16, 17, "drop button", Sized(16, 17, [](Canvas& c) {
+        c.VGradient(0, 0, 16, 17, Hex(0xF8FAFC), Hex(0xE2E8EF));
+        c.Fill(0, 1, 1, 16, Hex(0xC6CFDA));
+        Stroke(c, {{11, 14}, {17, 20}, {23, 14}}, 13, kInk);
+      }));
+  add("ComboboxCtrl", "Focus", 4, "combo_focus.bmp", 150, 16, "focused item", Nine(kFieldFocus, 2));
+  return a;
+}
+
+const std::vector<Art>& Arts() {
+  static const std::vector<Art> arts = MakeArts();
+  return arts;
 }
 
 uint32_t ColorRef(Rgb c) { return uint32_t(c.r) | uint32_t(c.g) << 8 | uint32_t(c.b) << 16; }
@@ -584,7 +580,7 @@ bool WriteSkin(const std::string& folder, std::string* error) {
     return false;
   };
   for (const Art& a : Arts()) {
-    Canvas c = Draw(a);
+    Canvas c = a.draw();
     HBITMAP bm = c.ToBitmap();
     std::string path = folder + "/" + a.image.file;
     bool ok = bm && PlatformWriteBmpFile(bm, 24, path.c_str());
