@@ -79,8 +79,7 @@ struct Slot {
 std::vector<Slot> LoaderSlots() {
   std::vector<Slot> slots;
   auto five = [&](const char* section) {
-    for (const char* k : {"Back", "Normal", "Focus", "Down", "Disable"})
-      slots.push_back({section, k, nullptr});
+    for (const char* k : {"Back", "Normal", "Focus", "Down", "Disable"}) slots.push_back({section, k, nullptr});
   };
   auto buttons = [&](const char* section) {
     for (const char* k : {"Normal", "Focus", "Down", "Disable"}) slots.push_back({section, k, nullptr});
@@ -187,13 +186,13 @@ TEST(SkinGen, TextStaysLegibleOnItsBackground) {
     bool whiteText;
   };
   const Case cases[] = {
-      {"Dialog", "Back", true},        {"StaticCtrl", "Back", true},     {"Button", "Normal", false},
-      {"Button", "Focus", false},      {"Button", "Down", false},        {"Button", "Disable", false},
-      {"TitleBar", "Active", false},   {"TitleBar", "InActive", false},  {"HeaderCtrl", "Normal", false},
-      {"HeaderCtrl", "Focus", false},  {"HeaderCtrl", "Down", false},    {"ComboboxCtrl", "Back", false},
+      {"Dialog", "Back", true},         {"StaticCtrl", "Back", true},    {"Button", "Normal", false},
+      {"Button", "Focus", false},       {"Button", "Down", false},       {"Button", "Disable", false},
+      {"TitleBar", "Active", false},    {"TitleBar", "InActive", false}, {"HeaderCtrl", "Normal", false},
+      {"HeaderCtrl", "Focus", false},   {"HeaderCtrl", "Down", false},   {"ComboboxCtrl", "Back", false},
       {"ComboboxCtrl", "Focus", false}, {"MenuBar", "Back", false},      {"MenuBar", "Focus", false},
-      {"MenuBar", "Down", false},      {"MenuItem", "Normal", false},    {"MenuItem", "Focus", false},
-      {"StatusBar", "Back", false},    {"TabCtrl", "Back", false},       {"TreeCtrl", "Back", false},
+      {"MenuBar", "Down", false},       {"MenuItem", "Normal", false},   {"MenuItem", "Focus", false},
+      {"StatusBar", "Back", false},     {"TabCtrl", "Back", false},      {"TreeCtrl", "Back", false},
   };
   for (const Case& c : cases)
     EXPECT_GE(CentreContrast(c.section, c.key, c.whiteText), 4.5) << c.section << "/" << c.key;

@@ -62,7 +62,9 @@ int DrawImage(HDC dc, RECT rc, HBITMAP bm, int mode) {
       if (R > x) stretch(x, T, R - x, B - T, 0, 0, R - x, H);
       break;
     }
-    case 3: stretch(L, T, R - L, B - T, 0, 0, W, H); break;
+    case 3:
+      stretch(L, T, R - L, B - T, 0, 0, W, H);
+      break;
     case 4:
       for (int x = L + cw; x + cw < R; x += cw)
         for (int y = T + ch; y + ch < B; y += ch) copy(x, y, cw, ch, cw, ch);
@@ -77,7 +79,9 @@ int DrawImage(HDC dc, RECT rc, HBITMAP bm, int mode) {
       for (int x = L + cw; x + cw < R; x += cw) copy(x, B - ch, cw, ch, cw, 2 * ch);
       copy(R - cw, B - ch, cw, ch, 2 * cw, 2 * ch);
       break;
-    case 5: copy(L, T, W, H, 0, 0); break;
+    case 5:
+      copy(L, T, W, H, 0, 0);
+      break;
     case 6:
       for (int x = L; x + cw < R; x += cw) stretch(x, T, cw, B - T, cw, 0, cw, H);
       stretch(R - cw, T, cw, B - T, cw, 0, cw, H);
@@ -87,8 +91,11 @@ int DrawImage(HDC dc, RECT rc, HBITMAP bm, int mode) {
       for (int x = L + cw; x + cw < R; x += cw) stretch(x, T, cw, B - T, cw, 0, cw, H);
       stretch(R - cw, T, cw, B - T, 2 * cw, 0, cw, H);
       break;
-    case 8: TransparentBlt(dc, L, T, R - L, B - T, mem, 0, 0, W, H, 0xFFFFFF); break;
-    default: break;
+    case 8:
+      TransparentBlt(dc, L, T, R - L, B - T, mem, 0, 0, W, H, 0xFFFFFF);
+      break;
+    default:
+      break;
   }
   SelectObject(mem, old);
   DeleteDC(mem);
@@ -162,7 +169,8 @@ RECT Offset(RECT r, int dx, int dy) { return RECT{r.left + dx, r.top + dy, r.rig
 // ---------------------------------------------------------------- windows
 
 enum ButtonState { kNormal, kHot, kPressed, kDisabled };
-const char* const kSlotOfState[] = {/*kNormal*/ "Normal", /*kHot*/ "Focus", /*kPressed*/ "Down",
+const char* const kSlotOfState[] = {/*kNormal*/ "Normal", /*kHot*/ "Focus",
+                                    /*kPressed*/ "Down",
                                     /*kDisabled*/ "Disable"};
 
 // Border rings, caption image, caption text and the three caption buttons of
@@ -178,8 +186,8 @@ const Chrome kFrameChrome{4, 18, RGB(255, 255, 255), 0};
 RECT DrawWindow(HDC dc, const Skin& skin, RECT win, const Chrome& k, bool active, const char* title,
                 const ButtonState buttons[3], int buttonCount = 3) {
   const int W = win.right - win.left;
-  for (int i = 0; i < k.frame; ++i) Frame(dc, RECT{win.left + i, win.top + i, win.right - i, win.bottom - i},
-                                          BorderColor(std::min(i, 3)));
+  for (int i = 0; i < k.frame; ++i)
+    Frame(dc, RECT{win.left + i, win.top + i, win.right - i, win.bottom - i}, BorderColor(std::min(i, 3)));
   RECT cap{win.left + k.frame, win.top + k.frame, win.right - k.frame, win.top + k.frame + k.caption};
   skin.Draw(dc, cap, "TitleBar", active ? "Active" : "InActive");
   NONCLIENTMETRICSA m{};
@@ -247,22 +255,24 @@ void DrawScrollBar(HDC dc, const Skin& skin, RECT rc, bool vertical, int fractio
 }
 
 // The member list: skinned header, the list's grey rows, the container's bars.
+// A labelled piece of a row (column header, menu bar item) and the image slot it shows.
+struct Strip {
+  const char* text;
+  int width;
+  const char* slot;
+};
+
 void DrawList(HDC dc, const Skin& skin, RECT rc) {
   const int bar = 16, headerHeight = 25, row = 17;
   RECT list{rc.left, rc.top, rc.right - bar, rc.bottom - bar};
   RECT header{list.left, list.top, list.right, list.top + headerHeight};
   skin.Draw(dc, header, "HeaderCtrl", "Back");
-  struct Column {
-    const char* title;
-    int width;
-    const char* slot;
-  };
-  const Column columns[] = {{"MAC Address", 110, "Normal"}, {"IP Address", 95, "Focus"}, {"Role", 70, "Down"}};
+  const Strip columns[] = {{"MAC Address", 110, "Normal"}, {"IP Address", 95, "Focus"}, {"Role", 70, "Down"}};
   int x = header.left;
-  for (const Column& c : columns) {
+  for (const Strip& c : columns) {
     RECT item{x, header.top, x + c.width, header.bottom};
     skin.Draw(dc, item, "HeaderCtrl", c.slot);
-    Text(dc, RECT{item.left + 6, item.top, item.right, item.bottom}, c.title, RGB(0, 0, 0),
+    Text(dc, RECT{item.left + 6, item.top, item.right, item.bottom}, c.text, RGB(0, 0, 0),
          DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     x += c.width;
   }
@@ -361,10 +371,10 @@ void MessageBox(HDC dc, const Skin& skin, int x0, int y0) {
   RECT client = DrawWindow(dc, skin, win, kDialogChrome, false, "AP Vezovi Tool", caption, 1);
   skin.Draw(dc, client, "Dialog", "Back");
   Text(dc, RECT{client.left + 12, client.top + 20, client.right - 12, client.top + 70},
-       "The device did not answer. Check that it is switched on and connected, then try again.",
+       "The device did not answer. Check that it is switched on and connected, "
+       "then try again.",
        RGB(255, 255, 255), DT_WORDBREAK);
-  DrawButton(dc, skin, RECT{client.left + 140, client.bottom - 35, client.left + 215, client.bottom - 12}, "OK",
-             kHot);
+  DrawButton(dc, skin, RECT{client.left + 140, client.bottom - 35, client.left + 215, client.bottom - 12}, "OK", kHot);
 }
 
 // Dormant classes: frame window with menu bar, pop-up menu, tool bar, tab
@@ -372,20 +382,15 @@ void MessageBox(HDC dc, const Skin& skin, int x0, int y0) {
 void FrameWindow(HDC dc, const Skin& skin, int x0, int y0) {
   const ButtonState caption[3] = {kNormal, kHot, kNormal};
   RECT win{x0, y0, x0 + 560, y0 + 330};
-  RECT client = DrawWindow(dc, skin, win, kFrameChrome, true, "Frame window (caption text in COLOR_CAPTIONTEXT)",
-                           caption);
+  RECT client =
+      DrawWindow(dc, skin, win, kFrameChrome, true, "Frame window (caption text in COLOR_CAPTIONTEXT)", caption);
   int x = client.left, y = client.top;
   // Menu bar row.
   RECT row{x, y, client.right, y + 19};
   skin.Draw(dc, row, "MenuBar", "Back");
-  struct Item {
-    const char* text;
-    int width;
-    const char* slot;
-  };
-  const Item menu[] = {{"File", 34, "Normal"}, {"Settings", 58, "Focus"}, {"View", 40, "Down"}};
+  const Strip menu[] = {{"File", 34, "Normal"}, {"Settings", 58, "Focus"}, {"View", 40, "Down"}};
   int mx = x, viewLeft = 0;
-  for (const Item& it : menu) {
+  for (const Strip& it : menu) {
     RECT r{mx, y, mx + it.width, y + 19};
     skin.Draw(dc, r, "MenuBar", it.slot);
     Text(dc, RECT{r.left, r.top, r.right - 4, r.bottom}, it.text, RGB(0, 0, 0), DT_CENTER | DT_SINGLELINE | DT_VCENTER);
@@ -408,7 +413,8 @@ void FrameWindow(HDC dc, const Skin& skin, int x0, int y0) {
   skin.Draw(dc, view, "Dialog", "Back");
   RECT tab{x + 230, view.top + 12, client.right - 12, view.bottom - 12};
   skin.Draw(dc, tab, "TabCtrl", "Back");
-  RECT t1{tab.left + 2, tab.top + 2, tab.left + 72, tab.top + 22}, t2{t1.right, tab.top + 4, t1.right + 70, tab.top + 22};
+  RECT t1{tab.left + 2, tab.top + 2, tab.left + 72, tab.top + 22},
+      t2{t1.right, tab.top + 4, t1.right + 70, tab.top + 22};
   RECT page{tab.left + 2, t1.bottom, tab.right - 2, tab.bottom - 2};
   DrawEdge(dc, &page, BDR_RAISEDINNER, BF_LEFT | BF_RIGHT | BF_BOTTOM);
   DrawEdge(dc, &t1, BDR_RAISEDINNER, BF_TOP | BF_LEFT | BF_RIGHT);
@@ -416,7 +422,8 @@ void FrameWindow(HDC dc, const Skin& skin, int x0, int y0) {
   Text(dc, t1, "General", RGB(0, 0, 0), DT_CENTER | DT_SINGLELINE | DT_VCENTER);
   Text(dc, t2, "Security", RGB(0, 0, 0), DT_CENTER | DT_SINGLELINE | DT_VCENTER);
   RECT check{page.left + 110, page.top + 90, page.right - 14, page.top + 106};
-  skin.Draw(dc, check, "MenuBar", "Back");  // the check box's background comes from the menu bar image
+  // The check box's background comes from the menu bar image.
+  skin.Draw(dc, check, "MenuBar", "Back");
   RECT box{check.left, check.top + 1, check.left + 13, check.top + 14};
   DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
   Text(dc, RECT{box.right + 4, check.top, check.right, check.bottom}, "Check box on MenuBar Back", RGB(0, 0, 0),
@@ -445,8 +452,10 @@ void FrameWindow(HDC dc, const Skin& skin, int x0, int y0) {
     int height;
     bool selected, checked, disabled;
   };
-  const PopItem pops[] = {{"Refresh\tF5", 20, false, false, false}, {"Details", 20, true, false, false},
-                          {nullptr, 8, false, false, false},        {"Large icons", 20, false, true, false},
+  const PopItem pops[] = {{"Refresh\tF5", 20, false, false, false},
+                          {"Details", 20, true, false, false},
+                          {nullptr, 8, false, false, false},
+                          {"Large icons", 20, false, true, false},
                           {"Export...", 20, false, false, true}};
   int py = pop.top + 1;
   for (const PopItem& p : pops) {
@@ -506,9 +515,8 @@ int ImageGrid(HDC dc, const Skin& skin, int x0, int y0, int columnWidth) {
     int shownW = std::min(s.shownWidth, columnWidth - 80), shownH = s.shownHeight;
     if (dc) {
       char text[200];
-      std::snprintf(text, sizeof text, "%s %s = %s  (%ld x %ld, mode %d, shown %d x %d: %s)", s.section, s.key,
-                    s.file, static_cast<long>(info.bmWidth), static_cast<long>(info.bmHeight), s.mode, shownW, shownH,
-                    s.use);
+      std::snprintf(text, sizeof text, "%s %s = %s  (%ld x %ld, mode %d, shown %d x %d: %s)", s.section, s.key, s.file,
+                    static_cast<long>(info.bmWidth), static_cast<long>(info.bmHeight), s.mode, shownW, shownH, s.use);
       Label(dc, x, y, text);
       if (bm) {
         HDC mem = CreateCompatibleDC(dc);
@@ -541,13 +549,18 @@ bool WriteContactSheet(const std::string& skinFolder, const std::string& pngPath
   surface.Resize(width, height);
   HDC dc = PlatformCreateSurfaceDC(&surface, POINT{0, 0}, RECT{0, 0, width, height}, nullptr);
   Fill(dc, RECT{0, 0, width, height}, RGB(0xFF, 0xFF, 0xFF));
-  Label(dc, 10, 6, "vAdev skin: composed as the skinned classes draw it (wizard dialog, message box; dormant frame "
-                   "window below), then every image: 1:1 on the left, drawn in its mode at its real size in the "
-                   "magenta box.");
+  Label(dc, 10, 6,
+        "vAdev skin: composed as the skinned classes draw it (wizard dialog, "
+        "message box; dormant frame "
+        "window below), then every image: 1:1 on the left, drawn in its mode "
+        "at its real size in the "
+        "magenta box.");
   WizardDialog(dc, skin, 10, 26);
   MessageBox(dc, skin, 600, 26);
   FrameWindow(dc, skin, 600, 200);
-  Label(dc, 10, 400, "Caption buttons in every state (normal, hot, pressed, disabled) on the active caption:");
+  Label(dc, 10, 400,
+        "Caption buttons in every state (normal, hot, pressed, disabled) on "
+        "the active caption:");
   const char* sections[] = {"ExitButton", "MaximizeButton", "RestoreButton", "MinimizeButton"};
   for (int i = 0; i < 4; ++i) {
     RECT cap{10, 420 + 24 * i, 200, 439 + 24 * i};

@@ -137,12 +137,12 @@ void Stroke(Canvas& c, std::initializer_list<std::pair<int, int>> points, int wi
 
 // ---------------------------------------------------------------- palette
 
-const Rgb kDialog = Hex(0x2C3947);       // slate page background, white text on it
-const Rgb kInk = Hex(0x2F3A48);          // glyphs on light chrome
+const Rgb kDialog = Hex(0x2C3947);  // slate page background, white text on it
+const Rgb kInk = Hex(0x2F3A48);     // glyphs on light chrome
 const Rgb kWhite = Hex(0xFFFFFF);
-const Rgb kTrack = Hex(0x4A596B);        // scroll bar track
+const Rgb kTrack = Hex(0x4A596B);  // scroll bar track
 const Rgb kTrackEdge = Hex(0x425063);
-const Rgb kPanel = Hex(0xEEF2F6);        // light page of tab controls and property pages
+const Rgb kPanel = Hex(0xEEF2F6);  // light page of tab controls and property pages
 const Rgb kMenuFace = Hex(0xFBFCFD);
 
 // A face of the nine-part grid: border, then a top band shading into the
@@ -209,11 +209,11 @@ void PaintGlyph(Canvas& c, Glyph g, Rgb ink) {
       c.Fill(5, 10, 12, 11, ink);
       break;
     case Glyph::Restore:
-      c.Fill(7, 3, 13, 5, ink);    // back window: top bar,
-      c.Fill(12, 5, 13, 9, ink);   // right side,
-      c.Fill(7, 5, 8, 6, ink);     // the bit of its left side above the front window,
-      c.Fill(10, 8, 12, 9, ink);   // the bit of its bottom right of it
-      c.Fill(4, 6, 10, 8, ink);    // front window
+      c.Fill(7, 3, 13, 5, ink);   // back window: top bar,
+      c.Fill(12, 5, 13, 9, ink);  // right side,
+      c.Fill(7, 5, 8, 6, ink);    // the bit of its left side above the front window,
+      c.Fill(10, 8, 12, 9, ink);  // the bit of its bottom right of it
+      c.Fill(4, 6, 10, 8, ink);   // front window
       c.Fill(4, 8, 5, 12, ink);
       c.Fill(9, 8, 10, 12, ink);
       c.Fill(4, 11, 10, 12, ink);
@@ -224,36 +224,26 @@ void PaintGlyph(Canvas& c, Glyph g, Rgb ink) {
   }
 }
 
+// Boxes behind the glyph of a hot and a pressed caption button: [0] the
+// plain buttons, [1] the close button, which turns red with a white cross.
+struct CaptionBox {
+  Rgb border, top, bottom;
+};
+const CaptionBox kHotBox[2] = {{Hex(0x8FAACA), Hex(0xFFFFFF), Hex(0xE4EEF9)},
+                               {Hex(0xB3322D), Hex(0xE4605A), Hex(0xC83F3A)}};
+const CaptionBox kDownBox[2] = {{Hex(0x6A86A6), Hex(0xBACADC), Hex(0xCFDBE8)},
+                                {Hex(0x85221F), Hex(0xA02B27), Hex(0xB7403B)}};
+
 void PaintCaptionButton(Canvas& c, Glyph g, Look look) {
   for (int y = 0; y < c.height; ++y) c.Fill(0, y, c.width, y + 1, CaptionRow(kActive, y + 2));
-  bool close = g == Glyph::Close;
-  Rgb ink = kInk;
-  auto box = [&](Rgb border, Rgb top, Rgb bottom) {
-    c.Shape(RoundRect(0, 0, c.width, c.height, 3), [&](int) { return border; });
-    c.Shape(RoundRect(1, 1, c.width - 1, c.height - 1, 2), [&](int y) { return Lerp(top, bottom, y - 1, c.height - 3); });
-  };
-  switch (look) {
-    case Look::Normal:
-      break;
-    case Look::Hot:
-      if (close) {
-        box(Hex(0xB3322D), Hex(0xE4605A), Hex(0xC83F3A));
-        ink = kWhite;
-      } else {
-        box(Hex(0x8FAACA), Hex(0xFFFFFF), Hex(0xE4EEF9));
-      }
-      break;
-    case Look::Down:
-      if (close) {
-        box(Hex(0x85221F), Hex(0xA02B27), Hex(0xB7403B));
-        ink = kWhite;
-      } else {
-        box(Hex(0x6A86A6), Hex(0xBACADC), Hex(0xCFDBE8));
-      }
-      break;
-    case Look::Disabled:
-      ink = Hex(0xAAB5C2);
-      break;
+  const int close = g == Glyph::Close ? 1 : 0;
+  Rgb ink = look == Look::Disabled ? Hex(0xAAB5C2) : kInk;
+  if (look == Look::Hot || look == Look::Down) {
+    const CaptionBox& b = (look == Look::Hot ? kHotBox : kDownBox)[close];
+    c.Shape(RoundRect(0, 0, c.width, c.height, 3), [&](int) { return b.border; });
+    c.Shape(RoundRect(1, 1, c.width - 1, c.height - 1, 2),
+            [&](int y) { return Lerp(b.top, b.bottom, y - 1, c.height - 3); });
+    if (close) ink = kWhite;
   }
   PaintGlyph(c, g, ink);
 }
@@ -270,10 +260,14 @@ void PaintTrack(Canvas& c, bool vertical) {
 
 Rgb ThumbColour(Look look) {
   switch (look) {
-    case Look::Hot: return Hex(0xBDCAD9);
-    case Look::Down: return Hex(0x7EADE2);
-    case Look::Disabled: return Hex(0x5B6A7C);
-    default: return Hex(0xA0B0C2);
+    case Look::Hot:
+      return Hex(0xBDCAD9);
+    case Look::Down:
+      return Hex(0x7EADE2);
+    case Look::Disabled:
+      return Hex(0x5B6A7C);
+    default:
+      return Hex(0xA0B0C2);
   }
 }
 
@@ -302,10 +296,18 @@ void PaintArrow(Canvas& c, Arrow a, Look look, bool back) {
   c.Shape(RoundRect(1, 1, 15, 15, 3), [&](int) { return face; });
   const int w = 14;  // 1.75 pixels
   switch (a) {
-    case Arrow::Up: Stroke(c, {{10, 19}, {16, 13}, {22, 19}}, w, ink); break;
-    case Arrow::Down: Stroke(c, {{10, 13}, {16, 19}, {22, 13}}, w, ink); break;
-    case Arrow::Left: Stroke(c, {{19, 10}, {13, 16}, {19, 22}}, w, ink); break;
-    case Arrow::Right: Stroke(c, {{13, 10}, {19, 16}, {13, 22}}, w, ink); break;
+    case Arrow::Up:
+      Stroke(c, {{10, 19}, {16, 13}, {22, 19}}, w, ink);
+      break;
+    case Arrow::Down:
+      Stroke(c, {{10, 13}, {16, 19}, {22, 13}}, w, ink);
+      break;
+    case Arrow::Left:
+      Stroke(c, {{19, 10}, {13, 16}, {19, 22}}, w, ink);
+      break;
+    case Arrow::Right:
+      Stroke(c, {{13, 10}, {19, 16}, {13, 22}}, w, ink);
+      break;
   }
 }
 
@@ -321,8 +323,8 @@ void PaintHeader(Canvas& c, const HeaderLook& k, bool divider) {
   c.VGradient(0, 0, c.width, h - 1, k.top, k.bottom);
   c.Fill(0, h - 1, c.width, h, k.line);
   if (!divider) return;
-  c.Fill(0, 0, 1, h - 1, Lerp(k.top, kWhite, 1, 2));               // light edge after the previous divider
-  c.Fill(c.width - 1, 5, c.width, h - 5, Hex(0xBAC5D2));           // divider
+  c.Fill(0, 0, 1, h - 1, Lerp(k.top, kWhite, 1, 2));      // light edge after the previous divider
+  c.Fill(c.width - 1, 5, c.width, h - 5, Hex(0xBAC5D2));  // divider
   if (k.sortArrow == 0) return;
   Rgb ink = Hex(0x4F74A0);
   int cx = c.width - 5, top = h / 2 - 1;  // centred in the right third
@@ -449,8 +451,8 @@ std::vector<Art> MakeArts() {
   // Push buttons (75 x 23 in the wizard): nine-part grid.
   const Face* faces[] = {&kButtonNormal, &kButtonHot, &kButtonDown, &kButtonDisabled};
   for (int i = 0; i < 4; ++i)
-    add("Button", kStates[i].key, 4, Name(std::string("button") + (i ? kStates[i].suffix : "_normal") + ".bmp"), 75,
-        23, "push button", Nine(*faces[i], 3));
+    add("Button", kStates[i].key, 4, Name(std::string("button") + (i ? kStates[i].suffix : "_normal") + ".bmp"), 75, 23,
+        "push button", Nine(*faces[i], 3));
 
   add("ListCtrl", "Back", 0, "list_back.bmp", 200, 80, "(stored only)", Solid(Hex(0xF2F4F7)));
 
@@ -549,8 +551,10 @@ unsigned BorderColor(int ring) { return ColorRef(kBorder[ring < 0 ? 0 : ring > 3
 std::string SkinIniText() {
   std::string out =
       "vAdev skin of Trellian, drawn by tools/skingen; do not edit by hand.\n"
-      "Draw modes: 0 tile, 1 bands stretched across, 3 stretched, 4 nine-part grid, 7 thirds.\n"
-      "Colours are decimal COLORREF values (blue * 65536 + green * 256 + red).\n";
+      "Draw modes: 0 tile, 1 bands stretched across, 3 stretched, 4 nine-part "
+      "grid, 7 thirds.\n"
+      "Colours are decimal COLORREF values (blue * 65536 + green * 256 + "
+      "red).\n";
   const char* open = nullptr;
   std::string modes;
   auto close = [&] {

@@ -13,13 +13,13 @@ namespace skinart {
 // draws it, and the size it really gets on screen (for the contact sheet).
 struct SkinImage {
   const char* section;
-  const char* key;       // image key in the section
-  const char* modeKey;   // draw-mode key in the section
-  int mode;              // the draw mode written for modeKey
-  const char* file;      // file name in the skin folder (no blanks)
-  int shownWidth;        // a typical rectangle the image is drawn into
+  const char* key;      // image key in the section
+  const char* modeKey;  // draw-mode key in the section
+  int mode;             // the draw mode written for modeKey
+  const char* file;     // file name in the skin folder (no blanks)
+  int shownWidth;       // a typical rectangle the image is drawn into
   int shownHeight;
-  const char* use;       // what the image is for, as a caption on the contact sheet
+  const char* use;  // what the image is for, as a caption on the contact sheet
 };
 
 const std::vector<SkinImage>& SkinImages();

@@ -1,16 +1,17 @@
-// skingen FOLDER            draws the vAdev skin (every image and skin.ini) into FOLDER;
-//                           `skingen res/Skin/vAdev` refreshes the committed skin.
+// skingen FOLDER
+//     draws the vAdev skin (every image and skin.ini) into FOLDER;
+//     `skingen res/Skin/vAdev` refreshes the committed skin.
 // skingen --sheet FILE.png [FOLDER]
-//                           writes the contact sheet of the skin in FOLDER (default: the
-//                           Skin/vAdev folder beside this program).
+//     writes the contact sheet of the skin in FOLDER (default: the
+//     Skin/vAdev folder beside this program).
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "SkinArt.h"
 #include "Files.h"
+#include "SkinArt.h"
 
 namespace {
 
