@@ -117,7 +117,9 @@ int DesEcbDecrypt(int keyLength, const BYTE* key, int dataLength, const BYTE* da
   if (keyLength != 8 && keyLength != 16) return Fail("keylen must be 8 or 16\n");
   if (dataLength < 0 || dataLength % 8 != 0) return Fail("inbuflen must be times to 8\n");
   if (static_cast<size_t>(dataLength) > capacity) return Fail("The output buffer is too small.\n");
-  for (int offset = 0; offset < dataLength; offset += 8) AnyBlock(keyLength, key, DES_DECRYPT_FLAG, data + offset, out + offset);
+  for (int offset = 0; offset < dataLength; offset += 8) {
+    AnyBlock(keyLength, key, DES_DECRYPT_FLAG, data + offset, out + offset);
+  }
   *outLength = dataLength;
   return 0;
 }

@@ -4,7 +4,8 @@ namespace {
 
 // Option-list tables: {value, text}, ended by a null text.
 const OptionListItem kAutoRekeyControl[] = {{0, "Disable"}, {1, "Enable"}, {0, nullptr}};
-const OptionListItem kAutoRekeyStartWeek[] = {{0, "Sun"}, {1, "Mon"}, {2, "Tue"}, {3, "Wed"}, {4, "Thu"}, {5, "Fri"}, {6, "Sat"}, {0, nullptr}};
+const OptionListItem kAutoRekeyStartWeek[] = {{0, "Sun"}, {1, "Mon"}, {2, "Tue"}, {3, "Wed"},
+                                              {4, "Thu"}, {5, "Fri"}, {6, "Sat"}, {0, nullptr}};
 const OptionListItem kAPTrevakStatus[] = {{0, "disable"}, {1, "enable"}, {0, nullptr}};
 const OptionListItem kAPTrevakModeSelect[] = {{1, "master"}, {2, "masterbackup"}, {3, "slave"}, {0, nullptr}};
 const OptionListItem kDeviceSettingApply[] = {{0, "nothing"}, {1, "apply"}, {0, nullptr}};
@@ -16,7 +17,11 @@ const OptionListItem kEncryption[] = {{0, "disabled"}, {1, "enabled"}, {0, nullp
 const OptionListItem kKeyIndex[] = {{1, "first"}, {2, "second"}, {3, "third"}, {4, "fourth"}, {0, nullptr}};
 const OptionListItem kWepKeyEntryMethod[] = {{1, "ascii"}, {2, "hex"}, {0, nullptr}};
 const OptionListItem kAutoChannelScan[] = {{0, "disabled"}, {1, "enabled"}, {0, nullptr}};
-const OptionListItem kAuthentication[] = {{1, "Open System"}, {2, "Shared Key"}, {4, "WPA-Personal"}, {5, "WPA-Enterprise"}, {6, "WPA2-Personal"}, {7, "WPA2-Enterprise"}, {8, "WPA-Auto-Personal"}, {9, "WPA-Auto-Enterprise"}, {10, "802.1x"}, {0, nullptr}};
+const OptionListItem kAuthentication[] = {{1, "Open System"},       {2, "Shared Key"},
+                                          {4, "WPA-Personal"},      {5, "WPA-Enterprise"},
+                                          {6, "WPA2-Personal"},     {7, "WPA2-Enterprise"},
+                                          {8, "WPA-Auto-Personal"}, {9, "WPA-Auto-Enterprise"},
+                                          {10, "802.1x"},           {0, nullptr}};
 const OptionListItem kBand[] = {{0, "2.4GHz"}, {1, "5GHz"}, {0, nullptr}};
 const OptionListItem kMssid[] = {{0, "Disable"}, {1, "Enable"}, {0, nullptr}};
 const OptionListItem kKeyIndex2[] = {{1, "First"}, {2, "Second"}, {3, "Third"}, {4, "Fourth"}, {0, nullptr}};
@@ -31,7 +36,8 @@ const OptionListItem kAPTrevakSyncAutoChannelStatus[] = {{0, "Disable"}, {1, "En
 const OptionListItem kAPTrevakSyncSecurityStatus[] = {{0, "Disable"}, {1, "Enable"}, {0, nullptr}};
 const OptionListItem kAPTrevakSyncLoginStatus[] = {{0, "Disable"}, {1, "Enable"}, {0, nullptr}};
 const OptionListItem kDeviceRestart[] = {{0, "nothing"}, {1, "reboot"}, {0, nullptr}};
-const OptionListItem kApMode[] = {{1, "Access Point"}, {2, "WDS With Ap"}, {3, "WDS"}, {4, "Wireless Client"}, {5, "AP Repeater"}, {0, nullptr}};
+const OptionListItem kApMode[] = {{1, "Access Point"},    {2, "WDS With Ap"}, {3, "WDS"},
+                                  {4, "Wireless Client"}, {5, "AP Repeater"}, {0, nullptr}};
 
 }  // namespace
 
@@ -67,10 +73,13 @@ VhOptionList g_optDeviceRestart(kDeviceRestart, VHOPTION_INT, 0);
 VhOptionList g_optApMode(kApMode, VHOPTION_INT, 0);
 
 // Rows: OID, name, syntax, access, option list; the expression texts, value and cursor stay null.
-#define ROW(suffix, name, syntax, access, list) {MIB_PREFIX "." suffix, name, syntax, access, list, nullptr, nullptr, nullptr, nullptr, nullptr}
+#define ROW(suffix, name, syntax, access, list) \
+  { MIB_PREFIX "." suffix, name, syntax, access, list, nullptr, nullptr, nullptr, nullptr, nullptr }
 // A table's key column, which has no OID of its own.
-#define KEY_ROW(name) {" ", name, SVS_INTEGER, SVA_NOTACCESS, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}
-#define END_ROW {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}
+#define KEY_ROW(name) \
+  { " ", name, SVS_INTEGER, SVA_NOTACCESS, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr }
+#define END_ROW \
+  { nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr }
 
 const SnmpVarItem g_mibAutoRekey[] = {
     ROW("2.1.3.3.2.1.1.29.1", "dot11AutoRekeyControl", SVS_INTEGER, SVA_READWRITE, &g_optAutoRekeyControl),
@@ -84,16 +93,15 @@ const SnmpVarItem g_mibApTrevak[] = {
     ROW("3.11.1.1.1", "dot11APTrevakStatus", SVS_INTEGER, SVA_READWRITE, &g_optAPTrevakStatus),
     ROW("3.11.1.1.2", "dot11APTrevakModeSelect", SVS_INTEGER, SVA_READWRITE, &g_optAPTrevakModeSelect),
     ROW("3.11.1.1.3", "dot11ApTrevakName", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("3.11.1.1.4", "dot11ApTrevakPassword", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    END_ROW};
+    ROW("3.11.1.1.4", "dot11ApTrevakPassword", SVS_DISPLAYSTR, SVA_READWRITE, nullptr), END_ROW};
 
 const SnmpVarItem g_mibSettingApply[] = {
-    ROW("4.2.3", "deviceSettingApply", SVS_INTEGER, SVA_READWRITE, &g_optDeviceSettingApply),
-    END_ROW};
+    ROW("4.2.3", "deviceSettingApply", SVS_INTEGER, SVA_READWRITE, &g_optDeviceSettingApply), END_ROW};
 
 const SnmpVarItem g_mibRadius[] = {
     ROW("2.1.3.3.2.1.1.24.1", "dot11RadiusKeyUpdateInterval", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.22.1", "dot11NetworkAccessProtection", SVS_INTEGER, SVA_READWRITE, &g_optNetworkAccessProtection),
+    ROW("2.1.3.3.2.1.1.22.1", "dot11NetworkAccessProtection", SVS_INTEGER, SVA_READWRITE,
+        &g_optNetworkAccessProtection),
     ROW("2.1.3.3.2.1.1.23.1", "dot11RadiusSource", SVS_INTEGER, SVA_READWRITE, &g_optRadiusSource),
     ROW("2.1.3.3.2.1.1.8.1", "dot11PrimaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.9.1", "dot11PrimaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
@@ -101,7 +109,8 @@ const SnmpVarItem g_mibRadius[] = {
     ROW("2.1.3.3.2.1.1.11.1", "dot11SecondaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.12.1", "dot11SecondaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.13.1", "dot11SecondaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE, &g_optPrimaryAccountingStatus),
+    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE,
+        &g_optPrimaryAccountingStatus),
     ROW("2.1.3.3.2.1.1.15.1", "dot11PrimaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.16.1", "dot11PrimaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.17.1", "dot11PrimaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
@@ -112,7 +121,8 @@ const SnmpVarItem g_mibRadius[] = {
 
 const SnmpVarItem g_mibRadiusWpa[] = {
     ROW("2.1.3.3.2.1.1.6.1", "dot11RadiusKeyUpdateInterval", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.22.1", "dot11NetworkAccessProtection", SVS_INTEGER, SVA_READWRITE, &g_optNetworkAccessProtection),
+    ROW("2.1.3.3.2.1.1.22.1", "dot11NetworkAccessProtection", SVS_INTEGER, SVA_READWRITE,
+        &g_optNetworkAccessProtection),
     ROW("2.1.3.3.2.1.1.23.1", "dot11RadiusSource", SVS_INTEGER, SVA_READWRITE, &g_optRadiusSource),
     ROW("2.1.3.3.2.1.1.8.1", "dot11PrimaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.9.1", "dot11PrimaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
@@ -120,7 +130,8 @@ const SnmpVarItem g_mibRadiusWpa[] = {
     ROW("2.1.3.3.2.1.1.11.1", "dot11SecondaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.12.1", "dot11SecondaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.13.1", "dot11SecondaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE, &g_optPrimaryAccountingStatus),
+    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE,
+        &g_optPrimaryAccountingStatus),
     ROW("2.1.3.3.2.1.1.15.1", "dot11PrimaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.16.1", "dot11PrimaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.17.1", "dot11PrimaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
@@ -133,20 +144,16 @@ const SnmpVarItem g_mibRadiusWpa[] = {
 const SnmpVarItem g_mibPassPhrase[] = {
     ROW("2.1.3.3.2.1.1.4.1", "dot11PassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.5.1", "dot11CipherType", SVS_INTEGER, SVA_READWRITE, &g_optCipherType),
-    ROW("2.1.3.3.2.1.1.6.1", "dot11GroupKeyUpdateInterval", SVS_INTEGER, SVA_READWRITE, nullptr),
-    END_ROW};
+    ROW("2.1.3.3.2.1.1.6.1", "dot11GroupKeyUpdateInterval", SVS_INTEGER, SVA_READWRITE, nullptr), END_ROW};
 
 const SnmpVarItem g_mibWep[] = {
     ROW("2.1.3.3.2.1.1.2.1", "dot11Encryption", SVS_INTEGER, SVA_READWRITE, &g_optEncryption),
-    ROW("2.1.3.3.2.1.1.3.1", "dot11KeyIndex", SVS_INTEGER, SVA_READWRITE, &g_optKeyIndex),
-    END_ROW};
+    ROW("2.1.3.3.2.1.1.3.1", "dot11KeyIndex", SVS_INTEGER, SVA_READWRITE, &g_optKeyIndex), END_ROW};
 
 const SnmpVarItem g_mibWepKeyTable[] = {
-    KEY_ROW("ifIndex"),
-    ROW("2.1.3.3.2.2.1.1", "dot11wepKeyIndex", SVS_INTEGER, SVA_NOTACCESS, nullptr),
+    KEY_ROW("ifIndex"), ROW("2.1.3.3.2.2.1.1", "dot11wepKeyIndex", SVS_INTEGER, SVA_NOTACCESS, nullptr),
     ROW("2.1.3.3.2.2.1.2", "dot11WepKeyEntryMethod", SVS_INTEGER, SVA_READWRITE, &g_optWepKeyEntryMethod),
-    ROW("2.1.3.3.2.2.1.3", "dot11WepKey", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    END_ROW};
+    ROW("2.1.3.3.2.2.1.3", "dot11WepKey", SVS_DISPLAYSTR, SVA_READWRITE, nullptr), END_ROW};
 
 const SnmpVarItem g_mibWireless[] = {
     ROW("2.1.3.3.1.1.1.1.1", "dot11Ssid", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
@@ -157,21 +164,16 @@ const SnmpVarItem g_mibWireless[] = {
     ROW("2.1.3.3.2.1.1.1.1", "dot11Authentication", SVS_INTEGER, SVA_READWRITE, &g_optAuthentication),
     END_ROW};
 
-const SnmpVarItem g_mibBand[] = {
-    ROW("2.1.3.3.1.1.1.34.1", "dot11Band", SVS_INTEGER, SVA_READWRITE, &g_optBand),
-    END_ROW};
+const SnmpVarItem g_mibBand[] = {ROW("2.1.3.3.1.1.1.34.1", "dot11Band", SVS_INTEGER, SVA_READWRITE, &g_optBand),
+                                 END_ROW};
 
-const SnmpVarItem g_mibCountry[] = {
-    ROW("2.1.3.3.1.1.1.39.1", "dot11Country", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    END_ROW};
+const SnmpVarItem g_mibCountry[] = {ROW("2.1.3.3.1.1.1.39.1", "dot11Country", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
+                                    END_ROW};
 
-const SnmpVarItem g_mibMssid[] = {
-    ROW("3.3.1.1.1.1", "dot11Mssid", SVS_INTEGER, SVA_READWRITE, &g_optMssid),
-    END_ROW};
+const SnmpVarItem g_mibMssid[] = {ROW("3.3.1.1.1.1", "dot11Mssid", SVS_INTEGER, SVA_READWRITE, &g_optMssid), END_ROW};
 
 const SnmpVarItem g_mibApTrevakVersion[] = {
-    ROW("3.11.1.1.5", "dot11APTrevakVersion", SVS_INTEGER, SVA_READWRITE, nullptr),
-    END_ROW};
+    ROW("3.11.1.1.5", "dot11APTrevakVersion", SVS_INTEGER, SVA_READWRITE, nullptr), END_ROW};
 
 const SnmpVarItem g_mibWepKeyTable2[] = {
     KEY_ROW("ifIndex"),
@@ -184,8 +186,7 @@ const SnmpVarItem g_mibWepKeyTable2[] = {
 const SnmpVarItem g_mibPassPhrase2[] = {
     ROW("2.1.3.3.2.1.1.4.1", "dot11PassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.5.1", "dot11CipherType", SVS_INTEGER, SVA_READWRITE, &g_optCipherType2),
-    ROW("2.1.3.3.2.1.1.6.1", "dot11GroupKeyUpdateInterval", SVS_INTEGER, SVA_READWRITE, nullptr),
-    END_ROW};
+    ROW("2.1.3.3.2.1.1.6.1", "dot11GroupKeyUpdateInterval", SVS_INTEGER, SVA_READWRITE, nullptr), END_ROW};
 
 const SnmpVarItem g_mibRadius2[] = {
     ROW("2.1.3.3.2.1.1.8.1", "dot11PrimaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
@@ -194,7 +195,8 @@ const SnmpVarItem g_mibRadius2[] = {
     ROW("2.1.3.3.2.1.1.11.1", "dot11SecondaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.12.1", "dot11SecondaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.13.1", "dot11SecondaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE, &g_optPrimaryAccountingStatus2),
+    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE,
+        &g_optPrimaryAccountingStatus2),
     ROW("2.1.3.3.2.1.1.15.1", "dot11PrimaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.16.1", "dot11PrimaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr),
     ROW("2.1.3.3.2.1.1.17.1", "dot11PrimaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
@@ -207,50 +209,47 @@ const SnmpVarItem g_mibRadius2[] = {
 
 const SnmpVarItem g_mibApTrevakSync[] = {
     ROW("3.11.3.1.1.2.1", "dot11APTrevakSyncSSIDStatus", SVS_INTEGER, SVA_READWRITE, &g_optAPTrevakSyncSSIDStatus),
-    ROW("3.11.3.1.1.3.1", "dot11APTrevakSyncSsidHiddenStatus", SVS_INTEGER, SVA_READWRITE, &g_optAPTrevakSyncSsidHiddenStatus),
-    ROW("3.11.3.1.1.4.1", "dot11APTrevakSyncAutoChannelStatus", SVS_INTEGER, SVA_READWRITE, &g_optAPTrevakSyncAutoChannelStatus),
-    ROW("3.11.3.1.1.6.1", "dot11APTrevakSyncSecurityStatus", SVS_INTEGER, SVA_READWRITE, &g_optAPTrevakSyncSecurityStatus),
+    ROW("3.11.3.1.1.3.1", "dot11APTrevakSyncSsidHiddenStatus", SVS_INTEGER, SVA_READWRITE,
+        &g_optAPTrevakSyncSsidHiddenStatus),
+    ROW("3.11.3.1.1.4.1", "dot11APTrevakSyncAutoChannelStatus", SVS_INTEGER, SVA_READWRITE,
+        &g_optAPTrevakSyncAutoChannelStatus),
+    ROW("3.11.3.1.1.6.1", "dot11APTrevakSyncSecurityStatus", SVS_INTEGER, SVA_READWRITE,
+        &g_optAPTrevakSyncSecurityStatus),
     ROW("3.11.3.1.1.32.1", "dot11APTrevakSyncLoginStatus", SVS_INTEGER, SVA_READWRITE, &g_optAPTrevakSyncLoginStatus),
     END_ROW};
 
-const SnmpVarItem g_mibRestart[] = {
-    ROW("4.2.1", "deviceRestart", SVS_INTEGER, SVA_READWRITE, &g_optDeviceRestart),
-    END_ROW};
+const SnmpVarItem g_mibRestart[] = {ROW("4.2.1", "deviceRestart", SVS_INTEGER, SVA_READWRITE, &g_optDeviceRestart),
+                                    END_ROW};
 
-const SnmpVarItem g_mibUsers[] = {
-    ROW("4.1.1.1.2.1", "usersName", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("4.1.1.1.3.1", "usersPassword", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    END_ROW};
+const SnmpVarItem g_mibUsers[] = {ROW("4.1.1.1.2.1", "usersName", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
+                                  ROW("4.1.1.1.3.1", "usersPassword", SVS_DISPLAYSTR, SVA_READWRITE, nullptr), END_ROW};
 
-const SnmpVarItem g_mibApMode[] = {
-    ROW("2.1.3.3.1.1.1.28.1", "dot11ApMode", SVS_INTEGER, SVA_READWRITE, &g_optApMode),
-    END_ROW};
+const SnmpVarItem g_mibApMode[] = {ROW("2.1.3.3.1.1.1.28.1", "dot11ApMode", SVS_INTEGER, SVA_READWRITE, &g_optApMode),
+                                   END_ROW};
 
-const SnmpVarItem g_mibApModesSupported[] = {
-    ROW("6.1.1.1.1.1", "apModesSupported", SVS_INTEGER, SVA_INVALID, nullptr),
-    ROW("6.1.1.1.1.2", "apModesSupported", SVS_INTEGER, SVA_INVALID, nullptr),
-    END_ROW};
+const SnmpVarItem g_mibApModesSupported[] = {ROW("6.1.1.1.1.1", "apModesSupported", SVS_INTEGER, SVA_INVALID, nullptr),
+                                             ROW("6.1.1.1.1.2", "apModesSupported", SVS_INTEGER, SVA_INVALID, nullptr),
+                                             END_ROW};
 
-const MibTableEntry g_mibTables[] = {
-    {"g_mibAutoRekey", g_mibAutoRekey},
-    {"g_mibApTrevak", g_mibApTrevak},
-    {"g_mibSettingApply", g_mibSettingApply},
-    {"g_mibRadius", g_mibRadius},
-    {"g_mibRadiusWpa", g_mibRadiusWpa},
-    {"g_mibPassPhrase", g_mibPassPhrase},
-    {"g_mibWep", g_mibWep},
-    {"g_mibWepKeyTable", g_mibWepKeyTable},
-    {"g_mibWireless", g_mibWireless},
-    {"g_mibBand", g_mibBand},
-    {"g_mibCountry", g_mibCountry},
-    {"g_mibMssid", g_mibMssid},
-    {"g_mibApTrevakVersion", g_mibApTrevakVersion},
-    {"g_mibWepKeyTable2", g_mibWepKeyTable2},
-    {"g_mibPassPhrase2", g_mibPassPhrase2},
-    {"g_mibRadius2", g_mibRadius2},
-    {"g_mibApTrevakSync", g_mibApTrevakSync},
-    {"g_mibRestart", g_mibRestart},
-    {"g_mibUsers", g_mibUsers},
-    {"g_mibApMode", g_mibApMode},
-    {"g_mibApModesSupported", g_mibApModesSupported},
-    {nullptr, nullptr}};
+const MibTableEntry g_mibTables[] = {{"g_mibAutoRekey", g_mibAutoRekey},
+                                     {"g_mibApTrevak", g_mibApTrevak},
+                                     {"g_mibSettingApply", g_mibSettingApply},
+                                     {"g_mibRadius", g_mibRadius},
+                                     {"g_mibRadiusWpa", g_mibRadiusWpa},
+                                     {"g_mibPassPhrase", g_mibPassPhrase},
+                                     {"g_mibWep", g_mibWep},
+                                     {"g_mibWepKeyTable", g_mibWepKeyTable},
+                                     {"g_mibWireless", g_mibWireless},
+                                     {"g_mibBand", g_mibBand},
+                                     {"g_mibCountry", g_mibCountry},
+                                     {"g_mibMssid", g_mibMssid},
+                                     {"g_mibApTrevakVersion", g_mibApTrevakVersion},
+                                     {"g_mibWepKeyTable2", g_mibWepKeyTable2},
+                                     {"g_mibPassPhrase2", g_mibPassPhrase2},
+                                     {"g_mibRadius2", g_mibRadius2},
+                                     {"g_mibApTrevakSync", g_mibApTrevakSync},
+                                     {"g_mibRestart", g_mibRestart},
+                                     {"g_mibUsers", g_mibUsers},
+                                     {"g_mibApMode", g_mibApMode},
+                                     {"g_mibApModesSupported", g_mibApModesSupported},
+                                     {nullptr, nullptr}};
