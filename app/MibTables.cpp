@@ -81,6 +81,23 @@ VhOptionList g_optApMode(kApMode, VHOPTION_INT, 0);
 #define END_ROW \
   { nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr }
 
+// The RADIUS server and accounting rows that three tables share, in their order.
+#define RADIUS_SERVER_ROWS(accountingStatusList) \
+    ROW("2.1.3.3.2.1.1.8.1", "dot11PrimaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.9.1", "dot11PrimaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.10.1", "dot11PrimaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.11.1", "dot11SecondaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.12.1", "dot11SecondaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.13.1", "dot11SecondaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE, \
+      accountingStatusList), \
+    ROW("2.1.3.3.2.1.1.15.1", "dot11PrimaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.16.1", "dot11PrimaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.17.1", "dot11PrimaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.19.1", "dot11SecondaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr), \
+    ROW("2.1.3.3.2.1.1.20.1", "dot11SecondaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr), \
+  ROW("2.1.3.3.2.1.1.21.1", "dot11SecondaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr)
+
 const SnmpVarItem g_mibAutoRekey[] = {
     ROW("2.1.3.3.2.1.1.29.1", "dot11AutoRekeyControl", SVS_INTEGER, SVA_READWRITE, &g_optAutoRekeyControl),
     ROW("2.1.3.3.2.1.1.30.1", "dot11AutoRekeyStartWeek", SVS_INTEGER, SVA_READWRITE, &g_optAutoRekeyStartWeek),
@@ -103,20 +120,7 @@ const SnmpVarItem g_mibRadius[] = {
     ROW("2.1.3.3.2.1.1.22.1", "dot11NetworkAccessProtection", SVS_INTEGER, SVA_READWRITE,
         &g_optNetworkAccessProtection),
     ROW("2.1.3.3.2.1.1.23.1", "dot11RadiusSource", SVS_INTEGER, SVA_READWRITE, &g_optRadiusSource),
-    ROW("2.1.3.3.2.1.1.8.1", "dot11PrimaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.9.1", "dot11PrimaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.10.1", "dot11PrimaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.11.1", "dot11SecondaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.12.1", "dot11SecondaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.13.1", "dot11SecondaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE,
-        &g_optPrimaryAccountingStatus),
-    ROW("2.1.3.3.2.1.1.15.1", "dot11PrimaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.16.1", "dot11PrimaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.17.1", "dot11PrimaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.19.1", "dot11SecondaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.20.1", "dot11SecondaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.21.1", "dot11SecondaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
+    RADIUS_SERVER_ROWS(&g_optPrimaryAccountingStatus),
     END_ROW};
 
 const SnmpVarItem g_mibRadiusWpa[] = {
@@ -124,20 +128,7 @@ const SnmpVarItem g_mibRadiusWpa[] = {
     ROW("2.1.3.3.2.1.1.22.1", "dot11NetworkAccessProtection", SVS_INTEGER, SVA_READWRITE,
         &g_optNetworkAccessProtection),
     ROW("2.1.3.3.2.1.1.23.1", "dot11RadiusSource", SVS_INTEGER, SVA_READWRITE, &g_optRadiusSource),
-    ROW("2.1.3.3.2.1.1.8.1", "dot11PrimaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.9.1", "dot11PrimaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.10.1", "dot11PrimaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.11.1", "dot11SecondaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.12.1", "dot11SecondaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.13.1", "dot11SecondaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE,
-        &g_optPrimaryAccountingStatus),
-    ROW("2.1.3.3.2.1.1.15.1", "dot11PrimaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.16.1", "dot11PrimaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.17.1", "dot11PrimaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.19.1", "dot11SecondaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.20.1", "dot11SecondaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.21.1", "dot11SecondaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
+    RADIUS_SERVER_ROWS(&g_optPrimaryAccountingStatus),
     ROW("2.1.3.3.2.1.1.5.1", "dot11CipherType", SVS_INTEGER, SVA_READWRITE, &g_optCipherType),
     END_ROW};
 
@@ -189,20 +180,7 @@ const SnmpVarItem g_mibPassPhrase2[] = {
     ROW("2.1.3.3.2.1.1.6.1", "dot11GroupKeyUpdateInterval", SVS_INTEGER, SVA_READWRITE, nullptr), END_ROW};
 
 const SnmpVarItem g_mibRadius2[] = {
-    ROW("2.1.3.3.2.1.1.8.1", "dot11PrimaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.9.1", "dot11PrimaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.10.1", "dot11PrimaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.11.1", "dot11SecondaryRadiusServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.12.1", "dot11SecondaryRadiusPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.13.1", "dot11SecondaryRadiusSecret", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.14.1", "dot11PrimaryAccountingStatus", SVS_INTEGER, SVA_READWRITE,
-        &g_optPrimaryAccountingStatus2),
-    ROW("2.1.3.3.2.1.1.15.1", "dot11PrimaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.16.1", "dot11PrimaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.17.1", "dot11PrimaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.19.1", "dot11SecondaryAccountingServer", SVS_IPADDRESS, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.20.1", "dot11SecondaryAccountingServerPort", SVS_INTEGER, SVA_READWRITE, nullptr),
-    ROW("2.1.3.3.2.1.1.21.1", "dot11SecondaryAccountingPassPhrase", SVS_DISPLAYSTR, SVA_READWRITE, nullptr),
+    RADIUS_SERVER_ROWS(&g_optPrimaryAccountingStatus2),
     ROW("2.1.3.3.2.1.1.23.1", "dot11RadiusSource", SVS_INTEGER, SVA_READWRITE, &g_optRadiusSource2),
     ROW("2.1.3.3.2.1.1.24.1", "dot11RadiusKeyUpdateInterval", SVS_INTEGER, SVA_READWRITE, nullptr),
     END_ROW};

@@ -47,6 +47,12 @@ void ReplaceTextLocked(Clipboard& c, HGLOBAL mem) {
   c.text = mem;
 }
 
+// Calls that need the clipboard opened first fail, as on the platform, when it is not.
+bool IsOpenLocked(const Clipboard& c) {
+  if (!c.open) SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
+  return c.open;
+}
+
 void OfferToDisplay(const std::string& text) { PlatformDisplay()->ClipboardTextChanged(text); }
 
 }  // namespace
@@ -84,10 +90,7 @@ BOOL CloseClipboard() {
 BOOL EmptyClipboard() {
   Clipboard& c = Clip();
   std::lock_guard<std::mutex> g(c.lock);
-  if (!c.open) {
-    SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
-    return FALSE;
-  }
+  if (!IsOpenLocked(c)) return FALSE;
   ReplaceTextLocked(c, nullptr);
   c.changed = true;
   return TRUE;
@@ -102,10 +105,7 @@ BOOL IsClipboardFormatAvailable(UINT format) {
 HANDLE SetClipboardData(UINT format, HANDLE mem) {
   Clipboard& c = Clip();
   std::lock_guard<std::mutex> g(c.lock);
-  if (!c.open) {
-    SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
-    return nullptr;
-  }
+  if (!IsOpenLocked(c)) return nullptr;
   if (format != CF_TEXT) {
     SetLastError(ERROR_NOT_SUPPORTED);
     return nullptr;
@@ -122,10 +122,7 @@ HANDLE SetClipboardData(UINT format, HANDLE mem) {
 HANDLE GetClipboardData(UINT format) {
   Clipboard& c = Clip();
   std::lock_guard<std::mutex> g(c.lock);
-  if (!c.open) {
-    SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
-    return nullptr;
-  }
+  if (!IsOpenLocked(c)) return nullptr;
   if (format != CF_TEXT || !c.text) return nullptr;
   return c.text;
 }
