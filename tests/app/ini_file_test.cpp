@@ -150,3 +150,15 @@ TEST_F(IniFileTest, FloatReadsItsNumberOrTheDefault) {
   EXPECT_DOUBLE_EQ(f.GetFloat("S", "bad", 9.0f), 0.0);  // atof's reading of text
   EXPECT_DOUBLE_EQ(f.GetFloat("S", "none", 9.0f), 9.0);
 }
+
+TEST_F(IniFileTest, BackslashesInThePathSeparateFoldersToo) {
+  File("[LangString]\nIDS_UI_NEXT=Next >\n");
+  std::string windowsStyle = path_;
+  for (char& c : windowsStyle) {
+    if (c == '/') c = '\\';
+  }
+  CIniFile lang(windowsStyle.c_str());
+  CString text;
+  lang.GetString("LangString", "IDS_UI_NEXT", text, "");
+  EXPECT_STREQ(text, "Next >");
+}
