@@ -1,4 +1,4 @@
-// Shared pieces of the controls, their registration and the text clipboard.
+// Shared pieces of the controls and their registration.
 
 #include "ControlUtil.h"
 
@@ -127,59 +127,4 @@ BOOL InitCommonControls() {
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX*) {
   PlatformRegisterControls();
   return TRUE;
-}
-
-// ---------------------------------------------------------------- clipboard
-
-namespace {
-struct Clipboard {
-  std::mutex lock;
-  std::string text;
-  bool hasText = false;
-  HWND openBy = nullptr;
-  bool open = false;
-};
-Clipboard& Clip() {
-  static auto* c = new Clipboard;
-  return *c;
-}
-}  // namespace
-
-BOOL OpenClipboard(HWND owner) {
-  std::lock_guard<std::mutex> g(Clip().lock);
-  if (Clip().open) return FALSE;
-  Clip().open = true;
-  Clip().openBy = owner;
-  return TRUE;
-}
-
-BOOL CloseClipboard() {
-  std::lock_guard<std::mutex> g(Clip().lock);
-  bool was = Clip().open;
-  Clip().open = false;
-  return was ? TRUE : FALSE;
-}
-
-BOOL EmptyClipboard() {
-  std::lock_guard<std::mutex> g(Clip().lock);
-  if (!Clip().open) return FALSE;
-  Clip().text.clear();
-  Clip().hasText = false;
-  return TRUE;
-}
-
-BOOL IsClipboardFormatAvailable(UINT format) {
-  std::lock_guard<std::mutex> g(Clip().lock);
-  return format == CF_TEXT && Clip().hasText;
-}
-
-std::string PlatformGetClipboardText() {
-  std::lock_guard<std::mutex> g(Clip().lock);
-  return Clip().text;
-}
-
-void PlatformSetClipboardText(const std::string& text) {
-  std::lock_guard<std::mutex> g(Clip().lock);
-  Clip().text = text;
-  Clip().hasText = true;
 }

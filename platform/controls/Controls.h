@@ -313,6 +313,9 @@ PLATFORM_API BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOO
 PLATFORM_API BOOL GetScrollRange(HWND hwnd, int bar, LPINT minPos, LPINT maxPos);
 PLATFORM_API BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 PLATFORM_API BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
+// Moves the client area's contents: with no rectangles, every child window moves
+// along and the whole client area is repainted.
+PLATFORM_API BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
 
 // For the window manager's default non-client handling: draws the bars of a
 // window with WS_HSCROLL/WS_VSCROLL, and turns a click on one (hit code
@@ -380,13 +383,5 @@ struct NMIPADDRESS {
 };
 typedef NMIPADDRESS* LPNMIPADDRESS;
 
-// ---------------------------------------------------------------- clipboard (text only)
-
-#define CF_TEXT 1
-PLATFORM_API BOOL OpenClipboard(HWND owner);
-PLATFORM_API BOOL CloseClipboard();
-PLATFORM_API BOOL EmptyClipboard();
-PLATFORM_API BOOL IsClipboardFormatAvailable(UINT format);
-// The text on the clipboard, for the edit control and tests (no global memory here).
-PLATFORM_API std::string PlatformGetClipboardText();
-PLATFORM_API void PlatformSetClipboardText(const std::string& text);
+// The clipboard lives in the window manager (Clipboard.h); the edit control copies and pastes through it.
+#include "Clipboard.h"

@@ -3,6 +3,8 @@
 // top-level window on the screen and turns X input into window messages.
 #pragma once
 
+#include <string>
+
 #include "Types.h"
 
 class PlatformDisplayBackend {
@@ -19,6 +21,8 @@ class PlatformDisplayBackend {
   // turn pending events into input (PlatformInjectMouse/Key) and repaints.
   virtual int WaitDescriptor() { return -1; }
   virtual void DescriptorReady() {}
+  // The clipboard's text changed (empty when it was emptied): offer it to other programs.
+  virtual void ClipboardTextChanged(const std::string&) {}
 };
 
 // The backend in use. At first use the environment chooses (X11 when DISPLAY is

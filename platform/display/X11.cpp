@@ -177,6 +177,10 @@ class X11Backend : public PlatformDisplayBackend {
     wmProtocols_ = XInternAtom(dpy_, "WM_PROTOCOLS", False);
     wmDelete_ = XInternAtom(dpy_, "WM_DELETE_WINDOW", False);
     motifHints_ = XInternAtom(dpy_, "_MOTIF_WM_HINTS", False);
+    clipboard_ = XInternAtom(dpy_, "CLIPBOARD", False);
+    targets_ = XInternAtom(dpy_, "TARGETS", False);
+    utf8_ = XInternAtom(dpy_, "UTF8_STRING", False);
+    textAtom_ = XInternAtom(dpy_, "TEXT", False);
     // Held keys repeat as presses only, as keys repeat on the program's home platform.
     XkbSetDetectableAutoRepeat(dpy_, True, nullptr);
     XFlush(dpy_);
@@ -262,10 +266,23 @@ class X11Backend : public PlatformDisplayBackend {
       while (XPending(dpy_) > 0) {
         XEvent ev;
         XNextEvent(dpy_, &ev);
+        if (ev.type == SelectionRequest) {
+          AnswerSelectionLocked(ev.xselectionrequest);
+          continue;
+        }
         Translate(ev, &actions);
       }
     }
     for (const Action& a : actions) Carry(a);
+  }
+
+  void ClipboardTextChanged(const std::string& text) override {
+    std::lock_guard<std::mutex> g(mutex_);
+    clipText_ = text;
+    if (!clipOwner_) clipOwner_ = XCreateSimpleWindow(dpy_, root_, 0, 0, 1, 1, 0, 0, 0);
+    // An emptied clipboard gives the selection up, so other programs paste nothing from us.
+    XSetSelectionOwner(dpy_, clipboard_, text.empty() ? 0 : clipOwner_, CurrentTime);
+    XFlush(dpy_);
   }
 
  private:
@@ -464,6 +481,36 @@ class X11Backend : public PlatformDisplayBackend {
     return it == byX_.end() ? nullptr : it->second;
   }
 
+  // Another program asks for the CLIPBOARD selection: the list of forms we
+  // offer, or the text itself. Anything else is refused with no property.
+  void AnswerSelectionLocked(const XSelectionRequestEvent& req) {
+    XSelectionEvent reply{};
+    reply.type = SelectionNotify;
+    reply.display = req.display;
+    reply.requestor = req.requestor;
+    reply.selection = req.selection;
+    reply.target = req.target;
+    reply.time = req.time;
+    reply.property = 0;
+    // Clients of the oldest convention name no property: the target serves.
+    Atom property = req.property ? req.property : req.target;
+    if (req.selection == clipboard_ && req.owner == clipOwner_ && clipOwner_) {
+      if (req.target == targets_) {
+        Atom offered[] = {targets_, utf8_, XA_STRING, textAtom_};
+        XChangeProperty(dpy_, req.requestor, property, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(offered), 4);
+        reply.property = property;
+      } else if (req.target == utf8_ || req.target == XA_STRING || req.target == textAtom_) {
+        Atom type = req.target == textAtom_ ? XA_STRING : req.target;
+        XChangeProperty(dpy_, req.requestor, property, type, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(clipText_.data()), static_cast<int>(clipText_.size()));
+        reply.property = property;
+      }
+    }
+    XSendEvent(dpy_, req.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
+    XFlush(dpy_);
+  }
+
   void Translate(XEvent& ev, std::vector<Action>* out) {
     HWND hwnd = HwndOf(ev.xany.window);
     if (!hwnd) return;
@@ -606,6 +653,9 @@ class X11Backend : public PlatformDisplayBackend {
   Channel red_{0}, green_{0}, blue_{0};
   bool shm_ = false;
   Atom wmProtocols_ = 0, wmDelete_ = 0, motifHints_ = 0;
+  Atom clipboard_ = 0, targets_ = 0, utf8_ = 0, textAtom_ = 0;
+  ::Window clipOwner_ = 0;  // unmapped; owns the CLIPBOARD selection while we hold text
+  std::string clipText_;
   std::mutex mutex_;
   std::map<HWND, Shown> windows_;
   std::map<::Window, HWND> byX_;

@@ -9,6 +9,7 @@
 
 #include "Clock.h"
 #include "Files.h"
+#include "GlobalMemory.h"
 #include "Handles.h"
 #include "LastError.h"
 #include "Module.h"

@@ -21,6 +21,7 @@
 
 // Xlib last: its macros (None, Status, True...) clash with names above.
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -444,4 +445,34 @@ TEST_F(X11Test, FocusFromTheServerActivatesAndDeactivates) {
   XSetInputFocus(x_, X(dlg), RevertToParent, CurrentTime);
   EXPECT_TRUE(Wait([&] { return GetActiveWindow() == modal; }));
   XDestroyWindow(x_, foreign);
+}
+
+TEST_F(X11Test, ClipboardTextIsOfferedAsTheClipboardSelection) {
+  PlatformSetClipboardText("from trellian");
+  Atom clipboard = XInternAtom(x_, "CLIPBOARD", False), utf8 = XInternAtom(x_, "UTF8_STRING", False);
+  Atom property = XInternAtom(x_, "TRELLIAN_TEST", False);
+  ::Window reader = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 0, 0, 1, 1, 0, 0, 0);
+  // Another program asks for the text as UTF-8 and as a plain string.
+  for (Atom target : {utf8, static_cast<Atom>(XA_STRING)}) {
+    XConvertSelection(x_, clipboard, target, property, reader, CurrentTime);
+    XFlush(x_);
+    XEvent ev{};
+    ASSERT_TRUE(Wait([&] { return XCheckTypedWindowEvent(x_, reader, SelectionNotify, &ev) == True; }));
+    ASSERT_EQ(ev.xselection.property, property);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(x_, reader, property, 0, 1024, True, AnyPropertyType, &type, &format, &count, &after, &data);
+    EXPECT_EQ(type, target);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), count), "from trellian");
+    if (data) XFree(data);
+  }
+  // Emptied, the clipboard gives the selection up.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  XSync(x_, False);
+  EXPECT_EQ(XGetSelectionOwner(x_, clipboard), 0u);
+  XDestroyWindow(x_, reader);
 }
