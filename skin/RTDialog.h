@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "RTCaption.h"
 #include "SkinImageSet.h"
@@ -73,6 +74,15 @@ class CRTDialog : public CDialog {
   static void SetBackImage(CBitmap* image, int32_t mode) {
     s_back.images[0] = image;
     s_back.modes[0] = mode;
+  }
+  // Back to no skin: switches off, no images, the default border colours
+  // (for whoever made the images and is about to free them).
+  static void ResetSkin() {
+    SetSkinFlags(0, 0, 0, 0);
+    for (SkinImageSet* set : {&s_titleBar, &s_menuBar, &s_maximizeButton, &s_minimizeButton, &s_restoreButton,
+                              &s_exitButton, &s_back})
+      *set = SkinImageSet();
+    SetBorderColors(kDefaultBorderColors);
   }
 
   // Class-wide skin state: one copy for all dialogs.

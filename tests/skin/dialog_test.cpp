@@ -76,16 +76,7 @@ class SkinDialogTest : public ::testing::Test {
   }
   void TearDown() override {
     testkit::ResetWindows();
-    CBitmap* none[5] = {};
-    const int32_t zero[5] = {};
-    CRTDialog::SetTitleBarImages(none, zero);
-    CRTDialog::SetExitButtonImages(none, zero);
-    CRTDialog::SetMaximizeButtonImages(none, zero);
-    CRTDialog::SetRestoreButtonImages(none, zero);
-    CRTDialog::SetMinimizeButtonImages(none, zero);
-    CRTDialog::SetBackImage(nullptr, 0);
-    CRTDialog::SetBorderColors(kDefaultBorderColors);
-    CRTDialog::SetSkinFlags(0, 0, 0, 0);
+    CRTDialog::ResetSkin();
   }
 
   CBitmap* Solid(char letter, int w = 12, int h = 12) {

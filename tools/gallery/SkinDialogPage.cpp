@@ -42,17 +42,7 @@ class GallerySkin {
     CRTDialog::SetBackImage(Gradient(RGB(232, 238, 248), RGB(196, 210, 232), 32), kSkinStretch);
     CRTDialog::SetSkinFlags(1, 1, 1, 1);
   }
-  ~GallerySkin() {
-    CBitmap* none[5] = {};
-    const int32_t zero[5] = {};
-    CRTDialog::SetSkinFlags(0, 0, 0, 0);
-    CRTDialog::SetTitleBarImages(none, zero);
-    CRTDialog::SetExitButtonImages(none, zero);
-    CRTDialog::SetMaximizeButtonImages(none, zero);
-    CRTDialog::SetRestoreButtonImages(none, zero);
-    CRTDialog::SetMinimizeButtonImages(none, zero);
-    CRTDialog::SetBackImage(nullptr, 0);
-  }
+  ~GallerySkin() { CRTDialog::ResetSkin(); }
 
  private:
   CBitmap* New(int w, int h, CDC& dc) {
