@@ -256,6 +256,19 @@ TEST_F(SkinDialogTest, SmallIconSitsAtTheCaptionsLeftAndPushesTheText) {
   EXPECT_TRUE(black);
 }
 
+TEST_F(SkinDialogTest, NewWindowTextShowsAtOnce) {
+  auto dlg = Open(kAllBoxes, "");
+  auto blackPixels = [&] {
+    int n = 0;
+    for (int y = 3; y < 22; ++y)
+      for (int x = 3; x < 137; ++x) n += testkit::WindowPixel(dlg->m_hWnd, x, y) == 0;
+    return n;
+  };
+  EXPECT_EQ(0, blackPixels());
+  dlg->SetWindowText("Scan");
+  EXPECT_GT(blackPixels(), 10);
+}
+
 // ---- Buttons drawn where the platform hit-tests them -----------------------
 
 TEST_F(SkinDialogTest, DrawnButtonCentresGetThePlatformsHitCodes) {
