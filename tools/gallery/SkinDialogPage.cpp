@@ -1,13 +1,15 @@
 // The gallery's skinned dialog page: a CRTDialog with a skin drawn here (title
 // bars, caption buttons in their four looks, a background), active with the
 // close button hot, active with the maximize button pressed, and inactive
-// with the minimize button hot; written as skindialog_*.png.
+// with the minimize button hot; written as skindialog_*.png, and with our own
+// skin as skindialog_vadev_*.png when the gallery runs from the checkout.
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "RTDialog.h"
+#include "RTSkin.h"
 #include "SkinDraw.h"
 #include "UiPlatform.h"
 
@@ -118,8 +120,10 @@ class GallerySkin {
 
 }  // namespace
 
-bool SkinDialogs(const std::string& out) {
-  GallerySkin skin;
+namespace {
+
+// The three looks of one dialog under the current skin, as `prefix`_*.png.
+bool WriteStates(const std::string& out, const std::string& prefix) {
   DialogTemplate tpl;
   tpl.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME | DS_SETFONT;
   tpl.cx = 220;
@@ -149,16 +153,35 @@ bool SkinDialogs(const std::string& out) {
     return MAKELPARAM(window.left + r.CenterPoint().x, window.top + r.CenterPoint().y);
   };
   dlg.SendMessage(WM_NCMOUSEMOVE, HTCLOSE, at(HTCLOSE));
-  bool ok = SaveWindowPng(dlg.m_hWnd, out + "/skindialog_active_hot.png");
+  bool ok = SaveWindowPng(dlg.m_hWnd, out + "/" + prefix + "_active_hot.png");
 
   dlg.SendMessage(WM_NCMOUSEMOVE, HTMAXBUTTON, at(HTMAXBUTTON));
   dlg.SendMessage(WM_NCLBUTTONDOWN, HTMAXBUTTON, at(HTMAXBUTTON));
-  ok &= SaveWindowPng(dlg.m_hWnd, out + "/skindialog_active_pressed.png");
+  ok &= SaveWindowPng(dlg.m_hWnd, out + "/" + prefix + "_active_pressed.png");
   ::ReleaseCapture();
 
   dlg.SendMessage(WM_NCACTIVATE, FALSE, 0);
   dlg.SendMessage(WM_NCMOUSEMOVE, HTMINBUTTON, at(HTMINBUTTON));
-  ok &= SaveWindowPng(dlg.m_hWnd, out + "/skindialog_inactive_hot.png");
+  ok &= SaveWindowPng(dlg.m_hWnd, out + "/" + prefix + "_inactive_hot.png");
   dlg.DestroyWindow();
+  return ok;
+}
+
+}  // namespace
+
+// Our own skin joins when the gallery runs from the top of the checkout.
+bool SkinDialogs(const std::string& out) {
+  bool ok;
+  {
+    GallerySkin skin;
+    ok = WriteStates(out, "skindialog");
+  }
+  CRTSkin ours;
+  if (ours.LoadSkin("res/Skin/vAdev/skin.ini")) {
+    ours.EnableSkin(1);
+    ok &= WriteStates(out, "skindialog_vadev");
+    ours.EnableSkin(0);
+    CRTDialog::ResetSkin();
+  }
   return ok;
 }
