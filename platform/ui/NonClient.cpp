@@ -205,6 +205,13 @@ void TrackMouse(HWND hwnd, Step step) {
   if (IsWindow(hwnd) && GetCapture() == hwnd) ReleaseCapture();
 }
 
+bool IsCaptionBoxEnabled(HWND hwnd, int hit) {
+  LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  if (hit == HTMAXBUTTON) return (style & WS_MAXIMIZEBOX) != 0;
+  if (hit == HTMINBUTTON) return (style & WS_MINIMIZEBOX) != 0;
+  return true;
+}
+
 void TrackCaptionButton(HWND hwnd, int hit) {
   PaintNonClient(hwnd, hit);
   bool over = true, released = false;
@@ -225,8 +232,7 @@ void TrackCaptionButton(HWND hwnd, int hit) {
   PaintNonClient(hwnd, HTNOWHERE);
   if (!released || !over) return;
   WPARAM cmd = hit == HTCLOSE ? SC_CLOSE : hit == HTMINBUTTON ? SC_MINIMIZE : IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE;
-  if (hit == HTMAXBUTTON && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_MAXIMIZEBOX)) return;
-  if (hit == HTMINBUTTON && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_MINIMIZEBOX)) return;
+  if (!IsCaptionBoxEnabled(hwnd, hit)) return;
   POINT pt;
   GetCursorPos(&pt);
   SendMessageA(hwnd, WM_SYSCOMMAND, cmd, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
@@ -322,7 +328,8 @@ LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* ha
         case HTCLOSE:
         case HTMINBUTTON:
         case HTMAXBUTTON:
-          TrackCaptionButton(hwnd, static_cast<int>(wParam));
+          // A greyed box (one the style lacks) does not go down.
+          if (IsCaptionBoxEnabled(hwnd, static_cast<int>(wParam))) TrackCaptionButton(hwnd, static_cast<int>(wParam));
           break;
         case HTMENU:
           menu::TrackBar(hwnd, PointOf(lParam));
