@@ -21,6 +21,7 @@ struct ComboState {
   int fieldHeight = 20;
   int droppedWidth = 0;
   int selAtDrop = -1;
+  DWORD listBars = 0;  // WS_VSCROLL and WS_HSCROLL the combo box was created with
 };
 
 bool IsDropDownList(HWND hwnd) { return (ctl::Style(hwnd) & 3) == CBS_DROPDOWNLIST; }
@@ -185,15 +186,20 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   ComboState* s = ctl::StateOf<ComboState>(hwnd);
   if (!s && msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
-    case WM_NCCREATE:
-      ctl::MakeState<ComboState>(hwnd);
+    case WM_NCCREATE: {
+      // The scroll bars a combo box is created with belong to its list.
+      auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+      ctl::MakeState<ComboState>(hwnd)->listBars = static_cast<DWORD>(cs->style) & (WS_VSCROLL | WS_HSCROLL);
+      SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE) & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
       return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
       DWORD style = static_cast<DWORD>(cs->style);
       s->fieldHeight = ctl::LineHeight(hwnd) + 8;
       s->dropHeight = std::max(cs->cy - s->fieldHeight, 0);
-      DWORD listStyle = WS_POPUP | WS_BORDER | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_NOTIFY | LBS_HASSTRINGS;
+      DWORD listStyle = WS_POPUP | WS_BORDER | s->listBars | WS_CLIPSIBLINGS | LBS_NOTIFY | LBS_HASSTRINGS;
+      if (style & CBS_DISABLENOSCROLL) listStyle |= LBS_DISABLENOSCROLL;
       if (style & CBS_SORT) listStyle |= LBS_SORT;
       if (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) listStyle |= LBS_OWNERDRAWFIXED;
       if (!(style & CBS_HASSTRINGS) && (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) listStyle &= ~LBS_HASSTRINGS;

@@ -70,6 +70,8 @@ void SetFocusGoingTo(HWND hwnd);
 
 // Window scroll bars of controls that scroll themselves (list box).
 void PaintWindowScrollBars(HWND hwnd);
+// Stores a window bar's state without showing or hiding it (LVS_NOSCROLL).
+int KeepScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info);
 bool WindowScrollBarClick(HWND hwnd, int hit, POINT screen);
 
 }  // namespace ctl

@@ -27,6 +27,7 @@ struct ListState {
   int hscroll = 0;  // pixels scrolled to the left
   bool focus = false;
   HWND combo = nullptr;  // the combo box this is the drop-down of
+  DWORD bars = 0;        // WS_VSCROLL and WS_HSCROLL as created
 };
 
 int Count(const ListState* s) { return static_cast<int>(s->items.size()); }
@@ -56,17 +57,19 @@ int Visible(HWND hwnd, const ListState* s) {
 
 int MaxTop(HWND hwnd, const ListState* s) { return std::max(0, Count(s) - Visible(hwnd, s)); }
 
+// The bars come and go with the rows, but only those the list was created
+// with: WS_VSCROLL and WS_HSCROLL in the style change as they do.
 void UpdateBars(HWND hwnd, ListState* s) {
-  DWORD style = StyleOf(hwnd);
-  if (style & WS_VSCROLL) {
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count(s) - 1),
+  UINT keep = (StyleOf(hwnd) & LBS_DISABLENOSCROLL) ? SIF_DISABLENOSCROLL : 0;
+  if (s->bars & WS_VSCROLL) {
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | keep, 0, std::max(0, Count(s) - 1),
                   static_cast<UINT>(Visible(hwnd, s)), s->top, 0};
     SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
   }
-  if (style & WS_HSCROLL) {
+  if (s->bars & WS_HSCROLL) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, s->extent - 1),
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | keep, 0, std::max(0, s->extent - 1),
                   static_cast<UINT>(rc.right), s->hscroll, 0};
     SetScrollInfo(hwnd, SB_HORZ, &si, TRUE);
   }
@@ -263,7 +266,8 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   if (!s && msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
     case WM_NCCREATE:
-      ctl::MakeState<ListState>(hwnd);
+      ctl::MakeState<ListState>(hwnd)->bars =
+          static_cast<DWORD>(reinterpret_cast<CREATESTRUCTA*>(lParam)->style) & (WS_VSCROLL | WS_HSCROLL);
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_CREATE: {
       s->itemHeight = ctl::LineHeight(hwnd);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "ControlUtil.h"
 
@@ -139,6 +140,15 @@ Bar* WindowBar(HWND hwnd, int bar) {
   }
   WindowBars& w = all[hwnd];
   return bar == SB_HORZ ? &w.h : &w.v;
+}
+
+// Whether the range holds more than one page: only then does a window's bar show.
+bool Scrollable(const Bar& b) { return b.max > b.min && (b.page == 0 || static_cast<int>(b.page) <= b.max - b.min); }
+
+// Windows whose bars this thread is showing or hiding just now.
+std::vector<HWND>& ShowingBars() {
+  thread_local std::vector<HWND> showing;
+  return showing;
 }
 
 bool BarRect(HWND hwnd, int bar, RECT* out) {
@@ -309,12 +319,28 @@ LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
   if (!info || !IsWindow(hwnd)) return 0;
   if (bar == SB_CTL) return static_cast<int>(SendMessageA(hwnd, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
+  if (bar != SB_HORZ && bar != SB_VERT) return 0;
   int pos;
+  bool scrollable;
   {
     std::lock_guard<std::mutex> g(BarsLock());
-    pos = ApplyInfo(WindowBar(hwnd, bar), info);
+    Bar* b = WindowBar(hwnd, bar);
+    pos = ApplyInfo(b, info);
+    scrollable = Scrollable(*b);
   }
-  if (redraw) RedrawFrame(hwnd);
+  // A window's bar comes and goes with its range; a bar asked to stay is
+  // drawn disabled instead. Changing the range from inside the resize that
+  // the last show or hide caused leaves the bar alone, so a list whose page
+  // depends on the other bar cannot flicker forever.
+  bool keep = (info->fMask & SIF_DISABLENOSCROLL) != 0;
+  auto& showing = ShowingBars();
+  if ((info->fMask & (SIF_RANGE | SIF_PAGE)) && (scrollable || !keep) &&
+      std::find(showing.begin(), showing.end(), hwnd) == showing.end()) {
+    showing.push_back(hwnd);
+    ShowScrollBar(hwnd, bar, scrollable);
+    showing.pop_back();
+  }
+  if (redraw && IsWindow(hwnd)) RedrawFrame(hwnd);
   return pos;
 }
 
@@ -393,6 +419,11 @@ BOOL FlatSB_SetScrollProp(HWND hwnd, UINT, INT_PTR, BOOL) { return IsWindow(hwnd
 
 namespace ctl {
 
+int KeepScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info) {
+  std::lock_guard<std::mutex> g(BarsLock());
+  return ApplyInfo(WindowBar(hwnd, bar), &info);
+}
+
 void PaintWindowScrollBars(HWND hwnd) {
   HDC hdc = nullptr;
   for (int bar : {SB_HORZ, SB_VERT}) {
@@ -405,7 +436,7 @@ void PaintWindowScrollBars(HWND hwnd) {
       std::lock_guard<std::mutex> g(BarsLock());
       b = *WindowBar(hwnd, bar);
     }
-    Draw(hdc, Layout(rc, bar == SB_VERT, b), b, IsWindowEnabled(hwnd) != FALSE);
+    Draw(hdc, Layout(rc, bar == SB_VERT, b), b, IsWindowEnabled(hwnd) && Scrollable(b));
   }
   if (hdc) ReleaseDC(hwnd, hdc);
 }
