@@ -258,6 +258,50 @@ TEST_F(ControlTest, ListBoxScrollsToTheTopIndexAndBack) {
   EXPECT_EQ(Send(kList, LB_GETHORIZONTALEXTENT), 400);
 }
 
+TEST_F(ControlTest, ListBoxShowsItsBarOnlyWhileTheRowsExceedTheView) {
+  struct Case {
+    const char* what;
+    DWORD style;
+    int rows;
+    bool bar;
+  } cases[] = {
+      {"two rows", WS_VSCROLL, 2, false},
+      {"fifty rows", WS_VSCROLL, 50, true},
+      {"two rows, kept disabled", WS_VSCROLL | LBS_DISABLENOSCROLL, 2, true},
+      {"fifty rows, no bar asked for", 0, 50, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Open(Template({rc::ListBox(kList, 5, 5, 100, 40, c.style | LBS_NOINTEGRALHEIGHT)}));
+    for (int i = 0; i < c.rows; ++i) Send(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
+    EXPECT_EQ((GetWindowLongA(Item(kList), GWL_STYLE) & WS_VSCROLL) != 0, c.bar);
+    DestroyWindow(dialog_);
+  }
+  // Rows taken away take the bar with them.
+  Open(Template({rc::ListBox(kList, 5, 5, 100, 40, WS_VSCROLL | LBS_NOINTEGRALHEIGHT)}));
+  for (int i = 0; i < 30; ++i) Send(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
+  EXPECT_NE(GetWindowLongA(Item(kList), GWL_STYLE) & WS_VSCROLL, 0);
+  Send(kList, LB_RESETCONTENT);
+  EXPECT_EQ(GetWindowLongA(Item(kList), GWL_STYLE) & WS_VSCROLL, 0);
+}
+
+TEST_F(ControlTest, ComboBoxGivesItsScrollBarToTheDropList) {
+  for (DWORD bars : {DWORD{WS_VSCROLL}, DWORD{0}}) {
+    SCOPED_TRACE(bars ? "WS_VSCROLL" : "no bar");
+    Open(Template({rc::ComboBox(kCombo, 5, 5, 100, 60, CBS_DROPDOWNLIST | bars, {})}));
+    for (int i = 0; i < 40; ++i) Send(kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+    EXPECT_EQ(GetWindowLongA(Item(kCombo), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(Item(kCombo), &info));
+    Send(kCombo, CB_SHOWDROPDOWN, TRUE);
+    Pump();
+    EXPECT_EQ(GetWindowLongA(info.hwndList, GWL_STYLE) & WS_VSCROLL, bars);
+    Send(kCombo, CB_SHOWDROPDOWN, FALSE);
+    DestroyWindow(dialog_);
+  }
+}
+
 TEST_F(ControlTest, OwnerDrawnListBoxAsksItsParentToMeasureAndDraw) {
   struct Drawn {
     UINT id, state;
