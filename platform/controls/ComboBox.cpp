@@ -441,10 +441,10 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         SetWindowPos(hwnd, nullptr, 0, 0, wr.right - wr.left, s->fieldHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
       }
-      return ToList(s, LB_SETITEMHEIGHT, 0, lParam);
+      return ToList(s, LB_SETITEMHEIGHT, wParam, lParam);
     case CB_GETITEMHEIGHT:
       if (static_cast<INT_PTR>(wParam) == -1) return s->fieldHeight - 6;
-      return ToList(s, LB_GETITEMHEIGHT);
+      return ToList(s, LB_GETITEMHEIGHT, wParam);
     case CB_GETTOPINDEX:
       return ToList(s, LB_GETTOPINDEX);
     case CB_SETTOPINDEX:
