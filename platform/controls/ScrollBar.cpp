@@ -92,7 +92,7 @@ void Draw(HDC hdc, const Geometry& g, const Bar& b, bool enabled) {
     track.left = less.right;
     track.right = more.left;
   }
-  FillRect(hdc, &track, GetSysColorBrush(COLOR_SCROLLBAR));
+  ctl::FillDithered(hdc, track);
   if (!enabled || g.thumbLen <= 0 || b.max <= b.min || (b.page && static_cast<int>(b.page) > b.max - b.min)) return;
   RECT thumb = g.rc;
   if (g.vertical) {
