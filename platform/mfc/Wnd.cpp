@@ -71,8 +71,8 @@ void WindowCreated(HWND hWnd, CREATESTRUCTA*) {
 void InstallHooks() {
   static std::once_flag once;
   std::call_once(once, [] {
-    PlatformSetCreateHook(WindowCreated);
-    PlatformSetDestroyHook(WindowGone);
+    PlatformAddCreateHook(WindowCreated);
+    PlatformAddDestroyHook(WindowGone);
   });
 }
 

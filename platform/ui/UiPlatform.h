@@ -14,12 +14,14 @@ typedef std::function<void(HWND, UINT, WPARAM, LPARAM)> PlatformMessageSpy;
 PLATFORM_API void PlatformSetMessageSpy(PlatformMessageSpy spy);
 
 // Called right after a window's record exists and before its first message;
-// the class layer attaches the C++ object being created here.
+// the class layer attaches the C++ object being created here. Hooks form a
+// chain, called in the order they were added, so that one added later (a
+// test, another layer) cannot take the class layer's place.
 typedef void (*PlatformCreateHook)(HWND hwnd, CREATESTRUCTA* cs);
-PLATFORM_API void PlatformSetCreateHook(PlatformCreateHook hook);
+PLATFORM_API void PlatformAddCreateHook(PlatformCreateHook hook);
 // Called once the window's handle has become invalid (after WM_NCDESTROY).
 typedef void (*PlatformDestroyHook)(HWND hwnd);
-PLATFORM_API void PlatformSetDestroyHook(PlatformDestroyHook hook);
+PLATFORM_API void PlatformAddDestroyHook(PlatformDestroyHook hook);
 
 // Modal loops. The loop runs until `done` says so or WM_QUIT arrives (which it
 // posts again and returns FALSE). `filter` may take a message before it is

@@ -143,7 +143,9 @@ TEST_F(ScrollTest, ScrollWindowExMovesPixelsAndChildrenAndInvalidatesTheUncovere
     ASSERT_TRUE(GetUpdateRect(w, &pending, FALSE));
     EXPECT_TRUE(EqualRect(&pending, &c.uncovered));
     // A pixel in the moved part came from dy rows away.
-    if (c.dy) EXPECT_EQ((testkit::WindowPixel(w, 180, 100) >> 16) & 0xFF, static_cast<uint32_t>(100 - c.dy));
+    if (c.dy) {
+      EXPECT_EQ((testkit::WindowPixel(w, 180, 100) >> 16) & 0xFF, static_cast<uint32_t>(100 - c.dy));
+    }
     RECT rc;
     GetWindowRect(child, &rc);
     MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&rc), 2);
