@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <mutex>
 #include <vector>
 
@@ -33,28 +32,32 @@ struct DialogInfo {
   HFONT font = nullptr;
 };
 
+// A dialog's state, in the window record's slot for the platform's data.
+struct DialogPart : PlatformWindowPart {
+  static constexpr const char* kKind = "dialog";
+  DialogInfo info;
+};
+
 std::mutex& InfoLock() {
   static auto* m = new std::mutex;
-  return *m;
-}
-std::map<HWND, DialogInfo>& Infos() {
-  static auto* m = new std::map<HWND, DialogInfo>;
   return *m;
 }
 
 // A copy, so that no lock is held while the dialog procedure runs.
 bool InfoOf(HWND hwnd, DialogInfo* out) {
+  DialogPart* part = PlatformPartOf<DialogPart>(hwnd, false);
+  if (!part) return false;
   std::lock_guard<std::mutex> g(InfoLock());
-  auto it = Infos().find(hwnd);
-  if (it == Infos().end()) return false;
-  *out = it->second;
+  *out = part->info;
   return true;
 }
 
 template <typename F>
 void UpdateInfo(HWND hwnd, F change) {
+  DialogPart* part = PlatformPartOf<DialogPart>(hwnd);
+  if (!part) return;
   std::lock_guard<std::mutex> g(InfoLock());
-  change(Infos()[hwnd]);
+  change(part->info);
 }
 
 int Scale(int v, int mul, int div) { return static_cast<int>((static_cast<long long>(v) * mul + (v >= 0 ? div / 2 : -div / 2)) / div); }
@@ -418,15 +421,9 @@ LRESULT DefDlgProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_NCDESTROY: {
-      HFONT font = nullptr;
-      {
-        std::lock_guard<std::mutex> g(InfoLock());
-        auto it = Infos().find(hwnd);
-        if (it != Infos().end()) {
-          font = it->second.font;
-          Infos().erase(it);
-        }
-      }
+      // The record's part goes with the window; the font is the dialog's to free.
+      DialogInfo gone;
+      HFONT font = InfoOf(hwnd, &gone) ? gone.font : nullptr;
       LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
       if (font) DeleteObject(font);
       return r;

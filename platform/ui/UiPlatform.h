@@ -33,6 +33,22 @@ PLATFORM_API BOOL PlatformRunModalLoop(HWND modal, const std::function<bool()>& 
 typedef std::function<void(HWND)> PlatformModalHook;
 PLATFORM_API void PlatformSetModalHook(PlatformModalHook hook);
 
+// The platform's own per-window data (window scroll bars, dialog state) lives
+// in one slot of the window record, a part per kind, and goes with the record
+// right after WM_NCDESTROY. A part is made by `make` on first use (no `make`:
+// only an existing part is returned); NULL for a window that is gone. The
+// pointer stays valid while the window lives; guarding its contents across
+// threads is the part's business.
+struct PlatformWindowPart {
+  virtual ~PlatformWindowPart() = default;
+};
+PLATFORM_API PlatformWindowPart* PlatformWindowPartOf(HWND hwnd, const char* kind, PlatformWindowPart* (*make)());
+template <typename Part>
+Part* PlatformPartOf(HWND hwnd, bool create = true) {
+  PlatformWindowPart* (*make)() = [] { return static_cast<PlatformWindowPart*>(new Part); };
+  return static_cast<Part*>(PlatformWindowPartOf(hwnd, Part::kKind, create ? make : nullptr));
+}
+
 // The parent a window was created with (controls keep notifying it after SetParent).
 PLATFORM_API HWND PlatformGetCreationParent(HWND hwnd);
 

@@ -159,6 +159,19 @@ void PlatformSetMessageSpy(PlatformMessageSpy spy) {
   Guard g(Lock());
   Reg().spy = std::move(spy);
 }
+PlatformWindowPart* PlatformWindowPartOf(HWND hwnd, const char* kind, PlatformWindowPart* (*make)()) {
+  Guard g(Lock());
+  Window* w = Find(hwnd);
+  if (!w || w == Desktop()) return nullptr;
+  if (!make) {
+    auto it = w->parts.find(kind);
+    return it == w->parts.end() ? nullptr : it->second.get();
+  }
+  std::unique_ptr<PlatformWindowPart>& part = w->parts[kind];
+  if (!part) part.reset(make());
+  return part.get();
+}
+
 void PlatformAddCreateHook(PlatformCreateHook hook) {
   Guard g(Lock());
   Reg().createHooks.push_back(hook);
