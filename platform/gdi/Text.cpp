@@ -43,10 +43,12 @@ struct FontSystem {
   std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> sized;
 };
 
+// Never destroyed, with the GDI lock: fonts a program's static objects hold
+// may be freed at exit, after the other statics are gone.
 FontSystem& Fonts() {
-  static FontSystem fs;
-  if (!fs.lib && !fs.failed && FT_Init_FreeType(&fs.lib) != 0) fs.failed = true;
-  return fs;
+  static auto* fs = new FontSystem;
+  if (!fs->lib && !fs->failed && FT_Init_FreeType(&fs->lib) != 0) fs->failed = true;
+  return *fs;
 }
 
 bool IsFixedFace(const char* face) {

@@ -51,6 +51,15 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
       StoreText(hwnd, reinterpret_cast<LPCSTR>(lParam));
       return TRUE;
+    case WM_SETREDRAW: {
+      // Drawing stops as for a hidden window, though the window stays where
+      // it is; the program invalidates once it turns drawing back on.
+      Guard g(Lock());
+      Window* w = Find(hwnd);
+      if (w && wParam) w->style |= WS_VISIBLE;
+      if (w && !wParam) w->style &= ~WS_VISIBLE;
+      return 0;
+    }
     case WM_GETTEXT: {
       auto* buffer = reinterpret_cast<char*>(lParam);
       if (!buffer || wParam == 0) return 0;

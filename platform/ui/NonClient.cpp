@@ -169,7 +169,10 @@ void PaintNonClient(HWND hwnd, int pressedHit, HRGN update = nullptr) {
     if (b.hasMin) button(b.min, DFCS_CAPTIONMIN, HTMINBUTTON, (g.style & WS_MINIMIZEBOX) != 0);
   }
   menu::PaintBar(hwnd, hdc);
+  // The edges enclose the window's scroll bars along with the client area.
   RECT inner{g.client.left, g.client.top, g.client.right, g.client.bottom};
+  if (g.style & WS_VSCROLL) inner.right += GetSystemMetrics(SM_CXVSCROLL);
+  if (g.style & WS_HSCROLL) inner.bottom += GetSystemMetrics(SM_CYHSCROLL);
   if (g.exStyle & WS_EX_CLIENTEDGE) {
     RECT e = inner;
     InflateRect(&e, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));

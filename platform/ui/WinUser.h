@@ -1056,6 +1056,13 @@ PLATFORM_API BOOL RedrawWindow(HWND hwnd, const RECT* rc, HRGN rgn, UINT flags);
 PLATFORM_API BOOL GetUpdateRect(HWND hwnd, LPRECT rc, BOOL erase);
 PLATFORM_API int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL erase);
 PLATFORM_API BOOL LockWindowUpdate(HWND hwnd);
+PLATFORM_API BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
+PLATFORM_API int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN updateRgn,
+                                LPRECT updateRect, UINT flags);
+#define SW_SCROLLCHILDREN 0x0001
+#define SW_INVALIDATE 0x0002
+#define SW_ERASE 0x0004
+#define SW_SMOOTHSCROLL 0x0010
 #define DCX_WINDOW 0x00000001L
 #define DCX_CACHE 0x00000002L
 #define DCX_CLIPCHILDREN 0x00000008L

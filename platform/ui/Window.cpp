@@ -26,8 +26,8 @@ struct Registry {
   uintptr_t nextHandle = 0x10010;
   ATOM nextAtom = 0xC000;
   Window* desktop = nullptr;
-  PlatformCreateHook createHook = nullptr;
-  PlatformDestroyHook destroyHook = nullptr;
+  std::vector<PlatformCreateHook> createHooks;  // in the order they were added
+  std::vector<PlatformDestroyHook> destroyHooks;
   PlatformMessageSpy spy;
 };
 
@@ -159,13 +159,26 @@ void PlatformSetMessageSpy(PlatformMessageSpy spy) {
   Guard g(Lock());
   Reg().spy = std::move(spy);
 }
-void PlatformSetCreateHook(PlatformCreateHook hook) {
+PlatformWindowPart* PlatformWindowPartOf(HWND hwnd, const char* kind, PlatformWindowPart* (*make)()) {
   Guard g(Lock());
-  Reg().createHook = hook;
+  Window* w = Find(hwnd);
+  if (!w || w == Desktop()) return nullptr;
+  if (!make) {
+    auto it = w->parts.find(kind);
+    return it == w->parts.end() ? nullptr : it->second.get();
+  }
+  std::unique_ptr<PlatformWindowPart>& part = w->parts[kind];
+  if (!part) part.reset(make());
+  return part.get();
 }
-void PlatformSetDestroyHook(PlatformDestroyHook hook) {
+
+void PlatformAddCreateHook(PlatformCreateHook hook) {
   Guard g(Lock());
-  Reg().destroyHook = hook;
+  Reg().createHooks.push_back(hook);
+}
+void PlatformAddDestroyHook(PlatformDestroyHook hook) {
+  Guard g(Lock());
+  Reg().destroyHooks.push_back(hook);
 }
 
 HWND PlatformGetCreationParent(HWND hwnd) {
@@ -345,7 +358,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     return nullptr;
   }
   HWND hwnd;
-  PlatformCreateHook hook;
+  std::vector<PlatformCreateHook> hooks;
   CREATESTRUCTA cs{};
   {
     Guard g(Lock());
@@ -408,11 +421,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     Link(w, parentWindow);
     Reg().windows[w->hwnd] = w;
     hwnd = w->hwnd;
-    hook = Reg().createHook;
+    hooks = Reg().createHooks;
     cs = CREATESTRUCTA{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style),
                        windowName, className, exStyle};
   }
-  if (hook) hook(hwnd, &cs);
+  for (PlatformCreateHook hook : hooks) hook(hwnd, &cs);
 
   MINMAXINFO mmi{};
   if (!(style & WS_CHILD)) SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
@@ -466,7 +479,7 @@ static void CollectSubtree(Window* w, std::vector<HWND>* out) {
 }
 
 static void FreeWindow(HWND hwnd) {
-  PlatformDestroyHook hook;
+  std::vector<PlatformDestroyHook> hooks;
   {
     Guard g(Lock());
     Window* w = Find(hwnd);
@@ -483,10 +496,10 @@ static void FreeWindow(HWND hwnd) {
     ForgetWindowPaint(w);
     Reg().windows.erase(hwnd);
     delete w;
-    hook = Reg().destroyHook;
+    hooks = Reg().destroyHooks;
   }
   PlatformDisplay()->WindowDestroyed(hwnd);
-  if (hook) hook(hwnd);
+  for (PlatformDestroyHook hook : hooks) hook(hwnd);
 }
 
 BOOL DestroyWindow(HWND hwnd) {

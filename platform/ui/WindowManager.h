@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Surface.h"
+#include "UiPlatform.h"
 #include "WinUser.h"
 
 namespace wm {
@@ -85,6 +86,7 @@ struct Window {
   bool internalPaint = false;
 
   std::unique_ptr<PlatformSurface> surface;  // top-level windows only
+  std::map<std::string, std::unique_ptr<PlatformWindowPart>> parts;  // see PlatformWindowPartOf
 };
 
 struct Timer {
