@@ -206,6 +206,19 @@ HWND GetActiveWindow() {
   return IsWindow(In().active) ? In().active : nullptr;
 }
 
+// Activation moving to or from a thread's windows reaches every top-level
+// window of that thread, hidden ones too; lParam names the other thread.
+static void SendActivateApp(DWORD thread, BOOL active, DWORD otherThread) {
+  std::vector<HWND> tops;
+  {
+    Guard g(Lock());
+    for (Window* t : Desktop()->children)
+      if (t->threadId == thread) tops.push_back(t->hwnd);
+  }
+  for (HWND t : tops)
+    if (IsWindow(t)) SendMessageA(t, WM_ACTIVATEAPP, active, static_cast<LPARAM>(otherThread));
+}
+
 HWND SetActiveWindow(HWND hwnd) {
   if (hwnd) hwnd = GetAncestor(hwnd, GA_ROOT);
   HWND old = GetActiveWindow();
@@ -213,19 +226,17 @@ HWND SetActiveWindow(HWND hwnd) {
   {
     Guard g(Lock());
     In().active = hwnd;
-    if (Window* w = Find(hwnd)) {
-      auto& v = Desktop()->children;
-      v.erase(std::remove(v.begin(), v.end(), w), v.end());
-      v.insert(v.begin(), w);
-    }
+    if (Window* w = Find(hwnd)) StackTopLevel(w, HWND_TOP);
   }
+  DWORD oldThread = old ? GetWindowThreadProcessId(old, nullptr) : 0;
+  DWORD newThread = hwnd ? GetWindowThreadProcessId(hwnd, nullptr) : 0;
   if (old) {
     SendMessageA(old, WM_NCACTIVATE, FALSE, 0);
     SendMessageA(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old)), reinterpret_cast<LPARAM>(hwnd));
-    if (!hwnd) SendMessageA(old, WM_ACTIVATEAPP, FALSE, 0);
+    if (oldThread != newThread) SendActivateApp(oldThread, FALSE, newThread);
   }
   if (hwnd && IsWindow(hwnd)) {
-    if (!old) SendMessageA(hwnd, WM_ACTIVATEAPP, TRUE, 0);
+    if (oldThread != newThread) SendActivateApp(newThread, TRUE, oldThread);
     SendMessageA(hwnd, WM_NCACTIVATE, TRUE, 0);
     SendMessageA(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(hwnd)), reinterpret_cast<LPARAM>(old));
   }
