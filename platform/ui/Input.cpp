@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "Clock.h"
+#include "Display.h"
 #include "UiPlatform.h"
 #include "WindowManager.h"
 
@@ -269,6 +270,7 @@ HWND SetCapture(HWND hwnd) {
     old = IsWindow(In().capture) ? In().capture : nullptr;
     In().capture = hwnd;
   }
+  if (old != hwnd) PlatformDisplay()->CaptureChanged(hwnd);
   if (old && old != hwnd) SendMessageA(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
   return old;
 }
@@ -280,6 +282,7 @@ BOOL ReleaseCapture() {
     old = IsWindow(In().capture) ? In().capture : nullptr;
     In().capture = nullptr;
   }
+  if (old) PlatformDisplay()->CaptureChanged(nullptr);
   if (old) SendMessageA(old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
@@ -314,9 +317,13 @@ BOOL SetCursorPos(int x, int y) {
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
-  Guard g(Lock());
-  HCURSOR old = In().cursor;
-  In().cursor = cursor;
+  HCURSOR old;
+  {
+    Guard g(Lock());
+    old = In().cursor;
+    In().cursor = cursor;
+  }
+  if (old != cursor) PlatformDisplay()->CursorChanged(cursor);
   return old;
 }
 

@@ -1033,6 +1033,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (show) PlatformDisplay()->WindowShown(hwnd);
     if (hide) PlatformDisplay()->WindowHidden(hwnd);
     if (geometry) PlatformDisplay()->WindowMoved(hwnd);
+    if (!(flags & SWP_NOZORDER)) PlatformDisplay()->WindowRestacked(hwnd);
   }
   if (geometry || show || hide || !(flags & SWP_NOZORDER)) {
     wp.x = newRect.left;
