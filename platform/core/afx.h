@@ -9,3 +9,4 @@
 #include "Collections.h"
 #include "CRect.h"
 #include "CTime.h"
+#include "CFile.h"

@@ -519,6 +519,14 @@ void PlatformInjectKey(UINT vk, BOOL down) {
 
 namespace wm {
 
+// Menus show their keyboard cues when the keyboard opened them.
+static bool lastInputWasKey = false;
+
+bool LastInputWasKey() {
+  Guard g(Lock());
+  return lastInputWasKey;
+}
+
 static bool IsInputMessage(UINT m) {
   return (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK) ||
          (m >= WM_KEYFIRST && m <= WM_KEYLAST);
@@ -533,6 +541,7 @@ void RouteRawInput(ThreadQueue*) {
       if (In().raw.empty() || AnyQueueHoldsInput(IsInputMessage)) return;
       next = In().raw.front();
       In().raw.pop_front();
+      lastInputWasKey = !next.mouse;
     }
     if (next.mouse)
       RouteMouse(next.msg, next.pt, next.wheel);

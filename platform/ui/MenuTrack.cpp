@@ -12,6 +12,7 @@
 #include "MenuInternal.h"
 #include "Controls.h"  // the owner-draw states
 #include "UiPlatform.h"
+#include "WindowManager.h"
 
 namespace {
 
@@ -33,7 +34,14 @@ struct Tracker {
   std::vector<Level> levels;
   bool done = false;
   UINT chosen = 0;
+  bool noAccel = false;  // opened with the mouse: mnemonics hidden until a key is used
 };
+
+bool KeyboardCuesAlways() {
+  BOOL cues = FALSE;
+  SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+  return cues != FALSE;
+}
 
 thread_local Tracker* tActive = nullptr;
 
@@ -139,7 +147,8 @@ void DrawItem(Tracker* t, const Level& level, HDC dc, int i, const menu::MenuIte
     dis.itemID = it.id;
     dis.itemAction = action;
     dis.itemState = (hot ? ODS_SELECTED : 0) | (Disabled(it) ? ODS_GRAYED | ODS_DISABLED : 0) |
-                    ((it.state & MF_CHECKED) ? ODS_CHECKED : 0) | ((it.state & MF_DEFAULT) ? ODS_DEFAULT : 0);
+                    ((it.state & MF_CHECKED) ? ODS_CHECKED : 0) | ((it.state & MF_DEFAULT) ? ODS_DEFAULT : 0) |
+                    (t->noAccel ? ODS_NOACCEL : 0);
     dis.hwndItem = reinterpret_cast<HWND>(level.menu);
     dis.hDC = dc;
     dis.rcItem = rc;
@@ -400,6 +409,10 @@ bool Filter(Tracker* t, MSG* msg) {
     return true;
   }
   if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) {
+    if (t->noAccel) {
+      t->noAccel = false;
+      for (const Level& l : t->levels) InvalidateRect(l.window, nullptr, TRUE);
+    }
     OnKey(t, msg->wParam);
     if (!t->done && msg->wParam != VK_ESCAPE) TranslateMessage(msg);
     return true;
@@ -449,6 +462,7 @@ BOOL TrackPopupMenu(HMENU handle, UINT flags, int x, int y, int, HWND owner, con
   t.owner = owner;
   t.flags = flags;
   t.system = GetSystemMenu(owner, FALSE) == handle;
+  t.noAccel = !wm::LastInputWasKey() && !KeyboardCuesAlways();
   tActive = &t;
   if (!(flags & TPM_NONOTIFY)) {
     SendMessageA(owner, WM_ENTERMENULOOP, TRUE, 0);

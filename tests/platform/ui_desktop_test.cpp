@@ -44,7 +44,9 @@ TEST_F(UiDesktop, ActivateAppReachesEveryTopLevelWindowOfTheThread) {
     EXPECT_EQ(spy.Of(b, watched), s.b) << s.activate;
     EXPECT_TRUE(spy.Of(child, {WM_ACTIVATEAPP}).empty());
     for (const auto& m : spy.messages)
-      if (m.msg == WM_ACTIVATEAPP) EXPECT_EQ(m.wParam, static_cast<WPARAM>(s.appActive));
+      if (m.msg == WM_ACTIVATEAPP) {
+        EXPECT_EQ(m.wParam, static_cast<WPARAM>(s.appActive));
+      }
   }
 }
 
