@@ -233,21 +233,14 @@ void TrackCaptionButton(HWND hwnd, int hit) {
   SendMessageA(hwnd, WM_SYSCOMMAND, cmd, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
 }
 
-// The move loop: the window follows the mouse until the button comes up;
-// Escape puts it back where it was.
-void MoveLoop(HWND hwnd) {
-  RECT start;
-  if (!GetWindowRect(hwnd, &start) || IsZoomed(hwnd)) return;
+// The loop of a move or size: `place` sees how far the mouse went from where
+// it was when the loop started, until the button comes up; Escape places the
+// window back with (0, 0).
+template <typename Place>
+void SizeMoveLoop(HWND hwnd, Place place) {
   POINT origin;
   GetCursorPos(&origin);
-  HWND parent = GetParent(hwnd);
-  bool child = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
   SendMessageA(hwnd, WM_ENTERSIZEMOVE, 0, 0);
-  auto place = [&](int dx, int dy) {
-    POINT p{start.left + dx, start.top + dy};
-    if (child && parent) ScreenToClient(parent, &p);
-    SetWindowPos(hwnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  };
   TrackMouse(hwnd, [&](const MSG& m) {
     if (m.message == WM_KEYDOWN) {
       place(0, 0);
@@ -257,6 +250,20 @@ void MoveLoop(HWND hwnd) {
     return m.message != WM_LBUTTONUP;
   });
   if (IsWindow(hwnd)) SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
+}
+
+// The move loop: the window follows the mouse until the button comes up;
+// Escape puts it back where it was.
+void MoveLoop(HWND hwnd) {
+  RECT start;
+  if (!GetWindowRect(hwnd, &start) || IsZoomed(hwnd)) return;
+  HWND parent = GetParent(hwnd);
+  bool child = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+  SizeMoveLoop(hwnd, [&](int dx, int dy) {
+    POINT p{start.left + dx, start.top + dy};
+    if (child && parent) ScreenToClient(parent, &p);
+    SetWindowPos(hwnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
 }
 
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
@@ -272,16 +279,13 @@ void SizeLoop(HWND hwnd, int edge) {
   bool top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
   bool bottom = edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT;
   if (!left && !right && !top && !bottom) return;
-  POINT origin;
-  GetCursorPos(&origin);
   MINMAXINFO mmi{};
   mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
   mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
   SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
   HWND parent = GetParent(hwnd);
   bool child = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
-  SendMessageA(hwnd, WM_ENTERSIZEMOVE, 0, 0);
-  auto place = [&](int dx, int dy) {
+  SizeMoveLoop(hwnd, [&](int dx, int dy) {
     RECT r = start;
     if (left) r.left = std::min(start.left + dx, start.right - mmi.ptMinTrackSize.x);
     if (right) r.right = std::max(start.right + dx, start.left + mmi.ptMinTrackSize.x);
@@ -295,16 +299,7 @@ void SizeLoop(HWND hwnd, int edge) {
     POINT p{r.left, r.top};
     if (child && parent) ScreenToClient(parent, &p);
     SetWindowPos(hwnd, nullptr, p.x, p.y, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  TrackMouse(hwnd, [&](const MSG& m) {
-    if (m.message == WM_KEYDOWN) {
-      place(0, 0);
-      return false;
-    }
-    if (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONUP) place(m.pt.x - origin.x, m.pt.y - origin.y);
-    return m.message != WM_LBUTTONUP;
   });
-  if (IsWindow(hwnd)) SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
 }
 
 // Where the system menu opens when asked for by the icon or the keyboard:
