@@ -12,6 +12,7 @@
 #include "MenuInternal.h"
 #include "Controls.h"  // the owner-draw states
 #include "UiPlatform.h"
+#include "WindowManager.h"
 
 namespace {
 
@@ -34,7 +35,14 @@ struct Tracker {
   std::vector<Level> levels;
   bool done = false;
   UINT chosen = 0;
+  bool noAccel = false;  // opened with the mouse: mnemonics hidden until a key is used
 };
+
+bool KeyboardCuesAlways() {
+  BOOL cues = FALSE;
+  SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+  return cues != FALSE;
+}
 
 thread_local Tracker* tActive = nullptr;
 
@@ -142,7 +150,8 @@ void DrawItem(Tracker* t, const Level& level, HDC dc, int i, const menu::MenuIte
     dis.itemID = it.id;
     dis.itemAction = action;
     dis.itemState = (hot ? ODS_SELECTED : 0) | (Disabled(it) ? ODS_GRAYED | ODS_DISABLED : 0) |
-                    ((it.state & MF_CHECKED) ? ODS_CHECKED : 0) | ((it.state & MF_DEFAULT) ? ODS_DEFAULT : 0);
+                    ((it.state & MF_CHECKED) ? ODS_CHECKED : 0) | ((it.state & MF_DEFAULT) ? ODS_DEFAULT : 0) |
+                    (t->noAccel ? ODS_NOACCEL : 0);
     dis.hwndItem = reinterpret_cast<HWND>(level.menu);
     dis.hDC = dc;
     dis.rcItem = rc;
@@ -415,6 +424,10 @@ bool Filter(Tracker* t, MSG* msg) {
     return true;
   }
   if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) {
+    if (t->noAccel) {
+      t->noAccel = false;
+      for (const Level& l : t->levels) InvalidateRect(l.window, nullptr, TRUE);
+    }
     OnKey(t, msg->wParam);
     if (!t->done && msg->wParam != VK_ESCAPE) TranslateMessage(msg);
     return true;
@@ -464,6 +477,7 @@ BOOL TrackPopupMenu(HMENU handle, UINT flags, int x, int y, int, HWND owner, con
   t.owner = owner;
   t.flags = flags;
   t.system = GetSystemMenu(owner, FALSE) == handle;
+  t.noAccel = !wm::LastInputWasKey() && !KeyboardCuesAlways();
   tActive = &t;
   if (!(flags & TPM_NONOTIFY)) {
     SendMessageA(owner, WM_ENTERMENULOOP, TRUE, 0);
