@@ -239,6 +239,7 @@ bool Blits(const std::string& out) {
 bool Dialogs(const std::string& out);    // DialogPage.cpp
 bool ListViews(const std::string& out);  // ListViewPage.cpp
 bool Frames(const std::string& out);     // FramePage.cpp
+bool ExtLists(const std::string& out);   // ExtListPage.cpp
 
 int ShowDialog();                        // DialogPage.cpp
 
@@ -248,6 +249,6 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "--show") return ShowDialog();
   std::string out = argc > 1 ? argv[1] : "gallery";
   mkdir(out.c_str(), 0755);
-  bool ok = Shapes(out) & Text(out) & Blits(out) & Dialogs(out) & ListViews(out) & Frames(out);
+  bool ok = Shapes(out) & Text(out) & Blits(out) & Dialogs(out) & ListViews(out) & Frames(out) & ExtLists(out);
   return ok ? 0 : 1;
 }
