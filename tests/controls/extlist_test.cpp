@@ -369,6 +369,18 @@ TEST_F(ExtListTest, DownOntoADisabledLastRowGoesToTheNearestEnabledAbove) {
   EXPECT_EQ(list.GetCurSel(), 0);
 }
 
+// With no combo open, a combo timer left over from an earlier combo stops at
+// its first tick instead of firing on.
+TEST_F(ExtListTest, StaleComboTimersStop) {
+  testkit::MessageSpy spy;
+  for (UINT_PTR id = 1; id <= 3; ++id) list.SetTimer(id, 50, nullptr);
+  for (int i = 0; i < 3; ++i) {
+    testkit::AdvanceClock(60);
+    testkit::PumpPending();
+  }
+  EXPECT_EQ(spy.Of(list.m_hWnd, {WM_TIMER}).size(), 3u);
+}
+
 using ClickListTest = ExtListFixture<CClickListCtrl>;
 
 TEST_F(ClickListTest, ClicksBecomeCellClicksForTheParent) {
