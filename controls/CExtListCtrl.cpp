@@ -473,6 +473,26 @@ void CExtListCtrl::UpdateHeaderCheck(int nSubItem) {
   SetHeaderCheckedState(nSubItem, all ? kHeaderTicked : kHeaderClear);
 }
 
+BOOL CExtListCtrl::SetComboBox(int nItem, int nSubItem, BOOL bEnable, CStringArray* pStrings, int nDropDownItems,
+                               int nInitialSelection, BOOL bSort) {
+  if (!ValidCell(nItem, nSubItem) || !pStrings) return FALSE;
+  if (nInitialSelection < 0 || nInitialSelection >= pStrings->GetSize()) nInitialSelection = 0;
+  ListCellData* cell = Cell(nItem, nSubItem);
+  if (!cell) return FALSE;
+  cell->isCombo = bEnable;
+  if (bEnable) {
+    if (bSort) SortListStrings(*pStrings, false, true);
+    cell->comboStrings = pStrings;
+    cell->dropDownItems = nDropDownItems;
+    cell->initialSelection = nInitialSelection;
+    cell->sortStrings = bSort;
+    CString shown = pStrings->GetSize() ? pStrings->GetAt(nInitialSelection) : CString();
+    CListCtrl::SetItemText(nItem, nSubItem, shown);
+  }
+  UpdateSubItem(nItem, nSubItem);
+  return TRUE;
+}
+
 CString CExtListCtrl::GetComboText(int nItem, int nSubItem) {
   return ValidCell(nItem, nSubItem) ? GetItemText(nItem, nSubItem) : CString();
 }

@@ -65,6 +65,8 @@ class CExtListCtrl : public CListCtrl {
   int CountCheckedItems(int nSubItem);
   int GetHeaderCheckedState(int nSubItem);
   BOOL SetHeaderCheckedState(int nSubItem, int nCheckedState);
+  BOOL SetComboBox(int nItem, int nSubItem, BOOL bEnable, CStringArray* pStrings, int nDropDownItems,
+                   int nInitialSelection, BOOL bSort);
   CString GetComboText(int nItem, int nSubItem);
   BOOL SetEdit(int nItem, int nSubItem);
   BOOL SetProgress(int nItem, int nSubItem, BOOL bShowProgressText = TRUE, LPCTSTR lpszProgressTextFormat = nullptr,

@@ -1,6 +1,10 @@
 #include "ListCellData.h"
 
+#include <strings.h>
+
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -41,6 +45,14 @@ int RowDataCount(const ListCellData* cells) { return cells ? HeaderOf(cells)->co
 ListCellData* RowCell(ListCellData* cells, int column) {
   if (!cells || column < 0 || column >= RowDataCount(cells)) return nullptr;
   return cells + column;
+}
+
+void SortListStrings(CStringArray& strings, bool caseSensitive, bool ascending) {
+  CString* first = strings.GetData();
+  std::sort(first, first + strings.GetSize(), [=](const CString& a, const CString& b) {
+    int order = caseSensitive ? std::strcmp(a, b) : strcasecmp(a, b);
+    return ascending ? order < 0 : order > 0;
+  });
 }
 
 const UINT WM_RTCOMBOLIST_COMPLETE = ::RegisterWindowMessageA("WM_RTCOMBOLIST_COMPLETE");

@@ -43,6 +43,9 @@ int RowDataCount(const ListCellData* cells);
 // no record for that column.
 ListCellData* RowCell(ListCellData* cells, int column);
 
+// Sorts a combo cell's choices in place: the combo shows them in array order.
+void SortListStrings(CStringArray& strings, bool caseSensitive, bool ascending);
+
 // Fixed: a cell was clicked; wParam column, lParam row (either may be -1).
 const UINT WM_LIST_CELL_CLICKED = WM_USER + 0x300;
 

@@ -369,6 +369,27 @@ TEST_F(ExtListTest, DownOntoADisabledLastRowGoesToTheNearestEnabledAbove) {
   EXPECT_EQ(list.GetCurSel(), 0);
 }
 
+TEST_F(ExtListTest, ComboCellTakesItsChoicesAndShowsTheInitialOne) {
+  AddRows(1);
+  CStringArray roles;
+  roles.Add("Slave");
+  roles.Add("master");
+  roles.Add("Backup Master");
+  EXPECT_FALSE(list.SetComboBox(0, 1, TRUE, nullptr, 5, 0, FALSE));
+  ASSERT_TRUE(list.SetComboBox(0, 1, TRUE, &roles, 5, 7, TRUE));
+  EXPECT_EQ(roles[0], "Backup Master");
+  EXPECT_EQ(roles[1], "master");
+  EXPECT_EQ(roles[2], "Slave");
+  EXPECT_EQ(list.GetComboText(0, 1), "Backup Master");
+  ASSERT_TRUE(list.SetComboBox(0, 2, TRUE, &roles, 5, 2, FALSE));
+  EXPECT_EQ(list.GetComboText(0, 2), "Slave");
+  // A press on a combo cell opens nothing yet and changes nothing.
+  CRect cell = CellRect(0, 1);
+  testkit::Click(list.m_hWnd, POINT{cell.left + 10, cell.top + 4});
+  testkit::PumpPending();
+  EXPECT_EQ(list.GetComboText(0, 1), "Backup Master");
+}
+
 // With no combo open, a combo timer left over from an earlier combo stops at
 // its first tick instead of firing on.
 TEST_F(ExtListTest, StaleComboTimersStop) {
