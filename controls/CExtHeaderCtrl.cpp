@@ -97,8 +97,8 @@ void CExtHeaderCtrl::PaintItems(HDC dc) {
   HBRUSH face = CreateSolidBrush(m_crFace);
   FillRect(dc, &clip, face);
   DeleteObject(face);
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0)));
-  if (!SendMessage(WM_GETFONT, 0, 0)) SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0));
+  HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
   SetBkColor(dc, m_crFace);
   SetTextColor(dc, m_crButtonText);
 

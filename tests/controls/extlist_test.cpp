@@ -416,4 +416,34 @@ TEST_F(ClickListTest, ClicksBecomeCellClicksForTheParent) {
   EXPECT_EQ(page.heard[1].lParam, -1);
 }
 
+// Over the icon of a hand-cursor column the list shows the hand (179) and says
+// so; over its text, or over another column's icon, it does not.
+TEST_F(ClickListTest, HandCursorOverTheIconsOfItsColumns) {
+  AddRows(1);
+  HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
+  HBITMAP bmp = CreateBitmap(16, 16, 1, 32, nullptr);
+  ImageList_Add(images, bmp, nullptr);
+  DeleteObject(bmp);
+  list.SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+  list.SetExtendedStyle(LVS_EX_SUBITEMIMAGES);
+  for (int column : {2, 3}) list.CListCtrl::SetItem(0, column, LVIF_IMAGE, nullptr, 0, 0, 0, 0);
+  list.SetHandCursorColumns(3, 2);
+  const struct {
+    int column;
+    int dx;  // from the cell's left edge
+    bool hand;
+  } moves[] = {{2, 8, true}, {2, 60, false}, {3, 8, true}, {1, 8, false}};
+  HCURSOR hand = LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_LIST_HAND));
+  for (const auto& m : moves) {
+    SCOPED_TRACE(m.column * 100 + m.dx);
+    CRect cell = CellRect(0, m.column);
+    ::SetCursor(nullptr);
+    list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(cell.left + m.dx, cell.top + 4));
+    EXPECT_EQ(list.m_bHandCursor, m.hand);
+    EXPECT_EQ(::GetCursor() == hand, m.hand);
+  }
+  list.SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+  ImageList_Destroy(images);
+}
+
 }  // namespace
