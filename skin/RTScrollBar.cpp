@@ -17,6 +17,7 @@ ON_WM_LBUTTONUP()
 ON_WM_MOUSEMOVE()
 ON_WM_CAPTURECHANGED()
 ON_WM_CANCELMODE()
+ON_WM_ENABLE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -299,4 +300,10 @@ void CRTScrollBar::OnCancelMode() {
   if (::GetCapture() == m_hWnd) ::ReleaseCapture();  // WM_CAPTURECHANGED ends the press
   if (m_thumbPressed || m_dragging || m_firstArrowPressed || m_secondArrowPressed) EndPress();
   CScrollBar::OnCancelMode();
+}
+
+// The disabled images replace every part, so the whole bar changes.
+void CRTScrollBar::OnEnable(BOOL bEnable) {
+  CScrollBar::OnEnable(bEnable);
+  if (s_skinEnabled) Invalidate(FALSE);
 }

@@ -90,6 +90,7 @@ class CRTScrollBar : public CScrollBar {
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnCaptureChanged(CWnd* pWnd);
   afx_msg void OnCancelMode();
+  afx_msg void OnEnable(BOOL bEnable);
   DECLARE_MESSAGE_MAP()
 
  private:
