@@ -240,6 +240,7 @@ bool Dialogs(const std::string& out);    // DialogPage.cpp
 bool ListViews(const std::string& out);  // ListViewPage.cpp
 bool Frames(const std::string& out);     // FramePage.cpp
 bool Combos(const std::string& out);     // ComboPage.cpp
+bool SkinnedLists(const std::string& out);  // ScrollPage.cpp
 
 int ShowDialog();                        // DialogPage.cpp
 
@@ -249,6 +250,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "--show") return ShowDialog();
   std::string out = argc > 1 ? argv[1] : "gallery";
   mkdir(out.c_str(), 0755);
-  bool ok = Shapes(out) & Text(out) & Blits(out) & Dialogs(out) & ListViews(out) & Frames(out) & Combos(out);
+  bool ok = Shapes(out) & Text(out) & Blits(out) & Dialogs(out) & ListViews(out) & Frames(out) & Combos(out) &
+            SkinnedLists(out);
   return ok ? 0 : 1;
 }
