@@ -1,6 +1,6 @@
 #include "RTComboBox.h"
 
-#include "SkinDraw.h"
+#include "SkinSlot.h"
 
 IMPLEMENT_DYNAMIC(CRTComboBox, CComboBox)
 
@@ -11,27 +11,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-void DrawSlot(CDC* dc, const CRect& rect, int slot) {
-  DrawSkinBitmap(dc, rect, CRTComboBox::s_images.images[slot], CRTComboBox::s_images.modes[slot]);
-}
-
-// The control's font in a context for as long as it lives.
-class ControlFont {
- public:
-  ControlFont(CDC* dc, CWnd* control) : m_dc(dc) {
-    HFONT font = reinterpret_cast<HFONT>(control->SendMessage(WM_GETFONT));
-    if (font) m_old = ::SelectObject(dc->GetSafeHdc(), font);
-  }
-  ~ControlFont() {
-    if (m_old) ::SelectObject(m_dc->GetSafeHdc(), m_old);
-  }
-  ControlFont(const ControlFont&) = delete;
-  ControlFont& operator=(const ControlFont&) = delete;
-
- private:
-  CDC* m_dc;
-  HGDIOBJ m_old = nullptr;
-};
+void DrawSlot(CDC* dc, const CRect& rect, int slot) { DrawSkinSlot(dc, rect, CRTComboBox::s_images, slot); }
 
 }  // namespace
 
@@ -65,7 +45,7 @@ void CRTComboBox::OnPaint() {
     if (selection != CB_ERR) {
       CString text;
       GetLBText(selection, text);
-      ControlFont font(dc, this);
+      CRTControlFontSelector font(dc, this);
       const int oldMode = dc->SetBkMode(TRANSPARENT);
       CRect item(info.rcItem);
       dc->DrawText(text, &item, DT_LEFT | DT_TOP);
@@ -80,7 +60,7 @@ void CRTComboBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   CDC* dc = CDC::FromHandle(lpDrawItemStruct->hDC);
   CString text;
   if (lpDrawItemStruct->itemID != static_cast<UINT>(-1)) GetLBText(static_cast<int>(lpDrawItemStruct->itemID), text);
-  ControlFont font(dc, this);
+  CRTControlFontSelector font(dc, this);
   const CRect rect(lpDrawItemStruct->rcItem);
   // The selection itself does not change the look; only the focus does.
   if (lpDrawItemStruct->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) DrawSlot(dc, rect, kBack);

@@ -1,6 +1,6 @@
 #include "RTHeaderCtrl.h"
 
-#include "SkinDraw.h"
+#include "SkinSlot.h"
 
 IMPLEMENT_DYNAMIC(CRTHeaderCtrl, CHeaderCtrl)
 
@@ -44,7 +44,7 @@ void CRTHeaderCtrl::DrawItemFace(CDC* dc, int index) {
   CRect rect;
   if (!GetItemRect(index, &rect)) return;
   const int slot = SlotOfFormat(item.fmt);
-  DrawSkinBitmap(dc, rect, s_images.images[slot], s_images.modes[slot]);
+  DrawSkinSlot(dc, rect, s_images, slot);
   UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
   if (item.fmt & HDF_RIGHT) {
     rect.right -= kTextInset;
@@ -68,13 +68,11 @@ void CRTHeaderCtrl::OnPaint() {
   GetClientRect(&client);
   {
     CRTMemDC dc(target, client);
-    DrawSkinBitmap(&dc, client, s_images.images[SkinImageSet::kBack], s_images.modes[SkinImageSet::kBack]);
+    DrawSkinSlot(&dc, client, s_images, SkinImageSet::kBack);
     dc.SetBkMode(TRANSPARENT);
-    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    HGDIOBJ oldFont = font ? ::SelectObject(dc.GetSafeHdc(), font) : nullptr;
+    CRTControlFontSelector font(&dc, this);
     const int count = GetItemCount();
     for (int i = 0; i < count; ++i) DrawItemFace(&dc, i);
-    if (oldFont) ::SelectObject(dc.GetSafeHdc(), oldFont);
   }
   EndPaint(&ps);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "SkinDraw.h"
+#include "SkinSlot.h"
 
 IMPLEMENT_DYNAMIC(CRTScrollBar, CScrollBar)
 
@@ -106,13 +106,12 @@ void CRTScrollBar::SetArrowPlacement(int placement) {
 
 void CRTScrollBar::DrawArrow(CDC* dc, const CRect& rect, const SkinImageSet& images, int pressed) {
   const int slot = !IsWindowEnabled() ? SkinImageSet::kDisable : pressed ? SkinImageSet::kDown : SkinImageSet::kNormal;
-  DrawSkinBitmap(dc, rect, images.images[slot], images.modes[slot]);
+  DrawSkinSlot(dc, rect, images, slot);
 }
 
 void CRTScrollBar::DrawThumb(CDC* dc, const CRect& rect) {
-  const SkinImageSet& images = TrackImages();
   const int slot = !IsWindowEnabled() ? SkinImageSet::kDisable : m_dragging ? SkinImageSet::kDown : SkinImageSet::kNormal;
-  DrawSkinBitmap(dc, rect, images.images[slot], images.modes[slot]);
+  DrawSkinSlot(dc, rect, TrackImages(), slot);
 }
 
 void CRTScrollBar::OnPaint() {
