@@ -9,6 +9,7 @@ IMPLEMENT_DYNAMIC(CRTListBox, CListBox)
 BEGIN_MESSAGE_MAP(CRTListBox, CListBox)
 ON_WM_PAINT()
 ON_WM_CREATE()
+ON_MESSAGE(WM_STYLECHANGING, OnStyleChanging)
 END_MESSAGE_MAP()
 
 CRTListBox::~CRTListBox() {
@@ -58,4 +59,9 @@ void CRTListBox::OnPaint() {
   SyncBars();
   DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(dc->GetSafeHdc()), 0);
   EndPaint(&ps);
+}
+
+LRESULT CRTListBox::OnStyleChanging(WPARAM wParam, LPARAM lParam) {
+  m_container.KeepOwnBarsHidden(wParam, lParam);
+  return Default();
 }

@@ -9,6 +9,7 @@ IMPLEMENT_DYNAMIC(CRTListCtrl, CListCtrl)
 BEGIN_MESSAGE_MAP(CRTListCtrl, CListCtrl)
 ON_WM_PAINT()
 ON_WM_CREATE()
+ON_MESSAGE(WM_STYLECHANGING, OnStyleChanging)
 ON_WM_VSCROLL()
 ON_WM_HSCROLL()
 ON_WM_ERASEBKGND()
@@ -151,4 +152,9 @@ void CRTListCtrl::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     return;
   }
   Scroll(CSize(static_cast<int>(nPos) - ::GetScrollPos(m_hWnd, SB_HORZ), 0));
+}
+
+LRESULT CRTListCtrl::OnStyleChanging(WPARAM wParam, LPARAM lParam) {
+  m_container.KeepOwnBarsHidden(wParam, lParam);
+  return Default();
 }

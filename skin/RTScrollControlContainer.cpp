@@ -52,6 +52,11 @@ BOOL CRTScrollControlContainer::Attach(CWnd* pControl) {
   return 0;
 }
 
+void CRTScrollControlContainer::KeepOwnBarsHidden(WPARAM which, LPARAM style) const {
+  auto* change = reinterpret_cast<STYLESTRUCT*>(style);
+  if (m_hWnd && change && static_cast<int>(which) == GWL_STYLE) change->styleNew &= ~(WS_VSCROLL | WS_HSCROLL);
+}
+
 void CRTScrollControlContainer::ShowBar(CRTScrollBar& bar, bool show) {
   if (!bar.m_hWnd || (bar.IsWindowVisible() != FALSE) == show) return;
   bar.ShowWindow(show ? SW_SHOWNA : SW_HIDE);

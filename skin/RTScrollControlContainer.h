@@ -33,6 +33,10 @@ class CRTScrollControlContainer : public CWnd {
   void SetHScrollPos(int nPos, BOOL bRedraw = TRUE);
   void RecalcLayout();
 
+  // For the hosted control's WM_STYLECHANGING: once it is hosted, its own
+  // bars stay hidden whatever shows them (the skinned ones stand in).
+  void KeepOwnBarsHidden(WPARAM which, LPARAM style) const;
+
   CRTScrollBar& VerticalBar() { return m_vertical; }
   CRTScrollBar& HorizontalBar() { return m_horizontal; }
   CWnd* GetControl() const { return m_control; }

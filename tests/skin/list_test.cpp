@@ -84,6 +84,9 @@ TEST_F(ListTest, ContainerTakesTheControlsPlaceAndBorder) {
   EXPECT_TRUE(container.GetExStyle() & WS_EX_CONTROLPARENT);
   EXPECT_FALSE(list.GetExStyle() & WS_EX_CLIENTEDGE);
   EXPECT_FALSE(list.GetStyle() & (WS_VSCROLL | WS_HSCROLL)) << "the list's own bars are hidden";
+  // And stay hidden, whoever shows them: the skinned bars stand in.
+  ::ShowScrollBar(list.m_hWnd, SB_BOTH, TRUE);
+  EXPECT_FALSE(list.GetStyle() & (WS_VSCROLL | WS_HSCROLL));
   EXPECT_FALSE(list.GetSkinHeader().GetStyle() & HDS_FULLDRAG);
   EXPECT_EQ(list.GetSkinHeader().m_hWnd, reinterpret_cast<HWND>(list.SendMessage(LVM_GETHEADER)));
 }
@@ -351,6 +354,8 @@ TEST_F(ListTest, ListBoxBarFollowsItsRows) {
                               page.m_hWnd, reinterpret_cast<HMENU>(101), nullptr, nullptr);
   ASSERT_TRUE(box.SubclassWindow(lb));
   box.UpdateWindow();
+  ::ShowScrollBar(box.m_hWnd, SB_VERT, TRUE);
+  EXPECT_FALSE(box.GetStyle() & WS_VSCROLL) << "the list box's own bar stays hidden";
   CRTScrollBar& bar = box.GetContainer().VerticalBar();
   EXPECT_FALSE(bar.IsWindowVisible());
   for (int i = 0; i < 40; ++i) box.AddString(("line " + std::to_string(i)).c_str());
