@@ -82,12 +82,16 @@ HBITMAP TurnedStrip(HBITMAP stretched, int part, int thickness) {
 
 // Local time as a count of 100 ns, and back.
 ULONGLONG HundredNsOf(const SYSTEMTIME& time) {
-  return static_cast<ULONGLONG>(CTime(time).GetTime()) * kSecond + time.wMilliseconds * 10000ULL;
+  FILETIME file{};
+  ::SystemTimeToFileTime(&time, &file);
+  return (static_cast<ULONGLONG>(file.dwHighDateTime) << 32) | file.dwLowDateTime;
 }
 SYSTEMTIME TimeOf(ULONGLONG hundredNs) {
+  FILETIME file{};
+  file.dwLowDateTime = static_cast<DWORD>(hundredNs);
+  file.dwHighDateTime = static_cast<DWORD>(hundredNs >> 32);
   SYSTEMTIME time{};
-  CTime(static_cast<time_t>(hundredNs / kSecond)).GetAsSystemTime(time);
-  time.wMilliseconds = static_cast<WORD>(hundredNs % kSecond / 10000);
+  ::FileTimeToSystemTime(&file, &time);
   return time;
 }
 
