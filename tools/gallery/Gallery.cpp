@@ -279,6 +279,7 @@ bool Frames(const std::string& out);     // FramePage.cpp
 bool Combos(const std::string& out);     // ComboPage.cpp
 bool SkinDialogs(const std::string& out);  // SkinDialogPage.cpp
 bool ExtLists(const std::string& out);   // ExtListPage.cpp
+bool SkinControls(const std::string& out);  // SkinControlsPage.cpp
 
 int ShowDialog();                        // DialogPage.cpp
 
@@ -289,6 +290,6 @@ int main(int argc, char** argv) {
   std::string out = argc > 1 ? argv[1] : "gallery";
   mkdir(out.c_str(), 0755);
   bool ok = Shapes(out) & Text(out) & SmallFonts(out) & Blits(out) & Dialogs(out) & ListViews(out) & Frames(out) &
-            Combos(out) & SkinDialogs(out) & ExtLists(out);
+            Combos(out) & SkinDialogs(out) & ExtLists(out) & SkinControls(out);
   return ok ? 0 : 1;
 }
