@@ -66,7 +66,7 @@ HBITMAP StretchedCopy(HBITMAP source, CSize from, CSize to) {
 // `thickness` wide and `part` high, the tiles side by side.
 HBITMAP TurnedStrip(HBITMAP stretched, int part, int thickness) {
   const int width = kParts * part;
-  std::vector<uint32_t> in(static_cast<size_t>(width) * thickness), out(static_cast<size_t>(kParts) * thickness * part);
+  std::vector<uint32_t> out(static_cast<size_t>(kParts) * thickness * part);
   CBitmap* source = CBitmap::FromHandle(stretched);
   BITMAP info{};
   source->GetBitmap(&info);
