@@ -108,6 +108,7 @@ TEST_F(ProgressTest, BandAtZeroThirtySevenAndHundredPercent) {
 
 TEST_F(ProgressTest, SetPosReturnsThePreviousPosition) {
   CRTProgressBar* bar = Bar(CRect(10, 10, 210, 22));
+  EXPECT_EQ(0xFFFF, bar->GetDlgCtrlID());  // a fixed id: the object's address does not fit
   EXPECT_EQ(0, bar->SetPos(40, 1));
   EXPECT_EQ(40, bar->SetPos(150, 1));
   EXPECT_EQ(100, bar->GetPos());
