@@ -28,9 +28,7 @@ class CRTButton : public CButton {
 
   State GetSkinState() const { return m_state; }
 
-  static void SetImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_images.Assign(images, modes);
-  }
+  static void SetImages(CBitmap* const images[5], const int32_t modes[5]) { s_images.Assign(images, modes); }
   static void SetSkinEnabled(int enabled) { s_skinEnabled = enabled; }
 
   static inline int s_skinEnabled = 1;  // on until the loader switches it, unlike the others

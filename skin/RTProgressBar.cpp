@@ -9,10 +9,17 @@ namespace {
 
 const int kParts = 9;
 enum Part {
-  kTrackStart = 0, kTrackBefore = 1, kBandStartCap = 2, kBandMarker = 3, kBandBody = 4,
-  kBandEndCap = 5, kTrackAfter = 6, kTrackEmpty = 7, kTrackEnd = 8
+  kTrackStart = 0,
+  kTrackBefore = 1,
+  kBandStartCap = 2,
+  kBandMarker = 3,
+  kBandBody = 4,
+  kBandEndCap = 5,
+  kTrackAfter = 6,
+  kTrackEmpty = 7,
+  kTrackEnd = 8
 };
-const DWORD kBarStyle = 0x5000020E;  // WS_CHILD | WS_VISIBLE and the static bits of the bar's design
+const DWORD kBarStyle = 0x5000020E;    // WS_CHILD | WS_VISIBLE and the static bits of the bar's design
 const LONGLONG kDay = 864000000000LL;  // in 100 ns
 const LONGLONG kSecond = 10000000LL;
 const LONGLONG kFullScale = 25600;  // percent done times 256
@@ -309,8 +316,8 @@ void CRTProgressBar::DrawPieces(CDC* dc, const std::vector<Piece>& pieces, const
     dc->SelectClipRgn(&clip);
   }
   auto touches = [&](const Piece& p) {
-    return changed.empty() || std::any_of(changed.begin(), changed.end(),
-                                          [&](const Piece& c) { return std::abs(c.at - p.at) < w; });
+    return changed.empty() ||
+           std::any_of(changed.begin(), changed.end(), [&](const Piece& c) { return std::abs(c.at - p.at) < w; });
   };
   for (const Piece& p : pieces)
     if (touches(p)) m_parts.Draw(dc, p.part, area(p.at).TopLeft(), ILD_TRANSPARENT);
@@ -344,11 +351,12 @@ BOOL CRTProgressBar::OnEraseBkgnd(CDC* pDC) {
   return erased;
 }
 
+LONGLONG CRTProgressBar::Share(LONGLONG units, LONGLONG scale) const {
+  return HasRange() ? units * scale / (static_cast<LONGLONG>(m_upper) - m_lower) : 0;
+}
+
 CString CRTProgressBar::PercentText() const {
-  const int percent =
-      HasRange() ? static_cast<int>((static_cast<LONGLONG>(m_pos) - m_lower) * 100 /
-                                    (static_cast<LONGLONG>(m_upper) - m_lower))
-                 : 0;
+  const int percent = static_cast<int>(Share(static_cast<LONGLONG>(m_pos) - m_lower, 100));
   CString text;
   text.Format(m_textMode > 0 ? " (%d%%)" : " %d%%", percent);
   return text;
@@ -416,10 +424,7 @@ void CRTProgressBar::FormatTimeEstimate(CString& text) const {
   text.AppendFormat("%02d:%02d:%02d - ", m_start.wHour, m_start.wMinute, m_start.wSecond);
   AppendSpan(text, elapsed);
 
-  const LONGLONG done =
-      HasRange() ? (static_cast<LONGLONG>(m_pos) - m_bandStartPos) * kFullScale /
-                       (static_cast<LONGLONG>(m_upper) - m_lower)
-                 : 0;
+  const LONGLONG done = Share(static_cast<LONGLONG>(m_pos) - m_bandStartPos, kFullScale);
   const int percent = static_cast<int>(done / 256);
   text.AppendFormat("%d%% / ", percent);
   text.AppendFormat("%d%% - ", 100 - percent);

@@ -77,6 +77,8 @@ class CRTProgressBar : public CStatic {
   CString PercentText() const;
   void FollowPlaceholder();
   bool HasRange() const { return m_upper > m_lower; }
+  // `units` of the range as a share of `scale`; 0 without a range.
+  LONGLONG Share(LONGLONG units, LONGLONG scale) const;
   int PartLength() const { return m_vertical ? m_partHeight : m_partWidth; }
   int BarLength() const;
   void DrawPieces(CDC* dc, const std::vector<Piece>& pieces, const std::vector<Piece>& dirty);
@@ -90,7 +92,7 @@ class CRTProgressBar : public CStatic {
   int m_bandStartPos = 0, m_pos = 0, m_previousPos = 0;
   int m_reverse = 0;
   int m_partWidth = 0, m_partHeight = 0;
-  CRect m_rect;  // the bar in its parent's client coordinates
+  CRect m_rect;                      // the bar in its parent's client coordinates
   CBitmap m_strip, m_preparedStrip;  // the strip's own copy (always 32-bit, as the screen), and stretched
   CImageList m_parts;
   CBitmap m_offscreen;

@@ -42,8 +42,8 @@ class StripedParent : public CWnd {
   std::vector<MSG> commands;  // every WM_COMMAND: hwnd from lParam, and wParam
 
   bool Make(int w = 240, int h = 160) {
-    return CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP | WS_VISIBLE, CRect(50, 50, 50 + w, 50 + h),
-                    nullptr, 0) != FALSE;
+    return CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP | WS_VISIBLE, CRect(50, 50, 50 + w, 50 + h), nullptr,
+                    0) != FALSE;
   }
 
  protected:

@@ -54,9 +54,9 @@ TEST_F(GroupBoxTest, FillOffShowsTheParentInsideAnUnbrokenFrame) {
   // No caption: the top line runs at the client top (shrunk by one) from corner to corner.
   const std::string line = TopLine(1);
   EXPECT_EQ(std::string::npos, line.substr(6, line.size() - 12).find(' ')) << line;
-  EXPECT_EQ(kBlue, At(1, kAt.Height() / 2));                  // left side
-  EXPECT_EQ(kBlue, At(kAt.Width() - 2, kAt.Height() / 2));   // right side
-  EXPECT_EQ(kBlue, At(kAt.Width() / 2, kAt.Height() - 2));   // bottom
+  EXPECT_EQ(kBlue, At(1, kAt.Height() / 2));                // left side
+  EXPECT_EQ(kBlue, At(kAt.Width() - 2, kAt.Height() / 2));  // right side
+  EXPECT_EQ(kBlue, At(kAt.Width() / 2, kAt.Height() - 2));  // bottom
 }
 
 TEST_F(GroupBoxTest, CaptionInterruptsTheTopLineTenPixelsIn) {

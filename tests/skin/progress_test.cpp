@@ -57,7 +57,8 @@ class ProgressTest : public ::testing::Test {
                                  : (vertical ? LetterAt(bar->m_hWnd, offset.cx + client.Width() / 2, offset.cy + i)
                                              : LetterAt(bar->m_hWnd, offset.cx + i, offset.cy + client.Height() / 2));
       if (c == run) continue;
-      if (run) out += (out.empty() ? "" : " ") + std::string(1, run) + std::to_string(from) + "-" + std::to_string(i - 1);
+      if (run)
+        out += (out.empty() ? "" : " ") + std::string(1, run) + std::to_string(from) + "-" + std::to_string(i - 1);
       run = c;
       from = i;
     }
@@ -335,7 +336,7 @@ TEST_F(TimeEstimateTest, StatusTextInTheTextControl) {
   struct Case {
     int mode;
     const char* prefix;
-    int width;  // of the text control
+    int width;                 // of the text control
     std::string starts, ends;  // of the text shown; the whole text when `ends` is empty
   } cases[] = {
       {0, "Scanning", 500, "Scanning", ""},

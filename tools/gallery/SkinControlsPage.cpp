@@ -128,8 +128,8 @@ bool WritePage(const std::string& out, const CRTSkin& skin) {
   bars.back()->SetPos(60, 1);
   // A bar with its status text: the estimate after a minute and a half.
   CRTStatic* status = label("", CRect(80, 278, 500, 294), 1);
-  bars.push_back(std::make_unique<CRTProgressBar>(placeholder(CRect(80, 258, 494, 272)), 100, nullptr, 0, status,
-                                                  "Scanning", 2));
+  bars.push_back(
+      std::make_unique<CRTProgressBar>(placeholder(CRect(80, 258, 494, 272)), 100, nullptr, 0, status, "Scanning", 2));
   PlatformClockAdvance(90 * 1000);  // the gallery's own clock, as a test would move it
   bars.back()->SetPos(37, 1);
 
