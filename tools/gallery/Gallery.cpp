@@ -281,6 +281,7 @@ bool Combos(const std::string& out);     // ComboPage.cpp
 bool SkinDialogs(const std::string& out);  // SkinDialogPage.cpp
 bool ExtLists(const std::string& out);   // ExtListPage.cpp
 bool SkinnedLists(const std::string& out);  // ScrollPage.cpp
+bool SkinControls(const std::string& out);  // SkinControlsPage.cpp
 
 int ShowDialog();                        // DialogPage.cpp
 
@@ -291,7 +292,7 @@ int main(int argc, char** argv) {
   std::string out = argc > 1 ? argv[1] : "gallery";
   mkdir(out.c_str(), 0755);
   bool ok = Shapes(out) & Text(out) & SmallFonts(out) & Blits(out) & Dialogs(out) & ListViews(out) & Frames(out) &
-            Combos(out) & SkinDialogs(out) & ExtLists(out) & SkinnedLists(out);
+            Combos(out) & SkinDialogs(out) & ExtLists(out) & SkinnedLists(out) & SkinControls(out);
   for (const GalleryPage& page : GalleryPages()) ok &= page.write(out);
   return ok ? 0 : 1;
 }
