@@ -75,13 +75,14 @@ CString CLogListBox::MakeStoredLine(unsigned textColor, int backColor, LPCTSTR t
   }
   if (textColor >= static_cast<unsigned>(kPaletteSize)) textColor = kDefaultTextColor;
   if (!InPalette(backColor)) backColor = kDefaultBackColor;
+  // Only the text loses its line breaks: colour bytes 10 and 13 are indexes 9 and 12.
+  CString body = text ? text : "";
+  body.Replace('\r', ' ');
+  body.Replace('\n', ' ');
   CString line;
   line += static_cast<char>(textColor + 1);
   line += static_cast<char>(backColor + 1);
-  line += text ? text : "";
-  line.Replace('\r', ' ');
-  line.Replace('\n', ' ');
-  return line;
+  return line + body;
 }
 
 // Opened for appending, so that lines from other threads or processes
