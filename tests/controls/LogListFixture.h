@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -45,6 +46,24 @@ class LogListFixture : public ::testing::Test {
     std::stringstream all;
     all << in.rdbuf();
     return all.str();
+  }
+
+  // The text of one log-file row shaped "YYYY-MM-DD HH:MM:SS [name] text"
+  // (row without its line feed); false when the row has another shape.
+  static bool TextOfStampedRow(const std::string& row, const std::string& name, std::string* text) {
+    const std::string shape = "dddd-dd-dd dd:dd:dd [";
+    if (row.size() < shape.size()) return false;
+    for (size_t i = 0; i < shape.size(); ++i)
+      if (shape[i] == 'd' ? !isdigit(static_cast<unsigned char>(row[i])) : row[i] != shape[i]) return false;
+    const std::string tail = row.substr(shape.size());
+    if (tail.compare(0, name.size() + 2, name + "] ") != 0) return false;
+    *text = tail.substr(name.size() + 2);
+    return true;
+  }
+  static std::string ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? name : "";
   }
 
   CWnd page;

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <map>
-#include <regex>
 #include <thread>
 #include <vector>
 
@@ -26,13 +26,12 @@ std::string LineText(int worker, int step) {
 // Checks that every text is one of ours, whole, and that each worker's steps
 // come in order and all of them.
 void ExpectWholeLinesInOrder(const std::vector<std::string>& texts) {
-  const std::regex shape(R"(worker (\d) step (\d+) ([a-z]+))");
   std::map<int, int> next;
   for (const std::string& text : texts) {
-    std::smatch m;
-    ASSERT_TRUE(std::regex_match(text, m, shape)) << "torn line: " << text;
-    const int worker = std::stoi(m[1]), step = std::stoi(m[2]);
-    EXPECT_EQ(text, LineText(worker, step));
+    int worker = -1, step = -1;
+    ASSERT_EQ(sscanf(text.c_str(), "worker %d step %d", &worker, &step), 2) << "torn line: " << text;
+    ASSERT_TRUE(worker >= 0 && worker < kWorkers) << text;
+    EXPECT_EQ(text, LineText(worker, step)) << "torn line";
     EXPECT_EQ(step, next[worker]) << "worker " << worker << " out of order";
     next[worker] = step + 1;
   }
@@ -73,12 +72,13 @@ TEST_F(LogListThreadsTest, WorkersAddWholeLinesInTheirOrder) {
   ExpectWholeLinesInOrder(inList);
 
   std::vector<std::string> inFile;
-  const std::regex stamped(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} \[[^\]]*\] (.*)\r)");
   std::istringstream file(ReadFile(path));
   for (std::string row; std::getline(file, row);) {
-    std::smatch m;
-    ASSERT_TRUE(std::regex_match(row, m, stamped)) << "torn log-file line: " << row;
-    inFile.push_back(m[1]);
+    std::string text;
+    ASSERT_TRUE(TextOfStampedRow(row, ComputerName(), &text)) << "torn log-file line: " << row;
+    ASSERT_EQ(text.back(), '\r');
+    text.pop_back();
+    inFile.push_back(text);
   }
   ExpectWholeLinesInOrder(inFile);
 }
