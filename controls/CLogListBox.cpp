@@ -59,6 +59,7 @@ ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
 ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)
 ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
 ON_WM_ERASEBKGND()
+ON_WM_CTLCOLOR_REFLECT()
 END_MESSAGE_MAP()
 
 CLogListBox::CLogListBox()
@@ -382,6 +383,13 @@ BOOL CLogListBox::OnEraseBkgnd(CDC* pDC) {
   pDC->FillSolidRect(client.left, client.top, GutterWidth(*pDC), client.Height(), m_gutterBack);
   if (old) pDC->SelectObject(old);
   return TRUE;
+}
+
+// The list box fills its client with its colour brush when it paints; with
+// the gutter on, the erase above has already drawn the background, gutter
+// included, and that fill would cover the gutter below the last line.
+HBRUSH CLogListBox::CtlColor(CDC*, UINT) {
+  return m_showLineNumbers ? static_cast<HBRUSH>(::GetStockObject(HOLLOW_BRUSH)) : nullptr;
 }
 
 // --- Context menu and its commands -----------------------------------------

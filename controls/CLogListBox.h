@@ -70,6 +70,7 @@ class CLogListBox : public CRTListBox {
   afx_msg void OnEditClear();
   afx_msg void OnEditSelectAll();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
   DECLARE_MESSAGE_MAP()
 
  private:

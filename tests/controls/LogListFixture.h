@@ -70,8 +70,6 @@ class LogListFixture : public ::testing::Test {
   CLogListBox list;
 };
 
-// A palette entry as the test kit reads pixels (0x00RRGGBB).
-inline uint32_t PalettePixel(int index) {
-  const COLORREF c = CLogListBox::kPalette[index];
-  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
+// A colour as the test kit reads pixels (0x00RRGGBB).
+inline uint32_t PixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+inline uint32_t PalettePixel(int index) { return PixelOf(CLogListBox::kPalette[index]); }

@@ -91,6 +91,9 @@ TEST_F(LogListTest, LinesAreDrawnInTheirColoursBesideTheGutter) {
     EXPECT_GT(countInRow(row, gutter, PalettePixel(text)), 5) << "text of row " << row;
     EXPECT_GT(countInRow(row, 0, 0xFFFFFFu), 3) << "line number of row " << row;
   }
+  // Below the last line the gutter runs on, drawn by the background erase.
+  EXPECT_EQ(testkit::WindowPixel(list.m_hWnd, 1, client.bottom - 2), 0x808080u);
+  EXPECT_EQ(testkit::WindowPixel(list.m_hWnd, gutter, client.bottom - 2), PixelOf(GetSysColor(COLOR_WINDOW)));
 }
 
 TEST_F(LogListTest, TheNewestLineIsScrolledIntoViewAndSelectionDropped) {
