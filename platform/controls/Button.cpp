@@ -237,6 +237,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       if (s) s->focus = true;
       InvalidateRect(hwnd, nullptr, TRUE);
+      if (IsPush(TypeOf(hwnd))) PlatformDialogFocusMoved(GetParent(hwnd), hwnd);
       if (ctl::Style(hwnd) & BS_NOTIFY) ctl::Notify(hwnd, BN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
@@ -247,6 +248,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         SetPushed(hwnd, s, false);
       }
       InvalidateRect(hwnd, nullptr, TRUE);
+      if (IsPush(TypeOf(hwnd))) PlatformDialogFocusMoved(GetParent(hwnd), reinterpret_cast<HWND>(wParam));
       if (ctl::Style(hwnd) & BS_NOTIFY) ctl::Notify(hwnd, BN_KILLFOCUS);
       return 0;
     case WM_LBUTTONDOWN:

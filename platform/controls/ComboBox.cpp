@@ -21,6 +21,7 @@ struct ComboState {
   int fieldHeight = 20;
   int droppedWidth = 0;
   int selAtDrop = -1;
+  DWORD listBars = 0;  // WS_VSCROLL and WS_HSCROLL the combo box was created with
 };
 
 bool IsDropDownList(HWND hwnd) { return (ctl::Style(hwnd) & 3) == CBS_DROPDOWNLIST; }
@@ -181,26 +182,48 @@ BOOL GetComboBoxInfo(HWND combo, PCOMBOBOXINFO info) {
   return TRUE;
 }
 
+// The parent measures the selection field (item -1) and, for a fixed
+// height, the list's items; a variable list asks per item as they come.
+void MeasureOwnerDrawn(HWND hwnd, ComboState* s, DWORD style) {
+  HWND parent = ctl::NotifyTarget(hwnd);
+  UINT id = static_cast<UINT>(GetDlgCtrlID(hwnd));
+  UINT line = static_cast<UINT>(ctl::LineHeight(hwnd));
+  MEASUREITEMSTRUCT field{ODT_COMBOBOX, id, static_cast<UINT>(-1), 0, line, 0};
+  SendMessageA(parent, WM_MEASUREITEM, id, reinterpret_cast<LPARAM>(&field));
+  if (field.itemHeight > 0) s->fieldHeight = static_cast<int>(field.itemHeight) + 6;
+  if (!(style & CBS_OWNERDRAWFIXED) || !IsWindow(s->list)) return;
+  MEASUREITEMSTRUCT items{ODT_COMBOBOX, id, 0, 0, line, 0};
+  SendMessageA(parent, WM_MEASUREITEM, id, reinterpret_cast<LPARAM>(&items));
+  if (items.itemHeight > 0) SendMessageA(s->list, LB_SETITEMHEIGHT, 0, MAKELPARAM(items.itemHeight, 0));
+}
+
 LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   ComboState* s = ctl::StateOf<ComboState>(hwnd);
   if (!s && msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
-    case WM_NCCREATE:
-      ctl::MakeState<ComboState>(hwnd);
+    case WM_NCCREATE: {
+      // The scroll bars a combo box is created with belong to its list.
+      auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+      ctl::MakeState<ComboState>(hwnd)->listBars = static_cast<DWORD>(cs->style) & (WS_VSCROLL | WS_HSCROLL);
+      SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE) & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
       return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
       DWORD style = static_cast<DWORD>(cs->style);
       s->fieldHeight = ctl::LineHeight(hwnd) + 8;
       s->dropHeight = std::max(cs->cy - s->fieldHeight, 0);
-      DWORD listStyle = WS_POPUP | WS_BORDER | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_NOTIFY | LBS_HASSTRINGS;
+      DWORD listStyle = WS_POPUP | WS_BORDER | s->listBars | WS_CLIPSIBLINGS | LBS_NOTIFY | LBS_HASSTRINGS;
+      if (style & CBS_DISABLENOSCROLL) listStyle |= LBS_DISABLENOSCROLL;
       if (style & CBS_SORT) listStyle |= LBS_SORT;
-      if (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) listStyle |= LBS_OWNERDRAWFIXED;
+      if (style & CBS_OWNERDRAWFIXED) listStyle |= LBS_OWNERDRAWFIXED;
+      if (style & CBS_OWNERDRAWVARIABLE) listStyle |= LBS_OWNERDRAWVARIABLE;
       if (!(style & CBS_HASSTRINGS) && (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) listStyle &= ~LBS_HASSTRINGS;
       s->list = CreateWindowExA(WS_EX_TOOLWINDOW, COMBOLBOX_CLASS, "", listStyle, 0, 0, cs->cx, 100, hwnd, nullptr,
                                 cs->hInstance, nullptr);
       if (!s->list) return -1;
       PlatformListBoxAttachCombo(s->list, hwnd);
+      if (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) MeasureOwnerDrawn(hwnd, s, style);
       if ((style & 3) == CBS_DROPDOWN || (style & 3) == CBS_SIMPLE) {
         DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;
         if (style & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
@@ -231,6 +254,11 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
     case WM_PRINTCLIENT:
       ctl::PaintCycle(hwnd, wParam, [&](HDC hdc) { PaintCombo(hwnd, hdc, s); });
+      return 0;
+    case WM_SETREDRAW:
+      if (s->list) SendMessageA(s->list, WM_SETREDRAW, wParam, 0);
+      DefWindowProcA(hwnd, msg, wParam, lParam);
+      if (wParam) InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case WM_ENABLE:
       if (s->edit) EnableWindow(s->edit, static_cast<BOOL>(wParam));
@@ -413,10 +441,10 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         SetWindowPos(hwnd, nullptr, 0, 0, wr.right - wr.left, s->fieldHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
       }
-      return ToList(s, LB_SETITEMHEIGHT, 0, lParam);
+      return ToList(s, LB_SETITEMHEIGHT, wParam, lParam);
     case CB_GETITEMHEIGHT:
       if (static_cast<INT_PTR>(wParam) == -1) return s->fieldHeight - 6;
-      return ToList(s, LB_GETITEMHEIGHT);
+      return ToList(s, LB_GETITEMHEIGHT, wParam);
     case CB_GETTOPINDEX:
       return ToList(s, LB_GETTOPINDEX);
     case CB_SETTOPINDEX:

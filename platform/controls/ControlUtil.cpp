@@ -72,6 +72,19 @@ std::string Text(HWND hwnd) {
   return s;
 }
 
+void FillDithered(HDC hdc, const RECT& rc) {
+  COLORREF face = GetSysColor(COLOR_3DFACE), light = GetSysColor(COLOR_3DHILIGHT);
+  const COLORREF bits[4] = {light, face, face, light};  // 2x2, written as 32-bit pixels
+  uint32_t pixels[4];
+  for (int i = 0; i < 4; ++i)
+    pixels[i] = (GetRValue(bits[i]) << 16) | (GetGValue(bits[i]) << 8) | GetBValue(bits[i]);
+  HBITMAP pattern = CreateBitmap(2, 2, 1, 32, pixels);
+  HBRUSH brush = CreatePatternBrush(pattern);
+  FillRect(hdc, &rc, brush);
+  DeleteObject(brush);
+  DeleteObject(pattern);
+}
+
 HFONT FontOf(HWND hwnd) {
   auto f = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
   return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

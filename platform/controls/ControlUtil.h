@@ -68,8 +68,15 @@ POINT PointOf(LPARAM lParam);
 HWND FocusGoingTo();
 void SetFocusGoingTo(HWND hwnd);
 
+// The classic 50% checker of the 3D highlight and face colours: scroll-bar
+// tracks and checked tool-bar buttons. Pixels are chosen by surface position,
+// so neighbouring fills line up.
+void FillDithered(HDC hdc, const RECT& rc);
+
 // Window scroll bars of controls that scroll themselves (list box).
 void PaintWindowScrollBars(HWND hwnd);
+// Stores a window bar's state without showing or hiding it (LVS_NOSCROLL).
+int KeepScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info);
 bool WindowScrollBarClick(HWND hwnd, int hit, POINT screen);
 
 }  // namespace ctl

@@ -313,9 +313,6 @@ PLATFORM_API BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOO
 PLATFORM_API BOOL GetScrollRange(HWND hwnd, int bar, LPINT minPos, LPINT maxPos);
 PLATFORM_API BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 PLATFORM_API BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
-// Moves the client area's contents: with no rectangles, every child window moves
-// along and the whole client area is repainted.
-PLATFORM_API BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
 
 // For the window manager's default non-client handling: draws the bars of a
 // window with WS_HSCROLL/WS_VSCROLL, and turns a click on one (hit code

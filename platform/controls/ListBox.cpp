@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct Item {
   std::string text;
   ULONG_PTR data = 0;
   bool selected = false;
+  int height = 0;  // LBS_OWNERDRAWVARIABLE: as the owner measured it
 };
 
 struct ListState {
@@ -27,7 +29,12 @@ struct ListState {
   int hscroll = 0;  // pixels scrolled to the left
   bool focus = false;
   HWND combo = nullptr;  // the combo box this is the drop-down of
+  DWORD bars = 0;        // WS_VSCROLL and WS_HSCROLL as created
+  bool redraw = true;    // WM_SETREDRAW
 };
+
+// The most items a list takes (a test seam; 0: no limit).
+std::atomic<int> capacity{0};
 
 int Count(const ListState* s) { return static_cast<int>(s->items.size()); }
 bool Valid(const ListState* s, INT_PTR i) { return i >= 0 && i < Count(s); }
@@ -48,25 +55,51 @@ void NotifyList(HWND hwnd, const ListState* s, UINT code) {
   ctl::Notify(hwnd, code);
 }
 
-int Visible(HWND hwnd, const ListState* s) {
-  RECT rc;
-  GetClientRect(hwnd, &rc);
-  return std::max(1, static_cast<int>(rc.bottom) / std::max(1, s->itemHeight));
+int HeightOf(const ListState* s, int i) {
+  int h = Valid(s, i) && s->items[static_cast<size_t>(i)].height > 0 ? s->items[static_cast<size_t>(i)].height
+                                                                       : s->itemHeight;
+  return std::max(1, h);
 }
 
-int MaxTop(HWND hwnd, const ListState* s) { return std::max(0, Count(s) - Visible(hwnd, s)); }
+int ClientHeight(HWND hwnd) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  return rc.bottom;
+}
 
+// Whole rows that fit from the top row down (rows past the end count at the
+// list's item height), at least one.
+int Visible(HWND hwnd, const ListState* s) {
+  int room = ClientHeight(hwnd), n = 0;
+  for (int y = HeightOf(s, s->top); y <= room; y += HeightOf(s, s->top + n)) ++n;
+  return std::max(1, n);
+}
+
+// The top row that shows the last rows with the fewest rows above them.
+int MaxTop(HWND hwnd, const ListState* s) {
+  int room = ClientHeight(hwnd), top = Count(s);
+  for (int y = 0; top > 0 && y + HeightOf(s, top - 1) <= room;) y += HeightOf(s, --top);
+  return std::max(0, std::min(top, Count(s) - 1));
+}
+
+void Redraw(HWND hwnd, const ListState* s) {
+  if (s->redraw) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+// The bars come and go with the rows, but only those the list was created
+// with: WS_VSCROLL and WS_HSCROLL in the style change as they do.
 void UpdateBars(HWND hwnd, ListState* s) {
-  DWORD style = StyleOf(hwnd);
-  if (style & WS_VSCROLL) {
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count(s) - 1),
+  if (!s->redraw) return;
+  UINT keep = (StyleOf(hwnd) & LBS_DISABLENOSCROLL) ? SIF_DISABLENOSCROLL : 0;
+  if (s->bars & WS_VSCROLL) {
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | keep, 0, std::max(0, Count(s) - 1),
                   static_cast<UINT>(Visible(hwnd, s)), s->top, 0};
     SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
   }
-  if (style & WS_HSCROLL) {
+  if (s->bars & WS_HSCROLL) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, s->extent - 1),
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | keep, 0, std::max(0, s->extent - 1),
                   static_cast<UINT>(rc.right), s->hscroll, 0};
     SetScrollInfo(hwnd, SB_HORZ, &si, TRUE);
   }
@@ -76,7 +109,7 @@ void SetTop(HWND hwnd, ListState* s, int top) {
   top = std::max(0, std::min(top, MaxTop(hwnd, s)));
   if (top != s->top) {
     s->top = top;
-    InvalidateRect(hwnd, nullptr, TRUE);
+    Redraw(hwnd, s);
   }
   UpdateBars(hwnd, s);
 }
@@ -90,14 +123,17 @@ void ShowItem(HWND hwnd, ListState* s, int i) {
 RECT ItemRect(HWND hwnd, const ListState* s, int i) {
   RECT rc;
   GetClientRect(hwnd, &rc);
-  int y = (i - s->top) * s->itemHeight;
-  return RECT{-s->hscroll, y, std::max<int>(rc.right, s->extent) - s->hscroll, y + s->itemHeight};
+  int y = 0;
+  for (int k = s->top; k < i; ++k) y += HeightOf(s, k);
+  for (int k = i; k < s->top; ++k) y -= HeightOf(s, k);
+  return RECT{-s->hscroll, y, std::max<int>(rc.right, s->extent) - s->hscroll, y + HeightOf(s, i)};
 }
 
 int ItemAt(HWND hwnd, const ListState* s, POINT pt) {
   if (pt.y < 0) return -1;
-  int i = s->top + pt.y / std::max(1, s->itemHeight);
   (void)hwnd;
+  int i = s->top;
+  for (int y = HeightOf(s, i); y <= pt.y; y += HeightOf(s, i)) ++i;
   return Valid(s, i) ? i : -1;
 }
 
@@ -109,7 +145,20 @@ void DeleteItemNotice(HWND hwnd, const ListState* s, int i) {
   SendMessageA(Owner(hwnd, s), WM_DELETEITEM, d.CtlID, reinterpret_cast<LPARAM>(&d));
 }
 
+// The owner's height for item `i` (-1 for the list's fixed height).
+int Measure(HWND hwnd, const ListState* s, int i, ULONG_PTR data) {
+  HWND src = Source(hwnd, s);
+  MEASUREITEMSTRUCT mis{static_cast<UINT>(s->combo ? ODT_COMBOBOX : ODT_LISTBOX), static_cast<UINT>(GetDlgCtrlID(src)),
+                        static_cast<UINT>(i), 0, static_cast<UINT>(s->itemHeight), data};
+  SendMessageA(Owner(hwnd, s), WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+  return static_cast<int>(mis.itemHeight);
+}
+
 int Insert(HWND hwnd, ListState* s, int at, LPARAM lParam, bool sorted) {
+  if (capacity > 0 && Count(s) >= capacity) {
+    if (!s->combo) ctl::Notify(hwnd, LBN_ERRSPACE);
+    return LB_ERRSPACE;
+  }
   Item item;
   if (HasStrings(hwnd))
     item.text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
@@ -123,8 +172,13 @@ int Insert(HWND hwnd, ListState* s, int at, LPARAM lParam, bool sorted) {
   }
   s->items.insert(s->items.begin() + at, item);
   if (s->cur >= at) ++s->cur;
+  if (StyleOf(hwnd) & LBS_OWNERDRAWVARIABLE) {
+    s->items[static_cast<size_t>(at)].height = Measure(hwnd, s, at, item.data);
+    s = ctl::StateOf<ListState>(hwnd);
+    if (!s) return LB_ERR;
+  }
   UpdateBars(hwnd, s);
-  InvalidateRect(hwnd, nullptr, TRUE);
+  Redraw(hwnd, s);
   return at;
 }
 
@@ -146,14 +200,56 @@ int Find(HWND hwnd, const ListState* s, INT_PTR start, LPARAM lParam, bool exact
   return LB_ERR;
 }
 
+bool Drawn(HWND hwnd, const ListState* s) {
+  return OwnerDraw(hwnd) || (s->combo && (ctl::Style(s->combo) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)));
+}
+
+// The owner draws item `i` (-1: the focus of an empty list) for `action`.
+void SendDrawItem(HWND hwnd, const ListState* s, HDC hdc, int i, UINT action) {
+  HWND src = Source(hwnd, s);
+  bool item = Valid(s, i);
+  bool selected = item && (Multi(hwnd) ? s->items[static_cast<size_t>(i)].selected : i == s->cur);
+  bool focused = s->focus && (item ? i == s->caret : Count(s) == 0);
+  UINT state = (selected ? ODS_SELECTED : 0) | (focused ? ODS_FOCUS : 0) | (IsWindowEnabled(src) ? 0 : ODS_DISABLED);
+  DRAWITEMSTRUCT dis{static_cast<UINT>(s->combo ? ODT_COMBOBOX : ODT_LISTBOX), static_cast<UINT>(GetDlgCtrlID(src)),
+                     static_cast<UINT>(i), action, state, src, hdc, ItemRect(hwnd, s, item ? i : s->top),
+                     item ? s->items[static_cast<size_t>(i)].data : 0};
+  SendMessageA(Owner(hwnd, s), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+}
+
+// When only the selection or the focus of an item changed, an owner-drawn
+// list asks for just that change, at once; other lists repaint.
+void RedrawItem(HWND hwnd, ListState* s, int i, UINT action) {
+  if (!Drawn(hwnd, s)) return Redraw(hwnd, s);
+  bool emptyFocus = i == -1 && action == ODA_FOCUS && Count(s) == 0;
+  if (!s->redraw || !IsWindowVisible(hwnd) || (!emptyFocus && (!Valid(s, i) || i < s->top ||
+                                                              i > s->top + Visible(hwnd, s))))
+    return;
+  HDC hdc = GetDC(hwnd);
+  SendDrawItem(hwnd, s, hdc, i, action);
+  ReleaseDC(hwnd, hdc);
+}
+
+void MoveCaret(HWND hwnd, ListState* s, int i) {
+  if (s->caret == i) return;
+  int old = s->caret;
+  s->caret = i;
+  if (s->focus) {
+    RedrawItem(hwnd, s, old, ODA_FOCUS);
+    RedrawItem(hwnd, s, i, ODA_FOCUS);
+  }
+}
+
 // Selection by the program: no notification.
 void SetCur(HWND hwnd, ListState* s, int i) {
   if (s->cur != i) {
+    int old = s->cur;
     s->cur = i;
-    InvalidateRect(hwnd, nullptr, TRUE);
+    RedrawItem(hwnd, s, old, ODA_SELECT);
+    RedrawItem(hwnd, s, i, ODA_SELECT);
   }
   if (Valid(s, i)) {
-    s->caret = i;
+    MoveCaret(hwnd, s, i);
     ShowItem(hwnd, s, i);
   }
 }
@@ -163,8 +259,8 @@ void UserSelect(HWND hwnd, ListState* s, int i) {
   if (!Valid(s, i)) return;
   if (Multi(hwnd)) {
     s->items[static_cast<size_t>(i)].selected = !s->items[static_cast<size_t>(i)].selected;
-    s->caret = i;
-    InvalidateRect(hwnd, nullptr, TRUE);
+    RedrawItem(hwnd, s, i, ODA_SELECT);
+    MoveCaret(hwnd, s, i);
     NotifyList(hwnd, s, LBN_SELCHANGE);
     return;
   }
@@ -179,7 +275,8 @@ void PaintList(HWND hwnd, HDC hdc, ListState* s) {
   HBRUSH brush = ctl::ParentBrush(s->combo ? s->combo : hwnd, hdc, WM_CTLCOLORLISTBOX);
   ctl::FillUnlessHollow(hdc, rc, brush);
   HWND src = Source(hwnd, s);
-  bool owner = OwnerDraw(hwnd) || (s->combo && (ctl::Style(s->combo) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)));
+  bool owner = Drawn(hwnd, s);
+  if (owner && Count(s) == 0 && s->focus) SendDrawItem(hwnd, s, hdc, -1, ODA_FOCUS);
   int last = std::min(Count(s), s->top + Visible(hwnd, s) + 1);
   SetBkMode(hdc, TRANSPARENT);
   COLORREF text = GetTextColor(hdc);
@@ -189,10 +286,7 @@ void PaintList(HWND hwnd, HDC hdc, ListState* s) {
     bool selected = Multi(hwnd) ? item.selected : i == s->cur;
     bool focused = s->focus && i == s->caret;
     if (owner) {
-      UINT state = (selected ? ODS_SELECTED : 0) | (focused ? ODS_FOCUS : 0) | (IsWindowEnabled(src) ? 0 : ODS_DISABLED);
-      DRAWITEMSTRUCT dis{static_cast<UINT>(s->combo ? ODT_COMBOBOX : ODT_LISTBOX), static_cast<UINT>(GetDlgCtrlID(src)),
-                         static_cast<UINT>(i), ODA_DRAWENTIRE, state, src, hdc, ir, item.data};
-      SendMessageA(Owner(hwnd, s), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+      SendDrawItem(hwnd, s, hdc, i, ODA_DRAWENTIRE);
       continue;
     }
     if (selected) {
@@ -236,7 +330,7 @@ void Scroll(HWND hwnd, ListState* s, UINT code, bool vertical) {
     h = std::max(0, std::min(h, std::max(0, s->extent - static_cast<int>(rc.right))));
     if (h != s->hscroll) {
       s->hscroll = h;
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Redraw(hwnd, s);
     }
     UpdateBars(hwnd, s);
     return;
@@ -254,6 +348,8 @@ void Scroll(HWND hwnd, ListState* s, UINT code, bool vertical) {
 
 }  // namespace
 
+void PlatformSetListBoxCapacity(int items) { capacity = items; }
+
 void PlatformListBoxAttachCombo(HWND list, HWND combo) {
   if (ListState* s = ctl::StateOf<ListState>(list)) s->combo = combo;
 }
@@ -263,15 +359,17 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   if (!s && msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
     case WM_NCCREATE:
-      ctl::MakeState<ListState>(hwnd);
+      ctl::MakeState<ListState>(hwnd)->bars =
+          static_cast<DWORD>(reinterpret_cast<CREATESTRUCTA*>(lParam)->style) & (WS_VSCROLL | WS_HSCROLL);
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_CREATE: {
       s->itemHeight = ctl::LineHeight(hwnd);
-      if (OwnerDraw(hwnd)) {
-        MEASUREITEMSTRUCT mis{ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hwnd)), 0, 0,
-                              static_cast<UINT>(s->itemHeight), 0};
-        SendMessageA(ctl::NotifyTarget(hwnd), WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
-        if (mis.itemHeight > 0) s->itemHeight = static_cast<int>(mis.itemHeight);
+      // A combo box's list is measured by its combo box, which asks its own parent.
+      char cls[16];
+      bool comboList = GetClassNameA(hwnd, cls, sizeof cls) && strcasecmp(cls, COMBOLBOX_CLASS) == 0;
+      if ((StyleOf(hwnd) & LBS_OWNERDRAWFIXED) && !comboList) {
+        int h = Measure(hwnd, s, 0, 0);
+        if (h > 0) s->itemHeight = h;
       }
       UpdateBars(hwnd, s);
       return 0;
@@ -307,14 +405,17 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
-      s->focus = true;
-      InvalidateRect(hwnd, nullptr, TRUE);
-      NotifyList(hwnd, s, LBN_SETFOCUS);
-      return 0;
     case WM_KILLFOCUS:
-      s->focus = false;
-      InvalidateRect(hwnd, nullptr, TRUE);
-      NotifyList(hwnd, s, LBN_KILLFOCUS);
+      s->focus = msg == WM_SETFOCUS;
+      RedrawItem(hwnd, s, Count(s) ? s->caret : -1, ODA_FOCUS);
+      NotifyList(hwnd, s, s->focus ? LBN_SETFOCUS : LBN_KILLFOCUS);
+      return 0;
+    case WM_SETREDRAW:
+      s->redraw = wParam != 0;
+      if (s->redraw) {
+        UpdateBars(hwnd, s);
+        Redraw(hwnd, s);
+      }
       return 0;
     case WM_LBUTTONDOWN: {
       if (!s->combo) {
@@ -364,9 +465,8 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       if (Count(s) == 0) return 0;
       to = std::max(0, std::min(to, Count(s) - 1));
       if (Multi(hwnd)) {
-        s->caret = to;
+        MoveCaret(hwnd, s, to);
         ShowItem(hwnd, s, to);
-        InvalidateRect(hwnd, nullptr, TRUE);
       } else {
         UserSelect(hwnd, s, to);
       }
@@ -394,7 +494,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       else if (s->cur > i) --s->cur;
       s->caret = std::min(s->caret, std::max(0, Count(s) - 1));
       SetTop(hwnd, s, s->top);
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Redraw(hwnd, s);
       return Count(s);
     }
     case LB_RESETCONTENT:
@@ -406,7 +506,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       s->caret = 0;
       s->top = 0;
       UpdateBars(hwnd, s);
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Redraw(hwnd, s);
       return 0;
     case LB_GETCOUNT:
       return Count(s);
@@ -450,11 +550,17 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       return 0;
     case LB_SETITEMHEIGHT:
       if (LOWORD(lParam) == 0) return LB_ERR;
-      s->itemHeight = LOWORD(lParam);
+      if (StyleOf(hwnd) & LBS_OWNERDRAWVARIABLE) {
+        if (!Valid(s, static_cast<INT_PTR>(wParam))) return LB_ERR;
+        s->items[wParam].height = LOWORD(lParam);
+      } else {
+        s->itemHeight = LOWORD(lParam);
+      }
       SetTop(hwnd, s, s->top);
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Redraw(hwnd, s);
       return 0;
     case LB_GETITEMHEIGHT:
+      if (StyleOf(hwnd) & LBS_OWNERDRAWVARIABLE) return Valid(s, static_cast<INT_PTR>(wParam)) ? HeightOf(s, static_cast<int>(wParam)) : LB_ERR;
       return s->itemHeight;
     case LB_SETHORIZONTALEXTENT:
       s->extent = static_cast<int>(wParam);
@@ -473,7 +579,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       } else {
         return LB_ERR;
       }
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Redraw(hwnd, s);
       return 0;
     }
     case LB_GETSEL: {
@@ -502,14 +608,13 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       bool select = a <= b;
       for (int i = std::min(a, b); i <= std::max(a, b); ++i)
         if (Valid(s, i)) s->items[static_cast<size_t>(i)].selected = select;
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Redraw(hwnd, s);
       return 0;
     }
     case LB_SETCARETINDEX:
       if (!Valid(s, static_cast<INT_PTR>(wParam))) return LB_ERR;
-      s->caret = static_cast<int>(wParam);
+      MoveCaret(hwnd, s, static_cast<int>(wParam));
       ShowItem(hwnd, s, s->caret);
-      InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case LB_GETCARETINDEX:
       return s->caret;

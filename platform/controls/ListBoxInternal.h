@@ -7,3 +7,7 @@
 const UINT kComboListPicked = WM_USER + 0x3A0;
 
 void PlatformListBoxAttachCombo(HWND list, HWND combo);
+
+// A test seam: lists take at most `items` items (0: no limit) and answer
+// LB_ERRSPACE beyond, as they do when memory runs out.
+PLATFORM_API void PlatformSetListBoxCapacity(int items);

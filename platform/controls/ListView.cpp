@@ -222,21 +222,17 @@ void InvalidateAll(ListView* lv) {
 }
 
 // The scroll state is kept whether or not the bars are shown, so that a
-// container that draws its own bars can follow the list.
+// container that draws its own bars can follow the list; the bars themselves
+// show only while the rows or columns exceed the view.
 void UpdateScrollBars(ListView* lv) {
-  RECT client = Client(lv);
-  SCROLLINFO si{};
-  si.cbSize = sizeof(si);
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  si.nMin = 0;
-  si.nMax = Count(lv) > 0 ? Count(lv) - 1 : 0;
-  si.nPage = static_cast<UINT>(CountPerPage(lv));
-  si.nPos = lv->top;
-  SetScrollInfo(lv->hwnd, SB_VERT, &si, lv->redraw);
-  si.nMax = std::max(0, TotalWidth(lv) - 1);
-  si.nPage = static_cast<UINT>(std::max(0L, static_cast<long>(client.right)));
-  si.nPos = lv->scrollX;
-  SetScrollInfo(lv->hwnd, SB_HORZ, &si, lv->redraw);
+  bool keepOnly = (Style(lv->hwnd) & LVS_NOSCROLL) != 0;
+  auto apply = [&](int bar, int max, int page, int pos) {
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, max), static_cast<UINT>(std::max(0, page)), pos, 0};
+    if (keepOnly) ctl::KeepScrollInfo(lv->hwnd, bar, si);
+    else SetScrollInfo(lv->hwnd, bar, &si, lv->redraw);
+  };
+  apply(SB_VERT, Count(lv) - 1, CountPerPage(lv), lv->top);
+  apply(SB_HORZ, TotalWidth(lv) - 1, Client(lv).right, lv->scrollX);
 }
 
 void Layout(ListView* lv) {

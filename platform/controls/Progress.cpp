@@ -22,8 +22,10 @@ void PaintProgress(HWND hwnd, HDC hdc, ProgressState* s) {
   HBRUSH back = s->back == CLR_DEFAULT ? nullptr : CreateSolidBrush(s->back);
   FillRect(hdc, &rc, back ? back : GetSysColorBrush(COLOR_3DFACE));
   if (back) DeleteObject(back);
+  // A thin sunken frame, then a pixel of face around the blocks.
+  DrawEdge(hdc, &rc, BDR_SUNKENOUTER, BF_RECT);
   RECT inner = rc;
-  InflateRect(&inner, -1, -1);
+  InflateRect(&inner, -2, -2);
   bool vertical = (ctl::Style(hwnd) & PBS_VERTICAL) != 0;
   int length = vertical ? inner.bottom - inner.top : inner.right - inner.left;
   int range = s->high - s->low;

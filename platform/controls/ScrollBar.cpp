@@ -2,10 +2,11 @@
 // WS_HSCROLL/WS_VSCROLL, and the flat-scroll-bar calls (plain bars here).
 
 #include <algorithm>
-#include <map>
 #include <mutex>
+#include <vector>
 
 #include "ControlUtil.h"
+#include "UiPlatform.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ void Draw(HDC hdc, const Geometry& g, const Bar& b, bool enabled) {
     track.left = less.right;
     track.right = more.left;
   }
-  FillRect(hdc, &track, GetSysColorBrush(COLOR_SCROLLBAR));
+  ctl::FillDithered(hdc, track);
   if (!enabled || g.thumbLen <= 0 || b.max <= b.min || (b.page && static_cast<int>(b.page) > b.max - b.min)) return;
   RECT thumb = g.rc;
   if (g.vertical) {
@@ -117,28 +118,38 @@ UINT CodeOf(Part p) {
 
 // ---------------------------------------------------------------- window bars
 
-struct WindowBars {
+// A window's own bars, in the window record's slot for the platform's data.
+struct WindowBars : PlatformWindowPart {
+  static constexpr const char* kKind = "scroll bars";
   Bar h, v;
 };
 
+// The bars' values may be read by another thread's SetScrollInfo caller.
 std::mutex& BarsLock() {
   static auto* m = new std::mutex;
   return *m;
 }
-std::map<HWND, WindowBars>& AllBars() {
-  static auto* m = new std::map<HWND, WindowBars>;
-  return *m;
+
+// NULL for a window that is gone.
+Bar* WindowBar(HWND hwnd, int bar) {
+  WindowBars* w = PlatformPartOf<WindowBars>(hwnd);
+  if (!w) return nullptr;
+  return bar == SB_HORZ ? &w->h : &w->v;
 }
 
-// Handles are not reused while their window lives; records of dead windows
-// are dropped as new ones come.
-Bar* WindowBar(HWND hwnd, int bar) {
-  auto& all = AllBars();
-  if (all.find(hwnd) == all.end()) {
-    for (auto it = all.begin(); it != all.end();) it = IsWindow(it->first) ? std::next(it) : all.erase(it);
-  }
-  WindowBars& w = all[hwnd];
-  return bar == SB_HORZ ? &w.h : &w.v;
+Bar BarCopy(HWND hwnd, int bar) {
+  std::lock_guard<std::mutex> g(BarsLock());
+  Bar* b = WindowBar(hwnd, bar);
+  return b ? *b : Bar{};
+}
+
+// Whether the range holds more than one page: only then does a window's bar show.
+bool Scrollable(const Bar& b) { return b.max > b.min && (b.page == 0 || static_cast<int>(b.page) <= b.max - b.min); }
+
+// Windows whose bars this thread is showing or hiding just now.
+std::vector<HWND>& ShowingBars() {
+  thread_local std::vector<HWND> showing;
+  return showing;
 }
 
 bool BarRect(HWND hwnd, int bar, RECT* out) {
@@ -309,12 +320,29 @@ LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
   if (!info || !IsWindow(hwnd)) return 0;
   if (bar == SB_CTL) return static_cast<int>(SendMessageA(hwnd, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
+  if (bar != SB_HORZ && bar != SB_VERT) return 0;
   int pos;
+  bool scrollable;
   {
     std::lock_guard<std::mutex> g(BarsLock());
-    pos = ApplyInfo(WindowBar(hwnd, bar), info);
+    Bar* b = WindowBar(hwnd, bar);
+    if (!b) return 0;
+    pos = ApplyInfo(b, info);
+    scrollable = Scrollable(*b);
   }
-  if (redraw) RedrawFrame(hwnd);
+  // A window's bar comes and goes with its range; a bar asked to stay is
+  // drawn disabled instead. Changing the range from inside the resize that
+  // the last show or hide caused leaves the bar alone, so a list whose page
+  // depends on the other bar cannot flicker forever.
+  bool keep = (info->fMask & SIF_DISABLENOSCROLL) != 0;
+  auto& showing = ShowingBars();
+  if ((info->fMask & (SIF_RANGE | SIF_PAGE)) && (scrollable || !keep) &&
+      std::find(showing.begin(), showing.end(), hwnd) == showing.end()) {
+    showing.push_back(hwnd);
+    ShowScrollBar(hwnd, bar, scrollable);
+    showing.pop_back();
+  }
+  if (redraw && IsWindow(hwnd)) RedrawFrame(hwnd);
   return pos;
 }
 
@@ -322,7 +350,9 @@ BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
   if (!info || !IsWindow(hwnd)) return FALSE;
   if (bar == SB_CTL) return static_cast<BOOL>(SendMessageA(hwnd, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info)));
   std::lock_guard<std::mutex> g(BarsLock());
-  ReadInfo(*WindowBar(hwnd, bar), info);
+  Bar* b = WindowBar(hwnd, bar);
+  if (!b) return FALSE;
+  ReadInfo(*b, info);
   return TRUE;
 }
 
@@ -371,8 +401,10 @@ BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
   if (bar == SB_CTL) return static_cast<BOOL>(SendMessageA(hwnd, SBM_ENABLE_ARROWS, arrows, 0));
   {
     std::lock_guard<std::mutex> g(BarsLock());
-    if (bar == SB_HORZ || bar == SB_BOTH) WindowBar(hwnd, SB_HORZ)->arrows = arrows;
-    if (bar == SB_VERT || bar == SB_BOTH) WindowBar(hwnd, SB_VERT)->arrows = arrows;
+    for (UINT which : {UINT{SB_HORZ}, UINT{SB_VERT}}) {
+      Bar* b = WindowBar(hwnd, static_cast<int>(which));
+      if (b && (bar == which || bar == SB_BOTH)) b->arrows = arrows;
+    }
   }
   RedrawFrame(hwnd);
   return TRUE;
@@ -393,6 +425,12 @@ BOOL FlatSB_SetScrollProp(HWND hwnd, UINT, INT_PTR, BOOL) { return IsWindow(hwnd
 
 namespace ctl {
 
+int KeepScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info) {
+  std::lock_guard<std::mutex> g(BarsLock());
+  Bar* b = WindowBar(hwnd, bar);
+  return b ? ApplyInfo(b, &info) : 0;
+}
+
 void PaintWindowScrollBars(HWND hwnd) {
   HDC hdc = nullptr;
   for (int bar : {SB_HORZ, SB_VERT}) {
@@ -400,12 +438,8 @@ void PaintWindowScrollBars(HWND hwnd) {
     if (!BarRect(hwnd, bar, &rc)) continue;
     if (!hdc) hdc = GetWindowDC(hwnd);
     if (!hdc) return;
-    Bar b;
-    {
-      std::lock_guard<std::mutex> g(BarsLock());
-      b = *WindowBar(hwnd, bar);
-    }
-    Draw(hdc, Layout(rc, bar == SB_VERT, b), b, IsWindowEnabled(hwnd) != FALSE);
+    Bar b = BarCopy(hwnd, bar);
+    Draw(hdc, Layout(rc, bar == SB_VERT, b), b, IsWindowEnabled(hwnd) && Scrollable(b));
   }
   if (hdc) ReleaseDC(hwnd, hdc);
 }
@@ -416,11 +450,7 @@ bool WindowScrollBarClick(HWND hwnd, int hit, POINT screen) {
   if (bar < 0 || !BarRect(hwnd, bar, &rc)) return false;
   GetWindowRect(hwnd, &window);
   POINT pt{screen.x - window.left, screen.y - window.top};
-  Bar b;
-  {
-    std::lock_guard<std::mutex> g(BarsLock());
-    b = *WindowBar(hwnd, bar);
-  }
+  Bar b = BarCopy(hwnd, bar);
   Geometry g = Layout(rc, bar == SB_VERT, b);
   Part part = PartAt(g, pt);
   UINT msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;

@@ -29,6 +29,20 @@ StatusBar* Get(HWND hwnd) { return ctl::StateOf<StatusBar>(hwnd); }
 
 int Height(HWND hwnd, const StatusBar* s) { return std::max(s->minHeight, ctl::LineHeight(hwnd) + 6); }
 
+// A sizable frame, or the style, gives the bar a size grip in its corner.
+bool HasGrip(HWND hwnd) {
+  HWND parent = GetParent(hwnd);
+  bool sizable = parent && (GetWindowLongA(parent, GWL_STYLE) & WS_THICKFRAME) && !IsZoomed(parent);
+  return (ctl::Style(hwnd) & SBARS_SIZEGRIP) || sizable;
+}
+
+RECT GripRect(HWND hwnd) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  int side = std::min<int>(client.bottom, GetSystemMetrics(SM_CXVSCROLL));
+  return RECT{client.right - side, client.bottom - side, client.right, client.bottom};
+}
+
 RECT PartRect(HWND hwnd, const StatusBar* s, size_t i) {
   RECT client;
   GetClientRect(hwnd, &client);
@@ -53,12 +67,23 @@ void Paint(HWND hwnd, StatusBar* s, HDC dc) {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  bool grip = HasGrip(hwnd);
   for (size_t i = 0; i < s->parts.size(); ++i) {
+    // Panes are drawn two pixels below the top and two apart, and stop
+    // short of the grip.
     RECT rc = PartRect(hwnd, s, i);
+    rc.top += 2;
+    if (i > 0) rc.left += 2;
+    if (grip) rc.right = std::min(rc.right, GripRect(hwnd).left);
+    if (rc.right <= rc.left) continue;
     if (!(s->parts[i].flags & SBT_NOBORDERS))
       DrawEdge(dc, &rc, (s->parts[i].flags & SBT_POPOUT) ? BDR_RAISEDOUTER : BDR_SUNKENOUTER, BF_RECT);
     InflateRect(&rc, -3, -1);
     DrawTextA(dc, s->parts[i].text.c_str(), -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  }
+  if (grip) {
+    RECT corner = GripRect(hwnd);
+    DrawFrameControl(dc, &corner, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
   }
 }
 

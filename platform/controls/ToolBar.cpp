@@ -103,6 +103,11 @@ void Paint(HWND hwnd, ToolBar* t, HDC dc) {
     bool checked = (b.fsState & TBSTATE_CHECKED) != 0;
     bool hot = static_cast<int>(i) == t->hot && Enabled(b);
     if (down || checked) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    if (checked && !down) {
+      RECT inside = r;
+      InflateRect(&inside, -1, -1);
+      ctl::FillDithered(dc, inside);
+    }
     else if (hot || !flat) DrawEdge(dc, &r, flat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
     RECT face = r;
     if (ArrowApart(t, b)) {

@@ -1,24 +1,24 @@
-// What the program asks of a file by name: its status.
+// The class library's file status: what the program asks about a file by
+// path, without opening it.
 #pragma once
 
 #include "CTime.h"
 #include "Types.h"
 
-#define CFILE_ATTRIBUTE_READONLY 0x01
-#define CFILE_ATTRIBUTE_DIRECTORY 0x10
-#define CFILE_ATTRIBUTE_NORMAL 0x00
-
 struct CFileStatus {
-  CTime m_ctime;  // the last status change, as Linux has no creation time
-  CTime m_mtime;
-  CTime m_atime;
-  ULONGLONG m_size = 0;
-  BYTE m_attribute = 0;
-  char m_szFullName[MAX_PATH] = "";  // the absolute path, with "/"
+  CTime m_ctime;           // status change (creation where we stand in)
+  CTime m_mtime;           // last write
+  CTime m_atime;           // last read
+  ULONGLONG m_size = 0;    // bytes
+  BYTE m_attribute = 0;    // CFile::Attribute bits
+  char m_szFullName[MAX_PATH] = "";  // absolute path; a longer one has no status
 };
 
 class PLATFORM_API CFile {
  public:
-  // FALSE (the status untouched) when the path names nothing that can be seen.
-  static BOOL GetStatus(LPCTSTR path, CFileStatus& status);
+  enum Attribute { normal = 0x00, readOnly = 0x01, hidden = 0x02, system = 0x04, volume = 0x08, directory = 0x10,
+                   archive = 0x20 };
+  // FALSE, the status untouched, when the path names nothing (or an absolute
+  // path too long to hold); "\\" and "/" separate alike.
+  static BOOL GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus);
 };

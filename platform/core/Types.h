@@ -144,6 +144,14 @@ struct SYSTEMTIME {
 };
 typedef SYSTEMTIME* LPSYSTEMTIME;
 
+// 100-nanosecond intervals since 1 January 1601 (UTC), in two halves.
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+typedef FILETIME* LPFILETIME;
+typedef FILETIME* PFILETIME;
+
 // Status codes of the component interfaces (the visual-styles library).
 typedef int32_t HRESULT;
 #define S_OK ((HRESULT)0)

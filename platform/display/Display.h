@@ -15,6 +15,12 @@ class PlatformDisplayBackend {
   virtual void WindowHidden(HWND) {}
   virtual void WindowMoved(HWND) {}
   virtual void WindowDestroyed(HWND) {}
+  // A top-level window changed its place in the z-order (SetWindowPos without SWP_NOZORDER).
+  virtual void WindowRestacked(HWND) {}
+  // The mouse capture went to a window (its top-level window takes the pointer) or was released (null).
+  virtual void CaptureChanged(HWND) {}
+  // SetCursor chose another cursor (null hides it).
+  virtual void CursorChanged(HCURSOR) {}
   // Painting into a top-level window's surface has finished (`dirty` in surface coordinates).
   virtual void SurfacePainted(HWND, const RECT& /*dirty*/) {}
   // A descriptor the GUI thread's wait polls (or -1), and what to do when it is readable:

@@ -28,6 +28,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
 #include <X11/extensions/XShm.h>
 #include <X11/keysym.h>
 
@@ -209,6 +210,35 @@ class X11Backend : public PlatformDisplayBackend {
     }
   }
 
+  void WindowRestacked(HWND) override {
+    std::lock_guard<std::mutex> g(mutex_);
+    RestackLocked();
+    XFlush(dpy_);
+  }
+
+  // A captured mouse keeps reporting to the program outside its windows, so a
+  // drag goes on over the rest of the screen as it does where we stand in.
+  void CaptureChanged(HWND capture) override {
+    HWND top = capture ? GetAncestor(capture, GA_ROOT) : nullptr;
+    std::lock_guard<std::mutex> g(mutex_);
+    auto it = windows_.find(top);
+    if (it != windows_.end() && it->second.mapped) {
+      XGrabPointer(dpy_, it->second.xw, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                   GrabModeAsync, 0, cursor_, CurrentTime);
+    } else {
+      XUngrabPointer(dpy_, CurrentTime);
+    }
+    XFlush(dpy_);
+  }
+
+  void CursorChanged(HCURSOR cursor) override {
+    std::lock_guard<std::mutex> g(mutex_);
+    cursor_ = XCursorLocked(cursor);
+    for (auto& w : windows_) XDefineCursor(dpy_, w.second.xw, cursor_);
+    XChangeActivePointerGrab(dpy_, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, cursor_, CurrentTime);
+    XFlush(dpy_);
+  }
+
   void WindowHidden(HWND hwnd) override {
     std::lock_guard<std::mutex> g(mutex_);
     auto it = windows_.find(hwnd);
@@ -296,6 +326,86 @@ class X11Backend : public PlatformDisplayBackend {
     XShmSegmentInfo shmInfo{};
   };
 
+  // The X cursor for a cursor handle: the system's cursors are the server's
+  // own shapes, the program's are made from their bitmaps (dark pixels drawn
+  // black, light ones white, the mask's transparent ones left out).
+  ::Cursor XCursorLocked(HCURSOR cursor) {
+    if (!cursor) {
+      if (!blank_) {
+        char zero = 0;
+        Pixmap empty = XCreateBitmapFromData(dpy_, root_, &zero, 1, 1);
+        XColor black{};
+        blank_ = XCreatePixmapCursor(dpy_, empty, empty, &black, &black, 0, 0);
+        XFreePixmap(dpy_, empty);
+      }
+      return blank_;
+    }
+    auto known = cursors_.find(cursor);
+    if (known != cursors_.end()) return known->second;
+    static const struct {
+      LPCSTR id;
+      unsigned shape;
+    } system[] = {
+        {IDC_ARROW, XC_left_ptr},          {IDC_IBEAM, XC_xterm},         {IDC_WAIT, XC_watch},
+        {IDC_CROSS, XC_crosshair},         {IDC_UPARROW, XC_center_ptr},  {IDC_SIZENWSE, XC_bottom_right_corner},
+        {IDC_SIZENESW, XC_bottom_left_corner}, {IDC_SIZEWE, XC_sb_h_double_arrow}, {IDC_SIZENS, XC_sb_v_double_arrow},
+        {IDC_SIZEALL, XC_fleur},           {IDC_NO, XC_circle},           {IDC_HAND, XC_hand2},
+        {IDC_APPSTARTING, XC_watch},
+    };
+    ::Cursor made = 0;
+    for (const auto& c : system)
+      if (LoadCursorA(nullptr, c.id) == cursor) made = XCreateFontCursor(dpy_, c.shape);
+    if (!made) made = BitmapCursorLocked(cursor);
+    if (!made) made = XCreateFontCursor(dpy_, XC_left_ptr);
+    cursors_[cursor] = made;
+    return made;
+  }
+
+  ::Cursor BitmapCursorLocked(HCURSOR cursor) {
+    ICONINFO info{};
+    if (!GetIconInfo(cursor, &info)) return 0;
+    BITMAP bm{};
+    GetObjectA(info.hbmColor, sizeof bm, &bm);
+    int width = bm.bmWidth, height = bm.bmHeight;
+    std::vector<uint32_t> color(static_cast<size_t>(width) * height), mask(color.size());
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    HDC dc = CreateCompatibleDC(nullptr);
+    bool read = width > 0 && height > 0 &&
+                GetDIBits(dc, info.hbmColor, 0, height, color.data(), &bi, DIB_RGB_COLORS) == height &&
+                GetDIBits(dc, info.hbmMask, 0, height, mask.data(), &bi, DIB_RGB_COLORS) == height;
+    DeleteDC(dc);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    if (!read) return 0;
+    int stride = (width + 7) / 8;
+    std::vector<char> ink(static_cast<size_t>(stride) * height), shape(ink.size());
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        size_t i = static_cast<size_t>(y) * width + x;
+        uint32_t p = color[i];
+        int light = ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+        char bit = static_cast<char>(1 << (x & 7));  // XBM rows start with the lowest bit
+        if ((mask[i] & 0xFFFFFF) == 0) shape[static_cast<size_t>(y) * stride + x / 8] |= bit;
+        if (light < 3 * 128) ink[static_cast<size_t>(y) * stride + x / 8] |= bit;
+      }
+    }
+    Pixmap source = XCreateBitmapFromData(dpy_, root_, ink.data(), width, height);
+    Pixmap opaque = XCreateBitmapFromData(dpy_, root_, shape.data(), width, height);
+    XColor black{}, white{};
+    white.red = white.green = white.blue = 0xFFFF;
+    ::Cursor made = XCreatePixmapCursor(dpy_, source, opaque, &black, &white, std::min<unsigned>(info.xHotspot, width - 1),
+                                        std::min<unsigned>(info.yHotspot, height - 1));
+    XFreePixmap(dpy_, source);
+    XFreePixmap(dpy_, opaque);
+    return made;
+  }
+
   // Drop-down lists, menus, tooltips and drag images stay out of the window
   // manager's hands: no focus, no placement, no taskbar entry. They are the
   // caption-less pop-ups, and the children of the desktop (a combo box's
@@ -324,6 +434,7 @@ class X11Backend : public PlatformDisplayBackend {
                          std::max<int>(1, r.bottom - r.top), 0, depth_, InputOutput, visual_,
                          CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &a);
     s.gc = XCreateGC(dpy_, s.xw, 0, nullptr);
+    if (cursor_) XDefineCursor(dpy_, s.xw, cursor_);
     if (!s.popup) {
       XSetWMProtocols(dpy_, s.xw, &wmDelete_, 1);
       // Motif hints, understood by every common window manager: no decorations.
@@ -463,6 +574,18 @@ class X11Backend : public PlatformDisplayBackend {
     if (!order.empty()) XRestackWindows(dpy_, order.data(), static_cast<int>(order.size()));
   }
 
+  // Whether the server stacks our windows in the order last asked for.
+  bool StackedAsWantedLocked() {
+    ::Window rootOut, parent, *children = nullptr;
+    unsigned n = 0;
+    if (!XQueryTree(dpy_, root_, &rootOut, &parent, &children, &n)) return true;
+    std::vector<::Window> topDown;
+    for (unsigned i = n; i-- > 0;)
+      if (std::find(stacking_.begin(), stacking_.end(), children[i]) != stacking_.end()) topDown.push_back(children[i]);
+    if (children) XFree(children);
+    return topDown == stacking_;
+  }
+
   // The visible, enabled top-level window that `owner` owns (directly or
   // through others), topmost first: the modal window that disabled it.
   static HWND EnabledOwnedWindow(HWND owner) {
@@ -577,6 +700,14 @@ class X11Backend : public PlatformDisplayBackend {
         if (ev.xclient.message_type != wmProtocols_ || static_cast<Atom>(ev.xclient.data.l[0]) != wmDelete_) return;
         a.kind = Action::kClose;
         break;
+      case ConfigureNotify:
+        // Someone else (a window manager raising a clicked window) may have
+        // put an ordinary window over a topmost one.
+        if (!StackedAsWantedLocked()) {
+          stacking_.clear();
+          RestackLocked();
+        }
+        return;
       case Expose:
         a.kind = Action::kExpose;
         a.rect = RECT{ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width, ev.xexpose.y + ev.xexpose.height};
@@ -660,6 +791,8 @@ class X11Backend : public PlatformDisplayBackend {
   std::map<HWND, Shown> windows_;
   std::map<::Window, HWND> byX_;
   std::vector<::Window> stacking_;
+  ::Cursor cursor_ = 0, blank_ = 0;
+  std::map<HCURSOR, ::Cursor> cursors_;
 };
 
 }  // namespace

@@ -521,6 +521,39 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rc, UINT type, UINT state) {
     }
     return TRUE;
   }
+  if (type == DFC_MENU) {
+    // Menu glyphs come as masks: black on white, for the caller to blit in its colours.
+    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    FillRect(hdc, &r, white);
+    COLORREF black = RGB(0, 0, 0);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    switch (state & 0xFF) {
+      case DFCS_MENUCHECK: {
+        int x = r.left + w / 2 - 3, y = r.top + h / 2 - 1;
+        for (int k = 0; k < 7; ++k) {
+          int yy = k < 3 ? y + k : y + 4 - k;
+          VLine(hdc, x + k, yy, yy + 3, black);
+        }
+        break;
+      }
+      case DFCS_MENUBULLET: {
+        int d = std::max(2, std::min(w, h) / 3);
+        int x = r.left + (w - d) / 2, y = r.top + (h - d) / 2;
+        HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(BLACK_BRUSH));
+        HGDIOBJ oldPen = SelectObject(hdc, GetStockObject(BLACK_PEN));
+        Ellipse(hdc, x, y, x + d, y + d);
+        SelectObject(hdc, oldBrush);
+        SelectObject(hdc, oldPen);
+        break;
+      }
+      case DFCS_MENUARROWRIGHT:
+        Arrow(hdc, r, 2, black, 0);
+        break;
+      default:
+        Arrow(hdc, r, 3, black, 0);
+    }
+    return TRUE;
+  }
   if (type == DFC_CAPTION) {
     FillRect(hdc, &r, GetSysColorBrush(COLOR_BTNFACE));
     RECT e = r;

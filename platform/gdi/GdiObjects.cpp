@@ -8,16 +8,18 @@
 
 namespace gdi {
 
+// Never destroyed, like the window manager's tables: a program's static GDI
+// object may be freed after the other statics are gone.
 std::recursive_mutex& Lock() {
-  static std::recursive_mutex m;
-  return m;
+  static auto* m = new std::recursive_mutex;
+  return *m;
 }
 
 namespace {
 
 std::unordered_set<Object*>& Live() {
-  static std::unordered_set<Object*> live;
-  return live;
+  static auto* live = new std::unordered_set<Object*>;
+  return *live;
 }
 
 // The classic Windows scheme; the tests of the layer name these values.

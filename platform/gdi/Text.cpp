@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 
 #include "GdiInternal.h"
@@ -30,6 +33,7 @@ struct Glyph {
 struct FontFace {
   FT_Face face = nullptr;
   int ppem = 0;
+  int xppem = 0;  // horizontal size; differs from ppem when a width was asked for
   int ascent = 0, descent = 0, height = 0, internalLeading = 0, aveWidth = 0, maxWidth = 0;
   int underlinePos = 0, underlineThick = 1, strikePos = 0;
   bool fixed = false;
@@ -40,13 +44,15 @@ struct FontSystem {
   FT_Library lib = nullptr;
   bool failed = false;
   std::map<std::string, FT_Face> faces;
-  std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> sized;
+  std::map<std::tuple<std::string, int, int>, std::unique_ptr<FontFace>> sized;
 };
 
+// Never destroyed, with the GDI lock: fonts a program's static objects hold
+// may be freed at exit, after the other statics are gone.
 FontSystem& Fonts() {
-  static FontSystem fs;
-  if (!fs.lib && !fs.failed && FT_Init_FreeType(&fs.lib) != 0) fs.failed = true;
-  return fs;
+  static auto* fs = new FontSystem;
+  if (!fs->lib && !fs->failed && FT_Init_FreeType(&fs->lib) != 0) fs->failed = true;
+  return *fs;
 }
 
 bool IsFixedFace(const char* face) {
@@ -72,6 +78,27 @@ std::vector<std::string> FilesFor(const LOGFONTA& lf) {
 }
 
 int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+
+// These faces are bitmap fonts where we stand in: they come in a few cell
+// heights (8 to 24 points at 96 dpi) and ignore lfWidth. Pages ask for them
+// at heights 6 to 10, which the outline font would render unreadable, so a
+// request takes the nearest of those cells; larger ones are scaled as asked.
+const int kRasterCells[] = {13, 16, 20, 24, 29, 37};
+
+bool IsRasterFace(const char* face) {
+  static const char* const raster[] = {"ms sans serif", "system", "courier"};
+  for (const char* f : raster)
+    if (strcasecmp(face, f) == 0) return true;
+  return false;
+}
+
+int64_t SnapRasterCell(int64_t cell) {
+  if (cell > kRasterCells[std::size(kRasterCells) - 1]) return cell;
+  int best = kRasterCells[0];
+  for (int c : kRasterCells)
+    if (std::llabs(cell - c) < std::llabs(cell - best)) best = c;
+  return best;
+}
 
 FontFace* Resolve(const LOGFONTA& lf) {
   FontSystem& fs = Fonts();
@@ -100,25 +127,40 @@ FontFace* Resolve(const LOGFONTA& lf) {
   // Windows heights: negative asks for the character (em) height, positive
   // for the cell height; 0 for the default, a 16-pixel cell.
   int64_t height = lf.lfHeight;
+  auto cellOf = [&](int64_t em) { return Round(winA * em / upem) + Round(winD * em / upem); };
   int64_t ppem;
-  if (height < 0)
+  if (IsRasterFace(lf.lfFaceName)) {
+    int64_t cell = height == 0 ? 16 : height > 0 ? height : cellOf(std::min<int64_t>(-height, 512));
+    cell = SnapRasterCell(std::min<int64_t>(cell, 600));
+    // The largest em whose cell fits, so the snapped cells come out exact.
+    ppem = Round(cell * upem / (winA + winD)) + 1;
+    while (ppem > 1 && cellOf(ppem) > cell) --ppem;
+  } else if (height < 0) {
     ppem = -height;
-  else
+  } else {
     ppem = Round((height == 0 ? 16 : height) * upem / (winA + winD));
+  }
   ppem = std::max<int64_t>(1, std::min<int64_t>(ppem, 512));
-  auto key = std::make_pair(file, static_cast<int>(ppem));
+  // lfWidth asks for an average character width: outline faces stretch or
+  // squeeze horizontally to meet it.
+  double avgUnits = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : upem / 2;
+  int64_t xppem = ppem;
+  if (lf.lfWidth > 0 && !IsRasterFace(lf.lfFaceName))
+    xppem = std::max<int64_t>(1, std::min<int64_t>(Round(lf.lfWidth * upem / avgUnits), 512));
+  auto key = std::make_tuple(file, static_cast<int>(ppem), static_cast<int>(xppem));
   auto& slot = fs.sized[key];
   if (!slot) {
     slot.reset(new FontFace);
     FontFace& f = *slot;
     f.face = face;
     f.ppem = static_cast<int>(ppem);
+    f.xppem = static_cast<int>(xppem);
     f.ascent = Round(winA * ppem / upem);
     f.descent = Round(winD * ppem / upem);
     f.height = f.ascent + f.descent;
     f.internalLeading = std::max(0, f.height - f.ppem);
-    f.aveWidth = std::max(1, Round((os2 ? os2->xAvgCharWidth : upem / 2) * ppem / upem));
-    f.maxWidth = std::max(1, Round(face->max_advance_width * ppem / upem));
+    f.aveWidth = std::max(1, Round(avgUnits * xppem / upem));
+    f.maxWidth = std::max(1, Round(face->max_advance_width * xppem / upem));
     f.underlinePos = std::max(1, Round(-face->underline_position * ppem / upem));
     f.underlineThick = std::max(1, Round(face->underline_thickness * ppem / upem));
     f.strikePos = std::max(1, Round((os2 ? os2->yStrikeoutPosition : upem / 4) * ppem / upem));
@@ -142,7 +184,7 @@ const Glyph& GlyphOf(FontFace& f, unsigned char ch) {
   if (it != f.glyphs.end()) return it->second;
   Glyph& g = f.glyphs[ch];
   if (ch < 0x20) return g;  // control characters take no room
-  FT_Set_Pixel_Sizes(f.face, 0, static_cast<FT_UInt>(f.ppem));
+  FT_Set_Pixel_Sizes(f.face, static_cast<FT_UInt>(f.xppem), static_cast<FT_UInt>(f.ppem));
   if (FT_Load_Char(f.face, CodePoint(ch), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return g;
   FT_GlyphSlot s = f.face->glyph;
   g.advance = static_cast<int>((s->advance.x + 32) >> 6);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AfxMsgMap.h"
+#include "Controls.h"
 #include "UiPlatform.h"
 #include "WinUser.h"
 #include "afx.h"
@@ -164,6 +165,17 @@ class PLATFORM_API CWnd : public CCmdTarget {
   HICON SetIcon(HICON hIcon, BOOL bBigIcon);
   HICON GetIcon(BOOL bBigIcon) const;
   void SetRedraw(BOOL bRedraw = TRUE);
+  // The window's own scroll bars, or the sibling control GetScrollBarCtrl names.
+  void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr);
+  int ScrollWindowEx(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, CRgn* prgnUpdate,
+                     LPRECT lpRectUpdate, UINT flags);
+  int GetScrollPos(int nBar) const;
+  int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+  int GetScrollLimit(int nBar);
+  BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
+  BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
+  void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
+  virtual CScrollBar* GetScrollBarCtrl(int nBar) const;
   CMenu* GetMenu() const;
   BOOL SetMenu(CMenu* pMenu);
   CMenu* GetSystemMenu(BOOL bRevert) const;

@@ -4,6 +4,7 @@
 // Dispatch never touches an object after calling one of its handlers: a
 // handler may destroy its window, and the object with it.
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <mutex>
@@ -70,8 +71,8 @@ void WindowCreated(HWND hWnd, CREATESTRUCTA*) {
 void InstallHooks() {
   static std::once_flag once;
   std::call_once(once, [] {
-    PlatformSetCreateHook(WindowCreated);
-    PlatformSetDestroyHook(WindowGone);
+    PlatformAddCreateHook(WindowCreated);
+    PlatformAddDestroyHook(WindowGone);
   });
 }
 
@@ -636,6 +637,59 @@ HICON CWnd::GetIcon(BOOL bBigIcon) const {
   return reinterpret_cast<HICON>(SendMessage(WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL, 0));
 }
 void CWnd::SetRedraw(BOOL bRedraw) { SendMessage(WM_SETREDRAW, bRedraw, 0); }
+
+void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect, LPCRECT lpClipRect) {
+  ::ScrollWindow(m_hWnd, xAmount, yAmount, lpRect, lpClipRect);
+}
+int CWnd::ScrollWindowEx(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, CRgn* prgnUpdate,
+                         LPRECT lpRectUpdate, UINT flags) {
+  HRGN update = prgnUpdate ? static_cast<HRGN>(prgnUpdate->GetSafeHandle()) : nullptr;
+  return ::ScrollWindowEx(m_hWnd, dx, dy, lpRectScroll, lpRectClip, update, lpRectUpdate, flags);
+}
+
+// A window that scrolls with a sibling scroll bar control names it here; the
+// calls below then go to that control instead of the window's own bar.
+CScrollBar* CWnd::GetScrollBarCtrl(int) const { return nullptr; }
+
+namespace {
+HWND ScrollTarget(const CWnd* wnd, int* nBar) {
+  if (CScrollBar* bar = wnd->GetScrollBarCtrl(*nBar)) {
+    *nBar = SB_CTL;
+    return bar->m_hWnd;
+  }
+  return wnd->m_hWnd;
+}
+}  // namespace
+
+int CWnd::GetScrollPos(int nBar) const {
+  HWND target = ScrollTarget(this, &nBar);
+  return ::GetScrollPos(target, nBar);
+}
+int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) {
+  HWND target = ScrollTarget(this, &nBar);
+  return ::SetScrollPos(target, nBar, nPos, bRedraw);
+}
+BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask) {
+  if (!lpScrollInfo) return FALSE;
+  lpScrollInfo->cbSize = sizeof(SCROLLINFO);
+  lpScrollInfo->fMask = nMask;
+  HWND target = ScrollTarget(this, &nBar);
+  return ::GetScrollInfo(target, nBar, lpScrollInfo);
+}
+BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw) {
+  if (!lpScrollInfo) return FALSE;
+  lpScrollInfo->cbSize = sizeof(SCROLLINFO);
+  HWND target = ScrollTarget(this, &nBar);
+  ::SetScrollInfo(target, nBar, lpScrollInfo, bRedraw);
+  return TRUE;
+}
+// The largest position the thumb can reach: the range less the last page.
+int CWnd::GetScrollLimit(int nBar) {
+  SCROLLINFO si{};
+  if (!GetScrollInfo(nBar, &si, SIF_RANGE | SIF_PAGE)) return 0;
+  return si.nMax - std::max<int>(static_cast<int>(si.nPage) - 1, 0);
+}
+void CWnd::ShowScrollBar(UINT nBar, BOOL bShow) { ::ShowScrollBar(m_hWnd, static_cast<int>(nBar), bShow); }
 
 // ---------------------------------------------------------------- CWnd: default handlers
 

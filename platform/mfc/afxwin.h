@@ -12,3 +12,4 @@
 #include "AfxDialog.h"
 #include "AfxCtrl.h"
 #include "AfxMenu.h"
+#include "afxres.h"

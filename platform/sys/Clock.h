@@ -18,6 +18,11 @@ PLATFORM_API clock_t PlatformWallClock();
 // Date and time of day, moved along with the platform clock when tests speed it up or advance it.
 PLATFORM_API void GetLocalTime(LPSYSTEMTIME time);
 PLATFORM_API void GetSystemTime(LPSYSTEMTIME time);
+// Conversions without time zones; fields out of range (or a file time past
+// the year 30827) fail with ERROR_INVALID_PARAMETER. wDayOfWeek is ignored
+// going in and filled in coming out.
+PLATFORM_API BOOL SystemTimeToFileTime(const SYSTEMTIME* system, LPFILETIME file);
+PLATFORM_API BOOL FileTimeToSystemTime(const FILETIME* file, LPSYSTEMTIME system);
 
 // Milliseconds of real time that correspond to `milliseconds` on the platform clock.
 PLATFORM_API ULONGLONG PlatformClockToRealMs(ULONGLONG milliseconds);

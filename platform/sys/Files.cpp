@@ -113,8 +113,11 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWOR
     return INVALID_HANDLE_VALUE;
   }
   int flags = O_CLOEXEC;
-  bool reading = access & GENERIC_READ, writing = access & GENERIC_WRITE;
+  bool reading = access & GENERIC_READ, writing = access & (GENERIC_WRITE | FILE_WRITE_DATA);
+  bool appending = (access & FILE_APPEND_DATA) && !writing;
+  writing = writing || appending;
   flags |= (reading && writing) ? O_RDWR : writing ? O_WRONLY : O_RDONLY;
+  if (appending) flags |= O_APPEND;
   switch (disposition) {
     case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
     case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;

@@ -34,6 +34,8 @@ PLATFORM_API LANGID GetUserDefaultLangID();
 
 #define GENERIC_READ 0x80000000u
 #define GENERIC_WRITE 0x40000000u
+#define FILE_WRITE_DATA 0x00000002u
+#define FILE_APPEND_DATA 0x00000004u  // alone (without write access): every write goes to the end
 #define FILE_SHARE_READ 0x00000001u
 #define FILE_SHARE_WRITE 0x00000002u
 #define FILE_SHARE_DELETE 0x00000004u

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Clock.h"
+#include "ListBoxInternal.h"
 
 namespace testkit {
 
@@ -157,7 +158,10 @@ static BOOL CALLBACK DestroyEach(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
+void SetListBoxCapacity(int items) { PlatformSetListBoxCapacity(items); }
+
 void ResetWindows() {
+  PlatformSetListBoxCapacity(0);
   EnumWindows(DestroyEach, 0);
   PlatformResetInputState();
   MSG msg;

@@ -80,6 +80,10 @@ bool CaptureWindowPng(HWND hwnd, const std::string& path);
 // One pixel of a window, in window coordinates, as 0x00RRGGBB.
 uint32_t WindowPixel(HWND hwnd, int x, int y);
 
+// List boxes (and combo boxes' lists) take at most `items` items and answer
+// LB_ERRSPACE beyond; 0 lifts the limit. ResetWindows lifts it too.
+void SetListBoxCapacity(int items);
+
 // Destroys every window that is left and resets focus, capture and keys, so
 // that the next test starts clean.
 void ResetWindows();

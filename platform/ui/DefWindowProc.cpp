@@ -51,6 +51,15 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
       StoreText(hwnd, reinterpret_cast<LPCSTR>(lParam));
       return TRUE;
+    case WM_SETREDRAW: {
+      // Drawing stops as for a hidden window, though the window stays where
+      // it is; the program invalidates once it turns drawing back on.
+      Guard g(Lock());
+      Window* w = Find(hwnd);
+      if (w && wParam) w->style |= WS_VISIBLE;
+      if (w && !wParam) w->style &= ~WS_VISIBLE;
+      return 0;
+    }
     case WM_GETTEXT: {
       auto* buffer = reinterpret_cast<char*>(lParam);
       if (!buffer || wParam == 0) return 0;
@@ -207,7 +216,19 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN:
       if (wParam == VK_F4 && (lParam & (1 << 29)))
         PostMessageA(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+      // Shift+F10 is the keyboard's context menu, which has no point: -1.
+      if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0)
+        SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
       return 0;
+    case WM_SYSCHAR:
+      if (wParam == ' ') SendMessageA(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+      return 0;
+    case WM_RBUTTONUP: {
+      POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ClientToScreen(hwnd, &pt);
+      SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(pt.x, pt.y));
+      return 0;
+    }
   }
   return 0;
 }

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <mutex>
 #include <vector>
 
@@ -33,28 +32,32 @@ struct DialogInfo {
   HFONT font = nullptr;
 };
 
+// A dialog's state, in the window record's slot for the platform's data.
+struct DialogPart : PlatformWindowPart {
+  static constexpr const char* kKind = "dialog";
+  DialogInfo info;
+};
+
 std::mutex& InfoLock() {
   static auto* m = new std::mutex;
-  return *m;
-}
-std::map<HWND, DialogInfo>& Infos() {
-  static auto* m = new std::map<HWND, DialogInfo>;
   return *m;
 }
 
 // A copy, so that no lock is held while the dialog procedure runs.
 bool InfoOf(HWND hwnd, DialogInfo* out) {
+  DialogPart* part = PlatformPartOf<DialogPart>(hwnd, false);
+  if (!part) return false;
   std::lock_guard<std::mutex> g(InfoLock());
-  auto it = Infos().find(hwnd);
-  if (it == Infos().end()) return false;
-  *out = it->second;
+  *out = part->info;
   return true;
 }
 
 template <typename F>
 void UpdateInfo(HWND hwnd, F change) {
+  DialogPart* part = PlatformPartOf<DialogPart>(hwnd);
+  if (!part) return;
   std::lock_guard<std::mutex> g(InfoLock());
-  change(Infos()[hwnd]);
+  change(part->info);
 }
 
 int Scale(int v, int mul, int div) { return static_cast<int>((static_cast<long long>(v) * mul + (v >= 0 ? div / 2 : -div / 2)) / div); }
@@ -128,6 +131,12 @@ HWND DefaultButton(HWND dialog) {
       return c;
   }
   return nullptr;
+}
+
+// BM_SETSTYLE takes the whole low word; the button keeps its other bits.
+void SetButtonType(HWND button, DWORD type) {
+  DWORD style = static_cast<DWORD>(GetWindowLongA(button, GWL_STYLE));
+  SendMessageA(button, BM_SETSTYLE, (style & 0xFFFF & ~BS_TYPEMASK) | type, TRUE);
 }
 
 HFONT DialogFont(const DialogTemplate* tpl) {
@@ -205,8 +214,14 @@ BOOL PlatformFillDialog(HWND dialog, LPCDLGTEMPLATE tpl, DLGPROC proc, LPARAM in
   for (const DialogItemTemplate& item : tpl->items) {
     RECT rc{item.x, item.y, item.x + item.cx, item.y + item.cy};
     MapDialogRect(dialog, &rc);
-    HWND ctl = CreateWindowExA(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(), item.text.c_str(),
-                               (item.style | WS_CHILD) & ~WS_POPUP, rc.left, rc.top, rc.right - rc.left,
+    // Bordered controls get the sunken edge of the three-dimensional look.
+    DWORD style = (item.style | WS_CHILD) & ~WS_POPUP;
+    DWORD exStyle = item.exStyle | WS_EX_NOPARENTNOTIFY;
+    if (style & WS_BORDER) {
+      style &= ~WS_BORDER;
+      exStyle |= WS_EX_CLIENTEDGE;
+    }
+    HWND ctl = CreateWindowExA(exStyle, item.className.c_str(), item.text.c_str(), style, rc.left, rc.top, rc.right - rc.left,
                                rc.bottom - rc.top, dialog,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance, nullptr);
     if (!IsWindow(dialog)) return FALSE;
@@ -219,6 +234,11 @@ BOOL PlatformFillDialog(HWND dialog, LPCDLGTEMPLATE tpl, DLGPROC proc, LPARAM in
     for (const std::string& s : item.items)
       SendMessageA(ctl, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
   }
+  // The template's default button stays the default while the look wanders.
+  if (HWND def = DefaultButton(dialog)) {
+    int id = GetDlgCtrlID(def);
+    UpdateInfo(dialog, [&](DialogInfo& i) { if (!i.defId) i.defId = id; });
+  }
   HWND first = FirstFocus(dialog);
   LRESULT setFocus = SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), init);
   if (!IsWindow(dialog)) return FALSE;
@@ -229,6 +249,20 @@ BOOL PlatformFillDialog(HWND dialog, LPCDLGTEMPLATE tpl, DLGPROC proc, LPARAM in
     if (IsWindowVisible(dialog)) FocusControl(dialog, first);
   }
   return TRUE;
+}
+
+void PlatformDialogFocusMoved(HWND dialog, HWND focus) {
+  DialogInfo info;
+  if (!InfoOf(dialog, &info)) return;
+  auto isPush = [&](HWND w) {
+    return w && IsDialogChild(dialog, w) && (DlgCode(w) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+  };
+  HWND look = isPush(focus) ? focus : info.defId ? GetDlgItem(dialog, info.defId) : nullptr;
+  std::vector<HWND> all;
+  TabOrder(dialog, &all);
+  for (HWND c : all)
+    if (c != look && (DlgCode(c) & DLGC_DEFPUSHBUTTON)) SetButtonType(c, BS_PUSHBUTTON);
+  if (look && (DlgCode(look) & DLGC_UNDEFPUSHBUTTON)) SetButtonType(look, BS_DEFPUSHBUTTON);
 }
 
 HWND CreateDialogIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATE tpl, HWND parent, DLGPROC proc, LPARAM init) {
@@ -370,11 +404,11 @@ LRESULT DefDlgProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case DM_SETDEFID: {
       HWND oldDef = DefaultButton(hwnd);
-      if (oldDef) SendMessageA(oldDef, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+      if (oldDef) SetButtonType(oldDef, BS_PUSHBUTTON);
       int id = static_cast<int>(wParam);
       UpdateInfo(hwnd, [&](DialogInfo& i) { i.defId = id; });
       HWND newDef = GetDlgItem(hwnd, id);
-      if (newDef && (DlgCode(newDef) & DLGC_UNDEFPUSHBUTTON)) SendMessageA(newDef, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+      if (newDef && (DlgCode(newDef) & DLGC_UNDEFPUSHBUTTON)) SetButtonType(newDef, BS_DEFPUSHBUTTON);
       return TRUE;
     }
     case WM_NEXTDLGCTL: {
@@ -387,15 +421,9 @@ LRESULT DefDlgProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_NCDESTROY: {
-      HFONT font = nullptr;
-      {
-        std::lock_guard<std::mutex> g(InfoLock());
-        auto it = Infos().find(hwnd);
-        if (it != Infos().end()) {
-          font = it->second.font;
-          Infos().erase(it);
-        }
-      }
+      // The record's part goes with the window; the font is the dialog's to free.
+      DialogInfo gone;
+      HFONT font = InfoOf(hwnd, &gone) ? gone.font : nullptr;
       LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
       if (font) DeleteObject(font);
       return r;

@@ -74,3 +74,7 @@ PLATFORM_API RECT PlatformDialogWindowRect(LPCDLGTEMPLATE tpl, HWND parent);
 PLATFORM_API LPCSTR PlatformDialogClass(LPCDLGTEMPLATE tpl);
 // The dialog's result once EndDialog was called; FALSE while it runs.
 PLATFORM_API BOOL PlatformDialogEnded(HWND dialog, INT_PTR* result);
+// Push buttons tell their dialog when the focus comes or goes (`focus` is
+// the window that has it now): the default look follows the focus among push
+// buttons and returns to the default button when the focus leaves them.
+PLATFORM_API void PlatformDialogFocusMoved(HWND dialog, HWND focus);

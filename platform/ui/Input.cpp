@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "Clock.h"
+#include "Display.h"
 #include "UiPlatform.h"
 #include "WindowManager.h"
 
@@ -206,6 +207,19 @@ HWND GetActiveWindow() {
   return IsWindow(In().active) ? In().active : nullptr;
 }
 
+// Activation moving to or from a thread's windows reaches every top-level
+// window of that thread, hidden ones too; lParam names the other thread.
+static void SendActivateApp(DWORD thread, BOOL active, DWORD otherThread) {
+  std::vector<HWND> tops;
+  {
+    Guard g(Lock());
+    for (Window* t : Desktop()->children)
+      if (t->threadId == thread) tops.push_back(t->hwnd);
+  }
+  for (HWND t : tops)
+    if (IsWindow(t)) SendMessageA(t, WM_ACTIVATEAPP, active, static_cast<LPARAM>(otherThread));
+}
+
 HWND SetActiveWindow(HWND hwnd) {
   if (hwnd) hwnd = GetAncestor(hwnd, GA_ROOT);
   HWND old = GetActiveWindow();
@@ -213,19 +227,17 @@ HWND SetActiveWindow(HWND hwnd) {
   {
     Guard g(Lock());
     In().active = hwnd;
-    if (Window* w = Find(hwnd)) {
-      auto& v = Desktop()->children;
-      v.erase(std::remove(v.begin(), v.end(), w), v.end());
-      v.insert(v.begin(), w);
-    }
+    if (Window* w = Find(hwnd)) StackTopLevel(w, HWND_TOP);
   }
+  DWORD oldThread = old ? GetWindowThreadProcessId(old, nullptr) : 0;
+  DWORD newThread = hwnd ? GetWindowThreadProcessId(hwnd, nullptr) : 0;
   if (old) {
     SendMessageA(old, WM_NCACTIVATE, FALSE, 0);
     SendMessageA(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old)), reinterpret_cast<LPARAM>(hwnd));
-    if (!hwnd) SendMessageA(old, WM_ACTIVATEAPP, FALSE, 0);
+    if (oldThread != newThread) SendActivateApp(oldThread, FALSE, newThread);
   }
   if (hwnd && IsWindow(hwnd)) {
-    if (!old) SendMessageA(hwnd, WM_ACTIVATEAPP, TRUE, 0);
+    if (oldThread != newThread) SendActivateApp(newThread, TRUE, oldThread);
     SendMessageA(hwnd, WM_NCACTIVATE, TRUE, 0);
     SendMessageA(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(hwnd)), reinterpret_cast<LPARAM>(old));
   }
@@ -258,6 +270,7 @@ HWND SetCapture(HWND hwnd) {
     old = IsWindow(In().capture) ? In().capture : nullptr;
     In().capture = hwnd;
   }
+  if (old != hwnd) PlatformDisplay()->CaptureChanged(hwnd);
   if (old && old != hwnd) SendMessageA(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
   return old;
 }
@@ -269,6 +282,7 @@ BOOL ReleaseCapture() {
     old = IsWindow(In().capture) ? In().capture : nullptr;
     In().capture = nullptr;
   }
+  if (old) PlatformDisplay()->CaptureChanged(nullptr);
   if (old) SendMessageA(old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
@@ -303,9 +317,13 @@ BOOL SetCursorPos(int x, int y) {
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
-  Guard g(Lock());
-  HCURSOR old = In().cursor;
-  In().cursor = cursor;
+  HCURSOR old;
+  {
+    Guard g(Lock());
+    old = In().cursor;
+    In().cursor = cursor;
+  }
+  if (old != cursor) PlatformDisplay()->CursorChanged(cursor);
   return old;
 }
 
@@ -501,6 +519,14 @@ void PlatformInjectKey(UINT vk, BOOL down) {
 
 namespace wm {
 
+// Menus show their keyboard cues when the keyboard opened them.
+static bool lastInputWasKey = false;
+
+bool LastInputWasKey() {
+  Guard g(Lock());
+  return lastInputWasKey;
+}
+
 static bool IsInputMessage(UINT m) {
   return (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK) ||
          (m >= WM_KEYFIRST && m <= WM_KEYLAST);
@@ -515,6 +541,7 @@ void RouteRawInput(ThreadQueue*) {
       if (In().raw.empty() || AnyQueueHoldsInput(IsInputMessage)) return;
       next = In().raw.front();
       In().raw.pop_front();
+      lastInputWasKey = !next.mouse;
     }
     if (next.mouse)
       RouteMouse(next.msg, next.pt, next.wheel);

@@ -101,7 +101,11 @@ void DrawBarItem(HWND hwnd, HMENU bar, HDC dc, const menu::MenuItem& it, const R
     dis.CtlType = ODT_MENU;
     dis.itemID = it.id;
     dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = (open ? ODS_SELECTED : 0) | (disabled ? ODS_GRAYED | ODS_DISABLED : 0);
+    // The bar opens with the mouse only, so its mnemonics stay hidden unless always shown.
+    BOOL cues = FALSE;
+    SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+    dis.itemState = (open ? ODS_SELECTED : 0) | (disabled ? ODS_GRAYED | ODS_DISABLED : 0) |
+                    (GetActiveWindow() != hwnd ? ODS_INACTIVE : 0) | (cues ? 0 : ODS_NOACCEL);
     dis.hwndItem = reinterpret_cast<HWND>(bar);
     dis.hDC = dc;
     dis.rcItem = rc;

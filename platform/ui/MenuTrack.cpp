@@ -12,6 +12,7 @@
 #include "MenuInternal.h"
 #include "Controls.h"  // the owner-draw states
 #include "UiPlatform.h"
+#include "WindowManager.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ struct Level {
   HMENU menu = nullptr;
   HWND window = nullptr;
   std::vector<RECT> rects;  // item rectangles in the window's client area
+  int accelAt = 0;          // where the accelerators' column starts, from an item's left
   int hot = -1;
 };
 
@@ -33,7 +35,14 @@ struct Tracker {
   std::vector<Level> levels;
   bool done = false;
   UINT chosen = 0;
+  bool noAccel = false;  // opened with the mouse: mnemonics hidden until a key is used
 };
+
+bool KeyboardCuesAlways() {
+  BOOL cues = FALSE;
+  SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+  return cues != FALSE;
+}
 
 thread_local Tracker* tActive = nullptr;
 
@@ -61,14 +70,15 @@ SIZE TextSize(HDC dc, const std::string& s) {
 }
 
 // Item rectangles: owner-drawn items are measured by the owner.
-std::vector<RECT> Measure(Tracker* t, HMENU handle, SIZE* total) {
+// Labels share one column and accelerators another after the widest label.
+std::vector<RECT> Measure(Tracker* t, HMENU handle, SIZE* total, int* accelAt) {
   std::vector<menu::MenuItem> items = ItemsOf(handle);
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, MenuFont());
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
   std::vector<SIZE> sizes;
-  int width = 0;
+  int width = 0, labels = 0, accels = 0;
   for (const menu::MenuItem& it : items) {
     SIZE sz{0, 0};
     if (it.type & MFT_OWNERDRAW) {
@@ -82,9 +92,8 @@ std::vector<RECT> Measure(Tracker* t, HMENU handle, SIZE* total) {
     } else if (Separator(it)) {
       sz = SIZE{0, 8};
     } else {
-      SIZE left = TextSize(dc, Before(it.text, '\t'));
-      SIZE right = TextSize(dc, After(it.text, '\t'));
-      sz.cx = 2 * kCheckColumn + left.cx + (right.cx ? kTabGap + right.cx : 0);
+      labels = std::max(labels, static_cast<int>(TextSize(dc, Before(it.text, '\t')).cx));
+      accels = std::max(accels, static_cast<int>(TextSize(dc, After(it.text, '\t')).cx));
       sz.cy = std::max(tm.tmHeight + 6, static_cast<LONG>(GetSystemMetrics(SM_CYMENU)));
     }
     sizes.push_back(sz);
@@ -92,6 +101,8 @@ std::vector<RECT> Measure(Tracker* t, HMENU handle, SIZE* total) {
   }
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
+  *accelAt = kCheckColumn + labels + kTabGap;
+  width = std::max(width, 2 * kCheckColumn + labels + (accels ? kTabGap + accels : 0));
   std::vector<RECT> rects;
   int y = kBorder;
   for (const SIZE& sz : sizes) {
@@ -139,7 +150,8 @@ void DrawItem(Tracker* t, const Level& level, HDC dc, int i, const menu::MenuIte
     dis.itemID = it.id;
     dis.itemAction = action;
     dis.itemState = (hot ? ODS_SELECTED : 0) | (Disabled(it) ? ODS_GRAYED | ODS_DISABLED : 0) |
-                    ((it.state & MF_CHECKED) ? ODS_CHECKED : 0) | ((it.state & MF_DEFAULT) ? ODS_DEFAULT : 0);
+                    ((it.state & MF_CHECKED) ? ODS_CHECKED : 0) | ((it.state & MF_DEFAULT) ? ODS_DEFAULT : 0) |
+                    (t->noAccel ? ODS_NOACCEL : 0);
     dis.hwndItem = reinterpret_cast<HWND>(level.menu);
     dis.hDC = dc;
     dis.rcItem = rc;
@@ -154,14 +166,26 @@ void DrawItem(Tracker* t, const Level& level, HDC dc, int i, const menu::MenuIte
     return;
   }
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(Disabled(it) ? COLOR_GRAYTEXT : hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-  if (it.state & MF_CHECKED) {
-    DrawMark(dc, rc, (it.type & MFT_RADIOCHECK) != 0, GetTextColor(dc));
-  }
-  RECT text{rc.left + kCheckColumn, rc.top, rc.right - kCheckColumn, rc.bottom};
-  std::string left = Before(it.text, '\t'), right = After(it.text, '\t');
-  DrawTextA(dc, left.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-  if (!right.empty()) DrawTextA(dc, right.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  // Disabled items are embossed: a highlight one pixel down and right under
+  // the shadow, except on the selection bar, where the shadow alone shows.
+  bool embossed = Disabled(it) && !hot;
+  COLORREF ink = GetSysColor(Disabled(it) ? (embossed ? COLOR_3DSHADOW : COLOR_GRAYTEXT)
+                                          : hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+  auto drawLabel = [&](int dx, COLORREF color) {
+    SetTextColor(dc, color);
+    if (it.state & MF_CHECKED) {
+      RECT mark = rc;
+      OffsetRect(&mark, dx, dx);
+      DrawMark(dc, mark, (it.type & MFT_RADIOCHECK) != 0, color);
+    }
+    RECT label{rc.left + kCheckColumn + dx, rc.top + dx, rc.right - kCheckColumn + dx, rc.bottom + dx};
+    DrawTextA(dc, Before(it.text, '\t').c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    std::string accel = After(it.text, '\t');
+    label.left = rc.left + level.accelAt + dx;
+    if (!accel.empty()) DrawTextA(dc, accel.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  };
+  if (embossed) drawLabel(1, GetSysColor(COLOR_3DHILIGHT));
+  drawLabel(0, ink);
   if (it.sub) {
     // A small right-pointing triangle.
     int cx = rc.right - kCheckColumn / 2, cy = (rc.top + rc.bottom) / 2;
@@ -222,7 +246,7 @@ void OpenLevel(Tracker* t, HMENU handle, int index, POINT at, UINT align) {
   Level level;
   level.menu = handle;
   SIZE size;
-  level.rects = Measure(t, handle, &size);
+  level.rects = Measure(t, handle, &size, &level.accelAt);
   int x = at.x, y = at.y;
   if (align & TPM_CENTERALIGN) x -= size.cx / 2;
   else if (align & TPM_RIGHTALIGN) x -= size.cx;
@@ -400,6 +424,10 @@ bool Filter(Tracker* t, MSG* msg) {
     return true;
   }
   if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) {
+    if (t->noAccel) {
+      t->noAccel = false;
+      for (const Level& l : t->levels) InvalidateRect(l.window, nullptr, TRUE);
+    }
     OnKey(t, msg->wParam);
     if (!t->done && msg->wParam != VK_ESCAPE) TranslateMessage(msg);
     return true;
@@ -449,6 +477,7 @@ BOOL TrackPopupMenu(HMENU handle, UINT flags, int x, int y, int, HWND owner, con
   t.owner = owner;
   t.flags = flags;
   t.system = GetSystemMenu(owner, FALSE) == handle;
+  t.noAccel = !wm::LastInputWasKey() && !KeyboardCuesAlways();
   tActive = &t;
   if (!(flags & TPM_NONOTIFY)) {
     SendMessageA(owner, WM_ENTERMENULOOP, TRUE, 0);

@@ -2,6 +2,7 @@
 // classic painting of frames, captions and caption buttons, the caption
 // button and move loops, and the system commands.
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -169,7 +170,10 @@ void PaintNonClient(HWND hwnd, int pressedHit, HRGN update = nullptr) {
     if (b.hasMin) button(b.min, DFCS_CAPTIONMIN, HTMINBUTTON, (g.style & WS_MINIMIZEBOX) != 0);
   }
   menu::PaintBar(hwnd, hdc);
+  // The edges enclose the window's scroll bars along with the client area.
   RECT inner{g.client.left, g.client.top, g.client.right, g.client.bottom};
+  if (g.style & WS_VSCROLL) inner.right += GetSystemMetrics(SM_CXVSCROLL);
+  if (g.style & WS_HSCROLL) inner.bottom += GetSystemMetrics(SM_CYHSCROLL);
   if (g.exStyle & WS_EX_CLIENTEDGE) {
     RECT e = inner;
     InflateRect(&e, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
@@ -205,6 +209,13 @@ void TrackMouse(HWND hwnd, Step step) {
   if (IsWindow(hwnd) && GetCapture() == hwnd) ReleaseCapture();
 }
 
+bool IsCaptionBoxEnabled(HWND hwnd, int hit) {
+  LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  if (hit == HTMAXBUTTON) return (style & WS_MAXIMIZEBOX) != 0;
+  if (hit == HTMINBUTTON) return (style & WS_MINIMIZEBOX) != 0;
+  return true;
+}
+
 void TrackCaptionButton(HWND hwnd, int hit) {
   PaintNonClient(hwnd, hit);
   bool over = true, released = false;
@@ -225,28 +236,20 @@ void TrackCaptionButton(HWND hwnd, int hit) {
   PaintNonClient(hwnd, HTNOWHERE);
   if (!released || !over) return;
   WPARAM cmd = hit == HTCLOSE ? SC_CLOSE : hit == HTMINBUTTON ? SC_MINIMIZE : IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE;
-  if (hit == HTMAXBUTTON && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_MAXIMIZEBOX)) return;
-  if (hit == HTMINBUTTON && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_MINIMIZEBOX)) return;
+  if (!IsCaptionBoxEnabled(hwnd, hit)) return;
   POINT pt;
   GetCursorPos(&pt);
   SendMessageA(hwnd, WM_SYSCOMMAND, cmd, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
 }
 
-// The move loop: the window follows the mouse until the button comes up;
-// Escape puts it back where it was.
-void MoveLoop(HWND hwnd) {
-  RECT start;
-  if (!GetWindowRect(hwnd, &start) || IsZoomed(hwnd)) return;
+// The loop of a move or size: `place` sees how far the mouse went from where
+// it was when the loop started, until the button comes up; Escape places the
+// window back with (0, 0).
+template <typename Place>
+void SizeMoveLoop(HWND hwnd, Place place) {
   POINT origin;
   GetCursorPos(&origin);
-  HWND parent = GetParent(hwnd);
-  bool child = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
   SendMessageA(hwnd, WM_ENTERSIZEMOVE, 0, 0);
-  auto place = [&](int dx, int dy) {
-    POINT p{start.left + dx, start.top + dy};
-    if (child && parent) ScreenToClient(parent, &p);
-    SetWindowPos(hwnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  };
   TrackMouse(hwnd, [&](const MSG& m) {
     if (m.message == WM_KEYDOWN) {
       place(0, 0);
@@ -258,7 +261,87 @@ void MoveLoop(HWND hwnd) {
   if (IsWindow(hwnd)) SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
 }
 
+// The move loop: the window follows the mouse until the button comes up;
+// Escape puts it back where it was.
+void MoveLoop(HWND hwnd) {
+  RECT start;
+  if (!GetWindowRect(hwnd, &start) || IsZoomed(hwnd)) return;
+  HWND parent = GetParent(hwnd);
+  bool child = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+  SizeMoveLoop(hwnd, [&](int dx, int dy) {
+    POINT p{start.left + dx, start.top + dy};
+    if (child && parent) ScreenToClient(parent, &p);
+    SetWindowPos(hwnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
+}
+
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+// The sizing loop: the edges named by `edge` (a WMSZ_ code) follow the mouse,
+// the owner may correct each step in WM_SIZING and WM_GETMINMAXINFO limits
+// it; Escape puts the window back.
+void SizeLoop(HWND hwnd, int edge) {
+  RECT start;
+  if (!GetWindowRect(hwnd, &start) || IsZoomed(hwnd) || IsIconic(hwnd)) return;
+  bool left = edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT;
+  bool right = edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT;
+  bool top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
+  bool bottom = edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT;
+  if (!left && !right && !top && !bottom) return;
+  MINMAXINFO mmi{};
+  mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+  mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+  SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+  HWND parent = GetParent(hwnd);
+  bool child = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+  SizeMoveLoop(hwnd, [&](int dx, int dy) {
+    RECT r = start;
+    if (left) r.left = std::min(start.left + dx, start.right - mmi.ptMinTrackSize.x);
+    if (right) r.right = std::max(start.right + dx, start.left + mmi.ptMinTrackSize.x);
+    if (top) r.top = std::min(start.top + dy, start.bottom - mmi.ptMinTrackSize.y);
+    if (bottom) r.bottom = std::max(start.bottom + dy, start.top + mmi.ptMinTrackSize.y);
+    if (left) r.left = std::max(r.left, r.right - mmi.ptMaxTrackSize.x);
+    if (right) r.right = std::min(r.right, r.left + mmi.ptMaxTrackSize.x);
+    if (top) r.top = std::max(r.top, r.bottom - mmi.ptMaxTrackSize.y);
+    if (bottom) r.bottom = std::min(r.bottom, r.top + mmi.ptMaxTrackSize.y);
+    SendMessageA(hwnd, WM_SIZING, static_cast<WPARAM>(edge), reinterpret_cast<LPARAM>(&r));
+    POINT p{r.left, r.top};
+    if (child && parent) ScreenToClient(parent, &p);
+    SetWindowPos(hwnd, nullptr, p.x, p.y, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  });
+}
+
+// Where the system menu opens when asked for by the icon or the keyboard:
+// under the icon at the caption's left end.
+POINT SystemMenuOrigin(HWND hwnd) {
+  Geometry g;
+  if (!GeometryOf(hwnd, &g)) return POINT{0, 0};
+  Frame f = FrameOf(g.style, g.exStyle);
+  return POINT{g.window.left + f.x, g.window.top + f.y + (HasCaption(g.style) ? GetSystemMetrics(SM_CYCAPTION) : 0)};
+}
+
+// The system menu, with what the window's state cannot do greyed; the choice
+// comes back as WM_SYSCOMMAND, so items a program appended reach it too.
+void TrackSystemMenu(HWND hwnd, POINT screen) {
+  DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+  if (!(style & WS_SYSMENU)) return;
+  HMENU menu = GetSystemMenu(hwnd, FALSE);
+  if (!menu) return;
+  bool zoomed = (style & WS_MAXIMIZE) != 0, iconic = (style & WS_MINIMIZE) != 0;
+  const struct {
+    UINT id;
+    bool enabled;
+  } states[] = {
+      {SC_RESTORE, zoomed || iconic},
+      {SC_MOVE, !zoomed},
+      {SC_SIZE, (style & WS_THICKFRAME) && !zoomed && !iconic},
+      {SC_MINIMIZE, (style & WS_MINIMIZEBOX) && !iconic},
+      {SC_MAXIMIZE, (style & WS_MAXIMIZEBOX) && !zoomed},
+  };
+  for (const auto& s : states) EnableMenuItem(menu, s.id, MF_BYCOMMAND | (s.enabled ? MF_ENABLED : MF_GRAYED));
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd, nullptr);
+}
+
 
 }  // namespace
 
@@ -322,10 +405,24 @@ LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* ha
         case HTCLOSE:
         case HTMINBUTTON:
         case HTMAXBUTTON:
-          TrackCaptionButton(hwnd, static_cast<int>(wParam));
+          // A greyed box (one the style lacks) does not go down.
+          if (IsCaptionBoxEnabled(hwnd, static_cast<int>(wParam))) TrackCaptionButton(hwnd, static_cast<int>(wParam));
           break;
         case HTMENU:
           menu::TrackBar(hwnd, PointOf(lParam));
+          break;
+        case HTSYSMENU:
+          SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + HTSYSMENU, lParam);
+          break;
+        case HTLEFT:
+        case HTRIGHT:
+        case HTTOP:
+        case HTTOPLEFT:
+        case HTTOPRIGHT:
+        case HTBOTTOM:
+        case HTBOTTOMLEFT:
+        case HTBOTTOMRIGHT:
+          SendMessageA(hwnd, WM_SYSCOMMAND, SC_SIZE + (wParam - HTLEFT + WMSZ_LEFT), lParam);
           break;
         case HTVSCROLL:
         case HTHSCROLL:
@@ -339,10 +436,21 @@ LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* ha
       else if (wParam == HTSYSMENU)
         SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
       return 0;
+    case WM_NCRBUTTONUP:
+      SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
+      return 0;
+    case WM_CONTEXTMENU: {
+      // A right click on the caption of a top-level window opens its system menu.
+      POINT pt = PointOf(lParam);
+      bool caption = lParam != -1 && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD);
+      int hit = caption ? HitCode(hwnd, pt) : HTNOWHERE;
+      if (hit != HTCAPTION && hit != HTSYSMENU) break;
+      TrackSystemMenu(hwnd, pt);
+      return 0;
+    }
     case WM_NCMOUSEMOVE:
     case WM_NCLBUTTONUP:
     case WM_NCRBUTTONDOWN:
-    case WM_NCRBUTTONUP:
     case WM_NCRBUTTONDBLCLK:
     case WM_NCMBUTTONDOWN:
     case WM_NCMBUTTONUP:
@@ -355,6 +463,11 @@ LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* ha
         case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
         case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
         case SC_MOVE: MoveLoop(hwnd); break;
+        case SC_SIZE: SizeLoop(hwnd, static_cast<int>(wParam & 0xF)); break;
+        case SC_MOUSEMENU: TrackSystemMenu(hwnd, SystemMenuOrigin(hwnd)); break;
+        case SC_KEYMENU:
+          if (lParam == ' ') TrackSystemMenu(hwnd, SystemMenuOrigin(hwnd));
+          break;
       }
       return 0;
   }

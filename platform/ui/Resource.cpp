@@ -263,7 +263,21 @@ int LoadStringA(HINSTANCE, UINT id, LPSTR buffer, int size) {
   return static_cast<int>(n);
 }
 
-HBITMAP LoadBitmapA(HINSTANCE, LPCSTR name) {
+// The system's check mark: a monochrome bitmap of the menu check size, black on white.
+HBITMAP CheckMarkBitmap() {
+  int w = GetSystemMetrics(SM_CXMENUCHECK), h = GetSystemMetrics(SM_CYMENUCHECK);
+  HBITMAP bitmap = CreateBitmap(w, h, 1, 1, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT rc{0, 0, w, h};
+  DrawFrameControl(dc, &rc, DFC_MENU, DFCS_MENUCHECK);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return bitmap;
+}
+
+HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) {
+  if (!instance && name == MAKEINTRESOURCEA(OBM_CHECK)) return CheckMarkBitmap();
   std::function<HBITMAP()> make;
   {
     std::lock_guard<std::mutex> g(T().lock);

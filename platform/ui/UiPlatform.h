@@ -14,12 +14,14 @@ typedef std::function<void(HWND, UINT, WPARAM, LPARAM)> PlatformMessageSpy;
 PLATFORM_API void PlatformSetMessageSpy(PlatformMessageSpy spy);
 
 // Called right after a window's record exists and before its first message;
-// the class layer attaches the C++ object being created here.
+// the class layer attaches the C++ object being created here. Hooks form a
+// chain, called in the order they were added, so that one added later (a
+// test, another layer) cannot take the class layer's place.
 typedef void (*PlatformCreateHook)(HWND hwnd, CREATESTRUCTA* cs);
-PLATFORM_API void PlatformSetCreateHook(PlatformCreateHook hook);
+PLATFORM_API void PlatformAddCreateHook(PlatformCreateHook hook);
 // Called once the window's handle has become invalid (after WM_NCDESTROY).
 typedef void (*PlatformDestroyHook)(HWND hwnd);
-PLATFORM_API void PlatformSetDestroyHook(PlatformDestroyHook hook);
+PLATFORM_API void PlatformAddDestroyHook(PlatformDestroyHook hook);
 
 // Modal loops. The loop runs until `done` says so or WM_QUIT arrives (which it
 // posts again and returns FALSE). `filter` may take a message before it is
@@ -30,6 +32,22 @@ PLATFORM_API BOOL PlatformRunModalLoop(HWND modal, const std::function<bool()>& 
                                        const std::function<bool(MSG*)>& filter);
 typedef std::function<void(HWND)> PlatformModalHook;
 PLATFORM_API void PlatformSetModalHook(PlatformModalHook hook);
+
+// The platform's own per-window data (window scroll bars, dialog state) lives
+// in one slot of the window record, a part per kind, and goes with the record
+// right after WM_NCDESTROY. A part is made by `make` on first use (no `make`:
+// only an existing part is returned); NULL for a window that is gone. The
+// pointer stays valid while the window lives; guarding its contents across
+// threads is the part's business.
+struct PlatformWindowPart {
+  virtual ~PlatformWindowPart() = default;
+};
+PLATFORM_API PlatformWindowPart* PlatformWindowPartOf(HWND hwnd, const char* kind, PlatformWindowPart* (*make)());
+template <typename Part>
+Part* PlatformPartOf(HWND hwnd, bool create = true) {
+  PlatformWindowPart* (*make)() = [] { return static_cast<PlatformWindowPart*>(new Part); };
+  return static_cast<Part*>(PlatformWindowPartOf(hwnd, Part::kKind, create ? make : nullptr));
+}
 
 // The parent a window was created with (controls keep notifying it after SetParent).
 PLATFORM_API HWND PlatformGetCreationParent(HWND hwnd);

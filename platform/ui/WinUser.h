@@ -290,6 +290,15 @@ typedef NONCLIENTMETRICSA NONCLIENTMETRICS;
 #define GCL_STYLE (-26)
 #define GCW_ATOM (-32)
 #define GCLP_HICONSM (-34)
+// The 32-bit names of the handle slots. Handles are pointers here, so
+// SetClassLong and GetClassLong carry them pointer-sized, never cut to 32 bits.
+#define GCL_MENUNAME GCLP_MENUNAME
+#define GCL_HBRBACKGROUND GCLP_HBRBACKGROUND
+#define GCL_HCURSOR GCLP_HCURSOR
+#define GCL_HICON GCLP_HICON
+#define GCL_HMODULE GCLP_HMODULE
+#define GCL_WNDPROC GCLP_WNDPROC
+#define GCL_HICONSM GCLP_HICONSM
 
 #define GW_HWNDFIRST 0
 #define GW_HWNDLAST 1
@@ -486,6 +495,14 @@ typedef NONCLIENTMETRICSA NONCLIENTMETRICS;
 #define WM_ENTERMENULOOP 0x0211
 #define WM_EXITMENULOOP 0x0212
 #define WM_SIZING 0x0214
+#define WMSZ_LEFT 1
+#define WMSZ_RIGHT 2
+#define WMSZ_TOP 3
+#define WMSZ_TOPLEFT 4
+#define WMSZ_TOPRIGHT 5
+#define WMSZ_BOTTOM 6
+#define WMSZ_BOTTOMLEFT 7
+#define WMSZ_BOTTOMRIGHT 8
 #define WM_CAPTURECHANGED 0x0215
 #define WM_MOVING 0x0216
 #define WM_ENTERSIZEMOVE 0x0231
@@ -851,6 +868,9 @@ typedef NONCLIENTMETRICSA NONCLIENTMETRICS;
 #define SPI_GETKEYBOARDCUES 0x100A
 #define SPI_GETFLATMENU 0x1022
 
+// System bitmaps (LoadBitmap with no instance).
+#define OBM_CHECK 32760
+
 // Cursor identifiers (LoadCursor with no instance).
 #define IDC_ARROW MAKEINTATOM(32512)
 #define IDC_IBEAM MAKEINTATOM(32513)
@@ -892,8 +912,8 @@ PLATFORM_API ULONG_PTR SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value);
 #define GetClassName GetClassNameA
 #define GetClassLongPtr GetClassLongPtrA
 #define SetClassLongPtr SetClassLongPtrA
-#define GetClassLong(h, i) ((DWORD)GetClassLongPtrA(h, i))
-#define SetClassLong(h, i, v) ((DWORD)SetClassLongPtrA(h, i, v))
+#define GetClassLong GetClassLongPtrA
+#define SetClassLong SetClassLongPtrA
 
 // Windows.
 PLATFORM_API HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
@@ -1056,6 +1076,13 @@ PLATFORM_API BOOL RedrawWindow(HWND hwnd, const RECT* rc, HRGN rgn, UINT flags);
 PLATFORM_API BOOL GetUpdateRect(HWND hwnd, LPRECT rc, BOOL erase);
 PLATFORM_API int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL erase);
 PLATFORM_API BOOL LockWindowUpdate(HWND hwnd);
+PLATFORM_API BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
+PLATFORM_API int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN updateRgn,
+                                LPRECT updateRect, UINT flags);
+#define SW_SCROLLCHILDREN 0x0001
+#define SW_INVALIDATE 0x0002
+#define SW_ERASE 0x0004
+#define SW_SMOOTHSCROLL 0x0010
 #define DCX_WINDOW 0x00000001L
 #define DCX_CACHE 0x00000002L
 #define DCX_CLIPCHILDREN 0x00000008L

@@ -26,8 +26,8 @@ struct Registry {
   uintptr_t nextHandle = 0x10010;
   ATOM nextAtom = 0xC000;
   Window* desktop = nullptr;
-  PlatformCreateHook createHook = nullptr;
-  PlatformDestroyHook destroyHook = nullptr;
+  std::vector<PlatformCreateHook> createHooks;  // in the order they were added
+  std::vector<PlatformDestroyHook> destroyHooks;
   PlatformMessageSpy spy;
 };
 
@@ -64,7 +64,7 @@ void Unlink(Window* w) {
 void Link(Window* w, Window* parent) {
   w->parent = parent;
   if (parent == Desktop())
-    parent->children.insert(parent->children.begin(), w);
+    StackTopLevel(w, HWND_TOP);
   else
     parent->children.push_back(w);
 }
@@ -72,6 +72,30 @@ void Link(Window* w, Window* parent) {
 bool OnOwnerThread(Window* w) { return w->threadId == GetCurrentThreadId(); }
 
 }  // namespace
+
+// Top-level windows with WS_EX_TOPMOST form a band in front of the others;
+// whatever is asked, a window stays within its own band.
+void StackTopLevel(Window* w, HWND insertAfter) {
+  auto& v = Desktop()->children;
+  bool wasTopmost = (w->exStyle & WS_EX_TOPMOST) != 0;
+  bool listed = std::find(v.begin(), v.end(), w) != v.end();
+  if (insertAfter == HWND_NOTOPMOST && !wasTopmost && listed) return;  // already where it belongs
+  v.erase(std::remove(v.begin(), v.end(), w), v.end());
+  if (insertAfter == HWND_TOPMOST) w->exStyle |= WS_EX_TOPMOST;
+  if (insertAfter == HWND_NOTOPMOST || insertAfter == HWND_BOTTOM) w->exStyle &= ~WS_EX_TOPMOST;
+  bool topmost = (w->exStyle & WS_EX_TOPMOST) != 0;
+  size_t bandEnd = static_cast<size_t>(
+      std::find_if(v.begin(), v.end(), [](Window* c) { return !(c->exStyle & WS_EX_TOPMOST); }) - v.begin());
+  size_t first = topmost ? 0 : bandEnd, last = topmost ? bandEnd : v.size();
+  size_t pos = first;
+  if (insertAfter == HWND_BOTTOM) {
+    pos = last;
+  } else if (insertAfter != HWND_TOP && insertAfter != HWND_TOPMOST && insertAfter != HWND_NOTOPMOST) {
+    auto it = std::find(v.begin(), v.end(), Find(insertAfter));
+    if (it != v.end()) pos = std::min(std::max(static_cast<size_t>(it - v.begin()) + 1, first), last);
+  }
+  v.insert(v.begin() + static_cast<std::ptrdiff_t>(pos), w);
+}
 
 Window* Find(HWND hwnd) {
   if (!hwnd) return nullptr;
@@ -159,13 +183,26 @@ void PlatformSetMessageSpy(PlatformMessageSpy spy) {
   Guard g(Lock());
   Reg().spy = std::move(spy);
 }
-void PlatformSetCreateHook(PlatformCreateHook hook) {
+PlatformWindowPart* PlatformWindowPartOf(HWND hwnd, const char* kind, PlatformWindowPart* (*make)()) {
   Guard g(Lock());
-  Reg().createHook = hook;
+  Window* w = Find(hwnd);
+  if (!w || w == Desktop()) return nullptr;
+  if (!make) {
+    auto it = w->parts.find(kind);
+    return it == w->parts.end() ? nullptr : it->second.get();
+  }
+  std::unique_ptr<PlatformWindowPart>& part = w->parts[kind];
+  if (!part) part.reset(make());
+  return part.get();
 }
-void PlatformSetDestroyHook(PlatformDestroyHook hook) {
+
+void PlatformAddCreateHook(PlatformCreateHook hook) {
   Guard g(Lock());
-  Reg().destroyHook = hook;
+  Reg().createHooks.push_back(hook);
+}
+void PlatformAddDestroyHook(PlatformDestroyHook hook) {
+  Guard g(Lock());
+  Reg().destroyHooks.push_back(hook);
 }
 
 HWND PlatformGetCreationParent(HWND hwnd) {
@@ -345,7 +382,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     return nullptr;
   }
   HWND hwnd;
-  PlatformCreateHook hook;
+  std::vector<PlatformCreateHook> hooks;
   CREATESTRUCTA cs{};
   {
     Guard g(Lock());
@@ -408,11 +445,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     Link(w, parentWindow);
     Reg().windows[w->hwnd] = w;
     hwnd = w->hwnd;
-    hook = Reg().createHook;
+    hooks = Reg().createHooks;
     cs = CREATESTRUCTA{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style),
                        windowName, className, exStyle};
   }
-  if (hook) hook(hwnd, &cs);
+  for (PlatformCreateHook hook : hooks) hook(hwnd, &cs);
 
   MINMAXINFO mmi{};
   if (!(style & WS_CHILD)) SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
@@ -466,7 +503,7 @@ static void CollectSubtree(Window* w, std::vector<HWND>* out) {
 }
 
 static void FreeWindow(HWND hwnd) {
-  PlatformDestroyHook hook;
+  std::vector<PlatformDestroyHook> hooks;
   {
     Guard g(Lock());
     Window* w = Find(hwnd);
@@ -483,10 +520,10 @@ static void FreeWindow(HWND hwnd) {
     ForgetWindowPaint(w);
     Reg().windows.erase(hwnd);
     delete w;
-    hook = Reg().destroyHook;
+    hooks = Reg().destroyHooks;
   }
   PlatformDisplay()->WindowDestroyed(hwnd);
-  if (hook) hook(hwnd);
+  for (PlatformDestroyHook hook : hooks) hook(hwnd);
 }
 
 BOOL DestroyWindow(HWND hwnd) {
@@ -714,8 +751,8 @@ HWND SetParent(HWND hwnd, HWND newParent) {
     Unlink(w);
     // The window keeps its coordinates, now in the new parent's client area.
     if (p == Desktop()) {
-      p->children.insert(p->children.begin(), w);
       w->parent = p;
+      StackTopLevel(w, HWND_TOP);
       if (!w->surface) {
         w->surface = std::make_unique<PlatformSurface>();
         w->surface->Resize(w->rect.right - w->rect.left, w->rect.bottom - w->rect.top);
@@ -923,6 +960,7 @@ BOOL AdjustWindowRect(LPRECT rc, DWORD style, BOOL menu) { return AdjustWindowRe
 static void Restack(Window* w, HWND insertAfter) {
   Window* p = w->parent;
   if (!p) return;
+  if (p == Desktop()) return StackTopLevel(w, insertAfter);
   auto& v = p->children;
   v.erase(std::remove(v.begin(), v.end(), w), v.end());
   if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
@@ -1009,6 +1047,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (show) PlatformDisplay()->WindowShown(hwnd);
     if (hide) PlatformDisplay()->WindowHidden(hwnd);
     if (geometry) PlatformDisplay()->WindowMoved(hwnd);
+    if (!(flags & SWP_NOZORDER)) PlatformDisplay()->WindowRestacked(hwnd);
   }
   if (geometry || show || hide || !(flags & SWP_NOZORDER)) {
     wp.x = newRect.left;

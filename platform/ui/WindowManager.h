@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Surface.h"
+#include "UiPlatform.h"
 #include "WinUser.h"
 
 namespace wm {
@@ -85,6 +86,7 @@ struct Window {
   bool internalPaint = false;
 
   std::unique_ptr<PlatformSurface> surface;  // top-level windows only
+  std::map<std::string, std::unique_ptr<PlatformWindowPart>> parts;  // see PlatformWindowPartOf
 };
 
 struct Timer {
@@ -130,6 +132,11 @@ std::shared_ptr<ThreadQueue> CurrentQueue();
 
 Window* Find(HWND hwnd);  // caller holds the lock; null for stale handles
 Window* Desktop();
+// Puts a top-level window in the desktop's z-order (HWND_TOPMOST and
+// HWND_NOTOPMOST set and clear WS_EX_TOPMOST); caller holds the lock.
+void StackTopLevel(Window* w, HWND insertAfter);
+// Whether the input routed last was a key rather than the mouse.
+bool LastInputWasKey();
 bool IsTopLevel(const Window* w);
 Window* TopLevelOf(Window* w);
 bool ReallyVisible(const Window* w);

@@ -304,6 +304,33 @@ TEST_F(CcListView, DraggingAHeaderDividerTracksAndResizesTheColumn) {
   EXPECT_EQ(85, SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
 }
 
+TEST_F(CcListView, ReportViewShowsBarsOnlyWhenRowsOrColumnsExceedTheView) {
+  struct Case {
+    const char* what;
+    DWORD style;
+    int rows, columnWidth;
+    DWORD bars;
+  } cases[] = {
+      {"fifty rows", 0, 50, 100, WS_VSCROLL},
+      {"two rows", 0, 2, 100, 0},
+      {"two wide rows", 0, 2, 500, WS_HSCROLL},
+      {"fifty wide rows", 0, 50, 500, WS_VSCROLL | WS_HSCROLL},
+      {"fifty rows, no scrolling", LVS_NOSCROLL, 50, 500, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HWND list = MakeList(LVS_REPORT | c.style, RECT{10, 10, 310, 130});
+    AddColumns(list, {c.columnWidth});
+    for (int i = 0; i < c.rows; ++i) AddRow(list, {"row"});
+    EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), c.bars);
+    // The scroll state is there for skinned bars either way.
+    SCROLLINFO si{sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
+    GetScrollInfo(list, SB_VERT, &si);
+    EXPECT_EQ(si.nMax, c.rows - 1);
+    DestroyWindow(list);
+  }
+}
+
 TEST_F(CcListView, ScrollingByRowsAndPositionsOfRowsPastTheEnd) {
   HWND list = MakeList(LVS_REPORT, RECT{10, 10, 310, 130});
   AddColumns(list, {100});

@@ -3,6 +3,7 @@
 // IP address control; and where their notifications go.
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -258,6 +259,50 @@ TEST_F(ControlTest, ListBoxScrollsToTheTopIndexAndBack) {
   EXPECT_EQ(Send(kList, LB_GETHORIZONTALEXTENT), 400);
 }
 
+TEST_F(ControlTest, ListBoxShowsItsBarOnlyWhileTheRowsExceedTheView) {
+  struct Case {
+    const char* what;
+    DWORD style;
+    int rows;
+    bool bar;
+  } cases[] = {
+      {"two rows", WS_VSCROLL, 2, false},
+      {"fifty rows", WS_VSCROLL, 50, true},
+      {"two rows, kept disabled", WS_VSCROLL | LBS_DISABLENOSCROLL, 2, true},
+      {"fifty rows, no bar asked for", 0, 50, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Open(Template({rc::ListBox(kList, 5, 5, 100, 40, c.style | LBS_NOINTEGRALHEIGHT)}));
+    for (int i = 0; i < c.rows; ++i) Send(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
+    EXPECT_EQ((GetWindowLongA(Item(kList), GWL_STYLE) & WS_VSCROLL) != 0, c.bar);
+    DestroyWindow(dialog_);
+  }
+  // Rows taken away take the bar with them.
+  Open(Template({rc::ListBox(kList, 5, 5, 100, 40, WS_VSCROLL | LBS_NOINTEGRALHEIGHT)}));
+  for (int i = 0; i < 30; ++i) Send(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
+  EXPECT_NE(GetWindowLongA(Item(kList), GWL_STYLE) & WS_VSCROLL, 0);
+  Send(kList, LB_RESETCONTENT);
+  EXPECT_EQ(GetWindowLongA(Item(kList), GWL_STYLE) & WS_VSCROLL, 0);
+}
+
+TEST_F(ControlTest, ComboBoxGivesItsScrollBarToTheDropList) {
+  for (DWORD bars : {DWORD{WS_VSCROLL}, DWORD{0}}) {
+    SCOPED_TRACE(bars ? "WS_VSCROLL" : "no bar");
+    Open(Template({rc::ComboBox(kCombo, 5, 5, 100, 60, CBS_DROPDOWNLIST | bars, {})}));
+    for (int i = 0; i < 40; ++i) Send(kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+    EXPECT_EQ(GetWindowLongA(Item(kCombo), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(Item(kCombo), &info));
+    Send(kCombo, CB_SHOWDROPDOWN, TRUE);
+    Pump();
+    EXPECT_EQ(GetWindowLongA(info.hwndList, GWL_STYLE) & WS_VSCROLL, bars);
+    Send(kCombo, CB_SHOWDROPDOWN, FALSE);
+    DestroyWindow(dialog_);
+  }
+}
+
 TEST_F(ControlTest, OwnerDrawnListBoxAsksItsParentToMeasureAndDraw) {
   struct Drawn {
     UINT id, state;
@@ -301,6 +346,156 @@ TEST_F(ControlTest, OwnerDrawnListBoxAsksItsParentToMeasureAndDraw) {
     EXPECT_EQ(drawn[i].rc.top, static_cast<LONG>(20 * i));
     EXPECT_EQ(drawn[i].rc.bottom - drawn[i].rc.top, 20);
     EXPECT_EQ((drawn[i].state & ODS_SELECTED) != 0, i == 1);
+  }
+}
+
+struct DrawCall {
+  UINT type, id, action, state;
+};
+
+// WM_DRAWITEM and WM_MEASUREITEM as the dialog sees them.
+std::vector<DrawCall>& Draws() {
+  static std::vector<DrawCall> d;
+  return d;
+}
+std::vector<MEASUREITEMSTRUCT>& Measures() {
+  static std::vector<MEASUREITEMSTRUCT> m;
+  return m;
+}
+INT_PTR RecordOwnerDraw(HWND, UINT msg, WPARAM, LPARAM lParam) {
+  if (msg == WM_DRAWITEM) {
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    Draws().push_back(DrawCall{dis->CtlType, dis->itemID, dis->itemAction, dis->itemState});
+    return TRUE;
+  }
+  if (msg == WM_MEASUREITEM) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    Measures().push_back(*mis);
+    mis->itemHeight = mis->itemID == static_cast<UINT>(-1) ? 30 : 16 + 4 * (mis->itemID % 3);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+TEST_F(ControlTest, OwnerDrawnListDrawsOnlyTheSelectionOrFocusThatChanged) {
+  const UINT kId = static_cast<UINT>(-1);
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<DrawCall> want;
+  } steps[] = {
+      {"focus on the empty list", [this] { Focus(kOwnerList); },
+       {{ODT_LISTBOX, kId, ODA_FOCUS, ODS_FOCUS}}},
+      {"focus leaves the empty list", [this] { Focus(kList); }, {{ODT_LISTBOX, kId, ODA_FOCUS, 0}}},
+      {"selection by the program", [this] { Send(kOwnerList, LB_SETCURSEL, 1); },
+       {{ODT_LISTBOX, 1, ODA_SELECT, ODS_SELECTED}}},
+      {"selection moves", [this] { Send(kOwnerList, LB_SETCURSEL, 2); },
+       {{ODT_LISTBOX, 1, ODA_SELECT, 0}, {ODT_LISTBOX, 2, ODA_SELECT, ODS_SELECTED}}},
+      {"focus comes to the list", [this] { Focus(kOwnerList); },
+       {{ODT_LISTBOX, 2, ODA_FOCUS, ODS_SELECTED | ODS_FOCUS}}},
+      {"the user moves up", [this] { Press(VK_UP); },
+       {{ODT_LISTBOX, 2, ODA_SELECT, ODS_FOCUS},
+        {ODT_LISTBOX, 1, ODA_SELECT, ODS_SELECTED},
+        {ODT_LISTBOX, 2, ODA_FOCUS, 0},
+        {ODT_LISTBOX, 1, ODA_FOCUS, ODS_SELECTED | ODS_FOCUS}}},
+  };
+  Hook() = RecordOwnerDraw;
+  Open(Template({rc::ListBox(kList, 5, 60, 100, 30), rc::ListBox(kOwnerList, 5, 5, 100, 50, LBS_OWNERDRAWFIXED)}));
+  Focus(kList);
+  bool filled = false;
+  for (const Step& st : steps) {
+    SCOPED_TRACE(st.what);
+    if (!filled && std::string(st.what) == "selection by the program") {
+      for (ULONG_PTR d : {1u, 2u, 3u}) Send(kOwnerList, LB_ADDSTRING, 0, static_cast<LPARAM>(d));
+      UpdateWindow(Item(kOwnerList));
+      filled = true;
+    }
+    Draws().clear();
+    st.act();
+    ASSERT_EQ(Draws().size(), st.want.size());
+    for (size_t i = 0; i < st.want.size(); ++i) {
+      EXPECT_EQ(Draws()[i].id, st.want[i].id) << i;
+      EXPECT_EQ(Draws()[i].action, st.want[i].action) << i;
+      EXPECT_EQ(Draws()[i].state, st.want[i].state) << i;
+    }
+  }
+  // A full repaint draws every row entire.
+  Draws().clear();
+  InvalidateRect(Item(kOwnerList), nullptr, TRUE);
+  UpdateWindow(Item(kOwnerList));
+  ASSERT_EQ(Draws().size(), 3u);
+  for (const DrawCall& d : Draws()) EXPECT_EQ(d.action, static_cast<UINT>(ODA_DRAWENTIRE));
+  Hook() = nullptr;
+}
+
+TEST_F(ControlTest, OwnerDrawnCombosAskTheirParentToMeasure) {
+  struct Case {
+    DWORD style;
+    std::vector<UINT> measured;  // item ids asked for, in order
+    int fieldHeight;
+    std::vector<int> itemHeights;
+  } cases[] = {
+      {CBS_OWNERDRAWFIXED, {static_cast<UINT>(-1), 0}, 30, {16, 16, 16}},
+      {CBS_OWNERDRAWVARIABLE, {static_cast<UINT>(-1), 0, 1, 2}, 30, {16, 20, 24}},
+  };
+  Hook() = RecordOwnerDraw;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    Measures().clear();
+    Open(Template({rc::ComboBox(kCombo, 5, 5, 100, 80, CBS_DROPDOWNLIST | WS_VSCROLL | c.style, {})}));
+    for (ULONG_PTR d : {7u, 8u, 9u}) Send(kCombo, CB_ADDSTRING, 0, static_cast<LPARAM>(d));
+    ASSERT_EQ(Measures().size(), c.measured.size());
+    for (size_t i = 0; i < c.measured.size(); ++i) {
+      EXPECT_EQ(Measures()[i].CtlType, static_cast<UINT>(ODT_COMBOBOX));
+      EXPECT_EQ(Measures()[i].CtlID, static_cast<UINT>(kCombo));
+      EXPECT_EQ(Measures()[i].itemID, c.measured[i]);
+    }
+    EXPECT_EQ(Send(kCombo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)), c.fieldHeight);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Send(kCombo, CB_GETITEMHEIGHT, i), c.itemHeights[static_cast<size_t>(i)]);
+    DestroyWindow(dialog_);
+  }
+  Hook() = nullptr;
+}
+
+TEST_F(ControlTest, ListBoxAtCapacityAnswersErrSpace) {
+  Open(Template({rc::ListBox(kList, 5, 5, 100, 40), rc::ComboBox(kCombo, 5, 50, 100, 60, CBS_DROPDOWNLIST, {})}));
+  testkit::SetListBoxCapacity(2);
+  EXPECT_EQ(Send(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("a")), 0);
+  EXPECT_EQ(Send(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("b")), 1);
+  EXPECT_EQ(Send(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("c")), LB_ERRSPACE);
+  EXPECT_EQ(Send(kList, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>("c")), LB_ERRSPACE);
+  EXPECT_EQ(Send(kList, LB_GETCOUNT), 2);
+  EXPECT_EQ(Count(kList, static_cast<WORD>(LBN_ERRSPACE)), 2);
+  for (const char* t : {"x", "y"}) Send(kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
+  EXPECT_EQ(Send(kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("z")), CB_ERRSPACE);
+  testkit::SetListBoxCapacity(0);
+  EXPECT_EQ(Send(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("c")), 2);
+}
+
+TEST_F(ControlTest, SetRedrawHoldsPaintingUntilItIsTurnedBackOn) {
+  Open(Template({rc::ListBox(kList, 5, 5, 100, 40, WS_VSCROLL | LBS_NOINTEGRALHEIGHT),
+                 rc::ComboBox(kCombo, 5, 50, 100, 60, CBS_DROPDOWNLIST, {})}));
+  HWND list = Item(kList);
+  UpdateWindow(dialog_);
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  for (int i = 0; i < 30; ++i) Send(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
+  RECT pending;
+  EXPECT_FALSE(GetUpdateRect(list, &pending, FALSE));
+  EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL, 0);  // the bar waits too
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  EXPECT_TRUE(GetUpdateRect(list, &pending, FALSE));
+  EXPECT_NE(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL, 0);
+  // The combo box and a plain window stop drawing as a hidden window does,
+  // staying in place.
+  for (HWND w : {Item(kCombo), dialog_}) {
+    RECT before, after;
+    GetWindowRect(w, &before);
+    SendMessageA(w, WM_SETREDRAW, FALSE, 0);
+    EXPECT_FALSE(IsWindowVisible(w));
+    GetWindowRect(w, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    SendMessageA(w, WM_SETREDRAW, TRUE, 0);
+    EXPECT_TRUE(IsWindowVisible(w));
   }
 }
 

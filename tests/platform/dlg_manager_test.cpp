@@ -151,6 +151,76 @@ TEST_F(DialogTest, EnterPressesTheDefaultButtonOrTheFocusedPushButton) {
   }
 }
 
+TEST_F(DialogTest, TheDefaultLookFollowsTheFocusAmongPushButtons) {
+  struct Step {
+    int focus;
+    int looksDefault;
+  } steps[] = {
+      {kName, IDOK},
+      {kApply, kApply},       // a focused push button is the default while it has the focus
+      {IDCANCEL, IDCANCEL},   // and hands it on to the next
+      {kPort, IDOK},          // leaving the push buttons gives it back
+      {IDOK, IDOK},
+      {kName, IDOK},
+  };
+  HWND dlg = Open(Form());
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.focus);
+    SetFocus(GetDlgItem(dlg, s.focus));
+    Pump();
+    for (int id : {int{kApply}, IDOK, IDCANCEL}) {
+      DWORD style = static_cast<DWORD>(GetWindowLongA(GetDlgItem(dlg, id), GWL_STYLE));
+      EXPECT_EQ(style & BS_TYPEMASK, static_cast<DWORD>(id == s.looksDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)) << id;
+      EXPECT_TRUE(style & WS_TABSTOP);  // the rest of the style stays
+    }
+    EXPECT_EQ(LOWORD(SendMessageA(dlg, DM_GETDEFID, 0, 0)), IDOK);
+  }
+  // A click focuses the button the same way.
+  testkit::Click(GetDlgItem(dlg, kApply), POINT{5, 5});
+  Pump();
+  EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, kApply), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+}
+
+TEST_F(DialogTest, BorderedControlsOfATemplateGetASunkenEdge) {
+  struct Case {
+    DialogItemTemplate item;
+    bool sunken;
+  } cases[] = {
+      {rc::EditText(kName, 5, 5, 80, 14), true},
+      {rc::ListBox(kName, 5, 5, 80, 40), true},
+      {rc::LText("plain", kName, 5, 5, 80, 10), false},
+      {rc::LText("framed", kName, 5, 5, 80, 10, WS_BORDER), true},
+      {rc::PushButton("push", kName, 5, 5, 80, 14), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.item.className + " " + c.item.text);
+    HWND dlg = Open(Template({c.item}));
+    HWND ctl = GetDlgItem(dlg, kName);
+    EXPECT_EQ((GetWindowLongA(ctl, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0, c.sunken);
+    EXPECT_EQ(GetWindowLongA(ctl, GWL_STYLE) & WS_BORDER, 0);
+    RECT window, client;
+    GetWindowRect(ctl, &window);
+    GetClientRect(ctl, &client);
+    int edge = c.sunken ? 2 * GetSystemMetrics(SM_CXEDGE) : 0;
+    EXPECT_EQ(client.right, window.right - window.left - edge);
+    if (c.sunken) {
+      UpdateWindow(dlg);
+      RECT onDialog = window;
+      MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&onDialog), 2);
+      POINT origin{0, 0};
+      ClientToScreen(dlg, &origin);
+      RECT dw;
+      GetWindowRect(dlg, &dw);
+      int x = onDialog.left + origin.x - dw.left, y = onDialog.top + origin.y - dw.top;
+      COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+      uint32_t want = (GetRValue(shadow) << 16) | (GetGValue(shadow) << 8) | GetBValue(shadow);
+      EXPECT_EQ(testkit::WindowPixel(dlg, x, y), want);  // the outer top-left line of the sunken edge
+    }
+    DestroyWindow(dlg);
+  }
+}
+
 TEST_F(DialogTest, EnterWithoutDefaultButtonSendsIdOk) {
   HWND dlg = Open(Template({rc::EditText(kName, 5, 5, 50, 14)}));
   EXPECT_EQ(SendMessageA(dlg, DM_GETDEFID, 0, 0), 0);

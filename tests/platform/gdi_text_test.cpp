@@ -49,13 +49,14 @@ TEST(GdiText, MetricsFollowTheWindowsHeightRules) {
   struct {
     int height;
     int tmHeight, ascent, descent, internalLeading;
+    const char* face;
   } cases[] = {
-      {-11, 13, 10, 3, 2},  // character height 11: the classic 8-point dialog font
-      {16, 16, 13, 3, 2},   // cell height 16
-      {-20, 24, 19, 5, 4},
+      {-11, 13, 10, 3, 2, "MS Sans Serif"},  // character height 11: the classic 8-point dialog font
+      {16, 16, 13, 3, 2, "MS Sans Serif"},   // cell height 16
+      {-20, 24, 19, 5, 4, "Arial"},
   };
   for (const auto& c : cases) {
-    WithFont f(cv.dc, c.height);
+    WithFont f(cv.dc, c.height, FW_NORMAL, c.face);
     TEXTMETRICA tm;
     ASSERT_TRUE(GetTextMetricsA(cv.dc, &tm));
     EXPECT_EQ(tm.tmHeight, c.tmHeight) << c.height;
@@ -69,6 +70,72 @@ TEST(GdiText, MetricsFollowTheWindowsHeightRules) {
   WithFont f(cv.dc, -11, FW_NORMAL, "Tahoma");
   EXPECT_EQ(GetTextFaceA(cv.dc, sizeof face, face), 6);
   EXPECT_STREQ(face, "Tahoma");
+}
+
+// The raster faces come in fixed cells, the smallest the 8-point cell of 13
+// pixels; outline faces scale to any height.
+TEST(GdiText, RasterFacesSnapToTheirLegibleCells) {
+  MemCanvas cv(8, 8);
+  struct {
+    const char* face;
+    int height, weight;
+    int tmHeight;
+  } cases[] = {
+      {"MS Sans Serif", 6, FW_NORMAL, 13},   {"MS Sans Serif", 8, FW_BOLD, 13},
+      {"MS Sans Serif", 10, FW_NORMAL, 13},  {"MS Sans Serif", -6, FW_NORMAL, 13},
+      {"ms sans serif", -8, FW_BOLD, 13},    {"MS Sans Serif", 14, FW_NORMAL, 13},
+      {"MS Sans Serif", 15, FW_NORMAL, 16},  {"MS Sans Serif", -13, FW_NORMAL, 16},
+      {"MS Sans Serif", 18, FW_NORMAL, 16},  // halfway: the smaller cell
+      {"MS Sans Serif", 19, FW_NORMAL, 20},  {"MS Sans Serif", -20, FW_NORMAL, 24},
+      {"MS Sans Serif", 33, FW_NORMAL, 29},  {"MS Sans Serif", 60, FW_NORMAL, 60},  // beyond the cells: scaled
+      {"System", 0, FW_BOLD, 16},            {"System", 7, FW_NORMAL, 13},
+      {"Courier", 9, FW_NORMAL, 13},         {"Courier", -10, FW_NORMAL, 13},
+      {"Tahoma", 8, FW_NORMAL, 8},           {"Courier New", 9, FW_NORMAL, 9},
+  };
+  for (const auto& c : cases) {
+    WithFont f(cv.dc, c.height, c.weight, c.face);
+    TEXTMETRICA tm;
+    ASSERT_TRUE(GetTextMetricsA(cv.dc, &tm));
+    EXPECT_EQ(tm.tmHeight, c.tmHeight) << c.face << " " << c.height;
+    EXPECT_EQ(Extent(cv.dc, "Ag").cy, c.tmHeight) << c.face << " " << c.height;
+  }
+}
+
+// lfWidth is the average character width: outline faces stretch to it, the
+// raster faces keep their own.
+TEST(GdiText, WidthStretchesOutlineFacesOnly) {
+  MemCanvas cv(8, 8);
+  struct {
+    const char* face;
+    int width;
+    bool stretched;
+  } cases[] = {{"Tahoma", 12, true}, {"Arial", 3, true}, {"Courier New", 14, true},
+               {"MS Sans Serif", 12, false}, {"Courier", 3, false}};
+  const char* text = "Wizard settings";
+  for (const auto& c : cases) {
+    SIZE natural, asked;
+    TEXTMETRICA tmNatural, tmAsked;
+    {
+      WithFont f(cv.dc, -11, FW_NORMAL, c.face);
+      natural = Extent(cv.dc, text);
+      GetTextMetricsA(cv.dc, &tmNatural);
+    }
+    HFONT font = CreateFontA(-11, c.width, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, c.face);
+    HGDIOBJ old = SelectObject(cv.dc, font);
+    asked = Extent(cv.dc, text);
+    GetTextMetricsA(cv.dc, &tmAsked);
+    SelectObject(cv.dc, old);
+    DeleteObject(font);
+    EXPECT_EQ(asked.cy, natural.cy) << c.face;  // heights never change with the width
+    if (c.stretched) {
+      EXPECT_NEAR(tmAsked.tmAveCharWidth, c.width, 1) << c.face;
+      double ratio = double(asked.cx) / natural.cx, expected = double(c.width) / tmNatural.tmAveCharWidth;
+      EXPECT_NEAR(ratio, expected, expected * 0.15) << c.face;
+    } else {
+      EXPECT_EQ(asked.cx, natural.cx) << c.face;
+      EXPECT_EQ(tmAsked.tmAveCharWidth, tmNatural.tmAveCharWidth) << c.face;
+    }
+  }
 }
 
 TEST(GdiText, ExtentsAddUpAndFollowWeightAndPitch) {

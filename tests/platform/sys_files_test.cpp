@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 
+#include "CFile.h"
 #include "Files.h"
 #include "LastError.h"
 #include "TempDir.h"
@@ -136,4 +139,81 @@ TEST(SysFiles, ReplacingAFileNeverWritesThroughALink) {
   ASSERT_TRUE(PlatformReplaceFile(windows.c_str(), "x", 1));
   EXPECT_EQ(ReadBytes(dir.file("fresh.txt")), "x");
   EXPECT_FALSE(PlatformReplaceFile(dir.file("missing/folder/file").c_str(), "x", 1));
+}
+
+// FILE_APPEND_DATA alone appends every write, wherever the file pointer was
+// moved; with write access besides, the pointer decides as usual.
+TEST(SysFiles, AppendDataAccessWritesAtTheEnd) {
+  TempDir dir;
+  const std::string path = dir.file("append.log");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "0123456789";
+  }
+  struct {
+    DWORD access;
+    const char* expected;
+  } cases[] = {
+      {FILE_APPEND_DATA, "0123456789AB"},
+      {FILE_APPEND_DATA | GENERIC_READ, "0123456789AB"},
+      {FILE_APPEND_DATA | GENERIC_WRITE, "AB23456789"},
+  };
+  for (const auto& c : cases) {
+    {
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out << "0123456789";
+    }
+    HANDLE file = CreateFile(path.c_str(), c.access, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << c.access;
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(file, "AB", 2, &written, nullptr));
+    EXPECT_EQ(written, 2u);
+    CloseHandle(file);
+    EXPECT_EQ(ReadBytes(path), c.expected) << c.access;
+  }
+}
+
+TEST(SysFiles, FileStatusByPath) {
+  TempDir dir;
+  const std::string path = dir.file("Lang.ini");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "[LangString]\r\n";
+  }
+  time_t before = time(nullptr) - 2;
+  struct {
+    std::string path;
+    BOOL found;
+    ULONGLONG size;
+    BYTE attribute;
+  } cases[] = {
+      {path, TRUE, 14, CFile::archive},
+      {dir.path(), TRUE, 0, CFile::directory},
+      {dir.file("missing.ini"), FALSE, 0, 0},
+      {"", FALSE, 0, 0},
+  };
+  for (const auto& c : cases) {
+    CFileStatus st;
+    ASSERT_EQ(CFile::GetStatus(c.path.c_str(), st), c.found) << c.path;
+    if (!c.found) continue;
+    if (c.attribute != CFile::directory) {
+      EXPECT_EQ(st.m_size, c.size) << c.path;
+    }
+    EXPECT_EQ(st.m_attribute, c.attribute) << c.path;
+    EXPECT_GE(st.m_mtime.GetTime(), before) << c.path;
+    EXPECT_EQ(st.m_szFullName[0], '/') << c.path;
+  }
+  // A backslashed path finds the same file; a file without write permission is read-only.
+  std::string backslashed = path;
+  std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+  CFileStatus st;
+  ASSERT_TRUE(CFile::GetStatus(backslashed.c_str(), st));
+  EXPECT_EQ(std::string(st.m_szFullName).substr(std::string(st.m_szFullName).size() - 9), "/Lang.ini");
+  chmod(path.c_str(), 0444);
+  ASSERT_TRUE(CFile::GetStatus(path.c_str(), st));
+  if (geteuid() != 0) {
+    EXPECT_EQ(st.m_attribute, CFile::archive | CFile::readOnly);
+  }
+  chmod(path.c_str(), 0644);
 }

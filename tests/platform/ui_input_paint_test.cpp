@@ -181,6 +181,25 @@ TEST_F(UiInput, CaptionButtonsAndTheMoveLoopFollowTheMouse) {
   EXPECT_FALSE(IsWindow(w));
 }
 
+// A box the style lacks is drawn greyed; pressing it takes no capture and runs no loop.
+TEST_F(UiInput, GreyedCaptionBoxDoesNotGoDown) {
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+  HWND w = Make(style, RECT{100, 100, 300, 250});
+  const int f = GetSystemMetrics(SM_CXDLGFRAME), c = GetSystemMetrics(SM_CYCAPTION);
+  int captureChanges = 0;
+  Of(w).fn = [&](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+    if (msg == WM_CAPTURECHANGED) ++captureChanges;
+    return kDefault;
+  };
+  POINT max{100 + 200 - f - 2 * c + 2, 100 + f + c / 2};
+  ASSERT_EQ(SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(max.x, max.y)), HTMAXBUTTON);
+  testkit::MouseDown(max);
+  testkit::MouseUp(max);
+  testkit::PumpPending();
+  EXPECT_EQ(captureChanges, 0);
+  EXPECT_FALSE(IsZoomed(w));
+}
+
 TEST_F(UiInput, PaintValidatesBeforeEraseAndParentsPaintBeforeChildren) {
   HWND top = Make(WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
   HWND child = Make(WS_CHILD | WS_VISIBLE, RECT{10, 10, 40, 40}, top, 1);

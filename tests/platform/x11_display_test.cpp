@@ -24,6 +24,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 namespace {
@@ -432,7 +433,7 @@ TEST_F(X11Test, FocusFromTheServerActivatesAndDeactivates) {
   // The program lost the focus to the foreign window, then regained it.
   std::vector<WPARAM> app;
   for (const auto& m : spy.messages) {
-    if (m.msg == WM_ACTIVATEAPP) app.push_back(m.wParam);
+    if (m.msg == WM_ACTIVATEAPP && m.hwnd == dlg) app.push_back(m.wParam);
   }
   EXPECT_EQ(app, (std::vector<WPARAM>{FALSE, TRUE}));
 
@@ -475,4 +476,123 @@ TEST_F(X11Test, ClipboardTextIsOfferedAsTheClipboardSelection) {
   XSync(x_, False);
   EXPECT_EQ(XGetSelectionOwner(x_, clipboard), 0u);
   XDestroyWindow(x_, reader);
+
+TEST_F(X11Test, TopmostWindowsStayAboveOrdinaryOnes) {
+  HWND topmost = MakePopup(WS_EX_TOPMOST, WS_POPUP | WS_CAPTION, nullptr, RECT{100, 100, 300, 200});
+  HWND plain = MakePopup(0, WS_POPUP | WS_CAPTION, nullptr, RECT{150, 150, 350, 250});
+  ASSERT_TRUE(Wait([&] { return Viewable(topmost) && Viewable(plain); }));
+  EXPECT_TRUE(Wait([&] { return IsStackedAbove(topmost, plain); }));
+  struct {
+    const char* name;
+    std::function<void()> step;
+    HWND upper, lower;
+  } steps[] = {
+      {"activating the ordinary window", [&] { SetActiveWindow(plain); }, topmost, plain},
+      {"raising it to the top", [&] { SetWindowPos(plain, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }, topmost,
+       plain},
+      {"another client raising it", [&] { XRaiseWindow(x_, X(plain)), XFlush(x_); }, topmost, plain},
+      {"no longer topmost, the other raised",
+       [&] {
+         SetWindowPos(topmost, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+         SetWindowPos(plain, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+       },
+       plain, topmost},
+      {"topmost again without a repaint",
+       [&] { SetWindowPos(topmost, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW); },
+       topmost, plain},
+  };
+  for (const auto& s : steps) {
+    s.step();
+    EXPECT_TRUE(Wait([&] { return IsStackedAbove(s.upper, s.lower); })) << s.name;
+  }
+}
+
+// SetCapture takes the pointer: moves outside every window of the program
+// still reach the capturing window, until ReleaseCapture lets go.
+TEST_F(X11Test, CaptureGrabsThePointerUntilReleased) {
+  HWND w = MakePopup(0, WS_POPUP | WS_CAPTION, nullptr, RECT{100, 100, 300, 200});
+  ASSERT_TRUE(Wait([&] { return Viewable(w); }));
+  MoveTo(POINT{150, 150});
+  auto othersCanGrab = [&] {
+    bool free = XGrabPointer(x_, DefaultRootWindow(x_), False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0, 0,
+                             CurrentTime) == GrabSuccess;
+    if (free) XUngrabPointer(x_, CurrentTime);
+    XSync(x_, False);
+    return free;
+  };
+  SetCapture(w);
+  EXPECT_TRUE(Wait([&] { return !othersCanGrab(); }));
+  testkit::MessageSpy spy;
+  MoveTo(POINT{800, 600});  // far outside the window
+  POINT client{800, 600};
+  ScreenToClient(w, &client);
+  EXPECT_TRUE(Wait([&] {
+    for (const auto& m : spy.messages)
+      if (m.hwnd == w && m.msg == WM_MOUSEMOVE && GET_X_LPARAM(m.lParam) == client.x &&
+          GET_Y_LPARAM(m.lParam) == client.y)
+        return true;
+    return false;
+  }));
+  ReleaseCapture();
+  EXPECT_TRUE(Wait([&] { return othersCanGrab(); }));
+}
+
+// SetCursor shows on the server: the system's shapes differ from each other,
+// and a program's cursor comes from its own bitmap with its hot spot.
+TEST_F(X11Test, SetCursorChangesTheXCursor) {
+  HWND w = MakePopup(0, WS_POPUP | WS_CAPTION, nullptr, RECT{100, 100, 300, 200});
+  ASSERT_TRUE(Wait([&] { return Viewable(w); }));
+  MoveTo(POINT{200, 160});
+  struct Shape {
+    int width = 0, height = 0, xhot = 0, yhot = 0;
+    std::vector<unsigned long> pixels;
+    bool operator==(const Shape& o) const {
+      return width == o.width && height == o.height && xhot == o.xhot && yhot == o.yhot && pixels == o.pixels;
+    }
+  };
+  auto shown = [&] {
+    Shape s;
+    XFixesCursorImage* img = XFixesGetCursorImage(x_);
+    if (!img) return s;
+    s = Shape{img->width, img->height, img->xhot, img->yhot,
+              std::vector<unsigned long>(img->pixels, img->pixels + img->width * img->height)};
+    XFree(img);
+    return s;
+  };
+  // The program's cursor: a 16 by 16 square, black above white, the right half transparent.
+  std::vector<uint32_t> color(16 * 16), mask(16 * 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      color[y * 16 + x] = y < 8 ? 0x000000 : 0xFFFFFF;
+      mask[y * 16 + x] = x < 8 ? 0x000000 : 0xFFFFFF;
+    }
+  ICONINFO info{FALSE, 3, 5, CreateBitmap(16, 16, 1, 32, mask.data()), CreateBitmap(16, 16, 1, 32, color.data())};
+  HCURSOR own = CreateIconIndirect(&info);
+  DeleteObject(info.hbmMask);
+  DeleteObject(info.hbmColor);
+  ASSERT_NE(own, nullptr);
+
+  std::vector<Shape> seen;
+  for (LPCSTR id : {IDC_ARROW, IDC_WAIT, IDC_HAND, IDC_SIZEWE, IDC_NO}) {
+    SetCursor(LoadCursorA(nullptr, id));
+    Wait([] { return false; }, 100);
+    seen.push_back(shown());
+  }
+  for (size_t i = 0; i < seen.size(); ++i) {
+    EXPECT_GT(seen[i].width, 0) << i;
+    for (size_t j = 0; j < i; ++j) EXPECT_FALSE(seen[i] == seen[j]) << i << " and " << j;
+  }
+  SetCursor(own);
+  Shape mine;
+  EXPECT_TRUE(Wait([&] { return (mine = shown()).xhot == 3; }));
+  EXPECT_EQ(mine.yhot, 5);
+  ASSERT_GE(mine.width, 16);
+  ASSERT_GE(mine.height, 16);
+  auto at = [&](int x, int y) { return mine.pixels[static_cast<size_t>(y) * mine.width + x] & 0xFFFFFFFF; };
+  EXPECT_EQ(at(2, 2), 0xFF000000u);   // opaque black
+  EXPECT_EQ(at(2, 12), 0xFFFFFFFFu);  // opaque white
+  EXPECT_EQ(at(12, 2) >> 24, 0u);     // transparent
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  EXPECT_TRUE(Wait([&] { return shown() == seen[0]; }));
+  DestroyCursor(own);
 }

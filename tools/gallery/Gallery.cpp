@@ -198,6 +198,43 @@ HBITMAP Checker(int w, int h, int cell) {
   return bm;
 }
 
+// The dialog pages ask for "MS Sans Serif" at heights 6 to 10 with explicit
+// widths: each row must stay readable, regular and bold.
+bool SmallFonts(const std::string& out) {
+  Panel p(560, 40 + 9 * 2 * 18);
+  HDC dc = p.dc;
+  SetBkMode(dc, TRANSPARENT);
+  Label(dc, 10, 6, "MS Sans Serif at heights 6 to 14 (width height/2), regular and bold; Tahoma width 5 and 9");
+  int y = 26;
+  char line[160];
+  for (int h = 6; h <= 14; ++h) {
+    for (int weight : {FW_NORMAL, FW_BOLD}) {
+      HFONT font = CreateFontA(h, h / 2, 0, 0, weight, 0, 0, 0, ANSI_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
+                               "MS Sans Serif");
+      HGDIOBJ old = SelectObject(dc, font);
+      TEXTMETRICA tm;
+      GetTextMetricsA(dc, &tm);
+      int n = std::snprintf(line, sizeof line, "%d %s (cell %d): Community name, 192.168.1.254 - Apply", h,
+                            weight == FW_BOLD ? "bold" : "regular", static_cast<int>(tm.tmHeight));
+      TextOutA(dc, 10, y, line, n);
+      SelectObject(dc, old);
+      DeleteObject(font);
+      y += 18;
+    }
+  }
+  int x = 440;
+  for (int width : {5, 9}) {
+    HFONT font = CreateFontA(-11, width, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
+                             "Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    int n = std::snprintf(line, sizeof line, "Tahoma w%d", width);
+    TextOutA(dc, x, 26 + (width == 5 ? 0 : 18), line, n);
+    SelectObject(dc, old);
+    DeleteObject(font);
+  }
+  return p.Save(out, "fonts.png");
+}
+
 bool Blits(const std::string& out) {
   Panel p(480, 300);
   HDC dc = p.dc;
@@ -240,6 +277,8 @@ bool Dialogs(const std::string& out);    // DialogPage.cpp
 bool ListViews(const std::string& out);  // ListViewPage.cpp
 bool Frames(const std::string& out);     // FramePage.cpp
 bool Combos(const std::string& out);     // ComboPage.cpp
+bool SkinDialogs(const std::string& out);  // SkinDialogPage.cpp
+bool ExtLists(const std::string& out);   // ExtListPage.cpp
 
 int ShowDialog();                        // DialogPage.cpp
 
@@ -249,6 +288,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "--show") return ShowDialog();
   std::string out = argc > 1 ? argv[1] : "gallery";
   mkdir(out.c_str(), 0755);
-  bool ok = Shapes(out) & Text(out) & Blits(out) & Dialogs(out) & ListViews(out) & Frames(out) & Combos(out);
+  bool ok = Shapes(out) & Text(out) & SmallFonts(out) & Blits(out) & Dialogs(out) & ListViews(out) & Frames(out) &
+            Combos(out) & SkinDialogs(out) & ExtLists(out);
   return ok ? 0 : 1;
 }

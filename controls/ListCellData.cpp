@@ -1,0 +1,72 @@
+#include "ListCellData.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// The count sits in front of the first record, padded so that the records
+// keep their alignment.
+struct RowDataHeader {
+  int32_t count;
+};
+constexpr size_t kHeaderSize =
+    (sizeof(RowDataHeader) + alignof(ListCellData) - 1) / alignof(ListCellData) * alignof(ListCellData);
+
+RowDataHeader* HeaderOf(const ListCellData* cells) {
+  return reinterpret_cast<RowDataHeader*>(reinterpret_cast<char*>(const_cast<ListCellData*>(cells)) - kHeaderSize);
+}
+
+}  // namespace
+
+ListCellData* AllocateRowData(int columns) {
+  if (columns < 0) columns = 0;
+  void* raw = ::operator new(kHeaderSize + sizeof(ListCellData) * static_cast<size_t>(columns), std::nothrow);
+  if (!raw) return nullptr;
+  static_cast<RowDataHeader*>(raw)->count = columns;
+  auto* cells = reinterpret_cast<ListCellData*>(static_cast<char*>(raw) + kHeaderSize);
+  for (int i = 0; i < columns; ++i) new (cells + i) ListCellData;
+  return cells;
+}
+
+void FreeRowData(ListCellData* cells) {
+  if (!cells) return;
+  RowDataHeader* header = HeaderOf(cells);
+  for (int i = header->count - 1; i >= 0; --i) cells[i].~ListCellData();
+  ::operator delete(header);
+}
+
+int RowDataCount(const ListCellData* cells) { return cells ? HeaderOf(cells)->count : 0; }
+
+ListCellData* RowCell(ListCellData* cells, int column) {
+  if (!cells || column < 0 || column >= RowDataCount(cells)) return nullptr;
+  return cells + column;
+}
+
+void SortListStrings(CStringArray& strings, bool caseSensitive, bool ascending) {
+  CString* first = strings.GetData();
+  std::sort(first, first + strings.GetSize(), [=](const CString& a, const CString& b) {
+    int order = caseSensitive ? std::strcmp(a, b) : strcasecmp(a, b);
+    return ascending ? order < 0 : order > 0;
+  });
+}
+
+const UINT WM_RTCOMBOLIST_COMPLETE = ::RegisterWindowMessageA("WM_RTCOMBOLIST_COMPLETE");
+const UINT WM_RTCOMBOLIST_VK_ESCAPE = ::RegisterWindowMessageA("WM_RTCOMBOLIST_VK_ESCAPE");
+const UINT WM_CELLCOMBO_COMPLETE = ::RegisterWindowMessageA("WM_CELLCOMBO_COMPLETE");
+const UINT WM_CELLCOMBO_VK_ESCAPE = ::RegisterWindowMessageA("WM_CELLCOMBO_VK_ESCAPE");
+const UINT WM_EXTLIST_CHECKBOX_CLICKED = ::RegisterWindowMessageA("WM_EXTLIST_CHECKBOX_CLICKED");
+const UINT WM_EXTLIST_COMBO_SELECTION = ::RegisterWindowMessageA("WM_EXTLIST_COMBO_SELECTION");
+const UINT WM_EXTLIST_EDIT_END = ::RegisterWindowMessageA("WM_EXTLIST_EDIT_END");
+const UINT WM_CELLEDIT_KILL_FOCUS = ::RegisterWindowMessageA("WM_CELLEDIT_KILL_FOCUS");
+const UINT WM_CELLEDIT_VK_ESCAPE = ::RegisterWindowMessageA("WM_CELLEDIT_VK_ESCAPE");
+
+HWND ListNotifyTarget(HWND list) {
+  HWND target = ::GetParent(list);
+  if (!target) target = ::GetWindow(list, GW_OWNER);
+  return target && ::IsWindow(target) ? target : nullptr;
+}

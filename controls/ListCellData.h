@@ -1,0 +1,69 @@
+// The per-cell record shared by the list controls with cell data, the row
+// block that carries one record per column as a row's item data, the list
+// messages those controls exchange with their parents and editors, and the
+// hand cursor they show over icon columns.
+//
+// Row block: one allocation holding the number of records n, followed by n
+// records; the row's item data is the address of the first record. A block
+// never grows, so a column added after a row was inserted has no record in
+// that row: RowCell answers null for it, and callers treat such a cell as a
+// cell without data. Everything here runs on the thread that owns the list.
+#pragma once
+
+#include "afxwin.h"
+
+struct ListCellData {
+  BOOL enabled = TRUE;  // only column 0's record counts: the row's enabled flag
+  BOOL bold = FALSE;
+  BOOL modified = FALSE;
+  int imageIndex = -1;
+  CString toolTip;
+  BOOL isCombo = FALSE;
+  BOOL sortStrings = FALSE;
+  CStringArray* comboStrings = nullptr;  // not owned: the caller keeps it alive
+  int dropDownItems = 10;
+  int initialSelection = -1;
+  BOOL isEdit = FALSE;
+  COLORREF textColor = ::GetSysColor(COLOR_WINDOWTEXT);
+  COLORREF backColor = ::GetSysColor(COLOR_WINDOW);
+  BOOL showProgress = FALSE;
+  int progressPos = 0;
+  CString progressFormat;  // printf format with one int; empty means "%d%%"
+  BOOL showProgressText = TRUE;
+  int checkState = -1;  // -1 no check box, 0 clear, 1 ticked
+  DWORD_PTR userData = 0;  // only column 0's record counts
+};
+
+// A new block of `columns` default records, or null when it cannot be had.
+ListCellData* AllocateRowData(int columns);
+// Destroys the records and releases the block; null does nothing.
+void FreeRowData(ListCellData* cells);
+int RowDataCount(const ListCellData* cells);
+// The record of `column`, or null when the row has no block or the block has
+// no record for that column.
+ListCellData* RowCell(ListCellData* cells, int column);
+
+// Sorts a combo cell's choices in place: the combo shows them in array order.
+void SortListStrings(CStringArray& strings, bool caseSensitive, bool ascending);
+
+// Fixed: a cell was clicked; wParam column, lParam row (either may be -1).
+const UINT WM_LIST_CELL_CLICKED = WM_USER + 0x300;
+
+// Registered by name when the program starts; registering a name again gives
+// the same number, so every list control and editor agrees on them.
+extern const UINT WM_RTCOMBOLIST_COMPLETE;
+extern const UINT WM_RTCOMBOLIST_VK_ESCAPE;
+extern const UINT WM_CELLCOMBO_COMPLETE;
+extern const UINT WM_CELLCOMBO_VK_ESCAPE;
+extern const UINT WM_EXTLIST_CHECKBOX_CLICKED;
+extern const UINT WM_EXTLIST_COMBO_SELECTION;
+extern const UINT WM_EXTLIST_EDIT_END;
+extern const UINT WM_CELLEDIT_KILL_FOCUS;
+extern const UINT WM_CELLEDIT_VK_ESCAPE;
+
+// Where a list's notifications go: its parent window, else its owner; null
+// when neither exists.
+HWND ListNotifyTarget(HWND list);
+
+// The cursor resource shown over the icon of a hand-cursor column.
+const int IDC_LIST_HAND = 179;

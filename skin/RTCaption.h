@@ -1,0 +1,119 @@
+// The skinned non-client area shared by the skinned dialog, frame window and
+// property sheet: frame rings, the title bar (image, small icon, text), the
+// three caption buttons (close, maximize/restore, minimize) in their normal,
+// hot, pressed and disabled looks, the menu-bar rows, and the press, track and
+// release of the caption buttons.
+//
+// Each skinned window class keeps its own class-wide images, switches and
+// metrics and describes them in a SkinCaptionLook, made afresh at every step,
+// so a skin loaded while a window exists shows at its next repaint. Per
+// window, a CRTCaption keeps the active state and the buttons' states. The
+// images are borrowed from the skin store, which outlives every window; a null
+// image is an element left undrawn, and a missing title image leaves the
+// caption in the system's caption colour with its icon, text and buttons.
+//
+// Hit testing stays the platform's (the window's default WM_NCHITTEST): the
+// buttons are drawn exactly where it answers HTCLOSE, HTMAXBUTTON and
+// HTMINBUTTON, and the pair of boxes only beside a system menu, as it has them.
+// Non-client painting never reaches into the client area, so a borderless
+// child page shows no rings.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "SkinImageSet.h"
+#include "afxwin.h"
+
+enum CaptionButton : int32_t { kNoCaptionButton = -1, kCloseButton = 0, kMaximizeButton = 1, kMinimizeButton = 2 };
+enum CaptionButtonState : int32_t { kButtonNormal = 0, kButtonPressed = 1, kButtonHot = 2 };
+
+// What one skinned window class draws its non-client area with.
+struct SkinCaptionLook {
+  int skinEnabled = 0;
+  int borderEnabled = 0;
+  int captionEnabled = 0;
+  const SkinImageSet* titleBar = nullptr;  // 1 Active, 2 InActive
+  const SkinImageSet* exitButton = nullptr;
+  const SkinImageSet* maximizeButton = nullptr;
+  const SkinImageSet* restoreButton = nullptr;
+  const SkinImageSet* minimizeButton = nullptr;
+  const COLORREF* borderColors = nullptr;  // four; rings past the fourth take the last
+  int frameX = 0, frameY = 0;               // ring count and the caption's inset
+  int captionHeight = 0;
+  int captionRightInset = 0;                // from the window's right edge
+  int iconLeft = 0;                         // small icon, from the caption's left end
+  int textLeftWithIcon = 0;                 // text start beside an icon, from the caption's left end
+  bool systemTextColors = false;            // text in the system caption text colours, else black
+
+  bool CaptionSkinned() const { return skinEnabled && captionEnabled; }
+};
+
+// Per window, in the order the skinned classes keep it.
+struct SkinCaptionState {
+  int32_t active = 1;  // the look of the title bar: the last WM_NCACTIVATE
+  int32_t buttons[3] = {kButtonNormal, kButtonNormal, kButtonNormal};  // by CaptionButton
+  int32_t tracking = 0;                                                 // a button is held, mouse captured
+  int32_t pressed = kNoCaptionButton;                                   // where the press began
+};
+
+class CRTCaption {
+ public:
+  // The owning class's base window procedure, for the parts left to the
+  // default handling (frame strips, hit tests, clicks elsewhere).
+  using DefaultProc = std::function<LRESULT(UINT, WPARAM, LPARAM)>;
+
+  CRTCaption(CWnd* wnd, DefaultProc defaultProc, int32_t initialActive);
+
+  SkinCaptionState& State() { return m_state; }
+  const SkinCaptionState& State() const { return m_state; }
+
+  // Window coordinates of the caption band and of a button (laid out from the
+  // close button's place whether or not it is drawn).
+  static CRect CaptionRect(const SkinCaptionLook& look, int windowWidth);
+  static CRect ButtonRect(const SkinCaptionLook& look, int windowWidth, CaptionButton button);
+  // The caption button a hit code names, or kNoCaptionButton.
+  static CaptionButton ButtonOfHit(WPARAM hit);
+
+  // Painting steps on a window context (window coordinates). `update` is the
+  // WM_NCPAINT region in screen coordinates, or null for everything; it stays
+  // the caller's.
+  void DrawBorder(CDC* dc, const SkinCaptionLook& look, HRGN update);
+  // 0 when the title image of the active state is missing (the caption then
+  // shows the system caption colour), else 1.
+  int DrawCaption(CDC* target, const SkinCaptionLook& look, int32_t active, HRGN update);
+  void DrawCaptionButtons(CDC* dc, const SkinCaptionLook& look);
+  void DrawMenuBar(CDC* dc, const SkinCaptionLook& look);
+
+  // The same on a window context of their own.
+  void RepaintCaption(const SkinCaptionLook& look);
+  void RepaintCaptionButtons(const SkinCaptionLook& look);
+
+  // The caption buttons' cycle. Hover takes the hit code under the mouse.
+  void Hover(const SkinCaptionLook& look, WPARAM hit);
+  // True when the press began tracking a button (the mouse is then captured);
+  // a box the style lacks is like any other place.
+  bool Press(const SkinCaptionLook& look, WPARAM hit);
+  // Ends tracking. Returns the button to act on (released over the one that
+  // was pressed), else kNoCaptionButton; `elsewhere` tells that the release
+  // was over no button, which the default handling then gets.
+  CaptionButton Release(const SkinCaptionLook& look, WPARAM hit, bool* elsewhere);
+  // The capture went to another window while a button was held: as a release
+  // over no button.
+  void CaptureLost(const SkinCaptionLook& look);
+  // Mouse-capture step: the platform's hit code at a client point.
+  WPARAM HitAtClientPoint(LPARAM clientPoint, LPARAM* screenPoint);
+  // Clears hot and pressed looks (the mouse went into the client area).
+  void ClearButtonStates(const SkinCaptionLook& look);
+
+ private:
+  void DrawButton(CDC* dc, const CRect& rect, const SkinImageSet* images, int32_t state, bool disabled);
+  void DrawTitleText(CDC* target, CDC* mem, const SkinCaptionLook& look, const CRect& caption, bool hasIcon,
+                     COLORREF color);
+  void DefaultNcPaint(const CRect& screenRect, HRGN update);
+  bool AnyButtonState() const;
+
+  CWnd* m_wnd;
+  DefaultProc m_default;
+  SkinCaptionState m_state;
+};
