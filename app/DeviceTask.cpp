@@ -4,6 +4,7 @@
 #include <mutex>
 #include <vector>
 
+#include "CExtListCtrl.h"
 #include "afxwin.h"
 
 namespace {
@@ -11,6 +12,7 @@ namespace {
 const char kQUAVPrefix[] = "(VhQUAV) ";
 const char kEndWindowClass[] = "TrellianDeviceTaskEnd";
 const UINT WM_DEVICE_TASK_END = WM_USER + 0x101;
+const int kMacColumn = 3;
 
 std::mutex g_liveLock;
 std::vector<CDeviceTask*>& LiveTasks() {
@@ -35,7 +37,7 @@ CString ShowQUAVFailure(CVHException* e) {
   return text;
 }
 
-CDeviceTask::CDeviceTask() : m_pClient(new CQUAVTaskClient) {
+CDeviceTask::CDeviceTask(CExtListCtrl* list) : m_pList(list), m_pClient(new CQUAVTaskClient) {
   try {
     m_pClient->SetRequestMode(0, "");
   } catch (CVHException*) {
@@ -79,6 +81,18 @@ void CDeviceTask::SetCallback(TaskDoneProc proc, void* owner) {
   m_pOwner = owner;
 }
 
+int CDeviceTask::FindRow(const CString& mac) const {
+  if (!m_pList) return -1;
+  const int rows = m_pList->GetItemCount();
+  for (int row = 0; row < rows; ++row)
+    if (m_pList->GetItemText(row, kMacColumn) == mac) return row;
+  return -1;
+}
+
+void CDeviceTask::SetCell(int row, int column, const CString& text) {
+  if (m_pList) m_pList->SetItemText(row, column, text);
+}
+
 void CDeviceTask::Report(BOOL ok, const CString& mac, const CString& message) {
   if (m_pfnDone) m_pfnDone(ok, mac, message, m_pOwner);
 }
@@ -94,6 +108,11 @@ DWORD CDeviceTask::ThreadMain(LPVOID parameter) {
   task->SetClosing();
   task->PostEnd();  // last act: the task may be gone from here on
   return 0;
+}
+
+void CDeviceTask::SleepUntilStep(DWORD begin, int n, DWORD step) {
+  const LONG left = LONG(begin + DWORD(n) * step - GetTickCount());
+  if (left > 0) Sleep(DWORD(left));
 }
 
 void CDeviceTask::EndWithoutProgress() {

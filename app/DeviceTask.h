@@ -29,6 +29,8 @@
 // clang-format on
 #include "windows_sys.h"
 
+class CExtListCtrl;
+
 // A device task's report: ok, the device's MAC, " OK!", "PASSWORDERROR",
 // " Error!" or the text of a failure, and the owner given with the callback.
 typedef void (*TaskDoneProc)(BOOL ok, CString mac, CString message, void* owner);
@@ -52,13 +54,16 @@ class CDeviceTask {
   CDeviceTask& operator=(const CDeviceTask&) = delete;
 
   void SetCallback(TaskDoneProc proc, void* owner);
+  // The first row of the progress list whose MAC cell (column 3) is `mac`;
+  // -1 when there is none, or no list. GUI thread.
+  int FindRow(const CString& mac) const;
   // Tasks constructed and not yet deleted, in every thread.
   static int LiveCount();
 
  protected:
   // Creates the client in broadcast mode on any local address; its failure
-  // passes to the creator.
-  CDeviceTask();
+  // passes to the creator. The list may be null.
+  explicit CDeviceTask(CExtListCtrl* list);
   // Only the end (the module's window, or a failed Start) deletes a task.
   virtual ~CDeviceTask();
 
@@ -71,6 +76,11 @@ class CDeviceTask {
   void EndWithoutProgress();
   // Reports through the callback, when one is set.
   void Report(BOOL ok, const CString& mac, const CString& message);
+  // A cell of the progress list, when there is one (GUI thread).
+  void SetCell(int row, int column, const CString& text);
+  // Sleeps until step `n` of a progress that began at `begin`, so that the
+  // time the steps take does not add up.
+  static void SleepUntilStep(DWORD begin, int n, DWORD step);
   bool Closing() const { return m_closing.load() != 0; }
   void SetClosing() { m_closing.store(1); }
 
@@ -86,6 +96,7 @@ class CDeviceTask {
     CDeviceTask* m_pTask;
   };
 
+  CExtListCtrl* m_pList;
   CQUAVTaskClient* m_pClient;
   QUAVVarlist m_list;
   TaskDoneProc m_pfnDone = nullptr;

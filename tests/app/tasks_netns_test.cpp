@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@
 #include "CDiscoveryTask.h"
 // clang-format on
 #include "ApsimHarness.h"
+#include "CCommunityTask.h"
+#include "CExtListCtrl.h"
+#include "CSetIpTask.h"
+#include "CommCtrl.h"
 #include "DelayPumpMessages.h"
 #include "TempDir.h"
 #include "TestKit.h"
@@ -76,6 +81,60 @@ struct Scan {
     for (const CDeviceRecord& d : devices)
       if (d.m_strMac == mac) return &d;
     return nullptr;
+  }
+};
+
+// What TaskDoneProc reported, from whichever thread.
+struct Outcome {
+  BOOL ok;
+  std::string mac;
+  std::string message;
+  DWORD thread;
+  DWORD time;
+};
+
+struct Reports {
+  std::mutex lock;
+  std::vector<Outcome> outcomes;
+
+  static void Done(BOOL ok, CString mac, CString message, void* owner) {
+    Reports* r = static_cast<Reports*>(owner);
+    std::lock_guard<std::mutex> guard(r->lock);
+    r->outcomes.push_back({ok, mac.GetString(), message.GetString(), GetCurrentThreadId(), GetTickCount()});
+  }
+  size_t Count() {
+    std::lock_guard<std::mutex> guard(lock);
+    return outcomes.size();
+  }
+  Outcome Of(const std::string& mac) {
+    std::lock_guard<std::mutex> guard(lock);
+    for (const Outcome& o : outcomes)
+      if (o.mac == mac) return o;
+    return Outcome{FALSE, "", "(no report)", 0, 0};
+  }
+};
+
+// The apply page's member store: 20 columns, one row per device with its MAC
+// in column 3.
+struct MemberStore {
+  CWnd page;
+  CExtListCtrl list;
+
+  MemberStore(const std::vector<const char*>& macs) {
+    InitCommonControls();
+    EXPECT_TRUE(page.CreateEx(0, nullptr, "page", WS_POPUP, 0, 0, 600, 200, nullptr, nullptr));
+    EXPECT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 600, 200), &page, 1104));
+    for (int c = 0; c < 20; ++c) list.InsertColumn(c, "", LVCFMT_LEFT, 30);
+    for (size_t r = 0; r < macs.size(); ++r) {
+      list.InsertItem(int(r), "");
+      list.SetItemText(int(r), 3, macs[r]);
+    }
+  }
+  ~MemberStore() { page.DestroyWindow(); }
+  std::string Cell(const char* mac, int column) {
+    for (int r = 0; r < list.GetItemCount(); ++r)
+      if (list.GetItemText(r, 3) == mac) return list.GetItemText(r, column).GetString();
+    return "(no row)";
   }
 };
 
@@ -247,13 +306,269 @@ TEST_F(DeviceTasks, SynchronousRunReturnsWhenTheScanIsDone) {
   EXPECT_EQ(scan.devices.size(), 3u);
 }
 
+// --- set IP and reboot -------------------------------------------------------
+
+const char kSetIpScenario[] = R"(
+[device]
+mac = 000D88E00001
+ip = 10.250.0.51
+password = admin
+[device]
+mac = 000D88E00002
+ip = 10.250.0.52
+password = admin
+[device]
+mac = 000D88E00003
+ip = 10.250.0.53
+password = secret
+[device]
+mac = 000D88E00004
+ip = 10.250.0.54
+faults = no_answer
+[device]
+mac = 000D88E00005
+ip = 10.250.0.55
+faults = no_answer=reboot
+)";
+
+CSetIpTask* NewSetIpTask(CExtListCtrl* list, const char* mac, const char* password, const char* ip,
+                         Reports& reports) {
+  CSetIpTask* task = new CSetIpTask(list, mac, password, ip, "255.255.255.0", "10.250.0.1", 0, 1);
+  task->SetTimeouts(1500, 1500);
+  task->SetCallback(Reports::Done, &reports);
+  return task;
+}
+
+// Two devices at once: each gets its address, saves, applies and reboots, and
+// is reported " OK!" from its progress thread once the progress is full.
+TEST_F(DeviceTasks, SetIpGivesTheNewAddressAndRebootsTheDevice) {
+  Start(kSetIpScenario);
+  MemberStore store({"000D88E00001", "000D88E00002"});
+  Reports reports;
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00001", "admin", "10.250.0.61", reports)->Start());
+  ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00002", "admin", "10.250.0.62", reports)->Start());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 2; }, 40000)) << sim_->Log();
+  for (const char* mac : {"000D88E00001", "000D88E00002"}) {
+    Outcome o = reports.Of(mac);
+    EXPECT_TRUE(o.ok) << mac;
+    EXPECT_EQ(o.message, " OK!");
+    EXPECT_NE(o.thread, GetCurrentThreadId());
+    EXPECT_GE(o.time - start, 15000u);
+    EXPECT_LT(o.time - start, 16500u);
+    EXPECT_STREQ(store.list.GetItemText(mac[11] == '1' ? 0 : 1, 2), mac[11] == '1' ? "10.250.0.61" : "10.250.0.62");
+  }
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88E00002")) << sim_->Log();
+  EXPECT_EQ(sim_->State("000D88E00001")["ip"], "10.250.0.61");
+  EXPECT_EQ(sim_->State("000D88E00002")["ip"], "10.250.0.62");
+  EXPECT_EQ(sim_->State("000D88E00002")["gateway"], "10.250.0.1");
+}
+
+// Refusals and silence end in failure: a wrong password early, with the
+// text in column 6; a silent device only at its time-out, even when the
+// progress is full long before it (never " OK!" without an answer); a device
+// that reboots without answering the reboot request, with the text in the
+// progress cell.
+TEST_F(DeviceTasks, SetIpFailuresAreReportedAndNeverOk) {
+  Start(kSetIpScenario);
+  MemberStore store({"000D88E00003", "000D88E00004", "000D88E00005"});
+  Reports reports;
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00003", "wrong", "10.250.0.63", reports)->Start());
+  CSetIpTask* silent = NewSetIpTask(&store.list, "000D88E00004", "", "10.250.0.64", reports);
+  silent->SetTimeouts(3000, 1500);  // the progress is full at 15 s, the time-out comes at 30 s
+  ASSERT_TRUE(silent->Start());
+  ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00005", "", "10.250.0.65", reports)->Start());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 60000)) << sim_->Log();
+
+  struct Case {
+    const char* mac;
+    const char* message;
+    DWORD least, most;
+    int column;
+    const char* cell;
+  } cases[] = {
+      {"000D88E00003", "PASSWORDERROR", 0, 2000, 6, "Password Error!"},
+      {"000D88E00004", " Error!", 30000, 32000, 6, "Timeout!"},
+      {"000D88E00005", " Error!", 1000, 3000, 8, "Timeout!"},
+  };
+  for (const Case& c : cases) {
+    Outcome o = reports.Of(c.mac);
+    EXPECT_FALSE(o.ok) << c.mac;
+    EXPECT_EQ(o.message, c.message) << c.mac;
+    EXPECT_GE(o.time - start, c.least) << c.mac;
+    EXPECT_LT(o.time - start, c.most) << c.mac;
+    EXPECT_EQ(store.Cell(c.mac, c.column), c.cell) << c.mac;
+  }
+  EXPECT_EQ(store.Cell("000D88E00003", 2), "");
+  // The device that did not answer the reboot still took its address.
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88E00005")) << sim_->Log();
+  EXPECT_EQ(sim_->State("000D88E00005")["ip"], "10.250.0.65");
+  EXPECT_EQ(sim_->State("000D88E00003")["ip"], "10.250.0.53");
+}
+
+// Without a progress list there is no thread and no report: the task ends
+// itself at its last answer, on the GUI thread.
+TEST_F(DeviceTasks, SetIpWithoutAListEndsAtItsLastAnswer) {
+  Start(kSetIpScenario);
+  Reports reports;
+  ASSERT_TRUE(NewSetIpTask(nullptr, "000D88E00001", "admin", "10.250.0.71", reports)->Start());
+  ASSERT_TRUE(NewSetIpTask(nullptr, "000D88E00003", "wrong", "10.250.0.73", reports)->Start());
+  EXPECT_EQ(CDeviceTask::LiveCount(), 2);
+  ASSERT_TRUE(testkit::PumpUntil([] { return CDeviceTask::LiveCount() == 0; }, 5000)) << sim_->Log();
+  EXPECT_EQ(reports.Count(), 0u);
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88E00001")) << sim_->Log();
+  EXPECT_EQ(sim_->State("000D88E00001")["ip"], "10.250.0.71");
+}
+
+// A request that cannot be sent: shown in a message box, reported at once on
+// the creator's thread, and the task is gone.
+TEST_F(DeviceTasks, SetIpThatCannotBeSentIsShownAndReported) {
+  MemberStore store({"000D88E00001"});
+  Reports reports;
+  testkit::MessageBoxLog boxes;
+  testkit::ModalHandler answer([](HWND box) { testkit::Answer(box, IDOK); });
+  EXPECT_FALSE(NewSetIpTask(&store.list, "000D88E0", "admin", "10.250.0.61", reports)->Start());
+  ASSERT_EQ(reports.Count(), 1u);
+  Outcome o = reports.Of("000D88E0");
+  EXPECT_FALSE(o.ok);
+  EXPECT_EQ(o.message, "Bad MAC address!");
+  EXPECT_EQ(o.thread, GetCurrentThreadId());
+  ASSERT_EQ(boxes.records.size(), 1u);
+  EXPECT_EQ(boxes.records[0].text, "Bad MAC address!");
+  EXPECT_EQ(CDeviceTask::LiveCount(), 0);
+}
+
+// --- community ----------------------------------------------------------------
+
+const char kCommunityScenario[] = R"(
+[device]
+mac = 000D88F00001
+ip = 10.250.0.81
+password = admin
+snmp_status = 1
+read_community = quorin
+write_community = velmont
+[device]
+mac = 000D88F00002
+ip = 10.250.0.82
+password = admin
+snmp_status = 0
+read_community = public
+write_community = private
+[device]
+mac = 000D88F00003
+ip = 10.250.0.83
+password = admin
+snmp_status = 1
+read_community = quorin
+write_community = velmont
+[device]
+mac = 000D88F00004
+ip = 10.250.0.84
+faults = no_answer
+)";
+
+CCommunityTask* NewCommunityTask(CExtListCtrl* list, const char* mac, const char* password, int mode,
+                                 Reports& reports) {
+  CCommunityTask* task = new CCommunityTask(list, mac, password, "", "", "");
+  task->SetMode(mode);
+  task->SetCallback(Reports::Done, &reports);
+  return task;
+}
+
+// Check mode leaves a device with SNMP on and the default communities alone
+// and enables SNMP with them on another; disable mode turns SNMP off. Each is
+// reported " OK!" after the 10 s progress.
+TEST_F(DeviceTasks, CommunityTaskChecksEnablesAndDisablesSnmp) {
+  Start(kCommunityScenario);
+  MemberStore store({"000D88F00001", "000D88F00002", "000D88F00003"});
+  Reports reports;
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00001", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
+  ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00002", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
+  ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00003", "admin", CCommunityTask::kDisable, reports)->Start());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 30000)) << sim_->Log();
+  for (const char* mac : {"000D88F00001", "000D88F00002", "000D88F00003"}) {
+    Outcome o = reports.Of(mac);
+    EXPECT_TRUE(o.ok) << mac;
+    EXPECT_EQ(o.message, " OK!") << mac;
+    EXPECT_NE(o.thread, GetCurrentThreadId());
+    EXPECT_GE(o.time - start, 10000u);
+    EXPECT_LT(o.time - start, 11500u);
+  }
+  const std::string log = sim_->Log();
+  EXPECT_EQ(log.find("set 000D88F00001"), std::string::npos) << log;
+  EXPECT_EQ(store.Cell("000D88F00001", 11), "quorin");
+  EXPECT_EQ(store.Cell("000D88F00001", 12), "velmont");
+
+  EXPECT_EQ(store.Cell("000D88F00002", 11), "quorin");
+  EXPECT_EQ(store.Cell("000D88F00002", 12), "velmont");
+  std::map<std::string, std::string> enabled = sim_->State("000D88F00002");
+  EXPECT_EQ(enabled["snmp_status"], "1");
+  EXPECT_EQ(enabled["read_community"], "quorin");
+  EXPECT_EQ(enabled["write_community"], "velmont");
+
+  EXPECT_EQ(sim_->State("000D88F00003")["snmp_status"], "0");
+  EXPECT_EQ(store.Cell("000D88F00003", 11), "");
+}
+
+// A refused read ends the task early with "PASSWORDERROR" and, in either
+// mode, sends no Set; a silent device ends with " Error!" at the read's
+// time-out.
+TEST_F(DeviceTasks, CommunityReadThatFailsSendsNoSet) {
+  Start(kCommunityScenario);
+  MemberStore store({"000D88F00002", "000D88F00003", "000D88F00004"});
+  Reports reports;
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00002", "wrong", CCommunityTask::kCheckAndEnable, reports)->Start());
+  ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00003", "wrong", CCommunityTask::kDisable, reports)->Start());
+  ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00004", "", CCommunityTask::kCheckAndEnable, reports)->Start());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 30000)) << sim_->Log();
+  struct Case {
+    const char* mac;
+    const char* message;
+    DWORD least, most;
+  } cases[] = {
+      {"000D88F00002", "PASSWORDERROR", 0, 1000},
+      {"000D88F00003", "PASSWORDERROR", 0, 1000},
+      {"000D88F00004", " Error!", 5000, 6500},
+  };
+  for (const Case& c : cases) {
+    Outcome o = reports.Of(c.mac);
+    EXPECT_FALSE(o.ok) << c.mac;
+    EXPECT_EQ(o.message, c.message) << c.mac;
+    EXPECT_GE(o.time - start, c.least) << c.mac;
+    EXPECT_LT(o.time - start, c.most) << c.mac;
+  }
+  // Long enough for a Set to have arrived, had one been sent.
+  testkit::PumpFor(1000);
+  const std::string log = sim_->Log();
+  EXPECT_EQ(log.find("set 000D88F"), std::string::npos) << log;
+  EXPECT_EQ(sim_->State("000D88F00002")["snmp_status"], "0");
+  EXPECT_EQ(sim_->State("000D88F00003")["snmp_status"], "1");
+  EXPECT_EQ(store.Cell("000D88F00002", 11), "");
+}
+
+// A request that cannot be sent is reported with the library's text at once,
+// without a message box, and the task is gone.
+TEST_F(DeviceTasks, CommunityTaskThatCannotBeSentIsReported) {
+  Reports reports;
+  testkit::MessageBoxLog boxes;
+  EXPECT_FALSE(NewCommunityTask(nullptr, "00", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
+  ASSERT_EQ(reports.Count(), 1u);
+  EXPECT_EQ(reports.Of("00").message, "(VhQUAV) Bad MAC address!");
+  EXPECT_TRUE(boxes.records.empty());
+  EXPECT_EQ(CDeviceTask::LiveCount(), 0);
+}
+
 // --- the pumping wait --------------------------------------------------------
 
 TEST_F(DeviceTasks, DelayPumpMessagesEndsAtItsDeadlineWithoutMessages) {
   struct Case {
     int units;
     clock_t least, most;
-  } cases[] = {{0, 0, 5}, {1, 10, 40}, {50, 500, 560}, {300, 3000, 3080}};
+  } cases[] = {{0, 0, 100}, {1, 10, 110}, {50, 500, 600}, {300, 3000, 3100}};
   for (const Case& c : cases) {
     testkit::PumpPending();
     clock_t start = clock();
