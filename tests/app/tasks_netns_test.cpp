@@ -114,6 +114,28 @@ struct Reports {
   }
 };
 
+// A report to expect, and the window of platform time since the start in
+// which it must come; device-task reports come from the progress threads.
+// The upper bounds leave room for a loaded machine (the clock runs fast):
+// they only tell an early end from the end of the progress.
+struct Expected {
+  const char* mac;
+  BOOL ok;
+  const char* message;
+  DWORD least, most;
+};
+
+void ExpectReports(Reports& reports, DWORD start, const std::vector<Expected>& expected) {
+  for (const Expected& e : expected) {
+    Outcome o = reports.Of(e.mac);
+    EXPECT_EQ(o.ok, e.ok) << e.mac;
+    EXPECT_EQ(o.message, e.message) << e.mac;
+    EXPECT_NE(o.thread, GetCurrentThreadId()) << e.mac;
+    EXPECT_GE(o.time - start, e.least) << e.mac;
+    EXPECT_LT(o.time - start, e.most) << e.mac;
+  }
+}
+
 // The apply page's member store: 20 columns, one row per device with its MAC
 // in column 3.
 struct MemberStore {
@@ -176,7 +198,7 @@ TEST_F(DeviceTasks, BroadcastFindsDevicesRetriesOnceWithTheSeenMacsThenEnds) {
   ASSERT_EQ(scan.devices.size(), 3u) << sim_->Log();
   EXPECT_EQ(scan.ends, std::vector<int>{1});
   EXPECT_GE(scan.endTimes[0] - start, 10000u);
-  EXPECT_LT(scan.endTimes[0] - start, 12000u);
+  EXPECT_LT(scan.endTimes[0] - start, 14000u);
   EXPECT_TRUE(task.IsDone());
   EXPECT_EQ(task.SeenMacs().GetCount(), 3);
   for (const char* mac : {"000D88C00001", "000D88C00002", "000D88C00003"})
@@ -206,7 +228,7 @@ TEST_F(DeviceTasks, BroadcastFindsDevicesRetriesOnceWithTheSeenMacsThenEnds) {
   task.Run(Scan::Result, &second);
   ASSERT_TRUE(testkit::PumpUntil([&] { return !second.ends.empty(); }, 20000));
   EXPECT_TRUE(second.devices.empty());
-  EXPECT_LT(second.endTimes[0] - start, 7000u);
+  EXPECT_LT(second.endTimes[0] - start, 9000u);
 
   task.ClearSeenMacs();
   Scan third;
@@ -293,7 +315,7 @@ faults = status=2
   ASSERT_TRUE(testkit::PumpUntil([&] { return !failed.ends.empty(); }, 20000));
   EXPECT_EQ(failed.ends, std::vector<int>{-1});
   EXPECT_TRUE(failed.devices.empty());
-  EXPECT_LT(failed.endTimes[0] - start, 2000u);
+  EXPECT_LT(failed.endTimes[0] - start, 4000u);
 }
 
 TEST_F(DeviceTasks, SynchronousRunReturnsWhenTheScanIsDone) {
@@ -349,15 +371,10 @@ TEST_F(DeviceTasks, SetIpGivesTheNewAddressAndRebootsTheDevice) {
   ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00001", "admin", "10.250.0.61", reports)->Start());
   ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00002", "admin", "10.250.0.62", reports)->Start());
   ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 2; }, 40000)) << sim_->Log();
-  for (const char* mac : {"000D88E00001", "000D88E00002"}) {
-    Outcome o = reports.Of(mac);
-    EXPECT_TRUE(o.ok) << mac;
-    EXPECT_EQ(o.message, " OK!");
-    EXPECT_NE(o.thread, GetCurrentThreadId());
-    EXPECT_GE(o.time - start, 15000u);
-    EXPECT_LT(o.time - start, 16500u);
-    EXPECT_STREQ(store.list.GetItemText(mac[11] == '1' ? 0 : 1, 2), mac[11] == '1' ? "10.250.0.61" : "10.250.0.62");
-  }
+  ExpectReports(reports, start,
+                {{"000D88E00001", TRUE, " OK!", 15000, 20000}, {"000D88E00002", TRUE, " OK!", 15000, 20000}});
+  EXPECT_EQ(store.Cell("000D88E00001", 2), "10.250.0.61");
+  EXPECT_EQ(store.Cell("000D88E00002", 2), "10.250.0.62");
   ASSERT_TRUE(sim_->WaitForLog("back 000D88E00002")) << sim_->Log();
   EXPECT_EQ(sim_->State("000D88E00001")["ip"], "10.250.0.61");
   EXPECT_EQ(sim_->State("000D88E00002")["ip"], "10.250.0.62");
@@ -381,25 +398,13 @@ TEST_F(DeviceTasks, SetIpFailuresAreReportedAndNeverOk) {
   ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00005", "", "10.250.0.65", reports)->Start());
   ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 60000)) << sim_->Log();
 
-  struct Case {
-    const char* mac;
-    const char* message;
-    DWORD least, most;
-    int column;
-    const char* cell;
-  } cases[] = {
-      {"000D88E00003", "PASSWORDERROR", 0, 2000, 6, "Password Error!"},
-      {"000D88E00004", " Error!", 30000, 32000, 6, "Timeout!"},
-      {"000D88E00005", " Error!", 1000, 3000, 8, "Timeout!"},
-  };
-  for (const Case& c : cases) {
-    Outcome o = reports.Of(c.mac);
-    EXPECT_FALSE(o.ok) << c.mac;
-    EXPECT_EQ(o.message, c.message) << c.mac;
-    EXPECT_GE(o.time - start, c.least) << c.mac;
-    EXPECT_LT(o.time - start, c.most) << c.mac;
-    EXPECT_EQ(store.Cell(c.mac, c.column), c.cell) << c.mac;
-  }
+  ExpectReports(reports, start,
+                {{"000D88E00003", FALSE, "PASSWORDERROR", 0, 5000},
+                 {"000D88E00004", FALSE, " Error!", 30000, 35000},
+                 {"000D88E00005", FALSE, " Error!", 1000, 8000}});
+  EXPECT_EQ(store.Cell("000D88E00003", 6), "Password Error!");
+  EXPECT_EQ(store.Cell("000D88E00004", 6), "Timeout!");
+  EXPECT_EQ(store.Cell("000D88E00005", 8), "Timeout!");
   EXPECT_EQ(store.Cell("000D88E00003", 2), "");
   // The device that did not answer the reboot still took its address.
   ASSERT_TRUE(sim_->WaitForLog("back 000D88E00005")) << sim_->Log();
@@ -489,14 +494,10 @@ TEST_F(DeviceTasks, CommunityTaskChecksEnablesAndDisablesSnmp) {
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00002", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00003", "admin", CCommunityTask::kDisable, reports)->Start());
   ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 30000)) << sim_->Log();
-  for (const char* mac : {"000D88F00001", "000D88F00002", "000D88F00003"}) {
-    Outcome o = reports.Of(mac);
-    EXPECT_TRUE(o.ok) << mac;
-    EXPECT_EQ(o.message, " OK!") << mac;
-    EXPECT_NE(o.thread, GetCurrentThreadId());
-    EXPECT_GE(o.time - start, 10000u);
-    EXPECT_LT(o.time - start, 11500u);
-  }
+  ExpectReports(reports, start,
+                {{"000D88F00001", TRUE, " OK!", 10000, 15000},
+                 {"000D88F00002", TRUE, " OK!", 10000, 15000},
+                 {"000D88F00003", TRUE, " OK!", 10000, 15000}});
   const std::string log = sim_->Log();
   EXPECT_EQ(log.find("set 000D88F00001"), std::string::npos) << log;
   EXPECT_EQ(store.Cell("000D88F00001", 11), "quorin");
@@ -525,22 +526,10 @@ TEST_F(DeviceTasks, CommunityReadThatFailsSendsNoSet) {
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00003", "wrong", CCommunityTask::kDisable, reports)->Start());
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00004", "", CCommunityTask::kCheckAndEnable, reports)->Start());
   ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 30000)) << sim_->Log();
-  struct Case {
-    const char* mac;
-    const char* message;
-    DWORD least, most;
-  } cases[] = {
-      {"000D88F00002", "PASSWORDERROR", 0, 1000},
-      {"000D88F00003", "PASSWORDERROR", 0, 1000},
-      {"000D88F00004", " Error!", 5000, 6500},
-  };
-  for (const Case& c : cases) {
-    Outcome o = reports.Of(c.mac);
-    EXPECT_FALSE(o.ok) << c.mac;
-    EXPECT_EQ(o.message, c.message) << c.mac;
-    EXPECT_GE(o.time - start, c.least) << c.mac;
-    EXPECT_LT(o.time - start, c.most) << c.mac;
-  }
+  ExpectReports(reports, start,
+                {{"000D88F00002", FALSE, "PASSWORDERROR", 0, 4000},
+                 {"000D88F00003", FALSE, "PASSWORDERROR", 0, 4000},
+                 {"000D88F00004", FALSE, " Error!", 5000, 9500}});
   // Long enough for a Set to have arrived, had one been sent.
   testkit::PumpFor(1000);
   const std::string log = sim_->Log();
@@ -568,7 +557,7 @@ TEST_F(DeviceTasks, DelayPumpMessagesEndsAtItsDeadlineWithoutMessages) {
   struct Case {
     int units;
     clock_t least, most;
-  } cases[] = {{0, 0, 100}, {1, 10, 110}, {50, 500, 600}, {300, 3000, 3100}};
+  } cases[] = {{0, 0, 300}, {1, 10, 310}, {50, 500, 800}, {300, 3000, 3300}};
   for (const Case& c : cases) {
     testkit::PumpPending();
     clock_t start = clock();
