@@ -1,25 +1,44 @@
-// CRTComboBox: the skinned combo box.
+// CRTComboBox: a drop-down combo box of a dialog template drawn from the
+// "ComboboxCtrl" images: the background with "Back", the drop button with
+// "Arrow", the selected text over them, and, for owner-drawn lists, each item
+// on "Back" with "Focus" over the focused one.
 //
-// For now this header holds the class's class-wide skin state and its static
-// setters: the skin loader (CRTSkin) fills them once after reading the skin
-// description and CRTSkin::EnableSkin sets the switches. For the window
-// behaviour, the later work gives it its base (`class CRTComboBox : public CComboBox`)
-// and adds members and handlers beside this state, which stays as it is;
-// every instance reads it at paint time. The images are borrowed from the
-// skin store, which outlives every window; a null image is an element left
-// undrawn.
+// The images are class-wide: the skin loader (CRTSkin) fills them once and
+// every instance reads them at paint time. They are borrowed from the skin
+// store, which outlives every window; a null image is an element left
+// undrawn. There is no skinning switch: the control always draws with what
+// it has, so without images it shows only the selected text.
 #pragma once
 
 #include <cstdint>
 
 #include "SkinImageSet.h"
+#include "afxwin.h"
 
-class CRTComboBox {
+class CRTComboBox : public CComboBox {
+  DECLARE_DYNAMIC(CRTComboBox)
+
  public:
-  // There is no skinning switch: the control always draws with what it has.
+  enum Slot { kBack = 0, kArrow = 1, kFocus = 2 };
+
+  CRTComboBox() = default;
+  ~CRTComboBox() override = default;
+
   static void SetImages(CBitmap* const images[5], const int32_t modes[5]) {
     s_images.Assign(images, modes);
   }
 
   static inline SkinImageSet s_images;  // 0 Back, 1 Arrow, 2 Focus
+
+  // The dropped-down list's rectangle (CB_GETDROPPEDCONTROLRECT), in screen
+  // coordinates.
+  CRect GetDroppedRect() const;
+
+  void PreSubclassWindow() override;
+  void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+
+ protected:
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg void OnPaint();
+  DECLARE_MESSAGE_MAP()
 };

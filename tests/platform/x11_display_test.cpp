@@ -476,6 +476,7 @@ TEST_F(X11Test, ClipboardTextIsOfferedAsTheClipboardSelection) {
   XSync(x_, False);
   EXPECT_EQ(XGetSelectionOwner(x_, clipboard), 0u);
   XDestroyWindow(x_, reader);
+}
 
 TEST_F(X11Test, TopmostWindowsStayAboveOrdinaryOnes) {
   HWND topmost = MakePopup(WS_EX_TOPMOST, WS_POPUP | WS_CAPTION, nullptr, RECT{100, 100, 300, 200});

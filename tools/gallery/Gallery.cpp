@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "GalleryPages.h"
 #include "Gdi.h"
 #include "Surface.h"
 
@@ -279,6 +280,7 @@ bool Frames(const std::string& out);     // FramePage.cpp
 bool Combos(const std::string& out);     // ComboPage.cpp
 bool SkinDialogs(const std::string& out);  // SkinDialogPage.cpp
 bool ExtLists(const std::string& out);   // ExtListPage.cpp
+bool SkinnedLists(const std::string& out);  // ScrollPage.cpp
 
 int ShowDialog();                        // DialogPage.cpp
 
@@ -289,6 +291,7 @@ int main(int argc, char** argv) {
   std::string out = argc > 1 ? argv[1] : "gallery";
   mkdir(out.c_str(), 0755);
   bool ok = Shapes(out) & Text(out) & SmallFonts(out) & Blits(out) & Dialogs(out) & ListViews(out) & Frames(out) &
-            Combos(out) & SkinDialogs(out) & ExtLists(out);
+            Combos(out) & SkinDialogs(out) & ExtLists(out) & SkinnedLists(out);
+  for (const GalleryPage& page : GalleryPages()) ok &= page.write(out);
   return ok ? 0 : 1;
 }

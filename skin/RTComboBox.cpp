@@ -1,0 +1,74 @@
+#include "RTComboBox.h"
+
+#include "SkinSlot.h"
+
+IMPLEMENT_DYNAMIC(CRTComboBox, CComboBox)
+
+BEGIN_MESSAGE_MAP(CRTComboBox, CComboBox)
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+namespace {
+
+void DrawSlot(CDC* dc, const CRect& rect, int slot) { DrawSkinSlot(dc, rect, CRTComboBox::s_images, slot); }
+
+}  // namespace
+
+CRect CRTComboBox::GetDroppedRect() const {
+  CRect rect;
+  GetDroppedControlRect(&rect);
+  return rect;
+}
+
+void CRTComboBox::PreSubclassWindow() { CComboBox::PreSubclassWindow(); }
+
+BOOL CRTComboBox::OnEraseBkgnd(CDC* pDC) {
+  if (s_images.images[kBack]) {
+    CRect client;
+    GetClientRect(&client);
+    DrawSlot(pDC, client, kBack);
+  }
+  return TRUE;
+}
+
+void CRTComboBox::OnPaint() {
+  PAINTSTRUCT ps;
+  CDC* dc = BeginPaint(&ps);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (GetComboBoxInfo(&info)) {
+    CRect button(info.rcButton);
+    button.OffsetRect(0, 1);
+    DrawSlot(dc, button, kArrow);
+    const int selection = GetCurSel();
+    if (selection != CB_ERR) {
+      CString text;
+      GetLBText(selection, text);
+      CRTControlFontSelector font(dc, this);
+      const int oldMode = dc->SetBkMode(TRANSPARENT);
+      CRect item(info.rcItem);
+      dc->DrawText(text, &item, DT_LEFT | DT_TOP);
+      dc->SetBkMode(oldMode);
+    }
+  }
+  EndPaint(&ps);
+}
+
+void CRTComboBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
+  if (!lpDrawItemStruct) return;
+  CDC* dc = CDC::FromHandle(lpDrawItemStruct->hDC);
+  CString text;
+  if (lpDrawItemStruct->itemID != static_cast<UINT>(-1)) GetLBText(static_cast<int>(lpDrawItemStruct->itemID), text);
+  CRTControlFontSelector font(dc, this);
+  const CRect rect(lpDrawItemStruct->rcItem);
+  // The selection itself does not change the look; only the focus does.
+  if (lpDrawItemStruct->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) DrawSlot(dc, rect, kBack);
+  if (lpDrawItemStruct->itemAction & ODA_FOCUS) DrawSlot(dc, rect, kFocus);
+  const int oldMode = dc->SetBkMode(TRANSPARENT);
+  const COLORREF oldColor = dc->SetTextColor(RGB(0, 0, 0));
+  CRect textRect = rect;
+  dc->DrawText(text, &textRect, DT_LEFT | DT_TOP);
+  dc->SetTextColor(oldColor);
+  dc->SetBkMode(oldMode);
+}

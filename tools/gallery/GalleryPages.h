@@ -1,0 +1,23 @@
+// Pages of the gallery that register themselves: a page file adds
+//   static GalleryPage page("name", WriteMyPictures);
+// and the gallery writes its pictures after the built-in pages.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct GalleryPage {
+  const char* name;
+  bool (*write)(const std::string& out);
+  GalleryPage(const char* pageName, bool (*writer)(const std::string& out));
+};
+
+inline std::vector<GalleryPage>& GalleryPages() {
+  static std::vector<GalleryPage> pages;
+  return pages;
+}
+
+inline GalleryPage::GalleryPage(const char* pageName, bool (*writer)(const std::string& out))
+    : name(pageName), write(writer) {
+  GalleryPages().push_back(*this);
+}
