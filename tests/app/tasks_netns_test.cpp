@@ -34,7 +34,7 @@ namespace {
 #if defined(__SANITIZE_THREAD__)
 const int kClockScale = 2;
 #else
-const int kClockScale = 10;
+const int kClockScale = 5;
 #endif
 
 // Two factory-fresh devices and one group member that announces itself.
@@ -405,9 +405,9 @@ TEST_F(DeviceTasks, SetIpFailuresAreReportedAndNeverOk) {
   ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 60000)) << sim_->Log();
 
   ExpectReports(reports, start,
-                {{"000D88E00003", FALSE, "PASSWORDERROR", 0, 5000},
+                {{"000D88E00003", FALSE, "PASSWORDERROR", 0, 12000},
                  {"000D88E00004", FALSE, " Error!", 30000, 35000},
-                 {"000D88E00005", FALSE, " Error!", 1000, 8000}});
+                 {"000D88E00005", FALSE, " Error!", 1000, 12000}});
   EXPECT_EQ(store.Cell("000D88E00003", 6), "Password Error!");
   EXPECT_EQ(store.Cell("000D88E00004", 6), "Timeout!");
   EXPECT_EQ(store.Cell("000D88E00005", 8), "Timeout!");
@@ -533,9 +533,9 @@ TEST_F(DeviceTasks, CommunityReadThatFailsSendsNoSet) {
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00004", "", CCommunityTask::kCheckAndEnable, reports)->Start());
   ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 30000)) << sim_->Log();
   ExpectReports(reports, start,
-                {{"000D88F00002", FALSE, "PASSWORDERROR", 0, 4000},
-                 {"000D88F00003", FALSE, "PASSWORDERROR", 0, 4000},
-                 {"000D88F00004", FALSE, " Error!", 5000, 9500}});
+                {{"000D88F00002", FALSE, "PASSWORDERROR", 0, 8000},
+                 {"000D88F00003", FALSE, "PASSWORDERROR", 0, 8000},
+                 {"000D88F00004", FALSE, " Error!", 5000, 9800}});
   // Long enough for a Set to have arrived, had one been sent.
   testkit::PumpFor(1000);
   const std::string log = sim_->Log();
