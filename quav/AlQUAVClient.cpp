@@ -80,7 +80,7 @@ AlQUAVClient::~AlQUAVClient() {
     }
   }
   if (m_hWnd && m_nTimer) KillTimer(kTimerId);
-  while (!m_pending.IsEmpty()) delete static_cast<_QUAVReqData*>(m_pending.RemoveHead());
+  CancelAll();
   CloseSocket();
   WSACleanup();
   m_bListenMode = FALSE;
@@ -141,6 +141,11 @@ void AlQUAVClient::SetRequestMode_Listen(CString localIp, int port) {
 }
 
 void AlQUAVClient::StartListen() { m_bListening = TRUE; }
+
+void AlQUAVClient::CancelAll() {
+  CheckThread();
+  while (!m_pending.IsEmpty()) delete static_cast<_QUAVReqData*>(m_pending.RemoveHead());
+}
 void AlQUAVClient::StopListen() { m_bListening = FALSE; }
 
 void AlQUAVClient::Register(const BYTE* mac, basicVarList* list, QUAVCallback callback, unsigned long timeout,

@@ -55,6 +55,9 @@ class QUAV_API AlQUAVClient : public CWnd {
              RequestMode mode, CString unused);
   void StartListen();
   void StopListen();
+  // Drops every pending request without calling back: for an owner that is
+  // ending and must hear nothing more, and whose destruction must not wait.
+  void CancelAll();
 
   // Pending requests, for tests and the destructor's wait.
   int PendingCount() const { return int(m_pending.GetCount()); }

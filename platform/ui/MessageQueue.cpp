@@ -94,9 +94,30 @@ Timer* DueTimer(ThreadQueue* q, HWND filter, UINT min, UINT max, ULONGLONG now) 
 
 // One message for the calling thread, in the system's order: posted (and
 // input), quit, paint, timers. Sent messages are handled before looking.
+// Sockets that became readable post their notices before a paint or timer
+// message is made, as the system would have posted them on arrival: a thread
+// whose timers are always due (a slow timer handler, a sped-up clock) never
+// reaches the wait that otherwise looks at its sockets.
+void PostReadySocketNotices(ThreadQueue* q) {
+  std::vector<int> sockets;
+  {
+    Guard g(Lock());
+    CollectSocketFds(q, &sockets);
+  }
+  if (sockets.empty()) return;
+  std::vector<pollfd> fds;
+  for (int fd : sockets) fds.push_back(pollfd{fd, POLLIN, 0});
+  if (poll(fds.data(), fds.size(), 0) <= 0) return;
+  std::vector<int> ready;
+  for (const pollfd& p : fds)
+    if (p.revents) ready.push_back(p.fd);
+  SocketsReady(ready);
+}
+
 bool PeekOne(const std::shared_ptr<ThreadQueue>& q, MSG* out, HWND filter, UINT min, UINT max, UINT flags) {
   HandleSentMessages(q);
   RouteRawInput(q.get());
+  PostReadySocketNotices(q.get());
   Guard g(Lock());
   for (auto it = q->posted.begin(); it != q->posted.end(); ++it) {
     if (!HwndMatches(filter, it->hwnd) || !RangeMatches(min, max, it->message)) continue;

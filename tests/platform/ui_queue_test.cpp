@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "ui_fixture.h"
 // Last: it names its own fd_set.
+#include "Clock.h"
 #include "Winsock.h"
 
 namespace {
@@ -324,6 +326,42 @@ TEST_F(UiSockets, ReadNoticeArrivesAndReArmsAfterEachReceive) {
   // The socket became non-blocking: an empty read fails at once.
   EXPECT_EQ(recvfrom(receiver, buf, sizeof buf, 0, nullptr, nullptr), SOCKET_ERROR);
   EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
+}
+
+// A notice is posted input: it comes before a timer message even when the
+// thread never waits because its timer is always due again.
+TEST_F(UiSockets, ReadNoticeComesWhileATimerIsAlwaysDue) {
+  const UINT kNotice = 0x819B;
+  Handler& h = NewHandler();
+  int notices = 0, ticks = 0;
+  h.fn = [&](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+    if (msg == WM_TIMER) {
+      ++ticks;
+      Sleep(3);  // longer than the period: the timer is due again at once
+      return 0;
+    }
+    if (msg != kNotice) return kDefault;
+    ++notices;
+    char buf[64];
+    recvfrom(receiver, buf, sizeof buf, 0, nullptr, nullptr);
+    return 0;
+  };
+  HWND w = MakeWindow(&h);
+  ASSERT_EQ(WSAAsyncSelect(receiver, w, kNotice, FD_READ), 0);
+  SetTimer(w, 1, 1, nullptr);
+  // Peeks only, never waits, for at most half a second.
+  auto peekWhile = [](const std::function<bool()>& going) {
+    for (DWORD start = GetTickCount(); going() && GetTickCount() - start < 500;) {
+      MSG msg;
+      if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+    }
+  };
+  peekWhile([&] { return ticks < 3; });
+  ASSERT_EQ(ticks, 3);
+  Send("busy");
+  peekWhile([&] { return notices == 0; });
+  KillTimer(w, 1);
+  EXPECT_EQ(notices, 1);
 }
 
 }  // namespace

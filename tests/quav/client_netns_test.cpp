@@ -476,6 +476,31 @@ TEST_F(QuavClient, DestructorWaitsForPendingRequests) {
   EXPECT_LT(waited, 3000u);
 }
 
+// CancelAll drops every pending request, answered or not, without a call:
+// an answer that arrives afterwards is unmatched, and the destructor has
+// nothing to wait for.
+TEST_F(QuavClient, CancelAllDropsPendingRequestsSilently) {
+  Start(kFaultScenario);
+  QUAVVarlist list(kCommunityTable);
+  list.SetCommand(QUAV_CMD_GET);
+  Recorder delayed, silent;
+  DWORD start;
+  {
+    AlQUAVClient client;
+    client.SetRequestMode(0, "");
+    client.SendRequest("000D88B00009", &list, Record, 300, &delayed);  // answers after 300 ms real
+    client.SendRequest("000D88B00001", &list, Record, 50, &silent);    // never answers
+    EXPECT_EQ(client.PendingCount(), 2);
+    client.CancelAll();
+    EXPECT_EQ(client.PendingCount(), 0);
+    testkit::PumpFor(4000);  // past both deadlines and the delayed answer
+    start = GetTickCount();
+  }
+  EXPECT_LT(GetTickCount() - start, 500u);
+  EXPECT_TRUE(delayed.outcomes.empty());
+  EXPECT_TRUE(silent.outcomes.empty());
+}
+
 TEST_F(QuavClient, CallFailuresThrowAndSendNothing) {
   Start(kScenario);
   AlQUAVClient client;

@@ -1,5 +1,7 @@
 // The QUAV variables that the wizard reads and writes, as its requests carry
-// them: quavctl sends the same requests, and the tests build theirs from here.
+// them: the device tasks copy these tables into their request lists, quavctl
+// sends the same requests, and the tests build theirs from here. Needs nothing
+// of the program but the QUAV library.
 #pragma once
 
 #include "QUAVVarlist.h"
@@ -55,4 +57,22 @@ inline const QUAResponseVar kBroadcastResponseTable[] = {
     {1, "000D", "Location Description", 17, 3, nullptr, nullptr},
     {10, "020101", "SNMP Status", 8, 3, nullptr, nullptr},
     {0, nullptr, nullptr, 0, 0, nullptr, nullptr},
+};
+
+// The answers of the two discovery modes are split by these two lists. They
+// live for the whole program: the discovery tables below point at them, and
+// every list copied from those tables copies them.
+inline QUAVResponseVarList g_listenResponseList{kListenResponseTable};
+inline QUAVResponseVarList g_broadcastResponseList{kBroadcastResponseTable};
+
+// Listening for announcements (discovery mode 0).
+inline const VhQUAVVar kListenDiscoveryTable[] = {
+    {0, "00", "Discovery", 0, 1, nullptr, &g_listenResponseList, nullptr},
+    {0, nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr},
+};
+
+// A Discover broadcast (discovery mode 1).
+inline const VhQUAVVar kBroadcastDiscoveryTable[] = {
+    {0, "00", "Discovery", 0, 1, nullptr, &g_broadcastResponseList, nullptr},
+    {0, nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr},
 };

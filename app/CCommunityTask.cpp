@@ -1,0 +1,136 @@
+#include "CCommunityTask.h"
+
+#include "WizardTables.h"
+
+namespace {
+
+const char kReadCommunity[] = "quorin";
+const char kWriteCommunity[] = "velmont";
+const int kReadCommunityColumn = 11;
+const int kWriteCommunityColumn = 12;
+const unsigned long kReadTimeout = 500;       // units of 10 ms
+const unsigned long kSetTimeout = 60 * 500;
+const DWORD kAnswerPollMs = 20;
+
+}  // namespace
+
+CCommunityTask::CCommunityTask(CExtListCtrl* list, const CString& mac, const CString& password, const CString& text1,
+                               const CString& text2, const CString& text3)
+    : CDeviceTask(list),
+      m_strPassword(password),
+      m_strTargetMac(mac),
+      m_strRowMac(mac),
+      m_strText1(text1),
+      m_strText2(text2),
+      m_strText3(text3) {}
+
+BOOL CCommunityTask::Start() {
+  m_list = QUAVVarlist(kCommunityTable);
+  m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
+  m_list.SetCommand(QUAV_CMD_GET);
+  try {
+    m_pClient->SendRequest(m_strTargetMac, &m_list, OnReadAnswer, kReadTimeout, this);
+  } catch (CVHException* e) {
+    CString text = e->GetMessage();
+    delete e;
+    Report(FALSE, m_strRowMac, text);
+    delete this;  // nothing of it is pending
+    return 0;
+  }
+  m_bFailed = 0;
+  m_nProgress = 0;
+  m_bAnswered = 0;
+  if (m_pList && !StartProgress()) {
+    Report(FALSE, m_strRowMac, " Error!");
+    EndWithoutProgress();
+  }
+  return 1;
+}
+
+void CCommunityTask::OnReadAnswer(VhQUAVError* error, basicVarList*, void* user) {
+  static_cast<CCommunityTask*>(user)->ReadAnswered(error->code);
+}
+
+void CCommunityTask::OnSetAnswer(VhQUAVError* error, basicVarList*, void* user) {
+  static_cast<CCommunityTask*>(user)->SetAnswered(error->code);
+}
+
+void CCommunityTask::ReadAnswered(int code) {
+  if (Closing()) return;
+  HandlerScope scope(this);
+  if (code != 0) {
+    // A Set after a refused or unanswered read cannot succeed, and would
+    // outlive the task: none is sent.
+    m_bPasswordError = code == QUAV_PASSWORD_ERROR;
+    m_bFailed = 1;
+    if (!m_pList) EndWithoutProgress();
+    return;
+  }
+  m_bAnswered = 1;
+  if (m_nMode == kDisable) {
+    SendSet("0");
+    return;
+  }
+  const CString read = m_list["Public Community String"]->value;
+  const CString write = m_list["Private Community String"]->value;
+  const CString status = m_list["SNMP Status"]->value;
+  const int row = FindRow(m_strRowMac);
+  if (status == "1" && read == kReadCommunity && write == kWriteCommunity) {
+    m_bFailed = 0;
+    SetCell(row, kReadCommunityColumn, read);
+    SetCell(row, kWriteCommunityColumn, write);
+    if (!m_pList) EndWithoutProgress();
+    return;
+  }
+  SetCell(row, kReadCommunityColumn, kReadCommunity);
+  SetCell(row, kWriteCommunityColumn, kWriteCommunity);
+  SendSet("1");
+}
+
+void CCommunityTask::SendSet(const CString& snmpStatus) {
+  m_list = QUAVVarlist(kCommunityTable);
+  m_list["Public Community String"]->value = kReadCommunity;
+  m_list["Private Community String"]->value = kWriteCommunity;
+  m_list["SNMP Status"]->value = snmpStatus;
+  m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
+  m_list.SetCommand(QUAV_CMD_SET);
+  try {
+    m_pClient->SendRequest(m_strTargetMac, &m_list, OnSetAnswer, kSetTimeout, this);
+  } catch (CVHException* e) {
+    // The progress thread, when there is one, reports the failure; it is
+    // written before the flag that tells the thread to read it.
+    m_strFailure = e->GetMessage();
+    delete e;
+    if (m_pList) {
+      m_bFailed = 1;
+    } else {
+      Report(FALSE, m_strRowMac, m_strFailure);
+      EndWithoutProgress();
+    }
+  }
+}
+
+void CCommunityTask::SetAnswered(int code) {
+  if (Closing()) return;
+  HandlerScope scope(this);
+  m_bFailed = code != 0;
+  if (!m_pList) EndWithoutProgress();
+}
+
+void CCommunityTask::Progress() {
+  const DWORD step = DWORD(m_nProgressDuration / 10);
+  const DWORD begin = GetTickCount();
+  while (m_nProgress <= 99 && !m_bFailed) {
+    SleepUntilStep(begin, m_nProgress + 1, step);
+    ++m_nProgress;
+  }
+  // No success without the device's answer to the read.
+  while (!m_bFailed && !m_bAnswered) Sleep(kAnswerPollMs);
+  SetClosing();
+  if (!m_bFailed)
+    Report(TRUE, m_strRowMac, " OK!");
+  else if (!m_strFailure.IsEmpty())
+    Report(FALSE, m_strRowMac, m_strFailure);
+  else
+    Report(FALSE, m_strRowMac, m_bPasswordError ? "PASSWORDERROR" : " Error!");
+}

@@ -1,0 +1,53 @@
+// Prepares one access point for SNMP management over QUAV, or takes SNMP
+// away again. Check mode reads the SNMP status and both communities and,
+// unless SNMP is on with the default communities, switches it on with them;
+// the communities go into columns 11 and 12 of the device's row. Disable mode
+// switches SNMP off with the default communities. A failed read sends no Set.
+// The outcome reaches the owner through TaskDoneProc on the progress thread
+// after 10 s, or at once after a failure; success needs the device's answer
+// to the read. The task ends itself (DeviceTask.h); its creator never
+// deletes it.
+#pragma once
+
+#include "DeviceTask.h"
+
+class CCommunityTask : public CDeviceTask {
+ public:
+  enum Mode { kCheckAndEnable = 0, kDisable = 1 };
+
+  // The three texts are kept and never read.
+  CCommunityTask(CExtListCtrl* list, const CString& mac, const CString& password, const CString& text1,
+                 const CString& text2, const CString& text3);
+
+  void SetMode(int mode) { m_nMode = mode; }
+  // The MAC requests go to; the row is still found, and reported, by the
+  // MAC given at construction.
+  void SetTargetMac(const CString& mac) { m_strTargetMac = mac; }
+  // Sends the read request and starts the progress. 0 when it could not be
+  // sent: the failure is reported, and the task is gone.
+  BOOL Start();
+
+  const CString& GetMac() const { return m_strRowMac; }
+
+ private:
+  ~CCommunityTask() override = default;
+
+  static void OnReadAnswer(VhQUAVError* error, basicVarList* list, void* user);
+  static void OnSetAnswer(VhQUAVError* error, basicVarList* list, void* user);
+  void ReadAnswered(int code);
+  void SetAnswered(int code);
+  void SendSet(const CString& snmpStatus);
+  void Progress() override;
+
+  CString m_strPassword;
+  CString m_strTargetMac;
+  int m_nProgress = 0;
+  unsigned long m_nProgressDuration = 1000;
+  std::atomic<int> m_bPasswordError{0};
+  int m_nMode = kCheckAndEnable;
+  CString m_strRowMac;
+  std::atomic<int> m_bFailed{0};
+  std::atomic<int> m_bAnswered{0};  // the read was answered with success
+  CString m_strFailure;             // a Set that could not be sent, reported instead of " Error!"
+  CString m_strText1, m_strText2, m_strText3;
+};

@@ -1,0 +1,12 @@
+// The wizard's waits: they keep the user interface alive by running the
+// thread's messages while the time passes.
+#pragma once
+
+#include "windows_sys.h"
+
+// Waits n units of 10 ms of wall time, dispatching the thread's messages
+// (handlers re-enter from inside the wait); returns the last clock reading.
+// Each wait for a message ends at the deadline, so the call never outlives it
+// when nothing arrives. A quit message is left in the queue for the loop that
+// owns it, and ends the wait.
+clock_t DelayPumpMessages(int n);

@@ -1,0 +1,156 @@
+#include "DeviceTask.h"
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#include "CExtListCtrl.h"
+#include "afxwin.h"
+
+namespace {
+
+const char kQUAVPrefix[] = "(VhQUAV) ";
+const char kEndWindowClass[] = "TrellianDeviceTaskEnd";
+const UINT WM_DEVICE_TASK_END = WM_USER + 0x101;
+const int kMacColumn = 3;
+
+std::mutex g_liveLock;
+std::vector<CDeviceTask*>& LiveTasks() {
+  static auto* tasks = new std::vector<CDeviceTask*>;
+  return *tasks;
+}
+
+}  // namespace
+
+CQUAVTaskClient::~CQUAVTaskClient() {}
+
+CString QUAVFailureText(const CString& text) {
+  CString out = text;
+  if (out.Find(kQUAVPrefix) == 0) out = out.Mid(int(sizeof kQUAVPrefix) - 1);
+  return out;
+}
+
+CString ShowQUAVFailure(CVHException* e) {
+  CString text = QUAVFailureText(e->GetMessage());
+  delete e;
+  AfxMessageBox(text);
+  return text;
+}
+
+CDeviceTask::CDeviceTask(CExtListCtrl* list) : m_pList(list), m_pClient(new CQUAVTaskClient) {
+  try {
+    m_pClient->SetRequestMode(0, "");
+  } catch (CVHException*) {
+    delete m_pClient;
+    throw;
+  }
+  // One end window per GUI thread; it is made again when a test has cleared
+  // every window.
+  static thread_local HWND endWindow = nullptr;
+  if (!endWindow || !::IsWindow(endWindow)) {
+    static std::once_flag registered;
+    std::call_once(registered, [] {
+      WNDCLASSA wc = {};
+      wc.lpfnWndProc = EndWindowProc;
+      wc.lpszClassName = kEndWindowClass;
+      ::RegisterClassA(&wc);
+    });
+    endWindow = ::CreateWindowExA(0, kEndWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  }
+  m_hEndWnd = endWindow;
+  std::lock_guard<std::mutex> lock(g_liveLock);
+  LiveTasks().push_back(this);
+}
+
+CDeviceTask::~CDeviceTask() {
+  {
+    std::lock_guard<std::mutex> lock(g_liveLock);
+    std::vector<CDeviceTask*>& tasks = LiveTasks();
+    tasks.erase(std::remove(tasks.begin(), tasks.end(), this), tasks.end());
+  }
+  delete m_pClient;
+}
+
+int CDeviceTask::LiveCount() {
+  std::lock_guard<std::mutex> lock(g_liveLock);
+  return int(LiveTasks().size());
+}
+
+void CDeviceTask::SetCallback(TaskDoneProc proc, void* owner) {
+  m_pfnDone = proc;
+  m_pOwner = owner;
+}
+
+int CDeviceTask::FindRow(const CString& mac) const {
+  if (!m_pList) return -1;
+  const int rows = m_pList->GetItemCount();
+  for (int row = 0; row < rows; ++row)
+    if (m_pList->GetItemText(row, kMacColumn) == mac) return row;
+  return -1;
+}
+
+void CDeviceTask::SetCell(int row, int column, const CString& text) {
+  if (m_pList) m_pList->SetItemText(row, column, text);
+}
+
+void CDeviceTask::Report(BOOL ok, const CString& mac, const CString& message) {
+  if (m_pfnDone) m_pfnDone(ok, mac, message, m_pOwner);
+}
+
+BOOL CDeviceTask::StartProgress() {
+  m_hThread = ::CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
+  return m_hThread != nullptr;
+}
+
+DWORD CDeviceTask::ThreadMain(LPVOID parameter) {
+  CDeviceTask* task = static_cast<CDeviceTask*>(parameter);
+  task->Progress();
+  task->SetClosing();
+  task->PostEnd();  // last act: the task may be gone from here on
+  return 0;
+}
+
+void CDeviceTask::SleepUntilStep(DWORD begin, int n, DWORD step) {
+  const LONG left = LONG(begin + DWORD(n) * step - GetTickCount());
+  if (left > 0) Sleep(DWORD(left));
+}
+
+void CDeviceTask::EndWithoutProgress() {
+  SetClosing();
+  PostEnd();
+}
+
+void CDeviceTask::PostEnd() { ::PostMessage(m_hEndWnd, WM_DEVICE_TASK_END, 0, reinterpret_cast<LPARAM>(this)); }
+
+CDeviceTask::HandlerScope::~HandlerScope() {
+  if (--m_pTask->m_nInHandler == 0 && m_pTask->m_bEndDeferred) {
+    m_pTask->m_bEndDeferred = false;
+    m_pTask->PostEnd();
+  }
+}
+
+void CDeviceTask::EndOnGuiThread() {
+  if (m_nInHandler > 0) {
+    // A handler of this task is pumping messages (a message box); the end
+    // comes again once it has returned.
+    m_bEndDeferred = true;
+    return;
+  }
+  SetClosing();
+  m_pClient->CancelAll();
+  if (m_hThread) {
+    // The worker posted the end as its last act: it sends nothing more.
+    ::WaitForSingleObject(m_hThread, INFINITE);
+    ::CloseHandle(m_hThread);
+    m_hThread = nullptr;
+  }
+  delete this;
+}
+
+LRESULT CALLBACK CDeviceTask::EndWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_DEVICE_TASK_END) {
+    reinterpret_cast<CDeviceTask*>(lParam)->EndOnGuiThread();
+    return 0;
+  }
+  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}

@@ -1,0 +1,116 @@
+// What the QUAV device tasks share.
+//
+// A task's QUAV client belongs to the thread that created the task (the GUI
+// thread): its window, timer and socket live there and every answer handler
+// runs there. The set-IP and community tasks also run a progress thread,
+// which reports the outcome through TaskDoneProc. Ending such a task is the
+// GUI thread's job, in this order:
+//   1. the worker's last act is to post "finished" to a hidden window of this
+//      module on the task's GUI thread (after its report, so past every send
+//      it makes to the list);
+//   2. that window marks the task closing, drops the client's pending
+//      requests (CancelAll), joins the worker and deletes the task, whose
+//      client then has nothing to wait for.
+// The GUI thread therefore never waits for a worker that may still be sending
+// to it. Answer handlers look at the closing flag first: once the outcome is
+// decided, a late answer changes nothing. While a handler of the task runs
+// (it may pump messages in a message box), the end waits for it to return.
+// Every live task is listed under a lock, so that an owner or a test can see
+// that none is left behind.
+#pragma once
+
+#include <atomic>
+
+// Before the window manager's headers, whose GetMessage macro would rename
+// the exception's method.
+#include "CVHException.h"
+// clang-format off
+#include "AlQUAVClient.h"
+// clang-format on
+#include "windows_sys.h"
+
+class CExtListCtrl;
+
+// A device task's report: ok, the device's MAC, " OK!", "PASSWORDERROR",
+// " Error!" or the text of a failure, and the owner given with the callback.
+typedef void (*TaskDoneProc)(BOOL ok, CString mac, CString message, void* owner);
+
+// The tasks' own client class.
+class CQUAVTaskClient : public AlQUAVClient {
+ public:
+  ~CQUAVTaskClient() override;
+};
+
+// The text of a QUAV failure as the wizard shows it: without the library's
+// "(VhQUAV) " in front.
+CString QUAVFailureText(const CString& text);
+
+// Shows a failure of the QUAV library in a message box; returns its text.
+CString ShowQUAVFailure(CVHException* e);
+
+class CDeviceTask {
+ public:
+  CDeviceTask(const CDeviceTask&) = delete;
+  CDeviceTask& operator=(const CDeviceTask&) = delete;
+
+  void SetCallback(TaskDoneProc proc, void* owner);
+  // The first row of the progress list whose MAC cell (column 3) is `mac`;
+  // -1 when there is none, or no list. GUI thread.
+  int FindRow(const CString& mac) const;
+  // Tasks constructed and not yet deleted, in every thread.
+  static int LiveCount();
+
+ protected:
+  // Creates the client in broadcast mode on any local address; its failure
+  // passes to the creator. The list may be null.
+  explicit CDeviceTask(CExtListCtrl* list);
+  // Only the end (the module's window, or a failed Start) deletes a task.
+  virtual ~CDeviceTask();
+
+  // The progress thread's body; its report is the thread's last use of the
+  // list. Runs with the task alive until it returns.
+  virtual void Progress() = 0;
+  // Starts the progress thread; it posts "finished" when Progress returns.
+  BOOL StartProgress();
+  // Ends a task that has no progress thread, from its GUI thread.
+  void EndWithoutProgress();
+  // Reports through the callback, when one is set.
+  void Report(BOOL ok, const CString& mac, const CString& message);
+  // A cell of the progress list, when there is one (GUI thread).
+  void SetCell(int row, int column, const CString& text);
+  // Sleeps until step `n` of a progress that began at `begin`, so that the
+  // time the steps take does not add up.
+  static void SleepUntilStep(DWORD begin, int n, DWORD step);
+  bool Closing() const { return m_closing.load() != 0; }
+  void SetClosing() { m_closing.store(1); }
+
+  // Held by every answer handler: the end waits until the last one returns.
+  class HandlerScope {
+   public:
+    explicit HandlerScope(CDeviceTask* task) : m_pTask(task) { ++task->m_nInHandler; }
+    ~HandlerScope();
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+
+   private:
+    CDeviceTask* m_pTask;
+  };
+
+  CExtListCtrl* m_pList;
+  CQUAVTaskClient* m_pClient;
+  QUAVVarlist m_list;
+  TaskDoneProc m_pfnDone = nullptr;
+  void* m_pOwner = nullptr;
+
+ private:
+  static DWORD WINAPI ThreadMain(LPVOID parameter);
+  static LRESULT CALLBACK EndWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void PostEnd();
+  void EndOnGuiThread();
+
+  std::atomic<int> m_closing{0};
+  HANDLE m_hThread = nullptr;
+  HWND m_hEndWnd = nullptr;
+  int m_nInHandler = 0;
+  bool m_bEndDeferred = false;
+};
