@@ -90,13 +90,14 @@ TEST_F(SnmpdTest, GetBulkAndItsVersionOneFallback) {
 // kept. Both walks must give exactly net-snmp's list.
 TEST_F(SnmpdTest, BulkWalkOfTheWholeTreeMatchesSnmpbulkwalk) {
   const std::string output = agent->RunTool("snmpbulkwalk", "-v2c -c public -On -Cr50", ".1");
-  const std::vector<std::string> theirs = OidsOfNetSnmpWalk(output);
+  const std::vector<std::string> theirs = WithoutLiveTables(OidsOfNetSnmpWalk(output));
   ASSERT_GT(theirs.size(), 200u);
   for (int repetitions : {50, 100}) {
     SCOPED_TRACE(repetitions);
     CTarget t = target(version2c);
-    const SnmpWalkResult ours = SnmpBulkWalk(*session, t, repetitions);
+    SnmpWalkResult ours = SnmpBulkWalk(*session, t, repetitions);
     EXPECT_EQ(ours.status, 0);
+    ours.oids = WithoutLiveTables(ours.oids);
     EXPECT_EQ(ours.oids.size(), theirs.size());
     size_t same = 0;
     while (same < ours.oids.size() && same < theirs.size() && ours.oids[same] == theirs[same]) ++same;

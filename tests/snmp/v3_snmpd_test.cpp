@@ -370,10 +370,11 @@ TEST_F(V3Session, LargeGetBulkAnswersArriveAtEveryLevel) {
   }
   // And a whole walk, at noAuthNoPriv, is the one net-snmp's tool makes over SNMPv3.
   UTarget t = target(kUsers[0]);
-  const SnmpWalkResult ours = SnmpBulkWalk(*session, t, 100);
+  SnmpWalkResult ours = SnmpBulkWalk(*session, t, 100);
   EXPECT_EQ(0, ours.status);
-  const std::vector<std::string> theirs =
-      OidsOfNetSnmpWalk(agent->RunTool("snmpbulkwalk", "-v3 -u noauth -l noAuthNoPriv -On -Cr50", ".1"));
+  ours.oids = WithoutLiveTables(ours.oids);
+  const std::vector<std::string> theirs = WithoutLiveTables(
+      OidsOfNetSnmpWalk(agent->RunTool("snmpbulkwalk", "-v3 -u noauth -l noAuthNoPriv -On -Cr50", ".1")));
   EXPECT_GT(theirs.size(), 200u);
   EXPECT_TRUE(ours.oids == theirs) << ours.oids.size() << " bindings against " << theirs.size();
 }

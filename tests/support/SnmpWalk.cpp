@@ -38,3 +38,27 @@ std::vector<std::string> OidsOfNetSnmpWalk(const std::string& output) {
   }
   return oids;
 }
+
+std::vector<std::string> WithoutLiveTables(const std::vector<std::string>& oids) {
+  // Rows of these tables come and go with the sockets and processes of
+  // whatever else runs on the machine (other tests, in parallel), so two
+  // walks taken a moment apart differ there however right both are.
+  static const char* const kLive[] = {
+      "1.3.6.1.2.1.6.13.",   // tcpConnTable
+      "1.3.6.1.2.1.6.19.",   // tcpConnectionTable
+      "1.3.6.1.2.1.6.20.",   // tcpListenerTable
+      "1.3.6.1.2.1.7.5.",    // udpTable
+      "1.3.6.1.2.1.7.7.",    // udpEndpointTable
+      "1.3.6.1.2.1.4.22.",   // ipNetToMediaTable
+      "1.3.6.1.2.1.4.35.",   // ipNetToPhysicalTable
+      "1.3.6.1.2.1.25.4.",   // hrSWRun
+      "1.3.6.1.2.1.25.5.",   // hrSWRunPerf
+  };
+  std::vector<std::string> kept;
+  for (const std::string& oid : oids) {
+    bool live = false;
+    for (const char* prefix : kLive) live = live || oid.rfind(prefix, 0) == 0;
+    if (!live) kept.push_back(oid);
+  }
+  return kept;
+}

@@ -20,3 +20,7 @@ SnmpWalkResult SnmpBulkWalk(Snmp& session, SnmpTarget& target, int max_repetitio
 // The OIDs of `snmpbulkwalk -On` output (lines ".1.3... = ..."), without the
 // leading dot and without the end-of-view line the tool prints last.
 std::vector<std::string> OidsOfNetSnmpWalk(const std::string& output);
+
+// The OIDs less the rows of tables that change with the machine's sockets and
+// processes, for comparing two walks of a live agent.
+std::vector<std::string> WithoutLiveTables(const std::vector<std::string>& oids);
