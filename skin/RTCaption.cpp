@@ -139,7 +139,10 @@ void CRTCaption::DrawTitleText(CDC* target, CDC* mem, const SkinCaptionLook& loo
   const int oldMode = mem->SetBkMode(TRANSPARENT);
   const COLORREF oldColor = mem->SetTextColor(color);
   CString title;
-  m_wnd->GetWindowText(title);
+  if (m_title)
+    title = m_title();
+  else
+    m_wnd->GetWindowText(title);
   mem->DrawText(title, &text, DT_SINGLELINE);
   mem->SetTextColor(oldColor);
   mem->SetBkMode(oldMode);
@@ -213,6 +216,26 @@ void CRTCaption::DrawMenuBar(CDC* dc, const SkinCaptionLook& look) {
   fillRowRest(x, rowTop, height);
   dc->PatBlt(f, rowTop + height, W - 2 * f, 1, PATCOPY);
   dc->SelectObject(oldBrush);
+}
+
+void CRTCaption::PaintNonClient(const SkinCaptionLook& look, HRGN update) {
+  if (reinterpret_cast<UINT_PTR>(update) <= 1) update = nullptr;
+  CWindowDC dc(m_wnd);
+  CRect window, client;
+  m_wnd->GetWindowRect(&window);
+  m_wnd->GetClientRect(&client);
+  m_wnd->ClientToScreen(&client);
+  client.OffsetRect(-window.left, -window.top);
+  if (update) {
+    ::SelectClipRgn(dc.GetSafeHdc(), update);  // takes a copy
+    dc.OffsetClipRgn(-window.left, -window.top);
+  }
+  // A page without a frame gets WM_NCPAINT too: its client area is not ours to paint here.
+  dc.ExcludeClipRect(&client);
+  DrawBorder(&dc, look, update);
+  DrawCaption(&dc, look, m_state.active, update);
+  DrawMenuBar(&dc, look);
+  ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
 }
 
 void CRTCaption::RepaintCaption(const SkinCaptionLook& look) {
@@ -308,4 +331,22 @@ WPARAM CRTCaption::HitAtClientPoint(LPARAM clientPoint, LPARAM* screenPoint) {
   m_wnd->ClientToScreen(&pt);
   *screenPoint = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
   return static_cast<WPARAM>(m_default(WM_NCHITTEST, 0, *screenPoint));
+}
+
+LRESULT CRTCaption::PressStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point) {
+  const HWND self = m_wnd->GetSafeHwnd();
+  LRESULT result = 0;
+  if (!Press(look, hit)) result = m_default(WM_NCLBUTTONDOWN, hit, point);
+  if (::IsWindow(self)) RepaintCaption(look);
+  return result;
+}
+
+LRESULT CRTCaption::MouseMoveStep(const SkinCaptionLook& look, WPARAM flags, LPARAM point) {
+  if (m_state.tracking) {
+    LPARAM screen = 0;
+    Hover(look, HitAtClientPoint(point, &screen));
+    return 0;
+  }
+  ClearButtonStates(look);
+  return m_default(WM_MOUSEMOVE, flags, point);
 }

@@ -84,6 +84,12 @@ class CRTCaption {
   int DrawCaption(CDC* target, const SkinCaptionLook& look, int32_t active, HRGN update);
   void DrawCaptionButtons(CDC* dc, const SkinCaptionLook& look);
   void DrawMenuBar(CDC* dc, const SkinCaptionLook& look);
+  // Frame, caption and menu bar on a window context of their own; `update`
+  // (screen coordinates) stays the sender's, and 0 or 1 mean the whole area.
+  void PaintNonClient(const SkinCaptionLook& look, HRGN update);
+
+  // Where the caption text comes from; by default the window text.
+  void SetTitleSource(std::function<CString()> title) { m_title = std::move(title); }
 
   // The same on a window context of their own.
   void RepaintCaption(const SkinCaptionLook& look);
@@ -103,6 +109,12 @@ class CRTCaption {
   void CaptureLost(const SkinCaptionLook& look);
   // Mouse-capture step: the platform's hit code at a client point.
   WPARAM HitAtClientPoint(LPARAM clientPoint, LPARAM* screenPoint);
+  // WM_NCLBUTTONDOWN: a press on a button, else the default handling; then
+  // the caption repainted.
+  LRESULT PressStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point);
+  // WM_MOUSEMOVE: while a button is held, the hover of the point's hit code;
+  // else the buttons' looks cleared and the default handling.
+  LRESULT MouseMoveStep(const SkinCaptionLook& look, WPARAM flags, LPARAM point);
   // Clears hot and pressed looks (the mouse went into the client area).
   void ClearButtonStates(const SkinCaptionLook& look);
 
@@ -115,5 +127,6 @@ class CRTCaption {
 
   CWnd* m_wnd;
   DefaultProc m_default;
+  std::function<CString()> m_title;
   SkinCaptionState m_state;
 };

@@ -197,7 +197,7 @@ void CRTMenuSkin::PrepareMenu(CWnd* frame, HMENU menu, BOOL active, BOOL menuBar
     info.cbSize = sizeof info;
     info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_TYPE | MIIM_DATA;
     info.dwTypeData = text;
-    info.cch = kMaxText;
+    info.cch = kMaxText + 1;
     if (!::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
     const bool ownerDrawn = (info.fType & MFT_OWNERDRAW) != 0;
     const bool separator = (info.fType & MFT_SEPARATOR) != 0;
