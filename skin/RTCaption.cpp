@@ -1,5 +1,6 @@
 #include "RTCaption.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "RTMenuSkin.h"
@@ -15,6 +16,14 @@ const int kSlotOfState[] = {/*kButtonNormal*/ SkinImageSet::kNormal, /*kButtonPr
 const int kTextRightGap = 60;
 
 bool IsCaptionButtonHit(WPARAM hit) { return hit == HTCLOSE || hit == HTMAXBUTTON || hit == HTMINBUTTON; }
+
+int Luminance(COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; }
+
+COLORREF ReadableOn(COLORREF background, COLORREF text) {
+  const int back = Luminance(background);
+  if (std::abs(back - Luminance(text)) >= 96) return text;
+  return back >= 128 ? RGB(0, 0, 0) : RGB(255, 255, 255);
+}
 
 CRect WindowRectOf(CWnd* wnd) {
   CRect r;
@@ -113,8 +122,12 @@ int CRTCaption::DrawCaption(CDC* target, const SkinCaptionLook& look, int32_t ac
                  DI_NORMAL);
   }
   const bool systemColors = look.systemTextColors || !image;
-  const COLORREF textColor =
+  COLORREF textColor =
       systemColors ? ::GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT) : RGB(0, 0, 0);
+  // The system's caption text colour was chosen for the system's caption, not
+  // for the skin's image: on an image too close to it, black or white instead.
+  if (look.systemTextColors && image)
+    textColor = ReadableOn(mem.GetPixel(caption.CenterPoint()), textColor);
   DrawTitleText(target, &mem, look, caption, icon != nullptr, textColor);
   DrawCaptionButtons(&mem, look);
   return image ? 1 : 0;
