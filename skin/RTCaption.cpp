@@ -363,3 +363,31 @@ LRESULT CRTCaption::MouseMoveStep(const SkinCaptionLook& look, WPARAM flags, LPA
   ClearButtonStates(look);
   return m_default(WM_MOUSEMOVE, flags, point);
 }
+
+LRESULT CRTCaption::ReleaseStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point) {
+  if (!m_state.tracking) return m_default(WM_NCLBUTTONUP, hit, point);
+  bool elsewhere = false;
+  switch (Release(look, hit, &elsewhere)) {
+    case kCloseButton:
+      if (m_close)
+        m_close(point);
+      else
+        m_wnd->SendMessage(WM_CLOSE);
+      return 0;
+    case kMaximizeButton:
+      m_wnd->SendMessage(WM_SYSCOMMAND, m_wnd->IsZoomed() ? SC_RESTORE : SC_MAXIMIZE, point);
+      return 0;
+    case kMinimizeButton:
+      m_wnd->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, point);
+      return 0;
+    default:
+      return elsewhere ? m_default(WM_NCLBUTTONUP, hit, point) : 0;
+  }
+}
+
+LRESULT CRTCaption::LButtonUpStep(const SkinCaptionLook& look, WPARAM flags, LPARAM point) {
+  if (!m_state.tracking) return m_default(WM_LBUTTONUP, flags, point);
+  LPARAM screen = 0;
+  const WPARAM hit = HitAtClientPoint(point, &screen);
+  return ReleaseStep(look, hit, screen);
+}

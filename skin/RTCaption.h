@@ -88,6 +88,8 @@ class CRTCaption {
   // (screen coordinates) stays the sender's, and 0 or 1 mean the whole area.
   void PaintNonClient(const SkinCaptionLook& look, HRGN update);
 
+  // What releasing the close button does; by default WM_CLOSE is sent.
+  void SetCloseAction(std::function<void(LPARAM point)> close) { m_close = std::move(close); }
   // Where the caption text comes from; by default the window text.
   void SetTitleSource(std::function<CString()> title) { m_title = std::move(title); }
 
@@ -115,6 +117,13 @@ class CRTCaption {
   // WM_MOUSEMOVE: while a button is held, the hover of the point's hit code;
   // else the buttons' looks cleared and the default handling.
   LRESULT MouseMoveStep(const SkinCaptionLook& look, WPARAM flags, LPARAM point);
+  // WM_NCLBUTTONUP: a held button released over itself sends its command (the
+  // close action, maximize/restore, minimize); a release over no button, or
+  // with nothing held, gets the default handling.
+  LRESULT ReleaseStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point);
+  // WM_LBUTTONUP while a button is held (the mouse is captured): the release
+  // step at the point's hit code; else the default handling.
+  LRESULT LButtonUpStep(const SkinCaptionLook& look, WPARAM flags, LPARAM point);
   // Clears hot and pressed looks (the mouse went into the client area).
   void ClearButtonStates(const SkinCaptionLook& look);
 
@@ -128,5 +137,6 @@ class CRTCaption {
   CWnd* m_wnd;
   DefaultProc m_default;
   std::function<CString()> m_title;
+  std::function<void(LPARAM)> m_close;
   SkinCaptionState m_state;
 };

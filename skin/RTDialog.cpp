@@ -90,9 +90,9 @@ LRESULT CRTDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDOWN:
       return m_caption.PressStep(look, wParam, lParam);
     case WM_NCLBUTTONUP:
-      OnNcLButtonUp(wParam, lParam);
+      m_caption.ReleaseStep(look, wParam, lParam);
       if (!::IsWindow(self)) return 0;
-      return OnLButtonUpStep(wParam, lParam);
+      return m_caption.LButtonUpStep(look, wParam, lParam);
     case WM_NCRBUTTONDOWN:
       return 0;
     case WM_NCRBUTTONUP:
@@ -103,7 +103,7 @@ LRESULT CRTDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
       return m_caption.MouseMoveStep(look, wParam, lParam);
     case WM_LBUTTONUP:
-      return OnLButtonUpStep(wParam, lParam);
+      return m_caption.LButtonUpStep(look, wParam, lParam);
     case WM_CAPTURECHANGED:
       m_caption.CaptureLost(look);
       return CallDefault(message, wParam, lParam);
@@ -116,31 +116,6 @@ LRESULT CRTDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CRTDialog::OnNcPaint(HRGN update) {
   m_caption.PaintNonClient(CaptionLook(), update);
   return 0;
-}
-
-LRESULT CRTDialog::OnNcLButtonUp(WPARAM hit, LPARAM point) {
-  if (!m_caption.State().tracking) return CallDefault(WM_NCLBUTTONUP, hit, point);
-  bool elsewhere = false;
-  switch (m_caption.Release(CaptionLook(), hit, &elsewhere)) {
-    case kCloseButton:
-      SendMessage(WM_CLOSE);
-      return 0;
-    case kMaximizeButton:
-      SendMessage(WM_SYSCOMMAND, IsZoomed() ? SC_RESTORE : SC_MAXIMIZE, point);
-      return 0;
-    case kMinimizeButton:
-      SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, point);
-      return 0;
-    default:
-      return elsewhere ? CallDefault(WM_NCLBUTTONUP, hit, point) : 0;
-  }
-}
-
-LRESULT CRTDialog::OnLButtonUpStep(WPARAM flags, LPARAM point) {
-  if (!m_caption.State().tracking) return CallDefault(WM_LBUTTONUP, flags, point);
-  LPARAM screen = 0;
-  const WPARAM hit = m_caption.HitAtClientPoint(point, &screen);
-  return OnNcLButtonUp(hit, screen);
 }
 
 BOOL CRTDialog::OnEraseBkgnd(CDC* pDC) {

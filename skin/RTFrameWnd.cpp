@@ -27,6 +27,8 @@ bool IsControlBar(HWND hwnd) {
 CRTFrameWnd::CRTFrameWnd()
     : m_caption(this, [this](UINT m, WPARAM w, LPARAM l) { return CallDefault(m, w, l); }, 0) {
   m_caption.SetTitleSource([this] { return GetTitle(); });
+  // Through the system command, so that handlers of SC_CLOSE run.
+  m_caption.SetCloseAction([this](LPARAM point) { SendMessage(WM_SYSCOMMAND, SC_CLOSE, point); });
 }
 
 CRTFrameWnd::~CRTFrameWnd() = default;
@@ -159,16 +161,16 @@ LRESULT CRTFrameWnd::CaptionStep(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDOWN:
       return m_caption.PressStep(look, wParam, lParam);
     case WM_NCLBUTTONUP:
-      OnNcLButtonUp(wParam, lParam);
+      m_caption.ReleaseStep(look, wParam, lParam);
       if (!::IsWindow(self)) return 0;
-      return OnLButtonUpStep(wParam, lParam);
+      return m_caption.LButtonUpStep(look, wParam, lParam);
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) != SC_CLOSE) m_caption.RepaintCaption(look);
       return CallDefault(message, wParam, lParam);
     case WM_MOUSEMOVE:
       return m_caption.MouseMoveStep(look, wParam, lParam);
     case WM_LBUTTONUP:
-      return OnLButtonUpStep(wParam, lParam);
+      return m_caption.LButtonUpStep(look, wParam, lParam);
     case WM_CAPTURECHANGED:
       m_caption.CaptureLost(look);
       return CallDefault(message, wParam, lParam);
@@ -187,30 +189,4 @@ void CRTFrameWnd::BackgroundBrushStep(HWND sender) {
     if (parent && (parent == m_hWnd || IsControlBar(parent))) ::SetClassLong(parent, GCL_HBRBACKGROUND, brush);
   }
   if (senderClass.Left(4) == "Afx:") ::SetClassLong(sender, GCL_HBRBACKGROUND, brush);
-}
-
-LRESULT CRTFrameWnd::OnNcLButtonUp(WPARAM hit, LPARAM point) {
-  if (!m_caption.State().tracking) return CallDefault(WM_NCLBUTTONUP, hit, point);
-  bool elsewhere = false;
-  switch (m_caption.Release(CaptionLook(), hit, &elsewhere)) {
-    case kCloseButton:
-      // Through the system command, so that handlers of SC_CLOSE run.
-      SendMessage(WM_SYSCOMMAND, SC_CLOSE, point);
-      return 0;
-    case kMaximizeButton:
-      SendMessage(WM_SYSCOMMAND, IsZoomed() ? SC_RESTORE : SC_MAXIMIZE, point);
-      return 0;
-    case kMinimizeButton:
-      SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, point);
-      return 0;
-    default:
-      return elsewhere ? CallDefault(WM_NCLBUTTONUP, hit, point) : 0;
-  }
-}
-
-LRESULT CRTFrameWnd::OnLButtonUpStep(WPARAM flags, LPARAM point) {
-  if (!m_caption.State().tracking) return CallDefault(WM_LBUTTONUP, flags, point);
-  LPARAM screen = 0;
-  const WPARAM hit = m_caption.HitAtClientPoint(point, &screen);
-  return OnNcLButtonUp(hit, screen);
 }

@@ -98,8 +98,6 @@ class CRTFrameWnd : public CFrameWnd {
   LRESULT MenuStep(UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
   LRESULT CaptionStep(UINT message, WPARAM wParam, LPARAM lParam);
   void BackgroundBrushStep(HWND sender);
-  LRESULT OnNcLButtonUp(WPARAM hit, LPARAM point);
-  LRESULT OnLButtonUpStep(WPARAM flags, LPARAM point);
 
   CRTCaption m_caption;
 };

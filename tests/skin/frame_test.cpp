@@ -108,6 +108,40 @@ TEST_F(SkinFrameTest, CaptionShowsTheTitleStringNotTheWindowText) {
   EXPECT_GT(textPixels(), 0);
 }
 
+// The system's caption text colour stays where it reads on the title image,
+// and turns black or white where it would vanish into it.
+TEST_F(SkinFrameTest, CaptionTextStaysReadableOnTheTitleImage) {
+  const COLORREF system = ::GetSysColor(COLOR_CAPTIONTEXT);
+  const struct {
+    COLORREF title, text;
+  } cases[] = {
+      {system, (GetRValue(system) + GetGValue(system) + GetBValue(system)) / 3 >= 128 ? RGB(0, 0, 0) : RGB(255, 255, 255)},
+      {RGB(255 - GetRValue(system), 255 - GetGValue(system), 255 - GetBValue(system)), system},
+  };
+  for (const auto& c : cases) {
+    CBitmap image;
+    image.Attach(::CreateBitmap(12, 12, 1, 32, nullptr));
+    {
+      CDC dc;
+      dc.CreateCompatibleDC(nullptr);
+      HGDIOBJ old = dc.SelectObject(static_cast<HGDIOBJ>(image.GetSafeHandle()));
+      dc.FillSolidRect(0, 0, 12, 12, c.title);
+      dc.SelectObject(old);
+    }
+    CBitmap* titles[5] = {nullptr, &image, &image, nullptr, nullptr};
+    const int32_t modes[5] = {0, kSkinStretch, kSkinStretch, 0, 0};
+    CRTFrameWnd::SetTitleBarImages(titles, modes);
+    TestFrame* frame = Open("MMMMMMMM");
+    const CRect caption = CRTCaption::CaptionRect(Look(), kFramePlace.Width());
+    int text = 0;
+    for (int y = caption.top; y < caption.bottom; ++y)
+      for (int x = caption.left + 2; x < caption.left + 80; ++x)
+        text += testkit::WindowPixel(frame->m_hWnd, x, y) == AsPixel(c.text);
+    EXPECT_GT(text, 10) << std::hex << c.title;
+    frame->DestroyWindow();
+  }
+}
+
 TEST_F(SkinFrameTest, CloseButtonSendsTheCloseSystemCommand) {
   TestFrame* frame = Open();
   const HWND h = frame->m_hWnd;
