@@ -47,6 +47,23 @@ struct SkinCaptionLook {
   bool systemTextColors = false;            // text in the system caption text colours, else black
 
   bool CaptionSkinned() const { return skinEnabled && captionEnabled; }
+
+  // The switches, images and colours of a skinned class's class-wide state
+  // (its s_ members); the metrics stay the caller's.
+  template <typename SkinnedClass>
+  static SkinCaptionLook Of() {
+    SkinCaptionLook look;
+    look.skinEnabled = SkinnedClass::s_skinEnabled;
+    look.borderEnabled = SkinnedClass::s_borderEnabled;
+    look.captionEnabled = SkinnedClass::s_captionEnabled;
+    look.titleBar = &SkinnedClass::s_titleBar;
+    look.exitButton = &SkinnedClass::s_exitButton;
+    look.maximizeButton = &SkinnedClass::s_maximizeButton;
+    look.restoreButton = &SkinnedClass::s_restoreButton;
+    look.minimizeButton = &SkinnedClass::s_minimizeButton;
+    look.borderColors = SkinnedClass::s_borderColors;
+    return look;
+  }
 };
 
 // Per window, in the order the skinned classes keep it.

@@ -33,16 +33,7 @@ CRTDialog::~CRTDialog() { m_brush.DeleteObject(); }
 void CRTDialog::DoDataExchange(CDataExchange*) {}
 
 SkinCaptionLook CRTDialog::CaptionLook() {
-  SkinCaptionLook look;
-  look.skinEnabled = s_skinEnabled;
-  look.borderEnabled = s_borderEnabled;
-  look.captionEnabled = s_captionEnabled;
-  look.titleBar = &s_titleBar;
-  look.exitButton = &s_exitButton;
-  look.maximizeButton = &s_maximizeButton;
-  look.restoreButton = &s_restoreButton;
-  look.minimizeButton = &s_minimizeButton;
-  look.borderColors = s_borderColors;
+  SkinCaptionLook look = SkinCaptionLook::Of<CRTDialog>();
   look.frameX = ::GetSystemMetrics(SM_CXDLGFRAME);
   look.frameY = ::GetSystemMetrics(SM_CYDLGFRAME);
   look.captionHeight = ::GetSystemMetrics(SM_CYCAPTION);

@@ -39,16 +39,7 @@ HBRUSH CRTFrameWnd::BackgroundBrush() {
 }
 
 SkinCaptionLook CRTFrameWnd::CaptionLook() {
-  SkinCaptionLook look;
-  look.skinEnabled = s_skinEnabled;
-  look.borderEnabled = s_borderEnabled;
-  look.captionEnabled = s_captionEnabled;
-  look.titleBar = &s_titleBar;
-  look.exitButton = &s_exitButton;
-  look.maximizeButton = &s_maximizeButton;
-  look.restoreButton = &s_restoreButton;
-  look.minimizeButton = &s_minimizeButton;
-  look.borderColors = s_borderColors;
+  SkinCaptionLook look = SkinCaptionLook::Of<CRTFrameWnd>();
   look.frameX = ::GetSystemMetrics(SM_CXFRAME);
   look.frameY = ::GetSystemMetrics(SM_CYFRAME);
   look.captionHeight = ::GetSystemMetrics(SM_CYSIZE);
