@@ -1,5 +1,6 @@
 #include "RTCaption.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "RTMenuSkin.h"
@@ -15,6 +16,14 @@ const int kSlotOfState[] = {/*kButtonNormal*/ SkinImageSet::kNormal, /*kButtonPr
 const int kTextRightGap = 60;
 
 bool IsCaptionButtonHit(WPARAM hit) { return hit == HTCLOSE || hit == HTMAXBUTTON || hit == HTMINBUTTON; }
+
+int Luminance(COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; }
+
+COLORREF ReadableOn(COLORREF background, COLORREF text) {
+  const int back = Luminance(background);
+  if (std::abs(back - Luminance(text)) >= 96) return text;
+  return back >= 128 ? RGB(0, 0, 0) : RGB(255, 255, 255);
+}
 
 CRect WindowRectOf(CWnd* wnd) {
   CRect r;
@@ -113,8 +122,12 @@ int CRTCaption::DrawCaption(CDC* target, const SkinCaptionLook& look, int32_t ac
                  DI_NORMAL);
   }
   const bool systemColors = look.systemTextColors || !image;
-  const COLORREF textColor =
+  COLORREF textColor =
       systemColors ? ::GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT) : RGB(0, 0, 0);
+  // The system's caption text colour was chosen for the system's caption, not
+  // for the skin's image: on an image too close to it, black or white instead.
+  if (look.systemTextColors && image)
+    textColor = ReadableOn(mem.GetPixel(caption.CenterPoint()), textColor);
   DrawTitleText(target, &mem, look, caption, icon != nullptr, textColor);
   DrawCaptionButtons(&mem, look);
   return image ? 1 : 0;
@@ -139,7 +152,10 @@ void CRTCaption::DrawTitleText(CDC* target, CDC* mem, const SkinCaptionLook& loo
   const int oldMode = mem->SetBkMode(TRANSPARENT);
   const COLORREF oldColor = mem->SetTextColor(color);
   CString title;
-  m_wnd->GetWindowText(title);
+  if (m_title)
+    title = m_title();
+  else
+    m_wnd->GetWindowText(title);
   mem->DrawText(title, &text, DT_SINGLELINE);
   mem->SetTextColor(oldColor);
   mem->SetBkMode(oldMode);
@@ -213,6 +229,26 @@ void CRTCaption::DrawMenuBar(CDC* dc, const SkinCaptionLook& look) {
   fillRowRest(x, rowTop, height);
   dc->PatBlt(f, rowTop + height, W - 2 * f, 1, PATCOPY);
   dc->SelectObject(oldBrush);
+}
+
+void CRTCaption::PaintNonClient(const SkinCaptionLook& look, HRGN update) {
+  if (reinterpret_cast<UINT_PTR>(update) <= 1) update = nullptr;
+  CWindowDC dc(m_wnd);
+  CRect window, client;
+  m_wnd->GetWindowRect(&window);
+  m_wnd->GetClientRect(&client);
+  m_wnd->ClientToScreen(&client);
+  client.OffsetRect(-window.left, -window.top);
+  if (update) {
+    ::SelectClipRgn(dc.GetSafeHdc(), update);  // takes a copy
+    dc.OffsetClipRgn(-window.left, -window.top);
+  }
+  // A page without a frame gets WM_NCPAINT too: its client area is not ours to paint here.
+  dc.ExcludeClipRect(&client);
+  DrawBorder(&dc, look, update);
+  DrawCaption(&dc, look, m_state.active, update);
+  DrawMenuBar(&dc, look);
+  ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
 }
 
 void CRTCaption::RepaintCaption(const SkinCaptionLook& look) {
@@ -308,4 +344,50 @@ WPARAM CRTCaption::HitAtClientPoint(LPARAM clientPoint, LPARAM* screenPoint) {
   m_wnd->ClientToScreen(&pt);
   *screenPoint = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
   return static_cast<WPARAM>(m_default(WM_NCHITTEST, 0, *screenPoint));
+}
+
+LRESULT CRTCaption::PressStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point) {
+  const HWND self = m_wnd->GetSafeHwnd();
+  LRESULT result = 0;
+  if (!Press(look, hit)) result = m_default(WM_NCLBUTTONDOWN, hit, point);
+  if (::IsWindow(self)) RepaintCaption(look);
+  return result;
+}
+
+LRESULT CRTCaption::MouseMoveStep(const SkinCaptionLook& look, WPARAM flags, LPARAM point) {
+  if (m_state.tracking) {
+    LPARAM screen = 0;
+    Hover(look, HitAtClientPoint(point, &screen));
+    return 0;
+  }
+  ClearButtonStates(look);
+  return m_default(WM_MOUSEMOVE, flags, point);
+}
+
+LRESULT CRTCaption::ReleaseStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point) {
+  if (!m_state.tracking) return m_default(WM_NCLBUTTONUP, hit, point);
+  bool elsewhere = false;
+  switch (Release(look, hit, &elsewhere)) {
+    case kCloseButton:
+      if (m_close)
+        m_close(point);
+      else
+        m_wnd->SendMessage(WM_CLOSE);
+      return 0;
+    case kMaximizeButton:
+      m_wnd->SendMessage(WM_SYSCOMMAND, m_wnd->IsZoomed() ? SC_RESTORE : SC_MAXIMIZE, point);
+      return 0;
+    case kMinimizeButton:
+      m_wnd->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, point);
+      return 0;
+    default:
+      return elsewhere ? m_default(WM_NCLBUTTONUP, hit, point) : 0;
+  }
+}
+
+LRESULT CRTCaption::LButtonUpStep(const SkinCaptionLook& look, WPARAM flags, LPARAM point) {
+  if (!m_state.tracking) return m_default(WM_LBUTTONUP, flags, point);
+  LPARAM screen = 0;
+  const WPARAM hit = HitAtClientPoint(point, &screen);
+  return ReleaseStep(look, hit, screen);
 }

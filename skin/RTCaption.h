@@ -47,6 +47,23 @@ struct SkinCaptionLook {
   bool systemTextColors = false;            // text in the system caption text colours, else black
 
   bool CaptionSkinned() const { return skinEnabled && captionEnabled; }
+
+  // The switches, images and colours of a skinned class's class-wide state
+  // (its s_ members); the metrics stay the caller's.
+  template <typename SkinnedClass>
+  static SkinCaptionLook Of() {
+    SkinCaptionLook look;
+    look.skinEnabled = SkinnedClass::s_skinEnabled;
+    look.borderEnabled = SkinnedClass::s_borderEnabled;
+    look.captionEnabled = SkinnedClass::s_captionEnabled;
+    look.titleBar = &SkinnedClass::s_titleBar;
+    look.exitButton = &SkinnedClass::s_exitButton;
+    look.maximizeButton = &SkinnedClass::s_maximizeButton;
+    look.restoreButton = &SkinnedClass::s_restoreButton;
+    look.minimizeButton = &SkinnedClass::s_minimizeButton;
+    look.borderColors = SkinnedClass::s_borderColors;
+    return look;
+  }
 };
 
 // Per window, in the order the skinned classes keep it.
@@ -84,6 +101,14 @@ class CRTCaption {
   int DrawCaption(CDC* target, const SkinCaptionLook& look, int32_t active, HRGN update);
   void DrawCaptionButtons(CDC* dc, const SkinCaptionLook& look);
   void DrawMenuBar(CDC* dc, const SkinCaptionLook& look);
+  // Frame, caption and menu bar on a window context of their own; `update`
+  // (screen coordinates) stays the sender's, and 0 or 1 mean the whole area.
+  void PaintNonClient(const SkinCaptionLook& look, HRGN update);
+
+  // What releasing the close button does; by default WM_CLOSE is sent.
+  void SetCloseAction(std::function<void(LPARAM point)> close) { m_close = std::move(close); }
+  // Where the caption text comes from; by default the window text.
+  void SetTitleSource(std::function<CString()> title) { m_title = std::move(title); }
 
   // The same on a window context of their own.
   void RepaintCaption(const SkinCaptionLook& look);
@@ -103,6 +128,19 @@ class CRTCaption {
   void CaptureLost(const SkinCaptionLook& look);
   // Mouse-capture step: the platform's hit code at a client point.
   WPARAM HitAtClientPoint(LPARAM clientPoint, LPARAM* screenPoint);
+  // WM_NCLBUTTONDOWN: a press on a button, else the default handling; then
+  // the caption repainted.
+  LRESULT PressStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point);
+  // WM_MOUSEMOVE: while a button is held, the hover of the point's hit code;
+  // else the buttons' looks cleared and the default handling.
+  LRESULT MouseMoveStep(const SkinCaptionLook& look, WPARAM flags, LPARAM point);
+  // WM_NCLBUTTONUP: a held button released over itself sends its command (the
+  // close action, maximize/restore, minimize); a release over no button, or
+  // with nothing held, gets the default handling.
+  LRESULT ReleaseStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point);
+  // WM_LBUTTONUP while a button is held (the mouse is captured): the release
+  // step at the point's hit code; else the default handling.
+  LRESULT LButtonUpStep(const SkinCaptionLook& look, WPARAM flags, LPARAM point);
   // Clears hot and pressed looks (the mouse went into the client area).
   void ClearButtonStates(const SkinCaptionLook& look);
 
@@ -115,5 +153,7 @@ class CRTCaption {
 
   CWnd* m_wnd;
   DefaultProc m_default;
+  std::function<CString()> m_title;
+  std::function<void(LPARAM)> m_close;
   SkinCaptionState m_state;
 };

@@ -33,16 +33,7 @@ CRTDialog::~CRTDialog() { m_brush.DeleteObject(); }
 void CRTDialog::DoDataExchange(CDataExchange*) {}
 
 SkinCaptionLook CRTDialog::CaptionLook() {
-  SkinCaptionLook look;
-  look.skinEnabled = s_skinEnabled;
-  look.borderEnabled = s_borderEnabled;
-  look.captionEnabled = s_captionEnabled;
-  look.titleBar = &s_titleBar;
-  look.exitButton = &s_exitButton;
-  look.maximizeButton = &s_maximizeButton;
-  look.restoreButton = &s_restoreButton;
-  look.minimizeButton = &s_minimizeButton;
-  look.borderColors = s_borderColors;
+  SkinCaptionLook look = SkinCaptionLook::Of<CRTDialog>();
   look.frameX = ::GetSystemMetrics(SM_CXDLGFRAME);
   look.frameY = ::GetSystemMetrics(SM_CYDLGFRAME);
   look.captionHeight = ::GetSystemMetrics(SM_CYCAPTION);
@@ -88,11 +79,11 @@ LRESULT CRTDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_caption.Hover(look, wParam);
       return 0;
     case WM_NCLBUTTONDOWN:
-      return OnNcLButtonDown(wParam, lParam);
+      return m_caption.PressStep(look, wParam, lParam);
     case WM_NCLBUTTONUP:
-      OnNcLButtonUp(wParam, lParam);
+      m_caption.ReleaseStep(look, wParam, lParam);
       if (!::IsWindow(self)) return 0;
-      return OnLButtonUpStep(wParam, lParam);
+      return m_caption.LButtonUpStep(look, wParam, lParam);
     case WM_NCRBUTTONDOWN:
       return 0;
     case WM_NCRBUTTONUP:
@@ -101,9 +92,9 @@ LRESULT CRTDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_caption.RepaintCaption(look);
       return CallDefault(message, wParam, lParam);
     case WM_MOUSEMOVE:
-      return OnMouseMoveStep(wParam, lParam);
+      return m_caption.MouseMoveStep(look, wParam, lParam);
     case WM_LBUTTONUP:
-      return OnLButtonUpStep(wParam, lParam);
+      return m_caption.LButtonUpStep(look, wParam, lParam);
     case WM_CAPTURECHANGED:
       m_caption.CaptureLost(look);
       return CallDefault(message, wParam, lParam);
@@ -114,69 +105,8 @@ LRESULT CRTDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // The frame, caption and menu bar; `update` (screen coordinates) stays the
 // sender's, and 1 means the whole area.
 LRESULT CRTDialog::OnNcPaint(HRGN update) {
-  if (reinterpret_cast<UINT_PTR>(update) <= 1) update = nullptr;
-  const SkinCaptionLook look = CaptionLook();
-  CWindowDC dc(this);
-  CRect window, client;
-  GetWindowRect(&window);
-  GetClientRect(&client);
-  ClientToScreen(&client);
-  client.OffsetRect(-window.left, -window.top);
-  if (update) {
-    ::SelectClipRgn(dc.GetSafeHdc(), update);  // takes a copy
-    dc.OffsetClipRgn(-window.left, -window.top);
-  }
-  // A page without a frame gets WM_NCPAINT too: its client area is not ours to paint here.
-  dc.ExcludeClipRect(&client);
-  m_caption.DrawBorder(&dc, look, update);
-  m_caption.DrawCaption(&dc, look, m_caption.State().active, update);
-  m_caption.DrawMenuBar(&dc, look);
-  ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
+  m_caption.PaintNonClient(CaptionLook(), update);
   return 0;
-}
-
-LRESULT CRTDialog::OnNcLButtonDown(WPARAM hit, LPARAM point) {
-  const SkinCaptionLook look = CaptionLook();
-  const HWND self = m_hWnd;
-  LRESULT result = 0;
-  if (!m_caption.Press(look, hit)) result = CallDefault(WM_NCLBUTTONDOWN, hit, point);
-  if (::IsWindow(self)) m_caption.RepaintCaption(look);
-  return result;
-}
-
-LRESULT CRTDialog::OnNcLButtonUp(WPARAM hit, LPARAM point) {
-  if (!m_caption.State().tracking) return CallDefault(WM_NCLBUTTONUP, hit, point);
-  bool elsewhere = false;
-  switch (m_caption.Release(CaptionLook(), hit, &elsewhere)) {
-    case kCloseButton:
-      SendMessage(WM_CLOSE);
-      return 0;
-    case kMaximizeButton:
-      SendMessage(WM_SYSCOMMAND, IsZoomed() ? SC_RESTORE : SC_MAXIMIZE, point);
-      return 0;
-    case kMinimizeButton:
-      SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, point);
-      return 0;
-    default:
-      return elsewhere ? CallDefault(WM_NCLBUTTONUP, hit, point) : 0;
-  }
-}
-
-LRESULT CRTDialog::OnMouseMoveStep(WPARAM flags, LPARAM point) {
-  if (m_caption.State().tracking) {
-    LPARAM screen = 0;
-    m_caption.Hover(CaptionLook(), m_caption.HitAtClientPoint(point, &screen));
-    return 0;
-  }
-  m_caption.ClearButtonStates(CaptionLook());
-  return CallDefault(WM_MOUSEMOVE, flags, point);
-}
-
-LRESULT CRTDialog::OnLButtonUpStep(WPARAM flags, LPARAM point) {
-  if (!m_caption.State().tracking) return CallDefault(WM_LBUTTONUP, flags, point);
-  LPARAM screen = 0;
-  const WPARAM hit = m_caption.HitAtClientPoint(point, &screen);
-  return OnNcLButtonUp(hit, screen);
 }
 
 BOOL CRTDialog::OnEraseBkgnd(CDC* pDC) {

@@ -103,10 +103,6 @@ class CRTDialog : public CDialog {
  protected:
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   LRESULT OnNcPaint(HRGN update);
-  LRESULT OnNcLButtonDown(WPARAM hit, LPARAM point);
-  LRESULT OnNcLButtonUp(WPARAM hit, LPARAM point);
-  LRESULT OnMouseMoveStep(WPARAM flags, LPARAM point);
-  LRESULT OnLButtonUpStep(WPARAM flags, LPARAM point);
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) { return CDialog::WindowProc(message, wParam, lParam); }
 
   CRTCaption m_caption;

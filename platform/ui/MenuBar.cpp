@@ -2,34 +2,50 @@
 // wrapped when the window is too narrow, painted with the non-client area;
 // a click opens the item's pop-up through the pop-up tracking.
 
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "MenuInternal.h"
+#include "UiPlatform.h"
 #include "WindowManager.h"
 
 namespace {
 
 const int kItemPadding = 8;  // on each side of an item's text
 
-// The item whose pop-up is open, per window (none when absent).
-std::map<HWND, int>& OpenItems() {
-  static auto* m = new std::map<HWND, int>;
-  return *m;
+// The bar's state, in the window record's slot for the platform's data: the
+// item whose pop-up is open and the item under the mouse (-1: none).
+struct MenuBarPart : PlatformWindowPart {
+  static constexpr const char* kKind = "menubar";
+  int open = -1;
+  int hot = -1;
+};
+
+MenuBarPart StateOf(HWND hwnd) {
+  MenuBarPart* part = PlatformPartOf<MenuBarPart>(hwnd, false);
+  std::lock_guard<std::recursive_mutex> g(menu::Lock());
+  MenuBarPart copy;
+  if (part) {
+    copy.open = part->open;
+    copy.hot = part->hot;
+  }
+  return copy;
 }
 
-int OpenItemOf(HWND hwnd) {
+// Returns whether the state changed.
+template <typename F>
+bool UpdateState(HWND hwnd, F change) {
+  MenuBarPart* part = PlatformPartOf<MenuBarPart>(hwnd);
+  if (!part) return false;
   std::lock_guard<std::recursive_mutex> g(menu::Lock());
-  auto it = OpenItems().find(hwnd);
-  return it == OpenItems().end() ? -1 : it->second;
+  const int open = part->open, hot = part->hot;
+  change(*part);
+  return open != part->open || hot != part->hot;
 }
 
 void SetOpenItem(HWND hwnd, int item) {
-  std::lock_guard<std::recursive_mutex> g(menu::Lock());
-  if (item < 0) OpenItems().erase(hwnd);
-  else OpenItems()[hwnd] = item;
+  UpdateState(hwnd, [item](MenuBarPart& p) { p.open = item; });
 }
 
 std::vector<menu::MenuItem> ItemsOf(HMENU handle) {
@@ -94,7 +110,7 @@ bool WindowSize(HWND hwnd, int* width, int* height) {
   return true;
 }
 
-void DrawBarItem(HWND hwnd, HMENU bar, HDC dc, const menu::MenuItem& it, const RECT& rc, bool open) {
+void DrawBarItem(HWND hwnd, HMENU bar, HDC dc, const menu::MenuItem& it, const RECT& rc, bool open, bool hot) {
   bool disabled = (it.state & (MF_GRAYED | MF_DISABLED)) != 0;
   if (it.type & MFT_OWNERDRAW) {
     DRAWITEMSTRUCT dis{};
@@ -104,7 +120,7 @@ void DrawBarItem(HWND hwnd, HMENU bar, HDC dc, const menu::MenuItem& it, const R
     // The bar opens with the mouse only, so its mnemonics stay hidden unless always shown.
     BOOL cues = FALSE;
     SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0);
-    dis.itemState = (open ? ODS_SELECTED : 0) | (disabled ? ODS_GRAYED | ODS_DISABLED : 0) |
+    dis.itemState = (open ? ODS_SELECTED : 0) | (hot && !open ? ODS_HOTLIGHT : 0) | (disabled ? ODS_GRAYED | ODS_DISABLED : 0) |
                     (GetActiveWindow() != hwnd ? ODS_INACTIVE : 0) | (cues ? 0 : ODS_NOACCEL);
     dis.hwndItem = reinterpret_cast<HWND>(bar);
     dis.hDC = dc;
@@ -155,10 +171,12 @@ void PaintBar(HWND hwnd, HDC windowDc) {
   RECT line{band.left, bottom, band.right, bottom + 1};
   FillRect(windowDc, &line, GetSysColorBrush(COLOR_3DFACE));
   std::vector<MenuItem> items = ItemsOf(bar);
-  int open = OpenItemOf(hwnd);
+  const MenuBarPart state = StateOf(hwnd);
   HGDIOBJ old = SelectObject(windowDc, BarFont());
-  for (size_t i = 0; i < items.size() && i < rects.size(); ++i)
-    DrawBarItem(hwnd, bar, windowDc, items[i], rects[i], static_cast<int>(i) == open);
+  for (size_t i = 0; i < items.size() && i < rects.size(); ++i) {
+    const int n = static_cast<int>(i);
+    DrawBarItem(hwnd, bar, windowDc, items[i], rects[i], n == state.open, n == state.hot);
+  }
   SelectObject(windowDc, old);
 }
 
@@ -182,6 +200,13 @@ int BarItemAt(HWND hwnd, POINT screen) {
     if (BarItemRect(hwnd, i, &rc) && PtInRect(&rc, screen)) return i;
   }
   return -1;
+}
+
+void HoverBar(HWND hwnd, const POINT* screen) {
+  if ((GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) || !GetMenu(hwnd)) return;
+  const int item = screen ? BarItemAt(hwnd, *screen) : -1;
+  if (item < 0 && !PlatformPartOf<MenuBarPart>(hwnd, false)) return;
+  if (UpdateState(hwnd, [item](MenuBarPart& p) { p.hot = item; })) RepaintBar(hwnd);
 }
 
 void TrackBar(HWND hwnd, POINT screen) {

@@ -45,5 +45,8 @@ BOOL BarItemRect(HWND hwnd, int item, RECT* screen);
 int BarItemAt(HWND hwnd, POINT screen);
 // Opens the pop-up of the item under `screen` (or sends its command) and returns when it closes.
 void TrackBar(HWND hwnd, POINT screen);
+// The mouse moved over the non-client area at `screen`, or left it (null):
+// the item under it becomes the hot one (ODS_HOTLIGHT on an owner-drawn item).
+void HoverBar(HWND hwnd, const POINT* screen);
 
 }  // namespace menu

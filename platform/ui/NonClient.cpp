@@ -448,7 +448,16 @@ LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* ha
       TrackSystemMenu(hwnd, pt);
       return 0;
     }
-    case WM_NCMOUSEMOVE:
+    case WM_NCMOUSEMOVE: {
+      const POINT pt = PointOf(lParam);
+      menu::HoverBar(hwnd, &pt);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      // Into the client area: no bar item stays hot.
+      menu::HoverBar(hwnd, nullptr);
+      *handled = false;
+      return 0;
     case WM_NCLBUTTONUP:
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONDBLCLK:

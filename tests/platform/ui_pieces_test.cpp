@@ -1,6 +1,7 @@
 // Smaller pieces the program calls: the class background through the 32-bit
 // class-long names, the system check-mark bitmap and menu glyphs, the edit
 // command ids, and the owner-draw states of menus.
+#include <map>
 #include <string>
 
 #include "Menu.h"
@@ -151,6 +152,50 @@ TEST_F(UiPieces, OwnerDrawnMenuBarItemsHearTheWindowsActivation) {
     ASSERT_FALSE(states.empty());
     EXPECT_EQ(states.back() & ODS_INACTIVE, c.inactive);
     EXPECT_EQ(states.back() & ODS_NOACCEL, static_cast<UINT>(ODS_NOACCEL));
+  }
+}
+
+// The owner-drawn bar item under the mouse is drawn hot; moving on to
+// another item or into the client area moves or clears it, and an open
+// item is selected rather than hot.
+TEST_F(UiPieces, OwnerDrawnMenuBarItemUnderTheMouseIsHot) {
+  HWND w = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 50, 350, 250});
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_OWNERDRAW, 41, nullptr);
+  AppendMenuA(bar, MF_OWNERDRAW, 42, nullptr);
+  std::map<UINT, UINT> states;  // by item id, the last drawn
+  Of(w).fn = [&](HWND, UINT msg, WPARAM, LPARAM lp) -> LRESULT {
+    if (msg == WM_MEASUREITEM) {
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemWidth = 50;
+      return TRUE;
+    }
+    if (msg == WM_DRAWITEM) {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      states[dis->itemID] = dis->itemState;
+      return TRUE;
+    }
+    return kDefault;
+  };
+  SetMenu(w, bar);
+  SetActiveWindow(w);
+  RECT first, second;
+  ASSERT_TRUE(GetMenuItemRect(w, bar, 0, &first));
+  ASSERT_TRUE(GetMenuItemRect(w, bar, 1, &second));
+  struct {
+    const char* name;
+    POINT at;
+    UINT hot41, hot42;
+  } cases[] = {
+      {"over the first", {first.left + 5, first.top + 5}, ODS_HOTLIGHT, 0},
+      {"over the second", {second.left + 5, second.top + 5}, 0, ODS_HOTLIGHT},
+      {"into the client area", {200, 200}, 0, 0},
+      {"back over the first", {first.left + 5, first.top + 5}, ODS_HOTLIGHT, 0},
+  };
+  for (const auto& c : cases) {
+    testkit::MouseMove(c.at);
+    testkit::PumpPending();
+    EXPECT_EQ(states[41] & ODS_HOTLIGHT, c.hot41) << c.name;
+    EXPECT_EQ(states[42] & ODS_HOTLIGHT, c.hot42) << c.name;
   }
 }
 

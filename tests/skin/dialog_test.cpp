@@ -16,48 +16,9 @@
 #include "RTSkin.h"
 #include "SkinDraw.h"
 #include "TestKit.h"
+#include "caption_fixture.h"
 
 namespace {
-
-// Letters of the test skin. Rings W X Y Z; title T (active) and t (inactive);
-// close 1 normal, 2 hot, 3 down, 4 disable; maximize 5 6 7 8; restore r s u v;
-// minimize m n o p; background K.
-const std::string kLetters = "WXYZTt12345678rsuvmnopK";
-
-COLORREF ColorOf(char letter) {
-  const size_t i = kLetters.find(letter);
-  EXPECT_NE(std::string::npos, i) << letter;
-  return RGB(20 + static_cast<int>(i) * 9, 240 - static_cast<int>(i) * 7, 40 + (static_cast<int>(i) * 53) % 200);
-}
-
-// WindowPixel gives 0x00RRGGBB.
-uint32_t AsPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
-char LetterAt(HWND hwnd, int x, int y) {
-  const uint32_t p = testkit::WindowPixel(hwnd, x, y);
-  for (char letter : kLetters)
-    if (AsPixel(ColorOf(letter)) == p) return letter;
-  return '?';
-}
-
-std::string RowOf(HWND hwnd, int y, int x0, int x1) {
-  std::string s;
-  for (int x = x0; x < x1; ++x) s += LetterAt(hwnd, x, y);
-  return s;
-}
-
-std::string ColumnOf(HWND hwnd, int x, int y0, int y1) {
-  std::string s;
-  for (int y = y0; y < y1; ++y) s += LetterAt(hwnd, x, y);
-  return s;
-}
-
-// Runs of letters, e.g. {{'W', 1}, {'T', 3}} gives "WTTT".
-std::string Runs(const std::vector<std::pair<char, int>>& runs) {
-  std::string s;
-  for (const auto& r : runs) s.append(static_cast<size_t>(r.second), r.first);
-  return s;
-}
 
 // A dialog that shows its caption helper to the tests.
 class TestDialog : public CRTDialog {
@@ -68,8 +29,9 @@ class TestDialog : public CRTDialog {
 const DWORD kAllBoxes = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME;
 const CRect kPlace(50, 60, 250, 160);  // 200 x 100 on the screen
 
-class SkinDialogTest : public ::testing::Test {
+class SkinDialogTest : public CaptionHarness {
  protected:
+  SkinCaptionLook Look() const override { return CRTDialog::CaptionLook(); }
   void SetUp() override {
     PlatformDialogClass(nullptr);
     InstallTestSkin();
@@ -77,24 +39,6 @@ class SkinDialogTest : public ::testing::Test {
   void TearDown() override {
     testkit::ResetWindows();
     CRTDialog::ResetSkin();
-  }
-
-  CBitmap* Solid(char letter, int w = 12, int h = 12) {
-    auto bm = std::make_unique<CBitmap>();
-    bm->Attach(::CreateBitmap(w, h, 1, 32, nullptr));
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    HGDIOBJ old = dc.SelectObject(static_cast<HGDIOBJ>(bm->GetSafeHandle()));
-    dc.FillSolidRect(0, 0, w, h, ColorOf(letter));
-    dc.SelectObject(old);
-    m_images.push_back(std::move(bm));
-    return m_images.back().get();
-  }
-
-  void SetButtons(int (*setter)(CBitmap* const*, const int32_t*), const char* letters) {
-    CBitmap* images[5] = {nullptr, Solid(letters[0]), Solid(letters[1]), Solid(letters[2]), Solid(letters[3])};
-    const int32_t modes[5] = {0, kSkinTile, kSkinTile, kSkinTile, kSkinTile};  // the buttons stretch whatever is set
-    setter(images, modes);
   }
 
   void InstallTestSkin() {
@@ -126,40 +70,6 @@ class SkinDialogTest : public ::testing::Test {
     testkit::PumpPending();
     return dlg;
   }
-
-  static CPoint ButtonCentre(CWnd* wnd, CaptionButton button) {
-    CRect window;
-    wnd->GetWindowRect(&window);
-    const CRect r = CRTCaption::ButtonRect(CRTDialog::CaptionLook(), window.Width(), button);
-    return CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
-  static CPoint OnScreen(CWnd* wnd, CPoint windowPoint) {
-    CRect window;
-    wnd->GetWindowRect(&window);
-    return windowPoint + window.TopLeft();
-  }
-  static LRESULT HitAt(CWnd* wnd, CPoint windowPoint) {
-    const CPoint s = OnScreen(wnd, windowPoint);
-    return wnd->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(s.x, s.y));
-  }
-  static void MoveTo(CWnd* wnd, CPoint windowPoint) {
-    testkit::MouseMove(OnScreen(wnd, windowPoint));
-    testkit::PumpPending();
-  }
-  static void Down(CWnd* wnd, CPoint windowPoint) {
-    testkit::MouseDown(OnScreen(wnd, windowPoint));
-    testkit::PumpPending();
-  }
-  static void Up(CWnd* wnd, CPoint windowPoint) {
-    testkit::MouseUp(OnScreen(wnd, windowPoint));
-    testkit::PumpPending();
-  }
-  static char ButtonLetter(CWnd* wnd, CaptionButton button) {
-    const CPoint c = ButtonCentre(wnd, button);
-    return LetterAt(wnd->m_hWnd, c.x, c.y);
-  }
-
-  std::vector<std::unique_ptr<CBitmap>> m_images;
 };
 
 // The middle of the caption, clear of the text rectangle and the buttons.
