@@ -43,6 +43,30 @@ bool Skinned(const CButton& button, int enabled, bool takesOver, const SkinImage
   return enabled && takesOver && images.images[SkinImageSet::kBack] && button.m_hWnd;
 }
 
+// The system's drawing of `button` laid over the slot-0 image (unless
+// `noBackground`); `oneCopy` puts the two together off screen first.
+void PaintOverSkin(CButton* button, const SkinImageSet& images, int noBackground, bool oneCopy) {
+  CPaintDC dc(button);
+  CRect client;
+  button->GetClientRect(&client);
+  if (client.IsRectEmpty()) return;
+  SystemDrawing drawing(button, &dc, client);
+  if (!oneCopy) {
+    if (!noBackground) DrawSkinBitmap(&dc, client, images.images[0], images.modes[0]);
+    drawing.LayOver(&dc, client);
+    return;
+  }
+  CDC whole;
+  whole.CreateCompatibleDC(&dc);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
+  HGDIOBJ old = whole.SelectObject(static_cast<HGDIOBJ>(bitmap.GetSafeHandle()));
+  if (!noBackground) DrawSkinBitmap(&whole, client, images.images[0], images.modes[0]);
+  drawing.LayOver(&whole, client);
+  dc.BitBlt(client.left, client.top, client.Width(), client.Height(), &whole, 0, 0, SRCCOPY);
+  whole.SelectObject(old);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- radio button
@@ -55,17 +79,8 @@ END_MESSAGE_MAP()
 bool CRTRadioButton::Skinned() const { return ::Skinned(*this, s_skinEnabled, TakesOver(GetStyle()), s_images); }
 
 void CRTRadioButton::OnPaint() {
-  if (!Skinned()) {
-    Default();
-    return;
-  }
-  CPaintDC dc(this);
-  CRect client;
-  GetClientRect(&client);
-  if (client.IsRectEmpty()) return;
-  SystemDrawing drawing(this, &dc, client);
-  if (!s_noBackground) DrawSkinBitmap(&dc, client, s_images.images[0], s_images.modes[0]);
-  drawing.LayOver(&dc, client);
+  if (Skinned()) PaintOverSkin(this, s_images, s_noBackground, false);
+  else Default();
 }
 
 // The paint covers the whole button; erasing first would only flicker.
@@ -82,24 +97,8 @@ ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 void CRTCheckBox::OnPaint() {
-  if (!Skinned(*this, s_skinEnabled, TakesOver(GetStyle()), s_images)) {
-    Default();
-    return;
-  }
-  CPaintDC dc(this);
-  CRect client;
-  GetClientRect(&client);
-  if (client.IsRectEmpty()) return;
-  SystemDrawing drawing(this, &dc, client);
-  CDC whole;
-  whole.CreateCompatibleDC(&dc);
-  CBitmap bitmap;
-  bitmap.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
-  HGDIOBJ old = whole.SelectObject(static_cast<HGDIOBJ>(bitmap.GetSafeHandle()));
-  if (!s_noBackground) DrawSkinBitmap(&whole, client, s_images.images[0], s_images.modes[0]);
-  drawing.LayOver(&whole, client);
-  dc.BitBlt(client.left, client.top, client.Width(), client.Height(), &whole, 0, 0, SRCCOPY);
-  whole.SelectObject(old);
+  if (Skinned(*this, s_skinEnabled, TakesOver(GetStyle()), s_images)) PaintOverSkin(this, s_images, s_noBackground, true);
+  else Default();
 }
 
 BOOL CRTCheckBox::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
