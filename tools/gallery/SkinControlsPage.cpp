@@ -95,13 +95,13 @@ class ControlsPage {
     const char* radios[] = {"Access point", "Bridge", "Repeater"};
     for (int i = 0; i < 3; ++i) {
       m_radio[i].Create(radios[i], WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0),
-                        CRect(40, 56 + i * 26, 200, 76 + i * 26), &m_host, 900 + i);
+                        CRect(52, 56 + i * 26, 206, 76 + i * 26), &m_host, 900 + i);
       m_radio[i].SetFont(&m_font, FALSE);
     }
     m_radio[0].SetCheck(BST_CHECKED);
     const char* checks[] = {"Hide network name", "Encrypt traffic", "Log to syslog"};
     for (int i = 0; i < 3; ++i) {
-      m_check[i].Create(checks[i], WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(40, 150 + i * 26, 200, 170 + i * 26),
+      m_check[i].Create(checks[i], WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(52, 150 + i * 26, 206, 170 + i * 26),
                         &m_host, 910 + i);
       m_check[i].SetFont(&m_font, FALSE);
     }
