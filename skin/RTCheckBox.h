@@ -1,21 +1,24 @@
 // CRTCheckBox: skinned check boxes (offered, not constructed by the wizard).
+// As CRTRadioButton, except that the skin image and the button are put
+// together off screen and reach the window in one copy, so the box never
+// shows half drawn.
 //
-// For now this header holds the class's class-wide skin state and its static
-// setters: the skin loader (CRTSkin) fills them once after reading the skin
-// description and CRTSkin::EnableSkin sets the switches. For the window
-// behaviour, the later work gives it its base (`class CRTCheckBox : public CButton`)
-// and adds members and handlers beside this state, which stays as it is;
-// every instance reads it at paint time. The images are borrowed from the
-// skin store, which outlives every window; a null image is an element left
-// undrawn.
+// The class-wide state is filled by the skin loader (CRTSkin) and switched by
+// CRTSkin::EnableSkin; every instance reads it at paint time. The images are
+// borrowed from the skin store, which outlives every window; without the
+// slot-0 image the box keeps the system's look.
 #pragma once
 
 #include <cstdint>
 
 #include "SkinImageSet.h"
+#include "afxwin.h"
 
-class CRTCheckBox {
+class CRTCheckBox : public CButton {
  public:
+  // Check boxes and automatic check boxes, among others (a loose bit test).
+  static bool TakesOver(DWORD style) { return (style & 2) != 0 || (style & 3) == 3; }
+
   static void SetImages(CBitmap* const images[5], const int32_t modes[5]) {
     s_images.Assign(images, modes);
   }
@@ -27,4 +30,9 @@ class CRTCheckBox {
   static inline int s_skinEnabled = 0;
   static inline int s_noBackground = 0;
   static inline SkinImageSet s_images;  // "MenuBar" set; slot 0 is drawn
+
+ protected:
+  afx_msg void OnPaint();
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  DECLARE_MESSAGE_MAP()
 };

@@ -54,7 +54,13 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRec
   return CWnd::Create(TOOLBARCLASSNAME, nullptr, style, CRect(0, 0, 0, 0), pParentWnd, nID);
 }
 
-BOOL CToolBar::LoadToolBar(UINT) { return FALSE; }
+BOOL CToolBar::LoadToolBar(UINT nIDResource) {
+  ToolBarTemplate tpl;
+  if (!m_hWnd || !PlatformFindToolBar(MAKEINTRESOURCE(nIDResource), &tpl)) return FALSE;
+  if (tpl.imageWidth <= 0 || tpl.imageHeight <= 0) return FALSE;
+  if (!LoadImageStrip(nIDResource, CSize(tpl.imageWidth, tpl.imageHeight))) return FALSE;
+  return SetButtons(tpl.buttons.data(), static_cast<int>(tpl.buttons.size()));
+}
 
 BOOL CToolBar::LoadBitmap(UINT nIDResource) {
   HBITMAP bmp = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCE(nIDResource));
@@ -62,11 +68,21 @@ BOOL CToolBar::LoadBitmap(UINT nIDResource) {
   BITMAP bm{};
   ::GetObjectA(bmp, sizeof bm, &bm);
   ::DeleteObject(bmp);
-  int cy = bm.bmHeight;
-  if (cy <= 0) return FALSE;
+  return LoadImageStrip(nIDResource, CSize(bm.bmHeight, bm.bmHeight));
+}
+
+// The bitmap is loaded again by the image list; a strip narrower or lower
+// than one image holds no image and fails.
+BOOL CToolBar::LoadImageStrip(UINT nIDResource, CSize image) {
+  HBITMAP bmp = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCE(nIDResource));
+  if (!bmp) return FALSE;
+  BITMAP bm{};
+  ::GetObjectA(bmp, sizeof bm, &bm);
+  ::DeleteObject(bmp);
+  if (image.cx <= 0 || image.cy <= 0 || bm.bmWidth < image.cx || bm.bmHeight < image.cy) return FALSE;
   m_images.DeleteImageList();
-  if (!m_images.Create(nIDResource, cy, 0, RGB(192, 192, 192))) return FALSE;
-  GetToolBarCtrl().SetBitmapSize(CSize(cy, cy));
+  if (!m_images.Create(nIDResource, image.cx, 0, RGB(192, 192, 192))) return FALSE;
+  GetToolBarCtrl().SetBitmapSize(image);
   GetToolBarCtrl().SetImageList(&m_images);
   return TRUE;
 }

@@ -106,7 +106,9 @@ class PLATFORM_API CToolBar : public CControlBar {
   BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
                 DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, CRect rcBorders = CRect(0, 0, 0, 0),
                 UINT nID = AFX_IDW_TOOLBAR);
-  // Tool bar resources are not part of this system's resources: always FALSE.
+  // The tool bar resource `nIDResource`: its buttons and its bitmap strip (the
+  // bitmap of the same id). FALSE when either is missing or the strip is
+  // smaller than one image.
   BOOL LoadToolBar(UINT nIDResource);
   // A strip of square images, one per button in order.
   BOOL LoadBitmap(UINT nIDResource);
@@ -125,6 +127,7 @@ class PLATFORM_API CToolBar : public CControlBar {
 
  protected:
   void Layout();
+  BOOL LoadImageStrip(UINT nIDResource, CSize image);
   CImageList m_images;
   mutable CToolBarCtrl m_ctrl;
 

@@ -27,6 +27,7 @@ struct Tables {
   std::map<std::string, std::function<HICON()>> icons;
   std::map<std::string, std::function<HCURSOR()>> cursors;
   std::map<std::string, std::vector<MenuItemTemplate>> menus;
+  std::map<std::string, ToolBarTemplate> toolBars;
   std::map<std::string, HICON> shared;  // icons and cursors are shared: one per name
 };
 
@@ -206,6 +207,14 @@ DialogItemTemplate Icon(int iconId, int id, int x, int y, int cx, int cy, DWORD 
   return Item("Static", ("#" + std::to_string(iconId)).c_str(), id, x, y, cx, cy, 0x0003 | style, 0);
 }
 
+ToolBarTemplate ToolBar(int imageWidth, int imageHeight, std::vector<UINT> buttons) {
+  ToolBarTemplate t;
+  t.imageWidth = imageWidth;
+  t.imageHeight = imageHeight;
+  t.buttons = std::move(buttons);
+  return t;
+}
+
 }  // namespace rc
 
 // ---------------------------------------------------------------- registration
@@ -245,6 +254,19 @@ const DialogTemplate* PlatformFindDialog(LPCSTR name) {
   std::lock_guard<std::mutex> g(T().lock);
   auto it = T().dialogs.find(KeyOf(name));
   return it == T().dialogs.end() ? nullptr : it->second;
+}
+
+void PlatformAddToolBar(LPCSTR name, const ToolBarTemplate& tpl) {
+  std::lock_guard<std::mutex> g(T().lock);
+  T().toolBars[KeyOf(name)] = tpl;
+}
+
+BOOL PlatformFindToolBar(LPCSTR name, ToolBarTemplate* tpl) {
+  std::lock_guard<std::mutex> g(T().lock);
+  auto it = T().toolBars.find(KeyOf(name));
+  if (it == T().toolBars.end()) return FALSE;
+  if (tpl) *tpl = it->second;
+  return TRUE;
 }
 
 // ---------------------------------------------------------------- loaders

@@ -84,6 +84,19 @@ DialogItemTemplate Icon(int iconId, int id, int x, int y, int cx = 0, int cy = 0
 DialogItemTemplate Hidden(DialogItemTemplate item);
 }  // namespace rc
 
+// A tool bar: the size of one image of its bitmap strip (the bitmap resource
+// of the same name, images side by side in button order) and the command ids
+// of its buttons; id 0 is a separator, which takes no image.
+struct ToolBarTemplate {
+  int imageWidth = 16;
+  int imageHeight = 15;
+  std::vector<UINT> buttons;
+};
+
+namespace rc {
+ToolBarTemplate ToolBar(int imageWidth, int imageHeight, std::vector<UINT> buttons);
+}  // namespace rc
+
 // Registration; the res/ tables call these from static registrars.
 PLATFORM_API void PlatformAddDialog(LPCSTR name, const DialogTemplate* tpl);
 PLATFORM_API void PlatformAddString(UINT id, const char* text);
@@ -98,6 +111,9 @@ struct MenuItemTemplate {
 };
 PLATFORM_API void PlatformAddMenu(LPCSTR name, const std::vector<MenuItemTemplate>& items);
 PLATFORM_API const DialogTemplate* PlatformFindDialog(LPCSTR name);
+PLATFORM_API void PlatformAddToolBar(LPCSTR name, const ToolBarTemplate& tpl);
+// Copies the tool bar registered under `name` into *tpl; FALSE when there is none.
+PLATFORM_API BOOL PlatformFindToolBar(LPCSTR name, ToolBarTemplate* tpl);
 
 // Registers resources from a static object of a res/ table.
 struct ResourceRegistrar {
