@@ -69,9 +69,12 @@ CRTListCtrlEx::CRTListCtrlEx()
 
 CRTListCtrlEx::~CRTListCtrlEx() { delete m_pCombo; }
 
+// An open combo goes down with the window tree, which is already being
+// destroyed; its object stays attached until then and is deleted with the
+// list (or by the next opening, should the window be made again).
 void CRTListCtrlEx::OnDestroy() {
-  delete m_pCombo;  // its window goes with it
-  m_pCombo = nullptr;
+  KillTimer(kCancelTimer);
+  KillTimer(kCommitTimer);
   for (int i = GetItemCount() - 1; i >= 0; --i) FreeRow(i);
   Default();
 }
