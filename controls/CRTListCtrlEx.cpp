@@ -506,6 +506,7 @@ void CRTListCtrlEx::DrawComboBox(int nItem, int nSubItem) {
       if (!strings->GetAt(i).IsEmpty()) m_pCombo->AddString(strings->GetAt(i));
 
   int count = m_pCombo->GetCount();
+  FitDropDownWidth();
   CString shown;
   if (cell->comboStrings && cell->initialSelection >= 0 && cell->initialSelection < count) {
     m_pCombo->GetLBText(cell->initialSelection, shown);
@@ -529,6 +530,24 @@ void CRTListCtrlEx::DrawComboBox(int nItem, int nSubItem) {
     m_pCombo->GetLBText(choice, m_strComboStart);
   }
   m_pCombo->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// A narrow role column would cut the longer choices in the drop-down; the
+// list grows to show the widest one whole.
+void CRTListCtrlEx::FitDropDownWidth() {
+  CClientDC dc(m_pCombo);
+  CFont* font = GetFont();
+  CFont* old = font ? dc.SelectObject(font) : nullptr;
+  int widest = 0;
+  CString text;
+  for (int i = 0, n = m_pCombo->GetCount(); i < n; ++i) {
+    m_pCombo->GetLBText(i, text);
+    widest = std::max(widest, static_cast<int>(dc.GetTextExtent(text).cx));
+  }
+  if (old) dc.SelectObject(old);
+  const int margins = 8 + ::GetSystemMetrics(SM_CXVSCROLL);
+  if (widest + margins > m_rcCombo.Width())
+    m_pCombo->SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + margins), 0);
 }
 
 // ---------------------------------------------------------------- tooltips and resizing

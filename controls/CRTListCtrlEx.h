@@ -105,6 +105,7 @@ class CRTListCtrlEx : public CRTListCtrl {
   void CancelCombo();
   void CloseCombo();
   void CommitCombo();
+  void FitDropDownWidth();
   CRect CheckboxRect(const CRect& cell, const CString& text) const;
   void GetDrawColors(int nItem, int nSubItem, COLORREF& text, COLORREF& back);
   void DrawCheckbox(HDC dc, const CRect& rc, int nItem, int nSubItem, COLORREF text, COLORREF back);
