@@ -67,7 +67,10 @@ CRTListCtrlEx::CRTListCtrlEx()
     m_checkImages.Add(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(icon)));
 }
 
-CRTListCtrlEx::~CRTListCtrlEx() { delete m_pCombo; }
+CRTListCtrlEx::~CRTListCtrlEx() {
+  delete m_pCombo;
+  for (ListCellData* block : m_blocks) FreeRowData(block);  // rows of a window never destroyed
+}
 
 // An open combo goes down with the window tree, which is already being
 // destroyed; its object stays attached until then and is deleted with the
@@ -81,18 +84,18 @@ void CRTListCtrlEx::OnDestroy() {
 
 // ---------------------------------------------------------------- rows and cells
 
-int CRTListCtrlEx::GetColumns() const {
-  auto header = reinterpret_cast<HWND>(::SendMessage(m_hWnd, LVM_GETHEADER, 0, 0));
-  return header ? static_cast<int>(::SendMessage(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-}
+int CRTListCtrlEx::GetColumns() const { return ListColumnCount(m_hWnd); }
 
 bool CRTListCtrlEx::ValidCell(int nItem, int nSubItem) const {
   return nItem >= 0 && nItem < GetItemCount() && nSubItem >= 0 && nSubItem < GetColumns();
 }
 
+// Only blocks this list made count: a value a caller put into the plain item
+// data is never taken for one.
 ListCellData* CRTListCtrlEx::RowData(int nItem) {
   if (nItem < 0 || nItem >= GetItemCount()) return nullptr;
-  return reinterpret_cast<ListCellData*>(CListCtrl::GetItemData(nItem));
+  auto block = reinterpret_cast<ListCellData*>(CListCtrl::GetItemData(nItem));
+  return m_blocks.count(block) ? block : nullptr;
 }
 
 ListCellData* CRTListCtrlEx::Cell(int nItem, int nSubItem) {
@@ -105,12 +108,14 @@ void CRTListCtrlEx::FreeRow(int nItem) {
   ListCellData* block = RowData(nItem);
   if (!block) return;
   CListCtrl::SetItemData(nItem, 0);
+  m_blocks.erase(block);
   FreeRowData(block);
 }
 
 // Rows deleted through the plain list free their block here.
 BOOL CRTListCtrlEx::OnDeleteItemNotify(NMHDR* pNMHDR, LRESULT*) {
-  FreeRowData(reinterpret_cast<ListCellData*>(reinterpret_cast<NMLISTVIEW*>(pNMHDR)->lParam));
+  auto block = reinterpret_cast<ListCellData*>(reinterpret_cast<NMLISTVIEW*>(pNMHDR)->lParam);
+  if (m_blocks.erase(block)) FreeRowData(block);
   return FALSE;  // the parent hears of it too
 }
 
@@ -120,7 +125,9 @@ int CRTListCtrlEx::InsertItem(int nItem, LPCTSTR lpszItem) {
   if (row < 0) return row;
   ListCellData* block = AllocateRowData(GetColumns());
   CListCtrl::SetItemData(row, reinterpret_cast<DWORD_PTR>(block));
-  return block ? row : -1;
+  if (!block) return -1;
+  m_blocks.insert(block);
+  return row;
 }
 
 BOOL CRTListCtrlEx::DeleteAllItems() {
@@ -177,28 +184,13 @@ BOOL CRTListCtrlEx::GetModified(int nItem, int nSubItem) {
 }
 
 BOOL CRTListCtrlEx::GetSubItemRect(int nItem, int nSubItem, int nArea, CRect& rect) {
-  if (!ValidCell(nItem, nSubItem) || !CListCtrl::GetSubItemRect(nItem, nSubItem, nArea, rect)) return FALSE;
-  int columns = GetColumns();
-  if (nSubItem == 0 && columns > 1) {
-    int next = 1;
-    for (int c = 1; c < columns; ++c) {
-      if (GetColumnWidth(c) > 0) {
-        next = c;
-        break;
-      }
-    }
-    CRect following;
-    if (CListCtrl::GetSubItemRect(nItem, next, LVIR_BOUNDS, following)) rect.right = following.left;
-  }
-  return TRUE;
+  return ValidCell(nItem, nSubItem) && ListCellRect(*this, nItem, nSubItem, nArea, rect);
 }
 
 void CRTListCtrlEx::UpdateSubItem(int nItem, int nSubItem) {
   CRect rc;
   if (!GetSubItemRect(nItem, nSubItem, LVIR_BOUNDS, rc)) return;
-  rc.InflateRect(2, 2);
-  InvalidateRect(&rc, TRUE);
-  UpdateWindow();
+  RedrawListCell(*this, rc);
 }
 
 void CRTListCtrlEx::SetHandCursorColumns(int a, int b) {
@@ -393,11 +385,7 @@ void CRTListCtrlEx::OnLButtonDown(UINT, CPoint point) {
 
 void CRTListCtrlEx::OnClick(NMHDR*, LRESULT* pResult) {
   *pResult = 0;
-  DWORD pos = ::GetMessagePos();
-  LVHITTESTINFO hit{};
-  hit.pt = CPoint(GET_X_LPARAM(pos), GET_Y_LPARAM(pos));
-  ScreenToClient(&hit.pt);
-  SubItemHitTest(&hit);
+  LVHITTESTINFO hit = ListCellAtMessagePos(*this);
   NotifyParent(WM_LIST_CELL_CLICKED, static_cast<WPARAM>(hit.iSubItem), hit.iItem);
 }
 

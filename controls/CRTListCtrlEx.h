@@ -17,6 +17,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "ListCellData.h"
@@ -125,6 +126,7 @@ class CRTListCtrlEx : public CRTListCtrl {
   int m_nComboItem = 0, m_nComboSubItem = 0;
   CRect m_rcCombo;
   BOOL m_bMouseEdit = TRUE;
+  std::unordered_set<ListCellData*> m_blocks;  // the row blocks this list made
   // The tooltip's text lives here until the next request: the notification's
   // own buffer holds fewer characters than a tip may have.
   std::string m_toolTipBuffer;

@@ -70,3 +70,41 @@ HWND ListNotifyTarget(HWND list) {
   if (!target) target = ::GetWindow(list, GW_OWNER);
   return target && ::IsWindow(target) ? target : nullptr;
 }
+
+int ListColumnCount(HWND list) {
+  auto header = reinterpret_cast<HWND>(::SendMessage(list, LVM_GETHEADER, 0, 0));
+  return header ? static_cast<int>(::SendMessage(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+BOOL ListCellRect(CListCtrl& list, int row, int column, int area, CRect& rect) {
+  if (!list.GetSubItemRect(row, column, area, rect)) return FALSE;
+  int columns = ListColumnCount(list.m_hWnd);
+  if (column == 0 && columns > 1) {
+    int next = 1;
+    for (int c = 1; c < columns; ++c) {
+      if (list.GetColumnWidth(c) > 0) {
+        next = c;
+        break;
+      }
+    }
+    CRect following;
+    if (list.GetSubItemRect(row, next, LVIR_BOUNDS, following)) rect.right = following.left;
+  }
+  return TRUE;
+}
+
+void RedrawListCell(CListCtrl& list, const CRect& cell) {
+  CRect rc = cell;
+  rc.InflateRect(2, 2);
+  list.InvalidateRect(&rc, TRUE);
+  list.UpdateWindow();
+}
+
+LVHITTESTINFO ListCellAtMessagePos(CListCtrl& list) {
+  DWORD pos = ::GetMessagePos();
+  LVHITTESTINFO hit{};
+  hit.pt = CPoint(GET_X_LPARAM(pos), GET_Y_LPARAM(pos));
+  list.ScreenToClient(&hit.pt);
+  list.SubItemHitTest(&hit);
+  return hit;
+}

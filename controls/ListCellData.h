@@ -10,6 +10,7 @@
 // cell without data. Everything here runs on the thread that owns the list.
 #pragma once
 
+#include "afxcmn.h"
 #include "afxwin.h"
 
 struct ListCellData {
@@ -64,6 +65,18 @@ extern const UINT WM_CELLEDIT_VK_ESCAPE;
 // Where a list's notifications go: its parent window, else its owner; null
 // when neither exists.
 HWND ListNotifyTarget(HWND list);
+
+// Cell geometry shared by the list controls with cell data; callers check row
+// and column first.
+int ListColumnCount(HWND list);
+// The list's sub-item rectangle; column 0's right edge stops at the first
+// following column with a width (column 1 when none has one), as the platform
+// reports column 0 as the whole row.
+BOOL ListCellRect(CListCtrl& list, int row, int column, int area, CRect& rect);
+// Redraws a cell rectangle grown by 2 pixels on every side, at once.
+void RedrawListCell(CListCtrl& list, const CRect& cell);
+// The row and column under the position of the last message (either may be -1).
+LVHITTESTINFO ListCellAtMessagePos(CListCtrl& list);
 
 // The cursor resource shown over the icon of a hand-cursor column.
 const int IDC_LIST_HAND = 179;

@@ -92,6 +92,11 @@ TEST_F(MemberListTest, CellDataLivesAndDiesWithItsRow) {
   AddRows(0);
   EXPECT_NE(list.InsertItem(2, "late row"), -1);
   EXPECT_NE(list.Cell(2, 8), nullptr);  // rows inserted later have the column
+  // A caller's value in the plain item data is never taken for a block.
+  plain->SetItemData(1, 0x1234);
+  EXPECT_EQ(list.Cell(1, 0), nullptr);
+  EXPECT_FALSE(list.SetCheckbox(1, kAuto, 1));
+  EXPECT_TRUE(plain->DeleteItem(1));
   EXPECT_TRUE(list.DeleteAllItems());
   EXPECT_EQ(list.GetItemCount(), 0);
   AddRows(2);  // freed when the window goes
