@@ -69,7 +69,9 @@ CRTListCtrlEx::CRTListCtrlEx()
 
 CRTListCtrlEx::~CRTListCtrlEx() {
   delete m_pCombo;
-  for (ListCellData* block : m_blocks) FreeRowData(block);  // rows of a window never destroyed
+  // Blocks the window did not free: a window never destroyed, or a row whose
+  // item data a caller overwrote through the plain list.
+  for (ListCellData* block : m_blocks) FreeRowData(block);
 }
 
 // An open combo goes down with the window tree, which is already being
