@@ -473,19 +473,11 @@ void CExtListCtrl::UpdateHeaderCheck(int nSubItem) {
 BOOL CExtListCtrl::SetComboBox(int nItem, int nSubItem, BOOL bEnable, CStringArray* pStrings, int nDropDownItems,
                                int nInitialSelection, BOOL bSort) {
   if (!ValidCell(nItem, nSubItem) || !pStrings) return FALSE;
-  if (nInitialSelection < 0 || nInitialSelection >= pStrings->GetSize()) nInitialSelection = 0;
   ListCellData* cell = Cell(nItem, nSubItem);
   if (!cell) return FALSE;
-  cell->isCombo = bEnable;
-  if (bEnable) {
-    if (bSort) SortListStrings(*pStrings, false, true);
-    cell->comboStrings = pStrings;
-    cell->dropDownItems = nDropDownItems;
-    cell->initialSelection = nInitialSelection;
-    cell->sortStrings = bSort;
-    CString shown = pStrings->GetSize() ? pStrings->GetAt(nInitialSelection) : CString();
+  CString shown;
+  if (MakeComboCell(*cell, bEnable, *pStrings, nDropDownItems, nInitialSelection, bSort, &shown))
     CListCtrl::SetItemText(nItem, nSubItem, shown);
-  }
   UpdateSubItem(nItem, nSubItem);
   return TRUE;
 }

@@ -147,18 +147,11 @@ BOOL CRTListCtrlEx::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
 BOOL CRTListCtrlEx::SetComboBox(int nItem, int nSubItem, BOOL bEnable, CStringArray* pStrings, int nDropDownItems,
                                 int nInitialSelection, BOOL bSort) {
   if (!ValidCell(nItem, nSubItem) || !pStrings) return FALSE;
-  if (nInitialSelection < 0 || nInitialSelection >= pStrings->GetSize()) nInitialSelection = 0;
   ListCellData* cell = Cell(nItem, nSubItem);
   if (!cell) return FALSE;
-  cell->isCombo = bEnable;
-  if (bEnable) {
-    if (bSort) SortStrings(*pStrings, FALSE, TRUE);
-    cell->comboStrings = pStrings;
-    cell->dropDownItems = nDropDownItems;
-    cell->initialSelection = nInitialSelection;
-    cell->sortStrings = bSort;
-    CListCtrl::SetItemText(nItem, nSubItem, pStrings->GetSize() ? pStrings->GetAt(nInitialSelection) : CString());
-  }
+  CString shown;
+  if (MakeComboCell(*cell, bEnable, *pStrings, nDropDownItems, nInitialSelection, bSort, &shown))
+    CListCtrl::SetItemText(nItem, nSubItem, shown);
   UpdateSubItem(nItem, nSubItem);
   return TRUE;
 }

@@ -55,6 +55,20 @@ void SortListStrings(CStringArray& strings, bool caseSensitive, bool ascending) 
   });
 }
 
+bool MakeComboCell(ListCellData& cell, BOOL enable, CStringArray& strings, int dropDownItems, int initial, BOOL sort,
+                   CString* shown) {
+  cell.isCombo = enable;
+  if (!enable) return false;
+  if (initial < 0 || initial >= strings.GetSize()) initial = 0;
+  if (sort) SortListStrings(strings, false, true);
+  cell.comboStrings = &strings;
+  cell.dropDownItems = dropDownItems;
+  cell.initialSelection = initial;
+  cell.sortStrings = sort;
+  *shown = strings.GetSize() ? strings.GetAt(initial) : CString();
+  return true;
+}
+
 const UINT WM_RTCOMBOLIST_COMPLETE = ::RegisterWindowMessageA("WM_RTCOMBOLIST_COMPLETE");
 const UINT WM_RTCOMBOLIST_VK_ESCAPE = ::RegisterWindowMessageA("WM_RTCOMBOLIST_VK_ESCAPE");
 const UINT WM_CELLCOMBO_COMPLETE = ::RegisterWindowMessageA("WM_CELLCOMBO_COMPLETE");

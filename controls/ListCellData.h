@@ -44,6 +44,13 @@ int RowDataCount(const ListCellData* cells);
 // no record for that column.
 ListCellData* RowCell(ListCellData* cells, int column);
 
+// Makes a cell a combo cell over `strings` (sorted in place first when
+// `sort` is set), or plain again; `initial` out of range means the first
+// choice. True with the text the cell now shows (empty for no choices) when
+// the cell became a combo cell.
+bool MakeComboCell(ListCellData& cell, BOOL enable, CStringArray& strings, int dropDownItems, int initial, BOOL sort,
+                   CString* shown);
+
 // Sorts a combo cell's choices in place: the combo shows them in array order.
 void SortListStrings(CStringArray& strings, bool caseSensitive, bool ascending);
 
