@@ -282,10 +282,7 @@ BOOL CExtListCtrl::SetCurSel(int nItem, BOOL bEnsureVisible) {
   return ok;
 }
 
-int CExtListCtrl::GetColumns() const {
-  auto header = reinterpret_cast<HWND>(::SendMessage(m_hWnd, LVM_GETHEADER, 0, 0));
-  return header ? static_cast<int>(::SendMessage(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-}
+int CExtListCtrl::GetColumns() const { return ListColumnCount(m_hWnd); }
 
 // ---------------------------------------------------------------- calls from worker threads
 
@@ -476,19 +473,11 @@ void CExtListCtrl::UpdateHeaderCheck(int nSubItem) {
 BOOL CExtListCtrl::SetComboBox(int nItem, int nSubItem, BOOL bEnable, CStringArray* pStrings, int nDropDownItems,
                                int nInitialSelection, BOOL bSort) {
   if (!ValidCell(nItem, nSubItem) || !pStrings) return FALSE;
-  if (nInitialSelection < 0 || nInitialSelection >= pStrings->GetSize()) nInitialSelection = 0;
   ListCellData* cell = Cell(nItem, nSubItem);
   if (!cell) return FALSE;
-  cell->isCombo = bEnable;
-  if (bEnable) {
-    if (bSort) SortListStrings(*pStrings, false, true);
-    cell->comboStrings = pStrings;
-    cell->dropDownItems = nDropDownItems;
-    cell->initialSelection = nInitialSelection;
-    cell->sortStrings = bSort;
-    CString shown = pStrings->GetSize() ? pStrings->GetAt(nInitialSelection) : CString();
+  CString shown;
+  if (MakeComboCell(*cell, bEnable, *pStrings, nDropDownItems, nInitialSelection, bSort, &shown))
     CListCtrl::SetItemText(nItem, nSubItem, shown);
-  }
   UpdateSubItem(nItem, nSubItem);
   return TRUE;
 }
@@ -532,28 +521,13 @@ int CExtListCtrl::AutoSizeColumn(int nCol, int nWidth) {
 // ---------------------------------------------------------------- geometry
 
 BOOL CExtListCtrl::GetSubItemRect(int nItem, int nSubItem, int nArea, CRect& rect) {
-  if (!ValidCell(nItem, nSubItem) || !CListCtrl::GetSubItemRect(nItem, nSubItem, nArea, rect)) return FALSE;
-  int columns = GetColumns();
-  if (nSubItem == 0 && columns > 1) {
-    int next = 1;
-    for (int c = 1; c < columns; ++c) {
-      if (GetColumnWidth(c) > 0) {
-        next = c;
-        break;
-      }
-    }
-    CRect following;
-    if (CListCtrl::GetSubItemRect(nItem, next, LVIR_BOUNDS, following)) rect.right = following.left;
-  }
-  return TRUE;
+  return ValidCell(nItem, nSubItem) && ListCellRect(*this, nItem, nSubItem, nArea, rect);
 }
 
 void CExtListCtrl::UpdateSubItem(int nItem, int nSubItem) {
   CRect rc;
   if (!GetSubItemRect(nItem, nSubItem, LVIR_BOUNDS, rc)) return;
-  rc.InflateRect(2, 2);
-  InvalidateRect(&rc, TRUE);
-  UpdateWindow();
+  RedrawListCell(*this, rc);
 }
 
 UINT CExtListCtrl::ColumnAlignment(int nSubItem) {
@@ -957,11 +931,7 @@ INT_PTR CExtListCtrl::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {
 BOOL CExtListCtrl::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult) {
   if (pNMHDR->idFrom == 0) return TRUE;
   *pResult = 0;
-  DWORD pos = ::GetMessagePos();
-  LVHITTESTINFO hit{};
-  hit.pt = CPoint(GET_X_LPARAM(pos), GET_Y_LPARAM(pos));
-  ScreenToClient(&hit.pt);
-  SubItemHitTest(&hit);
+  LVHITTESTINFO hit = ListCellAtMessagePos(*this);
   if (hit.iItem < 0 || !(hit.flags & LVHT_ONITEMLABEL)) return FALSE;
   CString tip = GetItemToolTipText(hit.iItem, hit.iSubItem);
   if (tip.IsEmpty()) return FALSE;
@@ -997,11 +967,7 @@ void CClickListCtrl::SetHandCursorColumns(int a, int b) {
 
 void CClickListCtrl::OnClick(NMHDR*, LRESULT* pResult) {
   *pResult = 0;
-  DWORD pos = ::GetMessagePos();
-  LVHITTESTINFO hit{};
-  hit.pt = CPoint(GET_X_LPARAM(pos), GET_Y_LPARAM(pos));
-  ScreenToClient(&hit.pt);
-  SubItemHitTest(&hit);
+  LVHITTESTINFO hit = ListCellAtMessagePos(*this);
   NotifyParent(WM_LIST_CELL_CLICKED, static_cast<WPARAM>(hit.iSubItem), hit.iItem);
 }
 

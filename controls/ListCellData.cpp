@@ -55,6 +55,20 @@ void SortListStrings(CStringArray& strings, bool caseSensitive, bool ascending) 
   });
 }
 
+bool MakeComboCell(ListCellData& cell, BOOL enable, CStringArray& strings, int dropDownItems, int initial, BOOL sort,
+                   CString* shown) {
+  cell.isCombo = enable;
+  if (!enable) return false;
+  if (initial < 0 || initial >= strings.GetSize()) initial = 0;
+  if (sort) SortListStrings(strings, false, true);
+  cell.comboStrings = &strings;
+  cell.dropDownItems = dropDownItems;
+  cell.initialSelection = initial;
+  cell.sortStrings = sort;
+  *shown = strings.GetSize() ? strings.GetAt(initial) : CString();
+  return true;
+}
+
 const UINT WM_RTCOMBOLIST_COMPLETE = ::RegisterWindowMessageA("WM_RTCOMBOLIST_COMPLETE");
 const UINT WM_RTCOMBOLIST_VK_ESCAPE = ::RegisterWindowMessageA("WM_RTCOMBOLIST_VK_ESCAPE");
 const UINT WM_CELLCOMBO_COMPLETE = ::RegisterWindowMessageA("WM_CELLCOMBO_COMPLETE");
@@ -69,4 +83,42 @@ HWND ListNotifyTarget(HWND list) {
   HWND target = ::GetParent(list);
   if (!target) target = ::GetWindow(list, GW_OWNER);
   return target && ::IsWindow(target) ? target : nullptr;
+}
+
+int ListColumnCount(HWND list) {
+  auto header = reinterpret_cast<HWND>(::SendMessage(list, LVM_GETHEADER, 0, 0));
+  return header ? static_cast<int>(::SendMessage(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+BOOL ListCellRect(CListCtrl& list, int row, int column, int area, CRect& rect) {
+  if (!list.GetSubItemRect(row, column, area, rect)) return FALSE;
+  int columns = ListColumnCount(list.m_hWnd);
+  if (column == 0 && columns > 1) {
+    int next = 1;
+    for (int c = 1; c < columns; ++c) {
+      if (list.GetColumnWidth(c) > 0) {
+        next = c;
+        break;
+      }
+    }
+    CRect following;
+    if (list.GetSubItemRect(row, next, LVIR_BOUNDS, following)) rect.right = following.left;
+  }
+  return TRUE;
+}
+
+void RedrawListCell(CListCtrl& list, const CRect& cell) {
+  CRect rc = cell;
+  rc.InflateRect(2, 2);
+  list.InvalidateRect(&rc, TRUE);
+  list.UpdateWindow();
+}
+
+LVHITTESTINFO ListCellAtMessagePos(CListCtrl& list) {
+  DWORD pos = ::GetMessagePos();
+  LVHITTESTINFO hit{};
+  hit.pt = CPoint(GET_X_LPARAM(pos), GET_Y_LPARAM(pos));
+  list.ScreenToClient(&hit.pt);
+  list.SubItemHitTest(&hit);
+  return hit;
 }

@@ -10,6 +10,7 @@
 // cell without data. Everything here runs on the thread that owns the list.
 #pragma once
 
+#include "afxcmn.h"
 #include "afxwin.h"
 
 struct ListCellData {
@@ -43,6 +44,13 @@ int RowDataCount(const ListCellData* cells);
 // no record for that column.
 ListCellData* RowCell(ListCellData* cells, int column);
 
+// Makes a cell a combo cell over `strings` (sorted in place first when
+// `sort` is set), or plain again; `initial` out of range means the first
+// choice. True with the text the cell now shows (empty for no choices) when
+// the cell became a combo cell.
+bool MakeComboCell(ListCellData& cell, BOOL enable, CStringArray& strings, int dropDownItems, int initial, BOOL sort,
+                   CString* shown);
+
 // Sorts a combo cell's choices in place: the combo shows them in array order.
 void SortListStrings(CStringArray& strings, bool caseSensitive, bool ascending);
 
@@ -64,6 +72,18 @@ extern const UINT WM_CELLEDIT_VK_ESCAPE;
 // Where a list's notifications go: its parent window, else its owner; null
 // when neither exists.
 HWND ListNotifyTarget(HWND list);
+
+// Cell geometry shared by the list controls with cell data; callers check row
+// and column first.
+int ListColumnCount(HWND list);
+// The list's sub-item rectangle; column 0's right edge stops at the first
+// following column with a width (column 1 when none has one), as the platform
+// reports column 0 as the whole row.
+BOOL ListCellRect(CListCtrl& list, int row, int column, int area, CRect& rect);
+// Redraws a cell rectangle grown by 2 pixels on every side, at once.
+void RedrawListCell(CListCtrl& list, const CRect& cell);
+// The row and column under the position of the last message (either may be -1).
+LVHITTESTINFO ListCellAtMessagePos(CListCtrl& list);
 
 // The cursor resource shown over the icon of a hand-cursor column.
 const int IDC_LIST_HAND = 179;

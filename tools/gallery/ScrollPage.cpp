@@ -224,6 +224,10 @@ bool WritePage(const std::string& path) {
   return ok;
 }
 
+
+}  // namespace
+
+// The folder of the running program, where the build puts the skin.
 std::string ProgramFolder() {
   char path[4096] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);
@@ -231,8 +235,6 @@ std::string ProgramFolder() {
   const size_t cut = folder.find_last_of("/\\");
   return cut == std::string::npos ? "." : folder.substr(0, cut);
 }
-
-}  // namespace
 
 bool SkinnedLists(const std::string& out) {
   bool ok;
