@@ -33,7 +33,7 @@ const DialogTemplate kMainDialog = {
         PushButton("", IDC_MAIN_STATUS, 8, 128, 92, 26, BS_MULTILINE | WS_TABSTOP),
         PushButton("", IDCANCEL, 8, 250, 92, 18, WS_TABSTOP),
         LText("", IDC_MAIN_TITLE, 118, 8, 314, 14),
-        Control("", IDC_MAIN_PICTURE, "Static", SS_ICON | SS_CENTERIMAGE, 118, 40, 314, 60),
+        Control("#128", IDC_MAIN_PICTURE, "Static", SS_ICON | SS_CENTERIMAGE, 118, 50, 314, 50),
         LText("", IDC_MAIN_WELCOME, 130, 110, 290, 120),
         Control("", IDC_MAIN_FRAME_AREA, "Button", BS_GROUPBOX, 112, 26, 322, 258),
     },
