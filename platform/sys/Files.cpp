@@ -41,7 +41,13 @@ DWORD CopyPath(const std::string& path, LPSTR buffer, DWORD size) {
   return static_cast<DWORD>(path.size());
 }
 
+std::string& ProgramPathOverride() {
+  static std::string path;
+  return path;
+}
+
 std::string ProgramPath() {
+  if (!ProgramPathOverride().empty()) return PlatformNativePath(ProgramPathOverride().c_str());
   char path[PATH_MAX];
   ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string();
@@ -56,6 +62,8 @@ std::string PlatformNativePath(const char* path) {
   }
   return native;
 }
+
+void PlatformSetProgramPath(const char* path) { ProgramPathOverride() = path ? path : ""; }
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
   std::string path = module ? PlatformModulePath(module) : ProgramPath();

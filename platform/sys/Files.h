@@ -14,6 +14,9 @@
 // ERROR_INSUFFICIENT_BUFFER set.
 PLATFORM_API DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 #define GetModuleFileName GetModuleFileNameA
+// Makes GetModuleFileName(NULL) answer `path` instead of the running file (a test that lays out
+// a program folder of its own); null or empty goes back to the running file.
+PLATFORM_API void PlatformSetProgramPath(const char* path);
 
 // The user's private temporary folder: $XDG_RUNTIME_DIR, else $TMPDIR, else /tmp, always with a
 // trailing "/". Returns the length; when the buffer is too small, the size needed (with the NUL)

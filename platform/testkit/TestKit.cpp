@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Clock.h"
+#include "Files.h"
 #include "ListBoxInternal.h"
 
 namespace testkit {
@@ -51,6 +52,8 @@ ModalHandler::~ModalHandler() { PlatformSetModalHook(nullptr); }
 void Answer(HWND modal, int id) { PostMessageA(modal, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 std::string MessageBoxText(HWND box) { return PlatformMessageBoxText(box); }
+
+void SetProgramPath(const std::string& path) { PlatformSetProgramPath(path.c_str()); }
 
 MessageBoxLog::MessageBoxLog() {
   PlatformSetMessageBoxObserver([this](const PlatformMessageBoxRecord& r) { records.push_back(r); });

@@ -84,6 +84,11 @@ uint32_t WindowPixel(HWND hwnd, int x, int y);
 // LB_ERRSPACE beyond; 0 lifts the limit. ResetWindows lifts it too.
 void SetListBoxCapacity(int items);
 
+// The program path GetModuleFileName(NULL) answers (in a test it is the test
+// binary): a test lays out a program folder and points here into it. An
+// empty path goes back to the running file.
+void SetProgramPath(const std::string& path);
+
 // Destroys every window that is left and resets focus, capture and keys, so
 // that the next test starts clean.
 void ResetWindows();

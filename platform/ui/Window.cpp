@@ -542,7 +542,12 @@ BOOL DestroyWindow(HWND hwnd) {
       SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
       return FALSE;
     }
-    if (w->destroying) return TRUE;
+    // A window already marked as part of an ancestor's destruction is still
+    // destroyed at once when asked (a parent's WM_DESTROY handler destroying
+    // and deleting its children, say); a second call for the same window is
+    // a no-op.
+    if (w->destroyCalled) return TRUE;
+    w->destroyCalled = true;
     w->destroying = true;
     for (auto& kv : Reg().windows) {
       if (kv.second->owner == w && !kv.second->destroying) owned.push_back(kv.first);
@@ -590,7 +595,13 @@ BOOL DestroyWindow(HWND hwnd) {
   // WM_DESTROY goes to the window first and then down to its children, while
   // they all still exist; WM_NCDESTROY goes to the children first.
   for (HWND h : subtree) {
-    if (IsWindow(h)) SendMessageA(h, WM_DESTROY, 0, 0);
+    {
+      Guard g(Lock());
+      Window* x = Find(h);
+      if (!x || x->destroyMessageSent) continue;
+      x->destroyMessageSent = true;
+    }
+    SendMessageA(h, WM_DESTROY, 0, 0);
   }
   for (auto it = subtree.rbegin(); it != subtree.rend(); ++it) {
     if (IsWindow(*it)) {

@@ -75,7 +75,9 @@ struct Window {
   std::vector<std::pair<std::string, HANDLE>> props;
   std::shared_ptr<ThreadQueue> queue;
   DWORD threadId = 0;
-  bool destroying = false;
+  bool destroying = false;       // marked for destruction (its own DestroyWindow or an ancestor's)
+  bool destroyCalled = false;    // its own DestroyWindow has begun
+  bool destroyMessageSent = false;
   bool sizeSent = false;
   bool ncActive = false;  // caption drawn as active (the last WM_NCACTIVATE)
 

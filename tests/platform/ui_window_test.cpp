@@ -242,6 +242,34 @@ TEST_F(UiWindow, DestroyTellsParentsFirstAndFreesChildrenFirst) {
   EXPECT_FALSE(PostMessageA(a, WM_USER, 0, 0));
 }
 
+// A parent's WM_DESTROY handler that destroys a child (and would then delete
+// the object behind it) finds the child gone when the call returns; each
+// window still gets each message once.
+TEST_F(UiWindow, ChildDestroyedFromItsParentsDestroyIsGoneAtOnce) {
+  HWND parent = Top();
+  HWND child = Child(parent, 1, RECT{0, 0, 10, 10});
+  HWND inner = Child(child, 2, RECT{0, 0, 5, 5});
+  HWND sibling = Child(parent, 3, RECT{0, 20, 10, 30});
+  std::vector<std::pair<HWND, UINT>> seen;
+  bool goneAtOnce = false;
+  PlatformSetMessageSpy([&](HWND h, UINT m, WPARAM, LPARAM) {
+    if (m == WM_DESTROY || m == WM_NCDESTROY) seen.emplace_back(h, m);
+    if (h == parent && m == WM_DESTROY) {
+      EXPECT_TRUE(DestroyWindow(child));
+      goneAtOnce = !IsWindow(child) && !IsWindow(inner);
+    }
+  });
+  EXPECT_TRUE(DestroyWindow(parent));
+  PlatformSetMessageSpy(nullptr);
+  EXPECT_TRUE(goneAtOnce);
+  std::vector<std::pair<HWND, UINT>> expected = {
+      {parent, WM_DESTROY},    {child, WM_DESTROY},    {inner, WM_DESTROY}, {inner, WM_NCDESTROY},
+      {child, WM_NCDESTROY},   {sibling, WM_DESTROY},  {sibling, WM_NCDESTROY}, {parent, WM_NCDESTROY},
+  };
+  EXPECT_EQ(seen, expected);
+  for (HWND h : {parent, child, inner, sibling}) EXPECT_FALSE(IsWindow(h));
+}
+
 // A window whose procedure frees its own state and destroys itself while
 // handling a message that the loop dispatched.
 struct SelfDestroying {

@@ -1,0 +1,236 @@
+#include "CMainDlg.h"
+
+#include "CWizardApp.h"
+#include "CWizardFrame.h"
+#include "Files.h"
+#include "WizardRes.h"
+
+// The discovery tasks arrive with the device tasks; until they are in the
+// tree the main dialog runs without them and the scan pages find nothing.
+#if __has_include("CDiscoveryTask.h")
+#include "CDiscoveryTask.h"
+#include "DelayPumpMessages.h"
+#define TRELLIAN_HAVE_DISCOVERY 1
+#else
+#define TRELLIAN_HAVE_DISCOVERY 0
+#endif
+
+namespace {
+
+const COLORREF kDarkGrey = RGB(0x48, 0x48, 0x48);
+const COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+const int kSidePanelWidth = 160;
+
+// Listen (mode 0) and broadcast (mode 1) discovery; the second is not built
+// when the first throws, and a throw from the second frees the first.
+void MakeDiscoveryTasks(CDiscoveryTask*& listen, CDiscoveryTask*& broadcast) {
+#if TRELLIAN_HAVE_DISCOVERY
+  listen = new CDiscoveryTask(0);
+  try {
+    broadcast = new CDiscoveryTask(1);
+  } catch (...) {
+    delete listen;
+    listen = nullptr;
+    throw;
+  }
+#else
+  listen = broadcast = nullptr;
+#endif
+}
+
+}  // namespace
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+
+CMainDlg::CMainDlg(CWnd* pParent) : CRTDialog(IDD_MAIN_DIALOG, pParent) {
+  m_hIcon = ::LoadIcon(::AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
+  MakeDiscoveryTasks(m_pDiscoveryA, m_pDiscoveryB);
+}
+
+CMainDlg::~CMainDlg() {
+#if TRELLIAN_HAVE_DISCOVERY
+  delete m_pDiscoveryB;
+  delete m_pDiscoveryA;
+#endif
+  if (m_hIcon) ::DestroyIcon(m_hIcon);
+}
+
+BEGIN_MESSAGE_MAP(CMainDlg, CRTDialog)
+  ON_WM_SYSCOMMAND()
+  ON_WM_PAINT()
+  ON_WM_QUERYDRAGICON()
+  ON_WM_CTLCOLOR()
+  ON_WM_CREATE()
+  ON_WM_SETCURSOR()
+  ON_WM_DESTROY()
+  ON_BN_CLICKED(IDC_MAIN_CREATE, OnCreateFlow)
+  ON_BN_CLICKED(IDC_MAIN_MODIFY, OnModifyFlow)
+  ON_BN_CLICKED(IDC_MAIN_STATUS, OnStatusFlow)
+END_MESSAGE_MAP()
+
+void CMainDlg::DoDataExchange(CDataExchange* pDX) {
+  CRTDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_MAIN_PICTURE, m_picture);
+  DDX_Control(pDX, IDC_MAIN_TITLE, m_title);
+  DDX_Control(pDX, IDC_MAIN_SIDE_PANEL, m_sidePanel);
+  DDX_Control(pDX, IDCANCEL, m_btnExit);
+  DDX_Control(pDX, IDC_MAIN_STATUS, m_btnStatus);
+  DDX_Control(pDX, IDC_MAIN_MODIFY, m_btnModify);
+  DDX_Control(pDX, IDC_MAIN_CREATE, m_btnCreate);
+  DDX_Control(pDX, IDC_MAIN_WELCOME, m_welcome);
+  DDX_Control(pDX, IDC_MAIN_FRAME_AREA, m_frameArea);
+}
+
+BOOL CMainDlg::OnInitDialog() {
+  CRTDialog::OnInitDialog();
+  m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
+
+  if (CMenu* menu = GetSystemMenu(FALSE)) {
+    CString about;
+    about.LoadString(IDS_ABOUTBOX);
+    if (!about.IsEmpty()) {
+      menu->AppendMenu(MF_SEPARATOR);
+      menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+    }
+  }
+  SetIcon(m_hIcon, TRUE);
+  SetIcon(m_hIcon, FALSE);
+
+  LoadSkin();
+
+  m_bigFont.CreateFont(20, 10, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+  m_smallFont.CreateFont(14, 6, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+  for (CButton* button : {&m_btnModify, &m_btnCreate, &m_btnStatus, &m_btnExit}) button->SetFont(&m_smallFont);
+  m_welcome.SetFont(&m_bigFont);
+  m_title.SetFont(&m_bigFont);
+
+  CRect client;
+  GetClientRect(&client);
+  m_sidePanel.MoveWindow(0, 0, kSidePanelWidth, client.Height());
+
+  if (m_pApp) {
+    m_btnCreate.SetWindowText(m_pApp->Text("IDS_UI_ARRAY_CREATE"));
+    m_btnModify.SetWindowText(m_pApp->Text("IDS_UI_ARRAY_MODIFY"));
+    m_btnStatus.SetWindowText(m_pApp->Text("IDS_UI_ARRAY_STATUS"));
+    m_btnExit.SetWindowText(m_pApp->Text("IDS_UI_ARRAY_EXIT"));
+    m_welcome.SetWindowText(m_pApp->Text("IDS_UI_WEL_WELUSE"));
+    m_title.SetWindowText(m_pApp->Text("IDS_UI_WEL_WELCOME"));
+  }
+
+  CreateFrames();
+
+  m_darkBrush.CreateSolidBrush(kDarkGrey);
+  m_hInitialCursor = ::GetCursor();
+  SetWindowText("RIZ-4410 AP Vezovi Setup Tool v1.10");
+  return TRUE;
+}
+
+void CMainDlg::LoadSkin() {
+  // The skin sits beside the program; a skin that does not load leaves the
+  // windows unskinned.
+  m_skin.LoadSkin(ProgramFolderOf(ProgramPath()) + "Skin/vAdev/skin.ini");
+  m_skin.EnableSkin(1);
+}
+
+void CMainDlg::CreateFrames() {
+  m_frames[kCreateFlow] = new CCreateWizard(m_pDiscoveryA, m_pDiscoveryB, nullptr);
+  m_frames[kModifyFlow] = new CModifyWizard(m_pDiscoveryA, m_pDiscoveryB, nullptr);
+  m_frames[kStatusFlow] = new CStatusWizard(m_pDiscoveryA, m_pDiscoveryB, nullptr);
+  for (CWizardFrame* frame : m_frames) frame->Create(IDD_WIZARD_FRAME, this);
+}
+
+int CMainDlg::SetTitle(CString text, BOOL showPictures) {
+  m_title.SetWindowText(text);
+  m_welcome.ShowWindow(showPictures ? SW_SHOW : SW_HIDE);
+  m_picture.ShowWindow(showPictures ? SW_SHOW : SW_HIDE);
+  m_title.Invalidate();
+  m_title.UpdateWindow();
+  return 1;
+}
+
+void CMainDlg::SwitchFlow(int flow, LPCTSTR titleKey) {
+  SetTitle(m_pApp ? m_pApp->Text(titleKey) : CString(), FALSE);
+  if (CWizardFrame* current = m_frames[m_nCurrentFlow]) current->ShowWindow(SW_HIDE);
+  m_nCurrentFlow = flow;
+  ShowCurrentFrame();
+}
+
+void CMainDlg::OnCreateFlow() { SwitchFlow(kCreateFlow, "IDS_UI_ARRAY_CREATE"); }
+void CMainDlg::OnModifyFlow() { SwitchFlow(kModifyFlow, "IDS_UI_ARRAY_MODIFY"); }
+void CMainDlg::OnStatusFlow() { SwitchFlow(kStatusFlow, "IDS_UI_STATUS_TITLE"); }
+
+void CMainDlg::ShowCurrentFrame() {
+  CWizardFrame* frame = m_frames[m_nCurrentFlow];
+  if (!frame) return;
+  CRect area;
+  m_frameArea.GetWindowRect(&area);
+  ScreenToClient(&area);
+  frame->SetWindowPos(nullptr, area.left + 2, area.top + 5, area.Width() - 1, area.Height() - 1,
+                      SWP_NOZORDER | SWP_SHOWWINDOW);
+  frame->ShowWindow(SW_SHOW);
+  frame->Activate();
+}
+
+void CMainDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+  if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+    CAboutDlg about;
+    about.DoModal();
+    return;
+  }
+  CRTDialog::OnSysCommand(nID, lParam);
+}
+
+void CMainDlg::OnPaint() {
+  if (!IsIconic()) {
+    Default();
+    return;
+  }
+  CPaintDC dc(this);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  const int iconWidth = ::GetSystemMetrics(SM_CXICON);
+  const int iconHeight = ::GetSystemMetrics(SM_CYICON);
+  CRect rect;
+  GetClientRect(&rect);
+  dc.DrawIcon((rect.Width() - iconWidth + 1) / 2, (rect.Height() - iconHeight + 1) / 2, m_hIcon);
+}
+
+HCURSOR CMainDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+HBRUSH CMainDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+  HBRUSH brush = static_cast<HBRUSH>(m_brush.GetSafeHandle());
+  if (nCtlColor == CTLCOLOR_STATIC) pDC->SetTextColor(kWhite);
+  if (pWnd && pWnd->GetDlgCtrlID() == IDC_MAIN_TITLE) {
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(kWhite);
+    brush = static_cast<HBRUSH>(m_darkBrush.GetSafeHandle());
+  }
+  return brush;
+}
+
+int CMainDlg::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  return CRTDialog::OnCreate(lpCreateStruct) == -1 ? -1 : 0;
+}
+
+BOOL CMainDlg::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+  if (m_nWaitCursor) {
+    ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    return TRUE;
+  }
+  return CRTDialog::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CMainDlg::OnDestroy() {
+  CRTDialog::OnDestroy();
+#if TRELLIAN_HAVE_DISCOVERY
+  if (m_pDiscoveryA) m_pDiscoveryA->StartListen();
+  DelayPumpMessages(10);
+#endif
+  for (CWizardFrame*& frame : m_frames) {
+    if (!frame) continue;
+    frame->DestroyWindow();
+    delete frame;
+    frame = nullptr;
+  }
+}

@@ -1,0 +1,78 @@
+// CMainDlg: the program's only top-level window. The side panel holds the
+// flow buttons (create, modify, status, exit); the right holds the title
+// panel and the area in which one of the three wizard frames shows at a
+// time. It owns the two discovery tasks the scan pages use, the skin of the
+// whole program and the frames. CAboutDlg is reached from its system menu.
+#pragma once
+
+#include "RTDialog.h"
+#include "RTSkin.h"
+#include "afxwin.h"
+
+class CDiscoveryTask;
+class CWizardApp;
+class CWizardFrame;
+
+class CAboutDlg : public CDialog {
+ public:
+  CAboutDlg();
+};
+
+class CMainDlg : public CRTDialog {
+ public:
+  enum Flow { kCreateFlow = 0, kModifyFlow = 1, kStatusFlow = 2, kFlowCount = 3 };
+
+  // Builds the two discovery tasks (listen, broadcast); throws the tasks'
+  // CVHException pointer when one cannot open its socket.
+  explicit CMainDlg(CWnd* pParent = nullptr);
+  ~CMainDlg() override;
+
+  // The title panel shows `text`; the welcome text and the picture show only
+  // with `showPictures`. Returns 1.
+  int SetTitle(CString text, BOOL showPictures);
+  void LoadSkin();
+  void CreateFrames();
+  void ShowCurrentFrame();
+
+  CWizardFrame* Frame(int flow) const { return m_frames[flow]; }
+  int CurrentFlow() const { return m_nCurrentFlow; }
+
+  CWizardFrame* m_frames[kFlowCount] = {};
+  CWizardApp* m_pApp = nullptr;
+  int m_nCurrentFlow = kCreateFlow;
+  CBrush m_darkBrush;
+  CDiscoveryTask* m_pDiscoveryA = nullptr;  // listens for announcements on UDP 55000
+  CDiscoveryTask* m_pDiscoveryB = nullptr;  // broadcasts discovery requests
+  HCURSOR m_hInitialCursor = nullptr;
+  // Not 0 while a scan page searches: the dialog shows the wait cursor.
+  int m_nWaitCursor = 0;
+  CStatic m_picture;
+  CStatic m_title;
+  CStatic m_sidePanel;
+  CButton m_btnExit;
+  CButton m_btnStatus;
+  CButton m_btnModify;
+  CButton m_btnCreate;
+  CStatic m_welcome;
+  CButton m_frameArea;
+  HICON m_hIcon = nullptr;
+  CFont m_bigFont;
+  CFont m_smallFont;
+  CRTSkin m_skin;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+  afx_msg void OnPaint();
+  afx_msg HCURSOR OnQueryDragIcon();
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  afx_msg void OnDestroy();
+  afx_msg void OnCreateFlow();
+  afx_msg void OnModifyFlow();
+  afx_msg void OnStatusFlow();
+  void SwitchFlow(int flow, LPCTSTR titleKey);
+  DECLARE_MESSAGE_MAP()
+};

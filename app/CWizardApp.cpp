@@ -1,0 +1,77 @@
+#include "CWizardApp.h"
+
+#include <algorithm>
+
+#include "CMainDlg.h"
+#include "CVHException.h"
+#include "Files.h"
+#include "SnmpSession.h"
+
+CWizardApp::CWizardApp() : CWinApp(nullptr) {}
+
+CString ProgramFolderOf(const CString& programPath) {
+  const int slash = std::max(programPath.ReverseFind('/'), programPath.ReverseFind('\\'));
+  return slash < 0 ? CString() : programPath.Left(slash + 1);
+}
+
+CString ProgramPath() {
+  char path[MAX_PATH + 1] = {};
+  ::GetModuleFileName(nullptr, path, MAX_PATH);
+  return CString(path);
+}
+
+BOOL CWizardApp::InitApplication() {
+  char folder[256 + 1] = {};
+  ::GetTempPath(256, folder);
+  try {
+    SnmpSessionInit(folder, "");
+  } catch (CVHException* e) {
+    ::MessageBox(nullptr, e->GetMessage(), nullptr, MB_OK);
+    delete e;
+    // What the start did before it failed (the session object, the event
+    // window) goes too, so that the process ends clean.
+    SnmpSessionExit();
+    return FALSE;
+  }
+  SnmpRequestDefaults.strContextEngineId = "";
+  SnmpRequestDefaults.strContextName = "";
+  return CWinApp::InitApplication();
+}
+
+BOOL CWizardApp::InitInstance() {
+  AfxEnableControlContainer();
+  Enable3dControls();
+
+  CMainDlg* dialog = nullptr;
+  try {
+    dialog = new CMainDlg(nullptr);
+  } catch (CVHException* e) {
+    // A discovery task could not open its socket (UDP 55000 taken, say).
+    ::MessageBox(nullptr, e->GetMessage(), nullptr, MB_OK);
+    delete e;
+    SnmpSessionExit();
+    return FALSE;
+  }
+  m_pMainWnd = dialog;
+  SetupLanguage();
+  dialog->DoModal();
+  // Stopped whatever the result: a dialog closed with OK leaves nothing to run.
+  SnmpSessionExit();
+  m_pMainWnd = nullptr;
+  delete dialog;
+  return FALSE;
+}
+
+void CWizardApp::SetupLanguage() {
+  // The texts live in one section whatever the system's language.
+  m_strLangSection.Format("0x%04x", static_cast<unsigned>(::GetSystemDefaultLangID()));
+  m_strLangSection = "LangString";
+  m_strProgramFolder = ProgramFolderOf(ProgramPath());
+  m_iniFile.SetPath(m_strProgramFolder + "language\\en\\Lang.MLS");
+}
+
+CString CWizardApp::Text(LPCTSTR key) {
+  CString text;
+  m_iniFile.GetString(m_strLangSection, key, text, "");
+  return text;
+}

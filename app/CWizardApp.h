@@ -1,0 +1,31 @@
+// CWizardApp: the program's one application object. It starts the global
+// SNMP session, points the language file at language/en/Lang.MLS beside the
+// program, runs the main dialog modally and ends the program when it closes.
+// Every page and dialog reads its texts through it (m_pApp->Text(key)).
+#pragma once
+
+#include "CIniFile.h"
+#include "afxwin.h"
+
+class CWizardApp : public CWinApp {
+ public:
+  CWizardApp();
+
+  BOOL InitApplication() override;
+  // Always FALSE: the main dialog's modal loop is the program's message loop.
+  BOOL InitInstance() override;
+  void SetupLanguage();
+
+  // The text of `key` in the language section; empty when it is missing.
+  CString Text(LPCTSTR key);
+
+  CIniFile m_iniFile{nullptr, 1024};
+  CString m_strProgramFolder;  // with its trailing separator
+  CString m_strLangSection;
+};
+
+// The program folder of a full program path: everything up to and including
+// the last '/' or '\'; empty when there is none.
+CString ProgramFolderOf(const CString& programPath);
+// The full path of the running program (GetModuleFileName(NULL)).
+CString ProgramPath();

@@ -1,0 +1,329 @@
+#include "CWizardFrame.h"
+
+#include <iterator>
+
+#include "CMainDlg.h"
+#include "CWizardApp.h"
+#include "CWizardPage.h"
+#include "WizardRes.h"
+#include "WizardUi.h"
+
+namespace {
+
+const COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+
+void Repaint(CWnd& button) {
+  button.Invalidate();
+  button.UpdateWindow();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the frame
+
+CWizardFrame::CWizardFrame(CWnd* pParent) : CRTDialog(IDD_WIZARD_FRAME, pParent) {}
+
+CWizardFrame::~CWizardFrame() { DestroyPages(); }
+
+BEGIN_MESSAGE_MAP(CWizardFrame, CRTDialog)
+  ON_BN_CLICKED(IDC_WIZ_FINISH, OnCloseButton)
+  ON_BN_CLICKED(IDC_WIZ_CANCEL, OnCloseButton)
+  ON_BN_CLICKED(IDC_WIZ_NEXT, OnNextButton)
+  ON_BN_CLICKED(IDC_WIZ_BACK, OnBackButton)
+  ON_WM_SHOWWINDOW()
+  ON_WM_DESTROY()
+  ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+int CWizardFrame::QueryFlowFlag() { return 1; }
+
+void CWizardFrame::DoDataExchange(CDataExchange* pDX) {
+  CRTDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_WIZ_TITLE, m_title);
+  DDX_Control(pDX, IDC_WIZ_PAGE_AREA, m_pageArea);
+  DDX_Control(pDX, IDC_WIZ_NEXT, m_btnNext);
+  DDX_Control(pDX, IDC_WIZ_FINISH, m_btnFinish);
+  DDX_Control(pDX, IDC_WIZ_CANCEL, m_btnCancel);
+  DDX_Control(pDX, IDC_WIZ_BACK, m_btnBack);
+}
+
+BOOL CWizardFrame::OnInitDialog() {
+  CRTDialog::OnInitDialog();
+  m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
+  m_boldFont.CreateFont(10, 6, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+  for (CButton* button : {&m_btnNext, &m_btnCancel, &m_btnBack, &m_btnFinish}) button->SetFont(&m_boldFont);
+  if (m_pApp) {
+    m_btnBack.SetWindowText(m_pApp->Text("IDS_UI_BACK"));
+    m_btnNext.SetWindowText(m_pApp->Text("IDS_UI_NEXT"));
+    m_btnCancel.SetWindowText(m_pApp->Text("IDS_UI_CANCEL"));
+    m_btnFinish.SetWindowText(m_pApp->Text("IDS_UI_FINISH"));
+  }
+  CreatePages();
+  m_titleBrush.CreateSolidBrush(RGB(0, 0, 0));
+  return TRUE;
+}
+
+void CWizardFrame::CreatePages() {}
+
+void CWizardFrame::CreateFlowPages(const FlowPages& flow) {
+  for (CWizardPage*& page : m_pages) page = nullptr;
+  for (int i = 0; i < kMaxPages && flow.templates[i]; ++i) {
+    CWizardPage* page = MakeWizardPage(flow.templates[i]);
+    page->Create(flow.templates[i], this);
+    m_pages[i] = page;
+  }
+  if (CWizardPage* scan = Page(flow.scanIndex)) {
+    scan->m_pDiscoveryA = m_pDiscoveryA;
+    scan->m_pDiscoveryB = m_pDiscoveryB;
+  }
+  if (CWizardPage* second = Page(flow.secondRunIndex)) second->m_nSecondRun = 1;
+  for (int index : flow.modifyFlowIndexes)
+    if (CWizardPage* apply = Page(index)) apply->m_nModifyFlow = 1;
+  ShowPage(m_nCurrent);
+  if (CWizardPage* current = Page(m_nCurrent)) current->ShowWindow(SW_SHOW);
+  EnableBack(m_nCurrent != 0);
+}
+
+void CWizardFrame::DestroyPages() {
+  for (CWizardPage*& page : m_pages) {
+    if (!page) continue;
+    page->DestroyWindow();
+    delete page;
+    page = nullptr;
+  }
+}
+
+void CWizardFrame::ShowPage(int index) {
+  CWizardPage* page = Page(index);
+  if (!page) return;
+  CRect area;
+  m_pageArea.GetWindowRect(&area);
+  ScreenToClient(&area);
+  page->SetWindowPos(nullptr, area.left + 2, area.top + 5, area.Width(), area.Height(), SWP_NOZORDER | SWP_SHOWWINDOW);
+  page->ShowWindow(SW_SHOW);
+}
+
+void CWizardFrame::ShowButtons(BOOL finished) {
+  m_btnNext.ShowWindow(finished ? SW_HIDE : SW_SHOW);
+  m_btnFinish.ShowWindow(finished ? SW_SHOW : SW_HIDE);
+  m_btnBack.EnableWindow(!finished);
+  m_btnCancel.EnableWindow(!finished);
+  for (CWnd* button : {static_cast<CWnd*>(&m_btnNext), static_cast<CWnd*>(&m_btnBack), static_cast<CWnd*>(&m_btnCancel)})
+    Repaint(*button);
+}
+
+void CWizardFrame::EnableBack(int flag) { m_btnBack.EnableWindow(flag != 0); }
+
+void CWizardFrame::EnableWithParent(BOOL enable) {
+  EnableWindow(enable);
+  if (CWnd* parent = GetParent()) parent->EnableWindow(enable);
+}
+
+void CWizardFrame::CopyRecordList(CPtrList& destination, const CPtrList& source) {
+  destination.RemoveAll();
+  for (POSITION pos = source.GetHeadPosition(); pos;) destination.AddTail(source.GetNext(pos));
+}
+
+void CWizardFrame::Activate() {
+  ShowButtons(FALSE);
+  CWizardPage* page = Page(m_nCurrent);
+  if (!page) return;
+  if (!page->IsWindowVisible()) page->ShowWindow(SW_SHOW);
+  page->OnEnterPage();
+}
+
+void CWizardFrame::OnNext() {
+  CWizardPage* current = Page(m_nCurrent);
+  if (!current || !Page(m_nCurrent + 1)) return;
+  int target = current->OnNextPage();
+  if (target == -2) return;
+  if (target == -1) target = m_nCurrent + 1;
+  CWizardPage* next = Page(target);
+  if (!next) return;  // not a page of this flow: stay
+  CopyForward(target);
+  next->OnEnterPage();
+  current->ShowWindow(SW_HIDE);
+  ShowButtons(next->m_bFinished);
+  ShowPage(target);
+  next->SetFocus();
+  m_nCurrent = target;
+  UpdateBackAfterNext(target);
+}
+
+void CWizardFrame::OnBack() {
+  CWizardPage* current = Page(m_nCurrent);
+  if (m_nCurrent == 0 || !current) return;
+  int target = current->OnBackPage();
+  if (target == -2) return;
+  if (target == -1) target = m_nCurrent - 1;
+  CWizardPage* previous = Page(target);
+  if (!previous) return;  // not a page of this flow: stay
+  previous->OnReturnToPage();
+  current->ShowWindow(SW_HIDE);
+  previous->ShowWindow(SW_SHOW);
+  previous->SetFocus();
+  m_nCurrent = target;
+}
+
+void CWizardFrame::Close() {
+  if (CWizardPage* current = Page(m_nCurrent)) current->ShowWindow(SW_HIDE);
+  ShowWindow(SW_HIDE);
+  m_nCurrent = 0;
+  if (auto* main = dynamic_cast<CMainDlg*>(GetParent()))
+    main->SetTitle(m_pApp ? m_pApp->Text("IDS_UI_WEL_WELCOME") : CString(), TRUE);
+}
+
+void CWizardFrame::CopyForward(int) {}
+void CWizardFrame::UpdateBackAfterNext(int) {}
+
+void CWizardFrame::OnNextButton() {
+  if (HasFlow()) OnNext();
+}
+void CWizardFrame::OnBackButton() {
+  if (HasFlow()) OnBack();
+}
+void CWizardFrame::OnCloseButton() {
+  if (HasFlow()) Close();
+}
+
+void CWizardFrame::OnShowWindow(BOOL bShow, UINT nStatus) {
+  CRTDialog::OnShowWindow(bShow, nStatus);
+  if (bShow) {
+    ShowPage(m_nCurrent);
+    if (CWizardPage* page = Page(m_nCurrent)) page->ShowWindow(SW_SHOW);
+  } else {
+    if (CWizardPage* page = Page(m_nCurrent)) page->ShowWindow(SW_HIDE);
+    m_nCurrent = 0;
+  }
+}
+
+void CWizardFrame::OnDestroy() {
+  CRTDialog::OnDestroy();
+  if (HasFlow()) DestroyPages();
+}
+
+HBRUSH CWizardFrame::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+  HBRUSH brush = static_cast<HBRUSH>(m_brush.GetSafeHandle());
+  if (nCtlColor == CTLCOLOR_STATIC) pDC->SetTextColor(kWhite);
+  if (pWnd && pWnd->GetDlgCtrlID() == IDC_WIZ_TITLE) {
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(RGB(0, 0, 0));
+    brush = static_cast<HBRUSH>(m_titleBrush.GetSafeHandle());
+  }
+  return brush;
+}
+
+// ---------------------------------------------------------------- copy forward
+
+namespace {
+
+// What a page receives from earlier pages on Next: the page index each part
+// comes from, -1 for nothing.
+struct CopyRule {
+  int groupListFrom;
+  int deviceListFrom;
+  int targetFrom;    // agent IP, read and write community
+  int namePassFrom;  // group name and password
+};
+
+void ApplyCopyRule(const CopyRule& rule, CWizardPage* const pages[], CWizardPage* target) {
+  auto from = [pages](int index) { return index >= 0 ? pages[index] : nullptr; };
+  if (CWizardPage* p = from(rule.groupListFrom)) CWizardFrame::CopyRecordList(target->m_groupList, p->m_groupList);
+  if (CWizardPage* p = from(rule.deviceListFrom)) CWizardFrame::CopyRecordList(target->m_deviceList, p->m_deviceList);
+  if (CWizardPage* p = from(rule.targetFrom)) {
+    target->m_strAgentIp = p->m_strAgentIp;
+    target->m_strReadCommunity = p->m_strReadCommunity;
+    target->m_strWriteCommunity = p->m_strWriteCommunity;
+  }
+  if (CWizardPage* p = from(rule.namePassFrom)) {
+    target->m_strGroupName = p->m_strGroupName;
+    target->m_strGroupPassword = p->m_strGroupPassword;
+  }
+}
+
+const CopyRule kNoCopy = {-1, -1, -1, -1};
+
+}  // namespace
+
+// ---------------------------------------------------------------- create
+
+CCreateWizard::CCreateWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent) : CWizardFrame(pParent) {
+  m_pDiscoveryA = listen;
+  m_pDiscoveryB = broadcast;
+}
+
+void CCreateWizard::CreatePages() {
+  static const FlowPages kPages = {
+      {IDD_PAGE_GROUP_NAME, IDD_PAGE_SCAN_NEW_AP, IDD_PAGE_MEMBER, IDD_PAGE_APPLY, IDD_PAGE_WIRELESS, IDD_PAGE_APPLY,
+       IDD_PAGE_CREATE_DONE},
+      1, 5, {-1, -1}};
+  CreateFlowPages(kPages);
+}
+
+void CCreateWizard::CopyForward(int target) {
+  static const CopyRule kRules[] = {
+      kNoCopy,           // 0
+      {-1, -1, -1, 0},   // 1
+      {-1, 1, -1, 0},    // 2
+      {2, 2, -1, 0},     // 3
+      {-1, -1, 3, 0},    // 4
+      {3, 3, 4, 0},      // 5
+      kNoCopy,           // 6
+  };
+  if (target < static_cast<int>(std::size(kRules))) ApplyCopyRule(kRules[target], m_pages, m_pages[target]);
+}
+
+void CCreateWizard::UpdateBackAfterNext(int target) {
+  EnableBack(target != 3 && target != 6);
+  for (CWnd* button : {static_cast<CWnd*>(&m_btnNext), static_cast<CWnd*>(&m_btnBack), static_cast<CWnd*>(&m_btnCancel)})
+    Repaint(*button);
+}
+
+// ---------------------------------------------------------------- modify
+
+CModifyWizard::CModifyWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent) : CWizardFrame(pParent) {
+  m_pDiscoveryA = listen;
+  m_pDiscoveryB = broadcast;
+}
+
+void CModifyWizard::CreatePages() {
+  static const FlowPages kPages = {
+      {IDD_PAGE_MODIFY_SCAN, IDD_PAGE_MODIFY_MEMBERS, IDD_PAGE_APPLY, IDD_PAGE_MODIFY_WIRELESS, IDD_PAGE_APPLY,
+       IDD_PAGE_MODIFY_DONE},
+      0, 4, {2, 4}};
+  CreateFlowPages(kPages);
+}
+
+void CModifyWizard::CopyForward(int target) {
+  static const CopyRule kRules[] = {
+      kNoCopy,         // 0
+      {0, 0, -1, -1},  // 1
+      {1, 1, -1, 1},   // 2
+      {1, 1, 2, 1},    // 3
+      {2, 2, 3, 1},    // 4
+      kNoCopy,         // 5
+  };
+  if (target < static_cast<int>(std::size(kRules))) ApplyCopyRule(kRules[target], m_pages, m_pages[target]);
+}
+
+void CModifyWizard::UpdateBackAfterNext(int target) {
+  EnableBack(target != 2 && target != 5);
+  Repaint(m_btnNext);
+}
+
+// ---------------------------------------------------------------- status
+
+CStatusWizard::CStatusWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent) : CWizardFrame(pParent) {
+  m_pDiscoveryA = listen;
+  m_pDiscoveryB = broadcast;
+}
+
+void CStatusWizard::CreatePages() {
+  static const FlowPages kPages = {{IDD_PAGE_STATUS_SCAN, IDD_PAGE_STATUS_LIST}, 0, -1, {-1, -1}};
+  CreateFlowPages(kPages);
+}
+
+void CStatusWizard::CopyForward(int target) {
+  if (target == 1 && m_pages[0]) m_pages[1]->SetGroupList(&m_pages[0]->m_groupList);
+}

@@ -1,0 +1,133 @@
+// The three wizards of the program (create a group, modify a group, show a
+// group's status). CWizardFrame is the common frame: a child dialog of the
+// main dialog holding a fixed sequence of pages and the Back, Next, Cancel
+// and Finish buttons. Each flow fixes its pages, what is carried forward
+// from page to page on Next, and when Back is allowed.
+//
+// Navigation asks the current page for the next index: -1 the neighbour,
+// -2 stay, anything else the page to go to. A target that is not a page of
+// the flow counts as "stay", whatever the page answered.
+#pragma once
+
+#include "RTDialog.h"
+#include "afxwin.h"
+
+class CDiscoveryTask;
+class CWizardApp;
+class CWizardPage;
+
+class CWizardFrame : public CRTDialog {
+ public:
+  static constexpr int kMaxPages = 10;
+
+  explicit CWizardFrame(CWnd* pParent = nullptr);
+  ~CWizardFrame() override;
+
+  virtual int QueryFlowFlag();
+  // Makes the current page live; the main dialog calls it each time it shows
+  // this frame.
+  virtual void Activate();
+  virtual void ShowPage(int index);
+  virtual void CreatePages();
+
+  void ShowButtons(BOOL finished);
+  void EnableBack(int flag);
+  // Enables or disables the frame and the main dialog together; pages call
+  // it from SetBusy.
+  void EnableWithParent(BOOL enable);
+  static void CopyRecordList(CPtrList& destination, const CPtrList& source);
+
+  // Next and Back as the buttons run them.
+  void OnNext();
+  void OnBack();
+  // Finish and Cancel: back to the welcome panel, the frame hidden and reset.
+  void Close();
+
+  CWizardPage* Page(int index) const { return index >= 0 && index < kMaxPages ? m_pages[index] : nullptr; }
+  int CurrentIndex() const { return m_nCurrent; }
+
+  CDiscoveryTask* m_pDiscoveryA = nullptr;
+  CDiscoveryTask* m_pDiscoveryB = nullptr;
+  CWizardApp* m_pApp = nullptr;
+  CWizardPage* m_pages[kMaxPages] = {};
+  int m_nCurrent = 0;
+  CBrush m_titleBrush;
+  CStatic m_title;
+  CStatic m_pageArea;
+  CButton m_btnNext;
+  CButton m_btnFinish;
+  CButton m_btnCancel;
+  CButton m_btnBack;
+  CFont m_boldFont;
+
+ protected:
+  // What a flow's pages are: template ids in index order (0 ends the row),
+  // which index is the scan page, and which apply pages run second or in the
+  // modify flow.
+  struct FlowPages {
+    int templates[kMaxPages];
+    int scanIndex;
+    int secondRunIndex;        // -1: none
+    int modifyFlowIndexes[2];  // -1: none
+  };
+  void CreateFlowPages(const FlowPages& flow);
+  void DestroyPages();
+
+  // Copies the collected data into the page at `target` before it is shown.
+  virtual void CopyForward(int target);
+  // Back's state after Next moved to `target`.
+  virtual void UpdateBackAfterNext(int target);
+
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  void OnOK() override {}
+  void OnCancel() override {}
+  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+  afx_msg void OnDestroy();
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+  DECLARE_MESSAGE_MAP()
+
+  // Each flow answers the buttons; the base frame has no pages to move.
+  afx_msg void OnNextButton();
+  afx_msg void OnBackButton();
+  afx_msg void OnCloseButton();
+  virtual bool HasFlow() const { return false; }
+};
+
+class CCreateWizard : public CWizardFrame {
+ public:
+  CCreateWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent);
+  explicit CCreateWizard(CWnd* pParent = nullptr) : CWizardFrame(pParent) {}
+  int QueryFlowFlag() override { return 0; }
+  void CreatePages() override;
+
+ protected:
+  void CopyForward(int target) override;
+  void UpdateBackAfterNext(int target) override;
+  bool HasFlow() const override { return true; }
+};
+
+class CModifyWizard : public CWizardFrame {
+ public:
+  CModifyWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent);
+  explicit CModifyWizard(CWnd* pParent = nullptr) : CWizardFrame(pParent) {}
+  int QueryFlowFlag() override { return 0; }
+  void CreatePages() override;
+
+ protected:
+  void CopyForward(int target) override;
+  void UpdateBackAfterNext(int target) override;
+  bool HasFlow() const override { return true; }
+};
+
+class CStatusWizard : public CWizardFrame {
+ public:
+  CStatusWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent);
+  explicit CStatusWizard(CWnd* pParent = nullptr) : CWizardFrame(pParent) {}
+  int QueryFlowFlag() override { return 0; }
+  void CreatePages() override;
+
+ protected:
+  void CopyForward(int target) override;
+  bool HasFlow() const override { return true; }
+};

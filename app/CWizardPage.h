@@ -1,0 +1,65 @@
+// CWizardPage: the base of every wizard page. A page is a modeless child
+// dialog of its frame; the frame drives it through the virtual operations
+// below and carries the collected data (record lists, group name and
+// password, SNMP target) forward from page to page by copying members.
+//
+// Record lists of different pages share their CDeviceRecord objects (the
+// frame copies pointers); FreeRecordList is the one operation that deletes
+// records, so any other list sharing them must be emptied before it is read.
+#pragma once
+
+#include "RTDialog.h"
+#include "afxwin.h"
+
+class CDeviceRecord;
+class CDiscoveryTask;
+class CWizardApp;
+
+class CWizardPage : public CRTDialog {
+ public:
+  CWizardPage();
+  CWizardPage(UINT nIDTemplate, CWnd* pParent);
+  CWizardPage(LPCTSTR lpszTemplateName, CWnd* pParent);
+  ~CWizardPage() override;
+
+  virtual void SetOptionValue(int value);
+  virtual void SetBusy(BOOL busy);
+  virtual void SetSnmpTarget(CString agentIp, CString readCommunity, CString writeCommunity);
+  virtual void SetStrings(CString first, CString second);
+  virtual void SetGroupList(CPtrList* groups);
+  virtual void SetDeviceList(CPtrList* devices);
+  virtual void OnEnterPage();
+  // -1 the next page, -2 stay, otherwise the index of the page to go to.
+  virtual int OnNextPage();
+  virtual void OnReturnToPage();
+  // -1 the previous page, -2 stay, otherwise an index.
+  virtual int OnBackPage();
+
+  // TRUE when a record of the list has exactly this MAC text.
+  static BOOL IsMacInList(const CString& mac, CPtrList* list);
+  static BOOL IsGroupInList(const CString& groupName, CPtrList* list);
+  // Deletes every record of the list, then empties it.
+  static void FreeRecordList(CPtrList* list);
+
+  CBrush m_pageBrush;
+  BOOL m_bFinished = FALSE;  // the last page of its flow: the frame shows Finish
+  CPtrList m_groupList{10};
+  CPtrList m_deviceList{10};
+  CString m_strGroupName;
+  CString m_strGroupPassword;
+  int m_nSecondRun = 0;   // apply pages: the second apply run
+  int m_nModifyFlow = 0;  // apply pages: run in the modify flow
+  int m_nSpare = 0;
+  CStringList m_groupNames{10};
+  CString m_strAgentIp;
+  CString m_strReadCommunity;
+  CString m_strWriteCommunity;
+  // Scan pages: the main dialog's two discovery tasks (listen, broadcast).
+  CDiscoveryTask* m_pDiscoveryA = nullptr;
+  CDiscoveryTask* m_pDiscoveryB = nullptr;
+  CWizardApp* m_pApp = nullptr;  // set by the derived pages in OnInitDialog
+
+ protected:
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,44 @@
+#include "WizardUi.h"
+
+#include <map>
+
+#include "CWizardPage.h"
+
+namespace {
+
+// Function-local, so that registrations from other files' static
+// initialisers find them built whatever the order.
+std::map<UINT, WizardPageFactory>& Pages() {
+  static std::map<UINT, WizardPageFactory> pages;
+  return pages;
+}
+SkinMessageHandler& SkinMessage() {
+  static SkinMessageHandler handler;
+  return handler;
+}
+DevicePasswordHandler& DevicePassword() {
+  static DevicePasswordHandler handler;
+  return handler;
+}
+
+}  // namespace
+
+void RegisterWizardPage(UINT templateId, WizardPageFactory factory) { Pages()[templateId] = std::move(factory); }
+void RegisterSkinMessage(SkinMessageHandler handler) { SkinMessage() = std::move(handler); }
+void RegisterDevicePassword(DevicePasswordHandler handler) { DevicePassword() = std::move(handler); }
+
+CWizardPage* MakeWizardPage(UINT templateId) {
+  auto it = Pages().find(templateId);
+  if (it != Pages().end() && it->second) return it->second();
+  return new CWizardPage(templateId, nullptr);
+}
+
+int ShowSkinMessage(const CString& text, BOOL okCancel) {
+  if (SkinMessage()) return SkinMessage()(text, okCancel);
+  return ::MessageBox(nullptr, text, "", okCancel ? MB_OKCANCEL : MB_OK);
+}
+
+int AskDevicePassword(const CString& ip, const CString& mac, CString& password) {
+  if (DevicePassword()) return DevicePassword()(ip, mac, password);
+  return IDCANCEL;
+}

@@ -1,0 +1,158 @@
+// The main dialog, run in a private network namespace (its discovery tasks
+// bind UDP 55000 and broadcast): its language texts from a program folder
+// laid out by the test, the flow buttons and the frames, and the busy cursor.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "CMainDlg.h"
+#include "CWizardApp.h"
+#include "CWizardFrame.h"
+#include "CWizardPage.h"
+#include "TempDir.h"
+#include "TestKit.h"
+#include "WizardRes.h"
+
+namespace fs = std::filesystem;
+
+CWizardApp theApp;
+
+namespace {
+
+std::string TextOf(CWnd& wnd) {
+  CString text;
+  wnd.GetWindowText(text);
+  return std::string(text);
+}
+
+class MainDialog : public ::testing::Test {
+ protected:
+  void Open(bool withLanguage) {
+    if (withLanguage) {
+      fs::create_directories(dir.path() + "/language/en");
+      fs::copy_file(std::string(std::getenv("TRELLIAN_SOURCE_DIR")) + "/res/language/en/Lang.MLS",
+                    dir.path() + "/language/en/Lang.MLS");
+    }
+    testkit::SetProgramPath(dir.file("Trellian"));
+    theApp.SetupLanguage();
+    dialog = new CMainDlg(nullptr);
+    ASSERT_TRUE(dialog->Create(IDD_MAIN_DIALOG));
+    dialog->ShowWindow(SW_SHOW);
+    testkit::PumpPending();
+  }
+  void TearDown() override {
+    if (dialog) {
+      dialog->DestroyWindow();
+      delete dialog;
+    }
+    testkit::SetProgramPath("");
+    testkit::ResetWindows();
+    EXPECT_TRUE(boxes.records.empty());
+  }
+  void Press(int id) { dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+  TempDir dir;
+  testkit::MessageBoxLog boxes;
+  CMainDlg* dialog = nullptr;
+};
+
+TEST_F(MainDialog, ShowsItsLanguageTexts) {
+  Open(true);
+  EXPECT_EQ(TextOf(dialog->m_btnCreate), "Create a New AP Vezovi");
+  EXPECT_EQ(TextOf(dialog->m_btnModify), "Modify an Existing AP Vezovi");
+  EXPECT_EQ(TextOf(dialog->m_btnStatus), "Show AP Vezovi Status");
+  EXPECT_EQ(TextOf(dialog->m_btnExit), "Exit");
+  EXPECT_EQ(TextOf(dialog->m_title), "Welcome to the AP Vezovi Wizard");
+  EXPECT_EQ(TextOf(*dialog), "RIZ-4410 AP Vezovi Setup Tool v1.10");
+  EXPECT_EQ(TextOf(dialog->Frame(CMainDlg::kCreateFlow)->m_btnNext), "Next >");
+}
+
+TEST_F(MainDialog, WithoutTheLanguageFileTextsAreEmpty) {
+  Open(false);
+  EXPECT_EQ(TextOf(dialog->m_btnCreate), "");
+  EXPECT_EQ(TextOf(dialog->m_title), "");
+  EXPECT_EQ(TextOf(dialog->Frame(CMainDlg::kCreateFlow)->m_btnBack), "");
+}
+
+TEST_F(MainDialog, EachFlowButtonShowsItsFrameAndCloseBringsBackTheWelcome) {
+  Open(true);
+  for (int flow = 0; flow < CMainDlg::kFlowCount; ++flow) EXPECT_FALSE(dialog->Frame(flow)->IsWindowVisible());
+
+  const struct {
+    int button;
+    int flow;
+    const char* title;
+  } cases[] = {
+      {IDC_MAIN_CREATE, CMainDlg::kCreateFlow, "Create a New AP Vezovi"},
+      {IDC_MAIN_MODIFY, CMainDlg::kModifyFlow, "Modify an Existing AP Vezovi"},
+      {IDC_MAIN_STATUS, CMainDlg::kStatusFlow, "AP Vezovi Status"},
+      {IDC_MAIN_CREATE, CMainDlg::kCreateFlow, "Create a New AP Vezovi"},
+  };
+  for (const auto& c : cases) {
+    Press(c.button);
+    for (int flow = 0; flow < CMainDlg::kFlowCount; ++flow)
+      EXPECT_EQ(dialog->Frame(flow)->IsWindowVisible() != FALSE, flow == c.flow) << c.title;
+    EXPECT_EQ(TextOf(dialog->m_title), c.title);
+    EXPECT_FALSE(dialog->m_welcome.IsWindowVisible());
+    EXPECT_TRUE(dialog->Frame(c.flow)->Page(0)->IsWindowVisible());
+  }
+
+  CWizardFrame* create = dialog->Frame(CMainDlg::kCreateFlow);
+  create->OnNext();
+  EXPECT_EQ(create->CurrentIndex(), 1);
+  create->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WIZ_CANCEL, BN_CLICKED), 0);
+  EXPECT_FALSE(create->IsWindowVisible());
+  EXPECT_EQ(create->CurrentIndex(), 0);
+  // The welcome title by its key, not the key itself.
+  EXPECT_EQ(TextOf(dialog->m_title), "Welcome to the AP Vezovi Wizard");
+  EXPECT_TRUE(dialog->m_welcome.IsWindowVisible());
+  EXPECT_TRUE(dialog->m_picture.IsWindowVisible());
+
+  // Shown again, the frame starts from its first page.
+  Press(IDC_MAIN_CREATE);
+  EXPECT_EQ(create->CurrentIndex(), 0);
+  EXPECT_TRUE(create->Page(0)->IsWindowVisible());
+  EXPECT_FALSE(create->Page(1)->IsWindowVisible());
+}
+
+TEST_F(MainDialog, FramesSitInTheFrameArea) {
+  Open(true);
+  Press(IDC_MAIN_CREATE);
+  CRect area, frame;
+  dialog->m_frameArea.GetWindowRect(&area);
+  dialog->Frame(CMainDlg::kCreateFlow)->GetWindowRect(&frame);
+  EXPECT_EQ(frame.left, area.left + 2);
+  EXPECT_EQ(frame.top, area.top + 5);
+  EXPECT_EQ(frame.Width(), area.Width() - 1);
+  EXPECT_EQ(frame.Height(), area.Height() - 1);
+}
+
+// A scan page raises the flag and sends WM_SETCURSOR so that the cursor
+// changes at once; lowering it gives the ordinary cursor back.
+TEST_F(MainDialog, WaitCursorWhileTheFlagIsRaised) {
+  Open(true);
+  const HCURSOR wait = ::LoadCursor(nullptr, IDC_WAIT);
+  const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  dialog->m_nWaitCursor = 1;
+  EXPECT_TRUE(dialog->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog->GetSafeHwnd()), hit));
+  EXPECT_EQ(::GetCursor(), wait);
+  dialog->m_nWaitCursor = 0;
+  dialog->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog->GetSafeHwnd()), hit);
+  EXPECT_NE(::GetCursor(), wait);
+}
+
+TEST_F(MainDialog, SystemMenuHasTheAboutItem) {
+  Open(true);
+  CMenu* menu = dialog->GetSystemMenu(FALSE);
+  ASSERT_NE(menu, nullptr);
+  const int count = ::GetMenuItemCount(menu->GetSafeHmenu());
+  ASSERT_GE(count, 2);
+  EXPECT_EQ(::GetMenuItemID(menu->GetSafeHmenu(), count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+  testkit::ModalHandler close([](HWND about) { testkit::Answer(about, IDOK); });
+  dialog->SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+}
+
+}  // namespace
