@@ -863,9 +863,11 @@ void CDrawnComboBox::OnPaint() {
     if (m_bFirstPaint && m_pEdit) {
       m_pEdit->CWnd::SetWindowText(m_strText);
       m_pEdit->EnableWindow(IsWindowEnabled());
-      m_bFirstPaint = 0;
     }
   }
+  // Only the very first paint hands the selection to the edit: a later one
+  // (after the suggestions moved the index) must not overwrite typed text.
+  if (m_pEdit) m_bFirstPaint = 0;
   bool enabled = IsWindowEnabled() != FALSE;
   CRect client;
   GetClientRect(&client);
