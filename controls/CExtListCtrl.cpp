@@ -762,8 +762,8 @@ void CExtListCtrl::OnLButtonDown(UINT, CPoint point) {
   SubItemHitTest(&hit);
   int row = hit.iItem;
   if (row < 0 || !(hit.flags & LVHT_ONITEMLABEL)) {
-    if (m_pCombo) SetTimer(kComboCancelTimer, kComboDelayMs, nullptr);
     Default();
+    CancelCombo();
     return;
   }
   ListCellData* block = RowData(row);
@@ -774,9 +774,9 @@ void CExtListCtrl::OnLButtonDown(UINT, CPoint point) {
     if (GetSubItemRect(row, c, LVIR_BOUNDS, rc) && rc.PtInRect(point)) column = c;
   }
   ListCellData* cell = RowCell(block, column);
-  if (column < 0 && m_pCombo) SetTimer(kComboCancelTimer, kComboDelayMs, nullptr);
   if (!cell) {
     Default();
+    if (column < 0) CancelCombo();
     return;
   }
   if (cell->checkState >= 0) {
@@ -793,6 +793,9 @@ void CExtListCtrl::OnLButtonDown(UINT, CPoint point) {
     Default();
     DrawComboBox(row, column);
     Default();
+    // The new combo box takes the focus as it appears, and the rest of the
+    // press takes it back to the list: that is no end of the editing.
+    if (m_pCombo) DropComboReports();
   } else if (cell->isEdit) {
     // The standard press focuses the list; the edit opens after it, so that
     // it keeps the focus it takes.
@@ -868,6 +871,20 @@ void CExtListCtrl::OnTimer(UINT_PTR nIDEvent) {
   Default();
 }
 
+void CExtListCtrl::DropComboReports() {
+  KillTimer(kComboCancelTimer);
+  KillTimer(kComboCommitTimer);
+}
+
+// A press beside the cells cancels an open combo. The press also takes the
+// focus from a focused combo, which then reports both ends; the cancel is
+// what the press means, so it replaces them.
+void CExtListCtrl::CancelCombo() {
+  if (!m_pCombo) return;
+  DropComboReports();
+  SetTimer(kComboCancelTimer, kComboDelayMs, nullptr);
+}
+
 void CExtListCtrl::CloseCombo() {
   CExtCellCombo* combo = m_pCombo;
   m_pCombo = nullptr;
@@ -899,8 +916,7 @@ void CExtListCtrl::DrawComboBox(int nItem, int nSubItem) {
   if (!cell || !cell->isCombo || !first || !first->enabled) return;
   // The old combo goes unchanged, and so do the reports it left pending:
   // they would otherwise close the combo opened here.
-  KillTimer(kComboCancelTimer);
-  KillTimer(kComboCommitTimer);
+  DropComboReports();
   CloseCombo();
   CRect rc;
   if (!GetSubItemRect(nItem, nSubItem, LVIR_BOUNDS, rc)) return;

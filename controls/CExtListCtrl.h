@@ -85,6 +85,8 @@ class CExtListCtrl : public CListCtrl {
   BOOL GetSubItemRect(int nItem, int nSubItem, int nArea, CRect& rect);
   void UpdateSubItem(int nItem, int nSubItem);
   void DrawComboBox(int nItem, int nSubItem);
+  // The open in-cell combo box, null while none is open.
+  CExtCellCombo* GetCellCombo() const { return m_pCombo; }
   void DrawEdit(int nItem, int nSubItem);
 
   virtual int AutoSizeColumn(int nCol, int nWidth);
@@ -135,6 +137,8 @@ class CExtListCtrl : public CListCtrl {
   void UpdateHeaderCheck(int nSubItem);
   void RetireEdit();
   void CloseCombo();
+  void CancelCombo();
+  void DropComboReports();
   void CommitCombo();
   int NearestEnabledRow(int from, UINT key);
 

@@ -28,7 +28,7 @@ class RecordingPage : public CWnd {
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_LIST_CELL_CLICKED || message == WM_EXTLIST_CHECKBOX_CLICKED ||
-        message == WM_EXTLIST_EDIT_END)
+        message == WM_EXTLIST_EDIT_END || message == WM_EXTLIST_COMBO_SELECTION)
       heard.push_back({message, wParam, lParam});
     return CWnd::WindowProc(message, wParam, lParam);
   }
