@@ -7,6 +7,7 @@
 
 #include "CComboDropWnd.h"
 #include "CDrawnComboBox.h"
+#include "GalleryPages.h"
 #include "Surface.h"
 #include "UiPlatform.h"
 
@@ -16,6 +17,12 @@ void Pump() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
+
+const char* const kChannels[] = {"Automatic", "Channel 1 (2412 MHz)", "Channel 6 (2437 MHz)",
+                                 "Channel 11 (2462 MHz)", "Channel 13 (2472 MHz, not in this region)",
+                                 "Channel 14 (2484 MHz)"};
+
+}  // namespace
 
 // Copies the given top-level windows, in order, into one picture of the
 // screen area `area`, as a person would see them stacked.
@@ -40,12 +47,6 @@ bool SaveScreenPng(const RECT& area, std::initializer_list<HWND> windows, const 
   std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
   return ok;
 }
-
-const char* const kChannels[] = {"Automatic", "Channel 1 (2412 MHz)", "Channel 6 (2437 MHz)",
-                                 "Channel 11 (2462 MHz)", "Channel 13 (2472 MHz, not in this region)",
-                                 "Channel 14 (2484 MHz)"};
-
-}  // namespace
 
 bool Combos(const std::string& out) {
   CWnd host;
