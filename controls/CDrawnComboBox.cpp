@@ -34,6 +34,15 @@ ON_WM_LBUTTONDOWN()
 ON_WM_MOUSEMOVE()
 ON_WM_TIMER()
 ON_WM_ENABLE()
+ON_WM_KEYDOWN()
+ON_WM_CHAR()
+ON_WM_MOUSEWHEEL()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_EN_SETFOCUS(kEditId, OnEditSetFocus)
+ON_EN_KILLFOCUS(kEditId, OnEditKillFocus)
+ON_EN_CHANGE(kEditId, OnEditChange)
+ON_EN_UPDATE(kEditId, OnEditUpdate)
 ON_MESSAGE(CB_ADDSTRING, OnAddString)
 ON_MESSAGE(CB_SETCURSEL, OnSetCurSel)
 ON_MESSAGE(CB_GETCURSEL, OnGetCurSel)
@@ -563,7 +572,287 @@ void CDrawnComboBox::OnEnable(BOOL bEnable) {
   if (m_pEdit && m_pEdit->m_hWnd) m_pEdit->EnableWindow(bEnable);
 }
 
-BOOL CDrawnComboBox::PreTranslateMessage(MSG* pMsg) { return CWnd::PreTranslateMessage(pMsg); }
+// ---------------------------------------------------------------- keyboard, wheel and focus
+
+namespace {
+// Keeps the text change of auto-append from running the edit-update routine
+// again. One flag for every combo box: only one edit changes at a time.
+bool gEditUpdateBusy = false;
+const int kWheelStep = 120;
+const int kWheelRows = 3;
+const int kPageItems = 10;
+}  // namespace
+
+BOOL CDrawnComboBox::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_SYSKEYDOWN && (pMsg->wParam == VK_UP || pMsg->wParam == VK_DOWN)) {
+    SendMessage(WM_ACB_TOGGLEDROPDOWN);
+    Invalidate();
+    return FALSE;
+  }
+  if (pMsg->message != WM_KEYDOWN) return CWnd::PreTranslateMessage(pMsg);
+  m_bTyping = 1;
+  HWND self = m_hWnd;
+  switch (pMsg->wParam) {
+    case VK_RETURN: {
+      if (!m_pDropWnd) return FALSE;
+      int row = m_pDropWnd->GetListBox()->GetCurSel();
+      if (row >= 0) SendMessage(WM_ACB_SELECTITEM, static_cast<WPARAM>(row));
+      // After a pick the list is closed already and this completes.
+      if (::IsWindow(self)) OnCloseDropDown(0, 0);
+      return TRUE;
+    }
+    case VK_ESCAPE:
+      if (!m_pDropWnd) {
+        OnComboCancel();
+        return FALSE;
+      }
+      OnCloseDropDown(0, 0);
+      if (::IsWindow(self)) Invalidate();
+      return TRUE;
+    case VK_F4:
+      SendMessage(WM_ACB_TOGGLEDROPDOWN);
+      Invalidate();
+      return TRUE;
+    case VK_UP:
+      SelectPrevItem();
+      return TRUE;
+    case VK_DOWN:
+      SelectNextItem();
+      return TRUE;
+    case VK_PRIOR:
+      PageUp();
+      return TRUE;
+    case VK_NEXT:
+      PageDown();
+      return TRUE;
+    case VK_DELETE:
+    case VK_BACK:
+      m_bTyping = 0;
+      return FALSE;
+    case VK_RIGHT: {
+      if (!(m_dwOptions & CBO_AUTO_APPEND)) return FALSE;
+      if (!m_pEdit || !m_pEdit->m_hWnd) return TRUE;
+      int start = 0, end = 0;
+      m_pEdit->GetSel(start, end);
+      if (start != end || end != m_pEdit->GetWindowTextLength()) return FALSE;
+      OnEditUpdate();
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+void CDrawnComboBox::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  switch (nChar) {
+    case VK_DOWN: return SelectNextItem();
+    case VK_UP: return SelectPrevItem();
+    case VK_NEXT: return PageDown();
+    case VK_PRIOR: return PageUp();
+    default: CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+  }
+}
+
+void CDrawnComboBox::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  if (m_pNotifyParent && nChar == VK_ESCAPE) return OnComboCancel();
+  if (m_pNotifyParent && nChar == VK_RETURN) return OnComboComplete();
+  CWnd::OnChar(nChar, nRepCnt, nFlags);
+}
+
+// A fast wheel sends large deltas; still one step per message, so the
+// selection never jumps past an item the user could have stopped on.
+BOOL CDrawnComboBox::OnMouseWheel(UINT, short zDelta, CPoint) {
+  m_nWheelDelta += zDelta;
+  int step = 0;
+  if (m_nWheelDelta >= kWheelStep)
+    step = -1;
+  else if (m_nWheelDelta <= -kWheelStep)
+    step = 1;
+  if (step == 0) return TRUE;
+  m_nWheelDelta = 0;
+  if (m_pDropWnd) {
+    CComboDropList* list = m_pDropWnd->GetListBox();
+    int top = list->GetTopIndex() + step * kWheelRows;
+    list->SetTopIndex(std::min(std::max(top, 0), list->GetCount()), TRUE);
+  } else if (step < 0) {
+    SelectPrevItem();
+  } else {
+    SelectNextItem();
+  }
+  return TRUE;
+}
+
+void CDrawnComboBox::MoveCurrentTo(int index) {
+  int before = m_nCurSel;
+  m_nCurSel = index;
+  SetWindowText(m_items[index].text);
+  Invalidate();
+  if (index == before) return;
+  HWND self = m_hWnd;
+  Notify(CBN_SELENDOK);
+  if (::IsWindow(self)) Notify(CBN_SELCHANGE);
+}
+
+void CDrawnComboBox::SelectNextItem() {
+  if (m_pDropWnd) {
+    CComboDropList* list = m_pDropWnd->GetListBox();
+    list->SetCurSel(list->GetCurSel() + 1);
+    return;
+  }
+  for (int i = std::max(m_nCurSel + 1, 0); i < GetCount(); ++i) {
+    if (!m_items[i].disabled) return MoveCurrentTo(i);
+  }
+}
+
+// With no current item the walk starts at the last item, and the item found
+// becomes current under its own index.
+void CDrawnComboBox::SelectPrevItem() {
+  if (m_pDropWnd) {
+    CComboDropList* list = m_pDropWnd->GetListBox();
+    int row = list->GetCurSel();
+    if (row > 0) list->SetCurSel(row - 1);
+    return;
+  }
+  int from = IsValidIndex(m_nCurSel) ? m_nCurSel - 1 : GetCount() - 1;
+  for (int i = from; i >= 0; --i) {
+    if (!m_items[i].disabled) return MoveCurrentTo(i);
+  }
+}
+
+void CDrawnComboBox::ShowDropRow(int row) {
+  CComboDropList* list = m_pDropWnd->GetListBox();
+  list->SetCurSel(row);
+  const ComboItem* item = list->ItemOfRow(row);
+  if (item) SetWindowText(item->text);
+}
+
+void CDrawnComboBox::PageDown() {
+  if (m_pDropWnd) {
+    CComboDropList* list = m_pDropWnd->GetListBox();
+    int r = list->GetCurSel(), n = list->GetCount(), v = list->GetVisibleCount(), t = list->GetTopIndex();
+    if (n <= 0) return;
+    int row = r;
+    if (r < 0)
+      row = 0;
+    else if (r != n - 1)
+      row = r < t + v - 1 ? t + v - 1 : t + 2 * v - 2;
+    ShowDropRow(std::min(row, n - 1));
+    return;
+  }
+  if (m_items.empty()) return;
+  int from = IsValidIndex(m_nCurSel) ? m_nCurSel : 0;
+  int to = std::min(from + kPageItems, GetCount() - 1);
+  if (to != m_nCurSel) MoveCurrentTo(to);
+}
+
+void CDrawnComboBox::PageUp() {
+  if (m_pDropWnd) {
+    CComboDropList* list = m_pDropWnd->GetListBox();
+    int r = list->GetCurSel(), v = list->GetVisibleCount(), t = list->GetTopIndex();
+    if (r <= 0) return;
+    ShowDropRow(r == t ? std::max(t + 1 - v, 0) : t);
+    return;
+  }
+  if (m_items.empty()) return;
+  int from = IsValidIndex(m_nCurSel) ? m_nCurSel : 0;
+  int to = std::max(from - kPageItems, 0);
+  if (to != m_nCurSel) MoveCurrentTo(to);
+}
+
+void CDrawnComboBox::OnSetFocus(CWnd* pOldWnd) {
+  CWnd::OnSetFocus(pOldWnd);
+  m_bFocusDrawn = 1;
+  Invalidate();
+  if (IsEditable() && m_pEdit && m_pEdit->m_hWnd)
+    m_pEdit->SetFocus();
+  else if (!IsEditable())
+    Notify(CBN_SETFOCUS);
+}
+
+// The highlight goes with the focus: a list-style box that lost it must not
+// go on looking focused.
+void CDrawnComboBox::OnKillFocus(CWnd* pNewWnd) {
+  CWnd::OnKillFocus(pNewWnd);
+  m_bFocusDrawn = 0;
+  Invalidate();
+  OnComboCancel();
+}
+
+void CDrawnComboBox::OnEditSetFocus() {
+  m_bFocusDrawn = 0;
+  m_pEdit->PostMessage(EM_SETSEL, 0, -1);
+  if (m_bSetFocusSent) return;
+  m_bSetFocusSent = 1;
+  Notify(CBN_SETFOCUS);
+}
+
+void CDrawnComboBox::OnEditKillFocus() {
+  m_bFocusDrawn = 0;
+  Invalidate();
+  if (m_pDropWnd) {
+    OnCloseDropDown(0, 0);
+    return;
+  }
+  if (::GetFocus() == m_hWnd) return;
+  HWND self = m_hWnd;
+  Notify(CBN_SELENDCANCEL);
+  if (!::IsWindow(self)) return;
+  Notify(CBN_KILLFOCUS);
+  if (!::IsWindow(self)) return;
+  m_bSetFocusSent = 0;
+  if (m_pEdit && m_pEdit->m_hWnd) m_pEdit->SetSel(0, 0);
+}
+
+void CDrawnComboBox::OnEditChange() {
+  if (!m_pDropWnd) Notify(CBN_EDITCHANGE);
+}
+
+// Fills in the rest of the first item that begins with the typed text and
+// selects the added part, so that typing on replaces it. Only the edit
+// changes; the current item stays until the user picks one.
+bool CDrawnComboBox::CompleteTypedText(const CString& typed) {
+  if (typed.IsEmpty()) return false;
+  int found = FindString(0, typed);
+  if (found == CB_ERR) return true;
+  gEditUpdateBusy = true;
+  const CString& full = m_items[found].text;
+  m_pEdit->CWnd::SetWindowText(full);
+  m_pEdit->SetSel(typed.GetLength(), full.GetLength(), TRUE);
+  gEditUpdateBusy = false;
+  return true;
+}
+
+void CDrawnComboBox::SuggestFor(const CString& typed) {
+  ComboItemList matches;
+  for (const ComboItem& item : m_items) {
+    if (item.text != typed && item.text.Left(typed.GetLength()) == typed) matches.push_back(item);
+  }
+  HWND self = m_hWnd;
+  if (m_pDropWnd) SendMessage(WM_ACB_CLOSEDROPDOWN);
+  if (!::IsWindow(self) || matches.size() < 2) return;
+  m_nCurSel = 0;
+  CreateDropWindow(matches);
+  if (m_pDropWnd) m_pDropWnd->ShowWindow(SW_SHOWNA);
+}
+
+void CDrawnComboBox::OnEditUpdate() {
+  CString typed;
+  if (m_pEdit && m_pEdit->m_hWnd) m_pEdit->CWnd::GetWindowText(typed);
+  bool focused = m_pEdit && ::GetFocus() == m_pEdit->m_hWnd;
+  if (focused && (m_dwOptions & CBO_AUTO_APPEND) && m_bTyping && !gEditUpdateBusy) {
+    if (!CompleteTypedText(typed)) return;
+  }
+  if (focused && (m_dwOptions & CBO_SUGGEST) && !gEditUpdateBusy) {
+    if (typed.IsEmpty()) {
+      if (m_pDropWnd) SendMessage(WM_ACB_CLOSEDROPDOWN);
+      return;
+    }
+    HWND self = m_hWnd;
+    SuggestFor(typed);
+    if (!::IsWindow(self)) return;
+  }
+  if (!m_pDropWnd) Notify(CBN_EDITUPDATE);
+}
 
 // ---------------------------------------------------------------- painting
 
@@ -574,9 +863,11 @@ void CDrawnComboBox::OnPaint() {
     if (m_bFirstPaint && m_pEdit) {
       m_pEdit->CWnd::SetWindowText(m_strText);
       m_pEdit->EnableWindow(IsWindowEnabled());
-      m_bFirstPaint = 0;
     }
   }
+  // Only the very first paint hands the selection to the edit: a later one
+  // (after the suggestions moved the index) must not overwrite typed text.
+  if (m_pEdit) m_bFirstPaint = 0;
   bool enabled = IsWindowEnabled() != FALSE;
   CRect client;
   GetClientRect(&client);

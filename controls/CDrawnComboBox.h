@@ -99,6 +99,14 @@ class CDrawnComboBox : public CWnd {
   CComboDropWnd* GetDropWnd() const { return m_pDropWnd; }
   CComboEdit* GetEdit() const { return m_pEdit; }
   const ComboItemList& GetItems() const { return m_items; }
+  BOOL GetFocusDrawn() const { return m_bFocusDrawn; }
+
+  // Selection moves of the keys and the wheel: in the open list they move its
+  // row, otherwise the current item (with CBN_SELENDOK and CBN_SELCHANGE).
+  void SelectPrevItem();
+  void SelectNextItem();
+  void PageUp();
+  void PageDown();
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -109,6 +117,15 @@ class CDrawnComboBox : public CWnd {
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnEnable(BOOL bEnable);
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnKillFocus(CWnd* pNewWnd);
+  afx_msg void OnEditSetFocus();
+  afx_msg void OnEditKillFocus();
+  afx_msg void OnEditChange();
+  afx_msg void OnEditUpdate();
   afx_msg LRESULT OnAddString(WPARAM, LPARAM);
   afx_msg LRESULT OnSetCurSel(WPARAM, LPARAM);
   afx_msg LRESULT OnGetCurSel(WPARAM, LPARAM);
@@ -141,6 +158,11 @@ class CDrawnComboBox : public CWnd {
   void DrawThemedFrame(CDC& dc, CRect& button);
   void DrawClassicFrame(CDC& dc, CRect& button);
   void DrawCurrentText(CDC& dc, CRect textRect);
+  // Makes `index` current (text, edit, redraw); notifies when the index changed.
+  void MoveCurrentTo(int index);
+  void ShowDropRow(int row);
+  bool CompleteTypedText(const CString& typed);
+  void SuggestFor(const CString& typed);
 
   int m_nReserved;
   CWnd* m_pNotifyParent;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "CExtCellCombo.h"
 #include "CExtCellEdit.h"
 
 namespace {
@@ -16,8 +17,9 @@ const UINT kDestroyEditorsMessage = ::RegisterWindowMessageA("CExtListCtrl destr
 
 const UINT kEditId = 99;
 const int kMinEditWidth = 4;
-// Timers of the in-cell combo box: 1 unlocks window updates, 2 cancels, 3 commits.
-const UINT_PTR kComboTimerFirst = 1, kComboTimerLast = 3;
+// Timers of the in-cell combo box, all one-shot.
+const UINT_PTR kComboUnlockTimer = 1, kComboCancelTimer = 2, kComboCommitTimer = 3;
+const UINT kComboDelayMs = 50;
 const COLORREF kProgressTrough = RGB(224, 224, 224);
 const COLORREF kEnabledTick = RGB(51, 153, 51);
 const int kToolTipChars = 79;
@@ -90,6 +92,7 @@ END_MESSAGE_MAP()
 CExtListCtrl::CExtListCtrl() { GetColors(); }
 
 CExtListCtrl::~CExtListCtrl() {
+  delete m_pCombo;
   delete m_pEdit;
   for (CExtCellEdit* edit : m_retiredEdits) delete edit;
   for (ListCellData* block : m_blocks) FreeRowData(block);
@@ -129,6 +132,7 @@ void CExtListCtrl::SubclassHeader() {
 // Open and ended edits go with the window tree, as children of the list; their
 // objects are deleted with the list's.
 void CExtListCtrl::OnDestroy() {
+  CloseCombo();
   FreeAllRows();
   m_bHeaderSubclassed = FALSE;
   Default();
@@ -733,6 +737,7 @@ void CExtListCtrl::OnLButtonDown(UINT, CPoint point) {
   int row = hit.iItem;
   if (row < 0 || !(hit.flags & LVHT_ONITEMLABEL)) {
     Default();
+    CancelCombo();
     return;
   }
   ListCellData* block = RowData(row);
@@ -745,6 +750,7 @@ void CExtListCtrl::OnLButtonDown(UINT, CPoint point) {
   ListCellData* cell = RowCell(block, column);
   if (!cell) {
     Default();
+    if (column < 0) CancelCombo();
     return;
   }
   if (cell->checkState >= 0) {
@@ -761,6 +767,9 @@ void CExtListCtrl::OnLButtonDown(UINT, CPoint point) {
     Default();
     DrawComboBox(row, column);
     Default();
+    // The new combo box takes the focus as it appears, and the rest of the
+    // press takes it back to the list: that is no end of the editing.
+    if (m_pCombo) DropComboReports();
   } else if (cell->isEdit) {
     // The standard press focuses the list; the edit opens after it, so that
     // it keeps the focus it takes.
@@ -817,17 +826,126 @@ void CExtListCtrl::OnKeyDown(UINT nChar, UINT, UINT) {
   SetCurSel(row, TRUE);
 }
 
+// Whichever of the cancel and commit timers fires first closes the combo;
+// the other then finds none and only stops itself.
 void CExtListCtrl::OnTimer(UINT_PTR nIDEvent) {
-  // No combo is ever open yet: a combo timer only stops itself.
-  if (nIDEvent >= kComboTimerFirst && nIDEvent <= kComboTimerLast) KillTimer(nIDEvent);
+  if (nIDEvent == kComboUnlockTimer) {
+    KillTimer(nIDEvent);
+    ::LockWindowUpdate(nullptr);
+  } else if (nIDEvent == kComboCancelTimer) {
+    KillTimer(nIDEvent);
+    if (m_pCombo) {
+      UpdateSubItem(m_nComboItem, m_nComboSubItem);
+      CloseCombo();
+    }
+  } else if (nIDEvent == kComboCommitTimer) {
+    KillTimer(nIDEvent);
+    if (m_pCombo) CommitCombo();
+  }
   Default();
 }
 
-void CExtListCtrl::DrawComboBox(int, int) {}
+void CExtListCtrl::DropComboReports() {
+  KillTimer(kComboCancelTimer);
+  KillTimer(kComboCommitTimer);
+}
 
-LRESULT CExtListCtrl::OnComboComplete(WPARAM, LPARAM) { return 0; }
+// A press beside the cells cancels an open combo. The press also takes the
+// focus from a focused combo, which then reports both ends; the cancel is
+// what the press means, so it replaces them.
+void CExtListCtrl::CancelCombo() {
+  if (!m_pCombo) return;
+  DropComboReports();
+  SetTimer(kComboCancelTimer, kComboDelayMs, nullptr);
+}
 
-LRESULT CExtListCtrl::OnComboEscape(WPARAM, LPARAM) { return 0; }
+void CExtListCtrl::CloseCombo() {
+  CExtCellCombo* combo = m_pCombo;
+  m_pCombo = nullptr;
+  if (!combo) return;
+  combo->DestroyWindow();
+  delete combo;
+}
+
+void CExtListCtrl::CommitCombo() {
+  int row = m_nComboItem, column = m_nComboSubItem;
+  int chosen = m_pCombo->GetCurSel();
+  CString text;
+  if (chosen >= 0) m_pCombo->GetLBText(chosen, text);
+  CloseCombo();
+  if (chosen < 0 || !ValidCell(row, column)) return;
+  CListCtrl::SetItemText(row, column, text);
+  if (text != m_strStartText) {
+    if (ListCellData* cell = Cell(row, column)) cell->modified = TRUE;
+    m_bListModified = TRUE;
+  }
+  HWND self = m_hWnd;
+  NotifyParent(WM_EXTLIST_COMBO_SELECTION, static_cast<WPARAM>(row), column);
+  if (::IsWindow(self)) UpdateSubItem(row, column);
+}
+
+void CExtListCtrl::DrawComboBox(int nItem, int nSubItem) {
+  ListCellData* cell = Cell(nItem, nSubItem);
+  ListCellData* first = Cell(nItem, 0);
+  if (!cell || !cell->isCombo || !first || !first->enabled) return;
+  // The old combo goes unchanged, and so do the reports it left pending:
+  // they would otherwise close the combo opened here.
+  DropComboReports();
+  CloseCombo();
+  CRect rc;
+  if (!GetSubItemRect(nItem, nSubItem, LVIR_BOUNDS, rc)) return;
+  rc.top -= 1;
+  rc.left += 1;
+  ClientToScreen(&rc);
+  m_pCombo = new CExtCellCombo(this);
+  m_nComboItem = nItem;
+  m_nComboSubItem = nSubItem;
+  m_rcCombo = rc;
+  if (!m_pCombo->CreateEx(WS_EX_CONTROLPARENT, "SuperComboBox", "", WS_POPUP | WS_VISIBLE | CBS_DROPDOWNLIST, rc,
+                          this, 0)) {
+    delete m_pCombo;
+    m_pCombo = nullptr;
+    return;
+  }
+  ::LockWindowUpdate(m_hWnd);
+  if (cell->comboStrings) {
+    for (INT_PTR i = 0; i < cell->comboStrings->GetSize(); ++i) {
+      const CString& choice = cell->comboStrings->GetAt(i);
+      if (!choice.IsEmpty()) m_pCombo->AddString(choice);
+    }
+  }
+  m_pCombo->SetDropItemLimit(cell->dropDownItems);
+  SetTimer(kComboUnlockTimer, kComboDelayMs, nullptr);
+
+  CString shown;
+  int count = m_pCombo->GetCount();
+  if (cell->comboStrings && cell->initialSelection >= 0 && cell->initialSelection < count) {
+    m_pCombo->GetLBText(cell->initialSelection, shown);
+    CListCtrl::SetItemText(nItem, nSubItem, shown);
+    cell->initialSelection = -1;
+  }
+  if (shown.IsEmpty()) shown = GetItemText(nItem, nSubItem);
+  if (shown.IsEmpty()) {
+    if (count > 0) m_pCombo->GetLBText(0, shown);
+    CListCtrl::SetItemText(nItem, nSubItem, shown);
+  }
+  int chosen = count > 0 ? std::max(m_pCombo->FindStringExact(0, shown), 0) : -1;
+  m_pCombo->SetCurSel(chosen);
+  m_strStartText.Empty();
+  if (chosen >= 0) m_pCombo->GetLBText(chosen, m_strStartText);
+  m_pCombo->RedrawWindow(nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
+  ::BringWindowToTop(m_pCombo->m_hWnd);
+}
+
+LRESULT CExtListCtrl::OnComboComplete(WPARAM, LPARAM) {
+  SetTimer(kComboCommitTimer, kComboDelayMs, nullptr);
+  return 0;
+}
+
+LRESULT CExtListCtrl::OnComboEscape(WPARAM, LPARAM) {
+  SetTimer(kComboCancelTimer, kComboDelayMs, nullptr);
+  return 0;
+}
 
 // ---------------------------------------------------------------- the in-place edit
 

@@ -13,7 +13,9 @@
 // window's thread. Nothing else may be called from another thread.
 // The in-place edit is created on a press and lives until Enter, Escape or
 // loss of focus; the list then takes its text and destroys it from a posted
-// message, never inside the edit's own handler. Combo cells open nothing yet.
+// message, never inside the edit's own handler. A press on a combo cell opens
+// an in-cell combo box; its report of completion or cancellation is acted on
+// 50 ms later, from a timer, outside the combo's own handlers.
 #pragma once
 
 #include <unordered_set>
@@ -24,6 +26,7 @@
 #include "afxcmn.h"
 
 class CExtCellEdit;
+class CExtCellCombo;
 
 class CExtListCtrl : public CListCtrl {
   DECLARE_DYNCREATE(CExtListCtrl)
@@ -81,8 +84,9 @@ class CExtListCtrl : public CListCtrl {
 
   BOOL GetSubItemRect(int nItem, int nSubItem, int nArea, CRect& rect);
   void UpdateSubItem(int nItem, int nSubItem);
-  // Combo cells open nothing until the in-cell combo box exists.
   void DrawComboBox(int nItem, int nSubItem);
+  // The open in-cell combo box, null while none is open.
+  CExtCellCombo* GetCellCombo() const { return m_pCombo; }
   void DrawEdit(int nItem, int nSubItem);
 
   virtual int AutoSizeColumn(int nCol, int nWidth);
@@ -132,6 +136,10 @@ class CExtListCtrl : public CListCtrl {
   void GetColors();
   void UpdateHeaderCheck(int nSubItem);
   void RetireEdit();
+  void CloseCombo();
+  void CancelCombo();
+  void DropComboReports();
+  void CommitCombo();
   int NearestEnabledRow(int from, UINT key);
 
   void GetDrawColors(int nItem, int nSubItem, COLORREF& text, COLORREF& back);
@@ -150,6 +158,9 @@ class CExtListCtrl : public CListCtrl {
   CString m_strStartText;
   CExtCellEdit* m_pEdit = nullptr;
   int m_nEditItem = -1, m_nEditSubItem = -1;
+  CExtCellCombo* m_pCombo = nullptr;
+  int m_nComboItem = 0, m_nComboSubItem = 0;
+  CRect m_rcCombo;  // on the screen
   std::vector<CExtCellEdit*> m_retiredEdits;  // ended, waiting for the posted destroy
   std::unordered_set<ListCellData*> m_blocks;  // the row blocks this list made
   COLORREF m_crDefaultText = 0, m_crDefaultBack = 0;

@@ -95,6 +95,14 @@ void StackTopLevel(Window* w, HWND insertAfter) {
     if (it != v.end()) pos = std::min(std::max(static_cast<size_t>(it - v.begin()) + 1, first), last);
   }
   v.insert(v.begin() + static_cast<std::ptrdiff_t>(pos), w);
+  // A window raised to the top brings the pop-ups it owns along in front of
+  // it, as on the system: an owner activated by a click must not hide them.
+  if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST) {
+    std::vector<Window*> owned;
+    for (auto it = v.rbegin(); it != v.rend() && *it != w; ++it)
+      if ((*it)->owner == w) owned.push_back(*it);
+    for (Window* o : owned) StackTopLevel(o, HWND_TOP);
+  }
 }
 
 Window* Find(HWND hwnd) {

@@ -234,6 +234,7 @@ TEST_F(DrawnComboTest, ItemAccessorsAndOptionsIgnoreBadIndexes) {
 // ---------------------------------------------------------------- mouse and notifications
 
 TEST_F(DrawnComboTest, PickingARowWithTheMouseNotifiesInOrderThenCompletes) {
+  // The press focuses the list-style box (CBN_SETFOCUS) before it opens.
   Make();
   Fill(4);
   combo.SetCurSel(0);
@@ -241,7 +242,7 @@ TEST_F(DrawnComboTest, PickingARowWithTheMouseNotifiesInOrderThenCompletes) {
   ASSERT_NE(combo.GetDropWnd(), nullptr);
   EXPECT_TRUE(combo.GetDroppedState());
   EXPECT_EQ(::GetCapture(), combo.GetDropWnd()->m_hWnd);
-  EXPECT_EQ(page.codes, (std::vector<int>{CBN_DROPDOWN}));
+  EXPECT_EQ(page.codes, (std::vector<int>{CBN_SETFOCUS, CBN_DROPDOWN}));
 
   // The first move hands the capture to the list, the next one tracks the row.
   Move(RowOnScreen(2));
@@ -257,7 +258,7 @@ TEST_F(DrawnComboTest, PickingARowWithTheMouseNotifiesInOrderThenCompletes) {
   EXPECT_FALSE(combo.GetDroppedState());
   std::vector<int> all = page.codes;
   all.insert(all.end(), log.begin(), log.end());
-  EXPECT_EQ(all, (std::vector<int>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE, kComplete}));
+  EXPECT_EQ(all, (std::vector<int>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE, kComplete}));
   EXPECT_EQ(combo.GetCurSel(), 2);
   CString text;
   combo.GetWindowText(text);
@@ -289,7 +290,7 @@ TEST_F(DrawnComboTest, AClickOutsideTheOpenListCancels) {
   Up(CPoint(700, 700));
   testkit::PumpPending();
   EXPECT_EQ(combo.GetDropWnd(), nullptr);
-  EXPECT_EQ(page.codes, (std::vector<int>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+  EXPECT_EQ(page.codes, (std::vector<int>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(::GetCapture(), nullptr);
 }
@@ -310,7 +311,7 @@ TEST_F(DrawnComboTest, DisabledRowsAreNeitherTrackedNorPicked) {
   Up(RowOnScreen(2));
   testkit::PumpPending();
   EXPECT_NE(combo.GetDropWnd(), nullptr);
-  EXPECT_EQ(page.codes, (std::vector<int>{CBN_DROPDOWN}));
+  EXPECT_EQ(page.codes, (std::vector<int>{CBN_SETFOCUS, CBN_DROPDOWN}));
 
   // The keyboard's selection steps over disabled rows in its direction.
   EXPECT_EQ(list->SetCurSel(2), 3);
@@ -419,7 +420,7 @@ TEST_F(DrawnComboTest, TheGripResizesWithinItsLimits) {
   Up(CPoint(grip.x - 500, grip.y));
   testkit::PumpPending();
   EXPECT_NE(combo.GetDropWnd(), nullptr);  // resizing closes nothing
-  EXPECT_EQ(page.codes, (std::vector<int>{CBN_DROPDOWN}));
+  EXPECT_EQ(page.codes, (std::vector<int>{CBN_SETFOCUS, CBN_DROPDOWN}));
 }
 
 TEST_F(DrawnComboTest, TheScrollBarMovesTheListsTopRowWithinItsRange) {

@@ -50,6 +50,21 @@ TEST_F(UiDesktop, ActivateAppReachesEveryTopLevelWindowOfTheThread) {
   }
 }
 
+TEST_F(UiDesktop, OwnedPopupsStayInFrontOfTheirRaisedOwner) {
+  HWND owner = Make(WS_POPUP | WS_VISIBLE);
+  HWND owned = Make(WS_POPUP | WS_VISIBLE, RECT{0, 0, 10, 10}, owner);
+  HWND ownedByOwned = Make(WS_POPUP | WS_VISIBLE, RECT{0, 0, 10, 10}, owned);
+  HWND other = Make(WS_POPUP | WS_VISIBLE);
+  const std::vector<HWND> ours = {owner, owned, ownedByOwned, other};
+  ASSERT_EQ(GetWindow(owned, GW_OWNER), owner);
+  ASSERT_EQ(Stack(ours), (std::vector<HWND>{other, ownedByOwned, owned, owner}));
+  SetActiveWindow(owner);
+  EXPECT_EQ(Stack(ours), (std::vector<HWND>{ownedByOwned, owned, owner, other}));
+  SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(Stack(ours), (std::vector<HWND>{ownedByOwned, owned, owner, other}));
+}
+
 TEST_F(UiDesktop, TopmostWindowsKeepABandAboveTheRest) {
   HWND a = Make(WS_POPUP | WS_VISIBLE), b = Make(WS_POPUP | WS_VISIBLE), c = Make(WS_POPUP | WS_VISIBLE);
   const std::vector<HWND> ours = {a, b, c};

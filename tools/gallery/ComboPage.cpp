@@ -7,6 +7,7 @@
 
 #include "CComboDropWnd.h"
 #include "CDrawnComboBox.h"
+#include "GalleryPages.h"
 #include "Surface.h"
 #include "UiPlatform.h"
 

@@ -3,8 +3,11 @@
 // and the gallery writes its pictures after the built-in pages.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "UiPlatform.h"
 
 struct GalleryPage {
   const char* name;
@@ -21,3 +24,7 @@ inline GalleryPage::GalleryPage(const char* pageName, bool (*writer)(const std::
     : name(pageName), write(writer) {
   GalleryPages().push_back(*this);
 }
+
+// Copies the given top-level windows, in order, into one PNG of the screen
+// area `area`, as a person sees them stacked. Needs the platform's windows.
+bool SaveScreenPng(const RECT& area, std::initializer_list<HWND> windows, const std::string& path);
