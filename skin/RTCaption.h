@@ -84,6 +84,10 @@ class CRTCaption {
   int DrawCaption(CDC* target, const SkinCaptionLook& look, int32_t active, HRGN update);
   void DrawCaptionButtons(CDC* dc, const SkinCaptionLook& look);
   void DrawMenuBar(CDC* dc, const SkinCaptionLook& look);
+  // A whole WM_NCPAINT on a window context of its own: border, caption and,
+  // when asked, the menu bar, never reaching into the client area. `update`
+  // as for the steps above, where 1 also means everything.
+  void PaintNonClient(const SkinCaptionLook& look, HRGN update, bool withMenuBar);
 
   // The same on a window context of their own.
   void RepaintCaption(const SkinCaptionLook& look);

@@ -114,24 +114,7 @@ LRESULT CRTDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // The frame, caption and menu bar; `update` (screen coordinates) stays the
 // sender's, and 1 means the whole area.
 LRESULT CRTDialog::OnNcPaint(HRGN update) {
-  if (reinterpret_cast<UINT_PTR>(update) <= 1) update = nullptr;
-  const SkinCaptionLook look = CaptionLook();
-  CWindowDC dc(this);
-  CRect window, client;
-  GetWindowRect(&window);
-  GetClientRect(&client);
-  ClientToScreen(&client);
-  client.OffsetRect(-window.left, -window.top);
-  if (update) {
-    ::SelectClipRgn(dc.GetSafeHdc(), update);  // takes a copy
-    dc.OffsetClipRgn(-window.left, -window.top);
-  }
-  // A page without a frame gets WM_NCPAINT too: its client area is not ours to paint here.
-  dc.ExcludeClipRect(&client);
-  m_caption.DrawBorder(&dc, look, update);
-  m_caption.DrawCaption(&dc, look, m_caption.State().active, update);
-  m_caption.DrawMenuBar(&dc, look);
-  ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
+  m_caption.PaintNonClient(CaptionLook(), update, true);
   return 0;
 }
 

@@ -117,22 +117,7 @@ LRESULT CRTPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 // The frame and caption; `update` (screen coordinates) stays the sender's,
 // and 1 means the whole area.
 LRESULT CRTPropertySheet::OnNcPaint(HRGN update) {
-  if (reinterpret_cast<UINT_PTR>(update) <= 1) update = nullptr;
-  const SkinCaptionLook look = CaptionLook();
-  CWindowDC dc(this);
-  CRect window, client;
-  GetWindowRect(&window);
-  GetClientRect(&client);
-  ClientToScreen(&client);
-  client.OffsetRect(-window.left, -window.top);
-  if (update) {
-    ::SelectClipRgn(dc.GetSafeHdc(), update);  // takes a copy
-    dc.OffsetClipRgn(-window.left, -window.top);
-  }
-  dc.ExcludeClipRect(&client);
-  m_caption.DrawBorder(&dc, look, update);
-  m_caption.DrawCaption(&dc, look, m_caption.State().active, update);
-  ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
+  m_caption.PaintNonClient(CaptionLook(), update, false);
   return 0;
 }
 

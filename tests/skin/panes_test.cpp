@@ -42,6 +42,10 @@ class ScopedSkin {
 class PanesTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Images another test's skin store left behind are gone with it.
+    CBitmap* none[5] = {};
+    const int32_t zero[5] = {};
+    for (auto set : {CRTTabCtrl::SetImages, CRTStatusBar::SetImages, CRTView::SetImages}) set(none, zero);
     ASSERT_TRUE(parent.Make(400, 240));
     back.Attach(MakeBitmap({"C"}, 12, 12));
   }

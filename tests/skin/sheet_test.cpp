@@ -45,6 +45,12 @@ const DWORD kBase = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISI
 class SheetTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Images another test's skin store left behind are gone with it.
+    CBitmap* none[5] = {};
+    const int32_t zero[5] = {};
+    CRTButton::SetImages(none, zero);
+    CRTTabCtrl::SetImages(none, zero);
+    CRTPropertySheet::SetBackImage(nullptr, 0);
     CBitmap* titles[5] = {nullptr, Solid('T'), Solid('t'), nullptr, nullptr};
     const int32_t modes[5] = {0, kSkinStretch, kSkinStretch, 0, 0};
     CRTPropertySheet::SetTitleBarImages(titles, modes);
