@@ -187,6 +187,26 @@ void CRTCaption::DrawCaptionButtons(CDC* dc, const SkinCaptionLook& look) {
              !minBox);
 }
 
+void CRTCaption::PaintNonClient(const SkinCaptionLook& look, HRGN update, bool withMenuBar) {
+  if (reinterpret_cast<UINT_PTR>(update) <= 1) update = nullptr;
+  CWindowDC dc(m_wnd);
+  CRect window, client;
+  m_wnd->GetWindowRect(&window);
+  m_wnd->GetClientRect(&client);
+  m_wnd->ClientToScreen(&client);
+  client.OffsetRect(-window.left, -window.top);
+  if (update) {
+    ::SelectClipRgn(dc.GetSafeHdc(), update);  // takes a copy
+    dc.OffsetClipRgn(-window.left, -window.top);
+  }
+  // A page without a frame gets WM_NCPAINT too: its client area is not ours to paint here.
+  dc.ExcludeClipRect(&client);
+  DrawBorder(&dc, look, update);
+  DrawCaption(&dc, look, m_state.active, update);
+  if (withMenuBar) DrawMenuBar(&dc, look);
+  ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
+}
+
 void CRTCaption::DrawMenuBar(CDC* dc, const SkinCaptionLook& look) {
   HWND hwnd = m_wnd->GetSafeHwnd();
   HMENU menu = ::GetMenu(hwnd);
@@ -229,26 +249,6 @@ void CRTCaption::DrawMenuBar(CDC* dc, const SkinCaptionLook& look) {
   fillRowRest(x, rowTop, height);
   dc->PatBlt(f, rowTop + height, W - 2 * f, 1, PATCOPY);
   dc->SelectObject(oldBrush);
-}
-
-void CRTCaption::PaintNonClient(const SkinCaptionLook& look, HRGN update) {
-  if (reinterpret_cast<UINT_PTR>(update) <= 1) update = nullptr;
-  CWindowDC dc(m_wnd);
-  CRect window, client;
-  m_wnd->GetWindowRect(&window);
-  m_wnd->GetClientRect(&client);
-  m_wnd->ClientToScreen(&client);
-  client.OffsetRect(-window.left, -window.top);
-  if (update) {
-    ::SelectClipRgn(dc.GetSafeHdc(), update);  // takes a copy
-    dc.OffsetClipRgn(-window.left, -window.top);
-  }
-  // A page without a frame gets WM_NCPAINT too: its client area is not ours to paint here.
-  dc.ExcludeClipRect(&client);
-  DrawBorder(&dc, look, update);
-  DrawCaption(&dc, look, m_state.active, update);
-  DrawMenuBar(&dc, look);
-  ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
 }
 
 void CRTCaption::RepaintCaption(const SkinCaptionLook& look) {

@@ -101,9 +101,10 @@ class CRTCaption {
   int DrawCaption(CDC* target, const SkinCaptionLook& look, int32_t active, HRGN update);
   void DrawCaptionButtons(CDC* dc, const SkinCaptionLook& look);
   void DrawMenuBar(CDC* dc, const SkinCaptionLook& look);
-  // Frame, caption and menu bar on a window context of their own; `update`
+  // A whole WM_NCPAINT on a window context of its own: border, caption and,
+  // when asked, the menu bar, never reaching into the client area. `update`
   // (screen coordinates) stays the sender's, and 0 or 1 mean the whole area.
-  void PaintNonClient(const SkinCaptionLook& look, HRGN update);
+  void PaintNonClient(const SkinCaptionLook& look, HRGN update, bool withMenuBar = true);
 
   // What releasing the close button does; by default WM_CLOSE is sent.
   void SetCloseAction(std::function<void(LPARAM point)> close) { m_close = std::move(close); }

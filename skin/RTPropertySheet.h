@@ -1,21 +1,44 @@
 // CRTPropertySheet: the skinned property sheet (offered, not constructed by the wizard).
 //
-// For now this header holds the class's class-wide skin state and its static
-// setters: the skin loader (CRTSkin) fills them once after reading the skin
-// description and CRTSkin::EnableSkin sets the switches. For the window
-// behaviour, the later work gives it its base (`class CRTPropertySheet : public CPropertySheet`)
-// and adds members and handlers beside this state, which stays as it is;
-// every instance reads it at paint time. The images are borrowed from the
+// The sheet paints its client area with one skin image, skins its frame and
+// caption as the skinned dialog does (CRTCaption) with only the close button
+// drawn, and swaps its OK, Cancel and Apply buttons and its tab control for
+// skinned ones when it initialises. Since the maximize and minimize buttons
+// are never drawn, their places act as plain caption: a press there does
+// nothing, whatever the style's boxes.
+//
+// Class-wide: the skin loader (CRTSkin) fills the images once after reading
+// the skin description and CRTSkin::EnableSkin sets the switches; every
+// sheet reads them at paint time. The images are borrowed from the
 // skin store, which outlives every window; a null image is an element left
 // undrawn.
 #pragma once
 
 #include <cstdint>
 
+#include "AfxPropSheet.h"
+#include "RTButton.h"
+#include "RTCaption.h"
+#include "RTTabCtrl.h"
 #include "SkinImageSet.h"
+#include "afxwin.h"
 
-class CRTPropertySheet {
+class CRTPropertySheet : public CPropertySheet {
+  DECLARE_DYNAMIC(CRTPropertySheet)
+
  public:
+  explicit CRTPropertySheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+  explicit CRTPropertySheet(LPCTSTR pszCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+  ~CRTPropertySheet() override = default;
+
+  BOOL OnInitDialog() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  // The class-wide look of the non-client area, read afresh at each step.
+  static SkinCaptionLook CaptionLook();
+  const SkinCaptionState& CaptionState() const { return m_caption.State(); }
+  CRTTabCtrl& SkinnedTabs() { return m_tabs; }
+
   static void SetSkinFlags(int enabled, int border, int background, int caption) {
     s_skinEnabled = enabled;
     s_borderEnabled = border;
@@ -49,4 +72,23 @@ class CRTPropertySheet {
   static inline const COLORREF s_borderColors[4] = {kDefaultBorderColors[0], kDefaultBorderColors[1],
                                               kDefaultBorderColors[2], kDefaultBorderColors[3]};
   static inline SkinImageSet s_back;  // slot 0: the "StaticCtrl" background; its mode is not used
+
+ protected:
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  LRESULT OnNcPaint(HRGN update);
+  LRESULT OnNcLButtonDown(WPARAM hit, LPARAM point);
+  LRESULT OnNcLButtonUp(WPARAM hit, LPARAM point);
+  LRESULT OnLButtonUpStep(WPARAM flags, LPARAM point);
+  LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CPropertySheet::WindowProc(message, wParam, lParam);
+  }
+
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CRTTabCtrl m_tabs;
+  CRTButton m_ok;
+  CRTButton m_cancel;
+  CRTButton m_apply;
+  CRTCaption m_caption;
 };
