@@ -442,10 +442,10 @@ std::optional<Faults> ParseFaults(const std::string& text, std::string* error) {
     else if (item == "no_answer=reboot") f.no_answer_reboot = true;
     else if (item == "snmp_silent") f.snmp_silent = true;
     else if (item.rfind("snmp_error=", 0) == 0) {
-      std::string spec = item.substr(11);
-      size_t colon = spec.find(':');
-      f.snmp_error_name = spec.substr(0, colon);
-      f.snmp_error_status = colon == std::string::npos ? 0 : std::atoi(spec.c_str() + colon + 1);
+      std::string fault = item.substr(11);
+      size_t colon = fault.find(':');
+      f.snmp_error_name = fault.substr(0, colon);
+      f.snmp_error_status = colon == std::string::npos ? 0 : std::atoi(fault.c_str() + colon + 1);
       if (!MibByName(f.snmp_error_name) || f.snmp_error_status <= 0 || f.snmp_error_status > 18) {
         *error = "bad fault '" + item + "' (snmp_error=MIB-NAME:STATUS)";
         return std::nullopt;
