@@ -102,8 +102,9 @@ BOOL CMainDlg::OnInitDialog() {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
   m_smallFont.CreateFont(14, 6, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
-  for (CButton* button : {&m_btnModify, &m_btnCreate, &m_btnStatus, &m_btnExit}) button->SetFont(&m_smallFont);
+  for (CRTButton* button : {&m_btnModify, &m_btnCreate, &m_btnStatus, &m_btnExit}) button->SetFont(&m_smallFont);
   m_welcome.SetFont(&m_bigFont);
+  m_welcome.SetTransparent(1);
   m_title.SetFont(&m_bigFont);
 
   CRect client;

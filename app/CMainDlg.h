@@ -5,8 +5,10 @@
 // whole program and the frames. CAboutDlg is reached from its system menu.
 #pragma once
 
+#include "RTButton.h"
 #include "RTDialog.h"
 #include "RTSkin.h"
+#include "RTStatic.h"
 #include "afxwin.h"
 
 class CDiscoveryTask;
@@ -48,13 +50,13 @@ class CMainDlg : public CRTDialog {
   int m_nWaitCursor = 0;
   CStatic m_picture;
   CStatic m_title;
-  CStatic m_sidePanel;
-  CButton m_btnExit;
-  CButton m_btnStatus;
-  CButton m_btnModify;
-  CButton m_btnCreate;
-  CStatic m_welcome;
-  CButton m_frameArea;
+  CRTStatic m_sidePanel;
+  CRTButton m_btnExit;
+  CRTButton m_btnStatus;
+  CRTButton m_btnModify;
+  CRTButton m_btnCreate;
+  CRTStatic m_welcome;
+  CRTButton m_frameArea;
   HICON m_hIcon = nullptr;
   CFont m_bigFont;
   CFont m_smallFont;
