@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "CDiscoveryTask.h"
 #include "CMainDlg.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
@@ -153,6 +154,20 @@ TEST_F(MainDialog, SystemMenuHasTheAboutItem) {
   EXPECT_EQ(::GetMenuItemID(menu->GetSafeHmenu(), count - 1), static_cast<UINT>(IDM_ABOUTBOX));
   testkit::ModalHandler close([](HWND about) { testkit::Answer(about, IDOK); });
   dialog->SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+}
+
+// Another copy of the program already listens on UDP 55000: the start-up
+// tells the user once and ends, leaving no window and no task behind.
+TEST(ProgramStart, PortTakenShowsOneMessageAndEnds) {
+  CDiscoveryTask otherCopy(CDiscoveryTask::kListen);
+  testkit::MessageBoxLog boxes;
+  testkit::ModalHandler answer([](HWND box) { testkit::Answer(box, IDOK); });
+
+  EXPECT_FALSE(theApp.InitInstance());
+
+  ASSERT_EQ(boxes.records.size(), 1u);
+  EXPECT_FALSE(boxes.records[0].text.empty());
+  EXPECT_EQ(theApp.m_pMainWnd, nullptr);
 }
 
 }  // namespace
