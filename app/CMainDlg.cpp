@@ -95,7 +95,8 @@ BOOL CMainDlg::OnInitDialog() {
 
   CRect client;
   GetClientRect(&client);
-  m_sidePanel.MoveWindow(0, 0, kSidePanelWidth, client.Height());
+  // Below the flow buttons it overlaps, so that its background never covers them.
+  ::SetWindowPos(m_sidePanel.GetSafeHwnd(), HWND_BOTTOM, 0, 0, kSidePanelWidth, client.Height(), SWP_NOACTIVATE);
 
   if (m_pApp) {
     m_btnCreate.SetWindowText(m_pApp->Text("IDS_UI_ARRAY_CREATE"));

@@ -56,7 +56,9 @@ class CMainDlg : public CRTDialog {
   CRTButton m_btnModify;
   CRTButton m_btnCreate;
   CRTStatic m_welcome;
-  CRTButton m_frameArea;
+  // A plain group box: the skinned face would fill the welcome screen with
+  // the light button image, under the welcome text's white letters.
+  CButton m_frameArea;
   HICON m_hIcon = nullptr;
   CFont m_bigFont;
   CFont m_smallFont;
