@@ -131,6 +131,22 @@ TEST_F(MainDialog, FramesSitInTheFrameArea) {
   EXPECT_EQ(frame.Height(), area.Height() - 1);
 }
 
+// The side panel overlaps the flow buttons; painted above them it would hide them.
+TEST_F(MainDialog, SidePanelLiesBelowTheFlowButtons) {
+  Open(true);
+  for (CWnd* button : {&dialog->m_btnCreate, &dialog->m_btnModify, &dialog->m_btnStatus, &dialog->m_btnExit}) {
+    HWND below = button->GetSafeHwnd();
+    while (below && below != dialog->m_sidePanel.GetSafeHwnd()) below = ::GetWindow(below, GW_HWNDNEXT);
+    EXPECT_NE(below, nullptr) << button->GetDlgCtrlID();
+  }
+  CRect panel;
+  dialog->m_sidePanel.GetWindowRect(&panel);
+  dialog->ScreenToClient(&panel);
+  EXPECT_EQ(panel.left, 0);
+  EXPECT_EQ(panel.top, 0);
+  EXPECT_EQ(panel.Width(), 160);
+}
+
 // A scan page raises the flag and sends WM_SETCURSOR so that the cursor
 // changes at once; lowering it gives the ordinary cursor back.
 TEST_F(MainDialog, WaitCursorWhileTheFlagIsRaised) {
