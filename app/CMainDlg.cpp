@@ -1,19 +1,11 @@
 #include "CMainDlg.h"
 
+#include "CDiscoveryTask.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
+#include "DelayPumpMessages.h"
 #include "Files.h"
 #include "WizardRes.h"
-
-// The discovery tasks arrive with the device tasks; until they are in the
-// tree the main dialog runs without them and the scan pages find nothing.
-#if __has_include("CDiscoveryTask.h")
-#include "CDiscoveryTask.h"
-#include "DelayPumpMessages.h"
-#define TRELLIAN_HAVE_DISCOVERY 1
-#else
-#define TRELLIAN_HAVE_DISCOVERY 0
-#endif
 
 namespace {
 
@@ -24,7 +16,6 @@ const int kSidePanelWidth = 160;
 // Listen (mode 0) and broadcast (mode 1) discovery; the second is not built
 // when the first throws, and a throw from the second frees the first.
 void MakeDiscoveryTasks(CDiscoveryTask*& listen, CDiscoveryTask*& broadcast) {
-#if TRELLIAN_HAVE_DISCOVERY
   listen = new CDiscoveryTask(0);
   try {
     broadcast = new CDiscoveryTask(1);
@@ -33,9 +24,6 @@ void MakeDiscoveryTasks(CDiscoveryTask*& listen, CDiscoveryTask*& broadcast) {
     listen = nullptr;
     throw;
   }
-#else
-  listen = broadcast = nullptr;
-#endif
 }
 
 }  // namespace
@@ -48,10 +36,8 @@ CMainDlg::CMainDlg(CWnd* pParent) : CRTDialog(IDD_MAIN_DIALOG, pParent) {
 }
 
 CMainDlg::~CMainDlg() {
-#if TRELLIAN_HAVE_DISCOVERY
   delete m_pDiscoveryB;
   delete m_pDiscoveryA;
-#endif
   if (m_hIcon) ::DestroyIcon(m_hIcon);
 }
 
@@ -102,13 +88,15 @@ BOOL CMainDlg::OnInitDialog() {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
   m_smallFont.CreateFont(14, 6, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
-  for (CButton* button : {&m_btnModify, &m_btnCreate, &m_btnStatus, &m_btnExit}) button->SetFont(&m_smallFont);
+  for (CRTButton* button : {&m_btnModify, &m_btnCreate, &m_btnStatus, &m_btnExit}) button->SetFont(&m_smallFont);
   m_welcome.SetFont(&m_bigFont);
+  m_welcome.SetTransparent(1);
   m_title.SetFont(&m_bigFont);
 
   CRect client;
   GetClientRect(&client);
-  m_sidePanel.MoveWindow(0, 0, kSidePanelWidth, client.Height());
+  // Below the flow buttons it overlaps, so that its background never covers them.
+  ::SetWindowPos(m_sidePanel.GetSafeHwnd(), HWND_BOTTOM, 0, 0, kSidePanelWidth, client.Height(), SWP_NOACTIVATE);
 
   if (m_pApp) {
     m_btnCreate.SetWindowText(m_pApp->Text("IDS_UI_ARRAY_CREATE"));
@@ -223,10 +211,8 @@ BOOL CMainDlg::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 
 void CMainDlg::OnDestroy() {
   CRTDialog::OnDestroy();
-#if TRELLIAN_HAVE_DISCOVERY
   if (m_pDiscoveryA) m_pDiscoveryA->StartListen();
   DelayPumpMessages(10);
-#endif
   for (CWizardFrame*& frame : m_frames) {
     if (!frame) continue;
     frame->DestroyWindow();

@@ -5,8 +5,10 @@
 // whole program and the frames. CAboutDlg is reached from its system menu.
 #pragma once
 
+#include "RTButton.h"
 #include "RTDialog.h"
 #include "RTSkin.h"
+#include "RTStatic.h"
 #include "afxwin.h"
 
 class CDiscoveryTask;
@@ -48,12 +50,14 @@ class CMainDlg : public CRTDialog {
   int m_nWaitCursor = 0;
   CStatic m_picture;
   CStatic m_title;
-  CStatic m_sidePanel;
-  CButton m_btnExit;
-  CButton m_btnStatus;
-  CButton m_btnModify;
-  CButton m_btnCreate;
-  CStatic m_welcome;
+  CRTStatic m_sidePanel;
+  CRTButton m_btnExit;
+  CRTButton m_btnStatus;
+  CRTButton m_btnModify;
+  CRTButton m_btnCreate;
+  CRTStatic m_welcome;
+  // A plain group box: the skinned face would fill the welcome screen with
+  // the light button image, under the welcome text's white letters.
   CButton m_frameArea;
   HICON m_hIcon = nullptr;
   CFont m_bigFont;

@@ -52,7 +52,7 @@ BOOL CWizardFrame::OnInitDialog() {
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
   m_boldFont.CreateFont(10, 6, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
-  for (CButton* button : {&m_btnNext, &m_btnCancel, &m_btnBack, &m_btnFinish}) button->SetFont(&m_boldFont);
+  for (CRTButton* button : {&m_btnNext, &m_btnCancel, &m_btnBack, &m_btnFinish}) button->SetFont(&m_boldFont);
   if (m_pApp) {
     m_btnBack.SetWindowText(m_pApp->Text("IDS_UI_BACK"));
     m_btnNext.SetWindowText(m_pApp->Text("IDS_UI_NEXT"));

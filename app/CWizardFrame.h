@@ -9,6 +9,7 @@
 // the flow counts as "stay", whatever the page answered.
 #pragma once
 
+#include "RTButton.h"
 #include "RTDialog.h"
 #include "afxwin.h"
 
@@ -54,10 +55,10 @@ class CWizardFrame : public CRTDialog {
   CBrush m_titleBrush;
   CStatic m_title;
   CStatic m_pageArea;
-  CButton m_btnNext;
-  CButton m_btnFinish;
-  CButton m_btnCancel;
-  CButton m_btnBack;
+  CRTButton m_btnNext;
+  CRTButton m_btnFinish;
+  CRTButton m_btnCancel;
+  CRTButton m_btnBack;
   CFont m_boldFont;
 
  protected:

@@ -1,13 +1,6 @@
 #include "CWizardPage.h"
 
-// The device record arrives with the device tasks; until it is in the tree no
-// list can hold one, and the record helpers below have nothing to look at.
-#if __has_include("CDeviceRecord.h")
 #include "CDeviceRecord.h"
-#define TRELLIAN_HAVE_DEVICE_RECORD 1
-#else
-#define TRELLIAN_HAVE_DEVICE_RECORD 0
-#endif
 
 CWizardPage::CWizardPage() = default;
 CWizardPage::CWizardPage(UINT nIDTemplate, CWnd* pParent) : CRTDialog(nIDTemplate, pParent) {}
@@ -38,34 +31,24 @@ HBRUSH CWizardPage::OnCtlColor(CDC* pDC, CWnd*, UINT nCtlColor) {
 
 BOOL CWizardPage::IsMacInList(const CString& mac, CPtrList* list) {
   if (!list) return FALSE;
-#if TRELLIAN_HAVE_DEVICE_RECORD
   for (POSITION pos = list->GetHeadPosition(); pos;) {
     auto* record = static_cast<CDeviceRecord*>(list->GetNext(pos));
     if (record && record->m_strMac == mac) return TRUE;
   }
-#else
-  (void)mac;
-#endif
   return FALSE;
 }
 
 BOOL CWizardPage::IsGroupInList(const CString& groupName, CPtrList* list) {
   if (!list) return FALSE;
-#if TRELLIAN_HAVE_DEVICE_RECORD
   for (POSITION pos = list->GetHeadPosition(); pos;) {
     auto* record = static_cast<CDeviceRecord*>(list->GetNext(pos));
     if (record && record->m_strGroupName == groupName) return TRUE;
   }
-#else
-  (void)groupName;
-#endif
   return FALSE;
 }
 
 void CWizardPage::FreeRecordList(CPtrList* list) {
   if (!list) return;
-#if TRELLIAN_HAVE_DEVICE_RECORD
   for (POSITION pos = list->GetHeadPosition(); pos;) delete static_cast<CDeviceRecord*>(list->GetNext(pos));
-#endif
   list->RemoveAll();
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "CDiscoveryTask.h"
 #include "CMainDlg.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
@@ -130,6 +131,22 @@ TEST_F(MainDialog, FramesSitInTheFrameArea) {
   EXPECT_EQ(frame.Height(), area.Height() - 1);
 }
 
+// The side panel overlaps the flow buttons; painted above them it would hide them.
+TEST_F(MainDialog, SidePanelLiesBelowTheFlowButtons) {
+  Open(true);
+  for (CWnd* button : {&dialog->m_btnCreate, &dialog->m_btnModify, &dialog->m_btnStatus, &dialog->m_btnExit}) {
+    HWND below = button->GetSafeHwnd();
+    while (below && below != dialog->m_sidePanel.GetSafeHwnd()) below = ::GetWindow(below, GW_HWNDNEXT);
+    EXPECT_NE(below, nullptr) << button->GetDlgCtrlID();
+  }
+  CRect panel;
+  dialog->m_sidePanel.GetWindowRect(&panel);
+  dialog->ScreenToClient(&panel);
+  EXPECT_EQ(panel.left, 0);
+  EXPECT_EQ(panel.top, 0);
+  EXPECT_EQ(panel.Width(), 160);
+}
+
 // A scan page raises the flag and sends WM_SETCURSOR so that the cursor
 // changes at once; lowering it gives the ordinary cursor back.
 TEST_F(MainDialog, WaitCursorWhileTheFlagIsRaised) {
@@ -153,6 +170,20 @@ TEST_F(MainDialog, SystemMenuHasTheAboutItem) {
   EXPECT_EQ(::GetMenuItemID(menu->GetSafeHmenu(), count - 1), static_cast<UINT>(IDM_ABOUTBOX));
   testkit::ModalHandler close([](HWND about) { testkit::Answer(about, IDOK); });
   dialog->SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+}
+
+// Another copy of the program already listens on UDP 55000: the start-up
+// tells the user once and ends, leaving no window and no task behind.
+TEST(ProgramStart, PortTakenShowsOneMessageAndEnds) {
+  CDiscoveryTask otherCopy(CDiscoveryTask::kListen);
+  testkit::MessageBoxLog boxes;
+  testkit::ModalHandler answer([](HWND box) { testkit::Answer(box, IDOK); });
+
+  EXPECT_FALSE(theApp.InitInstance());
+
+  ASSERT_EQ(boxes.records.size(), 1u);
+  EXPECT_FALSE(boxes.records[0].text.empty());
+  EXPECT_EQ(theApp.m_pMainWnd, nullptr);
 }
 
 }  // namespace
