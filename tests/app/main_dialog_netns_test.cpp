@@ -62,9 +62,9 @@ class MainDialog : public ::testing::Test {
 
 TEST_F(MainDialog, ShowsItsLanguageTexts) {
   Open(true);
-  EXPECT_EQ(TextOf(dialog->m_btnCreate), "Create a New AP Vezovi");
-  EXPECT_EQ(TextOf(dialog->m_btnModify), "Modify an Existing AP Vezovi");
-  EXPECT_EQ(TextOf(dialog->m_btnStatus), "Show AP Vezovi Status");
+  EXPECT_EQ(TextOf(dialog->m_btnCreate), "New AP Vezovi");
+  EXPECT_EQ(TextOf(dialog->m_btnModify), "Modify AP Vezovi");
+  EXPECT_EQ(TextOf(dialog->m_btnStatus), "AP Vezovi Status");
   EXPECT_EQ(TextOf(dialog->m_btnExit), "Exit");
   EXPECT_EQ(TextOf(dialog->m_title), "Welcome to the AP Vezovi Wizard");
   EXPECT_EQ(TextOf(*dialog), "RIZ-4410 AP Vezovi Setup Tool v1.10");
@@ -87,10 +87,10 @@ TEST_F(MainDialog, EachFlowButtonShowsItsFrameAndCloseBringsBackTheWelcome) {
     int flow;
     const char* title;
   } cases[] = {
-      {IDC_MAIN_CREATE, CMainDlg::kCreateFlow, "Create a New AP Vezovi"},
-      {IDC_MAIN_MODIFY, CMainDlg::kModifyFlow, "Modify an Existing AP Vezovi"},
+      {IDC_MAIN_CREATE, CMainDlg::kCreateFlow, "New AP Vezovi"},
+      {IDC_MAIN_MODIFY, CMainDlg::kModifyFlow, "Modify AP Vezovi"},
       {IDC_MAIN_STATUS, CMainDlg::kStatusFlow, "AP Vezovi Status"},
-      {IDC_MAIN_CREATE, CMainDlg::kCreateFlow, "Create a New AP Vezovi"},
+      {IDC_MAIN_CREATE, CMainDlg::kCreateFlow, "New AP Vezovi"},
   };
   for (const auto& c : cases) {
     Press(c.button);
