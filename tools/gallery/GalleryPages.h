@@ -28,3 +28,6 @@ inline GalleryPage::GalleryPage(const char* pageName, bool (*writer)(const std::
 // Copies the given top-level windows, in order, into one PNG of the screen
 // area `area`, as a person sees them stacked. Needs the platform's windows.
 bool SaveScreenPng(const RECT& area, std::initializer_list<HWND> windows, const std::string& path);
+// Our skin: beside the program where the build puts it, else in the source
+// tree when the gallery runs from the top of the checkout; empty when neither.
+std::string OurSkinFile();  // ScrollPage.cpp

@@ -2,7 +2,6 @@
 // skin (Skin/vAdev beside the program): roles, addresses, the "Set IP" check
 // boxes, the "Manually" and "Delete" icons, a selected row and the role combo
 // open on the first row with its choices dropped down; written as memberlist.png.
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,8 +12,6 @@
 #include "GalleryPages.h"
 #include "RTSkin.h"
 
-bool SaveScreenPng(const RECT& area, std::initializer_list<HWND> windows, const std::string& path);  // ComboPage.cpp
-std::string ProgramFolder();  // ScrollPage.cpp
 
 namespace {
 
@@ -24,10 +21,7 @@ void Pump() {
 }
 
 bool WriteMemberList(const std::string& out) {
-  // Beside the program where the build put it, else in the source tree.
-  std::string skinFile = ProgramFolder() + "/Skin/vAdev/skin.ini";
-  struct stat st;
-  if (stat(skinFile.c_str(), &st) != 0) skinFile = "res/Skin/vAdev/skin.ini";
+  const std::string skinFile = OurSkinFile();
   CRTSkin skin;
   if (!skin.LoadSkin(skinFile.c_str())) {
     std::printf("FAILED to load %s\n", skinFile.c_str());

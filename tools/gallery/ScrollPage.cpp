@@ -227,13 +227,16 @@ bool WritePage(const std::string& path) {
 
 }  // namespace
 
-// The folder of the running program, where the build puts the skin.
-std::string ProgramFolder() {
+std::string OurSkinFile() {
   char path[4096] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);
   std::string folder = path;
   const size_t cut = folder.find_last_of("/\\");
-  return cut == std::string::npos ? "." : folder.substr(0, cut);
+  folder = cut == std::string::npos ? "." : folder.substr(0, cut);
+  struct stat st;
+  for (const std::string& candidate : {folder + "/Skin/vAdev/skin.ini", std::string("res/Skin/vAdev/skin.ini")})
+    if (stat(candidate.c_str(), &st) == 0) return candidate;
+  return std::string();
 }
 
 bool SkinnedLists(const std::string& out) {
@@ -242,10 +245,8 @@ bool SkinnedLists(const std::string& out) {
     TestSkin skin;
     ok = WritePage(out + "/skin_lists");
   }
-  // Our own skin, where the build put it beside the program.
-  const std::string ours = ProgramFolder() + "/Skin/vAdev/skin.ini";
-  struct stat st;
-  if (stat(ours.c_str(), &st) == 0) {
+  const std::string ours = OurSkinFile();
+  if (!ours.empty()) {
     CRTSkin skin;
     if (skin.LoadSkin(ours.c_str())) {
       skin.EnableSkin(1);

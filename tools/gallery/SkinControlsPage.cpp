@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "GalleryPages.h"
 #include "Clock.h"
 #include "RTButton.h"
 #include "RTGroupBox.h"
@@ -154,7 +155,7 @@ bool WritePage(const std::string& out, const CRTSkin& skin) {
 
 bool SkinControls(const std::string& out) {
   CRTSkin skin;
-  if (!skin.LoadSkin("res/Skin/vAdev/skin.ini")) {
+  if (!skin.LoadSkin(OurSkinFile().c_str())) {
     std::printf("skipped skincontrols.png: run the gallery from the top of the checkout for res/Skin/vAdev\n");
     return true;
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "GalleryPages.h"
 #include "RTDialog.h"
 #include "RTSkin.h"
 #include "SkinDraw.h"
@@ -177,7 +178,7 @@ bool SkinDialogs(const std::string& out) {
     ok = WriteStates(out, "skindialog");
   }
   CRTSkin ours;
-  if (ours.LoadSkin("res/Skin/vAdev/skin.ini")) {
+  if (ours.LoadSkin(OurSkinFile().c_str())) {
     ours.EnableSkin(1);
     ok &= WriteStates(out, "skindialog_vadev");
     ours.EnableSkin(0);

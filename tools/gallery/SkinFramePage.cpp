@@ -203,7 +203,7 @@ bool WriteFrame(const std::string& out) {
 
 bool SkinFrames(const std::string& out) {
   CRTSkin ours;
-  if (!ours.LoadSkin("res/Skin/vAdev/skin.ini")) {
+  if (!ours.LoadSkin(OurSkinFile().c_str())) {
     std::printf("skipped the skinned frame: no skin at res/Skin/vAdev\n");
     return true;
   }

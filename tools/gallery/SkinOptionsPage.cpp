@@ -5,7 +5,6 @@
 // slot, a hot, a checked and a pressed-looking drop-down button; written as
 // skin_controls_vadev.png, and the tool bar docked vertically as
 // skin_controls_vadev_vertical.png.
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -169,20 +168,8 @@ class ControlsPage {
   CRTTreeCtrl m_tree;
 };
 
-std::string OurSkin() {
-  char path[4096] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder = path;
-  const size_t cut = folder.find_last_of("/\\");
-  folder = cut == std::string::npos ? "." : folder.substr(0, cut);
-  struct stat st;
-  for (const std::string& candidate : {folder + "/Skin/vAdev/skin.ini", std::string("res/Skin/vAdev/skin.ini")})
-    if (stat(candidate.c_str(), &st) == 0) return candidate;
-  return std::string();
-}
-
 static bool WriteSkinOptions(const std::string& out) {
-  const std::string ini = OurSkin();
+  const std::string ini = OurSkinFile();
   if (ini.empty()) return true;  // not beside the program nor in a checkout: nothing to draw
   ControlsPage page;
   CRTSkin skin;

@@ -104,7 +104,7 @@ bool WriteSheet(const std::string& out) {
 
 bool SkinPanes(const std::string& out) {
   CRTSkin skin;
-  if (!skin.LoadSkin("res/Skin/vAdev/skin.ini")) {
+  if (!skin.LoadSkin(OurSkinFile().c_str())) {
     std::printf("skipped skinpanes.png: run the gallery from the top of the checkout for res/Skin/vAdev\n");
     return true;
   }
