@@ -724,8 +724,10 @@ class Simulator {
         d.staged.clear();
         BindDeviceSocket(d);
         BindSnmpSocket(d);
-        Log("back %s at %s", d.Get("mac").c_str(), d.Get("ip").c_str());
+        // The state is on disk before the line that says so, for whoever
+        // waits on the log and then reads the state.
         WriteState(devices_);
+        Log("back %s at %s", d.Get("mac").c_str(), d.Get("ip").c_str());
       }
       if (d.announce && !d.Silent(now) && now >= d.next_announce) {
         Announce(d);
