@@ -158,7 +158,10 @@ const ResourceRegistrar kRegister([] {
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_MAIN_DIALOG), &kMainDialog);
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_ABOUTBOX), &kAboutBox);
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_WIZARD_FRAME), &kWizardFrame);
-  for (int id : kPageIds) PlatformAddDialog(MAKEINTRESOURCEA(id), &kPage);
+  // A page's own table, wherever it is registered from, wins over the plain
+  // placeholder: registrars run in no fixed order across files.
+  for (int id : kPageIds)
+    if (!PlatformFindDialog(MAKEINTRESOURCEA(id))) PlatformAddDialog(MAKEINTRESOURCEA(id), &kPage);
   PlatformAddString(IDS_ABOUTBOX, "&About Trellian...");
   PlatformAddIcon(MAKEINTRESOURCEA(IDR_MAINFRAME), MakeProgramIcon);
 });
