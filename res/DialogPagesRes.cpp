@@ -1,0 +1,107 @@
+// The message box (149), the device and group password dialogs (148, 142),
+// the group name page (131), the completion pages (147, 137) and the picture
+// behind the three dialogs (159). Sizes are in dialog units; texts that the
+// language file supplies at initialisation are the templates' defaults.
+
+#include <cstdint>
+#include <vector>
+
+#include "Controls.h"
+#include "DialogPagesRes.h"
+#include "Gdi.h"
+#include "Resource.h"
+#include "WizardRes.h"
+
+namespace {
+
+using namespace rc;
+
+const DWORD kPopupDialog = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT;
+
+// The single "OK" (3) stands centred under the message; the OK and Cancel
+// pair (1, 2) replaces it in the two-button form.
+const DialogTemplate kMessageBox = {
+    kPopupDialog,
+    0,
+    0, 0, 239, 89,
+    "AP Vezovi Tool",
+    "MS Sans Serif", 8,
+    "",
+    {
+        LText("", IDC_MSGBOX_TEXT, 7, 27, 222, 25),
+        Hidden(DefPushButton("OK", IDOK, 60, 68, 50, 14)),
+        Hidden(DefPushButton("cancel", IDCANCEL, 130, 68, 50, 14)),
+        DefPushButton("OK", IDC_MSGBOX_SINGLE_OK, 95, 68, 50, 14),
+    },
+};
+
+// ---------------------------------------------------------------- picture 159
+
+// A light blue-grey sheet for black text, under a thin accent line in the
+// skin's hot blue, with faint radio rings spreading from the lower right
+// corner. Integer arithmetic only, so every build draws the same pixels.
+struct Rgb {
+  int r, g, b;
+};
+
+Rgb Mix(Rgb a, Rgb b, int num, int den) {
+  auto mix = [&](int x, int y) { return (x * (den - num) + y * num + den / 2) / den; };
+  return Rgb{mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b)};
+}
+
+const Rgb kSheetTop{0xF5, 0xF8, 0xFB};
+const Rgb kSheetBottom{0xDA, 0xE3, 0xEC};
+const Rgb kAccent{0x3F, 0x7F, 0xC4};
+const Rgb kAccentSoft{0x86, 0xAE, 0xDD};
+const Rgb kRing{0xB8, 0xC7, 0xD8};
+const int kRingRadii[] = {34, 62, 90, 118};
+const int kRingHalfWidth8 = 7;  // in eighths of a pixel
+const int kAccentRows = 3;
+
+// How many of the pixel's 4 x 4 sub-samples lie on a ring around the lower
+// right corner (0..16).
+int RingCoverage(int x, int y, int width, int height) {
+  int covered = 0;
+  for (int sy = 0; sy < 4; ++sy)
+    for (int sx = 0; sx < 4; ++sx) {
+      const int64_t dx = int64_t(width) * 8 - (x * 8 + sx * 2 + 1);
+      const int64_t dy = int64_t(height) * 8 - (y * 8 + sy * 2 + 1);
+      const int64_t d2 = dx * dx + dy * dy;
+      for (int r : kRingRadii) {
+        const int64_t inner = r * 8 - kRingHalfWidth8, outer = r * 8 + kRingHalfWidth8;
+        if (d2 >= inner * inner && d2 <= outer * outer) {
+          ++covered;
+          break;
+        }
+      }
+    }
+  return covered;
+}
+
+Rgb BackdropPixel(int x, int y, int width, int height) {
+  if (y < kAccentRows) return kAccent;
+  if (y == kAccentRows) return kAccentSoft;
+  const Rgb sheet = Mix(kSheetTop, kSheetBottom, y, height - 1);
+  return Mix(sheet, kRing, RingCoverage(x, y, width, height), 16);
+}
+
+HBITMAP MakeDialogBackdrop() {
+  const int width = IDB_DIALOG_BACKDROP_WIDTH, height = IDB_DIALOG_BACKDROP_HEIGHT;
+  // Device-dependent rows of 24-bit pixels (blue, green, red), padded to 16 bits.
+  const size_t stride = ((size_t(width) * 24 + 15) / 16) * 2;
+  std::vector<uint8_t> bits(stride * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const Rgb c = BackdropPixel(x, y, width, height);
+      uint8_t* p = &bits[stride * y + size_t(x) * 3];
+      p[0] = uint8_t(c.b), p[1] = uint8_t(c.g), p[2] = uint8_t(c.r);
+    }
+  return CreateBitmap(width, height, 1, 24, bits.data());
+}
+
+const ResourceRegistrar kRegister([] {
+  PlatformAddDialog(MAKEINTRESOURCEA(IDD_SKIN_MESSAGE_BOX), &kMessageBox);
+  PlatformAddBitmap(MAKEINTRESOURCEA(IDB_DIALOG_BACKDROP), MakeDialogBackdrop);
+});
+
+}  // namespace
