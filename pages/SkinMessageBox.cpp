@@ -2,6 +2,7 @@
 
 #include "CWizardApp.h"
 #include "DialogPagesRes.h"
+#include "LangText.h"
 #include "WizardUi.h"
 
 namespace {
@@ -40,10 +41,9 @@ BOOL CSkinMessageBox::OnInitDialog() {
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
   m_stcMessage.SetTransparent(TRUE);
 
-  const CString ok = m_pApp ? m_pApp->Text("IDS_UI_BTN_OK") : CString();
-  m_btnOk.SetWindowText(ok);
-  m_btnSingleOk.SetWindowText(ok);
-  m_btnCancel.SetWindowText(m_pApp ? m_pApp->Text("IDS_UI_CANCEL") : CString());
+  SetLangText(m_btnOk, m_pApp, "IDS_UI_BTN_OK");
+  SetLangText(m_btnSingleOk, m_pApp, "IDS_UI_BTN_OK");
+  SetLangText(m_btnCancel, m_pApp, "IDS_UI_CANCEL");
   m_stcMessage.SetWindowText(m_strMessage);
 
   const bool pair = m_nOkCancel != 0;

@@ -35,6 +35,44 @@ const DialogTemplate kMessageBox = {
     },
 };
 
+// Labels on the left, values and edits in one column on the right, the
+// OK and Cancel pair centred below.
+const DialogTemplate kDevicePassword = {
+    kPopupDialog,
+    0,
+    0, 0, 200, 92,
+    "Password",
+    "MS Sans Serif", 8,
+    "",
+    {
+        LText("IP Address:", IDC_DEVPASS_IP_LABEL, 12, 12, 60, 10),
+        LText("", IDC_DEVPASS_IP, 76, 12, 112, 10, SS_NOPREFIX),
+        LText("Mac Address:", IDC_DEVPASS_MAC_LABEL, 12, 28, 60, 10),
+        LText("", IDC_DEVPASS_MAC, 76, 28, 112, 10, SS_NOPREFIX),
+        LText("Password:", IDC_DEVPASS_PASSWORD_LABEL, 12, 46, 60, 10),
+        EditText(IDC_DEVPASS_PASSWORD, 76, 44, 112, 13, ES_PASSWORD | ES_AUTOHSCROLL),
+        DefPushButton("OK", IDOK, 44, 70, 50, 14),
+        PushButton("Cancel", IDCANCEL, 106, 70, 50, 14),
+    },
+};
+
+const DialogTemplate kGroupPassword = {
+    kPopupDialog,
+    0,
+    0, 0, 200, 78,
+    "Please Enter Password",
+    "MS Sans Serif", 8,
+    "",
+    {
+        LText("AP Vezovi Name", IDC_GRPPASS_NAME_LABEL, 12, 14, 64, 10),
+        EditText(IDC_GRPPASS_NAME, 80, 12, 108, 13, ES_AUTOHSCROLL),
+        LText("Password", IDC_GRPPASS_PASSWORD_LABEL, 12, 32, 64, 10),
+        EditText(IDC_GRPPASS_PASSWORD, 80, 30, 108, 13, ES_PASSWORD | ES_AUTOHSCROLL),
+        DefPushButton("OK", IDOK, 44, 56, 50, 14),
+        PushButton("Cancel", IDCANCEL, 106, 56, 50, 14),
+    },
+};
+
 // ---------------------------------------------------------------- picture 159
 
 // A light blue-grey sheet for black text, under a thin accent line in the
@@ -101,6 +139,8 @@ HBITMAP MakeDialogBackdrop() {
 
 const ResourceRegistrar kRegister([] {
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_SKIN_MESSAGE_BOX), &kMessageBox);
+  PlatformAddDialog(MAKEINTRESOURCEA(IDD_DEVICE_PASSWORD), &kDevicePassword);
+  PlatformAddDialog(MAKEINTRESOURCEA(IDD_GROUP_PASSWORD), &kGroupPassword);
   PlatformAddBitmap(MAKEINTRESOURCEA(IDB_DIALOG_BACKDROP), MakeDialogBackdrop);
 });
 
