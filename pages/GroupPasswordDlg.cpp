@@ -40,9 +40,7 @@ BOOL CGroupPasswordDlg::OnInitDialog() {
 void CGroupPasswordDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
   if (m_strPassword != m_strExpectedPassword) {
-    CSkinMessageBox box;
-    box.SetMessage(LangText(m_pApp, "IDS_MSG_INV_PASSWORD"));
-    box.DoModal();
+    ShowLangMessage(m_pApp, "IDS_MSG_INV_PASSWORD");
     return;
   }
   EndDialog(IDOK);

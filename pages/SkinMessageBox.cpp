@@ -56,3 +56,9 @@ BOOL CSkinMessageBox::OnInitDialog() {
 void CSkinMessageBox::OnOK() { CDialog::OnOK(); }
 
 void CSkinMessageBox::OnSingleOk() { CDialog::OnOK(); }
+
+void ShowLangMessage(CWizardApp* app, LPCTSTR key) {
+  CSkinMessageBox box;
+  box.SetMessage(LangText(app, key));
+  box.DoModal();
+}

@@ -41,3 +41,7 @@ class CSkinMessageBox : public CBackdropDialog {
   afx_msg void OnSingleOk();
   DECLARE_MESSAGE_MAP()
 };
+
+// The text of a language key in the single-button box: how the pages and
+// dialogs report a refused input.
+void ShowLangMessage(CWizardApp* app, LPCTSTR key);

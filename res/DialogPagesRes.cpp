@@ -4,6 +4,7 @@
 // language file supplies at initialisation are the templates' defaults.
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "Controls.h"
@@ -73,6 +74,42 @@ const DialogTemplate kGroupPassword = {
     },
 };
 
+// The pages fill their frame's page area (312 x 212, as the placeholders);
+// their texts are white on the skin's dark page background. The group name
+// page's OK and Cancel are never shown: Enter and Escape do nothing there.
+DialogTemplate Page(std::vector<DialogItemTemplate> items) {
+  return DialogTemplate{WS_CHILD | DS_CONTROL | DS_SETFONT, 0, 0, 0, 312, 212, "", "MS Sans Serif", 8, "",
+                        std::move(items)};
+}
+
+const DialogTemplate kGroupNamePage = Page({
+    LText("The device password of all AP Vezovi members will be synchronized as the same as AP Vezovi password.",
+          IDC_GROUPNAME_NOTICE, 24, 24, 264, 40),
+    LText("Username:", IDC_GROUPNAME_NAME_LABEL, 48, 84, 64, 10),
+    EditText(IDC_GROUPNAME_NAME, 116, 82, 148, 13, ES_AUTOHSCROLL),
+    LText("Password:", IDC_GROUPNAME_PASSWORD_LABEL, 48, 106, 64, 10),
+    EditText(IDC_GROUPNAME_PASSWORD, 116, 104, 148, 13, ES_PASSWORD | ES_AUTOHSCROLL),
+    Hidden(DefPushButton("OK", IDOK, 196, 190, 50, 14)),
+    Hidden(PushButton("Cancel", IDCANCEL, 252, 190, 50, 14)),
+});
+
+const char* const kNoticeText =
+    "Notice: The SNMP has been disabled.  Please enable SNMP through web configuration if a third party SNMP "
+    "management software is used.";
+
+DialogTemplate CompletionPage(const char* message) {
+  return Page({
+      LText("Completed", IDC_DONE_TITLE, 24, 24, 264, 20, SS_NOPREFIX),
+      LText(message, IDC_DONE_MESSAGE, 24, 60, 264, 30, SS_NOPREFIX),
+      LText(kNoticeText, IDC_DONE_NOTICE, 24, 100, 264, 48, SS_NOPREFIX),
+  });
+}
+
+const DialogTemplate kCreateDonePage =
+    CompletionPage("Congratulations! Succeed in creating new AP Vezovi Group.");
+const DialogTemplate kModifyDonePage =
+    CompletionPage("Congratulations! You have succeeded in modifying the selected AP Vezovi Group.");
+
 // ---------------------------------------------------------------- picture 159
 
 // A light blue-grey sheet for black text, under a thin accent line in the
@@ -141,6 +178,10 @@ const ResourceRegistrar kRegister([] {
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_SKIN_MESSAGE_BOX), &kMessageBox);
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_DEVICE_PASSWORD), &kDevicePassword);
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_GROUP_PASSWORD), &kGroupPassword);
+  // These replace the frames' placeholder pages.
+  PlatformAddDialog(MAKEINTRESOURCEA(IDD_PAGE_GROUP_NAME), &kGroupNamePage);
+  PlatformAddDialog(MAKEINTRESOURCEA(IDD_PAGE_CREATE_DONE), &kCreateDonePage);
+  PlatformAddDialog(MAKEINTRESOURCEA(IDD_PAGE_MODIFY_DONE), &kModifyDonePage);
   PlatformAddBitmap(MAKEINTRESOURCEA(IDB_DIALOG_BACKDROP), MakeDialogBackdrop);
 });
 
