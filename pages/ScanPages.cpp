@@ -67,6 +67,8 @@ BOOL CScanPage::OnInitDialog() {
   if (m_design.skinnedStatus) m_status.SetTransparent(1);
   if (CWnd* status = GetDlgItem(m_design.statusId)) status->SetFont(&m_statusFont);
   m_pProgress = new CRTProgressBar(&m_progressPlaceholder, kTicksPerScan);
+  // Only its place counts: left visible, it would paint over the bar.
+  m_progressPlaceholder.ShowWindow(SW_HIDE);
   m_statusBrush.CreateSolidBrush(kStatusBack);
   m_title.SetWindowText(LangText(m_design.titleKey));
   return TRUE;

@@ -21,7 +21,7 @@ DialogTemplate ScanPage(const char* title, int statusId, std::vector<DialogItemT
   DialogTemplate page{kPageStyle, 0, 0, 0, 312, 212, "", "MS Sans Serif", 8, "", {
       LText(title, IDC_SCAN_TITLE, 12, 36, 288, 16, SS_NOPREFIX),
       Control("", IDC_SCAN_PROGRESS, PROGRESS_CLASS, 0, 12, 84, 288, 12),
-      LText("", statusId, 12, 110, 288, 40, SS_NOPREFIX),
+      LText("", statusId, 12, 108, 288, 28, SS_NOPREFIX),
   }};
   for (DialogItemTemplate& item : extra) page.items.push_back(item);
   return page;
@@ -36,8 +36,8 @@ const DialogTemplate kStatusScan = ScanPage("Scanning existing AP Vezovi in Lan.
 // The status list: a band across the top framing the title, the list below.
 const DialogTemplate kStatusList = {
     kPageStyle, 0, 0, 0, 312, 212, "", "MS Sans Serif", 8, "", {
+        LText("AP Status", IDC_STATUS_LIST_TITLE, 10, 9, 200, 12, SS_NOPREFIX),
         GroupBox("", IDC_STATUS_LIST_FRAME, 0, 0, 312, 28),
-        LText("AP Status", IDC_STATUS_LIST_TITLE, 10, 10, 200, 12, SS_NOPREFIX),
         Control("", IDC_STATUS_LIST, WC_LISTVIEW, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,
                 0, 32, 312, 180),
     }};
