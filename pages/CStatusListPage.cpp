@@ -4,6 +4,8 @@
 
 #include "CDeviceRecord.h"
 #include "CWizardApp.h"
+#include "LangText.h"
+#include "PageFont.h"
 #include "ScanPagesRes.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
@@ -17,11 +19,6 @@ const struct {
     {"IDS_UI_LIST_APVEZOVINAME", 120}, {"IDS_UI_LIST_ROLE", 120},     {"IDS_UI_LIST_IP", 120},
     {"IDS_UI_LIST_MAC", 120},          {"IDS_UI_LIST_LOCATION", 100},
 };
-
-void MakeFont(CFont& font, int height, int width, int weight) {
-  font.CreateFont(height, width, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
-}
 
 }  // namespace
 
@@ -37,14 +34,14 @@ void CStatusListPage::DoDataExchange(CDataExchange* pDX) {
 BOOL CStatusListPage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  MakeFont(m_largeTitleFont, 24, 10, FW_BOLD);
+  CreatePageFont(m_largeTitleFont, 24, 10);
   m_title.SetFont(&m_largeTitleFont, TRUE);
   m_title.SetTransparent(1);
   for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c)
-    m_list.InsertColumn(c, m_pApp ? m_pApp->Text(kColumns[c].headerKey) : CString(), LVCFMT_LEFT, kColumns[c].width);
+    m_list.InsertColumn(c, LangText(m_pApp, kColumns[c].headerKey), LVCFMT_LEFT, kColumns[c].width);
   m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  MakeFont(m_titleFont, 14, 6, FW_BOLD);
-  MakeFont(m_listFont, 20, 8, FW_NORMAL);
+  CreatePageFont(m_titleFont, 14, 6);
+  CreatePageFont(m_listFont, 20, 8, FW_NORMAL);
   m_title.SetFont(&m_titleFont);
   m_list.SetFont(&m_listFont);
   return TRUE;

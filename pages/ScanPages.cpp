@@ -6,6 +6,8 @@
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
 #include "FormatLangText.h"
+#include "LangText.h"
+#include "PageFont.h"
 #include "RTProgressBar.h"
 #include "ScanPagesRes.h"
 #include "WizardRes.h"
@@ -29,11 +31,6 @@ const char* RoleName(const CString& role) {
   for (const auto& r : kRoles)
     if (role == r.reported) return r.shown;
   return nullptr;
-}
-
-void MakeBoldFont(CFont& font, int height, int width) {
-  font.CreateFont(height, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
 }
 
 }  // namespace
@@ -60,8 +57,8 @@ void CScanPage::DoDataExchange(CDataExchange* pDX) {
 BOOL CScanPage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  MakeBoldFont(m_titleFont, 20, 10);
-  MakeBoldFont(m_statusFont, 18, 9);
+  CreatePageFont(m_titleFont, 20, 10);
+  CreatePageFont(m_statusFont, 18, 9);
   m_title.SetFont(&m_titleFont, TRUE);
   m_title.SetTransparent(1);
   if (m_design.skinnedStatus) m_status.SetTransparent(1);
@@ -70,11 +67,9 @@ BOOL CScanPage::OnInitDialog() {
   // Only its place counts: left visible, it would paint over the bar.
   m_progressPlaceholder.ShowWindow(SW_HIDE);
   m_statusBrush.CreateSolidBrush(kStatusBack);
-  m_title.SetWindowText(LangText(m_design.titleKey));
+  SetLangText(m_title, m_pApp, m_design.titleKey);
   return TRUE;
 }
-
-CString CScanPage::LangText(LPCTSTR key) { return m_pApp ? m_pApp->Text(key) : CString(); }
 
 CString CScanPage::StatusText() {
   CString text;
@@ -244,10 +239,10 @@ CString CScanPage::ResultLine() {
   const int groups = CollectGroupNames();
   if (groups == 0) {
     m_nNoResult = 1;
-    return LangText("IDS_STR_SCAN_NOAP");
+    return LangText(m_pApp, "IDS_STR_SCAN_NOAP");
   }
   m_nNoResult = 0;
-  return FormatLangText(LangText("IDS_STR_SCAN_FIND_GROUP"), {groups});
+  return FormatLangText(LangText(m_pApp, "IDS_STR_SCAN_FIND_GROUP"), {groups});
 }
 
 HBRUSH CScanPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
@@ -314,14 +309,14 @@ void CScanNewApPage::Merge() {
 CString CScanNewApPage::ResultLine() {
   if (m_nExists) {
     m_nNoResult = 0;
-    return LangText("IDS_STR_CREATE_EXISTS");
+    return LangText(m_pApp, "IDS_STR_CREATE_EXISTS");
   }
   if (m_nCandidates == 0) {
     m_nNoResult = 1;
-    return LangText("IDS_STR_SCAN_NOAP");
+    return LangText(m_pApp, "IDS_STR_SCAN_NOAP");
   }
   m_nNoResult = 0;
-  return FormatLangText(LangText("IDS_STR_SCAN_FIND"), {m_nCandidates});
+  return FormatLangText(LangText(m_pApp, "IDS_STR_SCAN_FIND"), {m_nCandidates});
 }
 
 // ---------------------------------------------------------------- CModifyScanPage

@@ -88,7 +88,6 @@ class CScanPage : public CWizardPage {
   // Sets the no-result flag and returns the result line.
   virtual CString ResultLine();
 
-  CString LangText(LPCTSTR key);
   void CopyAnswer(const CDeviceRecord& from, CDeviceRecord& to) const;
   void EndScan();
   void SetWaitCursor(int wait);

@@ -195,6 +195,7 @@ class ScanLab : public ::testing::Test {
   TempDir dir_;
   std::unique_ptr<ApsimHarness> sim_;
   testkit::MessageBoxLog boxes_;
+  testkit::ModalHandler answer_{[](HWND box) { testkit::Answer(box, IDOK); }};
   CMainDlg* dialog_ = nullptr;
 };
 
