@@ -1,0 +1,8 @@
+# The apply page and its engine (app/CApplyPage*). Linked with the pages, so
+# that the seam shows the real message box and password dialog.
+if(TARGET app)
+  trellian_test(apply_page_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_page_test.cpp
+    LIBS pages app res platform_testkit test_support LABELS threads)
+  trellian_netns_test(apply_quav SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_quav_netns_test.cpp
+    LIBS pages app res platform_testkit test_support DEPENDS apsim)
+endif()
