@@ -175,6 +175,12 @@ void CApplyPage::SetBusy(BOOL busy) {
   if (auto* frame = dynamic_cast<CWizardFrame*>(GetParent())) frame->EnableWithParent(!busy);
 }
 
+void CApplyPage::SetSnmpTarget(CString agentIp, CString readCommunity, CString writeCommunity) {
+  m_strAgentIp = agentIp;
+  m_strReadCommunity = readCommunity;
+  m_strWriteCommunity = writeCommunity;
+}
+
 void CApplyPage::OnEnterPage() {
   m_nEntered = 1;
   m_strUserName = "admin";

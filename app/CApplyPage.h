@@ -78,6 +78,8 @@ class CApplyPage : public CWizardPage {
   ~CApplyPage() override;
 
   void SetBusy(BOOL busy) override;
+  // The group's SNMP target, which the second instance is given.
+  void SetSnmpTarget(CString agentIp, CString readCommunity, CString writeCommunity) override;
   void OnEnterPage() override;
   int OnNextPage() override;
   int OnBackPage() override;

@@ -90,21 +90,23 @@ BOOL CApplyPage::GetSnmpForAllRows() {
 void CApplyPage::GetSnmpDone(BOOL ok, CString mac, CString message, void* owner) {
   CApplyPage* page = PageOf(owner);
   const int row = page->FindRowByMac(mac);
+  // The status cell last: the run polls it, and its next line must come
+  // after this one.
   if (ok) {
-    page->SetCell(row, kColSnmpStatus, "1");
     page->SetCell(row, kColAction, "Get SNMP OK");
     page->SetCell(row, kColReadCommunity, "quorin");
     page->SetCell(row, kColWriteCommunity, "velmont");
     page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_OK");
+    page->SetCell(row, kColSnmpStatus, "1");
   } else if (message == kPasswordError) {
-    page->SetCell(row, kColSnmpStatus, "A");
     // The first refusal is silent: the stored password may just be stale.
     if (page->Cell(row, kColAction) == "A") page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_PASSWORD_ERR");
     page->SetCell(row, kColAction, "A");
+    page->SetCell(row, kColSnmpStatus, "A");
   } else {
-    page->SetCell(row, kColSnmpStatus, "0");
     page->SetCell(row, kColAction, "Get SNMP Unsuccess!");
     page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_FAIL");
+    page->SetCell(row, kColSnmpStatus, "0");
   }
   // Once the entry is gone the page may go too: only its window handle is
   // used after that.
@@ -220,18 +222,19 @@ BOOL CApplyPage::SetIpForAllRows() {
 void CApplyPage::SetIpDone(BOOL ok, CString mac, CString message, void* owner) {
   CApplyPage* page = PageOf(owner);
   const int row = page->FindRowByMac(mac);
+  // The address cell last, as above.
   if (ok) {
-    page->SetCell(row, kColAuto, "1");
     page->SetCell(row, kColAction, "Set IP OK");
     page->LogRow("IDS_STR_SETIP", row, "IDS_STR_OK");
+    page->SetCell(row, kColAuto, "1");
   } else if (message == kPasswordError) {
-    page->SetCell(row, kColAuto, "D");
     if (page->Cell(row, kColAction) == "A") page->LogRow("IDS_STR_SETIP", row, "IDS_STR_PASSWORD_ERR");
     page->SetCell(row, kColAction, "A");
+    page->SetCell(row, kColAuto, "D");
   } else {
-    page->SetCell(row, kColAuto, "1");
     page->SetCell(row, kColAction, "Set IP Unsuccess!");
     page->LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
+    page->SetCell(row, kColAuto, "1");
   }
   HWND hwnd = page->m_hWnd;
   page->m_tasks.Remove(CApplyTaskLists::kSetIp, mac);

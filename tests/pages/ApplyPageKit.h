@@ -15,7 +15,9 @@
 #include "TestKit.h"
 #include "WizardRes.h"
 
-// The apply page, counting how often it was made busy and released.
+// The apply page, counting how often it was made busy and released and how
+// often the SNMP phase was asked for the next device; with `stop_at_snmp`
+// the run ends where the QUAV phase hands over.
 class TestApplyPage : public CApplyPage {
  public:
   void SetBusy(BOOL busy) override {
@@ -24,7 +26,20 @@ class TestApplyPage : public CApplyPage {
   }
   int made_busy = 0;
   int released = 0;
+  int next_device = 0;
+  bool stop_at_snmp = false;
+
+ protected:
+  LRESULT OnNextDeviceSpy(WPARAM wParam, LPARAM lParam) {
+    ++next_device;
+    return stop_at_snmp ? 0 : OnNextDevice(wParam, lParam);
+  }
+  DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(TestApplyPage, CApplyPage)
+  ON_MESSAGE(WM_APPLY_NEXTDEVICE, OnNextDeviceSpy)
+END_MESSAGE_MAP()
 
 // A planned member as the member page makes it.
 struct Member {

@@ -6,3 +6,7 @@ if(TARGET app)
   trellian_netns_test(apply_quav SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_quav_netns_test.cpp
     LIBS pages app res platform_testkit test_support DEPENDS apsim)
 endif()
+if(TARGET app)
+  trellian_netns_test(apply_snmp SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_snmp_netns_test.cpp
+    LIBS pages app res platform_testkit test_support DEPENDS apsim)
+endif()

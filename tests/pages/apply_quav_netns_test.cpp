@@ -52,11 +52,13 @@ class ApplyQuav : public ::testing::Test {
     sim_.reset(new ApsimHarness(dir_, scenario, {"--time-scale", std::to_string(kClockScale)}));
     ASSERT_TRUE(sim_->Ready()) << sim_->Errors();
   }
-  // Enters the page and pumps until the run hands over to the next phase.
+  // Enters the page and pumps until the run hands over to the SNMP phase.
   void Run(ApplyHost& h) {
+    h.page.stop_at_snmp = true;
     h.page.OnEnterPage();
-    ASSERT_TRUE(testkit::PumpUntil([&] { return h.page.released > 0; }, 600000)) << sim_->Log();
+    ASSERT_TRUE(testkit::PumpUntil([&] { return h.page.next_device > 0; }, 600000)) << sim_->Log();
     EXPECT_EQ(h.page.made_busy, 1);
+    EXPECT_EQ(h.page.m_nCurrentDevice, 0);
   }
 
   TempDir dir_;
