@@ -12,6 +12,7 @@
 #include "CApplyPage.h"
 #include "CDeviceRecord.h"
 #include "CWizardApp.h"
+#include "DialogPagesRes.h"
 #include "TestKit.h"
 #include "WizardRes.h"
 
@@ -124,4 +125,41 @@ class ApplyHost {
 
   CDialog host;
   TestApplyPage page;
+};
+
+// Answers the modal windows of a run as an operator would: the device
+// password dialog with `password` typed (Cancel when it is empty), any other
+// box (the skinned message box, a plain one) with OK.
+class OperatorAnswers {
+ public:
+  explicit OperatorAnswers(std::string password)
+      : password_(std::move(password)), handler_([this](HWND modal) { Answer(modal); }) {}
+
+  std::vector<std::string> asked;  // "IP MAC" as each password dialog showed them
+  std::vector<std::string> boxes;  // the texts of the other boxes
+
+ private:
+  static std::string TextOf(HWND hwnd) {
+    char text[512] = "";
+    ::GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+  }
+  void Answer(HWND modal) {
+    HWND edit = ::GetDlgItem(modal, IDC_DEVPASS_PASSWORD);
+    HWND ip = ::GetDlgItem(modal, IDC_DEVPASS_IP);
+    if (edit && ip) {
+      asked.push_back(TextOf(ip) + " " + TextOf(::GetDlgItem(modal, IDC_DEVPASS_MAC)));
+      ::SetWindowTextA(edit, password_.c_str());
+      testkit::Answer(modal, password_.empty() ? IDCANCEL : IDOK);
+    } else if (HWND text = ::GetDlgItem(modal, IDC_MSGBOX_TEXT)) {
+      boxes.push_back(TextOf(text));
+      testkit::Answer(modal, IDC_MSGBOX_SINGLE_OK);
+    } else {
+      boxes.push_back(testkit::MessageBoxText(modal));
+      testkit::Answer(modal, IDOK);
+    }
+  }
+
+  std::string password_;
+  testkit::ModalHandler handler_;
 };

@@ -142,13 +142,12 @@ TEST_F(ApplyPage, NextNeedsAMasterThatStaysInTheGroupWithSnmpOn) {
   for (const Case& c : cases) {
     ApplyHost h(c.members, c.secondRun, c.modifyFlow);
     h.page.FillStore();
-    int shown = 0;
-    testkit::ModalHandler answer([&shown](HWND modal) {
-      ++shown;
-      testkit::Answer(modal, IDOK);
-    });
+    OperatorAnswers answers("");
     EXPECT_EQ(h.page.OnNextPage(), c.expected) << c.what;
-    EXPECT_EQ(shown, c.expected == -2 ? 1 : 0) << c.what;
+    EXPECT_EQ(answers.boxes, c.expected == -2 ? std::vector<std::string>{
+                                                    "The AP Vezovi has no Master. Please choose one member as Master."}
+                                              : std::vector<std::string>{})
+        << c.what;
     EXPECT_EQ(h.page.m_strAgentIp, c.target) << c.what;
     if (c.expected == 4) {
       EXPECT_EQ(h.page.m_strReadCommunity, "");

@@ -65,31 +65,16 @@ class ApplyQuav : public ::testing::Test {
   std::unique_ptr<ApsimHarness> sim_;
 };
 
-// The password dialog, answered with `password`, or Cancel when it is empty;
-// any other modal window (a message box) is answered OK.
-struct PasswordAnswers {
-  std::vector<std::string> asked;  // the IP and MAC the dialog was given
-  int boxes = 0;
-};
-void RegisterPasswordAnswer(PasswordAnswers& answers, const std::string& password) {
-  RegisterDevicePassword([&answers, password](const CString& ip, const CString& mac, CString& typed) {
-    answers.asked.push_back(std::string(ip) + " " + std::string(mac));
-    if (password.empty()) return IDCANCEL;
-    typed = password.c_str();
-    return IDOK;
-  });
-}
-
 TEST_F(ApplyQuav, ThreeDevicesGetSnmpAndTheirPlannedAddresses) {
   StartDevices(kThreeDevices);
   ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"},
                {"000D88C00002", "10.250.0.32", "Slave"},
                {"000D88C00003", "10.250.0.33", "Slave"}});
-  PasswordAnswers answers;
-  RegisterPasswordAnswer(answers, "secret");
+  OperatorAnswers answers("secret");
   Run(h);
 
   EXPECT_EQ(answers.asked, std::vector<std::string>{"10.250.0.33 000D88C00003"});
+  EXPECT_TRUE(answers.boxes.empty());
   const char* const kAddresses[] = {"10.250.0.21", "10.250.0.22", "10.250.0.23"};
   const char* const kMacs[] = {"000D88C00001", "000D88C00002", "000D88C00003"};
   ASSERT_TRUE(sim_->WaitForLog("back 000D88C00003", 20000)) << sim_->Log();
@@ -132,20 +117,23 @@ TEST_F(ApplyQuav, ThreeDevicesGetSnmpAndTheirPlannedAddresses) {
                                       "10.250.0.22 (000D88C00002): setting the IP address and restarting... OK!",
                                       "10.250.0.23 (000D88C00003): setting the IP address and restarting... OK!"}));
   EXPECT_EQ(log[12], "Waiting for the access points to restart...");
+  // For a person to look at the page after the run.
+  if (const char* png = std::getenv("TRELLIAN_APPLY_PNG")) {
+    h.host.ShowWindow(SW_SHOW);
+    h.page.ShowWindow(SW_SHOW);
+    h.host.UpdateWindow();
+    testkit::PumpPending();
+    EXPECT_TRUE(testkit::CaptureWindowPng(h.host.m_hWnd, png));
+  }
 }
 
 TEST_F(ApplyQuav, AMacThatIsNotTwelveHexDigitsFailsAndTheRunEnds) {
   StartDevices(kThreeDevices);
   ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, {"00:0D:88", "10.250.0.32", "Slave"}});
-  PasswordAnswers answers;
-  RegisterPasswordAnswer(answers, "");
-  testkit::ModalHandler boxes([&answers](HWND modal) {
-    ++answers.boxes;
-    testkit::Answer(modal, IDOK);
-  });
+  OperatorAnswers answers("");
   Run(h);
   EXPECT_TRUE(answers.asked.empty());
-  EXPECT_EQ(answers.boxes, 1);  // the set-IP task's own message
+  EXPECT_EQ(answers.boxes.size(), 1u);  // the set-IP task's own message
   EXPECT_EQ(h.Cell("00:0D:88", kColSnmpStatus), "0");
   EXPECT_EQ(h.Cell("00:0D:88", kColAction), "Set IP Unsuccess!");
   EXPECT_EQ(h.Cell("000D88C00001", kColSnmpStatus), "1");
@@ -169,8 +157,7 @@ ip = 10.250.0.32
 faults = no_answer
 )");
   ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, {"000D88C00002", "10.250.0.32", "Slave"}});
-  PasswordAnswers answers;
-  RegisterPasswordAnswer(answers, "");
+  OperatorAnswers answers("");
   Run(h);
   EXPECT_EQ(answers.asked.size(), 2u);  // once for SNMP, once for the address
   EXPECT_EQ(h.Cell("000D88C00001", kColSnmpStatus), "0");
