@@ -88,7 +88,7 @@ inline void UseProgramLanguage(CWizardApp& app) {
 class ApplyHost {
  public:
   explicit ApplyHost(const std::vector<Member>& members, int secondRun = 0, int modifyFlow = 0) {
-    EXPECT_TRUE(host.Create(IDD_ABOUTBOX));
+    EXPECT_TRUE(host.CreateEx(0, nullptr, "apply", WS_POPUP, 0, 0, 640, 440, nullptr, nullptr));
     page.m_nSecondRun = secondRun;
     page.m_nModifyFlow = modifyFlow;
     EXPECT_TRUE(page.Create(IDD_PAGE_APPLY, &host));
@@ -123,7 +123,7 @@ class ApplyHost {
     return row < 0 ? "(no row)" : page.Cell(row, column).GetString();
   }
 
-  CDialog host;
+  CWnd host;
   TestApplyPage page;
 };
 

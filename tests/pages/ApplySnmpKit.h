@@ -19,12 +19,13 @@ extern CWizardApp theApp;
 
 class ApplySnmp : public ::testing::Test {
  protected:
-  static constexpr int kClockScale = 20;
+  // The platform clock's and the simulator's speed-up.
+  int clock_scale_ = 20;
 
   void SetUp() override {
     ASSERT_STREQ(std::getenv("TRELLIAN_NETNS"), "inside") << "run through tools/netns-run";
     UseProgramLanguage(theApp);
-    testkit::SetClockScale(kClockScale);
+    testkit::SetClockScale(clock_scale_);
     ASSERT_TRUE(SnmpSessionInit(dir_.path().c_str(), ""));
   }
   void TearDown() override {
@@ -37,17 +38,18 @@ class ApplySnmp : public ::testing::Test {
   }
 
   void StartDevices(const std::string& scenario) {
-    sim_.reset(new ApsimHarness(dir_, scenario, {"--time-scale", std::to_string(kClockScale)}));
+    sim_.reset(new ApsimHarness(dir_, scenario, {"--time-scale", std::to_string(clock_scale_)}));
     ASSERT_TRUE(sim_->Ready()) << sim_->Errors();
   }
   // Runs an instance from its entry to the release of the page.
   void Run(ApplyHost& h, DWORD platformMs = 3000000) {
     h.page.OnEnterPage();
     WaitForRelease(h, platformMs);
+    EXPECT_EQ(h.page.made_busy, 1);
   }
   void WaitForRelease(ApplyHost& h, DWORD platformMs = 3000000) {
     ASSERT_TRUE(testkit::PumpUntil([&] { return h.page.released > 0; }, platformMs)) << sim_->Log();
-    EXPECT_EQ(h.page.made_busy, 1);
+    EXPECT_EQ(h.page.released, 1);
   }
   // The SNMP chain alone, over devices whose SNMP is on already: the store
   // as the QUAV phase leaves it.
@@ -83,4 +85,22 @@ inline std::string SnmpDevice(const std::string& mac, const std::string& ip, con
 
 inline size_t CountLines(const std::vector<std::string>& log, const std::string& line) {
   return static_cast<size_t>(std::count(log.begin(), log.end(), line));
+}
+
+// Two members in SNMP reach, the second a plain one whose chain shows that
+// the run went on past the first.
+inline std::string SecondDevice() { return SnmpDevice("000D88C00002", "10.250.0.22"); }
+inline std::vector<Member> TwoMembers() {
+  return {{"000D88C00001", "10.250.0.21", "Master", 0}, {"000D88C00002", "10.250.0.22", "Slave", 0}};
+}
+
+// The second device's whole chain ran, and the run ended.
+inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log) {
+  EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): joining the AP Vezovi... OK!"), 1u)
+      << ::testing::PrintToString(log);
+  EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): applying the settings... OK!"), 1u);
+  EXPECT_EQ(CountLines(log, "10.250.0.22: restarting the access point."), 1u);
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), "All steps are done.");
+  EXPECT_EQ(CountLines(log, "Restarting the access points: 100% done."), 1u);
 }

@@ -10,3 +10,11 @@ if(TARGET app)
   trellian_netns_test(apply_snmp SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_snmp_netns_test.cpp
     LIBS pages app res platform_testkit test_support DEPENDS apsim)
 endif()
+if(TARGET app)
+  trellian_netns_test(apply_faults SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_faults_netns_test.cpp
+    LIBS pages app res platform_testkit test_support DEPENDS apsim)
+endif()
+if(TARGET app)
+  trellian_netns_test(apply_sync_faults SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_sync_faults_netns_test.cpp
+    LIBS pages app res platform_testkit test_support DEPENDS apsim)
+endif()
