@@ -18,3 +18,7 @@ if(TARGET app)
   trellian_netns_test(apply_sync_faults SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_sync_faults_netns_test.cpp
     LIBS pages app res platform_testkit test_support DEPENDS apsim)
 endif()
+if(TARGET app)
+  trellian_netns_test(apply_full_group SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_full_group_netns_test.cpp
+    LIBS pages app res platform_testkit test_support DEPENDS apsim)
+endif()
