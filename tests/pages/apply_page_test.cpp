@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "ApplyPageKit.h"
 #include "ApplyTaskLists.h"
+#include "TempDir.h"
 
 CWizardApp theApp;
 
@@ -153,6 +157,31 @@ TEST_F(ApplyPage, NextNeedsAMasterThatStaysInTheGroupWithSnmpOn) {
       EXPECT_EQ(h.page.m_strReadCommunity, "");
     }
   }
+}
+
+TEST_F(ApplyPage, LanguageTextsWithStrayPercentSignsPrintAsTheyStand) {
+  // A program folder whose language file has a broken step text.
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() + "/language/en");
+  std::ifstream in(std::string(std::getenv("TRELLIAN_SOURCE_DIR")) + "/res/language/en/Lang.MLS");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string lang = text.str();
+  const std::string key = "IDS_STR_GETSNMP=";
+  const size_t at = lang.find(key);
+  ASSERT_NE(at, std::string::npos);
+  lang.replace(at, lang.find('\n', at) - at, key + "%n%s %5d%s %");
+  std::ofstream(dir.path() + "/language/en/Lang.MLS") << lang;
+  testkit::SetProgramPath(dir.file("Trellian"));
+  theApp.SetupLanguage();
+
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}});
+  h.page.FillStore();
+  h.page.m_tasks.Add(CApplyTaskLists::kGetSnmp, nullptr, "000D88C00001");
+  CApplyPage::GetSnmpDone(FALSE, "000D88C00001", " Error!", &h.page);
+  EXPECT_EQ(h.Log(), std::vector<std::string>{"%n10.250.0.31 %5d000D88C00001 %"});
+  EXPECT_EQ(h.Cell("000D88C00001", kColSnmpStatus), "0");
+  EXPECT_EQ(h.page.m_tasks.Count(CApplyTaskLists::kGetSnmp), 0);
 }
 
 // --- reports from worker threads ------------------------------------------------
