@@ -182,6 +182,15 @@ class CApplyPage : public CWizardPage {
   // Asks the device password of a row (the main dialog's wait cursor off
   // meanwhile); FALSE on Cancel.
   BOOL AskPassword(int row, CString& password);
+  // A report's last acts: its task leaves the list `which`, and the page is
+  // posted `retryMessage`.
+  void EndReport(CApplyTaskLists::Which which, const CString& mac, UINT retryMessage);
+  // A retry handler: once no task of `which` runs and something `waiting`
+  // is left, `retry` for every row whose `column` shows `mark`, one after
+  // the other (each may prompt). Asked again meanwhile, it posts `message`
+  // again when done.
+  void RetryPass(CApplyTaskLists::Which which, UINT message, BOOL waiting, int column, LPCTSTR mark,
+                 BOOL (CApplyPage::*retry)(int row));
   // Starts a community task for the row's MAC with `password`, listed in
   // `which`; FALSE when it could not be created.
   BOOL StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password, int mode,
@@ -199,6 +208,7 @@ class CApplyPage : public CWizardPage {
   void Apply(int row);
   void Restart(int row);
   BOOL FinalPass();
+  BOOL RetryFinalPass(int row);
   static void ApModeRead(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
   static void ApModeWritten(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
   static void GroupSettingsWritten(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);

@@ -108,32 +108,41 @@ void CApplyPage::GetSnmpDone(BOOL ok, CString mac, CString message, void* owner)
     page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_FAIL");
     page->SetCell(row, kColSnmpStatus, "0");
   }
-  // Once the entry is gone the page may go too: only its window handle is
-  // used after that.
-  HWND hwnd = page->m_hWnd;
-  page->m_tasks.Remove(CApplyTaskLists::kGetSnmp, mac);
-  ::PostMessage(hwnd, WM_APPLY_RETRY_GETSNMP, 0, 0);
+  page->EndReport(CApplyTaskLists::kGetSnmp, mac, WM_APPLY_RETRY_GETSNMP);
 }
 
-LRESULT CApplyPage::OnRetryGetSnmp(WPARAM, LPARAM) {
-  const auto which = CApplyTaskLists::kGetSnmp;
-  if (m_tasks.Count(which) > 0 || !IsPending()) return 0;
+void CApplyPage::EndReport(CApplyTaskLists::Which which, const CString& mac, UINT retryMessage) {
+  // Once the entry is gone the page may go too: only its window handle is
+  // used after that.
+  HWND hwnd = m_hWnd;
+  m_tasks.Remove(which, mac);
+  ::PostMessage(hwnd, retryMessage, 0, 0);
+}
+
+void CApplyPage::RetryPass(CApplyTaskLists::Which which, UINT message, BOOL waiting, int column, LPCTSTR mark,
+                           BOOL (CApplyPage::*retry)(int row)) {
+  if (m_tasks.Count(which) > 0 || !waiting) return;
   if (m_bInRetry[which]) {
     m_bRetryAgain[which] = TRUE;
-    return 0;
+    return;
   }
   HWND self = m_hWnd;
   m_bInRetry[which] = TRUE;
   for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, kColSnmpStatus) != "A") continue;
-    RetryGetSnmp(row);
-    if (!::IsWindow(self)) return 0;
+    if (Cell(row, column) != mark) continue;
+    (this->*retry)(row);
+    if (!::IsWindow(self)) return;
   }
   m_bInRetry[which] = FALSE;
   if (m_bRetryAgain[which]) {
     m_bRetryAgain[which] = FALSE;
-    PostMessage(WM_APPLY_RETRY_GETSNMP);
+    PostMessage(message);
   }
+}
+
+LRESULT CApplyPage::OnRetryGetSnmp(WPARAM, LPARAM) {
+  RetryPass(CApplyTaskLists::kGetSnmp, WM_APPLY_RETRY_GETSNMP, IsPending(), kColSnmpStatus, "A",
+            &CApplyPage::RetryGetSnmp);
   return 0;
 }
 
@@ -236,30 +245,12 @@ void CApplyPage::SetIpDone(BOOL ok, CString mac, CString message, void* owner) {
     page->LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
     page->SetCell(row, kColAuto, "1");
   }
-  HWND hwnd = page->m_hWnd;
-  page->m_tasks.Remove(CApplyTaskLists::kSetIp, mac);
-  ::PostMessage(hwnd, WM_APPLY_RETRY_SETIP, 0, 0);
+  page->EndReport(CApplyTaskLists::kSetIp, mac, WM_APPLY_RETRY_SETIP);
 }
 
 LRESULT CApplyPage::OnRetrySetIp(WPARAM, LPARAM) {
-  const auto which = CApplyTaskLists::kSetIp;
-  if (m_tasks.Count(which) > 0 || !AnyRowWithCell(kColAuto, "D")) return 0;
-  if (m_bInRetry[which]) {
-    m_bRetryAgain[which] = TRUE;
-    return 0;
-  }
-  HWND self = m_hWnd;
-  m_bInRetry[which] = TRUE;
-  for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, kColAuto) != "D") continue;
-    RetrySetIp(row);
-    if (!::IsWindow(self)) return 0;
-  }
-  m_bInRetry[which] = FALSE;
-  if (m_bRetryAgain[which]) {
-    m_bRetryAgain[which] = FALSE;
-    PostMessage(WM_APPLY_RETRY_SETIP);
-  }
+  RetryPass(CApplyTaskLists::kSetIp, WM_APPLY_RETRY_SETIP, AnyRowWithCell(kColAuto, "D"), kColAuto, "D",
+            &CApplyPage::RetrySetIp);
   return 0;
 }
 

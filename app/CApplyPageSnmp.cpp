@@ -278,35 +278,26 @@ void CApplyPage::FinalPassDone(BOOL ok, CString mac, CString message, void* owne
   // after this one.
   page->LogRow("IDS_STR_SNMP", row, ok ? "IDS_STR_OK" : message == kPasswordError ? "IDS_STR_PASSWORD_ERR" : "IDS_STR_FAIL");
   page->SetCell(row, kColSnmpStatus, !ok && message == kPasswordError ? "A" : "0");
-  HWND hwnd = page->m_hWnd;
-  page->m_tasks.Remove(CApplyTaskLists::kFinalPass, mac);
-  ::PostMessage(hwnd, WM_APPLY_RETRY_SNMPSTEP, 0, 0);
+  page->EndReport(CApplyTaskLists::kFinalPass, mac, WM_APPLY_RETRY_SNMPSTEP);
 }
 
 LRESULT CApplyPage::OnRetrySnmpStep(WPARAM, LPARAM) {
-  const auto which = CApplyTaskLists::kFinalPass;
-  if (m_tasks.Count(which) > 0 || !IsPending()) return 0;
-  if (m_bInRetry[which]) {
-    m_bRetryAgain[which] = TRUE;
-    return 0;
-  }
-  HWND self = m_hWnd;
-  m_bInRetry[which] = TRUE;
-  for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, kColSnmpStatus) != "A") continue;
-    CString password;
-    if (!AskPassword(row, password)) {
-      SetCell(row, kColSnmpStatus, "0");
-    } else if (!StartCommunityTask(which, row, password, CCommunityTask::kDisable, FinalPassDone)) {
-      SetCell(row, kColSnmpStatus, "0");
-      LogRow("IDS_STR_SNMP", row, "IDS_STR_FAIL");
-    }
-    if (!::IsWindow(self)) return 0;
-  }
-  m_bInRetry[which] = FALSE;
-  if (m_bRetryAgain[which]) {
-    m_bRetryAgain[which] = FALSE;
-    PostMessage(WM_APPLY_RETRY_SNMPSTEP);
-  }
+  RetryPass(CApplyTaskLists::kFinalPass, WM_APPLY_RETRY_SNMPSTEP, IsPending(), kColSnmpStatus, "A",
+            &CApplyPage::RetryFinalPass);
   return 0;
+}
+
+// The typed password is not kept: the group password stays the one to use.
+BOOL CApplyPage::RetryFinalPass(int row) {
+  CString password;
+  if (!AskPassword(row, password)) {
+    SetCell(row, kColSnmpStatus, "0");
+    return FALSE;
+  }
+  if (!StartCommunityTask(CApplyTaskLists::kFinalPass, row, password, CCommunityTask::kDisable, FinalPassDone)) {
+    SetCell(row, kColSnmpStatus, "0");
+    LogRow("IDS_STR_SNMP", row, "IDS_STR_FAIL");
+    return FALSE;
+  }
+  return TRUE;
 }

@@ -1,24 +1,12 @@
-# The apply page and its engine (app/CApplyPage*). Linked with the pages, so
-# that the seam shows the real message box and password dialog.
+# The apply page and its engine (app/CApplyPage*), linked with the pages so
+# that the seam shows the real message box and password dialog. The programs
+# that talk to simulated access points run in a private network, each as one
+# CTest case, so that CI runs them side by side.
 if(TARGET app)
   trellian_test(apply_page_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_page_test.cpp
     LIBS pages app res platform_testkit test_support LABELS threads)
-  trellian_netns_test(apply_quav SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_quav_netns_test.cpp
-    LIBS pages app res platform_testkit test_support DEPENDS apsim)
-endif()
-if(TARGET app)
-  trellian_netns_test(apply_snmp SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_snmp_netns_test.cpp
-    LIBS pages app res platform_testkit test_support DEPENDS apsim)
-endif()
-if(TARGET app)
-  trellian_netns_test(apply_faults SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_faults_netns_test.cpp
-    LIBS pages app res platform_testkit test_support DEPENDS apsim)
-endif()
-if(TARGET app)
-  trellian_netns_test(apply_sync_faults SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_sync_faults_netns_test.cpp
-    LIBS pages app res platform_testkit test_support DEPENDS apsim)
-endif()
-if(TARGET app)
-  trellian_netns_test(apply_full_group SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_full_group_netns_test.cpp
-    LIBS pages app res platform_testkit test_support DEPENDS apsim)
+  foreach(name apply_quav apply_snmp apply_faults apply_sync_faults apply_full_group)
+    trellian_netns_test(${name} SOURCES ${CMAKE_CURRENT_LIST_DIR}/${name}_netns_test.cpp
+      LIBS pages app res platform_testkit test_support DEPENDS apsim)
+  endforeach()
 endif()
