@@ -1,0 +1,4 @@
+# The member pages and the manual IP dialog, headless.
+trellian_test(member_pages_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/member_page_test.cpp ${CMAKE_CURRENT_LIST_DIR}/manual_ip_dlg_test.cpp
+  LIBS pages app res platform_testkit test_support)
