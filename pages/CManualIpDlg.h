@@ -8,7 +8,7 @@
 #pragma once
 
 #include "RTButton.h"
-#include "RTDialog.h"
+#include "BackdropDialog.h"
 #include "RTStatic.h"
 #include "afxcmn.h"
 #include "afxwin.h"
@@ -16,7 +16,7 @@
 class CRTListCtrlEx;
 class CWizardApp;
 
-class CManualIpDlg : public CRTDialog {
+class CManualIpDlg : public CBackdropDialog {
  public:
   explicit CManualIpDlg(CWnd* pParent = nullptr);
 
@@ -43,12 +43,7 @@ class CManualIpDlg : public CRTDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   void OnOK() override;
-  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
-  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-  afx_msg void OnPaint();
-  DECLARE_MESSAGE_MAP()
 
  private:
-  CString Text(LPCTSTR key) const;
   BOOL IsAddressInUse(const CString& ip);
 };

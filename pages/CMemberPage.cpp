@@ -6,6 +6,8 @@
 #include "InputChecks.h"
 #include "MembersRes.h"
 #include "WizardRes.h"
+#include "LangText.h"
+#include "SkinMessageBox.h"
 #include "WizardUi.h"
 
 namespace {
@@ -108,9 +110,17 @@ void CMemberPage::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_MEM_MEMBER_FRAME, m_memberFrame);
 }
 
-CString CMemberPage::Text(LPCTSTR key) const { return m_pApp ? m_pApp->Text(key) : CString(); }
+CString CMemberPage::Text(LPCTSTR key) const { return LangText(m_pApp, key); }
 
-void CMemberPage::ShowMessage(LPCTSTR key) { ShowSkinMessage(Text(key), FALSE); }
+void CMemberPage::ShowMessage(LPCTSTR key) { ShowLangMessage(m_pApp, key); }
+
+// The member pages' one question: OK and Cancel.
+bool CMemberPage::Confirm(LPCTSTR key) {
+  CSkinMessageBox box;
+  box.SetMessage(Text(key));
+  box.SetOkCancel(1);
+  return box.DoModal() == IDOK;
+}
 
 // ---------------------------------------------------------------- set-up
 
@@ -144,15 +154,20 @@ void CMemberPage::InsertColumns(DWORD memberExStyle, int unconfiguredResizable) 
   m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kMemberRole);
 }
 
+void CMemberPage::SetUpLists(DWORD memberExStyle, int unconfiguredResizable) {
+  CreateImageList(m_imageList);
+  m_listUnconfigured.EnableMouseEdit(FALSE);
+  InsertColumns(memberExStyle, unconfiguredResizable);
+  for (const char* role : {"Master", "Backup Master", "Slave"}) m_roleNames.Add(role);
+  CreateFonts();
+  m_listMembers.SetHandCursorColumns(kMemberManual, kMemberDelete);
+}
+
 BOOL CMemberPage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  CreateImageList(m_imageList);
-  m_listUnconfigured.EnableMouseEdit(FALSE);
+  SetUpLists(LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT, kUnconfiguredResizable);
   m_autoFrame.SetBackground(0, 0);
-  InsertColumns(LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT, kUnconfiguredResizable);
-  for (const char* role : {"Master", "Backup Master", "Slave"}) m_roleNames.Add(role);
-  CreateFonts();
   m_unconfiguredCaption.SetFont(&m_captionFont);
   m_memberCaption.SetFont(&m_captionFont);
   for (CWnd* label : {static_cast<CWnd*>(&m_ipFromLabel), static_cast<CWnd*>(&m_maskLabel),
@@ -162,7 +177,6 @@ BOOL CMemberPage::OnInitDialog() {
   for (CRTStatic* text : {&m_unconfiguredCaption, &m_memberCaption, &m_ipFromLabel, &m_maskLabel, &m_gatewayLabel,
                           &m_autoCaption})
     text->SetTransparent(1);
-  m_listMembers.SetHandCursorColumns(kMemberManual, kMemberDelete);
   m_unconfiguredCaption.SetWindowText(Text("IDS_UI_UNCONFIGAP"));
   m_memberCaption.SetWindowText(Text("IDS_UI_MEMBERLIST"));
   m_autoCaption.SetWindowText(Text("IDS_UI_AUTO_IP"));
@@ -362,6 +376,14 @@ void CMemberPage::FillRecordFromMemberRow(CDeviceRecord& record, int row) {
   }
 }
 
+// A row that stands for a record the scan reported: a manual address is the
+// new address, the record keeps the one the device has now.
+void CMemberPage::FillRecordFromExistingRow(CDeviceRecord& record, int row) {
+  FillRecordFromMemberRow(record, row);
+  if (record.m_nManualIp) record.m_strIp = m_listMembers.GetItemText(row, kMemberNewIp);
+  m_listMembers.SetItemText(row, kMemberAction, kDone);
+}
+
 void CMemberPage::ReadGroupNameAndPassword(CString& name, CString& password) {
   name = m_strGroupName;
   password = m_strGroupPassword;
@@ -402,9 +424,7 @@ void CMemberPage::UpdateRecordsFromRows() {
     if (row < 0) {
       record->m_nMembership = 1;
     } else {
-      FillRecordFromMemberRow(*record, row);
-      if (record->m_nManualIp) record->m_strIp = m_listMembers.GetItemText(row, kMemberNewIp);
-      m_listMembers.SetItemText(row, kMemberAction, kDone);
+      FillRecordFromExistingRow(*record, row);
     }
     record->m_strGroupName = m_strGroupName;
     record->m_strGroupPassword = m_strGroupPassword;
@@ -422,7 +442,7 @@ LRESULT CMemberPage::OnListCellClicked(WPARAM wParam, LPARAM lParam) {
   CRTListCtrlEx& list = m_listMembers;
   switch (column) {
     case kMemberDelete:
-      if (list.m_bHandCursor && ShowSkinMessage(Text("IDS_STR_DONE_DELAPVEZOVI"), TRUE) == IDOK)
+      if (list.m_bHandCursor && Confirm("IDS_STR_DONE_DELAPVEZOVI"))
         ReturnRowToUnconfigured(&m_listMembers, &m_listUnconfigured, row);
       break;
     case kMemberManual: {

@@ -82,8 +82,8 @@ class CMemberPage : public CWizardPage {
   BOOL ReturnRowToUnconfigured(CRTListCtrlEx* members, CRTListCtrlEx* unconfigured, int row);
   static int RoleIndex(const CString& role);
   int FindMemberRowByMac(const CString& mac);
-  // Offered beside BuildRecordList; the wizard does not call it here.
-  void UpdateRecordsFromRows();
+  // Offered beside BuildRecordList; the create flow does not call it.
+  virtual void UpdateRecordsFromRows();
 
   CRTStatic m_unconfiguredCaption;
   CRTListCtrlEx m_listUnconfigured;
@@ -127,7 +127,9 @@ class CMemberPage : public CWizardPage {
   void OnOK() override {}
   void OnCancel() override {}
 
-  // What the two member pages share of their set-up.
+  // What the two member pages share of their set-up: image list, columns,
+  // role names, fonts and the hand-cursor columns.
+  void SetUpLists(DWORD memberExStyle, int unconfiguredResizable);
   void CreateImageList(CImageList& images);
   void CreateFonts();
   void InsertColumns(DWORD memberExStyle, int unconfiguredResizable);
@@ -141,6 +143,7 @@ class CMemberPage : public CWizardPage {
   void AppendUnconfiguredRow(CRTListCtrlEx& list, const CDeviceRecord& device);
   void MoveRowToMembers(CRTListCtrlEx* source, int row);
   void FillRecordFromMemberRow(CDeviceRecord& record, int row);
+  void FillRecordFromExistingRow(CDeviceRecord& record, int row);
   // Records of the member rows not yet "DONE" and of every unconfigured
   // row, appended to `records`; each record gets the group name and
   // password `nameAndPassword` gives at that moment.
@@ -149,6 +152,7 @@ class CMemberPage : public CWizardPage {
   // The records this page made and must free.
   virtual void FreeOwnRecords();
   void ShowMessage(LPCTSTR key);
+  bool Confirm(LPCTSTR key);
   CString Text(LPCTSTR key) const;
 
   void ClearDropHighlight();

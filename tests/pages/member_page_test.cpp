@@ -191,6 +191,47 @@ TEST_F(MemberPageTest, OneRowDraggedMovesThatRowAndShowsTheDropRow) {
   EXPECT_EQ(Highlighted(Members()), 0);
 }
 
+// The drag image starts where the row was pressed (the desktop takes screen
+// coordinates), shifted by its hot spot; leaving the member list takes the
+// drop highlight away again.
+TEST_F(MemberPageTest, TheDragImageStartsAtThePressAndTheHighlightFollowsThePointer) {
+  Enter(2);
+  LoadMembers(2);
+  const POINT from = RowPoint(Unconfigured(), 0);
+  testkit::AdvanceClock(1000);
+  testkit::MouseMove(from);
+  testkit::MouseDown(from);
+  testkit::MouseMove(POINT{from.x + 20, from.y});
+  testkit::PumpPending();
+  ASSERT_TRUE(page->m_bDragging);
+  ASSERT_NE(PlatformDragImageWindow(), nullptr);
+  CRect image;
+  ::GetWindowRect(PlatformDragImageWindow(), &image);
+  EXPECT_EQ(image.left, from.x + 10);
+  EXPECT_EQ(image.top, from.y + 14);
+
+  testkit::MouseMove(RowPoint(Members(), 0));
+  testkit::PumpPending();
+  EXPECT_EQ(page->m_nDropIndex, 0);
+  EXPECT_EQ(Highlighted(Members()), 1);
+  testkit::MouseMove(RowPoint(Members(), 1));
+  testkit::PumpPending();
+  EXPECT_EQ(page->m_nDropIndex, 1);
+  EXPECT_NE(Members().GetItemState(1, LVIS_DROPHILITED), 0u);
+  EXPECT_EQ(Highlighted(Members()), 1);
+  const POINT away = Inside(*page->GetDlgItem(IDC_MEM_UNCONFIG_CAPTION), 0.3, 0.5);
+  testkit::MouseMove(away);
+  testkit::PumpPending();
+  EXPECT_EQ(page->m_nDropIndex, -1);
+  EXPECT_EQ(Highlighted(Members()), 0);
+  EXPECT_EQ(page->m_pDropWnd, nullptr);
+  testkit::MouseUp(away);
+  testkit::PumpPending();
+  EXPECT_FALSE(page->m_bDragging);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(Members().GetItemCount(), 2);
+}
+
 TEST_F(MemberPageTest, ThreeRowsOnThirtyMembersMoveTwoAndWarnOnce) {
   Enter(4);
   LoadMembers(30);
