@@ -210,6 +210,20 @@ int CMemberPage::AppendMemberRow(const MemberRowTexts& texts, int roleIndex) {
   return row;
 }
 
+// A member the scan reported as one: its role as the device gave it.
+int CMemberPage::AppendRecordRow(const CDeviceRecord& record, const CString& text) {
+  MemberRowTexts texts;
+  texts.text = text;
+  texts.role = record.m_strRole;
+  texts.ip = record.m_strIp;
+  texts.mac = record.m_strMac;
+  texts.location = record.m_strLocation;
+  texts.mask = record.m_strNetmask;
+  texts.isAdded = "0";
+  texts.snmpEnabled = record.m_strSnmpStatus == "1";
+  return AppendMemberRow(texts, RoleIndex(record.m_strRole));
+}
+
 void CMemberPage::AppendUnconfiguredRow(CRTListCtrlEx& list, const CDeviceRecord& device) {
   const int row = list.InsertItem(kAppendAtEnd, device.m_strModel);
   if (row < 0) return;
@@ -240,16 +254,9 @@ void CMemberPage::SetGroupList(CPtrList* groups) {
     for (POSITION pos = groups->GetHeadPosition(); pos;) {
       auto* record = static_cast<CDeviceRecord*>(groups->GetNext(pos));
       if (!record) continue;
-      MemberRowTexts texts;
-      texts.text.Format("%d", m_listMembers.GetItemCount() + 1);
-      texts.role = record->m_strRole;
-      texts.ip = record->m_strIp;
-      texts.mac = record->m_strMac;
-      texts.location = record->m_strLocation;
-      texts.mask = record->m_strNetmask;
-      texts.isAdded = "0";
-      texts.snmpEnabled = record->m_strSnmpStatus == "1";
-      AppendMemberRow(texts, RoleIndex(record->m_strRole));
+      CString position;
+      position.Format("%d", m_listMembers.GetItemCount() + 1);
+      AppendRecordRow(*record, position);
     }
   }
   m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kMemberRole);

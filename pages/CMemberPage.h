@@ -140,6 +140,7 @@ class CMemberPage : public CWizardPage {
     BOOL snmpEnabled = FALSE;
   };
   int AppendMemberRow(const MemberRowTexts& row, int roleIndex);
+  int AppendRecordRow(const CDeviceRecord& record, const CString& text);
   void AppendUnconfiguredRow(CRTListCtrlEx& list, const CDeviceRecord& device);
   void MoveRowToMembers(CRTListCtrlEx* source, int row);
   void FillRecordFromMemberRow(CDeviceRecord& record, int row);

@@ -136,15 +136,7 @@ void CModifyMembersPage::FillGroups(CPtrList* records, const CString& name) {
       if (line < 0 || m_listGroups.SetItemDataPtr(line, entry) == LB_ERR) delete entry;
     }
     if (!name.IsEmpty() && name != record->m_strGroupName) continue;
-    MemberRowTexts texts;
-    texts.role = record->m_strRole;
-    texts.ip = record->m_strIp;
-    texts.mac = record->m_strMac;
-    texts.location = record->m_strLocation;
-    texts.mask = record->m_strNetmask;
-    texts.isAdded = "0";
-    texts.snmpEnabled = record->m_strSnmpStatus == "1";
-    AppendMemberRow(texts, RoleIndex(record->m_strRole));
+    AppendRecordRow(*record, "");
   }
   m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kMemberRole);
   m_listMembers.SetRedraw(TRUE);

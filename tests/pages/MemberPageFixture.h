@@ -40,6 +40,18 @@ inline void UseSkin() {
   (void)loaded;
 }
 
+// The texts and the skin the program uses, for a whole test suite.
+inline void UseProgramLook() {
+  UseLanguageFile();
+  UseSkin();
+}
+
+// A visible top-level window for a page to stand in.
+inline bool MakeHost(CWnd& host) {
+  InitCommonControls();
+  return host.CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, 20, 20, 560, 420, nullptr, nullptr);
+}
+
 // Paints the window and its children now and writes it as a PNG.
 inline bool Shoot(HWND hwnd, const std::string& path) {
   ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -154,6 +166,24 @@ inline void Drag(POINT from, POINT to, const std::function<void()>& whileOver = 
   testkit::MouseUp(to);
   testkit::PumpPending();
 }
+
+// Clicks a cell `dx` pixels from its left edge, scrolled into view first
+// (the member list is wider than the page). A click well after any earlier
+// one, so never a double click.
+inline void ClickCell(CListCtrl& list, int row, int column, int dx) {
+  CRect cell, client;
+  ASSERT_TRUE(list.GetSubItemRect(row, column, LVIR_BOUNDS, cell));
+  list.GetClientRect(&client);
+  if (cell.right > client.right) {
+    list.Scroll(CSize(cell.right - client.right + 4, 0));
+    list.GetSubItemRect(row, column, LVIR_BOUNDS, cell);
+  }
+  testkit::AdvanceClock(1000);
+  testkit::Click(list.m_hWnd, POINT{cell.left + dx, cell.top + cell.Height() / 2});
+  testkit::PumpPending();
+}
+// The image of a Manually or Delete cell.
+inline void PressIcon(CListCtrl& list, int row, int column) { ClickCell(list, row, column, 6); }
 
 // Where the screenshots go: the build tree, beside the test programs.
 inline std::string ShotPath(const std::string& name) {

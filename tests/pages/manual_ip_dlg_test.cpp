@@ -17,14 +17,10 @@ using namespace members_test;
 
 class ManualIpDlgTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    UseLanguageFile();
-    UseSkin();
-  }
+  static void SetUpTestSuite() { UseProgramLook(); }
 
   void SetUp() override {
-    InitCommonControls();
-    ASSERT_TRUE(host.CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, 20, 20, 560, 420, nullptr, nullptr));
+    ASSERT_TRUE(MakeHost(host));
     ASSERT_TRUE(page.Create(IDD_PAGE_MEMBER, &host));
     // Members 10.0.0.1 (automatic), 10.0.0.2 (manual), 10.0.0.1 again
     // further down (manual), 10.0.0.3 (kept); one candidate 192.168.1.10.

@@ -23,14 +23,10 @@ using namespace members_test;
 
 class MemberPageTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    UseLanguageFile();
-    UseSkin();
-  }
+  static void SetUpTestSuite() { UseProgramLook(); }
 
   void SetUp() override {
-    InitCommonControls();
-    ASSERT_TRUE(host.CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, 20, 20, 560, 420, nullptr, nullptr));
+    ASSERT_TRUE(MakeHost(host));
     CWizardPage* made = MakeWizardPage(IDD_PAGE_MEMBER);
     page = dynamic_cast<CMemberPage*>(made);
     ASSERT_NE(page, nullptr) << "the member page is registered by its template id";
@@ -85,33 +81,8 @@ class MemberPageTest : public ::testing::Test {
     page->m_ipMask.SetWindowText(mask);
     page->m_ipGateway.SetWindowText(gateway);
   }
-  // Presses the image of a Manually or Delete cell, scrolled into view.
-  void PressIcon(int row, int column) {
-    CRect cell;
-    ASSERT_TRUE(Members().GetSubItemRect(row, column, LVIR_BOUNDS, cell));
-    CRect client;
-    Members().GetClientRect(&client);
-    if (cell.right > client.right) {
-      Members().Scroll(CSize(cell.right - client.right + 4, 0));
-      Members().GetSubItemRect(row, column, LVIR_BOUNDS, cell);
-    }
-    testkit::AdvanceClock(1000);
-    testkit::Click(Members().m_hWnd, POINT{cell.left + 6, cell.top + cell.Height() / 2});
-    testkit::PumpPending();
-  }
-  void PressAutoBox(int row) {
-    CRect cell;
-    ASSERT_TRUE(Members().GetSubItemRect(row, kMemberAuto, LVIR_BOUNDS, cell));
-    CRect client;
-    Members().GetClientRect(&client);
-    if (cell.right > client.right) {
-      Members().Scroll(CSize(cell.right - client.right + 4, 0));
-      Members().GetSubItemRect(row, kMemberAuto, LVIR_BOUNDS, cell);
-    }
-    testkit::AdvanceClock(1000);
-    testkit::Click(Members().m_hWnd, POINT{cell.left + 3, cell.top + cell.Height() / 2});  // beside the box
-    testkit::PumpPending();
-  }
+  void PressIcon(int row, int column) { members_test::PressIcon(Members(), row, column); }
+  void PressAutoBox(int row) { ClickCell(Members(), row, kMemberAuto, 3); }  // beside the box
   CDeviceRecord* Record(int index) {
     POSITION pos = page->m_groupList.FindIndex(index);
     return pos ? static_cast<CDeviceRecord*>(page->m_groupList.GetAt(pos)) : nullptr;
@@ -435,12 +406,10 @@ TEST_F(MemberPageTest, TheDeleteImageReturnsAMemberAfterConfirmation) {
 
   // Beside the image the cell does nothing.
   answers.messages.clear();
-  CRect cell;
-  Members().GetSubItemRect(0, kMemberDelete, LVIR_BOUNDS, cell);
-  testkit::AdvanceClock(1000);
-  testkit::Click(Members().m_hWnd, POINT{cell.right - 3, cell.top + cell.Height() / 2});
-  testkit::PumpPending();
+  ClickCell(Members(), 0, kMemberDelete, 40);
+  ClickCell(Members(), 0, kMemberManual, 40);
   EXPECT_TRUE(answers.messages.empty());
+  EXPECT_EQ(answers.dialogs, 0);
   EXPECT_EQ(Members().GetItemCount(), 1);
 }
 

@@ -24,14 +24,10 @@ using namespace members_test;
 
 class ModifyMembersPageTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    UseLanguageFile();
-    UseSkin();
-  }
+  static void SetUpTestSuite() { UseProgramLook(); }
 
   void SetUp() override {
-    InitCommonControls();
-    ASSERT_TRUE(host.CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, 20, 20, 560, 420, nullptr, nullptr));
+    ASSERT_TRUE(MakeHost(host));
     page = dynamic_cast<CModifyMembersPage*>(MakeWizardPage(IDD_PAGE_MODIFY_MEMBERS));
     ASSERT_NE(page, nullptr) << "the modify member page is registered by its template id";
     ASSERT_TRUE(page->Create(IDD_PAGE_MODIFY_MEMBERS, &host));
@@ -133,18 +129,7 @@ class ModifyMembersPageTest : public ::testing::Test {
     }
     return nullptr;
   }
-  void PressIcon(int row, int column) {
-    CRect cell, client;
-    ASSERT_TRUE(Members().GetSubItemRect(row, column, LVIR_BOUNDS, cell));
-    Members().GetClientRect(&client);
-    if (cell.right > client.right) {
-      Members().Scroll(CSize(cell.right - client.right + 4, 0));
-      Members().GetSubItemRect(row, column, LVIR_BOUNDS, cell);
-    }
-    testkit::AdvanceClock(1000);
-    testkit::Click(Members().m_hWnd, POINT{cell.left + 6, cell.top + cell.Height() / 2});
-    testkit::PumpPending();
-  }
+  void PressIcon(int row, int column) { members_test::PressIcon(Members(), row, column); }
 
   CWnd host;
   CModifyMembersPage* page = nullptr;
