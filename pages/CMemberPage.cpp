@@ -85,6 +85,7 @@ BEGIN_MESSAGE_MAP(CMemberPage, CWizardPage)
   ON_BN_CLICKED(IDC_MEM_AUTO_CHECK, OnAutoIpClicked)
   ON_WM_MOUSEMOVE()
   ON_WM_LBUTTONUP()
+  ON_WM_CAPTURECHANGED()
   ON_WM_DESTROY()
   ON_NOTIFY(LVN_BEGINDRAG, IDC_MEM_UNCONFIG_LIST, OnBeginDrag)
   ON_MESSAGE(WM_LIST_CELL_CLICKED, OnListCellClicked)
@@ -484,9 +485,9 @@ LRESULT CMemberPage::OnListCellClicked(WPARAM wParam, LPARAM lParam) {
 
 void CMemberPage::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
+  if (pNMHDR->hwndFrom != m_listUnconfigured.GetSafeHwnd() || m_bDragging) return;
   auto* notice = reinterpret_cast<NMLISTVIEW*>(pNMHDR);
-  auto* source = static_cast<CRTListCtrlEx*>(CWnd::FromHandle(pNMHDR->hwndFrom));
-  if (source != &m_listUnconfigured || m_bDragging) return;
+  CRTListCtrlEx* source = &m_listUnconfigured;
   CPoint origin;
   CImageList* image = source->CreateDragImage(notice->iItem, &origin);
   if (!image) return;
@@ -505,6 +506,27 @@ void CMemberPage::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult) {
   m_nDropIndex = -1;
   m_pDragList = source;
   SetCapture();
+}
+
+// The drag is over, dropped or not: the flag goes first, so that giving
+// the capture back is not taken for a capture lost.
+void CMemberPage::StopDragging() {
+  m_bDragging = FALSE;
+  if (GetCapture() == this) ReleaseCapture();
+  CImageList::DragLeave(GetDesktopWindow());
+  CImageList::EndDrag();
+  delete m_pDragImage;
+  m_pDragImage = nullptr;
+}
+
+// Another window took the mouse (a message box, say): the drag ends where
+// it is and nothing is dropped.
+void CMemberPage::OnCaptureChanged(CWnd* pWnd) {
+  if (m_bDragging) {
+    StopDragging();
+    ClearDropHighlight();
+  }
+  CWizardPage::OnCaptureChanged(pWnd);
 }
 
 void CMemberPage::ClearDropHighlight() {
@@ -566,12 +588,7 @@ void CMemberPage::OnMouseMove(UINT nFlags, CPoint point) {
 
 void CMemberPage::OnLButtonUp(UINT nFlags, CPoint point) {
   if (m_bDragging) {
-    ReleaseCapture();
-    m_bDragging = FALSE;
-    CImageList::DragLeave(GetDesktopWindow());
-    CImageList::EndDrag();
-    delete m_pDragImage;
-    m_pDragImage = nullptr;
+    StopDragging();
     CPoint screen = point;
     ClientToScreen(&screen);
     if (::WindowFromPoint(screen) == m_listMembers.GetSafeHwnd()) {
@@ -611,6 +628,7 @@ void CMemberPage::DropRows(CRTListCtrlEx* source, CRTListCtrlEx* target) {
 }
 
 void CMemberPage::OnDestroy() {
+  if (m_bDragging) StopDragging();
   CWizardPage::OnDestroy();
   m_listMembers.DeleteAllItems();
   m_listUnconfigured.DeleteAllItems();

@@ -156,12 +156,14 @@ class CMemberPage : public CWizardPage {
   bool Confirm(LPCTSTR key);
   CString Text(LPCTSTR key) const;
 
+  void StopDragging();
   void ClearDropHighlight();
   void HighlightDropRow(CPoint screen);
 
   afx_msg void OnAutoIpClicked();
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnCaptureChanged(CWnd* pWnd);
   afx_msg void OnDestroy();
   afx_msg void OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg LRESULT OnListCellClicked(WPARAM column, LPARAM row);

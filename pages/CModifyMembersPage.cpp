@@ -14,6 +14,8 @@ const int kStayOnPage = -2;
 const int kScanPage = 0;
 const int kApplyPage = 2;
 const int kGroupTextColor = 0, kGroupBackColor = 1;
+// Only the unconfigured list's first two columns may be resized here.
+const int kUnconfiguredResizable = 2;
 
 }  // namespace
 
@@ -61,7 +63,7 @@ void CModifyMembersPage::DoDataExchange(CDataExchange* pDX) {
 BOOL CModifyMembersPage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  SetUpLists(LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT, 2);
+  SetUpLists(LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT, kUnconfiguredResizable);
   m_autoFrame.SetBackground(0, 0);
   m_groupFrame.SetBackground(0, 0);
   m_listGroups.SetFont(&m_captionFont);

@@ -203,6 +203,34 @@ TEST_F(MemberPageTest, TheDragImageStartsAtThePressAndTheHighlightFollowsThePoin
   EXPECT_EQ(Members().GetItemCount(), 2);
 }
 
+// A drag whose capture another window takes ends there: nothing dropped,
+// no image left behind, no highlight.
+TEST_F(MemberPageTest, ADragEndsWhenTheMouseIsTakenAway) {
+  Enter(2);
+  LoadMembers(1);
+  CWnd other;
+  ASSERT_TRUE(other.CreateEx(0, nullptr, "other", WS_POPUP | WS_VISIBLE, 600, 20, 50, 50, nullptr, nullptr));
+  const POINT from = RowPoint(Unconfigured(), 0);
+  testkit::AdvanceClock(1000);
+  testkit::MouseMove(from);
+  testkit::MouseDown(from);
+  testkit::MouseMove(POINT{from.x + 20, from.y});
+  testkit::MouseMove(RowPoint(Members(), 0));
+  testkit::PumpPending();
+  ASSERT_TRUE(page->m_bDragging);
+  ASSERT_EQ(Highlighted(Members()), 1);
+  other.SetCapture();
+  EXPECT_FALSE(page->m_bDragging);
+  EXPECT_EQ(PlatformDragImageWindow(), nullptr);
+  EXPECT_EQ(Highlighted(Members()), 0);
+  ::ReleaseCapture();
+  testkit::MouseUp(RowPoint(Members(), 0));
+  testkit::PumpPending();
+  EXPECT_EQ(Members().GetItemCount(), 1);
+  EXPECT_EQ(Unconfigured().GetItemCount(), 2);
+  other.DestroyWindow();
+}
+
 TEST_F(MemberPageTest, ThreeRowsOnThirtyMembersMoveTwoAndWarnOnce) {
   Enter(4);
   LoadMembers(30);
