@@ -3,8 +3,8 @@
 #include "CRTListCtrlEx.h"
 #include "CWizardApp.h"
 #include "InputChecks.h"
-#include "MembersRes.h"
 #include "LangText.h"
+#include "MembersRes.h"
 #include "SkinMessageBox.h"
 
 CManualIpDlg::CManualIpDlg(CWnd* pParent) : CBackdropDialog(IDD_MANUAL_IP, pParent) {}

@@ -4,10 +4,10 @@
 #include "CManualIpDlg.h"
 #include "CWizardApp.h"
 #include "InputChecks.h"
-#include "MembersRes.h"
-#include "WizardRes.h"
 #include "LangText.h"
+#include "MembersRes.h"
 #include "SkinMessageBox.h"
+#include "WizardRes.h"
 #include "WizardUi.h"
 
 namespace {
@@ -26,7 +26,7 @@ const int kRoleDropDownItems = 5;
 const int kAppendAtEnd = 0xFFFF;
 
 // Icons of the Manually and Delete cells, in image list order.
-const int kIconResources[] = {142, 143};
+const int kIconResources[] = {CRTListCtrlEx::kManualIcon, CRTListCtrlEx::kDeleteIcon};
 const int kManualImage = 0, kDeleteImage = 1;
 
 struct ColumnSpec {
