@@ -160,18 +160,25 @@ Rgb BackdropPixel(int x, int y, int width, int height) {
   return Mix(sheet, kRing, RingCoverage(x, y, width, height), 16);
 }
 
-HBITMAP MakeDialogBackdrop() {
-  const int width = IDB_DIALOG_BACKDROP_WIDTH, height = IDB_DIALOG_BACKDROP_HEIGHT;
-  // Device-dependent rows of 24-bit pixels (blue, green, red), padded to 16 bits.
-  const size_t stride = ((size_t(width) * 24 + 15) / 16) * 2;
-  std::vector<uint8_t> bits(stride * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const Rgb c = BackdropPixel(x, y, width, height);
+const int kBackdropWidth = IDB_DIALOG_BACKDROP_WIDTH, kBackdropHeight = IDB_DIALOG_BACKDROP_HEIGHT;
+
+// Device-dependent rows of 24-bit pixels (blue, green, red), padded to 16 bits.
+std::vector<uint8_t> DrawDialogBackdrop() {
+  const size_t stride = ((size_t(kBackdropWidth) * 24 + 15) / 16) * 2;
+  std::vector<uint8_t> bits(stride * kBackdropHeight);
+  for (int y = 0; y < kBackdropHeight; ++y)
+    for (int x = 0; x < kBackdropWidth; ++x) {
+      const Rgb c = BackdropPixel(x, y, kBackdropWidth, kBackdropHeight);
       uint8_t* p = &bits[stride * y + size_t(x) * 3];
       p[0] = uint8_t(c.b), p[1] = uint8_t(c.g), p[2] = uint8_t(c.r);
     }
-  return CreateBitmap(width, height, 1, 24, bits.data());
+  return bits;
+}
+
+// The dialogs load the picture at every paint: its pixels are drawn once.
+HBITMAP MakeDialogBackdrop() {
+  static const std::vector<uint8_t> bits = DrawDialogBackdrop();
+  return CreateBitmap(kBackdropWidth, kBackdropHeight, 1, 24, bits.data());
 }
 
 const ResourceRegistrar kRegister([] {

@@ -7,6 +7,7 @@
 #include "CWizardFrame.h"
 #include "CWizardPage.h"
 #include "CompletionPages.h"
+#include "Dialog.h"
 #include "DialogPagesRes.h"
 #include "DialogTestEnv.h"
 #include "GroupNamePage.h"
@@ -180,17 +181,25 @@ TEST_F(GroupNameFlow, EnteringThePageEmptiesTheEdits) {
   EXPECT_EQ(std::string(page()->m_strGroupName), "Office_AP");
 }
 
-// Enter and Escape inside the page do nothing.
-TEST_F(GroupNameFlow, EnterAndEscapeDoNothing) {
-  ::SetDlgItemTextA(pageWnd(), IDC_GROUPNAME_NAME, "Office_AP");
-  ::SetFocus(::GetDlgItem(pageWnd(), IDC_GROUPNAME_NAME));
-  for (UINT key : {VK_RETURN, VK_ESCAPE}) {
-    testkit::PressKey(key);
+// OK and Cancel reaching a page (Enter and Escape inside it) do nothing: the
+// page is not ended and stays, with what was typed.
+void CheckOkAndCancelDoNothing(CWizardPage* page) {
+  HWND w = page->GetSafeHwnd();
+  for (int id : {IDOK, IDCANCEL}) {
+    ::SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
     testkit::PumpPending();
-    EXPECT_TRUE(::IsWindowVisible(pageWnd()));
-    EXPECT_EQ(frame.CurrentIndex(), 0);
-    EXPECT_EQ(ItemText(pageWnd(), IDC_GROUPNAME_NAME), "Office_AP");
+    ASSERT_TRUE(::IsWindow(w)) << id;
+    EXPECT_TRUE(::IsWindowVisible(w)) << id;
+    EXPECT_FALSE(PlatformDialogEnded(w, nullptr)) << id;
   }
+}
+
+TEST_F(GroupNameFlow, OkAndCancelDoNothing) {
+  ::SetDlgItemTextA(pageWnd(), IDC_GROUPNAME_NAME, "Office_AP");
+  CheckOkAndCancelDoNothing(page());
+  EXPECT_EQ(frame.CurrentIndex(), 0);
+  EXPECT_EQ(ItemText(pageWnd(), IDC_GROUPNAME_NAME), "Office_AP");
+  EXPECT_EQ(std::string(page()->m_strName), "");  // nothing was read from the edits
 }
 
 // The completion pages' texts, and entering them turns Next into Finish.
@@ -207,6 +216,7 @@ void CheckCompletionPage(CWizardFrame& frame, CCompletionPage* page, const char*
   EXPECT_FALSE(frame.m_btnBack.IsWindowEnabled());
   EXPECT_FALSE(frame.m_btnCancel.IsWindowEnabled());
   EXPECT_EQ(page->OnNextPage(), nextResult);
+  CheckOkAndCancelDoNothing(page);
   Capture(::GetParent(::GetParent(w)), shot);
 }
 
