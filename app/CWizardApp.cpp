@@ -50,9 +50,11 @@ BOOL CWizardApp::InitInstance() {
     ::MessageBox(nullptr, e->GetMessage(), nullptr, MB_OK);
     delete e;
     SnmpSessionExit();
+    m_nExitCode = 1;
     return FALSE;
   }
   m_pMainWnd = dialog;
+  m_nExitCode = 0;
   SetupLanguage();
   dialog->DoModal();
   // Stopped whatever the result: a dialog closed with OK leaves nothing to run.
@@ -60,6 +62,11 @@ BOOL CWizardApp::InitInstance() {
   m_pMainWnd = nullptr;
   delete dialog;
   return FALSE;
+}
+
+int CWizardApp::ExitInstance() {
+  CWinApp::ExitInstance();
+  return m_nExitCode;
 }
 
 void CWizardApp::SetupLanguage() {

@@ -14,6 +14,9 @@ class CWizardApp : public CWinApp {
   BOOL InitApplication() override;
   // Always FALSE: the main dialog's modal loop is the program's message loop.
   BOOL InitInstance() override;
+  // The program's exit status: 0 once the main dialog has run and closed,
+  // 1 when the start-up failed.
+  int ExitInstance() override;
   void SetupLanguage();
 
   // The text of `key` in the language section; empty when it is missing.
@@ -22,6 +25,7 @@ class CWizardApp : public CWinApp {
   CIniFile m_iniFile{nullptr, 1024};
   CString m_strProgramFolder;  // with its trailing separator
   CString m_strLangSection;
+  int m_nExitCode = 0;
 };
 
 // The program folder of a full program path: everything up to and including

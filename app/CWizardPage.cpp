@@ -24,7 +24,10 @@ int CWizardPage::OnBackPage() { return -1; }
 
 // The skinned base's brush: the stock hollow brush once a template is given,
 // which is what lets the page's statics draw no background of their own.
-HBRUSH CWizardPage::OnCtlColor(CDC* pDC, CWnd*, UINT nCtlColor) {
+// Edits and list boxes keep their own window colours: black text typed on
+// the dark page, with no fill of their own, would not be legible.
+HBRUSH CWizardPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+  if (nCtlColor == CTLCOLOR_EDIT || nCtlColor == CTLCOLOR_LISTBOX) return CRTDialog::OnCtlColor(pDC, pWnd, nCtlColor);
   if (nCtlColor == CTLCOLOR_STATIC) pDC->SetTextColor(RGB(0xFF, 0xFF, 0xFF));
   return static_cast<HBRUSH>(m_brush.GetSafeHandle());
 }

@@ -184,6 +184,20 @@ TEST(ProgramStart, PortTakenShowsOneMessageAndEnds) {
   ASSERT_EQ(boxes.records.size(), 1u);
   EXPECT_FALSE(boxes.records[0].text.empty());
   EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+  EXPECT_EQ(theApp.ExitInstance(), 1);
+}
+
+// A normal close ends the program with status 0, whatever message the
+// closing windows pumped last.
+TEST(ProgramStart, ClosingTheMainDialogEndsWithStatusZero) {
+  testkit::MessageBoxLog boxes;
+  testkit::ModalHandler close([](HWND main) { testkit::Answer(main, IDCANCEL); });
+
+  EXPECT_FALSE(theApp.InitInstance());
+
+  EXPECT_TRUE(boxes.records.empty());
+  EXPECT_EQ(theApp.ExitInstance(), 0);
+  testkit::ResetWindows();
 }
 
 }  // namespace

@@ -265,7 +265,7 @@ TEST_F(StatusFlow, TheListPageGetsTheScanPagesGroupList) {
   EXPECT_EQ(frame.CurrentIndex(), 1);
 }
 
-TEST(WizardPage, BaseAnswersMoveOneStepAndStaticsGetNoBackground) {
+TEST(WizardPage, BaseAnswersMoveOneStepAndStaticsGetNoBackgroundButEditsDo) {
   CWizardPage page(IDD_PAGE_GROUP_NAME, nullptr);
   EXPECT_EQ(page.OnNextPage(), -1);
   EXPECT_EQ(page.OnBackPage(), -1);
@@ -276,6 +276,14 @@ TEST(WizardPage, BaseAnswersMoveOneStepAndStaticsGetNoBackground) {
   LRESULT brush = page.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), 0);
   EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush), ::GetStockObject(NULL_BRUSH));
   EXPECT_EQ(::GetTextColor(dc), RGB(0xFF, 0xFF, 0xFF));
+  // Edits and lists are filled in their window colour, with dark text.
+  for (UINT message : {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX}) {
+    ::SetTextColor(dc, RGB(1, 2, 3));
+    brush = page.SendMessage(message, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_NE(reinterpret_cast<HGDIOBJ>(brush), ::GetStockObject(NULL_BRUSH)) << message;
+    EXPECT_NE(brush, 0) << message;
+    EXPECT_NE(::GetTextColor(dc), RGB(0xFF, 0xFF, 0xFF)) << message;
+  }
   ::ReleaseDC(page.GetSafeHwnd(), dc);
   page.DestroyWindow();
   host.DestroyWindow();
