@@ -8,6 +8,7 @@
 #include "CWizardApp.h"
 #include "CWpaPersonalDlg.h"
 #include "InputChecks.h"
+#include "LangText.h"
 #include "MibTables.h"
 #include "SecurityRes.h"
 #include "SnmpControlVarList.h"
@@ -151,13 +152,11 @@ BOOL CWirelessPage::OnInitDialog() {
   ShowOnly(nullptr);
   m_pCurrentDlg = m_pWepDlg;
 
-  if (m_pApp) {
-    SetDlgItemText(IDC_WL_SSID_LABEL, m_pApp->Text("IDS_UI_SSID"));
-    SetDlgItemText(IDC_WL_BAND_LABEL, m_pApp->Text("IDS_UI_BAND"));
-    SetDlgItemText(IDC_WL_CHANNEL_LABEL, m_pApp->Text("IDS_UI_CHANNEL"));
-    SetDlgItemText(IDC_WL_AUTO_CHANNEL, m_pApp->Text("IDS_UI_CHANNEL_AUTO"));
-    SetDlgItemText(IDC_WL_AUTH_LABEL, m_pApp->Text("IDS_UI_AUTH"));
-  }
+  SetLangText(m_labels[0], m_pApp, "IDS_UI_SSID");
+  SetLangText(m_labels[1], m_pApp, "IDS_UI_CHANNEL");
+  SetLangText(m_labels[2], m_pApp, "IDS_UI_AUTH");
+  SetLangText(m_labels[3], m_pApp, "IDS_UI_BAND");
+  SetLangText(m_chkAutoChannel, m_pApp, "IDS_UI_CHANNEL_AUTO");
   FillAuthCombo(FALSE);
 
   m_pBandList = NewList(g_mibBand, kItemSingle, 0, kShortTimeout);
@@ -321,7 +320,7 @@ void CWirelessPage::FillAuthCombo(BOOL withoutSharedKey) {
   for (const char* key : {"IDS_UI_AUTH_WEP", "IDS_UI_AUTH_SHKEY", "IDS_UI_AUTH_PSK", "IDS_UI_AUTH_EAP",
                           "IDS_UI_AUTH_802"}) {
     if (withoutSharedKey && CString(key) == "IDS_UI_AUTH_SHKEY") continue;
-    m_cbAuth.AddString(m_pApp ? m_pApp->Text(key) : CString());
+    m_cbAuth.AddString(LangText(m_pApp, key));
   }
   UpdateData(TRUE);
 }
@@ -520,7 +519,7 @@ BOOL CWirelessPage::CheckSsid() {
   CString ssid;
   m_edSsid.GetWindowText(ssid);
   if (!ssid.IsEmpty() && IsAsciiText(ssid) && ssid[0] != ' ' && ssid[ssid.GetLength() - 1] != ' ') return TRUE;
-  ShowSkinMessage(m_pApp ? m_pApp->Text("IDS_MSG_SSID_INV") : CString(), FALSE);
+  ShowSkinMessage(LangText(m_pApp, "IDS_MSG_SSID_INV"), FALSE);
   m_edSsid.SetFocus();
   return FALSE;
 }

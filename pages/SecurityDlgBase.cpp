@@ -5,6 +5,7 @@
 
 #include "CWizardApp.h"
 #include "InputChecks.h"
+#include "LangText.h"
 #include "WizardUi.h"
 
 CSecurityDlgBase::CSecurityDlgBase(UINT nIDTemplate, CWnd* pParent) : CRTDialog(nIDTemplate, pParent) {}
@@ -23,7 +24,7 @@ BOOL CSecurityDlgBase::OnInitDialog() {
   return TRUE;
 }
 
-CString CSecurityDlgBase::Text(LPCTSTR key) const { return m_pApp ? m_pApp->Text(key) : CString(); }
+CString CSecurityDlgBase::Text(LPCTSTR key) const { return LangText(m_pApp, key); }
 
 void CSecurityDlgBase::Refuse(LPCTSTR key, int focusId) {
   ShowSkinMessage(Text(key), FALSE);
