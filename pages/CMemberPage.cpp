@@ -35,7 +35,7 @@ struct ColumnSpec {
   int width;
 };
 
-const ColumnSpec kMemberColumns[kMemberColumnCount] = {
+const ColumnSpec kMemberColumns[kMemberPageColumnCount] = {
     {"IDS_UI_LIST_INDEX", true, 0},     {"IDS_UI_LIST_ROLE", true, 80},     {"IDS_UI_LIST_IP", true, 95},
     {"IDS_UI_LIST_MAC", true, 100},     {"IDS_UI_LIST_LOCATION", true, 80}, {"IDS_UI_LIST_AUTO", true, 100},
     {"IDS_UI_LIST_MANUALLY", true, 65}, {"IDS_UI_LIST_DEL", true, 55},      {"Action", false, 0},
@@ -145,7 +145,7 @@ void CMemberPage::InsertColumns(DWORD memberExStyle, int unconfiguredResizable) 
       list.InsertColumn(i, columns[i].isKey ? Text(columns[i].title) : CString(columns[i].title), LVCFMT_LEFT,
                         columns[i].width);
   };
-  insert(m_listMembers, kMemberColumns, kMemberColumnCount);
+  insert(m_listMembers, kMemberColumns, kMemberPageColumnCount);
   insert(m_listUnconfigured, kUnconfiguredColumns, kUnconfiguredColumnCount);
   m_listMembers.SetResizableColumns(kMemberResizable);
   m_listUnconfigured.SetResizableColumns(unconfiguredResizable);

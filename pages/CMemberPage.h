@@ -25,7 +25,7 @@
 class CDeviceRecord;
 
 // The member list's 20 columns, shared with the apply page's device list.
-enum MemberListColumn {
+enum MemberPageColumn {
   kMemberIndex,
   kMemberRole,
   kMemberIp,
@@ -46,7 +46,7 @@ enum MemberListColumn {
   kMemberRetry,
   kMemberPassword,
   kMemberSnmp,
-  kMemberColumnCount
+  kMemberPageColumnCount
 };
 
 // The unconfigured list's columns (3 to 7 are hidden).
