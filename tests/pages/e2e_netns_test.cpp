@@ -1,0 +1,523 @@
+// The program's three flows end to end: the main dialog runs in this process
+// as the program runs it (language file and skin beside the program), the
+// pages are driven with injected input (typing, clicks, drags) and the
+// dialogs are answered as an operator answers them, against simulated access
+// points (tools/apsim, QUAV and SNMP) in a private network namespace.
+//
+//   create: four unconfigured devices; three become the group "Atrium" with a
+//           Master, a Backup Master and a Slave on planned addresses, and a
+//           WPA2-Personal SSID;
+//   modify: "Atrium" becomes "Foyer" with another password, its Slave leaves
+//           through the Delete image, the fourth device joins, and the
+//           security changes to WEP;
+//   status: the members of "Foyer" with their roles and addresses.
+//
+// The flows build on each other and run in this order. After each, the
+// simulator's state file shows every device's group state and login, and the
+// Master's wireless settings.
+//
+// With TRELLIAN_E2E_XVFB=1 (and without TRELLIAN_DISPLAY=headless) the
+// program starts a private Xvfb, shows its windows there and saves the screen
+// after each page of the create flow has painted, as
+// <build>/screens/create/NN-<page>.png.
+
+// Before the window manager's headers, whose GetMessage macro would rename
+// the exception's method.
+#include "CVHException.h"
+// clang-format off
+#include <gtest/gtest.h>
+// clang-format on
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ApsimHarness.h"
+#include "CApplyPage.h"
+#include "CDeviceRecord.h"
+#include "CMainDlg.h"
+#include "CMemberPage.h"
+#include "CModifyMembersPage.h"
+#include "CStatusListPage.h"
+#include "CWepKeyDlg.h"
+#include "CWirelessPage.h"
+#include "CWizardApp.h"
+#include "CWizardFrame.h"
+#include "CWpaPersonalDlg.h"
+#include "DialogPagesRes.h"
+#include "Display.h"
+#include "GroupNamePage.h"
+#include "ListCellData.h"
+#include "MemberPageFixture.h"
+#include "RTSkin.h"
+#include "ScanPages.h"
+#include "SecurityRes.h"
+#include "SnmpSession.h"
+#include "TempDir.h"
+#include "TestKit.h"
+#include "WizardRes.h"
+#include "X11Display.h"
+
+namespace fs = std::filesystem;
+
+CWizardApp theApp;
+
+namespace {
+
+using members_test::ClickCell;
+using members_test::Drag;
+using members_test::Inside;
+using members_test::RowPoint;
+
+// The platform clock and the simulator run this much faster than real time:
+// the 40 s scans and the devices' reboots stay within seconds.
+const int kClockScale = 20;
+const DWORD kScanLimitMs = 60000;     // platform time; a scan takes 40 s
+const DWORD kApplyLimitMs = 1200000;  // platform time
+
+const char kMaster[] = "000D88E00001";
+const char kBackup[] = "000D88E00002";
+const char kSlave[] = "000D88E00003";
+const char kNewcomer[] = "000D88E00004";
+
+const char kScenario[] = R"(
+[device]
+mac = 000D88E00001
+ip = 10.250.0.11
+location = Hall
+[device]
+mac = 000D88E00002
+ip = 10.250.0.12
+location = Lobby
+[device]
+mac = 000D88E00003
+ip = 10.250.0.13
+location = Stairs
+[device]
+mac = 000D88E00004
+ip = 10.250.0.14
+location = Roof
+)";
+
+std::string BinaryDir() { return std::getenv("TRELLIAN_BINARY_DIR"); }
+
+std::string TextOf(CWnd& wnd) {
+  CString text;
+  wnd.GetWindowText(text);
+  return std::string(text);
+}
+
+// Starts Xvfb on a display number it picks itself and stops it at the end.
+class Xvfb {
+ public:
+  Xvfb() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(fds[0]);
+      int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      dup2(null, 2);
+      std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    // The server writes its display number once it accepts clients.
+    std::string number;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
+      pollfd p{fds[0], POLLIN, 0};
+      if (poll(&p, 1, 100) <= 0) continue;
+      char c;
+      if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+      number += c;
+    }
+    close(fds[0]);
+    if (!number.empty()) name_ = ":" + number;
+  }
+  ~Xvfb() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  const std::string& name() const { return name_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string name_;
+};
+
+// Answers every modal window as the operator would: the device password
+// dialog and the group password dialog with the passwords he knows, the
+// skinned message box (and a plain one) with OK; what the boxes said is kept.
+class Operator {
+ public:
+  Operator() : handler_([this](HWND modal) { Answer(modal); }) {}
+
+  std::string devicePassword;
+  std::string groupPassword;
+  int devicePasswordsAsked = 0;
+  std::vector<std::string> boxes;
+
+ private:
+  static std::string TextOf(HWND hwnd) {
+    char text[512] = "";
+    ::GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+  }
+  void Answer(HWND modal) {
+    if (HWND edit = ::GetDlgItem(modal, IDC_DEVPASS_PASSWORD); edit && ::GetDlgItem(modal, IDC_DEVPASS_IP)) {
+      ++devicePasswordsAsked;
+      ::SetWindowTextA(edit, devicePassword.c_str());
+      testkit::Answer(modal, IDOK);
+    } else if (HWND group = ::GetDlgItem(modal, IDC_GRPPASS_PASSWORD)) {
+      ::SetFocus(group);
+      testkit::TypeText(groupPassword);
+      testkit::Answer(modal, IDOK);
+      testkit::Answer(modal, IDCANCEL);  // closes it should the password be refused
+    } else if (HWND text = ::GetDlgItem(modal, IDC_MSGBOX_TEXT)) {
+      boxes.push_back(TextOf(text));
+      HWND single = ::GetDlgItem(modal, IDC_MSGBOX_SINGLE_OK);
+      testkit::Answer(modal, single && ::IsWindowVisible(single) ? IDC_MSGBOX_SINGLE_OK : IDOK);
+    } else {
+      boxes.push_back(testkit::MessageBoxText(modal));
+      testkit::Answer(modal, IDOK);
+    }
+  }
+
+  testkit::ModalHandler handler_;
+};
+
+class Flows : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (std::getenv("TRELLIAN_E2E_XVFB")) {
+      xvfb_ = new Xvfb;
+      if (xvfb_->name().empty()) return;
+      PlatformSetDisplay(PlatformOpenX11Display(xvfb_->name().c_str()));
+    }
+    testkit::SetClockScale(kClockScale);
+    dir_ = new TempDir;
+    sim_ = new ApsimHarness(*dir_, kScenario, {"--time-scale", std::to_string(kClockScale)});
+    if (!sim_->Ready()) return;
+    // The program folder of the build: the language file and the skin lie
+    // beside the program.
+    testkit::SetProgramPath(BinaryDir() + "/bin/Trellian");
+    theApp.SetupLanguage();
+    fs::create_directories(dir_->path() + "/session");
+    if (!SnmpSessionInit((dir_->path() + "/session").c_str(), "")) return;
+    operator_ = new Operator;
+    dialog_ = new CMainDlg(nullptr);
+    if (!dialog_->Create(IDD_MAIN_DIALOG)) return;
+    dialog_->ShowWindow(SW_SHOW);
+    testkit::PumpPending();
+    ready_ = true;
+  }
+  static void TearDownTestSuite() {
+    if (dialog_) {
+      if (dialog_->GetSafeHwnd()) dialog_->DestroyWindow();
+      delete dialog_;
+      CRTSkin().EnableSkin(0);
+    }
+    dialog_ = nullptr;
+    delete operator_;
+    operator_ = nullptr;
+    SnmpSessionExit();
+    testkit::ResetWindows();
+    testkit::SetProgramPath("");
+    delete sim_;
+    sim_ = nullptr;
+    delete dir_;
+    dir_ = nullptr;
+    testkit::SetClockScale(1);
+    if (xvfb_) {
+      PlatformSetDisplay(nullptr);
+      delete xvfb_;
+      xvfb_ = nullptr;
+    }
+  }
+  void SetUp() override {
+    ASSERT_STREQ(std::getenv("TRELLIAN_NETNS"), "inside") << "run through tools/netns-run";
+    ASSERT_TRUE(!xvfb_ || !xvfb_->name().empty()) << "Xvfb did not start";
+    ASSERT_TRUE(ready_) << (sim_ ? sim_->Errors() : std::string());
+    operator_->boxes.clear();
+  }
+
+  static CWizardFrame* Frame(int flow) { return dialog_->Frame(flow); }
+  static std::string Log() { return sim_->Log(); }
+  static std::map<std::string, std::string> State(const char* mac) { return sim_->State(mac); }
+
+  // A click in the middle of a window, as the mouse gives it.
+  static void ClickOn(CWnd& wnd) {
+    CRect rc;
+    wnd.GetClientRect(&rc);
+    testkit::AdvanceClock(1000);  // never a double click
+    testkit::Click(wnd.m_hWnd, rc.CenterPoint());
+    testkit::PumpPending();
+  }
+  // Clicks into the edit, selects what it holds and types over it.
+  static void TypeInto(CWnd& edit, const std::string& text) {
+    ClickOn(edit);
+    edit.SendMessage(EM_SETSEL, 0, -1);
+    testkit::TypeText(text);
+    testkit::PumpPending();
+  }
+  // Types an address into an IP address control, from its first field on.
+  static void TypeAddress(CWnd& control, const std::string& address) {
+    CRect rc;
+    control.GetClientRect(&rc);
+    testkit::AdvanceClock(1000);
+    testkit::Click(control.m_hWnd, CPoint(rc.left + 5, rc.CenterPoint().y));
+    testkit::TypeText(address);
+    testkit::PumpPending();
+  }
+  // An item of a combo box chosen as the keyboard chooses it: the selection
+  // and the notification to the combo's parent.
+  static void Choose(CComboBox& combo, const char* text) {
+    const int index = combo.FindStringExact(-1, text);
+    ASSERT_GE(index, 0) << text;
+    Choose(combo, index);
+  }
+  static void Choose(CComboBox& combo, int index) {
+    combo.SetCurSel(index);
+    combo.GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(combo.GetDlgCtrlID(), CBN_SELCHANGE),
+                                   reinterpret_cast<LPARAM>(combo.m_hWnd));
+    testkit::PumpPending();
+  }
+  static void Next(CWizardFrame* frame) { ClickOn(frame->m_btnNext); }
+
+  // The scan page's 40 s: the flow's frame is enabled again at the end.
+  static bool ScanEnds(CScanPage* page) {
+    return testkit::PumpUntil([page] { return !page->IsScanning(); }, kScanLimitMs);
+  }
+  // An apply run ends with its last line and the frame enabled again.
+  static bool ApplyEnds(CWizardFrame* frame, int index) {
+    auto* apply = dynamic_cast<CApplyPage*>(frame->Page(index));
+    if (!apply) return false;
+    const CString done = theApp.Text("IDS_STR_DONE");
+    return testkit::PumpUntil(
+        [&] {
+          const int n = apply->m_log.GetCount();
+          CString last;
+          if (n > 0) apply->m_log.GetLineText(n - 1, last);
+          return last == done && frame->IsWindowEnabled();
+        },
+        kApplyLimitMs);
+  }
+  static std::string ApplyLog(CWizardFrame* frame, int index) {
+    auto* apply = dynamic_cast<CApplyPage*>(frame->Page(index));
+    std::string lines;
+    for (int i = 0; apply && i < apply->m_log.GetCount(); ++i) {
+      CString text;
+      apply->m_log.GetLineText(i, text);
+      lines += std::string(text) + "\n";
+    }
+    return lines;
+  }
+
+  static int MemberRow(CMemberPage* page, const char* mac) {
+    for (int row = 0; row < page->m_listMembers.GetItemCount(); ++row)
+      if (page->m_listMembers.GetItemText(row, kMemberMac) == mac) return row;
+    return -1;
+  }
+  static int UnconfiguredRow(CMemberPage* page, const char* mac) {
+    for (int row = 0; row < page->m_listUnconfigured.GetItemCount(); ++row)
+      if (page->m_listUnconfigured.GetItemText(row, kUnconfiguredMac) == mac) return row;
+    return -1;
+  }
+  // Drags the device's row from the unconfigured list into the member list.
+  static void DragIn(CMemberPage* page, const char* mac) {
+    const int row = UnconfiguredRow(page, mac);
+    ASSERT_GE(row, 0) << mac;
+    // The list shows three rows at a time: scrolled first, as the operator would.
+    page->m_listUnconfigured.EnsureVisible(row, FALSE);
+    testkit::PumpPending();
+    Drag(RowPoint(page->m_listUnconfigured, row), Inside(page->m_listMembers, 0.5, 0.8));
+    ASSERT_GE(MemberRow(page, mac), 0) << mac << " was not dropped; members " << page->m_listMembers.GetItemCount()
+                                       << " unconfigured " << page->m_listUnconfigured.GetItemCount() << " row " << row
+                                       << " enabled " << page->IsWindowEnabled() << " visible " << page->IsWindowVisible();
+  }
+  // Opens the member's role cell and picks `role` from its list.
+  static void ChooseRole(CMemberPage* page, const char* mac, const char* role) {
+    const int row = MemberRow(page, mac);
+    ASSERT_GE(row, 0) << mac;
+    ClickCell(page->m_listMembers, row, kMemberRole, 20);
+    CRTCellCombo* combo = page->m_listMembers.GetCellCombo();
+    ASSERT_NE(combo, nullptr) << "no role list opened";
+    const int index = combo->FindStringExact(-1, role);
+    ASSERT_GE(index, 0) << role;
+    combo->SetCurSel(index);
+    page->m_listMembers.SendMessage(WM_RTCOMBOLIST_COMPLETE, 0, 0);
+    testkit::PumpFor(200);
+    EXPECT_EQ(page->m_listMembers.GetItemText(row, kMemberRole), role);
+  }
+
+  // Ticks the member's box of the automatic address plan (it stands before the cell's text).
+  static void TickAutomaticPlan(CMemberPage* page, const char* mac) {
+    const int row = MemberRow(page, mac);
+    ASSERT_GE(row, 0) << mac;
+    CRect cell;
+    ASSERT_TRUE(page->m_listMembers.GetSubItemRect(row, kMemberAuto, LVIR_BOUNDS, cell));
+    ClickCell(page->m_listMembers, row, kMemberAuto, 9 + cell.Height() / 2);
+    EXPECT_EQ(page->m_listMembers.GetCheckbox(row, kMemberAuto), 1) << mac;
+  }
+
+  // After a page has painted: under Xvfb the screen is saved as
+  // <build>/screens/<flow>/NN-<page>.png; headless, the main dialog's pixels.
+  static void Shot(const std::string& flow, const std::string& page) {
+    dialog_->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    testkit::PumpPending();
+    testkit::PumpPending();
+    char number[8];
+    std::snprintf(number, sizeof number, "%02d-", ++shots_[flow]);
+    const std::string folder = BinaryDir() + "/screens/" + (xvfb_ ? flow : flow + "-headless");
+    fs::create_directories(folder);
+    const std::string path = folder + "/" + number + page + ".png";
+    if (!xvfb_) {
+      EXPECT_TRUE(testkit::CaptureWindowPng(dialog_->GetSafeHwnd(), path));
+      return;
+    }
+    // The server draws what the backend sent; give it a moment.
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    const std::string command = BuiltProgram("screenshot") + " -display " + xvfb_->name() + " '" + path + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  }
+
+  static Xvfb* xvfb_;
+  static TempDir* dir_;
+  static ApsimHarness* sim_;
+  static Operator* operator_;
+  static CMainDlg* dialog_;
+  static bool ready_;
+  static std::map<std::string, int> shots_;
+};
+
+Xvfb* Flows::xvfb_ = nullptr;
+TempDir* Flows::dir_ = nullptr;
+ApsimHarness* Flows::sim_ = nullptr;
+Operator* Flows::operator_ = nullptr;
+CMainDlg* Flows::dialog_ = nullptr;
+bool Flows::ready_ = false;
+std::map<std::string, int> Flows::shots_;
+
+TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
+  Shot("create", "welcome");
+  ClickOn(dialog_->m_btnCreate);
+  CWizardFrame* frame = Frame(CMainDlg::kCreateFlow);
+  ASSERT_TRUE(frame->IsWindowVisible());
+
+  // The group's name and password.
+  auto* name = dynamic_cast<CGroupNamePage*>(frame->Page(0));
+  ASSERT_NE(name, nullptr);
+  TypeInto(name->m_edtName, "Atrium");
+  TypeInto(name->m_edtPassword, "opensesame");
+  EXPECT_EQ(TextOf(name->m_edtName), "Atrium");
+  Shot("create", "group-name");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 1) << ::testing::PrintToString(operator_->boxes);
+
+  // The scan finds the four factory-fresh devices.
+  auto* scan = dynamic_cast<CScanNewApPage*>(frame->Page(1));
+  ASSERT_NE(scan, nullptr);
+  testkit::PumpFor(10000);
+  Shot("create", "scanning");
+  ASSERT_TRUE(ScanEnds(scan)) << Log();
+  EXPECT_EQ(std::string(scan->StatusText()), "4 unconfigured access point(s) found.");
+  Shot("create", "scan-done");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 2);
+
+  // Three of them dragged into the group, roles chosen, addresses planned.
+  auto* members = dynamic_cast<CMemberPage*>(frame->Page(2));
+  ASSERT_NE(members, nullptr);
+  ASSERT_EQ(members->m_listUnconfigured.GetItemCount(), 4);
+  for (const char* mac : {kMaster, kBackup, kSlave}) DragIn(members, mac);
+  ASSERT_EQ(members->m_listMembers.GetItemCount(), 3);
+  ChooseRole(members, kMaster, "Master");
+  ChooseRole(members, kBackup, "Backup Master");
+  for (const char* mac : {kMaster, kBackup, kSlave}) TickAutomaticPlan(members, mac);
+  ASSERT_TRUE(members->m_ipFrom.IsWindowEnabled());
+  TypeAddress(members->m_ipFrom, "10.250.0.101");
+  TypeAddress(members->m_ipMask, "255.255.255.0");
+  TypeAddress(members->m_ipGateway, "10.250.0.1");
+  EXPECT_EQ(TextOf(members->m_ipFrom), "10.250.0.101");
+  Shot("create", "members");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 3) << ::testing::PrintToString(operator_->boxes);
+
+  // The first apply run: addresses, SNMP, the group settings.
+  ASSERT_TRUE(ApplyEnds(frame, 3)) << ApplyLog(frame, 3) << Log();
+  Shot("create", "apply");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 4) << ApplyLog(frame, 3);
+
+  // The wireless settings of the Master: a WPA2-Personal SSID.
+  auto* wireless = dynamic_cast<CWirelessPage*>(frame->Page(4));
+  ASSERT_NE(wireless, nullptr);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !TextOf(wireless->m_edSsid).empty(); }, 20000)) << Log();
+  TypeInto(wireless->m_edSsid, "AtriumNet");
+  Choose(wireless->m_cbAuth, "WPA-Personal");
+  CWpaPersonalDlg* wpa = wireless->m_pWpaPersonalDlg;
+  ASSERT_TRUE(wpa->IsWindowVisible());
+  Choose(wpa->m_cbWpaMode, 1);  // WPA2
+  if (TextOf(wpa->m_edInterval).empty()) TypeInto(wpa->m_edInterval, "3600");
+  TypeInto(wpa->m_edKey, "correct horse battery");
+  TypeInto(wpa->m_edKeyConfirm, "correct horse battery");
+  Shot("create", "wireless");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 5) << ::testing::PrintToString(operator_->boxes);
+
+  // The second apply run: the members take the settings; the end.
+  ASSERT_TRUE(ApplyEnds(frame, 5)) << ApplyLog(frame, 5) << Log();
+  Shot("create", "apply-wireless");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 6);
+  Shot("create", "done");
+  ClickOn(frame->m_btnFinish);
+  EXPECT_FALSE(frame->IsWindowVisible());
+  EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
+
+  const struct {
+    const char* mac;
+    const char* role;
+  } group[] = {{kMaster, "1"}, {kBackup, "2"}, {kSlave, "3"}};
+  std::set<std::string> addresses;
+  for (const auto& m : group) {
+    SCOPED_TRACE(m.mac);
+    auto state = State(m.mac);
+    EXPECT_EQ(state["dot11APTrevakStatus"], "1");
+    EXPECT_EQ(state["dot11APTrevakModeSelect"], m.role);
+    EXPECT_EQ(state["dot11ApTrevakName"], "Atrium");
+    EXPECT_EQ(state["dot11ApTrevakPassword"], "opensesame");
+    EXPECT_EQ(state["usersName"], "admin");
+    EXPECT_EQ(state["password"], "opensesame");
+    EXPECT_EQ(state["netmask"], "255.255.255.0");
+    addresses.insert(state["ip"]);
+  }
+  EXPECT_EQ(addresses, (std::set<std::string>{"10.250.0.101", "10.250.0.102", "10.250.0.103"}));
+  auto outsider = State(kNewcomer);
+  EXPECT_NE(outsider["dot11APTrevakStatus"], "1");
+  EXPECT_EQ(outsider["ip"], "10.250.0.14");
+  auto master = State(kMaster);
+  EXPECT_EQ(master["dot11Ssid"], "AtriumNet");
+  EXPECT_EQ(master["dot11Authentication"], "6");
+  EXPECT_EQ(master["dot11PassPhrase"], "correct horse battery");
+}
+
+}  // namespace
