@@ -187,8 +187,7 @@ class Operator {
       ::SetWindowTextA(edit, devicePassword.c_str());
       testkit::Answer(modal, IDOK);
     } else if (HWND group = ::GetDlgItem(modal, IDC_GRPPASS_PASSWORD)) {
-      ::SetFocus(group);
-      testkit::TypeText(groupPassword);
+      ::SetWindowTextA(group, groupPassword.c_str());
       testkit::Answer(modal, IDOK);
       testkit::Answer(modal, IDCANCEL);  // closes it should the password be refused
     } else if (HWND text = ::GetDlgItem(modal, IDC_MSGBOX_TEXT)) {
@@ -210,7 +209,8 @@ class Flows : public ::testing::Test {
     if (std::getenv("TRELLIAN_E2E_XVFB")) {
       xvfb_ = new Xvfb;
       if (xvfb_->name().empty()) return;
-      PlatformSetDisplay(PlatformOpenX11Display(xvfb_->name().c_str()));
+      display_ = PlatformOpenX11Display(xvfb_->name().c_str());
+      PlatformSetDisplay(display_);
     }
     testkit::SetClockScale(kClockScale);
     dir_ = new TempDir;
@@ -248,6 +248,8 @@ class Flows : public ::testing::Test {
     testkit::SetClockScale(1);
     if (xvfb_) {
       PlatformSetDisplay(nullptr);
+      delete display_;
+      display_ = nullptr;
       delete xvfb_;
       xvfb_ = nullptr;
     }
@@ -368,6 +370,24 @@ class Flows : public ::testing::Test {
     EXPECT_EQ(page->m_listMembers.GetItemText(row, kMemberRole), role);
   }
 
+  // A double click on a line of the modify page's group list.
+  static void OpenGroup(CModifyMembersPage* page, const char* group) {
+    int line = -1;
+    for (int i = 0; i < page->m_listGroups.GetCount(); ++i) {
+      CString text;
+      page->m_listGroups.GetLineText(i, text);
+      if (text == group) line = i;
+    }
+    ASSERT_GE(line, 0) << group;
+    CRect item;
+    page->m_listGroups.GetItemRect(line, &item);
+    const POINT at{item.left + 10, item.top + item.Height() / 2};
+    testkit::AdvanceClock(1000);
+    testkit::Click(page->m_listGroups.m_hWnd, at);
+    testkit::Click(page->m_listGroups.m_hWnd, at);
+    testkit::PumpPending();
+  }
+
   // Ticks the member's box of the automatic address plan (it stands before the cell's text).
   static void TickAutomaticPlan(CMemberPage* page, const char* mac) {
     const int row = MemberRow(page, mac);
@@ -400,6 +420,7 @@ class Flows : public ::testing::Test {
   }
 
   static Xvfb* xvfb_;
+  static PlatformDisplayBackend* display_;
   static TempDir* dir_;
   static ApsimHarness* sim_;
   static Operator* operator_;
@@ -409,6 +430,7 @@ class Flows : public ::testing::Test {
 };
 
 Xvfb* Flows::xvfb_ = nullptr;
+PlatformDisplayBackend* Flows::display_ = nullptr;
 TempDir* Flows::dir_ = nullptr;
 ApsimHarness* Flows::sim_ = nullptr;
 Operator* Flows::operator_ = nullptr;
@@ -518,6 +540,123 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   EXPECT_EQ(master["dot11Ssid"], "AtriumNet");
   EXPECT_EQ(master["dot11Authentication"], "6");
   EXPECT_EQ(master["dot11PassPhrase"], "correct horse battery");
+}
+
+TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
+  ClickOn(dialog_->m_btnModify);
+  CWizardFrame* frame = Frame(CMainDlg::kModifyFlow);
+  ASSERT_TRUE(frame->IsWindowVisible());
+  auto* scan = dynamic_cast<CModifyScanPage*>(frame->Page(0));
+  ASSERT_NE(scan, nullptr);
+  ASSERT_TRUE(ScanEnds(scan)) << Log();
+  EXPECT_EQ(std::string(scan->StatusText()), "1 AP Vezovi group(s) found.");
+  Shot("modify", "scan-done");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 1);
+
+  // "Atrium" opened with its password, renamed, given another password.
+  auto* members = dynamic_cast<CModifyMembersPage*>(frame->Page(1));
+  ASSERT_NE(members, nullptr);
+  operator_->groupPassword = "opensesame";
+  OpenGroup(members, "Atrium");
+  ASSERT_EQ(members->m_listMembers.GetItemCount(), 3) << ::testing::PrintToString(operator_->boxes);
+  TypeInto(members->m_editGroupName, "Foyer");
+  TypeInto(members->m_editGroupPassword, "newsecret");
+
+  // The Slave leaves through its Delete image; the fourth device joins.
+  members_test::PressIcon(members->m_listMembers, MemberRow(members, kSlave), kMemberDelete);
+  EXPECT_EQ(operator_->boxes, std::vector<std::string>{"Remove this access point from the AP Vezovi?"});
+  operator_->boxes.clear();
+  EXPECT_EQ(MemberRow(members, kSlave), -1);
+  EXPECT_GE(UnconfiguredRow(members, kSlave), 0);
+  DragIn(members, kNewcomer);
+  ASSERT_EQ(members->m_listMembers.GetItemCount(), 3);
+  Shot("modify", "members");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 2) << ::testing::PrintToString(operator_->boxes);
+
+  operator_->devicePassword = "opensesame";
+  ASSERT_TRUE(ApplyEnds(frame, 2)) << ApplyLog(frame, 2) << Log();
+  Shot("modify", "apply");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 3) << ApplyLog(frame, 2);
+
+  // WEP: open system with a 64-bit ASCII key.
+  auto* wireless = dynamic_cast<CWirelessPage*>(frame->Page(3));
+  ASSERT_NE(wireless, nullptr);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return TextOf(wireless->m_edSsid) == "AtriumNet"; }, 20000)) << Log();
+  EXPECT_EQ(TextOf(wireless->m_cbAuth), "WPA-Personal");
+  Choose(wireless->m_cbAuth, "Open System");
+  CWepKeyDlg* wep = wireless->m_pWepDlg;
+  ASSERT_TRUE(wep->IsWindowVisible());
+  ClickOn(*wep->GetDlgItem(IDC_WEP_ENABLE));
+  Choose(wep->m_cbKeyType, CWepKeyDlg::kAscii);
+  Choose(wep->m_cbKeySize, 0);  // 64 bits: five characters
+  TypeInto(wep->m_edKey, "abcde");
+  TypeInto(wep->m_edKeyConfirm, "abcde");
+  Shot("modify", "wireless");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 4) << ::testing::PrintToString(operator_->boxes);
+
+  ASSERT_TRUE(ApplyEnds(frame, 4)) << ApplyLog(frame, 4) << Log();
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 5);
+  Shot("modify", "done");
+  ClickOn(frame->m_btnFinish);
+  EXPECT_FALSE(frame->IsWindowVisible());
+  EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
+
+  const struct {
+    const char* mac;
+    const char* role;
+  } group[] = {{kMaster, "1"}, {kBackup, "2"}, {kNewcomer, "3"}};
+  for (const auto& m : group) {
+    SCOPED_TRACE(m.mac);
+    auto state = State(m.mac);
+    EXPECT_EQ(state["dot11APTrevakStatus"], "1");
+    EXPECT_EQ(state["dot11APTrevakModeSelect"], m.role);
+    EXPECT_EQ(state["dot11ApTrevakName"], "Foyer");
+    EXPECT_EQ(state["dot11ApTrevakPassword"], "newsecret");
+    EXPECT_EQ(state["password"], "newsecret");
+  }
+  EXPECT_EQ(State(kNewcomer)["ip"], "10.250.0.14");
+  EXPECT_EQ(State(kSlave)["dot11APTrevakStatus"], "0");
+  auto master = State(kMaster);
+  EXPECT_EQ(master["dot11Ssid"], "AtriumNet");
+  EXPECT_EQ(master["dot11Authentication"], "1");
+  EXPECT_EQ(master["dot11Encryption"], "1");
+  EXPECT_EQ(master["dot11WepKey.1"], "abcde");
+}
+
+TEST_F(Flows, StatusListsTheMembersWithRolesAndAddresses) {
+  ClickOn(dialog_->m_btnStatus);
+  CWizardFrame* frame = Frame(CMainDlg::kStatusFlow);
+  ASSERT_TRUE(frame->IsWindowVisible());
+  auto* scan = dynamic_cast<CStatusScanPage*>(frame->Page(0));
+  ASSERT_NE(scan, nullptr);
+  ASSERT_TRUE(ScanEnds(scan)) << Log();
+  EXPECT_EQ(std::string(scan->StatusText()), "1 AP Vezovi group(s) found.");
+  Next(frame);
+  ASSERT_EQ(frame->CurrentIndex(), 1);
+  auto* list = dynamic_cast<CStatusListPage*>(frame->Page(1));
+  ASSERT_NE(list, nullptr);
+  Shot("status", "list");
+
+  std::map<std::string, std::vector<std::string>> rows;
+  for (int row = 0; row < list->m_list.GetItemCount(); ++row) {
+    std::vector<std::string> cells;
+    for (int column : {0, 1, 2, 4}) cells.emplace_back(list->m_list.GetItemText(row, column));
+    rows[std::string(list->m_list.GetItemText(row, 3))] = cells;
+  }
+  const std::map<std::string, std::vector<std::string>> expected = {
+      {kMaster, {"Foyer", "Master", State(kMaster)["ip"], "Hall"}},
+      {kBackup, {"Foyer", "Backup Master", State(kBackup)["ip"], "Lobby"}},
+      {kNewcomer, {"Foyer", "Slave", "10.250.0.14", "Roof"}},
+  };
+  EXPECT_EQ(rows, expected);
+  ClickOn(frame->m_btnFinish);
+  EXPECT_FALSE(frame->IsWindowVisible());
+  EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
 }
 
 }  // namespace
