@@ -118,7 +118,8 @@ BOOL CApplyPage::OnInitDialog() {
 }
 
 void CApplyPage::CreateColumns() {
-  for (int c = 0; c < kMemberColumnCount; ++c) m_store.InsertColumn(c, kColumns[c].header, LVCFMT_LEFT, kColumns[c].width);
+  for (int c = 0; c < kMemberColumnCount; ++c)
+    m_store.InsertColumn(c, kColumns[c].header, LVCFMT_LEFT, kColumns[c].width);
   m_store.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
 }
 

@@ -276,8 +276,9 @@ void CApplyPage::FinalPassDone(BOOL ok, CString mac, CString message, void* owne
   const int row = page->FindRowByMac(mac);
   // The status cell last: the run polls it, and its next line must come
   // after this one.
-  page->LogRow("IDS_STR_SNMP", row, ok ? "IDS_STR_OK" : message == kPasswordError ? "IDS_STR_PASSWORD_ERR" : "IDS_STR_FAIL");
-  page->SetCell(row, kColSnmpStatus, !ok && message == kPasswordError ? "A" : "0");
+  const BOOL refused = !ok && message == kPasswordError;
+  page->LogRow("IDS_STR_SNMP", row, ok ? "IDS_STR_OK" : refused ? "IDS_STR_PASSWORD_ERR" : "IDS_STR_FAIL");
+  page->SetCell(row, kColSnmpStatus, refused ? "A" : "0");
   page->EndReport(CApplyTaskLists::kFinalPass, mac, WM_APPLY_RETRY_SNMPSTEP);
 }
 

@@ -13,6 +13,7 @@ using namespace rc;
 
 const DWORD kListBox = LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
                        WS_VSCROLL | WS_HSCROLL;
+const DWORD kStore = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP;
 const DWORD kDropList = CBS_DROPDOWNLIST | WS_VSCROLL;
 
 const DialogTemplate kApplyPage = {
@@ -23,8 +24,7 @@ const DialogTemplate kApplyPage = {
     "MS Sans Serif", 8,
     "",
     {
-        Control("", IDC_APPLY_STORE, WC_LISTVIEW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,
-                4, 4, 304, 92),
+        Control("", IDC_APPLY_STORE, WC_LISTVIEW, kStore, 4, 4, 304, 92),
         ListBox(IDC_APPLY_LOG, 4, 100, 304, 108, kListBox),
         Hidden(ComboBox(IDC_APPLY_AP_MODE, 4, 4, 60, 60, kDropList)),
         Hidden(ComboBox(IDC_APPLY_GROUP_STATUS, 4, 4, 60, 60, kDropList)),

@@ -13,7 +13,8 @@ CWizardApp theApp;
 namespace {
 
 bool Mentions(const std::vector<std::string>& log, const std::string& text) {
-  return std::any_of(log.begin(), log.end(), [&text](const std::string& l) { return l.find(text) != std::string::npos; });
+  return std::any_of(log.begin(), log.end(),
+                     [&text](const std::string& l) { return l.find(text) != std::string::npos; });
 }
 
 TEST_F(ApplySnmp, AnAgentThatNeverAnswersGetsNoLineAndTheNextDeviceFollows) {
@@ -29,7 +30,8 @@ TEST_F(ApplySnmp, AnAgentThatNeverAnswersGetsNoLineAndTheNextDeviceFollows) {
 }
 
 TEST_F(ApplySnmp, AGroupSettingsWriteWithAnErrorStatusSkipsTheRestOfThatDevice) {
-  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "faults = snmp_error=dot11APTrevakStatus:5\n") + SecondDevice());
+  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "faults = snmp_error=dot11APTrevakStatus:5\n") +
+               SecondDevice());
   ApplyHost h(TwoMembers());
   OperatorAnswers answers("");
   RunChain(h);
@@ -54,7 +56,8 @@ TEST_F(ApplySnmp, ARestartThatIsNotAnsweredIsLoggedAndTheChainMovesOn) {
 }
 
 TEST_F(ApplySnmp, AnAccessPointModeOtherThanAccessPointIsSetFirst) {
-  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "dot11ApMode = 3\ndot11APTrevakVersion = 499\n") + SecondDevice());
+  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "dot11ApMode = 3\ndot11APTrevakVersion = 499\n") +
+               SecondDevice());
   ApplyHost h(TwoMembers());
   RunChain(h);
   EXPECT_EQ(sim_->State("000D88C00001")["dot11ApMode"], "1");

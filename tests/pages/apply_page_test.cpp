@@ -13,6 +13,7 @@
 
 #include "ApplyPageKit.h"
 #include "ApplyTaskLists.h"
+#include "CWizardFrame.h"
 #include "TempDir.h"
 
 CWizardApp theApp;
@@ -63,6 +64,32 @@ TEST(PickAutoAddress, CountsOnPastTakenAndInvalidNumbersAndWraps) {
   int counter = 40, asked = 0;
   EXPECT_EQ(PickAutoAddress("10.0.0.", counter, "255.255.255.0", [&asked](const CString&) { return ++asked > 0; }), "");
   EXPECT_EQ(asked, 255);
+}
+
+// --- the frames ---------------------------------------------------------------
+
+TEST_F(ApplyPage, TheFramesMakeTheApplyPageForBothRuns) {
+  CWnd host;
+  ASSERT_TRUE(host.CreateEx(0, nullptr, "main", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr));
+  CCreateWizard create(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(create.Create(IDD_WIZARD_FRAME, &host));
+  CModifyWizard modify(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(modify.Create(IDD_WIZARD_FRAME, &host));
+  struct Case {
+    CWizardFrame* frame;
+    int index;
+    int secondRun, modifyFlow;
+  } cases[] = {{&create, 3, 0, 0}, {&create, 5, 1, 0}, {&modify, 2, 0, 1}, {&modify, 4, 1, 1}};
+  for (const Case& c : cases) {
+    auto* page = dynamic_cast<CApplyPage*>(c.frame->Page(c.index));
+    ASSERT_NE(page, nullptr) << c.index;
+    EXPECT_EQ(page->m_nSecondRun, c.secondRun) << c.index;
+    EXPECT_EQ(page->m_nModifyFlow, c.modifyFlow) << c.index;
+    EXPECT_EQ(page->m_store.GetSafeHwnd() != nullptr, true);
+  }
+  create.DestroyWindow();
+  modify.DestroyWindow();
+  host.DestroyWindow();
 }
 
 // --- the store --------------------------------------------------------------
@@ -130,7 +157,8 @@ TEST_F(ApplyPage, NextNeedsAMasterThatStaysInTheGroupWithSnmpOn) {
     const char* target;  // the SNMP target afterwards
   } cases[] = {
       {"no member", {}, 0, 0, -2, ""},
-      {"create", {{"A1", "10.250.0.9", "Slave", 0, 0, "", "", 0, "1"}, {"A2", "10.250.0.8", "Master", 0, 0, "", "", 0, "1"}},
+      {"create",
+       {{"A1", "10.250.0.9", "Slave", 0, 0, "", "", 0, "1"}, {"A2", "10.250.0.8", "Master", 0, 0, "", "", 0, "1"}},
        0, 0, 4, "10.250.0.8"},
       {"modify", {{"A2", "10.250.0.8", "Master", 0, 0, "", "", 0, "1"}}, 0, 1, 3, "10.250.0.8"},
       {"SNMP not usable: the target is set all the same",

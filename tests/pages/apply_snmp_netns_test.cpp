@@ -110,8 +110,9 @@ ip = 10.250.0.33
 }
 
 TEST_F(ApplySnmp, ModifyRunRemovesOneMemberAndAddsAnother) {
-  const std::string kMember = "group_name = Lobby\ngroup_status = 1\ndot11APTrevakStatus = 1\ndot11ApTrevakName = Lobby\n"
-                              "dot11ApTrevakPassword = grouppass\npassword = grouppass\ndot11APTrevakVersion = 7\n";
+  const std::string kMember =
+      "group_name = Lobby\ngroup_status = 1\ndot11APTrevakStatus = 1\ndot11ApTrevakName = Lobby\n"
+      "dot11ApTrevakPassword = grouppass\npassword = grouppass\ndot11APTrevakVersion = 7\n";
   StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", kMember + "dot11APTrevakModeSelect = 1\n") +
                SnmpDevice("000D88C00002", "10.250.0.22", kMember + "dot11APTrevakModeSelect = 3\n") +
                "[device]\nmac = 000D88C00004\nip = 10.250.0.34\n");
