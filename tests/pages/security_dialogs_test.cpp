@@ -19,6 +19,7 @@
 #include "MibTables.h"
 #include "RTSkin.h"
 #include "SecurityRes.h"
+#include "SecurityTestKit.h"
 #include "SnmpControlVarList.h"
 #include "TempDir.h"
 #include "TestKit.h"
@@ -30,8 +31,6 @@ namespace fs = std::filesystem;
 CWizardApp theApp;
 
 namespace {
-
-std::string SourceDir() { return std::getenv("TRELLIAN_SOURCE_DIR"); }
 
 std::string TextOf(CWnd* wnd) {
   CString text;
@@ -55,27 +54,15 @@ class SecurityDialogs : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     static TempDir dir;
-    fs::create_directories(dir.path() + "/language/en");
-    fs::copy_file(SourceDir() + "/res/language/en/Lang.MLS", dir.path() + "/language/en/Lang.MLS",
-                  fs::copy_options::overwrite_existing);
-    testkit::SetProgramPath(dir.file("Trellian"));
-    theApp.SetupLanguage();
+    UseLanguageFolder(dir, theApp);
     static CRTSkin skin;
     skin.LoadSkin((SourceDir() + "/res/Skin/vAdev/skin.ini").c_str());
     skin.EnableSkin(1);
   }
 
   void SetUp() override {
-    RegisterSkinMessage([this](const CString& text, BOOL) {
-      messages.push_back(std::string(text));
-      return IDOK;
-    });
-    ASSERT_TRUE(host.Create(IDD_ABOUTBOX));
-    host.SetWindowPos(nullptr, 0, 0, 520, 560, SWP_NOZORDER | SWP_NOMOVE);
-    // Only the dialog under test shows on the host.
-    for (CWnd* child = host.GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
-      child->ShowWindow(SW_HIDE);
-    host.ShowWindow(SW_SHOW);
+    RecordSkinMessages(messages);
+    ASSERT_TRUE(OpenEmptyHost(host, 520, 560));
   }
   void TearDown() override {
     for (CDialog* dialog : dialogs) {
