@@ -169,7 +169,9 @@ TEST_F(SecurityDialogs, WpaPersonalValidatesManualKeysAndTheInterval) {
     host.SetFocus();
     EXPECT_EQ(dlg->Validate(), c.message ? 0 : 1);
     EXPECT_EQ(TakeMessage(), c.message ? LangText(c.message) : "");
-    if (c.message) EXPECT_EQ(FocusId(), c.focus);
+    if (c.message) {
+      EXPECT_EQ(FocusId(), c.focus);
+    }
   }
 }
 
@@ -189,7 +191,9 @@ TEST_F(SecurityDialogs, WpaPersonalPeriodicalModeChecksTheHoursAndNotThePassPhra
     SetText(dlg, IDC_WPAP_GKUI, "300");
     EXPECT_EQ(dlg->Validate(), c.accepted ? 1 : 0);
     EXPECT_EQ(TakeMessage(), c.accepted ? "" : LangText("IDS_MSG_PSK_TIMEINTERVAL"));
-    if (!c.accepted) EXPECT_EQ(FocusId(), IDC_WPAP_INTERVAL);
+    if (!c.accepted) {
+      EXPECT_EQ(FocusId(), IDC_WPAP_INTERVAL);
+    }
   }
 }
 
@@ -372,7 +376,9 @@ TEST_F(SecurityDialogs, WepValidatesByTypeSizeAndConfirmation) {
     host.SetFocus();
     EXPECT_EQ(dlg->Validate(), c.message ? 0 : 1);
     EXPECT_EQ(TakeMessage(), c.message ? LangText(c.message) : "");
-    if (c.message) EXPECT_EQ(FocusId(), IDC_WEP_KEY);
+    if (c.message) {
+      EXPECT_EQ(FocusId(), IDC_WEP_KEY);
+    }
   }
 }
 
@@ -540,7 +546,9 @@ void ValidateRadius(Dialog* dlg, std::vector<std::string>& messages, const std::
     std::string expected = !c.message ? "" : std::string(c.message) == "interval" ? intervalMessage : text(c.message);
     ASSERT_LE(messages.size(), 1u);
     EXPECT_EQ(messages.empty() ? "" : messages[0], expected);
-    if (c.message) EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), c.focus);
+    if (c.message) {
+      EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), c.focus);
+    }
   }
   messages.clear();
 }

@@ -108,7 +108,9 @@ class WirelessPageTest : public ::testing::Test {
     page->m_strReadCommunity = "public";
     page->m_strWriteCommunity = "private";
     page->OnEnterPage();
-    if (waitForRead) ASSERT_TRUE(WaitForRead()) << sim->Log();
+    if (waitForRead) {
+      ASSERT_TRUE(WaitForRead()) << sim->Log();
+    }
   }
   // The band read has come back and the settings were read.
   bool WaitForRead() {
@@ -178,7 +180,9 @@ TEST_F(WirelessPageTest, ShowsWhatTheDeviceHolds) {
     EXPECT_EQ(TextOf(&page->m_edSsid), "RIZ-4410");
     EXPECT_EQ(TextOf(&page->m_cbAuth), c.auth);
     EXPECT_EQ(page->m_cbAuth.GetCount(), c.authItems);
-    if (c.authItems == 4) EXPECT_EQ(page->m_cbAuth.FindStringExact(-1, "Shared Key"), CB_ERR);
+    if (c.authItems == 4) {
+      EXPECT_EQ(page->m_cbAuth.FindStringExact(-1, "Shared Key"), CB_ERR);
+    }
     EXPECT_EQ(page->m_pWpaPersonalDlg->m_cbWpaMode.GetCurSel(), c.wpaMode);
     EXPECT_EQ(page->m_pWpaEnterpriseDlg->m_cbWpaMode.GetCurSel(), c.wpaMode);
     EXPECT_EQ(ItemsOf(page->m_cbChannel), c.channels);
