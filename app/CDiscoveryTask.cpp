@@ -60,6 +60,12 @@ void CDiscoveryTask::AddSeenMac(const CString& mac) {
   if (!m_seenMacs.Find(mac)) m_seenMacs.AddTail(mac);
 }
 
+void CDiscoveryTask::Forget(void* owner) {
+  if (m_pOwner != owner) return;
+  m_pfnResult = nullptr;
+  m_pOwner = nullptr;
+}
+
 void CDiscoveryTask::StartListen() { m_pClient->StartListen(); }
 void CDiscoveryTask::StopListen() { m_pClient->StopListen(); }
 

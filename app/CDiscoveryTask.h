@@ -30,6 +30,8 @@ class CDiscoveryTask {
   void Run(DiscoveryResultProc proc, void* owner);
   void ClearSeenMacs();
   void AddSeenMac(const CString& mac);
+  // The owner is going away: the running scan reports nothing more to it.
+  void Forget(void* owner);
   void StartListen();
   void StopListen();
 

@@ -3,6 +3,7 @@
 #include "CWizardApp.h"
 #include "DialogPagesRes.h"
 #include "LangText.h"
+#include "PageFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -12,10 +13,6 @@ const WizardUiRegistrar kRegister([] {
   RegisterWizardPage(IDD_PAGE_CREATE_DONE, [] { return new CCreateDonePage; });
   RegisterWizardPage(IDD_PAGE_MODIFY_DONE, [] { return new CModifyDonePage; });
 });
-
-void CreatePageFont(CFont& font, int height, int width) {
-  font.CreateFont(height, width, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
-}
 
 }  // namespace
 

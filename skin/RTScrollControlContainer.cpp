@@ -57,10 +57,15 @@ void CRTScrollControlContainer::KeepOwnBarsHidden(WPARAM which, LPARAM style) co
   if (m_hWnd && change && static_cast<int>(which) == GWL_STYLE) change->styleNew &= ~(WS_VSCROLL | WS_HSCROLL);
 }
 
+// A bar's own visible style, not IsWindowVisible: the container may sit in a
+// page that is hidden while its list fills, and the layout must not lose the
+// bars then.
+static bool IsShown(const CWnd& bar) { return bar.m_hWnd && (bar.GetStyle() & WS_VISIBLE); }
+
 void CRTScrollControlContainer::ShowBar(CRTScrollBar& bar, bool show) {
-  if (!bar.m_hWnd || (bar.IsWindowVisible() != FALSE) == show) return;
+  if (!bar.m_hWnd || IsShown(bar) == show) return;
   bar.ShowWindow(show ? SW_SHOWNA : SW_HIDE);
-  const bool withCorner = m_horizontal.m_hWnd && m_horizontal.IsWindowVisible();
+  const bool withCorner = IsShown(m_horizontal);
   m_vertical.SetArrowPlacement(withCorner ? CRTScrollBar::kCornerAtEnd : CRTScrollBar::kNoCorner);
   RecalcLayout();
 }
@@ -89,8 +94,8 @@ void CRTScrollControlContainer::RecalcLayout() {
   if (!m_control || !m_hWnd) return;
   CRect client;
   GetClientRect(&client);
-  const int a = m_vertical.m_hWnd && m_vertical.IsWindowVisible() ? ::GetSystemMetrics(SM_CXVSCROLL) : 0;
-  const int b = m_horizontal.m_hWnd && m_horizontal.IsWindowVisible() ? ::GetSystemMetrics(SM_CYHSCROLL) : 0;
+  const int a = IsShown(m_vertical) ? ::GetSystemMetrics(SM_CXVSCROLL) : 0;
+  const int b = IsShown(m_horizontal) ? ::GetSystemMetrics(SM_CYHSCROLL) : 0;
   if (m_control->m_hWnd)
     m_control->MoveWindow(client.left, client.top, client.Width() - a, client.Height() - b);
   // The vertical bar takes the full height; its last square is the corner.

@@ -129,6 +129,24 @@ TEST_F(ListTest, BarsBesideTheControl) {
   EXPECT_EQ(rectIn(v), CRect(client.right - cx, 0, client.right, client.bottom)) << "resizing lays out again";
 }
 
+// A wizard page fills its list while it is hidden: the bars shown then keep
+// their room once the page shows.
+TEST_F(ListTest, BarsShownWhileThePageIsHiddenKeepTheirRoom) {
+  MakeList(3);
+  page.ShowWindow(SW_HIDE);
+  CRTScrollControlContainer& container = list.GetContainer();
+  container.SetVScrollRange(0, 10);
+  container.SetHScrollRange(0, 10);
+  container.SetHScrollRange(0, 10);
+  page.ShowWindow(SW_SHOW);
+  CRect client, h;
+  container.GetClientRect(&client);
+  container.HorizontalBar().GetWindowRect(&h);
+  EXPECT_TRUE(container.HorizontalBar().IsWindowVisible());
+  EXPECT_EQ(h.Height(), ::GetSystemMetrics(SM_CYHSCROLL));
+  EXPECT_EQ(h.Width(), client.Width() - ::GetSystemMetrics(SM_CXVSCROLL));
+}
+
 TEST_F(ListTest, HostedControlsStillNotifyThePage) {
   MakeList(5);
   CRect row;

@@ -1,0 +1,640 @@
+#include "CMemberPage.h"
+
+#include "CDeviceRecord.h"
+#include "CManualIpDlg.h"
+#include "CWizardApp.h"
+#include "InputChecks.h"
+#include "LangText.h"
+#include "MembersRes.h"
+#include "SkinMessageBox.h"
+#include "WizardRes.h"
+#include "WizardUi.h"
+
+namespace {
+
+const int kStayOnPage = -2;
+const int kScanPage = 1;
+const int kApplyPage = 3;
+const int kCompletionPage = 6;
+
+const char kDone[] = "DONE";
+const char kManualYes[] = "YES";
+const char kManualNo[] = "NO";
+const char kSetIp[] = "Set IP";
+const char kReturnedModel[] = "RIZ-4410";
+const int kRoleDropDownItems = 5;
+const int kAppendAtEnd = 0xFFFF;
+
+// Icons of the Manually and Delete cells, in image list order.
+const int kIconResources[] = {CRTListCtrlEx::kManualIcon, CRTListCtrlEx::kDeleteIcon};
+const int kManualImage = 0, kDeleteImage = 1;
+
+struct ColumnSpec {
+  const char* title;  // a language key when `isKey`
+  bool isKey;
+  int width;
+};
+
+const ColumnSpec kMemberColumns[kMemberColumnCount] = {
+    {"IDS_UI_LIST_INDEX", true, 0},     {"IDS_UI_LIST_ROLE", true, 80},     {"IDS_UI_LIST_IP", true, 95},
+    {"IDS_UI_LIST_MAC", true, 100},     {"IDS_UI_LIST_LOCATION", true, 80}, {"IDS_UI_LIST_AUTO", true, 100},
+    {"IDS_UI_LIST_MANUALLY", true, 65}, {"IDS_UI_LIST_DEL", true, 55},      {"Action", false, 0},
+    {"Mask", false, 0},                 {"IsManu", false, 0},               {"Snmp Pub", false, 0},
+    {"Snmp Pri", false, 0},             {"IsAdd", false, 0},                {"NewIP", false, 0},
+    {"NewMask", false, 0},              {"NewGetWAY", false, 0},            {"retry", false, 0},
+    {"Password", false, 0},             {"IDS_UI_LIST_SNMP", true, 85},
+};
+
+const ColumnSpec kUnconfiguredColumns[kUnconfiguredColumnCount] = {
+    {"IDS_UI_LIST_MODULE_NAME", true, 100}, {"IDS_UI_LIST_IP", true, 100}, {"IDS_UI_LIST_MAC", true, 100},
+    {"LOCATION", false, 0},                 {"Snmp", false, 0},            {"Snmp", false, 0},
+    {"Snmp", false, 0},                     {"Snmp", false, 0},            {"IDS_UI_LIST_MASK", true, 100},
+};
+
+// Only the columns below these counts may be resized.
+const int kMemberResizable = 7;
+const int kUnconfiguredResizable = 3;
+
+void CreatePageFont(CFont& font, int height, int width, int weight) {
+  font.CreateFont(height, width, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+}
+
+void SetSubItemImage(CListCtrl& list, int row, int column, int image) {
+  LVITEM item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  item.iSubItem = column;
+  item.iImage = image;
+  list.SetItem(&item);
+}
+
+CString WindowText(CWnd& wnd) {
+  CString text;
+  wnd.GetWindowText(text);
+  return text;
+}
+
+}  // namespace
+
+CMemberPage::CMemberPage() : CMemberPage(IDD_PAGE_MEMBER) {}
+CMemberPage::CMemberPage(UINT templateId) : CWizardPage(templateId, nullptr) {}
+CMemberPage::~CMemberPage() { delete m_pDragImage; }
+
+BEGIN_MESSAGE_MAP(CMemberPage, CWizardPage)
+  ON_BN_CLICKED(IDC_MEM_AUTO_CHECK, OnAutoIpClicked)
+  ON_WM_MOUSEMOVE()
+  ON_WM_LBUTTONUP()
+  ON_WM_CAPTURECHANGED()
+  ON_WM_DESTROY()
+  ON_NOTIFY(LVN_BEGINDRAG, IDC_MEM_UNCONFIG_LIST, OnBeginDrag)
+  ON_MESSAGE(WM_LIST_CELL_CLICKED, OnListCellClicked)
+END_MESSAGE_MAP()
+
+void CMemberPage::DoDataExchange(CDataExchange* pDX) {
+  CWizardPage::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_MEM_UNCONFIG_CAPTION, m_unconfiguredCaption);
+  DDX_Control(pDX, IDC_MEM_UNCONFIG_LIST, m_listUnconfigured);
+  DDX_Control(pDX, IDC_MEM_MEMBER_CAPTION, m_memberCaption);
+  DDX_Control(pDX, IDC_MEM_MEMBER_LIST, m_listMembers);
+  DDX_Control(pDX, IDC_MEM_AUTO_FRAME, m_autoFrame);
+  DDX_Control(pDX, IDC_MEM_AUTO_CAPTION, m_autoCaption);
+  DDX_Control(pDX, IDC_MEM_IP_FROM_LABEL, m_ipFromLabel);
+  DDX_Control(pDX, IDC_MEM_MASK_LABEL, m_maskLabel);
+  DDX_Control(pDX, IDC_MEM_GATEWAY_LABEL, m_gatewayLabel);
+  DDX_Control(pDX, IDC_MEM_IP_FROM, m_ipFrom);
+  DDX_Control(pDX, IDC_MEM_MASK, m_ipMask);
+  DDX_Control(pDX, IDC_MEM_GATEWAY, m_ipGateway);
+  DDX_Control(pDX, IDC_MEM_AUTO_CHECK, m_chkAutoIp);
+  DDX_Check(pDX, IDC_MEM_AUTO_CHECK, m_bAutoIp);
+  DDX_Control(pDX, IDC_MEM_UNCONFIG_FRAME, m_unconfiguredFrame);
+  DDX_Control(pDX, IDC_MEM_MEMBER_FRAME, m_memberFrame);
+}
+
+CString CMemberPage::Text(LPCTSTR key) const { return LangText(m_pApp, key); }
+
+void CMemberPage::ShowMessage(LPCTSTR key) { ShowLangMessage(m_pApp, key); }
+
+// The member pages' one question: OK and Cancel.
+bool CMemberPage::Confirm(LPCTSTR key) {
+  CSkinMessageBox box;
+  box.SetMessage(Text(key));
+  box.SetOkCancel(1);
+  return box.DoModal() == IDOK;
+}
+
+// ---------------------------------------------------------------- set-up
+
+void CMemberPage::CreateImageList(CImageList& images) {
+  images.Create(16, 16, ILC_MASK | ILC_COLOR8, 1, 0);
+  for (int icon : kIconResources) images.Add(::LoadIcon(::AfxGetResourceHandle(), MAKEINTRESOURCE(icon)));
+}
+
+void CMemberPage::CreateFonts() {
+  CreatePageFont(m_captionFont, 10, 10, FW_BOLD);
+  CreatePageFont(m_labelFont, 6, 6, FW_BOLD);
+  CreatePageFont(m_listFont, 14, 8, FW_NORMAL);
+  CreatePageFont(m_spareFont, 14, 6, FW_BOLD);
+  m_listMembers.SetFont(&m_listFont);
+  m_listUnconfigured.SetFont(&m_listFont);
+}
+
+void CMemberPage::InsertColumns(DWORD memberExStyle, int unconfiguredResizable) {
+  auto insert = [this](CRTListCtrlEx& list, const ColumnSpec* columns, int count) {
+    for (int i = 0; i < count; ++i)
+      list.InsertColumn(i, columns[i].isKey ? Text(columns[i].title) : CString(columns[i].title), LVCFMT_LEFT,
+                        columns[i].width);
+  };
+  insert(m_listMembers, kMemberColumns, kMemberColumnCount);
+  insert(m_listUnconfigured, kUnconfiguredColumns, kUnconfiguredColumnCount);
+  m_listMembers.SetResizableColumns(kMemberResizable);
+  m_listUnconfigured.SetResizableColumns(unconfiguredResizable);
+  m_listMembers.SetExtendedStyle(memberExStyle);
+  m_listUnconfigured.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  m_listUnconfigured.SetToolTipText(Text("IDS_STR_LIST_UNCFG"), -1);
+  m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kMemberRole);
+}
+
+void CMemberPage::SetUpLists(DWORD memberExStyle, int unconfiguredResizable) {
+  CreateImageList(m_imageList);
+  m_listUnconfigured.EnableMouseEdit(FALSE);
+  InsertColumns(memberExStyle, unconfiguredResizable);
+  for (const char* role : {"Master", "Backup Master", "Slave"}) m_roleNames.Add(role);
+  CreateFonts();
+  m_listMembers.SetHandCursorColumns(kMemberManual, kMemberDelete);
+}
+
+BOOL CMemberPage::OnInitDialog() {
+  CWizardPage::OnInitDialog();
+  m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
+  SetUpLists(LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT, kUnconfiguredResizable);
+  m_autoFrame.SetBackground(0, 0);
+  m_unconfiguredCaption.SetFont(&m_captionFont);
+  m_memberCaption.SetFont(&m_captionFont);
+  for (CWnd* label : {static_cast<CWnd*>(&m_ipFromLabel), static_cast<CWnd*>(&m_maskLabel),
+                      static_cast<CWnd*>(&m_gatewayLabel), static_cast<CWnd*>(&m_autoCaption),
+                      static_cast<CWnd*>(&m_autoFrame)})
+    label->SetFont(&m_labelFont);
+  for (CRTStatic* text : {&m_unconfiguredCaption, &m_memberCaption, &m_ipFromLabel, &m_maskLabel, &m_gatewayLabel,
+                          &m_autoCaption})
+    text->SetTransparent(1);
+  m_unconfiguredCaption.SetWindowText(Text("IDS_UI_UNCONFIGAP"));
+  m_memberCaption.SetWindowText(Text("IDS_UI_MEMBERLIST"));
+  m_autoCaption.SetWindowText(Text("IDS_UI_AUTO_IP"));
+  m_ipFromLabel.SetWindowText(Text("IDS_UI_IPFROM"));
+  m_maskLabel.SetWindowText(Text("IDS_UI_MASK "));
+  m_gatewayLabel.SetWindowText(Text("IDS_UI_GATEWAY"));
+  OnAutoIpClicked();
+  m_pDropWnd = &m_listMembers;
+  return TRUE;
+}
+
+// ---------------------------------------------------------------- rows
+
+int CMemberPage::AppendMemberRow(const MemberRowTexts& texts, int roleIndex) {
+  CRTListCtrlEx& list = m_listMembers;
+  const int row = list.InsertItem(list.GetItemCount(), texts.text);
+  if (row < 0) return row;
+  list.SetComboBox(row, kMemberRole, TRUE, &m_roleNames, kRoleDropDownItems, roleIndex, FALSE);
+  list.SetItemText(row, kMemberRole, texts.role);
+  list.SetItemText(row, kMemberIp, texts.ip);
+  list.SetItemText(row, kMemberMac, texts.mac);
+  list.SetItemText(row, kMemberLocation, texts.location);
+  list.SetItemText(row, kMemberMask, texts.mask);
+  list.SetItemText(row, kMemberIsAdded, texts.isAdded);
+  list.SetItemText(row, kMemberAuto, kSetIp);
+  list.SetCheckbox(row, kMemberAuto, 0);
+  list.SetItemText(row, kMemberSnmp, texts.snmpEnabled ? "Enable" : "Disable");
+  list.SetImageList(&m_imageList, LVSIL_SMALL);
+  SetSubItemImage(list, row, kMemberManual, kManualImage);
+  SetSubItemImage(list, row, kMemberDelete, kDeleteImage);
+  return row;
+}
+
+// A member the scan reported as one: its role as the device gave it.
+int CMemberPage::AppendRecordRow(const CDeviceRecord& record, const CString& text) {
+  MemberRowTexts texts;
+  texts.text = text;
+  texts.role = record.m_strRole;
+  texts.ip = record.m_strIp;
+  texts.mac = record.m_strMac;
+  texts.location = record.m_strLocation;
+  texts.mask = record.m_strNetmask;
+  texts.isAdded = "0";
+  texts.snmpEnabled = record.m_strSnmpStatus == "1";
+  return AppendMemberRow(texts, RoleIndex(record.m_strRole));
+}
+
+void CMemberPage::AppendUnconfiguredRow(CRTListCtrlEx& list, const CDeviceRecord& device) {
+  const int row = list.InsertItem(kAppendAtEnd, device.m_strModel);
+  if (row < 0) return;
+  list.SetItemText(row, kUnconfiguredIp, device.m_strIp);
+  list.SetItemText(row, kUnconfiguredMac, device.m_strMac);
+  list.SetItemText(row, kUnconfiguredMask, device.m_strNetmask);
+  list.SetItemText(row, kUnconfiguredLocation, device.m_strLocation);
+  list.SetItemText(row, kUnconfiguredSnmp, device.m_strSnmpStatus);
+}
+
+void CMemberPage::SetDeviceList(CPtrList* devices) {
+  m_listUnconfigured.DeleteAllItems();
+  m_listUnconfigured.EnableToolTips(TRUE);
+  m_listUnconfigured.SetRedraw(FALSE);
+  if (devices) {
+    for (POSITION pos = devices->GetHeadPosition(); pos;)
+      if (auto* device = static_cast<CDeviceRecord*>(devices->GetNext(pos))) AppendUnconfiguredRow(m_listUnconfigured, *device);
+  }
+  m_listUnconfigured.SetToolTipText(Text("IDS_STR_LIST_UNCFG"), -1);
+  m_listUnconfigured.SetRedraw(TRUE);
+}
+
+void CMemberPage::SetGroupList(CPtrList* groups) {
+  m_listMembers.DeleteAllItems();
+  m_listMembers.EnableToolTips(TRUE);
+  m_listMembers.SetRedraw(FALSE);
+  if (groups) {
+    for (POSITION pos = groups->GetHeadPosition(); pos;) {
+      auto* record = static_cast<CDeviceRecord*>(groups->GetNext(pos));
+      if (!record) continue;
+      CString position;
+      position.Format("%d", m_listMembers.GetItemCount() + 1);
+      AppendRecordRow(*record, position);
+    }
+  }
+  m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kMemberRole);
+  m_listMembers.SetRedraw(TRUE);
+}
+
+void CMemberPage::MoveRowToMembers(CRTListCtrlEx* source, int row) {
+  MemberRowTexts texts;
+  texts.text = source->GetItemText(row, kUnconfiguredModel);
+  texts.ip = source->GetItemText(row, kUnconfiguredIp);
+  texts.mac = source->GetItemText(row, kUnconfiguredMac);
+  texts.mask = source->GetItemText(row, kUnconfiguredMask);
+  texts.location = source->GetItemText(row, kUnconfiguredLocation);
+  texts.snmpEnabled = source->GetItemText(row, kUnconfiguredSnmp) == "1";
+  texts.role = m_roleNames[kSlave];
+  texts.isAdded = "1";
+  source->DeleteItem(row);
+  AppendMemberRow(texts, kSlave);
+}
+
+BOOL CMemberPage::ReturnRowToUnconfigured(CRTListCtrlEx* members, CRTListCtrlEx* unconfigured, int row) {
+  CDeviceRecord device;
+  device.m_strModel = kReturnedModel;
+  device.m_strIp = members->GetItemText(row, kMemberIp);
+  device.m_strMac = members->GetItemText(row, kMemberMac);
+  device.m_strNetmask = members->GetItemText(row, kMemberMask);
+  device.m_strLocation = members->GetItemText(row, kMemberLocation);
+  device.m_strSnmpStatus = members->GetItemText(row, kMemberSnmp) == "Enable" ? "1" : "0";
+  members->DeleteItem(row);
+  AppendUnconfiguredRow(*unconfigured, device);
+  unconfigured->EnableToolTips(TRUE);
+  return TRUE;
+}
+
+int CMemberPage::RoleIndex(const CString& role) {
+  if (role == "Backup Master") return kBackupMaster;
+  if (role == "Slave") return kSlave;
+  return kMaster;
+}
+
+int CMemberPage::FindMemberRowByMac(const CString& mac) {
+  return FindListItemByText(&m_listMembers, mac, kMemberMac);
+}
+
+// ---------------------------------------------------------------- page operations
+
+void CMemberPage::OnEnterPage() {
+  m_listMembers.DeleteAllItems();
+  SetDeviceList(&m_deviceList);
+  UpdateAutoIpState();
+  for (CWnd* field : {static_cast<CWnd*>(&m_ipMask), static_cast<CWnd*>(&m_ipFrom), static_cast<CWnd*>(&m_ipGateway)})
+    field->SetWindowText("");
+  m_bFinished = FALSE;
+}
+
+int CMemberPage::OnNextPage() {
+  if (!UpdateData(TRUE)) return kStayOnPage;
+  if (m_listMembers.GetItemCount() > kMaxMembers) {
+    ShowMessage("IDS_MSG_APVEZOVI_MAXNUMBER32");
+    return kStayOnPage;
+  }
+  if (!BuildRecordList()) return kStayOnPage;
+  return m_groupList.IsEmpty() ? kCompletionPage : kApplyPage;
+}
+
+int CMemberPage::OnBackPage() { return kScanPage; }
+
+// ---------------------------------------------------------------- checks and records
+
+BOOL CMemberPage::UpdateAutoIpState() {
+  BOOL result = FALSE;
+  for (int row = 0; row < m_listMembers.GetItemCount() && !result; ++row)
+    result = m_listMembers.GetCheckbox(row, kMemberAuto) != 0;
+  m_bAutoIp = result;
+  UpdateData(FALSE);
+  OnAutoIpClicked();
+  return result;
+}
+
+void CMemberPage::OnAutoIpClicked() {
+  const BOOL enable = m_chkAutoIp.GetSafeHwnd() && m_chkAutoIp.GetCheck() == BST_CHECKED;
+  for (CWnd* field : {static_cast<CWnd*>(&m_ipMask), static_cast<CWnd*>(&m_ipGateway), static_cast<CWnd*>(&m_ipFrom)})
+    if (field->GetSafeHwnd()) field->EnableWindow(enable);
+}
+
+BOOL CMemberPage::CheckIpPlan() {
+  const CString from = WindowText(m_ipFrom), mask = WindowText(m_ipMask);
+  if (IsValidIpCtrl(&m_ipFrom) && IsValidNetmaskCtrl(&m_ipMask) && IsValidIpCtrl(&m_ipGateway) &&
+      IsValidHostIp(from, mask))
+    return TRUE;
+  ShowMessage("IDS_MSG_IP_ERROR");
+  m_ipFrom.SetFocus();
+  return FALSE;
+}
+
+BOOL CMemberPage::CheckOneMaster() {
+  int masters = 0;
+  for (int row = 0; row < m_listMembers.GetItemCount(); ++row)
+    masters += m_listMembers.GetItemText(row, kMemberRole) == m_roleNames[kMaster];
+  if (masters == 1) return TRUE;
+  ShowMessage("IDS_MSG_ONE_MASTER");
+  return FALSE;
+}
+
+// The automatic fields first; a manual address overrides them.
+void CMemberPage::FillRecordFromMemberRow(CDeviceRecord& record, int row) {
+  CRTListCtrlEx& list = m_listMembers;
+  record.m_strRole = list.GetItemText(row, kMemberRole);
+  record.m_strMac = list.GetItemText(row, kMemberMac);
+  record.m_strIp = list.GetItemText(row, kMemberIp);
+  record.m_nMembership = 0;
+  record.m_strDevicePassword.Empty();
+  record.m_nAutoIp = list.GetCheckbox(row, kMemberAuto) == 1 ? 1 : 0;
+  if (record.m_nAutoIp) {
+    record.m_strNewIp = WindowText(m_ipFrom);
+    record.m_strNewNetmask = WindowText(m_ipMask);
+    record.m_strNewGateway = WindowText(m_ipGateway);
+  }
+  record.m_nManualIp = list.GetItemText(row, kMemberIsManual) == kManualYes ? 1 : 0;
+  if (record.m_nManualIp) {
+    record.m_strNewIp = list.GetItemText(row, kMemberIp);
+    record.m_strNewNetmask = list.GetItemText(row, kMemberNewMask);
+    record.m_strNewGateway = list.GetItemText(row, kMemberNewGateway);
+  }
+}
+
+// A row that stands for a record the scan reported: a manual address is the
+// new address, the record keeps the one the device has now.
+void CMemberPage::FillRecordFromExistingRow(CDeviceRecord& record, int row) {
+  FillRecordFromMemberRow(record, row);
+  if (record.m_nManualIp) record.m_strIp = m_listMembers.GetItemText(row, kMemberNewIp);
+  m_listMembers.SetItemText(row, kMemberAction, kDone);
+}
+
+void CMemberPage::ReadGroupNameAndPassword(CString& name, CString& password) {
+  name = m_strGroupName;
+  password = m_strGroupPassword;
+}
+
+void CMemberPage::AppendNewRecords(CPtrList& records) {
+  for (int row = 0; row < m_listMembers.GetItemCount(); ++row) {
+    if (m_listMembers.GetItemText(row, kMemberAction) == kDone) continue;
+    auto* record = new CDeviceRecord;
+    FillRecordFromMemberRow(*record, row);
+    ReadGroupNameAndPassword(record->m_strGroupName, record->m_strGroupPassword);
+    m_listMembers.SetItemText(row, kMemberAction, kDone);
+    records.AddTail(record);
+  }
+  for (int row = 0; row < m_listUnconfigured.GetItemCount(); ++row) {
+    auto* record = new CDeviceRecord;
+    record->m_strIp = m_listUnconfigured.GetItemText(row, kUnconfiguredIp);
+    record->m_strMac = m_listUnconfigured.GetItemText(row, kUnconfiguredMac);
+    record->m_nMembership = -1;
+    ReadGroupNameAndPassword(record->m_strGroupName, record->m_strGroupPassword);
+    records.AddTail(record);
+  }
+}
+
+BOOL CMemberPage::BuildRecordList() {
+  if (!CheckOneMaster()) return FALSE;
+  if (UpdateAutoIpState() && !CheckIpPlan()) return FALSE;
+  FreeRecordList(&m_groupList);
+  AppendNewRecords(m_groupList);
+  return TRUE;
+}
+
+void CMemberPage::UpdateRecordsFromRows() {
+  for (POSITION pos = m_groupList.GetHeadPosition(); pos;) {
+    auto* record = static_cast<CDeviceRecord*>(m_groupList.GetNext(pos));
+    if (!record) continue;
+    const int row = FindMemberRowByMac(record->m_strMac);
+    if (row < 0) {
+      record->m_nMembership = 1;
+    } else {
+      FillRecordFromExistingRow(*record, row);
+    }
+    record->m_strGroupName = m_strGroupName;
+    record->m_strGroupPassword = m_strGroupPassword;
+    record->m_strDevicePassword = m_strGroupPassword;
+  }
+}
+
+void CMemberPage::FreeOwnRecords() { FreeRecordList(&m_groupList); }
+
+// ---------------------------------------------------------------- cell clicks
+
+LRESULT CMemberPage::OnListCellClicked(WPARAM wParam, LPARAM lParam) {
+  const int column = static_cast<int>(wParam), row = static_cast<int>(lParam);
+  if (row < 0 || row >= m_listMembers.GetItemCount()) return 0;
+  CRTListCtrlEx& list = m_listMembers;
+  switch (column) {
+    case kMemberDelete:
+      if (list.m_bHandCursor && Confirm("IDS_STR_DONE_DELAPVEZOVI"))
+        ReturnRowToUnconfigured(&m_listMembers, &m_listUnconfigured, row);
+      break;
+    case kMemberManual: {
+      if (!list.m_bHandCursor) break;
+      CManualIpDlg dialog;
+      dialog.m_pMemberList = &m_listMembers;
+      dialog.m_pCandidateList = &m_listUnconfigured;
+      if (dialog.DoModal() != IDOK || row >= list.GetItemCount()) break;
+      list.SetCheckbox(row, kMemberAuto, 0);
+      const CString before = list.GetItemText(row, kMemberIp);
+      list.SetItemText(row, kMemberIp, dialog.m_strIp);
+      list.SetItemText(row, kMemberNewIp, before);
+      list.SetItemText(row, kMemberNewMask, dialog.m_strMask);
+      list.SetItemText(row, kMemberNewGateway, dialog.m_strGateway);
+      list.SetItemText(row, kMemberIsManual, kManualYes);
+      UpdateAutoIpState();
+      break;
+    }
+    case kMemberAuto:
+      if (list.GetItemText(row, kMemberIsManual) == kManualYes)
+        list.SetItemText(row, kMemberIp, list.GetItemText(row, kMemberNewIp));
+      UpdateAutoIpState();
+      list.SetItemText(row, kMemberIsManual, kManualNo);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------- drag and drop
+
+void CMemberPage::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult) {
+  *pResult = 0;
+  if (pNMHDR->hwndFrom != m_listUnconfigured.GetSafeHwnd() || m_bDragging) return;
+  auto* notice = reinterpret_cast<NMLISTVIEW*>(pNMHDR);
+  CRTListCtrlEx* source = &m_listUnconfigured;
+  CPoint origin;
+  CImageList* image = source->CreateDragImage(notice->iItem, &origin);
+  if (!image) return;
+  CBitmap picture;
+  if (picture.LoadBitmap(source->GetSelectedCount() > 1 ? IDB_DRAG_ROWS : IDB_DRAG_ONE_ROW))
+    image->Replace(0, &picture, nullptr);
+  delete m_pDragImage;
+  m_pDragImage = image;
+  m_nDragIndex = notice->iItem;
+  m_pDragImage->BeginDrag(0, CPoint(-10, -14));
+  // The desktop takes screen coordinates.
+  CPoint screen = notice->ptAction;
+  source->ClientToScreen(&screen);
+  CImageList::DragEnter(GetDesktopWindow(), screen);
+  m_bDragging = TRUE;
+  m_nDropIndex = -1;
+  m_pDragList = source;
+  SetCapture();
+}
+
+// The drag is over, dropped or not: the flag goes first, so that giving
+// the capture back is not taken for a capture lost.
+void CMemberPage::StopDragging() {
+  m_bDragging = FALSE;
+  if (GetCapture() == this) ReleaseCapture();
+  CImageList::DragLeave(GetDesktopWindow());
+  CImageList::EndDrag();
+  delete m_pDragImage;
+  m_pDragImage = nullptr;
+}
+
+// Another window took the mouse (a message box, say): the drag ends where
+// it is and nothing is dropped.
+void CMemberPage::OnCaptureChanged(CWnd* pWnd) {
+  if (m_bDragging) {
+    StopDragging();
+    ClearDropHighlight();
+  }
+  CWizardPage::OnCaptureChanged(pWnd);
+}
+
+void CMemberPage::ClearDropHighlight() {
+  if (m_pDropWnd != &m_listMembers || !m_listMembers.GetSafeHwnd()) return;
+  if (m_nDropIndex < 0) {
+    for (int row = 0; row < m_listMembers.GetItemCount(); ++row) m_listMembers.SetItemState(row, 0, LVIS_DROPHILITED);
+    if (m_listMembers.GetItemCount() > 0) m_listMembers.RedrawItems(0, m_listMembers.GetItemCount() - 1);
+  } else {
+    m_listMembers.SetItemState(m_nDropIndex, 0, LVIS_DROPHILITED);
+    m_listMembers.RedrawItems(m_nDropIndex, m_nDropIndex);
+    m_nDropIndex = -1;
+  }
+  m_listMembers.UpdateWindow();
+}
+
+void CMemberPage::HighlightDropRow(CPoint screen) {
+  CPoint client = screen;
+  m_listMembers.ScreenToClient(&client);
+  const int row = m_listMembers.HitTest(client);
+  if (row == m_nDropIndex) return;
+  if (m_nDropIndex >= 0) {
+    m_listMembers.SetItemState(m_nDropIndex, 0, LVIS_DROPHILITED);
+    m_listMembers.RedrawItems(m_nDropIndex, m_nDropIndex);
+  }
+  m_nDropIndex = row;
+  if (row >= 0) {
+    m_listMembers.SetItemState(row, LVIS_DROPHILITED, LVIS_DROPHILITED);
+    m_listMembers.RedrawItems(row, row);
+  }
+  m_listMembers.UpdateWindow();
+}
+
+// Only this page's member list takes a drop, so only it is ever marked;
+// whatever else lies under the pointer is left alone.
+void CMemberPage::OnMouseMove(UINT nFlags, CPoint point) {
+  if (m_bDragging) {
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    CImageList::DragMove(screen);
+    CImageList::DragShowNolock(FALSE);
+    HWND under = ::WindowFromPoint(screen);
+    CWnd* ownList = under == m_listMembers.GetSafeHwnd()        ? static_cast<CWnd*>(&m_listMembers)
+                    : under == m_listUnconfigured.GetSafeHwnd() ? static_cast<CWnd*>(&m_listUnconfigured)
+                                                                : nullptr;
+    if (ownList != m_pDropWnd) {
+      ClearDropHighlight();
+      m_pDropWnd = ownList;
+    }
+    if (ownList == &m_listMembers) {
+      ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+      HighlightDropRow(screen);
+    } else {
+      ::SetCursor(::LoadCursor(nullptr, IDC_NO));
+    }
+    CImageList::DragShowNolock(TRUE);
+  }
+  CWizardPage::OnMouseMove(nFlags, point);
+}
+
+void CMemberPage::OnLButtonUp(UINT nFlags, CPoint point) {
+  if (m_bDragging) {
+    StopDragging();
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    if (::WindowFromPoint(screen) == m_listMembers.GetSafeHwnd()) {
+      m_pDropList = &m_listMembers;
+      DropRows(m_pDragList, m_pDropList);
+    } else {
+      ClearDropHighlight();
+    }
+  }
+  CWizardPage::OnLButtonUp(nFlags, point);
+}
+
+void CMemberPage::DropRows(CRTListCtrlEx* source, CRTListCtrlEx* target) {
+  if (!source || target == source || target != &m_listMembers) return;
+  if (m_nDropIndex >= 0) {
+    target->SetItemState(m_nDropIndex, 0, LVIS_DROPHILITED);
+    m_nDropIndex = -1;
+  }
+  target->EnableToolTips(TRUE);
+  if (source->GetSelectedCount() == 1) {
+    if (target->GetItemCount() >= kMaxMembers) {
+      ShowMessage("IDS_MSG_APVEZOVI_MAXNUMBER32");
+      target->SetRedraw(TRUE);
+    } else if (m_nDragIndex >= 0 && m_nDragIndex < source->GetItemCount()) {
+      MoveRowToMembers(source, m_nDragIndex);
+    }
+    return;
+  }
+  for (POSITION pos = source->GetFirstSelectedItemPosition(); pos; pos = source->GetFirstSelectedItemPosition()) {
+    if (target->GetItemCount() >= kMaxMembers) {
+      ShowMessage("IDS_MSG_APVEZOVI_MAXNUMBER32");
+      target->SetRedraw(TRUE);
+      return;
+    }
+    MoveRowToMembers(source, source->GetNextSelectedItem(pos));
+  }
+}
+
+void CMemberPage::OnDestroy() {
+  if (m_bDragging) StopDragging();
+  CWizardPage::OnDestroy();
+  m_listMembers.DeleteAllItems();
+  m_listUnconfigured.DeleteAllItems();
+  FreeOwnRecords();
+}
+
+namespace {
+const WizardUiRegistrar kRegister([] { RegisterWizardPage(IDD_PAGE_MEMBER, [] { return new CMemberPage; }); });
+}  // namespace
