@@ -14,6 +14,7 @@
 
 #include "CRadiusSecurityDlg.h"
 #include "CWepKeyDlg.h"
+#include "CWirelessPage.h"
 #include "CWizardApp.h"
 #include "CWpaPersonalDlg.h"
 #include "MibTables.h"
@@ -713,4 +714,40 @@ TEST_F(SecurityDialogs, Pictures) {
   wpae->m_cbCipher.SetCurSel(1);
   wpae->CheckRadioButton(IDC_EAP_NAP_DISABLE, IDC_EAP_NAP_ENABLE, IDC_EAP_NAP_DISABLE);
   SaveScreen(wpae, "143-wpa-enterprise");
+}
+
+// ---------------------------------------------------------------- the wireless page's authentication texts
+
+TEST_F(SecurityDialogs, AuthenticationItemsAreKnownByTheirTexts) {
+  using Page = CWirelessPage;
+  const struct {
+    const char* text;
+    Page::AuthKind kind;
+  } cases[] = {
+      {"Open System", Page::kOpenSystem},
+      {"\xBF\xAA\xB7\xC5\xCF\xB5\xCD\xB3", Page::kOpenSystem},
+      {"Shared Key", Page::kSharedKey},
+      {"\xB9\xB2\xCF\xED\xC3\xDC\xD4\xBF", Page::kSharedKey},
+      {"WPA-Personal", Page::kWpaPersonal},
+      {"WPA-\xB8\xF6\xC8\xCB\xD3\xC3\xBB\xA7", Page::kWpaPersonal},
+      {"WPA-Enterprise", Page::kWpaEnterprise},
+      {"WPA-\xC6\xF3\xD2\xB5\xD3\xC3\xBB\xA7", Page::kWpaEnterprise},
+      {"802.1x", Page::kDot1x},
+      {"802.1X", Page::kNoAuth},
+      {"WPA2-Personal", Page::kNoAuth},
+      {"open system", Page::kNoAuth},
+      {"", Page::kNoAuth},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Page::AuthKindOfText(c.text), c.kind) << c.text;
+
+  // The language file's five items are exactly those texts.
+  const struct {
+    const char* key;
+    Page::AuthKind kind;
+  } items[] = {{"IDS_UI_AUTH_WEP", Page::kOpenSystem},
+               {"IDS_UI_AUTH_SHKEY", Page::kSharedKey},
+               {"IDS_UI_AUTH_PSK", Page::kWpaPersonal},
+               {"IDS_UI_AUTH_EAP", Page::kWpaEnterprise},
+               {"IDS_UI_AUTH_802", Page::kDot1x}};
+  for (const auto& item : items) EXPECT_EQ(Page::AuthKindOfText(theApp.Text(item.key)), item.kind) << item.key;
 }
