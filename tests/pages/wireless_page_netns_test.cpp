@@ -412,6 +412,12 @@ TEST_F(WirelessPageTest, TheCreatePageGoesBackToTheScanPage) {
   ChooseAuth("WPA-Enterprise");
   testkit::PumpPending();
   EXPECT_TRUE(testkit::CaptureWindowPng(page->m_hWnd, "wireless-screens/133-wpa-enterprise.png"));
+  ChooseAuth("WPA-Personal");
+  testkit::PumpPending();
+  EXPECT_TRUE(testkit::CaptureWindowPng(page->m_hWnd, "wireless-screens/133-wpa-personal.png"));
+  ChooseAuth("802.1x");
+  testkit::PumpPending();
+  EXPECT_TRUE(testkit::CaptureWindowPng(page->m_hWnd, "wireless-screens/133-dot1x.png"));
 }
 
 }  // namespace
