@@ -10,6 +10,7 @@
 #include "InputChecks.h"
 #include "LangText.h"
 #include "MibTables.h"
+#include "SecurityDlgBase.h"
 #include "SecurityRes.h"
 #include "SnmpControlVarList.h"
 #include "WizardRes.h"
@@ -131,10 +132,8 @@ void CWirelessPage::DoDataExchange(CDataExchange* pDX) {
 BOOL CWirelessPage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  m_bigFont.CreateFont(10, 10, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-  m_labelFont.CreateFont(6, 6, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  CreateBoldFont(m_bigFont, 10, 10);  // made, as the design has it, and not used
+  CreateBoldFont(m_labelFont, 6, 6);
   for (CRTStatic& label : m_labels) {
     label.SetFont(&m_labelFont);
     label.SetTransparent(1);

@@ -17,10 +17,8 @@ END_MESSAGE_MAP()
 BOOL CSecurityDlgBase::OnInitDialog() {
   CRTDialog::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  m_headingFont.CreateFont(20, 10, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-  m_labelFont.CreateFont(6, 6, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  CreateBoldFont(m_headingFont, 20, 10);
+  CreateBoldFont(m_labelFont, 6, 6);
   return TRUE;
 }
 
@@ -65,6 +63,11 @@ HBRUSH CSecurityDlgBase::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     return static_cast<HBRUSH>(::GetStockObject(HOLLOW_BRUSH));
   }
   return brush;
+}
+
+void CreateBoldFont(CFont& font, int height, int width) {
+  font.CreateFont(height, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
 }
 
 bool IsNumberInRange(const CString& text, long low, long high) {

@@ -14,11 +14,13 @@
 
 #include "CRadiusSecurityDlg.h"
 #include "CWepKeyDlg.h"
+#include "CWirelessPage.h"
 #include "CWizardApp.h"
 #include "CWpaPersonalDlg.h"
 #include "MibTables.h"
 #include "RTSkin.h"
 #include "SecurityRes.h"
+#include "SecurityTestKit.h"
 #include "SnmpControlVarList.h"
 #include "TempDir.h"
 #include "TestKit.h"
@@ -30,8 +32,6 @@ namespace fs = std::filesystem;
 CWizardApp theApp;
 
 namespace {
-
-std::string SourceDir() { return std::getenv("TRELLIAN_SOURCE_DIR"); }
 
 std::string TextOf(CWnd* wnd) {
   CString text;
@@ -55,27 +55,15 @@ class SecurityDialogs : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     static TempDir dir;
-    fs::create_directories(dir.path() + "/language/en");
-    fs::copy_file(SourceDir() + "/res/language/en/Lang.MLS", dir.path() + "/language/en/Lang.MLS",
-                  fs::copy_options::overwrite_existing);
-    testkit::SetProgramPath(dir.file("Trellian"));
-    theApp.SetupLanguage();
+    UseLanguageFolder(dir, theApp);
     static CRTSkin skin;
     skin.LoadSkin((SourceDir() + "/res/Skin/vAdev/skin.ini").c_str());
     skin.EnableSkin(1);
   }
 
   void SetUp() override {
-    RegisterSkinMessage([this](const CString& text, BOOL) {
-      messages.push_back(std::string(text));
-      return IDOK;
-    });
-    ASSERT_TRUE(host.Create(IDD_ABOUTBOX));
-    host.SetWindowPos(nullptr, 0, 0, 520, 560, SWP_NOZORDER | SWP_NOMOVE);
-    // Only the dialog under test shows on the host.
-    for (CWnd* child = host.GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
-      child->ShowWindow(SW_HIDE);
-    host.ShowWindow(SW_SHOW);
+    RecordSkinMessages(messages);
+    ASSERT_TRUE(OpenEmptyHost(host, 520, 560));
   }
   void TearDown() override {
     for (CDialog* dialog : dialogs) {
@@ -182,7 +170,9 @@ TEST_F(SecurityDialogs, WpaPersonalValidatesManualKeysAndTheInterval) {
     host.SetFocus();
     EXPECT_EQ(dlg->Validate(), c.message ? 0 : 1);
     EXPECT_EQ(TakeMessage(), c.message ? LangText(c.message) : "");
-    if (c.message) EXPECT_EQ(FocusId(), c.focus);
+    if (c.message) {
+      EXPECT_EQ(FocusId(), c.focus);
+    }
   }
 }
 
@@ -202,7 +192,9 @@ TEST_F(SecurityDialogs, WpaPersonalPeriodicalModeChecksTheHoursAndNotThePassPhra
     SetText(dlg, IDC_WPAP_GKUI, "300");
     EXPECT_EQ(dlg->Validate(), c.accepted ? 1 : 0);
     EXPECT_EQ(TakeMessage(), c.accepted ? "" : LangText("IDS_MSG_PSK_TIMEINTERVAL"));
-    if (!c.accepted) EXPECT_EQ(FocusId(), IDC_WPAP_INTERVAL);
+    if (!c.accepted) {
+      EXPECT_EQ(FocusId(), IDC_WPAP_INTERVAL);
+    }
   }
 }
 
@@ -385,7 +377,9 @@ TEST_F(SecurityDialogs, WepValidatesByTypeSizeAndConfirmation) {
     host.SetFocus();
     EXPECT_EQ(dlg->Validate(), c.message ? 0 : 1);
     EXPECT_EQ(TakeMessage(), c.message ? LangText(c.message) : "");
-    if (c.message) EXPECT_EQ(FocusId(), IDC_WEP_KEY);
+    if (c.message) {
+      EXPECT_EQ(FocusId(), IDC_WEP_KEY);
+    }
   }
 }
 
@@ -553,7 +547,9 @@ void ValidateRadius(Dialog* dlg, std::vector<std::string>& messages, const std::
     std::string expected = !c.message ? "" : std::string(c.message) == "interval" ? intervalMessage : text(c.message);
     ASSERT_LE(messages.size(), 1u);
     EXPECT_EQ(messages.empty() ? "" : messages[0], expected);
-    if (c.message) EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), c.focus);
+    if (c.message) {
+      EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), c.focus);
+    }
   }
   messages.clear();
 }
@@ -718,4 +714,40 @@ TEST_F(SecurityDialogs, Pictures) {
   wpae->m_cbCipher.SetCurSel(1);
   wpae->CheckRadioButton(IDC_EAP_NAP_DISABLE, IDC_EAP_NAP_ENABLE, IDC_EAP_NAP_DISABLE);
   SaveScreen(wpae, "143-wpa-enterprise");
+}
+
+// ---------------------------------------------------------------- the wireless page's authentication texts
+
+TEST_F(SecurityDialogs, AuthenticationItemsAreKnownByTheirTexts) {
+  using Page = CWirelessPage;
+  const struct {
+    const char* text;
+    Page::AuthKind kind;
+  } cases[] = {
+      {"Open System", Page::kOpenSystem},
+      {"\xBF\xAA\xB7\xC5\xCF\xB5\xCD\xB3", Page::kOpenSystem},
+      {"Shared Key", Page::kSharedKey},
+      {"\xB9\xB2\xCF\xED\xC3\xDC\xD4\xBF", Page::kSharedKey},
+      {"WPA-Personal", Page::kWpaPersonal},
+      {"WPA-\xB8\xF6\xC8\xCB\xD3\xC3\xBB\xA7", Page::kWpaPersonal},
+      {"WPA-Enterprise", Page::kWpaEnterprise},
+      {"WPA-\xC6\xF3\xD2\xB5\xD3\xC3\xBB\xA7", Page::kWpaEnterprise},
+      {"802.1x", Page::kDot1x},
+      {"802.1X", Page::kNoAuth},
+      {"WPA2-Personal", Page::kNoAuth},
+      {"open system", Page::kNoAuth},
+      {"", Page::kNoAuth},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Page::AuthKindOfText(c.text), c.kind) << c.text;
+
+  // The language file's five items are exactly those texts.
+  const struct {
+    const char* key;
+    Page::AuthKind kind;
+  } items[] = {{"IDS_UI_AUTH_WEP", Page::kOpenSystem},
+               {"IDS_UI_AUTH_SHKEY", Page::kSharedKey},
+               {"IDS_UI_AUTH_PSK", Page::kWpaPersonal},
+               {"IDS_UI_AUTH_EAP", Page::kWpaEnterprise},
+               {"IDS_UI_AUTH_802", Page::kDot1x}};
+  for (const auto& item : items) EXPECT_EQ(Page::AuthKindOfText(theApp.Text(item.key)), item.kind) << item.key;
 }

@@ -30,6 +30,7 @@
 #include "CWpaPersonalDlg.h"
 #include "RTSkin.h"
 #include "SecurityRes.h"
+#include "SecurityTestKit.h"
 #include "SnmpControlVarList.h"
 #include "SnmpSession.h"
 #include "TempDir.h"
@@ -71,11 +72,7 @@ class WirelessPageTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     static TempDir dir;
-    fs::create_directories(dir.path() + "/language/en");
-    fs::copy_file(std::string(std::getenv("TRELLIAN_SOURCE_DIR")) + "/res/language/en/Lang.MLS",
-                  dir.path() + "/language/en/Lang.MLS", fs::copy_options::overwrite_existing);
-    testkit::SetProgramPath(dir.file("Trellian"));
-    theApp.SetupLanguage();
+    UseLanguageFolder(dir, theApp);
   }
 
   void SetUp() override {
@@ -84,15 +81,8 @@ class WirelessPageTest : public ::testing::Test {
     // The session's event window goes with the test's windows, so each test has its own.
     fs::create_directories(dir.path() + "/session");
     ASSERT_TRUE(SnmpSessionInit((dir.path() + "/session").c_str(), ""));
-    RegisterSkinMessage([this](const CString& text, BOOL) {
-      messages.push_back(std::string(text));
-      return IDOK;
-    });
-    ASSERT_TRUE(host.Create(IDD_ABOUTBOX));
-    host.SetWindowPos(nullptr, 0, 0, 480, 360, SWP_NOZORDER | SWP_NOMOVE);
-    for (CWnd* child = host.GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
-      child->ShowWindow(SW_HIDE);
-    host.ShowWindow(SW_SHOW);
+    RecordSkinMessages(messages);
+    ASSERT_TRUE(OpenEmptyHost(host, 480, 360));
   }
   void TearDown() override {
     if (page) {
@@ -118,7 +108,9 @@ class WirelessPageTest : public ::testing::Test {
     page->m_strReadCommunity = "public";
     page->m_strWriteCommunity = "private";
     page->OnEnterPage();
-    if (waitForRead) ASSERT_TRUE(WaitForRead()) << sim->Log();
+    if (waitForRead) {
+      ASSERT_TRUE(WaitForRead()) << sim->Log();
+    }
   }
   // The band read has come back and the settings were read.
   bool WaitForRead() {
@@ -188,7 +180,9 @@ TEST_F(WirelessPageTest, ShowsWhatTheDeviceHolds) {
     EXPECT_EQ(TextOf(&page->m_edSsid), "RIZ-4410");
     EXPECT_EQ(TextOf(&page->m_cbAuth), c.auth);
     EXPECT_EQ(page->m_cbAuth.GetCount(), c.authItems);
-    if (c.authItems == 4) EXPECT_EQ(page->m_cbAuth.FindStringExact(-1, "Shared Key"), CB_ERR);
+    if (c.authItems == 4) {
+      EXPECT_EQ(page->m_cbAuth.FindStringExact(-1, "Shared Key"), CB_ERR);
+    }
     EXPECT_EQ(page->m_pWpaPersonalDlg->m_cbWpaMode.GetCurSel(), c.wpaMode);
     EXPECT_EQ(page->m_pWpaEnterpriseDlg->m_cbWpaMode.GetCurSel(), c.wpaMode);
     EXPECT_EQ(ItemsOf(page->m_cbChannel), c.channels);
@@ -374,9 +368,40 @@ TEST_F(WirelessPageTest, TheModifyPageReadsOnEntryAndLeadsToItsOwnPages) {
   EXPECT_TRUE(DeviceHas("dot11PassPhrase", "correct horse"));
 }
 
+TEST_F(WirelessPageTest, TheSecurityAreaScrollsTheEnterpriseDialogWithinItsLimits) {
+  Open("dot11Authentication = 7\n");
+  CRect area;
+  page->m_securityArea.GetClientRect(&area);
+  EXPECT_EQ(page->m_scrollTotal.cy, area.Height());
+  EXPECT_EQ(page->m_scrollPage.cy, 200);
+  const int spare = area.Height() - 200;  // what lies below the shown part
+  CWnd* title = page->m_pWpaEnterpriseDlg->GetDlgItem(IDC_WPAE_TITLE);
+  auto titleTop = [&] {
+    CRect r;
+    title->GetWindowRect(&r);
+    page->m_pWpaEnterpriseDlg->ScreenToClient(&r);
+    return r.top;
+  };
+  const int top = titleTop();
+  const struct {
+    UINT code;
+    int thumb;
+    int position;
+  } steps[] = {
+      {SB_LINEDOWN, 0, 10}, {SB_LINEUP, 0, 0}, {SB_LINEUP, 0, 0}, {SB_PAGEDOWN, 0, spare - 5},
+      {SB_THUMBTRACK, 0, 0}, {SB_ENDSCROLL, 0, 0},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(::testing::Message() << "code " << s.code);
+    page->OnSecurityScroll(s.code, s.thumb);
+    EXPECT_EQ(page->m_scrollPos.cy, s.position);
+    EXPECT_EQ(titleTop(), top - s.position);
+  }
+}
+
 TEST_F(WirelessPageTest, TheCreatePageGoesBackToTheScanPage) {
   static CRTSkin skin;  // the skinned classes keep its images
-  skin.LoadSkin((std::string(std::getenv("TRELLIAN_SOURCE_DIR")) + "/res/Skin/vAdev/skin.ini").c_str());
+  skin.LoadSkin((SourceDir() + "/res/Skin/vAdev/skin.ini").c_str());
   skin.EnableSkin(1);
   Open("dot11Authentication = 1\ndot11Encryption = 1\ndot11KeyIndex = 2\ndot11WepKeyEntryMethod.2 = 2\n"
        "dot11WepKey.2 = 0123456789ABCDEF0123456789\n");
@@ -387,6 +412,12 @@ TEST_F(WirelessPageTest, TheCreatePageGoesBackToTheScanPage) {
   ChooseAuth("WPA-Enterprise");
   testkit::PumpPending();
   EXPECT_TRUE(testkit::CaptureWindowPng(page->m_hWnd, "wireless-screens/133-wpa-enterprise.png"));
+  ChooseAuth("WPA-Personal");
+  testkit::PumpPending();
+  EXPECT_TRUE(testkit::CaptureWindowPng(page->m_hWnd, "wireless-screens/133-wpa-personal.png"));
+  ChooseAuth("802.1x");
+  testkit::PumpPending();
+  EXPECT_TRUE(testkit::CaptureWindowPng(page->m_hWnd, "wireless-screens/133-dot1x.png"));
 }
 
 }  // namespace
