@@ -152,7 +152,7 @@ TEST_F(ApsimTest, SetsAreKeptAndAllOrNothing) {
   // Get mixes read-only and read-write objects; an unknown one is noSuchObject
   // in v2c and noSuchName (index 2) in v1.
   out = Get(kChannelList + " " + kApMode + " " + P + "9.9.0");
-  EXPECT_TRUE(Has(out, "STRING: \"1,2,3")) << out;
+  EXPECT_TRUE(Has(out, "STRING: \"1 2 3")) << out;
   EXPECT_TRUE(Has(out, "No Such Object")) << out;
   out = Get(kApMode + " " + P + "9.9.0", "public", "1");
   EXPECT_TRUE(Has(out, "(noSuchName)")) << out;

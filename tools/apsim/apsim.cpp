@@ -299,10 +299,10 @@ const std::vector<MibObject>& Mib() {
     add("usersPassword", "4.1.1.1.3.1", 's', true, {}, "", "password");
     add("dot11Ssid", wlan + "1.1", 's', true, {}, "RIZ-4410");
     add("dot11Channel", wlan + "3.1", 'i', true, {}, "6");
-    add("dot11ChannelList", wlan + "4.1", 's', false, {}, "1,2,3,4,5,6,7,8,9,10,11");
+    add("dot11ChannelList", wlan + "4.1", 's', false, {}, "1 2 3 4 5 6 7 8 9 10 11");
     add("dot11AutoChannelScan", wlan + "24.1", 'i', true, off_on, "1");
     add("dot11Band", wlan + "34.1", 'i', true, off_on, "0");
-    add("dot11Band5GHzChannelList", wlan + "37.1", 's', false, {}, "36,40,44,48");
+    add("dot11Band5GHzChannelList", wlan + "37.1", 's', false, {}, "36 40 44 48");
     add("dot11Country", wlan + "39.1", 's', true, {}, "US");
     add("dot11Mssid", "3.3.1.1.1.1", 'i', true, off_on, "0");
     add("dot11Authentication", sec + "1.1", 'i', true, {1, 2, 4, 5, 6, 7, 8, 9, 10}, "1");
