@@ -109,7 +109,14 @@ CString GetFolderPart(const char* path) {
   return last ? CString(path, static_cast<int>(last - path + 1)) : CString();
 }
 
-CRTSkin::~CRTSkin() { FreeImages(); }
+CRTSkin::~CRTSkin() {
+  FreeImages();
+  if (s_distributor == this) {
+    Distribute();  // empty slots in place of the freed bitmaps
+    EnableSkin(0);
+    s_distributor = nullptr;
+  }
+}
 
 int CRTSkin::LoadSkin(const char* path) {
   CRTMarkupDoc doc;
@@ -258,6 +265,7 @@ void CRTSkin::ApplySections(const CRTMarkupDoc& doc) {
 }
 
 void CRTSkin::Distribute() {
+  s_distributor = this;
   auto images = [this](Section s) { return m_sets[s].images; };
   auto modes = [this](Section s) { return m_sets[s].modes; };
 

@@ -4,7 +4,9 @@
 // class; EnableSkin switches skinning in all of them at once.
 //
 // The receiving classes keep borrowed pointers only, so the store must
-// outlive every window that draws (the main dialog owns it for the run). A
+// outlive every window that draws (the main dialog owns it for the run);
+// when the store that handed out the images goes, it takes them back and
+// switches skinning off, so that a later window draws plainly. A
 // second LoadSkin releases the old bitmaps, strips and image lists before it
 // builds new ones. A missing section, key, or unreadable image leaves its
 // slot empty; a missing draw mode or colour is 0.
@@ -73,6 +75,9 @@ class CRTSkin {
   void ReadButtonStrip(const CRTMarkupElement& element, Section section, int strip);
   void Distribute();
   CBitmap* Own(HBITMAP bitmap);
+
+  // The store whose images the classes hold now, if any.
+  static inline CRTSkin* s_distributor = nullptr;
 
   CString m_folder;  // ends in a separator
   SkinImageSet m_sets[kSectionCount];

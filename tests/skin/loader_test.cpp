@@ -288,6 +288,30 @@ TEST(SkinLoader, ADialogOnlySkinEmptiesEveryOtherClass) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(0u, CRTDialog::s_borderColors[i]);
 }
 
+// A store that goes takes its images back from the classes and switches
+// skinning off; one that never handed its images out leaves the classes
+// with the images of the store that did.
+TEST(SkinLoader, AStoreThatGoesLeavesNoBorrowedImageBehind) {
+  TempDir dir;
+  const std::string path = WriteFullSkin(dir);
+  {
+    CRTSkin first;
+    ASSERT_EQ(1, first.LoadSkin(path.c_str()));
+    first.EnableSkin(1);
+    ASSERT_NE(nullptr, CRTButton::s_images.images[1]);
+  }
+  for (const Receiver& r : Receivers())
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(nullptr, r.set->images[i]) << r.what << " " << i;
+  EXPECT_EQ(0, CRTButton::s_skinEnabled);
+  EXPECT_EQ(0, CRTDialog::s_skinEnabled);
+
+  CRTSkin kept;
+  ASSERT_EQ(1, kept.LoadSkin(path.c_str()));
+  CBitmap* button = CRTButton::s_images.images[1];
+  { CRTSkin unused; }
+  EXPECT_EQ(button, CRTButton::s_images.images[1]);
+}
+
 TEST(SkinLoader, FailuresLeaveTheStoreAndTheClassesAlone) {
   TempDir dir;
   CRTSkin skin;

@@ -80,7 +80,9 @@ class ControlsPage {
     if (!m_bar.CreateEx(&m_host, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP) ||
         !m_bar.LoadToolBar(kBarResource))
       return false;
-    TBBUTTONINFO info{sizeof info, TBIF_STYLE};
+    TBBUTTONINFO info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_STYLE;
     info.fsStyle = TBSTYLE_DROPDOWN;
     m_bar.GetToolBarCtrl().SetButtonInfo(kScan, &info);
     m_bar.GetToolBarCtrl().CheckButton(kSave, TRUE);
@@ -134,7 +136,9 @@ class ControlsPage {
     // One button a row, as a frame docking the bar on its side would wrap it.
     CToolBarCtrl& bar = m_bar.GetToolBarCtrl();
     for (int i = 0; i < bar.GetButtonCount(); ++i) {
-      TBBUTTONINFO info{sizeof info, TBIF_BYINDEX | TBIF_STATE};
+      TBBUTTONINFO info{};
+      info.cbSize = sizeof info;
+      info.dwMask = TBIF_BYINDEX | TBIF_STATE;
       bar.GetButtonInfo(static_cast<UINT>(i), &info);
       info.fsState |= TBSTATE_WRAP;
       bar.SetButtonInfo(static_cast<UINT>(i), &info);
