@@ -28,12 +28,6 @@
 #include <gtest/gtest.h>
 // clang-format on
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -70,6 +64,7 @@
 #include "TestKit.h"
 #include "WizardRes.h"
 #include "X11Display.h"
+#include "Xvfb.h"
 
 namespace fs = std::filesystem;
 
@@ -119,49 +114,6 @@ std::string TextOf(CWnd& wnd) {
   wnd.GetWindowText(text);
   return std::string(text);
 }
-
-// Starts Xvfb on a display number it picks itself and stops it at the end.
-class Xvfb {
- public:
-  Xvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(fds[0]);
-      int null = open("/dev/null", O_WRONLY);
-      dup2(null, 1);
-      dup2(null, 2);
-      std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(fds[1]);
-    // The server writes its display number once it accepts clients.
-    std::string number;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
-      pollfd p{fds[0], POLLIN, 0};
-      if (poll(&p, 1, 100) <= 0) continue;
-      char c;
-      if (read(fds[0], &c, 1) != 1 || c == '\n') break;
-      number += c;
-    }
-    close(fds[0]);
-    if (!number.empty()) name_ = ":" + number;
-  }
-  ~Xvfb() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-  const std::string& name() const { return name_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string name_;
-};
 
 // Answers every modal window as the operator would: the device password
 // dialog and the group password dialog with the passwords he knows, the
@@ -265,6 +217,26 @@ class Flows : public ::testing::Test {
   static std::string Log() { return sim_->Log(); }
   static std::map<std::string, std::string> State(const char* mac) { return sim_->State(mac); }
 
+  // Each member in the group `name` with its role (1 Master, 2 Backup
+  // Master, 3 Slave) and the group password as its login, as the simulator
+  // last wrote them down; the members' addresses are returned.
+  static std::set<std::string> ExpectGroup(const char* name, const char* password,
+                                           const std::vector<std::pair<const char*, const char*>>& members) {
+    std::set<std::string> addresses;
+    for (const auto& [mac, role] : members) {
+      SCOPED_TRACE(mac);
+      auto state = State(mac);
+      EXPECT_EQ(state["dot11APTrevakStatus"], "1");
+      EXPECT_EQ(state["dot11APTrevakModeSelect"], role);
+      EXPECT_EQ(state["dot11ApTrevakName"], name);
+      EXPECT_EQ(state["dot11ApTrevakPassword"], password);
+      EXPECT_EQ(state["usersName"], "admin");
+      EXPECT_EQ(state["password"], password);
+      addresses.insert(state["ip"]);
+    }
+    return addresses;
+  }
+
   // A click in the middle of a window, as the mouse gives it.
   static void ClickOn(CWnd& wnd) {
     CRect rc;
@@ -351,9 +323,7 @@ class Flows : public ::testing::Test {
     page->m_listUnconfigured.EnsureVisible(row, FALSE);
     testkit::PumpPending();
     Drag(RowPoint(page->m_listUnconfigured, row), Inside(page->m_listMembers, 0.5, 0.8));
-    ASSERT_GE(MemberRow(page, mac), 0) << mac << " was not dropped; members " << page->m_listMembers.GetItemCount()
-                                       << " unconfigured " << page->m_listUnconfigured.GetItemCount() << " row " << row
-                                       << " enabled " << page->IsWindowEnabled() << " visible " << page->IsWindowVisible();
+    ASSERT_GE(MemberRow(page, mac), 0) << mac << " was not dropped";
   }
   // Opens the member's role cell and picks `role` from its list.
   static void ChooseRole(CMemberPage* page, const char* mac, const char* role) {
@@ -515,23 +485,9 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   EXPECT_FALSE(frame->IsWindowVisible());
   EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
 
-  const struct {
-    const char* mac;
-    const char* role;
-  } group[] = {{kMaster, "1"}, {kBackup, "2"}, {kSlave, "3"}};
-  std::set<std::string> addresses;
-  for (const auto& m : group) {
-    SCOPED_TRACE(m.mac);
-    auto state = State(m.mac);
-    EXPECT_EQ(state["dot11APTrevakStatus"], "1");
-    EXPECT_EQ(state["dot11APTrevakModeSelect"], m.role);
-    EXPECT_EQ(state["dot11ApTrevakName"], "Atrium");
-    EXPECT_EQ(state["dot11ApTrevakPassword"], "opensesame");
-    EXPECT_EQ(state["usersName"], "admin");
-    EXPECT_EQ(state["password"], "opensesame");
-    EXPECT_EQ(state["netmask"], "255.255.255.0");
-    addresses.insert(state["ip"]);
-  }
+  const std::set<std::string> addresses =
+      ExpectGroup("Atrium", "opensesame", {{kMaster, "1"}, {kBackup, "2"}, {kSlave, "3"}});
+  EXPECT_EQ(State(kMaster)["netmask"], "255.255.255.0");
   EXPECT_EQ(addresses, (std::set<std::string>{"10.250.0.101", "10.250.0.102", "10.250.0.103"}));
   auto outsider = State(kNewcomer);
   EXPECT_NE(outsider["dot11APTrevakStatus"], "1");
@@ -606,19 +562,7 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   EXPECT_FALSE(frame->IsWindowVisible());
   EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
 
-  const struct {
-    const char* mac;
-    const char* role;
-  } group[] = {{kMaster, "1"}, {kBackup, "2"}, {kNewcomer, "3"}};
-  for (const auto& m : group) {
-    SCOPED_TRACE(m.mac);
-    auto state = State(m.mac);
-    EXPECT_EQ(state["dot11APTrevakStatus"], "1");
-    EXPECT_EQ(state["dot11APTrevakModeSelect"], m.role);
-    EXPECT_EQ(state["dot11ApTrevakName"], "Foyer");
-    EXPECT_EQ(state["dot11ApTrevakPassword"], "newsecret");
-    EXPECT_EQ(state["password"], "newsecret");
-  }
+  ExpectGroup("Foyer", "newsecret", {{kMaster, "1"}, {kBackup, "2"}, {kNewcomer, "3"}});
   EXPECT_EQ(State(kNewcomer)["ip"], "10.250.0.14");
   EXPECT_EQ(State(kSlave)["dot11APTrevakStatus"], "0");
   auto master = State(kMaster);

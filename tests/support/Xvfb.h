@@ -1,0 +1,22 @@
+// A private X server (Xvfb) for a test: started on a display number it picks
+// itself, stopped when the object goes.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+class Xvfb {
+ public:
+  Xvfb();
+  ~Xvfb();
+  Xvfb(const Xvfb&) = delete;
+  Xvfb& operator=(const Xvfb&) = delete;
+
+  // ":N" once the server accepts clients; empty when it did not start.
+  const std::string& name() const { return name_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string name_;
+};
