@@ -276,7 +276,7 @@ class Flows : public ::testing::Test {
   }
   static void Next(CWizardFrame* frame) { ClickOn(frame->m_btnNext); }
 
-  // The scan page's 40 s: the flow's frame is enabled again at the end.
+  // The scan page's 40 s of platform time come to their end.
   static bool ScanEnds(CScanPage* page) {
     return testkit::PumpUntil([page] { return !page->IsScanning(); }, kScanLimitMs);
   }
@@ -485,6 +485,7 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   EXPECT_FALSE(frame->IsWindowVisible());
   EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
 
+  EXPECT_EQ(operator_->devicePasswordsAsked, 0) << "factory-fresh devices have no password";
   const std::set<std::string> addresses =
       ExpectGroup("Atrium", "opensesame", {{kMaster, "1"}, {kBackup, "2"}, {kSlave, "3"}});
   EXPECT_EQ(State(kMaster)["netmask"], "255.255.255.0");
@@ -562,6 +563,7 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   EXPECT_FALSE(frame->IsWindowVisible());
   EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
 
+  EXPECT_EQ(operator_->devicePasswordsAsked, 0) << "the group's password opens its members";
   ExpectGroup("Foyer", "newsecret", {{kMaster, "1"}, {kBackup, "2"}, {kNewcomer, "3"}});
   EXPECT_EQ(State(kNewcomer)["ip"], "10.250.0.14");
   EXPECT_EQ(State(kSlave)["dot11APTrevakStatus"], "0");
@@ -598,6 +600,7 @@ TEST_F(Flows, StatusListsTheMembersWithRolesAndAddresses) {
       {kNewcomer, {"Foyer", "Slave", "10.250.0.14", "Roof"}},
   };
   EXPECT_EQ(rows, expected);
+  ExpectGroup("Foyer", "newsecret", {{kMaster, "1"}, {kBackup, "2"}, {kNewcomer, "3"}});
   ClickOn(frame->m_btnFinish);
   EXPECT_FALSE(frame->IsWindowVisible());
   EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
