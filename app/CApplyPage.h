@@ -92,6 +92,9 @@ class CApplyPage : public CWizardPage {
   // TRUE when a row other than `row` has `ip` in column 2.
   BOOL IsIpInOtherRow(const CString& ip, int row) const;
   BOOL AreIpsUnique() const;
+  // The automatic plan passes over `ip` for `row`: another row has it as its
+  // current address and keeps it (its column 5 is not "1").
+  BOOL IsHeldByAnother(const CString& ip, int row) const;
   static CString FormatMacText(const CString& mac);
   // Fills the store from the group list, and writes it back into the records.
   void FillStore();

@@ -207,13 +207,7 @@ BOOL CApplyPage::SetIpForAllRows() {
     const CString prefix = planned.Left(lastDot + 1);
     if (first) counter = atoi(planned.Mid(lastDot + 1));
     first = FALSE;
-    // Another member's current address is taken unless that member is
-    // itself about to be re-addressed.
-    auto taken = [this, row](const CString& candidate) {
-      for (int other = 0, rows = RowCount(); other < rows; ++other)
-        if (other != row && Cell(other, kColIp) == candidate && Cell(other, kColAuto) != "1") return true;
-      return false;
-    };
+    auto taken = [this, row](const CString& candidate) { return IsHeldByAnother(candidate, row) != FALSE; };
     const CString address = PickAutoAddress(prefix, counter, Cell(row, kColNewMask), taken);
     if (address.IsEmpty()) {
       LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
