@@ -302,6 +302,14 @@ BOOL CApplyPage::IsIpInOtherRow(const CString& ip, int row) const {
   return FALSE;
 }
 
+// Every row but this one: the row's own address may come back to it, and a
+// later row with the same address still counts.
+BOOL CApplyPage::IsHeldByAnother(const CString& ip, int row) const {
+  for (int other = 0, rows = RowCount(); other < rows; ++other)
+    if (other != row && Cell(other, kColIp) == ip && Cell(other, kColAuto) != "1") return TRUE;
+  return FALSE;
+}
+
 BOOL CApplyPage::AreIpsUnique() const {
   for (int row = 0, rows = RowCount(); row < rows; ++row)
     if (IsIpInOtherRow(Cell(row, kColIp), row)) return FALSE;

@@ -28,9 +28,6 @@
 #include "FormatLangText.h"
 #include "NotifyControls.h"
 
-// As DeviceTask.h has it; that header must come before the window headers.
-typedef void (*TaskDoneProc)(BOOL ok, CString mac, CString message, void* owner);
-
 class SnmpBoundVarList;
 class SnmpControlVarList;
 struct SnmpRequestResult;
@@ -95,6 +92,9 @@ class CApplyPage : public CWizardPage {
   // TRUE when a row other than `row` has `ip` in column 2.
   BOOL IsIpInOtherRow(const CString& ip, int row) const;
   BOOL AreIpsUnique() const;
+  // The automatic plan passes over `ip` for `row`: another row has it as its
+  // current address and keeps it (its column 5 is not "1").
+  BOOL IsHeldByAnother(const CString& ip, int row) const;
   static CString FormatMacText(const CString& mac);
   // Fills the store from the group list, and writes it back into the records.
   void FillStore();
@@ -174,7 +174,6 @@ class CApplyPage : public CWizardPage {
 
   // The QUAV phase.
   void RunFirst();
-  BOOL GetSnmpForAllRows();
   BOOL RetryGetSnmp(int row);
   BOOL SetIpForAllRows();
   BOOL StartSetIpTask(int row, const CString& newIp);
@@ -191,10 +190,15 @@ class CApplyPage : public CWizardPage {
   // again when done.
   void RetryPass(CApplyTaskLists::Which which, UINT message, BOOL waiting, int column, LPCTSTR mark,
                  BOOL (CApplyPage::*retry)(int row));
-  // Starts a community task for the row's MAC with `password`, listed in
-  // `which`; FALSE when it could not be created.
-  BOOL StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password, int mode,
-                          TaskDoneProc done);
+  // The community tasks of the first pass (kGetSnmp: read and enable SNMP)
+  // and of the last (kFinalPass: switch it off). A task for the row's MAC
+  // with `password`; one that cannot be made leaves the row failed ("0")
+  // with its line, and FALSE.
+  BOOL StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password);
+  // Every row that takes part, pending until its report; stops at a task
+  // that cannot be made.
+  BOOL CommunityPass(CApplyTaskLists::Which which);
+  BOOL RetryCommunity(CApplyTaskLists::Which which, int row);
 
   // The SNMP phase and the second run.
   void RunSecond();
@@ -207,7 +211,6 @@ class CApplyPage : public CWizardPage {
   void Login(int row);
   void Apply(int row);
   void Restart(int row);
-  BOOL FinalPass();
   BOOL RetryFinalPass(int row);
   static void ApModeRead(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
   static void ApModeWritten(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);

@@ -22,7 +22,7 @@ CApplyPage* PageOf(void* owner) { return static_cast<CApplyPage*>(owner); }
 void CApplyPage::RunFirst() {
   SetMainBusy(1);
   SetBusy(TRUE);
-  GetSnmpForAllRows();
+  CommunityPass(CApplyTaskLists::kGetSnmp);
   while (IsPending())
     if (!Wait(kFiveSeconds)) return;
   if (!IsPending())
@@ -49,18 +49,23 @@ BOOL CApplyPage::AskPassword(int row, CString& password) {
   return answer != IDCANCEL;
 }
 
-BOOL CApplyPage::StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password, int mode,
-                                    TaskDoneProc done) {
+// The two community passes: the first instance's read (and enable) of SNMP,
+// the second instance's switch-off.
+BOOL CApplyPage::StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password) {
+  const BOOL first = which == CApplyTaskLists::kGetSnmp;
   const CString mac = Cell(row, kColMac);
   CCommunityTask* task = nullptr;
   try {
     task = new CCommunityTask(&m_store, mac, password, "", "", "");
   } catch (CVHException* e) {
     ShowQUAVFailure(e);
+    // No task will report for this row: it must not stay pending.
+    SetCell(row, kColSnmpStatus, "0");
+    LogRow(first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP", row, "IDS_STR_FAIL");
     return FALSE;
   }
-  task->SetMode(mode);
-  task->SetCallback(done, this);
+  task->SetMode(first ? CCommunityTask::kCheckAndEnable : CCommunityTask::kDisable);
+  task->SetCallback(first ? GetSnmpDone : FinalPassDone, this);
   // Listed before it starts: a start that fails reports at once, and the
   // report takes the entry out again.
   m_tasks.Add(which, task, mac);
@@ -68,24 +73,32 @@ BOOL CApplyPage::StartCommunityTask(CApplyTaskLists::Which which, int row, const
   return TRUE;
 }
 
-// ---------------------------------------------------------------- get SNMP
-
-BOOL CApplyPage::GetSnmpForAllRows() {
+BOOL CApplyPage::CommunityPass(CApplyTaskLists::Which which) {
+  const BOOL first = which == CApplyTaskLists::kGetSnmp;
+  const LPCTSTR key = first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP";
   for (int row = 0; row < RowCount(); ++row) {
     if (Cell(row, kColLeave) == "-1") continue;
-    LogRow("IDS_STR_GETSNMP", row, "IDS_STR_START");
+    LogRow(key, row, "IDS_STR_START");
     SetCell(row, kColSnmpStatus, "A");
-    if (!StartCommunityTask(CApplyTaskLists::kGetSnmp, row, Cell(row, kColPassword),
-                            CCommunityTask::kCheckAndEnable, GetSnmpDone)) {
-      // No task will report for this row: it must not stay pending.
-      SetCell(row, kColSnmpStatus, "0");
-      LogRow("IDS_STR_GETSNMP", row, "IDS_STR_FAIL");
-      return FALSE;
-    }
-    LogRow("IDS_STR_GETSNMP", row, "IDS_STR_GETTING");
+    if (!StartCommunityTask(which, row, first ? Cell(row, kColPassword) : m_strGroupPassword)) return FALSE;
+    LogRow(key, row, first ? "IDS_STR_GETTING" : "IDS_STR_SETTING");
   }
   return TRUE;
 }
+
+// The typed password replaces the row's for the first pass only: the last
+// pass keeps to the group password.
+BOOL CApplyPage::RetryCommunity(CApplyTaskLists::Which which, int row) {
+  CString password;
+  if (!AskPassword(row, password)) {
+    SetCell(row, kColSnmpStatus, "0");
+    return FALSE;
+  }
+  if (which == CApplyTaskLists::kGetSnmp) SetCell(row, kColPassword, password);
+  return StartCommunityTask(which, row, password);
+}
+
+// ---------------------------------------------------------------- get SNMP
 
 void CApplyPage::GetSnmpDone(BOOL ok, CString mac, CString message, void* owner) {
   CApplyPage* page = PageOf(owner);
@@ -146,20 +159,7 @@ LRESULT CApplyPage::OnRetryGetSnmp(WPARAM, LPARAM) {
   return 0;
 }
 
-BOOL CApplyPage::RetryGetSnmp(int row) {
-  CString password;
-  if (!AskPassword(row, password)) {
-    SetCell(row, kColSnmpStatus, "0");
-    return FALSE;
-  }
-  SetCell(row, kColPassword, password);
-  if (!StartCommunityTask(CApplyTaskLists::kGetSnmp, row, password, CCommunityTask::kCheckAndEnable, GetSnmpDone)) {
-    SetCell(row, kColSnmpStatus, "0");
-    LogRow("IDS_STR_GETSNMP", row, "IDS_STR_FAIL");
-    return FALSE;
-  }
-  return TRUE;
-}
+BOOL CApplyPage::RetryGetSnmp(int row) { return RetryCommunity(CApplyTaskLists::kGetSnmp, row); }
 
 // ---------------------------------------------------------------- set IP
 
@@ -207,13 +207,7 @@ BOOL CApplyPage::SetIpForAllRows() {
     const CString prefix = planned.Left(lastDot + 1);
     if (first) counter = atoi(planned.Mid(lastDot + 1));
     first = FALSE;
-    // Another member's current address is taken unless that member is
-    // itself about to be re-addressed.
-    auto taken = [this, row](const CString& candidate) {
-      for (int other = 0, rows = RowCount(); other < rows; ++other)
-        if (other != row && Cell(other, kColIp) == candidate && Cell(other, kColAuto) != "1") return true;
-      return false;
-    };
+    auto taken = [this, row](const CString& candidate) { return IsHeldByAnother(candidate, row) != FALSE; };
     const CString address = PickAutoAddress(prefix, counter, Cell(row, kColNewMask), taken);
     if (address.IsEmpty()) {
       LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");

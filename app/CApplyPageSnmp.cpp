@@ -3,8 +3,12 @@
 // completion callbacks; synchronous ones report failure by throwing. Every
 // failure ends in a line where the step has one and the chain moves on, so
 // that every run reaches its end lines and releases the page.
+// Before the window manager's headers, whose GetMessage macro would rename
+// the exception's method.
+#include "CVHException.h"
+// clang-format off
 #include "CApplyPage.h"
-#include "CCommunityTask.h"
+// clang-format on
 #include "MibTables.h"
 #include "SnmpControlVarList.h"
 
@@ -242,7 +246,9 @@ void CApplyPage::RunSecond() {
     if (!Wait(kProgressStepWait)) return;
     Log("IDS_STR_DONE_PER", {20 * j, "%"});
   }
-  FinalPass();
+  // Each member's community task switches SNMP off; its password is the
+  // group password, which the login step made the device's own.
+  CommunityPass(CApplyTaskLists::kFinalPass);
   while (IsPending())
     if (!Wait(kFiveSeconds)) return;
   if (!IsPending())
@@ -251,24 +257,6 @@ void CApplyPage::RunSecond() {
   LogLine(Text("IDS_STR_DONE"));
   SetBusy(FALSE);
   SetMainBusy(0);
-}
-
-// Each member's community task switches SNMP off; its password is the group
-// password, which the login step made the device's own.
-BOOL CApplyPage::FinalPass() {
-  for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, kColLeave) == "-1") continue;
-    LogRow("IDS_STR_SNMP", row, "IDS_STR_START");
-    SetCell(row, kColSnmpStatus, "A");
-    if (!StartCommunityTask(CApplyTaskLists::kFinalPass, row, m_strGroupPassword, CCommunityTask::kDisable,
-                            FinalPassDone)) {
-      SetCell(row, kColSnmpStatus, "0");
-      LogRow("IDS_STR_SNMP", row, "IDS_STR_FAIL");
-      return FALSE;
-    }
-    LogRow("IDS_STR_SNMP", row, "IDS_STR_SETTING");
-  }
-  return TRUE;
 }
 
 void CApplyPage::FinalPassDone(BOOL ok, CString mac, CString message, void* owner) {
@@ -288,17 +276,4 @@ LRESULT CApplyPage::OnRetrySnmpStep(WPARAM, LPARAM) {
   return 0;
 }
 
-// The typed password is not kept: the group password stays the one to use.
-BOOL CApplyPage::RetryFinalPass(int row) {
-  CString password;
-  if (!AskPassword(row, password)) {
-    SetCell(row, kColSnmpStatus, "0");
-    return FALSE;
-  }
-  if (!StartCommunityTask(CApplyTaskLists::kFinalPass, row, password, CCommunityTask::kDisable, FinalPassDone)) {
-    SetCell(row, kColSnmpStatus, "0");
-    LogRow("IDS_STR_SNMP", row, "IDS_STR_FAIL");
-    return FALSE;
-  }
-  return TRUE;
-}
+BOOL CApplyPage::RetryFinalPass(int row) { return RetryCommunity(CApplyTaskLists::kFinalPass, row); }

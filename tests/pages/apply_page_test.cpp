@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -131,6 +132,21 @@ TEST_F(ApplyPage, EntryFillsTheStoreFromTheGroupListAndWritesItBack) {
   EXPECT_EQ(h.Record(1)->m_strWriteCommunity, "velmont");
   EXPECT_EQ(h.Record(0)->m_strIp, "10.250.0.31");
 
+  // The automatic plan: only another row that keeps its address holds one.
+  h.page.SetCell(0, kColAuto, "1");
+  h.page.SetCell(1, kColAuto, "0");
+  struct Held {
+    const char* ip;
+    int row;
+    BOOL held;
+  } held[] = {{"10.250.0.40", 0, TRUE}, {"10.250.0.40", 1, FALSE}, {"10.250.0.31", 1, FALSE},
+              {"10.250.0.31", 0, FALSE}, {"10.250.0.99", 0, FALSE}};
+  for (const Held& c : held) EXPECT_EQ(h.page.IsHeldByAnother(c.ip, c.row), c.held) << c.ip << " " << c.row;
+  // A row before this one with the same address does not hide a later one.
+  h.page.SetCell(0, kColIp, "10.250.0.40");
+  EXPECT_TRUE(h.page.IsHeldByAnother("10.250.0.40", 0));
+  h.page.SetCell(0, kColIp, "10.250.0.31");
+
   EXPECT_TRUE(h.page.AreIpsUnique());
   h.page.SetCell(1, kColIp, "10.250.0.31");
   EXPECT_FALSE(h.page.AreIpsUnique());
@@ -210,6 +226,22 @@ TEST_F(ApplyPage, LanguageTextsWithStrayPercentSignsPrintAsTheyStand) {
   EXPECT_EQ(h.Log(), std::vector<std::string>{"%n10.250.0.31 %5d000D88C00001 %"});
   EXPECT_EQ(h.Cell("000D88C00001", kColSnmpStatus), "0");
   EXPECT_EQ(h.page.m_tasks.Count(CApplyTaskLists::kGetSnmp), 0);
+}
+
+TEST_F(ApplyPage, ItsWindowGoesOnlyOnceEveryListedTaskHasReported) {
+  for (auto which : {CApplyTaskLists::kSetIp, CApplyTaskLists::kGetSnmp, CApplyTaskLists::kFinalPass}) {
+    ApplyHost h({});
+    h.page.m_tasks.Add(which, nullptr, "000D88C00001");
+    std::atomic<bool> reported{false};
+    std::thread report([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(150));
+      reported = true;
+      h.page.m_tasks.Remove(which, "000D88C00001");
+    });
+    h.page.DestroyWindow();
+    EXPECT_TRUE(reported) << which;
+    report.join();
+  }
 }
 
 // --- reports from worker threads ------------------------------------------------

@@ -167,4 +167,17 @@ faults = no_answer
   EXPECT_EQ(sim_->State("000D88C00001")["ip"], "10.250.0.31");
 }
 
+TEST_F(ApplyQuav, ANetmaskWithNoFreeHostFailsTheRowAndSkipsTheRestartWait) {
+  StartDevices(kThreeDevices);
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}});
+  h.Record(0)->m_strNewNetmask = "255.255.255.255";
+  Run(h);
+  const std::vector<std::string> log = h.Log();
+  EXPECT_EQ(log.back(), "10.250.0.31 (000D88C00001): setting the IP address and restarting... Failed!")
+      << ::testing::PrintToString(log);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Waiting for the access points to restart..."), 0);
+  EXPECT_EQ(h.Cell("000D88C00001", kColAuto), "1");
+  EXPECT_EQ(sim_->State("000D88C00001")["ip"], "10.250.0.31");
+}
+
 }  // namespace
