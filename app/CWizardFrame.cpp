@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "CApplyPage.h"
 #include "CMainDlg.h"
 #include "CWizardApp.h"
 #include "CWizardPage.h"
@@ -69,7 +70,11 @@ void CWizardFrame::CreatePages() {}
 void CWizardFrame::CreateFlowPages(const FlowPages& flow) {
   for (CWizardPage*& page : m_pages) page = nullptr;
   for (int i = 0; i < kMaxPages && flow.templates[i]; ++i) {
-    CWizardPage* page = MakeWizardPage(flow.templates[i]);
+    // The apply page is the core's own; every other page comes from the pages
+    // library.
+    WizardPageFactory own;
+    if (flow.templates[i] == IDD_PAGE_APPLY) own = [] { return new CApplyPage(nullptr); };
+    CWizardPage* page = MakeWizardPage(flow.templates[i], own);
     page->Create(flow.templates[i], this);
     m_pages[i] = page;
   }

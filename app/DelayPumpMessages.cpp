@@ -1,8 +1,15 @@
 #include "DelayPumpMessages.h"
 
+#include <atomic>
+#include <chrono>
+
 #include "afxwin.h"
 
-clock_t DelayPumpMessages(int n) {
+namespace {
+
+std::atomic<DelayObserver> g_observer{nullptr};
+
+clock_t Wait(int n) {
   const clock_t start = clock();
   const clock_t length = clock_t(n) * 10;
   for (;;) {
@@ -17,4 +24,17 @@ clock_t DelayPumpMessages(int n) {
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(length - passed), QS_ALLINPUT);
     }
   }
+}
+
+}  // namespace
+
+void SetDelayObserver(DelayObserver observer) { g_observer = observer; }
+
+clock_t DelayPumpMessages(int n) {
+  const DelayObserver observer = g_observer;
+  if (!observer) return Wait(n);
+  const auto begin = std::chrono::steady_clock::now();
+  const clock_t last = Wait(n);
+  observer(n, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+  return last;
 }

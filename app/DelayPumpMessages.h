@@ -10,3 +10,8 @@
 // when nothing arrives. A quit message is left in the queue for the loop that
 // owns it, and ends the wait.
 clock_t DelayPumpMessages(int n);
+
+// Told of every wait as it ends: its length in units of 10 ms and the real
+// time it took, in milliseconds. For measurements; none by default.
+typedef void (*DelayObserver)(int n, double realMs);
+void SetDelayObserver(DelayObserver observer);

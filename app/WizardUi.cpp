@@ -27,9 +27,10 @@ void RegisterWizardPage(UINT templateId, WizardPageFactory factory) { Pages()[te
 void RegisterSkinMessage(SkinMessageHandler handler) { SkinMessage() = std::move(handler); }
 void RegisterDevicePassword(DevicePasswordHandler handler) { DevicePassword() = std::move(handler); }
 
-CWizardPage* MakeWizardPage(UINT templateId) {
+CWizardPage* MakeWizardPage(UINT templateId, const WizardPageFactory& fallback) {
   auto it = Pages().find(templateId);
   if (it != Pages().end() && it->second) return it->second();
+  if (fallback) return fallback();
   return new CWizardPage(templateId, nullptr);
 }
 

@@ -4,7 +4,8 @@
 // them only through the calls below, so the core includes no page header.
 //
 // Until something is registered, a frame gets a plain CWizardPage on the
-// template (no page class is faked), ShowSkinMessage shows a plain message
+// template (no page class is faked; the apply page, template 134, is the
+// core's own CApplyPage), ShowSkinMessage shows a plain message
 // box and AskDevicePassword answers Cancel.
 #pragma once
 
@@ -32,6 +33,9 @@ struct WizardUiRegistrar {
   explicit WizardUiRegistrar(void (*registrations)()) { registrations(); }
 };
 
-CWizardPage* MakeWizardPage(UINT templateId);
+// The registered page for the template; without one, what `fallback` makes,
+// else a plain CWizardPage. A test's scripted page thus stands in even for a
+// page the core makes itself.
+CWizardPage* MakeWizardPage(UINT templateId, const WizardPageFactory& fallback = nullptr);
 int ShowSkinMessage(const CString& text, BOOL okCancel);
 int AskDevicePassword(const CString& ip, const CString& mac, CString& password);

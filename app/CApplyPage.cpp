@@ -1,0 +1,377 @@
+#include "CApplyPage.h"
+
+#include "ApplyRes.h"
+#include "CDeviceRecord.h"
+#include "CMainDlg.h"
+#include "CWizardApp.h"
+#include "CWizardFrame.h"
+#include "CommCtrl.h"
+#include "DelayPumpMessages.h"
+#include "InputChecks.h"
+#include "MibTables.h"
+#include "SnmpControlVarList.h"
+#include "WizardRes.h"
+#include "WizardUi.h"
+
+namespace {
+
+struct ColumnSpec {
+  const char* header;
+  int width;  // 0 hides the working columns
+};
+const ColumnSpec kColumns[kMemberColumnCount] = {
+    {"Index", 0},     {"Role", 80},     {"IPAddress", 100}, {"MacAddress", 100}, {"Location", 80},
+    {"Automatically", 100}, {"Manually", 80}, {"Delete", 70}, {"Action", 0},   {"Mask", 0},
+    {"IsManu", 0},    {"Snmp Pub", 0},  {"Snmp Pri", 0},    {"IsAdd", 0},        {"NewIP", 0},
+    {"NewMask", 0},   {"NewGetWAY", 0}, {"retry", 0},       {"Password", 0},     {"Snmp Status", 0},
+};
+
+// Every text the engine writes; read once, on the GUI thread.
+const char* const kTextKeys[] = {
+    "IDS_STR_LIST_NOMASTER", "IDS_STR_GETSNMP",   "IDS_STR_SETIP",      "IDS_STR_SET_ARRAY", "IDS_STR_DEL_APTREVAK",
+    "IDS_STR_PARAM",         "IDS_STR_REPLACE",   "IDS_STR_SETAPPLY_ALL", "IDS_STR_REBOOT",  "IDS_STR_SETAPPLY",
+    "IDS_STR_SNMP",          "IDS_STR_DONE_PER",  "IDS_STR_DONE",       "IDS_STR_SETUPTIPS", "IDS_STR_WAITING",
+    "IDS_STR_START",         "IDS_STR_GETTING",   "IDS_STR_SETTING",    "IDS_STR_OK",        "IDS_STR_FAIL",
+    "IDS_STR_PASSWORD_ERR",
+};
+
+const int kStayOnPage = -2;
+// Pages the first and the second instance lead to, by flow.
+const int kCreateWirelessPage = 4, kCreateDonePage = 6;
+const int kModifyWirelessPage = 3, kModifyDonePage = 5;
+
+const int kLogTextColor = 0, kLogBackColor = 1;
+const int kSelectApply = 1, kSelectReboot = 1;  // combo indexes of "apply" and "reboot"
+const int kListTimeout = 1000;                 // units of 10 ms
+
+CString IntText(int value) {
+  CString text;
+  text.Format("%d", value);
+  return text;
+}
+
+}  // namespace
+
+CString PickAutoAddress(const CString& prefix, int& counter, const CString& netmask,
+                        const std::function<bool(const CString&)>& taken) {
+  const int kNumbers = 255;  // 0 .. 254
+  for (int tried = 0; tried < kNumbers; ++tried) {
+    if (counter > 254 || counter < 0) counter = 0;
+    const CString candidate = prefix + IntText(counter);
+    ++counter;
+    if (!taken(candidate) && IsValidHostIp(candidate, netmask)) return candidate;
+  }
+  return CString();
+}
+
+CApplyPage::CApplyPage(CWnd* pParent) : CWizardPage(IDD_PAGE_APPLY, pParent) {}
+
+CApplyPage::~CApplyPage() { DeleteVarLists(); }
+
+BEGIN_MESSAGE_MAP(CApplyPage, CWizardPage)
+  ON_WM_DESTROY()
+  ON_MESSAGE(WM_APPLY_NEXTDEVICE, OnNextDevice)
+  ON_MESSAGE(WM_PAGE_START, OnPageStart)
+  ON_MESSAGE(WM_APPLY_RETRY_SETIP, OnRetrySetIp)
+  ON_MESSAGE(WM_APPLY_RETRY_GETSNMP, OnRetryGetSnmp)
+  ON_MESSAGE(WM_APPLY_RETRY_SNMPSTEP, OnRetrySnmpStep)
+END_MESSAGE_MAP()
+
+void CApplyPage::DoDataExchange(CDataExchange* pDX) {
+  CWizardPage::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_APPLY_LOG, m_log);
+  DDX_Control(pDX, IDC_APPLY_STORE, m_store);
+  DDX_Control(pDX, IDC_APPLY_AP_MODE, m_apMode);
+  DDX_Control(pDX, IDC_APPLY_GROUP_STATUS, m_groupStatus);
+  DDX_Control(pDX, IDC_APPLY_MODE_SELECT, m_modeSelect);
+  DDX_Control(pDX, IDC_APPLY_GROUP_NAME, m_groupName);
+  DDX_Control(pDX, IDC_APPLY_GROUP_PASSWORD, m_groupPassword);
+  DDX_Control(pDX, IDC_APPLY_SETTING_APPLY, m_settingApply);
+  DDX_Control(pDX, IDC_APPLY_VERSION, m_version);
+  DDX_Control(pDX, IDC_APPLY_RESTART, m_restart);
+  DDX_Control(pDX, IDC_APPLY_USERS_NAME, m_usersName);
+  DDX_Control(pDX, IDC_APPLY_USERS_PASSWORD, m_usersPassword);
+  DDX_Control(pDX, IDC_APPLY_SYNC_SSID, m_syncSsid);
+  DDX_Control(pDX, IDC_APPLY_SYNC_SSIDVISI, m_syncSsidVisible);
+  DDX_Control(pDX, IDC_APPLY_SYNC_AUTOCHANNEL, m_syncAutoChannel);
+  DDX_Control(pDX, IDC_APPLY_SYNC_SECURITY, m_syncSecurity);
+  DDX_Control(pDX, IDC_APPLY_SYNC_LOGIN, m_syncLogin);
+}
+
+BOOL CApplyPage::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN)) return TRUE;
+  return CWizardPage::PreTranslateMessage(pMsg);
+}
+
+BOOL CApplyPage::OnInitDialog() {
+  CWizardPage::OnInitDialog();
+  m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
+  for (const char* key : kTextKeys) m_texts[key] = m_pApp ? m_pApp->Text(key) : CString();
+  CreateColumns();
+  CreateVarLists();
+  m_log.SetShowLineNumbers(TRUE);
+  m_log.SetLineNumberDigits(5);
+  m_log.SetLineNumberTextColor(RGB(0xFF, 0xFF, 0xFF));
+  m_log.SetLineNumberBackColor(RGB(0x80, 0x80, 0x80));
+  m_log.RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+  return TRUE;
+}
+
+void CApplyPage::CreateColumns() {
+  for (int c = 0; c < kMemberColumnCount; ++c)
+    m_store.InsertColumn(c, kColumns[c].header, LVCFMT_LEFT, kColumns[c].width);
+  m_store.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+}
+
+void CApplyPage::CreateVarLists() {
+  auto make = [this](const SnmpVarItem* table, int itemType, int mode, int timeout) {
+    auto* list = new SnmpControlVarList(this);
+    list->m_Request.m_VarList = SnmpVarList(table, itemType, 0);
+    list->SetMode(mode);
+    if (timeout) list->m_Request.m_nTimeout = timeout;
+    return list;
+  };
+  const int kSync = 0, kAsync = 1;
+  m_pApModeList = make(g_mibApMode, MVT_SV, kAsync, kListTimeout);
+  m_pApModeList->BindControl(0, &m_apMode);
+  m_pApModeList->SetGetCallback(ApModeRead, this);
+  m_pApModeList->SetSetCallback(ApModeWritten, this);
+
+  m_pGroupSettingsList = make(g_mibApTrevak, SVT_SV, kAsync, kListTimeout);
+  m_pGroupSettingsList->BindControl(0, &m_groupStatus);
+  m_pGroupSettingsList->BindControl(1, &m_modeSelect);
+  m_pGroupSettingsList->BindControl(2, &m_groupName);
+  m_pGroupSettingsList->BindControl(3, &m_groupPassword);
+  m_pGroupSettingsList->SetSetCallback(GroupSettingsWritten, this);
+
+  m_pApplyList = make(g_mibSettingApply, SVT_SV, kSync, kListTimeout);
+  m_pApplyList->m_Request.m_nPort = 161;
+  m_pApplyList->BindControl(0, &m_settingApply);
+  m_settingApply.SetCurSel(kSelectApply);
+
+  m_pVersionList = make(g_mibApTrevakVersion, SVT_SV, kSync, kListTimeout);
+  m_pVersionList->m_Request.m_nPort = 161;
+  m_pVersionList->BindControl(0, &m_version);
+
+  m_pRestartList = make(g_mibRestart, SVT_SV, kAsync, 0);
+  m_pRestartList->m_Request.m_VarList.GetItem(0)->access = SVA_READWRITE;
+  m_pRestartList->BindControl(0, &m_restart);
+  m_restart.SetCurSel(kSelectReboot);
+  m_pRestartList->SetSetCallback(RestartSent, this);
+
+  m_pUserList = make(g_mibUsers, MVT_SV, kSync, 0);
+  m_pUserList->BindControl(0, &m_usersName);
+  m_pUserList->BindControl(1, &m_usersPassword);
+}
+
+void CApplyPage::DeleteVarLists() {
+  for (SnmpControlVarList** list : {&m_pGroupSettingsList, &m_pVersionList, &m_pUserList, &m_pRestartList,
+                                    &m_pApplyList, &m_pSyncFlagsList, &m_pApModeList}) {
+    delete *list;
+    *list = nullptr;
+  }
+}
+
+void CApplyPage::SetBusy(BOOL busy) {
+  if (auto* frame = dynamic_cast<CWizardFrame*>(GetParent())) frame->EnableWithParent(!busy);
+}
+
+void CApplyPage::SetSnmpTarget(CString agentIp, CString readCommunity, CString writeCommunity) {
+  m_strAgentIp = agentIp;
+  m_strReadCommunity = readCommunity;
+  m_strWriteCommunity = writeCommunity;
+}
+
+void CApplyPage::OnEnterPage() {
+  m_nEntered = 1;
+  m_strUserName = "admin";
+  m_strUserPassword = m_strGroupPassword;
+  m_usersName.SetWindowText(m_strUserName);
+  m_usersPassword.SetWindowText(m_strUserPassword);
+  m_log.Clear();
+  FillStore();
+  PostMessage(WM_PAGE_START);
+}
+
+void CApplyPage::FillStore() {
+  m_store.DeleteAllItems();
+  for (POSITION pos = m_groupList.GetHeadPosition(); pos;) {
+    auto* record = static_cast<CDeviceRecord*>(m_groupList.GetNext(pos));
+    if (!record) continue;
+    const int row = m_store.InsertItem(m_store.GetItemCount(), "");
+    const CString cells[kMemberColumnCount] = {
+        "",
+        record->m_strRole,
+        record->m_strIp,
+        record->m_strMac,
+        "",
+        IntText(record->m_nAutoIp),
+        IntText(record->m_nManualIp),
+        IntText(record->m_nMembership),
+        "", "", "",
+        record->m_strReadCommunity,
+        record->m_strWriteCommunity,
+        "",
+        record->m_strNewIp,
+        record->m_strNewNetmask,
+        record->m_strNewGateway,
+        "",
+        record->m_strDevicePassword,
+        record->m_strSnmpStatus,
+    };
+    for (int c = 0; c < kMemberColumnCount; ++c)
+      if (!cells[c].IsEmpty()) m_store.SetItemText(row, c, cells[c]);
+    if (record->m_nMembership == 0) {
+      m_groupName.SetWindowText(record->m_strGroupName);
+      m_groupPassword.SetWindowText(record->m_strGroupPassword);
+    }
+  }
+}
+
+void CApplyPage::WriteBack() {
+  for (POSITION pos = m_groupList.GetHeadPosition(); pos;) {
+    auto* record = static_cast<CDeviceRecord*>(m_groupList.GetNext(pos));
+    if (!record) continue;
+    const int row = FindRowByMac(record->m_strMac);
+    if (row < 0) continue;
+    record->m_strRole = Cell(row, kColRole);
+    record->m_strIp = Cell(row, kColIp);
+    record->m_strMac = Cell(row, kColMac);
+    record->m_strSnmpStatus = Cell(row, kColSnmpStatus);
+    record->m_strReadCommunity = Cell(row, kColReadCommunity);
+    record->m_strWriteCommunity = Cell(row, kColWriteCommunity);
+  }
+}
+
+int CApplyPage::OnNextPage() {
+  if (m_nSecondRun) return m_nModifyFlow ? kModifyDonePage : kCreateDonePage;
+  if (FindMaster()) return m_nModifyFlow ? kModifyWirelessPage : kCreateWirelessPage;
+  ShowSkinMessage(Text("IDS_STR_LIST_NOMASTER"), FALSE);
+  return kStayOnPage;
+}
+
+int CApplyPage::OnBackPage() { return kStayOnPage; }
+
+BOOL CApplyPage::FindMaster() {
+  for (int row = 0; row < RowCount(); ++row) {
+    if (Cell(row, kColLeave) == "-1" || Cell(row, kColRole) != "Master" || Cell(row, kColLeave) != "0") continue;
+    m_strAgentIp = Cell(row, kColIp);
+    m_strReadCommunity = Cell(row, kColReadCommunity);
+    m_strWriteCommunity = Cell(row, kColWriteCommunity);
+    return Cell(row, kColSnmpStatus) == "1";
+  }
+  return FALSE;
+}
+
+void CApplyPage::OnDestroy() {
+  CWizardPage::OnDestroy();
+  DeleteVarLists();
+  // The reports of running tasks still write to the store and the log.
+  for (auto which : {CApplyTaskLists::kSetIp, CApplyTaskLists::kGetSnmp, CApplyTaskLists::kFinalPass})
+    while (m_tasks.Count(which) > 0) DelayPumpMessages(10);
+}
+
+// ---------------------------------------------------------------- the store
+
+int CApplyPage::RowCount() const { return m_store.GetSafeHwnd() ? m_store.GetItemCount() : 0; }
+
+CString CApplyPage::Cell(int row, int column) const {
+  if (!m_store.GetSafeHwnd()) return CString();
+  return m_store.GetItemText(row, column);
+}
+
+void CApplyPage::SetCell(int row, int column, const CString& text) {
+  if (m_store.GetSafeHwnd()) m_store.SetItemText(row, column, text);
+}
+
+int CApplyPage::FindRowByMac(const CString& mac) const {
+  for (int row = 0, rows = RowCount(); row < rows; ++row)
+    if (Cell(row, kColMac) == mac) return row;
+  return -1;
+}
+
+int CApplyPage::FindRowByIp(const CString& ip) const {
+  for (int row = 0, rows = RowCount(); row < rows; ++row)
+    if (Cell(row, kColIp) == ip) return row;
+  return -1;
+}
+
+BOOL CApplyPage::IsIpInOtherRow(const CString& ip, int row) const {
+  for (int other = 0, rows = RowCount(); other < rows; ++other)
+    if (other != row && Cell(other, kColIp) == ip) return TRUE;
+  return FALSE;
+}
+
+// Every row but this one: the row's own address may come back to it, and a
+// later row with the same address still counts.
+BOOL CApplyPage::IsHeldByAnother(const CString& ip, int row) const {
+  for (int other = 0, rows = RowCount(); other < rows; ++other)
+    if (other != row && Cell(other, kColIp) == ip && Cell(other, kColAuto) != "1") return TRUE;
+  return FALSE;
+}
+
+BOOL CApplyPage::AreIpsUnique() const {
+  for (int row = 0, rows = RowCount(); row < rows; ++row)
+    if (IsIpInOtherRow(Cell(row, kColIp), row)) return FALSE;
+  return TRUE;
+}
+
+CString CApplyPage::FormatMacText(const CString& mac) {
+  CString text;
+  for (int i = 0; i < 12; i += 2) text += (i ? ":" : "") + mac.Mid(i, 2);
+  return text;
+}
+
+BOOL CApplyPage::AnyRowWithCell(int column, LPCTSTR text) const {
+  for (int row = 0, rows = RowCount(); row < rows; ++row)
+    if (Cell(row, column) == text) return TRUE;
+  return FALSE;
+}
+
+BOOL CApplyPage::IsPending() {
+  if (!UpdateData(TRUE)) return TRUE;
+  return AnyRowWithCell(kColSnmpStatus, "A");
+}
+
+// ---------------------------------------------------------------- texts and log
+
+CString CApplyPage::Text(LPCTSTR key) const {
+  auto it = m_texts.find(key);
+  return it != m_texts.end() ? it->second : CString();
+}
+
+void CApplyPage::LogLine(const CString& line) {
+  if (m_log.GetSafeHwnd()) m_log.AddLine(kLogTextColor, kLogBackColor, line);
+}
+
+void CApplyPage::Log(LPCTSTR key, std::initializer_list<LangArg> args) { LogLine(FormatLangText(Text(key), args)); }
+
+void CApplyPage::LogDevice(LPCTSTR key, const CString& ip, const CString& mac, LPCTSTR statusKey) {
+  Log(key, {ip, mac, Text(statusKey)});
+}
+
+void CApplyPage::LogRow(LPCTSTR key, int row, LPCTSTR statusKey) {
+  LogDevice(key, Cell(row, kColIp), Cell(row, kColMac), statusKey);
+}
+
+void CApplyPage::SetMainBusy(int busy) {
+  CWnd* frame = GetParent();
+  auto* main = frame ? dynamic_cast<CMainDlg*>(frame->GetParent()) : nullptr;
+  if (!main) return;
+  main->m_nWaitCursor = busy;
+  if (!busy) main->SendMessage(WM_SETCURSOR, 0, 0);
+}
+
+BOOL CApplyPage::Wait(int n) {
+  HWND self = m_hWnd;
+  DelayPumpMessages(n);
+  return ::IsWindow(self);
+}
+
+LRESULT CApplyPage::OnPageStart(WPARAM, LPARAM) {
+  if (m_nSecondRun)
+    RunSecond();
+  else
+    RunFirst();
+  return 0;
+}

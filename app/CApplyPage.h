@@ -1,0 +1,226 @@
+// CApplyPage: the wizard page that configures the members of a group. The
+// create and the modify wizards hold two: the first gives every member SNMP
+// access and its address over QUAV, then configures it over SNMP one device
+// at a time; the second has the Master apply the wireless settings and ends
+// with a last QUAV pass that switches SNMP off on every member.
+//
+// The member store (list 1104, 20 text columns, MemberListColumn) is the
+// working state of the run: it is filled on entry from the group list the
+// frame hands forward, written by the engine and by the device tasks'
+// reports, and written back into the records. Every step adds a line to the
+// log (1030) from a language text used as a format (FormatLangText).
+//
+// Threads: everything runs on the GUI thread except the reports of the
+// device tasks (TaskDoneProc), which run on the tasks' worker threads. They
+// write store cells and log lines (the controls carry such calls to the GUI
+// thread), remove their task from one of the three task lists (one lock,
+// ApplyTaskLists.h) and post the page a retry message. The page waits for
+// every listed task before its window goes.
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include "ApplyTaskLists.h"
+#include "CExtListCtrl.h"
+#include "CLogListBox.h"
+#include "CWizardPage.h"
+#include "FormatLangText.h"
+#include "NotifyControls.h"
+
+class SnmpBoundVarList;
+class SnmpControlVarList;
+struct SnmpRequestResult;
+
+enum MemberListColumn {
+  kColIndex = 0,
+  kColRole = 1,
+  kColIp = 2,
+  kColMac = 3,
+  kColLocation = 4,
+  kColAuto = 5,
+  kColManual = 6,
+  kColLeave = 7,
+  kColAction = 8,
+  kColMask = 9,
+  kColIsManual = 10,
+  kColReadCommunity = 11,
+  kColWriteCommunity = 12,
+  kColIsAdd = 13,
+  kColNewIp = 14,
+  kColNewMask = 15,
+  kColNewGateway = 16,
+  kColRetry = 17,
+  kColPassword = 18,
+  kColSnmpStatus = 19,
+  kMemberColumnCount = 20
+};
+
+#define WM_APPLY_NEXTDEVICE (WM_USER + 201)
+#define WM_PAGE_START (WM_USER + 202)
+#define WM_APPLY_RETRY_SETIP (WM_USER + 211)
+#define WM_APPLY_RETRY_GETSNMP (WM_USER + 212)
+#define WM_APPLY_RETRY_SNMPSTEP (WM_USER + 213)
+
+// The automatic plan's address for one row: `prefix` + the counter, passing
+// over numbers that `taken` names and numbers that are no valid host under
+// `netmask`; the counter starts again at 0 after 254 and stands after the
+// accepted number. Empty when none of the 255 numbers fits.
+CString PickAutoAddress(const CString& prefix, int& counter, const CString& netmask,
+                        const std::function<bool(const CString&)>& taken);
+
+class CApplyPage : public CWizardPage {
+ public:
+  explicit CApplyPage(CWnd* pParent = nullptr);
+  ~CApplyPage() override;
+
+  void SetBusy(BOOL busy) override;
+  // The group's SNMP target, which the second instance is given.
+  void SetSnmpTarget(CString agentIp, CString readCommunity, CString writeCommunity) override;
+  void OnEnterPage() override;
+  int OnNextPage() override;
+  int OnBackPage() override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+
+  // The member store.
+  int RowCount() const;
+  CString Cell(int row, int column) const;
+  void SetCell(int row, int column, const CString& text);
+  // The first row whose MAC (column 3) or IP (column 2) is the text; -1 if none.
+  int FindRowByMac(const CString& mac) const;
+  int FindRowByIp(const CString& ip) const;
+  // TRUE when a row other than `row` has `ip` in column 2.
+  BOOL IsIpInOtherRow(const CString& ip, int row) const;
+  BOOL AreIpsUnique() const;
+  // The automatic plan passes over `ip` for `row`: another row has it as its
+  // current address and keeps it (its column 5 is not "1").
+  BOOL IsHeldByAnother(const CString& ip, int row) const;
+  static CString FormatMacText(const CString& mac);
+  // Fills the store from the group list, and writes it back into the records.
+  void FillStore();
+  void WriteBack();
+  // Looks for the Master row and makes it the SNMP target; TRUE when it is
+  // found and its SNMP is usable.
+  BOOL FindMaster();
+  // Some row waits for its community task (column 19 "A").
+  BOOL IsPending();
+
+  // The reports of the device tasks (worker threads); `owner` is the page.
+  static void GetSnmpDone(BOOL ok, CString mac, CString message, void* owner);
+  static void SetIpDone(BOOL ok, CString mac, CString message, void* owner);
+  static void FinalPassDone(BOOL ok, CString mac, CString message, void* owner);
+
+  CString m_strUserName;
+  CString m_strUserPassword;
+  CApplyTaskLists m_tasks;
+  int m_nEntered = 0;
+  SnmpControlVarList* m_pGroupSettingsList = nullptr;
+  SnmpControlVarList* m_pApplyList = nullptr;
+  SnmpControlVarList* m_pSyncFlagsList = nullptr;
+  SnmpControlVarList* m_pRestartList = nullptr;
+  SnmpControlVarList* m_pUserList = nullptr;
+  SnmpControlVarList* m_pVersionList = nullptr;
+  SnmpControlVarList* m_pApModeList = nullptr;
+
+  CLogListBox m_log;
+  CClickListCtrl m_store;
+  CNotifyComboBox m_apMode;
+  CNotifyComboBox m_groupStatus;
+  CNotifyComboBox m_modeSelect;
+  CNotifyEdit m_groupName;
+  CNotifyEdit m_groupPassword;
+  CNotifyComboBox m_settingApply;
+  CNotifyEdit m_version;
+  CNotifyComboBox m_restart;
+  CNotifyEdit m_usersName;
+  CNotifyEdit m_usersPassword;
+  CButton m_syncSsid;
+  CButton m_syncSsidVisible;
+  CButton m_syncAutoChannel;
+  CButton m_syncSecurity;
+  CButton m_syncLogin;
+  int m_nCurrentDevice = 0;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  void OnOK() override {}
+  void OnCancel() override {}
+
+  afx_msg void OnDestroy();
+  afx_msg LRESULT OnNextDevice(WPARAM, LPARAM);
+  afx_msg LRESULT OnPageStart(WPARAM, LPARAM);
+  afx_msg LRESULT OnRetrySetIp(WPARAM, LPARAM);
+  afx_msg LRESULT OnRetryGetSnmp(WPARAM, LPARAM);
+  afx_msg LRESULT OnRetrySnmpStep(WPARAM, LPARAM);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  // Texts and log lines. The texts are read once on the GUI thread, so that
+  // the reports read them from their threads without touching the file.
+  CString Text(LPCTSTR key) const;
+  void LogLine(const CString& line);
+  void Log(LPCTSTR key, std::initializer_list<LangArg> args);
+  // A step line of a row: the key's text with the row's IP, MAC and status.
+  void LogRow(LPCTSTR key, int row, LPCTSTR statusKey);
+  void LogDevice(LPCTSTR key, const CString& ip, const CString& mac, LPCTSTR statusKey);
+  void SetMainBusy(int busy);
+  // Waits n units of 10 ms; FALSE when the page's window went meanwhile.
+  BOOL Wait(int n);
+  BOOL AnyRowWithCell(int column, LPCTSTR text) const;
+  void CreateColumns();
+  void CreateVarLists();
+  void DeleteVarLists();
+
+  // The QUAV phase.
+  void RunFirst();
+  BOOL RetryGetSnmp(int row);
+  BOOL SetIpForAllRows();
+  BOOL StartSetIpTask(int row, const CString& newIp);
+  BOOL RetrySetIp(int row);
+  // Asks the device password of a row (the main dialog's wait cursor off
+  // meanwhile); FALSE on Cancel.
+  BOOL AskPassword(int row, CString& password);
+  // A report's last acts: its task leaves the list `which`, and the page is
+  // posted `retryMessage`.
+  void EndReport(CApplyTaskLists::Which which, const CString& mac, UINT retryMessage);
+  // A retry handler: once no task of `which` runs and something `waiting`
+  // is left, `retry` for every row whose `column` shows `mark`, one after
+  // the other (each may prompt). Asked again meanwhile, it posts `message`
+  // again when done.
+  void RetryPass(CApplyTaskLists::Which which, UINT message, BOOL waiting, int column, LPCTSTR mark,
+                 BOOL (CApplyPage::*retry)(int row));
+  // The community tasks of the first pass (kGetSnmp: read and enable SNMP)
+  // and of the last (kFinalPass: switch it off). A task for the row's MAC
+  // with `password`; one that cannot be made leaves the row failed ("0")
+  // with its line, and FALSE.
+  BOOL StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password);
+  // Every row that takes part, pending until its report; stops at a task
+  // that cannot be made.
+  BOOL CommunityPass(CApplyTaskLists::Which which);
+  BOOL RetryCommunity(CApplyTaskLists::Which which, int row);
+
+  // The SNMP phase and the second run.
+  void RunSecond();
+  void MoveOn();
+  void FinishChain();
+  void PointAt(SnmpBoundVarList* list, const CString& ip, int row, BOOL port161);
+  void GroupSettings(int row);
+  void SyncFlags(int row);
+  BOOL GroupVersion(int row);
+  void Login(int row);
+  void Apply(int row);
+  void Restart(int row);
+  BOOL RetryFinalPass(int row);
+  static void ApModeRead(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
+  static void ApModeWritten(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
+  static void GroupSettingsWritten(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
+  static void RestartSent(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
+
+  std::map<CString, CString> m_texts;
+  // A retry pass is running; a retry message that comes meanwhile is taken
+  // up again once it ends, so that a refusal reported during the prompts is
+  // not lost.
+  BOOL m_bInRetry[CApplyTaskLists::kListCount] = {};
+  BOOL m_bRetryAgain[CApplyTaskLists::kListCount] = {};
+};

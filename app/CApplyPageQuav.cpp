@@ -1,0 +1,262 @@
+// The apply engine's QUAV phase (first instance): SNMP access and
+// communities for every member, then the new addresses, with the device
+// password asked again after a refusal.
+#include "CApplyPage.h"
+#include "CCommunityTask.h"
+#include "CSetIpTask.h"
+#include "WizardUi.h"
+
+namespace {
+
+const int kFiveSeconds = 500, kOneSecond = 100;  // units of 10 ms
+const int kSettleSeconds = 5, kRebootSeconds = 50;
+const unsigned long kSetIpTimeout = 1500, kSetIpProgress = 1500;
+const char kPasswordError[] = "PASSWORDERROR";
+
+CApplyPage* PageOf(void* owner) { return static_cast<CApplyPage*>(owner); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- the run
+
+void CApplyPage::RunFirst() {
+  SetMainBusy(1);
+  SetBusy(TRUE);
+  CommunityPass(CApplyTaskLists::kGetSnmp);
+  while (IsPending())
+    if (!Wait(kFiveSeconds)) return;
+  if (!IsPending())
+    for (int i = 0; i < kSettleSeconds; ++i)
+      if (!Wait(kOneSecond)) return;
+  if (SetIpForAllRows()) {
+    while (AnyRowWithCell(kColAuto, "D"))
+      if (!Wait(kFiveSeconds)) return;
+    LogLine(Text("IDS_STR_WAITING"));
+    if (!IsPending())
+      for (int i = 0; i < kRebootSeconds; ++i)
+        if (!Wait(kOneSecond)) return;
+  }
+  WriteBack();
+  m_nCurrentDevice = 0;
+  PostMessage(WM_APPLY_NEXTDEVICE);
+  SetMainBusy(0);
+}
+
+BOOL CApplyPage::AskPassword(int row, CString& password) {
+  SetMainBusy(0);
+  const int answer = AskDevicePassword(Cell(row, kColIp), Cell(row, kColMac), password);
+  SetMainBusy(1);
+  return answer != IDCANCEL;
+}
+
+// The two community passes: the first instance's read (and enable) of SNMP,
+// the second instance's switch-off.
+BOOL CApplyPage::StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password) {
+  const BOOL first = which == CApplyTaskLists::kGetSnmp;
+  const CString mac = Cell(row, kColMac);
+  CCommunityTask* task = nullptr;
+  try {
+    task = new CCommunityTask(&m_store, mac, password, "", "", "");
+  } catch (CVHException* e) {
+    ShowQUAVFailure(e);
+    // No task will report for this row: it must not stay pending.
+    SetCell(row, kColSnmpStatus, "0");
+    LogRow(first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP", row, "IDS_STR_FAIL");
+    return FALSE;
+  }
+  task->SetMode(first ? CCommunityTask::kCheckAndEnable : CCommunityTask::kDisable);
+  task->SetCallback(first ? GetSnmpDone : FinalPassDone, this);
+  // Listed before it starts: a start that fails reports at once, and the
+  // report takes the entry out again.
+  m_tasks.Add(which, task, mac);
+  task->Start();
+  return TRUE;
+}
+
+BOOL CApplyPage::CommunityPass(CApplyTaskLists::Which which) {
+  const BOOL first = which == CApplyTaskLists::kGetSnmp;
+  const LPCTSTR key = first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP";
+  for (int row = 0; row < RowCount(); ++row) {
+    if (Cell(row, kColLeave) == "-1") continue;
+    LogRow(key, row, "IDS_STR_START");
+    SetCell(row, kColSnmpStatus, "A");
+    if (!StartCommunityTask(which, row, first ? Cell(row, kColPassword) : m_strGroupPassword)) return FALSE;
+    LogRow(key, row, first ? "IDS_STR_GETTING" : "IDS_STR_SETTING");
+  }
+  return TRUE;
+}
+
+// The typed password replaces the row's for the first pass only: the last
+// pass keeps to the group password.
+BOOL CApplyPage::RetryCommunity(CApplyTaskLists::Which which, int row) {
+  CString password;
+  if (!AskPassword(row, password)) {
+    SetCell(row, kColSnmpStatus, "0");
+    return FALSE;
+  }
+  if (which == CApplyTaskLists::kGetSnmp) SetCell(row, kColPassword, password);
+  return StartCommunityTask(which, row, password);
+}
+
+// ---------------------------------------------------------------- get SNMP
+
+void CApplyPage::GetSnmpDone(BOOL ok, CString mac, CString message, void* owner) {
+  CApplyPage* page = PageOf(owner);
+  const int row = page->FindRowByMac(mac);
+  // The status cell last: the run polls it, and its next line must come
+  // after this one.
+  if (ok) {
+    page->SetCell(row, kColAction, "Get SNMP OK");
+    page->SetCell(row, kColReadCommunity, "quorin");
+    page->SetCell(row, kColWriteCommunity, "velmont");
+    page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_OK");
+    page->SetCell(row, kColSnmpStatus, "1");
+  } else if (message == kPasswordError) {
+    // The first refusal is silent: the stored password may just be stale.
+    if (page->Cell(row, kColAction) == "A") page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_PASSWORD_ERR");
+    page->SetCell(row, kColAction, "A");
+    page->SetCell(row, kColSnmpStatus, "A");
+  } else {
+    page->SetCell(row, kColAction, "Get SNMP Unsuccess!");
+    page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_FAIL");
+    page->SetCell(row, kColSnmpStatus, "0");
+  }
+  page->EndReport(CApplyTaskLists::kGetSnmp, mac, WM_APPLY_RETRY_GETSNMP);
+}
+
+void CApplyPage::EndReport(CApplyTaskLists::Which which, const CString& mac, UINT retryMessage) {
+  // Once the entry is gone the page may go too: only its window handle is
+  // used after that.
+  HWND hwnd = m_hWnd;
+  m_tasks.Remove(which, mac);
+  ::PostMessage(hwnd, retryMessage, 0, 0);
+}
+
+void CApplyPage::RetryPass(CApplyTaskLists::Which which, UINT message, BOOL waiting, int column, LPCTSTR mark,
+                           BOOL (CApplyPage::*retry)(int row)) {
+  if (m_tasks.Count(which) > 0 || !waiting) return;
+  if (m_bInRetry[which]) {
+    m_bRetryAgain[which] = TRUE;
+    return;
+  }
+  HWND self = m_hWnd;
+  m_bInRetry[which] = TRUE;
+  for (int row = 0; row < RowCount(); ++row) {
+    if (Cell(row, column) != mark) continue;
+    (this->*retry)(row);
+    if (!::IsWindow(self)) return;
+  }
+  m_bInRetry[which] = FALSE;
+  if (m_bRetryAgain[which]) {
+    m_bRetryAgain[which] = FALSE;
+    PostMessage(message);
+  }
+}
+
+LRESULT CApplyPage::OnRetryGetSnmp(WPARAM, LPARAM) {
+  RetryPass(CApplyTaskLists::kGetSnmp, WM_APPLY_RETRY_GETSNMP, IsPending(), kColSnmpStatus, "A",
+            &CApplyPage::RetryGetSnmp);
+  return 0;
+}
+
+BOOL CApplyPage::RetryGetSnmp(int row) { return RetryCommunity(CApplyTaskLists::kGetSnmp, row); }
+
+// ---------------------------------------------------------------- set IP
+
+BOOL CApplyPage::StartSetIpTask(int row, const CString& newIp) {
+  const CString mac = Cell(row, kColMac);
+  CSetIpTask* task = nullptr;
+  try {
+    task = new CSetIpTask(&m_store, mac, Cell(row, kColPassword), newIp, Cell(row, kColNewMask),
+                          Cell(row, kColNewGateway), 0, 1);
+  } catch (CVHException* e) {
+    ShowQUAVFailure(e);
+    // No task will report for this row: the run must not wait for it.
+    SetCell(row, kColAuto, "1");
+    SetCell(row, kColAction, "Set IP Unsuccess!");
+    LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
+    return FALSE;
+  }
+  task->SetTimeouts(kSetIpTimeout, kSetIpProgress);
+  task->SetCallback(SetIpDone, this);
+  m_tasks.Add(CApplyTaskLists::kSetIp, task, mac);  // before the start, as for the community tasks
+  task->Start();
+  return TRUE;
+}
+
+BOOL CApplyPage::SetIpForAllRows() {
+  BOOL started = FALSE;
+  auto takesPart = [this](int row) {
+    const CString leave = Cell(row, kColLeave);
+    return leave != "-1" && leave != "1";
+  };
+  for (int row = 0; row < RowCount(); ++row) {
+    if (!takesPart(row) || Cell(row, kColManual) != "1") continue;
+    LogRow("IDS_STR_SETIP", row, "IDS_STR_START");
+    SetCell(row, kColAuto, "D");
+    if (!StartSetIpTask(row, Cell(row, kColNewIp))) return started;
+    started = TRUE;
+    LogRow("IDS_STR_SETIP", row, "IDS_STR_SETTING");
+  }
+  BOOL first = TRUE;
+  int counter = 0;
+  for (int row = 0; row < RowCount(); ++row) {
+    if (!takesPart(row) || Cell(row, kColAuto) != "1") continue;
+    const CString planned = Cell(row, kColNewIp);
+    const int lastDot = planned.ReverseFind('.');
+    const CString prefix = planned.Left(lastDot + 1);
+    if (first) counter = atoi(planned.Mid(lastDot + 1));
+    first = FALSE;
+    auto taken = [this, row](const CString& candidate) { return IsHeldByAnother(candidate, row) != FALSE; };
+    const CString address = PickAutoAddress(prefix, counter, Cell(row, kColNewMask), taken);
+    if (address.IsEmpty()) {
+      LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
+      SetCell(row, kColAuto, "1");
+      continue;
+    }
+    SetCell(row, kColAuto, "D");
+    SetCell(row, kColNewIp, address);
+    if (!StartSetIpTask(row, address)) return started;
+    started = TRUE;
+  }
+  return started;
+}
+
+void CApplyPage::SetIpDone(BOOL ok, CString mac, CString message, void* owner) {
+  CApplyPage* page = PageOf(owner);
+  const int row = page->FindRowByMac(mac);
+  // The address cell last, as above.
+  if (ok) {
+    page->SetCell(row, kColAction, "Set IP OK");
+    page->LogRow("IDS_STR_SETIP", row, "IDS_STR_OK");
+    page->SetCell(row, kColAuto, "1");
+  } else if (message == kPasswordError) {
+    if (page->Cell(row, kColAction) == "A") page->LogRow("IDS_STR_SETIP", row, "IDS_STR_PASSWORD_ERR");
+    page->SetCell(row, kColAction, "A");
+    page->SetCell(row, kColAuto, "D");
+  } else {
+    page->SetCell(row, kColAction, "Set IP Unsuccess!");
+    page->LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
+    page->SetCell(row, kColAuto, "1");
+  }
+  page->EndReport(CApplyTaskLists::kSetIp, mac, WM_APPLY_RETRY_SETIP);
+}
+
+LRESULT CApplyPage::OnRetrySetIp(WPARAM, LPARAM) {
+  RetryPass(CApplyTaskLists::kSetIp, WM_APPLY_RETRY_SETIP, AnyRowWithCell(kColAuto, "D"), kColAuto, "D",
+            &CApplyPage::RetrySetIp);
+  return 0;
+}
+
+BOOL CApplyPage::RetrySetIp(int row) {
+  CString password;
+  if (!AskPassword(row, password)) {
+    SetCell(row, kColAuto, "0");
+    return FALSE;
+  }
+  SetCell(row, kColPassword, password);
+  LogRow("IDS_STR_SETIP", row, "IDS_STR_START");
+  if (!StartSetIpTask(row, Cell(row, kColNewIp))) return FALSE;
+  LogRow("IDS_STR_SETIP", row, "IDS_STR_SETTING");
+  return TRUE;
+}

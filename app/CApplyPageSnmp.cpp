@@ -1,0 +1,279 @@
+// The apply engine's SNMP phase (first instance), one device at a time, and
+// the second instance's run. Asynchronous steps continue in their lists'
+// completion callbacks; synchronous ones report failure by throwing. Every
+// failure ends in a line where the step has one and the chain moves on, so
+// that every run reaches its end lines and releases the page.
+// Before the window manager's headers, whose GetMessage macro would rename
+// the exception's method.
+#include "CVHException.h"
+// clang-format off
+#include "CApplyPage.h"
+// clang-format on
+#include "MibTables.h"
+#include "SnmpControlVarList.h"
+
+namespace {
+
+const int kSnmpPort = 161;
+const int kApplyWait = 3000;      // units of 10 ms: the device applies its settings
+const int kEndStepWait = 1500;    // five of them end the first run
+const int kTargetApplyWait = 2000;
+const int kProgressStepWait = 2500;  // five of them follow the Master's apply
+const int kFiveSeconds = 500, kOneSecond = 100;
+const int kProgressSteps = 5;
+const int kSyncTimeout = 2000;
+const int kVersionModulo = 500;
+const char kPasswordError[] = "PASSWORDERROR";
+
+// Mode select values of the group-settings list by role, as combo indexes.
+struct RoleSelection {
+  const char* role;
+  int index;
+};
+const RoleSelection kRoleSelections[] = {{"Master", 0}, {"Backup Master", 1}, {"Slave", 2}};
+const int kStatusDisable = 0, kStatusEnable = 1;
+const int kAccessPointIndex = 0;
+
+CApplyPage* PageOf(void* user) { return static_cast<CApplyPage*>(user); }
+
+// Runs a Set of the whole list; FALSE when it could not be made (synchronous
+// lists: when it failed).
+BOOL TrySet(SnmpBoundVarList* list) {
+  try {
+    list->Set(1, 1, "", nullptr);
+    return TRUE;
+  } catch (CVHException* e) {
+    delete e;
+    return FALSE;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the chain
+
+void CApplyPage::PointAt(SnmpBoundVarList* list, const CString& ip, int row, BOOL port161) {
+  list->m_Request.m_strAgent = ip;
+  if (port161) list->m_Request.m_nPort = kSnmpPort;
+  list->m_Request.m_strReadCommunity = Cell(row, kColReadCommunity);
+  list->m_Request.m_strWriteCommunity = Cell(row, kColWriteCommunity);
+}
+
+void CApplyPage::MoveOn() {
+  ++m_nCurrentDevice;
+  PostMessage(WM_APPLY_NEXTDEVICE);
+}
+
+LRESULT CApplyPage::OnNextDevice(WPARAM, LPARAM) {
+  const int row = m_nCurrentDevice;
+  if (row >= RowCount()) {
+    FinishChain();
+    return 0;
+  }
+  if (Cell(row, kColLeave) == "-1") {
+    MoveOn();
+    return 0;
+  }
+  PointAt(m_pApModeList, Cell(row, kColIp), row, TRUE);
+  try {
+    m_pApModeList->Get();
+  } catch (CVHException* e) {
+    delete e;
+    MoveOn();
+  }
+  return 0;
+}
+
+void CApplyPage::FinishChain() {
+  for (int j = 1; j <= kProgressSteps; ++j) {
+    if (!Wait(kEndStepWait)) return;
+    Log("IDS_STR_DONE_PER", {20 * j, "%"});
+  }
+  LogLine(Text("IDS_STR_DONE"));
+  SetBusy(FALSE);
+}
+
+void CApplyPage::ApModeRead(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
+  CApplyPage* page = PageOf(user);
+  if (result->nCode != 0) {
+    page->MoveOn();
+    return;
+  }
+  if (page->m_apMode.GetCurSel() == kAccessPointIndex) {
+    page->GroupSettings(page->m_nCurrentDevice);
+    return;
+  }
+  page->m_apMode.SetCurSel(kAccessPointIndex);
+  if (!TrySet(page->m_pApModeList)) page->MoveOn();
+}
+
+void CApplyPage::ApModeWritten(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
+  CApplyPage* page = PageOf(user);
+  if (result->nCode != 0)
+    page->MoveOn();
+  else
+    page->GroupSettings(page->m_nCurrentDevice);
+}
+
+// The step's row is the device in work, not the row found by the agent's
+// address: only one device is in work, and two rows may show one address.
+void CApplyPage::GroupSettings(int row) {
+  const BOOL leaving = Cell(row, kColLeave) == "1";
+  const LPCTSTR key = leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY";
+  LogRow(key, row, "IDS_STR_START");
+  PointAt(m_pGroupSettingsList, Cell(row, kColIp), row, TRUE);
+  // A leaving device gets only its status written.
+  SnmpVarList& entries = m_pGroupSettingsList->m_Request.m_VarList;
+  for (int entry = 1; entry <= 3; ++entry) entries.GetItem(entry)->access = leaving ? SVA_INVALID : SVA_READWRITE;
+  m_groupStatus.SetCurSel(leaving ? kStatusDisable : kStatusEnable);
+  const CString role = Cell(row, kColRole);
+  for (const RoleSelection& r : kRoleSelections)
+    if (role == r.role) m_modeSelect.SetCurSel(r.index);
+  if (!TrySet(m_pGroupSettingsList)) {
+    LogRow(key, row, "IDS_STR_FAIL");
+    MoveOn();
+  }
+}
+
+void CApplyPage::GroupSettingsWritten(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
+  CApplyPage* page = PageOf(user);
+  const int row = page->m_nCurrentDevice;
+  const BOOL leaving = page->Cell(row, kColLeave) == "1";
+  page->LogRow(leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY", row,
+               result->nCode == 0 ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  if (result->nCode != 0) {
+    page->MoveOn();
+    return;
+  }
+  HWND self = page->m_hWnd;
+  if (page->Cell(row, kColRole) == "Master" && !leaving) {
+    page->SyncFlags(row);
+    page->GroupVersion(row);
+  }
+  page->Login(row);
+  page->Apply(row);  // waits, pumping messages
+  if (::IsWindow(self)) page->Restart(row);
+}
+
+void CApplyPage::SyncFlags(int row) {
+  const CString ip = Cell(row, kColIp);
+  Log("IDS_STR_PARAM", {ip, Text("IDS_STR_START")});
+  delete m_pSyncFlagsList;
+  m_pSyncFlagsList = new SnmpControlVarList(this);
+  m_pSyncFlagsList->m_Request.m_VarList = SnmpVarList(g_mibApTrevakSync, MVT_SV, 0);
+  PointAt(m_pSyncFlagsList, ip, row, TRUE);
+  m_pSyncFlagsList->SetMode(0);
+  m_pSyncFlagsList->m_Request.m_nTimeout = kSyncTimeout;
+  // Every flag is written as set.
+  CButton* const boxes[] = {&m_syncSsid, &m_syncSsidVisible, &m_syncAutoChannel, &m_syncSecurity, &m_syncLogin};
+  for (int entry = 0; entry < 5; ++entry) {
+    boxes[entry]->SetCheck(1);
+    m_pSyncFlagsList->BindControl(entry, boxes[entry]);
+  }
+  Log("IDS_STR_PARAM", {ip, Text(TrySet(m_pSyncFlagsList) ? "IDS_STR_OK" : "IDS_STR_FAIL")});
+}
+
+BOOL CApplyPage::GroupVersion(int row) {
+  PointAt(m_pVersionList, Cell(row, kColIp), row, TRUE);
+  try {
+    m_pVersionList->Get();
+    CString shown;
+    m_version.GetWindowText(shown);
+    CString next;
+    next.Format("%d", (atoi(shown) + 1) % kVersionModulo);
+    m_version.SetWindowText(next);
+  } catch (CVHException* e) {
+    delete e;
+    m_version.SetWindowText("0");
+  }
+  return TrySet(m_pVersionList);
+}
+
+void CApplyPage::Login(int row) {
+  const CString ip = Cell(row, kColIp);
+  Log("IDS_STR_REPLACE", {ip, Text("IDS_STR_START")});
+  PointAt(m_pUserList, ip, row, FALSE);
+  Log("IDS_STR_REPLACE", {ip, Text(TrySet(m_pUserList) ? "IDS_STR_OK" : "IDS_STR_FAIL")});
+}
+
+void CApplyPage::Apply(int row) {
+  LogRow("IDS_STR_SETAPPLY_ALL", row, "IDS_STR_START");
+  LogRow("IDS_STR_SETAPPLY_ALL", row, "IDS_STR_SETTING");
+  PointAt(m_pApplyList, Cell(row, kColIp), row, FALSE);
+  const BOOL applied = TrySet(m_pApplyList);
+  if (!Wait(kApplyWait)) return;
+  LogRow("IDS_STR_SETAPPLY_ALL", row, applied ? "IDS_STR_OK" : "IDS_STR_FAIL");
+}
+
+void CApplyPage::Restart(int row) {
+  const CString ip = Cell(row, kColIp);
+  PointAt(m_pRestartList, ip, row, FALSE);
+  const BOOL sent = TrySet(m_pRestartList);
+  Log("IDS_STR_REBOOT", {ip});
+  // Without a request out no completion comes to move on.
+  if (!sent) MoveOn();
+}
+
+void CApplyPage::RestartSent(SnmpBoundVarList*, SnmpRequestResult*, void* user) { PageOf(user)->MoveOn(); }
+
+// ---------------------------------------------------------------- the second run
+
+void CApplyPage::RunSecond() {
+  SetMainBusy(1);
+  SetBusy(TRUE);
+  LogLine(Text("IDS_STR_SETUPTIPS"));
+  Log("IDS_STR_SETAPPLY", {Text("IDS_STR_START")});
+  // The run's own apply list, to the group's Master; the one made with the
+  // page is idle and goes.
+  delete m_pApplyList;
+  m_pApplyList = new SnmpControlVarList(this);
+  m_pApplyList->m_Request.m_VarList = SnmpVarList(g_mibSettingApply, SVT_SV, 0);
+  m_pApplyList->m_Request.m_strAgent = m_strAgentIp;
+  m_pApplyList->m_Request.m_nPort = kSnmpPort;
+  m_pApplyList->m_Request.m_strReadCommunity = m_strReadCommunity;
+  m_pApplyList->m_Request.m_strWriteCommunity = m_strWriteCommunity;
+  m_pApplyList->m_Request.m_nTimeout = kTargetApplyWait;
+  m_pApplyList->BindControl(0, &m_settingApply);
+  m_settingApply.SetCurSel(1);
+  UpdateData(FALSE);
+  if (TrySet(m_pApplyList)) {
+    if (!Wait(kTargetApplyWait)) return;
+    Log("IDS_STR_SETAPPLY", {Text("IDS_STR_OK")});
+  } else {
+    Log("IDS_STR_SETAPPLY", {Text("IDS_STR_FAIL")});
+  }
+  for (int j = 1; j <= kProgressSteps; ++j) {
+    if (!Wait(kProgressStepWait)) return;
+    Log("IDS_STR_DONE_PER", {20 * j, "%"});
+  }
+  // Each member's community task switches SNMP off; its password is the
+  // group password, which the login step made the device's own.
+  CommunityPass(CApplyTaskLists::kFinalPass);
+  while (IsPending())
+    if (!Wait(kFiveSeconds)) return;
+  if (!IsPending())
+    for (int i = 0; i < 2; ++i)
+      if (!Wait(kOneSecond)) return;
+  LogLine(Text("IDS_STR_DONE"));
+  SetBusy(FALSE);
+  SetMainBusy(0);
+}
+
+void CApplyPage::FinalPassDone(BOOL ok, CString mac, CString message, void* owner) {
+  CApplyPage* page = PageOf(owner);
+  const int row = page->FindRowByMac(mac);
+  // The status cell last: the run polls it, and its next line must come
+  // after this one.
+  const BOOL refused = !ok && message == kPasswordError;
+  page->LogRow("IDS_STR_SNMP", row, ok ? "IDS_STR_OK" : refused ? "IDS_STR_PASSWORD_ERR" : "IDS_STR_FAIL");
+  page->SetCell(row, kColSnmpStatus, refused ? "A" : "0");
+  page->EndReport(CApplyTaskLists::kFinalPass, mac, WM_APPLY_RETRY_SNMPSTEP);
+}
+
+LRESULT CApplyPage::OnRetrySnmpStep(WPARAM, LPARAM) {
+  RetryPass(CApplyTaskLists::kFinalPass, WM_APPLY_RETRY_SNMPSTEP, IsPending(), kColSnmpStatus, "A",
+            &CApplyPage::RetryFinalPass);
+  return 0;
+}
+
+BOOL CApplyPage::RetryFinalPass(int row) { return RetryCommunity(CApplyTaskLists::kFinalPass, row); }

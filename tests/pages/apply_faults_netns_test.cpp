@@ -1,0 +1,68 @@
+// The apply engine's SNMP chain when devices answer badly: an agent that
+// never answers, an error status for a write, a restart that is not
+// answered, and an access point mode to correct. Each run goes on to its end
+// lines and releases the page.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ApplySnmpKit.h"
+
+CWizardApp theApp;
+
+namespace {
+
+bool Mentions(const std::vector<std::string>& log, const std::string& text) {
+  return std::any_of(log.begin(), log.end(),
+                     [&text](const std::string& l) { return l.find(text) != std::string::npos; });
+}
+
+TEST_F(ApplySnmp, AnAgentThatNeverAnswersGetsNoLineAndTheNextDeviceFollows) {
+  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "faults = snmp_silent\n") + SecondDevice());
+  ApplyHost h(TwoMembers());
+  OperatorAnswers answers("");
+  RunChain(h);
+  const std::vector<std::string> log = h.Log();
+  EXPECT_EQ(answers.boxes.size(), 1u);  // the variable layer's message for the read
+  EXPECT_FALSE(Mentions(log, "10.250.0.21")) << ::testing::PrintToString(log);
+  ExpectSecondDeviceAndEnd(log);
+  EXPECT_EQ(sim_->State("000D88C00002")["dot11APTrevakStatus"], "1");
+}
+
+TEST_F(ApplySnmp, AGroupSettingsWriteWithAnErrorStatusSkipsTheRestOfThatDevice) {
+  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "faults = snmp_error=dot11APTrevakStatus:5\n") +
+               SecondDevice());
+  ApplyHost h(TwoMembers());
+  OperatorAnswers answers("");
+  RunChain(h);
+  const std::vector<std::string> log = h.Log();
+  EXPECT_TRUE(answers.boxes.empty());
+  EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): joining the AP Vezovi... Failed!"), 1u)
+      << ::testing::PrintToString(log);
+  EXPECT_FALSE(Mentions(log, "10.250.0.21: writing"));
+  EXPECT_FALSE(Mentions(log, "10.250.0.21: restarting"));
+  ExpectSecondDeviceAndEnd(log);
+  EXPECT_EQ(sim_->State("000D88C00001")["dot11APTrevakVersion"], "0");
+}
+
+TEST_F(ApplySnmp, ARestartThatIsNotAnsweredIsLoggedAndTheChainMovesOn) {
+  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "faults = no_answer=reboot\n") + SecondDevice());
+  ApplyHost h(TwoMembers());
+  RunChain(h);
+  const std::vector<std::string> log = h.Log();
+  EXPECT_EQ(CountLines(log, "10.250.0.21: restarting the access point."), 1u) << ::testing::PrintToString(log);
+  EXPECT_TRUE(sim_->WaitForLog("snmp ignore restart at 000D88C00001", 1000));
+  ExpectSecondDeviceAndEnd(log);
+}
+
+TEST_F(ApplySnmp, AnAccessPointModeOtherThanAccessPointIsSetFirst) {
+  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "dot11ApMode = 3\ndot11APTrevakVersion = 499\n") +
+               SecondDevice());
+  ApplyHost h(TwoMembers());
+  RunChain(h);
+  EXPECT_EQ(sim_->State("000D88C00001")["dot11ApMode"], "1");
+  EXPECT_EQ(sim_->State("000D88C00001")["dot11APTrevakVersion"], "0");  // 499 + 1 wraps
+  ExpectSecondDeviceAndEnd(h.Log());
+}
+
+}  // namespace

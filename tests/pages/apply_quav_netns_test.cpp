@@ -1,0 +1,183 @@
+// The apply page's QUAV phase against simulated access points: SNMP access
+// and new addresses for every member, the device password asked again after
+// a refusal, and the run's end however the devices answer. Runs inside a
+// private network namespace (tools/netns-run); the platform clock and the
+// simulator run at the same speed-up.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "ApplyPageKit.h"
+#include "ApsimHarness.h"
+#include "DeviceTask.h"
+#include "TempDir.h"
+#include "WizardUi.h"
+
+CWizardApp theApp;
+
+namespace {
+
+const int kClockScale = 20;
+
+// Three factory-fresh devices; the third has a password of its own.
+const char kThreeDevices[] = R"(
+[device]
+mac = 000D88C00001
+ip = 10.250.0.31
+[device]
+mac = 000D88C00002
+ip = 10.250.0.32
+[device]
+mac = 000D88C00003
+ip = 10.250.0.33
+password = secret
+)";
+
+class ApplyQuav : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_STREQ(std::getenv("TRELLIAN_NETNS"), "inside") << "run through tools/netns-run";
+    UseProgramLanguage(theApp);
+    testkit::SetClockScale(kClockScale);
+  }
+  void TearDown() override {
+    EXPECT_TRUE(testkit::PumpUntil([] { return CDeviceTask::LiveCount() == 0; }, 60000)) << "a task was left";
+    sim_.reset();
+    testkit::SetClockScale(1);
+    testkit::SetProgramPath("");
+    testkit::ResetWindows();
+  }
+  void StartDevices(const char* scenario) {
+    sim_.reset(new ApsimHarness(dir_, scenario, {"--time-scale", std::to_string(kClockScale)}));
+    ASSERT_TRUE(sim_->Ready()) << sim_->Errors();
+  }
+  // Enters the page and pumps until the run hands over to the SNMP phase.
+  void Run(ApplyHost& h) {
+    h.page.stop_at_snmp = true;
+    h.page.OnEnterPage();
+    ASSERT_TRUE(testkit::PumpUntil([&] { return h.page.next_device > 0; }, 600000)) << sim_->Log();
+    EXPECT_EQ(h.page.made_busy, 1);
+    EXPECT_EQ(h.page.m_nCurrentDevice, 0);
+  }
+
+  TempDir dir_;
+  std::unique_ptr<ApsimHarness> sim_;
+};
+
+TEST_F(ApplyQuav, ThreeDevicesGetSnmpAndTheirPlannedAddresses) {
+  StartDevices(kThreeDevices);
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"},
+               {"000D88C00002", "10.250.0.32", "Slave"},
+               {"000D88C00003", "10.250.0.33", "Slave"}});
+  OperatorAnswers answers("secret");
+  Run(h);
+
+  EXPECT_EQ(answers.asked, std::vector<std::string>{"10.250.0.33 000D88C00003"});
+  EXPECT_TRUE(answers.boxes.empty());
+  const char* const kAddresses[] = {"10.250.0.21", "10.250.0.22", "10.250.0.23"};
+  const char* const kMacs[] = {"000D88C00001", "000D88C00002", "000D88C00003"};
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88C00003", 20000)) << sim_->Log();
+  for (int i = 0; i < 3; ++i) {
+    auto state = sim_->State(kMacs[i]);
+    EXPECT_EQ(state["ip"], kAddresses[i]) << kMacs[i];
+    EXPECT_EQ(state["snmp_status"], "1") << kMacs[i];
+    EXPECT_EQ(h.Cell(kMacs[i], kColIp), kAddresses[i]);
+    EXPECT_EQ(h.Cell(kMacs[i], kColSnmpStatus), "1");
+    EXPECT_EQ(h.Cell(kMacs[i], kColReadCommunity), "quorin");
+    EXPECT_EQ(h.Cell(kMacs[i], kColWriteCommunity), "velmont");
+    // Written back into the records the frame hands on.
+    EXPECT_EQ(h.Record(i)->m_strIp, kAddresses[i]);
+    EXPECT_EQ(h.Record(i)->m_strSnmpStatus, "1");
+  }
+  EXPECT_EQ(h.Cell("000D88C00003", kColPassword), "secret");
+
+  // The pass's own lines in row order, then the reports as they come: every
+  // read before any address, the refused device's read after the others.
+  const std::vector<std::string> log = h.Log();
+  const std::vector<std::string> kFirst = {
+      "10.250.0.31 (000D88C00001): reading the SNMP settings... start",
+      "10.250.0.31 (000D88C00001): reading the SNMP settings... getting",
+      "10.250.0.32 (000D88C00002): reading the SNMP settings... start",
+      "10.250.0.32 (000D88C00002): reading the SNMP settings... getting",
+      "10.250.0.33 (000D88C00003): reading the SNMP settings... start",
+      "10.250.0.33 (000D88C00003): reading the SNMP settings... getting",
+  };
+  ASSERT_EQ(log.size(), kFirst.size() + 7) << ::testing::PrintToString(log);
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 6), kFirst);
+  std::vector<std::string> reads(log.begin() + 6, log.begin() + 8);
+  std::sort(reads.begin(), reads.end());
+  EXPECT_EQ(reads, (std::vector<std::string>{"10.250.0.31 (000D88C00001): reading the SNMP settings... OK!",
+                                             "10.250.0.32 (000D88C00002): reading the SNMP settings... OK!"}));
+  EXPECT_EQ(log[8], "10.250.0.33 (000D88C00003): reading the SNMP settings... OK!");
+  std::vector<std::string> addresses(log.begin() + 9, log.begin() + 12);
+  std::sort(addresses.begin(), addresses.end());
+  EXPECT_EQ(addresses,
+            (std::vector<std::string>{"10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!",
+                                      "10.250.0.22 (000D88C00002): setting the IP address and restarting... OK!",
+                                      "10.250.0.23 (000D88C00003): setting the IP address and restarting... OK!"}));
+  EXPECT_EQ(log[12], "Waiting for the access points to restart...");
+  // For a person to look at the page after the run.
+  if (const char* png = std::getenv("TRELLIAN_APPLY_PNG")) {
+    h.host.ShowWindow(SW_SHOW);
+    h.page.ShowWindow(SW_SHOW);
+    h.host.UpdateWindow();
+    testkit::PumpPending();
+    EXPECT_TRUE(testkit::CaptureWindowPng(h.host.m_hWnd, png));
+  }
+}
+
+TEST_F(ApplyQuav, AMacThatIsNotTwelveHexDigitsFailsAndTheRunEnds) {
+  StartDevices(kThreeDevices);
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, {"00:0D:88", "10.250.0.32", "Slave"}});
+  OperatorAnswers answers("");
+  Run(h);
+  EXPECT_TRUE(answers.asked.empty());
+  EXPECT_EQ(answers.boxes.size(), 1u);  // the set-IP task's own message
+  EXPECT_EQ(h.Cell("00:0D:88", kColSnmpStatus), "0");
+  EXPECT_EQ(h.Cell("00:0D:88", kColAction), "Set IP Unsuccess!");
+  EXPECT_EQ(h.Cell("000D88C00001", kColSnmpStatus), "1");
+  const std::vector<std::string> log = h.Log();
+  auto has = [&log](const std::string& line) { return std::count(log.begin(), log.end(), line); };
+  EXPECT_EQ(has("10.250.0.32 (00:0D:88): reading the SNMP settings... Failed!"), 1) << ::testing::PrintToString(log);
+  EXPECT_EQ(has("10.250.0.32 (00:0D:88): setting the IP address and restarting... Failed!"), 1);
+  EXPECT_EQ(has("10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!"), 1);
+  EXPECT_EQ(sim_->State("000D88C00001")["ip"], "10.250.0.21");
+}
+
+TEST_F(ApplyQuav, ACancelledPromptAndASilentDeviceEndTheRun) {
+  StartDevices(R"(
+[device]
+mac = 000D88C00001
+ip = 10.250.0.31
+password = secret
+[device]
+mac = 000D88C00002
+ip = 10.250.0.32
+faults = no_answer
+)");
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, {"000D88C00002", "10.250.0.32", "Slave"}});
+  OperatorAnswers answers("");
+  Run(h);
+  EXPECT_EQ(answers.asked.size(), 2u);  // once for SNMP, once for the address
+  EXPECT_EQ(h.Cell("000D88C00001", kColSnmpStatus), "0");
+  EXPECT_EQ(h.Cell("000D88C00001", kColAuto), "0");
+  EXPECT_EQ(h.Cell("000D88C00002", kColSnmpStatus), "0");
+  EXPECT_EQ(h.Cell("000D88C00002", kColAction), "Set IP Unsuccess!");
+  EXPECT_EQ(sim_->State("000D88C00001")["ip"], "10.250.0.31");
+}
+
+TEST_F(ApplyQuav, ANetmaskWithNoFreeHostFailsTheRowAndSkipsTheRestartWait) {
+  StartDevices(kThreeDevices);
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}});
+  h.Record(0)->m_strNewNetmask = "255.255.255.255";
+  Run(h);
+  const std::vector<std::string> log = h.Log();
+  EXPECT_EQ(log.back(), "10.250.0.31 (000D88C00001): setting the IP address and restarting... Failed!")
+      << ::testing::PrintToString(log);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Waiting for the access points to restart..."), 0);
+  EXPECT_EQ(h.Cell("000D88C00001", kColAuto), "1");
+  EXPECT_EQ(sim_->State("000D88C00001")["ip"], "10.250.0.31");
+}
+
+}  // namespace
