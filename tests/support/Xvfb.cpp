@@ -8,7 +8,7 @@
 
 #include <chrono>
 
-Xvfb::Xvfb() {
+Xvfb::Xvfb(const std::string& screen) {
   int fds[2];
   if (pipe(fds) != 0) return;
   pid_ = fork();
@@ -18,7 +18,7 @@ Xvfb::Xvfb() {
     dup2(null, 1);
     dup2(null, 2);
     std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
            static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -1,5 +1,6 @@
 // A private X server (Xvfb) for a test: started on a display number it picks
-// itself, stopped when the object goes.
+// itself with one screen of `screen` ("WIDTHxHEIGHTxDEPTH"), stopped when the
+// object goes.
 #pragma once
 
 #include <sys/types.h>
@@ -8,7 +9,7 @@
 
 class Xvfb {
  public:
-  Xvfb();
+  explicit Xvfb(const std::string& screen = "1024x768x24");
   ~Xvfb();
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
