@@ -158,7 +158,10 @@ TEST_F(ApplyPage, EntryFillsTheStoreFromTheGroupListAndWritesItBack) {
 TEST_F(ApplyPage, EscapeEnterAndBackKeepThePage) {
   ApplyHost h({});
   for (UINT key : {VK_ESCAPE, VK_RETURN}) {
-    MSG msg{h.page.m_hWnd, WM_KEYDOWN, key, 0};
+    MSG msg{};
+    msg.hwnd = h.page.m_hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
     EXPECT_TRUE(h.page.PreTranslateMessage(&msg)) << key;
   }
   EXPECT_EQ(h.page.OnBackPage(), -2);
