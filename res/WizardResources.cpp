@@ -73,15 +73,6 @@ const DialogTemplate kWizardFrame = {
     },
 };
 
-// The pages' templates, for now without controls.
-DialogTemplate Page() {
-  return DialogTemplate{WS_CHILD | DS_CONTROL | DS_SETFONT, 0, 0, 0, 312, 212, "", "MS Sans Serif", 8, "", {}};
-}
-const DialogTemplate kPage = Page();
-const int kPageIds[] = {IDD_PAGE_SCAN_NEW_AP, IDD_PAGE_GROUP_NAME,     IDD_PAGE_MEMBER,       IDD_PAGE_WIRELESS,
-                        IDD_PAGE_APPLY,       IDD_PAGE_MODIFY_SCAN,    IDD_PAGE_MODIFY_WIRELESS, IDD_PAGE_MODIFY_DONE,
-                        IDD_PAGE_STATUS_SCAN, IDD_PAGE_STATUS_LIST,    IDD_PAGE_MODIFY_MEMBERS, IDD_PAGE_CREATE_DONE};
-
 // The program icon, 32 x 32: three access points (a post with a dot and
 // radio arcs) on a dark blue tile, drawn as a table of characters
 // ('#' tile, 'w' white, 'o' orange, '.' transparent).
@@ -158,10 +149,6 @@ const ResourceRegistrar kRegister([] {
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_MAIN_DIALOG), &kMainDialog);
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_ABOUTBOX), &kAboutBox);
   PlatformAddDialog(MAKEINTRESOURCEA(IDD_WIZARD_FRAME), &kWizardFrame);
-  // A page's own table, wherever it is registered from, wins over the plain
-  // placeholder: registrars run in no fixed order across files.
-  for (int id : kPageIds)
-    if (!PlatformFindDialog(MAKEINTRESOURCEA(id))) PlatformAddDialog(MAKEINTRESOURCEA(id), &kPage);
   PlatformAddString(IDS_ABOUTBOX, "&About Trellian...");
   PlatformAddIcon(MAKEINTRESOURCEA(IDR_MAINFRAME), MakeProgramIcon);
 });
