@@ -64,7 +64,7 @@ const DialogTemplate kWizardFrame = {
     "MS Sans Serif", 8,
     "",
     {
-        LText("", IDC_WIZ_TITLE, 6, 4, 300, 10),
+        LText("", IDC_WIZ_TITLE, 6, 6, 300, 2),
         Hidden(Control("", IDC_WIZ_PAGE_AREA, "Static", SS_LEFT, 2, 12, 312, 212)),
         PushButton("", IDC_WIZ_BACK, 104, 232, 50, 16, WS_TABSTOP),
         PushButton("", IDC_WIZ_NEXT, 158, 232, 50, 16, WS_TABSTOP),
