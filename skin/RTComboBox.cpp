@@ -47,8 +47,11 @@ void CRTComboBox::OnPaint() {
       GetLBText(selection, text);
       CRTControlFontSelector font(dc, this);
       const int oldMode = dc->SetBkMode(TRANSPARENT);
+      // The images have no disabled slot: a disabled combo says so by its text.
+      const COLORREF oldColor = dc->SetTextColor(IsWindowEnabled() ? RGB(0, 0, 0) : ::GetSysColor(COLOR_GRAYTEXT));
       CRect item(info.rcItem);
       dc->DrawText(text, &item, DT_LEFT | DT_TOP);
+      dc->SetTextColor(oldColor);
       dc->SetBkMode(oldMode);
     }
   }

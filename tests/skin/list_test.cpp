@@ -466,6 +466,11 @@ TEST_F(ListTest, ComboPaintsBackArrowAndTheSelectedText) {
   EXPECT_EQ(letters(), "AD");
   combo.SetCurSel(0);
   EXPECT_EQ(letters(), "ADk") << "the selected text in black";
+  combo.EnableWindow(FALSE);
+  const std::string disabled = letters();
+  EXPECT_EQ(disabled.find('k'), std::string::npos) << "a disabled combo's text is not black: " << disabled;
+  EXPECT_NE(disabled, "AD") << "but it is still drawn";
+  combo.EnableWindow(TRUE);
   EXPECT_EQ(combo.GetDroppedRect().Width(), 140);
 }
 
