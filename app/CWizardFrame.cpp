@@ -253,11 +253,6 @@ const CopyRule kNoCopy = {-1, -1, -1, -1};
 
 // ---------------------------------------------------------------- create
 
-CCreateWizard::CCreateWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent) : CWizardFrame(pParent) {
-  m_pDiscoveryA = listen;
-  m_pDiscoveryB = broadcast;
-}
-
 void CCreateWizard::CreatePages() {
   static const FlowPages kPages = {
       {IDD_PAGE_GROUP_NAME, IDD_PAGE_SCAN_NEW_AP, IDD_PAGE_MEMBER, IDD_PAGE_APPLY, IDD_PAGE_WIRELESS, IDD_PAGE_APPLY,
@@ -287,11 +282,6 @@ void CCreateWizard::UpdateBackAfterNext(int target) {
 
 // ---------------------------------------------------------------- modify
 
-CModifyWizard::CModifyWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent) : CWizardFrame(pParent) {
-  m_pDiscoveryA = listen;
-  m_pDiscoveryB = broadcast;
-}
-
 void CModifyWizard::CreatePages() {
   static const FlowPages kPages = {
       {IDD_PAGE_MODIFY_SCAN, IDD_PAGE_MODIFY_MEMBERS, IDD_PAGE_APPLY, IDD_PAGE_MODIFY_WIRELESS, IDD_PAGE_APPLY,
@@ -318,11 +308,6 @@ void CModifyWizard::UpdateBackAfterNext(int target) {
 }
 
 // ---------------------------------------------------------------- status
-
-CStatusWizard::CStatusWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent) : CWizardFrame(pParent) {
-  m_pDiscoveryA = listen;
-  m_pDiscoveryB = broadcast;
-}
 
 void CStatusWizard::CreatePages() {
   static const FlowPages kPages = {{IDD_PAGE_STATUS_SCAN, IDD_PAGE_STATUS_LIST}, 0, -1, {-1, -1}};

@@ -62,6 +62,13 @@ class CWizardFrame : public CRTDialog {
   CFont m_boldFont;
 
  protected:
+  // The flows' form: the main dialog's two discovery tasks, handed on to the
+  // flow's scan page.
+  CWizardFrame(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent)
+      : CWizardFrame(pParent) {
+    m_pDiscoveryA = listen;
+    m_pDiscoveryB = broadcast;
+  }
   // What a flow's pages are: template ids in index order (0 ends the row),
   // which index is the scan page, and which apply pages run second or in the
   // modify flow.
@@ -97,7 +104,8 @@ class CWizardFrame : public CRTDialog {
 
 class CCreateWizard : public CWizardFrame {
  public:
-  CCreateWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent);
+  CCreateWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent)
+      : CWizardFrame(listen, broadcast, pParent) {}
   explicit CCreateWizard(CWnd* pParent = nullptr) : CWizardFrame(pParent) {}
   int QueryFlowFlag() override { return 0; }
   void CreatePages() override;
@@ -110,7 +118,8 @@ class CCreateWizard : public CWizardFrame {
 
 class CModifyWizard : public CWizardFrame {
  public:
-  CModifyWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent);
+  CModifyWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent)
+      : CWizardFrame(listen, broadcast, pParent) {}
   explicit CModifyWizard(CWnd* pParent = nullptr) : CWizardFrame(pParent) {}
   int QueryFlowFlag() override { return 0; }
   void CreatePages() override;
@@ -123,7 +132,8 @@ class CModifyWizard : public CWizardFrame {
 
 class CStatusWizard : public CWizardFrame {
  public:
-  CStatusWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent);
+  CStatusWizard(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent)
+      : CWizardFrame(listen, broadcast, pParent) {}
   explicit CStatusWizard(CWnd* pParent = nullptr) : CWizardFrame(pParent) {}
   int QueryFlowFlag() override { return 0; }
   void CreatePages() override;
