@@ -5,12 +5,14 @@
 // on the screen after a frame goes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "CApplyPage.h"
+#include "CDeviceRecord.h"
 #include "CMainDlg.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
@@ -307,6 +309,68 @@ TEST_F(MainWindow, NoButtonIsLeftOnTheWelcomePanel) {
     EXPECT_TRUE(after == before) << id;
     EXPECT_TRUE(testkit::CaptureWindowPng(dialog->GetSafeHwnd(), ShotPath("main_window_after_" + std::to_string(id))));
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The whole dialog as it stands after only the paints that were asked for,
+// against the same dialog painted afresh: a difference is a left-over.
+std::vector<uint32_t> Pixels(HWND hwnd) {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < r.bottom - r.top; ++y)
+    for (int x = 0; x < r.right - r.left; ++x) pixels.push_back(testkit::WindowPixel(hwnd, x, y));
+  return pixels;
+}
+
+// Where two captures of one window differ: "" when nowhere, else the box.
+std::string Difference(HWND hwnd, const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  const int width = r.right - r.left;
+  RECT box{1 << 20, 1 << 20, -1, -1};
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    if (a[i] == b[i]) continue;
+    const int x = static_cast<int>(i) % width, y = static_cast<int>(i) / width;
+    box = RECT{std::min<int>(box.left, x), std::min<int>(box.top, y), std::max<int>(box.right, x + 1),
+               std::max<int>(box.bottom, y + 1)};
+  }
+  if (box.right < 0) return "";
+  return "pixels differ in " + std::to_string(box.left) + "," + std::to_string(box.top) + " - " +
+         std::to_string(box.right) + "," + std::to_string(box.bottom);
+}
+
+// The status list shows only itself: nothing of another list beside it.
+TEST_F(MainWindow, StatusListLeavesNothingBesideIt) {
+  testkit::SetClockScale(50);
+  Press(IDC_MAIN_STATUS);
+  CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
+  auto* scan = dynamic_cast<CScanPage*>(status->Page(0));
+  ASSERT_NE(scan, nullptr);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000));
+  testkit::SetClockScale(1);
+  // What a scan of one group would have found.
+  for (int i = 0; i < 3; ++i) {
+    auto* r = new CDeviceRecord;
+    r->m_strGroupName = "Lobby";
+    r->m_strRole = i == 0 ? "Master" : "Slave";
+    r->m_strIp.Format("10.250.0.%d", 21 + i);
+    r->m_strMac.Format("000D88A0002%d", i);
+    r->m_nConfirmed = 1;
+    scan->m_groupList.AddTail(r);
+  }
+  scan->m_nNoResult = 0;
+  status->OnNext();
+  ASSERT_EQ(status->CurrentIndex(), 1);
+  testkit::PumpPending();
+  testkit::PumpPending();
+  const std::vector<uint32_t> asPainted = Pixels(dialog->GetSafeHwnd());
+  EXPECT_TRUE(testkit::CaptureWindowPng(dialog->GetSafeHwnd(), ShotPath("main_window_status_list")));
+  Repaint();
+  EXPECT_EQ(Difference(dialog->GetSafeHwnd(), asPainted, Pixels(dialog->GetSafeHwnd())), "");
 }
 
 }  // namespace
