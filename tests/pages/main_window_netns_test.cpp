@@ -19,6 +19,7 @@
 #include "DialogPagesRes.h"
 #include "RTSkin.h"
 #include "ScanPages.h"
+#include "ApsimHarness.h"
 #include "SnmpSession.h"
 #include "TempDir.h"
 #include "TestKit.h"
@@ -371,6 +372,52 @@ TEST_F(MainWindow, StatusListLeavesNothingBesideIt) {
   EXPECT_TRUE(testkit::CaptureWindowPng(dialog->GetSafeHwnd(), ShotPath("main_window_status_list")));
   Repaint();
   EXPECT_EQ(Difference(dialog->GetSafeHwnd(), asPainted, Pixels(dialog->GetSafeHwnd())), "");
+}
+
+}  // namespace
+
+namespace {
+
+// The apply run of the create flow, its SNMP chain about to ask the first
+// of two members, when the dialog goes (the window closed by force, the
+// session ended): the chain's queued step still runs in the pumps of the
+// dialog's destruction, and must not reach a device. Two members whose SNMP
+// is on already, as the QUAV phase leaves them.
+TEST_F(MainWindow, ADialogThatGoesMidRunSendsNothingMoreToTheDevices) {
+  const std::string member = "snmp_status = 1\nread_community = quorin\nwrite_community = velmont\n";
+  ApsimHarness sim(dir, "[device]\nmac = 000D88C00001\nip = 10.250.0.21\n" + member +
+                            "[device]\nmac = 000D88C00002\nip = 10.250.0.22\n" + member);
+  ASSERT_TRUE(sim.Ready()) << sim.Errors();
+  Press(IDC_MAIN_CREATE);
+  auto* apply = dynamic_cast<CApplyPage*>(Frame(CMainDlg::kCreateFlow)->Page(3));
+  ASSERT_NE(apply, nullptr);
+  const char* const macs[] = {"000D88C00001", "000D88C00002"};
+  CPtrList records;  // the test's: pages only point at them
+  for (int i = 0; i < 2; ++i) {
+    auto* r = new CDeviceRecord;
+    r->m_strMac = macs[i];
+    r->m_strIp.Format("10.250.0.%d", 21 + i);
+    r->m_strRole = i == 0 ? "Master" : "Slave";
+    r->m_strReadCommunity = "quorin";
+    r->m_strWriteCommunity = "velmont";
+    r->m_strSnmpStatus = "1";
+    r->m_strGroupName = "Lobby";
+    r->m_strGroupPassword = "grouppass";
+    records.AddTail(r);
+  }
+  CWizardFrame::CopyRecordList(apply->m_groupList, records);
+  apply->FillStore();
+  apply->SetBusy(TRUE);
+  apply->m_nCurrentDevice = 0;
+  apply->PostMessage(WM_APPLY_NEXTDEVICE);
+
+  dialog->DestroyWindow();
+  delete dialog;
+  dialog = nullptr;
+  CWizardPage::FreeRecordList(&records);
+  testkit::PumpFor(3000);
+  // Any request would have been answered by now.
+  EXPECT_TRUE(sim.Log().find("snmp ") == std::string::npos) << sim.Log();
 }
 
 }  // namespace
