@@ -16,7 +16,9 @@
 #include "CMainDlg.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
+#include "DeviceTask.h"
 #include "DialogPagesRes.h"
+#include "QUAVError.h"
 #include "RTSkin.h"
 #include "ScanPages.h"
 #include "ApsimHarness.h"
@@ -418,6 +420,36 @@ TEST_F(MainWindow, ADialogThatGoesMidRunSendsNothingMoreToTheDevices) {
   testkit::PumpFor(3000);
   // Any request would have been answered by now.
   EXPECT_TRUE(sim.Log().find("snmp ") == std::string::npos) << sim.Log();
+}
+
+}  // namespace
+
+namespace {
+
+// A failure of the QUAV library comes in the skinned box: a socket failure
+// says that the network could not be used and what the library said; any
+// other failure is shown as the library words it.
+TEST_F(MainWindow, QUAVFailuresAreShownInTheSkinnedBox) {
+  const struct {
+    int code;
+    const char* library;  // the text as thrown
+    const char* shown;    // the library's part as the box shows it
+    bool network;
+  } failures[] = {
+      {QUAV_SOCKET_ERROR, "(VhQUAV) Socket read/write error", "Socket read/write error", true},
+      {QUAV_SOCKET_NOT_READY, "(VhQUAV) Socket not ready!Please check if the network is ready.",
+       "Socket not ready!Please check if the network is ready.", true},
+      {QUAV_BAD_MAC, "(VhQUAV) Bad MAC address!", "Bad MAC address!", false},
+  };
+  const std::string format(theApp.Text("IDS_MSG_NETWORK_FAIL"));
+  ASSERT_NE(format.find("%s"), std::string::npos);
+  for (const auto& f : failures) {
+    Boxes boxes;
+    EXPECT_EQ(std::string(ShowQUAVFailure(new CVHException(f.library, f.code))), f.shown);
+    std::string expected = f.shown;
+    if (f.network) expected = format.substr(0, format.find("%s")) + f.shown + format.substr(format.find("%s") + 2);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{expected}) << f.code;
+  }
 }
 
 }  // namespace
