@@ -47,8 +47,9 @@ inline Image ReadPngFile(const std::string& path) {
 
 }  // namespace x11test
 
+// Public, so that the tables of cases can play the user through it.
 class X11Test : public DialogTest {
- protected:
+ public:
   static void SetUpTestSuite() {
     server_ = new Xvfb;
     if (server_->name().empty()) return;
