@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,19 +51,16 @@ inline Image ReadPngFile(const std::string& path) {
 // Public, so that the tables of cases can play the user through it.
 class X11Test : public DialogTest {
  public:
+  // One server and one backend for every suite of the program: the backend
+  // stays for the life of the process, as in the program.
   static void SetUpTestSuite() {
-    server_ = new Xvfb;
+    if (server_) return;
+    static std::unique_ptr<Xvfb> keeper(new Xvfb);
+    server_ = keeper.get();
     if (server_->name().empty()) return;
     x_ = XOpenDisplay(server_->name().c_str());
     backend_ = PlatformOpenX11Display(server_->name().c_str());
     PlatformSetDisplay(backend_);
-  }
-  static void TearDownTestSuite() {
-    PlatformSetDisplay(nullptr);
-    if (x_) XCloseDisplay(x_);
-    x_ = nullptr;
-    delete server_;
-    server_ = nullptr;
   }
   void SetUp() override {
     ASSERT_NE(x_, nullptr) << "Xvfb did not start";
