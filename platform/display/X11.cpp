@@ -816,6 +816,22 @@ PlatformDisplayBackend* PlatformOpenX11Display(const char* displayName) {
   return new X11Backend(dpy);
 }
 
+BOOL PlatformChooseDisplay(std::string* unopened) {
+  const char* choice = getenv("TRELLIAN_DISPLAY");
+  if (choice && strcmp(choice, "headless") == 0) {
+    PlatformSetDisplay(nullptr);
+    return TRUE;
+  }
+  const char* display = getenv("DISPLAY");
+  PlatformDisplayBackend* backend = display && *display ? PlatformOpenX11Display(display) : nullptr;
+  if (!backend) {
+    if (unopened) *unopened = display ? display : "";
+    return FALSE;
+  }
+  PlatformSetDisplay(backend);
+  return TRUE;
+}
+
 PlatformDisplayBackend* PlatformDisplayFromEnvironment() {
   const char* choice = getenv("TRELLIAN_DISPLAY");
   if (choice && strcmp(choice, "headless") == 0) return nullptr;
