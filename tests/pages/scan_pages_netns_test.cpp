@@ -206,10 +206,12 @@ TEST_F(ScanLab, CreateScanListsTheUnconfiguredDevicesAndFindsAnExactNameClash) {
   CScanNewApPage* scan = ScanForNewGroup("Roof");
   ASSERT_NE(scan, nullptr);
 
-  // Busy: the frame and the main dialog are disabled and show the wait cursor.
+  // Busy: the frame and the main dialog's buttons are disabled (the dialog
+  // itself still takes a close, to refuse it) and show the wait cursor.
   EXPECT_TRUE(scan->IsScanning());
   EXPECT_FALSE(frame->IsWindowEnabled());
-  EXPECT_FALSE(dialog_->IsWindowEnabled());
+  EXPECT_FALSE(dialog_->m_btnModify.IsWindowEnabled());
+  EXPECT_FALSE(dialog_->m_btnExit.IsWindowEnabled());
   EXPECT_EQ(dialog_->m_nWaitCursor, 1);
   testkit::PumpFor(20000);
   Shoot("lab_create_scanning");
@@ -309,7 +311,7 @@ TEST_F(ScanLab, ModifyScanMergesAndEnteringAgainStartsANewScan) {
   EXPECT_EQ(scan->Ticks(), 0);
   EXPECT_TRUE(scan->m_groupList.IsEmpty());
   EXPECT_EQ(scan->m_keptGroupRecords.GetCount(), 5);
-  EXPECT_FALSE(dialog_->IsWindowEnabled());
+  EXPECT_FALSE(dialog_->m_btnCreate.IsWindowEnabled());
   ASSERT_TRUE(ScanEnds(scan));
   EXPECT_EQ(Status(scan), "2 AP Vezovi group(s) found.");
 }
