@@ -127,6 +127,64 @@ TEST_F(ApplyQuav, ThreeDevicesGetSnmpAndTheirPlannedAddresses) {
   }
 }
 
+// A manual row's new address is taken before its device has it: the
+// automatic rows counting on from .21 pass over it.
+TEST_F(ApplyQuav, AnAutomaticAddressNeverTakesAManualRowsNewOne) {
+  StartDevices(kThreeDevices);
+  Member manual{"000D88C00002", "10.250.0.32", "Slave", 0, 0, "10.250.0.22"};
+  manual.manualIp = 1;
+  Member third{"000D88C00003", "10.250.0.33", "Slave"};
+  third.password = "secret";
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, manual, third});
+  Run(h);
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88C00003", 20000)) << sim_->Log();
+  const struct {
+    const char* mac;
+    const char* ip;
+  } expected[] = {{"000D88C00001", "10.250.0.21"}, {"000D88C00002", "10.250.0.22"}, {"000D88C00003", "10.250.0.23"}};
+  const std::vector<std::string> log = h.Log();
+  for (const auto& e : expected) {
+    EXPECT_EQ(sim_->State(e.mac)["ip"], e.ip) << e.mac;
+    EXPECT_EQ(h.Cell(e.mac, kColIp), e.ip) << e.mac;
+    EXPECT_EQ(std::count(log.begin(), log.end(),
+                         std::string(e.ip) + " (" + e.mac + "): setting the IP address and restarting... OK!"),
+              1)
+        << ::testing::PrintToString(log);
+  }
+}
+
+// The Master takes its new address and restarts, but its answer to the
+// set-IP request is lost: the search by its MAC finds it at the new address,
+// so the run goes on with the Master where it is.
+TEST_F(ApplyQuav, AMasterWhoseSetIpAnswerIsLostIsFoundAtItsNewAddress) {
+  StartDevices(R"(
+[device]
+mac = 000D88C00001
+ip = 10.250.0.31
+faults = no_answer=setip
+reboot_ms = 20000
+[device]
+mac = 000D88C00002
+ip = 10.250.0.32
+)");
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, {"000D88C00002", "10.250.0.32", "Slave"}});
+  OperatorAnswers answers("");
+  Run(h);
+  EXPECT_TRUE(answers.boxes.empty());
+  EXPECT_TRUE(sim_->WaitForLog("ignore set-ip seq")) << sim_->Log();
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88C00001", 20000)) << sim_->Log();
+  EXPECT_EQ(sim_->State("000D88C00001")["ip"], "10.250.0.21");
+  EXPECT_EQ(h.Cell("000D88C00001", kColIp), "10.250.0.21");
+  EXPECT_EQ(h.Cell("000D88C00001", kColAction), "Set IP OK");
+  const std::vector<std::string> log = h.Log();
+  EXPECT_EQ(std::count(log.begin(), log.end(),
+                       "10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!"),
+            1)
+      << ::testing::PrintToString(log);
+  EXPECT_EQ(h.page.OnNextPage(), 4);  // the Master is known: on to the wireless page
+  EXPECT_EQ(h.page.m_strAgentIp, "10.250.0.21");
+}
+
 TEST_F(ApplyQuav, AMacThatIsNotTwelveHexDigitsFailsAndTheRunEnds) {
   StartDevices(kThreeDevices);
   ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, {"00:0D:88", "10.250.0.32", "Slave"}});

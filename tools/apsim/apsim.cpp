@@ -1,7 +1,7 @@
 // apsim: simulated RIZ-4410 access points speaking QUAV and SNMP v1/v2c.
 //
 //   apsim SCENARIO [--duration SECONDS] [--quiet] [--time-scale N] [--state FILE]
-//         [--loss PERCENT [--seed N]]
+//         [--loss PERCENT | --loss-answers PERCENT [--seed N]]
 //
 // One process simulates every device of the scenario file. Requests arrive as
 // broadcasts on UDP port 64512; each device answers from its own address and
@@ -40,6 +40,8 @@
 // --loss PERCENT: every datagram apsim receives or sends (QUAV and SNMP, every
 // device) is lost with this chance, drawn from a generator seeded with
 // --seed N (default 1), so that a run can be repeated; each loss is logged.
+// --loss-answers PERCENT: the same for the datagrams apsim sends only (what
+// the program receives).
 // --state FILE: after every change the devices are written to FILE (written
 // aside, then renamed) as a scenario that starts them again as they are.
 //
@@ -93,11 +95,12 @@ double g_time_scale = 1;
 std::string g_state_path;
 
 // The loss knob: one draw per datagram, in the order apsim handles them.
-double g_loss_percent = 0;
+double g_loss_in = 0, g_loss_out = 0;  // percent of what apsim receives, and sends
 std::mt19937 g_loss_random(1);
-bool Lost(const char* what, const std::string& mac) {
-  if (g_loss_percent <= 0) return false;
-  if (std::uniform_real_distribution<double>(0, 100)(g_loss_random) >= g_loss_percent) return false;
+bool Lost(const char* what, const std::string& mac, bool sent = true) {
+  const double percent = sent ? g_loss_out : g_loss_in;
+  if (percent <= 0) return false;
+  if (std::uniform_real_distribution<double>(0, 100)(g_loss_random) >= percent) return false;
   if (!g_quiet) {
     printf("lose %s %s\n", what, mac.c_str());  // as Log, which comes below
     fflush(stdout);
@@ -791,7 +794,7 @@ class Simulator {
     sockaddr_in from{};
     socklen_t from_length = sizeof from;
     ssize_t n = recvfrom(listen_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &from_length);
-    if (n <= 0 || Lost("request", "")) return;
+    if (n <= 0 || Lost("request", "", false)) return;
     auto request = ParseRequest(buffer, static_cast<size_t>(n));
     if (!request) {
       Log("drop malformed datagram of %zd bytes", n);
@@ -951,7 +954,7 @@ class Simulator {
                          &from_length);
     if (n <= 0) return;
     const std::string mac = d.Get("mac");
-    if (Lost("snmp request", mac)) return;
+    if (Lost("snmp request", mac, false)) return;
     if (d.Get("snmp_status") != "1" || d.Silent(Clock::now()) || d.faults.snmp_silent) {
       Log("snmp silent %s", mac.c_str());
       return;
@@ -1104,14 +1107,15 @@ int main(int argc, char** argv) {
     else if (std::strcmp(argv[i], "--quiet") == 0) g_quiet = true;
     else if (std::strcmp(argv[i], "--time-scale") == 0 && i + 1 < argc) g_time_scale = std::max(0.001, std::atof(argv[++i]));
     else if (std::strcmp(argv[i], "--state") == 0 && i + 1 < argc) g_state_path = argv[++i];
-    else if (std::strcmp(argv[i], "--loss") == 0 && i + 1 < argc) g_loss_percent = std::clamp(std::atof(argv[++i]), 0.0, 100.0);
+    else if (std::strcmp(argv[i], "--loss") == 0 && i + 1 < argc) g_loss_in = g_loss_out = std::clamp(std::atof(argv[++i]), 0.0, 100.0);
+    else if (std::strcmp(argv[i], "--loss-answers") == 0 && i + 1 < argc) g_loss_out = std::clamp(std::atof(argv[++i]), 0.0, 100.0);
     else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) g_loss_random.seed(static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10)));
     else if (!scenario) scenario = argv[i];
     else scenario = nullptr, i = argc;
   }
   if (!scenario) {
     fprintf(stderr, "usage: apsim SCENARIO [--duration SECONDS] [--quiet] [--time-scale N] [--state FILE]"
-                    " [--loss PERCENT [--seed N]]\n");
+                    " [--loss PERCENT | --loss-answers PERCENT [--seed N]]\n");
     return 2;
   }
   std::vector<Device> devices;
