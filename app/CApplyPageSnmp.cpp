@@ -19,8 +19,8 @@ const int kApplyWait = 3000;      // units of 10 ms: the device applies its sett
 const int kEndStepWait = 1500;    // five of them end the first run
 const int kTargetApplyWait = 2000;
 // The apply request to the target is sent again within that wait when its
-// answer is slow to come.
-const int kTargetApplyTimeout = 500;
+// answer is slow to come: four tries end before it.
+const int kTargetApplyTimeout = 400;
 const int kProgressStepWait = 2500;  // five of them follow the Master's apply
 const int kFiveSeconds = 500, kOneSecond = 100;
 const int kProgressSteps = 5;

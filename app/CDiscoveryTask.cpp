@@ -40,7 +40,12 @@ BOOL RecordFromAnswer(basicVarList* list, int mode, CDeviceRecord& record, CStri
   const int n = list->GetResponseItemCount(0);
   CString reason;
   if (n < 0) reason = "no response list";
-  for (int i = 0; i < n && i < fieldCount; ++i) record.*fields[i] = OneLineText(list->GetResponseItemValue(0, i));
+  // Texts that are shown go on one line; the group password is compared,
+  // never shown, and is kept as it came.
+  for (int i = 0; i < n && i < fieldCount; ++i) {
+    const CString value = list->GetResponseItemValue(0, i);
+    record.*fields[i] = fields[i] == &CDeviceRecord::m_strGroupPassword ? value : OneLineText(value);
+  }
   if (reason.IsEmpty() && record.m_strMac.IsEmpty()) reason = "no MAC";
   if (reason.IsEmpty() && !IsDeviceMacText(record.m_strMac)) reason = "the MAC " + record.m_strMac + " is no device's";
   if (reason.IsEmpty() && !IsValidIpText(record.m_strIp))

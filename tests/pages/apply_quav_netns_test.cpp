@@ -185,6 +185,44 @@ ip = 10.250.0.32
   EXPECT_EQ(h.page.m_strAgentIp, "10.250.0.21");
 }
 
+// Devices whose set-IP is never answered: the search by MAC finds one where
+// it was and not the other, and the lines say so.
+TEST_F(ApplyQuav, ASetIpNeverAnsweredEndsWithALineThatSaysWhereTheDeviceIs) {
+  StartDevices(R"(
+[device]
+mac = 000D88C00001
+ip = 10.250.0.31
+[device]
+mac = 000D88C00002
+ip = 10.250.0.32
+faults = drop_answers=1000
+[device]
+mac = 000D88C00003
+ip = 10.250.0.33
+faults = no_answer
+)");
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"},
+               {"000D88C00002", "10.250.0.32", "Slave"},
+               {"000D88C00003", "10.250.0.33", "Slave"}});
+  OperatorAnswers answers("");
+  Run(h);
+  const std::vector<std::string> log = h.Log();
+  const char* const kLines[] = {
+      "10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!",
+      "10.250.0.32 (000D88C00002): setting the IP address and restarting... Failed!",
+      "10.250.0.32 (000D88C00002): the access point is still at its old address.",
+      "10.250.0.33 (000D88C00003): setting the IP address and restarting... Failed!",
+      "10.250.0.33 (000D88C00003): the access point was not found after its restart.",
+  };
+  for (const char* line : kLines) EXPECT_EQ(std::count(log.begin(), log.end(), line), 1) << line << ::testing::PrintToString(log);
+  EXPECT_EQ(h.Cell("000D88C00002", kColIp), "10.250.0.32");
+  EXPECT_EQ(sim_->State("000D88C00002")["ip"], "10.250.0.32");
+  std::vector<std::string> failed;
+  for (const CString& mac : h.page.FailedDevices()) failed.push_back(mac.GetString());
+  std::sort(failed.begin(), failed.end());
+  EXPECT_EQ(failed, (std::vector<std::string>{"000D88C00002", "000D88C00003"}));
+}
+
 TEST_F(ApplyQuav, AMacThatIsNotTwelveHexDigitsFailsAndTheRunEnds) {
   StartDevices(kThreeDevices);
   ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, {"00:0D:88", "10.250.0.32", "Slave"}});

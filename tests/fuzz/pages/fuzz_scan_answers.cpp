@@ -31,7 +31,7 @@ bool OneLine(const CString& text) { return OneLineText(text) == text; }
 void Check(const CDeviceRecord& r) {
   if (!IsDeviceMacText(r.m_strMac) || !IsValidIpText(r.m_strIp)) std::abort();
   for (const CString* text : {&r.m_strModel, &r.m_strFirmware, &r.m_strLocation, &r.m_strGroupName, &r.m_strRole,
-                              &r.m_strNetmask, &r.m_strSnmpStatus, &r.m_strGroupPassword})
+                              &r.m_strNetmask, &r.m_strSnmpStatus})
     if (!OneLine(*text)) std::abort();
 }
 
