@@ -231,7 +231,8 @@ void AlQUAVClient::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent != kTimerId) return;
   DWORD now = GetTickCount();
   if (m_socket != INVALID_SOCKET)
-    for (POSITION pos = m_pending.GetHeadPosition(); pos;) Resend(static_cast<_QUAVReqData*>(m_pending.GetNext(pos)), now);
+    for (POSITION pos = m_pending.GetHeadPosition(); pos;)
+      Resend(static_cast<_QUAVReqData*>(m_pending.GetNext(pos)), now);
   for (POSITION pos = m_pending.GetHeadPosition(); pos;) {
     POSITION at = pos;
     _QUAVReqData* record = static_cast<_QUAVReqData*>(m_pending.GetNext(pos));

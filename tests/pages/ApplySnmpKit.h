@@ -98,7 +98,8 @@ inline std::vector<Member> TwoMembers() {
 inline std::string FirstDeviceFailed() { return "The steps are done; 1 access point(s) failed: 000D88C00001."; }
 
 // The second device's whole chain ran, and the run ended with `last`.
-inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log, const std::string& last = "All steps are done.") {
+inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log,
+                                     const std::string& last = "All steps are done.") {
   EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): joining the AP Vezovi... OK!"), 1u)
       << ::testing::PrintToString(log);
   EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): applying the settings... OK!"), 1u);

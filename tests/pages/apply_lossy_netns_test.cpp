@@ -54,9 +54,10 @@ TEST_F(LossyNetwork, EveryDeviceEndsConfiguredOrNamed) {
     const char* seed = network.seed;
     SCOPED_TRACE(std::string(network.knob) + " " + network.percent + " seed " + seed);
     std::string scenario;
-    for (int i = 0; i < 3; ++i) scenario += "[device]\nmac = " + std::string(kMacs[i]) + "\nip = 10.250.0.3" + char('1' + i) + "\n";
-    sim_.reset(new ApsimHarness(dir_, scenario,
-                                {"--time-scale", std::to_string(clock_scale_), network.knob, network.percent, "--seed", seed}));
+    for (int i = 0; i < 3; ++i)
+      scenario += "[device]\nmac = " + std::string(kMacs[i]) + "\nip = 10.250.0.3" + char('1' + i) + "\n";
+    sim_.reset(new ApsimHarness(
+        dir_, scenario, {"--time-scale", std::to_string(clock_scale_), network.knob, network.percent, "--seed", seed}));
     ASSERT_TRUE(sim_->Ready()) << sim_->Errors();
     OperatorAnswers answers("");
     ApplyHost first({{kMacs[0], "10.250.0.31", "Master"}, {kMacs[1], "10.250.0.32", "Slave"},

@@ -34,6 +34,11 @@ ip = 10.250.0.33
 password = secret
 )";
 
+// A device of a scenario: factory-fresh but for `more` lines.
+std::string Device(const char* mac, const char* ip, const std::string& more = "") {
+  return std::string("[device]\nmac = ") + mac + "\nip = " + ip + "\n" + more;
+}
+
 class ApplyQuav : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -48,7 +53,7 @@ class ApplyQuav : public ::testing::Test {
     testkit::SetProgramPath("");
     testkit::ResetWindows();
   }
-  void StartDevices(const char* scenario) {
+  void StartDevices(const std::string& scenario) {
     sim_.reset(new ApsimHarness(dir_, scenario, {"--time-scale", std::to_string(kClockScale)}));
     ASSERT_TRUE(sim_->Ready()) << sim_->Errors();
   }
@@ -157,16 +162,8 @@ TEST_F(ApplyQuav, AnAutomaticAddressNeverTakesAManualRowsNewOne) {
 // set-IP request is lost: the search by its MAC finds it at the new address,
 // so the run goes on with the Master where it is.
 TEST_F(ApplyQuav, AMasterWhoseSetIpAnswerIsLostIsFoundAtItsNewAddress) {
-  StartDevices(R"(
-[device]
-mac = 000D88C00001
-ip = 10.250.0.31
-faults = no_answer=setip
-reboot_ms = 20000
-[device]
-mac = 000D88C00002
-ip = 10.250.0.32
-)");
+  StartDevices(Device("000D88C00001", "10.250.0.31", "faults = no_answer=setip\nreboot_ms = 20000\n") +
+               Device("000D88C00002", "10.250.0.32"));
   ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, {"000D88C00002", "10.250.0.32", "Slave"}});
   OperatorAnswers answers("");
   Run(h);
@@ -188,19 +185,9 @@ ip = 10.250.0.32
 // Devices whose set-IP is never answered: the search by MAC finds one where
 // it was and not the other, and the lines say so.
 TEST_F(ApplyQuav, ASetIpNeverAnsweredEndsWithALineThatSaysWhereTheDeviceIs) {
-  StartDevices(R"(
-[device]
-mac = 000D88C00001
-ip = 10.250.0.31
-[device]
-mac = 000D88C00002
-ip = 10.250.0.32
-faults = drop_answers=1000
-[device]
-mac = 000D88C00003
-ip = 10.250.0.33
-faults = no_answer
-)");
+  StartDevices(Device("000D88C00001", "10.250.0.31") +
+               Device("000D88C00002", "10.250.0.32", "faults = drop_answers=1000\n") +
+               Device("000D88C00003", "10.250.0.33", "faults = no_answer\n"));
   ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"},
                {"000D88C00002", "10.250.0.32", "Slave"},
                {"000D88C00003", "10.250.0.33", "Slave"}});
@@ -214,7 +201,8 @@ faults = no_answer
       "10.250.0.33 (000D88C00003): setting the IP address and restarting... Failed!",
       "10.250.0.33 (000D88C00003): the access point was not found after its restart.",
   };
-  for (const char* line : kLines) EXPECT_EQ(std::count(log.begin(), log.end(), line), 1) << line << ::testing::PrintToString(log);
+  for (const char* line : kLines)
+    EXPECT_EQ(std::count(log.begin(), log.end(), line), 1) << line << ::testing::PrintToString(log);
   EXPECT_EQ(h.Cell("000D88C00002", kColIp), "10.250.0.32");
   EXPECT_EQ(sim_->State("000D88C00002")["ip"], "10.250.0.32");
   std::vector<std::string> failed;

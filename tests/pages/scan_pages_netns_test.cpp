@@ -180,6 +180,14 @@ class ScanLab : public ::testing::Test {
     testkit::PumpPending();
     EXPECT_TRUE(testkit::CaptureWindowPng(dialog_->GetSafeHwnd(), ShotPath(name)));
   }
+  // The modify flow opened from the main dialog, once its first scan has
+  // ended; null when there is no such page or its scan did not end.
+  CModifyScanPage* ModifyScan() {
+    OpenMainDialog();
+    Press(IDC_MAIN_MODIFY);
+    auto* scan = dynamic_cast<CModifyScanPage*>(dialog_->Frame(CMainDlg::kModifyFlow)->Page(0));
+    return scan && ScanEnds(scan) ? scan : nullptr;
+  }
   // The create flow's scan, started as the group name page's Next would
   // start it, for a new group of `name`.
   CScanNewApPage* ScanForNewGroup(const char* name) {
@@ -283,12 +291,9 @@ TEST_F(ScanLab, StatusScanCountsTheGroupsThatAnsweredAndListsTheirMembers) {
 }
 
 TEST_F(ScanLab, ModifyScanMergesAndEnteringAgainStartsANewScan) {
-  OpenMainDialog();
-  Press(IDC_MAIN_MODIFY);
+  CModifyScanPage* scan = ModifyScan();
+  ASSERT_NE(scan, nullptr) << sim_->Log();
   CWizardFrame* frame = dialog_->Frame(CMainDlg::kModifyFlow);
-  auto* scan = dynamic_cast<CModifyScanPage*>(frame->Page(0));
-  ASSERT_NE(scan, nullptr);
-  ASSERT_TRUE(ScanEnds(scan)) << sim_->Log();
   EXPECT_EQ(Status(scan), "2 AP Vezovi group(s) found.") << sim_->Log();
   EXPECT_EQ(SortedMacs(scan->m_groupList), kMembers);
   EXPECT_EQ(SortedMacs(scan->m_deviceList), kFresh);
@@ -325,12 +330,8 @@ bool Holds(const CStringList& lines, const std::string& text) {
 TEST_F(ScanLab, AnswersNoDeviceCouldGiveAreSetAsideAndTextsShowOnOneLine) {
   HostilePeer peer;
   ASSERT_TRUE(peer.bound());
-  OpenMainDialog();
-  Press(IDC_MAIN_MODIFY);
-  CWizardFrame* frame = dialog_->Frame(CMainDlg::kModifyFlow);
-  auto* scan = dynamic_cast<CModifyScanPage*>(frame->Page(0));
-  ASSERT_NE(scan, nullptr);
-  ASSERT_TRUE(ScanEnds(scan)) << sim_->Log();
+  CModifyScanPage* scan = ModifyScan();
+  ASSERT_NE(scan, nullptr) << sim_->Log();
 
   // The simulated devices are all there, beside the peer's sound records.
   std::vector<std::string> members = kMembers, fresh = kFresh;
@@ -343,7 +344,8 @@ TEST_F(ScanLab, AnswersNoDeviceCouldGiveAreSetAsideAndTextsShowOnOneLine) {
     if (r->m_strMac == "0A0B0C0D0E02") EXPECT_EQ(r->m_strLocation, "Hall way");
   }
   std::vector<std::string> names;
-  for (POSITION pos = scan->m_groupNames.GetHeadPosition(); pos;) names.push_back(scan->m_groupNames.GetNext(pos).GetString());
+  for (POSITION pos = scan->m_groupNames.GetHeadPosition(); pos;)
+    names.push_back(scan->m_groupNames.GetNext(pos).GetString());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Lobby", "Lobby  Evil", "Roof"}));
   EXPECT_EQ(Status(scan), "3 AP Vezovi group(s) found.");
