@@ -35,7 +35,7 @@ const char* const kTextKeys[] = {
     "IDS_STR_SNMP",          "IDS_STR_DONE_PER",  "IDS_STR_DONE",       "IDS_STR_SETUPTIPS", "IDS_STR_WAITING",
     "IDS_STR_START",         "IDS_STR_GETTING",   "IDS_STR_SETTING",    "IDS_STR_OK",        "IDS_STR_FAIL",
     "IDS_STR_PASSWORD_ERR",  "IDS_STR_VERSION",   "IDS_STR_APMODE",     "IDS_STR_DONE_FAILED", "IDS_STR_SETIP_OLD",
-    "IDS_STR_SETIP_LOST",
+    "IDS_STR_SETIP_LOST",    "IDS_STR_FAILED_DEVICE",
 };
 
 const int kStayOnPage = -2;
@@ -407,8 +407,13 @@ void CApplyPage::LogLastLine() {
     LogLine(Text("IDS_STR_DONE"));
     return;
   }
+  // A line per device first: the last line may be wider than the log.
   CString macs;
-  for (const CString& mac : failed) macs += (macs.IsEmpty() ? "" : ", ") + mac;
+  for (const CString& mac : failed) {
+    const int row = FindRowByMac(mac);
+    Log("IDS_STR_FAILED_DEVICE", {row >= 0 ? Cell(row, kColIp) : mac, mac});
+    macs += (macs.IsEmpty() ? "" : ", ") + mac;
+  }
   Log("IDS_STR_DONE_FAILED", {int(failed.size()), macs});
 }
 

@@ -106,5 +106,7 @@ inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log,
   EXPECT_EQ(CountLines(log, "10.250.0.22: restarting the access point."), 1u);
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back(), last);
+  // Each failed device has a line of its own before the last.
+  if (last == FirstDeviceFailed()) EXPECT_EQ(log[log.size() - 2], "10.250.0.21 (000D88C00001) failed.");
   EXPECT_EQ(CountLines(log, "Restarting the access points: 100% done."), 1u);
 }

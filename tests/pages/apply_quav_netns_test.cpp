@@ -122,14 +122,7 @@ TEST_F(ApplyQuav, ThreeDevicesGetSnmpAndTheirPlannedAddresses) {
                                       "10.250.0.22 (000D88C00002): setting the IP address and restarting... OK!",
                                       "10.250.0.23 (000D88C00003): setting the IP address and restarting... OK!"}));
   EXPECT_EQ(log[12], "Waiting for the access points to restart...");
-  // For a person to look at the page after the run.
-  if (const char* png = std::getenv("TRELLIAN_APPLY_PNG")) {
-    h.host.ShowWindow(SW_SHOW);
-    h.page.ShowWindow(SW_SHOW);
-    h.host.UpdateWindow();
-    testkit::PumpPending();
-    EXPECT_TRUE(testkit::CaptureWindowPng(h.host.m_hWnd, png));
-  }
+  ShowForAPerson(h, "TRELLIAN_APPLY_PNG");
 }
 
 // A manual row's new address is taken before its device has it: the
@@ -197,9 +190,9 @@ TEST_F(ApplyQuav, ASetIpNeverAnsweredEndsWithALineThatSaysWhereTheDeviceIs) {
   const char* const kLines[] = {
       "10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!",
       "10.250.0.32 (000D88C00002): setting the IP address and restarting... Failed!",
-      "10.250.0.32 (000D88C00002): the access point is still at its old address.",
+      "10.250.0.32 (000D88C00002): still at its old address.",
       "10.250.0.33 (000D88C00003): setting the IP address and restarting... Failed!",
-      "10.250.0.33 (000D88C00003): the access point was not found after its restart.",
+      "10.250.0.33 (000D88C00003): not found after the restart.",
   };
   for (const char* line : kLines)
     EXPECT_EQ(std::count(log.begin(), log.end(), line), 1) << line << ::testing::PrintToString(log);
@@ -209,6 +202,7 @@ TEST_F(ApplyQuav, ASetIpNeverAnsweredEndsWithALineThatSaysWhereTheDeviceIs) {
   for (const CString& mac : h.page.FailedDevices()) failed.push_back(mac.GetString());
   std::sort(failed.begin(), failed.end());
   EXPECT_EQ(failed, (std::vector<std::string>{"000D88C00002", "000D88C00003"}));
+  ShowForAPerson(h, "TRELLIAN_APPLY_FAILED_PNG");
 }
 
 TEST_F(ApplyQuav, AMacThatIsNotTwelveHexDigitsFailsAndTheRunEnds) {

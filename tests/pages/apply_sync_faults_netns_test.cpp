@@ -32,6 +32,7 @@ TEST_F(ApplySnmp, FailingSynchronousStepsLogTheirFailureAndTheChainGoesOn) {
     // The steps after the failed one still ran for this device.
     EXPECT_EQ(CountLines(log, "10.250.0.21: restarting the access point."), 1u) << c.fault;
     ExpectSecondDeviceAndEnd(log, FirstDeviceFailed());
+    ShowForAPerson(h, "TRELLIAN_APPLY_SYNC_FAULT_PNG");
     sim_.reset();
   }
 }
