@@ -173,8 +173,8 @@ void AlQUAVClient::Register(const BYTE* mac, basicVarList* list, QUAVCallback ca
 // request. A send that fails now is as good as a lost one.
 void AlQUAVClient::Resend(_QUAVReqData* record, DWORD now) {
   if (record->done || record->resendsLeft <= 0 || LONG(now - record->nextResend) < 0) return;
-  if (LONG(now + record->resendInterval - record->deadline) > 0) {
-    record->resendsLeft = 0;  // no answer could come back before the deadline
+  if (LONG(now + record->resendInterval / 2 - record->deadline) > 0) {
+    record->resendsLeft = 0;  // an answer would hardly come back before the deadline
     return;
   }
   --record->resendsLeft;
