@@ -376,7 +376,7 @@ class Flows : public ::testing::Test {
     dialog_->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     testkit::PumpPending();
     testkit::PumpPending();
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%02d-", ++shots_[flow]);
     const std::string folder = BinaryDir() + "/screens/" + (xvfb_ ? flow : flow + "-headless");
     fs::create_directories(folder);
