@@ -21,12 +21,7 @@
 // after each page of the create flow has painted, as
 // <build>/screens/create/NN-<page>.png.
 
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
 #include <gtest/gtest.h>
-// clang-format on
 
 #include <chrono>
 #include <cstdio>

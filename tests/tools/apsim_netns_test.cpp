@@ -13,14 +13,10 @@
 #include <string>
 #include <vector>
 
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
 #include "AlQUAVClient.h"
-// clang-format on
 #include "AnnouncementListen.h"
 #include "ApsimHarness.h"
+#include "CVHException.h"
 #include "Files.h"
 #include "SnmpRequest.h"
 #include "SnmpSession.h"
