@@ -3,12 +3,8 @@
 // completion callbacks; synchronous ones report failure by throwing. Every
 // failure ends in a line where the step has one and the chain moves on, so
 // that every run reaches its end lines and releases the page.
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
 #include "CApplyPage.h"
-// clang-format on
+#include "CVHException.h"
 #include "MibTables.h"
 #include "SnmpControlVarList.h"
 

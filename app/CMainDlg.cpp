@@ -5,6 +5,7 @@
 #include "CWizardFrame.h"
 #include "DelayPumpMessages.h"
 #include "Files.h"
+#include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -113,10 +114,8 @@ BOOL CMainDlg::OnInitDialog() {
 
   LoadSkin();
 
-  m_bigFont.CreateFont(20, 10, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
-  m_smallFont.CreateFont(14, 6, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+  CreateWizardFont(m_bigFont, 20, 10);
+  CreateWizardFont(m_smallFont, 14, 6);
   for (CRTButton* button : {&m_btnModify, &m_btnCreate, &m_btnStatus, &m_btnExit}) button->SetFont(&m_smallFont);
   m_welcome.SetFont(&m_bigFont);
   m_welcome.SetTransparent(1);

@@ -6,6 +6,7 @@
 #include "CMainDlg.h"
 #include "CWizardApp.h"
 #include "CWizardPage.h"
+#include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -51,8 +52,7 @@ void CWizardFrame::DoDataExchange(CDataExchange* pDX) {
 BOOL CWizardFrame::OnInitDialog() {
   CRTDialog::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  m_boldFont.CreateFont(10, 6, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+  CreateWizardFont(m_boldFont, 10, 6);
   for (CRTButton* button : {&m_btnNext, &m_btnCancel, &m_btnBack, &m_btnFinish}) button->SetFont(&m_boldFont);
   if (m_pApp) {
     m_btnBack.SetWindowText(m_pApp->Text("IDS_UI_BACK"));

@@ -21,12 +21,8 @@
 
 #include <atomic>
 
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
 #include "AlQUAVClient.h"
-// clang-format on
+#include "CVHException.h"
 #include "windows_sys.h"
 
 class CExtListCtrl;

@@ -7,6 +7,7 @@
 #include "LangText.h"
 #include "MembersRes.h"
 #include "SkinMessageBox.h"
+#include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -55,10 +56,6 @@ const ColumnSpec kUnconfiguredColumns[kUnconfiguredColumnCount] = {
 const int kMemberResizable = 7;
 const int kUnconfiguredResizable = 3;
 
-void CreatePageFont(CFont& font, int height, int width, int weight) {
-  font.CreateFont(height, width, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-}
 
 void SetSubItemImage(CListCtrl& list, int row, int column, int image) {
   LVITEM item{};
@@ -131,10 +128,10 @@ void CMemberPage::CreateImageList(CImageList& images) {
 }
 
 void CMemberPage::CreateFonts() {
-  CreatePageFont(m_captionFont, 10, 10, FW_BOLD);
-  CreatePageFont(m_labelFont, 6, 6, FW_BOLD);
-  CreatePageFont(m_listFont, 14, 8, FW_NORMAL);
-  CreatePageFont(m_spareFont, 14, 6, FW_BOLD);
+  CreateWizardFont(m_captionFont, 10, 10);
+  CreateWizardFont(m_labelFont, 6, 6);
+  CreateWizardFont(m_listFont, 14, 8, FW_NORMAL);
+  CreateWizardFont(m_spareFont, 14, 6);
   m_listMembers.SetFont(&m_listFont);
   m_listUnconfigured.SetFont(&m_listFont);
 }

@@ -5,8 +5,8 @@
 #include "CDeviceRecord.h"
 #include "CWizardApp.h"
 #include "LangText.h"
-#include "PageFont.h"
 #include "ScanPagesRes.h"
+#include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -34,14 +34,14 @@ void CStatusListPage::DoDataExchange(CDataExchange* pDX) {
 BOOL CStatusListPage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  CreatePageFont(m_largeTitleFont, 24, 10);
+  CreateWizardFont(m_largeTitleFont, 24, 10);
   m_title.SetFont(&m_largeTitleFont, TRUE);
   m_title.SetTransparent(1);
   for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c)
     m_list.InsertColumn(c, LangText(m_pApp, kColumns[c].headerKey), LVCFMT_LEFT, kColumns[c].width);
   m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  CreatePageFont(m_titleFont, 14, 6);
-  CreatePageFont(m_listFont, 20, 8, FW_NORMAL);
+  CreateWizardFont(m_titleFont, 14, 6);
+  CreateWizardFont(m_listFont, 20, 8, FW_NORMAL);
   m_title.SetFont(&m_titleFont);
   m_list.SetFont(&m_listFont);
   return TRUE;

@@ -13,6 +13,7 @@
 #include "SecurityDlgBase.h"
 #include "SecurityRes.h"
 #include "SnmpControlVarList.h"
+#include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -132,8 +133,8 @@ void CWirelessPage::DoDataExchange(CDataExchange* pDX) {
 BOOL CWirelessPage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  CreateBoldFont(m_bigFont, 10, 10);  // made, as the design has it, and not used
-  CreateBoldFont(m_labelFont, 6, 6);
+  CreateWizardFont(m_bigFont, 10, 10);  // made, as the design has it, and not used
+  CreateWizardFont(m_labelFont, 6, 6);
   for (CRTStatic& label : m_labels) {
     label.SetFont(&m_labelFont);
     label.SetTransparent(1);

@@ -3,7 +3,7 @@
 #include "CWizardApp.h"
 #include "DialogPagesRes.h"
 #include "LangText.h"
-#include "PageFont.h"
+#include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -31,8 +31,8 @@ void CCompletionPage::DoDataExchange(CDataExchange* pDX) {
 BOOL CCompletionPage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  CreatePageFont(m_titleFont, 20, 10);
-  CreatePageFont(m_textFont, 6, 6);
+  CreateWizardFont(m_titleFont, 20, 10);
+  CreateWizardFont(m_textFont, 6, 6);
   m_stcMessage.SetFont(&m_textFont);
   m_stcMessage.SetTransparent(TRUE);
   m_stcTitle.SetFont(&m_titleFont);

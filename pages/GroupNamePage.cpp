@@ -5,6 +5,7 @@
 #include "InputChecks.h"
 #include "LangText.h"
 #include "SkinMessageBox.h"
+#include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -40,7 +41,7 @@ void CGroupNamePage::DoDataExchange(CDataExchange* pDX) {
 BOOL CGroupNamePage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  m_font.CreateFont(8, 8, 0, 0, 100, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+  CreateWizardFont(m_font, 8, 8, FW_THIN);
   for (CWnd* window : {static_cast<CWnd*>(&m_stcPasswordLabel), static_cast<CWnd*>(&m_stcNameLabel),
                        static_cast<CWnd*>(&m_edtPassword), static_cast<CWnd*>(&m_edtName),
                        static_cast<CWnd*>(&m_stcNotice)})

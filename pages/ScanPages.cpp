@@ -7,9 +7,9 @@
 #include "CWizardFrame.h"
 #include "FormatLangText.h"
 #include "LangText.h"
-#include "PageFont.h"
 #include "RTProgressBar.h"
 #include "ScanPagesRes.h"
+#include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -57,8 +57,8 @@ void CScanPage::DoDataExchange(CDataExchange* pDX) {
 BOOL CScanPage::OnInitDialog() {
   CWizardPage::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  CreatePageFont(m_titleFont, 20, 10);
-  CreatePageFont(m_statusFont, 18, 9);
+  CreateWizardFont(m_titleFont, 20, 10);
+  CreateWizardFont(m_statusFont, 18, 9);
   m_title.SetFont(&m_titleFont, TRUE);
   m_title.SetTransparent(1);
   if (m_design.skinnedStatus) m_status.SetTransparent(1);

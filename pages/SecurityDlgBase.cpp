@@ -6,6 +6,7 @@
 #include "CWizardApp.h"
 #include "InputChecks.h"
 #include "LangText.h"
+#include "WizardFont.h"
 #include "WizardUi.h"
 
 CSecurityDlgBase::CSecurityDlgBase(UINT nIDTemplate, CWnd* pParent) : CRTDialog(nIDTemplate, pParent) {}
@@ -17,8 +18,8 @@ END_MESSAGE_MAP()
 BOOL CSecurityDlgBase::OnInitDialog() {
   CRTDialog::OnInitDialog();
   m_pApp = static_cast<CWizardApp*>(::AfxGetApp());
-  CreateBoldFont(m_headingFont, 20, 10);
-  CreateBoldFont(m_labelFont, 6, 6);
+  CreateWizardFont(m_headingFont, 20, 10);
+  CreateWizardFont(m_labelFont, 6, 6);
   return TRUE;
 }
 
@@ -63,11 +64,6 @@ HBRUSH CSecurityDlgBase::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     return static_cast<HBRUSH>(::GetStockObject(HOLLOW_BRUSH));
   }
   return brush;
-}
-
-void CreateBoldFont(CFont& font, int height, int width) {
-  font.CreateFont(height, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
 }
 
 bool IsNumberInRange(const CString& text, long low, long high) {

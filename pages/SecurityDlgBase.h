@@ -50,10 +50,6 @@ class CSecurityDlgBase : public CRTDialog {
   CFont m_labelFont;
 };
 
-// A bold "MS Sans Serif" of the given cell height and width, as the pages
-// and dialogs make their heading and label fonts.
-void CreateBoldFont(CFont& font, int height, int width);
-
 // The number a text of decimal digits stands for, when it is one and lies in
 // [low, high]; the empty text and any other byte fail.
 bool IsNumberInRange(const CString& text, long low, long high);

@@ -229,7 +229,7 @@ bool asn_get_int(ByteCursor& in, unsigned char& type, int32_t& value) {
   size_t len = content.remaining();
   // X.690 needs at least one content byte; without it there is no sign to read.
   if (len < 1 || len > 4) return false;
-  uint8_t b;
+  uint8_t b = 0;
   content.peek_u8(b);
   uint32_t v = (b & 0x80) ? 0xFFFFFFFFu : 0;
   while (content.get_u8(b)) v = (v << 8) | b;
@@ -245,7 +245,7 @@ bool asn_get_unsigned_int(ByteCursor& in, unsigned char& type, uint32_t& value) 
   if (!asn_get_header(c, tag, content)) return false;
   size_t len = content.remaining();
   if (len < 1 || len > 5) return false;
-  uint8_t b;
+  uint8_t b = 0;
   content.peek_u8(b);
   if (len == 5 && b != 0) return false;
   if (b == 0) content.skip(1);
@@ -263,7 +263,7 @@ bool asn_get_unsigned_int64(ByteCursor& in, unsigned char& type, counter64& valu
   if (!asn_get_header(c, tag, content)) return false;
   size_t len = content.remaining();
   if (len < 1 || len > 9) return false;
-  uint8_t b;
+  uint8_t b = 0;
   content.peek_u8(b);
   if (len == 9 && b != 0) return false;
   uint64_t v = (b & 0x80) ? ~0ull : 0;

@@ -23,7 +23,7 @@ int Filled(const IpState* s) {
 
 // The window text: blank fields read as 0, as the control's text always has four parts.
 std::string Dotted(const IpState* s) {
-  char text[32];
+  char text[48];  // room for any four ints
   std::snprintf(text, sizeof text, "%d.%d.%d.%d", std::max(0, s->value[0]), std::max(0, s->value[1]),
                 std::max(0, s->value[2]), std::max(0, s->value[3]));
   return text;

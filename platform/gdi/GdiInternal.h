@@ -293,3 +293,7 @@ bool ReadDibPixels(ByteCursor& c, const DibFormat& f, int rows, std::vector<uint
 size_t DibInfoSize(const BITMAPINFO* info);  // header, masks and palette of a caller's info
 
 }  // namespace gdi
+
+// A test seam: the GDI objects made and not yet deleted (contexts, bitmaps,
+// pens, brushes, fonts, regions, icons, image lists); stock objects never count.
+PLATFORM_API int PlatformLiveGdiObjects();

@@ -348,6 +348,12 @@ bool BrushPaint(Dc* dc, HBRUSH h, const Target& t, Paint& p) {
 
 using namespace gdi;
 
+int PlatformLiveGdiObjects() {
+  GDI_LOCK;
+  const auto& live = Live();
+  return static_cast<int>(std::count_if(live.begin(), live.end(), [](const Object* o) { return !o->stock; }));
+}
+
 HGDIOBJ GetStockObject(int index) {
   if (index < 0 || index >= 20 || index == 9 || index == DEFAULT_PALETTE) return nullptr;
   return Stocks().objects[index];

@@ -179,7 +179,7 @@ void FillAdapters(Key* machine) {
   Key* interfaces = Walk(machine, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces", true);
   int number = 0;
   for (const Adapter& a : SystemAdapters()) {
-    char subkey[8], id[64];
+    char subkey[12], id[64];
     std::snprintf(subkey, sizeof subkey, "%04d", number++);
     std::snprintf(id, sizeof id, "{00000000-0000-0000-0000-%012X}", a.index);
     Key* entry = Child(classes, subkey, true);

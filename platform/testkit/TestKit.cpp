@@ -6,6 +6,7 @@
 
 #include "Clock.h"
 #include "Files.h"
+#include "GdiInternal.h"
 #include "ListBoxInternal.h"
 
 namespace testkit {
@@ -160,6 +161,8 @@ static BOOL CALLBACK DestroyEach(HWND hwnd, LPARAM) {
   if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) DestroyWindow(hwnd);
   return TRUE;
 }
+
+int LiveGdiObjects() { return PlatformLiveGdiObjects(); }
 
 void SetListBoxCapacity(int items) { PlatformSetListBoxCapacity(items); }
 

@@ -80,6 +80,11 @@ bool CaptureWindowPng(HWND hwnd, const std::string& path);
 // One pixel of a window, in window coordinates, as 0x00RRGGBB.
 uint32_t WindowPixel(HWND hwnd, int x, int y);
 
+// The GDI objects alive now, stock objects left out. A freed handle's value
+// comes back for the next object, so a test that wants to see something
+// released compares counts rather than handles.
+int LiveGdiObjects();
+
 // List boxes (and combo boxes' lists) take at most `items` items and answer
 // LB_ERRSPACE beyond; 0 lifts the limit. ResetWindows lifts it too.
 void SetListBoxCapacity(int items);

@@ -31,7 +31,9 @@ TEST_F(ClipboardTextTest, BufferFormCutsAndAlwaysEndsInANul) {
     memset(buffer, 'x', sizeof buffer);
     EXPECT_TRUE(GetClipboardText(buffer, c.length));
     EXPECT_STREQ(buffer, c.expected);
-    if (c.length < sizeof buffer) EXPECT_EQ(buffer[c.length], 'x');  // nothing past the length
+    if (c.length < sizeof buffer) {
+      EXPECT_EQ(buffer[c.length], 'x');  // nothing past the length
+    }
   }
   EXPECT_FALSE(GetClipboardText(nullptr, 5));
   char one = 'x';

@@ -11,16 +11,12 @@
 #include <string>
 #include <vector>
 
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
-#include "CDiscoveryTask.h"
-// clang-format on
 #include "ApsimHarness.h"
 #include "CCommunityTask.h"
+#include "CDiscoveryTask.h"
 #include "CExtListCtrl.h"
 #include "CSetIpTask.h"
+#include "CVHException.h"
 #include "CommCtrl.h"
 #include "DelayPumpMessages.h"
 #include "TempDir.h"

@@ -125,7 +125,9 @@ TEST_F(ComboKeysTest, KeyTable) {
     log.clear();
     Press(c.key);
     EXPECT_EQ(combo.SendMessage(CB_GETCURSEL), c.expectedIndex);
-    if (c.expectedIndex >= 0) EXPECT_STREQ(Text(), c.items[c.expectedIndex].c_str() + (c.items[c.expectedIndex][0] == '-'));
+    if (c.expectedIndex >= 0) {
+      EXPECT_STREQ(Text(), c.items[c.expectedIndex].c_str() + (c.items[c.expectedIndex][0] == '-'));
+    }
     EXPECT_EQ(log, c.expectedLog);
     EXPECT_EQ(combo.GetDropWnd() != nullptr, c.key == VK_F4);
     combo.DestroyWindow();

@@ -151,7 +151,9 @@ TEST_F(DrawnComboTest, ComboBoxMessagesAnswerAsTheStandardControl) {
     char buffer[64] = "untouched";
     LPARAM lParam = s.msg == CB_GETLBTEXT ? reinterpret_cast<LPARAM>(buffer) : reinterpret_cast<LPARAM>(s.text);
     EXPECT_EQ(combo.SendMessage(s.msg, s.wParam, lParam), s.result) << "step " << n;
-    if (s.msg == CB_GETLBTEXT) EXPECT_STREQ(buffer, s.text ? s.text : "untouched") << "step " << n;
+    if (s.msg == CB_GETLBTEXT) {
+      EXPECT_STREQ(buffer, s.text ? s.text : "untouched") << "step " << n;
+    }
   }
   CString text;
   combo.GetWindowText(text);

@@ -21,12 +21,7 @@
 // after each page of the create flow has painted, as
 // <build>/screens/create/NN-<page>.png.
 
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
 #include <gtest/gtest.h>
-// clang-format on
 
 #include <chrono>
 #include <cstdio>
@@ -376,7 +371,7 @@ class Flows : public ::testing::Test {
     dialog_->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     testkit::PumpPending();
     testkit::PumpPending();
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%02d-", ++shots_[flow]);
     const std::string folder = BinaryDir() + "/screens/" + (xvfb_ ? flow : flow + "-headless");
     fs::create_directories(folder);

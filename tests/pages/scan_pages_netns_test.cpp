@@ -15,14 +15,9 @@
 #include <string>
 #include <vector>
 
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
-#include "CDiscoveryTask.h"
-// clang-format on
 #include "ApsimHarness.h"
 #include "CDeviceRecord.h"
+#include "CDiscoveryTask.h"
 #include "CMainDlg.h"
 #include "CStatusListPage.h"
 #include "CWizardApp.h"

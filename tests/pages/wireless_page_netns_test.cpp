@@ -5,12 +5,7 @@
 // change, the channel under Auto Channel Scan), and the failures that leave
 // the page usable. Runs inside a private network namespace (tools/netns-run).
 
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
 #include <gtest/gtest.h>
-// clang-format on
 
 #include <chrono>
 #include <cstdlib>

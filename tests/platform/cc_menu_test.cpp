@@ -185,7 +185,7 @@ TEST_F(CcMenu, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner) {
     }
     return kDefault;
   };
-  testkit::ModalHandler handler([](HWND w) {
+  testkit::ModalHandler handler([](HWND) {
     testkit::PumpPending();  // the menu paints
     testkit::PressKey(VK_ESCAPE);
   });

@@ -2,6 +2,7 @@
 // of selected objects, bitmap formats and DIB bits.
 #include <cstring>
 
+#include "TestKit.h"
 #include "gdi_fixture.h"
 
 namespace {
@@ -82,6 +83,33 @@ TEST(GdiObjects, SelectedObjectsOutliveDeleteObjectUntilDeselected) {
   EXPECT_EQ(cv.At(1, 0), RGB(255, 0, 0));
   EXPECT_EQ(SelectObject(cv.dc, old), static_cast<HGDIOBJ>(red));
   EXPECT_EQ(GetObjectType(red), 0u);  // freed at deselection
+}
+
+// What tests count to see a release: every object made counts until it is
+// really freed, a selected one until its deselection; stock objects never.
+TEST(GdiObjects, TheLiveCountFollowsWhatIsMadeAndFreed) {
+  const int before = testkit::LiveGdiObjects();
+  GetStockObject(WHITE_BRUSH);
+  GetSysColorBrush(COLOR_BTNFACE);
+  DeleteObject(GetStockObject(BLACK_PEN));
+  EXPECT_EQ(before, testkit::LiveGdiObjects());
+
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bm = CreateBitmap(2, 2, 1, 32, nullptr);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  HIMAGELIST list = ImageList_Create(4, 4, ILC_COLOR32, 1, 1);
+  EXPECT_EQ(before + 4, testkit::LiveGdiObjects());
+
+  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  DeleteObject(brush);
+  EXPECT_EQ(before + 4, testkit::LiveGdiObjects());  // still selected
+  SelectObject(dc, oldBrush);
+  EXPECT_EQ(before + 3, testkit::LiveGdiObjects());
+
+  ImageList_Destroy(list);
+  DeleteObject(bm);
+  DeleteDC(dc);
+  EXPECT_EQ(before, testkit::LiveGdiObjects());
 }
 
 TEST(GdiObjects, BitmapsLiveInOneMemoryContextAtATime) {

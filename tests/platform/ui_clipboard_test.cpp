@@ -80,7 +80,9 @@ TEST(Clipboard, CallsNeedTheClipboardOpenAndOneOpenerAtATime) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.open) ASSERT_TRUE(OpenClipboard(nullptr));
+    if (c.open) {
+      ASSERT_TRUE(OpenClipboard(nullptr));
+    }
     HGLOBAL mem = TextBlock("abc");
     HANDLE set = SetClipboardData(c.format, mem);
     EXPECT_EQ(set != nullptr, c.expectSet);

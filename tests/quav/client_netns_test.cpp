@@ -12,15 +12,11 @@
 #include <thread>
 #include <vector>
 
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
 #include "AlQUAVClient.h"
-// clang-format on
-#include "Clock.h"
 #include "AnnouncementListen.h"
 #include "ApsimHarness.h"
+#include "CVHException.h"
+#include "Clock.h"
 #include "SnmpdHarness.h"  // RunCommand
 #include "TempDir.h"
 #include "TestKit.h"

@@ -115,40 +115,47 @@ TEST(QuavRequest, WizardRequestsAreByteExactAtEachSecurityLevel) {
 }
 
 TEST(QuavRequest, ItemEncodingRules) {
+  struct Item {  // what Append takes of a table row
+    BYTE id;
+    const char* selector;
+    const char* text;
+    BYTE valueType;
+    int access;
+  };
   struct Case {
     const char* name;
     BYTE command;
-    VhQUAVVar row;
+    Item row;
     const char* value;
     Bytes expected;  // the items after the header
   };
   const Case cases[] = {
-      {"get sends no value", 5, {1, "0008", "a", 13, 1, nullptr, nullptr, nullptr}, "1.2.3.4", Hex("03 01 00 08 00 06")},
-      {"discover sends only writable items", 1, {0, "00", "a", 0, 1, nullptr, nullptr, nullptr}, "", Bytes()},
-      {"skipped items are never sent", 3, {1, "0008", "a", 13, 6, nullptr, nullptr, nullptr}, "1.2.3.4", Bytes()},
-      {"set sends no readable-only item", 3, {1, "0008", "a", 13, 1, nullptr, nullptr, nullptr}, "1.2.3.4", Bytes()},
-      {"only \"false\" is false", 3, {1, "01", "a", 1, 2, nullptr, nullptr, nullptr}, "False", Hex("02 01 01 00 06 01")},
-      {"\"false\" is 0", 3, {1, "01", "a", 1, 2, nullptr, nullptr, nullptr}, "false", Hex("02 01 01 00 06 00")},
-      {"type 4 true is little-endian 1", 3, {1, "01", "a", 4, 2, nullptr, nullptr, nullptr}, "yes", Hex("02 01 01 00 07 01 00")},
-      {"type 7 true", 3, {1, "01", "a", 7, 2, nullptr, nullptr, nullptr}, "1", Hex("02 01 01 00 09 01 00 00 00")},
-      {"type 2 keeps the low 8 bits", 3, {1, "01", "a", 2, 2, nullptr, nullptr, nullptr}, "-1", Hex("02 01 01 00 06 FF")},
-      {"type 6 big-endian", 3, {1, "01", "a", 6, 2, nullptr, nullptr, nullptr}, "4660", Hex("02 01 01 00 07 12 34")},
-      {"type 8 negative", 3, {1, "01", "a", 8, 2, nullptr, nullptr, nullptr}, "-2", Hex("02 01 01 00 09 FF FF FF FE")},
-      {"type 9 above 2^31", 3, {1, "01", "a", 9, 2, nullptr, nullptr, nullptr}, "4294967295", Hex("02 01 01 00 09 FF FF FF FF")},
-      {"type 9 3000000000", 3, {1, "01", "a", 9, 2, nullptr, nullptr, nullptr}, "3000000000", Hex("02 01 01 00 09 B2 D0 5E 00")},
-      {"type 10 low word first", 3, {1, "01", "a", 10, 2, nullptr, nullptr, nullptr}, "1.5",
+      {"get sends no value", 5, {1, "0008", "a", 13, 1}, "1.2.3.4", Hex("03 01 00 08 00 06")},
+      {"discover sends only writable items", 1, {0, "00", "a", 0, 1}, "", Bytes()},
+      {"skipped items are never sent", 3, {1, "0008", "a", 13, 6}, "1.2.3.4", Bytes()},
+      {"set sends no readable-only item", 3, {1, "0008", "a", 13, 1}, "1.2.3.4", Bytes()},
+      {"only \"false\" is false", 3, {1, "01", "a", 1, 2}, "False", Hex("02 01 01 00 06 01")},
+      {"\"false\" is 0", 3, {1, "01", "a", 1, 2}, "false", Hex("02 01 01 00 06 00")},
+      {"type 4 true is little-endian 1", 3, {1, "01", "a", 4, 2}, "yes", Hex("02 01 01 00 07 01 00")},
+      {"type 7 true", 3, {1, "01", "a", 7, 2}, "1", Hex("02 01 01 00 09 01 00 00 00")},
+      {"type 2 keeps the low 8 bits", 3, {1, "01", "a", 2, 2}, "-1", Hex("02 01 01 00 06 FF")},
+      {"type 6 big-endian", 3, {1, "01", "a", 6, 2}, "4660", Hex("02 01 01 00 07 12 34")},
+      {"type 8 negative", 3, {1, "01", "a", 8, 2}, "-2", Hex("02 01 01 00 09 FF FF FF FE")},
+      {"type 9 above 2^31", 3, {1, "01", "a", 9, 2}, "4294967295", Hex("02 01 01 00 09 FF FF FF FF")},
+      {"type 9 3000000000", 3, {1, "01", "a", 9, 2}, "3000000000", Hex("02 01 01 00 09 B2 D0 5E 00")},
+      {"type 10 low word first", 3, {1, "01", "a", 10, 2}, "1.5",
        Hex("02 01 01 00 0D 00 00 00 00 3F F8 00 00")},
-      {"type 11 ticks", 3, {1, "01", "a", 11, 2, nullptr, nullptr, nullptr}, "360000", Hex("02 01 01 00 09 00 05 7E 40")},
-      {"type 12 OLE date", 3, {1, "01", "a", 12, 2, nullptr, nullptr, nullptr}, "2000/1/1 12:00:00",
+      {"type 11 ticks", 3, {1, "01", "a", 11, 2}, "360000", Hex("02 01 01 00 09 00 05 7E 40")},
+      {"type 12 OLE date", 3, {1, "01", "a", 12, 2}, "2000/1/1 12:00:00",
        Hex("02 01 01 00 0D 00 00 00 00 40 E1 D5 D0")},
-      {"type 15 hex", 3, {1, "01", "a", 15, 2, nullptr, nullptr, nullptr}, "a1 b2c", Hex("02 01 01 00 08 0A 1B 2C")},
-      {"odd selector digit is a byte of its own", 3, {12, "101", "a", 3, 2, nullptr, nullptr, nullptr}, "200",
+      {"type 15 hex", 3, {1, "01", "a", 15, 2}, "a1 b2c", Hex("02 01 01 00 08 0A 1B 2C")},
+      {"odd selector digit is a byte of its own", 3, {12, "101", "a", 3, 2}, "200",
        Hex("03 0C 01 01 00 07 C8")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     QUAVVarlist list;
-    const VhQUAVVar& r = c.row;
+    const Item& r = c.row;
     list.Append(r.id, r.selector, r.text, r.valueType, r.access, nullptr, nullptr);
     list[0]->value = c.value;
     list.SetCommand(c.command);
@@ -289,6 +296,7 @@ TEST(QuavDigest, LongPasswordDoesNotOverrunTheBuffer) {
   list.SetSecurityMode(QUAV_SECURITY_MD5, password.c_str());
   Bytes datagram = BuildRequest(list, 0, kDeviceMac);
   std::vector<BYTE> exact(datagram.begin(), datagram.end());
+  ASSERT_GE(exact.size(), 28u);
   std::fill(exact.begin() + 12, exact.begin() + 28, 0);
   Bytes joined = exact;
   joined.insert(joined.end(), password.begin(), password.end());

@@ -21,36 +21,36 @@ namespace {
 // minimize m n o p; background K.
 const std::string kLetters = "WXYZTt12345678rsuvmnopK";
 
-COLORREF ColorOf(char letter) {
+inline COLORREF ColorOf(char letter) {
   const size_t i = kLetters.find(letter);
   EXPECT_NE(std::string::npos, i) << letter;
   return RGB(20 + static_cast<int>(i) * 9, 240 - static_cast<int>(i) * 7, 40 + (static_cast<int>(i) * 53) % 200);
 }
 
 // WindowPixel gives 0x00RRGGBB.
-uint32_t AsPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+inline uint32_t AsPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
-char LetterAt(HWND hwnd, int x, int y) {
+inline char LetterAt(HWND hwnd, int x, int y) {
   const uint32_t p = testkit::WindowPixel(hwnd, x, y);
   for (char letter : kLetters)
     if (AsPixel(ColorOf(letter)) == p) return letter;
   return '?';
 }
 
-std::string RowOf(HWND hwnd, int y, int x0, int x1) {
+inline std::string RowOf(HWND hwnd, int y, int x0, int x1) {
   std::string s;
   for (int x = x0; x < x1; ++x) s += LetterAt(hwnd, x, y);
   return s;
 }
 
-std::string ColumnOf(HWND hwnd, int x, int y0, int y1) {
+inline std::string ColumnOf(HWND hwnd, int x, int y0, int y1) {
   std::string s;
   for (int y = y0; y < y1; ++y) s += LetterAt(hwnd, x, y);
   return s;
 }
 
 // Runs of letters, e.g. {{'W', 1}, {'T', 3}} gives "WTTT".
-std::string Runs(const std::vector<std::pair<char, int>>& runs) {
+inline std::string Runs(const std::vector<std::pair<char, int>>& runs) {
   std::string s;
   for (const auto& r : runs) s.append(static_cast<size_t>(r.second), r.first);
   return s;

@@ -31,6 +31,7 @@
 #include "RTTreeCtrl.h"
 #include "RTView.h"
 #include "TempDir.h"
+#include "TestKit.h"
 
 namespace {
 
@@ -414,24 +415,19 @@ TEST(SkinLoader, ReloadingReleasesEveryOldBitmapAndStrip) {
     ini.replace(ini.find("<MaximizeButton"), 15, "<MaximizeButton list=max.bmp");
     WriteText(path, ini);
   }
-  std::vector<HGDIOBJ> first;
+  // Handles cannot show it: a freed handle's value is the next bitmap's.
+  const int before = testkit::LiveGdiObjects();
   {
     CRTSkin skin;
     ASSERT_EQ(1, skin.LoadSkin(path.c_str()));
-    for (int s = 0; s < CRTSkin::kSectionCount; ++s)
-      for (CBitmap* b : skin.GetImageSet(static_cast<CRTSkin::Section>(s)).images)
-        if (b) first.push_back(b->GetSafeHandle());
-    ASSERT_FALSE(first.empty());
+    const int loaded = testkit::LiveGdiObjects();
+    ASSERT_GT(loaded, before);
     ASSERT_EQ(1, skin.LoadSkin(path.c_str()));
-    for (HGDIOBJ h : first) EXPECT_EQ(0u, ::GetObjectType(h));  // the old ones are gone
+    EXPECT_EQ(loaded, testkit::LiveGdiObjects());  // the old ones are gone
     EXPECT_EQ(RGB(3, 0, 0), ColorOfBitmap(CRTDialog::s_maximizeButton.images[2]));
     EXPECT_EQ(SlotColor(SectionIndex("Button"), 1), ColorOfBitmap(CRTButton::s_images.images[1]));
-    first.clear();
-    for (int s = 0; s < CRTSkin::kSectionCount; ++s)
-      for (CBitmap* b : skin.GetImageSet(static_cast<CRTSkin::Section>(s)).images)
-        if (b) first.push_back(b->GetSafeHandle());
   }
-  for (HGDIOBJ h : first) EXPECT_EQ(0u, ::GetObjectType(h));  // and the store's own die with it
+  EXPECT_EQ(before, testkit::LiveGdiObjects());  // and the store's own die with it
 }
 
 TEST(SkinLoader, ReloadingStripsRebuildsTheImageLists) {
@@ -439,20 +435,15 @@ TEST(SkinLoader, ReloadingStripsRebuildsTheImageLists) {
   WriteStrip(dir.file("max.bmp"), 16, {RGB(1, 0, 0), RGB(2, 0, 0), RGB(3, 0, 0)});
   WriteText(dir.file("skin.ini"), "<MaximizeButton list=max.bmp><MinimizeButton list=max.bmp>");
   CRTSkin skin;
-  HIMAGELIST previous[2] = {};
+  int loaded = 0;
   for (int round = 0; round < 3; ++round) {
     ASSERT_EQ(1, skin.LoadSkin(dir.file("skin.ini").c_str()));
     EXPECT_EQ(RGB(3, 0, 0), ColorOfBitmap(CRTDialog::s_maximizeButton.images[2]));
     EXPECT_EQ(nullptr, CRTDialog::s_maximizeButton.images[3]);
-    for (int strip = 0; strip < 2; ++strip) {
-      HIMAGELIST list = skin.GetStripImageList(strip);
-      EXPECT_EQ(3, ::ImageList_GetImageCount(list));
-      // A list still alive at the old address would mean the old one leaked.
-      if (previous[strip] && previous[strip] != list) {
-        EXPECT_EQ(0, ::ImageList_GetImageCount(previous[strip]));
-      }
-      previous[strip] = list;
-    }
+    for (int strip = 0; strip < 2; ++strip) EXPECT_EQ(3, ::ImageList_GetImageCount(skin.GetStripImageList(strip)));
+    // More objects after a reload would mean the old lists and frames leaked.
+    if (round == 0) loaded = testkit::LiveGdiObjects();
+    EXPECT_EQ(loaded, testkit::LiveGdiObjects()) << round;
   }
 }
 

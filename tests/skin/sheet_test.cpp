@@ -30,7 +30,7 @@ char LetterAt(HWND hwnd, int x, int y) {
   const uint32_t p = testkit::WindowPixel(hwnd, x, y);
   for (char letter : kLetters) {
     const COLORREF c = InkOf(letter);
-    if (((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)) == p) return letter;
+    if (static_cast<uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)) == p) return letter;
   }
   return '?';
 }

@@ -3,6 +3,8 @@
 // turns off.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "RTToolBar.h"
 #include "scroll_fixture.h"
 
@@ -149,6 +151,69 @@ TEST_F(ToolBarTest, HotButtonLiftsAndPressingPushesItDown) {
   EXPECT_NE(ColorOf('B'), Pixel(bar.m_hWnd, r.left + 2, r.top + 2));
   EXPECT_EQ(ColorOf('B'), Pixel(bar.m_hWnd, r.left + 3 + 15, r.top + 3 + 14));
   testkit::MouseUp(centre);
+  testkit::PumpPending();
+}
+
+// With tinted fills: a disabled icon is only its grey shadow, an
+// indeterminate button is framed and lifted, and a drop-down button's arrow
+// part shares its left edge with the main part, which alone darkens when
+// held down.
+TEST_F(ToolBarTest, DisabledIndeterminateAndDropDownLooks) {
+  CBitmap* none[5] = {};
+  CRTToolBar::SetImages(none, set.modes());
+  CToolBarCtrl& ctrl = bar.GetToolBarCtrl();
+  ctrl.SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS);
+  TBBUTTONINFO info{};
+  info.cbSize = sizeof info;
+  info.dwMask = TBIF_STYLE;
+  info.fsStyle = TBSTYLE_BUTTON | TBSTYLE_DROPDOWN;
+  ASSERT_TRUE(ctrl.SetButtonInfo(203, &info));
+  ctrl.SetState(201, 0);
+  ctrl.SetState(202, TBSTATE_ENABLED | TBSTATE_INDETERMINATE);
+  Commit(LM_HORZ | LM_HORZDOCK);
+  CRect disabled, indeterminate, drop;
+  bar.GetItemRect(0, &disabled);
+  bar.GetItemRect(1, &indeterminate);
+  bar.GetItemRect(3, &drop);
+  ASSERT_GT(drop.Width(), ctrl.GetButtonSize().cx) << "room for the arrow part";
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE), highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+  const int arrowEdge = drop.right - 14, middle = drop.CenterPoint().y;
+  struct Case {
+    const char* what;
+    CPoint at;
+    COLORREF colour;
+  };
+  auto check = [&](const char* phase, const std::vector<Case>& cases) {
+    Repaint();
+    for (const Case& c : cases) EXPECT_EQ(c.colour, Pixel(bar.m_hWnd, c.at.x, c.at.y)) << phase << ": " << c.what;
+  };
+
+  ctrl.SetHotItem(3);
+  check("hot", {
+      {"disabled: the grey shadow", CPoint(disabled.left + 8, disabled.top + 8), AdjustColorHLS(face, -27, 0)},
+      {"indeterminate: dark frame", indeterminate.TopLeft(), ::GetSysColor(COLOR_3DDKSHADOW)},
+      {"indeterminate: lifted icon", CPoint(indeterminate.left + 2, indeterminate.top + 2), ColorOf('C')},
+      {"indeterminate: its shadow", CPoint(indeterminate.left + 4 + 15, indeterminate.top + 4 + 14),
+       AdjustColorHLS(face, -20, 0)},
+      {"drop-down: light fill", CPoint(drop.left + 1, drop.bottom - 2), AdjustColorHLS(highlight, 70, -57)},
+      {"drop-down: the arrow part's edge", CPoint(arrowEdge, drop.top + 2), highlight},
+      {"drop-down: light arrow part", CPoint(arrowEdge + 1, drop.top + 2), AdjustColorHLS(highlight, 70, -57)},
+      {"drop-down: the arrow", CPoint(drop.right - 7, middle + 1), RGB(0, 0, 0)},
+  });
+
+  CPoint mainPart(drop.left + 4, middle);
+  bar.ClientToScreen(&mainPart);
+  testkit::MouseMove(mainPart);
+  testkit::MouseDown(mainPart);
+  testkit::PumpPending();
+  ctrl.SetHotItem(3);
+  check("main part held down", {
+      {"dark main part", CPoint(drop.left + 1, drop.bottom - 2), AdjustColorHLS(highlight, 50, -50)},
+      {"up to the shared edge", CPoint(arrowEdge - 1, drop.top + 2), AdjustColorHLS(highlight, 50, -50)},
+      {"the shared edge", CPoint(arrowEdge, drop.top + 2), highlight},
+      {"the arrow part stays light", CPoint(arrowEdge + 1, drop.top + 2), AdjustColorHLS(highlight, 70, -66)},
+  });
+  testkit::MouseUp(mainPart);
   testkit::PumpPending();
 }
 

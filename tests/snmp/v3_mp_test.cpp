@@ -21,8 +21,6 @@ using Bytes = std::vector<unsigned char>;
 const char* const kLocal = "VhSNMP_Application";
 const char* const kPeer = "peer-engine-01";
 
-Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
 struct PduDeleter {
   void operator()(snmp_pdu* pdu) const { snmp_free_pdu(pdu); }
 };
@@ -619,7 +617,9 @@ TEST_F(V3Engine, MalformedMessagesAreRejectedCleanly) {
     const uint32_t wrongDigests = usmGetStatsWrongDigests();
     Parsed p = parse(c.message());
     EXPECT_EQ(c.status, p.status) << c.what;
-    if (c.status == SNMPv3_USM_AUTHENTICATION_ERROR) EXPECT_EQ(wrongDigests + 1, usmGetStatsWrongDigests()) << c.what;
+    if (c.status == SNMPv3_USM_AUTHENTICATION_ERROR) {
+      EXPECT_EQ(wrongDigests + 1, usmGetStatsWrongDigests()) << c.what;
+    }
   }
 
   // Every prefix of a valid message is refused without a read past its end.

@@ -147,7 +147,9 @@ TEST(SnmpRequestIndexTest, KeysRoundTripThroughTheRowIndex) {
     list.Add("1.3.6.1.4.1.99.1.2", "data", SVS_INTEGER, SVA_READ);
     *list.GetItem(0)->value = c.value;
     CString index = request.RowIndex(list);
-    if (c.index) EXPECT_EQ(std::string(index), c.index);
+    if (c.index) {
+      EXPECT_EQ(std::string(index), c.index);
+    }
     *list.GetItem(0)->value = "";
     request.StoreRowIndex(index, list);
     std::string expected = c.decoded ? c.decoded : std::string(DateAndTime(c.value).Format());

@@ -2,10 +2,7 @@
 // fields an announcement carries. For tests that link the QUAV library.
 #pragma once
 
-#include "CVHException.h"
-// clang-format off
 #include "AlQUAVClient.h"
-// clang-format on
 #include "WizardTables.h"
 
 struct AnnouncementListen {

@@ -13,14 +13,10 @@
 #include <string>
 #include <vector>
 
-// Before the window manager's headers, whose GetMessage macro would rename
-// the exception's method.
-#include "CVHException.h"
-// clang-format off
 #include "AlQUAVClient.h"
-// clang-format on
 #include "AnnouncementListen.h"
 #include "ApsimHarness.h"
+#include "CVHException.h"
 #include "Files.h"
 #include "SnmpRequest.h"
 #include "SnmpSession.h"
@@ -484,19 +480,23 @@ TEST_F(ApsimTest, BadMessagesAreDropped) {
   EXPECT_TRUE(Has(sim_->Log(), "snmp drop malformed")) << sim_->Log();
 }
 
+// The lab, told to run this build tree's programs: on its own it finds only
+// those of a tree under build/.
+std::string Lab(const std::string& arguments) {
+  const std::string apsim = BuiltProgram("apsim");
+  return "APLAB_BIN=" + apsim.substr(0, apsim.rfind('/')) + " " + std::getenv("TRELLIAN_SOURCE_DIR") + "/tools/aplab " +
+         arguments;
+}
+
 TEST_F(ApsimTest, LabFindsItsDevices) {
   int status = -1;
-  std::string out = RunCommand(std::string(std::getenv("TRELLIAN_SOURCE_DIR")) + "/tools/aplab --devices 2 -- " +
-                                   BuiltProgram("quavctl") + " discover 2>&1",
-                               &status);
+  std::string out = RunCommand(Lab("--devices 2 -- " + BuiltProgram("quavctl") + " discover 2>&1"), &status);
   EXPECT_EQ(status, 0) << out;
   EXPECT_TRUE(Has(out, "2 device(s)")) << out;
   EXPECT_TRUE(Has(out, "000D88A00001") && Has(out, "000D88A00002")) << out;
 
   // A display over TCP cannot be reached from the lab's network.
-  out = RunCommand("env -u TRELLIAN_DISPLAY DISPLAY=localhost:10.0 " + std::string(std::getenv("TRELLIAN_SOURCE_DIR")) +
-                       "/tools/aplab --program /bin/true 2>&1",
-                   &status);
+  out = RunCommand("env -u TRELLIAN_DISPLAY DISPLAY=localhost:10.0 " + Lab("--program /bin/true 2>&1"), &status);
   EXPECT_EQ(status, 2) << out;
   EXPECT_TRUE(Has(out, "over TCP")) << out;
 }

@@ -13,11 +13,6 @@
 // failures are printed with the library's texts; a device that answers a
 // discover twice is listed once. Exit status 0 when every
 // request succeeded.
-#include "CVHException.h"
-// clang-format off
-#include "AlQUAVClient.h"
-// clang-format on
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "AlQUAVClient.h"
+#include "CVHException.h"
 #include "WizardTables.h"
 
 namespace {
