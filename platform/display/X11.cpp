@@ -63,7 +63,6 @@ struct Channel {
 };
 
 // Virtual keys and values without a name in our headers.
-const int kWheelDelta = 120;
 const UINT kVkOem4 = 0xDB;  // [ {
 const UINT kVkOem5 = 0xDC;  // backslash |
 const UINT kVkOem6 = 0xDD;  // ] }
@@ -715,7 +714,7 @@ class X11Backend : public PlatformDisplayBackend {
           case Button5:
             if (!press) return;
             a.code = WM_MOUSEWHEEL;
-            a.wheel = ev.xbutton.button == Button4 ? kWheelDelta : -kWheelDelta;
+            a.wheel = ev.xbutton.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA;
             break;
           default:
             return;
