@@ -429,6 +429,14 @@ BOOL TranslateMessage(const MSG* msg) {
 
 // ---------------------------------------------------------------- injected input
 
+// No key or wheel reaches a disabled window, nor any window inside one.
+static bool InputAllowed(HWND target) {
+  for (HWND w = target; w; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr) {
+    if (!IsWindowEnabled(w)) return false;
+  }
+  return true;
+}
+
 static void RouteMouse(UINT msg, POINT pt, int wheel) {
   {
     Guard g(Lock());
@@ -444,7 +452,10 @@ static void RouteMouse(UINT msg, POINT pt, int wheel) {
   }
   LPARAM screen = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
   if (msg == WM_MOUSEWHEEL) {
+    // The wheel goes where the keys go.
     HWND target = GetFocus();
+    if (!target) target = GetActiveWindow();
+    if (!InputAllowed(target)) return;
     if (target)
       PostMessageA(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(static_cast<SHORT>(wheel))),
                    screen);
@@ -527,10 +538,7 @@ static void RouteKey(UINT vk, BOOL down) {
   bool noFocus = !target;
   if (!target) target = GetActiveWindow();
   if (!target) return;
-  // No key reaches a disabled window, nor any window inside one.
-  for (HWND w = target; w; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr) {
-    if (!IsWindowEnabled(w)) return;
-  }
+  if (!InputAllowed(target)) return;
   bool sys = (alt && !KeyDown(VK_CONTROL)) || vk == VK_F10 || vk == VK_MENU || noFocus;
   UINT msg = sys ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
   LPARAM lParam = 1 | (alt ? (1 << 29) : 0);
