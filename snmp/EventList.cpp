@@ -104,12 +104,20 @@ SnmpSynchronized& process_lock() {
   return lock;
 }
 
-// Waits for a ready socket, at most until the earliest deadline and never
-// longer than `cap_ms`; 1 when a socket is ready.
-int wait_for_events(long cap_ms) {
-  CEventList& list = CEventList::instance();
+// The sockets a select found ready, for the pass that follows it.
+struct ReadySets {
   int maxfds = 0;
   fd_set readfds, writefds, exceptfds;
+};
+
+// Waits for a ready socket, at most until the earliest deadline and never
+// longer than `cap_ms`; 1 when a socket is ready, with the ready sets in `ready`.
+int wait_for_events(long cap_ms, ReadySets& ready) {
+  CEventList& list = CEventList::instance();
+  int& maxfds = ready.maxfds;
+  fd_set& readfds = ready.readfds;
+  fd_set& writefds = ready.writefds;
+  fd_set& exceptfds = ready.exceptfds;
   list.GetFdSets(maxfds, readfds, writefds, exceptfds);
   msec deadline;
   list.GetNextTimeout(deadline);
@@ -127,12 +135,14 @@ int wait_for_events(long cap_ms) {
   return select(maxfds, &readfds, &writefds, &exceptfds, &limit) > 0;
 }
 
-}  // namespace
-
-int SNMPProcessPendingEvents() {
+// One pass of the event list. `first`, when given, is what a select made just
+// before found ready: the pass handles that at once instead of asking select
+// the same question again, and goes on as usual until nothing is ready.
+int process_pending(const ReadySets* first) {
   msec now;
   SnmpSynchronize guard(process_lock());
   CEventList& list = CEventList::instance();
+  if (first) list.HandleEvents(first->maxfds, first->readfds, first->writefds, first->exceptfds);
   for (;;) {
     int maxfds = 0;
     fd_set readfds, writefds, exceptfds;
@@ -146,6 +156,10 @@ int SNMPProcessPendingEvents() {
   }
   return list.DoRetries(now);
 }
+
+}  // namespace
+
+int SNMPProcessPendingEvents() { return process_pending(nullptr); }
 
 int SNMPProcessEvents() {
   int maxfds = 0;
@@ -162,14 +176,14 @@ int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
   while (!queue.Done(request_id)) {
     // Sleep in select until an answer or the next deadline instead of
     // spinning: the passes and their order stay the same.
-    wait_for_events(10);
-    SNMPProcessPendingEvents();
+    ReadySets ready;
+    process_pending(wait_for_events(10, ready) ? &ready : nullptr);
   }
   {
     SnmpSynchronize guard(queue.lock());
     if (CSNMPMessage* entry = queue.GetEntry(request_id)) {
       int status = 0;
-      entry->GetPdu(status, pdu);
+      entry->TakePdu(status, pdu);  // the entry goes next
       queue.DeleteEntry(request_id);
       return status;
     }
@@ -181,7 +195,8 @@ int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
 int SNMPRunEventLoop() {
   for (;;) {
     if (int done = CEventList::instance().Done()) return done;
-    if (SNMPProcessEvents() == 0) wait_for_events(10);
+    ReadySets unused;
+    if (SNMPProcessEvents() == 0) wait_for_events(10, unused);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "Snmp.h"
 #include "mp_v3.h"
@@ -52,16 +53,24 @@ int CSNMPMessage::GetPdu(int& status, Pdu& pdu) const {
   return 0;
 }
 
-int CSNMPMessage::SetPdu(int status, const Pdu& answer) {
+int CSNMPMessage::TakePdu(int& status, Pdu& pdu) {
+  pdu = std::move(m_pdu);
+  status = m_status;
+  return 0;
+}
+
+int CSNMPMessage::SetPdu(int status, const Pdu& answer) { return SetPdu(status, Pdu(answer)); }
+
+int CSNMPMessage::SetPdu(int status, Pdu&& answer) {
   const unsigned short request_type = m_pdu.get_type();
   m_received = 1;
-  m_pdu = answer;
+  m_pdu = std::move(answer);
   m_status = status;
   // The answer to an inform repeats sysUpTime.0 and snmpTrapOID.0 first:
   // they become the notification fields again.
-  if (request_type == sNMP_PDU_INFORM && answer.get_type() == sNMP_PDU_RESPONSE && answer.get_vb_count() > 1) {
-    const Vb& uptime = answer[0];
-    const Vb& trap_oid = answer[1];
+  if (request_type == sNMP_PDU_INFORM && m_pdu.get_type() == sNMP_PDU_RESPONSE && m_pdu.get_vb_count() > 1) {
+    const Vb& uptime = m_pdu[0];
+    const Vb& trap_oid = m_pdu[1];
     if (uptime.get_syntax() == sNMP_SYNTAX_TIMETICKS && uptime.get_oid() == "1.3.6.1.2.1.1.3.0" &&
         trap_oid.get_syntax() == sNMP_SYNTAX_OID && trap_oid.get_oid() == "1.3.6.1.6.3.1.1.4.1.0") {
       TimeTicks ts;
@@ -210,7 +219,8 @@ int CSNMPMessageQueue::HandleEvents(int maxfds, const fd_set& readfds, const fd_
     SnmpSynchronize guard(m_lock);
     CSNMPMessage* entry = GetEntry(answer.get_request_id());
     if (!entry || answer.get_request_id() == 0) continue;  // late, duplicate or stray
-    entry->SetPdu(status, answer);
+    const unsigned short answer_type = answer.get_type();
+    entry->SetPdu(status, std::move(answer));
     // A synchronous entry (no callback) stays, marked received, for the
     // caller blocked on it. An asynchronous one is unlinked before its
     // callback, which may cancel, close its session or send anew.
@@ -218,7 +228,7 @@ int CSNMPMessageQueue::HandleEvents(int maxfds, const fd_set& readfds, const fd_
     Unlink(entry);
     // A report the message processing refused (it names another engine, say)
     // ends the request with that failure, as a synchronous request sees it.
-    entry->Callback(answer.get_type() == sNMP_PDU_REPORT && status != 0 && status != SNMPv3_MP_OK
+    entry->Callback(answer_type == sNMP_PDU_REPORT && status != 0 && status != SNMPv3_MP_OK
                         ? status
                         : SNMP_CLASS_ASYNC_RESPONSE);
     delete entry;
