@@ -1,5 +1,7 @@
 #include "EventList.h"
 
+#include <atomic>
+
 #include "Clock.h"
 #include "MessageQueue.h"
 #include "NotifyQueue.h"
@@ -58,8 +60,10 @@ void CEventList::GetFdSets(int& maxfds, fd_set& readfds, fd_set& writefds, fd_se
 
 int CEventList::HandleEvents(int maxfds, const fd_set& readfds, const fd_set& writefds, const fd_set& exceptfds) {
   int status = 0;
+  const unsigned pass = SNMPPassCount();
   m_lock.lock();
   for (CEvents* source : m_sources) {
+    if (SNMPPassCount() != pass) break;  // the sets are stale (see SNMPPassCount)
     if (source->GetCount() <= 0) continue;
     // Without the list's lock, so that a callback may call into the library.
     m_lock.unlock();
@@ -104,20 +108,15 @@ SnmpSynchronized& process_lock() {
   return lock;
 }
 
-// The sockets a select found ready, for the pass that follows it.
-struct ReadySets {
-  int maxfds = 0;
-  fd_set readfds, writefds, exceptfds;
-};
+// Moved under the process lock only; read by the thread that holds it.
+std::atomic<unsigned> pass_count{0};
 
 // Waits for a ready socket, at most until the earliest deadline and never
-// longer than `cap_ms`; 1 when a socket is ready, with the ready sets in `ready`.
-int wait_for_events(long cap_ms, ReadySets& ready) {
+// longer than `cap_ms`; 1 when a socket is ready.
+int wait_for_events(long cap_ms) {
   CEventList& list = CEventList::instance();
-  int& maxfds = ready.maxfds;
-  fd_set& readfds = ready.readfds;
-  fd_set& writefds = ready.writefds;
-  fd_set& exceptfds = ready.exceptfds;
+  int maxfds = 0;
+  fd_set readfds, writefds, exceptfds;
   list.GetFdSets(maxfds, readfds, writefds, exceptfds);
   msec deadline;
   list.GetNextTimeout(deadline);
@@ -135,14 +134,16 @@ int wait_for_events(long cap_ms, ReadySets& ready) {
   return select(maxfds, &readfds, &writefds, &exceptfds, &limit) > 0;
 }
 
-// One pass of the event list. `first`, when given, is what a select made just
-// before found ready: the pass handles that at once instead of asking select
-// the same question again, and goes on as usual until nothing is ready.
-int process_pending(const ReadySets* first) {
+}  // namespace
+
+// Readiness is asked again under the process lock, never taken from a select
+// made before it (wait_for_events): another thread's pass may have read that
+// datagram in between, and a receive on an empty socket would wait for ever
+// with the lock held.
+int SNMPProcessPendingEvents() {
   msec now;
   SnmpSynchronize guard(process_lock());
   CEventList& list = CEventList::instance();
-  if (first) list.HandleEvents(first->maxfds, first->readfds, first->writefds, first->exceptfds);
   for (;;) {
     int maxfds = 0;
     fd_set readfds, writefds, exceptfds;
@@ -150,6 +151,7 @@ int process_pending(const ReadySets* first) {
     if (maxfds == 0) break;
     timeval zero = {0, 0};
     const int ready = select(maxfds, &readfds, &writefds, &exceptfds, &zero);
+    pass_count.fetch_add(1, std::memory_order_relaxed);
     now.refresh();
     if (ready <= 0) break;
     list.HandleEvents(maxfds, readfds, writefds, exceptfds);
@@ -157,9 +159,7 @@ int process_pending(const ReadySets* first) {
   return list.DoRetries(now);
 }
 
-}  // namespace
-
-int SNMPProcessPendingEvents() { return process_pending(nullptr); }
+unsigned SNMPPassCount() { return pass_count.load(std::memory_order_relaxed); }
 
 int SNMPProcessEvents() {
   int maxfds = 0;
@@ -176,8 +176,8 @@ int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
   while (!queue.Done(request_id)) {
     // Sleep in select until an answer or the next deadline instead of
     // spinning: the passes and their order stay the same.
-    ReadySets ready;
-    process_pending(wait_for_events(10, ready) ? &ready : nullptr);
+    wait_for_events(10);
+    SNMPProcessPendingEvents();
   }
   {
     SnmpSynchronize guard(queue.lock());
@@ -195,8 +195,7 @@ int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
 int SNMPRunEventLoop() {
   for (;;) {
     if (int done = CEventList::instance().Done()) return done;
-    ReadySets unused;
-    if (SNMPProcessEvents() == 0) wait_for_events(10, unused);
+    if (SNMPProcessEvents() == 0) wait_for_events(10);
   }
 }
 
@@ -268,15 +267,20 @@ int CUTEventQueue::GetNextTimeout(msec& timeout) {
 int CUTEventQueue::HandleEvents(int, const fd_set&, const fd_set&, const fd_set&) { return DoRetries(msec()); }
 
 int CUTEventQueue::DoRetries(const msec& now) {
-  SnmpSynchronize guard(m_lock);
   for (;;) {
-    msec due;
-    if (GetNextTimeout(due) != 0 || due > now) return 0;
-    auto it = m_entries.begin();
-    while (!(it->due == due)) ++it;
-    // Unlinked before the call: the callback may remove or add timeouts.
-    const Entry entry = *it;
-    m_entries.erase(it);
+    Entry entry;
+    {
+      SnmpSynchronize guard(m_lock);
+      msec due;
+      if (GetNextTimeout(due) != 0 || due > now) return 0;
+      auto it = m_entries.begin();
+      while (!(it->due == due)) ++it;
+      // Unlinked before the call: the callback may remove or add timeouts.
+      entry = *it;
+      m_entries.erase(it);
+    }
+    // Without the queue's lock, as every callback of the library runs: it
+    // may start a synchronous request, which takes the event list's lock.
     if (entry.callback) entry.callback(entry.data, entry.id);
   }
 }
@@ -320,13 +324,19 @@ void CUDEventQueue::GetFdSets(int& maxfds, fd_set& readfds, fd_set& writefds, fd
 
 int CUDEventQueue::HandleEvents(int maxfds, const fd_set& readfds, const fd_set& writefds,
                                 const fd_set& exceptfds) {
-  SnmpSynchronize guard(m_lock);
   for (int fd = 0; fd < maxfds; ++fd) {
     if (!FD_ISSET(fd, &readfds) && !FD_ISSET(fd, &writefds) && !FD_ISSET(fd, &exceptfds)) continue;
-    // A copy: a callback may add or remove inputs.
-    const std::list<Entry> entries = m_entries;
+    // A copy: a callback may add or remove inputs. The callbacks run without
+    // the queue's lock (see CUTEventQueue::DoRetries).
+    std::list<Entry> entries;
+    {
+      SnmpSynchronize guard(m_lock);
+      entries = m_entries;
+    }
+    const unsigned pass = SNMPPassCount();
     for (const Entry& e : entries)
       if (e.socket == fd && e.callback) e.callback(e.data, fd, e.id);
+    if (SNMPPassCount() != pass) break;  // the sets are stale (see SNMPPassCount)
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "EventList.h"
 #include "Snmp.h"
 #include "mp_v3.h"
 
@@ -86,6 +87,8 @@ int CSNMPMessage::SetPdu(int status, Pdu&& answer) {
   return 0;
 }
 
+bool CSNMPMessage::TimesOut() const { return !m_received && (!m_target || m_target->get_retry() <= 0); }
+
 int CSNMPMessage::ResendMessage() {
   if (m_received) {
     SetSendTime();
@@ -155,15 +158,21 @@ std::list<CSNMPMessage*>::iterator CSNMPMessageQueue::Unlink(CSNMPMessage* entry
   return m_entries.end();
 }
 
+// Callbacks of this queue run without its lock (the entry is unlinked first):
+// a callback may start a synchronous request, which takes the event list's
+// lock, and that lock comes before every source's.
 void CSNMPMessageQueue::DeleteSocketEntry(int socket) {
-  SnmpSynchronize guard(m_lock);
   for (;;) {
-    auto it = m_entries.begin();
-    while (it != m_entries.end() && (*it)->GetSocket() != socket) ++it;
-    if (it == m_entries.end()) return;
-    // Unlinked before its callback, which may send, cancel or close.
-    CSNMPMessage* m = *it;
-    m_entries.erase(it);
+    CSNMPMessage* m = nullptr;
+    {
+      SnmpSynchronize guard(m_lock);
+      auto it = m_entries.begin();
+      while (it != m_entries.end() && (*it)->GetSocket() != socket) ++it;
+      if (it == m_entries.end()) return;
+      // Unlinked before its callback, which may send, cancel or close.
+      m = *it;
+      m_entries.erase(it);
+    }
     m->Callback(SNMP_CLASS_SESSION_DESTROYED);
     delete m;
   }
@@ -211,21 +220,26 @@ int CSNMPMessageQueue::HandleEvents(int maxfds, const fd_set& readfds, const fd_
   FD_ZERO(&unused_e);
   int own_max = 0;
   GetFdSets(own_max, own, unused_w, unused_e);
+  const unsigned pass = SNMPPassCount();
   for (int fd = 0; fd < maxfds; ++fd) {
     if (!FD_ISSET(fd, &own) || !FD_ISSET(fd, &readfds)) continue;
+    if (SNMPPassCount() != pass) break;  // a callback's pass may have read it (see SNMPPassCount)
     Pdu answer;
     set_request_id(&answer, 0);
     const int status = receive_snmp_response(fd, answer);
-    SnmpSynchronize guard(m_lock);
-    CSNMPMessage* entry = GetEntry(answer.get_request_id());
-    if (!entry || answer.get_request_id() == 0) continue;  // late, duplicate or stray
     const unsigned short answer_type = answer.get_type();
-    entry->SetPdu(status, std::move(answer));
-    // A synchronous entry (no callback) stays, marked received, for the
-    // caller blocked on it. An asynchronous one is unlinked before its
-    // callback, which may cancel, close its session or send anew.
-    if (!entry->HasCallback()) continue;
-    Unlink(entry);
+    CSNMPMessage* entry;
+    {
+      SnmpSynchronize guard(m_lock);
+      entry = GetEntry(answer.get_request_id());
+      if (!entry || answer.get_request_id() == 0) continue;  // late, duplicate or stray
+      entry->SetPdu(status, std::move(answer));
+      // A synchronous entry (no callback) stays, marked received, for the
+      // caller blocked on it. An asynchronous one is unlinked before its
+      // callback, which may cancel, close its session or send anew.
+      if (!entry->HasCallback()) continue;
+      Unlink(entry);
+    }
     // A report the message processing refused (it names another engine, say)
     // ends the request with that failure, as a synchronous request sees it.
     entry->Callback(answer_type == sNMP_PDU_REPORT && status != 0 && status != SNMPv3_MP_OK
@@ -245,14 +259,18 @@ int CSNMPMessageQueue::DoRetries(const msec& now) {
     msec deadline;
     entry->GetSendTime(deadline);
     if (deadline > now) break;
-    // Unlinked while a time-out callback may run; put back in its place
-    // otherwise (nothing else touched the queue then).
+    // Unlinked while its time-out callback runs, without the queue's lock
+    // (see DeleteSocketEntry); put back in its place otherwise (nothing else
+    // touched the queue then).
     const auto next = Unlink(entry);
-    status = entry->ResendMessage();
-    if (status == SNMP_CLASS_TIMEOUT) {
+    if (entry->TimesOut()) {
+      m_lock.unlock();
+      status = entry->ResendMessage();  // the time-out callback
       delete entry;
+      m_lock.lock();
       continue;
     }
+    status = entry->ResendMessage();
     m_entries.insert(next, entry);
     if (status != 0) break;
   }

@@ -38,6 +38,8 @@ class CSNMPMessage {
   int SetPdu(int status, Pdu&& answer);
   int GetReceived() const { return m_received; }
   int ResendMessage();
+  // True when ResendMessage would end the request with its time-out callback.
+  bool TimesOut() const;
   // Runs the callback at most once: 0 when it ran, 1 without one.
   int Callback(int status);
   bool HasCallback() const { return m_callback != nullptr; }
