@@ -108,16 +108,21 @@ SnmpSynchronized& process_lock() {
   return lock;
 }
 
-// Moved under the process lock only; read by the thread that holds it.
+// Moved under the process lock only, after every select of a pass.
 std::atomic<unsigned> pass_count{0};
 
-// Waits for a ready socket, at most until the earliest deadline and never
-// longer than `cap_ms`; 1 when a socket is ready.
-int wait_for_events(long cap_ms) {
-  CEventList& list = CEventList::instance();
+// The sockets a select found ready, and the pass count before it.
+struct ReadySets {
   int maxfds = 0;
   fd_set readfds, writefds, exceptfds;
-  list.GetFdSets(maxfds, readfds, writefds, exceptfds);
+  unsigned passes = 0;
+};
+
+// Waits for a ready socket, at most until the earliest deadline and never
+// longer than `cap_ms`; 1 when a socket is ready, with the sets in `ready`.
+int wait_for_events(long cap_ms, ReadySets& ready) {
+  CEventList& list = CEventList::instance();
+  list.GetFdSets(ready.maxfds, ready.readfds, ready.writefds, ready.exceptfds);
   msec deadline;
   list.GetNextTimeout(deadline);
   timeval limit;
@@ -127,39 +132,59 @@ int wait_for_events(long cap_ms) {
     limit.tv_sec = cap_ms / 1000;
     limit.tv_usec = (cap_ms % 1000) * 1000;
   }
-  if (maxfds == 0) {
+  if (ready.maxfds == 0) {
     Sleep(static_cast<DWORD>(limit.tv_sec * 1000 + limit.tv_usec / 1000));
     return 0;
   }
-  return select(maxfds, &readfds, &writefds, &exceptfds, &limit) > 0;
+  ready.passes = pass_count.load();
+  return select(ready.maxfds, &ready.readfds, &ready.writefds, &ready.exceptfds, &limit) > 0;
 }
 
-}  // namespace
-
-// Readiness is asked again under the process lock, never taken from a select
-// made before it (wait_for_events): another thread's pass may have read that
-// datagram in between, and a receive on an empty socket would wait for ever
-// with the lock held.
-int SNMPProcessPendingEvents() {
+// One pass: select without waiting, handle what is ready, until nothing is;
+// then the retries. Readiness comes from a select under the process lock,
+// with one exception: `first`, the sets a select made just before the lock
+// was taken, stand for the pass's first select when no pass ran in between
+// (the pass count did not move). Only passes read sockets, and every pass
+// ends with a select that moves the count, so nothing has read those
+// sockets since; any other select made before the lock may be stale, and a
+// receive on a drained socket waits for ever with the lock held.
+// With `request_id`, the pass ends as soon as that request is answered: its
+// caller returns, and later passes take what else is ready.
+int run_pass(const ReadySets* first, unsigned long request_id) {
   msec now;
   SnmpSynchronize guard(process_lock());
   CEventList& list = CEventList::instance();
+  bool use_first = first && pass_count.load() == first->passes;
   for (;;) {
+    if (request_id && snmpMessageQueue().Done(request_id)) break;
     int maxfds = 0;
     fd_set readfds, writefds, exceptfds;
-    list.GetFdSets(maxfds, readfds, writefds, exceptfds);
-    if (maxfds == 0) break;
-    timeval zero = {0, 0};
-    const int ready = select(maxfds, &readfds, &writefds, &exceptfds, &zero);
-    pass_count.fetch_add(1, std::memory_order_relaxed);
-    now.refresh();
-    if (ready <= 0) break;
+    if (use_first) {
+      use_first = false;
+      maxfds = first->maxfds;
+      readfds = first->readfds;
+      writefds = first->writefds;
+      exceptfds = first->exceptfds;
+      pass_count.fetch_add(1);
+    } else {
+      list.GetFdSets(maxfds, readfds, writefds, exceptfds);
+      if (maxfds == 0) break;
+      timeval zero = {0, 0};
+      const int ready = select(maxfds, &readfds, &writefds, &exceptfds, &zero);
+      pass_count.fetch_add(1);
+      now.refresh();
+      if (ready <= 0) break;
+    }
     list.HandleEvents(maxfds, readfds, writefds, exceptfds);
   }
   return list.DoRetries(now);
 }
 
-unsigned SNMPPassCount() { return pass_count.load(std::memory_order_relaxed); }
+}  // namespace
+
+int SNMPProcessPendingEvents() { return run_pass(nullptr, 0); }
+
+unsigned SNMPPassCount() { return pass_count.load(); }
 
 int SNMPProcessEvents() {
   int maxfds = 0;
@@ -176,8 +201,8 @@ int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
   while (!queue.Done(request_id)) {
     // Sleep in select until an answer or the next deadline instead of
     // spinning: the passes and their order stay the same.
-    wait_for_events(10);
-    SNMPProcessPendingEvents();
+    ReadySets ready;
+    run_pass(wait_for_events(10, ready) ? &ready : nullptr, request_id);
   }
   {
     SnmpSynchronize guard(queue.lock());
@@ -195,7 +220,8 @@ int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
 int SNMPRunEventLoop() {
   for (;;) {
     if (int done = CEventList::instance().Done()) return done;
-    if (SNMPProcessEvents() == 0) wait_for_events(10);
+    ReadySets unused;
+    if (SNMPProcessEvents() == 0) wait_for_events(10, unused);
   }
 }
 
