@@ -117,17 +117,16 @@ std::unique_ptr<NetSnmpClient> NetSnmpClient::AuthPriv(const std::string& peer, 
   s.securityLevel = SNMP_SEC_LEVEL_AUTHPRIV;
   s.securityAuthProto = usmHMACMD5AuthProtocol;
   s.securityAuthProtoLen = USM_AUTH_PROTO_MD5_LEN;
-  s.securityAuthKeyLen = USM_AUTH_KU_LEN;
-  if (generate_Ku(s.securityAuthProto, static_cast<u_int>(s.securityAuthProtoLen),
-                  reinterpret_cast<const u_char*>(auth_pass.data()), auth_pass.size(), s.securityAuthKey,
-                  &s.securityAuthKeyLen) != SNMPERR_SUCCESS)
-    return nullptr;
   s.securityPrivProto = usmDESPrivProtocol;
   s.securityPrivProtoLen = USM_PRIV_PROTO_DES_LEN;
-  s.securityPrivKeyLen = USM_PRIV_KU_LEN;
-  if (generate_Ku(s.securityAuthProto, static_cast<u_int>(s.securityAuthProtoLen),
-                  reinterpret_cast<const u_char*>(priv_pass.data()), priv_pass.size(), s.securityPrivKey,
-                  &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
+  // Both keys come from their pass phrases through the authentication hash.
+  auto key = [&s](const std::string& pass, u_char* out, size_t* length, size_t room) {
+    *length = room;
+    return generate_Ku(s.securityAuthProto, static_cast<u_int>(s.securityAuthProtoLen),
+                       reinterpret_cast<const u_char*>(pass.data()), pass.size(), out, length) == SNMPERR_SUCCESS;
+  };
+  if (!key(auth_pass, s.securityAuthKey, &s.securityAuthKeyLen, USM_AUTH_KU_LEN) ||
+      !key(priv_pass, s.securityPrivKey, &s.securityPrivKeyLen, USM_PRIV_KU_LEN))
     return nullptr;
   std::unique_ptr<NetSnmpClient> client(new NetSnmpClient);
   client->session_ = open_session(s);

@@ -38,18 +38,7 @@ void Pdu::delete_all_vbs() {
 
 Pdu& Pdu::operator=(Pdu&& other) noexcept {
   if (this == &other) return *this;
-  error_status = other.error_status;
-  error_index = other.error_index;
-  request_id = other.request_id;
-  pdu_type = other.pdu_type;
-  notify_id = other.notify_id;
-  notify_timestamp = other.notify_timestamp;
-  notify_enterprise = other.notify_enterprise;
-  security_level = other.security_level;
-  message_id = other.message_id;
-  context_name = other.context_name;
-  context_engine_id = other.context_engine_id;
-  maxsize_scopedpdu = other.maxsize_scopedpdu;
+  copy_header(other);
   delete_all_vbs();
   for (int i = 0; i < PDU_MAX_VBS; ++i) {
     vbs[i] = other.vbs[i];
@@ -104,8 +93,7 @@ bool Pdu::copy_vbs(Vb* const* in, int count) {
   return true;
 }
 
-Pdu& Pdu::operator=(const Pdu& other) {
-  if (this == &other) return *this;
+void Pdu::copy_header(const Pdu& other) {
   error_status = other.error_status;
   error_index = other.error_index;
   request_id = other.request_id;
@@ -118,6 +106,11 @@ Pdu& Pdu::operator=(const Pdu& other) {
   context_name = other.context_name;
   context_engine_id = other.context_engine_id;
   maxsize_scopedpdu = other.maxsize_scopedpdu;
+}
+
+Pdu& Pdu::operator=(const Pdu& other) {
+  if (this == &other) return *this;
+  copy_header(other);
   validity = copy_vbs(other.vbs, other.vb_count) ? 1 : 0;
   return *this;
 }

@@ -78,6 +78,8 @@ class Pdu {
 
  private:
   void delete_all_vbs();
+  // Every field but the bindings and the valid flag.
+  void copy_header(const Pdu& other);
   // Replaces the bindings with copies of `count` of `in`; false when memory ran out.
   bool copy_vbs(Vb* const* in, int count);
 

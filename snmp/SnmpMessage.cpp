@@ -61,7 +61,8 @@ void local_ipv4(unsigned char out[4]) {
 }
 
 // The value area of a binding as convertVbToSmival gives it, but pointing at
-// the binding's own bytes: the node made from it copies them anyway.
+// the binding's own bytes (the encoder's nodes copy them anyway). 0, or -3
+// for a syntax the coder does not send.
 int smival_view(const Vb& vb, SmiVALUE* smival) {
   const SmiUINT32 syntax = vb.get_syntax();
   const SnmpSyntax* value = vb.get_value_ptr();
@@ -84,6 +85,8 @@ int smival_view(const Vb& vb, SmiVALUE* smival) {
       smival->value = value->get_smival().value;
       return 0;
     default:
+      // BIT STRING included: nothing in this system sends one, and the
+      // encoder has no form for it.
       smival->syntax = sNMP_SYNTAX_NULL;
       return SNMP_CLASS_INTERNAL_ERROR;
   }
@@ -215,27 +218,13 @@ int add_received_binding(void* context, const SmiUINT32* name, int name_length, 
 
 int convertVbToSmival(const Vb& vb, SmiVALUE* smival) {
   if (!smival) return SNMP_CLASS_INTERNAL_ERROR;
-  const SmiUINT32 syntax = vb.get_syntax();
-  const SnmpSyntax* value = vb.get_value_ptr();
-  smival->syntax = syntax;
-  switch (syntax) {
-    case sNMP_SYNTAX_NULL:
-    case sNMP_SYNTAX_NOSUCHOBJECT:
-    case sNMP_SYNTAX_NOSUCHINSTANCE:
-    case sNMP_SYNTAX_ENDOFMIBVIEW:
-      return 0;
-    case sNMP_SYNTAX_INT:
-    case sNMP_SYNTAX_CNTR32:
-    case sNMP_SYNTAX_GAUGE32:
-    case sNMP_SYNTAX_TIMETICKS:
-    case sNMP_SYNTAX_CNTR64:
-      smival->value = value->get_smival().value;
-      return 0;
+  if (int status = smival_view(vb, smival)) return status;
+  // The view points at the binding's own bytes: strings and identifiers get copies.
+  switch (smival->syntax) {
     case sNMP_SYNTAX_OCTETS:
     case sNMP_SYNTAX_IPADDR:
     case sNMP_SYNTAX_OPAQUE: {
-      const SmiOCTETS& src = value->get_smival().value.string;
-      smival->value.string.len = src.len;
+      const SmiOCTETS src = smival->value.string;
       smival->value.string.ptr = nullptr;
       if (src.len) {
         smival->value.string.ptr = new (std::nothrow) SmiBYTE[src.len];
@@ -245,8 +234,7 @@ int convertVbToSmival(const Vb& vb, SmiVALUE* smival) {
       return 0;
     }
     case sNMP_SYNTAX_OID: {
-      const SmiOID& src = value->get_smival().value.oid;
-      smival->value.oid.len = src.len;
+      const SmiOID src = smival->value.oid;
       smival->value.oid.ptr = nullptr;
       if (src.len) {
         smival->value.oid.ptr = new (std::nothrow) SmiUINT32[src.len];
@@ -256,10 +244,7 @@ int convertVbToSmival(const Vb& vb, SmiVALUE* smival) {
       return 0;
     }
     default:
-      // BIT STRING included: nothing in this system sends one, and the
-      // encoder has no form for it.
-      smival->syntax = sNMP_SYNTAX_NULL;
-      return SNMP_CLASS_INTERNAL_ERROR;
+      return 0;
   }
 }
 
