@@ -420,6 +420,8 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
     } else {
       status = message.load(pdu, community, version);
     }
+    // Only the message carries the smaller figure; the caller's Pdu keeps its own.
+    if (wire == sNMP_PDU_GETBULK) set_error_index(&pdu, static_cast<int>(max_repetitions));
     if (status != 0) return status;
 
     {

@@ -267,6 +267,7 @@ TEST_F(SessionTest, GetBulkAsksForNoMoreRowsThanAnAnswerKeeps) {
     Outcome o;
     agent.seen.clear();
     ASSERT_EQ(session->get_bulk(pdu, target, c.non_repeaters, c.max_repetitions, record, &o), 0);
+    EXPECT_EQ(pdu.get_error_index(), c.max_repetitions) << "the caller's Pdu keeps the figure it asked for";
     pump(true);
     ASSERT_EQ(agent.seen.size(), 1u);
     EXPECT_EQ(agent.seen[0].type, sNMP_PDU_GETBULK);
