@@ -316,23 +316,24 @@ int SnmpMessage::load(const Pdu& pdu, const OctetStr& community, snmp_version ve
   }
 
   // What we send stays within SNMP_MSG_LENGTH; only received messages are larger.
-  std::vector<unsigned char> encoded(SNMP_MSG_LENGTH);
+  // Built on the stack (not cleared: the coder writes every byte it counts),
+  // then kept at its exact length.
+  unsigned char encoded[SNMP_MSG_LENGTH];
   int length = SNMP_MSG_LENGTH;
   if (version == version3) {
     // The arguments must be given; an empty engine id is a discovery message.
     if (!engine_id || !security_name) return SNMP_CLASS_INVALID_TARGET;
-    int status = mpSnmpBuild(raw, encoded.data(), &length, *engine_id, *security_name, security_model,
+    int status = mpSnmpBuild(raw, encoded, &length, *engine_id, *security_name, security_model,
                              pdu.get_security_level(), pdu.get_context_engine_id(), pdu.get_context_name());
     if (status != SNMPv3_MP_OK) return status;
     if (type == sNMP_PDU_RESPONSE && static_cast<unsigned long>(length) > pdu.get_maxsize_scopedpdu())
       return SNMP_ERROR_TOO_BIG;
   } else {
     int status =
-        snmp_build(raw, encoded.data(), &length, version, community.data(), static_cast<int>(community.len()));
+        snmp_build(raw, encoded, &length, version, community.data(), static_cast<int>(community.len()));
     if (status) return status;
   }
-  encoded.resize(static_cast<size_t>(length));
-  databuff.swap(encoded);
+  databuff.assign(encoded, encoded + length);
   valid_flag = 1;
   return 0;
 }
