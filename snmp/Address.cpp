@@ -9,6 +9,19 @@
 
 namespace {
 
+// "%u" of a number into `out`; the position after it. Addresses are formatted
+// on every copy and assignment, a few times for each request.
+char* put_decimal(char* out, unsigned v) {
+  char digits[10];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v);
+  while (n) *out++ = digits[--n];
+  return out;
+}
+
 // Port and socket numbers as atoi reads them, kept to their 16 bits without
 // atoi's undefined overflow.
 unsigned short read_port(const char* p) {
@@ -220,11 +233,17 @@ int IpAddress::addr_to_friendly() {
 }
 
 void IpAddress::format_output() {
-  if (valid_flag)
-    std::snprintf(ip_text, sizeof ip_text, "%d.%d.%d.%d", address_buffer[0], address_buffer[1], address_buffer[2],
-                  address_buffer[3]);
-  else
+  if (!valid_flag) {
     ip_text[0] = 0;
+    return;
+  }
+  // "%d.%d.%d.%d" of the four bytes.
+  char* p = ip_text;
+  for (int i = 0; i < 4; ++i) {
+    if (i) *p++ = '.';
+    p = put_decimal(p, address_buffer[i]);
+  }
+  *p = 0;
 }
 
 // ---- UdpAddress --------------------------------------------------------------
@@ -307,10 +326,17 @@ int UdpAddress::parse_address(const char* text) {
 
 void UdpAddress::format_output() {
   IpAddress::format_output();
-  if (valid_flag)
-    std::snprintf(udp_text, sizeof udp_text, "%.15s%c%d", ip_text, '/', (address_buffer[4] << 8) | address_buffer[5]);
-  else
+  if (!valid_flag) {
     udp_text[0] = 0;
+    return;
+  }
+  // "%.15s/%d": the address (at most 15 characters) and the port.
+  const size_t ip_length = strnlen(ip_text, 15);
+  std::memcpy(udp_text, ip_text, ip_length);
+  char* p = udp_text + ip_length;
+  *p++ = '/';
+  p = put_decimal(p, static_cast<unsigned>((address_buffer[4] << 8) | address_buffer[5]));
+  *p = 0;
 }
 
 // ---- MacAddress --------------------------------------------------------------

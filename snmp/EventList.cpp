@@ -1,5 +1,7 @@
 #include "EventList.h"
 
+#include <atomic>
+
 #include "Clock.h"
 #include "MessageQueue.h"
 #include "NotifyQueue.h"
@@ -58,8 +60,10 @@ void CEventList::GetFdSets(int& maxfds, fd_set& readfds, fd_set& writefds, fd_se
 
 int CEventList::HandleEvents(int maxfds, const fd_set& readfds, const fd_set& writefds, const fd_set& exceptfds) {
   int status = 0;
+  const unsigned pass = SNMPPassCount();
   m_lock.lock();
   for (CEvents* source : m_sources) {
+    if (SNMPPassCount() != pass) break;  // the sets are stale (see SNMPPassCount)
     if (source->GetCount() <= 0) continue;
     // Without the list's lock, so that a callback may call into the library.
     m_lock.unlock();
@@ -104,13 +108,21 @@ SnmpSynchronized& process_lock() {
   return lock;
 }
 
-// Waits for a ready socket, at most until the earliest deadline and never
-// longer than `cap_ms`; 1 when a socket is ready.
-int wait_for_events(long cap_ms) {
-  CEventList& list = CEventList::instance();
+// Moved under the process lock only, after every select of a pass.
+std::atomic<unsigned> pass_count{0};
+
+// The sockets a select found ready, and the pass count before it.
+struct ReadySets {
   int maxfds = 0;
   fd_set readfds, writefds, exceptfds;
-  list.GetFdSets(maxfds, readfds, writefds, exceptfds);
+  unsigned passes = 0;
+};
+
+// Waits for a ready socket, at most until the earliest deadline and never
+// longer than `cap_ms`; 1 when a socket is ready, with the sets in `ready`.
+int wait_for_events(long cap_ms, ReadySets& ready) {
+  CEventList& list = CEventList::instance();
+  list.GetFdSets(ready.maxfds, ready.readfds, ready.writefds, ready.exceptfds);
   msec deadline;
   list.GetNextTimeout(deadline);
   timeval limit;
@@ -120,32 +132,59 @@ int wait_for_events(long cap_ms) {
     limit.tv_sec = cap_ms / 1000;
     limit.tv_usec = (cap_ms % 1000) * 1000;
   }
-  if (maxfds == 0) {
+  if (ready.maxfds == 0) {
     Sleep(static_cast<DWORD>(limit.tv_sec * 1000 + limit.tv_usec / 1000));
     return 0;
   }
-  return select(maxfds, &readfds, &writefds, &exceptfds, &limit) > 0;
+  ready.passes = pass_count.load();
+  return select(ready.maxfds, &ready.readfds, &ready.writefds, &ready.exceptfds, &limit) > 0;
 }
 
-}  // namespace
-
-int SNMPProcessPendingEvents() {
+// One pass: select without waiting, handle what is ready, until nothing is;
+// then the retries. Readiness comes from a select under the process lock,
+// with one exception: `first`, the sets a select made just before the lock
+// was taken, stand for the pass's first select when no pass ran in between
+// (the pass count did not move). Only passes read sockets, and every pass
+// ends with a select that moves the count, so nothing has read those
+// sockets since; any other select made before the lock may be stale, and a
+// receive on a drained socket waits for ever with the lock held.
+// With `request_id`, the pass ends as soon as that request is answered: its
+// caller returns, and later passes take what else is ready.
+int run_pass(const ReadySets* first, unsigned long request_id) {
   msec now;
   SnmpSynchronize guard(process_lock());
   CEventList& list = CEventList::instance();
+  bool use_first = first && pass_count.load() == first->passes;
   for (;;) {
+    if (request_id && snmpMessageQueue().Done(request_id)) break;
     int maxfds = 0;
     fd_set readfds, writefds, exceptfds;
-    list.GetFdSets(maxfds, readfds, writefds, exceptfds);
-    if (maxfds == 0) break;
-    timeval zero = {0, 0};
-    const int ready = select(maxfds, &readfds, &writefds, &exceptfds, &zero);
-    now.refresh();
-    if (ready <= 0) break;
+    if (use_first) {
+      use_first = false;
+      maxfds = first->maxfds;
+      readfds = first->readfds;
+      writefds = first->writefds;
+      exceptfds = first->exceptfds;
+      pass_count.fetch_add(1);
+    } else {
+      list.GetFdSets(maxfds, readfds, writefds, exceptfds);
+      if (maxfds == 0) break;
+      timeval zero = {0, 0};
+      const int ready = select(maxfds, &readfds, &writefds, &exceptfds, &zero);
+      pass_count.fetch_add(1);
+      now.refresh();
+      if (ready <= 0) break;
+    }
     list.HandleEvents(maxfds, readfds, writefds, exceptfds);
   }
   return list.DoRetries(now);
 }
+
+}  // namespace
+
+int SNMPProcessPendingEvents() { return run_pass(nullptr, 0); }
+
+unsigned SNMPPassCount() { return pass_count.load(); }
 
 int SNMPProcessEvents() {
   int maxfds = 0;
@@ -162,14 +201,14 @@ int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
   while (!queue.Done(request_id)) {
     // Sleep in select until an answer or the next deadline instead of
     // spinning: the passes and their order stay the same.
-    wait_for_events(10);
-    SNMPProcessPendingEvents();
+    ReadySets ready;
+    run_pass(wait_for_events(10, ready) ? &ready : nullptr, request_id);
   }
   {
     SnmpSynchronize guard(queue.lock());
     if (CSNMPMessage* entry = queue.GetEntry(request_id)) {
       int status = 0;
-      entry->GetPdu(status, pdu);
+      entry->TakePdu(status, pdu);  // the entry goes next
       queue.DeleteEntry(request_id);
       return status;
     }
@@ -181,7 +220,8 @@ int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
 int SNMPRunEventLoop() {
   for (;;) {
     if (int done = CEventList::instance().Done()) return done;
-    if (SNMPProcessEvents() == 0) wait_for_events(10);
+    ReadySets unused;
+    if (SNMPProcessEvents() == 0) wait_for_events(10, unused);
   }
 }
 
@@ -253,15 +293,20 @@ int CUTEventQueue::GetNextTimeout(msec& timeout) {
 int CUTEventQueue::HandleEvents(int, const fd_set&, const fd_set&, const fd_set&) { return DoRetries(msec()); }
 
 int CUTEventQueue::DoRetries(const msec& now) {
-  SnmpSynchronize guard(m_lock);
   for (;;) {
-    msec due;
-    if (GetNextTimeout(due) != 0 || due > now) return 0;
-    auto it = m_entries.begin();
-    while (!(it->due == due)) ++it;
-    // Unlinked before the call: the callback may remove or add timeouts.
-    const Entry entry = *it;
-    m_entries.erase(it);
+    Entry entry;
+    {
+      SnmpSynchronize guard(m_lock);
+      msec due;
+      if (GetNextTimeout(due) != 0 || due > now) return 0;
+      auto it = m_entries.begin();
+      while (!(it->due == due)) ++it;
+      // Unlinked before the call: the callback may remove or add timeouts.
+      entry = *it;
+      m_entries.erase(it);
+    }
+    // Without the queue's lock, as every callback of the library runs: it
+    // may start a synchronous request, which takes the event list's lock.
     if (entry.callback) entry.callback(entry.data, entry.id);
   }
 }
@@ -305,13 +350,19 @@ void CUDEventQueue::GetFdSets(int& maxfds, fd_set& readfds, fd_set& writefds, fd
 
 int CUDEventQueue::HandleEvents(int maxfds, const fd_set& readfds, const fd_set& writefds,
                                 const fd_set& exceptfds) {
-  SnmpSynchronize guard(m_lock);
   for (int fd = 0; fd < maxfds; ++fd) {
     if (!FD_ISSET(fd, &readfds) && !FD_ISSET(fd, &writefds) && !FD_ISSET(fd, &exceptfds)) continue;
-    // A copy: a callback may add or remove inputs.
-    const std::list<Entry> entries = m_entries;
+    // A copy: a callback may add or remove inputs. The callbacks run without
+    // the queue's lock (see CUTEventQueue::DoRetries).
+    std::list<Entry> entries;
+    {
+      SnmpSynchronize guard(m_lock);
+      entries = m_entries;
+    }
+    const unsigned pass = SNMPPassCount();
     for (const Entry& e : entries)
       if (e.socket == fd && e.callback) e.callback(e.data, fd, e.id);
+    if (SNMPPassCount() != pass) break;  // the sets are stale (see SNMPPassCount)
   }
   return 0;
 }

@@ -74,6 +74,14 @@ void SNMPGetEventFdSets(int& maxfds, fd_set& readfds, fd_set& writefds, fd_set& 
 // -1 without a deadline, else the units of 10 ms until the earliest one.
 int SNMPGetTimeoutTicks();
 
+// Counts the selects of SNMPProcessPendingEvents. A source handling the
+// sockets one select found ready compares it before each receive: when it
+// has moved, a callback ran a pass of its own (a synchronous request inside
+// a callback does), which may have read those sockets already; the rest is
+// left to the next select, since a receive on a drained socket would wait
+// for ever with the process lock held.
+unsigned SNMPPassCount();
+
 // ---- user timeouts and user input -------------------------------------------
 
 typedef void (*SNMPTimeoutCallback)(void* data, int id);

@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
+#include "EventList.h"
 #include "Snmp.h"
 #include "mp_v3.h"
 
@@ -52,16 +54,24 @@ int CSNMPMessage::GetPdu(int& status, Pdu& pdu) const {
   return 0;
 }
 
-int CSNMPMessage::SetPdu(int status, const Pdu& answer) {
+int CSNMPMessage::TakePdu(int& status, Pdu& pdu) {
+  pdu = std::move(m_pdu);
+  status = m_status;
+  return 0;
+}
+
+int CSNMPMessage::SetPdu(int status, const Pdu& answer) { return SetPdu(status, Pdu(answer)); }
+
+int CSNMPMessage::SetPdu(int status, Pdu&& answer) {
   const unsigned short request_type = m_pdu.get_type();
   m_received = 1;
-  m_pdu = answer;
+  m_pdu = std::move(answer);
   m_status = status;
   // The answer to an inform repeats sysUpTime.0 and snmpTrapOID.0 first:
   // they become the notification fields again.
-  if (request_type == sNMP_PDU_INFORM && answer.get_type() == sNMP_PDU_RESPONSE && answer.get_vb_count() > 1) {
-    const Vb& uptime = answer[0];
-    const Vb& trap_oid = answer[1];
+  if (request_type == sNMP_PDU_INFORM && m_pdu.get_type() == sNMP_PDU_RESPONSE && m_pdu.get_vb_count() > 1) {
+    const Vb& uptime = m_pdu[0];
+    const Vb& trap_oid = m_pdu[1];
     if (uptime.get_syntax() == sNMP_SYNTAX_TIMETICKS && uptime.get_oid() == "1.3.6.1.2.1.1.3.0" &&
         trap_oid.get_syntax() == sNMP_SYNTAX_OID && trap_oid.get_oid() == "1.3.6.1.6.3.1.1.4.1.0") {
       TimeTicks ts;
@@ -76,6 +86,8 @@ int CSNMPMessage::SetPdu(int status, const Pdu& answer) {
   }
   return 0;
 }
+
+bool CSNMPMessage::TimesOut() const { return !m_received && (!m_target || m_target->get_retry() <= 0); }
 
 int CSNMPMessage::ResendMessage() {
   if (m_received) {
@@ -146,15 +158,21 @@ std::list<CSNMPMessage*>::iterator CSNMPMessageQueue::Unlink(CSNMPMessage* entry
   return m_entries.end();
 }
 
+// Callbacks of this queue run without its lock (the entry is unlinked first):
+// a callback may start a synchronous request, which takes the event list's
+// lock, and that lock comes before every source's.
 void CSNMPMessageQueue::DeleteSocketEntry(int socket) {
-  SnmpSynchronize guard(m_lock);
   for (;;) {
-    auto it = m_entries.begin();
-    while (it != m_entries.end() && (*it)->GetSocket() != socket) ++it;
-    if (it == m_entries.end()) return;
-    // Unlinked before its callback, which may send, cancel or close.
-    CSNMPMessage* m = *it;
-    m_entries.erase(it);
+    CSNMPMessage* m = nullptr;
+    {
+      SnmpSynchronize guard(m_lock);
+      auto it = m_entries.begin();
+      while (it != m_entries.end() && (*it)->GetSocket() != socket) ++it;
+      if (it == m_entries.end()) return;
+      // Unlinked before its callback, which may send, cancel or close.
+      m = *it;
+      m_entries.erase(it);
+    }
     m->Callback(SNMP_CLASS_SESSION_DESTROYED);
     delete m;
   }
@@ -202,23 +220,29 @@ int CSNMPMessageQueue::HandleEvents(int maxfds, const fd_set& readfds, const fd_
   FD_ZERO(&unused_e);
   int own_max = 0;
   GetFdSets(own_max, own, unused_w, unused_e);
+  const unsigned pass = SNMPPassCount();
   for (int fd = 0; fd < maxfds; ++fd) {
     if (!FD_ISSET(fd, &own) || !FD_ISSET(fd, &readfds)) continue;
+    if (SNMPPassCount() != pass) break;  // a callback's pass may have read it (see SNMPPassCount)
     Pdu answer;
     set_request_id(&answer, 0);
     const int status = receive_snmp_response(fd, answer);
-    SnmpSynchronize guard(m_lock);
-    CSNMPMessage* entry = GetEntry(answer.get_request_id());
-    if (!entry || answer.get_request_id() == 0) continue;  // late, duplicate or stray
-    entry->SetPdu(status, answer);
-    // A synchronous entry (no callback) stays, marked received, for the
-    // caller blocked on it. An asynchronous one is unlinked before its
-    // callback, which may cancel, close its session or send anew.
-    if (!entry->HasCallback()) continue;
-    Unlink(entry);
+    const unsigned short answer_type = answer.get_type();
+    CSNMPMessage* entry;
+    {
+      SnmpSynchronize guard(m_lock);
+      entry = GetEntry(answer.get_request_id());
+      if (!entry || answer.get_request_id() == 0) continue;  // late, duplicate or stray
+      entry->SetPdu(status, std::move(answer));
+      // A synchronous entry (no callback) stays, marked received, for the
+      // caller blocked on it. An asynchronous one is unlinked before its
+      // callback, which may cancel, close its session or send anew.
+      if (!entry->HasCallback()) continue;
+      Unlink(entry);
+    }
     // A report the message processing refused (it names another engine, say)
     // ends the request with that failure, as a synchronous request sees it.
-    entry->Callback(answer.get_type() == sNMP_PDU_REPORT && status != 0 && status != SNMPv3_MP_OK
+    entry->Callback(answer_type == sNMP_PDU_REPORT && status != 0 && status != SNMPv3_MP_OK
                         ? status
                         : SNMP_CLASS_ASYNC_RESPONSE);
     delete entry;
@@ -235,14 +259,18 @@ int CSNMPMessageQueue::DoRetries(const msec& now) {
     msec deadline;
     entry->GetSendTime(deadline);
     if (deadline > now) break;
-    // Unlinked while a time-out callback may run; put back in its place
-    // otherwise (nothing else touched the queue then).
+    // Unlinked while its time-out callback runs, without the queue's lock
+    // (see DeleteSocketEntry); put back in its place otherwise (nothing else
+    // touched the queue then).
     const auto next = Unlink(entry);
-    status = entry->ResendMessage();
-    if (status == SNMP_CLASS_TIMEOUT) {
+    if (entry->TimesOut()) {
+      m_lock.unlock();
+      status = entry->ResendMessage();  // the time-out callback
       delete entry;
+      m_lock.lock();
       continue;
     }
+    status = entry->ResendMessage();
     m_entries.insert(next, entry);
     if (status != 0) break;
   }

@@ -31,9 +31,15 @@ class CSNMPMessage {
   int GetSocket() const { return m_socket; }
   Snmp* GetSession() const { return m_session; }
   int GetPdu(int& status, Pdu& pdu) const;
+  // As GetPdu, moving the PDU out: for the last reader of an entry.
+  int TakePdu(int& status, Pdu& pdu);
   int SetPdu(int status, const Pdu& answer);
+  // As SetPdu, taking the answer over without a copy.
+  int SetPdu(int status, Pdu&& answer);
   int GetReceived() const { return m_received; }
   int ResendMessage();
+  // True when ResendMessage would end the request with its time-out callback.
+  bool TimesOut() const;
   // Runs the callback at most once: 0 when it ran, 1 without one.
   int Callback(int status);
   bool HasCallback() const { return m_callback != nullptr; }

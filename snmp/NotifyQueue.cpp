@@ -154,19 +154,40 @@ int CNotifyEventQueue::GetCount() {
 }
 
 int CNotifyEventQueue::HandleEvents(int, const fd_set& readfds, const fd_set&, const fd_set&) {
-  SnmpSynchronize guard(m_lock);
-  if (m_socket < 0 || !FD_ISSET(m_socket, &readfds)) return 0;
   Pdu pdu;
   SnmpTarget* sender = nullptr;
-  const int status = receive_snmp_notification(m_socket, pdu, sender);
+  int status;
+  std::list<CNotifyEvent*> entries;
+  {
+    SnmpSynchronize guard(m_lock);
+    if (m_socket < 0 || !FD_ISSET(m_socket, &readfds)) return 0;
+    status = receive_snmp_notification(m_socket, pdu, sender);
+    // A copy of the list: a callback may register or unregister.
+    entries = m_entries;
+  }
   // A failed receive has no sender to filter on: nobody is told of it.
   if (status == 0 && sender) {
-    // A copy of the list: a callback may register or unregister.
-    const std::list<CNotifyEvent*> entries = m_entries;
+    Oid trap_id;
+    pdu.get_notify_id(trap_id);
     for (CNotifyEvent* e : entries) {
-      bool still_registered = false;
-      for (CNotifyEvent* live : m_entries) still_registered = still_registered || live == e;
-      if (still_registered) e->Callback(*sender, pdu, status);
+      // What the callback needs is taken under the lock; the callback runs
+      // without it, as every callback of the library does: it may start a
+      // synchronous request, which takes the event list's lock, and that
+      // lock comes before every source's.
+      Snmp* session = nullptr;
+      SnmpCallback callback = nullptr;
+      void* data = nullptr;
+      {
+        SnmpSynchronize guard(m_lock);
+        bool still_registered = false;
+        for (CNotifyEvent* live : m_entries) still_registered = still_registered || live == e;
+        if (still_registered && e->GetId() && e->notify_filter(trap_id, *sender)) {
+          session = e->GetId();
+          callback = session->get_notify_callback();
+          data = session->get_notify_callback_data();
+        }
+      }
+      if (callback) callback(SNMP_CLASS_NOTIFICATION, session, pdu, *sender, data);
     }
   }
   delete sender;

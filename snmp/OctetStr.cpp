@@ -31,9 +31,22 @@ OctetStr::~OctetStr() {
 }
 
 void OctetStr::free_data() {
-  delete[] smival.value.string.ptr;
+  if (smival.value.string.ptr != inline_bytes) delete[] smival.value.string.ptr;
   smival.value.string.ptr = nullptr;
   smival.value.string.len = 0;
+}
+
+unsigned char* OctetStr::storage_for(unsigned long n) {
+  return n <= kInlineBytes ? inline_bytes : new (std::nothrow) unsigned char[n];
+}
+
+char* OctetStr::output_room(unsigned long n) const {
+  if (!output_buffer || output_size < n) {
+    delete[] output_buffer;
+    output_buffer = new (std::nothrow) char[n];
+    output_size = output_buffer ? n : 0;
+  }
+  return output_buffer;
 }
 
 SnmpSyntax* OctetStr::clone() const { return new (std::nothrow) OctetStr(*this); }
@@ -42,15 +55,15 @@ void OctetStr::set_data(const unsigned char* bytes, unsigned long length) {
   // The source may lie inside our own bytes: copy before freeing.
   unsigned char* fresh = nullptr;
   if (bytes && length) {
-    fresh = new (std::nothrow) unsigned char[length];
+    fresh = storage_for(length);
     if (!fresh) {
       free_data();
       validity = 0;
       return;
     }
-    std::memcpy(fresh, bytes, length);
+    std::memmove(fresh, bytes, length);
   }
-  free_data();
+  if (smival.value.string.ptr != fresh) free_data();
   smival.value.string.ptr = fresh;
   smival.value.string.len = fresh ? static_cast<SmiUINT32>(length) : 0;
   validity = 1;
@@ -81,12 +94,16 @@ SnmpSyntax& OctetStr::operator=(const SnmpSyntax& other) {
 
 bool OctetStr::append(const unsigned char* bytes, unsigned long length) {
   if (!bytes || !length) return true;
-  const unsigned long total = len() + length;
-  unsigned char* fresh = new (std::nothrow) unsigned char[total];
+  const unsigned long mine = len();
+  const unsigned long total = mine + length;
+  unsigned char* const old = smival.value.string.ptr;
+  unsigned char* fresh = storage_for(total);
   if (!fresh) return false;
-  if (len()) std::memcpy(fresh, data(), len());
-  std::memcpy(fresh + len(), bytes, length);
-  free_data();
+  if (fresh != old && mine) std::memmove(fresh, old, mine);
+  // `bytes` may be our own: they are still in place (the old array is freed
+  // last), and never overlap the room after ours.
+  std::memmove(fresh + mine, bytes, length);
+  if (fresh != old && old && old != inline_bytes) delete[] old;
   smival.value.string.ptr = fresh;
   smival.value.string.len = static_cast<SmiUINT32>(total);
   return true;
@@ -126,9 +143,7 @@ int OctetStr::nCompare(unsigned long n, const OctetStr& other) const {
 }
 
 const char* OctetStr::get_printable() const {
-  delete[] output_buffer;
-  output_buffer = new (std::nothrow) char[len() + 1];
-  if (!output_buffer) return nullptr;
+  if (!output_room(len() + 1)) return nullptr;
   if (len()) std::memcpy(output_buffer, data(), len());
   output_buffer[len()] = 0;
   return output_buffer;
@@ -136,9 +151,7 @@ const char* OctetStr::get_printable() const {
 
 const char* OctetStr::get_printable_hex() const {
   static const char digits[] = "0123456789ABCDEF";
-  delete[] output_buffer;
-  output_buffer = new (std::nothrow) char[2 * len() + 1];
-  if (!output_buffer) return nullptr;
+  if (!output_room(2 * len() + 1)) return nullptr;
   for (unsigned long i = 0; i < len(); ++i) {
     output_buffer[2 * i] = digits[data()[i] >> 4];
     output_buffer[2 * i + 1] = digits[data()[i] & 0x0F];

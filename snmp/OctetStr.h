@@ -41,11 +41,21 @@ class OctetStr : public SnmpSyntax {
   static OctetStr from_hex_string(const OctetStr& hex);
 
  private:
+  // Values of up to this many bytes (communities, names, most texts a device
+  // answers) live inside the object: no allocation to make, copy or free them.
+  static constexpr unsigned kInlineBytes = 32;
+
   void free_data();
+  // Room for n bytes: the inline array when they fit, else a new one.
+  unsigned char* storage_for(unsigned long n);
   bool append(const unsigned char* bytes, unsigned long length);
+  // The text buffer with room for n characters, kept while it is large enough.
+  char* output_room(unsigned long n) const;
 
   mutable char* output_buffer = nullptr;
+  mutable unsigned long output_size = 0;
   int validity;
+  unsigned char inline_bytes[kInlineBytes];
 };
 
 bool operator==(const OctetStr& a, const OctetStr& b);

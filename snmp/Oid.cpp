@@ -36,10 +36,12 @@ Oid::~Oid() {
 }
 
 void Oid::free_data() {
-  delete[] smival.value.oid.ptr;
+  if (smival.value.oid.ptr != inline_ids) delete[] smival.value.oid.ptr;
   smival.value.oid.ptr = nullptr;
   smival.value.oid.len = 0;
 }
+
+SmiUINT32* Oid::storage_for(unsigned long n) { return n <= kInlineIds ? inline_ids : new_array(n); }
 
 SnmpSyntax* Oid::clone() const {
   Oid* copy = new (std::nothrow) Oid(*this);
@@ -77,11 +79,21 @@ void Oid::set_data(const SmiUINT32* raw, unsigned int n) {
     free_data();
     return;
   }
-  if (n > smival.value.oid.len || !smival.value.oid.ptr) {
-    SmiUINT32* fresh = new_array(n);
-    free_data();
-    if (!fresh) return;
-    smival.value.oid.ptr = fresh;
+  SmiUINT32* const old = smival.value.oid.ptr;
+  if (n > smival.value.oid.len || !old) {
+    SmiUINT32* fresh = storage_for(n);
+    if (!fresh) {
+      free_data();
+      return;
+    }
+    if (fresh != old) {
+      // The source may be a part of the old array: copy before freeing it.
+      std::memmove(fresh, raw, n * sizeof(SmiUINT32));
+      if (old && old != inline_ids) delete[] old;
+      smival.value.oid.ptr = fresh;
+      smival.value.oid.len = n;
+      return;
+    }
   }
   // memmove: the source may be a part of this identifier's own array.
   std::memmove(smival.value.oid.ptr, raw, n * sizeof(SmiUINT32));
@@ -114,16 +126,19 @@ Oid& Oid::operator+=(unsigned long sub_id) {
 Oid& Oid::operator+=(const Oid& other) {
   const SmiOID& o = other.smival.value.oid;
   if (!o.ptr || o.len == 0) return *this;
-  const unsigned long n = smival.value.oid.len + o.len;
-  SmiUINT32* fresh = new_array(n);
+  const unsigned long mine = smival.value.oid.len;
+  const unsigned long n = mine + o.len;
+  SmiUINT32* const old = smival.value.oid.ptr;
+  SmiUINT32* fresh = storage_for(n);
   if (!fresh) {
     free_data();
     return *this;
   }
-  if (smival.value.oid.len) std::memcpy(fresh, smival.value.oid.ptr, smival.value.oid.len * sizeof(SmiUINT32));
-  // `other` may be this very identifier: copy from it before freeing.
-  std::memcpy(fresh + smival.value.oid.len, o.ptr, o.len * sizeof(SmiUINT32));
-  free_data();
+  if (fresh != old && mine) std::memmove(fresh, old, mine * sizeof(SmiUINT32));
+  // `other` may be this very identifier: its sub-identifiers are still in
+  // place (the old array is freed last), and never overlap the room after ours.
+  std::memmove(fresh + mine, o.ptr, o.len * sizeof(SmiUINT32));
+  if (fresh != old && old && old != inline_ids) delete[] old;
   smival.value.oid.ptr = fresh;
   smival.value.oid.len = static_cast<SmiUINT32>(n);
   return *this;
@@ -174,10 +189,14 @@ int Oid::RnCompare(unsigned long n, const Oid& other) const {
 }
 
 const char* Oid::print_range(unsigned long first, unsigned long n) const {
-  delete[] iv_str;
   const unsigned long size = smival.value.oid.len ? smival.value.oid.len * kCharsPerSubId : 1;
-  iv_str = new (std::nothrow) char[size];
-  if (!iv_str) return nullptr;
+  // The text replaces the previous one; its buffer is kept while it is large enough.
+  if (!iv_str || iv_str_size < size) {
+    delete[] iv_str;
+    iv_str = new (std::nothrow) char[size];
+    iv_str_size = iv_str ? size : 0;
+    if (!iv_str) return nullptr;
+  }
   iv_str[0] = 0;
   if (n == 0) return iv_str;
   SmiOID part;
@@ -207,7 +226,9 @@ int Oid::StrToOid(const char* text, SmiOID* record) {
     return -1;
   }
   const size_t room = std::strlen(text);
-  SmiUINT32* scratch = new_array(room);
+  // Texts of everyday identifiers are parsed on the stack.
+  SmiUINT32 local[256];
+  SmiUINT32* scratch = room <= 256 ? local : new_array(room);
   if (!scratch) return -1;
   size_t count = 0;
   const char* p = text;
@@ -223,14 +244,16 @@ int Oid::StrToOid(const char* text, SmiOID* record) {
       while (*p && *p != '$' && count < room) scratch[count++] = static_cast<unsigned char>(*p++);
       if (*p == '$') ++p;
     } else {
-      delete[] scratch;
+      if (scratch != local) delete[] scratch;
       return -1;
     }
   }
-  // An identifier needs at least one sub-identifier to be one.
-  SmiUINT32* exact = count ? new_array(count) : nullptr;
+  // An identifier needs at least one sub-identifier to be one. Our own record
+  // may use the inline array (the callers freed the old content first).
+  SmiUINT32* exact = nullptr;
+  if (count) exact = record == &smival.value.oid ? storage_for(count) : new_array(count);
   if (exact) std::memcpy(exact, scratch, count * sizeof(SmiUINT32));
-  delete[] scratch;
+  if (scratch != local) delete[] scratch;
   record->ptr = exact;
   record->len = exact ? static_cast<SmiUINT32>(count) : 0;
   return static_cast<int>(record->len);
@@ -249,8 +272,19 @@ int Oid::OidToStr(const SmiOID* record, unsigned long size, char* buffer) const 
   if (!record || !record->ptr || record->len == 0) return -1;
   unsigned long used = 0;
   for (SmiUINT32 i = 0; i < record->len; ++i) {
+    // "%lu" by hand: a walk prints every identifier it meets.
     char digits[16];
-    const int n = std::snprintf(digits, sizeof digits, "%lu", static_cast<unsigned long>(record->ptr[i]));
+    int n = 0;
+    for (SmiUINT32 v = record->ptr[i];; v /= 10) {
+      digits[n++] = static_cast<char>('0' + v % 10);
+      if (v < 10) break;
+    }
+    for (int a = 0, b = n - 1; a < b; ++a, --b) {
+      const char t = digits[a];
+      digits[a] = digits[b];
+      digits[b] = t;
+    }
+    digits[n] = 0;
     const unsigned long need = static_cast<unsigned long>(n) + (i ? 1 : 0);
     if (used + need + 1 > size) return -2;
     if (i) buffer[used++] = '.';

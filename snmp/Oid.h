@@ -48,11 +48,19 @@ class Oid : public SnmpSyntax {
   virtual int OidToStr(const SmiOID* record, unsigned long size, char* buffer) const;
 
  private:
+  // Identifiers of up to this many sub-identifiers (nearly every one a walk
+  // meets) live inside the object: no allocation to make, copy or free them.
+  static constexpr unsigned kInlineIds = 24;
+
   void free_data();
-  // Writes sub-identifiers [first, first+n) into a fresh text buffer.
+  // Room for n sub-identifiers: the inline array when they fit, else a new one.
+  SmiUINT32* storage_for(unsigned long n);
+  // Writes sub-identifiers [first, first+n) into the text buffer.
   const char* print_range(unsigned long first, unsigned long n) const;
 
   mutable char* iv_str = nullptr;
+  mutable unsigned long iv_str_size = 0;
+  SmiUINT32 inline_ids[kInlineIds];
 };
 
 bool operator==(const Oid& a, const Oid& b);

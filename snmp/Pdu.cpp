@@ -1,6 +1,7 @@
 #include "Pdu.h"
 
 #include <new>
+#include <utility>
 
 Pdu::Pdu()
     : vbs(),
@@ -23,14 +24,60 @@ Pdu::Pdu(const Vb* bindings, int count) : Pdu() {
 
 Pdu::Pdu(const Pdu& other) : Pdu() { *this = other; }
 
+Pdu::Pdu(Pdu&& other) noexcept : Pdu() { *this = std::move(other); }
+
 Pdu::~Pdu() { delete_all_vbs(); }
 
 void Pdu::delete_all_vbs() {
-  for (int i = 0; i < vb_count; ++i) {
-    delete vbs[i];
-    vbs[i] = nullptr;
+  for (Vb*& vb : vbs) {
+    delete vb;
+    vb = nullptr;
   }
   vb_count = 0;
+}
+
+Pdu& Pdu::operator=(Pdu&& other) noexcept {
+  if (this == &other) return *this;
+  copy_header(other);
+  delete_all_vbs();
+  for (int i = 0; i < PDU_MAX_VBS; ++i) {
+    vbs[i] = other.vbs[i];
+    other.vbs[i] = nullptr;
+  }
+  vb_count = other.vb_count;
+  other.vb_count = 0;
+  validity = other.validity;
+  return *this;
+}
+
+void Pdu::clear_for_reuse() {
+  vb_count = 0;
+  error_status = 0;
+  error_index = 0;
+  validity = 1;
+  request_id = 0;
+  pdu_type = 0;
+  notify_timestamp = TimeTicks();
+  notify_id = Oid();
+  notify_enterprise = Oid();
+  security_level = 1;
+  message_id = 0;
+  maxsize_scopedpdu = 0;
+  context_name = OctetStr();
+  context_engine_id = OctetStr();
+}
+
+Vb* Pdu::add_vb() {
+  if (vb_count >= PDU_MAX_VBS) return nullptr;
+  if (!vbs[vb_count]) {
+    vbs[vb_count] = new (std::nothrow) Vb();
+    if (!vbs[vb_count]) {
+      validity = 0;
+      return nullptr;
+    }
+  }
+  validity = 1;
+  return vbs[vb_count++];
 }
 
 bool Pdu::copy_vbs(Vb* const* in, int count) {
@@ -46,8 +93,7 @@ bool Pdu::copy_vbs(Vb* const* in, int count) {
   return true;
 }
 
-Pdu& Pdu::operator=(const Pdu& other) {
-  if (this == &other) return *this;
+void Pdu::copy_header(const Pdu& other) {
   error_status = other.error_status;
   error_index = other.error_index;
   request_id = other.request_id;
@@ -60,16 +106,25 @@ Pdu& Pdu::operator=(const Pdu& other) {
   context_name = other.context_name;
   context_engine_id = other.context_engine_id;
   maxsize_scopedpdu = other.maxsize_scopedpdu;
+}
+
+Pdu& Pdu::operator=(const Pdu& other) {
+  if (this == &other) return *this;
+  copy_header(other);
   validity = copy_vbs(other.vbs, other.vb_count) ? 1 : 0;
   return *this;
 }
 
 Pdu& Pdu::operator+=(const Vb& vb) {
   if (vb_count >= PDU_MAX_VBS) return *this;
-  vbs[vb_count] = new (std::nothrow) Vb(vb);
-  if (!vbs[vb_count]) {
-    validity = 0;
-    return *this;
+  if (vbs[vb_count]) {
+    *vbs[vb_count] = vb;  // a binding kept by clear_for_reuse
+  } else {
+    vbs[vb_count] = new (std::nothrow) Vb(vb);
+    if (!vbs[vb_count]) {
+      validity = 0;
+      return *this;
+    }
   }
   ++vb_count;
   validity = 1;

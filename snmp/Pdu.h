@@ -12,11 +12,23 @@ class Pdu {
   // More than 50 bindings leave the Pdu invalid and empty.
   Pdu(const Vb* bindings, int count);
   Pdu(const Pdu& other);
+  // Takes the other's bindings over without copies; the other keeps its
+  // header fields and is left with no bindings.
+  Pdu(Pdu&& other) noexcept;
   virtual ~Pdu();
   Pdu& operator=(const Pdu& other);
+  Pdu& operator=(Pdu&& other) noexcept;
 
   // Appends a copy; with 50 held nothing changes.
   Pdu& operator+=(const Vb& vb);
+
+  // For decoders. `clear_for_reuse` makes the Pdu what Pdu() makes, but keeps
+  // its binding objects; `add_vb` appends a binding and returns it to be
+  // filled in: one kept from before (still holding its old OID and value,
+  // which the caller overwrites) or a new empty one. Null when 50 are held,
+  // or when memory runs out (the Pdu is then invalid).
+  void clear_for_reuse();
+  Vb* add_vb();
 
   int get_vblist(Vb* out, int count) const;
   int set_vblist(const Vb* in, int count);
@@ -66,9 +78,12 @@ class Pdu {
 
  private:
   void delete_all_vbs();
+  // Every field but the bindings and the valid flag.
+  void copy_header(const Pdu& other);
   // Replaces the bindings with copies of `count` of `in`; false when memory ran out.
   bool copy_vbs(Vb* const* in, int count);
 
+  // Slots from vb_count on are null or hold bindings kept for add_vb.
   Vb* vbs[PDU_MAX_VBS];
   int vb_count;
   int error_status;

@@ -100,6 +100,20 @@ int report_status_of(const Pdu& report) {
   return Snmp::report_status(report.get_vb_count() ? report[0].get_oid() : Oid());
 }
 
+// The repetitions worth asking for: an answer keeps at most PDU_MAX_VBS
+// bindings, the non-repeaters first and then the repeaters row by row, so
+// more rows than fill those slots only make the agent work for bindings that
+// are dropped on arrival. Enough rows to fill every slot are still asked for,
+// so the bindings kept are the same as with the caller's figure.
+long kept_repetitions(long non_repeaters, long max_repetitions, int bindings) {
+  // As the agent reads the fields: non-repeaters between 0 and the count.
+  const long fixed = non_repeaters < 0 ? 0 : non_repeaters > bindings ? bindings : non_repeaters;
+  const long repeaters = bindings - fixed;
+  if (repeaters <= 0 || max_repetitions <= 0) return max_repetitions;
+  const long rows = (PDU_MAX_VBS - fixed + repeaters - 1) / repeaters;
+  return max_repetitions < rows ? max_repetitions : rows;
+}
+
 // What an asynchronous SNMPv3 request needs for a resend after a report.
 struct V3Record {
   Pdu* pdu;
@@ -131,8 +145,10 @@ UdpAddress udp_from(const sockaddr_in& from) {
 
 // One datagram into `message`, and its sender. -22 on failure.
 int receive_message(int socket, SnmpMessage& message, UdpAddress& sender) {
-  // Agents answer a get-bulk with datagrams well over a few kilobytes: take any.
-  std::vector<unsigned char> buffer(SNMP_MAX_DATAGRAM);
+  // Agents answer a get-bulk with datagrams well over a few kilobytes: take
+  // any. One buffer per thread, made once: clearing 64 KB for every answer
+  // cost more than decoding a small one.
+  thread_local std::vector<unsigned char> buffer(SNMP_MAX_DATAGRAM);
   sockaddr_in from;
   int n;
   do {
@@ -382,7 +398,8 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
         wire = sNMP_PDU_GETNEXT;
       } else {
         set_error_status(&pdu, static_cast<int>(non_repeaters));
-        set_error_index(&pdu, static_cast<int>(max_repetitions));
+        set_error_index(&pdu,
+                        static_cast<int>(kept_repetitions(non_repeaters, max_repetitions, pdu.get_vb_count())));
       }
     }
 
@@ -403,6 +420,8 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
     } else {
       status = message.load(pdu, community, version);
     }
+    // Only the message carries the smaller figure; the caller's Pdu keeps its own.
+    if (wire == sNMP_PDU_GETBULK) set_error_index(&pdu, static_cast<int>(max_repetitions));
     if (status != 0) return status;
 
     {

@@ -60,17 +60,49 @@ void local_ipv4(unsigned char out[4]) {
   WSACleanup();
 }
 
-int add_binding(snmp_pdu* raw, const Oid& name, const Vb& vb, bool null_value) {
+// The value area of a binding as convertVbToSmival gives it, but pointing at
+// the binding's own bytes (the encoder's nodes copy them anyway). 0, or -3
+// for a syntax the coder does not send.
+int smival_view(const Vb& vb, SmiVALUE* smival) {
+  const SmiUINT32 syntax = vb.get_syntax();
+  const SnmpSyntax* value = vb.get_value_ptr();
+  smival->syntax = syntax;
+  switch (syntax) {
+    case sNMP_SYNTAX_NULL:
+    case sNMP_SYNTAX_NOSUCHOBJECT:
+    case sNMP_SYNTAX_NOSUCHINSTANCE:
+    case sNMP_SYNTAX_ENDOFMIBVIEW:
+      return 0;
+    case sNMP_SYNTAX_INT:
+    case sNMP_SYNTAX_CNTR32:
+    case sNMP_SYNTAX_GAUGE32:
+    case sNMP_SYNTAX_TIMETICKS:
+    case sNMP_SYNTAX_CNTR64:
+    case sNMP_SYNTAX_OCTETS:
+    case sNMP_SYNTAX_IPADDR:
+    case sNMP_SYNTAX_OPAQUE:
+    case sNMP_SYNTAX_OID:
+      smival->value = value->get_smival().value;
+      return 0;
+    default:
+      // BIT STRING included: nothing in this system sends one, and the
+      // encoder has no form for it.
+      smival->syntax = sNMP_SYNTAX_NULL;
+      return SNMP_CLASS_INTERNAL_ERROR;
+  }
+}
+
+// Appends one binding after `last` (see snmp_add_var).
+int add_binding(snmp_pdu* raw, variable_list*& last, const Oid& name, const Vb& vb, bool null_value) {
   SmiVALUE value = {};
   if (null_value) {
     value.syntax = sNMP_SYNTAX_NULL;
   } else {
-    int status = convertVbToSmival(vb, &value);
+    int status = smival_view(vb, &value);
     if (status) return status;
   }
   const SmiOID* id = name.oidval();
-  variable_list* var = snmp_add_var(raw, id->ptr, static_cast<int>(id->len), &value);
-  freeSmivalDescriptor(&value);
+  variable_list* var = snmp_add_var(raw, id->ptr, static_cast<int>(id->len), &value, last);
   return var ? 0 : SNMP_CLASS_ERROR;
 }
 
@@ -103,51 +135,62 @@ int fill_v1_trap(snmp_pdu* raw, const Pdu& pdu) {
   return 0;
 }
 
-// The value of one received binding.
-void set_vb_value(Vb& vb, const variable_list* var) {
-  auto u32 = [var] {
+// The value of one received binding, set in place where the binding already
+// holds a value of the same class (a Pdu decoded into again).
+void set_vb_value(Vb& vb, unsigned char type, const void* val, int val_len) {
+  auto u32 = [val] {
     uint32_t v;
-    std::memcpy(&v, var->val, 4);
+    std::memcpy(&v, val, 4);
     return v;
   };
-  switch (var->type) {
+  const unsigned char* bytes = static_cast<const unsigned char*>(val);
+  switch (type) {
     case sNMP_SYNTAX_INT: {
       int32_t v;
-      std::memcpy(&v, var->val, 4);
-      vb.set_value(SnmpInt32(v));
+      std::memcpy(&v, val, 4);
+      if (SnmpInt32* x = vb.reuse_value<SnmpInt32>()) *x = static_cast<long>(v);
       break;
     }
     case sNMP_SYNTAX_OCTETS:
     case sNMP_SYNTAX_OPAQUE:
-      vb.set_value(OctetStr(var->val, static_cast<unsigned long>(var->val_len)));
+      if (OctetStr* x = vb.reuse_value<OctetStr>()) x->set_data(bytes, static_cast<unsigned long>(val_len));
       break;
-    case sNMP_SYNTAX_OID: {
-      SmiUINT32 ids[MAX_OID_LEN];
-      int count = var->val_len / 4;
-      std::memcpy(ids, var->val, 4 * static_cast<size_t>(count));
-      vb.set_value(Oid(ids, count));
+    case sNMP_SYNTAX_OID:
+      if (Oid* x = vb.reuse_value<Oid>()) {
+        // An empty identifier decodes as no value of its own (Oid(ids, 0)).
+        if (val_len >= 4)
+          x->set_data(static_cast<const SmiUINT32*>(val), static_cast<unsigned int>(val_len / 4));
+        else
+          *x = Oid();
+      }
       break;
-    }
     case sNMP_SYNTAX_IPADDR: {
       char text[16];
-      std::snprintf(text, sizeof text, "%d.%d.%d.%d", var->val[0], var->val[1], var->val[2], var->val[3]);
+      std::snprintf(text, sizeof text, "%d.%d.%d.%d", bytes[0], bytes[1], bytes[2], bytes[3]);
       vb.set_value(IpAddress(text));
       break;
     }
-    case sNMP_SYNTAX_CNTR32: vb.set_value(Counter32(u32())); break;
-    case sNMP_SYNTAX_GAUGE32: vb.set_value(Gauge32(u32())); break;
-    case sNMP_SYNTAX_TIMETICKS: vb.set_value(TimeTicks(u32())); break;
+    // Through SnmpUInt32's assignment, which also makes the value valid again.
+    case sNMP_SYNTAX_CNTR32:
+      if (Counter32* x = vb.reuse_value<Counter32>()) static_cast<SnmpUInt32&>(*x) = static_cast<unsigned long>(u32());
+      break;
+    case sNMP_SYNTAX_GAUGE32:
+      if (Gauge32* x = vb.reuse_value<Gauge32>()) static_cast<SnmpUInt32&>(*x) = static_cast<unsigned long>(u32());
+      break;
+    case sNMP_SYNTAX_TIMETICKS:
+      if (TimeTicks* x = vb.reuse_value<TimeTicks>()) static_cast<SnmpUInt32&>(*x) = static_cast<unsigned long>(u32());
+      break;
     case sNMP_SYNTAX_CNTR64: {
       counter64 c;
-      std::memcpy(&c, var->val, 8);
-      vb.set_value(Counter64(c.high, c.low));
+      std::memcpy(&c, val, 8);
+      if (Counter64* x = vb.reuse_value<Counter64>()) *x = Counter64(c.high, c.low);
       break;
     }
     case sNMP_SYNTAX_NOSUCHOBJECT:
     case sNMP_SYNTAX_NOSUCHINSTANCE:
     case sNMP_SYNTAX_ENDOFMIBVIEW:
       vb.set_null();
-      set_exception_status(&vb, var->type);
+      set_exception_status(&vb, type);
       break;
     default:
       vb.set_null();
@@ -155,31 +198,33 @@ void set_vb_value(Vb& vb, const variable_list* var) {
   }
 }
 
+// The decoder's sink: every binding goes straight into the Pdu, without a
+// node of the plain record in between. Bindings beyond the 50 a Pdu holds
+// are read (the message must still be sound) and dropped.
+int add_received_binding(void* context, const SmiUINT32* name, int name_length, unsigned char type, const void* val,
+                         int val_len) {
+  Pdu& pdu = *static_cast<Pdu*>(context);
+  Vb* vb = pdu.add_vb();
+  if (!vb) return 0;
+  if (name_length > 0)
+    vb->set_oid(name, static_cast<unsigned int>(name_length));
+  else
+    vb->set_oid(Oid());
+  set_vb_value(*vb, type, val, val_len);
+  return 0;
+}
+
 }  // namespace
 
 int convertVbToSmival(const Vb& vb, SmiVALUE* smival) {
   if (!smival) return SNMP_CLASS_INTERNAL_ERROR;
-  const SmiUINT32 syntax = vb.get_syntax();
-  const SnmpSyntax* value = vb.get_value_ptr();
-  smival->syntax = syntax;
-  switch (syntax) {
-    case sNMP_SYNTAX_NULL:
-    case sNMP_SYNTAX_NOSUCHOBJECT:
-    case sNMP_SYNTAX_NOSUCHINSTANCE:
-    case sNMP_SYNTAX_ENDOFMIBVIEW:
-      return 0;
-    case sNMP_SYNTAX_INT:
-    case sNMP_SYNTAX_CNTR32:
-    case sNMP_SYNTAX_GAUGE32:
-    case sNMP_SYNTAX_TIMETICKS:
-    case sNMP_SYNTAX_CNTR64:
-      smival->value = value->get_smival().value;
-      return 0;
+  if (int status = smival_view(vb, smival)) return status;
+  // The view points at the binding's own bytes: strings and identifiers get copies.
+  switch (smival->syntax) {
     case sNMP_SYNTAX_OCTETS:
     case sNMP_SYNTAX_IPADDR:
     case sNMP_SYNTAX_OPAQUE: {
-      const SmiOCTETS& src = value->get_smival().value.string;
-      smival->value.string.len = src.len;
+      const SmiOCTETS src = smival->value.string;
       smival->value.string.ptr = nullptr;
       if (src.len) {
         smival->value.string.ptr = new (std::nothrow) SmiBYTE[src.len];
@@ -189,8 +234,7 @@ int convertVbToSmival(const Vb& vb, SmiVALUE* smival) {
       return 0;
     }
     case sNMP_SYNTAX_OID: {
-      const SmiOID& src = value->get_smival().value.oid;
-      smival->value.oid.len = src.len;
+      const SmiOID src = smival->value.oid;
       smival->value.oid.ptr = nullptr;
       if (src.len) {
         smival->value.oid.ptr = new (std::nothrow) SmiUINT32[src.len];
@@ -200,10 +244,7 @@ int convertVbToSmival(const Vb& vb, SmiVALUE* smival) {
       return 0;
     }
     default:
-      // BIT STRING included: nothing in this system sends one, and the
-      // encoder has no form for it.
-      smival->syntax = sNMP_SYNTAX_NULL;
-      return SNMP_CLASS_INTERNAL_ERROR;
+      return 0;
   }
 }
 
@@ -252,6 +293,7 @@ int SnmpMessage::load(const Pdu& pdu, const OctetStr& community, snmp_version ve
   raw->maxsize_scopedpdu = static_cast<uint32_t>(pdu.get_maxsize_scopedpdu());
 
   const unsigned short type = pdu.get_type();
+  variable_list* last = nullptr;  // the bindings' list is empty so far
   if (type == sNMP_PDU_V1TRAP) {
     int status = fill_v1_trap(raw, pdu);
     if (status) return status;
@@ -263,45 +305,48 @@ int SnmpMessage::load(const Pdu& pdu, const OctetStr& community, snmp_version ve
     Vb uptime{Oid(kSysUpTime0)}, trap_oid{Oid(kSnmpTrapOid0)};
     uptime.set_value(ts);
     trap_oid.set_value(id);
-    int status = add_binding(raw, uptime.get_oid(), uptime, false);
-    if (!status) status = add_binding(raw, trap_oid.get_oid(), trap_oid, false);
+    int status = add_binding(raw, last, uptime.get_oid(), uptime, false);
+    if (!status) status = add_binding(raw, last, trap_oid.get_oid(), trap_oid, false);
     if (status) return status;
   }
   const bool null_values = type == sNMP_PDU_GET || type == sNMP_PDU_GETNEXT || type == sNMP_PDU_GETBULK;
   for (int i = 0; i < pdu.get_vb_count(); ++i) {
-    int status = add_binding(raw, pdu[i].get_oid(), pdu[i], null_values);
+    int status = add_binding(raw, last, pdu[i].get_oid(), pdu[i], null_values);
     if (status) return status;
   }
 
   // What we send stays within SNMP_MSG_LENGTH; only received messages are larger.
-  std::vector<unsigned char> encoded(SNMP_MSG_LENGTH);
+  // Built on the stack (not cleared: the coder writes every byte it counts),
+  // then kept at its exact length.
+  unsigned char encoded[SNMP_MSG_LENGTH];
   int length = SNMP_MSG_LENGTH;
   if (version == version3) {
     // The arguments must be given; an empty engine id is a discovery message.
     if (!engine_id || !security_name) return SNMP_CLASS_INVALID_TARGET;
-    int status = mpSnmpBuild(raw, encoded.data(), &length, *engine_id, *security_name, security_model,
+    int status = mpSnmpBuild(raw, encoded, &length, *engine_id, *security_name, security_model,
                              pdu.get_security_level(), pdu.get_context_engine_id(), pdu.get_context_name());
     if (status != SNMPv3_MP_OK) return status;
     if (type == sNMP_PDU_RESPONSE && static_cast<unsigned long>(length) > pdu.get_maxsize_scopedpdu())
       return SNMP_ERROR_TOO_BIG;
   } else {
     int status =
-        snmp_build(raw, encoded.data(), &length, version, community.data(), static_cast<int>(community.len()));
+        snmp_build(raw, encoded, &length, version, community.data(), static_cast<int>(community.len()));
     if (status) return status;
   }
-  encoded.resize(static_cast<size_t>(length));
-  databuff.swap(encoded);
+  databuff.assign(encoded, encoded + length);
   valid_flag = 1;
   return 0;
 }
 
 int SnmpMessage::unload(Pdu& pdu, OctetStr& community, snmp_version& version, OctetStr* engine_id,
                         OctetStr* security_name, int32_t* security_model, const UdpAddress* from) {
-  pdu = Pdu();
+  pdu.clear_for_reuse();
   if (!valid_flag) return SNMP_CLASS_INVALID;
   RecordHolder holder{snmp_pdu_create(0)};
   snmp_pdu* raw = holder.raw;
   if (!raw) return SNMP_CLASS_RESOURCE_UNAVAIL;
+  raw->binding_sink = add_received_binding;
+  raw->binding_context = &pdu;
 
   if (engine_id && security_name && security_model) {
     OctetStr context_engine_id, context_name;
@@ -310,6 +355,7 @@ int SnmpMessage::unload(Pdu& pdu, OctetStr& community, snmp_version& version, Oc
                              context_engine_id, context_name, level, *security_model, version,
                              from ? *from : UdpAddress());
     if (status != SNMPv3_MP_OK) {
+      pdu.clear_for_reuse();  // what the parse had read is no answer
       set_request_id(&pdu, raw->reqid);
       pdu.set_type(static_cast<unsigned short>(raw->command));
       return status;
@@ -323,7 +369,10 @@ int SnmpMessage::unload(Pdu& pdu, OctetStr& community, snmp_version& version, Oc
     unsigned char name[256];
     int name_length = sizeof name;
     int status = snmp_parse(raw, databuff.data(), static_cast<int>(databuff.size()), name, &name_length, &version);
-    if (status) return status;
+    if (status) {
+      pdu.clear_for_reuse();
+      return status;
+    }
     community.set_data(name, static_cast<unsigned long>(name_length));
   }
 
@@ -347,22 +396,18 @@ int SnmpMessage::unload(Pdu& pdu, OctetStr& community, snmp_version& version, Oc
     }
   }
 
-  int index = 1;
-  for (const variable_list* var = raw->variables; var; var = var->next_variable, ++index) {
-    Vb vb(Oid(var->name, var->name_length));
-    set_vb_value(vb, var);
-    if (raw->command == sNMP_PDU_TRAP) {
-      if (index == 1 && var->type == sNMP_SYNTAX_TIMETICKS && vb.get_oid() == kSysUpTime0) {
-        TimeTicks ts;
-        vb.get_value(ts);
-        pdu.set_notify_timestamp(ts);
-      } else if (index == 2 && var->type == sNMP_SYNTAX_OID && vb.get_oid() == kSnmpTrapOid0) {
-        Oid id;
-        vb.get_value(id);
-        pdu.set_notify_id(id);
-      }
+  // An SNMPv2 trap names its time stamp and trap id in its first two bindings.
+  if (raw->command == sNMP_PDU_TRAP) {
+    if (pdu.get_vb_count() >= 1 && pdu[0].get_syntax() == sNMP_SYNTAX_TIMETICKS && pdu[0].get_oid() == kSysUpTime0) {
+      TimeTicks ts;
+      pdu[0].get_value(ts);
+      pdu.set_notify_timestamp(ts);
     }
-    pdu += vb;
+    if (pdu.get_vb_count() >= 2 && pdu[1].get_syntax() == sNMP_SYNTAX_OID && pdu[1].get_oid() == kSnmpTrapOid0) {
+      Oid id;
+      pdu[1].get_value(id);
+      pdu.set_notify_id(id);
+    }
   }
   return 0;
 }

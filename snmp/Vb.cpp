@@ -17,7 +17,24 @@ Vb::Vb(const Vb& other) : iv_vb_oid(other.iv_vb_oid), iv_vb_value(nullptr), exce
   if (other.iv_vb_value) iv_vb_value = other.iv_vb_value->clone();
 }
 
+Vb::Vb(Vb&& other) noexcept
+    : iv_vb_oid(other.iv_vb_oid), iv_vb_value(other.iv_vb_value), exception_status(other.exception_status) {
+  other.iv_vb_value = nullptr;
+  other.exception_status = 0;
+}
+
 Vb::~Vb() { free_vb(); }
+
+Vb& Vb::operator=(Vb&& other) noexcept {
+  if (this == &other) return *this;
+  free_vb();
+  iv_vb_oid = other.iv_vb_oid;
+  iv_vb_value = other.iv_vb_value;
+  exception_status = other.exception_status;
+  other.iv_vb_value = nullptr;
+  other.exception_status = 0;
+  return *this;
+}
 
 Vb& Vb::operator=(const Vb& other) {
   if (this == &other) return *this;

@@ -2,6 +2,9 @@
 // SNMPv2 exceptions (noSuchObject, noSuchInstance, endOfMibView).
 #pragma once
 
+#include <new>
+#include <typeinfo>
+
 #include "Oid.h"
 
 class Vb {
@@ -9,13 +12,17 @@ class Vb {
   Vb();
   Vb(const Oid& oid);
   Vb(const Vb& other);
+  // Takes the other's value over; the other is left without one.
+  Vb(Vb&& other) noexcept;
   ~Vb();
   Vb& operator=(const Vb& other);
+  Vb& operator=(Vb&& other) noexcept;
 
   // 1 when the OID is valid and the value, if any, is valid.
   int valid() const;
 
   void set_oid(const Oid& oid) { iv_vb_oid = oid; }
+  void set_oid(const SmiUINT32* ids, unsigned int n) { iv_vb_oid.set_data(ids, n); }
   void get_oid(Oid& oid) const { oid = iv_vb_oid; }
   const Oid& get_oid() const { return iv_vb_oid; }
 
@@ -50,6 +57,19 @@ class Vb {
   const char* get_printable_oid() const { return iv_vb_oid.get_printable(); }
 
   SmiUINT32 get_exception_status() const { return exception_status; }
+
+  // For decoders that fill bindings again and again: the value held, when it
+  // is exactly of class T, to be set in place; otherwise a new T replaces it
+  // (null when memory runs out). Either way no exception status is left.
+  template <class T>
+  T* reuse_value() {
+    exception_status = 0;
+    if (iv_vb_value && typeid(*iv_vb_value) == typeid(T)) return static_cast<T*>(iv_vb_value);
+    delete iv_vb_value;
+    T* fresh = new (std::nothrow) T();
+    iv_vb_value = fresh;
+    return fresh;
+  }
   friend void set_exception_status(Vb* vb, SmiUINT32 status);
 
  protected:

@@ -188,40 +188,6 @@ unsigned char* asn_build_unsigned_int64(unsigned char* data, int* datalength, un
 
 // ---- cursor parsers --------------------------------------------------------
 
-bool asn_get_length(ByteCursor& in, uint32_t& length) {
-  ByteCursor c = in;
-  uint8_t first;
-  if (!c.get_u8(first)) return false;
-  uint32_t len = first;
-  if (first & 0x80) {
-    int n = first & 0x7F;
-    if (n < 1 || n > 4) return false;  // indefinite form, or wider than 32 bits
-    len = 0;
-    for (int i = 0; i < n; ++i) {
-      uint8_t b;
-      if (!c.get_u8(b)) return false;
-      len = (len << 8) | b;
-    }
-  }
-  length = len;
-  in = c;
-  return true;
-}
-
-bool asn_get_header(ByteCursor& in, unsigned char& type, ByteCursor& content) {
-  ByteCursor c = in;
-  uint8_t tag;
-  uint32_t len;
-  if (!c.get_u8(tag) || (tag & 0x1F) == 0x1F) return false;
-  if (!asn_get_length(c, len)) return false;
-  ByteCursor body;
-  if (!c.child(len, body)) return false;
-  type = tag;
-  content = body;
-  in = c;
-  return true;
-}
-
 bool asn_get_int(ByteCursor& in, unsigned char& type, int32_t& value) {
   ByteCursor c = in, content;
   unsigned char tag;
@@ -308,14 +274,19 @@ bool asn_get_objid(ByteCursor& in, unsigned char& type, uint32_t* objid, int& co
     if (capacity < 1) return false;
     objid[n++] = 0;
   }
-  while (!content.empty()) {
+  // Over the content's bytes directly: every name of every binding comes
+  // through here, and the bounds are the content's own.
+  const uint8_t* p = content.position();
+  const uint8_t* const end = p + content.remaining();
+  while (p != end) {
     uint32_t v = 0;
     uint8_t b;
     bool first_group = true;
     do {
       // A sub-identifier that ends with the content is unterminated; a leading
       // 0x80 group is forbidden, so more than 32 bits means a real overflow.
-      if (!content.get_u8(b) || (first_group && b == 0x80) || (v >> 25)) return false;
+      if (p == end || (first_group && *p == 0x80) || (v >> 25)) return false;
+      b = *p++;
       v = (v << 7) | (b & 0x7F);
       first_group = false;
     } while (b & 0x80);

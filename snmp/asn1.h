@@ -56,12 +56,47 @@ unsigned char* asn_build_unsigned_int64(unsigned char* data, int* datalength, un
 
 // ---- cursor parsers --------------------------------------------------------
 
+// These two are inline: every element of a message passes through them, and
+// inlined into their callers the cursors stay in registers.
+
 // Definite length only: short form, or 0x81..0x84 followed by that many bytes.
-bool asn_get_length(ByteCursor& in, uint32_t& length);
+inline bool asn_get_length(ByteCursor& in, uint32_t& length) {
+  ByteCursor c = in;
+  uint8_t first;
+  if (!c.get_u8(first)) return false;
+  uint32_t len = first;
+  if (first & 0x80) {
+    int n = first & 0x7F;
+    if (n < 1 || n > 4) return false;  // indefinite form, or wider than 32 bits
+    len = 0;
+    for (int i = 0; i < n; ++i) {
+      uint8_t b;
+      if (!c.get_u8(b)) return false;
+      len = (len << 8) | b;
+    }
+  }
+  length = len;
+  in = c;
+  return true;
+}
+
 // One element: `content` becomes a cursor over exactly its content and `in`
 // moves past the whole element. Multi-byte tags and contents that run past the
 // end of `in` are refused.
-bool asn_get_header(ByteCursor& in, unsigned char& type, ByteCursor& content);
+inline bool asn_get_header(ByteCursor& in, unsigned char& type, ByteCursor& content) {
+  ByteCursor c = in;
+  uint8_t tag;
+  uint32_t len;
+  if (!c.get_u8(tag) || (tag & 0x1F) == 0x1F) return false;
+  if (!asn_get_length(c, len)) return false;
+  ByteCursor body;
+  if (!c.child(len, body)) return false;
+  type = tag;
+  content = body;
+  in = c;
+  return true;
+}
+
 bool asn_get_int(ByteCursor& in, unsigned char& type, int32_t& value);
 bool asn_get_unsigned_int(ByteCursor& in, unsigned char& type, uint32_t& value);
 bool asn_get_unsigned_int64(ByteCursor& in, unsigned char& type, counter64& value);

@@ -1,5 +1,6 @@
 #include "snmp_pdu.h"
 
+#include <cstddef>
 #include <cstring>
 #include <new>
 
@@ -22,27 +23,34 @@ bool is_empty_syntax(unsigned char type) {
          type == sNMP_SYNTAX_ENDOFMIBVIEW;
 }
 
-void free_node(variable_list* var) {
-  delete[] var->name;
-  delete[] var->val;
-  delete var;
-}
+// A node and copies of its name and value bytes, in one block: the name and
+// value arrays lie right after the node itself.
+struct NodeBlock {
+  variable_list node;
+  SmiUINT32 first_id;  // aligns what follows for the sub-identifiers
+};
 
-// A node owning copies of the name and the value bytes.
+void free_node(variable_list* var) { ::operator delete(static_cast<void*>(var)); }
+
+// A node owning copies of the name and the value bytes (one allocation).
 variable_list* new_node(const SmiUINT32* name, int name_length, unsigned char type, const void* val, int val_len) {
-  variable_list* var = new (std::nothrow) variable_list();
-  if (!var) return nullptr;
+  const size_t name_bytes = name_length > 0 ? sizeof(SmiUINT32) * static_cast<size_t>(name_length) : 0;
+  const size_t val_bytes = val_len > 0 ? static_cast<size_t>(val_len) : 0;
+  // Room for the value after the name, aligned for the widest value (Counter64).
+  const size_t val_offset = (offsetof(NodeBlock, first_id) + name_bytes + 7) & ~size_t{7};
+  void* block = ::operator new(val_offset + val_bytes, std::nothrow);
+  if (!block) return nullptr;
+  unsigned char* bytes = static_cast<unsigned char*>(block);
+  variable_list* var = new (block) variable_list();
   var->type = type;
   var->name_length = name_length;
-  if (name_length > 0) {
-    var->name = new (std::nothrow) SmiUINT32[name_length];
-    if (!var->name) return free_node(var), nullptr;
-    std::memcpy(var->name, name, sizeof(SmiUINT32) * static_cast<size_t>(name_length));
+  if (name_bytes) {
+    var->name = reinterpret_cast<SmiUINT32*>(bytes + offsetof(NodeBlock, first_id));
+    std::memcpy(var->name, name, name_bytes);
   }
-  if (val_len > 0) {
-    var->val = new (std::nothrow) unsigned char[val_len];
-    if (!var->val) return free_node(var), nullptr;
-    std::memcpy(var->val, val, static_cast<size_t>(val_len));
+  if (val_bytes) {
+    var->val = bytes + val_offset;
+    std::memcpy(var->val, val, val_bytes);
     var->val_len = val_len;
   }
   return var;
@@ -95,8 +103,9 @@ bool close_sequence(unsigned char* header, unsigned char type, const unsigned ch
   return asn_build_sequence(header, &room, type, static_cast<int>(end - header - 4)) != nullptr;
 }
 
-// Reads one binding into a new node.
-int parse_var_op(ByteCursor& in, variable_list*& out) {
+// Reads one binding into a new node, or hands it to the record's sink (`out`
+// is then null).
+int parse_var_op(ByteCursor& in, const snmp_pdu* pdu, variable_list*& out) {
   ByteCursor c = in, vb;
   unsigned char tag;
   if (!asn_get_header(c, tag, vb) || tag != sNMP_SYNTAX_SEQUENCE) return SNMP_CODER_MALFORMED;
@@ -139,11 +148,39 @@ int parse_var_op(ByteCursor& in, variable_list*& out) {
   }
   if (!ok || !vb.empty()) return SNMP_CODER_MALFORMED;
 
-  variable_list* var = new_node(name, name_length, type, val, val_len);
-  if (!var) return SNMP_CLASS_RESOURCE_UNAVAIL;
-  out = var;
+  if (pdu->binding_sink) {
+    if (int status = pdu->binding_sink(pdu->binding_context, name, name_length, type, val, val_len)) return status;
+    out = nullptr;
+  } else {
+    variable_list* var = new_node(name, name_length, type, val, val_len);
+    if (!var) return SNMP_CLASS_RESOURCE_UNAVAIL;
+    out = var;
+  }
   in = c;
   return 0;
+}
+
+// A node for snmp_add_var, not yet linked.
+variable_list* make_var(const snmp_pdu* pdu, const SmiUINT32* name, int name_length, const SmiVALUE* value) {
+  if (!pdu || !value || name_length < 0 || name_length > MAX_OID_LEN || (name_length && !name)) return nullptr;
+  const unsigned char type = static_cast<unsigned char>(value->syntax);
+  if (type != value->syntax) return nullptr;
+  const void* val = nullptr;
+  int val_len = 0;
+  if (type == sNMP_SYNTAX_INT || is_unsigned32_syntax(type)) {
+    val = &value->value.uNumber, val_len = 4;
+  } else if (type == sNMP_SYNTAX_CNTR64) {
+    val = &value->value.hNumber, val_len = 8;
+  } else if (is_string_syntax(type)) {
+    if (value->value.string.len > 0xFFFF || (value->value.string.len && !value->value.string.ptr)) return nullptr;
+    val = value->value.string.ptr, val_len = static_cast<int>(value->value.string.len);
+  } else if (type == sNMP_SYNTAX_OID) {
+    if (value->value.oid.len > MAX_OID_LEN || (value->value.oid.len && !value->value.oid.ptr)) return nullptr;
+    val = value->value.oid.ptr, val_len = static_cast<int>(4 * value->value.oid.len);
+  } else if (!is_empty_syntax(type)) {
+    return nullptr;
+  }
+  return new_node(name, name_length, type, val, val_len);
 }
 
 }  // namespace
@@ -174,26 +211,17 @@ void snmp_free_pdu(snmp_pdu* pdu) {
 }
 
 variable_list* snmp_add_var(snmp_pdu* pdu, const SmiUINT32* name, int name_length, const SmiVALUE* value) {
-  if (!pdu || !value || name_length < 0 || name_length > MAX_OID_LEN || (name_length && !name)) return nullptr;
-  const unsigned char type = static_cast<unsigned char>(value->syntax);
-  if (type != value->syntax) return nullptr;
-  const void* val = nullptr;
-  int val_len = 0;
-  if (type == sNMP_SYNTAX_INT || is_unsigned32_syntax(type)) {
-    val = &value->value.uNumber, val_len = 4;
-  } else if (type == sNMP_SYNTAX_CNTR64) {
-    val = &value->value.hNumber, val_len = 8;
-  } else if (is_string_syntax(type)) {
-    if (value->value.string.len > 0xFFFF || (value->value.string.len && !value->value.string.ptr)) return nullptr;
-    val = value->value.string.ptr, val_len = static_cast<int>(value->value.string.len);
-  } else if (type == sNMP_SYNTAX_OID) {
-    if (value->value.oid.len > MAX_OID_LEN || (value->value.oid.len && !value->value.oid.ptr)) return nullptr;
-    val = value->value.oid.ptr, val_len = static_cast<int>(4 * value->value.oid.len);
-  } else if (!is_empty_syntax(type)) {
-    return nullptr;
-  }
-  variable_list* var = new_node(name, name_length, type, val, val_len);
+  variable_list* var = make_var(pdu, name, name_length, value);
   if (var) append_node(pdu, var);
+  return var;
+}
+
+variable_list* snmp_add_var(snmp_pdu* pdu, const SmiUINT32* name, int name_length, const SmiVALUE* value,
+                            variable_list*& last) {
+  variable_list* var = make_var(pdu, name, name_length, value);
+  if (!var) return nullptr;
+  (last ? last->next_variable : pdu->variables) = var;
+  last = var;
   return var;
 }
 
@@ -241,8 +269,8 @@ unsigned char* snmp_build_pdu(unsigned char* data, int* listlength, const snmp_p
 int snmp_parse_var_op(ByteCursor& in, snmp_pdu* pdu) {
   if (!pdu) return SNMP_CODER_MALFORMED;
   variable_list* var = nullptr;
-  int status = parse_var_op(in, var);
-  if (status == 0) append_node(pdu, var);
+  int status = parse_var_op(in, pdu, var);
+  if (status == 0 && var) append_node(pdu, var);
   return status;
 }
 
@@ -255,9 +283,9 @@ int snmp_parse_vblist(ByteCursor& in, snmp_pdu* pdu) {
   variable_list** tail = &pdu->variables;
   while (*tail) tail = &(*tail)->next_variable;
   while (!list.empty()) {
-    int status = parse_var_op(list, *tail);
+    int status = parse_var_op(list, pdu, *tail);
     if (status) return status;
-    tail = &(*tail)->next_variable;
+    if (*tail) tail = &(*tail)->next_variable;
   }
   in = c;
   return 0;

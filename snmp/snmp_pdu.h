@@ -40,6 +40,13 @@ struct snmp_pdu {
   int32_t specific_type;
   uint32_t time;
   variable_list* variables;
+  // When set, the parsers hand every binding they read to the sink instead
+  // of adding a node to `variables`: the name, the value's tag and its bytes
+  // laid out as in a node (pointing into the parser's scratch, good for the
+  // call only). A non-zero result stops the parse with that status.
+  int (*binding_sink)(void* context, const SmiUINT32* name, int name_length, unsigned char type, const void* val,
+                      int val_len);
+  void* binding_context;
 };
 
 // Status codes of the coder.
@@ -57,6 +64,11 @@ void snmp_free_pdu_contents(snmp_pdu* pdu);
 // Appends a binding that copies the name and the value (by syntax). Returns
 // the new node, or null for an unsupported syntax or when memory runs out.
 variable_list* snmp_add_var(snmp_pdu* pdu, const SmiUINT32* name, int name_length, const SmiVALUE* value);
+// The same, for a caller that appends many: `last` is the list's last node
+// (null for an empty list) and becomes the new one, so that no append walks
+// the list.
+variable_list* snmp_add_var(snmp_pdu* pdu, const SmiUINT32* name, int name_length, const SmiVALUE* value,
+                            variable_list*& last);
 
 // One binding: SEQUENCE { name, value }.
 unsigned char* snmp_build_var_op(unsigned char* data, int* listlength, const variable_list* var);

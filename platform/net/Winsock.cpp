@@ -43,13 +43,45 @@ int Fail(int error) {
 
 int FailErrno() { return Fail(netsys::WinsockErrorFromErrno(errno)); }
 
+// Descriptors that socket() handed out and closesocket() has not closed yet,
+// one bit each. Every call on a socket asks whether its descriptor is one;
+// for these the answer needs no system call. Any other descriptor (one made
+// elsewhere, or beyond the table) is asked of the system each time.
+class OwnSockets {
+ public:
+  static constexpr int kCount = 65536;
+  bool Has(int fd) const {
+    return fd >= 0 && fd < kCount && (bits_[fd / 64].load(std::memory_order_acquire) >> (fd % 64)) & 1u;
+  }
+  void Add(int fd) {
+    if (fd >= 0 && fd < kCount) bits_[fd / 64].fetch_or(uint64_t{1} << (fd % 64), std::memory_order_acq_rel);
+  }
+  void Remove(int fd) {
+    if (fd >= 0 && fd < kCount) bits_[fd / 64].fetch_and(~(uint64_t{1} << (fd % 64)), std::memory_order_acq_rel);
+  }
+
+ private:
+  std::atomic<uint64_t> bits_[kCount / 64] = {};
+};
+
+OwnSockets& Own() {
+  static OwnSockets table;
+  return table;
+}
+
 // The descriptor behind a socket, or -1 with WSAENOTSOCK set.
 int Descriptor(SOCKET s) {
-  if (s == INVALID_SOCKET || s > static_cast<SOCKET>(INT_MAX) || !netsys::IsSocket(static_cast<int>(s))) {
+  if (s == INVALID_SOCKET || s > static_cast<SOCKET>(INT_MAX)) {
     WSASetLastError(WSAENOTSOCK);
     return -1;
   }
-  return static_cast<int>(s);
+  const int fd = static_cast<int>(s);
+  if (Own().Has(fd)) return fd;
+  if (!netsys::IsSocket(fd)) {
+    WSASetLastError(WSAENOTSOCK);
+    return -1;
+  }
+  return fd;
 }
 
 // An IPv4 address as Winsock callers hand it in: a sockaddr_in of full size.
@@ -188,6 +220,7 @@ SOCKET socket(int af, int type, int protocol) {
     FailErrno();
     return INVALID_SOCKET;
   }
+  Own().Add(fd);
   return static_cast<SOCKET>(fd);
 }
 
@@ -195,6 +228,9 @@ int closesocket(SOCKET s) {
   int fd = Descriptor(s);
   if (fd < 0) return SOCKET_ERROR;
   if (PlatformSocketHook hook = close_hook.load()) hook(s);
+  // Out of the table before the descriptor is free: another thread's socket()
+  // may get the same number at once.
+  Own().Remove(fd);
   if (netsys::Close(fd) != 0 && errno != EINTR) return FailErrno();
   return 0;
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -114,6 +115,47 @@ TEST_F(Winsock, ErrorsCarryWinsockCodes) {
   EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
   EXPECT_EQ(ioctlsocket(quiet, 0x1234, &on), SOCKET_ERROR);
   EXPECT_EQ(WSAGetLastError(), WSAEINVAL);
+}
+
+// Only sockets are sockets, however the layer learns it: a pipe and a closed
+// socket are refused by every call with WSAENOTSOCK, and a socket that the
+// system made without socket() works like any other.
+TEST_F(Winsock, DescriptorsThatAreNoSocketsAreRefused) {
+  int pipe_ends[2];
+  ASSERT_EQ(pipe(pipe_ends), 0);
+  SOCKET closed = socket(AF_INET, SOCK_DGRAM, 0);
+  ASSERT_NE(closed, INVALID_SOCKET);
+  ASSERT_EQ(closesocket(closed), 0);
+  sockaddr_in to = Loopback(9);
+  for (SOCKET not_socket : {static_cast<SOCKET>(pipe_ends[0]), static_cast<SOCKET>(pipe_ends[1]), closed}) {
+    char byte = 0;
+    EXPECT_EQ(send(not_socket, &byte, 1, 0), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+    EXPECT_EQ(sendto(not_socket, &byte, 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+    EXPECT_EQ(recv(not_socket, &byte, 1, 0), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(not_socket, &set);
+    timeval zero = {0, 0};
+    EXPECT_EQ(select(0, &set, nullptr, nullptr, &zero), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+  }
+  EXPECT_EQ(closesocket(closed), SOCKET_ERROR);
+  EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+  close(pipe_ends[0]);
+  close(pipe_ends[1]);
+
+  const int made_elsewhere = netsys::Socket(AF_INET, SOCK_DGRAM, 0);
+  ASSERT_GE(made_elsewhere, 0);
+  const SOCKET s = static_cast<SOCKET>(made_elsewhere);
+  u_long on = 1;
+  EXPECT_EQ(ioctlsocket(s, FIONBIO, &on), 0);
+  char byte;
+  EXPECT_EQ(recv(s, &byte, 1, 0), SOCKET_ERROR);
+  EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
+  EXPECT_EQ(closesocket(s), 0);
 }
 
 TEST_F(Winsock, OversizedDatagramFailsWithMsgSizeAndLosesOnlyItself) {

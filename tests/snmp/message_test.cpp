@@ -563,6 +563,68 @@ TEST(SnmpMessageDecode, ValuesOfEveryReceivedTag) {
   EXPECT_EQ(t, 256ul);
 }
 
+// A Pdu decoded into again keeps its binding objects and sets their names
+// and values in place: every answer must read as it does in a fresh Pdu,
+// whatever the Pdu held before (other classes, longer and shorter values and
+// names, more bindings, a failed decode).
+TEST(SnmpMessageDecode, DecodingIntoAUsedPduReadsAsAFreshOne) {
+  Bytes long_name = {0x2B};
+  for (int i = 1; i <= 30; ++i) long_name.push_back(static_cast<unsigned char>(i));  // 32 sub-identifiers
+  const Bytes long_oid = tlv(0x06, long_name);
+  const Bytes short_text = tlv(0x04, str("ap"));
+  const Bytes long_text = tlv(0x04, str(std::string(70, 'w')));
+  auto many = [&](int n, const Bytes& value) {
+    Bytes all;
+    for (int i = 0; i < n; ++i) all = cat({all, binding(kSysDescr, value)});
+    return all;
+  };
+  const struct {
+    const char* what;
+    Bytes bytes;
+  } answers[] = {
+      {"numbers and texts", response(cat({binding(kSysDescr, tlv(0x02, {0x05})), binding(kSysDescr, short_text),
+                                          binding(kSysDescr, tlv(0x41, {0x07})), binding(long_oid, long_text)}))},
+      {"the classes swapped", response(cat({binding(kSysDescr, short_text), binding(long_oid, tlv(0x02, {0x7F})),
+                                            binding(kSysDescr, long_oid), binding(kSysDescr, tlv(0x43, {0x10}))}))},
+      {"exceptions and NULL where values were", response(cat({binding(kSysDescr, tlv(0x81, {})),
+                                                              binding(kSysDescr, tlv(0x05, {})),
+                                                              binding(kSysDescr, tlv(0x82, {}))}))},
+      {"longer values", response(cat({binding(long_oid, long_text), binding(kSysDescr, tlv(0x46, {1, 2, 3, 4, 5})),
+                                      binding(kSysDescr, tlv(0x40, {10, 0, 0, 1}))}))},
+      {"a single short one", response(binding(kSysDescr, tlv(0x04, {})))},
+      {"sixty bindings, fifty kept", response(many(60, short_text))},
+      {"a malformed 51st binding", response(cat({many(50, short_text), binding(kSysDescr, tlv(0x02, {}))}))},
+      {"after a failure", response(cat({binding(kSysDescr, tlv(0x42, {0x01, 0x00})), binding(long_oid, short_text)}))},
+  };
+  SnmpMessage msg;
+  Pdu used;
+  for (const auto& a : answers) {
+    const Decoded fresh = decode(a.bytes);
+    ASSERT_EQ(msg.load(a.bytes.data(), a.bytes.size()), 0) << a.what;
+    OctetStr community;
+    snmp_version version;
+    EXPECT_EQ(msg.unload(used, community, version), fresh.status) << a.what;
+    ASSERT_EQ(used.get_vb_count(), fresh.pdu.get_vb_count()) << a.what;
+    EXPECT_EQ(used.get_request_id(), fresh.pdu.get_request_id()) << a.what;
+    EXPECT_EQ(used.get_type(), fresh.pdu.get_type()) << a.what;
+    for (int i = 0; i < used.get_vb_count(); ++i) {
+      EXPECT_STREQ(used[i].get_printable_oid(), fresh.pdu[i].get_printable_oid()) << a.what << ", binding " << i;
+      EXPECT_EQ(used[i].get_syntax(), fresh.pdu[i].get_syntax()) << a.what << ", binding " << i;
+      EXPECT_EQ(used[i].valid(), fresh.pdu[i].valid()) << a.what << ", binding " << i;
+      EXPECT_STREQ(used[i].get_printable_value(), fresh.pdu[i].get_printable_value()) << a.what << ", binding " << i;
+    }
+    // Encoded again, both give the same bytes.
+    if (fresh.status == 0) {
+      Pdu a_copy(used), b_copy(fresh.pdu);
+      a_copy.set_type(sNMP_PDU_RESPONSE);
+      b_copy.set_type(sNMP_PDU_RESPONSE);
+      EXPECT_EQ(encode(a_copy, version2c, "public"), encode(b_copy, version2c, "public")) << a.what;
+    }
+  }
+  EXPECT_EQ(decode(answers[5].bytes).pdu.get_vb_count(), 50);
+  EXPECT_EQ(decode(answers[6].bytes).status, SNMP_CODER_MALFORMED);
+}
+
 // Anything a UDP datagram can carry is taken; more is not.
 TEST(SnmpMessageDecode, LoadTakesAWholeDatagramAndRefusesMore) {
   SnmpMessage msg;

@@ -250,6 +250,33 @@ TEST_F(SessionTest, CommunitiesAndWireTypesByOperation) {
   }
 }
 
+// An answer keeps at most 50 bindings: a get-bulk asks for no more rows than
+// fill them (the first 50 bindings of the answer stay the same), and leaves
+// smaller figures, and requests without repeaters, as the caller gave them.
+TEST_F(SessionTest, GetBulkAsksForNoMoreRowsThanAnAnswerKeeps) {
+  struct Case {
+    int bindings, non_repeaters, max_repetitions, sent;
+  } const cases[] = {
+      {1, 0, 100, 50}, {1, 0, 50, 50}, {1, 0, 10, 10}, {1, 0, 51, 50},  {3, 0, 100, 17}, {3, 1, 100, 25},
+      {3, 1, 24, 24},  {2, 5, 100, 100}, {2, -3, 100, 25}, {50, 49, 100, 1}, {50, 0, 100, 1}, {4, 0, 0, 0},
+  };
+  target.set_version(version2c);
+  for (const Case& c : cases) {
+    Pdu pdu;
+    for (int i = 0; i < c.bindings; ++i) pdu += Vb(Oid(("1.3.6.1.2.1.1." + std::to_string(i + 1)).c_str()));
+    Outcome o;
+    agent.seen.clear();
+    ASSERT_EQ(session->get_bulk(pdu, target, c.non_repeaters, c.max_repetitions, record, &o), 0);
+    EXPECT_EQ(pdu.get_error_index(), c.max_repetitions) << "the caller's Pdu keeps the figure it asked for";
+    pump(true);
+    ASSERT_EQ(agent.seen.size(), 1u);
+    EXPECT_EQ(agent.seen[0].type, sNMP_PDU_GETBULK);
+    EXPECT_EQ(agent.seen[0].non_repeaters, c.non_repeaters) << c.bindings << " bindings";
+    EXPECT_EQ(agent.seen[0].max_repetitions, c.sent)
+        << c.bindings << " bindings, " << c.non_repeaters << " non-repeaters, " << c.max_repetitions << " asked";
+  }
+}
+
 TEST_F(SessionTest, CallbackRulesAndInvalidArguments) {
   Outcome o;
   Pdu pdu = one_binding();

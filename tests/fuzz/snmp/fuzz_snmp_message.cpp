@@ -3,8 +3,10 @@
 // and can be sent again must decode again.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "SnmpMessage.h"
+#include "TimeTicks.h"
 #include "asn1.h"
 #include "snmp_pdu.h"
 #include "Winsock.h"
@@ -41,6 +43,29 @@ void walk_primitives(const uint8_t* data, size_t size) {
   asn_parse_string(data, &left, &tag, buf, &buf_len);
 }
 
+// The same answer, binding by binding, as a reader of the Pdu sees it.
+bool same_pdu(const Pdu& a, const Pdu& b) {
+  if (a.get_vb_count() != b.get_vb_count() || a.get_type() != b.get_type() ||
+      a.get_request_id() != b.get_request_id() || a.get_error_status() != b.get_error_status() ||
+      a.get_error_index() != b.get_error_index() || a.valid() != b.valid())
+    return false;
+  Oid ida, idb;
+  a.get_notify_id(ida);
+  b.get_notify_id(idb);
+  TimeTicks ta, tb;
+  a.get_notify_timestamp(ta);
+  b.get_notify_timestamp(tb);
+  if (!(ida == idb) || static_cast<unsigned long>(ta) != static_cast<unsigned long>(tb)) return false;
+  for (int i = 0; i < a.get_vb_count(); ++i) {
+    const Vb& x = a[i];
+    const Vb& y = b[i];
+    if (!(x.get_oid() == y.get_oid()) || x.get_syntax() != y.get_syntax() || x.valid() != y.valid() ||
+        std::strcmp(x.get_printable_value(), y.get_printable_value()) != 0)
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 // Re-encoding a version-1 trap looks up this host's address: answer it from
@@ -71,5 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   snmp_version version2;
   if (again.unload(pdu2, community2, version2) != 0 || version2 != version || !(community2 == community))
     __builtin_trap();
+  // Decoding into a Pdu that holds an earlier answer reuses its bindings:
+  // the result must be what a fresh Pdu gets.
+  if (again.unload(pdu, community, version) != 0 || !same_pdu(pdu, pdu2)) __builtin_trap();
   return 0;
 }
