@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ByteCursor.h"
+#include "Files.h"
 #include "GdiInternal.h"
 
 namespace gdi {
@@ -193,21 +194,11 @@ HBITMAP PlatformReadBmp(const void* data, size_t size) {
 
 HBITMAP PlatformLoadBmpFile(const char* path) {
   if (!path) return nullptr;
-  FILE* fp = std::fopen(path, "rb");
-  if (!fp) return nullptr;
-  std::vector<uint8_t> bytes;
-  uint8_t buf[65536];
-  size_t n;
-  // Larger files than the biggest bitmap we accept are refused unread.
+  // Larger files than the biggest bitmap we accept are refused unread, and so is a FIFO in a
+  // bitmap's place, which would otherwise keep the program waiting.
   const size_t kMaxFile = (size_t(1) << 28);
-  while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0) {
-    if (bytes.size() + n > kMaxFile) {
-      std::fclose(fp);
-      return nullptr;
-    }
-    bytes.insert(bytes.end(), buf, buf + n);
-  }
-  std::fclose(fp);
+  std::string bytes;
+  if (PlatformReadFile(path, kMaxFile, bytes) != 0) return nullptr;
   return PlatformReadBmp(bytes.data(), bytes.size());
 }
 
