@@ -100,9 +100,9 @@ long long MonotonicNs() {
 
 // ------------------------------------------------------------------ the probe
 
-// The value of `key` (in kB) in /proc/self/status.
-long StatusKb(const char* key) {
-  std::ifstream status("/proc/self/status");
+// The value of `key` (in kB) in a process's status file.
+long StatusKb(const char* key, const std::string& process = "self") {
+  std::ifstream status("/proc/" + process + "/status");
   std::string line;
   const size_t length = std::strlen(key);
   while (std::getline(status, line))
@@ -425,16 +425,6 @@ struct ScreenRun {
   long rssKb = 0;
 };
 
-long ProcessKb(pid_t pid, const char* key) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  const size_t length = std::strlen(key);
-  while (std::getline(status, line))
-    if (line.compare(0, length, key) == 0 && line.size() > length && line[length] == ':')
-      return std::atol(line.c_str() + length + 1);
-  return -1;
-}
-
 // The screen as the benchmark last read it, and the X connection that watches it.
 class ScreenWatch {
  public:
@@ -575,7 +565,7 @@ ScreenRun RunOnScreen(const std::string& stateHome) {
     lastChange = seen;
   }
   if (!lastChange) run.error = "the program showed nothing";
-  run.rssKb = ProcessKb(pid, "VmRSS");
+  run.rssKb = StatusKb("VmRSS", std::to_string(pid));
   int status = 0;
   if (waitpid(pid, &status, WNOHANG) == pid) {
     if (run.error.empty()) run.error = "the program ended by itself";
