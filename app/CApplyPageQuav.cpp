@@ -92,6 +92,7 @@ BOOL CApplyPage::RetryCommunity(CApplyTaskLists::Which which, int row) {
   CString password;
   if (!AskPassword(row, password)) {
     SetCell(row, kColSnmpStatus, "0");
+    MarkFailed(Cell(row, kColMac));
     return FALSE;
   }
   if (which == CApplyTaskLists::kGetSnmp) SetCell(row, kColPassword, password);
@@ -134,7 +135,7 @@ void CApplyPage::EndReport(CApplyTaskLists::Which which, const CString& mac, UIN
 
 void CApplyPage::RetryPass(CApplyTaskLists::Which which, UINT message, BOOL waiting, int column, LPCTSTR mark,
                            BOOL (CApplyPage::*retry)(int row)) {
-  if (m_tasks.Count(which) > 0 || !waiting) return;
+  if (m_bStopped || m_tasks.Count(which) > 0 || !waiting) return;
   if (m_bInRetry[which]) {
     m_bRetryAgain[which] = TRUE;
     return;
@@ -237,6 +238,9 @@ void CApplyPage::SetIpDone(BOOL ok, CString mac, CString message, void* owner) {
   } else {
     page->SetCell(row, kColAction, "Set IP Unsuccess!");
     page->LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
+    // After an unanswered request the search by MAC tells where the device is.
+    if (message == kSetIpStillAtOldAddress) page->LogRow("IDS_STR_SETIP_OLD", row, "");
+    if (message == kSetIpNotFound) page->LogRow("IDS_STR_SETIP_LOST", row, "");
     page->SetCell(row, kColAuto, "1");
   }
   page->EndReport(CApplyTaskLists::kSetIp, mac, WM_APPLY_RETRY_SETIP);
@@ -252,6 +256,7 @@ BOOL CApplyPage::RetrySetIp(int row) {
   CString password;
   if (!AskPassword(row, password)) {
     SetCell(row, kColAuto, "0");
+    MarkFailed(Cell(row, kColMac));
     return FALSE;
   }
   SetCell(row, kColPassword, password);

@@ -18,6 +18,9 @@ const int kSnmpPort = 161;
 const int kApplyWait = 3000;      // units of 10 ms: the device applies its settings
 const int kEndStepWait = 1500;    // five of them end the first run
 const int kTargetApplyWait = 2000;
+// The apply request to the target is sent again within that wait when its
+// answer is slow to come: four tries end before it.
+const int kTargetApplyTimeout = 400;
 const int kProgressStepWait = 2500;  // five of them follow the Master's apply
 const int kFiveSeconds = 500, kOneSecond = 100;
 const int kProgressSteps = 5;
@@ -60,11 +63,13 @@ void CApplyPage::PointAt(SnmpBoundVarList* list, const CString& ip, int row, BOO
 }
 
 void CApplyPage::MoveOn() {
+  if (m_bStopped) return;
   ++m_nCurrentDevice;
   PostMessage(WM_APPLY_NEXTDEVICE);
 }
 
 LRESULT CApplyPage::OnNextDevice(WPARAM, LPARAM) {
+  if (m_bStopped) return 0;
   const int row = m_nCurrentDevice;
   if (row >= RowCount()) {
     FinishChain();
@@ -79,9 +84,15 @@ LRESULT CApplyPage::OnNextDevice(WPARAM, LPARAM) {
     m_pApModeList->Get();
   } catch (CVHException* e) {
     delete e;
-    MoveOn();
+    ApModeFailed();
   }
   return 0;
+}
+
+// A silent or refusing agent, or a member that is not where the store says.
+void CApplyPage::ApModeFailed() {
+  LogRow("IDS_STR_APMODE", m_nCurrentDevice, "IDS_STR_FAIL");
+  MoveOn();
 }
 
 void CApplyPage::FinishChain() {
@@ -89,14 +100,15 @@ void CApplyPage::FinishChain() {
     if (!Wait(kEndStepWait)) return;
     Log("IDS_STR_DONE_PER", {20 * j, "%"});
   }
-  LogLine(Text("IDS_STR_DONE"));
+  LogLastLine();
   SetBusy(FALSE);
 }
 
 void CApplyPage::ApModeRead(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
   CApplyPage* page = PageOf(user);
+  if (page->m_bStopped) return;
   if (result->nCode != 0) {
-    page->MoveOn();
+    page->ApModeFailed();
     return;
   }
   if (page->m_apMode.GetCurSel() == kAccessPointIndex) {
@@ -104,13 +116,14 @@ void CApplyPage::ApModeRead(SnmpBoundVarList*, SnmpRequestResult* result, void* 
     return;
   }
   page->m_apMode.SetCurSel(kAccessPointIndex);
-  if (!TrySet(page->m_pApModeList)) page->MoveOn();
+  if (!TrySet(page->m_pApModeList)) page->ApModeFailed();
 }
 
 void CApplyPage::ApModeWritten(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
   CApplyPage* page = PageOf(user);
+  if (page->m_bStopped) return;
   if (result->nCode != 0)
-    page->MoveOn();
+    page->ApModeFailed();
   else
     page->GroupSettings(page->m_nCurrentDevice);
 }
@@ -118,6 +131,7 @@ void CApplyPage::ApModeWritten(SnmpBoundVarList*, SnmpRequestResult* result, voi
 // The step's row is the device in work, not the row found by the agent's
 // address: only one device is in work, and two rows may show one address.
 void CApplyPage::GroupSettings(int row) {
+  if (m_bStopped) return;
   const BOOL leaving = Cell(row, kColLeave) == "1";
   const LPCTSTR key = leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY";
   LogRow(key, row, "IDS_STR_START");
@@ -137,6 +151,7 @@ void CApplyPage::GroupSettings(int row) {
 
 void CApplyPage::GroupSettingsWritten(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
   CApplyPage* page = PageOf(user);
+  if (page->m_bStopped) return;
   const int row = page->m_nCurrentDevice;
   const BOOL leaving = page->Cell(row, kColLeave) == "1";
   page->LogRow(leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY", row,
@@ -145,21 +160,27 @@ void CApplyPage::GroupSettingsWritten(SnmpBoundVarList*, SnmpRequestResult* resu
     page->MoveOn();
     return;
   }
+  // Each step may pump messages, in which the page can be stopped or go:
+  // the window is asked first, since a page that went is deleted too.
   HWND self = page->m_hWnd;
+  auto going = [self, page] { return ::IsWindow(self) && !page->m_bStopped; };
   if (page->Cell(row, kColRole) == "Master" && !leaving) {
     page->SyncFlags(row);
+    if (!going()) return;
     page->GroupVersion(row);
+    if (!going()) return;
   }
   page->Login(row);
+  if (!going()) return;
   page->Apply(row);  // waits, pumping messages
-  if (::IsWindow(self)) page->Restart(row);
+  if (going()) page->Restart(row);
 }
 
 void CApplyPage::SyncFlags(int row) {
   const CString ip = Cell(row, kColIp);
-  Log("IDS_STR_PARAM", {ip, Text("IDS_STR_START")});
+  LogIpStep("IDS_STR_PARAM", row, "IDS_STR_START");
   delete m_pSyncFlagsList;
-  m_pSyncFlagsList = new SnmpControlVarList(this);
+  m_pSyncFlagsList = NewEngineVarList();
   m_pSyncFlagsList->m_Request.m_VarList = SnmpVarList(g_mibApTrevakSync, MVT_SV, 0);
   PointAt(m_pSyncFlagsList, ip, row, TRUE);
   m_pSyncFlagsList->SetMode(0);
@@ -170,10 +191,11 @@ void CApplyPage::SyncFlags(int row) {
     boxes[entry]->SetCheck(1);
     m_pSyncFlagsList->BindControl(entry, boxes[entry]);
   }
-  Log("IDS_STR_PARAM", {ip, Text(TrySet(m_pSyncFlagsList) ? "IDS_STR_OK" : "IDS_STR_FAIL")});
+  LogIpStep("IDS_STR_PARAM", row, TrySet(m_pSyncFlagsList) ? "IDS_STR_OK" : "IDS_STR_FAIL");
 }
 
 BOOL CApplyPage::GroupVersion(int row) {
+  LogIpStep("IDS_STR_VERSION", row, "IDS_STR_START");
   PointAt(m_pVersionList, Cell(row, kColIp), row, TRUE);
   try {
     m_pVersionList->Get();
@@ -186,14 +208,15 @@ BOOL CApplyPage::GroupVersion(int row) {
     delete e;
     m_version.SetWindowText("0");
   }
-  return TrySet(m_pVersionList);
+  const BOOL written = TrySet(m_pVersionList);
+  LogIpStep("IDS_STR_VERSION", row, written ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  return written;
 }
 
 void CApplyPage::Login(int row) {
-  const CString ip = Cell(row, kColIp);
-  Log("IDS_STR_REPLACE", {ip, Text("IDS_STR_START")});
-  PointAt(m_pUserList, ip, row, FALSE);
-  Log("IDS_STR_REPLACE", {ip, Text(TrySet(m_pUserList) ? "IDS_STR_OK" : "IDS_STR_FAIL")});
+  LogIpStep("IDS_STR_REPLACE", row, "IDS_STR_START");
+  PointAt(m_pUserList, Cell(row, kColIp), row, FALSE);
+  LogIpStep("IDS_STR_REPLACE", row, TrySet(m_pUserList) ? "IDS_STR_OK" : "IDS_STR_FAIL");
 }
 
 void CApplyPage::Apply(int row) {
@@ -226,22 +249,27 @@ void CApplyPage::RunSecond() {
   // The run's own apply list, to the group's Master; the one made with the
   // page is idle and goes.
   delete m_pApplyList;
-  m_pApplyList = new SnmpControlVarList(this);
+  m_pApplyList = NewEngineVarList();
   m_pApplyList->m_Request.m_VarList = SnmpVarList(g_mibSettingApply, SVT_SV, 0);
   m_pApplyList->m_Request.m_strAgent = m_strAgentIp;
   m_pApplyList->m_Request.m_nPort = kSnmpPort;
   m_pApplyList->m_Request.m_strReadCommunity = m_strReadCommunity;
   m_pApplyList->m_Request.m_strWriteCommunity = m_strWriteCommunity;
-  m_pApplyList->m_Request.m_nTimeout = kTargetApplyWait;
+  m_pApplyList->m_Request.m_nTimeout = kTargetApplyTimeout;
   m_pApplyList->BindControl(0, &m_settingApply);
+  m_pApplyList->SetSetCallback(TargetApplied, this);
   m_settingApply.SetCurSel(1);
   UpdateData(FALSE);
+  m_nTargetApplyCode = -1;
+  // The step takes its 20 s however soon the Master answers; only its answer
+  // makes it a success.
+  BOOL applied = FALSE;
   if (TrySet(m_pApplyList)) {
     if (!Wait(kTargetApplyWait)) return;
-    Log("IDS_STR_SETAPPLY", {Text("IDS_STR_OK")});
-  } else {
-    Log("IDS_STR_SETAPPLY", {Text("IDS_STR_FAIL")});
+    applied = m_nTargetApplyCode == 0;
   }
+  Log("IDS_STR_SETAPPLY", {Text(applied ? "IDS_STR_OK" : "IDS_STR_FAIL")});
+  if (!applied) MarkFailed(MasterMac());
   for (int j = 1; j <= kProgressSteps; ++j) {
     if (!Wait(kProgressStepWait)) return;
     Log("IDS_STR_DONE_PER", {20 * j, "%"});
@@ -254,9 +282,19 @@ void CApplyPage::RunSecond() {
   if (!IsPending())
     for (int i = 0; i < 2; ++i)
       if (!Wait(kOneSecond)) return;
-  LogLine(Text("IDS_STR_DONE"));
+  LogLastLine();
   SetBusy(FALSE);
   SetMainBusy(0);
+}
+
+void CApplyPage::TargetApplied(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
+  PageOf(user)->m_nTargetApplyCode = result->nCode;
+}
+
+// The target's row, for the last line; its address when no row has it.
+CString CApplyPage::MasterMac() const {
+  const int row = FindRowByIp(m_strAgentIp);
+  return row >= 0 ? Cell(row, kColMac) : m_strAgentIp;
 }
 
 void CApplyPage::FinalPassDone(BOOL ok, CString mac, CString message, void* owner) {

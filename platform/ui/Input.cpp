@@ -152,6 +152,19 @@ WPARAM MouseKeyFlags() {
   return f;
 }
 
+// The visible, enabled top-level window that `owner` owns (directly or
+// through others): the pop-up that keeps it disabled.
+HWND EnabledOwnedWindow(HWND owner) {
+  Guard g(Lock());
+  for (Window* t : Desktop()->children) {
+    if ((t->style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) continue;
+    for (Window* o = t->owner; o; o = o->owner) {
+      if (o->hwnd == owner) return t->hwnd;
+    }
+  }
+  return nullptr;
+}
+
 void InputForgetWindow(HWND hwnd) {
   Guard g(Lock());
   InputState& s = In();
@@ -352,6 +365,9 @@ UINT GetDoubleClickTime() { return 500; }
 
 BOOL MessageBeep(UINT) { return TRUE; }
 
+// Takes the mouse and the keyboard until the button comes up, Escape is
+// pressed or the mouse leaves the drag rectangle. Timers and paints go on
+// meanwhile; other posted messages wait in the queue for the caller's loop.
 BOOL DragDetect(HWND hwnd, POINT pt) {
   if (!IsWindow(hwnd)) return FALSE;
   ClientToScreen(hwnd, &pt);
@@ -359,20 +375,30 @@ BOOL DragDetect(HWND hwnd, POINT pt) {
   SetCapture(hwnd);
   BOOL dragged = FALSE;
   for (;;) {
+    if (GetCapture() != hwnd || !IsWindow(hwnd)) break;
     MSG msg;
-    if (!PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-      if (GetCapture() != hwnd || !IsWindow(hwnd)) break;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+    if (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+      if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
+        PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+        break;
+      }
+      if (msg.message == WM_MOUSEMOVE && (std::abs(msg.pt.x - pt.x) > dx || std::abs(msg.pt.y - pt.y) > dy)) {
+        dragged = TRUE;
+        break;
+      }
       continue;
     }
-    if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
-      PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-      break;
+    // Keys are taken too, so that the mouse input behind them gets through.
+    if (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+      if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) break;
+      continue;
     }
-    if (msg.message == WM_MOUSEMOVE && (std::abs(msg.pt.x - pt.x) > dx || std::abs(msg.pt.y - pt.y) > dy)) {
-      dragged = TRUE;
-      break;
+    if (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE) ||
+        PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+      DispatchMessageA(&msg);
+      continue;
     }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
   }
   if (GetCapture() == hwnd) ReleaseCapture();
   return dragged;
@@ -396,6 +422,7 @@ BOOL TranslateMessage(const MSG* msg) {
   Window* w = Find(msg->hwnd);
   if (!w || !w->queue) return FALSE;
   w->queue->posted.push_front(c);
+  ++w->queue->arrivals;
   w->queue->Wake();
   return TRUE;
 }
@@ -432,8 +459,15 @@ static void RouteMouse(UINT msg, POINT pt, int wheel) {
     hit = h.code;
     if (!target) return;
     HWND top = GetAncestor(target, GA_ROOT);
-    // A window disabled by a modal loop takes no input at all.
-    if (!IsWindowEnabled(top)) return;
+    // A window disabled by a modal loop takes no input at all: a press on it
+    // beeps and brings up the window that keeps it disabled.
+    if (!IsWindowEnabled(top)) {
+      if (down) {
+        MessageBeep(0);
+        if (HWND popup = EnabledOwnedWindow(top)) SetActiveWindow(popup);
+      }
+      return;
+    }
     SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, msg));
     if (down && top != GetActiveWindow()) {
       LRESULT ma = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(hit, msg));
@@ -487,10 +521,17 @@ static void RouteKey(UINT vk, BOOL down) {
     if (vk == VK_LMENU || vk == VK_RMENU) SetKey(VK_MENU, down != FALSE);
     alt = KeyDown(VK_MENU);
   }
+  // With no focus the active window hears the keys, as system keys, so that
+  // no dialog takes them for its Enter or Escape.
   HWND target = GetFocus();
+  bool noFocus = !target;
   if (!target) target = GetActiveWindow();
   if (!target) return;
-  bool sys = (alt && !KeyDown(VK_CONTROL)) || vk == VK_F10 || vk == VK_MENU;
+  // No key reaches a disabled window, nor any window inside one.
+  for (HWND w = target; w; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr) {
+    if (!IsWindowEnabled(w)) return;
+  }
+  bool sys = (alt && !KeyDown(VK_CONTROL)) || vk == VK_F10 || vk == VK_MENU || noFocus;
   UINT msg = sys ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
   LPARAM lParam = 1 | (alt ? (1 << 29) : 0);
   if (!down) lParam |= (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);

@@ -575,11 +575,8 @@ BOOL DestroyWindow(HWND hwnd) {
     if (w) {
       w->style &= ~WS_VISIBLE;
       Window* p = Find(parentHwnd);
-      if (p) {
-        RECT client = oldRect;
-        OffsetRect(&client, -p->client.left, -p->client.top);
-        InvalidateLocked(p, &client, true, true);
-      }
+      // A child's rectangle is in its parent's client coordinates already.
+      if (p) InvalidateLocked(p, &oldRect, true, true);
     }
   }
   if (wasVisible && !parentHwnd) PlatformDisplay()->WindowHidden(hwnd);
@@ -762,11 +759,7 @@ HWND SetParent(HWND hwnd, HWND newParent) {
     }
     old = w->parent ? w->parent->hwnd : nullptr;
     visible = (w->style & WS_VISIBLE) != 0;
-    if (visible && w->parent && w->parent != Desktop()) {
-      RECT r = w->rect;
-      OffsetRect(&r, -w->parent->client.left, -w->parent->client.top);
-      InvalidateLocked(w->parent, &r, true, true);
-    }
+    if (visible && w->parent && w->parent != Desktop()) InvalidateLocked(w->parent, &w->rect, true, true);
     Unlink(w);
     // The window keeps its coordinates, now in the new parent's client area.
     if (p == Desktop()) {
@@ -1052,11 +1045,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (show) w->style |= WS_VISIBLE;
     if (hide) w->style &= ~WS_VISIBLE;
     bool redraw = !(flags & SWP_NOREDRAW);
-    if ((geometry || hide) && redraw && wasVisible && !topLevel) {
-      RECT r = old;
-      OffsetRect(&r, -w->parent->client.left, -w->parent->client.top);
-      InvalidateLocked(w->parent, &r, true, true);
-    }
+    // A child's rectangle is in its parent's client coordinates already.
+    if ((geometry || hide) && redraw && wasVisible && !topLevel) InvalidateLocked(w->parent, &old, true, true);
     if ((geometry || show) && (w->style & WS_VISIBLE) && redraw) {
       w->ncPaint = true;
       InvalidateLocked(w, nullptr, true, true);
@@ -1114,6 +1104,12 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     }
   }
   if (!child) SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  bool minimize = cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE;
+  if (minimize && !child && !(style & WS_MINIMIZE) && !PlatformDisplay()->CanMinimize()) {
+    // Nothing could give the window back: it stays as it is, only shown.
+    if (wasVisible) return wasVisible;
+    cmd = cmd == SW_SHOWMINIMIZED ? SW_SHOW : SW_SHOWNA;
+  }
   bool show = cmd != SW_HIDE;
   if (show != wasVisible) {
     SendMessageA(hwnd, WM_SHOWWINDOW, show, 0);
@@ -1178,6 +1174,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     needSize = w && (!w->sizeSent || newStyle != style);
   }
   if (needSize) SendSizeAndMove(hwnd);
+  if (!child && ((newStyle ^ style) & WS_MINIMIZE) && IsWindow(hwnd)) PlatformDisplay()->WindowStateChanged(hwnd);
   return wasVisible;
 }
 

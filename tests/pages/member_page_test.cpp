@@ -301,11 +301,12 @@ TEST_F(MemberPageTest, ExactlyOneMasterPassesNext) {
     const char* name;
     std::vector<const char*> roles;
     bool passes;
+    const char* refusal;  // the message's key when it does not pass
   } cases[] = {
-      {"no members", {}, false},
-      {"no Master", {"Slave", "Backup Master"}, false},
-      {"one Master", {"Slave", "Master", "Backup Master"}, true},
-      {"two Masters", {"Master", "Slave", "Master"}, false},
+      {"no members", {}, false, "IDS_MSG_NO_MEMBER"},
+      {"no Master", {"Slave", "Backup Master"}, false, "IDS_MSG_ONE_MASTER"},
+      {"one Master", {"Slave", "Master", "Backup Master"}, true, nullptr},
+      {"two Masters", {"Master", "Slave", "Master"}, false, "IDS_MSG_ONE_MASTER"},
   };
   Enter(0);
   for (const auto& c : cases) {
@@ -318,7 +319,7 @@ TEST_F(MemberPageTest, ExactlyOneMasterPassesNext) {
     if (c.passes)
       EXPECT_TRUE(answers.messages.empty());
     else
-      EXPECT_EQ(answers.messages, Texts({"IDS_MSG_ONE_MASTER"}));
+      EXPECT_EQ(answers.messages, Texts({c.refusal}));
   }
 }
 
@@ -409,6 +410,43 @@ TEST_F(MemberPageTest, AManualAddressReplacesTheRowsAddressUntilTheBoxIsClicked)
   EXPECT_EQ(answers.messages, Texts({"IDS_MSG_IP_ERROR"}));
   EXPECT_EQ(Members().GetItemText(1, kMemberIp), "10.0.0.2");
   EXPECT_EQ(Members().GetItemText(1, kMemberIsManual), "");
+}
+
+// A typed address that another row holds or will hold stops Next, however
+// the rows came to share it (a row dragged in later, one typed by hand).
+TEST_F(MemberPageTest, AManualAddressAnotherRowHoldsOrWillHoldStopsNext) {
+  const struct {
+    const char* name;
+    const char* typed;       // row 2's typed address
+    const char* otherTyped;  // row 1's typed address, or null when row 1 keeps its own
+    bool passes;
+  } cases[] = {
+      {"a free address", "10.0.0.9", nullptr, true},
+      {"another member's present address", "10.0.0.1", nullptr, false},
+      {"the address typed for another member", "10.0.0.9", "10.0.0.9", false},
+      {"the present address of a member typed elsewhere", "10.0.0.2", "10.0.0.8", false},
+  };
+  Enter(0);
+  LoadMembers(3);
+  Members().SetItemText(0, kMemberRole, "Master");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const struct {
+      int row;
+      const char* typed;
+    } rows[] = {{1, c.otherTyped}, {2, c.typed}};
+    for (const auto& r : rows) {
+      const std::string present = "10.0.0." + std::to_string(r.row + 1);
+      Members().SetItemText(r.row, kMemberIp, r.typed ? r.typed : present.c_str());
+      Members().SetItemText(r.row, kMemberNewIp, r.typed ? present.c_str() : "");
+      Members().SetItemText(r.row, kMemberIsManual, r.typed ? "YES" : "NO");
+      Members().SetItemText(r.row, kMemberAction, "");
+    }
+    Members().SetItemText(0, kMemberAction, "");
+    ModalAnswers answers;
+    EXPECT_EQ(page->OnNextPage(), c.passes ? 3 : -2);
+    EXPECT_EQ(answers.messages, c.passes ? Texts({}) : Texts({"IDS_MSG_IP_EXIST"}));
+  }
 }
 
 TEST_F(MemberPageTest, TheDeleteImageReturnsAMemberAfterConfirmation) {
