@@ -1,5 +1,7 @@
 #include "CMainDlg.h"
 
+#include <cstdio>
+
 #include "CDiscoveryTask.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
@@ -146,7 +148,11 @@ BOOL CMainDlg::OnInitDialog() {
 void CMainDlg::LoadSkin() {
   // The skin sits beside the program; a skin that does not load leaves the
   // windows unskinned.
-  m_skin.LoadSkin(ProgramFolderOf(ProgramPath()) + "Skin/vAdev/skin.ini");
+  const CString path = ProgramFolderOf(ProgramPath()) + "Skin/vAdev/skin.ini";
+  if (!m_skin.LoadSkin(path) &&
+      !ReportUnreadableFile("skin file", path, "the windows are drawn without the skin"))
+    std::fprintf(stderr, "Trellian: the skin file %s cannot be used; the windows are drawn without the skin.\n",
+                 static_cast<LPCTSTR>(path));
   m_skin.EnableSkin(1);
 }
 

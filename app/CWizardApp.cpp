@@ -1,6 +1,14 @@
 #include "CWizardApp.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "CMainDlg.h"
 #include "CVHException.h"
@@ -20,11 +28,34 @@ CString ProgramPath() {
   return CString(path);
 }
 
+BOOL ReportUnreadableFile(LPCTSTR what, LPCTSTR path, LPCTSTR consequence) {
+  const std::string native = PlatformNativePath(path);
+  int error = 0;
+  // Without blocking: a FIFO in the file's place must not hold the start up.
+  int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat info;
+  if (fd < 0)
+    error = errno;
+  else if (::fstat(fd, &info) != 0)
+    error = errno;
+  else if (S_ISDIR(info.st_mode))
+    error = EISDIR;
+  else if (!S_ISREG(info.st_mode))
+    error = EINVAL;
+  if (fd >= 0) ::close(fd);
+  if (!error) return FALSE;
+  const char* why = error == EINVAL ? "not a regular file" : std::strerror(error);
+  std::fprintf(stderr, "Trellian: the %s %s cannot be read (%s); %s.\n", what, native.c_str(), why, consequence);
+  return TRUE;
+}
+
 BOOL CWizardApp::InitApplication() {
-  char folder[256 + 1] = {};
-  ::GetTempPath(256, folder);
+  // The SNMP engine's boot counter is the user's own state, kept where no
+  // other user can plant a file in its place (a shared temporary folder could).
+  std::string folder;
+  PlatformStateFolder("trellian", folder);
   try {
-    SnmpSessionInit(folder, "");
+    SnmpSessionInit(folder.c_str(), "");
   } catch (CVHException* e) {
     ::MessageBox(nullptr, e->GetMessage(), nullptr, MB_OK);
     delete e;
@@ -75,6 +106,7 @@ void CWizardApp::SetupLanguage() {
   m_strLangSection = "LangString";
   m_strProgramFolder = ProgramFolderOf(ProgramPath());
   m_iniFile.SetPath(m_strProgramFolder + "language\\en\\Lang.MLS");
+  ReportUnreadableFile("language file", m_iniFile.GetPath(), "the windows show no texts");
 }
 
 CString CWizardApp::Text(LPCTSTR key) {

@@ -33,3 +33,9 @@ class CWizardApp : public CWinApp {
 CString ProgramFolderOf(const CString& programPath);
 // The full path of the running program (GetModuleFileName(NULL)).
 CString ProgramPath();
+
+// When the file at `path` cannot be read (missing, unreadable, a FIFO or a
+// folder in its place), one line on standard error names it, its path and
+// what the program does without it (`consequence`), and the result is TRUE.
+// The program goes on either way: it is usable without its texts or skin.
+BOOL ReportUnreadableFile(LPCTSTR what, LPCTSTR path, LPCTSTR consequence);

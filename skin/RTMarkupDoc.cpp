@@ -5,8 +5,11 @@
 #include <string>
 
 #include "ByteCursor.h"
+#include "Files.h"
 
 namespace {
+
+constexpr size_t kLargestFile = 16 * 1024 * 1024;
 
 bool IsBlank(uint8_t c) { return c >= 0x01 && c <= 0x20; }
 bool EndsToken(uint8_t c) { return IsBlank(c) || c == '<' || c == '>'; }
@@ -66,14 +69,9 @@ void CRTMarkupElement::Clear() {
 int CRTMarkupDoc::LoadFile(const char* path) {
   if (!path) return 0;
   m_path = path;
-  FILE* f = std::fopen(path, "r");
-  if (!f) return 0;
   std::string text;
-  char chunk[1024];
-  size_t n;
-  // A read error ends the text where it occurred.
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
-  std::fclose(f);
+  // A skin description is a few kilobytes; a FIFO or anything huge in its place is no skin.
+  if (PlatformReadFile(path, kLargestFile, text) != 0) return 0;
   Clear();
   Parse(text.data(), text.size());
   return 1;

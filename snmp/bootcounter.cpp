@@ -1,6 +1,7 @@
 #include "bootcounter.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,7 +9,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -32,12 +32,48 @@ uint32_t parseCounter(const std::string& line) {
   return static_cast<uint32_t>(value);
 }
 
-bool readLines(const char* fileName, std::vector<std::string>& lines) {
-  std::ifstream in(fileName);
-  if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
-  return !in.bad();
+void splitLines(const std::string& text, std::vector<std::string>& lines) {
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(begin, end - begin));
+    begin = end + 1;
+  }
+}
+
+// The file holds a few short lines; anything much larger is not a counter file of ours.
+constexpr off_t kLargestFile = 64 * 1024;
+
+// Reads the whole file without following a link in its place and without blocking on a FIFO or
+// device someone put there: only a regular file of sensible size is read. ENOENT tells a missing
+// file from one that is there and refused.
+bool readFile(const char* fileName, std::string& text) {
+  int fd = ::open(fileName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestFile) {
+    ::close(fd);
+    errno = EINVAL;
+    return false;
+  }
+  char buffer[4096];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      int error = errno;
+      ::close(fd);
+      errno = error;
+      return false;
+    }
+    if (n == 0) break;
+    text.append(buffer, static_cast<size_t>(n));
+    // A file that grows while it is read is cut where the limit lies.
+    if (text.size() > static_cast<size_t>(kLargestFile)) break;
+  }
+  ::close(fd);
+  return true;
 }
 
 // A fresh temporary file that nobody else can have planted: O_EXCL refuses an existing name and
@@ -79,11 +115,11 @@ OctetStr decodeEngineId(const std::string& text) {
   return OctetStr(bytes.data(), bytes.size());
 }
 
-int getBootCounter(const char* fileName, const OctetStr& engineId, uint32_t& boots) {
+int parseBootCounter(const std::string& text, const OctetStr& engineId, uint32_t& boots) {
   boots = 0;
-  std::vector<std::string> lines;
-  if (!fileName || !readLines(fileName, lines)) return -2;
   if (engineId.len() > kMaxEngineIdLength) return -3;
+  std::vector<std::string> lines;
+  splitLines(text, lines);
   const std::string key = lineKey(engineId, engineId.len());
   for (const std::string& line : lines) {
     if (!line.empty() && line[0] == '#') continue;
@@ -94,19 +130,28 @@ int getBootCounter(const char* fileName, const OctetStr& engineId, uint32_t& boo
   return -1;
 }
 
+int getBootCounter(const char* fileName, const OctetStr& engineId, uint32_t& boots) {
+  boots = 0;
+  std::string text;
+  if (!fileName || !readFile(fileName, text)) return -2;
+  return parseBootCounter(text, engineId, boots);
+}
+
 int saveBootCounter(const char* fileName, const OctetStr& engineId, uint32_t boots) {
   if (!fileName) return -2;
   const std::string file = fileName;
   const std::string tmp = file + ".tmp";
   const size_t idLength = engineId.len() > kMaxEngineIdLength ? kMaxEngineIdLength : engineId.len();
 
-  std::vector<std::string> lines;
-  if (!readLines(fileName, lines)) {
+  std::string old;
+  if (!readFile(fileName, old)) {
     int fd = ::open(fileName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     // A file that exists but cannot be read is not replaced by one that holds only this counter.
     if (fd < 0) return errno == EEXIST ? -2 : -5;
     ::close(fd);
   }
+  std::vector<std::string> lines;
+  splitLines(old, lines);
 
   const std::string key = lineKey(engineId, idLength);
   char counter[16];

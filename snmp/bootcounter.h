@@ -11,6 +11,9 @@
 // (boots 0); -3 engine id longer than 32 bytes (boots 0).
 int getBootCounter(const char* fileName, const OctetStr& engineId, uint32_t& boots);
 
+// The same on the file's contents: 0 found, -1 no line, -3 engine id too long.
+int parseBootCounter(const std::string& text, const OctetStr& engineId, uint32_t& boots);
+
 // 0 written; -2 the file or the temporary file cannot be opened or written;
 // -5 the file did not exist and cannot be created; -6 the temporary file
 // cannot be renamed to the file's name (the old file is then still intact).

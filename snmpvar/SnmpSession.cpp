@@ -1,7 +1,15 @@
 #include "SnmpSession.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include "CVHException.h"
 #include "EventList.h"
+#include "Files.h"
 #include "Snmp.h"
 #include "VhString.h"
 #include "afxwin.h"
@@ -43,6 +51,41 @@ void SnmpEventWindow::OnTimer(UINT_PTR) {
 // manager at process exit would have nothing left to destroy its window with.
 SnmpEventWindow* eventWindow = nullptr;
 
+// Why the counter file at `path` could not be used, for a person to read.
+std::string WhyNotKept(const CString& path, int error) {
+  struct stat info;
+  if (::lstat(path, &info) == 0 && !S_ISREG(info.st_mode))
+    return S_ISLNK(info.st_mode) ? "a link stands in its place" : "it is not a regular file";
+  return error ? std::strerror(error) : "unknown error";
+}
+
+// This start's snmpEngineBoots: one more than the file in `folder` says, kept
+// there for the next start. A counter that cannot be read or kept is no reason
+// to refuse SNMP: the agents take a manager's engine as it presents itself, so
+// the start counts from a fresh counter and says why, once, on standard error.
+uint32_t NextBoots(const CString& folder, const OctetStr& engineId) {
+  const CString path = VhJoinPath(folder, SnmpBootCounterFile);
+  std::string why;
+  uint32_t boots = 0;
+  if (!folder.IsEmpty() && !PlatformIsPrivateFolder(folder)) {
+    // Anyone may plant a file, a link or a FIFO in a folder that is not ours alone.
+    why = std::string("its folder is not a private folder of this user: ") + std::strerror(errno);
+  } else {
+    errno = 0;
+    const int found = getBootCounter(path, engineId, boots);
+    // A missing file, or one without our line, is a first start and no fault.
+    if (found < -1 && errno != ENOENT) why = WhyNotKept(path, errno);
+    if (found != 0) boots = 0;
+    ++boots;
+    errno = 0;
+    if (why.empty() && saveBootCounter(path, engineId, boots) != 0) why = WhyNotKept(path, errno);
+  }
+  if (why.empty()) return boots;
+  std::fprintf(stderr, "Trellian: the SNMP boot counter %s cannot be kept (%s); this run counts from 1.\n",
+               static_cast<const char*>(path), why.c_str());
+  return 1;
+}
+
 }  // namespace
 
 HWND SnmpEventWindowHandle() { return eventWindow ? eventWindow->GetSafeHwnd() : nullptr; }
@@ -52,15 +95,8 @@ bool SnmpSessionInit(CString folder, CString /*address*/) {
   SnmpGlobalSession = new Snmp(status, 0);
   if (status != 0) VhThrow(-506);
 
-  CString path = VhJoinPath(folder, SnmpBootCounterFile);
   OctetStr engineId(SnmpLocalEngineId);
-  uint32_t boots = 0;
-  int result = getBootCounter(path, engineId, boots);
-  if (result < -2) VhThrow(-507);
-  if (result != 0) boots = 0;
-  ++boots;
-  if (saveBootCounter(path, engineId, boots) != 0) VhThrow(-508);
-  mpInit(SnmpGlobalSession, engineId, boots);
+  mpInit(SnmpGlobalSession, engineId, NextBoots(folder, engineId));
 
   SnmpRequestDefaults = SnmpRequestDefaultValues{100, "127.0.0.1", "", 161, "", "", 0, "quorin", "velmont",
                                                  1,   1,           "", "",  "", 1,  1};

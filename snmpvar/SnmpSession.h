@@ -37,7 +37,10 @@ extern const char* const SnmpBootCounterFile;
 
 // Opens the session, counts the engine boot in `folder`, starts SNMPv3, sets
 // the defaults and starts the event window. True, or throws a CVHException
-// pointer (-506, -507, -508, -529). `address` has no effect.
+// pointer (-506, -529). A boot counter that cannot be read or kept (a folder
+// others may write into, a link or a FIFO in the file's place, a full or
+// read-only folder) is no failure: the start counts from 1 and says so in one
+// line on standard error. `address` has no effect.
 bool SnmpSessionInit(CString folder, CString address);
 // Stops the timer, destroys the window and closes the session; a second call
 // does nothing.

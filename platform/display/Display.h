@@ -35,6 +35,10 @@ class PlatformDisplayBackend {
   virtual void DescriptorReady() {}
   // The clipboard's text changed (empty when it was emptied): offer it to other programs.
   virtual void ClipboardTextChanged(const std::string&) {}
+  // When another program holds the clipboard: true, with its text as the clipboard keeps text
+  // (PlatformClipboardTextFromSelection), empty when it offers none. False when the clipboard is
+  // ours or nobody's.
+  virtual bool ForeignClipboardText(std::string&) { return false; }
 };
 
 // The backend in use. At first use the environment chooses (X11 when DISPLAY is

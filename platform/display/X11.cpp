@@ -3,10 +3,12 @@
 // is asked for none. Surfaces are copied with MIT-SHM when the server shares
 // memory with us (a local server), with plain XPutImage otherwise.
 
+#include <poll.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
 #include <algorithm>
+#include <ctime>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "CRect.h"
+#include "Clipboard.h"
 #include "CommCtrl.h"
 #include "UiPlatform.h"
 #include "WindowManager.h"
@@ -341,6 +344,40 @@ class X11Backend : public PlatformDisplayBackend {
     }
   }
 
+  // Asks the program that holds the CLIPBOARD selection for its text, as UTF-8 or else as a
+  // plain string, and waits a little for the answer: a program that does not answer leaves the
+  // clipboard without text, it does not hang ours.
+  bool ForeignClipboardText(std::string& text) override {
+    std::lock_guard<std::mutex> g(mutex_);
+    text.clear();
+    ::Window owner = XGetSelectionOwner(dpy_, clipboard_);
+    if (!owner || owner == clipOwner_) return false;
+    if (!pasteWindow_) {
+      pasteWindow_ = XCreateSimpleWindow(dpy_, root_, 0, 0, 1, 1, 0, 0, 0);
+      pasteProperty_ = XInternAtom(dpy_, "TRELLIAN_PASTE", False);
+    }
+    for (Atom target : {utf8_, static_cast<Atom>(XA_STRING)}) {
+      XDeleteProperty(dpy_, pasteWindow_, pasteProperty_);
+      XConvertSelection(dpy_, clipboard_, target, pasteProperty_, pasteWindow_, CurrentTime);
+      XFlush(dpy_);
+      XEvent ev{};
+      if (!AwaitSelectionLocked(&ev)) return true;
+      if (ev.xselection.property == 0) continue;  // refused in this form
+      Atom type = 0;
+      int format = 0;
+      unsigned long count = 0, after = 0;
+      unsigned char* data = nullptr;
+      // Text beyond the bound, or sent in pieces (INCR), is more than a field of ours takes.
+      if (XGetWindowProperty(dpy_, pasteWindow_, pasteProperty_, 0, kLongestPaste / 4, True, AnyPropertyType, &type,
+                             &format, &count, &after, &data) == Success &&
+          data && format == 8 && (type == utf8_ || type == XA_STRING || type == textAtom_))
+        text = PlatformClipboardTextFromSelection(data, count, type == utf8_);
+      if (data) XFree(data);
+      return true;
+    }
+    return true;
+  }
+
   void ClipboardTextChanged(const std::string& text) override {
     std::lock_guard<std::mutex> g(mutex_);
     clipText_ = text;
@@ -351,6 +388,26 @@ class X11Backend : public PlatformDisplayBackend {
   }
 
  private:
+  static const long kLongestPaste = 1 << 20;
+  static const int kPasteWaitMs = 1000;
+
+  // The answer to our XConvertSelection, or false when none came in time.
+  bool AwaitSelectionLocked(XEvent* ev) {
+    timespec start;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (;;) {
+      if (XCheckTypedWindowEvent(dpy_, pasteWindow_, SelectionNotify, ev)) return true;
+      timespec now;
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      const long elapsed = (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+      if (elapsed >= kPasteWaitMs) return false;
+      pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
+      poll(&p, 1, static_cast<int>(kPasteWaitMs - elapsed));
+      // Reads what arrived into Xlib's queue; other events wait there for the GUI thread.
+      XEventsQueued(dpy_, QueuedAfterReading);
+    }
+  }
+
   struct Shown {
     ::Window xw = 0;
     GC gc = nullptr;
@@ -852,6 +909,8 @@ class X11Backend : public PlatformDisplayBackend {
   Atom wmProtocols_ = 0, wmDelete_ = 0, motifHints_ = 0, wmState_ = 0, wmCheck_ = 0, wmSelection_ = 0;
   Atom clipboard_ = 0, targets_ = 0, utf8_ = 0, textAtom_ = 0;
   ::Window clipOwner_ = 0;  // unmapped; owns the CLIPBOARD selection while we hold text
+  ::Window pasteWindow_ = 0;  // unmapped; receives the text other programs hold
+  Atom pasteProperty_ = 0;
   std::string clipText_;
   std::mutex mutex_;
   std::map<HWND, Shown> windows_;

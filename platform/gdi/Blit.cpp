@@ -432,7 +432,7 @@ int SetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, const void* bits, con
   if (start >= static_cast<UINT>(f.height)) return 0;
   int rows = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(f.height) - start));
   ByteCursor pc(bits, DibStride(f) * static_cast<size_t>(rows));
-  std::vector<uint32_t> px;
+  PixelBuffer px;
   if (!ReadDibPixels(pc, f, rows, px)) return 0;
   PixelView v = b->view();
   for (int k = 0; k < rows; ++k) {

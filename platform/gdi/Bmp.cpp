@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ByteCursor.h"
+#include "Files.h"
 #include "GdiInternal.h"
 
 namespace gdi {
@@ -106,10 +107,11 @@ bool ReadDibInfo(ByteCursor& c, DibFormat& f) {
 
 size_t DibStride(const DibFormat& f) { return ((static_cast<size_t>(f.width) * f.bpp + 31) / 32) * 4; }
 
-bool ReadDibPixels(ByteCursor& c, const DibFormat& f, int rows, std::vector<uint32_t>& out) {
+bool ReadDibPixels(ByteCursor& c, const DibFormat& f, int rows, PixelBuffer& out) {
   size_t stride = DibStride(f);
   if (rows < 0 || c.remaining() / stride < static_cast<size_t>(rows)) return false;
-  out.assign(static_cast<size_t>(f.width) * static_cast<size_t>(rows), 0);
+  // Made zeroed by its allocation; every pixel is written below.
+  out = PixelBuffer(static_cast<size_t>(f.width) * static_cast<size_t>(rows));
   Channel ch[3] = {MakeChannel(f.masks[0]), MakeChannel(f.masks[1]), MakeChannel(f.masks[2])};
   auto pal = [&](uint32_t i) { return i < f.palette.size() ? f.palette[i] : 0u; };
   for (int y = 0; y < rows; ++y) {
@@ -179,35 +181,30 @@ HBITMAP PlatformReadBmp(const void* data, size_t size) {
   DibFormat f;
   if (!ReadDibInfo(headers, f)) return nullptr;
   ByteCursor& pixels = c;
-  std::vector<uint32_t> px;
+  PixelBuffer px;
   if (!ReadDibPixels(pixels, f, f.height, px)) return nullptr;
-  GDI_LOCK;
-  Bitmap* b = NewBitmap(f.width, f.height, 32);
-  for (int y = 0; y < f.height; ++y) {
-    int dy = f.topDown ? y : f.height - 1 - y;
-    std::memcpy(b->pixels.data() + static_cast<size_t>(dy) * f.width, px.data() + static_cast<size_t>(y) * f.width,
-                static_cast<size_t>(f.width) * sizeof(uint32_t));
+  // The rows as read become the bitmap's, turned top-down in place.
+  if (!f.topDown) {
+    for (int top = 0, bottom = f.height - 1; top < bottom; ++top, --bottom)
+      std::swap_ranges(px.begin() + static_cast<ptrdiff_t>(top) * f.width,
+                       px.begin() + static_cast<ptrdiff_t>(top + 1) * f.width,
+                       px.begin() + static_cast<ptrdiff_t>(bottom) * f.width);
   }
+  GDI_LOCK;
+  Bitmap* b = NewBitmap(0, 0, 32);
+  b->width = f.width;
+  b->height = f.height;
+  b->pixels = std::move(px);
   return static_cast<HBITMAP>(Register(b));
 }
 
 HBITMAP PlatformLoadBmpFile(const char* path) {
   if (!path) return nullptr;
-  FILE* fp = std::fopen(path, "rb");
-  if (!fp) return nullptr;
-  std::vector<uint8_t> bytes;
-  uint8_t buf[65536];
-  size_t n;
-  // Larger files than the biggest bitmap we accept are refused unread.
+  // Larger files than the biggest bitmap we accept are refused unread, and so is a FIFO in a
+  // bitmap's place, which would otherwise keep the program waiting.
   const size_t kMaxFile = (size_t(1) << 28);
-  while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0) {
-    if (bytes.size() + n > kMaxFile) {
-      std::fclose(fp);
-      return nullptr;
-    }
-    bytes.insert(bytes.end(), buf, buf + n);
-  }
-  std::fclose(fp);
+  std::string bytes;
+  if (PlatformReadFile(path, kMaxFile, bytes) != 0) return nullptr;
   return PlatformReadBmp(bytes.data(), bytes.size());
 }
 

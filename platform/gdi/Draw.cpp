@@ -630,7 +630,7 @@ BOOL GetIconInfo(HICON icon, PICONINFO info) {
   if (!ic || !info) return FALSE;
   Bitmap* color = NewBitmap(ic->width, ic->height, 32);
   Bitmap* mask = NewBitmap(ic->width, ic->height, 1);
-  color->pixels = ic->color;
+  color->pixels.assign(ic->color.begin(), ic->color.end());
   for (size_t i = 0; i < ic->mask.size(); ++i) mask->pixels[i] = ic->mask[i] ? 0xFFFFFF : 0;
   info->fIcon = ic->isIcon;
   info->xHotspot = ic->hotX;

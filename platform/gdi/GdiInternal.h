@@ -111,7 +111,7 @@ struct Bitmap : Object {
   bool dib = false;
   bool bottomUp = false;
   Dc* selectedIn = nullptr;
-  std::vector<uint32_t> pixels;  // DIB layout for DIB sections, else top-down
+  PixelBuffer pixels;  // DIB layout for DIB sections, else top-down
   PixelView view() {
     PixelView v;
     v.width = width;
@@ -289,7 +289,7 @@ bool ReadDibInfo(ByteCursor& c, DibFormat& f);
 size_t DibStride(const DibFormat& f);
 // Reads `rows` rows in stored order into pixels (row k of the output is the
 // k-th stored row).
-bool ReadDibPixels(ByteCursor& c, const DibFormat& f, int rows, std::vector<uint32_t>& out);
+bool ReadDibPixels(ByteCursor& c, const DibFormat& f, int rows, PixelBuffer& out);
 size_t DibInfoSize(const BITMAPINFO* info);  // header, masks and palette of a caller's info
 
 }  // namespace gdi

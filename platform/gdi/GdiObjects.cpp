@@ -173,7 +173,7 @@ Bitmap* NewBitmap(int w, int h, int bpp) {
   b->width = w;
   b->height = h;
   b->bpp = bpp == 1 ? 1 : 32;
-  b->pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+  b->pixels = PixelBuffer(static_cast<size_t>(w) * static_cast<size_t>(h));
   return b;
 }
 

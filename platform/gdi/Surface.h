@@ -4,19 +4,56 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "Types.h"
 
+// Memory for pixels, handed out zeroed by calloc. A large block is fresh
+// memory that the system has already cleared, so a new buffer of black
+// pixels costs no second pass that writes zeros over it; a buffer that must
+// hold something else is written once, with that.
+template <class T>
+struct ZeroedAllocator {
+  using value_type = T;
+  ZeroedAllocator() = default;
+  template <class U>
+  ZeroedAllocator(const ZeroedAllocator<U>&) {}
+  T* allocate(size_t n) {
+    void* p = std::calloc(n ? n : 1, sizeof(T));
+    if (!p) throw std::bad_alloc();
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, size_t) { std::free(p); }
+  // An element made without a value is zero already: calloc cleared it. Only
+  // sound for memory fresh from allocate, so buffers are made anew, never
+  // grown after shrinking.
+  template <class U>
+  void construct(U*) noexcept {}
+  template <class U, class... A>
+  void construct(U* p, A&&... a) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+  }
+  template <class U>
+  bool operator==(const ZeroedAllocator<U>&) const { return true; }
+  template <class U>
+  bool operator!=(const ZeroedAllocator<U>&) const { return false; }
+};
+
+// Black pixels: a new PixelBuffer(n) holds n zeros.
+using PixelBuffer = std::vector<uint32_t, ZeroedAllocator<uint32_t>>;
+
 struct PlatformSurface {
   int width = 0;
   int height = 0;
-  std::vector<uint32_t> pixels;  // width * height, row-major, top row first
+  PixelBuffer pixels;  // width * height, row-major, top row first
 
   void Resize(int w, int h) {
     width = w > 0 ? w : 0;
     height = h > 0 ? h : 0;
-    pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    pixels = PixelBuffer(static_cast<size_t>(width) * static_cast<size_t>(height));
   }
   uint32_t* Row(int y) { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width); }
 };

@@ -3,6 +3,7 @@
 // leave no fringes.
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -32,6 +33,9 @@ struct Glyph {
 // One face file at one pixel size, with Windows-style metrics.
 struct FontFace {
   FT_Face face = nullptr;
+  // This pixel size's own scaling and hinting state: switching the face's
+  // size for every glyph would run the font's set-up program each time.
+  FT_Size size = nullptr;
   int ppem = 0;
   int xppem = 0;  // horizontal size; differs from ppem when a width was asked for
   int ascent = 0, descent = 0, height = 0, internalLeading = 0, aveWidth = 0, maxWidth = 0;
@@ -165,6 +169,12 @@ FontFace* Resolve(const LOGFONTA& lf) {
     f.underlineThick = std::max(1, Round(face->underline_thickness * ppem / upem));
     f.strikePos = std::max(1, Round((os2 ? os2->yStrikeoutPosition : upem / 4) * ppem / upem));
     f.fixed = FT_IS_FIXED_WIDTH(face) != 0;
+    if (FT_New_Size(face, &f.size) != 0) f.size = nullptr;
+    if (f.size && (FT_Activate_Size(f.size) != 0 ||
+                   FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(f.xppem), static_cast<FT_UInt>(f.ppem)) != 0)) {
+      FT_Done_Size(f.size);
+      f.size = nullptr;
+    }
   }
   return slot.get();
 }
@@ -184,7 +194,10 @@ const Glyph& GlyphOf(FontFace& f, unsigned char ch) {
   if (it != f.glyphs.end()) return it->second;
   Glyph& g = f.glyphs[ch];
   if (ch < 0x20) return g;  // control characters take no room
-  FT_Set_Pixel_Sizes(f.face, static_cast<FT_UInt>(f.xppem), static_cast<FT_UInt>(f.ppem));
+  if (f.size)
+    FT_Activate_Size(f.size);
+  else
+    FT_Set_Pixel_Sizes(f.face, static_cast<FT_UInt>(f.xppem), static_cast<FT_UInt>(f.ppem));
   if (FT_Load_Char(f.face, CodePoint(ch), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return g;
   FT_GlyphSlot s = f.face->glyph;
   g.advance = static_cast<int>((s->advance.x + 32) >> 6);

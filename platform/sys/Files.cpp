@@ -1,6 +1,7 @@
 #include "Files.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,6 +89,87 @@ DWORD GetTempPathA(DWORD size, LPSTR buffer) {
   if (!buffer || folder.size() + 1 > size) return static_cast<DWORD>(folder.size() + 1);
   std::memcpy(buffer, folder.c_str(), folder.size() + 1);
   return static_cast<DWORD>(folder.size());
+}
+
+int PlatformReadFile(const char* path, size_t limit, std::string& bytes, struct stat* info) {
+  bytes.clear();
+  if (!path || !path[0]) return ENOENT;
+  int fd = open(PlatformNativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno;
+  struct stat own;
+  if (!info) info = &own;
+  int error = 0;
+  if (fstat(fd, info) != 0) {
+    error = errno;
+  } else if (!S_ISREG(info->st_mode)) {
+    error = EINVAL;
+  } else if (static_cast<unsigned long long>(info->st_size) > limit) {
+    error = EFBIG;
+  } else {
+    bytes.resize(static_cast<size_t>(info->st_size));
+    size_t done = 0;
+    // A file that shrinks while it is read ends where it ended; one that grows is read as it was.
+    while (done < bytes.size()) {
+      ssize_t got = read(fd, &bytes[done], bytes.size() - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) error = errno;
+      if (got <= 0) break;
+      done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+  }
+  close(fd);
+  if (error) bytes.clear();
+  return error;
+}
+
+BOOL PlatformIsPrivateFolder(const char* path) {
+  struct stat info;
+  if (!path || !path[0]) {
+    errno = ENOENT;
+    return FALSE;
+  }
+  std::string native = PlatformNativePath(path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  if (lstat(native.c_str(), &info) != 0) return FALSE;
+  if (!S_ISDIR(info.st_mode)) {
+    errno = ENOTDIR;
+    return FALSE;
+  }
+  if (info.st_uid != geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH))) {
+    errno = EPERM;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL PlatformStateFolder(const char* program, std::string& folder) {
+  folder.clear();
+  std::string base;
+  const char* state = std::getenv("XDG_STATE_HOME");
+  // A relative value is not meant to be used: it would depend on where the program was started.
+  if (state && state[0] == '/') {
+    base = state;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') {
+      const passwd* entry = getpwuid(geteuid());
+      home = entry && entry->pw_dir && entry->pw_dir[0] == '/' ? entry->pw_dir : nullptr;
+    }
+    if (!home) {
+      errno = ENOENT;
+      return FALSE;
+    }
+    base = std::string(home) + "/.local/state";
+  }
+  if (base.back() != '/') base += '/';
+  folder = base + (program ? program : "") + "/";
+  // Each missing step is made private; folders that exist keep their modes.
+  for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+    const std::string step = folder.substr(0, slash);
+    if (mkdir(step.c_str(), 0700) != 0 && errno != EEXIST) return FALSE;
+  }
+  return PlatformIsPrivateFolder(folder.c_str());
 }
 
 BOOL GetComputerNameA(LPSTR buffer, LPDWORD size) {

@@ -4,6 +4,8 @@
 // "/" alike and hands out paths with "/".
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "Handles.h"
@@ -23,6 +25,17 @@ PLATFORM_API void PlatformSetProgramPath(const char* path);
 // and nothing is written.
 PLATFORM_API DWORD GetTempPathA(DWORD size, LPSTR buffer);
 #define GetTempPath GetTempPathA
+
+// The user's own folder for what `program` keeps across runs: $XDG_STATE_HOME/<program> when that
+// variable holds an absolute path, else ~/.local/state/<program> (the home from $HOME, else the
+// password database). Missing folders on the way are made with mode 0700. `folder` receives the
+// path with a trailing "/" whenever a home is known, even when the folder cannot be made; the
+// result says whether it is now a private folder (PlatformIsPrivateFolder).
+PLATFORM_API BOOL PlatformStateFolder(const char* program, std::string& folder);
+// Whether `path` names a directory itself (not a link to one) that belongs to this user and that
+// nobody else may write into: the only kind of folder in which files of ours cannot be planted.
+// On FALSE, errno tells why (ENOTDIR also for a link, EPERM for another owner or open modes).
+PLATFORM_API BOOL PlatformIsPrivateFolder(const char* path);
 
 #define MAX_COMPUTERNAME_LENGTH 15
 // The host name up to its first dot, in capitals, at most 15 characters (the NetBIOS form).
@@ -66,6 +79,12 @@ PLATFORM_API BOOL DeleteFileA(LPCSTR path);
 
 // A path with every "\" turned into "/".
 PLATFORM_API std::string PlatformNativePath(const char* path);
+
+// Reads a whole file of at most `limit` bytes. Only a regular file is read: a FIFO or device in
+// its place is opened without blocking and refused (EINVAL), so no one can stall the program
+// with one; a larger file is refused too (EFBIG). 0, or the errno value of the failure; `info`,
+// when given, describes the file that was read.
+PLATFORM_API int PlatformReadFile(const char* path, size_t limit, std::string& bytes, struct stat* info = nullptr);
 
 // Replaces a file's contents in one step: writes a new file beside it (created exclusively,
 // mode 0600, never through a link) and renames it over the old one, so readers see the old or

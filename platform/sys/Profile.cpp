@@ -4,10 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
+#include <functional>
+#include <list>
+#include <memory>
 #include <mutex>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -18,7 +25,7 @@
 namespace {
 
 // Profiles are small; anything larger is not one and reads as missing.
-constexpr off_t kLargestProfile = 16 * 1024 * 1024;
+constexpr size_t kLargestProfile = 16 * 1024 * 1024;
 
 // Serialises read-change-write cycles of this process.
 std::mutex& WriteLock() {
@@ -28,27 +35,128 @@ std::mutex& WriteLock() {
 
 enum class Load { kRead, kMissing, kUnreadable };
 
+Load ReadBytes(const std::string& native, std::string& bytes, struct stat& info) {
+  const int error = PlatformReadFile(native.c_str(), kLargestProfile, bytes, &info);
+  if (!error) return Load::kRead;
+  return error == ENOENT || error == ENOTDIR ? Load::kMissing : Load::kUnreadable;
+}
+
 Load ReadProfile(LPCSTR path, ProfileFile& out) {
   if (!path || !path[0]) return Load::kUnreadable;
-  int fd = open(PlatformNativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? Load::kMissing : Load::kUnreadable;
+  std::string bytes;
   struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestProfile) {
-    close(fd);
-    return Load::kUnreadable;
+  Load load = ReadBytes(PlatformNativePath(path), bytes, info);
+  if (load == Load::kRead) out = ProfileFile::Parse(bytes);
+  return load;
+}
+
+// ---------------------------------------------------------------- the readers' cache
+//
+// A program looks the same file up again and again (every text of its windows comes from one
+// language file), so readers keep each file's parsed form and parse it again only when the file
+// changed. A change shows in the file's identity, size or times. Times have a granularity (a
+// clock tick, on some file systems a second or two), so a file whose time lies that close to the
+// moment it was read might change again without its time showing it: such a file is read
+// again at the next lookup, and parsed again only if its bytes differ.
+
+// Lines beyond this length are not read by lookups (writes keep them whole).
+constexpr size_t kLongestLookedUpLine = 64 * 1024;
+// Files whose times lie this close to the moment they were read are read again.
+std::atomic<long long> g_timeGranularityNs{2'000'000'000LL};
+constexpr size_t kCachedFiles = 16;
+
+long long Ns(const timespec& t) { return static_cast<long long>(t.tv_sec) * 1'000'000'000LL + t.tv_nsec; }
+
+struct Identity {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  off_t size = 0;
+  long long mtime = 0, ctime = 0;
+
+  explicit Identity(const struct stat& info)
+      : dev(info.st_dev), ino(info.st_ino), size(info.st_size), mtime(Ns(info.st_mtim)), ctime(Ns(info.st_ctim)) {}
+  bool operator==(const Identity& o) const {
+    return dev == o.dev && ino == o.ino && size == o.size && mtime == o.mtime && ctime == o.ctime;
   }
-  std::string bytes(static_cast<size_t>(info.st_size), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t got = read(fd, &bytes[done], bytes.size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += static_cast<size_t>(got);
+};
+
+struct CachedProfile {
+  Identity identity;
+  size_t hash;
+  bool recent;  // its time lies within the granularity of the moment it was read
+  std::shared_ptr<const ProfileIndex> index;
+};
+
+struct ProfileCache {
+  std::mutex lock;
+  std::list<std::pair<std::string, std::shared_ptr<const CachedProfile>>> files;  // most recently used first
+};
+
+// Lives past static destructors: a thread may still read a profile while the process ends.
+ProfileCache& Cache() {
+  static auto* cache = new ProfileCache;
+  return *cache;
+}
+
+const ProfileIndex& EmptyIndex() {
+  static const ProfileIndex* empty = new ProfileIndex(ProfileFile::Parse(""));
+  return *empty;
+}
+
+// The change time counts too: contents written and the old modification time put back show only there.
+bool Recent(const struct stat& info, long long readAt) {
+  return readAt - std::max(Ns(info.st_mtim), Ns(info.st_ctim)) < g_timeGranularityNs.load();
+}
+
+// The file's parsed form, read again if it changed; null for a missing or unreadable file.
+std::shared_ptr<const CachedProfile> LookUp(LPCSTR path) {
+  if (!path || !path[0]) return nullptr;
+  const std::string native = PlatformNativePath(path);
+  ProfileCache& cache = Cache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  auto entry = cache.files.begin();
+  while (entry != cache.files.end() && entry->first != native) ++entry;
+  struct stat now;
+  if (stat(native.c_str(), &now) != 0) {
+    if (entry != cache.files.end()) cache.files.erase(entry);
+    return nullptr;
   }
-  close(fd);
-  bytes.resize(done);
-  out = ProfileFile::Parse(bytes);
-  return Load::kRead;
+  if (entry != cache.files.end()) {
+    cache.files.splice(cache.files.begin(), cache.files, entry);
+    if (!entry->second->recent && entry->second->identity == Identity(now)) return entry->second;
+  }
+  timespec clock;
+  clock_gettime(CLOCK_REALTIME, &clock);
+  const long long readAt = Ns(clock);
+  std::string bytes;
+  struct stat info;
+  if (ReadBytes(native, bytes, info) != Load::kRead) {
+    if (entry != cache.files.end()) cache.files.erase(entry);
+    return nullptr;
+  }
+  const size_t hash = std::hash<std::string_view>()(bytes);
+  std::shared_ptr<const ProfileIndex> index;
+  // Read again only because its time was recent: the same bytes keep the parsed form.
+  if (entry != cache.files.end() && entry->second->hash == hash && entry->second->identity.size == info.st_size)
+    index = entry->second->index;
+  else
+    index = std::make_shared<const ProfileIndex>(ProfileFile::Parse(bytes, kLongestLookedUpLine));
+  auto fresh = std::make_shared<const CachedProfile>(CachedProfile{Identity(info), hash, Recent(info, readAt), index});
+  if (entry != cache.files.end()) {
+    entry->second = fresh;
+  } else {
+    cache.files.emplace_front(native, fresh);
+    if (cache.files.size() > kCachedFiles) cache.files.pop_back();
+  }
+  return fresh;
+}
+
+// After a write of ours the next lookup reads the new contents, however close in time.
+void Forget(LPCSTR path) {
+  const std::string native = PlatformNativePath(path);
+  ProfileCache& cache = Cache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  cache.files.remove_if([&](const auto& entry) { return entry.first == native; });
 }
 
 // Windows hands back a value without one pair of matching quotes round it.
@@ -111,16 +219,22 @@ BOOL ChangeProfile(LPCSTR path, Change change) {
   }
   change(file);
   std::string bytes = file.Serialize();
-  return PlatformReplaceFile(path, bytes.data(), bytes.size());
+  BOOL written = PlatformReplaceFile(path, bytes.data(), bytes.size());
+  Forget(path);
+  return written;
 }
 
 }  // namespace
 
+void PlatformSetProfileTimeGranularity(long long ns) { g_timeGranularityNs = ns; }
+
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default_text, LPSTR buffer, DWORD size,
                                LPCSTR path) {
   if (!buffer || size == 0) return 0;
-  ProfileFile file = ProfileFile::Parse("");
-  ReadProfile(path, file);
+  // Held for the whole lookup: a change read by another thread meanwhile replaces the cache's
+  // entry, not this one.
+  std::shared_ptr<const CachedProfile> cached = LookUp(path);
+  const ProfileIndex& file = cached ? *cached->index : EmptyIndex();
   if (!section) return CopyList(file.SectionNames(), buffer, size);
   if (!key) return CopyList(file.KeyNames(section), buffer, size);
   if (const std::string* value = file.Find(section, key)) {

@@ -3,6 +3,12 @@
 // matching single or double quotes is read without them, LF and CRLF files read alike, and a
 // missing file, section or key gives the default. A file that cannot be read is a missing file.
 // Writes keep every other line as it was and replace the file in one step.
+//
+// Readers keep each file's parsed form and read the file again only when it changed: another
+// file in its place, another size or another modification or change time. A time only has the
+// granularity of the file system's clock, so a file whose time lies within that granularity of
+// its reading is read again at every lookup until it is older. Lines are read up to 64 KiB.
+// The profile functions may be called from any thread.
 #pragma once
 
 #include "Types.h"
@@ -35,3 +41,7 @@ PLATFORM_API BOOL WritePrivateProfileStructA(LPCSTR section, LPCSTR key, LPVOID 
 #define WritePrivateProfileStruct WritePrivateProfileStructA
 PLATFORM_API BOOL GetPrivateProfileStructA(LPCSTR section, LPCSTR key, LPVOID data, UINT size, LPCSTR path);
 #define GetPrivateProfileStruct GetPrivateProfileStructA
+
+// For tests: the granularity assumed of file times (2 s by default, the coarsest file systems'
+// clock); 0 trusts the times to the nanosecond.
+PLATFORM_API void PlatformSetProfileTimeGranularity(long long ns);

@@ -38,7 +38,7 @@ ProfileFile::Line ProfileFile::Classify(std::string text) {
   return line;
 }
 
-ProfileFile ProfileFile::Parse(std::string_view bytes) {
+ProfileFile ProfileFile::Parse(std::string_view bytes, size_t longest_line) {
   ProfileFile file;
   while (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   bool first_end = true;
@@ -52,7 +52,7 @@ ProfileFile ProfileFile::Parse(std::string_view bytes) {
       file.line_end_ = crlf ? "\r\n" : "\n";
       first_end = false;
     }
-    file.lines_.push_back(Classify(std::string(text)));
+    file.lines_.push_back(Classify(std::string(text.substr(0, longest_line))));
   }
   return file;
 }
@@ -182,4 +182,51 @@ std::string ProfileFile::Serialize() const {
     out += line_end_;
   }
   return out;
+}
+
+std::string ProfileIndex::Fold(std::string_view section, std::string_view key) {
+  std::string folded;
+  folded.reserve(section.size() + 1 + key.size());
+  for (char c : section) folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  folded += '\n';
+  for (char c : key) folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+ProfileIndex::ProfileIndex(const ProfileFile& file) {
+  // One walk in file order: the first section spelling, the first key spelling and the first
+  // value of a key win, as in ProfileFile's own lookups. Keys above the first section stand in
+  // none and are never found.
+  std::unordered_set<std::string> seen_keys;
+  const std::string* section = nullptr;
+  std::vector<std::string>* keys = nullptr;
+  for (const ProfileFile::Line& line : file.lines_) {
+    if (line.kind == ProfileFile::Kind::kSection) {
+      section = &line.name;
+      const std::string folded = Fold(line.name, "");
+      auto found = keys_.find(folded);
+      if (found == keys_.end()) {
+        sections_.push_back(line.name);
+        found = keys_.emplace(folded, std::vector<std::string>()).first;
+      }
+      keys = &found->second;
+    } else if (line.kind == ProfileFile::Kind::kKey && section) {
+      std::string folded = Fold(*section, line.name);
+      if (seen_keys.insert(folded).second) {
+        keys->push_back(line.name);
+        values_.emplace(std::move(folded), line.value);
+      }
+    }
+  }
+}
+
+const std::string* ProfileIndex::Find(std::string_view section, std::string_view key) const {
+  auto found = values_.find(Fold(ProfileTrim(section), ProfileTrim(key)));
+  return found == values_.end() ? nullptr : &found->second;
+}
+
+const std::vector<std::string>& ProfileIndex::KeyNames(std::string_view section) const {
+  static const std::vector<std::string> none;
+  auto found = keys_.find(Fold(ProfileTrim(section), ""));
+  return found == keys_.end() ? none : found->second;
 }

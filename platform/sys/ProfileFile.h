@@ -10,11 +10,17 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
+
+class ProfileIndex;
 
 class ProfileFile {
  public:
-  static ProfileFile Parse(std::string_view bytes);
+  // Lines longer than `longest_line` bytes are read only up to there (readers that never write
+  // the file back bound the work and memory one line can cost).
+  static ProfileFile Parse(std::string_view bytes, size_t longest_line = std::string_view::npos);
 
   // The value as stored (trimmed, quotes kept), or null.
   const std::string* Find(std::string_view section, std::string_view key) const;
@@ -31,6 +37,7 @@ class ProfileFile {
   std::string Serialize() const;
 
  private:
+  friend class ProfileIndex;
   enum class Kind { kOther, kSection, kKey };
   struct Line {
     Kind kind = Kind::kOther;
@@ -45,6 +52,26 @@ class ProfileFile {
 
   std::vector<Line> lines_;
   std::string line_end_ = "\r\n";
+};
+
+// The answers of Find, SectionNames and KeyNames of one file, each found at once rather than by
+// a walk through every line: what a reader keeps of a file it looks up many times.
+class ProfileIndex {
+ public:
+  explicit ProfileIndex(const ProfileFile& file);
+
+  const std::string* Find(std::string_view section, std::string_view key) const;
+  const std::vector<std::string>& SectionNames() const { return sections_; }
+  const std::vector<std::string>& KeyNames(std::string_view section) const;
+
+ private:
+  // Section and key folded to lower case, with a line break between them: no stored name holds
+  // one, so two different pairs never give the same text.
+  static std::string Fold(std::string_view section, std::string_view key);
+
+  std::unordered_map<std::string, std::string> values_;
+  std::vector<std::string> sections_;
+  std::unordered_map<std::string, std::vector<std::string>> keys_;  // by folded section name
 };
 
 // Blanks, tabs and stray carriage returns off both ends.

@@ -27,3 +27,9 @@ PLATFORM_API HANDLE GetClipboardData(UINT format);
 // without the open and close steps: the edit control's copy and paste.
 PLATFORM_API std::string PlatformGetClipboardText();
 PLATFORM_API void PlatformSetClipboardText(const std::string& text);
+
+// Text another program offers (the bytes of its selection, UTF-8 or Latin-1)
+// as the clipboard keeps text: Windows-1252, lines ended by CR LF, up to the
+// first NUL. A character the code page lacks, or a byte that is no character
+// of the encoding, becomes "?".
+PLATFORM_API std::string PlatformClipboardTextFromSelection(const void* bytes, size_t size, bool utf8);

@@ -3,6 +3,7 @@
 // laid out by the test, the flow buttons and the frames, and the busy cursor.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -35,7 +36,7 @@ class MainDialog : public ::testing::Test {
     if (withLanguage) {
       fs::create_directories(dir.path() + "/language/en");
       fs::copy_file(std::string(std::getenv("TRELLIAN_SOURCE_DIR")) + "/res/language/en/Lang.MLS",
-                    dir.path() + "/language/en/Lang.MLS");
+                    dir.path() + "/language/en/Lang.MLS", fs::copy_options::overwrite_existing);
     }
     testkit::SetProgramPath(dir.file("Trellian"));
     theApp.SetupLanguage();
@@ -76,6 +77,57 @@ TEST_F(MainDialog, WithoutTheLanguageFileTextsAreEmpty) {
   EXPECT_EQ(TextOf(dialog->m_btnCreate), "");
   EXPECT_EQ(TextOf(dialog->m_title), "");
   EXPECT_EQ(TextOf(dialog->Frame(CMainDlg::kCreateFlow)->m_btnBack), "");
+}
+
+int LinesWith(const std::string& text, const std::string& word) {
+  int n = 0;
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    n += text.substr(begin, end - begin).find(word) != std::string::npos;
+    begin = end + 1;
+  }
+  return n;
+}
+
+// Without a usable skin description the dialog opens unskinned, as before,
+// and one line on standard error names the file and its path. Nothing in its
+// place (a FIFO) may hold the start up.
+TEST_F(MainDialog, AMissingOrUnreadableSkinIsNamedOnce) {
+  const std::string skin = dir.path() + "/Skin/vAdev/skin.ini";
+  const struct Case {
+    const char* place;
+    void (*make)(const std::string& file);
+    const char* reason;
+  } cases[] = {
+      {"missing", [](const std::string&) {}, "No such file"},
+      {"a FIFO", [](const std::string& f) { ASSERT_EQ(mkfifo(f.c_str(), 0600), 0); }, "not a regular file"},
+      {"a folder", [](const std::string& f) { fs::create_directory(f); }, "Is a directory"},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(dir.path() + "/Skin");
+    fs::create_directories(dir.path() + "/Skin/vAdev");
+    c.make(skin);
+    testing::internal::CaptureStderr();
+    Open(true);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(LinesWith(said, "Trellian:"), 1) << c.place << ": " << said;
+    EXPECT_EQ(LinesWith(said, "skin file " + skin), 1) << c.place << ": " << said;
+    EXPECT_EQ(LinesWith(said, c.reason), 1) << c.place << ": " << said;
+    EXPECT_EQ(TextOf(dialog->m_btnExit), "Exit") << c.place << ": the texts are there all the same";
+    dialog->DestroyWindow();
+    delete dialog;
+    dialog = nullptr;
+  }
+  // The skin that is built beside the program loads without a word.
+  const std::string built = std::string(std::getenv("TRELLIAN_BINARY_DIR")) + "/bin/Skin";
+  if (!fs::exists(built + "/vAdev/skin.ini")) return;
+  fs::remove_all(dir.path() + "/Skin");
+  fs::copy(built, dir.path() + "/Skin", fs::copy_options::recursive);
+  testing::internal::CaptureStderr();
+  Open(true);
+  EXPECT_EQ(LinesWith(testing::internal::GetCapturedStderr(), "Trellian:"), 0);
 }
 
 TEST_F(MainDialog, EachFlowButtonShowsItsFrameAndCloseBringsBackTheWelcome) {

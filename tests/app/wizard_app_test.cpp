@@ -1,13 +1,20 @@
 // Application start-up: the program folder and the language file from a
-// program path, and a start whose SNMP session cannot begin.
+// program path, and the SNMP session's boot counter in the user's state folder.
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "CWizardApp.h"
+#include "SnmpSession.h"
 #include "TempDir.h"
 #include "TestKit.h"
 
@@ -65,26 +72,140 @@ TEST(SetupLanguage, WithoutTheLanguageFileTextsAreEmpty) {
   EXPECT_EQ(App().Text("IDS_UI_ARRAY_EXIT"), "");
 }
 
-// The boot counter cannot be written (a folder stands where the file goes):
-// one message box with the session's error, and the program ends before any
-// window opens.
-TEST(StartUp, BadBootCounterFileGivesOneMessageAndEnds) {
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+    const char* old = std::getenv(name);
+    m_had = old != nullptr;
+    if (old) m_old = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (m_had) setenv(m_name, m_old.c_str(), 1); else unsetenv(m_name);
+  }
+
+ private:
+  const char* m_name;
+  bool m_had = false;
+  std::string m_old;
+};
+
+int LinesWith(const std::string& text, const std::string& word) {
+  int n = 0;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) n += line.find(word) != std::string::npos;
+  return n;
+}
+
+// The boot counter lives in the user's state folder, made private on first
+// use; whatever stands there instead (planted by someone, or a folder that
+// cannot be made), the start goes on without a message box, saying why in
+// one line on standard error.
+TEST(StartUp, TheBootCounterIsKeptInThePrivateStateFolder) {
   TempDir temp;
-  fs::create_directories(temp.file("VhSNMP_BootCounter") + "/taken");
-  const char* saved = std::getenv("XDG_RUNTIME_DIR");
-  const std::string savedValue = saved ? saved : "";
-  setenv("XDG_RUNTIME_DIR", temp.path().c_str(), 1);
-
+  ScopedEnv stateHome("XDG_STATE_HOME", temp.path() + "/state");
   testkit::MessageBoxLog log;
-  testkit::ModalHandler answer([](HWND box) { testkit::Answer(box, IDOK); });
-  const int result = AfxWinMain(nullptr, nullptr, const_cast<LPTSTR>(""), SW_SHOWNORMAL);
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(App().InitApplication());
+  const std::string said = testing::internal::GetCapturedStderr();
+  SnmpSessionExit();
+  EXPECT_EQ(LinesWith(said, "boot counter"), 0) << said;
+  EXPECT_TRUE(log.records.empty());
+  struct stat info;
+  ASSERT_EQ(lstat((temp.path() + "/state/trellian").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  EXPECT_TRUE(fs::is_regular_file(temp.path() + "/state/trellian/VhSNMP_BootCounter"));
+}
 
-  if (saved) setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1); else unsetenv("XDG_RUNTIME_DIR");
-  EXPECT_NE(result, 0);
-  ASSERT_EQ(log.records.size(), 1u);
-  EXPECT_NE(log.records[0].text.find("VeDUZA"), std::string::npos) << log.records[0].text;
-  EXPECT_EQ(AfxGetMainWnd(), nullptr);
-  testkit::ResetWindows();
+TEST(StartUp, ABootCounterThatCannotBeKeptIsSaidOnceAndTheStartGoesOn) {
+  const struct Case {
+    const char* place;
+    std::function<std::string(const TempDir&)> make;  // lays it out, returns the state home
+  } cases[] = {
+      {"a FIFO as the state folder", [](const TempDir& t) {
+         mkfifo(t.file("trellian").c_str(), 0600);
+         return t.path();
+       }},
+      {"a link as the state folder", [](const TempDir& t) {
+         fs::create_directory(t.file("elsewhere"));
+         fs::create_directory_symlink(t.file("elsewhere"), t.file("trellian"));
+         return t.path();
+       }},
+      {"a state folder others may write into", [](const TempDir& t) {
+         fs::create_directory(t.file("trellian"));
+         chmod(t.file("trellian").c_str(), 0777);
+         return t.path();
+       }},
+      {"a state home where nothing can be made", [](const TempDir&) { return std::string("/proc"); }},
+      {"a FIFO as the counter file", [](const TempDir& t) {
+         fs::create_directory(t.file("trellian"));
+         chmod(t.file("trellian").c_str(), 0700);
+         mkfifo(t.file("trellian/VhSNMP_BootCounter").c_str(), 0600);
+         return t.path();
+       }},
+  };
+  for (const Case& c : cases) {
+    TempDir temp;
+    ScopedEnv stateHome("XDG_STATE_HOME", c.make(temp));
+    testkit::MessageBoxLog log;
+    testing::internal::CaptureStderr();
+    const BOOL started = App().InitApplication();
+    const std::string said = testing::internal::GetCapturedStderr();
+    SnmpSessionExit();
+    EXPECT_TRUE(started) << c.place;
+    EXPECT_TRUE(log.records.empty()) << c.place;
+    EXPECT_EQ(LinesWith(said, "boot counter"), 1) << c.place << ": " << said;
+  }
+}
+
+// A missing or unreadable language file leaves the texts empty, as before,
+// and one line says which file it was and where it was looked for.
+TEST(SetupLanguage, AMissingOrUnreadableLanguageFileIsNamedOnce) {
+  const struct Case {
+    const char* place;
+    std::function<void(const std::string& file)> make;
+    const char* reason;
+  } cases[] = {
+      {"missing", [](const std::string&) {}, "No such file"},
+      {"a FIFO", [](const std::string& f) { mkfifo(f.c_str(), 0600); }, "not a regular file"},
+      {"a folder", [](const std::string& f) { fs::create_directory(f); }, "Is a directory"},
+  };
+  for (const Case& c : cases) {
+    ProgramLayout layout(false);
+    fs::create_directories(layout.dir.path() + "/language/en");
+    const std::string file = layout.dir.path() + "/language/en/Lang.MLS";
+    c.make(file);
+    testing::internal::CaptureStderr();
+    App().SetupLanguage();
+    EXPECT_EQ(App().Text("IDS_UI_ARRAY_EXIT"), "") << c.place;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(LinesWith(said, "Trellian:"), 1) << c.place << ": " << said;
+    EXPECT_EQ(LinesWith(said, "language file " + file), 1) << c.place << ": " << said;
+    EXPECT_EQ(LinesWith(said, c.reason), 1) << c.place << ": " << said;
+  }
+}
+
+// A language file edited while the program runs: the next lookup has the new text.
+TEST(SetupLanguage, ALanguageFileChangedWhileRunningIsReadAgain) {
+  ProgramLayout layout(true);
+  App().SetupLanguage();
+  ASSERT_EQ(App().Text("IDS_UI_ARRAY_EXIT"), "Exit");
+  const std::string file = layout.dir.path() + "/language/en/Lang.MLS";
+  std::string text;
+  {
+    std::ifstream in(file, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const std::string from = "IDS_UI_ARRAY_EXIT=Exit";
+  const size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos);
+  // The same size, written in place at once: only the contents differ.
+  text.replace(at, from.size(), "IDS_UI_ARRAY_EXIT=Quit");
+  std::fstream(file, std::ios::binary | std::ios::in | std::ios::out | std::ios::trunc) << text;
+  EXPECT_EQ(App().Text("IDS_UI_ARRAY_EXIT"), "Quit");
+  EXPECT_EQ(App().Text("IDS_UI_NEXT"), "Next >");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -216,4 +217,88 @@ TEST(SysFiles, FileStatusByPath) {
     EXPECT_EQ(st.m_attribute, CFile::archive | CFile::readOnly);
   }
   chmod(path.c_str(), 0644);
+}
+
+// The state folder: where it is for each environment, made private when it is
+// missing, and refused when something else stands in its place.
+TEST(SysFiles, StateFolderIsTheUsersOwnAndPrivate) {
+  TempDir dir;
+  const std::string homeState = dir.path() + "/home/.local/state/Prog/";
+  const struct Case {
+    bool set;
+    std::string stateHome;
+    std::string expected;
+  } cases[] = {
+      {true, dir.path() + "/state", dir.path() + "/state/Prog/"},
+      {true, "relative/state", homeState},  // only an absolute path counts
+      {true, "", homeState},
+      {false, "", homeState},
+  };
+  for (const Case& c : cases) {
+    ScopedEnv state("XDG_STATE_HOME", c.set ? c.stateHome.c_str() : nullptr);
+    ScopedEnv home("HOME", (dir.path() + "/home").c_str());
+    std::string folder;
+    EXPECT_TRUE(PlatformStateFolder("Prog", folder)) << c.expected;
+    EXPECT_EQ(folder, c.expected);
+    struct stat info;
+    ASSERT_EQ(lstat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u) << folder;
+  }
+}
+
+TEST(SysFiles, StateFolderRefusesWhatStandsInItsPlace) {
+  const struct Case {
+    const char* place;
+    void (*make)(const std::string& folder);
+  } cases[] = {
+      {"a FIFO", [](const std::string& f) { mkfifo(f.c_str(), 0600); }},
+      {"a file", [](const std::string& f) { std::ofstream(f) << "x"; }},
+      {"a link to a folder", [](const std::string& f) {
+         mkdir((f + ".real").c_str(), 0700);
+         symlink((f + ".real").c_str(), f.c_str());
+       }},
+      {"a folder others may write into", [](const std::string& f) {
+         mkdir(f.c_str(), 0700);
+         chmod(f.c_str(), 0777);
+       }},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    c.make(dir.file("Prog"));
+    ScopedEnv state("XDG_STATE_HOME", dir.path().c_str());
+    std::string folder;
+    EXPECT_FALSE(PlatformStateFolder("Prog", folder)) << c.place;
+    EXPECT_EQ(folder, dir.path() + "/Prog/") << c.place << ": the path is still given";
+    EXPECT_FALSE(PlatformIsPrivateFolder(folder.c_str())) << c.place;
+  }
+  EXPECT_FALSE(PlatformIsPrivateFolder("")) << "no path";
+  EXPECT_FALSE(PlatformIsPrivateFolder("/tmp")) << "shared by everyone";
+}
+
+// Reading a whole file: only regular files, of bounded size, and never a wait.
+TEST(SysFiles, ReadingAWholeFileRefusesAnythingButARegularFile) {
+  TempDir dir;
+  std::ofstream(dir.file("small")) << "0123456789";
+  mkfifo(dir.file("fifo").c_str(), 0600);
+  mkdir(dir.file("folder").c_str(), 0700);
+  symlink(dir.file("small").c_str(), dir.file("link").c_str());
+  const struct Case {
+    const char* name;
+    size_t limit;
+    int error;
+    const char* bytes;
+  } cases[] = {
+      {"small", 100, 0, "0123456789"}, {"small", 10, 0, "0123456789"}, {"small", 9, EFBIG, ""},
+      {"link", 100, 0, "0123456789"},  {"fifo", 100, EINVAL, ""},      {"folder", 100, EINVAL, ""},
+      {"none", 100, ENOENT, ""},
+  };
+  for (const Case& c : cases) {
+    std::string bytes = "old";
+    struct stat info {};
+    EXPECT_EQ(PlatformReadFile(dir.file(c.name).c_str(), c.limit, bytes, &info), c.error) << c.name << " " << c.limit;
+    EXPECT_EQ(bytes, c.bytes) << c.name;
+    if (!c.error) {
+      EXPECT_EQ(info.st_size, 10) << c.name;
+    }
+  }
 }

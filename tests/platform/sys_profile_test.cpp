@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <ctime>
+#include <functional>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -28,6 +32,17 @@ std::vector<std::string> List(const char* buffer) {
   std::vector<std::string> names;
   for (const char* p = buffer; *p; p += names.back().size() + 1) names.emplace_back(p);
   return names;
+}
+
+// Rewrites the file in place (same inode), as an editor that truncates and writes does.
+void Overwrite(const std::string& path, const std::string& bytes) {
+  std::fstream(path, std::ios::binary | std::ios::in | std::ios::out | std::ios::trunc) << bytes;
+}
+
+// Sets the file's modification time to `seconds` after the epoch.
+void SetModified(const std::string& path, time_t seconds) {
+  const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
 }  // namespace
@@ -194,4 +209,108 @@ TEST(SysProfile, StructsCarryAChecksum) {
   EXPECT_FALSE(GetPrivateProfileStruct("S", "blob", back, 2, path.c_str())) << "wrong size";
   ASSERT_TRUE(WritePrivateProfileString("S", "blob", "01ABFF00", path.c_str()));
   EXPECT_FALSE(GetPrivateProfileStruct("S", "blob", back, sizeof back, path.c_str())) << "wrong checksum";
+}
+
+// Lookups keep each file's parsed form; every way the file can change under a
+// running program must still show at the next lookup, also a change of the
+// same size within the same clock tick, or one that puts the old time back.
+TEST(SysProfile, LookupsSeeEveryChangeOfTheFile) {
+  TempDir dir;
+  const std::string path = dir.file("Lang.MLS");
+  const time_t anHourAgo = time(nullptr) - 3600;
+  const struct Case {
+    const char* change;
+    std::function<void()> apply;
+    const char* expected;
+  } cases[] = {
+      {"rewritten at once, same size", [&] { Overwrite(path, "[S]\nK=bbbb\n"); }, "bbbb"},
+      {"rewritten, its old time put back", [&] {
+         Overwrite(path, "[S]\nK=cccc\n");
+         SetModified(path, anHourAgo);
+       }, "cccc"},
+      {"replaced by another file of the same size and time", [&] {
+         WriteBytes(dir.file("new"), "[S]\nK=dddd\n");
+         SetModified(dir.file("new"), anHourAgo);
+         ASSERT_EQ(rename(dir.file("new").c_str(), path.c_str()), 0);
+       }, "dddd"},
+      {"grown", [&] { Overwrite(path, "[S]\nK=longer value\n"); }, "longer value"},
+      {"removed", [&] { ASSERT_EQ(unlink(path.c_str()), 0); }, "<none>"},
+      {"back again", [&] { WriteBytes(path, "[S]\nK=eeee\n"); }, "eeee"},
+      {"written by the profile functions", [&] { WritePrivateProfileString("S", "K", "ffff", path.c_str()); }, "ffff"},
+  };
+  WriteBytes(path, "[S]\nK=aaaa\n");
+  ASSERT_EQ(Get(path, "S", "K"), "aaaa");
+  for (const Case& c : cases) {
+    Get(path, "S", "K");  // read and kept before the change
+    c.apply();
+    EXPECT_EQ(Get(path, "S", "K"), c.expected) << c.change;
+  }
+}
+
+// With times trusted to the nanosecond, a kept file is read again only on a
+// change of its identity, size or times: each of them alone must be enough.
+TEST(SysProfile, AKeptFileIsReadAgainWhenItsIdentitySizeOrTimeChanges) {
+  PlatformSetProfileTimeGranularity(0);
+  TempDir dir;
+  const std::string path = dir.file("Lang.MLS");
+  const time_t old = time(nullptr) - 7200;
+  const struct Case {
+    const char* change;
+    std::function<void()> apply;
+    const char* expected;
+  } cases[] = {
+      {"another file, same size and time", [&] {
+         WriteBytes(dir.file("new"), "[S]\nK=bbbb\n");
+         SetModified(dir.file("new"), old);
+         ASSERT_EQ(rename(dir.file("new").c_str(), path.c_str()), 0);
+       }, "bbbb"},
+      {"same file, another size, same time", [&] {
+         Overwrite(path, "[S]\nK=cc\n");
+         SetModified(path, old);
+       }, "cc"},
+      {"same file and size, another time", [&] {
+         Overwrite(path, "[S]\nK=dd\n");
+         SetModified(path, old + 1);
+       }, "dd"},
+  };
+  WriteBytes(path, "[S]\nK=aaaa\n");
+  SetModified(path, old);
+  ASSERT_EQ(Get(path, "S", "K"), "aaaa");
+  for (const Case& c : cases) {
+    Get(path, "S", "K");
+    c.apply();
+    EXPECT_EQ(Get(path, "S", "K"), c.expected) << c.change;
+  }
+  PlatformSetProfileTimeGranularity(2'000'000'000LL);
+}
+
+// A line may be of any length: a lookup reads it only up to a bound, the
+// lines after it still count, and a write keeps the long line whole.
+TEST(SysProfile, AVeryLongLineIsReadUpToABound) {
+  TempDir dir;
+  const std::string path = dir.file("long.ini");
+  const std::string huge(1 << 20, 'x');
+  WriteBytes(path, "[S]\nLong=" + huge + "\nAfter=1\n");
+  std::vector<char> buffer(huge.size() + 16);
+  const DWORD length = GetPrivateProfileString("S", "Long", "", buffer.data(), static_cast<DWORD>(buffer.size()),
+                                               path.c_str());
+  EXPECT_GT(length, 1000u);
+  EXPECT_LT(length, huge.size()) << "cut at the bound";
+  EXPECT_EQ(std::string(buffer.data()), huge.substr(0, length));
+  EXPECT_EQ(Get(path, "S", "After"), "1");
+  ASSERT_TRUE(WritePrivateProfileString("S", "After", "2", path.c_str()));
+  EXPECT_EQ(ReadBytes(path), "[S]\nLong=" + huge + "\nAfter=2\n");
+}
+
+// A FIFO in a profile's place reads as a file that cannot be read, at once:
+// nothing waits for a writer that never comes.
+TEST(SysProfile, AFifoInTheFilesPlaceGivesTheDefault) {
+  TempDir dir;
+  const std::string path = dir.file("fifo.ini");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  EXPECT_EQ(Get(path, "S", "K", "fallback"), "fallback");
+  EXPECT_FALSE(WritePrivateProfileString("S", "K", "V", path.c_str())) << "not replaced by a file";
+  struct stat info;
+  ASSERT_EQ(lstat(path.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

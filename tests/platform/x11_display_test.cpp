@@ -2,6 +2,12 @@
 // the window manager says, X input (played through XTest, as a user would)
 // becomes window messages, and the screen shows the painted pixels.
 
+#include <poll.h>
+
+#include <atomic>
+#include <thread>
+#include <utility>
+
 #include "x11_fixture.h"
 
 TEST_F(X11Test, DialogShowsItsPixelsAndItsButtonTakesAClickFromTheServer) {
@@ -246,6 +252,96 @@ TEST_F(X11Test, ClipboardTextIsOfferedAsTheClipboardSelection) {
   XSync(x_, False);
   EXPECT_EQ(XGetSelectionOwner(x_, clipboard), 0u);
   XDestroyWindow(x_, reader);
+}
+
+// Another program holding the CLIPBOARD selection: its own connection, served
+// from a thread of its own while the program under test asks and waits.
+class ForeignClipboardOwner {
+ public:
+  // `offers` maps a target name to the bytes sent for it; others are refused.
+  ForeignClipboardOwner(const std::string& display, std::vector<std::pair<std::string, std::string>> offers)
+      : dpy_(XOpenDisplay(display.c_str())), offers_(std::move(offers)) {
+    window_ = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 0, 0, 1, 1, 0, 0, 0);
+    clipboard_ = XInternAtom(dpy_, "CLIPBOARD", False);
+    XSetSelectionOwner(dpy_, clipboard_, window_, CurrentTime);
+    XSync(dpy_, False);
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~ForeignClipboardOwner() {
+    stop_ = true;
+    thread_.join();
+    XDestroyWindow(dpy_, window_);
+    XCloseDisplay(dpy_);
+  }
+
+ private:
+  void Serve() {
+    while (!stop_) {
+      while (XPending(dpy_) > 0) {
+        XEvent ev;
+        XNextEvent(dpy_, &ev);
+        if (ev.type != SelectionRequest) continue;
+        const XSelectionRequestEvent& req = ev.xselectionrequest;
+        XSelectionEvent reply{};
+        reply.type = SelectionNotify;
+        reply.requestor = req.requestor;
+        reply.selection = req.selection;
+        reply.target = req.target;
+        reply.time = req.time;
+        char* name = XGetAtomName(dpy_, req.target);
+        for (const auto& offer : offers_) {
+          if (offer.first != name) continue;
+          XChangeProperty(dpy_, req.requestor, req.property, req.target, 8, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(offer.second.data()),
+                          static_cast<int>(offer.second.size()));
+          reply.property = req.property;
+        }
+        XFree(name);
+        XSendEvent(dpy_, req.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
+        XFlush(dpy_);
+      }
+      pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
+      poll(&p, 1, 10);
+    }
+  }
+
+  ::Display* dpy_;
+  std::vector<std::pair<std::string, std::string>> offers_;
+  ::Window window_ = 0;
+  Atom clipboard_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// Text another program copied is what the clipboard holds, in the program's
+// code page and with its line ends, whichever form that program offers.
+TEST_F(X11Test, TextAnotherProgramCopiedIsPasted) {
+  const struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> offers;
+    std::string expected;
+  } cases[] = {
+      {"UTF-8", {{"UTF8_STRING", "Gr\xC3\xBC\xC3\x9F""e, \xE2\x82\xAC""5\nnext \xE4\xB8\xAD"}},
+       "Gr\xFC\xDF""e, \x80""5\r\nnext ?"},
+      {"a plain string only", {{"STRING", "caf\xE9\r\nok\n"}}, "caf\xE9\r\nok\r\n"},
+      {"text up to its NUL", {{"UTF8_STRING", std::string("before\0after", 12)}}, "before"},
+      {"nothing it will give", {}, ""},
+  };
+  for (const Case& c : cases) {
+    ForeignClipboardOwner owner(server_->name(), c.offers);
+    EXPECT_EQ(PlatformGetClipboardText(), c.expected) << c.what;
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE block = GetClipboardData(CF_TEXT);
+    EXPECT_EQ(block != nullptr, !c.expected.empty()) << c.what;
+    if (block) {
+      EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(block))), c.expected) << c.what;
+      GlobalUnlock(block);
+    }
+    CloseClipboard();
+  }
+  // Text copied in the program itself is its own again.
+  PlatformSetClipboardText("ours");
+  EXPECT_EQ(PlatformGetClipboardText(), "ours");
 }
 
 TEST_F(X11Test, TopmostWindowsStayAboveOrdinaryOnes) {

@@ -179,3 +179,59 @@ TEST(V3BootCounter, FailedSaveKeepsTheOldFile) {
 }
 
 }  // namespace
+
+// Things other than a file of ours in the counter file's place: read at once
+// as "cannot be read" (nothing waits on a FIFO), never replaced, never
+// written through.
+TEST(V3BootCounter, OnlyARegularFileIsReadOrReplaced) {
+  TempDir dir;
+  writeFile(dir.file("victim"), "precious\n");
+  const struct Case {
+    const char* place;
+    int (*make)(const std::string& path, const std::string& victim);
+  } cases[] = {
+      {"a FIFO", [](const std::string& p, const std::string&) { return mkfifo(p.c_str(), 0600); }},
+      {"a link to a file", [](const std::string& p, const std::string& v) { return symlink(v.c_str(), p.c_str()); }},
+      {"a dangling link", [](const std::string& p, const std::string& v) {
+         return symlink((v + ".none").c_str(), p.c_str());
+       }},
+      {"a folder", [](const std::string& p, const std::string&) { return mkdir(p.c_str(), 0700); }},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string path = dir.file("counters" + std::to_string(n++));
+    ASSERT_EQ(c.make(path, dir.file("victim")), 0) << c.place;
+    struct stat before {};
+    ASSERT_EQ(lstat(path.c_str(), &before), 0);
+    uint32_t boots = 7;
+    EXPECT_EQ(-2, getBootCounter(path.c_str(), kApp, boots)) << c.place;
+    EXPECT_EQ(0u, boots) << c.place;
+    EXPECT_EQ(-2, saveBootCounter(path.c_str(), kApp, 1)) << c.place;
+    struct stat after {};
+    ASSERT_EQ(lstat(path.c_str(), &after), 0) << c.place;
+    EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << c.place << ": left in place";
+    EXPECT_EQ(after.st_ino, before.st_ino) << c.place;
+  }
+  EXPECT_EQ("precious\n", readFile(dir.file("victim")));
+  EXPECT_FALSE(std::ifstream(dir.file("victim.none"))) << "no file made through the dangling link";
+}
+
+// A file far larger than any counter file is not ours: it is not read.
+TEST(V3BootCounter, AHugeFileIsNotRead) {
+  TempDir dir;
+  const std::string path = dir.file("counters");
+  writeFile(path, kAppKey + "5\n" + std::string(1 << 20, '#'));
+  uint32_t boots = 9;
+  EXPECT_EQ(-2, getBootCounter(path.c_str(), kApp, boots));
+  EXPECT_EQ(0u, boots);
+}
+
+// A FIFO left where the temporary file goes is replaced, not waited on.
+TEST(V3BootCounter, AFifoInTheTemporaryFilesPlaceIsReplaced) {
+  TempDir dir;
+  const std::string path = dir.file("counters");
+  writeFile(path, kAppKey + "5\n");
+  ASSERT_EQ(mkfifo((path + ".tmp").c_str(), 0600), 0);
+  EXPECT_EQ(0, saveBootCounter(path.c_str(), kApp, 6));
+  EXPECT_EQ(kAppKey + "6\n", readFile(path));
+}

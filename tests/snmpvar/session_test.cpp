@@ -1,7 +1,12 @@
 // The global session: boot counter, defaults, the event window and the stop.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "CVHException.h"
 #include "SnmpvarFixture.h"
@@ -10,6 +15,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using SessionTest = SessionFolder;
 
 uint32_t SavedBoots(const std::string& path) {
@@ -43,14 +49,74 @@ TEST_F(SessionTest, LineWithoutCounterCountsFromZero) {
   EXPECT_EQ(SavedBoots(path), 1u);
 }
 
-TEST_F(SessionTest, UnwritableCounterFails508) {
-  try {
-    SnmpSessionInit((dir.path() + "/no/such/folder").c_str(), "");
-    ADD_FAILURE() << "no exception";
-  } catch (CVHException* e) {
-    EXPECT_EQ(e->GetCode(), -508);
-    delete e;
+// Whatever stands where the counter is kept, the session starts, counts this
+// start as the first, says so in one line on standard error, and leaves what
+// it found alone. Nothing may block: a FIFO that no one writes to would.
+TEST_F(SessionTest, ACounterThatCannotBeKeptIsNoReasonToFail) {
+  const std::string file = std::string("/") + SnmpBootCounterFile;
+  const std::string privateDir = dir.file("private");
+  fs::create_directory(privateDir);
+  const struct Case {
+    const char* place;
+    std::function<std::string()> make;  // lays it out, returns the folder to start in
+  } cases[] = {
+      {"a FIFO as the folder", [&] { mkfifo(dir.file("fifo").c_str(), 0600); return dir.file("fifo"); }},
+      {"a link as the folder", [&] {
+         fs::create_directory_symlink(privateDir, dir.file("link"));
+         return dir.file("link");
+       }},
+      {"a folder others may write into", [&] {
+         fs::create_directory(dir.file("shared"));
+         chmod(dir.file("shared").c_str(), 0777);
+         return dir.file("shared");
+       }},
+      {"a missing folder", [&] { return dir.file("no/such/folder"); }},
+      {"a read-only folder", [&] { return std::string("/proc/self"); }},
+      {"a FIFO as the file", [&] {
+         fs::create_directory(dir.file("f1"));
+         mkfifo((dir.file("f1") + file).c_str(), 0600);
+         return dir.file("f1");
+       }},
+      {"a link as the file", [&] {
+         fs::create_directory(dir.file("f2"));
+         std::ofstream(dir.file("victim")) << "precious\n";
+         fs::create_symlink(dir.file("victim"), dir.file("f2") + file);
+         return dir.file("f2");
+       }},
+      {"a folder as the file", [&] {
+         fs::create_directories(dir.file("f3") + file);
+         return dir.file("f3");
+       }},
+  };
+  for (const Case& c : cases) {
+    const std::string folder = c.make();
+    struct stat before {};
+    const bool existed = lstat((folder + file).c_str(), &before) == 0;
+    testing::internal::CaptureStderr();
+    bool started = false;
+    try {
+      started = SnmpSessionInit(folder.c_str(), "");
+    } catch (CVHException* e) {
+      ADD_FAILURE() << c.place << ": threw " << e->GetCode();
+      delete e;
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(started) << c.place;
+    EXPECT_NE(SnmpGlobalSession, nullptr) << c.place;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << c.place << ": " << said;
+    EXPECT_NE(said.find(folder), std::string::npos) << c.place << ": names the place: " << said;
+    EXPECT_NE(said.find("counts from 1"), std::string::npos) << c.place << ": " << said;
+    struct stat after {};
+    if (existed) {
+      ASSERT_EQ(lstat((folder + file).c_str(), &after), 0) << c.place;
+      EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << c.place << ": left as it was";
+    }
+    SnmpSessionExit();
   }
+  std::ifstream victim(dir.file("victim"));
+  std::string text;
+  std::getline(victim, text);
+  EXPECT_EQ(text, "precious") << "nothing written through the link";
 }
 
 TEST_F(SessionTest, DefaultsAreCopiedByEveryNewRequest) {
