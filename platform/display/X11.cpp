@@ -290,20 +290,28 @@ class X11Backend : public PlatformDisplayBackend {
   }
 
   void DescriptorReady() override {
-    std::vector<Action> actions;
-    {
-      std::lock_guard<std::mutex> g(mutex_);
-      while (XPending(dpy_) > 0) {
-        XEvent ev;
-        XNextEvent(dpy_, &ev);
-        if (ev.type == SelectionRequest) {
-          AnswerSelectionLocked(ev.xselectionrequest);
-          continue;
+    // Carrying an action may ask the server something (the focus), and the
+    // reply can bring events along into Xlib's queue: take those too, or they
+    // would wait unseen behind a descriptor that shows nothing.
+    for (;;) {
+      std::vector<Action> actions;
+      {
+        std::lock_guard<std::mutex> g(mutex_);
+        while (XPending(dpy_) > 0) {
+          XEvent ev;
+          XNextEvent(dpy_, &ev);
+          if (ev.type == SelectionRequest) {
+            AnswerSelectionLocked(ev.xselectionrequest);
+            continue;
+          }
+          Translate(ev, &actions);
         }
-        Translate(ev, &actions);
       }
+      if (actions.empty()) return;
+      for (const Action& a : actions) Carry(a);
+      std::lock_guard<std::mutex> g(mutex_);
+      if (XEventsQueued(dpy_, QueuedAlready) == 0) return;
     }
-    for (const Action& a : actions) Carry(a);
   }
 
   void ClipboardTextChanged(const std::string& text) override {
@@ -806,6 +814,22 @@ PlatformDisplayBackend* PlatformOpenX11Display(const char* displayName) {
   ::Display* dpy = XOpenDisplay(displayName);
   if (!dpy) return nullptr;
   return new X11Backend(dpy);
+}
+
+BOOL PlatformChooseDisplay(std::string* unopened) {
+  const char* choice = getenv("TRELLIAN_DISPLAY");
+  if (choice && strcmp(choice, "headless") == 0) {
+    PlatformSetDisplay(nullptr);
+    return TRUE;
+  }
+  const char* display = getenv("DISPLAY");
+  PlatformDisplayBackend* backend = display && *display ? PlatformOpenX11Display(display) : nullptr;
+  if (!backend) {
+    if (unopened) *unopened = display ? display : "";
+    return FALSE;
+  }
+  PlatformSetDisplay(backend);
+  return TRUE;
 }
 
 PlatformDisplayBackend* PlatformDisplayFromEnvironment() {

@@ -14,6 +14,13 @@ PLATFORM_API PlatformDisplayBackend* PlatformOpenX11Display(const char* displayN
 // DISPLAY is set, unless TRELLIAN_DISPLAY is "headless" (as the tests set it).
 PlatformDisplayBackend* PlatformDisplayFromEnvironment();
 
+// For a program that is nothing without its windows: chooses the display now,
+// before the program takes any other resource, and installs it. The X display
+// DISPLAY names, or headless when TRELLIAN_DISPLAY is "headless". FALSE when
+// X was asked for and cannot be had: `*unopened` then holds the display name
+// tried (empty when DISPLAY is not set), and nothing is installed.
+PLATFORM_API BOOL PlatformChooseDisplay(std::string* unopened);
+
 // The X window that shows a top-level window under the installed X11 backend (0 if none).
 PLATFORM_API unsigned long PlatformX11WindowOf(HWND hwnd);
 

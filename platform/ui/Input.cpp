@@ -352,6 +352,9 @@ UINT GetDoubleClickTime() { return 500; }
 
 BOOL MessageBeep(UINT) { return TRUE; }
 
+// Takes the mouse and the keyboard until the button comes up, Escape is
+// pressed or the mouse leaves the drag rectangle. Timers and paints go on
+// meanwhile; other posted messages wait in the queue for the caller's loop.
 BOOL DragDetect(HWND hwnd, POINT pt) {
   if (!IsWindow(hwnd)) return FALSE;
   ClientToScreen(hwnd, &pt);
@@ -359,20 +362,30 @@ BOOL DragDetect(HWND hwnd, POINT pt) {
   SetCapture(hwnd);
   BOOL dragged = FALSE;
   for (;;) {
+    if (GetCapture() != hwnd || !IsWindow(hwnd)) break;
     MSG msg;
-    if (!PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-      if (GetCapture() != hwnd || !IsWindow(hwnd)) break;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+    if (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+      if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
+        PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+        break;
+      }
+      if (msg.message == WM_MOUSEMOVE && (std::abs(msg.pt.x - pt.x) > dx || std::abs(msg.pt.y - pt.y) > dy)) {
+        dragged = TRUE;
+        break;
+      }
       continue;
     }
-    if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
-      PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-      break;
+    // Keys are taken too, so that the mouse input behind them gets through.
+    if (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+      if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) break;
+      continue;
     }
-    if (msg.message == WM_MOUSEMOVE && (std::abs(msg.pt.x - pt.x) > dx || std::abs(msg.pt.y - pt.y) > dy)) {
-      dragged = TRUE;
-      break;
+    if (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE) ||
+        PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+      DispatchMessageA(&msg);
+      continue;
     }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
   }
   if (GetCapture() == hwnd) ReleaseCapture();
   return dragged;
@@ -396,6 +409,7 @@ BOOL TranslateMessage(const MSG* msg) {
   Window* w = Find(msg->hwnd);
   if (!w || !w->queue) return FALSE;
   w->queue->posted.push_front(c);
+  ++w->queue->arrivals;
   w->queue->Wake();
   return TRUE;
 }

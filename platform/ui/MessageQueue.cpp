@@ -92,33 +92,46 @@ Timer* DueTimer(ThreadQueue* q, HWND filter, UINT min, UINT max, ULONGLONG now) 
   return best;
 }
 
-// One message for the calling thread, in the system's order: posted (and
-// input), quit, paint, timers. Sent messages are handled before looking.
-// Sockets that became readable post their notices before a paint or timer
-// message is made, as the system would have posted them on arrival: a thread
-// whose timers are always due (a slow timer handler, a sped-up clock) never
-// reaches the wait that otherwise looks at its sockets.
-void PostReadySocketNotices(ThreadQueue* q) {
+// Descriptors the calling thread reads: its sockets and the display
+// connection (events the display library already holds are taken in first,
+// since the descriptor would not show them), and with `waitMs` > 0 the wake
+// descriptor, polled for up to `waitMs` real ms.
+void ReadSources(ThreadQueue* q, int waitMs) {
   std::vector<int> sockets;
   {
     Guard g(Lock());
     CollectSocketFds(q, &sockets);
   }
-  if (sockets.empty()) return;
+  PlatformDisplayBackend* display = PlatformDisplay();
+  int displayFd = display->WaitDescriptor();
+  if (waitMs <= 0 && sockets.empty() && displayFd < 0) return;
   std::vector<pollfd> fds;
   for (int fd : sockets) fds.push_back(pollfd{fd, POLLIN, 0});
-  if (poll(fds.data(), fds.size(), 0) <= 0) return;
+  if (displayFd >= 0) fds.push_back(pollfd{displayFd, POLLIN, 0});
+  if (waitMs > 0) fds.push_back(pollfd{q->wakeFd, POLLIN, 0});
+  if (poll(fds.data(), fds.size(), std::max(waitMs, 0)) <= 0) return;
+  if (waitMs > 0 && fds.back().revents) q->Drain();
   std::vector<int> ready;
-  for (const pollfd& p : fds)
-    if (p.revents) ready.push_back(p.fd);
-  SocketsReady(ready);
+  for (size_t i = 0; i < sockets.size(); ++i) {
+    if (fds[i].revents) ready.push_back(fds[i].fd);
+  }
+  // Sockets post their notices as the system would have on arrival; the
+  // display turns its events into input.
+  if (!ready.empty()) SocketsReady(ready);
+  if (displayFd >= 0 && fds[sockets.size()].revents) display->DescriptorReady();
 }
 
+// One message for the calling thread, in the system's order: posted (and
+// input), quit, paint, timers. Sent messages are handled before looking, and
+// the display and sockets are read first: a thread whose timers are always due
+// (a slow timer handler, a sped-up clock), or a loop that peeks for some
+// messages only, never reaches a wait, yet still gets its input.
 bool PeekOne(const std::shared_ptr<ThreadQueue>& q, MSG* out, HWND filter, UINT min, UINT max, UINT flags) {
   HandleSentMessages(q);
-  RouteRawInput(q.get());
-  PostReadySocketNotices(q.get());
+  GatherInput(q);
   Guard g(Lock());
+  q->seen = q->arrivals;
+  q->checkedAt = GetTickCount64();
   for (auto it = q->posted.begin(); it != q->posted.end(); ++it) {
     if (!HwndMatches(filter, it->hwnd) || !RangeMatches(min, max, it->message)) continue;
     *out = *it;
@@ -152,13 +165,6 @@ bool PeekOne(const std::shared_ptr<ThreadQueue>& q, MSG* out, HWND filter, UINT 
     return true;
   }
   return false;
-}
-
-bool InputAvailable(ThreadQueue* q) {
-  RouteRawInput(q);
-  Guard g(Lock());
-  return !q->posted.empty() || q->quit || NextWindowToPaint(q, nullptr) ||
-         DueTimer(q, nullptr, 0, 0, GetTickCount64()) != nullptr;
 }
 
 std::shared_ptr<ThreadQueue> QueueOfWindow(HWND hwnd) {
@@ -203,36 +209,37 @@ bool HandleSentMessages(const std::shared_ptr<ThreadQueue>& q) {
   }
 }
 
+void GatherInput(const std::shared_ptr<ThreadQueue>& q) {
+  ReadSources(q.get(), 0);
+  RouteRawInput(q.get());
+}
+
+bool HasNewsLocked(ThreadQueue* q, ULONGLONG now) {
+  if (!q->sent.empty() || q->arrivals != q->seen) return true;
+  for (const Timer& t : q->timers) {
+    if (t.due > q->checkedAt && t.due <= now) return true;
+  }
+  return false;
+}
+
 void WaitForInput(const std::shared_ptr<ThreadQueue>& q, ULONGLONG deadline) {
-  std::vector<int> sockets;
   ULONGLONG limit = deadline;
+  ULONGLONG now = GetTickCount64();
   {
     Guard g(Lock());
-    if (!q->sent.empty()) return;
-    for (const Timer& t : q->timers) limit = std::min(limit, t.due);
-    CollectSocketFds(q.get(), &sockets);
+    if (HasNewsLocked(q.get(), now)) return;
+    // Timers that were due when the thread last looked wake nobody again.
+    for (const Timer& t : q->timers) {
+      if (t.due > q->checkedAt) limit = std::min(limit, t.due);
+    }
   }
-  ULONGLONG now = GetTickCount64();
   // Another thread may push the clock forward, so never sleep long in one go.
   int timeout = 50;
   if (limit != ~0ull) {
     if (limit <= now) return;
-    timeout = static_cast<int>(std::min<ULONGLONG>(PlatformClockToRealMs(limit - now), 50));
+    timeout = static_cast<int>(std::clamp<ULONGLONG>(PlatformClockToRealMs(limit - now), 1, 50));
   }
-  std::vector<pollfd> fds;
-  fds.push_back(pollfd{q->wakeFd, POLLIN, 0});
-  for (int fd : sockets) fds.push_back(pollfd{fd, POLLIN, 0});
-  int displayFd = PlatformDisplay()->WaitDescriptor();
-  if (displayFd >= 0) fds.push_back(pollfd{displayFd, POLLIN, 0});
-  int n = poll(fds.data(), fds.size(), timeout);
-  if (n <= 0) return;
-  if (fds[0].revents) q->Drain();
-  std::vector<int> ready;
-  for (size_t i = 1; i <= sockets.size(); ++i) {
-    if (fds[i].revents) ready.push_back(fds[i].fd);
-  }
-  if (!ready.empty()) SocketsReady(ready);
-  if (displayFd >= 0 && fds.back().revents) PlatformDisplay()->DescriptorReady();
+  ReadSources(q.get(), timeout);
 }
 
 bool AnyQueueHoldsInput(bool (*isInput)(UINT)) {
@@ -291,10 +298,20 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   }
 }
 
+// Both return for news only: what the thread has looked at and left in its
+// queue (a loop that takes some messages only) does not end them.
+static bool NewsArrived(const std::shared_ptr<ThreadQueue>& q) {
+  // Sent messages count: they were handled here, and the caller may be waiting for their effect.
+  if (HandleSentMessages(q)) return true;
+  GatherInput(q);
+  Guard g(Lock());
+  return HasNewsLocked(q.get(), GetTickCount64());
+}
+
 BOOL WaitMessage() {
   auto q = CurrentQueue();
   for (;;) {
-    if (HandleSentMessages(q) || InputAvailable(q.get())) return TRUE;
+    if (NewsArrived(q)) return TRUE;
     WaitForInput(q, ~0ull);
   }
 }
@@ -307,8 +324,7 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD millisec
   auto q = CurrentQueue();
   ULONGLONG deadline = milliseconds == INFINITE ? ~0ull : GetTickCount64() + milliseconds;
   for (;;) {
-    // Sent messages count as input: they were handled here, and the caller may be waiting for their effect.
-    if (HandleSentMessages(q) || InputAvailable(q.get())) return WAIT_OBJECT_0;
+    if (NewsArrived(q)) return WAIT_OBJECT_0;
     if (GetTickCount64() >= deadline) return WAIT_TIMEOUT;
     WaitForInput(q, deadline);
   }
@@ -380,6 +396,7 @@ BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     q = w->queue;
     if (!q || q->dead) return FALSE;
     q->posted.push_back(m);
+    ++q->arrivals;
   }
   q->Wake();
   return TRUE;
@@ -398,6 +415,7 @@ BOOL PostThreadMessageA(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam) 
       return FALSE;
     }
     q->posted.push_back(m);
+    ++q->arrivals;
   }
   q->Wake();
   return TRUE;
@@ -409,6 +427,7 @@ void PostQuitMessage(int exitCode) {
     Guard g(Lock());
     q->quit = true;
     q->quitCode = exitCode;
+    ++q->arrivals;
   }
   q->Wake();
 }

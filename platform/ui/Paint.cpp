@@ -77,7 +77,10 @@ void InvalidateLocked(Window* w, const RECT* rc, bool erase, bool children) {
       InvalidateLocked(c, &x, erase, true);
     }
   }
-  if (w->queue) w->queue->Wake();
+  if (w->queue) {
+    ++w->queue->arrivals;
+    w->queue->Wake();
+  }
 }
 
 void ForgetWindowPaint(Window* w) {

@@ -122,6 +122,15 @@ struct ThreadQueue {
   int quitCode = 0;
   DWORD lastTime = 0;
   POINT lastPos{};
+  // What the thread has not looked at yet: `arrivals` counts posted
+  // messages, quit and invalidations; a look at the queue (PeekMessage,
+  // GetMessage) sets `seen` to it and `checkedAt` to the time, so a timer due
+  // by then is no longer news. MsgWaitForMultipleObjects and WaitMessage wake
+  // for news only, as those calls do: a loop that leaves some messages in the
+  // queue still sleeps.
+  uint64_t arrivals = 0;
+  uint64_t seen = 0;
+  ULONGLONG checkedAt = 0;
 
   ThreadQueue();
   ~ThreadQueue();
@@ -152,9 +161,16 @@ LRESULT CallProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Sent messages addressed to `queue`'s thread, handled now; true when there were any.
 bool HandleSentMessages(const std::shared_ptr<ThreadQueue>& queue);
-// Waits until something arrives for the calling thread or `deadline` (platform
-// ms, ~0ull for none) passes. Handles sent messages on the way.
+// Waits until something new arrives for the calling thread (a sent or posted
+// message, input from the display, a socket notice, an invalidation, a timer
+// falling due) or `deadline` (platform ms, ~0ull for none) passes. Every wait
+// of the thread, however filtered, sleeps here.
 void WaitForInput(const std::shared_ptr<ThreadQueue>& queue, ULONGLONG deadline);
+// Takes in, without waiting, what the display and the sockets hold for the
+// calling thread, and routes injected input: the look every PeekMessage takes.
+void GatherInput(const std::shared_ptr<ThreadQueue>& queue);
+// Whether something arrived that the thread has not looked at (caller holds the lock).
+bool HasNewsLocked(ThreadQueue* queue, ULONGLONG now);
 
 // Paint bookkeeping (Paint.cpp).
 void InvalidateLocked(Window* w, const RECT* rc, bool erase, bool children);

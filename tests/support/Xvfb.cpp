@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,8 @@ Xvfb::Xvfb(const std::string& screen) {
   if (pipe(fds) != 0) return;
   pid_ = fork();
   if (pid_ == 0) {
+    // A test that dies (a sanitizer's report, a watchdog) takes its server along.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     close(fds[0]);
     int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
