@@ -263,7 +263,12 @@ BOOL CApplyPage::FindMaster() {
   return FALSE;
 }
 
+void CApplyPage::StopWork() { m_bStopped = TRUE; }
+
 void CApplyPage::OnDestroy() {
+  // The waits below pump messages: a posted step or a late answer must not
+  // start another request.
+  StopWork();
   CWizardPage::OnDestroy();
   DeleteVarLists();
   // The reports of running tasks still write to the store and the log.
@@ -365,10 +370,11 @@ void CApplyPage::SetMainBusy(int busy) {
 BOOL CApplyPage::Wait(int n) {
   HWND self = m_hWnd;
   DelayPumpMessages(n);
-  return ::IsWindow(self);
+  return ::IsWindow(self) && !m_bStopped;
 }
 
 LRESULT CApplyPage::OnPageStart(WPARAM, LPARAM) {
+  if (m_bStopped) return 0;
   if (m_nSecondRun)
     RunSecond();
   else

@@ -80,6 +80,10 @@ class CApplyPage : public CWizardPage {
   void OnEnterPage() override;
   int OnNextPage() override;
   int OnBackPage() override;
+  // Ends the run where it stands: no further step is started and no answer
+  // that still comes in moves it on.
+  void StopWork() override;
+  BOOL IsStopped() const { return m_bStopped; }
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
   // The member store.
@@ -218,6 +222,7 @@ class CApplyPage : public CWizardPage {
   static void RestartSent(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
 
   std::map<CString, CString> m_texts;
+  BOOL m_bStopped = FALSE;
   // A retry pass is running; a retry message that comes meanwhile is taken
   // up again once it ends, so that a refusal reported during the prompts is
   // not lost.

@@ -134,7 +134,7 @@ void CApplyPage::EndReport(CApplyTaskLists::Which which, const CString& mac, UIN
 
 void CApplyPage::RetryPass(CApplyTaskLists::Which which, UINT message, BOOL waiting, int column, LPCTSTR mark,
                            BOOL (CApplyPage::*retry)(int row)) {
-  if (m_tasks.Count(which) > 0 || !waiting) return;
+  if (m_bStopped || m_tasks.Count(which) > 0 || !waiting) return;
   if (m_bInRetry[which]) {
     m_bRetryAgain[which] = TRUE;
     return;

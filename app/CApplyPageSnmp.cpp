@@ -60,11 +60,13 @@ void CApplyPage::PointAt(SnmpBoundVarList* list, const CString& ip, int row, BOO
 }
 
 void CApplyPage::MoveOn() {
+  if (m_bStopped) return;
   ++m_nCurrentDevice;
   PostMessage(WM_APPLY_NEXTDEVICE);
 }
 
 LRESULT CApplyPage::OnNextDevice(WPARAM, LPARAM) {
+  if (m_bStopped) return 0;
   const int row = m_nCurrentDevice;
   if (row >= RowCount()) {
     FinishChain();
@@ -95,6 +97,7 @@ void CApplyPage::FinishChain() {
 
 void CApplyPage::ApModeRead(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
   CApplyPage* page = PageOf(user);
+  if (page->m_bStopped) return;
   if (result->nCode != 0) {
     page->MoveOn();
     return;
@@ -109,6 +112,7 @@ void CApplyPage::ApModeRead(SnmpBoundVarList*, SnmpRequestResult* result, void* 
 
 void CApplyPage::ApModeWritten(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
   CApplyPage* page = PageOf(user);
+  if (page->m_bStopped) return;
   if (result->nCode != 0)
     page->MoveOn();
   else
@@ -118,6 +122,7 @@ void CApplyPage::ApModeWritten(SnmpBoundVarList*, SnmpRequestResult* result, voi
 // The step's row is the device in work, not the row found by the agent's
 // address: only one device is in work, and two rows may show one address.
 void CApplyPage::GroupSettings(int row) {
+  if (m_bStopped) return;
   const BOOL leaving = Cell(row, kColLeave) == "1";
   const LPCTSTR key = leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY";
   LogRow(key, row, "IDS_STR_START");
@@ -137,6 +142,7 @@ void CApplyPage::GroupSettings(int row) {
 
 void CApplyPage::GroupSettingsWritten(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
   CApplyPage* page = PageOf(user);
+  if (page->m_bStopped) return;
   const int row = page->m_nCurrentDevice;
   const BOOL leaving = page->Cell(row, kColLeave) == "1";
   page->LogRow(leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY", row,
@@ -145,14 +151,20 @@ void CApplyPage::GroupSettingsWritten(SnmpBoundVarList*, SnmpRequestResult* resu
     page->MoveOn();
     return;
   }
+  // Each step may pump messages, in which the page can be stopped or go:
+  // the window is asked first, since a page that went is deleted too.
   HWND self = page->m_hWnd;
+  auto going = [self, page] { return ::IsWindow(self) && !page->m_bStopped; };
   if (page->Cell(row, kColRole) == "Master" && !leaving) {
     page->SyncFlags(row);
+    if (!going()) return;
     page->GroupVersion(row);
+    if (!going()) return;
   }
   page->Login(row);
+  if (!going()) return;
   page->Apply(row);  // waits, pumping messages
-  if (::IsWindow(self)) page->Restart(row);
+  if (going()) page->Restart(row);
 }
 
 void CApplyPage::SyncFlags(int row) {

@@ -6,6 +6,7 @@
 #include "DelayPumpMessages.h"
 #include "Files.h"
 #include "WizardRes.h"
+#include "WizardUi.h"
 
 namespace {
 
@@ -28,7 +29,34 @@ void MakeDiscoveryTasks(CDiscoveryTask*& listen, CDiscoveryTask*& broadcast) {
 
 }  // namespace
 
-CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+CAboutDlg::CAboutDlg() : CRTDialog(IDD_ABOUTBOX) {}
+
+BEGIN_MESSAGE_MAP(CAboutDlg, CRTDialog)
+  ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
+  CRTDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDOK, m_btnOk);
+  DDX_Control(pDX, IDC_ABOUT_NAME, m_name);
+  DDX_Control(pDX, IDC_ABOUT_PURPOSE, m_purpose);
+}
+
+BOOL CAboutDlg::OnInitDialog() {
+  CRTDialog::OnInitDialog();
+  m_name.SetTransparent(1);
+  m_purpose.SetTransparent(1);
+  // Escape and Enter close it at once, without a click first.
+  GotoDlgCtrl(&m_btnOk);
+  return FALSE;
+}
+
+// The lines stand on the skin's dark background, as in the main dialog.
+HBRUSH CAboutDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+  HBRUSH brush = CRTDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+  if (nCtlColor == CTLCOLOR_STATIC) pDC->SetTextColor(kWhite);
+  return brush;
+}
 
 CMainDlg::CMainDlg(CWnd* pParent) : CRTDialog(IDD_MAIN_DIALOG, pParent) {
   m_hIcon = ::LoadIcon(::AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
@@ -49,6 +77,7 @@ BEGIN_MESSAGE_MAP(CMainDlg, CRTDialog)
   ON_WM_CREATE()
   ON_WM_SETCURSOR()
   ON_WM_DESTROY()
+  ON_WM_CLOSE()
   ON_BN_CLICKED(IDC_MAIN_CREATE, OnCreateFlow)
   ON_BN_CLICKED(IDC_MAIN_MODIFY, OnModifyFlow)
   ON_BN_CLICKED(IDC_MAIN_STATUS, OnStatusFlow)
@@ -161,6 +190,36 @@ void CMainDlg::ShowCurrentFrame() {
   frame->Activate();
 }
 
+BOOL CMainDlg::IsBusy() const {
+  for (CWizardFrame* frame : m_frames)
+    if (frame && frame->IsBusy()) return TRUE;
+  return FALSE;
+}
+
+void CMainDlg::SetBusyLook(BOOL busy) {
+  EnableWindow(!busy);
+  for (CRTButton* button : {&m_btnCreate, &m_btnModify, &m_btnStatus, &m_btnExit})
+    if (button->GetSafeHwnd()) button->EnableWindow(!busy);
+}
+
+BOOL CMainDlg::RefuseCloseWhileBusy() {
+  if (!IsBusy()) return FALSE;
+  ShowSkinMessage(m_pApp ? m_pApp->Text("IDS_MSG_BUSY_NO_EXIT") : CString(), FALSE);
+  return TRUE;
+}
+
+void CMainDlg::OnCancel() {
+  if (RefuseCloseWhileBusy()) return;
+  CRTDialog::OnCancel();
+}
+
+// Before the dialog's own handling, which would only beep at the disabled
+// Exit button while busy.
+void CMainDlg::OnClose() {
+  if (RefuseCloseWhileBusy()) return;
+  CRTDialog::OnClose();
+}
+
 void CMainDlg::OnSysCommand(UINT nID, LPARAM lParam) {
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
     CAboutDlg about;
@@ -210,6 +269,10 @@ BOOL CMainDlg::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 }
 
 void CMainDlg::OnDestroy() {
+  // The pump below still runs the pages' posted steps and answers: an apply
+  // run must not go on writing to devices from a vanished dialog.
+  for (CWizardFrame* frame : m_frames)
+    if (frame) frame->StopPages();
   CRTDialog::OnDestroy();
   if (m_pDiscoveryA) m_pDiscoveryA->StartListen();
   DelayPumpMessages(10);

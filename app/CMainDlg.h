@@ -15,9 +15,20 @@ class CDiscoveryTask;
 class CWizardApp;
 class CWizardFrame;
 
-class CAboutDlg : public CDialog {
+// Skinned as every other dialog of the program, with the focus on OK.
+class CAboutDlg : public CRTDialog {
  public:
   CAboutDlg();
+
+  CRTButton m_btnOk;
+  CRTStatic m_name;
+  CRTStatic m_purpose;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+  DECLARE_MESSAGE_MAP()
 };
 
 class CMainDlg : public CRTDialog {
@@ -37,6 +48,11 @@ class CMainDlg : public CRTDialog {
   void ShowCurrentFrame();
 
   CWizardFrame* Frame(int flow) const { return m_frames[flow]; }
+  // A scan or an apply run holds a frame busy: the program must not close
+  // then, or devices would be left half configured.
+  BOOL IsBusy() const;
+  // The dialog and its flow and Exit buttons, disabled while a frame is busy.
+  void SetBusyLook(BOOL busy);
   int CurrentFlow() const { return m_nCurrentFlow; }
 
   CWizardFrame* m_frames[kFlowCount] = {};
@@ -67,6 +83,13 @@ class CMainDlg : public CRTDialog {
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  // Exit, Escape, the close box and Alt+F4 all end here or in OnClose: while
+  // busy they are refused with a message. Enter has no button to press.
+  void OnCancel() override;
+  void OnOK() override {}
+  afx_msg void OnClose();
+  // TRUE, after telling the operator why, when the program must not close now.
+  BOOL RefuseCloseWhileBusy();
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnPaint();
   afx_msg HCURSOR OnQueryDragIcon();

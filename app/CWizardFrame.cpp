@@ -112,17 +112,41 @@ void CWizardFrame::ShowPage(int index) {
 void CWizardFrame::ShowButtons(BOOL finished) {
   m_btnNext.ShowWindow(finished ? SW_HIDE : SW_SHOW);
   m_btnFinish.ShowWindow(finished ? SW_SHOW : SW_HIDE);
-  m_btnBack.EnableWindow(!finished);
-  m_btnCancel.EnableWindow(!finished);
+  m_bBackWanted = !finished;
+  m_bCancelWanted = !finished;
+  UpdateButtonStates();
   for (CWnd* button : {static_cast<CWnd*>(&m_btnNext), static_cast<CWnd*>(&m_btnBack), static_cast<CWnd*>(&m_btnCancel)})
     Repaint(*button);
 }
 
-void CWizardFrame::EnableBack(int flag) { m_btnBack.EnableWindow(flag != 0); }
+void CWizardFrame::EnableBack(int flag) {
+  m_bBackWanted = flag != 0;
+  UpdateButtonStates();
+}
 
 void CWizardFrame::EnableWithParent(BOOL enable) {
+  m_bBusy = !enable;
+  UpdateButtonStates();
   EnableWindow(enable);
-  if (CWnd* parent = GetParent()) parent->EnableWindow(enable);
+  CWnd* parent = GetParent();
+  if (auto* main = dynamic_cast<CMainDlg*>(parent))
+    main->SetBusyLook(m_bBusy);
+  else if (parent)
+    parent->EnableWindow(enable);
+}
+
+void CWizardFrame::UpdateButtonStates() {
+  const struct {
+    CRTButton& button;
+    BOOL wanted;
+  } states[] = {{m_btnBack, m_bBackWanted}, {m_btnCancel, m_bCancelWanted}, {m_btnNext, TRUE}, {m_btnFinish, TRUE}};
+  for (const auto& s : states)
+    if (s.button.GetSafeHwnd()) s.button.EnableWindow(s.wanted && !m_bBusy);
+}
+
+void CWizardFrame::StopPages() {
+  for (CWizardPage* page : m_pages)
+    if (page) page->StopWork();
 }
 
 void CWizardFrame::CopyRecordList(CPtrList& destination, const CPtrList& source) {

@@ -34,8 +34,15 @@ class CWizardFrame : public CRTDialog {
   void ShowButtons(BOOL finished);
   void EnableBack(int flag);
   // Enables or disables the frame and the main dialog together; pages call
-  // it from SetBusy.
+  // it from SetBusy. While disabled the frame is busy: its buttons, which
+  // take no input then, are drawn disabled, and the main dialog refuses to
+  // close. Back and Cancel keep the state the flow gives them meanwhile and
+  // show it once the frame is enabled again.
   void EnableWithParent(BOOL enable);
+  BOOL IsBusy() const { return m_bBusy; }
+  // The frame's window and its pages are about to go: the pages stop any
+  // work that would still reach the devices.
+  void StopPages();
   static void CopyRecordList(CPtrList& destination, const CPtrList& source);
 
   // Next and Back as the buttons run them.
@@ -62,6 +69,12 @@ class CWizardFrame : public CRTDialog {
   CFont m_boldFont;
 
  protected:
+  BOOL m_bBusy = FALSE;
+  // What the flow wants of Back and Cancel; busy, every button is disabled.
+  BOOL m_bBackWanted = TRUE;
+  BOOL m_bCancelWanted = TRUE;
+  void UpdateButtonStates();
+
   // The flows' form: the main dialog's two discovery tasks, handed on to the
   // flow's scan page.
   CWizardFrame(CDiscoveryTask* listen, CDiscoveryTask* broadcast, CWnd* pParent)

@@ -21,6 +21,7 @@ void CWizardPage::OnEnterPage() {}
 int CWizardPage::OnNextPage() { return -1; }
 void CWizardPage::OnReturnToPage() {}
 int CWizardPage::OnBackPage() { return -1; }
+void CWizardPage::StopWork() {}
 
 // The skinned base's brush: the stock hollow brush once a template is given,
 // which is what lets the page's statics draw no background of their own.

@@ -34,6 +34,8 @@ class CWizardPage : public CRTDialog {
   virtual void OnReturnToPage();
   // -1 the previous page, -2 stay, otherwise an index.
   virtual int OnBackPage();
+  // The page's window is about to go: nothing more may be sent to a device.
+  virtual void StopWork();
 
   // TRUE when a record of the list has exactly this MAC text.
   static BOOL IsMacInList(const CString& mac, CPtrList* list);

@@ -30,10 +30,20 @@ CString QUAVFailureText(const CString& text) {
   return out;
 }
 
+namespace {
+std::atomic<QUAVFailureShower> g_failureShower{nullptr};
+}  // namespace
+
+void SetQUAVFailureShower(QUAVFailureShower shower) { g_failureShower = shower; }
+
 CString ShowQUAVFailure(CVHException* e) {
   CString text = QUAVFailureText(e->GetMessage());
+  const int code = e->GetCode();
   delete e;
-  AfxMessageBox(text);
+  if (QUAVFailureShower shower = g_failureShower)
+    shower(code, text);
+  else
+    AfxMessageBox(text);
   return text;
 }
 

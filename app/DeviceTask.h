@@ -45,8 +45,13 @@ class CQUAVTaskClient : public AlQUAVClient {
 // "(VhQUAV) " in front.
 CString QUAVFailureText(const CString& text);
 
-// Shows a failure of the QUAV library in a message box; returns its text.
+// Shows a failure of the QUAV library in a message box (the shower set
+// below, else a plain box) and deletes the exception; returns its text.
 CString ShowQUAVFailure(CVHException* e);
+// How the program shows such a failure: the exception's code and its text
+// as QUAVFailureText gives it. Null goes back to the plain box.
+using QUAVFailureShower = void (*)(int code, const CString& text);
+void SetQUAVFailureShower(QUAVFailureShower shower);
 
 class CDeviceTask {
  public:

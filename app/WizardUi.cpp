@@ -2,7 +2,11 @@
 
 #include <map>
 
+#include "CWizardApp.h"
 #include "CWizardPage.h"
+#include "DeviceTask.h"
+#include "FormatLangText.h"
+#include "QUAVError.h"
 
 namespace {
 
@@ -20,6 +24,18 @@ DevicePasswordHandler& DevicePassword() {
   static DevicePasswordHandler handler;
   return handler;
 }
+
+// A socket failure means the network cannot be used at all (no route, no
+// address): the operator learns that, and what the library said. Any other
+// failure is shown as the library words it.
+void ShowQUAVFailureBox(int code, const CString& text) {
+  const bool network = code == QUAV_SOCKET_NOT_READY || code == QUAV_SOCKET_ERROR || code == QUAV_WINSOCK_FAILED;
+  auto* app = dynamic_cast<CWizardApp*>(::AfxGetApp());
+  const CString format = network && app ? app->Text("IDS_MSG_NETWORK_FAIL") : CString();
+  ShowSkinMessage(format.IsEmpty() ? text : FormatLangText(format, {text}), FALSE);
+}
+
+const WizardUiRegistrar kShowFailures([] { SetQUAVFailureShower(ShowQUAVFailureBox); });
 
 }  // namespace
 

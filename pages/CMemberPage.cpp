@@ -354,6 +354,11 @@ BOOL CMemberPage::CheckIpPlan() {
 }
 
 BOOL CMemberPage::CheckOneMaster() {
+  // An empty list has no Master either, but what it lacks is members.
+  if (m_listMembers.GetItemCount() == 0) {
+    ShowMessage("IDS_MSG_NO_MEMBER");
+    return FALSE;
+  }
   int masters = 0;
   for (int row = 0; row < m_listMembers.GetItemCount(); ++row)
     masters += m_listMembers.GetItemText(row, kMemberRole) == m_roleNames[kMaster];

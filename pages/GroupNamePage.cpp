@@ -59,6 +59,8 @@ void CGroupNamePage::OnEnterPage() {
   m_strPassword.Empty();
   UpdateData(FALSE);
   m_bFinished = FALSE;
+  // Typing starts with the name, whoever had the focus before.
+  GotoDlgCtrl(&m_edtName);
 }
 
 int CGroupNamePage::OnNextPage() {

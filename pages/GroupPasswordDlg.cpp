@@ -34,6 +34,12 @@ BOOL CGroupPasswordDlg::OnInitDialog() {
   SetLangText(m_btnOk, m_pApp, "IDS_UI_BTN_OK");
   SetLangText(m_btnCancel, m_pApp, "IDS_UI_CANCEL");
   SetLangText(*this, m_pApp, "IDS_STR_TITLE_ENTERPASSWORD_DLG");
+  // The name is only shown: what the operator types is the password.
+  if (CWnd* password = GetDlgItem(IDC_GRPPASS_PASSWORD)) {
+    GotoDlgCtrl(password);
+    password->SendMessage(EM_SETSEL, 0, -1);
+    return FALSE;
+  }
   return TRUE;
 }
 

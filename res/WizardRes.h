@@ -36,6 +36,10 @@
 #define IDC_MAIN_TITLE 1132
 #define IDC_MAIN_PICTURE 1133
 
+// Controls of the About box.
+#define IDC_ABOUT_NAME 1010
+#define IDC_ABOUT_PURPOSE 1011
+
 // Controls of a wizard frame.
 #define IDC_WIZ_BACK 1004
 #define IDC_WIZ_NEXT 1005

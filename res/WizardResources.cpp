@@ -39,18 +39,20 @@ const DialogTemplate kMainDialog = {
     },
 };
 
+// The icon beside two lines wide enough for their texts, the OK button
+// centred below them.
 const DialogTemplate kAboutBox = {
     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT,
     0,
-    0, 0, 235, 55,
+    0, 0, 250, 74,
     "About Trellian",
     "MS Sans Serif", 8,
     "",
     {
-        Icon(IDR_MAINFRAME, -1, 11, 17, 20, 20),
-        LText("Trellian: RIZ-4410 AP Vezovi Setup Tool v1.10", -1, 40, 10, 150, 8, SS_NOPREFIX),
-        LText("Sets up RIZ-4410 access points as an AP Vezovi.", -1, 40, 25, 170, 8),
-        DefPushButton("OK", IDOK, 178, 7, 50, 14, WS_GROUP),
+        Icon(IDR_MAINFRAME, -1, 11, 12, 20, 20),
+        LText("Trellian: RIZ-4410 AP Vezovi Setup Tool v1.10", IDC_ABOUT_NAME, 40, 10, 202, 12, SS_NOPREFIX),
+        LText("Sets up RIZ-4410 access points as an AP Vezovi.", IDC_ABOUT_PURPOSE, 40, 26, 202, 12),
+        DefPushButton("OK", IDOK, 100, 50, 50, 14, WS_GROUP | WS_TABSTOP),
     },
 };
 

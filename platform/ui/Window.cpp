@@ -1052,11 +1052,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (show) w->style |= WS_VISIBLE;
     if (hide) w->style &= ~WS_VISIBLE;
     bool redraw = !(flags & SWP_NOREDRAW);
-    if ((geometry || hide) && redraw && wasVisible && !topLevel) {
-      RECT r = old;
-      OffsetRect(&r, -w->parent->client.left, -w->parent->client.top);
-      InvalidateLocked(w->parent, &r, true, true);
-    }
+    // A child's rectangle is in its parent's client coordinates already.
+    if ((geometry || hide) && redraw && wasVisible && !topLevel) InvalidateLocked(w->parent, &old, true, true);
     if ((geometry || show) && (w->style & WS_VISIBLE) && redraw) {
       w->ncPaint = true;
       InvalidateLocked(w, nullptr, true, true);

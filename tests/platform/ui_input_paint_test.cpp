@@ -309,4 +309,37 @@ TEST_F(UiInput, UpdateWindowPaintsAtOnceAndHiddenWindowsWait) {
   EXPECT_EQ(paints, 1);  // nothing left to paint
 }
 
+// A child that is hidden or moved leaves its old place to be painted by its
+// parent: the place in the parent's client area, whatever the parent's
+// caption and border take.
+TEST_F(UiInput, HiddenOrMovedChildLeavesItsOldPlaceToThePainter) {
+  struct Case {
+    const char* what;
+    DWORD parentStyle;
+    bool hide;  // else moved away
+  } cases[] = {
+      {"hidden, captioned parent", WS_POPUP | WS_CAPTION | WS_BORDER, true},
+      {"moved, captioned parent", WS_POPUP | WS_CAPTION | WS_BORDER, false},
+      {"hidden, bare parent", WS_POPUP, true},
+  };
+  for (const Case& c : cases) {
+    HWND top = Make(c.parentStyle | WS_VISIBLE, RECT{0, 0, 300, 300});
+    HWND child = Make(WS_CHILD | WS_VISIBLE, RECT{40, 200, 140, 260}, top);
+    testkit::PumpPending();
+    ASSERT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << c.what;
+    if (c.hide)
+      ShowWindow(child, SW_HIDE);
+    else
+      SetWindowPos(child, nullptr, 150, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT update{};
+    ASSERT_TRUE(GetUpdateRect(top, &update, FALSE)) << c.what;
+    const RECT place{40, 200, 140, 260};
+    RECT both{};
+    UnionRect(&both, &update, &place);
+    EXPECT_TRUE(EqualRect(&both, &update)) << c.what << ": update " << update.left << "," << update.top << " "
+                                           << update.right << "," << update.bottom;
+    DestroyWindow(top);
+  }
+}
+
 }  // namespace

@@ -108,6 +108,22 @@ TEST_F(PasswordDialogTest, GroupPasswordShowsTheGroupAndItsLabels) {
   });
 }
 
+// The dialog opens in the password field, its text selected: what the
+// operator types is the password, and the group name stays as it was.
+TEST_F(PasswordDialogTest, GroupPasswordOpensForTypingThePassword) {
+  CGroupPasswordDlg dialog;
+  dialog.SetGroup("Office_AP", "pw");
+  RunModal([&] { return dialog.DoModal(); }, [&](HWND w) {
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(w, IDC_GRPPASS_PASSWORD));
+    testkit::TypeText("pw");
+    testkit::PumpPending();
+    EXPECT_EQ(ItemText(w, IDC_GRPPASS_PASSWORD), "pw");
+    EXPECT_EQ(ItemText(w, IDC_GRPPASS_NAME), "Office_AP");
+    testkit::Answer(w, IDOK);
+  });
+  EXPECT_EQ(dialog.m_strPassword, "pw");
+}
+
 // Each try puts a password in the edit and presses OK; a refused try shows
 // the message in the box (answered here) and leaves the dialog open for the
 // next try; Cancel follows the last refused try.

@@ -95,6 +95,26 @@ TEST_F(GroupNameFlow, IsTheCreateFlowsFirstPageWithItsTexts) {
   EXPECT_EQ(ItemText(pageWnd(), IDC_GROUPNAME_PASSWORD_LABEL), "");
 }
 
+// Entering the page puts the focus in the name edit, wherever it was: the
+// operator types the name at once.
+TEST_F(GroupNameFlow, EnteringThePageFocusesTheNameForTyping) {
+  const struct {
+    const char* where;
+    HWND focus;
+  } befores[] = {{"on the frame's Next", frame.m_btnNext.GetSafeHwnd()},
+                 {"in the password edit", ::GetDlgItem(pageWnd(), IDC_GROUPNAME_PASSWORD)},
+                 {"nowhere", nullptr}};
+  for (const auto& b : befores) {
+    ::SetFocus(b.focus);
+    page()->OnEnterPage();
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(pageWnd(), IDC_GROUPNAME_NAME)) << b.where;
+    testkit::TypeText("Lab_1");
+    testkit::PumpPending();
+    EXPECT_EQ(ItemText(pageWnd(), IDC_GROUPNAME_NAME), "Lab_1") << b.where;
+    EXPECT_EQ(ItemText(pageWnd(), IDC_GROUPNAME_PASSWORD), "") << b.where;
+  }
+}
+
 // Each refused pair shows its message, keeps the page with the focus on the
 // offending edit and keeps what was typed in both edits.
 TEST_F(GroupNameFlow, RefusedNamesAndPasswords) {

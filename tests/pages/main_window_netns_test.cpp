@@ -1,0 +1,312 @@
+// The main dialog with the real pages and the program's skin, in a private
+// network namespace (its discovery tasks bind UDP 55000 and broadcast; no
+// device answers): closing while a scan or an apply run holds the wizard
+// busy, the look of the buttons while busy, the About box, and what is left
+// on the screen after a frame goes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CApplyPage.h"
+#include "CMainDlg.h"
+#include "CWizardApp.h"
+#include "CWizardFrame.h"
+#include "DialogPagesRes.h"
+#include "RTSkin.h"
+#include "ScanPages.h"
+#include "SnmpSession.h"
+#include "TempDir.h"
+#include "TestKit.h"
+#include "WizardRes.h"
+
+namespace fs = std::filesystem;
+
+CWizardApp theApp;
+
+namespace {
+
+std::string BinaryDir() {
+  const char* bin = std::getenv("TRELLIAN_BINARY_DIR");
+  return bin ? bin : ".";
+}
+
+std::string ShotPath(const std::string& name) {
+  fs::create_directories(BinaryDir() + "/screenshots");
+  return BinaryDir() + "/screenshots/" + name + ".png";
+}
+
+std::string TextOf(HWND hwnd) {
+  char text[1024] = "";
+  ::GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+// Every modal window that opens, with the text it shows; each is closed as
+// an operator would close it.
+class Boxes {
+ public:
+  Boxes() : handler_([this](HWND modal) { Answer(modal); }) {}
+  std::vector<std::string> texts;
+
+ private:
+  void Answer(HWND modal) {
+    if (HWND text = ::GetDlgItem(modal, IDC_MSGBOX_TEXT)) {
+      texts.push_back(TextOf(text));
+      testkit::Answer(modal, IDC_MSGBOX_SINGLE_OK);
+    } else {
+      texts.push_back("(not the skinned box) " + testkit::MessageBoxText(modal));
+      testkit::Answer(modal, IDOK);
+    }
+  }
+  testkit::ModalHandler handler_;
+};
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_STREQ(std::getenv("TRELLIAN_NETNS"), "inside") << "run through tools/netns-run";
+    // The build's program folder: the language file and the skin.
+    testkit::SetProgramPath(BinaryDir() + "/bin/Trellian");
+    theApp.SetupLanguage();
+    ASSERT_TRUE(SnmpSessionInit(dir.path().c_str(), ""));
+    dialog = new CMainDlg(nullptr);
+    ASSERT_TRUE(dialog->Create(IDD_MAIN_DIALOG));
+    dialog->ShowWindow(SW_SHOW);
+    testkit::PumpPending();
+  }
+  void TearDown() override {
+    if (dialog) {
+      if (dialog->GetSafeHwnd()) dialog->DestroyWindow();
+      delete dialog;
+      CRTSkin().EnableSkin(0);
+    }
+    SnmpSessionExit();
+    testkit::ResetWindows();
+    testkit::SetProgramPath("");
+  }
+  void Press(int id) {
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    testkit::PumpPending();
+  }
+  CWizardFrame* Frame(int flow) { return dialog->Frame(flow); }
+  std::vector<CWnd*> FlowButtons() {
+    return {&dialog->m_btnCreate, &dialog->m_btnModify, &dialog->m_btnStatus, &dialog->m_btnExit};
+  }
+  static std::vector<CWnd*> FrameButtons(CWizardFrame* f) { return {&f->m_btnBack, &f->m_btnNext, &f->m_btnCancel}; }
+  void Repaint() {
+    dialog->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    testkit::PumpPending();
+  }
+
+  TempDir dir;
+  CMainDlg* dialog = nullptr;
+};
+
+// Every way a person closes the program, each tried while a scan runs: the
+// dialog stays, and the skinned box says why, once per try.
+TEST_F(MainWindow, ClosingWhileAScanRunsIsRefusedWithTheReason) {
+  Press(IDC_MAIN_MODIFY);
+  auto* scan = dynamic_cast<CScanPage*>(Frame(CMainDlg::kModifyFlow)->Page(0));
+  ASSERT_NE(scan, nullptr);
+  ASSERT_TRUE(scan->IsScanning());
+  ASSERT_TRUE(dialog->IsBusy());
+
+  const struct {
+    const char* way;
+    UINT message;
+    WPARAM wParam;
+  } ways[] = {
+      {"the close box / Alt+F4 (SC_CLOSE)", WM_SYSCOMMAND, SC_CLOSE},
+      {"WM_CLOSE", WM_CLOSE, 0},
+      {"Exit (IDCANCEL)", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED)},
+  };
+  const std::string reason(theApp.Text("IDS_MSG_BUSY_NO_EXIT"));
+  ASSERT_FALSE(reason.empty());
+  for (const auto& w : ways) {
+    Boxes boxes;
+    dialog->SendMessage(w.message, w.wParam, 0);
+    testkit::PumpPending();
+    ASSERT_TRUE(::IsWindow(dialog->GetSafeHwnd())) << w.way;
+    EXPECT_TRUE(dialog->IsWindowVisible()) << w.way;
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{reason}) << w.way;
+    EXPECT_TRUE(scan->IsScanning()) << w.way;
+  }
+  // The refusal left the dialog disabled: input still cannot reach it.
+  EXPECT_FALSE(dialog->IsWindowEnabled());
+}
+
+// An apply run holds the wizard busy just as a scan does.
+TEST_F(MainWindow, ClosingWhileAnApplyRunHoldsTheWizardIsRefused) {
+  Press(IDC_MAIN_CREATE);
+  CWizardFrame* create = Frame(CMainDlg::kCreateFlow);
+  auto* apply = dynamic_cast<CApplyPage*>(create->Page(3));
+  ASSERT_NE(apply, nullptr);
+  apply->SetBusy(TRUE);
+  Boxes boxes;
+  dialog->SendMessage(WM_CLOSE);
+  testkit::PumpPending();
+  EXPECT_TRUE(::IsWindow(dialog->GetSafeHwnd()));
+  EXPECT_EQ(boxes.texts.size(), 1u);
+  apply->SetBusy(FALSE);
+  EXPECT_FALSE(dialog->IsBusy());
+}
+
+// Not busy, nothing is asked.
+TEST_F(MainWindow, ClosingWhenIdleAsksNothing) {
+  Press(IDC_MAIN_CREATE);
+  Boxes boxes;
+  dialog->SendMessage(WM_CLOSE);
+  testkit::PumpPending();
+  EXPECT_TRUE(boxes.texts.empty());
+}
+
+// Busy, every button that takes no input looks disabled; afterwards each has
+// the state the flow gives it, including a change the flow made meanwhile.
+TEST_F(MainWindow, ButtonsLookDisabledWhileBusyAndComeBackAfter) {
+  Press(IDC_MAIN_CREATE);
+  CWizardFrame* create = Frame(CMainDlg::kCreateFlow);
+  ASSERT_EQ(create->CurrentIndex(), 0);
+  create->EnableBack(FALSE);
+  EXPECT_TRUE(create->m_btnNext.IsWindowEnabled());
+
+  create->EnableWithParent(FALSE);
+  for (CWnd* button : FlowButtons()) EXPECT_FALSE(button->IsWindowEnabled()) << button->GetDlgCtrlID();
+  for (CWnd* button : FrameButtons(create)) EXPECT_FALSE(button->IsWindowEnabled()) << button->GetDlgCtrlID();
+  create->EnableBack(TRUE);
+  EXPECT_FALSE(create->m_btnBack.IsWindowEnabled());
+  create->EnableWithParent(TRUE);
+  for (CWnd* button : FlowButtons()) EXPECT_TRUE(button->IsWindowEnabled()) << button->GetDlgCtrlID();
+  for (CWnd* button : FrameButtons(create)) EXPECT_TRUE(button->IsWindowEnabled()) << button->GetDlgCtrlID();
+  EXPECT_TRUE(dialog->IsWindowEnabled());
+}
+
+// A real scan: disabled from its start to its end.
+TEST_F(MainWindow, AScanDisablesTheButtonsUntilItEnds) {
+  testkit::SetClockScale(50);
+  Press(IDC_MAIN_STATUS);
+  CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
+  auto* scan = dynamic_cast<CScanPage*>(status->Page(0));
+  ASSERT_NE(scan, nullptr);
+  ASSERT_TRUE(scan->IsScanning());
+  Repaint();
+  EXPECT_TRUE(testkit::CaptureWindowPng(dialog->GetSafeHwnd(), ShotPath("main_window_busy_scan")));
+  EXPECT_FALSE(status->m_btnNext.IsWindowEnabled());
+  EXPECT_FALSE(status->m_btnCancel.IsWindowEnabled());
+  EXPECT_FALSE(dialog->m_btnCreate.IsWindowEnabled());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000));
+  EXPECT_TRUE(status->m_btnNext.IsWindowEnabled());
+  EXPECT_TRUE(status->m_btnCancel.IsWindowEnabled());
+  EXPECT_TRUE(dialog->m_btnCreate.IsWindowEnabled());
+  testkit::SetClockScale(1);
+}
+
+// The About box: skinned, its lines clear of the OK button and wide and
+// high enough for their texts, OK focused at once so that Escape closes it.
+TEST_F(MainWindow, AboutBoxIsLaidOutAndTakesTheFocus) {
+  bool focusOnOk = false;
+  std::vector<std::string> problems;
+  testkit::ModalHandler look([&](HWND about) {
+    HWND ok = ::GetDlgItem(about, IDOK);
+    focusOnOk = ok && ::GetFocus() == ok;
+    RECT okRect;
+    ::GetWindowRect(ok, &okRect);
+    for (int id : {IDC_ABOUT_NAME, IDC_ABOUT_PURPOSE}) {
+      HWND line = ::GetDlgItem(about, id);
+      if (!line) {
+        problems.push_back("no line " + std::to_string(id));
+        continue;
+      }
+      RECT lineRect, overlap;
+      ::GetWindowRect(line, &lineRect);
+      if (::IntersectRect(&overlap, &lineRect, &okRect)) problems.push_back(TextOf(line) + ": under the OK button");
+      HDC dc = ::GetDC(line);
+      HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(line, WM_GETFONT, 0, 0)));
+      const std::string text = TextOf(line);
+      SIZE extent{};
+      ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+      ::SelectObject(dc, old);
+      ::ReleaseDC(line, dc);
+      RECT client;
+      ::GetClientRect(line, &client);
+      if (extent.cx > client.right || extent.cy > client.bottom) problems.push_back(text + ": cut");
+    }
+    ::RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    testkit::PumpPending();
+    EXPECT_TRUE(testkit::CaptureWindowPng(about, ShotPath("main_window_about")));
+    testkit::PressKey(VK_ESCAPE);
+  });
+  CAboutDlg about;
+  EXPECT_EQ(about.DoModal(), IDCANCEL);
+  EXPECT_TRUE(focusOnOk);
+  EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
+}
+
+// The About box stands on the skin's dialog face, as the main dialog does,
+// not on the plain window colour.
+TEST_F(MainWindow, AboutBoxIsSkinned) {
+  uint32_t aboutFace = 0;
+  testkit::ModalHandler look([&](HWND about) {
+    ::RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    testkit::PumpPending();
+    RECT client;
+    ::GetClientRect(about, &client);
+    POINT corner{client.right - 3, client.bottom - 3};
+    ::ClientToScreen(about, &corner);
+    RECT window;
+    ::GetWindowRect(about, &window);
+    aboutFace = testkit::WindowPixel(about, corner.x - window.left, corner.y - window.top);
+    testkit::Answer(about, IDOK);
+  });
+  CAboutDlg about;
+  about.DoModal();
+  RECT client;
+  dialog->GetClientRect(&client);
+  POINT corner{client.right - 3, client.bottom - 3};
+  dialog->ClientToScreen(&corner);
+  RECT window;
+  dialog->GetWindowRect(&window);
+  EXPECT_EQ(aboutFace, testkit::WindowPixel(dialog->GetSafeHwnd(), corner.x - window.left, corner.y - window.top));
+  EXPECT_NE(aboutFace, static_cast<uint32_t>(::GetSysColor(COLOR_BTNFACE) & 0xFFFFFF));
+}
+
+// After Cancel or Finish the welcome panel shows where the frame's buttons
+// stood, pixel for pixel as before the frame was first shown.
+TEST_F(MainWindow, NoButtonIsLeftOnTheWelcomePanel) {
+  CWizardFrame* create = Frame(CMainDlg::kCreateFlow);
+  std::vector<RECT> places;
+  Press(IDC_MAIN_CREATE);
+  for (CWnd* button : FrameButtons(create)) {
+    RECT r;
+    button->GetWindowRect(&r);
+    RECT window;
+    dialog->GetWindowRect(&window);
+    ::OffsetRect(&r, -window.left, -window.top);
+    places.push_back(r);
+  }
+  create->Close();
+  Repaint();
+  std::vector<uint32_t> before;
+  for (const RECT& r : places)
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) before.push_back(testkit::WindowPixel(dialog->GetSafeHwnd(), x, y));
+
+  for (int id : {IDC_WIZ_CANCEL, IDC_WIZ_FINISH}) {
+    Press(IDC_MAIN_CREATE);
+    if (id == IDC_WIZ_FINISH) create->ShowButtons(TRUE);
+    create->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    // Only what the hide itself asks to be painted, no full repaint.
+    testkit::PumpPending();
+    testkit::PumpPending();
+    std::vector<uint32_t> after;
+    for (const RECT& r : places)
+      for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) after.push_back(testkit::WindowPixel(dialog->GetSafeHwnd(), x, y));
+    EXPECT_TRUE(after == before) << id;
+    EXPECT_TRUE(testkit::CaptureWindowPng(dialog->GetSafeHwnd(), ShotPath("main_window_after_" + std::to_string(id))));
+  }
+}
+
+}  // namespace
