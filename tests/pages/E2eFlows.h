@@ -63,17 +63,15 @@ const char kModifiedPassword[] = "newsecret";
 const char kWepKey[] = "abcde";
 
 // A device's keys and values as the simulator last wrote them down.
-using DeviceState =
-    std::function<std::map<std::string, std::string>(const char *mac)>;
+using DeviceState = std::function<std::map<std::string, std::string>(const char* mac)>;
 
 // Each member in the group `name` with its role (1 Master, 2 Backup Master,
 // 3 Slave) and the group password as its login; the members' addresses are
 // returned.
-inline std::set<std::string>
-ExpectGroup(const DeviceState &state, const char *name, const char *password,
-            const std::vector<std::pair<const char *, const char *>> &members) {
+inline std::set<std::string> ExpectGroup(const DeviceState& state, const char* name, const char* password,
+                                         const std::vector<std::pair<const char*, const char*>>& members) {
   std::set<std::string> addresses;
-  for (const auto &[mac, role] : members) {
+  for (const auto& [mac, role] : members) {
     SCOPED_TRACE(mac);
     auto device = state(mac);
     EXPECT_EQ(device["dot11APTrevakStatus"], "1");
@@ -88,13 +86,11 @@ ExpectGroup(const DeviceState &state, const char *name, const char *password,
 }
 
 // After the create flow.
-inline void ExpectCreated(const DeviceState &state) {
+inline void ExpectCreated(const DeviceState& state) {
   const std::set<std::string> addresses =
-      ExpectGroup(state, kCreatedName, kCreatedPassword,
-                  {{kMaster, "1"}, {kBackup, "2"}, {kSlave, "3"}});
+      ExpectGroup(state, kCreatedName, kCreatedPassword, {{kMaster, "1"}, {kBackup, "2"}, {kSlave, "3"}});
   EXPECT_EQ(state(kMaster)["netmask"], kPlanMask);
-  EXPECT_EQ(addresses, (std::set<std::string>{"10.250.0.101", "10.250.0.102",
-                                              "10.250.0.103"}));
+  EXPECT_EQ(addresses, (std::set<std::string>{"10.250.0.101", "10.250.0.102", "10.250.0.103"}));
   auto outsider = state(kNewcomer);
   EXPECT_NE(outsider["dot11APTrevakStatus"], "1");
   EXPECT_EQ(outsider["ip"], "10.250.0.14");
@@ -104,13 +100,12 @@ inline void ExpectCreated(const DeviceState &state) {
   EXPECT_EQ(master["dot11PassPhrase"], kPassPhrase);
 }
 
-inline void ExpectModifiedGroup(const DeviceState &state) {
-  ExpectGroup(state, kModifiedName, kModifiedPassword,
-              {{kMaster, "1"}, {kBackup, "2"}, {kNewcomer, "3"}});
+inline void ExpectModifiedGroup(const DeviceState& state) {
+  ExpectGroup(state, kModifiedName, kModifiedPassword, {{kMaster, "1"}, {kBackup, "2"}, {kNewcomer, "3"}});
 }
 
 // After the modify flow.
-inline void ExpectModified(const DeviceState &state) {
+inline void ExpectModified(const DeviceState& state) {
   ExpectModifiedGroup(state);
   EXPECT_EQ(state(kNewcomer)["ip"], "10.250.0.14");
   EXPECT_EQ(state(kSlave)["dot11APTrevakStatus"], "0");
@@ -122,14 +117,12 @@ inline void ExpectModified(const DeviceState &state) {
 }
 
 // The status flow's rows by MAC: group, role, address and location.
-inline std::map<std::string, std::vector<std::string>>
-ExpectedStatusRows(const DeviceState &state) {
+inline std::map<std::string, std::vector<std::string>> ExpectedStatusRows(const DeviceState& state) {
   return {
       {kMaster, {kModifiedName, "Master", state(kMaster)["ip"], "Hall"}},
-      {kBackup,
-       {kModifiedName, "Backup Master", state(kBackup)["ip"], "Lobby"}},
+      {kBackup, {kModifiedName, "Backup Master", state(kBackup)["ip"], "Lobby"}},
       {kNewcomer, {kModifiedName, "Slave", "10.250.0.14", "Roof"}},
   };
 }
 
-} // namespace e2e
+}  // namespace e2e

@@ -20,25 +20,22 @@ void Nap(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 // Pixel components of any true-colour visual as 8 bits.
 struct Channel {
   explicit Channel(unsigned long mask) : mask(mask) {
-    while (mask && !(mask & 1))
-      mask >>= 1, ++shift;
+    while (mask && !(mask & 1)) mask >>= 1, ++shift;
     max = mask;
   }
   uint32_t To8(unsigned long pixel) const {
-    return max ? static_cast<uint32_t>(((pixel & mask) >> shift) * 255 / max)
-               : 0;
+    return max ? static_cast<uint32_t>(((pixel & mask) >> shift) * 255 / max) : 0;
   }
   unsigned long mask;
   int shift = 0;
   unsigned long max = 0;
 };
 
-} // namespace
+}  // namespace
 
-XDriver::XDriver(const std::string &display) : name_(display) {
+XDriver::XDriver(const std::string& display) : name_(display) {
   dpy_ = XOpenDisplay(display.c_str());
-  if (!dpy_)
-    return;
+  if (!dpy_) return;
   int event, error, major, minor;
   if (!XTestQueryExtension(dpy_, &event, &error, &major, &minor)) {
     XCloseDisplay(dpy_);
@@ -47,66 +44,55 @@ XDriver::XDriver(const std::string &display) : name_(display) {
 }
 
 XDriver::~XDriver() {
-  if (dpy_)
-    XCloseDisplay(dpy_);
+  if (dpy_) XCloseDisplay(dpy_);
 }
 
-unsigned long XDriver::Search(unsigned long window, const std::string &title,
-                              int depth) {
-  char *name = nullptr;
+unsigned long XDriver::Search(unsigned long window, const std::string& title, int depth) {
+  char* name = nullptr;
   if (XFetchName(dpy_, window, &name) && name) {
     const bool match = title == name;
     XFree(name);
-    if (match && IsMapped(window))
-      return window;
+    if (match && IsMapped(window)) return window;
   }
-  if (depth == 0)
-    return 0;
+  if (depth == 0) return 0;
   ::Window root, parent, *children = nullptr;
   unsigned count = 0;
-  if (!XQueryTree(dpy_, window, &root, &parent, &children, &count))
-    return 0;
+  if (!XQueryTree(dpy_, window, &root, &parent, &children, &count)) return 0;
   unsigned long found = 0;
   // Topmost first: a window of that name stacked over another wins.
-  for (unsigned i = count; i-- > 0 && !found;)
-    found = Search(children[i], title, depth - 1);
-  if (children)
-    XFree(children);
+  for (unsigned i = count; i-- > 0 && !found;) found = Search(children[i], title, depth - 1);
+  if (children) XFree(children);
   return found;
 }
 
-unsigned long XDriver::WindowTitled(const std::string &title) {
-  if (!dpy_)
-    return 0;
+unsigned long XDriver::WindowTitled(const std::string& title) {
+  if (!dpy_) return 0;
   // A window manager puts each client into a frame, and openbox a frame
   // into a few more windows: a depth of four reaches any of them.
   return Search(DefaultRootWindow(dpy_), title, 4);
 }
 
-unsigned long XDriver::WaitForWindow(const std::string &title, int ms) {
-  for (int waited = 0;; waited += 20) {
-    if (unsigned long w = WindowTitled(title))
-      return w;
-    if (waited >= ms)
-      return 0;
+unsigned long XDriver::WaitForWindow(const std::string& title, int ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    if (unsigned long w = WindowTitled(title)) return w;
+    if (std::chrono::steady_clock::now() >= deadline) return 0;
     Nap(20);
   }
 }
 
-bool XDriver::WaitWindowGone(const std::string &title, int ms) {
-  for (int waited = 0;; waited += 20) {
-    if (!WindowTitled(title))
-      return true;
-    if (waited >= ms)
-      return false;
+bool XDriver::WaitWindowGone(const std::string& title, int ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    if (!WindowTitled(title)) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
     Nap(20);
   }
 }
 
 bool XDriver::IsMapped(unsigned long window) {
   XWindowAttributes wa{};
-  return dpy_ && XGetWindowAttributes(dpy_, window, &wa) &&
-         wa.map_state == IsViewable;
+  return dpy_ && XGetWindowAttributes(dpy_, window, &wa) && wa.map_state == IsViewable;
 }
 
 XDriver::Box XDriver::Geometry(unsigned long window) {
@@ -114,8 +100,7 @@ XDriver::Box XDriver::Geometry(unsigned long window) {
   ::Window child;
   int x = 0, y = 0;
   if (!dpy_ || !XGetWindowAttributes(dpy_, window, &wa) ||
-      !XTranslateCoordinates(dpy_, window, DefaultRootWindow(dpy_), 0, 0, &x,
-                             &y, &child))
+      !XTranslateCoordinates(dpy_, window, DefaultRootWindow(dpy_), 0, 0, &x, &y, &child))
     return {};
   return Box{x, y, wa.width, wa.height};
 }
@@ -139,10 +124,9 @@ void XDriver::Restore(unsigned long window) {
   ev.xclient.window = window;
   ev.xclient.message_type = XInternAtom(dpy_, "_NET_ACTIVE_WINDOW", False);
   ev.xclient.format = 32;
-  ev.xclient.data.l[0] = 2; // from a pager
+  ev.xclient.data.l[0] = 2;  // from a pager
   ev.xclient.data.l[1] = CurrentTime;
-  XSendEvent(dpy_, DefaultRootWindow(dpy_), False,
-             SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+  XSendEvent(dpy_, DefaultRootWindow(dpy_), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
   Settle();
 }
 
@@ -186,8 +170,7 @@ void XDriver::Drag(Point from, Point to, int steps) {
   Press(1);
   Settle(30);
   for (int i = 1; i <= steps; ++i) {
-    MoveTo(Point{from.x + (to.x - from.x) * i / steps,
-                 from.y + (to.y - from.y) * i / steps});
+    MoveTo(Point{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
     Settle(20);
   }
   Settle(60);
@@ -208,29 +191,24 @@ void XDriver::Wheel(Point at, int notches) {
 
 void XDriver::KeyEvent(unsigned long keysym, bool down) {
   KeyCode code = XKeysymToKeycode(dpy_, keysym);
-  if (!code)
-    return;
+  if (!code) return;
   XTestFakeKeyEvent(dpy_, code, down ? True : False, 0);
   XFlush(dpy_);
 }
 
-void XDriver::Key(const std::string &chord) {
+void XDriver::Key(const std::string& chord) {
   std::vector<KeySym> held;
   size_t start = 0;
   for (;;) {
     size_t plus = chord.find('+', start);
-    std::string part = chord.substr(
-        start, plus == std::string::npos ? std::string::npos : plus - start);
+    std::string part = chord.substr(start, plus == std::string::npos ? std::string::npos : plus - start);
     if (plus == std::string::npos || part.empty()) {
-      if (part.empty())
-        part = "plus";
+      if (part.empty()) part = "plus";
       KeySym key = XStringToKeysym(part.c_str());
-      for (KeySym m : held)
-        KeyEvent(m, true);
+      for (KeySym m : held) KeyEvent(m, true);
       KeyEvent(key, true);
       KeyEvent(key, false);
-      for (auto m = held.rbegin(); m != held.rend(); ++m)
-        KeyEvent(*m, false);
+      for (auto m = held.rbegin(); m != held.rend(); ++m) KeyEvent(*m, false);
       break;
     }
     if (part == "shift")
@@ -244,22 +222,17 @@ void XDriver::Key(const std::string &chord) {
   Settle(40);
 }
 
-void XDriver::Type(const std::string &text) {
+void XDriver::Type(const std::string& text) {
   for (unsigned char c : text) {
-    KeySym key =
-        c == ' ' ? XK_space
-                 : static_cast<KeySym>(c); // Latin-1 keysyms are the characters
+    KeySym key = c == ' ' ? XK_space : static_cast<KeySym>(c);  // Latin-1 keysyms are the characters
     KeyCode code = XKeysymToKeycode(dpy_, key);
-    if (!code)
-      continue;
+    if (!code) continue;
     // Shift when the character is the key's second symbol.
     const bool shift = XkbKeycodeToKeysym(dpy_, code, 0, 0) != key;
-    if (shift)
-      KeyEvent(XK_Shift_L, true);
+    if (shift) KeyEvent(XK_Shift_L, true);
     XTestFakeKeyEvent(dpy_, code, True, 0);
     XTestFakeKeyEvent(dpy_, code, False, 0);
-    if (shift)
-      KeyEvent(XK_Shift_L, false);
+    if (shift) KeyEvent(XK_Shift_L, false);
     XFlush(dpy_);
     Settle(10);
   }
@@ -268,18 +241,15 @@ void XDriver::Type(const std::string &text) {
 
 XDriver::Image XDriver::Grab(Box box) {
   Image image;
-  XImage *img = XGetImage(dpy_, DefaultRootWindow(dpy_), box.x, box.y,
-                          box.width, box.height, AllPlanes, ZPixmap);
-  if (!img)
-    return image;
+  XImage* img = XGetImage(dpy_, DefaultRootWindow(dpy_), box.x, box.y, box.width, box.height, AllPlanes, ZPixmap);
+  if (!img) return image;
   image.box = box;
   image.pixels.resize(static_cast<size_t>(box.width) * box.height);
   Channel r(img->red_mask), g(img->green_mask), b(img->blue_mask);
   for (int y = 0; y < box.height; ++y)
     for (int x = 0; x < box.width; ++x) {
       unsigned long p = XGetPixel(img, x, y);
-      image.pixels[static_cast<size_t>(y) * box.width + x] =
-          (r.To8(p) << 16) | (g.To8(p) << 8) | b.To8(p);
+      image.pixels[static_cast<size_t>(y) * box.width + x] = (r.To8(p) << 16) | (g.To8(p) << 8) | b.To8(p);
     }
   XDestroyImage(img);
   return image;
@@ -290,7 +260,7 @@ uint32_t XDriver::Pixel(Point at) {
   return one.pixels.empty() ? 0 : one.pixels[0];
 }
 
-bool XDriver::SavePng(const std::string &path) {
+bool XDriver::SavePng(const std::string& path) {
   XSync(dpy_, False);
   return PlatformX11ScreenshotPng(name_.c_str(), 0, path.c_str());
 }

@@ -11,7 +11,7 @@
 struct _XDisplay;
 
 class XDriver {
-public:
+ public:
   struct Point {
     int x = 0, y = 0;
   };
@@ -24,31 +24,28 @@ public:
   struct Image {
     Box box;
     std::vector<uint32_t> pixels;
-    uint32_t At(int x, int y) const {
-      return pixels[static_cast<size_t>(y - box.y) * box.width + (x - box.x)];
-    }
-    bool operator==(const Image &other) const {
-      return box.width == other.box.width && box.height == other.box.height &&
-             pixels == other.pixels;
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y - box.y) * box.width + (x - box.x)]; }
+    bool operator==(const Image& other) const {
+      return box.width == other.box.width && box.height == other.box.height && pixels == other.pixels;
     }
   };
 
-  explicit XDriver(const std::string &display);
+  explicit XDriver(const std::string& display);
   ~XDriver();
-  XDriver(const XDriver &) = delete;
-  XDriver &operator=(const XDriver &) = delete;
+  XDriver(const XDriver&) = delete;
+  XDriver& operator=(const XDriver&) = delete;
 
   // False when the display could not be opened or has no XTEST.
   bool Ready() const { return dpy_ != nullptr; }
-  const std::string &display() const { return name_; }
+  const std::string& display() const { return name_; }
 
   // The top-level window whose title is `title` (under a window manager, the
   // client window inside its frame); 0 when there is none mapped.
-  unsigned long WindowTitled(const std::string &title);
+  unsigned long WindowTitled(const std::string& title);
   // Waits (real time) until such a window is mapped.
-  unsigned long WaitForWindow(const std::string &title, int ms);
+  unsigned long WaitForWindow(const std::string& title, int ms);
   // Waits (real time) until no window of that title is mapped.
-  bool WaitWindowGone(const std::string &title, int ms);
+  bool WaitWindowGone(const std::string& title, int ms);
   // The window's rectangle on the screen; empty when it is gone.
   Box Geometry(unsigned long window);
   bool IsMapped(unsigned long window);
@@ -72,25 +69,24 @@ public:
 
   // A key by its X name ("Tab", "Return", "Escape", "F4", "a", ...) with
   // modifiers before it: "shift+Tab", "alt+F4", "ctrl+a".
-  void Key(const std::string &chord);
+  void Key(const std::string& chord);
   // Types printable ASCII text key by key, with Shift where the keyboard
   // needs it.
-  void Type(const std::string &text);
+  void Type(const std::string& text);
 
   Image Grab(Box box);
   uint32_t Pixel(Point at);
   // The whole screen as a PNG.
-  bool SavePng(const std::string &path);
+  bool SavePng(const std::string& path);
 
   // Everything sent has reached the server, and a little real time passed
   // for the program to take it.
   void Settle(int ms = 60);
 
-private:
+ private:
   void KeyEvent(unsigned long keysym, bool down);
-  unsigned long Search(unsigned long window, const std::string &title,
-                       int depth);
+  unsigned long Search(unsigned long window, const std::string& title, int depth);
 
-  _XDisplay *dpy_ = nullptr;
+  _XDisplay* dpy_ = nullptr;
   std::string name_;
 };
