@@ -17,6 +17,12 @@ class PlatformDisplayBackend {
   virtual void WindowDestroyed(HWND) {}
   // A top-level window changed its place in the z-order (SetWindowPos without SWP_NOZORDER).
   virtual void WindowRestacked(HWND) {}
+  // A visible top-level window was minimised or restored (IsIconic tells which).
+  virtual void WindowStateChanged(HWND) {}
+  // Whether the display can keep a minimised window and give it back (an X
+  // server with no window manager has nowhere to keep it: minimising would
+  // only lose the window).
+  virtual bool CanMinimize() { return true; }
   // The mouse capture went to a window (its top-level window takes the pointer) or was released (null).
   virtual void CaptureChanged(HWND) {}
   // SetCursor chose another cursor (null hides it).

@@ -63,7 +63,6 @@ struct Channel {
 };
 
 // Virtual keys and values without a name in our headers.
-const int kWheelDelta = 120;
 const UINT kVkOem4 = 0xDB;  // [ {
 const UINT kVkOem5 = 0xDC;  // backslash |
 const UINT kVkOem6 = 0xDD;  // ] }
@@ -145,7 +144,7 @@ UINT VkFromKeysym(KeySym ks) {
 
 // What the X events of one batch become, carried out once the backend's lock is released.
 struct Action {
-  enum Kind { kMouse, kKey, kActivate, kDeactivate, kClose, kExpose } kind;
+  enum Kind { kMouse, kKey, kActivate, kDeactivate, kClose, kExpose, kIconified, kRestored } kind;
   HWND hwnd = nullptr;
   UINT code = 0;  // mouse message or virtual key
   POINT pt{};
@@ -177,6 +176,11 @@ class X11Backend : public PlatformDisplayBackend {
     shm_ = XShmQueryVersion(dpy_, &major, &minor, &pixmaps);
     wmProtocols_ = XInternAtom(dpy_, "WM_PROTOCOLS", False);
     wmDelete_ = XInternAtom(dpy_, "WM_DELETE_WINDOW", False);
+    wmState_ = XInternAtom(dpy_, "WM_STATE", False);
+    wmCheck_ = XInternAtom(dpy_, "_NET_SUPPORTING_WM_CHECK", False);
+    char selection[32];
+    snprintf(selection, sizeof selection, "WM_S%d", screen_);
+    wmSelection_ = XInternAtom(dpy_, selection, False);
     motifHints_ = XInternAtom(dpy_, "_MOTIF_WM_HINTS", False);
     clipboard_ = XInternAtom(dpy_, "CLIPBOARD", False);
     targets_ = XInternAtom(dpy_, "TARGETS", False);
@@ -239,12 +243,43 @@ class X11Backend : public PlatformDisplayBackend {
     XFlush(dpy_);
   }
 
+  // Minimising hands the window to the window manager, which unmaps it and
+  // maps it again when the user asks for it back.
+  void WindowStateChanged(HWND hwnd) override {
+    bool iconic = IsIconic(hwnd) != FALSE;
+    std::lock_guard<std::mutex> g(mutex_);
+    auto it = windows_.find(hwnd);
+    if (it == windows_.end() || !it->second.mapped || it->second.popup || it->second.iconic == iconic) return;
+    it->second.iconic = iconic;
+    if (iconic)
+      XIconifyWindow(dpy_, it->second.xw, screen_);
+    else
+      XMapRaised(dpy_, it->second.xw);
+    XFlush(dpy_);
+  }
+
+  bool CanMinimize() override {
+    std::lock_guard<std::mutex> g(mutex_);
+    if (XGetSelectionOwner(dpy_, wmSelection_) != 0) return true;
+    // Older window managers only name a check window on the root.
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = XGetWindowProperty(dpy_, root_, wmCheck_, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
+                                    &data) == Success &&
+                 type == XA_WINDOW && count == 1;
+    if (data) XFree(data);
+    return found;
+  }
+
   void WindowHidden(HWND hwnd) override {
     std::lock_guard<std::mutex> g(mutex_);
     auto it = windows_.find(hwnd);
     if (it == windows_.end() || !it->second.mapped) return;
     XUnmapWindow(dpy_, it->second.xw);
     it->second.mapped = false;
+    it->second.iconic = false;
     XFlush(dpy_);
   }
 
@@ -328,7 +363,8 @@ class X11Backend : public PlatformDisplayBackend {
     ::Window xw = 0;
     GC gc = nullptr;
     bool popup = false;
-    bool mapped = false;
+    bool mapped = false;  // as the program wants it
+    bool iconic = false;  // in the window manager's keeping
     XImage* image = nullptr;
     bool usesShm = false;
     XShmSegmentInfo shmInfo{};
@@ -594,17 +630,18 @@ class X11Backend : public PlatformDisplayBackend {
     return topDown == stacking_;
   }
 
-  // The visible, enabled top-level window that `owner` owns (directly or
-  // through others), topmost first: the modal window that disabled it.
-  static HWND EnabledOwnedWindow(HWND owner) {
-    wm::Guard wmGuard(wm::Lock());
-    for (wm::Window* t : wm::Desktop()->children) {
-      if ((t->style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) continue;
-      for (wm::Window* o = t->owner; o; o = o->owner) {
-        if (o->hwnd == owner) return t->hwnd;
-      }
-    }
-    return nullptr;
+  // Whether the window manager keeps the window as an icon (ICCCM WM_STATE).
+  bool IconicLocked(::Window xw) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool iconic = XGetWindowProperty(dpy_, xw, wmState_, 0, 2, False, wmState_, &type, &format, &count, &after,
+                                     &data) == Success &&
+                  type == wmState_ && format == 32 && count >= 1 &&
+                  reinterpret_cast<const long*>(data)[0] == IconicState;
+    if (data) XFree(data);
+    return iconic;
   }
 
   HWND HwndOf(::Window xw) const {
@@ -677,7 +714,7 @@ class X11Backend : public PlatformDisplayBackend {
           case Button5:
             if (!press) return;
             a.code = WM_MOUSEWHEEL;
-            a.wheel = ev.xbutton.button == Button4 ? kWheelDelta : -kWheelDelta;
+            a.wheel = ev.xbutton.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA;
             break;
           default:
             return;
@@ -708,6 +745,22 @@ class X11Backend : public PlatformDisplayBackend {
         if (ev.xclient.message_type != wmProtocols_ || static_cast<Atom>(ev.xclient.data.l[0]) != wmDelete_) return;
         a.kind = Action::kClose;
         break;
+      case UnmapNotify: {
+        // The window manager iconified a window the program still shows (its
+        // minimise, or a request of its own, or another program's).
+        auto it = windows_.find(hwnd);
+        if (it == windows_.end() || !it->second.mapped || it->second.iconic || !IconicLocked(it->second.xw)) return;
+        it->second.iconic = true;
+        a.kind = Action::kIconified;
+        break;
+      }
+      case MapNotify: {
+        auto it = windows_.find(hwnd);
+        if (it == windows_.end() || !it->second.iconic) return;
+        it->second.iconic = false;
+        a.kind = Action::kRestored;
+        break;
+      }
       case ConfigureNotify:
         // Someone else (a window manager raising a clicked window) may have
         // put an ordinary window over a topmost one.
@@ -739,7 +792,7 @@ class X11Backend : public PlatformDisplayBackend {
         // a keyboard switch). A window disabled by a modal loop hands it on to
         // the window that keeps it disabled, as the system does.
         if (!IsWindow(a.hwnd) || IsPopup(a.hwnd)) break;
-        HWND target = IsWindowEnabled(a.hwnd) ? a.hwnd : EnabledOwnedWindow(a.hwnd);
+        HWND target = IsWindowEnabled(a.hwnd) ? a.hwnd : wm::EnabledOwnedWindow(a.hwnd);
         if (!target || GetActiveWindow() == target) break;
         SetActiveWindow(target);
         if (target != a.hwnd) {
@@ -771,6 +824,13 @@ class X11Backend : public PlatformDisplayBackend {
       case Action::kClose:
         if (IsWindow(a.hwnd) && IsWindowEnabled(a.hwnd)) PostMessageA(a.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
+      case Action::kIconified:
+        if (IsWindow(a.hwnd) && !IsIconic(a.hwnd)) ShowWindow(a.hwnd, SW_SHOWMINNOACTIVE);
+        break;
+      case Action::kRestored:
+        // Back from the window manager: the program's state and input as they were.
+        if (IsWindow(a.hwnd) && IsIconic(a.hwnd)) ShowWindow(a.hwnd, SW_RESTORE);
+        break;
       case Action::kExpose: {
         // The surface still holds the pixels; the program need not paint again.
         std::lock_guard<std::mutex> g(mutex_);
@@ -791,7 +851,7 @@ class X11Backend : public PlatformDisplayBackend {
   Colormap colormap_ = 0;
   Channel red_{0}, green_{0}, blue_{0};
   bool shm_ = false;
-  Atom wmProtocols_ = 0, wmDelete_ = 0, motifHints_ = 0;
+  Atom wmProtocols_ = 0, wmDelete_ = 0, motifHints_ = 0, wmState_ = 0, wmCheck_ = 0, wmSelection_ = 0;
   Atom clipboard_ = 0, targets_ = 0, utf8_ = 0, textAtom_ = 0;
   ::Window clipOwner_ = 0;  // unmapped; owns the CLIPBOARD selection while we hold text
   std::string clipText_;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -28,6 +29,7 @@ struct DialogInfo {
   bool ended = false;
   INT_PTR result = 0;
   HWND savedFocus = nullptr;
+  bool initFocus = false;  // WM_INITDIALOG left the focus to the dialog manager
   int defId = 0;  // 0: the BS_DEFPUSHBUTTON of the template, if any
   HFONT font = nullptr;
 };
@@ -157,6 +159,74 @@ void ClickControl(HWND dialog, int id) {
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(ctl));
 }
 
+// The innermost dialog between `hwnd` and `dialog` (child dialogs nest in
+// their parents' tab order): Enter and Escape are its to answer.
+HWND InnermostDialog(HWND dialog, HWND hwnd) {
+  for (HWND w = hwnd; w && w != dialog; w = GetParent(w)) {
+    DialogInfo info;
+    if (InfoOf(w, &info)) return w;
+    if (!(GetWindowLongA(w, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return dialog;
+}
+
+// The character after the single '&' of a control's text, 0 for none.
+char MnemonicOf(HWND ctl) {
+  char text[256] = {0};
+  GetWindowTextA(ctl, text, sizeof text);
+  for (const char* p = text; *p; ++p) {
+    if (*p != '&') continue;
+    if (p[1] == '&') {
+      ++p;
+      continue;
+    }
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(p[1])));
+  }
+  return 0;
+}
+
+// Alt+letter, or a letter where the focus takes no characters: the control
+// whose text underlines it is pressed (a button) or the control after it gets
+// the focus (a label). False when no control has the letter.
+bool HandleMnemonic(HWND dialog, char ch) {
+  ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (!ch) return false;
+  std::vector<HWND> all;
+  TabOrder(dialog, &all);
+  HWND focus = GetFocus();
+  size_t n = all.size(), start = 0;
+  for (size_t i = 0; i < n; ++i)
+    if (all[i] == focus) start = i + 1;
+  for (size_t k = 0; k < n; ++k) {
+    size_t i = (start + k) % n;
+    HWND c = all[i];
+    if (!(GetWindowLongA(c, GWL_STYLE) & WS_VISIBLE) || MnemonicOf(c) != ch) continue;
+    LRESULT code = DlgCode(c);
+    if (code & DLGC_STATIC) {
+      // A label names the control that follows it.
+      for (size_t j = 1; j < n; ++j) {
+        HWND next = all[(i + j) % n];
+        if (CanTakeFocus(next) && !(DlgCode(next) & DLGC_STATIC)) {
+          FocusControl(dialog, next);
+          break;
+        }
+      }
+      return true;
+    }
+    if (!CanTakeFocus(c)) continue;
+    if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
+      SendMessageA(c, BM_CLICK, 0, 0);
+    } else if (code & (DLGC_BUTTON | DLGC_RADIOBUTTON)) {
+      FocusControl(dialog, c);
+      SendMessageA(c, BM_CLICK, 0, 0);
+    } else {
+      FocusControl(dialog, c);
+    }
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- dialog units
@@ -244,6 +314,7 @@ BOOL PlatformFillDialog(HWND dialog, LPCDLGTEMPLATE tpl, DLGPROC proc, LPARAM in
   if (!IsWindow(dialog)) return FALSE;
   // TRUE from WM_INITDIALOG: the first tab stop gets the focus, now if the
   // dialog is up and otherwise once it is activated.
+  if (setFocus) UpdateInfo(dialog, [&](DialogInfo& i) { i.initFocus = true; });
   if (setFocus && first && IsWindow(first)) {
     UpdateInfo(dialog, [&](DialogInfo& i) { i.savedFocus = first; });
     if (IsWindowVisible(dialog)) FocusControl(dialog, first);
@@ -273,7 +344,9 @@ HWND CreateDialogIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATE tpl, HWND par
   RECT rc = PlatformDialogWindowRect(tpl, parent);
   HWND owner = parent;
   if (parent && !(tpl->style & WS_CHILD)) owner = GetAncestor(parent, GA_ROOT);
-  HWND hwnd = CreateWindowExA(tpl->exStyle, PlatformDialogClass(tpl), tpl->caption.c_str(), tpl->style & ~WS_VISIBLE,
+  // A dialog that is a control of another takes part in its parent's tab order.
+  DWORD exStyle = tpl->exStyle | ((tpl->style & DS_CONTROL) ? WS_EX_CONTROLPARENT : 0);
+  HWND hwnd = CreateWindowExA(exStyle, PlatformDialogClass(tpl), tpl->caption.c_str(), tpl->style & ~WS_VISIBLE,
                               rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, owner, nullptr, instance,
                               nullptr);
   if (!hwnd) return nullptr;
@@ -394,6 +467,19 @@ LRESULT DefDlgProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (IsDialogChild(hwnd, focus)) UpdateInfo(hwnd, [&](DialogInfo& i) { i.savedFocus = focus; });
       }
       return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_WINDOWPOSCHANGED: {
+      LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
+      auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+      // A page coming up in the active window takes the focus to its control
+      // (the one it had, or its first tab stop), so that typing goes there.
+      HWND focus = GetFocus();
+      HWND top = GetAncestor(hwnd, GA_ROOT);
+      if (wp && (wp->flags & SWP_SHOWWINDOW) && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) && IsWindow(hwnd) &&
+          IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && IsWindowEnabled(top) && top == GetActiveWindow() &&
+          !IsDialogChild(hwnd, focus) && InfoOf(hwnd, &info) && (info.initFocus || info.savedFocus))
+        RestoreFocus(hwnd);
+      return r;
+    }
     case DM_GETDEFID: {
       int id = info.defId;
       if (!id) {
@@ -501,23 +587,30 @@ BOOL IsDialogMessageA(HWND dialog, LPMSG msg) {
         }
         case VK_RETURN: {
           if (code & DLGC_WANTALLKEYS) break;
+          // The dialog nearest the focus answers, never one above it.
+          HWND inner = InnermostDialog(dialog, msg->hwnd);
           int id;
-          if (IsDialogChild(dialog, focus) && (DlgCode(focus) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+          if (IsDialogChild(inner, focus) && (DlgCode(focus) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
             id = GetDlgCtrlID(focus);
           } else {
-            LRESULT def = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+            LRESULT def = SendMessageA(inner, DM_GETDEFID, 0, 0);
             id = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
           }
-          ClickControl(dialog, id);
+          ClickControl(inner, id);
           return TRUE;
         }
         case VK_ESCAPE:
           if (code & DLGC_WANTALLKEYS) break;
-          ClickControl(dialog, IDCANCEL);
+          ClickControl(InnermostDialog(dialog, msg->hwnd), IDCANCEL);
           return TRUE;
       }
     }
   }
+  if (msg->message == WM_SYSCHAR && HandleMnemonic(dialog, static_cast<char>(msg->wParam))) return TRUE;
+  if (msg->message == WM_CHAR && msg->wParam > ' ' && GetKeyState(VK_CONTROL) >= 0 &&
+      !(DlgCode(msg->hwnd, msg) & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) &&
+      HandleMnemonic(dialog, static_cast<char>(msg->wParam)))
+    return TRUE;
   TranslateMessage(msg);
   DispatchMessageA(msg);
   return TRUE;

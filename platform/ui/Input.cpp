@@ -152,6 +152,19 @@ WPARAM MouseKeyFlags() {
   return f;
 }
 
+// The visible, enabled top-level window that `owner` owns (directly or
+// through others): the pop-up that keeps it disabled.
+HWND EnabledOwnedWindow(HWND owner) {
+  Guard g(Lock());
+  for (Window* t : Desktop()->children) {
+    if ((t->style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) continue;
+    for (Window* o = t->owner; o; o = o->owner) {
+      if (o->hwnd == owner) return t->hwnd;
+    }
+  }
+  return nullptr;
+}
+
 void InputForgetWindow(HWND hwnd) {
   Guard g(Lock());
   InputState& s = In();
@@ -416,6 +429,14 @@ BOOL TranslateMessage(const MSG* msg) {
 
 // ---------------------------------------------------------------- injected input
 
+// No key or wheel reaches a disabled window, nor any window inside one.
+static bool InputAllowed(HWND target) {
+  for (HWND w = target; w; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr) {
+    if (!IsWindowEnabled(w)) return false;
+  }
+  return true;
+}
+
 static void RouteMouse(UINT msg, POINT pt, int wheel) {
   {
     Guard g(Lock());
@@ -431,7 +452,10 @@ static void RouteMouse(UINT msg, POINT pt, int wheel) {
   }
   LPARAM screen = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
   if (msg == WM_MOUSEWHEEL) {
+    // The wheel goes where the keys go.
     HWND target = GetFocus();
+    if (!target) target = GetActiveWindow();
+    if (!InputAllowed(target)) return;
     if (target)
       PostMessageA(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(static_cast<SHORT>(wheel))),
                    screen);
@@ -446,8 +470,15 @@ static void RouteMouse(UINT msg, POINT pt, int wheel) {
     hit = h.code;
     if (!target) return;
     HWND top = GetAncestor(target, GA_ROOT);
-    // A window disabled by a modal loop takes no input at all.
-    if (!IsWindowEnabled(top)) return;
+    // A window disabled by a modal loop takes no input at all: a press on it
+    // beeps and brings up the window that keeps it disabled.
+    if (!IsWindowEnabled(top)) {
+      if (down) {
+        MessageBeep(0);
+        if (HWND popup = EnabledOwnedWindow(top)) SetActiveWindow(popup);
+      }
+      return;
+    }
     SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, msg));
     if (down && top != GetActiveWindow()) {
       LRESULT ma = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(hit, msg));
@@ -501,10 +532,14 @@ static void RouteKey(UINT vk, BOOL down) {
     if (vk == VK_LMENU || vk == VK_RMENU) SetKey(VK_MENU, down != FALSE);
     alt = KeyDown(VK_MENU);
   }
+  // With no focus the active window hears the keys, as system keys, so that
+  // no dialog takes them for its Enter or Escape.
   HWND target = GetFocus();
+  bool noFocus = !target;
   if (!target) target = GetActiveWindow();
   if (!target) return;
-  bool sys = (alt && !KeyDown(VK_CONTROL)) || vk == VK_F10 || vk == VK_MENU;
+  if (!InputAllowed(target)) return;
+  bool sys = (alt && !KeyDown(VK_CONTROL)) || vk == VK_F10 || vk == VK_MENU || noFocus;
   UINT msg = sys ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
   LPARAM lParam = 1 | (alt ? (1 << 29) : 0);
   if (!down) lParam |= (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);

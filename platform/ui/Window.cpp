@@ -1111,6 +1111,12 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     }
   }
   if (!child) SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  bool minimize = cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE;
+  if (minimize && !child && !(style & WS_MINIMIZE) && !PlatformDisplay()->CanMinimize()) {
+    // Nothing could give the window back: it stays as it is, only shown.
+    if (wasVisible) return wasVisible;
+    cmd = cmd == SW_SHOWMINIMIZED ? SW_SHOW : SW_SHOWNA;
+  }
   bool show = cmd != SW_HIDE;
   if (show != wasVisible) {
     SendMessageA(hwnd, WM_SHOWWINDOW, show, 0);
@@ -1175,6 +1181,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     needSize = w && (!w->sizeSent || newStyle != style);
   }
   if (needSize) SendSizeAndMove(hwnd);
+  if (!child && ((newStyle ^ style) & WS_MINIMIZE) && IsWindow(hwnd)) PlatformDisplay()->WindowStateChanged(hwnd);
   return wasVisible;
 }
 

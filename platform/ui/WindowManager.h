@@ -182,6 +182,9 @@ void DropTimersOf(HWND hwnd);
 void DropSocketsOf(HWND hwnd);
 void DropPostedFor(HWND hwnd);
 void InputForgetWindow(HWND hwnd);
+// The visible, enabled top-level window that `owner` owns (directly or
+// through others), topmost first: the modal window that keeps it disabled.
+HWND EnabledOwnedWindow(HWND owner);
 
 // Non-client geometry (NonClient.cpp).
 RECT DefaultClientRect(DWORD style, DWORD exStyle, const RECT& windowRect);

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "CommCtrl.h"
+#include "DelayPumpMessages.h"
 #include "Controls.h"
 #include "Menu.h"
 #include "x11_fixture.h"
@@ -262,6 +263,15 @@ TEST_F(X11Loops, EveryLoopEndsOnTheRealInputWhileATimerRunsAndSleepsMeanwhile) {
   static RECT before{};
   const LoopCase cases[] = {
       {"GetMessage", nullptr, [](X11Loops*, Scene& s) { GetMessageLoop([&] { return s.up; }); },
+       [](X11Loops* t, Scene& s, int tick) {
+         if (tick == kRelease) t->ClickAt(t->ClientPoint(s.host, 50, 50));
+       },
+       [](X11Loops*, Scene& s) { return s.up; }},
+      {"DelayPumpMessages", nullptr,
+       [](X11Loops*, Scene& s) {
+         // The wizard's wait: its length, in 10 ms units, while the input is handled inside it.
+         while (!s.up) DelayPumpMessages(5);
+       },
        [](X11Loops* t, Scene& s, int tick) {
          if (tick == kRelease) t->ClickAt(t->ClientPoint(s.host, 50, 50));
        },

@@ -1,0 +1,254 @@
+// Window states through the X server: the close box, Alt+F4 and the window
+// manager's close ask the window to close; the wheel scrolls the list with
+// the focus; minimise and restore under a window manager (openbox) keep the
+// program's state and input, and without one minimise leaves the window usable.
+
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "CommCtrl.h"
+#include "Controls.h"
+#include "TempDir.h"
+#include "x11_fixture.h"
+
+namespace {
+
+struct StateLog {
+  std::vector<UINT> commands;  // WM_SYSCOMMAND codes
+  int closes = 0;
+  int ups = 0;
+  int keys = 0;
+};
+StateLog* gLog = nullptr;
+
+LRESULT CALLBACK StateHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (gLog) {
+    switch (msg) {
+      case WM_SYSCOMMAND: gLog->commands.push_back(static_cast<UINT>(wParam & 0xFFF0)); break;
+      case WM_CLOSE: ++gLog->closes; return 0;  // asked, and kept open
+      case WM_LBUTTONUP: ++gLog->ups; break;
+      case WM_KEYDOWN: ++gLog->keys; break;
+    }
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A window manager on the test's server for as long as the object lives.
+class WindowManager {
+ public:
+  explicit WindowManager(const std::string& display) {
+    pid_ = fork();
+    if (pid_ == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
+      setenv("DISPLAY", display.c_str(), 1);
+      setenv("HOME", home_.path().c_str(), 1);
+      execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  ~WindowManager() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+
+ private:
+  TempDir home_;
+  pid_t pid_ = -1;
+};
+
+}  // namespace
+
+class X11States : public X11Test {
+ public:
+  void SetUp() override {
+    X11Test::SetUp();
+    PlatformRegisterControls();
+    gLog = &log_;
+  }
+  void TearDown() override {
+    X11Test::TearDown();
+    gLog = nullptr;
+  }
+
+  HWND MakeHost() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = StateHostProc;
+    wc.lpszClassName = "X11StateHost";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
+    RegisterClassA(&wc);  // the first call registers it
+    HWND host = CreateWindowExA(0, "X11StateHost", "States",
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 120, 90, 320,
+                                240, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(Wait([&] { return Viewable(host); }));
+    SetActiveWindow(host);
+    XSetInputFocus(x_, X(host), RevertToParent, CurrentTime);
+    Pump();
+    return host;
+  }
+  POINT BoxPoint(HWND host, int hit) {
+    RECT r = WinRect(host);
+    for (int y = r.top; y < r.top + 40; ++y)
+      for (int x = r.right - 1; x > r.left; --x)
+        if (SendMessageA(host, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == hit) return POINT{x, y};
+    ADD_FAILURE() << "no point with hit code " << hit;
+    return POINT{};
+  }
+  POINT ClientPoint(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    return p;
+  }
+  void Press(POINT at) {
+    MoveTo(at);
+    Button(1, true);
+    Button(1, false);
+  }
+
+  StateLog log_;
+};
+
+TEST_F(X11States, TheCloseBoxAltF4AndTheWindowManagersCloseAskTheWindowToClose) {
+  struct Case {
+    const char* what;
+    std::function<void(X11States*, HWND)> ask;
+  } cases[] = {
+      {"the caption's close box", [](X11States* t, HWND host) { t->Press(t->BoxPoint(host, HTCLOSE)); }},
+      {"Alt+F4",
+       [](X11States* t, HWND host) {
+         XSetInputFocus(x_, X(host), RevertToParent, CurrentTime);
+         t->Key(XK_Alt_L, true);
+         t->Key(XK_F4, true), t->Key(XK_F4, false);
+         t->Key(XK_Alt_L, false);
+       }},
+      {"the window manager's close",
+       [](X11States*, HWND host) {
+         XEvent ev{};
+         ev.xclient.type = ClientMessage;
+         ev.xclient.window = X(host);
+         ev.xclient.message_type = XInternAtom(x_, "WM_PROTOCOLS", False);
+         ev.xclient.format = 32;
+         ev.xclient.data.l[0] = static_cast<long>(XInternAtom(x_, "WM_DELETE_WINDOW", False));
+         ev.xclient.data.l[1] = CurrentTime;
+         XSendEvent(x_, X(host), False, NoEventMask, &ev);
+         XFlush(x_);
+       }},
+  };
+  HWND host = MakeHost();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    log_ = StateLog{};
+    c.ask(this, host);
+    EXPECT_TRUE(Wait([&] { return log_.closes == 1; }));
+    EXPECT_EQ(log_.commands, std::vector<UINT>{SC_CLOSE});
+    EXPECT_TRUE(IsWindow(host));
+  }
+}
+
+TEST_F(X11States, TheWheelScrollsTheListWithTheFocusByThreeLinesANotch) {
+  HWND host = MakeHost();
+  HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTBOX, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY, 10,
+                              10, 200, 150, host, reinterpret_cast<HMENU>(500), nullptr, nullptr);
+  for (int i = 0; i < 60; ++i)
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("line " + std::to_string(i)).c_str()));
+  SetFocus(list);
+  Pump();
+  const POINT over = ClientPoint(list, 40, 40);
+  MoveTo(over);
+  struct Case {
+    unsigned button;
+    int notches;
+    int top;
+  } cases[] = {{5, 2, 6}, {4, 1, 3}, {4, 3, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("button " + std::to_string(c.button));
+    testkit::MessageSpy spy;
+    for (int i = 0; i < c.notches; ++i) Button(c.button, true), Button(c.button, false);
+    auto wheels = [&] {
+      std::vector<testkit::SpiedMessage> out;
+      for (const auto& m : spy.messages)
+        if (m.hwnd == list && m.msg == WM_MOUSEWHEEL) out.push_back(m);
+      return out;
+    };
+    EXPECT_TRUE(Wait([&] { return static_cast<int>(wheels().size()) == c.notches; }));
+    EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), c.top);
+    for (const auto& m : wheels()) {
+      EXPECT_EQ(static_cast<SHORT>(HIWORD(m.wParam)), c.button == 4 ? WHEEL_DELTA : -WHEEL_DELTA);
+      EXPECT_EQ(GET_X_LPARAM(m.lParam), over.x);  // screen coordinates
+      EXPECT_EQ(GET_Y_LPARAM(m.lParam), over.y);
+    }
+  }
+}
+
+TEST_F(X11States, WithoutAWindowManagerMinimiseLeavesTheWindowAsItIsAndUsable) {
+  ASSERT_FALSE(backend_->CanMinimize());
+  HWND host = MakeHost();
+  Press(BoxPoint(host, HTMINBUTTON));
+  EXPECT_TRUE(Wait([&] { return !log_.commands.empty(); }));
+  EXPECT_EQ(log_.commands, std::vector<UINT>{SC_MINIMIZE});
+  EXPECT_FALSE(IsIconic(host));
+  EXPECT_TRUE(Viewable(host));
+  Press(ClientPoint(host, 60, 60));
+  EXPECT_TRUE(Wait([&] { return log_.ups == 1; }));
+}
+
+TEST_F(X11States, MinimiseAndRestoreUnderAWindowManagerKeepTheWindowAndItsInput) {
+  if (system("command -v openbox >/dev/null 2>&1") != 0) GTEST_SKIP() << "openbox is not installed";
+  WindowManager wm(server_->name());
+  ASSERT_TRUE(Wait([&] { return backend_->CanMinimize(); }, 10000)) << "openbox did not start";
+  // Ready once it takes a new window in: a probe of our own, framed. A map
+  // asked for while it still starts up is dropped, so the probe asks again.
+  ::Window probe = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 0, 0, 10, 10, 0, 0, 0);
+  ASSERT_TRUE(Wait([&] {
+    ::Window root = 0, parent = 0, *kids = nullptr;
+    unsigned n = 0;
+    XQueryTree(x_, probe, &root, &parent, &kids, &n);
+    if (kids) XFree(kids);
+    if (parent != root) return true;
+    XMapWindow(x_, probe);
+    return false;
+  }, 10000)) << "openbox takes no windows";
+  XDestroyWindow(x_, probe);
+  struct Case {
+    const char* what;
+    std::function<void(X11States*, HWND)> minimise;
+  } cases[] = {
+      {"the caption's minimise box", [](X11States* t, HWND host) { t->Press(t->BoxPoint(host, HTMINBUTTON)); }},
+      {"another client asks the window manager",
+       [](X11States*, HWND host) {
+         XIconifyWindow(x_, X(host), DefaultScreen(x_));
+         XFlush(x_);
+       }},
+  };
+  HWND host = MakeHost();
+  HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, WC_EDIT, "kept", WS_CHILD | WS_VISIBLE, 10, 10, 120, 22, host,
+                              reinterpret_cast<HMENU>(501), nullptr, nullptr);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetFocus(edit);
+    log_ = StateLog{};
+    c.minimise(this, host);
+    EXPECT_TRUE(Wait([&] { return IsIconic(host) && !Viewable(host); }, 10000));
+    // The user asks for it back: the window manager maps it again.
+    XMapRaised(x_, X(host));
+    XFlush(x_);
+    EXPECT_TRUE(Wait([&] { return !IsIconic(host) && Viewable(host); }, 10000));
+    RECT shown = XRect(host), placed = WinRect(host);
+    EXPECT_TRUE(EqualRect(&shown, &placed)) << shown.left << "," << shown.top << " " << placed.left << ","
+                                            << placed.top;
+    // Its state and input are as they were: the text, a click, a key.
+    EXPECT_EQ(TextOf(edit), "kept");
+    Press(ClientPoint(host, 200, 150));
+    EXPECT_TRUE(Wait([&] { return log_.ups == 1; }));
+    SetFocus(host);
+    XSetInputFocus(x_, X(host), RevertToParent, CurrentTime);
+    Key(XK_Down, true), Key(XK_Down, false);
+    EXPECT_TRUE(Wait([&] { return log_.keys >= 1; }));
+  }
+  DestroyWindow(host);
+  Pump();
+}
