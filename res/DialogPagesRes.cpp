@@ -24,15 +24,16 @@ const DWORD kPopupDialog = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | 
 const DialogTemplate kMessageBox = {
     kPopupDialog,
     0,
-    0, 0, 239, 89,
+    0, 0, 239, 95,
     "AP Vezovi Tool",
     "MS Sans Serif", 8,
     "",
     {
-        LText("", IDC_MSGBOX_TEXT, 7, 27, 222, 25),
-        Hidden(DefPushButton("OK", IDOK, 60, 68, 50, 14)),
-        Hidden(DefPushButton("cancel", IDCANCEL, 130, 68, 50, 14)),
-        DefPushButton("OK", IDC_MSGBOX_SINGLE_OK, 95, 68, 50, 14),
+        // Room for five lines: a message that says what failed and what to do.
+        LText("", IDC_MSGBOX_TEXT, 7, 20, 225, 46),
+        Hidden(DefPushButton("OK", IDOK, 60, 74, 50, 14)),
+        Hidden(DefPushButton("cancel", IDCANCEL, 130, 74, 50, 14)),
+        DefPushButton("OK", IDC_MSGBOX_SINGLE_OK, 95, 74, 50, 14),
     },
 };
 
@@ -85,7 +86,7 @@ DialogTemplate Page(std::vector<DialogItemTemplate> items) {
 const DialogTemplate kGroupNamePage = Page({
     LText("The device password of all AP Vezovi members will be synchronized as the same as AP Vezovi password.",
           IDC_GROUPNAME_NOTICE, 24, 24, 264, 40),
-    LText("Username:", IDC_GROUPNAME_NAME_LABEL, 48, 84, 64, 10),
+    LText("AP Vezovi Name:", IDC_GROUPNAME_NAME_LABEL, 48, 84, 64, 10),
     EditText(IDC_GROUPNAME_NAME, 116, 82, 148, 13, ES_AUTOHSCROLL),
     LText("Password:", IDC_GROUPNAME_PASSWORD_LABEL, 48, 106, 64, 10),
     EditText(IDC_GROUPNAME_PASSWORD, 116, 104, 148, 13, ES_PASSWORD | ES_AUTOHSCROLL),

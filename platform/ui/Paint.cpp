@@ -292,7 +292,10 @@ BOOL UpdateWindow(HWND hwnd) {
     Guard g(Lock());
     Window* w = Find(hwnd);
     if (!w) return FALSE;
-    pending = !w->update.Empty() || w->ncPaint || w->internalPaint;
+    // A window that does not show (itself or an ancestor hidden) keeps its
+    // update region for when it shows: painted now, at a place it is about
+    // to leave, it would leave its picture behind.
+    pending = ReallyVisible(w) && (!w->update.Empty() || w->ncPaint || w->internalPaint);
   }
   if (pending) SendMessageA(hwnd, WM_PAINT, 0, 0);
   return TRUE;

@@ -575,11 +575,8 @@ BOOL DestroyWindow(HWND hwnd) {
     if (w) {
       w->style &= ~WS_VISIBLE;
       Window* p = Find(parentHwnd);
-      if (p) {
-        RECT client = oldRect;
-        OffsetRect(&client, -p->client.left, -p->client.top);
-        InvalidateLocked(p, &client, true, true);
-      }
+      // A child's rectangle is in its parent's client coordinates already.
+      if (p) InvalidateLocked(p, &oldRect, true, true);
     }
   }
   if (wasVisible && !parentHwnd) PlatformDisplay()->WindowHidden(hwnd);
@@ -762,11 +759,7 @@ HWND SetParent(HWND hwnd, HWND newParent) {
     }
     old = w->parent ? w->parent->hwnd : nullptr;
     visible = (w->style & WS_VISIBLE) != 0;
-    if (visible && w->parent && w->parent != Desktop()) {
-      RECT r = w->rect;
-      OffsetRect(&r, -w->parent->client.left, -w->parent->client.top);
-      InvalidateLocked(w->parent, &r, true, true);
-    }
+    if (visible && w->parent && w->parent != Desktop()) InvalidateLocked(w->parent, &w->rect, true, true);
     Unlink(w);
     // The window keeps its coordinates, now in the new parent's client area.
     if (p == Desktop()) {

@@ -5,18 +5,23 @@
 // on the screen after a frame goes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "CApplyPage.h"
+#include "CDeviceRecord.h"
 #include "CMainDlg.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
+#include "DeviceTask.h"
 #include "DialogPagesRes.h"
+#include "QUAVError.h"
 #include "RTSkin.h"
 #include "ScanPages.h"
+#include "ApsimHarness.h"
 #include "SnmpSession.h"
 #include "TempDir.h"
 #include "TestKit.h"
@@ -306,6 +311,144 @@ TEST_F(MainWindow, NoButtonIsLeftOnTheWelcomePanel) {
         for (int x = r.left; x < r.right; ++x) after.push_back(testkit::WindowPixel(dialog->GetSafeHwnd(), x, y));
     EXPECT_TRUE(after == before) << id;
     EXPECT_TRUE(testkit::CaptureWindowPng(dialog->GetSafeHwnd(), ShotPath("main_window_after_" + std::to_string(id))));
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The whole dialog as it stands after only the paints that were asked for,
+// against the same dialog painted afresh: a difference is a left-over.
+std::vector<uint32_t> Pixels(HWND hwnd) {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < r.bottom - r.top; ++y)
+    for (int x = 0; x < r.right - r.left; ++x) pixels.push_back(testkit::WindowPixel(hwnd, x, y));
+  return pixels;
+}
+
+// Where two captures of one window differ: "" when nowhere, else the box.
+std::string Difference(HWND hwnd, const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  const int width = r.right - r.left;
+  RECT box{1 << 20, 1 << 20, -1, -1};
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    if (a[i] == b[i]) continue;
+    const int x = static_cast<int>(i) % width, y = static_cast<int>(i) / width;
+    box = RECT{std::min<int>(box.left, x), std::min<int>(box.top, y), std::max<int>(box.right, x + 1),
+               std::max<int>(box.bottom, y + 1)};
+  }
+  if (box.right < 0) return "";
+  return "pixels differ in " + std::to_string(box.left) + "," + std::to_string(box.top) + " - " +
+         std::to_string(box.right) + "," + std::to_string(box.bottom);
+}
+
+// The status list shows only itself: nothing of another list beside it.
+TEST_F(MainWindow, StatusListLeavesNothingBesideIt) {
+  testkit::SetClockScale(50);
+  Press(IDC_MAIN_STATUS);
+  CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
+  auto* scan = dynamic_cast<CScanPage*>(status->Page(0));
+  ASSERT_NE(scan, nullptr);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000));
+  testkit::SetClockScale(1);
+  // What a scan of one group would have found.
+  for (int i = 0; i < 3; ++i) {
+    auto* r = new CDeviceRecord;
+    r->m_strGroupName = "Lobby";
+    r->m_strRole = i == 0 ? "Master" : "Slave";
+    r->m_strIp.Format("10.250.0.%d", 21 + i);
+    r->m_strMac.Format("000D88A0002%d", i);
+    r->m_nConfirmed = 1;
+    scan->m_groupList.AddTail(r);
+  }
+  scan->m_nNoResult = 0;
+  status->OnNext();
+  ASSERT_EQ(status->CurrentIndex(), 1);
+  testkit::PumpPending();
+  testkit::PumpPending();
+  const std::vector<uint32_t> asPainted = Pixels(dialog->GetSafeHwnd());
+  EXPECT_TRUE(testkit::CaptureWindowPng(dialog->GetSafeHwnd(), ShotPath("main_window_status_list")));
+  Repaint();
+  EXPECT_EQ(Difference(dialog->GetSafeHwnd(), asPainted, Pixels(dialog->GetSafeHwnd())), "");
+}
+
+}  // namespace
+
+namespace {
+
+// The apply run of the create flow, its SNMP chain about to ask the first
+// of two members, when the dialog goes (the window closed by force, the
+// session ended): the chain's queued step still runs in the pumps of the
+// dialog's destruction, and must not reach a device. Two members whose SNMP
+// is on already, as the QUAV phase leaves them.
+TEST_F(MainWindow, ADialogThatGoesMidRunSendsNothingMoreToTheDevices) {
+  const std::string member = "snmp_status = 1\nread_community = quorin\nwrite_community = velmont\n";
+  ApsimHarness sim(dir, "[device]\nmac = 000D88C00001\nip = 10.250.0.21\n" + member +
+                            "[device]\nmac = 000D88C00002\nip = 10.250.0.22\n" + member);
+  ASSERT_TRUE(sim.Ready()) << sim.Errors();
+  Press(IDC_MAIN_CREATE);
+  auto* apply = dynamic_cast<CApplyPage*>(Frame(CMainDlg::kCreateFlow)->Page(3));
+  ASSERT_NE(apply, nullptr);
+  const char* const macs[] = {"000D88C00001", "000D88C00002"};
+  CPtrList records;  // the test's: pages only point at them
+  for (int i = 0; i < 2; ++i) {
+    auto* r = new CDeviceRecord;
+    r->m_strMac = macs[i];
+    r->m_strIp.Format("10.250.0.%d", 21 + i);
+    r->m_strRole = i == 0 ? "Master" : "Slave";
+    r->m_strReadCommunity = "quorin";
+    r->m_strWriteCommunity = "velmont";
+    r->m_strSnmpStatus = "1";
+    r->m_strGroupName = "Lobby";
+    r->m_strGroupPassword = "grouppass";
+    records.AddTail(r);
+  }
+  CWizardFrame::CopyRecordList(apply->m_groupList, records);
+  apply->FillStore();
+  apply->SetBusy(TRUE);
+  apply->m_nCurrentDevice = 0;
+  apply->PostMessage(WM_APPLY_NEXTDEVICE);
+
+  dialog->DestroyWindow();
+  delete dialog;
+  dialog = nullptr;
+  CWizardPage::FreeRecordList(&records);
+  testkit::PumpFor(3000);
+  // Any request would have been answered by now.
+  EXPECT_TRUE(sim.Log().find("snmp ") == std::string::npos) << sim.Log();
+}
+
+}  // namespace
+
+namespace {
+
+// A failure of the QUAV library comes in the skinned box: a socket failure
+// says that the network could not be used and what the library said; any
+// other failure is shown as the library words it.
+TEST_F(MainWindow, QUAVFailuresAreShownInTheSkinnedBox) {
+  const struct {
+    int code;
+    const char* library;  // the text as thrown
+    const char* shown;    // the library's part as the box shows it
+    bool network;
+  } failures[] = {
+      {QUAV_SOCKET_ERROR, "(VhQUAV) Socket read/write error", "Socket read/write error", true},
+      {QUAV_SOCKET_NOT_READY, "(VhQUAV) Socket not ready!Please check if the network is ready.",
+       "Socket not ready!Please check if the network is ready.", true},
+      {QUAV_BAD_MAC, "(VhQUAV) Bad MAC address!", "Bad MAC address!", false},
+  };
+  const std::string format(theApp.Text("IDS_MSG_NETWORK_FAIL"));
+  ASSERT_NE(format.find("%s"), std::string::npos);
+  for (const auto& f : failures) {
+    Boxes boxes;
+    EXPECT_EQ(std::string(ShowQUAVFailure(new CVHException(f.library, f.code))), f.shown);
+    std::string expected = f.shown;
+    if (f.network) expected = format.substr(0, format.find("%s")) + f.shown + format.substr(format.find("%s") + 2);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{expected}) << f.code;
   }
 }
 

@@ -309,28 +309,34 @@ TEST_F(UiInput, UpdateWindowPaintsAtOnceAndHiddenWindowsWait) {
   EXPECT_EQ(paints, 1);  // nothing left to paint
 }
 
-// A child that is hidden or moved leaves its old place to be painted by its
-// parent: the place in the parent's client area, whatever the parent's
-// caption and border take.
-TEST_F(UiInput, HiddenOrMovedChildLeavesItsOldPlaceToThePainter) {
+// A child that is hidden, moved, destroyed or given another parent leaves
+// its old place to be painted by its parent: the place in the parent's
+// client area, whatever the parent's caption and border take.
+TEST_F(UiInput, AChildThatGoesLeavesItsOldPlaceToThePainter) {
+  enum Act { kHide, kMove, kDestroy, kReparent };
   struct Case {
     const char* what;
     DWORD parentStyle;
-    bool hide;  // else moved away
+    Act act;
   } cases[] = {
-      {"hidden, captioned parent", WS_POPUP | WS_CAPTION | WS_BORDER, true},
-      {"moved, captioned parent", WS_POPUP | WS_CAPTION | WS_BORDER, false},
-      {"hidden, bare parent", WS_POPUP, true},
+      {"hidden, captioned parent", WS_POPUP | WS_CAPTION | WS_BORDER, kHide},
+      {"moved, captioned parent", WS_POPUP | WS_CAPTION | WS_BORDER, kMove},
+      {"destroyed, captioned parent", WS_POPUP | WS_CAPTION | WS_BORDER, kDestroy},
+      {"given another parent, captioned parent", WS_POPUP | WS_CAPTION | WS_BORDER, kReparent},
+      {"hidden, bare parent", WS_POPUP, kHide},
   };
   for (const Case& c : cases) {
     HWND top = Make(c.parentStyle | WS_VISIBLE, RECT{0, 0, 300, 300});
+    HWND other = Make(WS_POPUP, RECT{400, 0, 500, 100});
     HWND child = Make(WS_CHILD | WS_VISIBLE, RECT{40, 200, 140, 260}, top);
     testkit::PumpPending();
     ASSERT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << c.what;
-    if (c.hide)
-      ShowWindow(child, SW_HIDE);
-    else
-      SetWindowPos(child, nullptr, 150, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    switch (c.act) {
+      case kHide: ShowWindow(child, SW_HIDE); break;
+      case kMove: SetWindowPos(child, nullptr, 150, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER); break;
+      case kDestroy: DestroyWindow(child); break;
+      case kReparent: SetParent(child, other); break;
+    }
     RECT update{};
     ASSERT_TRUE(GetUpdateRect(top, &update, FALSE)) << c.what;
     const RECT place{40, 200, 140, 260};
@@ -339,7 +345,29 @@ TEST_F(UiInput, HiddenOrMovedChildLeavesItsOldPlaceToThePainter) {
     EXPECT_TRUE(EqualRect(&both, &update)) << c.what << ": update " << update.left << "," << update.top << " "
                                            << update.right << "," << update.bottom;
     DestroyWindow(top);
+    DestroyWindow(other);
   }
+}
+
+// A shown child of a hidden parent does not show either: UpdateWindow
+// leaves its update region for when the parent shows, instead of painting
+// it at a place the child may leave before it is seen.
+TEST_F(UiInput, UpdateWindowWaitsWhileAnAncestorIsHidden) {
+  HWND top = Make(WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 200});
+  HWND page = Make(WS_CHILD, RECT{0, 0, 150, 150}, top);
+  HWND list = Make(WS_CHILD | WS_VISIBLE, RECT{10, 10, 100, 100}, page);
+  int paints = 0;
+  Of(list).fn = [&](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+    if (msg == WM_PAINT) ++paints;
+    return kDefault;
+  };
+  testkit::PumpPending();
+  InvalidateRect(list, nullptr, TRUE);
+  UpdateWindow(list);
+  EXPECT_EQ(paints, 0);
+  ShowWindow(page, SW_SHOW);
+  UpdateWindow(list);
+  EXPECT_EQ(paints, 1);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
+#include "CIniFile.h"
 #include "DialogPagesRes.h"
+#include "FormatLangText.h"
 #include "DialogTestEnv.h"
 #include "SkinMessageBox.h"
 #include "TestKit.h"
@@ -202,6 +205,45 @@ TEST_F(SkinMessageBoxTest, ShowSkinMessageShowsTheBox) {
     const INT_PTR result = RunModal([&] { return ShowSkinMessage("The password is not correct.", okCancel); }, answer);
     EXPECT_EQ(result, okCancel ? IDCANCEL : IDOK);
   }
+}
+
+// Every message of the language file fits the box whole: word-wrapped in
+// the message's font, no line falls below the message's area. The network
+// message is shown with the longest failure text a socket gives.
+TEST_F(SkinMessageBoxTest, EveryMessageOfTheLanguageFileFitsTheBox) {
+  // Room for every key name at once.
+  CIniFile lang(theApp.m_iniFile.GetPath(), 64 * 1024);
+  CStringList names;
+  lang.GetKeyNames(theApp.m_strLangSection, names);
+  std::vector<std::string> messages;
+  for (POSITION p = names.GetHeadPosition(); p;) {
+    const CString key = names.GetNext(p);
+    if (key.Find("IDS_MSG_") != 0) continue;
+    CString text = theApp.Text(key);
+    if (key == "IDS_MSG_NETWORK_FAIL")
+      text = FormatLangText(text, {"Socket not ready!Please check if the network is ready."});
+    messages.push_back(std::string(text));
+  }
+  ASSERT_GT(messages.size(), 20u);
+  std::vector<std::string> cut;
+  for (const std::string& message : messages) {
+    CSkinMessageBox box;
+    box.SetMessage(message.c_str());
+    RunModal([&] { return box.DoModal(); }, [&](HWND w) {
+      HWND text = ::GetDlgItem(w, IDC_MSGBOX_TEXT);
+      RECT area{};
+      ::GetClientRect(text, &area);
+      RECT needed = area;
+      HDC dc = ::GetDC(text);
+      HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(text, WM_GETFONT, 0, 0)));
+      ::DrawTextA(dc, message.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+      ::SelectObject(dc, old);
+      ::ReleaseDC(text, dc);
+      if (needed.bottom > area.bottom || needed.right > area.right) cut.push_back(message);
+      testkit::Answer(w, IDC_MSGBOX_SINGLE_OK);
+    });
+  }
+  EXPECT_TRUE(cut.empty()) << ::testing::PrintToString(cut);
 }
 
 }  // namespace
