@@ -417,12 +417,16 @@ class XFlows : public ::testing::Test {
     return x_->WaitWindowGone(kMessageBoxTitle, 1000);
   }
 
-  // The close box and Alt+F4 while the wizard is busy: the program refuses
-  // (perhaps saying why in a message box) and goes on.
-  static void CloseIsRefused(const char* while_) {
-    for (const char* how : {"close box", "Alt+F4"}) {
+  // The close box or Alt+F4 while the wizard is busy (its idle buttons look
+  // disabled then): the program refuses, perhaps saying why in a message
+  // box, and goes on. A scan is short, so it gets one of them.
+  enum Closing { kCloseBox, kAltF4 };
+  static void CloseIsRefused(const char* while_, std::vector<Closing> ways = {kCloseBox, kAltF4}) {
+    for (Closing way : ways) {
+      const char* how = way == kCloseBox ? "close box" : "Alt+F4";
       SCOPED_TRACE(std::string(how) + " during " + while_);
-      if (std::string(how) == "close box")
+      ASSERT_TRUE(Busy()) << "the wizard is not busy during " << while_ << ": the test came too late";
+      if (way == kCloseBox)
         x_->Click(Layout().main.CloseBox());
       else
         x_->Key("alt+F4");
@@ -431,12 +435,27 @@ class XFlows : public ::testing::Test {
       ASSERT_TRUE(Alive()) << "the " << how << " ended the program during " << while_ << ":\n" << lab_->Log();
     }
   }
+  // The Exit button, which looks disabled while the wizard is busy, differs
+  // from its idle picture (taken on the welcome panel).
+  static XDriver::Image ExitButton() {
+    x_->MoveTo(Point{5, 5});
+    x_->Settle(100);
+    return x_->Grab(Layout().Main(IDCANCEL));
+  }
+  static bool Busy() { return !exitIdle_.pixels.empty() && !(ExitButton() == exitIdle_); }
 
   // Minimised and restored, the program still takes input (the caller's next
-  // steps prove it) and shows the same.
+  // steps prove it) and shows the same. With no window manager nothing could
+  // bring an iconified window back: the minimise box leaves it as it is.
   static void MinimiseAndRestore() {
     const MainLayout layout = Layout();
     x_->Click(layout.main.MinimizeBox());
+    if (!x_->HasWindowManager()) {
+      x_->Settle(500);
+      EXPECT_TRUE(x_->IsMapped(layout.main.id)) << "minimised with no window manager to restore it";
+      ASSERT_TRUE(Alive());
+      return;
+    }
     EXPECT_TRUE(Until([&] { return !x_->IsMapped(layout.main.id); }, 3000)) << "the minimise box did nothing";
     x_->Restore(layout.main.id);
     ASSERT_TRUE(Until([&] { return x_->IsMapped(layout.main.id); }, 3000)) << "the window did not come back";
@@ -467,6 +486,7 @@ class XFlows : public ::testing::Test {
   static Lab* lab_;
   static bool ready_;
   static std::map<std::string, int> shots_;
+  static XDriver::Image exitIdle_;
 };
 
 Xvfb* XFlows::xvfb_ = nullptr;
@@ -476,6 +496,7 @@ TempDir* XFlows::dir_ = nullptr;
 Lab* XFlows::lab_ = nullptr;
 bool XFlows::ready_ = false;
 std::map<std::string, int> XFlows::shots_;
+XDriver::Image XFlows::exitIdle_;
 
 // Types into a field that should have the focus; when it has not, the
 // failure is recorded and the field is clicked first, so the flow goes on.
@@ -503,6 +524,7 @@ void TypeAddress(XDriver& x, Box field, const std::string& address) {
 
 TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   Shot("create", "welcome");
+  exitIdle_ = ExitButton();
   ClickBox(Layout().Main(IDC_MAIN_CREATE));
 
   // The group's name and password: the name edit has the focus when the
@@ -525,16 +547,12 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
 
   // The scan: the close box and Alt+F4 are refused while it runs, Escape and
   // Enter change nothing, minimise and restore keep it going.
-  const Box status = Layout().Page(IDD_PAGE_SCAN_NEW_AP, IDC_SCAN_NEW_STATUS);
-  const Box progress = Layout().Page(IDD_PAGE_SCAN_NEW_AP, IDC_SCAN_PROGRESS);
   ASSERT_TRUE(Until([&] { return !FieldShows(*x_, name); }, 3000)) << "Next did not leave the group name page";
+  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the scan", {kCloseBox}));
   Shot("create", "scanning");
-  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the scan"));
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("scan", [&] { return !FieldShows(*x_, name); }));
   ASSERT_NO_FATAL_FAILURE(MinimiseAndRestore());
   ASSERT_TRUE(ScanEnds(IDD_PAGE_SCAN_NEW_AP, IDC_SCAN_NEW_STATUS)) << "the scan's result never showed";
-  (void)progress;
-  (void)status;
   Shot("create", "scan-done");
 
   // Three devices dragged into the group with the mouse. The list shows the
@@ -722,7 +740,7 @@ TEST_F(XFlows, StatusListsTheMembersAndTheProgramEndsWithExit) {
   ClickBox(Layout().Main(IDC_MAIN_STATUS));
   MainLayout layout = Layout();
   Nap(300);
-  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the status scan"));
+  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the status scan", {kAltF4}));
   ASSERT_TRUE(ScanEnds(IDD_PAGE_STATUS_SCAN, IDC_STATUS_SCAN_STATUS)) << "the scan's result never showed";
   const Box list = layout.Page(IDD_PAGE_STATUS_LIST, IDC_STATUS_LIST);
   ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, list); })) << "the status list did not show";
