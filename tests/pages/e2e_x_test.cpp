@@ -59,7 +59,7 @@ using Point = XDriver::Point;
 
 const char kMainTitle[] = "RIZ-4410 AP Vezovi Setup Tool v1.10";
 const char kMessageBoxTitle[] = "AP Vezovi Tool";
-const char kGroupPasswordTitle[] = "Please Enter Password";
+const char kGroupPasswordTitle[] = "Enter the AP Vezovi Password";
 
 void Nap(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -155,6 +155,10 @@ struct MainLayout {
 const int kListBorder = 2;
 const int kListHeader = 24;
 const int kListRow = 16;
+// The member lists' columns, in pixels: the Delete column's left edge and
+// the width of all of them.
+const int kMemberDeleteColumn = 80 + 95 + 100 + 80 + 100 + 65;
+const int kMemberListWidth = kMemberDeleteColumn + 55 + 85;
 // The role cell's combo box: its arrow at the right of the 80 pixel column,
 // its drop list's lines.
 const int kRoleArrow = 72;
@@ -186,6 +190,25 @@ int WrittenPixels(XDriver& x, Box field) {
   for (uint32_t p : img.pixels) n += IsDark(p) ? 1 : 0;
   return n;
 }
+// How far a cell's text reaches from the cell's left edge (at `row`, the
+// row's middle): the last pixel that stands out from the cell's background.
+int TextWidth(XDriver& x, Point row, int cellWidth) {
+  XDriver::Image band = x.Grab(Box{row.x + kListBorder, row.y - 4, cellWidth - 4, 9});
+  if (band.pixels.empty()) return 0;
+  const uint32_t background = band.At(band.box.x + band.box.width - 1, row.y);
+  auto differs = [&](uint32_t p) {
+    for (int shift : {0, 8, 16})
+      if (std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((background >> shift) & 0xFF)) > 0x60)
+        return true;
+    return false;
+  };
+  int width = 0;
+  for (int y = band.box.y; y < band.box.y + band.box.height; ++y)
+    for (int x0 = band.box.x; x0 < band.box.x + band.box.width; ++x0)
+      if (differs(band.At(x0, y))) width = std::max(width, x0 - band.box.x + 1);
+  return width;
+}
+
 // Light (text) pixels on a dark panel.
 int LightPixels(XDriver& x, Box area) {
   XDriver::Image img = x.Grab(area);
@@ -193,13 +216,16 @@ int LightPixels(XDriver& x, Box area) {
   for (uint32_t p : img.pixels) n += IsLight(p) ? 1 : 0;
   return n;
 }
-// A light field (an edit, a list) shows there: its right part, clear of a
-// vertical scroll bar and of short texts, is light at the middle, or near
-// the top and the bottom (a list's selected line may cross the middle).
+// A light field (an edit, a list) shows there: a patch of its right part,
+// clear of a vertical scroll bar and of short texts, is light all over at the
+// middle, or near the top or the bottom (a list's selected line may cross
+// the middle). White text on a dark page never fills such a patch.
 bool FieldShows(XDriver& x, Box field) {
   const int right = field.x + field.width - std::min(30, field.width / 4);
-  for (int y : {field.y + field.height / 2, field.y + 5, field.y + field.height - 5})
-    if (IsLight(x.Pixel(Point{right, y}))) return true;
+  for (int y : {field.y + field.height / 2, field.y + 6, field.y + field.height - 6}) {
+    XDriver::Image patch = x.Grab(Box{right - 2, y - 2, 5, 5});
+    if (!patch.pixels.empty() && std::all_of(patch.pixels.begin(), patch.pixels.end(), IsLight)) return true;
+  }
   return false;
 }
 
@@ -570,7 +596,7 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   // third shown; once it is gone the list needs no scrolling and shows the
   // fourth, third and second devices, then the fourth and third.
   x_->Wheel(unconfigured.Center(), -3);
-  const Point drop = Point{members.x + members.width / 2, members.y + members.height * 4 / 5};
+  const Point drop = Point{members.x + members.width / 2, members.y + members.height / 2};
   for (int shown : {2, 2, 1}) {
     x_->Drag(RowPoint(unconfigured, shown, 40), drop);
     ASSERT_TRUE(Alive()) << "the drag ended the program";
@@ -677,11 +703,24 @@ TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   TypeInto(*x_, layout.Page(IDD_PAGE_MODIFY_MEMBERS, IDC_MOD_GROUP_PASSWORD), e2e::kModifiedPassword);
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("modify members", [&] { return FieldShows(*x_, members); }));
 
-  // The Slave (the third member) leaves through its Delete image, after the
-  // question; the fourth device (at the top of the list) joins.
-  x_->Click(RowPoint(members, 2, 80 + 95 + 100 + 80 + 100 + 65 + 6));
+  // The Slave leaves through its Delete image, after the question. Its row
+  // is the one whose role reads shortest ("Slave" beside "Master" and
+  // "Backup Master"); the list shows two rows and most of the third. The
+  // Delete column lies beyond the list's right edge: the scroll bar's thumb
+  // dragged to the end shows it.
+  std::vector<int> widths;
+  for (int row : {0, 1, 2}) widths.push_back(TextWidth(*x_, RowPoint(members, row, 0), 80));
+  const int shown = static_cast<int>(std::min_element(widths.begin(), widths.end()) - widths.begin());
+  EXPECT_GT(widths[shown], 0) << "no role texts seen";
+  const int scroll = GetSystemMetrics(SM_CXVSCROLL);
+  const int clientWidth = members.width - 2 * kListBorder - scroll;
+  const int barY = members.y + members.height - kListBorder - GetSystemMetrics(SM_CYHSCROLL) / 2;
+  x_->Drag(Point{members.x + kListBorder + scroll + 6, barY}, Point{members.x + members.width, barY});
+  const int deleteLeft = kMemberDeleteColumn - (kMemberListWidth - clientWidth);
+  x_->Click(RowPoint(members, shown, deleteLeft + 6));
   ASSERT_TRUE(AnswerMessageBox(2000)) << "no question before the member left";
-  x_->Drag(RowPoint(unconfigured, 0, 40), Point{members.x + members.width / 2, members.y + members.height * 4 / 5});
+  // The fourth device, at the top of the unconfigured list, joins.
+  x_->Drag(RowPoint(unconfigured, 0, 40), Point{members.x + members.width / 2, members.y + members.height / 2});
   Shot("modify", "members");
 
   Next();
