@@ -409,11 +409,11 @@ class XFlows : public ::testing::Test {
   static void ClickBox(Box box) { x_->Click(box.Center()); }
   // Drops a combo box's list with a click and clicks its `item`; the list
   // hangs below the box's closed height, one line of the dialog font per item.
-  static void ChooseFromList(Box combo, int item, const char* picture) {
+  static void ChooseFromList(Box combo, int item, const char* flow, const char* picture) {
     const int closed = kClosedCombo;
     x_->Click(Point{combo.x + combo.width / 2, combo.y + closed / 2});
     x_->Settle(300);
-    Shot("create", picture);
+    Shot(flow, picture);
     x_->Click(Point{combo.x + combo.width / 2, combo.y + closed + 2 + item * kComboItem + kComboItem / 2});
     x_->Settle(300);
   }
@@ -651,10 +651,10 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   TypeInto(*x_, ssid, e2e::kSsid);
   // The authentication and the WPA mode from their drop lists, with the
   // mouse: Open System, Shared Key, WPA-Personal; Auto, WPA2 Only, WPA Only.
-  ChooseFromList(layout.Page(IDD_PAGE_WIRELESS, IDC_WL_AUTH), 2, "auth-list");
+  ChooseFromList(layout.Page(IDD_PAGE_WIRELESS, IDC_WL_AUTH), 2, "create", "auth-list");
   const Box area = layout.Page(IDD_PAGE_WIRELESS, IDC_WL_SECURITY_AREA);
   const Point wpa{area.x, area.y};
-  ChooseFromList(At(wpa, ControlBox(IDD_WPA_PERSONAL, IDC_WPAP_MODE)), 1, "wpa-mode-list");
+  ChooseFromList(At(wpa, ControlBox(IDD_WPA_PERSONAL, IDC_WPAP_MODE)), 1, "create", "wpa-mode-list");
   TypeInto(*x_, At(wpa, ControlBox(IDD_WPA_PERSONAL, IDC_WPAP_KEY)), e2e::kPassPhrase);
   TypeInto(*x_, At(wpa, ControlBox(IDD_WPA_PERSONAL, IDC_WPAP_KEYCOM)), e2e::kPassPhrase);
   Shot("create", "wireless");
@@ -742,22 +742,12 @@ TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, ssid) && !FieldShows(*x_, log); }, 60000))
       << "the wireless page did not show";
   ASSERT_TRUE(Until([&] { return WrittenPixels(*x_, ssid) > 0; }, 10000)) << "the SSID was not read";
-  ClickBox(layout.Page(IDD_PAGE_MODIFY_WIRELESS, IDC_WL_AUTH));
-  for (int i = 0; i < 6; ++i) x_->Key("Up");  // Open System
-  x_->Key("Return");
-  x_->Settle(300);
+  ChooseFromList(layout.Page(IDD_PAGE_MODIFY_WIRELESS, IDC_WL_AUTH), 0, "modify", "auth-list");  // Open System
   const Box area = layout.Page(IDD_PAGE_MODIFY_WIRELESS, IDC_WL_SECURITY_AREA);
   const Point wep{area.x, area.y};
   ClickBox(At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_ENABLE)));
-  ClickBox(At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_TYPE)));
-  x_->Key("Up");
-  x_->Key("Up");
-  x_->Key("Down");  // ASCII
-  x_->Key("Return");
-  ClickBox(At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_SIZE)));
-  x_->Key("Up");
-  x_->Key("Up");  // 64 bits
-  x_->Key("Return");
+  ChooseFromList(At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_TYPE)), 0, "modify", "key-type-list");  // ASCII
+  ChooseFromList(At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_SIZE)), 0, "modify", "key-size-list");  // 64 bits
   TypeInto(*x_, At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_KEY)), e2e::kWepKey);
   TypeInto(*x_, At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_KEYCOM)), e2e::kWepKey);
   Shot("modify", "wireless");
