@@ -21,7 +21,12 @@ if(TARGET pages AND TARGET Trellian)
   add_dependencies(e2e_x_tests Trellian apsim)
   foreach(manager bare openbox)
     add_test(NAME e2e_x11_${manager} COMMAND $<TARGET_FILE:e2e_x_tests>)
-    set_tests_properties(e2e_x11_${manager} PROPERTIES TIMEOUT 600 LABELS x11 ENVIRONMENT
-      "TRELLIAN_SOURCE_DIR=${CMAKE_SOURCE_DIR};TRELLIAN_BINARY_DIR=${CMAKE_BINARY_DIR};TRELLIAN_X_WM=${manager}")
+    set_tests_properties(e2e_x11_${manager} PROPERTIES TIMEOUT 600 LABELS x11 RESOURCE_LOCK xvfb_${manager}
+      ENVIRONMENT "TRELLIAN_SOURCE_DIR=${CMAKE_SOURCE_DIR};TRELLIAN_BINARY_DIR=${CMAKE_BINARY_DIR};TRELLIAN_X_WM=${manager}")
   endforeach()
+  # The in-process case starts its Xvfb inside a private network namespace,
+  # where the display number it is given can be one a server outside holds
+  # too: then the program in the lab, which reaches its server through the
+  # socket file only, may reach the wrong one. Never both at once.
+  set_tests_properties(e2e_x11 PROPERTIES RESOURCE_LOCK "xvfb_bare;xvfb_openbox")
 endif()
