@@ -432,6 +432,12 @@ class XFlows : public ::testing::Test {
     x_->Settle(300);
   }
   static void Next() { ClickBox(Layout().Frame(IDC_WIZ_NEXT)); }
+  // Finish closes the flow's frame; the program stays.
+  static void Finish() {
+    ClickBox(Layout().Frame(IDC_WIZ_FINISH));
+    x_->Settle(400);
+    ASSERT_TRUE(Alive()) << "Finish ended the program";
+  }
 
   // Enter and Escape, as a person tries them on a page: the program goes on,
   // and on the same page.
@@ -691,9 +697,7 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
       << "the completion page did not show";
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("create done", [&] { return LightPixels(*x_, done) > 30; }));
   Shot("create", "done");
-  ClickBox(layout.Frame(IDC_WIZ_FINISH));
-  x_->Settle(400);
-  ASSERT_TRUE(Alive());
+  ASSERT_NO_FATAL_FAILURE(Finish());
 
   e2e::ExpectCreated(lab_->Devices());
 }
@@ -779,9 +783,7 @@ TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   ASSERT_TRUE(NextUntil([&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, ssid); }, 60000))
       << "the completion page did not show";
   Shot("modify", "done");
-  ClickBox(layout.Frame(IDC_WIZ_FINISH));
-  x_->Settle(400);
-  ASSERT_TRUE(Alive());
+  ASSERT_NO_FATAL_FAILURE(Finish());
 
   e2e::ExpectModified(lab_->Devices());
 }
@@ -796,13 +798,12 @@ TEST_F(XFlows, StatusListsTheMembersAndTheProgramEndsWithExit) {
   ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, list); })) << "the status list did not show";
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("status list", [&] { return FieldShows(*x_, list); }));
   // The header and three rows of text in the first column (above the
-  // horizontal scroll bar), one per member;
-  // what they say the state file shows below.
+  // horizontal scroll bar), one per member; what they say the state file
+  // shows below.
   EXPECT_EQ(TextLines(*x_, Box{list.x + 4, list.y + 2, 100, list.height - 4 - GetSystemMetrics(SM_CYHSCROLL)}), 4);
   Shot("status", "list");
   e2e::ExpectModifiedGroup(lab_->Devices());
-  ClickBox(layout.Frame(IDC_WIZ_FINISH));
-  x_->Settle(400);
+  ASSERT_NO_FATAL_FAILURE(Finish());
 
   // Idle, the Exit button ends the program, with status 0.
   ClickBox(Layout().Main(IDCANCEL));
