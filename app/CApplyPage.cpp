@@ -1,5 +1,7 @@
 #include "CApplyPage.h"
 
+#include <algorithm>
+
 #include "ApplyRes.h"
 #include "CDeviceRecord.h"
 #include "CMainDlg.h"
@@ -32,7 +34,8 @@ const char* const kTextKeys[] = {
     "IDS_STR_PARAM",         "IDS_STR_REPLACE",   "IDS_STR_SETAPPLY_ALL", "IDS_STR_REBOOT",  "IDS_STR_SETAPPLY",
     "IDS_STR_SNMP",          "IDS_STR_DONE_PER",  "IDS_STR_DONE",       "IDS_STR_SETUPTIPS", "IDS_STR_WAITING",
     "IDS_STR_START",         "IDS_STR_GETTING",   "IDS_STR_SETTING",    "IDS_STR_OK",        "IDS_STR_FAIL",
-    "IDS_STR_PASSWORD_ERR",
+    "IDS_STR_PASSWORD_ERR",  "IDS_STR_VERSION",   "IDS_STR_APMODE",     "IDS_STR_DONE_FAILED", "IDS_STR_SETIP_OLD",
+    "IDS_STR_SETIP_LOST",    "IDS_STR_FAILED_DEVICE",
 };
 
 const int kStayOnPage = -2;
@@ -43,6 +46,16 @@ const int kModifyWirelessPage = 3, kModifyDonePage = 5;
 const int kLogTextColor = 0, kLogBackColor = 1;
 const int kSelectApply = 1, kSelectReboot = 1;  // combo indexes of "apply" and "reboot"
 const int kListTimeout = 1000;                 // units of 10 ms
+const int kEngineRetries = 3;
+
+// The engine's lists report their failures as log lines of the member and
+// step; the variable layer's own message box would name no device and hold
+// an unattended run until someone answers it.
+class CQuietVarList : public SnmpControlVarList {
+ public:
+  explicit CQuietVarList(CWnd* owner) : SnmpControlVarList(owner) {}
+  void OnGetError(SnmpRequestResult*) override { SetLastOperation(0); }
+};
 
 CString IntText(int value) {
   CString text;
@@ -62,6 +75,13 @@ CString PickAutoAddress(const CString& prefix, int& counter, const CString& netm
     if (!taken(candidate) && IsValidHostIp(candidate, netmask)) return candidate;
   }
   return CString();
+}
+
+// A lost datagram, either way, costs a retry, not the step.
+SnmpControlVarList* CApplyPage::NewEngineVarList() {
+  auto* list = new CQuietVarList(this);
+  list->m_Request.m_nRetries = kEngineRetries;
+  return list;
 }
 
 CApplyPage::CApplyPage(CWnd* pParent) : CWizardPage(IDD_PAGE_APPLY, pParent) {}
@@ -125,7 +145,7 @@ void CApplyPage::CreateColumns() {
 
 void CApplyPage::CreateVarLists() {
   auto make = [this](const SnmpVarItem* table, int itemType, int mode, int timeout) {
-    auto* list = new SnmpControlVarList(this);
+    SnmpControlVarList* list = NewEngineVarList();
     list->m_Request.m_VarList = SnmpVarList(table, itemType, 0);
     list->SetMode(mode);
     if (timeout) list->m_Request.m_nTimeout = timeout;
@@ -194,6 +214,10 @@ void CApplyPage::OnEnterPage() {
 }
 
 void CApplyPage::FillStore() {
+  {
+    std::lock_guard<std::mutex> lock(m_failedLock);
+    m_failed.clear();
+  }
   m_store.DeleteAllItems();
   for (POSITION pos = m_groupList.GetHeadPosition(); pos;) {
     auto* record = static_cast<CDeviceRecord*>(m_groupList.GetNext(pos));
@@ -310,8 +334,15 @@ BOOL CApplyPage::IsIpInOtherRow(const CString& ip, int row) const {
 // Every row but this one: the row's own address may come back to it, and a
 // later row with the same address still counts.
 BOOL CApplyPage::IsHeldByAnother(const CString& ip, int row) const {
-  for (int other = 0, rows = RowCount(); other < rows; ++other)
-    if (other != row && Cell(other, kColIp) == ip && Cell(other, kColAuto) != "1") return TRUE;
+  for (int other = 0, rows = RowCount(); other < rows; ++other) {
+    if (other == row) continue;
+    if (Cell(other, kColIp) == ip) return TRUE;
+    const CString leave = Cell(other, kColLeave);
+    if (leave == "-1" || leave == "1") continue;  // gets no new address
+    const BOOL coming = Cell(other, kColAuto) == "D" || Cell(other, kColManual) == "1" ||
+                        Cell(other, kColAction) == "Set IP OK";
+    if (coming && Cell(other, kColNewIp) == ip) return TRUE;
+  }
   return FALSE;
 }
 
@@ -353,10 +384,42 @@ void CApplyPage::Log(LPCTSTR key, std::initializer_list<LangArg> args) { LogLine
 
 void CApplyPage::LogDevice(LPCTSTR key, const CString& ip, const CString& mac, LPCTSTR statusKey) {
   Log(key, {ip, mac, Text(statusKey)});
+  if (CString(statusKey) == "IDS_STR_FAIL") MarkFailed(mac);
 }
 
 void CApplyPage::LogRow(LPCTSTR key, int row, LPCTSTR statusKey) {
   LogDevice(key, Cell(row, kColIp), Cell(row, kColMac), statusKey);
+}
+
+void CApplyPage::LogIpStep(LPCTSTR key, int row, LPCTSTR statusKey) {
+  Log(key, {Cell(row, kColIp), Text(statusKey)});
+  if (CString(statusKey) == "IDS_STR_FAIL") MarkFailed(Cell(row, kColMac));
+}
+
+void CApplyPage::MarkFailed(const CString& mac) {
+  std::lock_guard<std::mutex> lock(m_failedLock);
+  if (std::find(m_failed.begin(), m_failed.end(), mac) == m_failed.end()) m_failed.push_back(mac);
+}
+
+std::vector<CString> CApplyPage::FailedDevices() const {
+  std::lock_guard<std::mutex> lock(m_failedLock);
+  return m_failed;
+}
+
+void CApplyPage::LogLastLine() {
+  const std::vector<CString> failed = FailedDevices();
+  if (failed.empty()) {
+    LogLine(Text("IDS_STR_DONE"));
+    return;
+  }
+  // A line per device first: the last line may be wider than the log.
+  CString macs;
+  for (const CString& mac : failed) {
+    const int row = FindRowByMac(mac);
+    Log("IDS_STR_FAILED_DEVICE", {row >= 0 ? Cell(row, kColIp) : mac, mac});
+    macs += (macs.IsEmpty() ? "" : ", ") + mac;
+  }
+  Log("IDS_STR_DONE_FAILED", {int(failed.size()), macs});
 }
 
 void CApplyPage::SetMainBusy(int busy) {

@@ -20,6 +20,8 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
+#include <vector>
 
 #include "ApplyTaskLists.h"
 #include "CExtListCtrl.h"
@@ -96,8 +98,12 @@ class CApplyPage : public CWizardPage {
   // TRUE when a row other than `row` has `ip` in column 2.
   BOOL IsIpInOtherRow(const CString& ip, int row) const;
   BOOL AreIpsUnique() const;
-  // The automatic plan passes over `ip` for `row`: another row has it as its
-  // current address and keeps it (its column 5 is not "1").
+  // The automatic plan passes over `ip` for `row`: another row holds it or
+  // is about to hold it. Held: any other row's current address (column 2);
+  // a device that is still to move may keep it when its set-IP fails, and a
+  // leaving or skipped one stays on the LAN there. About to hold: the new
+  // address (column 14) of a group row whose set-IP is pending ("D"),
+  // planned (a manual row) or done.
   BOOL IsHeldByAnother(const CString& ip, int row) const;
   static CString FormatMacText(const CString& mac);
   // Fills the store from the group list, and writes it back into the records.
@@ -108,6 +114,8 @@ class CApplyPage : public CWizardPage {
   BOOL FindMaster();
   // Some row waits for its community task (column 19 "A").
   BOOL IsPending();
+  // The devices (MACs) that failed a step of this run, in the order seen.
+  std::vector<CString> FailedDevices() const;
 
   // The reports of the device tasks (worker threads); `owner` is the page.
   static void GetSnmpDone(BOOL ok, CString mac, CString message, void* owner);
@@ -168,6 +176,12 @@ class CApplyPage : public CWizardPage {
   // A step line of a row: the key's text with the row's IP, MAC and status.
   void LogRow(LPCTSTR key, int row, LPCTSTR statusKey);
   void LogDevice(LPCTSTR key, const CString& ip, const CString& mac, LPCTSTR statusKey);
+  // A step line of a row that names only its IP.
+  void LogIpStep(LPCTSTR key, int row, LPCTSTR statusKey);
+  // A device that ends the run with a failed step; the run's last line names it.
+  void MarkFailed(const CString& mac);
+  // "All steps are done.", or the count and MACs of the devices that failed.
+  void LogLastLine();
   void SetMainBusy(int busy);
   // Waits n units of 10 ms; FALSE when the page's window went meanwhile.
   BOOL Wait(int n);
@@ -206,6 +220,7 @@ class CApplyPage : public CWizardPage {
 
   // The SNMP phase and the second run.
   void RunSecond();
+  static void TargetApplied(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
   void MoveOn();
   void FinishChain();
   void PointAt(SnmpBoundVarList* list, const CString& ip, int row, BOOL port161);
@@ -221,8 +236,20 @@ class CApplyPage : public CWizardPage {
   static void GroupSettingsWritten(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
   static void RestartSent(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
 
+  // The lists the engine writes through: their failures become log lines.
+  SnmpControlVarList* NewEngineVarList();
+  // The AP-mode step of the device in work failed: its line, then the next device.
+  void ApModeFailed();
+  CString MasterMac() const;
+
   std::map<CString, CString> m_texts;
   BOOL m_bStopped = FALSE;
+  // Written by the reports on their threads as well.
+  mutable std::mutex m_failedLock;
+  std::vector<CString> m_failed;
+  // The second run's apply to the target: -1 until its answer came, then
+  // the answer's status.
+  int m_nTargetApplyCode = -1;
   // A retry pass is running; a retry message that comes meanwhile is taken
   // up again once it ends, so that a refusal reported during the prompts is
   // not lost.

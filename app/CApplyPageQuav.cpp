@@ -92,6 +92,7 @@ BOOL CApplyPage::RetryCommunity(CApplyTaskLists::Which which, int row) {
   CString password;
   if (!AskPassword(row, password)) {
     SetCell(row, kColSnmpStatus, "0");
+    MarkFailed(Cell(row, kColMac));
     return FALSE;
   }
   if (which == CApplyTaskLists::kGetSnmp) SetCell(row, kColPassword, password);
@@ -237,6 +238,9 @@ void CApplyPage::SetIpDone(BOOL ok, CString mac, CString message, void* owner) {
   } else {
     page->SetCell(row, kColAction, "Set IP Unsuccess!");
     page->LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
+    // After an unanswered request the search by MAC tells where the device is.
+    if (message == kSetIpStillAtOldAddress) page->LogRow("IDS_STR_SETIP_OLD", row, "");
+    if (message == kSetIpNotFound) page->LogRow("IDS_STR_SETIP_LOST", row, "");
     page->SetCell(row, kColAuto, "1");
   }
   page->EndReport(CApplyTaskLists::kSetIp, mac, WM_APPLY_RETRY_SETIP);
@@ -252,6 +256,7 @@ BOOL CApplyPage::RetrySetIp(int row) {
   CString password;
   if (!AskPassword(row, password)) {
     SetCell(row, kColAuto, "0");
+    MarkFailed(Cell(row, kColMac));
     return FALSE;
   }
   SetCell(row, kColPassword, password);

@@ -18,6 +18,9 @@ const int kSnmpPort = 161;
 const int kApplyWait = 3000;      // units of 10 ms: the device applies its settings
 const int kEndStepWait = 1500;    // five of them end the first run
 const int kTargetApplyWait = 2000;
+// The apply request to the target is sent again within that wait when its
+// answer is slow to come: four tries end before it.
+const int kTargetApplyTimeout = 400;
 const int kProgressStepWait = 2500;  // five of them follow the Master's apply
 const int kFiveSeconds = 500, kOneSecond = 100;
 const int kProgressSteps = 5;
@@ -81,9 +84,15 @@ LRESULT CApplyPage::OnNextDevice(WPARAM, LPARAM) {
     m_pApModeList->Get();
   } catch (CVHException* e) {
     delete e;
-    MoveOn();
+    ApModeFailed();
   }
   return 0;
+}
+
+// A silent or refusing agent, or a member that is not where the store says.
+void CApplyPage::ApModeFailed() {
+  LogRow("IDS_STR_APMODE", m_nCurrentDevice, "IDS_STR_FAIL");
+  MoveOn();
 }
 
 void CApplyPage::FinishChain() {
@@ -91,7 +100,7 @@ void CApplyPage::FinishChain() {
     if (!Wait(kEndStepWait)) return;
     Log("IDS_STR_DONE_PER", {20 * j, "%"});
   }
-  LogLine(Text("IDS_STR_DONE"));
+  LogLastLine();
   SetBusy(FALSE);
 }
 
@@ -99,7 +108,7 @@ void CApplyPage::ApModeRead(SnmpBoundVarList*, SnmpRequestResult* result, void* 
   CApplyPage* page = PageOf(user);
   if (page->m_bStopped) return;
   if (result->nCode != 0) {
-    page->MoveOn();
+    page->ApModeFailed();
     return;
   }
   if (page->m_apMode.GetCurSel() == kAccessPointIndex) {
@@ -107,14 +116,14 @@ void CApplyPage::ApModeRead(SnmpBoundVarList*, SnmpRequestResult* result, void* 
     return;
   }
   page->m_apMode.SetCurSel(kAccessPointIndex);
-  if (!TrySet(page->m_pApModeList)) page->MoveOn();
+  if (!TrySet(page->m_pApModeList)) page->ApModeFailed();
 }
 
 void CApplyPage::ApModeWritten(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
   CApplyPage* page = PageOf(user);
   if (page->m_bStopped) return;
   if (result->nCode != 0)
-    page->MoveOn();
+    page->ApModeFailed();
   else
     page->GroupSettings(page->m_nCurrentDevice);
 }
@@ -169,9 +178,9 @@ void CApplyPage::GroupSettingsWritten(SnmpBoundVarList*, SnmpRequestResult* resu
 
 void CApplyPage::SyncFlags(int row) {
   const CString ip = Cell(row, kColIp);
-  Log("IDS_STR_PARAM", {ip, Text("IDS_STR_START")});
+  LogIpStep("IDS_STR_PARAM", row, "IDS_STR_START");
   delete m_pSyncFlagsList;
-  m_pSyncFlagsList = new SnmpControlVarList(this);
+  m_pSyncFlagsList = NewEngineVarList();
   m_pSyncFlagsList->m_Request.m_VarList = SnmpVarList(g_mibApTrevakSync, MVT_SV, 0);
   PointAt(m_pSyncFlagsList, ip, row, TRUE);
   m_pSyncFlagsList->SetMode(0);
@@ -182,10 +191,11 @@ void CApplyPage::SyncFlags(int row) {
     boxes[entry]->SetCheck(1);
     m_pSyncFlagsList->BindControl(entry, boxes[entry]);
   }
-  Log("IDS_STR_PARAM", {ip, Text(TrySet(m_pSyncFlagsList) ? "IDS_STR_OK" : "IDS_STR_FAIL")});
+  LogIpStep("IDS_STR_PARAM", row, TrySet(m_pSyncFlagsList) ? "IDS_STR_OK" : "IDS_STR_FAIL");
 }
 
 BOOL CApplyPage::GroupVersion(int row) {
+  LogIpStep("IDS_STR_VERSION", row, "IDS_STR_START");
   PointAt(m_pVersionList, Cell(row, kColIp), row, TRUE);
   try {
     m_pVersionList->Get();
@@ -198,14 +208,15 @@ BOOL CApplyPage::GroupVersion(int row) {
     delete e;
     m_version.SetWindowText("0");
   }
-  return TrySet(m_pVersionList);
+  const BOOL written = TrySet(m_pVersionList);
+  LogIpStep("IDS_STR_VERSION", row, written ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  return written;
 }
 
 void CApplyPage::Login(int row) {
-  const CString ip = Cell(row, kColIp);
-  Log("IDS_STR_REPLACE", {ip, Text("IDS_STR_START")});
-  PointAt(m_pUserList, ip, row, FALSE);
-  Log("IDS_STR_REPLACE", {ip, Text(TrySet(m_pUserList) ? "IDS_STR_OK" : "IDS_STR_FAIL")});
+  LogIpStep("IDS_STR_REPLACE", row, "IDS_STR_START");
+  PointAt(m_pUserList, Cell(row, kColIp), row, FALSE);
+  LogIpStep("IDS_STR_REPLACE", row, TrySet(m_pUserList) ? "IDS_STR_OK" : "IDS_STR_FAIL");
 }
 
 void CApplyPage::Apply(int row) {
@@ -238,22 +249,27 @@ void CApplyPage::RunSecond() {
   // The run's own apply list, to the group's Master; the one made with the
   // page is idle and goes.
   delete m_pApplyList;
-  m_pApplyList = new SnmpControlVarList(this);
+  m_pApplyList = NewEngineVarList();
   m_pApplyList->m_Request.m_VarList = SnmpVarList(g_mibSettingApply, SVT_SV, 0);
   m_pApplyList->m_Request.m_strAgent = m_strAgentIp;
   m_pApplyList->m_Request.m_nPort = kSnmpPort;
   m_pApplyList->m_Request.m_strReadCommunity = m_strReadCommunity;
   m_pApplyList->m_Request.m_strWriteCommunity = m_strWriteCommunity;
-  m_pApplyList->m_Request.m_nTimeout = kTargetApplyWait;
+  m_pApplyList->m_Request.m_nTimeout = kTargetApplyTimeout;
   m_pApplyList->BindControl(0, &m_settingApply);
+  m_pApplyList->SetSetCallback(TargetApplied, this);
   m_settingApply.SetCurSel(1);
   UpdateData(FALSE);
+  m_nTargetApplyCode = -1;
+  // The step takes its 20 s however soon the Master answers; only its answer
+  // makes it a success.
+  BOOL applied = FALSE;
   if (TrySet(m_pApplyList)) {
     if (!Wait(kTargetApplyWait)) return;
-    Log("IDS_STR_SETAPPLY", {Text("IDS_STR_OK")});
-  } else {
-    Log("IDS_STR_SETAPPLY", {Text("IDS_STR_FAIL")});
+    applied = m_nTargetApplyCode == 0;
   }
+  Log("IDS_STR_SETAPPLY", {Text(applied ? "IDS_STR_OK" : "IDS_STR_FAIL")});
+  if (!applied) MarkFailed(MasterMac());
   for (int j = 1; j <= kProgressSteps; ++j) {
     if (!Wait(kProgressStepWait)) return;
     Log("IDS_STR_DONE_PER", {20 * j, "%"});
@@ -266,9 +282,19 @@ void CApplyPage::RunSecond() {
   if (!IsPending())
     for (int i = 0; i < 2; ++i)
       if (!Wait(kOneSecond)) return;
-  LogLine(Text("IDS_STR_DONE"));
+  LogLastLine();
   SetBusy(FALSE);
   SetMainBusy(0);
+}
+
+void CApplyPage::TargetApplied(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
+  PageOf(user)->m_nTargetApplyCode = result->nCode;
+}
+
+// The target's row, for the last line; its address when no row has it.
+CString CApplyPage::MasterMac() const {
+  const int row = FindRowByIp(m_strAgentIp);
+  return row >= 0 ? Cell(row, kColMac) : m_strAgentIp;
 }
 
 void CApplyPage::FinalPassDone(BOOL ok, CString mac, CString message, void* owner) {

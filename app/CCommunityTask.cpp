@@ -66,7 +66,6 @@ void CCommunityTask::ReadAnswered(int code) {
     if (!m_pList) EndWithoutProgress();
     return;
   }
-  m_bAnswered = 1;
   if (m_nMode == kDisable) {
     SendSet("0");
     return;
@@ -79,6 +78,7 @@ void CCommunityTask::ReadAnswered(int code) {
     m_bFailed = 0;
     SetCell(row, kReadCommunityColumn, read);
     SetCell(row, kWriteCommunityColumn, write);
+    m_bAnswered = 1;
     if (!m_pList) EndWithoutProgress();
     return;
   }
@@ -114,6 +114,7 @@ void CCommunityTask::SetAnswered(int code) {
   if (Closing()) return;
   HandlerScope scope(this);
   m_bFailed = code != 0;
+  m_bAnswered = code == 0;
   if (!m_pList) EndWithoutProgress();
 }
 
@@ -124,7 +125,8 @@ void CCommunityTask::Progress() {
     SleepUntilStep(begin, m_nProgress + 1, step);
     ++m_nProgress;
   }
-  // No success without the device's answer to the read.
+  // No success without the device's answers: to the read, and to the Set
+  // when one was sent (a lost Set would leave SNMP as it was).
   while (!m_bFailed && !m_bAnswered) Sleep(kAnswerPollMs);
   SetClosing();
   if (!m_bFailed)

@@ -4,8 +4,8 @@
 // the communities go into columns 11 and 12 of the device's row. Disable mode
 // switches SNMP off with the default communities. A failed read sends no Set.
 // The outcome reaches the owner through TaskDoneProc on the progress thread
-// after 10 s, or at once after a failure; success needs the device's answer
-// to the read. The task ends itself (DeviceTask.h); its creator never
+// after 10 s, or at once after a failure; success needs the device's answers
+// to the read and to the Set when one is sent. The task ends itself (DeviceTask.h); its creator never
 // deletes it.
 #pragma once
 
@@ -47,7 +47,7 @@ class CCommunityTask : public CDeviceTask {
   int m_nMode = kCheckAndEnable;
   CString m_strRowMac;
   std::atomic<int> m_bFailed{0};
-  std::atomic<int> m_bAnswered{0};  // the read was answered with success
+  std::atomic<int> m_bAnswered{0};  // the read, and the Set when one went out, answered with success
   CString m_strFailure;             // a Set that could not be sent, reported instead of " Error!"
   CString m_strText1, m_strText2, m_strText3;
 };

@@ -1,8 +1,10 @@
 #include "CDiscoveryTask.h"
 
+#include <cstdio>
 #include <iterator>
 
 #include "DelayPumpMessages.h"
+#include "InputChecks.h"
 #include "WizardTables.h"
 
 namespace {
@@ -30,6 +32,27 @@ const RecordField kListenFields[] = {
 };
 
 }  // namespace
+
+BOOL RecordFromAnswer(basicVarList* list, int mode, CDeviceRecord& record, CString* why) {
+  const RecordField* fields = mode == CDiscoveryTask::kBroadcast ? kBroadcastFields : kListenFields;
+  const int fieldCount =
+      mode == CDiscoveryTask::kBroadcast ? int(std::size(kBroadcastFields)) : int(std::size(kListenFields));
+  const int n = list->GetResponseItemCount(0);
+  CString reason;
+  if (n < 0) reason = "no response list";
+  // Texts that are shown go on one line; the group password is compared,
+  // never shown, and is kept as it came.
+  for (int i = 0; i < n && i < fieldCount; ++i) {
+    const CString value = list->GetResponseItemValue(0, i);
+    record.*fields[i] = fields[i] == &CDeviceRecord::m_strGroupPassword ? value : OneLineText(value);
+  }
+  if (reason.IsEmpty() && record.m_strMac.IsEmpty()) reason = "no MAC";
+  if (reason.IsEmpty() && !IsDeviceMacText(record.m_strMac)) reason = "the MAC " + record.m_strMac + " is no device's";
+  if (reason.IsEmpty() && !IsValidIpText(record.m_strIp))
+    reason = "the address " + record.m_strIp + " of " + record.m_strMac + " is no unicast host address";
+  if (why) *why = reason;
+  return reason.IsEmpty();
+}
 
 CDiscoveryTask::CDiscoveryTask(int mode)
     : m_nTimeout(mode == kBroadcast ? kBroadcastTimeout : kListenTimeout),
@@ -98,7 +121,13 @@ void CDiscoveryTask::Run(DiscoveryResultProc proc, void* owner) {
 }
 
 void CDiscoveryTask::OnResponse(VhQUAVError* error, basicVarList* list, void* user) {
-  static_cast<CDiscoveryTask*>(user)->HandleResponse(error->code, list);
+  auto* task = static_cast<CDiscoveryTask*>(user);
+  // One device's refusal says nothing of the others: the scan goes on.
+  if (error->code != 0 && error->code != QUAV_TIMEOUT && !error->extra.IsEmpty()) {
+    task->Ignore("device " + error->extra + " answered: " + QUAVFailureText(error->message));
+    return;
+  }
+  task->HandleResponse(error->code, list);
 }
 
 void CDiscoveryTask::HandleResponse(int code, basicVarList* list) {
@@ -117,15 +146,20 @@ void CDiscoveryTask::HandleResponse(int code, basicVarList* list) {
 }
 
 void CDiscoveryTask::ReportDevice(basicVarList* list) {
-  const RecordField* fields = m_nMode == kBroadcast ? kBroadcastFields : kListenFields;
-  int fieldCount = m_nMode == kBroadcast ? int(std::size(kBroadcastFields)) : int(std::size(kListenFields));
-  int n = list->GetResponseItemCount(0);
-  if (n < 0) return;
   CDeviceRecord record;
-  for (int i = 0; i < n && i < fieldCount; ++i) record.*fields[i] = list->GetResponseItemValue(0, i);
-  if (record.m_strMac.IsEmpty()) return;
+  CString why;
+  if (!RecordFromAnswer(list, m_nMode, record, &why)) {
+    // Answers without a MAC at all are noise, not worth a line.
+    if (!record.m_strMac.IsEmpty()) Ignore("answer refused: " + why);
+    return;
+  }
   AddSeenMac(record.m_strMac);
   if (m_pfnResult) m_pfnResult(0, &record, m_pOwner);
+}
+
+void CDiscoveryTask::Ignore(const CString& line) {
+  m_ignored.AddTail(line);
+  std::fprintf(stderr, "Trellian: discovery: %s\n", line.GetString());
 }
 
 void CDiscoveryTask::End(int status) {

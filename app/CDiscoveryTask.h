@@ -3,7 +3,9 @@
 // answers for 5 s; mode 0 listens on UDP port 55000 for the announcements that
 // group members send by themselves, for 20 s. The first time-out of a task's
 // life is retried once, with the devices already heard listed in the request
-// so that they keep quiet.
+// so that they keep quiet. A device that answers with a failure status, and
+// an answer that names no valid device, is set aside (and logged); the scan
+// goes on for the others.
 //
 // Everything runs on the thread that created the task: the client's window
 // drives the answer handler, which calls the owner's DiscoveryResultProc.
@@ -15,6 +17,13 @@
 // Status 0: one device; the record lives only for the call (the owner copies
 // it). Status 1: the scan is finished. Status -1: it failed; no record.
 typedef int (*DiscoveryResultProc)(int status, CDeviceRecord* record, void* owner);
+
+// The record of one answer (a Discover answer, mode 1, or an announcement,
+// mode 0), its device texts on one line. FALSE, with the reason in `why`,
+// for an answer that names no device that can be configured: no response
+// list, a MAC that is not 12 hex digits (or the broadcast MAC), an address
+// that is not a unicast IPv4 host address.
+BOOL RecordFromAnswer(basicVarList* list, int mode, CDeviceRecord& record, CString* why);
 
 class CDiscoveryTask {
  public:
@@ -36,6 +45,10 @@ class CDiscoveryTask {
   void StopListen();
 
   BOOL IsDone() const { return m_bDone; }
+  // The answers set aside since the task was made, one line each: devices
+  // that answered with a failure status and records that were refused. The
+  // scan goes on without them; each is also written to standard error.
+  const CStringList& IgnoredAnswers() const { return m_ignored; }
   const CStringList& SeenMacs() const { return m_seenMacs; }
   // 0: Run waits, pumping messages, until the scan is done.
   void SetAsync(BOOL async) { m_bAsync = async; }
@@ -45,6 +58,7 @@ class CDiscoveryTask {
   void HandleResponse(int code, basicVarList* list);
   void ReportDevice(basicVarList* list);
   void End(int status);
+  void Ignore(const CString& line);
 
   DiscoveryResultProc m_pfnResult = nullptr;
   void* m_pOwner = nullptr;
@@ -54,6 +68,7 @@ class CDiscoveryTask {
   BOOL m_bDone = FALSE;
   int m_nMode;
   CStringList m_seenMacs;
+  CStringList m_ignored;
   CQUAVTaskClient* m_pClient;
   QUAVVarlist m_list;
 };

@@ -197,9 +197,12 @@ BOOL CMainDlg::IsBusy() const {
 }
 
 void CMainDlg::SetBusyLook(BOOL busy) {
-  EnableWindow(!busy);
+  // Asked before the buttons go: a disabled button loses the focus.
+  HWND focus = ::GetFocus();
+  const bool focusHere = focus && (focus == m_hWnd || ::IsChild(m_hWnd, focus));
   for (CRTButton* button : {&m_btnCreate, &m_btnModify, &m_btnStatus, &m_btnExit})
     if (button->GetSafeHwnd()) button->EnableWindow(!busy);
+  if (busy && focusHere) SetFocus();
 }
 
 BOOL CMainDlg::RefuseCloseWhileBusy() {

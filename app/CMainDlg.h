@@ -51,7 +51,10 @@ class CMainDlg : public CRTDialog {
   // A scan or an apply run holds a frame busy: the program must not close
   // then, or devices would be left half configured.
   BOOL IsBusy() const;
-  // The dialog and its flow and Exit buttons, disabled while a frame is busy.
+  // While a frame is busy its flow and Exit buttons are disabled, but the
+  // dialog itself stays enabled: the close box, Alt+F4, Escape and the
+  // window manager's close still reach it, and it says why it stays open.
+  // The focus leaves the busy frame for the dialog, so that keys come here.
   void SetBusyLook(BOOL busy);
   int CurrentFlow() const { return m_nCurrentFlow; }
 

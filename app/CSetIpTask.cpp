@@ -1,7 +1,11 @@
 #include "CSetIpTask.h"
 
+#include "CDiscoveryTask.h"
 #include "CExtListCtrl.h"
 #include "WizardTables.h"
+
+const char kSetIpStillAtOldAddress[] = "OLDADDRESS";
+const char kSetIpNotFound[] = "NOTFOUND";
 
 namespace {
 
@@ -10,6 +14,10 @@ const int kSetIpFailureColumn = 6;
 const int kProgressColumn = 8;
 const unsigned long kRebootTimeout = 100;  // units of 10 ms
 const DWORD kAnswerPollMs = 20;
+// The search by MAC: a device that restarts is silent for a while, so it is
+// asked several times, each time for 5 s.
+const unsigned long kFindTimeout = 500;
+const int kFindTries = 6;
 
 }  // namespace
 
@@ -48,9 +56,12 @@ BOOL CSetIpTask::Start() {
   m_nProgress = 0;
   m_bFinished = 0;
   m_bPasswordError = 0;
-  m_bAnswered = 0;
+  m_bSucceeded = 0;
+  m_nFailure = kFailedPlainly;
+  m_nFindsLeft = kFindTries;
   if (m_pList) {
     m_nRow = FindRow(m_strMac);
+    m_strOldIp = m_pList->GetItemText(m_nRow, kIpColumn);
     m_pList->SetProgress(m_nRow, kProgressColumn, TRUE, "", TRUE);
     if (!StartProgress()) {
       m_pList->SetProgress(m_nRow, kProgressColumn, TRUE, "", FALSE);
@@ -69,23 +80,75 @@ void CSetIpTask::OnRebootAnswer(VhQUAVError* error, basicVarList*, void* user) {
   static_cast<CSetIpTask*>(user)->RebootAnswered(error->code, error->message);
 }
 
-// The password flag first: the progress thread reads it once it sees the
-// finished flag. Without a progress list, the last answer ends the task.
-void CSetIpTask::Fail(int code) {
+void CSetIpTask::OnFindAnswer(VhQUAVError* error, basicVarList* list, void* user) {
+  static_cast<CSetIpTask*>(user)->FindAnswered(error->code, list);
+}
+
+// The flags that tell the outcome first: the progress thread reads them once
+// it sees the finished flag. Without a progress list, the last answer ends
+// the task.
+void CSetIpTask::Fail(int code, int failure) {
   m_bPasswordError = code == QUAV_PASSWORD_ERROR;
+  m_nFailure = failure;
   m_bFinished = 1;
   if (!m_pList) EndWithoutProgress();
+}
+
+void CSetIpTask::Succeed() {
+  SetCell(FindRow(m_strMac), kIpColumn, m_strNewIp);
+  m_bSucceeded = 1;
+  if (!m_pList) EndWithoutProgress();
+}
+
+void CSetIpTask::FindDevice() {
+  if (m_nFindsLeft-- <= 0) {
+    Fail(0, kFailedNotFound);
+    return;
+  }
+  m_list = QUAVVarlist(kBroadcastDiscoveryTable);
+  m_list.SetSecurityMode(QUAV_SECURITY_NONE, "");
+  m_list.SetCommand(QUAV_CMD_DISCOVER);
+  try {
+    m_pClient->SendRequest(m_strMac, &m_list, OnFindAnswer, kFindTimeout, this);
+  } catch (CVHException* e) {
+    delete e;
+    Fail(0, kFailedNotFound);
+  }
+}
+
+void CSetIpTask::FindAnswered(int code, basicVarList* list) {
+  if (Closing() || m_bFinished || m_bSucceeded) return;
+  HandlerScope scope(this);
+  if (code == QUAV_TIMEOUT) {
+    FindDevice();
+    return;
+  }
+  CDeviceRecord found;
+  if (code != 0 || !RecordFromAnswer(list, CDiscoveryTask::kBroadcast, found, nullptr) ||
+      found.m_strMac.CompareNoCase(m_strMac) != 0)
+    return;  // not this device's answer; the search goes on until its time-out
+  if (found.m_strIp == m_strNewIp) {
+    Succeed();
+    return;
+  }
+  // The device is where it was, or somewhere else: the store shows where.
+  SetCell(FindRow(m_strMac), kIpColumn, found.m_strIp);
+  Fail(0, kFailedStillOld);
 }
 
 void CSetIpTask::SetIpAnswered(int code, const CString& message) {
   if (Closing()) return;
   HandlerScope scope(this);
+  if (code == QUAV_TIMEOUT) {
+    SetCell(FindRow(m_strMac), kSetIpFailureColumn, QUAVFailureText(message));
+    FindDevice();
+    return;
+  }
   if (code != 0) {
     SetCell(FindRow(m_strMac), kSetIpFailureColumn, QUAVFailureText(message));
     Fail(code);
     return;
   }
-  m_bAnswered = 1;
   SetCell(FindRow(m_strMac), kIpColumn, m_strNewIp);
   m_list = QUAVVarlist(kRebootTable);
   m_list["System Reboot"]->value = "1";
@@ -103,12 +166,18 @@ void CSetIpTask::SetIpAnswered(int code, const CString& message) {
 void CSetIpTask::RebootAnswered(int code, const CString& message) {
   if (Closing()) return;
   HandlerScope scope(this);
-  if (code != 0) {
+  if (code == QUAV_TIMEOUT) {
+    // The device may be restarting already, its answer lost.
+    m_strRebootMessage = QUAVFailureText(message);
+    SetCell(FindRow(m_strMac), kProgressColumn, m_strRebootMessage);
+    FindDevice();
+  } else if (code != 0) {
     m_strRebootMessage = QUAVFailureText(message);
     SetCell(FindRow(m_strMac), kProgressColumn, m_strRebootMessage);
     Fail(code);
-  } else if (!m_pList) {
-    EndWithoutProgress();
+  } else {
+    m_bSucceeded = 1;
+    if (!m_pList) EndWithoutProgress();
   }
 }
 
@@ -120,13 +189,19 @@ void CSetIpTask::Progress() {
     ++m_nProgress;
     m_pList->UpdateProgress(m_nRow, kProgressColumn, m_nProgress);
   }
-  // A full progress is no success until the device has answered the set-IP
-  // request; until then its time-out decides.
-  while (!m_bFinished && !m_bAnswered) Sleep(kAnswerPollMs);
+  // A full progress is no success until the device has taken its address;
+  // until then its answers, their time-outs and the search decide.
+  while (!m_bFinished && !m_bSucceeded) Sleep(kAnswerPollMs);
   SetClosing();
   m_pList->SetProgress(m_nRow, kProgressColumn, TRUE, "", FALSE);
-  if (m_bFinished)
-    Report(FALSE, m_strMac, m_bPasswordError ? "PASSWORDERROR" : " Error!");
-  else
+  if (!m_bFinished)
     Report(TRUE, m_strMac, " OK!");
+  else if (m_bPasswordError)
+    Report(FALSE, m_strMac, "PASSWORDERROR");
+  else if (m_nFailure == kFailedStillOld)
+    Report(FALSE, m_strMac, kSetIpStillAtOldAddress);
+  else if (m_nFailure == kFailedNotFound)
+    Report(FALSE, m_strMac, kSetIpNotFound);
+  else
+    Report(FALSE, m_strMac, " Error!");
 }

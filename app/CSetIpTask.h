@@ -2,13 +2,22 @@
 // has it save and apply them, then reboots it, while a progress bar runs in
 // the device's row of the apply page's member list (column 8). The outcome,
 // " OK!", "PASSWORDERROR" or " Error!", reaches the owner through
-// TaskDoneProc on the progress thread. Success needs the device's answer to
-// the set-IP request: when the progress is full before it came, the task
-// waits for the answer or its time-out. The task ends itself (DeviceTask.h);
-// its creator never deletes it.
+// TaskDoneProc on the progress thread, or one of the two texts below. Success
+// needs the device's answer to the reboot request, or the device found at its
+// new address: when the set-IP or the reboot request gets no answer (the
+// client has sent it again meanwhile), the device may still have taken it, so
+// the task asks for the device by its MAC (a Discover sent to that MAC alone)
+// before it decides. When the progress is full before the outcome is known,
+// the task waits for it. The task ends itself (DeviceTask.h); its creator
+// never deletes it.
 #pragma once
 
 #include "DeviceTask.h"
+
+// Failures after an unanswered request, as the task reports them: the device
+// answered the search at its old address, or not at all.
+extern const char kSetIpStillAtOldAddress[];
+extern const char kSetIpNotFound[];
 
 class CSetIpTask : public CDeviceTask {
  public:
@@ -35,9 +44,14 @@ class CSetIpTask : public CDeviceTask {
 
   static void OnSetIpAnswer(VhQUAVError* error, basicVarList* list, void* user);
   static void OnRebootAnswer(VhQUAVError* error, basicVarList* list, void* user);
+  static void OnFindAnswer(VhQUAVError* error, basicVarList* list, void* user);
   void SetIpAnswered(int code, const CString& message);
   void RebootAnswered(int code, const CString& message);
-  void Fail(int code);
+  // The search by MAC after a request that got no answer.
+  void FindDevice();
+  void FindAnswered(int code, basicVarList* list);
+  void Succeed();
+  void Fail(int code, int failure = kFailedPlainly);
   void Progress() override;
 
   CString m_strMac;
@@ -48,7 +62,11 @@ class CSetIpTask : public CDeviceTask {
   int m_nUnused;
   std::atomic<int> m_bPasswordError{0};
   std::atomic<int> m_bFinished{0};
-  std::atomic<int> m_bAnswered{0};  // the set-IP request was answered with success
+  std::atomic<int> m_bSucceeded{0};  // the device took its address and restarts
+  enum { kFailedPlainly, kFailedStillOld, kFailedNotFound };
+  std::atomic<int> m_nFailure{kFailedPlainly};
+  CString m_strOldIp;
+  int m_nFindsLeft = 0;
   CString m_strNewGateway;
   CString m_strPassword;
   unsigned long m_nRequestTimeout = 1500;

@@ -33,10 +33,10 @@ class CWizardFrame : public CRTDialog {
 
   void ShowButtons(BOOL finished);
   void EnableBack(int flag);
-  // Enables or disables the frame and the main dialog together; pages call
-  // it from SetBusy. While disabled the frame is busy: its buttons, which
-  // take no input then, are drawn disabled, and the main dialog refuses to
-  // close. Back and Cancel keep the state the flow gives them meanwhile and
+  // Enables or disables the frame, and the main dialog's buttons with it;
+  // pages call it from SetBusy. While disabled the frame is busy: its
+  // buttons, which take no input then, are drawn disabled, and the main
+  // dialog refuses to close. Back and Cancel keep the state the flow gives them meanwhile and
   // show it once the frame is enabled again.
   void EnableWithParent(BOOL enable);
   BOOL IsBusy() const { return m_bBusy; }

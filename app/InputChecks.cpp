@@ -234,3 +234,19 @@ int ParseRadixNumber(const CString& text, int defaultValue) {
   }
   return static_cast<int>(value);
 }
+
+BOOL IsDeviceMacText(const CString& text) {
+  if (text.GetLength() != 12) return FALSE;
+  for (int i = 0; i < 12; ++i)
+    if (!isxdigit(static_cast<unsigned char>(text[i]))) return FALSE;
+  return text.CompareNoCase("FFFFFFFFFFFF") != 0 && text != "000000000000";
+}
+
+CString OneLineText(const CString& text) {
+  CString line = text;
+  for (int i = 0; i < line.GetLength(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    if (c < 32 || c == 127) line.SetAt(i, ' ');
+  }
+  return line;
+}

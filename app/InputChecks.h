@@ -15,6 +15,12 @@ BOOL IsDigitsOnly(LPCTSTR text);
 // Three dots, none first or last; 1..223 but not 127, 0..255, 0..255, 1..254.
 BOOL IsValidIpText(const CString& text);
 BOOL IsValidIpCtrl(CWnd* ctrl);
+// What a device on the LAN may call its MAC: 12 hex digits, neither the
+// broadcast address (every F) nor all zeros.
+BOOL IsDeviceMacText(const CString& text);
+// A text from the LAN as one line: every control character (below 32, and
+// 127) becomes a blank.
+CString OneLineText(const CString& text);
 // Four parts whose bits are ones from the top followed by zeros, top bit set, lowest clear.
 BOOL IsValidNetmaskCtrl(CWnd* ctrl);
 // Neither the network nor the broadcast address of a non-zero subnet.

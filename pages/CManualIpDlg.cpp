@@ -34,16 +34,19 @@ BOOL CManualIpDlg::OnInitDialog() {
   return TRUE;
 }
 
-// Every member row counts, wherever it stands: a manually addressed row
-// further down is as much in the way as the first one holding the text.
-BOOL CManualIpDlg::IsAddressInUse(const CString& ip) {
-  if (m_pMemberList) {
-    for (int row = 0; row < m_pMemberList->GetItemCount(); ++row)
-      if (m_pMemberList->GetItemText(row, kMemberIpColumn) == ip &&
-          m_pMemberList->GetCheckbox(row, kMemberAutoColumn) == 0)
+// Every other member row counts, wherever it stands and however it is to be
+// addressed.
+BOOL IsMemberAddressTaken(CRTListCtrlEx* members, CRTListCtrlEx* candidates, const CString& ip, int row) {
+  if (members) {
+    for (int other = 0; other < members->GetItemCount(); ++other) {
+      if (other == row) continue;
+      if (members->GetItemText(other, CManualIpDlg::kMemberIpColumn) == ip) return TRUE;
+      if (members->GetItemText(other, CManualIpDlg::kMemberIsManualColumn) == "YES" &&
+          members->GetItemText(other, CManualIpDlg::kMemberNewIpColumn) == ip)
         return TRUE;
+    }
   }
-  return m_pCandidateList && FindListItemByText(m_pCandidateList, ip, kCandidateIpColumn) >= 0;
+  return candidates && FindListItemByText(candidates, ip, CManualIpDlg::kCandidateIpColumn) >= 0;
 }
 
 void CManualIpDlg::OnOK() {
@@ -55,7 +58,7 @@ void CManualIpDlg::OnOK() {
     ShowLangMessage(m_pApp, "IDS_MSG_IP_ERROR");
     return;
   }
-  if (IsAddressInUse(m_strIp)) {
+  if (IsMemberAddressTaken(m_pMemberList, m_pCandidateList, m_strIp, m_nRow)) {
     ShowLangMessage(m_pApp, "IDS_MSG_IP_EXIST");
     return;
   }

@@ -2,9 +2,9 @@
 // hand. The member pages open it from a row's "Manually" cell, hand it their
 // two lists (borrowed, for the address-in-use check) and read the three
 // texts after IDOK. The dialog accepts only a usable host address for the
-// mask that no manually addressed member and no unconfigured access point
-// already has; members that take an automatic address do not count, as
-// theirs will be replaced.
+// mask that no other member holds or will hold (its current address, which
+// a member that is to move keeps when its move fails, or the address typed
+// for it by hand) and no unconfigured access point has.
 #pragma once
 
 #include "RTButton.h"
@@ -20,15 +20,17 @@ class CManualIpDlg : public CBackdropDialog {
  public:
   explicit CManualIpDlg(CWnd* pParent = nullptr);
 
-  // The member list's columns the check reads: the address and the
-  // "Automatically" box; the unconfigured list's address column.
-  enum { kMemberIpColumn = 2, kMemberAutoColumn = 5, kCandidateIpColumn = 1 };
+  // The member list's columns the check reads: the address shown (a manual
+  // row's typed one), the manual flag ("YES") and a manual row's current
+  // address; the unconfigured list's address column.
+  enum { kMemberIpColumn = 2, kMemberIsManualColumn = 10, kMemberNewIpColumn = 14, kCandidateIpColumn = 1 };
 
   CString m_strIp;
   CString m_strMask;
   CString m_strGateway;
   CRTListCtrlEx* m_pMemberList = nullptr;
   CRTListCtrlEx* m_pCandidateList = nullptr;
+  int m_nRow = -1;  // the member row the address is for; its own addresses are no obstacle
   CWizardApp* m_pApp = nullptr;
   CRTButton m_btnOk;
   CRTButton m_btnCancel;
@@ -44,6 +46,10 @@ class CManualIpDlg : public CBackdropDialog {
   BOOL OnInitDialog() override;
   void OnOK() override;
 
- private:
-  BOOL IsAddressInUse(const CString& ip);
 };
+
+// The address check of the dialog, which the member page makes again for
+// every manual row before it goes on: TRUE when a member row other than
+// `row` holds or will hold `ip`, or a candidate has it. Either list may be
+// null.
+BOOL IsMemberAddressTaken(CRTListCtrlEx* members, CRTListCtrlEx* candidates, const CString& ip, int row);

@@ -421,9 +421,22 @@ void CMemberPage::AppendNewRecords(CPtrList& records) {
   }
 }
 
+// A row dragged in after an address was typed may hold it already.
+BOOL CMemberPage::CheckManualAddresses() {
+  for (int row = 0; row < m_listMembers.GetItemCount(); ++row) {
+    if (m_listMembers.GetItemText(row, kMemberIsManual) != kManualYes) continue;
+    if (!IsMemberAddressTaken(&m_listMembers, &m_listUnconfigured, m_listMembers.GetItemText(row, kMemberIp), row))
+      continue;
+    ShowMessage("IDS_MSG_IP_EXIST");
+    return FALSE;
+  }
+  return TRUE;
+}
+
 BOOL CMemberPage::BuildRecordList() {
   if (!CheckOneMaster()) return FALSE;
   if (UpdateAutoIpState() && !CheckIpPlan()) return FALSE;
+  if (!CheckManualAddresses()) return FALSE;
   FreeRecordList(&m_groupList);
   AppendNewRecords(m_groupList);
   return TRUE;
@@ -463,6 +476,7 @@ LRESULT CMemberPage::OnListCellClicked(WPARAM wParam, LPARAM lParam) {
       CManualIpDlg dialog;
       dialog.m_pMemberList = &m_listMembers;
       dialog.m_pCandidateList = &m_listUnconfigured;
+      dialog.m_nRow = row;
       if (dialog.DoModal() != IDOK || row >= list.GetItemCount()) break;
       list.SetCheckbox(row, kMemberAuto, 0);
       const CString before = list.GetItemText(row, kMemberIp);

@@ -75,6 +75,7 @@ class CMemberPage : public CWizardPage {
   int OnBackPage() override;
 
   virtual BOOL UpdateAutoIpState();
+  BOOL CheckManualAddresses();
   virtual BOOL CheckOneMaster();
   BOOL CheckIpPlan();
   virtual BOOL BuildRecordList();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <vector>
 
 #include "CVHException.h"
@@ -149,7 +150,7 @@ void AlQUAVClient::CancelAll() {
 void AlQUAVClient::StopListen() { m_bListening = FALSE; }
 
 void AlQUAVClient::Register(const BYTE* mac, basicVarList* list, QUAVCallback callback, unsigned long timeout,
-                            void* user) {
+                            void* user, std::vector<BYTE> datagram) {
   _QUAVReqData* record = new _QUAVReqData();
   record->sequence = m_nSequence;
   std::memcpy(record->mac, mac, 6);
@@ -159,8 +160,31 @@ void AlQUAVClient::Register(const BYTE* mac, basicVarList* list, QUAVCallback ca
   record->deadline = GetTickCount() + DWORD(timeout * 10);
   record->done = 0;
   record->user = user;
+  const bool collects = record->command == QUAV_CMD_DISCOVER || record->command == QUAV_CMD_ANNOUNCE;
+  record->resendsLeft = collects || datagram.empty() ? 0 : QUAV_RESENDS;
+  record->datagram = std::move(datagram);
+  record->resendInterval = std::min<DWORD>(DWORD(timeout * 10) / (QUAV_RESENDS + 1), QUAV_RESEND_MAX_INTERVAL_MS);
+  record->nextResend = GetTickCount() + record->resendInterval;
   m_pending.AddTail(record);
   ++m_nSequence;
+}
+
+// A lost datagram, either way, costs one resend interval instead of the
+// request. A send that fails now is as good as a lost one.
+void AlQUAVClient::Resend(_QUAVReqData* record, DWORD now) {
+  if (record->done || record->resendsLeft <= 0 || LONG(now - record->nextResend) < 0) return;
+  if (LONG(now + record->resendInterval / 2 - record->deadline) > 0) {
+    record->resendsLeft = 0;  // an answer would hardly come back before the deadline
+    return;
+  }
+  --record->resendsLeft;
+  record->nextResend = now + record->resendInterval;
+  sockaddr_in to = {};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(QUAV_REQUEST_PORT);
+  to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+  sendto(m_socket, reinterpret_cast<const char*>(record->datagram.data()), int(record->datagram.size()), 0,
+         reinterpret_cast<sockaddr*>(&to), sizeof to);
 }
 
 int AlQUAVClient::SendRequest(CString mac, basicVarList* list, QUAVCallback callback, unsigned long timeout,
@@ -188,7 +212,8 @@ int AlQUAVClient::SendRequest(CString mac, basicVarList* list, QUAVCallback call
   if (sendto(m_socket, reinterpret_cast<const char*>(buffer.data()), total, 0, reinterpret_cast<sockaddr*>(&to),
              sizeof to) != total)
     QUAVThrow(QUAV_SOCKET_ERROR);
-  Register(target, list, callback, timeout, user);
+  buffer.resize(size_t(total));
+  Register(target, list, callback, timeout, user, std::move(buffer));
   return 0;
 }
 
@@ -198,13 +223,16 @@ int AlQUAVClient::Listen(int, CString mac, basicVarList* list, QUAVCallback call
   if (m_socket == INVALID_SOCKET) QUAVThrow(QUAV_SOCKET_NOT_READY);
   BYTE target[6];
   if (!MacBytes(mac, target)) QUAVThrow(QUAV_BAD_MAC);
-  Register(target, list, callback, timeout, user);
+  Register(target, list, callback, timeout, user, {});
   return 1;
 }
 
 void AlQUAVClient::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent != kTimerId) return;
   DWORD now = GetTickCount();
+  if (m_socket != INVALID_SOCKET)
+    for (POSITION pos = m_pending.GetHeadPosition(); pos;)
+      Resend(static_cast<_QUAVReqData*>(m_pending.GetNext(pos)), now);
   for (POSITION pos = m_pending.GetHeadPosition(); pos;) {
     POSITION at = pos;
     _QUAVReqData* record = static_cast<_QUAVReqData*>(m_pending.GetNext(pos));
@@ -267,14 +295,16 @@ LRESULT AlQUAVClient::OnQUAVRecv(WPARAM, LPARAM) {
       code = QUAV_UNKNOWN_ERROR;
       break;
   }
-  Report(pos, code);  // last statement: the callback may end this client
+  // A device that refuses a collecting request is named: the collector
+  // learns who it was and can go on listening to the others.
+  Report(pos, code, code != 0 && collects ? MacText(header.mac) : CString());  // last statement: see Report
   return 0;
 }
 
 // Everything the callback needs is taken, and the record removed, before the
 // call: the callback may send new requests, pump messages that re-enter these
 // handlers, or delete this client. Nothing of `this` is touched after it.
-void AlQUAVClient::Report(POSITION pos, int code) {
+void AlQUAVClient::Report(POSITION pos, int code, const CString& answeringMac) {
   _QUAVReqData* record = static_cast<_QUAVReqData*>(m_pending.GetAt(pos));
   VhQUAVError error;
   error.code = code;
@@ -283,6 +313,7 @@ void AlQUAVClient::Report(POSITION pos, int code) {
   error.sequence = record->sequence;
   error.command = record->command;
   error.mac = MacText(record->mac);
+  error.extra = answeringMac;
   error.reserved2 = 0;
   basicVarList* list = record->list;
   QUAVCallback callback = record->callback;

@@ -4,6 +4,8 @@
 // messages of its own hidden window, and every callback runs there.
 #pragma once
 
+#include <vector>
+
 #include "AfxWnd.h"
 #include "QUAVVarlist.h"
 #include "Winsock.h"
@@ -11,6 +13,10 @@
 const int QUAV_REQUEST_PORT = 64512;
 const int QUAV_LISTEN_PORT = 55000;
 const UINT WM_QUAV_RECV = 0x819B;
+// How often an unanswered Get or Set is sent again before its time-out, and
+// the longest wait between two sends.
+const int QUAV_RESENDS = 3;
+const DWORD QUAV_RESEND_MAX_INTERVAL_MS = 2000;
 
 // What a callback learns of one outcome. It is the library's and lives only
 // for the call.
@@ -21,7 +27,7 @@ struct QUAV_API VhQUAVError {
   BYTE sequence;
   BYTE command;
   CString mac;  // the request's target, 12 upper-case hex digits
-  CString extra;
+  CString extra;  // a device's answer with a failure status: the answering MAC
   int reserved2;
 };
 
@@ -40,6 +46,14 @@ struct _QUAVReqData {
   int reserved;
   BYTE done;
   void* user;
+  // A Get or Set that is not answered goes out again, byte for byte (its
+  // sequence number too), until its resends are used up or it is answered;
+  // the deadline still ends it. Discover and announcement records collect
+  // every answer and are not sent again.
+  std::vector<BYTE> datagram;
+  int resendsLeft;
+  DWORD nextResend;
+  DWORD resendInterval;
 };
 
 class QUAV_API AlQUAVClient : public CWnd {
@@ -71,8 +85,10 @@ class QUAV_API AlQUAVClient : public CWnd {
   void CheckThread() const;
   void OpenSocket(BOOL broadcast, const CString& localIp, int port);
   void CloseSocket();
-  void Register(const BYTE* mac, basicVarList* list, QUAVCallback callback, unsigned long timeout, void* user);
-  void Report(POSITION pos, int code);
+  void Register(const BYTE* mac, basicVarList* list, QUAVCallback callback, unsigned long timeout, void* user,
+                std::vector<BYTE> datagram);
+  void Resend(_QUAVReqData* record, DWORD now);
+  void Report(POSITION pos, int code, const CString& answeringMac = CString());
 
   SOCKET m_socket;
   CPtrList m_pending;

@@ -260,17 +260,9 @@ class X11Backend : public PlatformDisplayBackend {
 
   bool CanMinimize() override {
     std::lock_guard<std::mutex> g(mutex_);
-    if (XGetSelectionOwner(dpy_, wmSelection_) != 0) return true;
     // Older window managers only name a check window on the root.
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    bool found = XGetWindowProperty(dpy_, root_, wmCheck_, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
-                                    &data) == Success &&
-                 type == XA_WINDOW && count == 1;
-    if (data) XFree(data);
-    return found;
+    long check = 0;
+    return XGetSelectionOwner(dpy_, wmSelection_) != 0 || FirstItemLocked(root_, wmCheck_, XA_WINDOW, &check);
   }
 
   void WindowHidden(HWND hwnd) override {
@@ -630,18 +622,24 @@ class X11Backend : public PlatformDisplayBackend {
     return topDown == stacking_;
   }
 
-  // Whether the window manager keeps the window as an icon (ICCCM WM_STATE).
-  bool IconicLocked(::Window xw) {
-    Atom type = 0;
+  // The first 32-bit item of a window's property of `type`; false when it has none.
+  bool FirstItemLocked(::Window xw, Atom property, Atom type, long* value) {
+    Atom actual = 0;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    bool iconic = XGetWindowProperty(dpy_, xw, wmState_, 0, 2, False, wmState_, &type, &format, &count, &after,
-                                     &data) == Success &&
-                  type == wmState_ && format == 32 && count >= 1 &&
-                  reinterpret_cast<const long*>(data)[0] == IconicState;
+    bool found = XGetWindowProperty(dpy_, xw, property, 0, 1, False, type, &actual, &format, &count, &after, &data) ==
+                     Success &&
+                 actual == type && format == 32 && count >= 1;
+    if (found) *value = reinterpret_cast<const long*>(data)[0];
     if (data) XFree(data);
-    return iconic;
+    return found;
+  }
+
+  // Whether the window manager keeps the window as an icon (ICCCM WM_STATE).
+  bool IconicLocked(::Window xw) {
+    long state = 0;
+    return FirstItemLocked(xw, wmState_, wmState_, &state) && state == IconicState;
   }
 
   HWND HwndOf(::Window xw) const {

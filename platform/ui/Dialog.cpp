@@ -476,8 +476,22 @@ LRESULT DefDlgProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       HWND top = GetAncestor(hwnd, GA_ROOT);
       if (wp && (wp->flags & SWP_SHOWWINDOW) && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) && IsWindow(hwnd) &&
           IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && IsWindowEnabled(top) && top == GetActiveWindow() &&
-          !IsDialogChild(hwnd, focus) && InfoOf(hwnd, &info) && (info.initFocus || info.savedFocus))
-        RestoreFocus(hwnd);
+          !IsDialogChild(hwnd, focus) && InfoOf(hwnd, &info) && (info.initFocus || info.savedFocus)) {
+        // A frame that comes up with its page inside: the page is what the
+        // user works in, so the innermost shown child dialog takes the focus.
+        HWND target = hwnd;
+        for (HWND inner = target; inner;) {
+          inner = nullptr;
+          for (HWND c = GetWindow(target, GW_CHILD); c && !inner; c = GetWindow(c, GW_HWNDNEXT)) {
+            DialogInfo ci;
+            if ((GetWindowLongA(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsWindowVisible(c) && IsWindowEnabled(c) &&
+                InfoOf(c, &ci) && (ci.initFocus || ci.savedFocus) && FirstFocus(c))
+              inner = c;
+          }
+          if (inner) target = inner;
+        }
+        RestoreFocus(target);
+      }
       return r;
     }
     case DM_GETDEFID: {

@@ -308,20 +308,26 @@ faults = duplicate
   EXPECT_STREQ(scan.devices[1].m_strMac, "000D88D00003");
   sim_.reset();
 
+  // A device that answers with an error status is set aside, named; the
+  // others' answers are kept and the scan runs to its end.
   Start(R"(
 [device]
 mac = 000D88D00004
 ip = 10.250.0.44
 faults = status=2
+[device]
+mac = 000D88D00005
+ip = 10.250.0.45
 )");
-  CDiscoveryTask failing(CDiscoveryTask::kBroadcast);
-  Scan failed;
-  DWORD start = GetTickCount();
-  failing.Run(Scan::Result, &failed);
-  ASSERT_TRUE(testkit::PumpUntil([&] { return !failed.ends.empty(); }, 20000));
-  EXPECT_EQ(failed.ends, std::vector<int>{-1});
-  EXPECT_TRUE(failed.devices.empty());
-  EXPECT_LT(failed.endTimes[0] - start, 4000u);
+  CDiscoveryTask refusing(CDiscoveryTask::kBroadcast);
+  Scan refused;
+  refusing.Run(Scan::Result, &refused);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !refused.ends.empty(); }, 30000));
+  EXPECT_EQ(refused.ends, std::vector<int>{1});
+  ASSERT_EQ(refused.devices.size(), 1u);
+  EXPECT_STREQ(refused.devices[0].m_strMac, "000D88D00005");
+  ASSERT_GE(refusing.IgnoredAnswers().GetCount(), 1);
+  EXPECT_STREQ(refusing.IgnoredAnswers().GetHead(), "device 000D88D00004 answered: Not Done!");
 }
 
 TEST_F(DeviceTasks, SynchronousRunReturnsWhenTheScanIsDone) {
@@ -388,10 +394,10 @@ TEST_F(DeviceTasks, SetIpGivesTheNewAddressAndRebootsTheDevice) {
 }
 
 // Refusals and silence end in failure: a wrong password early, with the
-// text in column 6; a silent device only at its time-out, even when the
-// progress is full long before it (never " OK!" without an answer); a device
-// that reboots without answering the reboot request, with the text in the
-// progress cell.
+// text in column 6; a silent device only once its time-out and the search by
+// its MAC have passed, even when the progress is full long before (never
+// " OK!" without an answer). A device that reboots without answering the
+// reboot request is found at its new address by that search: a success.
 TEST_F(DeviceTasks, SetIpFailuresAreReportedAndNeverOk) {
   Start(kSetIpScenario);
   MemberStore store({"000D88E00003", "000D88E00004", "000D88E00005"});
@@ -402,15 +408,15 @@ TEST_F(DeviceTasks, SetIpFailuresAreReportedAndNeverOk) {
   silent->SetTimeouts(3000, 1500);  // the progress is full at 15 s, the time-out comes at 30 s
   ASSERT_TRUE(silent->Start());
   ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00005", "", "10.250.0.65", reports)->Start());
-  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 60000)) << sim_->Log();
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 90000)) << sim_->Log();
 
   ExpectReports(reports, start,
                 {{"000D88E00003", FALSE, "PASSWORDERROR", 0, 12000},
-                 {"000D88E00004", FALSE, " Error!", 30000, 35000},
-                 {"000D88E00005", FALSE, " Error!", 1000, 12000}});
+                 {"000D88E00004", FALSE, kSetIpNotFound, 60000, 66000},
+                 {"000D88E00005", TRUE, " OK!", 15000, 25000}});
   EXPECT_EQ(store.Cell("000D88E00003", 6), "Password Error!");
   EXPECT_EQ(store.Cell("000D88E00004", 6), "Timeout!");
-  EXPECT_EQ(store.Cell("000D88E00005", 8), "Timeout!");
+  EXPECT_EQ(store.Cell("000D88E00005", 2), "10.250.0.65");
   EXPECT_EQ(store.Cell("000D88E00003", 2), "");
   // The device that did not answer the reboot still took its address.
   ASSERT_TRUE(sim_->WaitForLog("back 000D88E00005")) << sim_->Log();
@@ -430,6 +436,59 @@ TEST_F(DeviceTasks, SetIpWithoutAListEndsAtItsLastAnswer) {
   EXPECT_EQ(reports.Count(), 0u);
   ASSERT_TRUE(sim_->WaitForLog("back 000D88E00001")) << sim_->Log();
   EXPECT_EQ(sim_->State("000D88E00001")["ip"], "10.250.0.71");
+}
+
+// An answer that does not come: the set-IP request goes out again with its
+// sequence number, and when no answer comes at all the device is asked for
+// by its MAC before the task decides. Found at the new address is success,
+// at the old one a failure that says so.
+TEST_F(DeviceTasks, UnansweredSetIpIsSentAgainAndThenTheDeviceIsSought) {
+  Start(R"(
+[device]
+mac = 000D88E00006
+ip = 10.250.0.56
+faults = drop_answers=1
+[device]
+mac = 000D88E00007
+ip = 10.250.0.57
+faults = no_answer=setip
+reboot_ms = 20000
+[device]
+mac = 000D88E00008
+ip = 10.250.0.58
+faults = drop_answers=100
+)");
+  const struct {
+    const char* mac;
+    const char* newIp;
+    BOOL ok;
+    const char* message;
+    const char* cell;   // column 2 afterwards
+    const char* state;  // the device's address afterwards
+  } cases[] = {
+      {"000D88E00006", "10.250.0.66", TRUE, " OK!", "10.250.0.66", "10.250.0.66"},
+      {"000D88E00007", "10.250.0.67", TRUE, " OK!", "10.250.0.67", "10.250.0.67"},
+      {"000D88E00008", "10.250.0.68", FALSE, kSetIpStillAtOldAddress, "10.250.0.58", "10.250.0.58"},
+  };
+  MemberStore store({"000D88E00006", "000D88E00007", "000D88E00008"});
+  Reports reports;
+  for (const auto& c : cases)
+    ASSERT_TRUE(NewSetIpTask(&store.list, c.mac, "", c.newIp, reports)->Start());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 90000)) << sim_->Log();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mac);
+    Outcome o = reports.Of(c.mac);
+    EXPECT_EQ(o.ok, c.ok);
+    EXPECT_EQ(o.message, c.message);
+    EXPECT_EQ(store.Cell(c.mac, 2), c.cell);
+  }
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88E00006")) << sim_->Log();
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88E00007")) << sim_->Log();
+  for (const auto& c : cases) EXPECT_EQ(sim_->State(c.mac)["ip"], c.state) << c.mac;
+  // The one lost answer was made good by the same request sent again.
+  const std::string log = sim_->Log();
+  EXPECT_NE(log.find("drop answer to command 3 seq 0 at 000D88E00006"), std::string::npos) << log;
+  EXPECT_NE(log.find("set 000D88E00006 ip = 10.250.0.66"), log.rfind("set 000D88E00006 ip = 10.250.0.66")) << log;
 }
 
 // A request that cannot be sent: shown in a message box, reported at once on

@@ -127,6 +127,18 @@ class ApplyHost {
   TestApplyPage page;
 };
 
+// For a person to look at the page after a run: a picture where the
+// environment variable names it.
+inline void ShowForAPerson(ApplyHost& h, const char* variable) {
+  const char* png = std::getenv(variable);
+  if (!png) return;
+  h.host.ShowWindow(SW_SHOW);
+  h.page.ShowWindow(SW_SHOW);
+  h.host.UpdateWindow();
+  testkit::PumpPending();
+  EXPECT_TRUE(testkit::CaptureWindowPng(h.host.m_hWnd, png));
+}
+
 // Answers the modal windows of a run as an operator would: the device
 // password dialog with `password` typed (Cancel when it is empty), any other
 // box (the skinned message box, a plain one) with OK.

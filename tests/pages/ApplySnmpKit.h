@@ -94,13 +94,19 @@ inline std::vector<Member> TwoMembers() {
   return {{"000D88C00001", "10.250.0.21", "Master", 0}, {"000D88C00002", "10.250.0.22", "Slave", 0}};
 }
 
-// The second device's whole chain ran, and the run ended.
-inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log) {
+// The last line of a run in which the first device failed a step.
+inline std::string FirstDeviceFailed() { return "The steps are done; 1 access point(s) failed: 000D88C00001."; }
+
+// The second device's whole chain ran, and the run ended with `last`.
+inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log,
+                                     const std::string& last = "All steps are done.") {
   EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): joining the AP Vezovi... OK!"), 1u)
       << ::testing::PrintToString(log);
   EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): applying the settings... OK!"), 1u);
   EXPECT_EQ(CountLines(log, "10.250.0.22: restarting the access point."), 1u);
   ASSERT_FALSE(log.empty());
-  EXPECT_EQ(log.back(), "All steps are done.");
+  EXPECT_EQ(log.back(), last);
+  // Each failed device has a line of its own before the last.
+  if (last == FirstDeviceFailed()) EXPECT_EQ(log[log.size() - 2], "10.250.0.21 (000D88C00001) failed.");
   EXPECT_EQ(CountLines(log, "Restarting the access points: 100% done."), 1u);
 }

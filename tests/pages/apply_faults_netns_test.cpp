@@ -1,7 +1,8 @@
 // The apply engine's SNMP chain when devices answer badly: an agent that
-// never answers, an error status for a write, a restart that is not
-// answered, and an access point mode to correct. Each run goes on to its end
-// lines and releases the page.
+// never answers or refuses the first read, an error status for a write, a
+// restart that is not answered, and an access point mode to correct. Each
+// run goes on to its end lines, releases the page and names a device that
+// failed; no message box holds it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,16 +18,25 @@ bool Mentions(const std::vector<std::string>& log, const std::string& text) {
                      [&text](const std::string& l) { return l.find(text) != std::string::npos; });
 }
 
-TEST_F(ApplySnmp, AnAgentThatNeverAnswersGetsNoLineAndTheNextDeviceFollows) {
-  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "faults = snmp_silent\n") + SecondDevice());
-  ApplyHost h(TwoMembers());
-  OperatorAnswers answers("");
-  RunChain(h);
-  const std::vector<std::string> log = h.Log();
-  EXPECT_EQ(answers.boxes.size(), 1u);  // the variable layer's message for the read
-  EXPECT_FALSE(Mentions(log, "10.250.0.21")) << ::testing::PrintToString(log);
-  ExpectSecondDeviceAndEnd(log);
-  EXPECT_EQ(sim_->State("000D88C00002")["dot11APTrevakStatus"], "1");
+// The first read of a member fails: a line names the member and the step.
+TEST_F(ApplySnmp, AMemberWhoseFirstReadFailsGetsAFailLineAndNoBox) {
+  const char* const kFaults[] = {"faults = snmp_silent\n", "faults = snmp_error=dot11ApMode:5\n",
+                                 "snmp_status = 0\n"};  // its agent is off: as a member that moved
+  for (const char* fault : kFaults) {
+    SCOPED_TRACE(fault);
+    StartDevices(SnmpDevice("000D88C00001", "10.250.0.21") + fault + SecondDevice());
+    ApplyHost h(TwoMembers());
+    OperatorAnswers answers("");
+    RunChain(h);
+    const std::vector<std::string> log = h.Log();
+    EXPECT_TRUE(answers.boxes.empty()) << ::testing::PrintToString(answers.boxes);
+    EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): checking the access point mode... Failed!"), 1u)
+        << ::testing::PrintToString(log);
+    EXPECT_FALSE(Mentions(log, "10.250.0.21 (000D88C00001): joining"));
+    ExpectSecondDeviceAndEnd(log, FirstDeviceFailed());
+    EXPECT_EQ(sim_->State("000D88C00002")["dot11APTrevakStatus"], "1");
+    sim_.reset();
+  }
 }
 
 TEST_F(ApplySnmp, AGroupSettingsWriteWithAnErrorStatusSkipsTheRestOfThatDevice) {
@@ -41,7 +51,7 @@ TEST_F(ApplySnmp, AGroupSettingsWriteWithAnErrorStatusSkipsTheRestOfThatDevice) 
       << ::testing::PrintToString(log);
   EXPECT_FALSE(Mentions(log, "10.250.0.21: writing"));
   EXPECT_FALSE(Mentions(log, "10.250.0.21: restarting"));
-  ExpectSecondDeviceAndEnd(log);
+  ExpectSecondDeviceAndEnd(log, FirstDeviceFailed());
   EXPECT_EQ(sim_->State("000D88C00001")["dot11APTrevakVersion"], "0");
 }
 

@@ -132,16 +132,25 @@ TEST_F(ApplyPage, EntryFillsTheStoreFromTheGroupListAndWritesItBack) {
   EXPECT_EQ(h.Record(1)->m_strWriteCommunity, "velmont");
   EXPECT_EQ(h.Record(0)->m_strIp, "10.250.0.31");
 
-  // The automatic plan: only another row that keeps its address holds one.
+  // The automatic plan: another row's present address is held (a row that is
+  // to move keeps it when its move fails), and so is the new address of a
+  // group row that will take it. Row 1 leaves the group first, then stays
+  // with its address typed by hand (10.250.0.22).
   h.page.SetCell(0, kColAuto, "1");
   h.page.SetCell(1, kColAuto, "0");
   struct Held {
+    const char* leave;  // row 1's column 7
     const char* ip;
     int row;
     BOOL held;
-  } held[] = {{"10.250.0.40", 0, TRUE}, {"10.250.0.40", 1, FALSE}, {"10.250.0.31", 1, FALSE},
-              {"10.250.0.31", 0, FALSE}, {"10.250.0.99", 0, FALSE}};
-  for (const Held& c : held) EXPECT_EQ(h.page.IsHeldByAnother(c.ip, c.row), c.held) << c.ip << " " << c.row;
+  } held[] = {{"1", "10.250.0.40", 0, TRUE},  {"1", "10.250.0.40", 1, FALSE}, {"1", "10.250.0.31", 1, TRUE},
+              {"1", "10.250.0.31", 0, FALSE}, {"1", "10.250.0.99", 0, FALSE}, {"1", "10.250.0.22", 0, FALSE},
+              {"0", "10.250.0.22", 0, TRUE},  {"-1", "10.250.0.22", 0, FALSE}, {"-1", "10.250.0.40", 0, TRUE}};
+  for (const Held& c : held) {
+    h.page.SetCell(1, kColLeave, c.leave);
+    EXPECT_EQ(h.page.IsHeldByAnother(c.ip, c.row), c.held) << c.leave << " " << c.ip << " " << c.row;
+  }
+  h.page.SetCell(1, kColLeave, "1");
   // A row before this one with the same address does not hide a later one.
   h.page.SetCell(0, kColIp, "10.250.0.40");
   EXPECT_TRUE(h.page.IsHeldByAnother("10.250.0.40", 0));

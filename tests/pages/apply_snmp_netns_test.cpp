@@ -73,6 +73,8 @@ ip = 10.250.0.33
       "10.250.0.21: writing the synchronisation settings... OK!",
       "10.250.0.21: writing the AP Vezovi version... start",
       "10.250.0.21: writing the AP Vezovi version... OK!",
+      "10.250.0.21: writing the user name and password... start",
+      "10.250.0.21: writing the user name and password... OK!",
       "10.250.0.21 (000D88C00001): applying the settings... start",
       "10.250.0.21 (000D88C00001): applying the settings... setting",
       "10.250.0.21 (000D88C00001): applying the settings... OK!",

@@ -1,6 +1,7 @@
 // The apply engine's SNMP chain when a synchronous step fails, and the second
 // run with a Master that cannot be reached. Each run goes on to its end
-// lines and releases the page.
+// lines, releases the page, and names in its last line the device that
+// failed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +17,9 @@ TEST_F(ApplySnmp, FailingSynchronousStepsLogTheirFailureAndTheChainGoesOn) {
     const char* fault;
     const char* failedLine;
   } cases[] = {
-      {"snmp_error=usersName:5", "10.250.0.21: writing the AP Vezovi version... Failed!"},
+      // The login is its own step, not the version write.
+      {"snmp_error=usersName:5", "10.250.0.21: writing the user name and password... Failed!"},
+      {"snmp_error=dot11APTrevakVersion:5", "10.250.0.21: writing the AP Vezovi version... Failed!"},
       {"snmp_error=dot11APTrevakSyncLoginStatus:5", "10.250.0.21: writing the synchronisation settings... Failed!"},
       {"snmp_error=deviceSettingApply:5", "10.250.0.21 (000D88C00001): applying the settings... Failed!"},
   };
@@ -28,7 +31,8 @@ TEST_F(ApplySnmp, FailingSynchronousStepsLogTheirFailureAndTheChainGoesOn) {
     EXPECT_EQ(CountLines(log, c.failedLine), 1u) << c.fault << ::testing::PrintToString(log);
     // The steps after the failed one still ran for this device.
     EXPECT_EQ(CountLines(log, "10.250.0.21: restarting the access point."), 1u) << c.fault;
-    ExpectSecondDeviceAndEnd(log);
+    ExpectSecondDeviceAndEnd(log, FirstDeviceFailed());
+    ShowForAPerson(h, "TRELLIAN_APPLY_SYNC_FAULT_PNG");
     sim_.reset();
   }
 }
@@ -39,12 +43,13 @@ TEST_F(ApplySnmp, SecondRunWithAnUnreachableMasterStillEndsWithSnmpOff) {
   h.page.SetSnmpTarget("10.250.0.99", "quorin", "velmont");
   Run(h);
   const std::vector<std::string> log = h.Log();
-  // The request could be sent: the apply line reads OK whatever the answer.
-  EXPECT_EQ(CountLines(log, "Applying the wireless settings to the AP Vezovi... OK!"), 1u)
+  // No answer came: the apply failed, though its request went out.
+  EXPECT_EQ(CountLines(log, "Applying the wireless settings to the AP Vezovi... Failed!"), 1u)
       << ::testing::PrintToString(log);
+  EXPECT_EQ(CountLines(log, "Applying the wireless settings to the AP Vezovi... OK!"), 0u);
   EXPECT_EQ(CountLines(log, "Restarting the access points: 100% done."), 1u);
   EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): switching SNMP off... OK!"), 1u);
-  EXPECT_EQ(log.back(), "All steps are done.");
+  EXPECT_EQ(log.back(), "The steps are done; 1 access point(s) failed: 10.250.0.99.");
   EXPECT_EQ(sim_->State("000D88C00002")["snmp_status"], "0");
 }
 

@@ -1,6 +1,6 @@
 // The manual IP dialog: the address, mask and gateway checks in their order,
-// and the address-in-use check over the page's two lists, where a member row
-// counts wherever it stands unless it takes an automatic address.
+// and the address-in-use check over the page's two lists, where every other
+// member row counts wherever it stands, however it is to be addressed.
 
 #include <gtest/gtest.h>
 
@@ -28,6 +28,9 @@ class ManualIpDlgTest : public ::testing::Test {
     for (int i = 0; i < 4; ++i) members.AddTail(MakeDevice(ips[i], "00000000AA0" + std::to_string(i)));
     page.SetGroupList(&members);
     page.m_listMembers.SetCheckbox(0, kMemberAuto, 1);
+    // Row 1 was given its address by hand; it is at 10.0.0.52 until it moves.
+    page.m_listMembers.SetItemText(1, CManualIpDlg::kMemberIsManualColumn, "YES");
+    page.m_listMembers.SetItemText(1, CManualIpDlg::kMemberNewIpColumn, "10.0.0.52");
     devices.AddTail(MakeDevice("192.168.1.10", "000000000000"));
     page.SetDeviceList(&devices);
   }
@@ -68,6 +71,7 @@ TEST_F(ManualIpDlgTest, ChecksInOrder) {
       {"a kept member's address", {"10.0.0.3", "255.255.255.0", "10.0.0.254"}, "IDS_MSG_IP_EXIST"},
       // The first row with it is automatic; the manual one further down still counts.
       {"an address held by hand further down", {"10.0.0.1", "255.255.255.0", "10.0.0.254"}, "IDS_MSG_IP_EXIST"},
+      {"a manual member's present address", {"10.0.0.52", "255.255.255.0", "10.0.0.254"}, "IDS_MSG_IP_EXIST"},
       {"a candidate's address", {"192.168.1.10", "255.255.255.0", "192.168.1.1"}, "IDS_MSG_IP_EXIST"},
   };
   for (const auto& c : cases) {
@@ -90,15 +94,25 @@ TEST_F(ManualIpDlgTest, ChecksInOrder) {
   }
 }
 
-// Once the lower row takes an automatic address too, nobody holds the
-// address by hand and it is free.
-TEST_F(ManualIpDlgTest, AnAddressOnlyAutomaticRowsHoldIsFree) {
+// A member that is to take an automatic address keeps its present one when
+// its move fails, so that address is no free choice either; only the row the
+// address is for may keep its own.
+TEST_F(ManualIpDlgTest, AnAutomaticRowsAddressIsTakenButTheRowsOwnIsFree) {
   page.m_listMembers.SetCheckbox(2, kMemberAuto, 1);
-  ModalAnswers answers;
-  answers.entry = {"10.0.0.1", "255.255.255.0", "10.0.0.254"};
-  CManualIpDlg dialog;
-  EXPECT_EQ(Run(dialog), IDOK);
-  EXPECT_TRUE(answers.messages.empty());
+  const struct {
+    int row;  // the row the dialog is for
+    const char* ip;
+    bool taken;
+  } cases[] = {{-1, "10.0.0.1", true}, {1, "10.0.0.2", false}, {1, "10.0.0.1", true}, {3, "10.0.0.3", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.row) + " " + c.ip);
+    ModalAnswers answers;
+    answers.entry = {c.ip, "255.255.255.0", "10.0.0.254"};
+    CManualIpDlg dialog;
+    dialog.m_nRow = c.row;
+    EXPECT_EQ(Run(dialog), c.taken ? IDCANCEL : IDOK);
+    EXPECT_EQ(answers.messages, c.taken ? Texts({"IDS_MSG_IP_EXIST"}) : Texts({}));
+  }
 }
 
 TEST_F(ManualIpDlgTest, TextsComeFromTheLanguageFile) {

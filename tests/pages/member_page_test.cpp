@@ -412,6 +412,43 @@ TEST_F(MemberPageTest, AManualAddressReplacesTheRowsAddressUntilTheBoxIsClicked)
   EXPECT_EQ(Members().GetItemText(1, kMemberIsManual), "");
 }
 
+// A typed address that another row holds or will hold stops Next, however
+// the rows came to share it (a row dragged in later, one typed by hand).
+TEST_F(MemberPageTest, AManualAddressAnotherRowHoldsOrWillHoldStopsNext) {
+  const struct {
+    const char* name;
+    const char* typed;       // row 2's typed address
+    const char* otherTyped;  // row 1's typed address, or null when row 1 keeps its own
+    bool passes;
+  } cases[] = {
+      {"a free address", "10.0.0.9", nullptr, true},
+      {"another member's present address", "10.0.0.1", nullptr, false},
+      {"the address typed for another member", "10.0.0.9", "10.0.0.9", false},
+      {"the present address of a member typed elsewhere", "10.0.0.2", "10.0.0.8", false},
+  };
+  Enter(0);
+  LoadMembers(3);
+  Members().SetItemText(0, kMemberRole, "Master");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const struct {
+      int row;
+      const char* typed;
+    } rows[] = {{1, c.otherTyped}, {2, c.typed}};
+    for (const auto& r : rows) {
+      const std::string present = "10.0.0." + std::to_string(r.row + 1);
+      Members().SetItemText(r.row, kMemberIp, r.typed ? r.typed : present.c_str());
+      Members().SetItemText(r.row, kMemberNewIp, r.typed ? present.c_str() : "");
+      Members().SetItemText(r.row, kMemberIsManual, r.typed ? "YES" : "NO");
+      Members().SetItemText(r.row, kMemberAction, "");
+    }
+    Members().SetItemText(0, kMemberAction, "");
+    ModalAnswers answers;
+    EXPECT_EQ(page->OnNextPage(), c.passes ? 3 : -2);
+    EXPECT_EQ(answers.messages, c.passes ? Texts({}) : Texts({"IDS_MSG_IP_EXIST"}));
+  }
+}
+
 TEST_F(MemberPageTest, TheDeleteImageReturnsAMemberAfterConfirmation) {
   Enter(0);
   LoadMembers(2);

@@ -2,7 +2,8 @@
 // inside a private network namespace (tools/netns-run): the create scan finds
 // the unconfigured RIZ-4410 devices and the name clash, the modify and status
 // scans merge announcements with broadcast answers, and the status list shows
-// the members. The platform clock and the simulator run at the same speed-up,
+// the members; answers no device could give are set aside and texts that
+// break lines are shown on one. The platform clock and the simulator run at the same speed-up,
 // so announcements keep their proportion to the 40 s scan.
 
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@
 #include "CStatusListPage.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
+#include "HostilePeer.h"
 #include "RTSkin.h"
 #include "ScanPages.h"
 #include "TempDir.h"
@@ -178,6 +180,14 @@ class ScanLab : public ::testing::Test {
     testkit::PumpPending();
     EXPECT_TRUE(testkit::CaptureWindowPng(dialog_->GetSafeHwnd(), ShotPath(name)));
   }
+  // The modify flow opened from the main dialog, once its first scan has
+  // ended; null when there is no such page or its scan did not end.
+  CModifyScanPage* ModifyScan() {
+    OpenMainDialog();
+    Press(IDC_MAIN_MODIFY);
+    auto* scan = dynamic_cast<CModifyScanPage*>(dialog_->Frame(CMainDlg::kModifyFlow)->Page(0));
+    return scan && ScanEnds(scan) ? scan : nullptr;
+  }
   // The create flow's scan, started as the group name page's Next would
   // start it, for a new group of `name`.
   CScanNewApPage* ScanForNewGroup(const char* name) {
@@ -206,10 +216,12 @@ TEST_F(ScanLab, CreateScanListsTheUnconfiguredDevicesAndFindsAnExactNameClash) {
   CScanNewApPage* scan = ScanForNewGroup("Roof");
   ASSERT_NE(scan, nullptr);
 
-  // Busy: the frame and the main dialog are disabled and show the wait cursor.
+  // Busy: the frame and the main dialog's buttons are disabled (the dialog
+  // itself still takes a close, to refuse it) and show the wait cursor.
   EXPECT_TRUE(scan->IsScanning());
   EXPECT_FALSE(frame->IsWindowEnabled());
-  EXPECT_FALSE(dialog_->IsWindowEnabled());
+  EXPECT_FALSE(dialog_->m_btnModify.IsWindowEnabled());
+  EXPECT_FALSE(dialog_->m_btnExit.IsWindowEnabled());
   EXPECT_EQ(dialog_->m_nWaitCursor, 1);
   testkit::PumpFor(20000);
   Shoot("lab_create_scanning");
@@ -281,12 +293,9 @@ TEST_F(ScanLab, StatusScanCountsTheGroupsThatAnsweredAndListsTheirMembers) {
 }
 
 TEST_F(ScanLab, ModifyScanMergesAndEnteringAgainStartsANewScan) {
-  OpenMainDialog();
-  Press(IDC_MAIN_MODIFY);
+  CModifyScanPage* scan = ModifyScan();
+  ASSERT_NE(scan, nullptr) << sim_->Log();
   CWizardFrame* frame = dialog_->Frame(CMainDlg::kModifyFlow);
-  auto* scan = dynamic_cast<CModifyScanPage*>(frame->Page(0));
-  ASSERT_NE(scan, nullptr);
-  ASSERT_TRUE(ScanEnds(scan)) << sim_->Log();
   EXPECT_EQ(Status(scan), "2 AP Vezovi group(s) found.") << sim_->Log();
   EXPECT_EQ(SortedMacs(scan->m_groupList), kMembers);
   EXPECT_EQ(SortedMacs(scan->m_deviceList), kFresh);
@@ -309,9 +318,44 @@ TEST_F(ScanLab, ModifyScanMergesAndEnteringAgainStartsANewScan) {
   EXPECT_EQ(scan->Ticks(), 0);
   EXPECT_TRUE(scan->m_groupList.IsEmpty());
   EXPECT_EQ(scan->m_keptGroupRecords.GetCount(), 5);
-  EXPECT_FALSE(dialog_->IsWindowEnabled());
+  EXPECT_FALSE(dialog_->m_btnCreate.IsWindowEnabled());
   ASSERT_TRUE(ScanEnds(scan));
   EXPECT_EQ(Status(scan), "2 AP Vezovi group(s) found.");
+}
+
+bool Holds(const CStringList& lines, const std::string& text) {
+  for (POSITION pos = lines.GetHeadPosition(); pos;)
+    if (lines.GetNext(pos) == text.c_str()) return true;
+  return false;
+}
+
+TEST_F(ScanLab, AnswersNoDeviceCouldGiveAreSetAsideAndTextsShowOnOneLine) {
+  HostilePeer peer;
+  ASSERT_TRUE(peer.bound());
+  CModifyScanPage* scan = ModifyScan();
+  ASSERT_NE(scan, nullptr) << sim_->Log();
+
+  // The simulated devices are all there, beside the peer's sound records.
+  std::vector<std::string> members = kMembers, fresh = kFresh;
+  members.push_back("0A0B0C0D0E01");
+  fresh.push_back("0A0B0C0D0E02");
+  EXPECT_EQ(SortedMacs(scan->m_groupList), members);
+  EXPECT_EQ(SortedMacs(scan->m_deviceList), fresh);
+  for (POSITION pos = scan->m_deviceList.GetHeadPosition(); pos;) {
+    auto* r = static_cast<CDeviceRecord*>(scan->m_deviceList.GetNext(pos));
+    if (r->m_strMac == "0A0B0C0D0E02") EXPECT_EQ(r->m_strLocation, "Hall way");
+  }
+  std::vector<std::string> names;
+  for (POSITION pos = scan->m_groupNames.GetHeadPosition(); pos;)
+    names.push_back(scan->m_groupNames.GetNext(pos).GetString());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Lobby", "Lobby  Evil", "Roof"}));
+  EXPECT_EQ(Status(scan), "3 AP Vezovi group(s) found.");
+
+  const CStringList& ignored = dialog_->m_pDiscoveryB->IgnoredAnswers();
+  EXPECT_TRUE(Holds(ignored, "answer refused: the MAC ZZZZZZZZZZZZ is no device's"));
+  EXPECT_TRUE(Holds(ignored, "answer refused: the address 255.255.255.255 of 0A0B0C0D0E03 is no unicast host address"));
+  EXPECT_TRUE(Holds(ignored, "device 0A0B0C0D0E05 answered: Not Done!"));
 }
 
 // A page that goes while its scan still runs: the tasks report nothing more

@@ -230,6 +230,12 @@ TEST_F(NestedDialogTest, APageThatComesUpTakesTheFocusToItsFirstTabStop) {
     DestroyWindow(next);
     ShowWindow(page_, SW_SHOW);
   }
+  // A frame that comes up with its page inside it: the page's control, not the frame's buttons.
+  ShowWindow(frame_, SW_HIDE);
+  SetFocus(Ctl(kCreate));
+  SetWindowPos(frame_, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  Pump();
+  EXPECT_EQ(Name(GetFocus()), std::to_string(kName));
   // Not while the window is disabled (a busy wizard): the focus stays out.
   HWND next = CreateDialogIndirectParamA(nullptr, &tpl, frame_, NestProc, 0);
   SetFocus(nullptr);

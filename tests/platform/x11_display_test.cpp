@@ -125,15 +125,7 @@ TEST_F(X11Test, DoubleClicksAndTheWheelFollowThePlatformRules) {
 
 TEST_F(X11Test, CloseRequestFromTheServerClosesTheWindow) {
   HWND dlg = OpenDialog();
-  XEvent ev{};
-  ev.xclient.type = ClientMessage;
-  ev.xclient.window = X(dlg);
-  ev.xclient.message_type = XInternAtom(x_, "WM_PROTOCOLS", False);
-  ev.xclient.format = 32;
-  ev.xclient.data.l[0] = static_cast<long>(XInternAtom(x_, "WM_DELETE_WINDOW", False));
-  ev.xclient.data.l[1] = CurrentTime;
-  XSendEvent(x_, X(dlg), False, NoEventMask, &ev);
-  XFlush(x_);
+  SendDeleteWindow(dlg);
   // A dialog answers a close as its Cancel button.
   EXPECT_TRUE(Wait([&] { return Count(IDCANCEL, BN_CLICKED) == 1; }));
 }

@@ -129,6 +129,18 @@ class X11Test : public DialogTest {
     XTestFakeKeyEvent(x_, XKeysymToKeycode(x_, ks), down ? True : False, 0);
     XFlush(x_);
   }
+  // The window manager's close: WM_DELETE_WINDOW, as the server delivers it.
+  static void SendDeleteWindow(HWND hwnd) {
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = X(hwnd);
+    ev.xclient.message_type = XInternAtom(x_, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(x_, "WM_DELETE_WINDOW", False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(x_, X(hwnd), False, NoEventMask, &ev);
+    XFlush(x_);
+  }
   static POINT CenterOf(HWND hwnd) {
     RECT r = WinRect(hwnd);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};

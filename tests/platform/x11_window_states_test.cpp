@@ -125,18 +125,7 @@ TEST_F(X11States, TheCloseBoxAltF4AndTheWindowManagersCloseAskTheWindowToClose) 
          t->Key(XK_F4, true), t->Key(XK_F4, false);
          t->Key(XK_Alt_L, false);
        }},
-      {"the window manager's close",
-       [](X11States*, HWND host) {
-         XEvent ev{};
-         ev.xclient.type = ClientMessage;
-         ev.xclient.window = X(host);
-         ev.xclient.message_type = XInternAtom(x_, "WM_PROTOCOLS", False);
-         ev.xclient.format = 32;
-         ev.xclient.data.l[0] = static_cast<long>(XInternAtom(x_, "WM_DELETE_WINDOW", False));
-         ev.xclient.data.l[1] = CurrentTime;
-         XSendEvent(x_, X(host), False, NoEventMask, &ev);
-         XFlush(x_);
-       }},
+      {"the window manager's close", [](X11States*, HWND host) { SendDeleteWindow(host); }},
   };
   HWND host = MakeHost();
   for (const Case& c : cases) {

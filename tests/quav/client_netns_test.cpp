@@ -306,6 +306,57 @@ TEST_F(QuavClient, DeviceStatusesAndMalformedAnswers) {
   }
 }
 
+// A Get or Set whose answers are lost goes out again, byte for byte with its
+// sequence number, a bounded number of times before its deadline; the first
+// answer that comes is the only report. A Discover is sent once.
+TEST_F(QuavClient, UnansweredRequestsAreSentAgainABoundedNumberOfTimes) {
+  Start(R"(
+[device]
+mac = 000D88B00011
+ip = 10.250.0.31
+faults = drop_answers=2
+[device]
+mac = 000D88B00012
+ip = 10.250.0.32
+faults = drop_answers=100
+)");
+  AlQUAVClient client;
+  client.SetRequestMode(0, "");
+  const struct {
+    const char* mac;
+    std::vector<int> codes;
+    size_t sent;  // how often the device saw the request
+  } cases[] = {{"000D88B00011", {0}, 3}, {"000D88B00012", {QUAV_TIMEOUT}, 1 + QUAV_RESENDS}};
+  std::vector<Recorder> recorders(2);
+  std::vector<std::unique_ptr<QUAVVarlist>> lists;
+  for (size_t i = 0; i < 2; ++i) {
+    lists.emplace_back(new QUAVVarlist(kCommunityTable));
+    lists[i]->SetCommand(QUAV_CMD_GET);
+    client.SendRequest(cases[i].mac, lists[i].get(), Record, 400, &recorders[i]);
+  }
+  ASSERT_TRUE(testkit::PumpUntil([&] { return client.PendingCount() == 0; }, 20000)) << sim_->Log();
+  testkit::PumpFor(300);
+  const std::string log = sim_->Log();
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(cases[i].mac);
+    std::vector<int> codes;
+    for (const Outcome& o : recorders[i].outcomes) codes.push_back(o.code);
+    EXPECT_EQ(codes, cases[i].codes);
+    const std::string seen = "get seq " + std::to_string(i) + " at " + cases[i].mac;
+    size_t count = 0;
+    for (size_t at = log.find(seen); at != std::string::npos; at = log.find(seen, at + 1)) ++count;
+    EXPECT_EQ(count, cases[i].sent) << log;
+  }
+  EXPECT_EQ(recorders[0].outcomes[0].values, (std::vector<std::string>{"public", "private", "0"}));
+
+  DiscoverRequest discover;
+  Recorder found;
+  client.SendRequest("FFFFFFFFFFFF", &discover.list, Record, 200, &found);
+  ASSERT_TRUE(Wait(found));
+  const std::string after = sim_->Log();
+  EXPECT_EQ(after.find("discover seq 2: answer 000D88B00011"), after.rfind("discover seq 2: answer 000D88B00011"));
+}
+
 // A callback may send a new request on the same client: the retry after a
 // time-out that the discovery task makes.
 struct Retry {

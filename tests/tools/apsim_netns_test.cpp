@@ -393,6 +393,39 @@ faults = snmp_error=dot11ApMode:5
   EXPECT_TRUE(Has(Get(kUsersName, "public", "2c", "10.250.0.43"), "\"admin\""));
 }
 
+// The loss knob: requests and answers lost both ways, or answers only, with
+// the same losses again for the same seed.
+TEST_F(ApsimTest, LossKnobLosesDatagramsAsItsSeedSays) {
+  auto run = [this](std::vector<std::string> options, int* answered) {
+    Start(kDevice, std::move(options));
+    *answered = 0;
+    for (int i = 0; i < 6; ++i) *answered += Has(Get(kApMode), "INTEGER: 3");
+    std::istringstream log(sim_->Log());
+    std::string line, losses;
+    while (std::getline(log, line))
+      if (line.rfind("lose ", 0) == 0) losses += line + "\n";
+    sim_.reset();
+    return losses;
+  };
+  int answered = -1;
+  EXPECT_EQ(run({"--loss", "100"}, &answered), "lose snmp request 000D88C00001\nlose snmp request 000D88C00001\n"
+                                                    "lose snmp request 000D88C00001\nlose snmp request 000D88C00001\n"
+                                                    "lose snmp request 000D88C00001\nlose snmp request 000D88C00001\n");
+  EXPECT_EQ(answered, 0);
+  const std::string answersOnly = run({"--loss-answers", "100"}, &answered);
+  EXPECT_EQ(answered, 0);
+  EXPECT_TRUE(Has(answersOnly, "lose snmp answer 000D88C00001")) << answersOnly;
+  EXPECT_FALSE(Has(answersOnly, "lose snmp request")) << answersOnly;
+  int first = 0, again = 0;
+  const std::string losses = run({"--loss", "30", "--seed", "3"}, &first);
+  EXPECT_EQ(run({"--loss", "30", "--seed", "3"}, &again), losses);
+  EXPECT_EQ(again, first);
+  EXPECT_GT(first, 0);
+  EXPECT_LT(first, 6) << losses;
+  EXPECT_EQ(run({}, &answered), "");
+  EXPECT_EQ(answered, 6);
+}
+
 TEST_F(ApsimTest, TimeScaleShortensDeviceTime) {
   // 3000 ms of device time at ten times the speed: back well within 1 s.
   Start("[device]\nmac = 000D88C00001\nip = 10.250.0.41\nsnmp_status = 1\nreboot_ms = 3000\n",

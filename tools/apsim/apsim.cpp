@@ -1,6 +1,7 @@
 // apsim: simulated RIZ-4410 access points speaking QUAV and SNMP v1/v2c.
 //
 //   apsim SCENARIO [--duration SECONDS] [--quiet] [--time-scale N] [--state FILE]
+//         [--loss PERCENT | --loss-answers PERCENT [--seed N]]
 //
 // One process simulates every device of the scenario file. Requests arrive as
 // broadcasts on UDP port 64512; each device answers from its own address and
@@ -24,14 +25,23 @@
 //   staged_ip, staged_netmask, staged_gateway (taken at the next reboot),
 //   any SNMP object by its MIB name (dot11ApMode = 3; table rows as
 //   dot11WepKey.2),
-//   faults: a comma list of no_answer, no_answer=reboot, password_error,
-//           wrong_mac, bad_length, duplicate, garbage, delay=MS, status=N,
-//           snmp_silent, snmp_error=NAME:STATUS
+//   faults: a comma list of no_answer, no_answer=reboot, no_answer=setip,
+//           password_error, wrong_mac, bad_length, duplicate, garbage,
+//           delay=MS, status=N, drop_answers=N, snmp_silent,
+//           snmp_error=NAME:STATUS
+//     no_answer=setip: a Set of the address takes effect at once, with a
+//     reboot, and is never answered; drop_answers=N: the first N answers to
+//     Get and Set requests are lost (Discover answers still go out).
 // Lines starting with '#' or ';' are comments. An unknown key, MIB name or
 // fault stops apsim with the line's number.
 //
 // --time-scale N: durations of the scenario are device time, which passes N
 // times faster (for a program whose clock runs N times faster).
+// --loss PERCENT: every datagram apsim receives or sends (QUAV and SNMP, every
+// device) is lost with this chance, drawn from a generator seeded with
+// --seed N (default 1), so that a run can be repeated; each loss is logged.
+// --loss-answers PERCENT: the same for the datagrams apsim sends only (what
+// the program receives).
 // --state FILE: after every change the devices are written to FILE (written
 // aside, then renamed) as a scenario that starts them again as they are.
 //
@@ -57,6 +67,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -82,6 +93,20 @@ bool g_quiet = false;
 volatile sig_atomic_t g_stop = 0;
 double g_time_scale = 1;
 std::string g_state_path;
+
+// The loss knob: one draw per datagram, in the order apsim handles them.
+double g_loss_in = 0, g_loss_out = 0;  // percent of what apsim receives, and sends
+std::mt19937 g_loss_random(1);
+bool Lost(const char* what, const std::string& mac, bool sent = true) {
+  const double percent = sent ? g_loss_out : g_loss_in;
+  if (percent <= 0) return false;
+  if (std::uniform_real_distribution<double>(0, 100)(g_loss_random) >= percent) return false;
+  if (!g_quiet) {
+    printf("lose %s %s\n", what, mac.c_str());  // as Log, which comes below
+    fflush(stdout);
+  }
+  return true;
+}
 
 // Scenario durations are device time; --time-scale makes it pass faster.
 Clock::duration DeviceTime(int ms) {
@@ -241,6 +266,8 @@ struct Faults {
   bool no_answer = false, password_error = false, wrong_mac = false, bad_length = false;
   bool duplicate = false, garbage = false;
   bool no_answer_reboot = false;  // takes a reboot command and reboots without answering
+  bool no_answer_setip = false;   // takes a new address at once, reboots, answers nothing
+  int drop_answers = 0;           // answers to Get and Set still to lose
   bool snmp_silent = false;
   std::string snmp_error_name;  // a PDU naming this object gets snmp_error_status
   int snmp_error_status = 0;
@@ -440,6 +467,8 @@ std::optional<Faults> ParseFaults(const std::string& text, std::string* error) {
     item = Trim(item);
     if (item == "no_answer") f.no_answer = true;
     else if (item == "no_answer=reboot") f.no_answer_reboot = true;
+    else if (item == "no_answer=setip") f.no_answer_setip = true;
+    else if (item.rfind("drop_answers=", 0) == 0) f.drop_answers = std::atoi(item.c_str() + 13);
     else if (item == "snmp_silent") f.snmp_silent = true;
     else if (item.rfind("snmp_error=", 0) == 0) {
       std::string fault = item.substr(11);
@@ -756,6 +785,7 @@ class Simulator {
     to.sin_family = AF_INET;
     to.sin_port = htons(kAnnouncePort);
     to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    if (Lost("announcement", d.Get("mac"))) return;
     sendto(d.socket, out.data(), out.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
   }
 
@@ -764,7 +794,7 @@ class Simulator {
     sockaddr_in from{};
     socklen_t from_length = sizeof from;
     ssize_t n = recvfrom(listen_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &from_length);
-    if (n <= 0) return;
+    if (n <= 0 || Lost("request", "", false)) return;
     auto request = ParseRequest(buffer, static_cast<size_t>(n));
     if (!request) {
       Log("drop malformed datagram of %zd bytes", n);
@@ -823,6 +853,14 @@ class Simulator {
           break;
         }
         status = ApplySet(d, r);
+        if (d.faults.no_answer_setip && !d.staged.empty()) {
+          for (auto& [key, value] : d.staged) d.values[key] = value;
+          d.staged.clear();
+          Reboot(d);
+          WriteState(devices_);
+          Log("ignore set-ip seq %u at %s (took it, rebooting)", r.sequence, mac.c_str());
+          return;
+        }
         WriteState(devices_);
         if (d.faults.no_answer_reboot && d.back_at) {
           Log("ignore command %u seq %u at %s (rebooting)", r.command, r.sequence, mac.c_str());
@@ -840,6 +878,11 @@ class Simulator {
       Log("status %u to command %u seq %u at %s", status, r.command, r.sequence, mac.c_str());
     }
 
+    if (r.command != kDiscover && d.faults.drop_answers > 0) {
+      --d.faults.drop_answers;
+      Log("drop answer to command %u seq %u at %s", r.command, r.sequence, mac.c_str());
+      return;
+    }
     Bytes answer_mac = d.mac;
     if (d.faults.wrong_mac) answer_mac[5] ^= 0x01;
     Bytes out = Header(r.command, r.sequence, status, answer_mac);
@@ -911,6 +954,7 @@ class Simulator {
                          &from_length);
     if (n <= 0) return;
     const std::string mac = d.Get("mac");
+    if (Lost("snmp request", mac, false)) return;
     if (d.Get("snmp_status") != "1" || d.Silent(Clock::now()) || d.faults.snmp_silent) {
       Log("snmp silent %s", mac.c_str());
       return;
@@ -947,6 +991,7 @@ class Simulator {
       return;
     }
     if (answer.size() > 65000) answer = EncodeResponse(*request, kTooBig, 0, {});
+    if (Lost("snmp answer", mac)) return;
     sendto(d.snmp_socket, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
   }
 
@@ -1043,6 +1088,7 @@ class Simulator {
   }
 
   void Send(Device& d, const Bytes& datagram, const sockaddr_in& to) {
+    if (Lost("answer", d.Get("mac"))) return;
     sendto(d.socket, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
   }
 
@@ -1061,11 +1107,15 @@ int main(int argc, char** argv) {
     else if (std::strcmp(argv[i], "--quiet") == 0) g_quiet = true;
     else if (std::strcmp(argv[i], "--time-scale") == 0 && i + 1 < argc) g_time_scale = std::max(0.001, std::atof(argv[++i]));
     else if (std::strcmp(argv[i], "--state") == 0 && i + 1 < argc) g_state_path = argv[++i];
+    else if (std::strcmp(argv[i], "--loss") == 0 && i + 1 < argc) g_loss_in = g_loss_out = std::clamp(std::atof(argv[++i]), 0.0, 100.0);
+    else if (std::strcmp(argv[i], "--loss-answers") == 0 && i + 1 < argc) g_loss_out = std::clamp(std::atof(argv[++i]), 0.0, 100.0);
+    else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) g_loss_random.seed(static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10)));
     else if (!scenario) scenario = argv[i];
     else scenario = nullptr, i = argc;
   }
   if (!scenario) {
-    fprintf(stderr, "usage: apsim SCENARIO [--duration SECONDS] [--quiet] [--time-scale N] [--state FILE]\n");
+    fprintf(stderr, "usage: apsim SCENARIO [--duration SECONDS] [--quiet] [--time-scale N] [--state FILE]"
+                    " [--loss PERCENT | --loss-answers PERCENT [--seed N]]\n");
     return 2;
   }
   std::vector<Device> devices;
