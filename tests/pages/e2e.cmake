@@ -10,3 +10,23 @@ if(TARGET pages)
   set_tests_properties(e2e_x11 PROPERTIES TIMEOUT 600 LABELS x11 ENVIRONMENT
     "TRELLIAN_SOURCE_DIR=${CMAKE_SOURCE_DIR};TRELLIAN_BINARY_DIR=${CMAKE_BINARY_DIR};TRELLIAN_E2E_XVFB=1;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state")
 endif()
+
+# The three flows through the X server: the program Trellian as a process in
+# the lab on a private Xvfb, driven by XTEST, once on the bare server and once
+# under openbox. The pictures go to <build>/screens/x11-<manager>.
+if(TARGET pages AND TARGET Trellian)
+  add_executable(e2e_x_tests ${CMAKE_CURRENT_LIST_DIR}/e2e_x_test.cpp)
+  target_link_libraries(e2e_x_tests PRIVATE res platform test_support GTest::gtest GTest::gtest_main)
+  target_include_directories(e2e_x_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  add_dependencies(e2e_x_tests Trellian apsim)
+  foreach(manager bare openbox)
+    add_test(NAME e2e_x11_${manager} COMMAND $<TARGET_FILE:e2e_x_tests>)
+    set_tests_properties(e2e_x11_${manager} PROPERTIES TIMEOUT 600 LABELS x11 RESOURCE_LOCK xvfb_${manager}
+      ENVIRONMENT "TRELLIAN_SOURCE_DIR=${CMAKE_SOURCE_DIR};TRELLIAN_BINARY_DIR=${CMAKE_BINARY_DIR};TRELLIAN_X_WM=${manager}")
+  endforeach()
+  # The in-process case starts its Xvfb inside a private network namespace,
+  # where the display number it is given can be one a server outside holds
+  # too: then the program in the lab, which reaches its server through the
+  # socket file only, may reach the wrong one. Never both at once.
+  set_tests_properties(e2e_x11 PROPERTIES RESOURCE_LOCK "xvfb_bare;xvfb_openbox")
+endif()

@@ -48,6 +48,7 @@
 #include "CWpaPersonalDlg.h"
 #include "DialogPagesRes.h"
 #include "Display.h"
+#include "E2eFlows.h"
 #include "GroupNamePage.h"
 #include "ListCellData.h"
 #include "MemberPageFixture.h"
@@ -72,35 +73,15 @@ using members_test::Drag;
 using members_test::Inside;
 using members_test::RowPoint;
 
-// The platform clock and the simulator run this much faster than real time:
-// the 40 s scans and the devices' reboots stay within seconds.
-const int kClockScale = 20;
+using e2e::kBackup;
+using e2e::kClockScale;
+using e2e::kMaster;
+using e2e::kNewcomer;
+using e2e::kScenario;
+using e2e::kSlave;
+
 const DWORD kScanLimitMs = 60000;     // platform time; a scan takes 40 s
 const DWORD kApplyLimitMs = 1200000;  // platform time
-
-const char kMaster[] = "000D88E00001";
-const char kBackup[] = "000D88E00002";
-const char kSlave[] = "000D88E00003";
-const char kNewcomer[] = "000D88E00004";
-
-const char kScenario[] = R"(
-[device]
-mac = 000D88E00001
-ip = 10.250.0.11
-location = Hall
-[device]
-mac = 000D88E00002
-ip = 10.250.0.12
-location = Lobby
-[device]
-mac = 000D88E00003
-ip = 10.250.0.13
-location = Stairs
-[device]
-mac = 000D88E00004
-ip = 10.250.0.14
-location = Roof
-)";
 
 std::string BinaryDir() { return std::getenv("TRELLIAN_BINARY_DIR"); }
 
@@ -214,24 +195,8 @@ class Flows : public ::testing::Test {
   static std::string Log() { return sim_->Log(); }
   static std::map<std::string, std::string> State(const char* mac) { return sim_->State(mac); }
 
-  // Each member in the group `name` with its role (1 Master, 2 Backup
-  // Master, 3 Slave) and the group password as its login, as the simulator
-  // last wrote them down; the members' addresses are returned.
-  static std::set<std::string> ExpectGroup(const char* name, const char* password,
-                                           const std::vector<std::pair<const char*, const char*>>& members) {
-    std::set<std::string> addresses;
-    for (const auto& [mac, role] : members) {
-      SCOPED_TRACE(mac);
-      auto state = State(mac);
-      EXPECT_EQ(state["dot11APTrevakStatus"], "1");
-      EXPECT_EQ(state["dot11APTrevakModeSelect"], role);
-      EXPECT_EQ(state["dot11ApTrevakName"], name);
-      EXPECT_EQ(state["dot11ApTrevakPassword"], password);
-      EXPECT_EQ(state["usersName"], "admin");
-      EXPECT_EQ(state["password"], password);
-      addresses.insert(state["ip"]);
-    }
-    return addresses;
+  static e2e::DeviceState Devices() {
+    return [](const char* mac) { return State(mac); };
   }
 
   // A click in the middle of a window, as the mouse gives it.
@@ -414,9 +379,9 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   // The group's name and password.
   auto* name = dynamic_cast<CGroupNamePage*>(frame->Page(0));
   ASSERT_NE(name, nullptr);
-  TypeInto(name->m_edtName, "Atrium");
-  TypeInto(name->m_edtPassword, "opensesame");
-  EXPECT_EQ(TextOf(name->m_edtName), "Atrium");
+  TypeInto(name->m_edtName, e2e::kCreatedName);
+  TypeInto(name->m_edtPassword, e2e::kCreatedPassword);
+  EXPECT_EQ(TextOf(name->m_edtName), e2e::kCreatedName);
   Shot("create", "group-name");
   Next(frame);
   ASSERT_EQ(frame->CurrentIndex(), 1) << ::testing::PrintToString(operator_->boxes);
@@ -442,10 +407,10 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   ChooseRole(members, kBackup, "Backup Master");
   for (const char* mac : {kMaster, kBackup, kSlave}) TickAutomaticPlan(members, mac);
   ASSERT_TRUE(members->m_ipFrom.IsWindowEnabled());
-  TypeAddress(members->m_ipFrom, "10.250.0.101");
-  TypeAddress(members->m_ipMask, "255.255.255.0");
-  TypeAddress(members->m_ipGateway, "10.250.0.1");
-  EXPECT_EQ(TextOf(members->m_ipFrom), "10.250.0.101");
+  TypeAddress(members->m_ipFrom, e2e::kPlanFrom);
+  TypeAddress(members->m_ipMask, e2e::kPlanMask);
+  TypeAddress(members->m_ipGateway, e2e::kPlanGateway);
+  EXPECT_EQ(TextOf(members->m_ipFrom), e2e::kPlanFrom);
   // The list scrolled to the boxes; back to its start, the roles show.
   members->m_listMembers.Scroll(CSize(-1000, 0));
   Shot("create", "members");
@@ -462,14 +427,14 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   auto* wireless = dynamic_cast<CWirelessPage*>(frame->Page(4));
   ASSERT_NE(wireless, nullptr);
   ASSERT_TRUE(testkit::PumpUntil([&] { return !TextOf(wireless->m_edSsid).empty(); }, 20000)) << Log();
-  TypeInto(wireless->m_edSsid, "AtriumNet");
+  TypeInto(wireless->m_edSsid, e2e::kSsid);
   Choose(wireless->m_cbAuth, "WPA-Personal");
   CWpaPersonalDlg* wpa = wireless->m_pWpaPersonalDlg;
   ASSERT_TRUE(wpa->IsWindowVisible());
   Choose(wpa->m_cbWpaMode, 1);  // WPA2
   if (TextOf(wpa->m_edInterval).empty()) TypeInto(wpa->m_edInterval, "3600");
-  TypeInto(wpa->m_edKey, "correct horse battery");
-  TypeInto(wpa->m_edKeyConfirm, "correct horse battery");
+  TypeInto(wpa->m_edKey, e2e::kPassPhrase);
+  TypeInto(wpa->m_edKeyConfirm, e2e::kPassPhrase);
   Shot("create", "wireless");
   Next(frame);
   ASSERT_EQ(frame->CurrentIndex(), 5) << ::testing::PrintToString(operator_->boxes);
@@ -485,17 +450,7 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
 
   EXPECT_EQ(operator_->devicePasswordsAsked, 0) << "factory-fresh devices have no password";
-  const std::set<std::string> addresses =
-      ExpectGroup("Atrium", "opensesame", {{kMaster, "1"}, {kBackup, "2"}, {kSlave, "3"}});
-  EXPECT_EQ(State(kMaster)["netmask"], "255.255.255.0");
-  EXPECT_EQ(addresses, (std::set<std::string>{"10.250.0.101", "10.250.0.102", "10.250.0.103"}));
-  auto outsider = State(kNewcomer);
-  EXPECT_NE(outsider["dot11APTrevakStatus"], "1");
-  EXPECT_EQ(outsider["ip"], "10.250.0.14");
-  auto master = State(kMaster);
-  EXPECT_EQ(master["dot11Ssid"], "AtriumNet");
-  EXPECT_EQ(master["dot11Authentication"], "6");
-  EXPECT_EQ(master["dot11PassPhrase"], "correct horse battery");
+  e2e::ExpectCreated(Devices());
 }
 
 TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
@@ -513,11 +468,11 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   // "Atrium" opened with its password, renamed, given another password.
   auto* members = dynamic_cast<CModifyMembersPage*>(frame->Page(1));
   ASSERT_NE(members, nullptr);
-  operator_->groupPassword = "opensesame";
+  operator_->groupPassword = e2e::kCreatedPassword;
   OpenGroup(members, "Atrium");
   ASSERT_EQ(members->m_listMembers.GetItemCount(), 3) << ::testing::PrintToString(operator_->boxes);
-  TypeInto(members->m_editGroupName, "Foyer");
-  TypeInto(members->m_editGroupPassword, "newsecret");
+  TypeInto(members->m_editGroupName, e2e::kModifiedName);
+  TypeInto(members->m_editGroupPassword, e2e::kModifiedPassword);
 
   // The Slave leaves through its Delete image; the fourth device joins.
   members_test::PressIcon(members->m_listMembers, MemberRow(members, kSlave), kMemberDelete);
@@ -531,7 +486,7 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   Next(frame);
   ASSERT_EQ(frame->CurrentIndex(), 2) << ::testing::PrintToString(operator_->boxes);
 
-  operator_->devicePassword = "opensesame";
+  operator_->devicePassword = e2e::kCreatedPassword;
   ASSERT_TRUE(ApplyEnds(frame, 2)) << ApplyLog(frame, 2) << Log();
   Shot("modify", "apply");
   Next(frame);
@@ -548,8 +503,8 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   ClickOn(*wep->GetDlgItem(IDC_WEP_ENABLE));
   Choose(wep->m_cbKeyType, CWepKeyDlg::kAscii);
   Choose(wep->m_cbKeySize, 0);  // 64 bits: five characters
-  TypeInto(wep->m_edKey, "abcde");
-  TypeInto(wep->m_edKeyConfirm, "abcde");
+  TypeInto(wep->m_edKey, e2e::kWepKey);
+  TypeInto(wep->m_edKeyConfirm, e2e::kWepKey);
   Shot("modify", "wireless");
   Next(frame);
   ASSERT_EQ(frame->CurrentIndex(), 4) << ::testing::PrintToString(operator_->boxes);
@@ -563,14 +518,7 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
 
   EXPECT_EQ(operator_->devicePasswordsAsked, 0) << "the group's password opens its members";
-  ExpectGroup("Foyer", "newsecret", {{kMaster, "1"}, {kBackup, "2"}, {kNewcomer, "3"}});
-  EXPECT_EQ(State(kNewcomer)["ip"], "10.250.0.14");
-  EXPECT_EQ(State(kSlave)["dot11APTrevakStatus"], "0");
-  auto master = State(kMaster);
-  EXPECT_EQ(master["dot11Ssid"], "AtriumNet");
-  EXPECT_EQ(master["dot11Authentication"], "1");
-  EXPECT_EQ(master["dot11Encryption"], "1");
-  EXPECT_EQ(master["dot11WepKey.1"], "abcde");
+  e2e::ExpectModified(Devices());
 }
 
 TEST_F(Flows, StatusListsTheMembersWithRolesAndAddresses) {
@@ -593,13 +541,8 @@ TEST_F(Flows, StatusListsTheMembersWithRolesAndAddresses) {
     for (int column : {0, 1, 2, 4}) cells.emplace_back(list->m_list.GetItemText(row, column));
     rows[std::string(list->m_list.GetItemText(row, 3))] = cells;
   }
-  const std::map<std::string, std::vector<std::string>> expected = {
-      {kMaster, {"Foyer", "Master", State(kMaster)["ip"], "Hall"}},
-      {kBackup, {"Foyer", "Backup Master", State(kBackup)["ip"], "Lobby"}},
-      {kNewcomer, {"Foyer", "Slave", "10.250.0.14", "Roof"}},
-  };
-  EXPECT_EQ(rows, expected);
-  ExpectGroup("Foyer", "newsecret", {{kMaster, "1"}, {kBackup, "2"}, {kNewcomer, "3"}});
+  EXPECT_EQ(rows, e2e::ExpectedStatusRows(Devices()));
+  e2e::ExpectModifiedGroup(Devices());
   ClickOn(frame->m_btnFinish);
   EXPECT_FALSE(frame->IsWindowVisible());
   EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);

@@ -81,8 +81,10 @@ bool ApsimHarness::WaitForLog(const std::string& text, int ms) {
 std::string ApsimHarness::Log() const { return ReadFile(log_); }
 std::string ApsimHarness::Errors() const { return ReadFile(errors_); }
 
-std::map<std::string, std::string> ApsimHarness::State(const std::string& mac) const {
-  std::stringstream in(ReadFile(state_));
+std::map<std::string, std::string> ApsimHarness::State(const std::string& mac) const { return ReadSimState(state_, mac); }
+
+std::map<std::string, std::string> ReadSimState(const std::string& path, const std::string& mac) {
+  std::stringstream in(ReadFile(path));
   std::string line;
   std::map<std::string, std::string> device;
   auto done = [&] { return device.count("mac") && device["mac"] == mac; };

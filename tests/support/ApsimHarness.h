@@ -39,5 +39,9 @@ class ApsimHarness {
   std::string log_, errors_, state_;
 };
 
+// The device's keys and values in a simulator's state file (apsim --state);
+// empty when the file or the device is missing.
+std::map<std::string, std::string> ReadSimState(const std::string& path, const std::string& mac);
+
 // The program built beside the tests (TRELLIAN_BINARY_DIR/bin/NAME).
 std::string BuiltProgram(const std::string& name);

@@ -501,4 +501,19 @@ TEST_F(ApsimTest, LabFindsItsDevices) {
   EXPECT_TRUE(Has(out, "over TCP")) << out;
 }
 
+// A test's lab: the program's clock told to keep pace with the devices', and
+// the state file where the test reads it, kept after the lab is gone.
+TEST_F(ApsimTest, LabHandsOnItsTimeScaleAndKeepsTheStateFile) {
+  TempDir dir;
+  const std::string state = dir.file("lab-state.ini");
+  int status = -1;
+  std::string out = RunCommand(std::string(std::getenv("TRELLIAN_SOURCE_DIR")) +
+                                   "/tools/aplab --devices 2 --time-scale 20 --state " + state +
+                                   " -- sh -c 'echo scale=$TRELLIAN_TIME_SCALE state=$APLAB_STATE' 2>&1",
+                               &status);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_TRUE(Has(out, "scale=20 state=" + state)) << out;
+  EXPECT_EQ(ReadSimState(state, "000D88A00002")["ip"], "10.250.0.12") << out;
+}
+
 }  // namespace

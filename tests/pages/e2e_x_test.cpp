@@ -1,0 +1,813 @@
+// The three flows as a person does them: the real program Trellian runs as a
+// process of its own in the lab (tools/aplab: simulated devices in a private
+// network namespace, their time and the program's running kClockScale times
+// faster), on a private Xvfb, with or without a window manager
+// (TRELLIAN_X_WM=openbox), and every press, drag, key and click goes through
+// the X server by XTEST. The result is read from the simulator's state file,
+// with the expectations the in-process end-to-end test has.
+//
+// The program draws its own controls: where they are is computed from the
+// dialog templates (dialog units mapped to pixels) from the top-level X
+// window's place. A picture of the screen after each page is kept in
+// <build>/screens/x11-<manager>/<flow>/NN-<page>.png.
+
+// clang-format off
+#include <gtest/gtest.h>
+// clang-format on
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ApplyRes.h"
+#include "ApsimHarness.h"
+#include "Dialog.h"
+#include "DialogPagesRes.h"
+#include "E2eFlows.h"
+#include "MembersRes.h"
+#include "Resource.h"
+#include "ScanPagesRes.h"
+#include "SecurityRes.h"
+#include "TempDir.h"
+#include "WinUser.h"
+#include "WizardRes.h"
+#include "XDriver.h"
+#include "Xvfb.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Box = XDriver::Box;
+using Point = XDriver::Point;
+
+const char kMainTitle[] = "RIZ-4410 AP Vezovi Setup Tool v1.10";
+const char kMessageBoxTitle[] = "AP Vezovi Tool";
+const char kGroupPasswordTitle[] = "Enter the AP Vezovi Password";
+
+void Nap(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// Polls `done` every 50 ms of real time for up to `ms`.
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    Nap(50);
+  }
+}
+
+// ---------------------------------------------------------------- layout
+
+// A control's rectangle in pixels within its dialog's client area, from the
+// dialog's template.
+Box ControlBox(int dialog, int control) {
+  const DialogTemplate* tpl = PlatformFindDialog(MAKEINTRESOURCEA(dialog));
+  if (!tpl) return {};
+  for (const DialogItemTemplate& item : tpl->items) {
+    if (item.id != control) continue;
+    RECT r{item.x, item.y, item.x + item.cx, item.y + item.cy};
+    MapDialogRect(nullptr, &r);
+    return Box{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  return {};
+}
+
+Box DialogSize(int dialog) {
+  const DialogTemplate* tpl = PlatformFindDialog(MAKEINTRESOURCEA(dialog));
+  if (!tpl) return {};
+  RECT r{0, 0, tpl->cx, tpl->cy};
+  MapDialogRect(nullptr, &r);
+  return Box{0, 0, r.right, r.bottom};
+}
+
+Box At(Point origin, Box box) { return Box{origin.x + box.x, origin.y + box.y, box.width, box.height}; }
+Point Offset(Point p, int dx, int dy) { return Point{p.x + dx, p.y + dy}; }
+
+// The frames stand in the main dialog's frame area and the pages in the
+// frame's page area, each a little inside (CMainDlg and CWizardFrame place
+// them so).
+const Point kFrameInArea{2, 5};
+const Point kPageInArea{2, 5};
+
+// A top-level window of the program on the screen: its client area found
+// from its size (the template's client plus the border on three sides and
+// the caption), its caption buttons as the window manager code lays them.
+struct Window {
+  unsigned long id = 0;
+  Box outer;
+  Point client;
+
+  static Window Of(XDriver& x, unsigned long id, int dialog) {
+    Window w;
+    w.id = id;
+    w.outer = x.Geometry(id);
+    const Box client = DialogSize(dialog);
+    const int border = (w.outer.width - client.width) / 2;
+    w.client = Point{w.outer.x + border, w.outer.y + w.outer.height - client.height - border};
+    return w;
+  }
+  int Border() const { return client.x - outer.x; }
+  // Close, maximize, minimize from the right, each a caption's height wide.
+  Point CaptionButton(int fromRight) const {
+    const int c = GetSystemMetrics(SM_CYCAPTION);
+    const int right = outer.x + outer.width - Border() - 2 - fromRight * c;
+    return Point{right - c / 2 + 1, outer.y + Border() + c / 2};
+  }
+  Point CloseBox() const { return CaptionButton(0); }
+  Point MinimizeBox() const { return CaptionButton(2); }
+  Box Control(int dialog, int control) const { return At(client, ControlBox(dialog, control)); }
+};
+
+// The main dialog's frame and page controls.
+struct MainLayout {
+  Window main;
+  Point frame, page;
+
+  explicit MainLayout(Window w) : main(w) {
+    const Box area = ControlBox(IDD_MAIN_DIALOG, IDC_MAIN_FRAME_AREA);
+    frame = Offset(main.client, area.x + kFrameInArea.x, area.y + kFrameInArea.y);
+    const Box pageArea = ControlBox(IDD_WIZARD_FRAME, IDC_WIZ_PAGE_AREA);
+    page = Offset(frame, pageArea.x + kPageInArea.x, pageArea.y + kPageInArea.y);
+  }
+  Box Main(int control) const { return main.Control(IDD_MAIN_DIALOG, control); }
+  Box Frame(int control) const { return At(frame, ControlBox(IDD_WIZARD_FRAME, control)); }
+  Box Page(int dialog, int control) const { return At(page, ControlBox(dialog, control)); }
+};
+
+// The report lists: a border, a header, then rows of the list font's height.
+const int kListBorder = 2;
+const int kListHeader = 24;
+const int kListRow = 16;
+// The member lists' columns, in pixels: the Delete column's left edge and
+// the width of all of them.
+const int kMemberDeleteColumn = 80 + 95 + 100 + 80 + 100 + 65;
+const int kMemberListWidth = kMemberDeleteColumn + 55 + 85;
+// The role cell's combo box: its arrow at the right of the 80 pixel column,
+// its drop list's lines.
+const int kRoleArrow = 72;
+const int kDropItem = 14;
+// A drop-down list combo box of a page: the closed box, the items' lines.
+const int kClosedCombo = 20;
+const int kComboItem = 13;
+Point RowPoint(Box list, int row, int x) {
+  return Point{list.x + kListBorder + x, list.y + kListBorder + kListHeader + row * kListRow + kListRow / 2};
+}
+
+// ---------------------------------------------------------------- pixels
+
+bool IsLight(uint32_t rgb) { return ((rgb >> 16) & 0xFF) > 0xD0 && ((rgb >> 8) & 0xFF) > 0xD0 && (rgb & 0xFF) > 0xD0; }
+bool IsDark(uint32_t rgb) { return ((rgb >> 16) & 0xFF) < 0x70 && ((rgb >> 8) & 0xFF) < 0x70 && (rgb & 0xFF) < 0x70; }
+
+// The inside of an edit (or list) is white where nothing is written.
+bool LooksLikeAnEmptyField(XDriver& x, Box field) {
+  XDriver::Image img = x.Grab(Box{field.x + 4, field.y + 4, field.width - 8, field.height - 8});
+  if (img.pixels.empty()) return false;
+  for (uint32_t p : img.pixels)
+    if (!IsLight(p)) return false;
+  return true;
+}
+// Dark pixels in the left part of a field: something is written there.
+int WrittenPixels(XDriver& x, Box field) {
+  XDriver::Image img = x.Grab(Box{field.x + 3, field.y + 3, field.width / 2, field.height - 6});
+  int n = 0;
+  for (uint32_t p : img.pixels) n += IsDark(p) ? 1 : 0;
+  return n;
+}
+// How far a cell's text reaches from the cell's left edge (at `row`, the
+// row's middle): the last pixel that stands out from the cell's background.
+int TextWidth(XDriver& x, Point row, int cellWidth) {
+  XDriver::Image band = x.Grab(Box{row.x + kListBorder, row.y - 4, cellWidth - 4, 9});
+  if (band.pixels.empty()) return 0;
+  const uint32_t background = band.At(band.box.x + band.box.width - 1, row.y);
+  auto differs = [&](uint32_t p) {
+    for (int shift : {0, 8, 16})
+      if (std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((background >> shift) & 0xFF)) > 0x60)
+        return true;
+    return false;
+  };
+  int width = 0;
+  for (int y = band.box.y; y < band.box.y + band.box.height; ++y)
+    for (int x0 = band.box.x; x0 < band.box.x + band.box.width; ++x0)
+      if (differs(band.At(x0, y))) width = std::max(width, x0 - band.box.x + 1);
+  return width;
+}
+
+// The lines of dark text in an area: runs of pixel rows that hold some.
+int TextLines(XDriver& x, Box area) {
+  XDriver::Image img = x.Grab(area);
+  int lines = 0;
+  bool inLine = false;
+  for (int y = area.y; y < area.y + area.height && !img.pixels.empty(); ++y) {
+    bool dark = false;
+    for (int x0 = area.x; x0 < area.x + area.width && !dark; ++x0) dark = IsDark(img.At(x0, y));
+    if (dark && !inLine) ++lines;
+    inLine = dark;
+  }
+  return lines;
+}
+
+// Light (text) pixels on a dark panel.
+int LightPixels(XDriver& x, Box area) {
+  XDriver::Image img = x.Grab(area);
+  int n = 0;
+  for (uint32_t p : img.pixels) n += IsLight(p) ? 1 : 0;
+  return n;
+}
+// A light field (an edit, a list) shows there: a patch of its right part,
+// clear of a vertical scroll bar and of short texts, is light all over at the
+// middle, or near the top or the bottom (a list's selected line may cross
+// the middle). White text on a dark page never fills such a patch.
+bool FieldShows(XDriver& x, Box field) {
+  const int right = field.x + field.width - std::min(30, field.width / 4);
+  for (int y : {field.y + field.height / 2, field.y + 6, field.y + field.height - 6}) {
+    XDriver::Image patch = x.Grab(Box{right - 2, y - 2, 5, 5});
+    if (!patch.pixels.empty() && std::all_of(patch.pixels.begin(), patch.pixels.end(), IsLight)) return true;
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------- the program
+
+// The lab with the program in it, as a process group of its own.
+class Lab {
+ public:
+  Lab(const std::string& display, const TempDir& dir) {
+    const std::string scenario = dir.file("scenario.ini");
+    std::ofstream(scenario) << e2e::kScenario;
+    state_ = dir.file("state.ini");
+    log_ = dir.file("lab.log");
+    fs::create_directories(dir.file("tmp"));
+    const std::string aplab = std::string(std::getenv("TRELLIAN_SOURCE_DIR")) + "/tools/aplab";
+    std::vector<std::string> args = {
+        aplab,     "--scenario", scenario,    "--time-scale",          std::to_string(e2e::kClockScale),
+        "--state", state_,       "--program", BuiltProgram("Trellian")};
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+      std::string v = *e;
+      if (v.rfind("DISPLAY=", 0) == 0 || v.rfind("TRELLIAN_DISPLAY=", 0) == 0 || v.rfind("TMPDIR=", 0) == 0 ||
+          v.rfind("TRELLIAN_NETNS=", 0) == 0)
+        continue;
+      env.push_back(v);
+    }
+    env.push_back("DISPLAY=" + display);
+    // The program's session files go into the test's folder.
+    env.push_back("TMPDIR=" + dir.file("tmp"));
+    env.push_back("APLAB_BIN=" + std::string(std::getenv("TRELLIAN_BINARY_DIR")) + "/bin");
+    std::vector<char*> argv, envp;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, log_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attr, 0);
+    if (posix_spawn(&pid_, aplab.c_str(), &actions, &attr, argv.data(), envp.data()) != 0) pid_ = -1;
+    posix_spawnattr_destroy(&attr);
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~Lab() {
+    if (Running()) kill(-pid_, SIGTERM);
+    if (pid_ > 0 && !exited_) waitpid(pid_, &status_, 0);
+  }
+
+  bool Running() {
+    if (pid_ <= 0 || exited_) return false;
+    if (waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
+    return !exited_;
+  }
+  // Waits (real time) for the program (and with it the lab) to end; its exit
+  // status, or -1 while it runs.
+  int WaitExit(int ms) {
+    WaitFor([&] { return !Running(); }, ms);
+    if (!exited_) return -1;
+    return WIFEXITED(status_) ? WEXITSTATUS(status_) : 128 + WTERMSIG(status_);
+  }
+  std::string Log() const {
+    std::ifstream in(log_);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  e2e::DeviceState Devices() const {
+    return [path = state_](const char* mac) { return ReadSimState(path, mac); };
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int status_ = 0;
+  bool exited_ = false;
+  std::string state_, log_;
+};
+
+// A window manager on the server, for as long as the object lives.
+class WindowManager {
+ public:
+  WindowManager(const std::string& name, const std::string& display) {
+    if (name.empty()) return;
+    std::string arg = "--sm-disable";
+    std::string displayVar = "DISPLAY=" + display;
+    std::vector<char*> argv = {const_cast<char*>(name.c_str()), arg.data(), nullptr};
+    std::vector<char*> envp = {displayVar.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (posix_spawnp(&pid_, name.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~WindowManager() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  bool Started() const { return pid_ > 0; }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+std::string WindowManagerName() {
+  const char* wm = std::getenv("TRELLIAN_X_WM");
+  return wm && *wm && std::string(wm) != "bare" ? wm : "";
+}
+
+// ---------------------------------------------------------------- the suite
+
+class XFlows : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    xvfb_ = new Xvfb("1280x1024x24");
+    if (xvfb_->name().empty()) return;
+    wm_ = new WindowManager(WindowManagerName(), xvfb_->name());
+    x_ = new XDriver(xvfb_->name());
+    if (!x_->Ready()) return;
+    if (!WindowManagerName().empty() && !WaitFor([] { return x_->HasWindowManager(); }, 10000)) return;
+    dir_ = new TempDir;
+    lab_ = new Lab(xvfb_->name(), *dir_);
+    ready_ = x_->WaitForWindow(kMainTitle, 30000) != 0;
+  }
+  static void TearDownTestSuite() {
+    delete lab_;
+    lab_ = nullptr;
+    delete dir_;
+    dir_ = nullptr;
+    delete x_;
+    x_ = nullptr;
+    delete wm_;
+    wm_ = nullptr;
+    delete xvfb_;
+    xvfb_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_TRUE(xvfb_ && !xvfb_->name().empty()) << "Xvfb did not start";
+    ASSERT_TRUE(x_ && x_->Ready()) << "no XTEST on " << xvfb_->name();
+    ASSERT_TRUE(ready_) << "the program's window did not show:\n" << (lab_ ? lab_->Log() : "");
+    ASSERT_TRUE(Alive()) << "the program is gone:\n" << lab_->Log();
+  }
+
+  // The screen as it was when a step failed, beside the pages' pictures.
+  void TearDown() override {
+    if (HasFailure() && x_ && x_->Ready())
+      x_->SavePng(ShotFolder("failures") + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                  ".png");
+  }
+
+  static bool Alive() { return lab_->Running() && x_->WindowTitled(kMainTitle) != 0; }
+  // Waits (real time) for `done`; gives up as soon as the program is gone.
+  static bool Until(const std::function<bool()>& done, int ms) {
+    return WaitFor([&] { return !lab_->Running() || done(); }, ms) && lab_->Running();
+  }
+
+  // The main dialog where it is now (a window manager may have moved it).
+  static MainLayout Layout() {
+    const unsigned long id = x_->WaitForWindow(kMainTitle, 5000);
+    return MainLayout(Window::Of(*x_, id, IDD_MAIN_DIALOG));
+  }
+
+  // The screen after a page has painted, as
+  // <build>/screens/x11-<manager>/<flow>/NN-<page>.png.
+  static void Shot(const std::string& flow, const std::string& page) {
+    x_->MoveTo(Point{5, 5});  // no hot button in the picture
+    x_->Settle(250);
+    char number[8];
+    std::snprintf(number, sizeof number, "%02d-", ++shots_[flow]);
+    EXPECT_TRUE(x_->SavePng(ShotFolder(flow) + "/" + number + page + ".png")) << page;
+  }
+  static std::string ShotFolder(const std::string& flow) {
+    const std::string wm = WindowManagerName().empty() ? "bare" : WindowManagerName();
+    const std::string folder = std::string(std::getenv("TRELLIAN_BINARY_DIR")) + "/screens/x11-" + wm + "/" + flow;
+    fs::create_directories(folder);
+    return folder;
+  }
+
+  static void ClickBox(Box box) { x_->Click(box.Center()); }
+  // Drops a combo box's list with a click and clicks its `item`; the list
+  // hangs below the box's closed height, one line of the dialog font per item.
+  static void ChooseFromList(Box combo, int item, const char* flow, const char* picture) {
+    const int closed = kClosedCombo;
+    x_->Click(Point{combo.x + combo.width / 2, combo.y + closed / 2});
+    x_->Settle(300);
+    Shot(flow, picture);
+    x_->Click(Point{combo.x + combo.width / 2, combo.y + closed + 2 + item * kComboItem + kComboItem / 2});
+    x_->Settle(300);
+  }
+  static void Next() { ClickBox(Layout().Frame(IDC_WIZ_NEXT)); }
+  // Finish closes the flow's frame; the program stays.
+  static void Finish() {
+    ClickBox(Layout().Frame(IDC_WIZ_FINISH));
+    x_->Settle(400);
+    ASSERT_TRUE(Alive()) << "Finish ended the program";
+  }
+
+  // Enter and Escape, as a person tries them on a page: the program goes on,
+  // and on the same page.
+  static void EnterAndEscapeKeepThePage(const char* page, const std::function<bool()>& onPage) {
+    for (const char* key : {"Return", "Escape"}) {
+      SCOPED_TRACE(std::string(page) + ": " + key);
+      x_->Key(key);
+      x_->Settle(300);
+      ASSERT_TRUE(Alive()) << key << " ended the program on the page " << page << ":\n" << lab_->Log();
+      EXPECT_TRUE(onPage()) << key << " left the page " << page;
+      AnswerMessageBox();
+    }
+  }
+
+  // A skinned message box, if one shows, answered with its default button.
+  static bool AnswerMessageBox(int ms = 300) {
+    const unsigned long box = x_->WaitForWindow(kMessageBoxTitle, ms);
+    if (!box) return false;
+    const Window w = Window::Of(*x_, box, IDD_SKIN_MESSAGE_BOX);
+    ClickBox(w.Control(IDD_SKIN_MESSAGE_BOX, IDC_MSGBOX_SINGLE_OK));
+    if (x_->WaitWindowGone(kMessageBoxTitle, 1000)) return true;
+    ClickBox(w.Control(IDD_SKIN_MESSAGE_BOX, IDOK));
+    return x_->WaitWindowGone(kMessageBoxTitle, 1000);
+  }
+
+  // The close box or Alt+F4 while the wizard is busy (its idle buttons look
+  // disabled then): the program refuses, perhaps saying why in a message
+  // box, and goes on. A scan is short, so it gets one of them.
+  enum Closing { kCloseBox, kAltF4 };
+  static void CloseIsRefused(const char* while_, std::vector<Closing> ways = {kCloseBox, kAltF4}) {
+    for (Closing way : ways) {
+      const char* how = way == kCloseBox ? "close box" : "Alt+F4";
+      SCOPED_TRACE(std::string(how) + " during " + while_);
+      ASSERT_TRUE(Busy()) << "the wizard is not busy during " << while_ << ": the test came too late";
+      if (way == kCloseBox)
+        x_->Click(Layout().main.CloseBox());
+      else
+        x_->Key("alt+F4");
+      x_->Settle(300);
+      AnswerMessageBox(700);
+      ASSERT_TRUE(Alive()) << "the " << how << " ended the program during " << while_ << ":\n" << lab_->Log();
+    }
+  }
+  // The Exit button, which looks disabled while the wizard is busy, differs
+  // from its idle picture (taken on the welcome panel).
+  static XDriver::Image ExitButton() {
+    x_->MoveTo(Point{5, 5});
+    x_->Settle(100);
+    return x_->Grab(Layout().Main(IDCANCEL));
+  }
+  static bool Busy() { return !exitIdle_.pixels.empty() && !(ExitButton() == exitIdle_); }
+
+  // Minimised and restored, the program still takes input (the caller's next
+  // steps prove it) and shows the same. With no window manager nothing could
+  // bring an iconified window back: the minimise box leaves it as it is.
+  static void MinimiseAndRestore() {
+    const MainLayout layout = Layout();
+    x_->Click(layout.main.MinimizeBox());
+    if (!x_->HasWindowManager()) {
+      x_->Settle(500);
+      EXPECT_TRUE(x_->IsMapped(layout.main.id)) << "minimised with no window manager to restore it";
+      ASSERT_TRUE(Alive());
+      return;
+    }
+    EXPECT_TRUE(Until([&] { return !x_->IsMapped(layout.main.id); }, 3000)) << "the minimise box did nothing";
+    x_->Restore(layout.main.id);
+    ASSERT_TRUE(Until([&] { return x_->IsMapped(layout.main.id); }, 3000)) << "the window did not come back";
+    x_->Settle(300);
+    ASSERT_TRUE(Alive());
+  }
+
+  // The scan page's status line says something once the scan ended.
+  static bool ScanEnds(int page, int status) {
+    return Until([&] { return LightPixels(*x_, Layout().Page(page, status)) > 30; }, 20000);
+  }
+  // Next, until the page shows; false when it never does.
+  static bool NextUntil(const std::function<bool()>& onPage, int ms = 30000) {
+    return Until(
+        [&] {
+          if (onPage()) return true;
+          Next();
+          x_->Settle(400);
+          return onPage();
+        },
+        ms);
+  }
+
+  static Xvfb* xvfb_;
+  static WindowManager* wm_;
+  static XDriver* x_;
+  static TempDir* dir_;
+  static Lab* lab_;
+  static bool ready_;
+  static std::map<std::string, int> shots_;
+  static XDriver::Image exitIdle_;
+};
+
+Xvfb* XFlows::xvfb_ = nullptr;
+WindowManager* XFlows::wm_ = nullptr;
+XDriver* XFlows::x_ = nullptr;
+TempDir* XFlows::dir_ = nullptr;
+Lab* XFlows::lab_ = nullptr;
+bool XFlows::ready_ = false;
+std::map<std::string, int> XFlows::shots_;
+XDriver::Image XFlows::exitIdle_;
+
+// Types into a field that should have the focus; when it has not, the
+// failure is recorded and the field is clicked first, so the flow goes on.
+void TypeIntoFocused(XDriver& x, Box field, const std::string& text, const char* what) {
+  x.Type(text);
+  x.Settle(150);
+  if (WrittenPixels(x, field) > 0) return;
+  ADD_FAILURE() << what << " did not have the focus: the typing went elsewhere";
+  x.Click(field.Center());
+  x.Key("End");
+  x.Type(text);
+}
+// Clicks into a field, empties it and types.
+void TypeInto(XDriver& x, Box field, const std::string& text) {
+  x.Click(Point{field.x + field.width - 6, field.y + field.height / 2});
+  x.Key("End");
+  for (int i = 0; i < 40; ++i) x.Key("BackSpace");
+  x.Type(text);
+}
+// An address typed into an IP address control from its first field on.
+void TypeAddress(XDriver& x, Box field, const std::string& address) {
+  x.Click(Point{field.x + 8, field.y + field.height / 2});
+  x.Type(address);
+}
+
+TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
+  Shot("create", "welcome");
+  exitIdle_ = ExitButton();
+  ClickBox(Layout().Main(IDC_MAIN_CREATE));
+
+  // The group's name and password: the name edit has the focus when the
+  // page shows, Tab goes on to the password, Shift+Tab back.
+  MainLayout layout = Layout();
+  const Box name = layout.Page(IDD_PAGE_GROUP_NAME, IDC_GROUPNAME_NAME);
+  const Box password = layout.Page(IDD_PAGE_GROUP_NAME, IDC_GROUPNAME_PASSWORD);
+  ASSERT_TRUE(Until([&] { return FieldShows(*x_, name); }, 3000)) << "the group name page did not show";
+  TypeIntoFocused(*x_, name, e2e::kCreatedName, "the group name edit");
+  x_->Key("Tab");
+  TypeIntoFocused(*x_, password, e2e::kCreatedPassword, "the password edit (after Tab)");
+  // Shift+Tab back to the name: letters typed there show, and go again. The
+  // caret (blinking fast on the test's clock) may add a line of pixels to
+  // either count; three letters are many more.
+  const int written = WrittenPixels(*x_, name);
+  const int caret = name.height;
+  x_->Key("shift+Tab");
+  x_->Key("End");
+  x_->Type("WWW");
+  EXPECT_GT(WrittenPixels(*x_, name), written + 2 * caret) << "Shift+Tab did not go back to the group name";
+  for (int i = 0; i < 3; ++i) x_->Key("BackSpace");
+  EXPECT_LE(WrittenPixels(*x_, name), written + caret);
+  ASSERT_NO_FATAL_FAILURE(
+      EnterAndEscapeKeepThePage("group name", [&] { return FieldShows(*x_, name) && WrittenPixels(*x_, name) > 0; }));
+  Shot("create", "group-name");
+  Next();
+
+  // The scan: the close box and Alt+F4 are refused while it runs, Escape and
+  // Enter change nothing, minimise and restore keep it going.
+  ASSERT_TRUE(Until([&] { return !FieldShows(*x_, name); }, 3000)) << "Next did not leave the group name page";
+  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the scan", {kCloseBox}));
+  Shot("create", "scanning");
+  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("scan", [&] { return !FieldShows(*x_, name); }));
+  ASSERT_NO_FATAL_FAILURE(MinimiseAndRestore());
+  ASSERT_TRUE(ScanEnds(IDD_PAGE_SCAN_NEW_AP, IDC_SCAN_NEW_STATUS)) << "the scan's result never showed";
+  Shot("create", "scan-done");
+
+  // Three devices dragged into the group with the mouse. The list shows the
+  // device found last at the top: the simulator answers in its scenario's
+  // order, so the fourth device is at the top and the first at the bottom.
+  layout = Layout();
+  const Box unconfigured = layout.Page(IDD_PAGE_MEMBER, IDC_MEM_UNCONFIG_LIST);
+  const Box members = layout.Page(IDD_PAGE_MEMBER, IDC_MEM_MEMBER_LIST);
+  ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, members); }))
+      << "the member page did not show: " << std::hex
+      << x_->Pixel(Point{members.x + members.width - 6, members.y + members.height / 2}) << " at " << std::dec
+      << members.x + members.width - 6 << "," << members.y + members.height / 2;
+  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("members", [&] { return FieldShows(*x_, members); }));
+  // The wheel brings the bottom row (the first device) into view as the
+  // third shown; once it is gone the list needs no scrolling and shows the
+  // fourth, third and second devices, then the fourth and third.
+  x_->Wheel(unconfigured.Center(), -3);
+  const Point drop = Point{members.x + members.width / 2, members.y + members.height / 2};
+  for (int shown : {2, 2, 1}) {
+    x_->Drag(RowPoint(unconfigured, shown, 40), drop);
+    ASSERT_TRUE(Alive()) << "the drag ended the program";
+  }
+  ASSERT_NO_FATAL_FAILURE(MinimiseAndRestore());
+
+  // Roles from the role cells' lists: the Master, the Backup Master; the
+  // third stays a Slave. A click on the cell shows its combo box, one on the
+  // arrow drops the list below the cell, one item per line of the list font.
+  for (int row : {0, 1}) {
+    x_->Click(RowPoint(members, row, 20));
+    x_->Settle(300);
+    x_->Click(RowPoint(members, row, kRoleArrow));
+    x_->Settle(300);
+    if (row == 0) Shot("create", "role-list");
+    x_->Click(Offset(RowPoint(members, row, 20), 0, kListRow / 2 + 2 + row * kDropItem + kDropItem / 2));
+    x_->Settle(300);
+  }
+  // The "Set IP" boxes of the automatic plan, and its three addresses.
+  for (int row : {0, 1, 2}) x_->Click(RowPoint(members, row, 80 + 95 + 100 + 80 + 9 + kListRow / 2));
+  TypeAddress(*x_, layout.Page(IDD_PAGE_MEMBER, IDC_MEM_IP_FROM), e2e::kPlanFrom);
+  TypeAddress(*x_, layout.Page(IDD_PAGE_MEMBER, IDC_MEM_MASK), e2e::kPlanMask);
+  TypeAddress(*x_, layout.Page(IDD_PAGE_MEMBER, IDC_MEM_GATEWAY), e2e::kPlanGateway);
+  Shot("create", "members");
+
+  // The first apply run; the close box is refused during it, and the
+  // devices end complete.
+  const Box log = layout.Page(IDD_PAGE_APPLY, IDC_APPLY_LOG);
+  Next();
+  ASSERT_TRUE(Until([&] { return FieldShows(*x_, log); }, 5000)) << "Next did not leave the member page";
+  Shot("create", "apply-running");
+  Nap(500);
+  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the first apply run"));
+  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("apply", [&] { return FieldShows(*x_, log); }));
+  const auto grouped = [&] {
+    auto devices = lab_->Devices();
+    for (const char* mac : {e2e::kMaster, e2e::kBackup, e2e::kSlave})
+      if (devices(mac)["dot11ApTrevakName"] != e2e::kCreatedName) return false;
+    return true;
+  };
+  ASSERT_TRUE(Until(grouped, 90000)) << "the first apply run did not make the group:\n" << lab_->Log();
+  Shot("create", "apply");
+
+  // The Master's wireless settings: a WPA2-Personal SSID.
+  layout = Layout();
+  const Box ssid = layout.Page(IDD_PAGE_WIRELESS, IDC_WL_SSID);
+  // The apply page has a light field where the SSID is; its log is not there.
+  const auto onWireless = [&] { return FieldShows(*x_, ssid) && !FieldShows(*x_, log); };
+  ASSERT_TRUE(NextUntil(onWireless, 60000)) << "the wireless page did not show";
+  ASSERT_TRUE(Until([&] { return WrittenPixels(*x_, ssid) > 0; }, 10000)) << "the SSID was not read";
+  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("wireless", onWireless));
+  TypeInto(*x_, ssid, e2e::kSsid);
+  // The authentication and the WPA mode from their drop lists, with the
+  // mouse: Open System, Shared Key, WPA-Personal; Auto, WPA2 Only, WPA Only.
+  ChooseFromList(layout.Page(IDD_PAGE_WIRELESS, IDC_WL_AUTH), 2, "create", "auth-list");
+  const Box area = layout.Page(IDD_PAGE_WIRELESS, IDC_WL_SECURITY_AREA);
+  const Point wpa{area.x, area.y};
+  ChooseFromList(At(wpa, ControlBox(IDD_WPA_PERSONAL, IDC_WPAP_MODE)), 1, "create", "wpa-mode-list");
+  TypeInto(*x_, At(wpa, ControlBox(IDD_WPA_PERSONAL, IDC_WPAP_KEY)), e2e::kPassPhrase);
+  TypeInto(*x_, At(wpa, ControlBox(IDD_WPA_PERSONAL, IDC_WPAP_KEYCOM)), e2e::kPassPhrase);
+  Shot("create", "wireless");
+
+  // The second apply run, refused a close; then the last page and Finish.
+  Next();
+  Nap(400);
+  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the second apply run"));
+  ASSERT_TRUE(Until([&] { return lab_->Devices()(e2e::kMaster)["dot11Ssid"] == e2e::kSsid; }, 90000)) << lab_->Log();
+  Shot("create", "apply-wireless");
+  const Box done = layout.Page(IDD_PAGE_CREATE_DONE, IDC_DONE_TITLE);
+  ASSERT_TRUE(NextUntil([&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, log); }, 60000))
+      << "the completion page did not show";
+  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("create done", [&] { return LightPixels(*x_, done) > 30; }));
+  Shot("create", "done");
+  ASSERT_NO_FATAL_FAILURE(Finish());
+
+  e2e::ExpectCreated(lab_->Devices());
+}
+
+TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
+  ClickBox(Layout().Main(IDC_MAIN_MODIFY));
+  MainLayout layout = Layout();
+  ASSERT_TRUE(ScanEnds(IDD_PAGE_MODIFY_SCAN, IDC_MODIFY_SCAN_STATUS)) << "the scan's result never showed";
+  Shot("modify", "scan-done");
+
+  // "Atrium" opened with a double click and its password, renamed, given
+  // another password.
+  const Box groups = layout.Page(IDD_PAGE_MODIFY_MEMBERS, IDC_MOD_GROUP_LIST);
+  ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, groups); })) << "the members page did not show";
+  x_->DoubleClick(Point{groups.x + 20, groups.y + 2 + kListRow / 2});
+  const unsigned long ask = x_->WaitForWindow(kGroupPasswordTitle, 5000);
+  ASSERT_NE(ask, 0u) << "the group password was not asked";
+  const Window dialog = Window::Of(*x_, ask, IDD_GROUP_PASSWORD);
+  // The password field has the focus; the name stays as it is.
+  TypeIntoFocused(*x_, dialog.Control(IDD_GROUP_PASSWORD, IDC_GRPPASS_PASSWORD), e2e::kCreatedPassword,
+                  "the group password field");
+  x_->Key("Return");
+  ASSERT_TRUE(x_->WaitWindowGone(kGroupPasswordTitle, 5000)) << "Enter did not close the password dialog";
+  const Box members = layout.Page(IDD_PAGE_MODIFY_MEMBERS, IDC_MOD_MEMBER_LIST);
+  const Box unconfigured = layout.Page(IDD_PAGE_MODIFY_MEMBERS, IDC_MOD_UNCONFIG_LIST);
+  x_->Settle(1000);
+  TypeInto(*x_, layout.Page(IDD_PAGE_MODIFY_MEMBERS, IDC_MOD_GROUP_NAME), e2e::kModifiedName);
+  TypeInto(*x_, layout.Page(IDD_PAGE_MODIFY_MEMBERS, IDC_MOD_GROUP_PASSWORD), e2e::kModifiedPassword);
+  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("modify members", [&] { return FieldShows(*x_, members); }));
+
+  // The Slave leaves through its Delete image, after the question. Its row
+  // is the one whose role reads shortest ("Slave" beside "Master" and
+  // "Backup Master"); the list shows two rows and most of the third. The
+  // Delete column lies beyond the list's right edge: the scroll bar's thumb
+  // dragged to the end shows it.
+  std::vector<int> widths;
+  for (int row : {0, 1, 2}) widths.push_back(TextWidth(*x_, RowPoint(members, row, 0), 80));
+  const int shown = static_cast<int>(std::min_element(widths.begin(), widths.end()) - widths.begin());
+  EXPECT_GT(widths[shown], 0) << "no role texts seen";
+  const int scroll = GetSystemMetrics(SM_CXVSCROLL);
+  const int clientWidth = members.width - 2 * kListBorder - scroll;
+  const int barY = members.y + members.height - kListBorder - GetSystemMetrics(SM_CYHSCROLL) / 2;
+  x_->Drag(Point{members.x + kListBorder + scroll + 6, barY}, Point{members.x + members.width, barY});
+  const int deleteLeft = kMemberDeleteColumn - (kMemberListWidth - clientWidth);
+  x_->Click(RowPoint(members, shown, deleteLeft + 6));
+  ASSERT_TRUE(AnswerMessageBox(2000)) << "no question before the member left";
+  // The fourth device, at the top of the unconfigured list, joins.
+  x_->Drag(RowPoint(unconfigured, 0, 40), Point{members.x + members.width / 2, members.y + members.height / 2});
+  Shot("modify", "members");
+
+  Next();
+  Nap(400);
+  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the modify apply run"));
+  ASSERT_TRUE(Until(
+      [&] {
+        auto devices = lab_->Devices();
+        return devices(e2e::kNewcomer)["dot11ApTrevakName"] == e2e::kModifiedName &&
+               devices(e2e::kMaster)["dot11ApTrevakName"] == e2e::kModifiedName;
+      },
+      90000))
+      << lab_->Log();
+  Shot("modify", "apply");
+
+  // WEP: open system, a 64-bit ASCII key.
+  const Box ssid = layout.Page(IDD_PAGE_MODIFY_WIRELESS, IDC_WL_SSID);
+  const Box log = layout.Page(IDD_PAGE_APPLY, IDC_APPLY_LOG);
+  ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, ssid) && !FieldShows(*x_, log); }, 60000))
+      << "the wireless page did not show";
+  ASSERT_TRUE(Until([&] { return WrittenPixels(*x_, ssid) > 0; }, 10000)) << "the SSID was not read";
+  ChooseFromList(layout.Page(IDD_PAGE_MODIFY_WIRELESS, IDC_WL_AUTH), 0, "modify", "auth-list");  // Open System
+  const Box area = layout.Page(IDD_PAGE_MODIFY_WIRELESS, IDC_WL_SECURITY_AREA);
+  const Point wep{area.x, area.y};
+  ClickBox(At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_ENABLE)));
+  ChooseFromList(At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_TYPE)), 0, "modify", "key-type-list");  // ASCII
+  ChooseFromList(At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_SIZE)), 0, "modify", "key-size-list");  // 64 bits
+  TypeInto(*x_, At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_KEY)), e2e::kWepKey);
+  TypeInto(*x_, At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_KEYCOM)), e2e::kWepKey);
+  Shot("modify", "wireless");
+  Next();
+  ASSERT_TRUE(Until([&] { return lab_->Devices()(e2e::kMaster)["dot11WepKey.1"] == e2e::kWepKey; }, 90000))
+      << lab_->Log();
+  const Box done = layout.Page(IDD_PAGE_MODIFY_DONE, IDC_DONE_TITLE);
+  ASSERT_TRUE(NextUntil([&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, ssid); }, 60000))
+      << "the completion page did not show";
+  Shot("modify", "done");
+  ASSERT_NO_FATAL_FAILURE(Finish());
+
+  e2e::ExpectModified(lab_->Devices());
+}
+
+TEST_F(XFlows, StatusListsTheMembersAndTheProgramEndsWithExit) {
+  ClickBox(Layout().Main(IDC_MAIN_STATUS));
+  MainLayout layout = Layout();
+  Nap(300);
+  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the status scan", {kAltF4}));
+  ASSERT_TRUE(ScanEnds(IDD_PAGE_STATUS_SCAN, IDC_STATUS_SCAN_STATUS)) << "the scan's result never showed";
+  const Box list = layout.Page(IDD_PAGE_STATUS_LIST, IDC_STATUS_LIST);
+  ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, list); })) << "the status list did not show";
+  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("status list", [&] { return FieldShows(*x_, list); }));
+  // The header and three rows of text in the first column (above the
+  // horizontal scroll bar), one per member; what they say the state file
+  // shows below.
+  EXPECT_EQ(TextLines(*x_, Box{list.x + 4, list.y + 2, 100, list.height - 4 - GetSystemMetrics(SM_CYHSCROLL)}), 4);
+  Shot("status", "list");
+  e2e::ExpectModifiedGroup(lab_->Devices());
+  ASSERT_NO_FATAL_FAILURE(Finish());
+
+  // Idle, the Exit button ends the program, with status 0.
+  ClickBox(Layout().Main(IDCANCEL));
+  EXPECT_EQ(lab_->WaitExit(15000), 0) << lab_->Log();
+}
+
+}  // namespace
