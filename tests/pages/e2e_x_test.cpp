@@ -401,7 +401,7 @@ class XFlows : public ::testing::Test {
   static void Shot(const std::string& flow, const std::string& page) {
     x_->MoveTo(Point{5, 5});  // no hot button in the picture
     x_->Settle(250);
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%02d-", ++shots_[flow]);
     EXPECT_TRUE(x_->SavePng(ShotFolder(flow) + "/" + number + page + ".png")) << page;
   }
