@@ -107,6 +107,8 @@ inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log,
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back(), last);
   // Each failed device has a line of its own before the last.
-  if (last == FirstDeviceFailed()) EXPECT_EQ(log[log.size() - 2], "10.250.0.21 (000D88C00001) failed.");
+  if (last == FirstDeviceFailed()) {
+    EXPECT_EQ(log[log.size() - 2], "10.250.0.21 (000D88C00001) failed.");
+  }
   EXPECT_EQ(CountLines(log, "Restarting the access points: 100% done."), 1u);
 }

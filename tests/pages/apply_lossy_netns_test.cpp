@@ -75,8 +75,9 @@ TEST_F(LossyNetwork, EveryDeviceEndsConfiguredOrNamed) {
       ASSERT_FALSE(log2.empty());
       for (const std::string& mac : Named(log2)) named.push_back(mac);
       // A second run whose apply was not answered names the Master.
-      if (std::count(log2.begin(), log2.end(), "Applying the wireless settings to the AP Vezovi... Failed!"))
+      if (std::count(log2.begin(), log2.end(), "Applying the wireless settings to the AP Vezovi... Failed!")) {
         EXPECT_NE(log2.back().find(kMacs[0]), std::string::npos) << log2.back();
+      }
     } else {
       // The flow cannot go on without its Master: the run said why.
       EXPECT_NE(std::find(named.begin(), named.end(), kMacs[0]), named.end())

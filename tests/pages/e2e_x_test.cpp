@@ -175,14 +175,6 @@ Point RowPoint(Box list, int row, int x) {
 bool IsLight(uint32_t rgb) { return ((rgb >> 16) & 0xFF) > 0xD0 && ((rgb >> 8) & 0xFF) > 0xD0 && (rgb & 0xFF) > 0xD0; }
 bool IsDark(uint32_t rgb) { return ((rgb >> 16) & 0xFF) < 0x70 && ((rgb >> 8) & 0xFF) < 0x70 && (rgb & 0xFF) < 0x70; }
 
-// The inside of an edit (or list) is white where nothing is written.
-bool LooksLikeAnEmptyField(XDriver& x, Box field) {
-  XDriver::Image img = x.Grab(Box{field.x + 4, field.y + 4, field.width - 8, field.height - 8});
-  if (img.pixels.empty()) return false;
-  for (uint32_t p : img.pixels)
-    if (!IsLight(p)) return false;
-  return true;
-}
 // Dark pixels in the left part of a field: something is written there.
 int WrittenPixels(XDriver& x, Box field) {
   XDriver::Image img = x.Grab(Box{field.x + 3, field.y + 3, field.width / 2, field.height - 6});

@@ -338,7 +338,9 @@ TEST_F(ScanLab, AnswersNoDeviceCouldGiveAreSetAsideAndTextsShowOnOneLine) {
   EXPECT_EQ(SortedMacs(scan->m_deviceList), fresh);
   for (POSITION pos = scan->m_deviceList.GetHeadPosition(); pos;) {
     auto* r = static_cast<CDeviceRecord*>(scan->m_deviceList.GetNext(pos));
-    if (r->m_strMac == "0A0B0C0D0E02") EXPECT_EQ(r->m_strLocation, "Hall way");
+    if (r->m_strMac == "0A0B0C0D0E02") {
+      EXPECT_EQ(r->m_strLocation, "Hall way");
+    }
   }
   std::vector<std::string> names;
   for (POSITION pos = scan->m_groupNames.GetHeadPosition(); pos;)

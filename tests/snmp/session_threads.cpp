@@ -167,8 +167,12 @@ TEST_F(SessionThreads, EveryKindOfCallbackMayMakeASynchronousRequest) {
     pump_until_called(n);
     if (input_id) SNMPRemoveInput(input_id);
     EXPECT_EQ(n.seen(), 1) << c.what;
-    if (c.source == kAnswer) EXPECT_EQ(n.status, SNMP_CLASS_ASYNC_RESPONSE) << c.what;
-    if (c.source == kTimeOut) EXPECT_EQ(n.status, SNMP_CLASS_TIMEOUT) << c.what;
+    if (c.source == kAnswer) {
+      EXPECT_EQ(n.status, SNMP_CLASS_ASYNC_RESPONSE) << c.what;
+    }
+    if (c.source == kTimeOut) {
+      EXPECT_EQ(n.status, SNMP_CLASS_TIMEOUT) << c.what;
+    }
     EXPECT_EQ(n.inner, 0) << c.what;
     EXPECT_EQ(n.value, descr) << c.what;
   }
