@@ -11,6 +11,10 @@
 #include "RTDialog.h"
 #include "afxwin.h"
 
+// Posted by a page to itself on entry, so that its work starts once the
+// frame has shown it.
+#define WM_PAGE_START (WM_USER + 202)
+
 class CDeviceRecord;
 class CDiscoveryTask;
 class CWizardApp;
