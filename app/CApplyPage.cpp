@@ -38,10 +38,6 @@ const char* const kTextKeys[] = {
     "IDS_STR_SETIP_LOST",    "IDS_STR_FAILED_DEVICE",
 };
 
-const int kStayOnPage = -2;
-// Pages the first and the second instance lead to, by flow.
-const int kCreateWirelessPage = 4, kCreateDonePage = 6;
-const int kModifyWirelessPage = 3, kModifyDonePage = 5;
 
 const int kLogTextColor = 0, kLogBackColor = 1;
 const int kSelectApply = 1, kSelectReboot = 1;  // combo indexes of "apply" and "reboot"
@@ -268,8 +264,8 @@ void CApplyPage::WriteBack() {
 }
 
 int CApplyPage::OnNextPage() {
-  if (m_nSecondRun) return m_nModifyFlow ? kModifyDonePage : kCreateDonePage;
-  if (FindMaster()) return m_nModifyFlow ? kModifyWirelessPage : kCreateWirelessPage;
+  if (m_nSecondRun) return m_nModifyFlow ? int{kModifyDone} : int{kCreateDone};
+  if (FindMaster()) return m_nModifyFlow ? int{kModifyWireless} : int{kCreateWireless};
   ShowSkinMessage(Text("IDS_STR_LIST_NOMASTER"), FALSE);
   return kStayOnPage;
 }

@@ -59,7 +59,6 @@ enum MemberListColumn {
 };
 
 #define WM_APPLY_NEXTDEVICE (WM_USER + 201)
-#define WM_PAGE_START (WM_USER + 202)
 #define WM_APPLY_RETRY_SETIP (WM_USER + 211)
 #define WM_APPLY_RETRY_GETSNMP (WM_USER + 212)
 #define WM_APPLY_RETRY_SNMPSTEP (WM_USER + 213)
@@ -185,6 +184,9 @@ class CApplyPage : public CWizardPage {
   void SetMainBusy(int busy);
   // Waits n units of 10 ms; FALSE when the page's window went meanwhile.
   BOOL Wait(int n);
+  static constexpr int kFiveSeconds = 500, kOneSecond = 100;  // units of Wait
+  // A task's report message when the device refused the password.
+  static constexpr char kPasswordError[] = "PASSWORDERROR";
   BOOL AnyRowWithCell(int column, LPCTSTR text) const;
   void CreateColumns();
   void CreateVarLists();

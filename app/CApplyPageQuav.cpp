@@ -8,10 +8,8 @@
 
 namespace {
 
-const int kFiveSeconds = 500, kOneSecond = 100;  // units of 10 ms
 const int kSettleSeconds = 5, kRebootSeconds = 50;
 const unsigned long kSetIpTimeout = 1500, kSetIpProgress = 1500;
-const char kPasswordError[] = "PASSWORDERROR";
 
 CApplyPage* PageOf(void* owner) { return static_cast<CApplyPage*>(owner); }
 

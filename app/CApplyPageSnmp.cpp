@@ -18,11 +18,9 @@ const int kTargetApplyWait = 2000;
 // answer is slow to come: four tries end before it.
 const int kTargetApplyTimeout = 400;
 const int kProgressStepWait = 2500;  // five of them follow the Master's apply
-const int kFiveSeconds = 500, kOneSecond = 100;
 const int kProgressSteps = 5;
 const int kSyncTimeout = 2000;
 const int kVersionModulo = 500;
-const char kPasswordError[] = "PASSWORDERROR";
 
 // Mode select values of the group-settings list by role, as combo indexes.
 struct RoleSelection {

@@ -166,8 +166,8 @@ void CWizardFrame::OnNext() {
   CWizardPage* current = Page(m_nCurrent);
   if (!current || !Page(m_nCurrent + 1)) return;
   int target = current->OnNextPage();
-  if (target == -2) return;
-  if (target == -1) target = m_nCurrent + 1;
+  if (target == CWizardPage::kStayOnPage) return;
+  if (target == CWizardPage::kFollowingPage) target = m_nCurrent + 1;
   CWizardPage* next = Page(target);
   if (!next) return;  // not a page of this flow: stay
   CopyForward(target);
@@ -184,8 +184,8 @@ void CWizardFrame::OnBack() {
   CWizardPage* current = Page(m_nCurrent);
   if (m_nCurrent == 0 || !current) return;
   int target = current->OnBackPage();
-  if (target == -2) return;
-  if (target == -1) target = m_nCurrent - 1;
+  if (target == CWizardPage::kStayOnPage) return;
+  if (target == CWizardPage::kFollowingPage) target = m_nCurrent - 1;
   CWizardPage* previous = Page(target);
   if (!previous) return;  // not a page of this flow: stay
   previous->OnReturnToPage();
@@ -247,8 +247,8 @@ HBRUSH CWizardFrame::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 namespace {
 
-// What a page receives from earlier pages on Next: the page index each part
-// comes from, -1 for nothing.
+// What a page receives from earlier pages on Next: the page each part comes
+// from, kNoPage for nothing.
 struct CopyRule {
   int groupListFrom;
   int deviceListFrom;
@@ -257,7 +257,7 @@ struct CopyRule {
 };
 
 void ApplyCopyRule(const CopyRule& rule, CWizardPage* const pages[], CWizardPage* target) {
-  auto from = [pages](int index) { return index >= 0 ? pages[index] : nullptr; };
+  auto from = [pages](int index) { return index != CWizardFrame::kNoPage ? pages[index] : nullptr; };
   if (CWizardPage* p = from(rule.groupListFrom)) CWizardFrame::CopyRecordList(target->m_groupList, p->m_groupList);
   if (CWizardPage* p = from(rule.deviceListFrom)) CWizardFrame::CopyRecordList(target->m_deviceList, p->m_deviceList);
   if (CWizardPage* p = from(rule.targetFrom)) {
@@ -271,35 +271,43 @@ void ApplyCopyRule(const CopyRule& rule, CWizardPage* const pages[], CWizardPage
   }
 }
 
-const CopyRule kNoCopy = {-1, -1, -1, -1};
+const int kNoPage = CWizardFrame::kNoPage;
+const CopyRule kNoCopy = {kNoPage, kNoPage, kNoPage, kNoPage};
 
 }  // namespace
 
 // ---------------------------------------------------------------- create
 
 void CCreateWizard::CreatePages() {
+  // In the order of CreateFlowPage.
   static const FlowPages kPages = {
       {IDD_PAGE_GROUP_NAME, IDD_PAGE_SCAN_NEW_AP, IDD_PAGE_MEMBER, IDD_PAGE_APPLY, IDD_PAGE_WIRELESS, IDD_PAGE_APPLY,
        IDD_PAGE_CREATE_DONE},
-      1, 5, {-1, -1}};
+      kCreateScan,
+      kCreateSecondApply,
+      {kNoPage, kNoPage}};
+  static_assert(kCreatePageCount <= kMaxPages);
   CreateFlowPages(kPages);
 }
 
 void CCreateWizard::CopyForward(int target) {
-  static const CopyRule kRules[] = {
-      kNoCopy,           // 0
-      {-1, -1, -1, 0},   // 1
-      {-1, 1, -1, 0},    // 2
-      {2, 2, -1, 0},     // 3
-      {-1, -1, 3, 0},    // 4
-      {3, 3, 4, 0},      // 5
-      kNoCopy,           // 6
+  // By target, in the order of CreateFlowPage: group list, device list,
+  // SNMP target, group name and password.
+  static const CopyRule kRules[kCreatePageCount] = {
+      kNoCopy,                                                          // kCreateGroupName
+      {kNoPage, kNoPage, kNoPage, kCreateGroupName},                    // kCreateScan
+      {kNoPage, kCreateScan, kNoPage, kCreateGroupName},                // kCreateMembers
+      {kCreateMembers, kCreateMembers, kNoPage, kCreateGroupName},      // kCreateFirstApply
+      {kNoPage, kNoPage, kCreateFirstApply, kCreateGroupName},          // kCreateWireless
+      {kCreateFirstApply, kCreateFirstApply, kCreateWireless, kCreateGroupName},  // kCreateSecondApply
+      kNoCopy,                                                          // kCreateDone
   };
   if (target < static_cast<int>(std::size(kRules))) ApplyCopyRule(kRules[target], m_pages, m_pages[target]);
 }
 
 void CCreateWizard::UpdateBackAfterNext(int target) {
-  EnableBack(target != 3 && target != 6);
+  // No way back over an apply run: the devices have been changed.
+  EnableBack(target != kCreateFirstApply && target != kCreateDone);
   for (CWnd* button : {static_cast<CWnd*>(&m_btnNext), static_cast<CWnd*>(&m_btnBack), static_cast<CWnd*>(&m_btnCancel)})
     Repaint(*button);
 }
@@ -307,37 +315,44 @@ void CCreateWizard::UpdateBackAfterNext(int target) {
 // ---------------------------------------------------------------- modify
 
 void CModifyWizard::CreatePages() {
+  // In the order of ModifyFlowPage.
   static const FlowPages kPages = {
       {IDD_PAGE_MODIFY_SCAN, IDD_PAGE_MODIFY_MEMBERS, IDD_PAGE_APPLY, IDD_PAGE_MODIFY_WIRELESS, IDD_PAGE_APPLY,
        IDD_PAGE_MODIFY_DONE},
-      0, 4, {2, 4}};
+      kModifyScan,
+      kModifySecondApply,
+      {kModifyFirstApply, kModifySecondApply}};
+  static_assert(kModifyPageCount <= kMaxPages);
   CreateFlowPages(kPages);
 }
 
 void CModifyWizard::CopyForward(int target) {
-  static const CopyRule kRules[] = {
-      kNoCopy,         // 0
-      {0, 0, -1, -1},  // 1
-      {1, 1, -1, 1},   // 2
-      {1, 1, 2, 1},    // 3
-      {2, 2, 3, 1},    // 4
-      kNoCopy,         // 5
+  // By target, in the order of ModifyFlowPage: group list, device list,
+  // SNMP target, group name and password.
+  static const CopyRule kRules[kModifyPageCount] = {
+      kNoCopy,                                                                  // kModifyScan
+      {kModifyScan, kModifyScan, kNoPage, kNoPage},                             // kModifyMembers
+      {kModifyMembers, kModifyMembers, kNoPage, kModifyMembers},                // kModifyFirstApply
+      {kModifyMembers, kModifyMembers, kModifyFirstApply, kModifyMembers},      // kModifyWireless
+      {kModifyFirstApply, kModifyFirstApply, kModifyWireless, kModifyMembers},  // kModifySecondApply
+      kNoCopy,                                                                  // kModifyDone
   };
   if (target < static_cast<int>(std::size(kRules))) ApplyCopyRule(kRules[target], m_pages, m_pages[target]);
 }
 
 void CModifyWizard::UpdateBackAfterNext(int target) {
-  EnableBack(target != 2 && target != 5);
+  EnableBack(target != kModifyFirstApply && target != kModifyDone);
   Repaint(m_btnNext);
 }
 
 // ---------------------------------------------------------------- status
 
 void CStatusWizard::CreatePages() {
-  static const FlowPages kPages = {{IDD_PAGE_STATUS_SCAN, IDD_PAGE_STATUS_LIST}, 0, -1, {-1, -1}};
+  // In the order of StatusFlowPage.
+  static const FlowPages kPages = {{IDD_PAGE_STATUS_SCAN, IDD_PAGE_STATUS_LIST}, kStatusScan, kNoPage, {kNoPage, kNoPage}};
   CreateFlowPages(kPages);
 }
 
 void CStatusWizard::CopyForward(int target) {
-  if (target == 1 && m_pages[0]) m_pages[1]->SetGroupList(&m_pages[0]->m_groupList);
+  if (target == kStatusList && m_pages[kStatusScan]) m_pages[kStatusList]->SetGroupList(&m_pages[kStatusScan]->m_groupList);
 }

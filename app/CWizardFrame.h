@@ -17,9 +17,33 @@ class CDiscoveryTask;
 class CWizardApp;
 class CWizardPage;
 
+// Each flow's pages in the order Next shows them: the frames' page tables
+// follow it, and the pages name their Next and Back targets by it.
+enum CreateFlowPage {
+  kCreateGroupName,
+  kCreateScan,
+  kCreateMembers,
+  kCreateFirstApply,
+  kCreateWireless,
+  kCreateSecondApply,
+  kCreateDone,
+  kCreatePageCount
+};
+enum ModifyFlowPage {
+  kModifyScan,
+  kModifyMembers,
+  kModifyFirstApply,
+  kModifyWireless,
+  kModifySecondApply,
+  kModifyDone,
+  kModifyPageCount
+};
+enum StatusFlowPage { kStatusScan, kStatusList, kStatusPageCount };
+
 class CWizardFrame : public CRTDialog {
  public:
   static constexpr int kMaxPages = 10;
+  static constexpr int kNoPage = -1;  // in the page tables: no such page
 
   explicit CWizardFrame(CWnd* pParent = nullptr);
   ~CWizardFrame() override;
@@ -88,8 +112,8 @@ class CWizardFrame : public CRTDialog {
   struct FlowPages {
     int templates[kMaxPages];
     int scanIndex;
-    int secondRunIndex;        // -1: none
-    int modifyFlowIndexes[2];  // -1: none
+    int secondRunIndex;        // kNoPage: none
+    int modifyFlowIndexes[2];  // kNoPage: none
   };
   void CreateFlowPages(const FlowPages& flow);
   void DestroyPages();

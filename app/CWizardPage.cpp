@@ -18,9 +18,9 @@ void CWizardPage::SetStrings(CString, CString) {}
 void CWizardPage::SetGroupList(CPtrList*) {}
 void CWizardPage::SetDeviceList(CPtrList*) {}
 void CWizardPage::OnEnterPage() {}
-int CWizardPage::OnNextPage() { return -1; }
+int CWizardPage::OnNextPage() { return kFollowingPage; }
 void CWizardPage::OnReturnToPage() {}
-int CWizardPage::OnBackPage() { return -1; }
+int CWizardPage::OnBackPage() { return kFollowingPage; }
 void CWizardPage::StopWork() {}
 
 // The skinned base's brush: the stock hollow brush once a template is given,

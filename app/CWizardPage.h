@@ -11,6 +11,10 @@
 #include "RTDialog.h"
 #include "afxwin.h"
 
+// Posted by a page to itself on entry, so that its work starts once the
+// frame has shown it.
+#define WM_PAGE_START (WM_USER + 202)
+
 class CDeviceRecord;
 class CDiscoveryTask;
 class CWizardApp;
@@ -29,10 +33,14 @@ class CWizardPage : public CRTDialog {
   virtual void SetGroupList(CPtrList* groups);
   virtual void SetDeviceList(CPtrList* devices);
   virtual void OnEnterPage();
-  // -1 the next page, -2 stay, otherwise the index of the page to go to.
+  // What OnNextPage and OnBackPage answer besides a page of the flow's
+  // order (CWizardFrame.h): the page stays, or the move goes to the
+  // neighbour in its direction (Next: the following page, Back: the one
+  // before).
+  static constexpr int kStayOnPage = -2;
+  static constexpr int kFollowingPage = -1;
   virtual int OnNextPage();
   virtual void OnReturnToPage();
-  // -1 the previous page, -2 stay, otherwise an index.
   virtual int OnBackPage();
   // The page's window is about to go: nothing more may be sent to a device.
   virtual void StopWork();

@@ -3,6 +3,7 @@
 #include "CDeviceRecord.h"
 #include "CManualIpDlg.h"
 #include "CWizardApp.h"
+#include "CWizardFrame.h"
 #include "InputChecks.h"
 #include "LangText.h"
 #include "MembersRes.h"
@@ -13,10 +14,6 @@
 
 namespace {
 
-const int kStayOnPage = -2;
-const int kScanPage = 1;
-const int kApplyPage = 3;
-const int kCompletionPage = 6;
 
 const char kDone[] = "DONE";
 const char kManualYes[] = "YES";
@@ -317,10 +314,10 @@ int CMemberPage::OnNextPage() {
     return kStayOnPage;
   }
   if (!BuildRecordList()) return kStayOnPage;
-  return m_groupList.IsEmpty() ? kCompletionPage : kApplyPage;
+  return m_groupList.IsEmpty() ? kCreateDone : kCreateFirstApply;
 }
 
-int CMemberPage::OnBackPage() { return kScanPage; }
+int CMemberPage::OnBackPage() { return kCreateScan; }
 
 // ---------------------------------------------------------------- checks and records
 

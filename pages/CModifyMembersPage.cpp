@@ -3,6 +3,7 @@
 #include "CDeviceRecord.h"
 #include "GroupPasswordDlg.h"
 #include "CWizardApp.h"
+#include "CWizardFrame.h"
 #include "InputChecks.h"
 #include "MembersRes.h"
 #include "WizardRes.h"
@@ -10,9 +11,6 @@
 
 namespace {
 
-const int kStayOnPage = -2;
-const int kScanPage = 0;
-const int kApplyPage = 2;
 const int kGroupTextColor = 0, kGroupBackColor = 1;
 // Only the unconfigured list's first two columns may be resized here.
 const int kUnconfiguredResizable = 2;
@@ -209,7 +207,7 @@ void CModifyMembersPage::OnEnterPage() {
   ClearGroupFields();
 }
 
-int CModifyMembersPage::OnBackPage() { return kScanPage; }
+int CModifyMembersPage::OnBackPage() { return kModifyScan; }
 
 int CModifyMembersPage::OnNextPage() {
   // The exchange reads the name and password edits into the page's own.
@@ -227,7 +225,7 @@ int CModifyMembersPage::OnNextPage() {
   if (!IsAsciiText(m_strGroupPassword)) return refuse("IDS_MSG_PASS_INVCHAR", &m_editGroupPassword);
   if (!BuildRecordList()) return kStayOnPage;
   if (m_groupList.IsEmpty()) return refuse("IDS_MSG_INV_NOINVALID", nullptr);
-  return kApplyPage;
+  return kModifyFirstApply;
 }
 
 // ---------------------------------------------------------------- checks and records

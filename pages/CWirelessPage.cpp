@@ -5,6 +5,7 @@
 #include "CRadiusSecurityDlg.h"
 #include "CVHException.h"
 #include "CWepKeyDlg.h"
+#include "CWizardFrame.h"
 #include "CWizardApp.h"
 #include "CWpaPersonalDlg.h"
 #include "InputChecks.h"
@@ -19,10 +20,6 @@
 
 namespace {
 
-// Page indexes of the flows that Next and Back lead to.
-const int kCreateSecondApply = 5, kCreateScan = 1;
-const int kModifySecondApply = 4, kModifyScan = 0;
-const int kStayOnPage = -2;
 
 // Request time-outs, in units of 10 ms.
 const int kShortTimeout = 1000, kLongTimeout = 10000;

@@ -28,8 +28,6 @@ class SnmpControlVarList;
 struct SnmpRequestResult;
 struct SnmpVarItem;
 
-#define WM_PAGE_START (WM_USER + 202)
-
 class CWirelessPage : public CWizardPage {
  public:
   enum AuthKind { kNoAuth, kOpenSystem, kSharedKey, kWpaPersonal, kWpaEnterprise, kDot1x };

@@ -1,6 +1,7 @@
 #include "GroupNamePage.h"
 
 #include "CWizardApp.h"
+#include "CWizardFrame.h"
 #include "DialogPagesRes.h"
 #include "InputChecks.h"
 #include "LangText.h"
@@ -12,8 +13,6 @@
 namespace {
 
 const int kMaxTextLength = 32;
-const int kScanPage = 1;
-const int kStayOnPage = -2;
 
 const WizardUiRegistrar kRegister([] {
   RegisterWizardPage(IDD_PAGE_GROUP_NAME, [] { return new CGroupNamePage; });
@@ -76,7 +75,7 @@ int CGroupNamePage::OnNextPage() {
   m_strName.Empty();
   m_strPassword.Empty();
   UpdateData(FALSE);
-  return kScanPage;
+  return kCreateScan;
 }
 
 void CGroupNamePage::ClearLabels() {

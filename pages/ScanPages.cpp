@@ -15,8 +15,6 @@
 
 namespace {
 
-const int kStayOnPage = -2;
-const int kGroupNamePage = 0;  // of the create flow
 const COLORREF kStatusBack = RGB(72, 72, 72);
 const COLORREF kWhite = RGB(255, 255, 255);
 const char kModel[] = "RIZ-4410";
@@ -277,11 +275,11 @@ void CScanNewApPage::DoDataExchange(CDataExchange* pDX) {
 
 int CScanNewApPage::OnNextPage() {
   // The name clash holds until the next scan: Next and Back both lead to the name.
-  if (m_nExists) return kGroupNamePage;
+  if (m_nExists) return kCreateGroupName;
   return CScanPage::OnNextPage();
 }
 
-int CScanNewApPage::OnBackPage() { return kGroupNamePage; }
+int CScanNewApPage::OnBackPage() { return kCreateGroupName; }
 
 void CScanNewApPage::ForgetPreviousScan() {
   m_nExists = 0;
