@@ -59,7 +59,7 @@ class CSetIpTask : public CDeviceTask {
   int m_nProgress = 0;
   CString m_strNewIp;
   CString m_strNewNetmask;
-  int m_nUnused;
+  [[maybe_unused]] int m_nUnused;  // the creator's spare argument, kept as it came
   std::atomic<int> m_bPasswordError{0};
   std::atomic<int> m_bFinished{0};
   std::atomic<int> m_bSucceeded{0};  // the device took its address and restarts

@@ -164,7 +164,8 @@ class CDrawnComboBox : public CWnd {
   bool CompleteTypedText(const CString& typed);
   void SuggestFor(const CString& typed);
 
-  int m_nReserved;
+  // Kept as the creator passed it; nothing in the combo box reads it.
+  [[maybe_unused]] int m_nReserved;
   CWnd* m_pNotifyParent;
   int m_nCurSel = -1;
   CComboEdit* m_pEdit = nullptr;
