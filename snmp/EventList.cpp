@@ -144,10 +144,11 @@ int wait_for_events(long cap_ms, ReadySets& ready) {
 // then the retries. Readiness comes from a select under the process lock,
 // with one exception: `first`, the sets a select made just before the lock
 // was taken, stand for the pass's first select when no pass ran in between
-// (the pass count did not move). Only passes read sockets, and every pass
-// ends with a select that moves the count, so nothing has read those
-// sockets since; any other select made before the lock may be stale, and a
-// receive on a drained socket waits for ever with the lock held.
+// (the pass count did not move). Only passes read sockets, and every
+// handling of ready sockets moves the count once it has read them (a pass
+// that ends on its own answer makes no further select), so nothing has read
+// those sockets since; any other select made before the lock may be stale,
+// and a receive on a drained socket waits for ever with the lock held.
 // With `request_id`, the pass ends as soon as that request is answered: its
 // caller returns, and later passes take what else is ready.
 int run_pass(const ReadySets* first, unsigned long request_id) {
@@ -176,6 +177,7 @@ int run_pass(const ReadySets* first, unsigned long request_id) {
       if (ready <= 0) break;
     }
     list.HandleEvents(maxfds, readfds, writefds, exceptfds);
+    pass_count.fetch_add(1);
   }
   return list.DoRetries(now);
 }
