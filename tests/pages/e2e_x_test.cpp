@@ -42,6 +42,7 @@
 #include "Resource.h"
 #include "ScanPagesRes.h"
 #include "SecurityRes.h"
+#include "StopChild.h"
 #include "TempDir.h"
 #include "WinUser.h"
 #include "WizardRes.h"
@@ -279,9 +280,9 @@ class Lab {
     posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
   }
+  // The whole group goes: the program, the lab's script and its devices.
   ~Lab() {
-    if (Running()) kill(-pid_, SIGTERM);
-    if (pid_ > 0 && !exited_) waitpid(pid_, &status_, 0);
+    if (Running()) status_ = StopChild(pid_, true);
   }
 
   bool Running() {
@@ -324,14 +325,16 @@ class WindowManager {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    if (posix_spawnp(&pid_, name.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+    // A group of its own, so that whatever the manager starts goes with it.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attr, 0);
+    if (posix_spawnp(&pid_, name.c_str(), &actions, &attr, argv.data(), envp.data()) != 0) pid_ = -1;
+    posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
   }
-  ~WindowManager() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
+  ~WindowManager() { StopChild(pid_, true); }
   bool Started() const { return pid_ > 0; }
 
  private:

@@ -12,6 +12,7 @@
 
 #include "CommCtrl.h"
 #include "Controls.h"
+#include "StopChild.h"
 #include "TempDir.h"
 #include "x11_fixture.h"
 
@@ -50,11 +51,7 @@ class WindowManager {
       _exit(127);
     }
   }
-  ~WindowManager() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
+  ~WindowManager() { StopChild(pid_); }
 
  private:
   TempDir home_;

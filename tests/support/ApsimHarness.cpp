@@ -1,5 +1,7 @@
 #include "ApsimHarness.h"
 
+#include "StopChild.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -57,8 +59,7 @@ ApsimHarness::~ApsimHarness() { Stop(); }
 
 int ApsimHarness::Stop() {
   if (pid_ > 0) {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, &status_, 0);
+    status_ = StopChild(pid_);
     pid_ = -1;
   }
   return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;

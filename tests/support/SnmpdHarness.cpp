@@ -1,5 +1,7 @@
 #include "SnmpdHarness.h"
 
+#include "StopChild.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
@@ -113,16 +115,7 @@ bool SnmpdHarness::Start(std::string* error) {
 
 void SnmpdHarness::Stop() {
   if (pid_ <= 0) return;
-  kill(pid_, SIGTERM);
-  for (int i = 0; i < 100; ++i) {
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  kill(pid_, SIGKILL);
-  waitpid(pid_, nullptr, 0);
+  StopChild(pid_, false, 2000);
   pid_ = -1;
 }
 

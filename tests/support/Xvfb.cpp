@@ -1,5 +1,7 @@
 #include "Xvfb.h"
 
+#include "StopChild.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -40,8 +42,4 @@ Xvfb::Xvfb(const std::string& screen) {
   if (!number.empty()) name_ = ":" + number;
 }
 
-Xvfb::~Xvfb() {
-  if (pid_ <= 0) return;
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
-}
+Xvfb::~Xvfb() { StopChild(pid_); }
