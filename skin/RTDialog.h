@@ -17,13 +17,12 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 
 #include "RTCaption.h"
 #include "SkinImageSet.h"
 #include "afxwin.h"
 
-class CRTDialog : public CDialog {
+class CRTDialog : public CDialog, public SkinCaptionImages<CRTDialog> {
  public:
   CRTDialog();
   explicit CRTDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
@@ -44,33 +43,6 @@ class CRTDialog : public CDialog {
     s_backgroundEnabled = background;
     s_captionEnabled = caption;
   }
-  static int SetTitleBarImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_titleBar.Assign(images, modes);
-    return 1;
-  }
-  static int SetMenuBarImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_menuBar.Assign(images, modes);
-    return 1;
-  }
-  static int SetMaximizeButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_maximizeButton.Assign(images, modes);
-    return 1;
-  }
-  static int SetMinimizeButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_minimizeButton.Assign(images, modes);
-    return 1;
-  }
-  static int SetRestoreButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_restoreButton.Assign(images, modes);
-    return 1;
-  }
-  static int SetExitButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_exitButton.Assign(images, modes);
-    return 1;
-  }
-  static void SetBorderColors(const COLORREF colors[4]) {
-    for (int i = 0; i < 4; ++i) s_borderColors[i] = colors[i];
-  }
   static void SetBackImage(CBitmap* image, int32_t mode) {
     s_back.images[0] = image;
     s_back.modes[0] = mode;
@@ -79,10 +51,8 @@ class CRTDialog : public CDialog {
   // (for whoever made the images and is about to free them).
   static void ResetSkin() {
     SetSkinFlags(0, 0, 0, 0);
-    for (SkinImageSet* set : {&s_titleBar, &s_menuBar, &s_maximizeButton, &s_minimizeButton, &s_restoreButton,
-                              &s_exitButton, &s_back})
-      *set = SkinImageSet();
-    SetBorderColors(kDefaultBorderColors);
+    ResetCaptionImages();
+    s_back = SkinImageSet();
   }
 
   // Class-wide skin state: one copy for all dialogs.
@@ -90,19 +60,10 @@ class CRTDialog : public CDialog {
   static inline int s_borderEnabled = 0;
   static inline int s_backgroundEnabled = 0;
   static inline int s_captionEnabled = 0;
-  static inline SkinImageSet s_titleBar;        // 1 Active, 2 InActive
-  static inline SkinImageSet s_menuBar;
-  static inline SkinImageSet s_maximizeButton;  // 1 Normal, 2 Focus, 3 Down, 4 Disable
-  static inline SkinImageSet s_minimizeButton;
-  static inline SkinImageSet s_restoreButton;
-  static inline SkinImageSet s_exitButton;
-  static inline COLORREF s_borderColors[4] = {kDefaultBorderColors[0], kDefaultBorderColors[1],
-                                              kDefaultBorderColors[2], kDefaultBorderColors[3]};
   static inline SkinImageSet s_back;  // slot 0: the "Dialog" background
 
  protected:
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-  LRESULT OnNcPaint(HRGN update);
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) { return CDialog::WindowProc(message, wParam, lParam); }
 
   CRTCaption m_caption;
