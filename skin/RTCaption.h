@@ -2,7 +2,9 @@
 // property sheet: frame rings, the title bar (image, small icon, text), the
 // three caption buttons (close, maximize/restore, minimize) in their normal,
 // hot, pressed and disabled looks, the menu-bar rows, and the press, track and
-// release of the caption buttons.
+// release of the caption buttons. The three classes hand their window
+// procedure's messages to CRTCaption::WindowProc; where they differ is said
+// once, in each class's CaptionRules.
 //
 // Each skinned window class keeps its own class-wide images, switches and
 // metrics and describes them in a SkinCaptionLook, made afresh at every step,

@@ -1,8 +1,9 @@
 // CRTDialog: the skinned dialog base of every dialog and wizard page.
 //
 // The skin is class-wide: the skin loader (CRTSkin) fills the images, modes
-// and colours below through the static setters once after reading the skin
-// description, and CRTSkin::EnableSkin sets the switches; every dialog reads
+// and colours through the static setters (the caption's come from
+// SkinCaptionImages) once after reading the skin description, and
+// CRTSkin::EnableSkin sets the switches; every dialog reads
 // them at paint time, so a dialog that exists before a skin loads shows it at
 // its next repaint. The images are borrowed from the skin store, which
 // outlives every window; a null image is an element left undrawn. Per dialog
