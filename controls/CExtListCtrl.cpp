@@ -909,8 +909,8 @@ void CExtListCtrl::DrawComboBox(int nItem, int nSubItem) {
   }
   ::LockWindowUpdate(m_hWnd);
   AddCellChoices(*m_pCombo, *cell);
-  // This list's combo is a pop-up of its own drawing: it shows as many
-  // choices as the cell asks for.
+  // This list's combo is a pop-up of the program's own drawing, laid over the
+  // cell on the screen: its drop-down shows as many choices as the cell asks.
   m_pCombo->SetDropItemLimit(cell->dropDownItems);
   SetTimer(kComboUnlockTimer, kComboDelayMs, nullptr);
   m_strStartText = SelectCellChoice(*m_pCombo, *cell, *this, nItem, nSubItem);

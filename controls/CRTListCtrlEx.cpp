@@ -482,8 +482,9 @@ void CRTListCtrlEx::DrawComboBox(int nItem, int nSubItem) {
   m_pCombo->SetItemHeight(-1, fieldHeight);
   m_pCombo->SetFont(GetFont(), FALSE);
   AddCellChoices(*m_pCombo, *cell);
-  // This list's combo is a skinned standard one whose drop-down shows what
-  // fits below the cell; it takes the width of its longest choice instead.
+  // This list's combo is a skinned standard one, a child over the cell: its
+  // drop-down has a fixed height (kComboDropHeight) rather than an item
+  // count, and is widened to its longest choice.
   FitDropDownWidth();
   m_strComboStart = SelectCellChoice(*m_pCombo, *cell, *this, nItem, nSubItem);
   m_pCombo->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
