@@ -10,8 +10,8 @@
 
 namespace {
 
-// Function-local, so that registrations from other files' static
-// initialisers find them built whatever the order.
+// Function-local, so that a registration made by another file's static
+// initialiser (a test's stand-in) finds them built whatever the order.
 std::map<UINT, WizardPageFactory>& Pages() {
   static std::map<UINT, WizardPageFactory> pages;
   return pages;
@@ -35,7 +35,8 @@ void ShowQUAVFailureBox(int code, const CString& text) {
   ShowSkinMessage(format.IsEmpty() ? text : FormatLangText(format, {text}), FALSE);
 }
 
-const WizardUiRegistrar kShowFailures([] { SetQUAVFailureShower(ShowQUAVFailureBox); });
+// The core's own use of the seam, in place wherever the core is linked.
+[[maybe_unused]] const bool kShowFailuresInMessageBox = (SetQUAVFailureShower(ShowQUAVFailureBox), true);
 
 }  // namespace
 

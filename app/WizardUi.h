@@ -1,7 +1,8 @@
 // Where the wizard's core meets its pages and dialogs. The pages library
-// registers, at static initialisation, a factory per page template id and
-// the two dialogs the apply engine shows; the frames and the engine reach
-// them only through the calls below, so the core includes no page header.
+// registers a factory per page template id and the two dialogs the apply
+// engine shows when the program calls RegisterWizardPages()
+// (pages/PageRegistry.h); the frames and the engine reach them only through
+// the calls below, so the core includes no page header.
 //
 // Until something is registered, a frame gets a plain CWizardPage on the
 // template (no page class is faked; the apply page, template 134, is the
@@ -26,12 +27,6 @@ using DevicePasswordHandler = std::function<int(const CString& ip, const CString
 void RegisterWizardPage(UINT templateId, WizardPageFactory factory);
 void RegisterSkinMessage(SkinMessageHandler handler);
 void RegisterDevicePassword(DevicePasswordHandler handler);
-
-// Helper for registrations at static initialisation:
-//   static const WizardUiRegistrar reg([] { RegisterWizardPage(131, ...); });
-struct WizardUiRegistrar {
-  explicit WizardUiRegistrar(void (*registrations)()) { registrations(); }
-};
 
 // The registered page for the template; without one, what `fallback` makes,
 // else a plain CWizardPage. A test's scripted page thus stands in even for a

@@ -7,6 +7,7 @@
 #include "CWizardApp.h"
 #include "Clock.h"
 #include "Module.h"
+#include "PageRegistry.h"
 #include "X11Display.h"
 
 CWizardApp theApp;
@@ -29,5 +30,6 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "Trellian: cannot open the X display \"%s\"\n", unopened.c_str());
     return 1;
   }
+  RegisterWizardPages();
   return AfxWinMain(::GetModuleHandle(nullptr), nullptr, const_cast<LPTSTR>(""), SW_SHOWNORMAL);
 }

@@ -60,6 +60,7 @@
 #include "CDiscoveryTask.h"
 #include "CMainDlg.h"
 #include "CWizardApp.h"
+#include "PageRegistry.h"
 #include "TempDir.h"
 
 // Xlib last: its macros (None, Status, True...) clash with the program's names.
@@ -198,6 +199,7 @@ class ProbeApp : public CWizardApp {
 int RunProbe(const std::string& mode, int reportFd) {
   ProbeApp app(reportFd, mode == "idle");
   app.Stamp("main");
+  RegisterWizardPages();
   return AfxWinMain(::GetModuleHandle(nullptr), nullptr, const_cast<LPTSTR>(""), SW_SHOWNORMAL);
 }
 

@@ -35,6 +35,7 @@
 #include "CWizardFrame.h"
 #include "DelayPumpMessages.h"
 #include "DeviceTask.h"
+#include "PageRegistry.h"
 #include "SnmpSession.h"
 #include "TempDir.h"
 #include "TestKit.h"
@@ -144,6 +145,7 @@ int main(int argc, char** argv) {
   setenv("TRELLIAN_BINARY_DIR", bin.parent_path().c_str(), 1);
   testkit::SetProgramPath((bin / "Trellian").string());
   theApp.SetupLanguage();
+  RegisterWizardPages();
   testkit::SetClockScale(scale);
 
   TempDir dir;

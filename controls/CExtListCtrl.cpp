@@ -908,31 +908,12 @@ void CExtListCtrl::DrawComboBox(int nItem, int nSubItem) {
     return;
   }
   ::LockWindowUpdate(m_hWnd);
-  if (cell->comboStrings) {
-    for (INT_PTR i = 0; i < cell->comboStrings->GetSize(); ++i) {
-      const CString& choice = cell->comboStrings->GetAt(i);
-      if (!choice.IsEmpty()) m_pCombo->AddString(choice);
-    }
-  }
+  AddCellChoices(*m_pCombo, *cell);
+  // This list's combo is a pop-up of the program's own drawing, laid over the
+  // cell on the screen: its drop-down shows as many choices as the cell asks.
   m_pCombo->SetDropItemLimit(cell->dropDownItems);
   SetTimer(kComboUnlockTimer, kComboDelayMs, nullptr);
-
-  CString shown;
-  int count = m_pCombo->GetCount();
-  if (cell->comboStrings && cell->initialSelection >= 0 && cell->initialSelection < count) {
-    m_pCombo->GetLBText(cell->initialSelection, shown);
-    CListCtrl::SetItemText(nItem, nSubItem, shown);
-    cell->initialSelection = -1;
-  }
-  if (shown.IsEmpty()) shown = GetItemText(nItem, nSubItem);
-  if (shown.IsEmpty()) {
-    if (count > 0) m_pCombo->GetLBText(0, shown);
-    CListCtrl::SetItemText(nItem, nSubItem, shown);
-  }
-  int chosen = count > 0 ? std::max(m_pCombo->FindStringExact(0, shown), 0) : -1;
-  m_pCombo->SetCurSel(chosen);
-  m_strStartText.Empty();
-  if (chosen >= 0) m_pCombo->GetLBText(chosen, m_strStartText);
+  m_strStartText = SelectCellChoice(*m_pCombo, *cell, *this, nItem, nSubItem);
   m_pCombo->RedrawWindow(nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
   ::BringWindowToTop(m_pCombo->m_hWnd);
 }
@@ -1085,16 +1066,10 @@ void CClickListCtrl::SetHandCursorColumns(int a, int b) {
 
 void CClickListCtrl::OnClick(NMHDR*, LRESULT* pResult) {
   *pResult = 0;
-  LVHITTESTINFO hit = ListCellAtMessagePos(*this);
-  NotifyParent(WM_LIST_CELL_CLICKED, static_cast<WPARAM>(hit.iSubItem), hit.iItem);
+  ReportCellClick(*this);
 }
 
 void CClickListCtrl::OnMouseMove(UINT, CPoint point) {
-  LVHITTESTINFO hit{};
-  hit.pt = point;
-  SubItemHitTest(&hit);
-  bool handColumn = hit.iSubItem >= 0 && (hit.iSubItem == m_nHandColumnA || hit.iSubItem == m_nHandColumnB);
-  m_bHandCursor = handColumn && (hit.flags & LVHT_ONITEMICON);
-  if (m_bHandCursor) ::SetCursor(::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_LIST_HAND)));
+  m_bHandCursor = TrackHandCursor(*this, point, m_nHandColumnA, m_nHandColumnB);
   Default();
 }

@@ -380,17 +380,15 @@ void CRTListCtrlEx::OnLButtonDown(UINT, CPoint point) {
 
 void CRTListCtrlEx::OnClick(NMHDR*, LRESULT* pResult) {
   *pResult = 0;
-  LVHITTESTINFO hit = ListCellAtMessagePos(*this);
-  NotifyParent(WM_LIST_CELL_CLICKED, static_cast<WPARAM>(hit.iSubItem), hit.iItem);
+  ReportCellClick(*this);
 }
 
 void CRTListCtrlEx::OnMouseMove(UINT, CPoint point) {
   LVHITTESTINFO hit{};
-  hit.pt = point;
-  SubItemHitTest(&hit);
-  bool handColumn = hit.iSubItem >= 0 && (hit.iSubItem == m_nHandColumnA || hit.iSubItem == m_nHandColumnB);
-  m_bHandCursor = handColumn && (hit.flags & LVHT_ONITEMICON);
-  if (m_bHandCursor) ::SetCursor(::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_LIST_HAND)));
+  m_bHandCursor = TrackHandCursor(*this, point, m_nHandColumnA, m_nHandColumnB, &hit);
+  // The member list's combos are in the role column only: an open one is
+  // dropped once the pointer moves over another column, as a press beside
+  // the rows drops it.
   if (hit.iSubItem != kRoleColumn) CancelCombo();
   Default();
 }
@@ -483,35 +481,12 @@ void CRTListCtrlEx::DrawComboBox(int nItem, int nSubItem) {
   }
   m_pCombo->SetItemHeight(-1, fieldHeight);
   m_pCombo->SetFont(GetFont(), FALSE);
-  // The caller keeps the array alive as long as the cell is a combo cell.
-  if (CStringArray* strings = cell->comboStrings)
-    for (INT_PTR i = 0; i < strings->GetSize(); ++i)
-      if (!strings->GetAt(i).IsEmpty()) m_pCombo->AddString(strings->GetAt(i));
-
-  int count = m_pCombo->GetCount();
+  AddCellChoices(*m_pCombo, *cell);
+  // This list's combo is a skinned standard one, a child over the cell: its
+  // drop-down has a fixed height (kComboDropHeight) rather than an item
+  // count, and is widened to its longest choice.
   FitDropDownWidth();
-  CString shown;
-  if (cell->comboStrings && cell->initialSelection >= 0 && cell->initialSelection < count) {
-    m_pCombo->GetLBText(cell->initialSelection, shown);
-    CListCtrl::SetItemText(nItem, nSubItem, shown);
-    cell->initialSelection = -1;
-  }
-  if (shown.IsEmpty()) shown = GetItemText(nItem, nSubItem);
-  int choice = -1;
-  if (shown.IsEmpty()) {
-    if (count > 0) choice = 0;
-    CString firstText;
-    if (count > 0) m_pCombo->GetLBText(0, firstText);
-    CListCtrl::SetItemText(nItem, nSubItem, firstText);
-  } else if (count > 0) {
-    choice = m_pCombo->FindStringExact(-1, shown);
-    if (choice == CB_ERR) choice = 0;
-  }
-  m_strComboStart.Empty();
-  if (choice >= 0) {
-    m_pCombo->SetCurSel(choice);
-    m_pCombo->GetLBText(choice, m_strComboStart);
-  }
+  m_strComboStart = SelectCellChoice(*m_pCombo, *cell, *this, nItem, nSubItem);
   m_pCombo->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 

@@ -125,3 +125,20 @@ LVHITTESTINFO ListCellAtMessagePos(CListCtrl& list) {
   list.SubItemHitTest(&hit);
   return hit;
 }
+
+void ReportCellClick(CListCtrl& list) {
+  LVHITTESTINFO hit = ListCellAtMessagePos(list);
+  if (HWND target = ListNotifyTarget(list.m_hWnd))
+    ::SendMessage(target, WM_LIST_CELL_CLICKED, static_cast<WPARAM>(hit.iSubItem), hit.iItem);
+}
+
+bool TrackHandCursor(CListCtrl& list, CPoint point, int a, int b, LVHITTESTINFO* hit) {
+  LVHITTESTINFO at{};
+  at.pt = point;
+  list.SubItemHitTest(&at);
+  if (hit) *hit = at;
+  const bool handColumn = at.iSubItem >= 0 && (at.iSubItem == a || at.iSubItem == b);
+  const bool hand = handColumn && (at.flags & LVHT_ONITEMICON);
+  if (hand) ::SetCursor(::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_LIST_HAND)));
+  return hand;
+}

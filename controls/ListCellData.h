@@ -88,5 +88,59 @@ void RedrawListCell(CListCtrl& list, const CRect& cell);
 // The row and column under the position of the last message (either may be -1).
 LVHITTESTINFO ListCellAtMessagePos(CListCtrl& list);
 
+// What the list controls with cell data do alike with the mouse.
+//
+// A click reported to the list's parent (ListNotifyTarget) as
+// WM_LIST_CELL_CLICKED, with the column and row under the position of the
+// last message.
+void ReportCellClick(CListCtrl& list);
+// Hit-tests `point` (client coordinates) into `hit`, when given; over the icon
+// of column `a` or `b` shows the hand cursor and answers true.
+bool TrackHandCursor(CListCtrl& list, CPoint point, int a, int b, LVHITTESTINFO* hit = nullptr);
+
 // The cursor resource shown over the icon of a hand-cursor column.
 const int IDC_LIST_HAND = 179;
+
+// The in-place combo box of a combo cell, for either list's combo class (they
+// share the combo box calls, not a base class).
+//
+// Fills `combo` with the cell's choices, the empty ones left out.
+template <class Combo>
+void AddCellChoices(Combo& combo, const ListCellData& cell) {
+  // The caller keeps the array alive as long as the cell is a combo cell.
+  if (const CStringArray* strings = cell.comboStrings)
+    for (INT_PTR i = 0; i < strings->GetSize(); ++i)
+      if (!strings->GetAt(i).IsEmpty()) combo.AddString(strings->GetAt(i));
+}
+
+// Selects the choice a filled combo opens on: the cell's initial selection
+// the first time (it is then used up), else the choice that is the cell's
+// text, else the first one; a cell without text is given the first choice's.
+// Answers the selected choice's text, with which the choice made is compared
+// when the combo closes; empty when the combo has no choices.
+template <class Combo>
+CString SelectCellChoice(Combo& combo, ListCellData& cell, CListCtrl& list, int row, int column) {
+  const int count = combo.GetCount();
+  CString shown;
+  if (cell.comboStrings && cell.initialSelection >= 0 && cell.initialSelection < count) {
+    combo.GetLBText(cell.initialSelection, shown);
+    list.SetItemText(row, column, shown);
+    cell.initialSelection = -1;
+  }
+  if (shown.IsEmpty()) shown = list.GetItemText(row, column);
+  if (shown.IsEmpty()) {
+    if (count > 0) combo.GetLBText(0, shown);
+    list.SetItemText(row, column, shown);
+  }
+  // -1 searches from the first choice on: a standard combo box starts after
+  // the index it is given (the drawn one takes any index below 0 as 0). Each
+  // compares texts its own way: the standard one ignores case.
+  int chosen = count > 0 ? combo.FindStringExact(-1, shown) : -1;
+  if (count > 0 && chosen < 0) chosen = 0;
+  CString start;
+  if (chosen >= 0) {
+    combo.SetCurSel(chosen);
+    combo.GetLBText(chosen, start);
+  }
+  return start;
+}

@@ -7,6 +7,7 @@
 #include "InputChecks.h"
 #include "LangText.h"
 #include "MembersRes.h"
+#include "PageRegistry.h"
 #include "SkinMessageBox.h"
 #include "WizardFont.h"
 #include "WizardRes.h"
@@ -648,6 +649,4 @@ void CMemberPage::OnDestroy() {
   FreeOwnRecords();
 }
 
-namespace {
-const WizardUiRegistrar kRegister([] { RegisterWizardPage(IDD_PAGE_MEMBER, [] { return new CMemberPage; }); });
-}  // namespace
+void RegisterMemberPage() { RegisterWizardPage(IDD_PAGE_MEMBER, [] { return new CMemberPage; }); }

@@ -6,6 +6,7 @@
 #include "CWizardFrame.h"
 #include "InputChecks.h"
 #include "MembersRes.h"
+#include "PageRegistry.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -314,8 +315,6 @@ void CModifyMembersPage::OnDestroy() {
   ClearGroupList();
 }
 
-namespace {
-const WizardUiRegistrar kRegister([] {
+void RegisterModifyMembersPage() {
   RegisterWizardPage(IDD_PAGE_MODIFY_MEMBERS, [] { return new CModifyMembersPage; });
-});
-}  // namespace
+}

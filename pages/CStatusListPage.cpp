@@ -5,6 +5,7 @@
 #include "CDeviceRecord.h"
 #include "CWizardApp.h"
 #include "LangText.h"
+#include "PageRegistry.h"
 #include "ScanPagesRes.h"
 #include "WizardFont.h"
 #include "WizardRes.h"
@@ -63,8 +64,6 @@ void CStatusListPage::SetGroupList(CPtrList* groups) {
   }
 }
 
-namespace {
-const WizardUiRegistrar kRegister([] {
+void RegisterStatusListPage() {
   RegisterWizardPage(IDD_PAGE_STATUS_LIST, [] { return new CStatusListPage; });
-});
-}  // namespace
+}

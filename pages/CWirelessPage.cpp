@@ -11,6 +11,7 @@
 #include "InputChecks.h"
 #include "LangText.h"
 #include "MibTables.h"
+#include "PageRegistry.h"
 #include "SecurityDlgBase.h"
 #include "SecurityRes.h"
 #include "SnmpControlVarList.h"
@@ -621,11 +622,7 @@ int CModifyWirelessPage::OnNextPage() { return WriteSettings() ? kModifySecondAp
 
 int CModifyWirelessPage::OnBackPage() { return kModifyScan; }
 
-namespace {
-
-const WizardUiRegistrar kRegistrar([] {
+void RegisterWirelessPages() {
   RegisterWizardPage(IDD_PAGE_WIRELESS, [] { return new CWirelessPage; });
   RegisterWizardPage(IDD_PAGE_MODIFY_WIRELESS, [] { return new CModifyWirelessPage; });
-});
-
-}  // namespace
+}

@@ -3,18 +3,15 @@
 #include "CWizardApp.h"
 #include "DialogPagesRes.h"
 #include "LangText.h"
+#include "PageRegistry.h"
 #include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
-namespace {
-
-const WizardUiRegistrar kRegister([] {
+void RegisterCompletionPages() {
   RegisterWizardPage(IDD_PAGE_CREATE_DONE, [] { return new CCreateDonePage; });
   RegisterWizardPage(IDD_PAGE_MODIFY_DONE, [] { return new CModifyDonePage; });
-});
-
-}  // namespace
+}
 
 CCompletionPage::CCompletionPage(UINT templateId, LPCTSTR successKey)
     : CWizardPage(templateId, nullptr), m_successKey(successKey) {}

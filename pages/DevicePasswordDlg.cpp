@@ -3,12 +3,11 @@
 #include "CWizardApp.h"
 #include "DialogPagesRes.h"
 #include "LangText.h"
+#include "PageRegistry.h"
 #include "WizardUi.h"
 
-namespace {
-
 // The apply engine asks through the seam when a device refuses its password.
-const WizardUiRegistrar kRegister([] {
+void RegisterDevicePasswordDlg() {
   RegisterDevicePassword([](const CString& ip, const CString& mac, CString& password) {
     CDevicePasswordDlg dialog;
     dialog.m_strIp = ip;
@@ -17,9 +16,7 @@ const WizardUiRegistrar kRegister([] {
     if (result == IDOK) password = dialog.m_strPassword;
     return result;
   });
-});
-
-}  // namespace
+}
 
 CDevicePasswordDlg::CDevicePasswordDlg(CWnd* pParent) : CBackdropDialog(IDD_DEVICE_PASSWORD, pParent) {}
 

@@ -5,6 +5,7 @@
 #include "DialogPagesRes.h"
 #include "InputChecks.h"
 #include "LangText.h"
+#include "PageRegistry.h"
 #include "SkinMessageBox.h"
 #include "WizardFont.h"
 #include "WizardRes.h"
@@ -14,11 +15,11 @@ namespace {
 
 const int kMaxTextLength = 32;
 
-const WizardUiRegistrar kRegister([] {
-  RegisterWizardPage(IDD_PAGE_GROUP_NAME, [] { return new CGroupNamePage; });
-});
-
 }  // namespace
+
+void RegisterGroupNamePage() {
+  RegisterWizardPage(IDD_PAGE_GROUP_NAME, [] { return new CGroupNamePage; });
+}
 
 CGroupNamePage::CGroupNamePage() : CWizardPage(IDD_PAGE_GROUP_NAME, nullptr) {}
 

@@ -7,6 +7,7 @@
 #include "CWizardFrame.h"
 #include "FormatLangText.h"
 #include "LangText.h"
+#include "PageRegistry.h"
 #include "RTProgressBar.h"
 #include "ScanPagesRes.h"
 #include "WizardFont.h"
@@ -352,10 +353,8 @@ void CModifyScanPage::OnDestroy() {
 CStatusScanPage::CStatusScanPage()
     : CScanPage({IDD_PAGE_STATUS_SCAN, 1003, IDC_STATUS_SCAN_STATUS, TRUE, "IDS_UI_EXIST_SCAN", FALSE, 1}) {}
 
-namespace {
-const WizardUiRegistrar kRegister([] {
+void RegisterScanPages() {
   RegisterWizardPage(IDD_PAGE_SCAN_NEW_AP, [] { return new CScanNewApPage; });
   RegisterWizardPage(IDD_PAGE_MODIFY_SCAN, [] { return new CModifyScanPage; });
   RegisterWizardPage(IDD_PAGE_STATUS_SCAN, [] { return new CStatusScanPage; });
-});
-}  // namespace
+}

@@ -3,22 +3,19 @@
 #include "CWizardApp.h"
 #include "DialogPagesRes.h"
 #include "LangText.h"
+#include "PageRegistry.h"
 #include "WizardUi.h"
-
-namespace {
 
 // Every message of the wizard and every question of the apply engine goes
 // through the box.
-const WizardUiRegistrar kRegister([] {
+void RegisterSkinMessageBox() {
   RegisterSkinMessage([](const CString& text, BOOL okCancel) {
     CSkinMessageBox box;
     box.SetMessage(text);
     if (okCancel) box.SetOkCancel(1);
     return static_cast<int>(box.DoModal());
   });
-});
-
-}  // namespace
+}
 
 CSkinMessageBox::CSkinMessageBox(CWnd* pParent) : CBackdropDialog(IDD_SKIN_MESSAGE_BOX, pParent) {}
 

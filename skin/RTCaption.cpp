@@ -17,6 +17,9 @@ const int kTextRightGap = 60;
 
 bool IsCaptionButtonHit(WPARAM hit) { return hit == HTCLOSE || hit == HTMAXBUTTON || hit == HTMINBUTTON; }
 
+// The sizing borders, over which the platform may redraw the frame.
+bool IsSizingBorderHit(UINT hit) { return hit >= HTLEFT && hit <= HTBORDER; }
+
 int Luminance(COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; }
 
 COLORREF ReadableOn(COLORREF background, COLORREF text) {
@@ -33,9 +36,99 @@ CRect WindowRectOf(CWnd* wnd) {
 
 }  // namespace
 
-CRTCaption::CRTCaption(CWnd* wnd, DefaultProc defaultProc, int32_t initialActive)
-    : m_wnd(wnd), m_default(std::move(defaultProc)) {
+CRTCaption::CRTCaption(CWnd* wnd, DefaultProc defaultProc, int32_t initialActive, CaptionRules rules)
+    : m_wnd(wnd), m_default(std::move(defaultProc)), m_rules(rules) {
   m_state.active = initialActive;
+}
+
+// ---- The window procedure -------------------------------------------------
+
+LRESULT CRTCaption::WindowProc(const SkinCaptionLook& look, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCPAINT && look.skinEnabled) {
+    PaintNonClient(look, reinterpret_cast<HRGN>(wParam), m_rules.menuBar);
+    return 0;
+  }
+  if (!look.CaptionSkinned()) return m_default(message, wParam, lParam);
+
+  const HWND self = m_wnd->GetSafeHwnd();
+  switch (message) {
+    case WM_NCACTIVATE:
+      return NcActivateStep(look, wParam, lParam);
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+      return ActivateStep(look, message, wParam, lParam);
+    case WM_SETTEXT:
+    case WM_SETICON:
+    case WM_NOTIFY:
+      return RepaintAfterDefault(look, message, wParam, lParam);
+    case WM_SETCURSOR:
+      if (!IsSizingBorderHit(LOWORD(lParam))) return m_default(message, wParam, lParam);
+      return RepaintAfterDefault(look, message, wParam, lParam);
+    case WM_NCMOUSEMOVE:
+      Hover(look, wParam);
+      return m_rules.ncMouseMoveToDefault ? m_default(message, wParam, lParam) : 0;
+    case WM_NCLBUTTONDOWN:
+      return PressStep(look, wParam, lParam);
+    case WM_NCLBUTTONUP:
+      ReleaseStep(look, wParam, lParam);
+      if (!::IsWindow(self)) return 0;
+      return LButtonUpStep(look, wParam, lParam);
+    case WM_NCRBUTTONDOWN:
+      return m_rules.rightButton ? 0 : m_default(message, wParam, lParam);
+    case WM_NCRBUTTONUP:
+      if (m_rules.rightButton) RepaintCaption(look);
+      return m_default(message, wParam, lParam);
+    case WM_SYSCOMMAND:
+      if (m_rules.repaintOnSysClose || (wParam & 0xFFF0) != SC_CLOSE) RepaintCaption(look);
+      return m_default(message, wParam, lParam);
+    case WM_INITMENUPOPUP:
+      RepaintCaption(look);
+      return m_default(message, wParam, lParam);
+    case WM_MOUSEMOVE:
+      return m_rules.clientMouseMove ? MouseMoveStep(look, wParam, lParam) : m_default(message, wParam, lParam);
+    case WM_LBUTTONUP:
+      return LButtonUpStep(look, wParam, lParam);
+    case WM_CAPTURECHANGED:
+      CaptureLost(look);
+      return m_default(message, wParam, lParam);
+  }
+  return m_default(message, wParam, lParam);
+}
+
+LRESULT CRTCaption::NcActivateStep(const SkinCaptionLook& look, WPARAM wParam, LPARAM lParam) {
+  if (!m_rules.ownNcActivate) return m_default(WM_NCACTIVATE, wParam, lParam);
+  if (m_rules.activeLook == CaptionRules::ActiveLook::kFromNcActivate) m_state.active = static_cast<int32_t>(wParam);
+  RepaintCaption(look);
+  return 1;
+}
+
+// WM_ACTIVATE repaints the whole area after the default handling; where the
+// rules take the active look from activation, both messages store it.
+LRESULT CRTCaption::ActivateStep(const SkinCaptionLook& look, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool fromActivation = m_rules.activeLook == CaptionRules::ActiveLook::kFromActivation;
+  const HWND self = m_wnd->GetSafeHwnd();
+  const LRESULT result = m_default(message, wParam, lParam);
+  if (message == WM_ACTIVATEAPP) {
+    if (fromActivation) m_state.active = wParam != 0;
+    return 0;
+  }
+  if (!::IsWindow(self)) return result;
+  // The low word alone: a minimized window has the high word set.
+  if (fromActivation) m_state.active = LOWORD(wParam) != WA_INACTIVE;
+  PaintNonClient(look, nullptr, m_rules.menuBar);
+  return result;
+}
+
+LRESULT CRTCaption::RepaintAfterDefault(const SkinCaptionLook& look, UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND self = m_wnd->GetSafeHwnd();
+  const LRESULT result = m_default(message, wParam, lParam);
+  if (::IsWindow(self)) RepaintCaption(look);
+  return result;
+}
+
+WPARAM CRTCaption::ButtonHit(WPARAM hit) const {
+  if (m_rules.closeButtonOnly && (hit == HTMAXBUTTON || hit == HTMINBUTTON)) return HTNOWHERE;
+  return hit;
 }
 
 CRect CRTCaption::CaptionRect(const SkinCaptionLook& look, int windowWidth) {
@@ -277,7 +370,7 @@ void CRTCaption::ClearButtonStates(const SkinCaptionLook& look) {
 }
 
 void CRTCaption::Hover(const SkinCaptionLook& look, WPARAM hit) {
-  const CaptionButton under = ButtonOfHit(hit);
+  const CaptionButton under = ButtonOfHit(ButtonHit(hit));
   if (under == kNoCaptionButton) {
     ClearButtonStates(look);
     return;
@@ -347,6 +440,7 @@ WPARAM CRTCaption::HitAtClientPoint(LPARAM clientPoint, LPARAM* screenPoint) {
 }
 
 LRESULT CRTCaption::PressStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point) {
+  hit = ButtonHit(hit);
   const HWND self = m_wnd->GetSafeHwnd();
   LRESULT result = 0;
   if (!Press(look, hit)) result = m_default(WM_NCLBUTTONDOWN, hit, point);
@@ -365,6 +459,7 @@ LRESULT CRTCaption::MouseMoveStep(const SkinCaptionLook& look, WPARAM flags, LPA
 }
 
 LRESULT CRTCaption::ReleaseStep(const SkinCaptionLook& look, WPARAM hit, LPARAM point) {
+  hit = ButtonHit(hit);
   if (!m_state.tracking) return m_default(WM_NCLBUTTONUP, hit, point);
   bool elsewhere = false;
   switch (Release(look, hit, &elsewhere)) {

@@ -2,7 +2,9 @@
 // property sheet: frame rings, the title bar (image, small icon, text), the
 // three caption buttons (close, maximize/restore, minimize) in their normal,
 // hot, pressed and disabled looks, the menu-bar rows, and the press, track and
-// release of the caption buttons.
+// release of the caption buttons. The three classes hand their window
+// procedure's messages to CRTCaption::WindowProc; where they differ is said
+// once, in each class's CaptionRules.
 //
 // Each skinned window class keeps its own class-wide images, switches and
 // metrics and describes them in a SkinCaptionLook, made afresh at every step,
@@ -21,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 
 #include "SkinImageSet.h"
 #include "afxwin.h"
@@ -66,6 +69,97 @@ struct SkinCaptionLook {
   }
 };
 
+// The class-wide caption images and border colours of the skinned window
+// classes that take every caption section of the skin (the dialog and the
+// frame window), with the setters the skin loader calls. A base of the class
+// itself (`Owner`), so each class has its own copy and keeps its names
+// (CRTDialog::SetTitleBarImages, CRTDialog::s_titleBar).
+template <typename Owner>
+class SkinCaptionImages {
+ public:
+  static int SetTitleBarImages(CBitmap* const images[5], const int32_t modes[5]) {
+    return AssignImages(s_titleBar, images, modes);
+  }
+  static int SetMenuBarImages(CBitmap* const images[5], const int32_t modes[5]) {
+    return AssignImages(s_menuBar, images, modes);
+  }
+  static int SetMaximizeButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
+    return AssignImages(s_maximizeButton, images, modes);
+  }
+  static int SetMinimizeButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
+    return AssignImages(s_minimizeButton, images, modes);
+  }
+  static int SetRestoreButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
+    return AssignImages(s_restoreButton, images, modes);
+  }
+  static int SetExitButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
+    return AssignImages(s_exitButton, images, modes);
+  }
+  static void SetBorderColors(const COLORREF colors[4]) {
+    for (int i = 0; i < 4; ++i) s_borderColors[i] = colors[i];
+  }
+
+  static inline SkinImageSet s_titleBar;        // 1 Active, 2 InActive
+  static inline SkinImageSet s_menuBar;
+  static inline SkinImageSet s_maximizeButton;  // 1 Normal, 2 Focus, 3 Down, 4 Disable
+  static inline SkinImageSet s_minimizeButton;
+  static inline SkinImageSet s_restoreButton;
+  static inline SkinImageSet s_exitButton;
+  static inline COLORREF s_borderColors[4] = {kDefaultBorderColors[0], kDefaultBorderColors[1],
+                                              kDefaultBorderColors[2], kDefaultBorderColors[3]};
+
+ protected:
+  // No images, and the default border colours.
+  static void ResetCaptionImages() {
+    for (SkinImageSet* set :
+         {&s_titleBar, &s_menuBar, &s_maximizeButton, &s_minimizeButton, &s_restoreButton, &s_exitButton})
+      *set = SkinImageSet();
+    SetBorderColors(kDefaultBorderColors);
+  }
+
+ private:
+  static int AssignImages(SkinImageSet& set, CBitmap* const images[5], const int32_t modes[5]) {
+    set.Assign(images, modes);
+    return 1;
+  }
+};
+
+// Where a skinned window class's non-client handling differs from the
+// skinned dialog's, which the defaults are. The class states its rules when
+// it makes its CRTCaption; CRTCaption::WindowProc follows them.
+struct CaptionRules {
+  // Where the title bar's active look is taken from: WM_NCACTIVATE (the
+  // dialog), or WM_ACTIVATE and WM_ACTIVATEAPP (the frame window and the
+  // sheet; for them WM_NCACTIVATE stores nothing, and WM_ACTIVATE repaints
+  // the whole non-client area with the look it stored).
+  enum class ActiveLook { kFromNcActivate, kFromActivation };
+  ActiveLook activeLook = ActiveLook::kFromNcActivate;
+  // WM_NCACTIVATE repaints the caption and is kept from the default handling.
+  // A frame window hands it on: the class layer's frame answers it, and its
+  // WM_ACTIVATE that follows repaints the whole skinned area.
+  bool ownNcActivate = true;
+  // The menu-bar rows are painted with the frame and caption; a sheet has no
+  // menu bar.
+  bool menuBar = true;
+  // The right button on the non-client area is the dialog's: the press is
+  // swallowed and the release repaints the caption before the default
+  // handling. The frame window and the sheet leave both to the default.
+  bool rightButton = true;
+  // After the hover, WM_NCMOUSEMOVE also takes the default handling, so that
+  // a frame window's menu bar shows its hot item under the mouse.
+  bool ncMouseMoveToDefault = false;
+  // WM_MOUSEMOVE runs the mouse-capture step (hover while a button is held,
+  // the buttons' looks cleared otherwise); the sheet leaves it to the default.
+  bool clientMouseMove = true;
+  // Only the close button acts: the maximize and minimize places are plain
+  // caption (no hot look, no press, no action, also for the default
+  // handling). The sheet, which draws only the close button.
+  bool closeButtonOnly = false;
+  // WM_SYSCOMMAND repaints the caption also for SC_CLOSE; a frame window does
+  // not repaint the caption of a window that is closing.
+  bool repaintOnSysClose = true;
+};
+
 // Per window, in the order the skinned classes keep it.
 struct SkinCaptionState {
   int32_t active = 1;  // the look of the title bar: the last WM_NCACTIVATE
@@ -80,7 +174,14 @@ class CRTCaption {
   // default handling (frame strips, hit tests, clicks elsewhere).
   using DefaultProc = std::function<LRESULT(UINT, WPARAM, LPARAM)>;
 
-  CRTCaption(CWnd* wnd, DefaultProc defaultProc, int32_t initialActive);
+  CRTCaption(CWnd* wnd, DefaultProc defaultProc, int32_t initialActive, CaptionRules rules = {});
+
+  // The owning class's window procedure for the non-client messages: with
+  // the skin on, WM_NCPAINT paints the skinned area; with the caption
+  // skinned, activation, caption texts, the cursor and the mouse run the
+  // steps below as the rules say. Every other message, and every message
+  // while the caption is not skinned, takes the default handling.
+  LRESULT WindowProc(const SkinCaptionLook& look, UINT message, WPARAM wParam, LPARAM lParam);
 
   SkinCaptionState& State() { return m_state; }
   const SkinCaptionState& State() const { return m_state; }
@@ -146,6 +247,12 @@ class CRTCaption {
   void ClearButtonStates(const SkinCaptionLook& look);
 
  private:
+  LRESULT NcActivateStep(const SkinCaptionLook& look, WPARAM wParam, LPARAM lParam);
+  LRESULT ActivateStep(const SkinCaptionLook& look, UINT message, WPARAM wParam, LPARAM lParam);
+  // The default handling first, then the caption repainted while the window lives.
+  LRESULT RepaintAfterDefault(const SkinCaptionLook& look, UINT message, WPARAM wParam, LPARAM lParam);
+  // The hit code as the caption buttons take it (CaptionRules::closeButtonOnly).
+  WPARAM ButtonHit(WPARAM hit) const;
   void DrawButton(CDC* dc, const CRect& rect, const SkinImageSet* images, int32_t state, bool disabled);
   void DrawTitleText(CDC* target, CDC* mem, const SkinCaptionLook& look, const CRect& caption, bool hasIcon,
                      COLORREF color);
@@ -156,5 +263,6 @@ class CRTCaption {
   DefaultProc m_default;
   std::function<CString()> m_title;
   std::function<void(LPARAM)> m_close;
+  CaptionRules m_rules;
   SkinCaptionState m_state;
 };

@@ -2,13 +2,6 @@
 
 #include "SkinDraw.h"
 
-namespace {
-
-// The sizing borders, over which the platform may redraw the frame.
-bool IsSizingBorderHit(UINT hit) { return hit >= HTLEFT && hit <= HTBORDER; }
-
-}  // namespace
-
 BEGIN_MESSAGE_MAP(CRTDialog, CDialog)
   ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
@@ -45,68 +38,7 @@ SkinCaptionLook CRTDialog::CaptionLook() {
 }
 
 LRESULT CRTDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  const SkinCaptionLook look = CaptionLook();
-  if (message == WM_NCPAINT && look.skinEnabled) return OnNcPaint(reinterpret_cast<HRGN>(wParam));
-  if (!look.CaptionSkinned()) return CallDefault(message, wParam, lParam);
-
-  const HWND self = m_hWnd;
-  switch (message) {
-    case WM_NCACTIVATE:
-      m_caption.State().active = static_cast<int32_t>(wParam);
-      m_caption.RepaintCaption(look);
-      return 1;
-    case WM_ACTIVATE: {
-      const LRESULT result = CallDefault(message, wParam, lParam);
-      if (::IsWindow(self)) OnNcPaint(reinterpret_cast<HRGN>(1));
-      return result;
-    }
-    case WM_ACTIVATEAPP:
-      CallDefault(message, wParam, lParam);
-      return 0;
-    case WM_SETTEXT:
-    case WM_SETICON:
-    case WM_NOTIFY: {
-      const LRESULT result = CallDefault(message, wParam, lParam);
-      if (::IsWindow(self)) m_caption.RepaintCaption(look);
-      return result;
-    }
-    case WM_SETCURSOR: {
-      const LRESULT result = CallDefault(message, wParam, lParam);
-      if (::IsWindow(self) && IsSizingBorderHit(LOWORD(lParam))) m_caption.RepaintCaption(look);
-      return result;
-    }
-    case WM_NCMOUSEMOVE:
-      m_caption.Hover(look, wParam);
-      return 0;
-    case WM_NCLBUTTONDOWN:
-      return m_caption.PressStep(look, wParam, lParam);
-    case WM_NCLBUTTONUP:
-      m_caption.ReleaseStep(look, wParam, lParam);
-      if (!::IsWindow(self)) return 0;
-      return m_caption.LButtonUpStep(look, wParam, lParam);
-    case WM_NCRBUTTONDOWN:
-      return 0;
-    case WM_NCRBUTTONUP:
-    case WM_SYSCOMMAND:
-    case WM_INITMENUPOPUP:
-      m_caption.RepaintCaption(look);
-      return CallDefault(message, wParam, lParam);
-    case WM_MOUSEMOVE:
-      return m_caption.MouseMoveStep(look, wParam, lParam);
-    case WM_LBUTTONUP:
-      return m_caption.LButtonUpStep(look, wParam, lParam);
-    case WM_CAPTURECHANGED:
-      m_caption.CaptureLost(look);
-      return CallDefault(message, wParam, lParam);
-  }
-  return CallDefault(message, wParam, lParam);
-}
-
-// The frame, caption and menu bar; `update` (screen coordinates) stays the
-// sender's, and 1 means the whole area.
-LRESULT CRTDialog::OnNcPaint(HRGN update) {
-  m_caption.PaintNonClient(CaptionLook(), update);
-  return 0;
+  return m_caption.WindowProc(CaptionLook(), message, wParam, lParam);
 }
 
 BOOL CRTDialog::OnEraseBkgnd(CDC* pDC) {

@@ -1,8 +1,9 @@
 // CRTDialog: the skinned dialog base of every dialog and wizard page.
 //
 // The skin is class-wide: the skin loader (CRTSkin) fills the images, modes
-// and colours below through the static setters once after reading the skin
-// description, and CRTSkin::EnableSkin sets the switches; every dialog reads
+// and colours through the static setters (the caption's come from
+// SkinCaptionImages) once after reading the skin description, and
+// CRTSkin::EnableSkin sets the switches; every dialog reads
 // them at paint time, so a dialog that exists before a skin loads shows it at
 // its next repaint. The images are borrowed from the skin store, which
 // outlives every window; a null image is an element left undrawn. Per dialog
@@ -17,13 +18,12 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 
 #include "RTCaption.h"
 #include "SkinImageSet.h"
 #include "afxwin.h"
 
-class CRTDialog : public CDialog {
+class CRTDialog : public CDialog, public SkinCaptionImages<CRTDialog> {
  public:
   CRTDialog();
   explicit CRTDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
@@ -44,33 +44,6 @@ class CRTDialog : public CDialog {
     s_backgroundEnabled = background;
     s_captionEnabled = caption;
   }
-  static int SetTitleBarImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_titleBar.Assign(images, modes);
-    return 1;
-  }
-  static int SetMenuBarImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_menuBar.Assign(images, modes);
-    return 1;
-  }
-  static int SetMaximizeButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_maximizeButton.Assign(images, modes);
-    return 1;
-  }
-  static int SetMinimizeButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_minimizeButton.Assign(images, modes);
-    return 1;
-  }
-  static int SetRestoreButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_restoreButton.Assign(images, modes);
-    return 1;
-  }
-  static int SetExitButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_exitButton.Assign(images, modes);
-    return 1;
-  }
-  static void SetBorderColors(const COLORREF colors[4]) {
-    for (int i = 0; i < 4; ++i) s_borderColors[i] = colors[i];
-  }
   static void SetBackImage(CBitmap* image, int32_t mode) {
     s_back.images[0] = image;
     s_back.modes[0] = mode;
@@ -79,10 +52,8 @@ class CRTDialog : public CDialog {
   // (for whoever made the images and is about to free them).
   static void ResetSkin() {
     SetSkinFlags(0, 0, 0, 0);
-    for (SkinImageSet* set : {&s_titleBar, &s_menuBar, &s_maximizeButton, &s_minimizeButton, &s_restoreButton,
-                              &s_exitButton, &s_back})
-      *set = SkinImageSet();
-    SetBorderColors(kDefaultBorderColors);
+    ResetCaptionImages();
+    s_back = SkinImageSet();
   }
 
   // Class-wide skin state: one copy for all dialogs.
@@ -90,19 +61,10 @@ class CRTDialog : public CDialog {
   static inline int s_borderEnabled = 0;
   static inline int s_backgroundEnabled = 0;
   static inline int s_captionEnabled = 0;
-  static inline SkinImageSet s_titleBar;        // 1 Active, 2 InActive
-  static inline SkinImageSet s_menuBar;
-  static inline SkinImageSet s_maximizeButton;  // 1 Normal, 2 Focus, 3 Down, 4 Disable
-  static inline SkinImageSet s_minimizeButton;
-  static inline SkinImageSet s_restoreButton;
-  static inline SkinImageSet s_exitButton;
-  static inline COLORREF s_borderColors[4] = {kDefaultBorderColors[0], kDefaultBorderColors[1],
-                                              kDefaultBorderColors[2], kDefaultBorderColors[3]};
   static inline SkinImageSet s_back;  // slot 0: the "Dialog" background
 
  protected:
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-  LRESULT OnNcPaint(HRGN update);
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) { return CDialog::WindowProc(message, wParam, lParam); }
 
   CRTCaption m_caption;

@@ -9,7 +9,17 @@ IMPLEMENT_DYNCREATE(CRTFrameWnd, CFrameWnd)
 
 namespace {
 
-bool IsSizingBorderHit(UINT hit) { return hit >= HTLEFT && hit <= HTBORDER; }
+// How the frame window's non-client handling differs from the skinned
+// dialog's.
+CaptionRules FrameRules() {
+  CaptionRules rules;
+  rules.activeLook = CaptionRules::ActiveLook::kFromActivation;
+  rules.ownNcActivate = false;
+  rules.rightButton = false;
+  rules.ncMouseMoveToDefault = true;
+  rules.repaintOnSysClose = false;
+  return rules;
+}
 
 CString ClassNameOf(HWND hwnd) {
   char name[201] = {};
@@ -25,7 +35,7 @@ bool IsControlBar(HWND hwnd) {
 }  // namespace
 
 CRTFrameWnd::CRTFrameWnd()
-    : m_caption(this, [this](UINT m, WPARAM w, LPARAM l) { return CallDefault(m, w, l); }, 0) {
+    : m_caption(this, [this](UINT m, WPARAM w, LPARAM l) { return CallDefault(m, w, l); }, 0, FrameRules()) {
   m_caption.SetTitleSource([this] { return GetTitle(); });
   // Through the system command, so that handlers of SC_CLOSE run.
   m_caption.SetCloseAction([this](LPARAM point) { SendMessage(WM_SYSCOMMAND, SC_CLOSE, point); });
@@ -103,70 +113,19 @@ LRESULT CRTFrameWnd::MenuStep(UINT message, WPARAM wParam, LPARAM lParam, bool* 
   return 0;
 }
 
+// A notification first runs the background brush step, whatever the caption
+// switches say, and with the caption skinned repaints the caption and
+// answers 0. Everything else is the skinned dialog's handling under the
+// frame's rules.
 LRESULT CRTFrameWnd::CaptionStep(UINT message, WPARAM wParam, LPARAM lParam) {
   const SkinCaptionLook look = CaptionLook();
-  if (message == WM_NCPAINT && look.skinEnabled) {
-    m_caption.PaintNonClient(look, reinterpret_cast<HRGN>(wParam));
-    return 0;
-  }
-  if (message == WM_NOTIFY) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header && ::IsWindow(header->hwndFrom)) BackgroundBrushStep(header->hwndFrom);
-    const LRESULT result = CallDefault(message, wParam, lParam);
-    if (!look.CaptionSkinned() || !::IsWindow(m_hWnd)) return result;
-    m_caption.RepaintCaption(look);
-    return 0;
-  }
-  if (!look.CaptionSkinned()) return CallDefault(message, wParam, lParam);
-
-  const HWND self = m_hWnd;
-  switch (message) {
-    case WM_ACTIVATE: {
-      const LRESULT result = CallDefault(message, wParam, lParam);
-      if (::IsWindow(self)) {
-        // The low word alone: a minimized window has the high word set.
-        m_caption.State().active = LOWORD(wParam) != WA_INACTIVE;
-        m_caption.PaintNonClient(look, nullptr);
-      }
-      return result;
-    }
-    case WM_ACTIVATEAPP:
-      CallDefault(message, wParam, lParam);
-      m_caption.State().active = wParam ? 1 : 0;
-      return 0;
-    case WM_SETTEXT:
-    case WM_SETICON: {
-      const LRESULT result = CallDefault(message, wParam, lParam);
-      if (::IsWindow(self)) m_caption.RepaintCaption(look);
-      return result;
-    }
-    case WM_SETCURSOR: {
-      const LRESULT result = CallDefault(message, wParam, lParam);
-      if (::IsWindow(self) && IsSizingBorderHit(LOWORD(lParam))) m_caption.RepaintCaption(look);
-      return result;
-    }
-    case WM_NCMOUSEMOVE:
-      m_caption.Hover(look, wParam);
-      // The menu bar's hot item follows the mouse in the default handling.
-      return CallDefault(message, wParam, lParam);
-    case WM_NCLBUTTONDOWN:
-      return m_caption.PressStep(look, wParam, lParam);
-    case WM_NCLBUTTONUP:
-      m_caption.ReleaseStep(look, wParam, lParam);
-      if (!::IsWindow(self)) return 0;
-      return m_caption.LButtonUpStep(look, wParam, lParam);
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) != SC_CLOSE) m_caption.RepaintCaption(look);
-      return CallDefault(message, wParam, lParam);
-    case WM_MOUSEMOVE:
-      return m_caption.MouseMoveStep(look, wParam, lParam);
-    case WM_LBUTTONUP:
-      return m_caption.LButtonUpStep(look, wParam, lParam);
-    case WM_CAPTURECHANGED:
-      m_caption.CaptureLost(look);
-      return CallDefault(message, wParam, lParam);
-  }
-  return CallDefault(message, wParam, lParam);
+  if (message != WM_NOTIFY) return m_caption.WindowProc(look, message, wParam, lParam);
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header && ::IsWindow(header->hwndFrom)) BackgroundBrushStep(header->hwndFrom);
+  const LRESULT result = CallDefault(message, wParam, lParam);
+  if (!look.CaptionSkinned() || !::IsWindow(m_hWnd)) return result;
+  m_caption.RepaintCaption(look);
+  return 0;
 }
 
 // A tool bar sitting in a control bar, or straight in the frame, gives its

@@ -13,13 +13,12 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 
 #include "AfxFrame.h"
 #include "RTCaption.h"
 #include "SkinImageSet.h"
 
-class CRTFrameWnd : public CFrameWnd {
+class CRTFrameWnd : public CFrameWnd, public SkinCaptionImages<CRTFrameWnd> {
   DECLARE_DYNCREATE(CRTFrameWnd)
 
  public:
@@ -42,53 +41,15 @@ class CRTFrameWnd : public CFrameWnd {
     s_borderEnabled = border;
     s_captionEnabled = caption;
   }
-  static int SetTitleBarImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_titleBar.Assign(images, modes);
-    return 1;
-  }
-  static int SetMenuBarImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_menuBar.Assign(images, modes);
-    return 1;
-  }
-  static int SetMaximizeButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_maximizeButton.Assign(images, modes);
-    return 1;
-  }
-  static int SetMinimizeButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_minimizeButton.Assign(images, modes);
-    return 1;
-  }
-  static int SetRestoreButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_restoreButton.Assign(images, modes);
-    return 1;
-  }
-  static int SetExitButtonImages(CBitmap* const images[5], const int32_t modes[5]) {
-    s_exitButton.Assign(images, modes);
-    return 1;
-  }
-  static void SetBorderColors(const COLORREF colors[4]) {
-    for (int i = 0; i < 4; ++i) s_borderColors[i] = colors[i];
-  }
 
   static inline int s_skinEnabled = 0;
   static inline int s_borderEnabled = 0;
   static inline int s_captionEnabled = 0;
-  static inline SkinImageSet s_titleBar;
-  static inline SkinImageSet s_menuBar;
-  static inline SkinImageSet s_maximizeButton;
-  static inline SkinImageSet s_minimizeButton;
-  static inline SkinImageSet s_restoreButton;
-  static inline SkinImageSet s_exitButton;
-  static inline COLORREF s_borderColors[4] = {kDefaultBorderColors[0], kDefaultBorderColors[1],
-                                              kDefaultBorderColors[2], kDefaultBorderColors[3]};
 
   // Back to no skin: switches off, no images, the default border colours.
   static void ResetSkin() {
     SetSkinFlags(0, 0, 0);
-    for (SkinImageSet* set :
-         {&s_titleBar, &s_menuBar, &s_maximizeButton, &s_minimizeButton, &s_restoreButton, &s_exitButton})
-      *set = SkinImageSet();
-    SetBorderColors(kDefaultBorderColors);
+    ResetCaptionImages();
   }
 
  protected:

@@ -75,10 +75,6 @@ class CRTPropertySheet : public CPropertySheet {
 
  protected:
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-  LRESULT OnNcPaint(HRGN update);
-  LRESULT OnNcLButtonDown(WPARAM hit, LPARAM point);
-  LRESULT OnNcLButtonUp(WPARAM hit, LPARAM point);
-  LRESULT OnLButtonUpStep(WPARAM flags, LPARAM point);
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
     return CPropertySheet::WindowProc(message, wParam, lParam);
   }

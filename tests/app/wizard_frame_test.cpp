@@ -32,16 +32,18 @@ class ScriptPage : public CWizardPage {
   CPtrList* givenGroups = nullptr;
 };
 
-const WizardUiRegistrar kScriptPages([] {
+// Every template of the three flows, the core's own apply page too.
+void RegisterScriptPages() {
   for (UINT id : {130, 131, 132, 133, 134, 135, 136, 137, 138, 139, 140, 147})
     RegisterWizardPage(id, [id] { return new ScriptPage(id); });
-});
+}
 
 // A frame inside a plain host window, as the main dialog holds it.
 template <class Frame>
 class FrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    RegisterScriptPages();
     ASSERT_TRUE(host.Create(IDD_ABOUTBOX));
     host.ShowWindow(SW_SHOW);
     ASSERT_TRUE(frame.Create(IDD_WIZARD_FRAME, &host));

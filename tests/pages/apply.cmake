@@ -4,9 +4,9 @@
 # CTest case, so that CI runs them side by side.
 if(TARGET app)
   trellian_test(apply_page_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_page_test.cpp
-    LIBS pages app res platform_testkit test_support LABELS threads)
+    LIBS pages test_wizard_pages app res platform_testkit test_support LABELS threads)
   foreach(name apply_quav apply_snmp apply_faults apply_sync_faults apply_full_group apply_lossy)
     trellian_netns_test(${name} SOURCES ${CMAKE_CURRENT_LIST_DIR}/${name}_netns_test.cpp
-      LIBS pages app res platform_testkit test_support DEPENDS apsim)
+      LIBS pages test_wizard_pages app res platform_testkit test_support DEPENDS apsim)
   endforeach()
 endif()

@@ -4,7 +4,7 @@
 # leaves a picture of each page in <build>/screens/create.
 if(TARGET pages)
   trellian_netns_test(e2e SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e_netns_test.cpp
-    LIBS pages app res skin controls platform_testkit test_support DEPENDS apsim screenshot TIMEOUT 600)
+    LIBS pages test_wizard_pages app res skin controls platform_testkit test_support DEPENDS apsim screenshot TIMEOUT 600)
   add_test(NAME e2e_x11 COMMAND ${CMAKE_SOURCE_DIR}/tools/netns-run $<TARGET_FILE:e2e_tests>
     --gtest_filter=Flows.Create*)
   set_tests_properties(e2e_x11 PROPERTIES TIMEOUT 600 LABELS x11 ENVIRONMENT

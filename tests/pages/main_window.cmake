@@ -3,5 +3,5 @@
 # discovery tasks bind UDP 55000, so it runs in a private network namespace.
 if(TARGET pages)
   trellian_netns_test(main_window SOURCES ${CMAKE_CURRENT_LIST_DIR}/main_window_netns_test.cpp
-    LIBS pages app res platform_testkit test_support DEPENDS Trellian apsim)
+    LIBS pages test_wizard_pages app res platform_testkit test_support DEPENDS Trellian apsim)
 endif()

@@ -507,9 +507,8 @@ TEST_F(ApsimTest, LabHandsOnItsTimeScaleAndKeepsTheStateFile) {
   TempDir dir;
   const std::string state = dir.file("lab-state.ini");
   int status = -1;
-  std::string out = RunCommand(std::string(std::getenv("TRELLIAN_SOURCE_DIR")) +
-                                   "/tools/aplab --devices 2 --time-scale 20 --state " + state +
-                                   " -- sh -c 'echo scale=$TRELLIAN_TIME_SCALE state=$APLAB_STATE' 2>&1",
+  std::string out = RunCommand(Lab("--devices 2 --time-scale 20 --state " + state +
+                                   " -- sh -c 'echo scale=$TRELLIAN_TIME_SCALE state=$APLAB_STATE' 2>&1"),
                                &status);
   EXPECT_EQ(status, 0) << out;
   EXPECT_TRUE(Has(out, "scale=20 state=" + state)) << out;

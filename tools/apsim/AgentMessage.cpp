@@ -6,10 +6,6 @@ namespace apsim {
 
 namespace {
 
-void PutBE(Bytes& out, uint64_t v, int bytes) {
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
 // A bounded view of a message; every read checks what is left.
 struct Span {
   const uint8_t* p;

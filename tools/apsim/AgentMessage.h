@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "Bytes.h"
+
 namespace apsim {
 
-using Bytes = std::vector<uint8_t>;
 using Oid = std::vector<uint32_t>;
 
 enum Tag : uint8_t {
