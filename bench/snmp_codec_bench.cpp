@@ -18,6 +18,7 @@
 //
 //   build/release/bin/snmp_codec_bench --benchmark_repetitions=9
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -152,6 +153,9 @@ void register_benchmarks() {
 // repetition kept by benchmark name, for the closing table.
 class TableReporter : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal: a saved run reads as plain text.
+  TableReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
       if (run.run_type == Run::RT_Iteration && !run.error_occurred)
