@@ -1,5 +1,6 @@
-// net-snmp's own library (libnetsnmp) as the yardstick of the session
-// benchmark: the same walk loop and the same gets as ours, in-process. Kept
+// net-snmp's own library (libnetsnmp) as the yardstick of the session and
+// codec benchmarks: the same walk loop and the same gets as ours, and the
+// decoding of the same received bytes, in-process. Kept
 // in a unit of its own because net-snmp's headers name types and functions
 // (snmp_pdu, variable_list, snmp_parse, ...) that our library names as well.
 #pragma once
@@ -32,5 +33,22 @@ class NetSnmpClient {
 
  private:
   NetSnmpClient() = default;
+  void* session_ = nullptr;
+};
+
+// net-snmp's decoding of a received version 1 or 2c message, as its session
+// does on each datagram: a new record, the library's parse of the whole
+// message (version, community, PDU and bindings) and the record freed.
+class NetSnmpDecoder {
+ public:
+  // nullptr when net-snmp's session (which the parse is given) did not open.
+  static std::unique_ptr<NetSnmpDecoder> Open();
+  ~NetSnmpDecoder();
+
+  // The number of bindings decoded from `data`, or -1 when the parse failed.
+  int Decode(const unsigned char* data, size_t length);
+
+ private:
+  NetSnmpDecoder() = default;
   void* session_ = nullptr;
 };

@@ -278,28 +278,35 @@ bool asn_get_objid(ByteCursor& in, unsigned char& type, uint32_t* objid, int& co
   // through here, and the bounds are the content's own.
   const uint8_t* p = content.position();
   const uint8_t* const end = p + content.remaining();
-  while (p != end) {
-    uint32_t v = 0;
+  // One sub-identifier into v; false when it is malformed.
+  auto take = [&p, end](uint32_t& v) {
+    v = *p++;
+    // Most sub-identifiers are below 128: one byte, its own value.
+    if (!(v & 0x80)) return true;
+    // A leading 0x80 group is forbidden, so more than 32 bits means a real
+    // overflow; a sub-identifier that ends with the content is unterminated.
+    if (v == 0x80) return false;
+    v &= 0x7F;
     uint8_t b;
-    bool first_group = true;
     do {
-      // A sub-identifier that ends with the content is unterminated; a leading
-      // 0x80 group is forbidden, so more than 32 bits means a real overflow.
-      if (p == end || (first_group && *p == 0x80) || (v >> 25)) return false;
+      if (p == end || (v >> 25)) return false;
       b = *p++;
       v = (v << 7) | (b & 0x7F);
-      first_group = false;
     } while (b & 0x80);
-    if (n == 0) {
-      // The first value carries two arcs: 0.x and 1.x below 40 each, 2.x above.
-      if (capacity < 2) return false;
-      objid[0] = v < 40 ? 0 : v < 80 ? 1 : 2;
-      objid[1] = v - 40 * objid[0];
-      n = 2;
-    } else {
-      if (n >= capacity) return false;
-      objid[n++] = v;
-    }
+    return true;
+  };
+  if (p != end) {
+    // The first value carries two arcs: 0.x and 1.x below 40 each, 2.x above.
+    uint32_t v;
+    if (!take(v) || capacity < 2) return false;
+    objid[0] = v < 40 ? 0 : v < 80 ? 1 : 2;
+    objid[1] = v - 40 * objid[0];
+    n = 2;
+  }
+  while (p != end) {
+    uint32_t v;
+    if (!take(v) || n >= capacity) return false;
+    objid[n++] = v;
   }
   type = tag;
   count = n;

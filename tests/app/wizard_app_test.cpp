@@ -14,6 +14,7 @@
 #include <string>
 
 #include "CWizardApp.h"
+#include "PlainUser.h"
 #include "SnmpSession.h"
 #include "TempDir.h"
 #include "TestKit.h"
@@ -157,6 +158,52 @@ TEST(StartUp, ABootCounterThatCannotBeKeptIsSaidOnceAndTheStartGoesOn) {
     EXPECT_TRUE(started) << c.place;
     EXPECT_TRUE(log.records.empty()) << c.place;
     EXPECT_EQ(LinesWith(said, "boot counter"), 1) << c.place << ": " << said;
+  }
+}
+
+// A state folder of the user's that cannot be written (mode 0500), or a
+// state home that cannot be written, so the folder cannot be made: the start
+// goes on the same way, run as a user whom modes bind (root is not).
+TEST(StartUp, AStateFolderThatCannotBeWrittenOrMadeIsSaidOnce) {
+  const struct Case {
+    const char* place;
+    const char* closed;  // under the temporary folder: made, handed to the user, mode 0500
+    const char* home;    // the state home under the temporary folder, or the folder itself
+    const char* why;     // in the line, when it says more than where
+  } cases[] = {
+      {"a state folder of mode 0500", "trellian", nullptr, "Permission denied"},
+      {"a state home of mode 0500", "home", "home", nullptr},
+  };
+  for (const Case& c : cases) {
+    TempDir temp;
+    const std::string closed = temp.file(c.closed), home = c.home ? temp.file(c.home) : temp.path();
+    fs::create_directory(closed);
+    ASSERT_TRUE(PlainUser::Own(temp.path()) && PlainUser::Own(closed)) << c.place;
+    chmod(closed.c_str(), 0500);
+    ScopedEnv stateHome("XDG_STATE_HOME", home);
+    testkit::MessageBoxLog log;
+    testing::internal::CaptureStderr();
+    BOOL started = FALSE;
+    std::string failure;
+    {
+      PlainUser user;
+      failure = user.failure();
+      if (failure.empty()) started = App().InitApplication();
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    if (!failure.empty()) GTEST_SKIP() << failure;
+    SnmpSessionExit();
+    EXPECT_TRUE(started) << c.place;
+    EXPECT_TRUE(log.records.empty()) << c.place;
+    EXPECT_EQ(LinesWith(said, "boot counter"), 1) << c.place << ": " << said;
+    EXPECT_EQ(LinesWith(said, home + "/trellian/VhSNMP_BootCounter"), 1) << c.place << ": " << said;
+    if (c.why) {
+      EXPECT_EQ(LinesWith(said, c.why), 1) << c.place << ": " << said;
+    }
+    EXPECT_TRUE(fs::is_empty(closed)) << c.place << ": nothing made in it";
+    struct stat info;
+    EXPECT_EQ(stat(closed.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0500u) << c.place << ": its mode is the user's choice";
   }
 }
 
