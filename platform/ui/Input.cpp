@@ -90,8 +90,9 @@ struct Hit {
 };
 
 // The deepest enabled, visible window under `pt` inside `hwnd`, skipping
-// windows that call themselves transparent (statics and group boxes).
-Hit Descend(HWND hwnd, POINT pt) {
+// windows that call themselves transparent (statics and group boxes). With
+// `intoDisabled`, disabled windows are looked into as well.
+Hit Descend(HWND hwnd, POINT pt, bool intoDisabled = false) {
   std::vector<HWND> candidates;
   HWND disabledChild = nullptr;
   {
@@ -102,7 +103,7 @@ Hit Descend(HWND hwnd, POINT pt) {
       if (!(c->style & WS_VISIBLE)) continue;
       RECT r = wm::ScreenRectOf(c);
       if (!PtInRect(&r, pt)) continue;
-      if (c->style & WS_DISABLED) {
+      if ((c->style & WS_DISABLED) && !intoDisabled) {
         disabledChild = c->hwnd;
         break;
       }
@@ -111,7 +112,7 @@ Hit Descend(HWND hwnd, POINT pt) {
   }
   if (!disabledChild) {
     for (HWND c : candidates) {
-      Hit h = Descend(c, pt);
+      Hit h = Descend(c, pt, intoDisabled);
       if (h.hwnd) return h;
     }
   }
@@ -127,7 +128,7 @@ bool ShowsAt(const wm::Window* t, POINT pt) {
   return PtInRect(&r, pt) != FALSE;
 }
 
-Hit HitTest(POINT pt) {
+Hit HitTest(POINT pt, bool intoDisabled = false) {
   std::vector<HWND> tops;
   {
     wm::Guard g(wm::Lock());
@@ -136,7 +137,7 @@ Hit HitTest(POINT pt) {
     }
   }
   for (HWND t : tops) {
-    Hit h = Descend(t, pt);
+    Hit h = Descend(t, pt, intoDisabled);
     if (h.hwnd) return h;
   }
   return Hit{};
@@ -456,6 +457,23 @@ static bool InputAllowed(HWND target) {
   return true;
 }
 
+// The wheel scrolls what is under the pointer, as on current desktops, with
+// or without the focus; a window that does not scroll hands it to its parent
+// (DefWindowProc). A disabled window passes it to the nearest enabled one
+// above it, but a container disabled while its page works (the wizard's
+// frame during a run) does not stop its lists from scrolling: scrolling
+// changes nothing. Over a disabled top-level window (a modal box's owner), or
+// over none of ours, it goes where the keys go.
+static HWND WheelTarget(POINT pt) {
+  HWND target = HitTest(pt, true).hwnd;
+  while (target && !IsWindowEnabled(target) && (GetWindowLongA(target, GWL_STYLE) & WS_CHILD))
+    target = GetParent(target);
+  if (target && IsWindowEnabled(GetAncestor(target, GA_ROOT))) return target;
+  target = GetFocus();
+  if (!target) target = GetActiveWindow();
+  return InputAllowed(target) ? target : nullptr;
+}
+
 static void RouteMouse(UINT msg, POINT pt, int wheel) {
   {
     Guard g(Lock());
@@ -471,10 +489,7 @@ static void RouteMouse(UINT msg, POINT pt, int wheel) {
   }
   LPARAM screen = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
   if (msg == WM_MOUSEWHEEL) {
-    // The wheel goes where the keys go.
-    HWND target = GetFocus();
-    if (!target) target = GetActiveWindow();
-    if (!InputAllowed(target)) return;
+    HWND target = WheelTarget(pt);
     if (target)
       PostMessageA(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(static_cast<SHORT>(wheel))),
                    screen);

@@ -1,6 +1,6 @@
 // Window states through the X server: the close box, Alt+F4 and the window
-// manager's close ask the window to close; the wheel scrolls the list with
-// the focus; minimise and restore under a window manager (openbox) keep the
+// manager's close ask the window to close; the wheel scrolls the window under
+// the pointer; minimise and restore under a window manager (openbox) keep the
 // program's state and input, and without one minimise leaves the window usable.
 
 #include <signal.h>
@@ -135,39 +135,78 @@ TEST_F(X11States, TheCloseBoxAltF4AndTheWindowManagersCloseAskTheWindowToClose) 
   }
 }
 
-TEST_F(X11States, TheWheelScrollsTheListWithTheFocusByThreeLinesANotch) {
+TEST_F(X11States, TheWheelScrollsTheWindowUnderThePointerByThreeLinesANotch) {
   HWND host = MakeHost();
-  HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTBOX, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY, 10,
-                              10, 200, 150, host, reinterpret_cast<HMENU>(500), nullptr, nullptr);
-  for (int i = 0; i < 60; ++i)
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("line " + std::to_string(i)).c_str()));
-  SetFocus(list);
-  Pump();
-  const POINT over = ClientPoint(list, 40, 40);
-  MoveTo(over);
+  auto makeList = [](HWND parent, RECT r, DWORD style) {
+    const DWORD all = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | style;
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTBOX, "", all, r.left, r.top, r.right - r.left,
+                                r.bottom - r.top, parent, nullptr, nullptr, nullptr);
+    for (int i = 0; i < 60; ++i)
+      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("line " + std::to_string(i)).c_str()));
+    return list;
+  };
+  HWND focused = makeList(host, RECT{10, 10, 140, 100}, 0);
+  HWND unfocused = makeList(host, RECT{160, 10, 290, 100}, 0);
+  HWND disabled = makeList(host, RECT{160, 110, 290, 200}, WS_DISABLED);
+  // A container disabled while its page works, as the wizard's frame is during a run.
+  HWND busy = CreateWindowExA(0, WC_STATIC, "", WS_CHILD | WS_VISIBLE | WS_DISABLED, 10, 110, 130, 90, host, nullptr,
+                              nullptr, nullptr);
+  HWND log = makeList(busy, RECT{0, 0, 130, 90}, 0);
+  // Another top-level window, its list with the focus, for when the host is disabled.
+  HWND other = MakePopup(0, WS_POPUP | WS_CAPTION, nullptr, RECT{480, 90, 680, 260});
+  HWND elsewhere = makeList(other, RECT{10, 10, 150, 120}, 0);
+  const std::vector<HWND> lists = {focused, unfocused, disabled, log, elsewhere};
   struct Case {
+    const char* what;
+    HWND over;
     unsigned button;
     int notches;
-    int top;
-  } cases[] = {{5, 2, 6}, {4, 1, 3}, {4, 3, 0}};
+    HWND target;    // the window the wheel message goes to
+    HWND scrolled;  // the list that moves (3 lines a notch), or none
+    bool hostOff;
+  } cases[] = {
+      {"the focused list, down", focused, 5, 2, focused, focused, false},
+      {"the focused list, up", focused, 4, 1, focused, focused, false},
+      {"a list without the focus", unfocused, 5, 1, unfocused, unfocused, false},
+      {"a list in a disabled container", log, 5, 2, log, log, false},
+      {"a disabled list: its parent", disabled, 5, 1, host, nullptr, false},
+      {"a disabled top-level window: the focus", focused, 5, 1, elsewhere, elsewhere, true},
+  };
+  const POINT parked = ClientPoint(host, 150, 105);
   for (const Case& c : cases) {
-    SCOPED_TRACE("button " + std::to_string(c.button));
+    SCOPED_TRACE(c.what);
+    for (HWND l : lists) SendMessageA(l, LB_SETTOPINDEX, c.button == 4 ? 9 : 0, 0);
+    EnableWindow(host, !c.hostOff);
+    SetFocus(c.hostOff ? elsewhere : focused);
+    Pump();
+    const POINT over = CenterOf(c.over);
+    MoveTo(over);
     testkit::MessageSpy spy;
     for (int i = 0; i < c.notches; ++i) Button(c.button, true), Button(c.button, false);
-    auto wheels = [&] {
+    auto routed = [&] {
       std::vector<testkit::SpiedMessage> out;
       for (const auto& m : spy.messages)
-        if (m.hwnd == list && m.msg == WM_MOUSEWHEEL) out.push_back(m);
+        if (m.msg == WM_MOUSEWHEEL && (out.empty() || m.hwnd == out.front().hwnd)) out.push_back(m);
       return out;
     };
-    EXPECT_TRUE(Wait([&] { return static_cast<int>(wheels().size()) == c.notches; }));
-    EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), c.top);
-    for (const auto& m : wheels()) {
+    EXPECT_TRUE(Wait([&] { return static_cast<int>(routed().size()) == c.notches; }));
+    ASSERT_FALSE(routed().empty());
+    EXPECT_EQ(routed().front().hwnd, c.target);
+    for (HWND l : lists) {
+      int start = c.button == 4 ? 9 : 0, moved = 3 * c.notches * (c.button == 4 ? -1 : 1);
+      EXPECT_EQ(SendMessageA(l, LB_GETTOPINDEX, 0, 0), l == c.scrolled ? start + moved : start) << l;
+    }
+    for (const auto& m : routed()) {
       EXPECT_EQ(static_cast<SHORT>(HIWORD(m.wParam)), c.button == 4 ? WHEEL_DELTA : -WHEEL_DELTA);
       EXPECT_EQ(GET_X_LPARAM(m.lParam), over.x);  // screen coordinates
       EXPECT_EQ(GET_Y_LPARAM(m.lParam), over.y);
     }
+    MoveTo(parked);
   }
+  EnableWindow(host, TRUE);
+  DestroyWindow(other);
+  DestroyWindow(host);
+  Pump();
 }
 
 TEST_F(X11States, WithoutAWindowManagerMinimiseLeavesTheWindowAsItIsAndUsable) {
