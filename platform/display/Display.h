@@ -23,6 +23,8 @@ class PlatformDisplayBackend {
   // server with no window manager has nowhere to keep it: minimising would
   // only lose the window).
   virtual bool CanMinimize() { return true; }
+  // MessageBeep: the display's bell, if it has one.
+  virtual void Beep() {}
   // The mouse capture went to a window (its top-level window takes the pointer) or was released (null).
   virtual void CaptureChanged(HWND) {}
   // SetCursor chose another cursor (null hides it).

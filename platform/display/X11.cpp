@@ -217,6 +217,12 @@ class X11Backend : public PlatformDisplayBackend {
     }
   }
 
+  void Beep() override {
+    std::lock_guard<std::mutex> g(mutex_);
+    XBell(dpy_, 0);
+    XFlush(dpy_);
+  }
+
   void WindowRestacked(HWND) override {
     std::lock_guard<std::mutex> g(mutex_);
     RestackLocked();

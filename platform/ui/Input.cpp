@@ -2,6 +2,7 @@
 // routing of mouse and keyboard input that a display or a test injects.
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <deque>
 
@@ -376,7 +377,15 @@ SHORT GetAsyncKeyState(int vk) {
 
 UINT GetDoubleClickTime() { return 500; }
 
-BOOL MessageBeep(UINT) { return TRUE; }
+static std::atomic<int> beeps{0};
+
+BOOL MessageBeep(UINT) {
+  ++beeps;
+  PlatformDisplay()->Beep();
+  return TRUE;
+}
+
+int PlatformBeepCount() { return beeps; }
 
 // Takes the mouse and the keyboard until the button comes up, Escape is
 // pressed or the mouse leaves the drag rectangle. Timers and paints go on

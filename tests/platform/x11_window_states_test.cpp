@@ -1,6 +1,6 @@
 // Window states through the X server: the close box, Alt+F4 and the window
 // manager's close ask the window to close; the wheel scrolls the window under
-// the pointer; minimise and restore under a window manager (openbox) keep the
+// the pointer; a press on a disabled owner beeps; minimise and restore under a window manager (openbox) keep the
 // program's state and input, and without one minimise leaves the window usable.
 
 #include <signal.h>
@@ -15,6 +15,8 @@
 #include "StopChild.h"
 #include "TempDir.h"
 #include "x11_fixture.h"
+
+#include <X11/XKBlib.h>
 
 namespace {
 
@@ -205,6 +207,48 @@ TEST_F(X11States, TheWheelScrollsTheWindowUnderThePointerByThreeLinesANotch) {
   }
   EnableWindow(host, TRUE);
   DestroyWindow(other);
+  DestroyWindow(host);
+  Pump();
+}
+
+// A press on a window that a modal box keeps disabled rings the display's
+// bell (the server reports it to clients that ask) and brings the box up.
+TEST_F(X11States, APressOnADisabledOwnerRingsTheBellAndBringsUpTheBox) {
+  int opcode = 0, xkbEvent = 0, xkbError = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+  ASSERT_TRUE(XkbQueryExtension(x_, &opcode, &xkbEvent, &xkbError, &major, &minor));
+  XkbSelectEvents(x_, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+  XSync(x_, False);
+  auto bells = [&] {
+    int n = 0;
+    while (XPending(x_) > 0) {
+      XEvent ev;
+      XNextEvent(x_, &ev);
+      if (ev.type == xkbEvent && reinterpret_cast<XkbEvent*>(&ev)->any.xkb_type == XkbBellNotify) ++n;
+    }
+    return n;
+  };
+  bells();
+  HWND host = MakeHost();
+  // What a modal loop leaves: the owner disabled, its box up.
+  HWND box = MakePopup(0, WS_POPUP | WS_CAPTION, host, RECT{200, 150, 360, 230});
+  EnableWindow(host, FALSE);
+  HWND third = MakePopup(0, WS_POPUP | WS_CAPTION, nullptr, RECT{480, 90, 680, 260});
+  ASSERT_TRUE(Wait([&] { return Viewable(box) && Viewable(third) && GetActiveWindow() == third; }));
+  const int before = testkit::BeepCount();
+  Press(ClientPoint(host, 20, 20));
+  EXPECT_TRUE(Wait([&] { return testkit::BeepCount() == before + 1; }));
+  EXPECT_EQ(GetActiveWindow(), box);
+  int rung = 0;
+  EXPECT_TRUE(Wait([&] { return (rung += bells()) >= 1; }, 2000)) << "the server heard no bell";
+  EXPECT_EQ(log_.ups, 0);
+  // An enabled window takes the press without a sound.
+  EnableWindow(host, TRUE);
+  Press(ClientPoint(host, 20, 20));
+  EXPECT_TRUE(Wait([&] { return log_.ups == 1; }));
+  EXPECT_EQ(testkit::BeepCount(), before + 1);
+  XkbSelectEvents(x_, XkbUseCoreKbd, XkbBellNotifyMask, 0);
+  DestroyWindow(third);
+  DestroyWindow(box);
   DestroyWindow(host);
   Pump();
 }
