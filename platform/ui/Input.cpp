@@ -256,6 +256,7 @@ HWND SetActiveWindow(HWND hwnd) {
     In().active = hwnd;
     if (Window* w = Find(hwnd)) StackTopLevel(w, HWND_TOP);
   }
+  PlatformDisplay()->WindowActivated(hwnd);
   DWORD oldThread = old ? GetWindowThreadProcessId(old, nullptr) : 0;
   DWORD newThread = hwnd ? GetWindowThreadProcessId(hwnd, nullptr) : 0;
   if (old) {

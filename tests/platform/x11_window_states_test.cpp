@@ -1,6 +1,7 @@
 // Window states through the X server: the close box, Alt+F4 and the window
 // manager's close ask the window to close; the wheel scrolls the window under
-// the pointer; a press on a disabled owner beeps; minimise and restore under a window manager (openbox) keep the
+// the pointer; with no window manager the window the program activates takes
+// the keys; a press on a disabled owner beeps; minimise and restore under a window manager (openbox) keep the
 // program's state and input, and without one minimise leaves the window usable.
 
 #include <signal.h>
@@ -74,7 +75,9 @@ class X11States : public X11Test {
     gLog = nullptr;
   }
 
-  HWND MakeHost() {
+  // Shown and active; unless `keyboard` is false, the test also hands it the
+  // X keyboard, as a window manager would.
+  HWND MakeHost(bool keyboard = true) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = StateHostProc;
     wc.lpszClassName = "X11StateHost";
@@ -85,7 +88,7 @@ class X11States : public X11Test {
                                 240, nullptr, nullptr, nullptr, nullptr);
     EXPECT_TRUE(Wait([&] { return Viewable(host); }));
     SetActiveWindow(host);
-    XSetInputFocus(x_, X(host), RevertToParent, CurrentTime);
+    if (keyboard) XSetInputFocus(x_, X(host), RevertToParent, CurrentTime);
     Pump();
     return host;
   }
@@ -207,6 +210,61 @@ TEST_F(X11States, TheWheelScrollsTheWindowUnderThePointerByThreeLinesANotch) {
   }
   EnableWindow(host, TRUE);
   DestroyWindow(other);
+  DestroyWindow(host);
+  Pump();
+}
+
+// With no window manager the server gives the keys to the window under the
+// pointer, or to nobody over the bare screen: the program gives them to the
+// window it activates, so a box that comes up takes Escape wherever the
+// pointer is, and its owner has the keys again once it has gone.
+struct FocusScene {
+  X11States* test = nullptr;
+  HWND host = nullptr;
+  bool pressed = false;
+  int ticks = 0;
+};
+FocusScene* gFocus = nullptr;
+
+TEST_F(X11States, WithoutAWindowManagerTheWindowThatComesUpTakesTheKeysWhereverThePointerIs) {
+  ASSERT_FALSE(backend_->CanMinimize());
+  XSetInputFocus(x_, PointerRoot, RevertToPointerRoot, CurrentTime);
+  MoveTo(POINT{2, 2});  // over the bare screen
+  HWND host = MakeHost(false);
+  auto downKeys = [&](int expected) {
+    Key(XK_Down, true), Key(XK_Down, false);
+    return Wait([&] { return log_.keys == expected; }, 2000);
+  };
+  EXPECT_TRUE(downKeys(1)) << "the active window does not take the keys";
+
+  FocusScene scene{this, host};
+  gFocus = &scene;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+    FocusScene& s = *gFocus;
+    HWND box = GetActiveWindow();
+    ++s.ticks;
+    if (!s.pressed && box && box != s.host && s.test->Viewable(box)) {
+      s.pressed = true;
+      s.test->Key(XK_Escape, true), s.test->Key(XK_Escape, false);
+    }
+    // Should the key never arrive, the box is answered otherwise and the test fails.
+    if (s.ticks == 150 && box != s.host) testkit::Answer(box, IDOK);
+  });
+  int answer = MessageBoxA(host, "Stop the scan?", "Trellian", MB_OKCANCEL);
+  KillTimer(nullptr, timer);
+  gFocus = nullptr;
+  EXPECT_TRUE(scene.pressed);
+  EXPECT_EQ(answer, IDCANCEL);
+  EXPECT_TRUE(downKeys(2)) << "the owner did not get the keys back";
+
+  // Another top-level window comes up active: it takes the keys.
+  HWND second = MakePopup(0, WS_POPUP | WS_CAPTION, nullptr, RECT{480, 90, 680, 260});
+  ASSERT_TRUE(Wait([&] { return Viewable(second); }));
+  testkit::MessageSpy spy;
+  Key(XK_Down, true), Key(XK_Down, false);
+  EXPECT_TRUE(Wait([&] { return !spy.Of(second, {WM_KEYDOWN}).empty(); }, 2000));
+  EXPECT_EQ(log_.keys, 2);
+  DestroyWindow(second);
   DestroyWindow(host);
   Pump();
 }
