@@ -313,7 +313,7 @@ LRESULT CopyText(const ListState* s, HWND hwnd, WPARAM i, LPARAM buffer) {
   return static_cast<LRESULT>(item.text.size());
 }
 
-void Scroll(HWND hwnd, ListState* s, UINT code, bool vertical) {
+void Scroll(HWND hwnd, ListState* s, UINT code, int thumb, bool vertical) {
   if (!vertical) {
     RECT rc;
     GetClientRect(hwnd, &rc);
@@ -323,6 +323,7 @@ void Scroll(HWND hwnd, ListState* s, UINT code, bool vertical) {
       case SB_LINERIGHT: h += 8; break;
       case SB_PAGELEFT: h -= rc.right; break;
       case SB_PAGERIGHT: h += rc.right; break;
+      case SB_THUMBPOSITION: case SB_THUMBTRACK: h = thumb; break;
       case SB_LEFT: h = 0; break;
       case SB_RIGHT: h = s->extent; break;
       default: return;
@@ -343,6 +344,7 @@ void Scroll(HWND hwnd, ListState* s, UINT code, bool vertical) {
     case SB_PAGEDOWN: SetTop(hwnd, s, s->top + page); break;
     case SB_TOP: SetTop(hwnd, s, 0); break;
     case SB_BOTTOM: SetTop(hwnd, s, MaxTop(hwnd, s)); break;
+    case SB_THUMBPOSITION: case SB_THUMBTRACK: SetTop(hwnd, s, thumb); break;
   }
 }
 
@@ -394,10 +396,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
-      Scroll(hwnd, s, LOWORD(wParam), msg == WM_VSCROLL);
-      if (LOWORD(wParam) == SB_THUMBPOSITION || LOWORD(wParam) == SB_THUMBTRACK) {
-        if (msg == WM_VSCROLL) SetTop(hwnd, s, static_cast<short>(HIWORD(wParam)));
-      }
+      Scroll(hwnd, s, LOWORD(wParam), HIWORD(wParam), msg == WM_VSCROLL);
       return 0;
     case WM_MOUSEWHEEL:
       SetTop(hwnd, s, s->top - 3 * static_cast<short>(HIWORD(wParam)) / 120);

@@ -15,8 +15,15 @@ struct Bar {
   UINT page = 0;
   int pos = 0;
   int trackPos = 0;
+  bool dragging = false;  // the thumb is held: it shows at trackPos
   UINT arrows = ESB_ENABLE_BOTH;
 };
+
+// A held arrow or a press in the track repeats its step: the first repeat a
+// moment after the press, then steadily, as long as the pointer stays on
+// that part (a page step stops once the thumb has come under the pointer).
+const UINT kFirstRepeatMs = 400;
+const UINT kRepeatMs = 100;
 
 // Parts of a bar along its length.
 enum Part { kNone, kArrowLess, kPageLess, kThumb, kPageMore, kArrowMore };
@@ -61,13 +68,55 @@ Part PartAt(const Geometry& g, POINT pt) {
   return kPageMore;
 }
 
-int PosAt(const Geometry& g, const Bar& b, POINT pt) {
+// A press on a bar, from the button going down until it comes up: the part
+// pressed, and for the thumb where it was taken hold of and where it is now.
+struct Press {
+  Part part = kNone;
+  int startAlong = 0;  // where along the bar it went down
+  int startPos = 0;    // the position then
+  int grab = 0;        // the pointer's distance from the thumb's start
+};
+
+int Along(const Geometry& g, POINT pt) { return g.vertical ? pt.y - g.rc.top : pt.x - g.rc.left; }
+
+// Whether the range leaves anything to scroll: a bar without is drawn disabled.
+bool Scrollable(const Bar& b) { return b.max > b.min && (b.page == 0 || static_cast<int>(b.page) <= b.max - b.min); }
+
+// A press on a bar drawn disabled, or on an arrow drawn so, does nothing.
+Press BeginPress(const Geometry& g, const Bar& b, POINT pt) {
+  Press p;
+  p.part = Scrollable(b) ? PartAt(g, pt) : kNone;
+  if ((p.part == kArrowLess && (b.arrows & ESB_DISABLE_UP)) || (p.part == kArrowMore && (b.arrows & ESB_DISABLE_DOWN)))
+    p.part = kNone;
+  p.startAlong = Along(g, pt);
+  p.startPos = b.pos;
+  p.grab = p.startAlong - g.thumbAt;
+  return p;
+}
+
+// Where the held thumb is dragged to: moved along with the pointer from where
+// it was taken, so that a press without a move changes nothing however many
+// positions a pixel stands for, and at either end of the track the range's end.
+int DragPos(const Geometry& g, const Bar& b, const Press& p, POINT pt) {
   int length = g.vertical ? g.rc.bottom - g.rc.top : g.rc.right - g.rc.left;
   int free = length - 2 * g.arrow - g.thumbLen;
-  int at = (g.vertical ? pt.y - g.rc.top : pt.x - g.rc.left) - g.arrow - g.thumbLen / 2;
   int span = b.max - b.min - std::max<int>(static_cast<int>(b.page) - 1, 0);
-  if (free <= 0) return b.min;
-  return Clamp(b, b.min + static_cast<int>(static_cast<long long>(std::max(0, std::min(at, free))) * span / free));
+  if (free <= 0 || span <= 0) return b.min;
+  int at = Along(g, pt) - p.grab - g.arrow;  // the thumb's start in the track
+  if (at <= 0) return b.min;
+  if (at >= free) return Clamp(b, b.max);
+  long long moved = static_cast<long long>(Along(g, pt) - p.startAlong) * span;
+  long long steps = (moved >= 0 ? moved + free / 2 : moved - free / 2) / free;
+  return Clamp(b, p.startPos + static_cast<int>(steps));
+}
+
+// Whether a repeat of the press's step is due where the pointer is now.
+bool RepeatsAt(const Geometry& g, const Press& p, POINT pt) { return p.part != kThumb && PartAt(g, pt) == p.part; }
+
+// The bar as it shows: a held thumb where it is dragged to.
+Bar Shown(Bar b) {
+  if (b.dragging) b.pos = Clamp(b, b.trackPos);
+  return b;
 }
 
 void Draw(HDC hdc, const Geometry& g, const Bar& b, bool enabled) {
@@ -143,8 +192,6 @@ Bar BarCopy(HWND hwnd, int bar) {
   return b ? *b : Bar{};
 }
 
-// Whether the range holds more than one page: only then does a window's bar show.
-bool Scrollable(const Bar& b) { return b.max > b.min && (b.page == 0 || static_cast<int>(b.page) <= b.max - b.min); }
 
 // Windows whose bars this thread is showing or hiding just now.
 std::vector<HWND>& ShowingBars() {
@@ -175,8 +222,10 @@ void RedrawFrame(HWND hwnd) { RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | R
 struct ScrollState {
   Bar bar;
   bool tracking = false;
-  Part part = kNone;
+  Press press;
 };
+
+const UINT_PTR kRepeatTimer = 1;
 
 bool IsVertical(HWND hwnd) { return (ctl::Style(hwnd) & SBS_VERT) != 0; }
 
@@ -214,6 +263,53 @@ void ReadInfo(const Bar& b, SCROLLINFO* si) {
   if (si->fMask & SIF_TRACKPOS) si->nTrackPos = b.trackPos;
 }
 
+void OnControlPress(HWND hwnd, ScrollState* s, POINT pt) {
+  s->press = BeginPress(ControlGeometry(hwnd, s->bar), s->bar, pt);
+  if (s->press.part == kNone) return;
+  s->tracking = true;
+  SetCapture(hwnd);
+  if (s->press.part == kThumb) {
+    s->bar.trackPos = s->bar.pos;
+    s->bar.dragging = true;
+    return;
+  }
+  SendScroll(hwnd, CodeOf(s->press.part), 0);
+  if (IsWindow(hwnd) && GetCapture() == hwnd) SetTimer(hwnd, kRepeatTimer, kFirstRepeatMs, nullptr);
+}
+
+void OnControlRepeat(HWND hwnd, ScrollState* s) {
+  SetTimer(hwnd, kRepeatTimer, kRepeatMs, nullptr);
+  POINT pt;
+  GetCursorPos(&pt);
+  ScreenToClient(hwnd, &pt);
+  if (RepeatsAt(ControlGeometry(hwnd, s->bar), s->press, pt)) SendScroll(hwnd, CodeOf(s->press.part), 0);
+}
+
+void OnControlDrag(HWND hwnd, ScrollState* s, POINT pt) {
+  int pos = DragPos(ControlGeometry(hwnd, s->bar), s->bar, s->press, pt);
+  if (pos == s->bar.trackPos) return;
+  s->bar.trackPos = pos;
+  InvalidateRect(hwnd, nullptr, TRUE);
+  SendScroll(hwnd, SB_THUMBTRACK, pos);
+}
+
+// The press ends: at the release (`released`, at `pt`), or because the
+// capture was taken away.
+void OnControlRelease(HWND hwnd, ScrollState* s, POINT pt, bool released) {
+  Press press = s->press;
+  s->tracking = false;
+  s->press = Press{};
+  KillTimer(hwnd, kRepeatTimer);
+  if (GetCapture() == hwnd) ReleaseCapture();
+  if (press.part == kThumb) {
+    if (released) s->bar.trackPos = DragPos(ControlGeometry(hwnd, s->bar), s->bar, press, pt);
+    s->bar.dragging = false;
+    InvalidateRect(hwnd, nullptr, TRUE);
+    if (released) SendScroll(hwnd, SB_THUMBPOSITION, s->bar.trackPos);
+  }
+  if (IsWindow(hwnd)) SendScroll(hwnd, SB_ENDSCROLL, 0);
+}
+
 }  // namespace
 
 LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -232,36 +328,27 @@ LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_PRINTCLIENT:
       ctl::PaintCycle(hwnd, wParam, [&](HDC hdc) {
         ctl::ParentBrush(hwnd, hdc, WM_CTLCOLORSCROLLBAR);
-        Draw(hdc, ControlGeometry(hwnd, s->bar), s->bar, IsWindowEnabled(hwnd) != FALSE);
+        Bar shown = Shown(s->bar);
+        Draw(hdc, ControlGeometry(hwnd, shown), shown, IsWindowEnabled(hwnd) != FALSE);
       });
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
-    case WM_LBUTTONDOWN: {
-      Geometry g = ControlGeometry(hwnd, s->bar);
-      s->part = PartAt(g, ctl::PointOf(lParam));
-      if (s->part == kNone) return 0;
-      s->tracking = true;
-      SetCapture(hwnd);
-      if (s->part != kThumb) SendScroll(hwnd, CodeOf(s->part), 0);
+    case WM_LBUTTONDOWN:
+      OnControlPress(hwnd, s, ctl::PointOf(lParam));
       return 0;
-    }
+    case WM_TIMER:
+      if (wParam == kRepeatTimer && s->tracking) OnControlRepeat(hwnd, s);
+      return 0;
     case WM_MOUSEMOVE:
-      if (s->tracking && s->part == kThumb) {
-        s->bar.trackPos = PosAt(ControlGeometry(hwnd, s->bar), s->bar, ctl::PointOf(lParam));
-        SendScroll(hwnd, SB_THUMBTRACK, s->bar.trackPos);
-      }
+      if (s->tracking && s->press.part == kThumb) OnControlDrag(hwnd, s, ctl::PointOf(lParam));
       return 0;
     case WM_LBUTTONUP:
-      if (s->tracking) {
-        s->tracking = false;
-        ReleaseCapture();
-        if (s->part == kThumb) {
-          s->bar.trackPos = PosAt(ControlGeometry(hwnd, s->bar), s->bar, ctl::PointOf(lParam));
-          SendScroll(hwnd, SB_THUMBPOSITION, s->bar.trackPos);
-        }
-        SendScroll(hwnd, SB_ENDSCROLL, 0);
-      }
+      if (s->tracking) OnControlRelease(hwnd, s, ctl::PointOf(lParam), true);
+      return 0;
+    case WM_CAPTURECHANGED:
+      // Taken away (a message box, the window hidden): the press ends where it is.
+      if (s->tracking) OnControlRelease(hwnd, s, POINT{}, false);
       return 0;
     case WM_KEYDOWN:
       switch (wParam) {
@@ -438,25 +525,119 @@ void PaintWindowScrollBars(HWND hwnd) {
     if (!BarRect(hwnd, bar, &rc)) continue;
     if (!hdc) hdc = GetWindowDC(hwnd);
     if (!hdc) return;
-    Bar b = BarCopy(hwnd, bar);
+    Bar b = Shown(BarCopy(hwnd, bar));
     Draw(hdc, Layout(rc, bar == SB_VERT, b), b, IsWindowEnabled(hwnd) && Scrollable(b));
   }
   if (hdc) ReleaseDC(hwnd, hdc);
 }
 
+// A press on a window's own bar: the window takes the mouse until the button
+// comes up, in a loop of its own as the move loop does, waiting for input
+// where every loop waits. The window hears the steps as WM_VSCROLL or
+// WM_HSCROLL (no bar handle), a held thumb as SB_THUMBTRACK while it moves
+// and SB_THUMBPOSITION where it is let go, and SB_ENDSCROLL last.
+class WindowBarPress {
+ public:
+  WindowBarPress(HWND hwnd, int bar, const RECT& rc) : hwnd_(hwnd), bar_(bar), rc_(rc) {
+    GetWindowRect(hwnd, &window_);
+  }
+
+  void Run(POINT screen) {
+    press_ = BeginPress(Now(), BarCopy(hwnd_, bar_), Local(screen));
+    if (press_.part == kNone) return;
+    trackPos_ = press_.startPos;
+    SetCapture(hwnd_);
+    if (press_.part == kThumb) {
+      ShowHeld(true);
+    } else {
+      if (!Send(CodeOf(press_.part))) return;
+      repeat_ = SetTimer(nullptr, 0, kFirstRepeatMs, nullptr);
+    }
+    bool released = Loop();
+    if (repeat_) KillTimer(nullptr, repeat_);
+    if (!IsWindow(hwnd_)) return;
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    if (press_.part == kThumb) {
+      ShowHeld(false);
+      if (released && !Send(SB_THUMBPOSITION, trackPos_)) return;
+    }
+    Send(SB_ENDSCROLL);
+  }
+
+ private:
+  // Until the button comes up (true), or the capture or the window is gone.
+  bool Loop() {
+    while (IsWindow(hwnd_) && GetCapture() == hwnd_) {
+      MSG m;
+      if (!GetMessageA(&m, nullptr, 0, 0)) {
+        PostQuitMessage(static_cast<int>(m.wParam));
+        return false;
+      }
+      if (repeat_ && m.message == WM_TIMER && !m.hwnd && m.wParam == repeat_) {
+        if (!Repeat()) return false;
+      } else if (m.hwnd == hwnd_ && m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) {
+        if (press_.part == kThumb && (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONUP) && !Drag(m.pt))
+          return false;
+        if (m.message == WM_LBUTTONUP) return true;
+      } else {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+      }
+    }
+    return false;
+  }
+
+  bool Repeat() {
+    SetTimer(nullptr, repeat_, kRepeatMs, nullptr);
+    POINT at;
+    GetCursorPos(&at);
+    return !RepeatsAt(Now(), press_, Local(at)) || Send(CodeOf(press_.part));
+  }
+
+  bool Drag(POINT screen) {
+    int pos = DragPos(Now(), BarCopy(hwnd_, bar_), press_, Local(screen));
+    if (pos == trackPos_) return true;
+    trackPos_ = pos;
+    ShowHeld(true);
+    return Send(SB_THUMBTRACK, trackPos_);
+  }
+
+  // The bar now: the window may have changed its range while it scrolled.
+  Geometry Now() const { return Layout(rc_, bar_ == SB_VERT, BarCopy(hwnd_, bar_)); }
+  POINT Local(POINT screen) const { return POINT{screen.x - window_.left, screen.y - window_.top}; }
+
+  // False when the window is gone.
+  bool Send(UINT code, int pos = 0) {
+    SendMessageA(hwnd_, bar_ == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)), 0);
+    return IsWindow(hwnd_) != FALSE;
+  }
+
+  // The thumb drawn where it is held, or where the window put it when let go.
+  void ShowHeld(bool held) {
+    {
+      std::lock_guard<std::mutex> g(BarsLock());
+      Bar* b = WindowBar(hwnd_, bar_);
+      if (!b) return;
+      b->dragging = held;
+      b->trackPos = trackPos_;
+    }
+    PaintWindowScrollBars(hwnd_);
+  }
+
+  HWND hwnd_;
+  int bar_;
+  RECT rc_;      // the bar, in window coordinates
+  RECT window_;  // the window on the screen
+  Press press_;
+  int trackPos_ = 0;
+  UINT_PTR repeat_ = 0;  // the thread timer of a held step
+};
+
 bool WindowScrollBarClick(HWND hwnd, int hit, POINT screen) {
   int bar = hit == HTVSCROLL ? SB_VERT : hit == HTHSCROLL ? SB_HORZ : -1;
-  RECT rc, window;
+  RECT rc;
   if (bar < 0 || !BarRect(hwnd, bar, &rc)) return false;
-  GetWindowRect(hwnd, &window);
-  POINT pt{screen.x - window.left, screen.y - window.top};
-  Bar b = BarCopy(hwnd, bar);
-  Geometry g = Layout(rc, bar == SB_VERT, b);
-  Part part = PartAt(g, pt);
-  UINT msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
-  if (part == kThumb || part == kNone) return true;
-  SendMessageA(hwnd, msg, CodeOf(part), 0);
-  if (IsWindow(hwnd)) SendMessageA(hwnd, msg, SB_ENDSCROLL, 0);
+  WindowBarPress(hwnd, bar, rc).Run(screen);
   return true;
 }
 

@@ -23,6 +23,11 @@ class PlatformDisplayBackend {
   // server with no window manager has nowhere to keep it: minimising would
   // only lose the window).
   virtual bool CanMinimize() { return true; }
+  // The program made a top-level window the active one (null: none is). With
+  // no window manager to do it, the display gives that window the keyboard.
+  virtual void WindowActivated(HWND) {}
+  // MessageBeep: the display's bell, if it has one.
+  virtual void Beep() {}
   // The mouse capture went to a window (its top-level window takes the pointer) or was released (null).
   virtual void CaptureChanged(HWND) {}
   // SetCursor chose another cursor (null hides it).

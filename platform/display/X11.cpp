@@ -213,8 +213,30 @@ class X11Backend : public PlatformDisplayBackend {
       XMapWindow(dpy_, s->xw);
       s->mapped = true;
       RestackLocked();
+      // Activated before it had an X window to show in (made active, then shown).
+      if (hwnd == GetActiveWindow() && !WindowManagerRunsLocked()) FocusLocked(*s);
       XFlush(dpy_);
     }
+  }
+
+  // With a window manager the keyboard is its business: it gives it to the
+  // window it raises or the user picks. With none, the server gives the keys
+  // to whatever lies under the pointer (or to nobody, over the bare screen),
+  // so the program hands them to the window it activates itself: a box that
+  // comes up takes Enter and Escape wherever the pointer is, and the owner
+  // gets them back when the box goes.
+  void WindowActivated(HWND hwnd) override {
+    std::lock_guard<std::mutex> g(mutex_);
+    auto it = windows_.find(hwnd);
+    if (it == windows_.end() || !it->second.mapped || WindowManagerRunsLocked()) return;
+    FocusLocked(it->second);
+    XFlush(dpy_);
+  }
+
+  void Beep() override {
+    std::lock_guard<std::mutex> g(mutex_);
+    XBell(dpy_, 0);
+    XFlush(dpy_);
   }
 
   void WindowRestacked(HWND) override {
@@ -263,9 +285,7 @@ class X11Backend : public PlatformDisplayBackend {
 
   bool CanMinimize() override {
     std::lock_guard<std::mutex> g(mutex_);
-    // Older window managers only name a check window on the root.
-    long check = 0;
-    return XGetSelectionOwner(dpy_, wmSelection_) != 0 || FirstItemLocked(root_, wmCheck_, XA_WINDOW, &check);
+    return WindowManagerRunsLocked();
   }
 
   void WindowHidden(HWND hwnd) override {
@@ -693,6 +713,26 @@ class X11Backend : public PlatformDisplayBackend {
     return found;
   }
 
+  // Whether a window manager runs on the screen: it owns the screen's
+  // manager selection, or (older ones) names a check window on the root that
+  // names itself. A manager that has ended leaves its name on the root behind
+  // a window that is gone.
+  bool WindowManagerRunsLocked() {
+    if (XGetSelectionOwner(dpy_, wmSelection_) != 0) return true;
+    long check = 0, self = 0;
+    return FirstItemLocked(root_, wmCheck_, XA_WINDOW, &check) && check &&
+           FirstItemLocked(static_cast<::Window>(check), wmCheck_, XA_WINDOW, &self) && self == check;
+  }
+
+  // Gives the window the keyboard. Focus events the server made before this
+  // request are stale from now on: acting on them would take the activation
+  // back to a window the program has already left.
+  void FocusLocked(const Shown& s) {
+    focusSerial_ = NextRequest(dpy_);
+    // Should the window go, the keys follow the pointer again, as with no program of ours.
+    XSetInputFocus(dpy_, s.xw, RevertToPointerRoot, CurrentTime);
+  }
+
   // Whether the window manager keeps the window as an icon (ICCCM WM_STATE).
   bool IconicLocked(::Window xw) {
     long state = 0;
@@ -794,6 +834,7 @@ class X11Backend : public PlatformDisplayBackend {
       case FocusOut:
         if (ev.xfocus.mode != NotifyNormal || ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer)
           return;
+        if (ev.type == FocusIn && ev.xfocus.serial < focusSerial_) return;
         a.kind = ev.type == FocusIn ? Action::kActivate : Action::kDeactivate;
         break;
       case ClientMessage:
@@ -854,7 +895,7 @@ class X11Backend : public PlatformDisplayBackend {
           std::lock_guard<std::mutex> g(mutex_);
           auto it = windows_.find(target);
           if (it != windows_.end() && it->second.mapped) {
-            XSetInputFocus(dpy_, it->second.xw, RevertToParent, CurrentTime);
+            FocusLocked(it->second);
             XFlush(dpy_);
           }
         }
@@ -916,6 +957,7 @@ class X11Backend : public PlatformDisplayBackend {
   std::map<HWND, Shown> windows_;
   std::map<::Window, HWND> byX_;
   std::vector<::Window> stacking_;
+  unsigned long focusSerial_ = 0;  // of our last XSetInputFocus
   ::Cursor cursor_ = 0, blank_ = 0;
   std::map<HCURSOR, ::Cursor> cursors_;
 };

@@ -164,6 +164,8 @@ static BOOL CALLBACK DestroyEach(HWND hwnd, LPARAM) {
 
 int LiveGdiObjects() { return PlatformLiveGdiObjects(); }
 
+int BeepCount() { return PlatformBeepCount(); }
+
 void SetListBoxCapacity(int items) { PlatformSetListBoxCapacity(items); }
 
 void ResetWindows() {

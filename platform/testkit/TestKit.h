@@ -75,6 +75,9 @@ void PressKey(UINT vk);
 // Types printable text key by key (shift where the character needs it).
 void TypeText(const std::string& text);
 
+// How many times MessageBeep has been called in this process.
+int BeepCount();
+
 // Writes the window's pixels (its top-level surface, cut to the window) as PNG.
 bool CaptureWindowPng(HWND hwnd, const std::string& path);
 // One pixel of a window, in window coordinates, as 0x00RRGGBB.

@@ -2,6 +2,7 @@
 // routing of mouse and keyboard input that a display or a test injects.
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <deque>
 
@@ -90,8 +91,9 @@ struct Hit {
 };
 
 // The deepest enabled, visible window under `pt` inside `hwnd`, skipping
-// windows that call themselves transparent (statics and group boxes).
-Hit Descend(HWND hwnd, POINT pt) {
+// windows that call themselves transparent (statics and group boxes). With
+// `intoDisabled`, disabled windows are looked into as well.
+Hit Descend(HWND hwnd, POINT pt, bool intoDisabled = false) {
   std::vector<HWND> candidates;
   HWND disabledChild = nullptr;
   {
@@ -102,7 +104,7 @@ Hit Descend(HWND hwnd, POINT pt) {
       if (!(c->style & WS_VISIBLE)) continue;
       RECT r = wm::ScreenRectOf(c);
       if (!PtInRect(&r, pt)) continue;
-      if (c->style & WS_DISABLED) {
+      if ((c->style & WS_DISABLED) && !intoDisabled) {
         disabledChild = c->hwnd;
         break;
       }
@@ -111,7 +113,7 @@ Hit Descend(HWND hwnd, POINT pt) {
   }
   if (!disabledChild) {
     for (HWND c : candidates) {
-      Hit h = Descend(c, pt);
+      Hit h = Descend(c, pt, intoDisabled);
       if (h.hwnd) return h;
     }
   }
@@ -121,21 +123,33 @@ Hit Descend(HWND hwnd, POINT pt) {
   return Hit{hwnd, code};
 }
 
-Hit HitTest(POINT pt) {
+bool ShowsAt(const wm::Window* t, POINT pt) {
+  if (!(t->style & WS_VISIBLE) || (t->style & WS_MINIMIZE)) return false;
+  RECT r = wm::ScreenRectOf(t);
+  return PtInRect(&r, pt) != FALSE;
+}
+
+Hit HitTest(POINT pt, bool intoDisabled = false) {
   std::vector<HWND> tops;
   {
     wm::Guard g(wm::Lock());
     for (wm::Window* t : wm::Desktop()->children) {
-      if (!(t->style & WS_VISIBLE) || (t->style & WS_MINIMIZE)) continue;
-      RECT r = wm::ScreenRectOf(t);
-      if (PtInRect(&r, pt)) tops.push_back(t->hwnd);
+      if (ShowsAt(t, pt)) tops.push_back(t->hwnd);
     }
   }
   for (HWND t : tops) {
-    Hit h = Descend(t, pt);
+    Hit h = Descend(t, pt, intoDisabled);
     if (h.hwnd) return h;
   }
   return Hit{};
+}
+
+// The top-level window under `pt`, the first the hit test looks into; caller holds the lock.
+wm::Window* TopLevelAt(POINT pt) {
+  for (wm::Window* t : wm::Desktop()->children) {
+    if (ShowsAt(t, pt)) return t;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -242,6 +256,7 @@ HWND SetActiveWindow(HWND hwnd) {
     In().active = hwnd;
     if (Window* w = Find(hwnd)) StackTopLevel(w, HWND_TOP);
   }
+  PlatformDisplay()->WindowActivated(hwnd);
   DWORD oldThread = old ? GetWindowThreadProcessId(old, nullptr) : 0;
   DWORD newThread = hwnd ? GetWindowThreadProcessId(hwnd, nullptr) : 0;
   if (old) {
@@ -363,42 +378,57 @@ SHORT GetAsyncKeyState(int vk) {
 
 UINT GetDoubleClickTime() { return 500; }
 
-BOOL MessageBeep(UINT) { return TRUE; }
+static std::atomic<int> beeps{0};
+
+BOOL MessageBeep(UINT) {
+  ++beeps;
+  PlatformDisplay()->Beep();
+  return TRUE;
+}
+
+int PlatformBeepCount() { return beeps; }
 
 // Takes the mouse and the keyboard until the button comes up, Escape is
 // pressed or the mouse leaves the drag rectangle. Timers and paints go on
-// meanwhile; other posted messages wait in the queue for the caller's loop.
+// meanwhile; other posted messages wait in the queue for the caller's loop,
+// and so does a quit, which ends the detection.
 BOOL DragDetect(HWND hwnd, POINT pt) {
   if (!IsWindow(hwnd)) return FALSE;
   ClientToScreen(hwnd, &pt);
   int dx = GetSystemMetrics(SM_CXDRAG), dy = GetSystemMetrics(SM_CYDRAG);
   SetCapture(hwnd);
   BOOL dragged = FALSE;
+  auto take = [](MSG* msg, UINT first, UINT last) {
+    return PeekMessageA(msg, nullptr, first, last, PM_REMOVE) != FALSE;
+  };
   for (;;) {
     if (GetCapture() != hwnd || !IsWindow(hwnd)) break;
     MSG msg;
-    if (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-      if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
-        PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-        break;
-      }
-      if (msg.message == WM_MOUSEMOVE && (std::abs(msg.pt.x - pt.x) > dx || std::abs(msg.pt.y - pt.y) > dy)) {
-        dragged = TRUE;
-        break;
-      }
-      continue;
-    }
     // Keys are taken too, so that the mouse input behind them gets through.
-    if (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-      if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) break;
+    bool got = take(&msg, WM_MOUSEFIRST, WM_MOUSELAST) || take(&msg, WM_KEYFIRST, WM_KEYLAST) ||
+               take(&msg, WM_TIMER, WM_TIMER) || take(&msg, WM_PAINT, WM_PAINT);
+    if (!got) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
       continue;
     }
-    if (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE) ||
-        PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+    // A quit comes through any filter.
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (msg.message == WM_TIMER || msg.message == WM_PAINT) {
       DispatchMessageA(&msg);
       continue;
     }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) break;
+    if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
+      PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+      break;
+    }
+    if (msg.message == WM_MOUSEMOVE && (std::abs(msg.pt.x - pt.x) > dx || std::abs(msg.pt.y - pt.y) > dy)) {
+      dragged = TRUE;
+      break;
+    }
   }
   if (GetCapture() == hwnd) ReleaseCapture();
   return dragged;
@@ -437,6 +467,23 @@ static bool InputAllowed(HWND target) {
   return true;
 }
 
+// The wheel scrolls what is under the pointer, as on current desktops, with
+// or without the focus; a window that does not scroll hands it to its parent
+// (DefWindowProc). A disabled window passes it to the nearest enabled one
+// above it, but a container disabled while its page works (the wizard's
+// frame during a run) does not stop its lists from scrolling: scrolling
+// changes nothing. Over a disabled top-level window (a modal box's owner), or
+// over none of ours, it goes where the keys go.
+static HWND WheelTarget(POINT pt) {
+  HWND target = HitTest(pt, true).hwnd;
+  while (target && !IsWindowEnabled(target) && (GetWindowLongA(target, GWL_STYLE) & WS_CHILD))
+    target = GetParent(target);
+  if (target && IsWindowEnabled(GetAncestor(target, GA_ROOT))) return target;
+  target = GetFocus();
+  if (!target) target = GetActiveWindow();
+  return InputAllowed(target) ? target : nullptr;
+}
+
 static void RouteMouse(UINT msg, POINT pt, int wheel) {
   {
     Guard g(Lock());
@@ -452,10 +499,7 @@ static void RouteMouse(UINT msg, POINT pt, int wheel) {
   }
   LPARAM screen = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
   if (msg == WM_MOUSEWHEEL) {
-    // The wheel goes where the keys go.
-    HWND target = GetFocus();
-    if (!target) target = GetActiveWindow();
-    if (!InputAllowed(target)) return;
+    HWND target = WheelTarget(pt);
     if (target)
       PostMessageA(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(static_cast<SHORT>(wheel))),
                    screen);
@@ -550,12 +594,14 @@ static void RouteKey(UINT vk, BOOL down) {
 // once the thread has taken the input routed before: so a loop that starts on a
 // button press (capture, the move loop) sees the input that follows through
 // its capture, and the key states are those of the message being handled.
+// Each thread routes its own input (hit testing may ask its windows), so a
+// thread that stops reading holds back its own input and nobody else's.
 void PlatformInjectMouse(UINT msg, POINT pt, int wheel) {
   {
     Guard g(Lock());
     In().raw.push_back(RawInput{true, msg, pt, wheel, FALSE});
   }
-  wm::WakeAllQueues();
+  wm::AnnounceInput();
 }
 
 void PlatformInjectKey(UINT vk, BOOL down) {
@@ -563,7 +609,7 @@ void PlatformInjectKey(UINT vk, BOOL down) {
     Guard g(Lock());
     In().raw.push_back(RawInput{false, vk, POINT{}, 0, down});
   }
-  wm::WakeAllQueues();
+  wm::AnnounceInput();
 }
 
 namespace wm {
@@ -581,15 +627,62 @@ static bool IsInputMessage(UINT m) {
          (m >= WM_KEYFIRST && m <= WM_KEYLAST);
 }
 
-void RouteRawInput(ThreadQueue*) {
+static bool Overlaps(UINT min, UINT max, UINT first, UINT last) {
+  return (min == 0 && max == 0) || (min <= last && max >= first);
+}
+
+// Whether a look at the queue for messages in min..max would take what the event becomes.
+static bool LookTakes(const RawInput& e, UINT min, UINT max) {
+  if (!e.mouse) return Overlaps(min, max, WM_KEYFIRST, WM_KEYLAST);
+  return Overlaps(min, max, WM_MOUSEFIRST, WM_MOUSELAST) || Overlaps(min, max, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK);
+}
+
+// Input the thread has been given and not yet taken, in min..max (0, 0: any); caller holds the lock.
+static bool HoldsInputLocked(const ThreadQueue* q, UINT min, UINT max) {
+  for (const MSG& m : q->posted) {
+    if (IsInputMessage(m.message) && Overlaps(min, max, m.message, m.message)) return true;
+  }
+  return false;
+}
+
+// The thread whose queue the event will reach, as far as can be told before
+// it is routed: the capture's, the one of the top-level window under the
+// pointer, or the focus's for keys (and for the wheel over a disabled or no
+// window). Null when no thread of ours will get it. Caller holds the lock.
+static ThreadQueue* ReceiverOf(const RawInput& e) {
+  InputState& s = In();
+  Window* w = nullptr;
+  if (e.mouse && e.msg == WM_MOUSEWHEEL) {
+    w = TopLevelAt(e.pt);
+    if (w && (w->style & WS_DISABLED)) w = nullptr;
+  } else if (e.mouse) {
+    w = Find(s.capture);
+    if (!w) w = TopLevelAt(e.pt);
+    if (!w) return nullptr;
+  }
+  if (!w) w = Find(s.focus);
+  if (!w) w = Find(s.active);
+  return w && w->queue && !w->queue->dead ? w->queue.get() : nullptr;
+}
+
+void RouteRawInput(ThreadQueue* q, UINT min, UINT max) {
   for (;;) {
     RawInput next;
     {
       Guard g(Lock());
-      // Input routed before and not yet taken, by whichever thread, comes first.
-      if (In().raw.empty() || AnyQueueHoldsInput(IsInputMessage)) return;
-      next = In().raw.front();
-      In().raw.pop_front();
+      auto& raw = In().raw;
+      // The thread's first event decides; other threads' events, before or
+      // after it, wait for those threads.
+      auto it = std::find_if(raw.begin(), raw.end(), [q](const RawInput& e) {
+        ThreadQueue* to = ReceiverOf(e);
+        return !to || to == q;
+      });
+      if (it == raw.end()) return;
+      // Its input routed before comes first; but a look that asks for some
+      // messages only takes those past the others left in the queue.
+      if (HoldsInputLocked(q, min, max) || (!LookTakes(*it, min, max) && HoldsInputLocked(q, 0, 0))) return;
+      next = *it;
+      raw.erase(it);
       lastInputWasKey = !next.mouse;
     }
     if (next.mouse)

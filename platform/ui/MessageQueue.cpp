@@ -128,7 +128,7 @@ void ReadSources(ThreadQueue* q, int waitMs) {
 // messages only, never reaches a wait, yet still gets its input.
 bool PeekOne(const std::shared_ptr<ThreadQueue>& q, MSG* out, HWND filter, UINT min, UINT max, UINT flags) {
   HandleSentMessages(q);
-  GatherInput(q);
+  GatherInput(q, min, max);
   Guard g(Lock());
   q->seen = q->arrivals;
   q->checkedAt = GetTickCount64();
@@ -209,9 +209,9 @@ bool HandleSentMessages(const std::shared_ptr<ThreadQueue>& q) {
   }
 }
 
-void GatherInput(const std::shared_ptr<ThreadQueue>& q) {
+void GatherInput(const std::shared_ptr<ThreadQueue>& q, UINT min, UINT max) {
   ReadSources(q.get(), 0);
-  RouteRawInput(q.get());
+  RouteRawInput(q.get(), min, max);
 }
 
 bool HasNewsLocked(ThreadQueue* q, ULONGLONG now) {
@@ -242,23 +242,18 @@ void WaitForInput(const std::shared_ptr<ThreadQueue>& q, ULONGLONG deadline) {
   ReadSources(q.get(), timeout);
 }
 
-bool AnyQueueHoldsInput(bool (*isInput)(UINT)) {
-  for (auto& kv : QueuesByThread()) {
-    auto q = kv.second.lock();
-    if (!q) continue;
-    for (const MSG& m : q->posted) {
-      if (isInput(m.message)) return true;
-    }
-  }
-  return false;
-}
-
-void WakeAllQueues() {
+// Raw input is routed lazily, by filtered looks too, so its arrival counts
+// as news: a loop that waits and then peeks for some messages only must get
+// to its peek.
+void AnnounceInput() {
   std::vector<std::shared_ptr<ThreadQueue>> all;
   {
     Guard g(Lock());
     for (auto& kv : QueuesByThread()) {
-      if (auto q = kv.second.lock()) all.push_back(q);
+      if (auto q = kv.second.lock()) {
+        ++q->arrivals;
+        all.push_back(q);
+      }
     }
   }
   for (auto& q : all) q->Wake();

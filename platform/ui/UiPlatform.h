@@ -74,6 +74,10 @@ struct PlatformMessageBoxRecord {
 typedef std::function<void(const PlatformMessageBoxRecord&)> PlatformMessageBoxObserver;
 PLATFORM_API void PlatformSetMessageBoxObserver(PlatformMessageBoxObserver observer);
 
+// How many times MessageBeep was called in this process (the display rings
+// its bell, if it has one, each time).
+PLATFORM_API int PlatformBeepCount();
+
 // Resets the per-process input state (focus, capture, active window, cursor
 // position, key states); for tests that run one after another in one process.
 PLATFORM_API void PlatformResetInputState();

@@ -167,8 +167,9 @@ bool HandleSentMessages(const std::shared_ptr<ThreadQueue>& queue);
 // of the thread, however filtered, sleeps here.
 void WaitForInput(const std::shared_ptr<ThreadQueue>& queue, ULONGLONG deadline);
 // Takes in, without waiting, what the display and the sockets hold for the
-// calling thread, and routes injected input: the look every PeekMessage takes.
-void GatherInput(const std::shared_ptr<ThreadQueue>& queue);
+// calling thread, and routes injected input: the look every PeekMessage takes,
+// for messages in min..max (0, 0: any).
+void GatherInput(const std::shared_ptr<ThreadQueue>& queue, UINT min = 0, UINT max = 0);
 // Whether something arrived that the thread has not looked at (caller holds the lock).
 bool HasNewsLocked(ThreadQueue* queue, ULONGLONG now);
 
@@ -190,11 +191,11 @@ HWND EnabledOwnedWindow(HWND owner);
 RECT DefaultClientRect(DWORD style, DWORD exStyle, const RECT& windowRect);
 LRESULT DefNonClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 
-// Injected input waits in one queue and is routed by whichever thread reads
-// its messages next (see Input.cpp).
-void RouteRawInput(ThreadQueue* queue);
-void WakeAllQueues();
-bool AnyQueueHoldsInput(bool (*isInput)(UINT));  // caller holds the lock
+// Injected input waits in one queue and is routed by the thread it is for
+// when that thread looks for messages in min..max (see Input.cpp).
+void RouteRawInput(ThreadQueue* queue, UINT min, UINT max);
+// New input is news to every thread, and wakes its wait.
+void AnnounceInput();
 
 // Records each mouse button state for GetKeyState and MK_ flags.
 WPARAM MouseKeyFlags();

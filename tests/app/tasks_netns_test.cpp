@@ -2,8 +2,11 @@
 // pumping wait. Runs inside a private network namespace (tools/netns-run);
 // the platform clock and the simulator run at the same speed-up, so the
 // tasks' time-outs and progress times keep their proportions to the devices'.
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -633,22 +636,50 @@ TEST_F(DeviceTasks, DelayPumpMessagesEndsAtItsDeadlineWithoutMessages) {
 int g_timerTicks = 0;
 void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_timerTicks; }
 
-TEST_F(DeviceTasks, DelayPumpMessagesDispatchesWhileItWaitsAndLeavesQuit) {
+double ThreadCpuMs() {
+  rusage u{};
+  getrusage(RUSAGE_THREAD, &u);
+  return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+}
+
+// A pending quit neither ends the wait nor is eaten by it: callers that wait
+// in a loop until their tasks end (a page going away while the program
+// quits) sleep through their waits, with the thread's messages still
+// handled, and the quit is there for the main loop afterwards.
+TEST_F(DeviceTasks, DelayPumpMessagesDispatchesWhileItWaitsAndKeepsAQuitForLater) {
   CWnd window;
   ASSERT_TRUE(window.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr));
-  g_timerTicks = 0;
-  ::SetTimer(window.m_hWnd, 7, 100, CountTick);
-  DelayPumpMessages(100);
-  EXPECT_GE(g_timerTicks, 8);
-  ::KillTimer(window.m_hWnd, 7);
-
-  ::PostQuitMessage(3);
-  clock_t start = clock();
-  DelayPumpMessages(500);
-  EXPECT_LT(clock() - start, 100);
+  for (bool quitPending : {false, true}) {
+    SCOPED_TRACE(quitPending ? "quit pending" : "no quit");
+    g_timerTicks = 0;
+    ::SetTimer(window.m_hWnd, 7, 100, CountTick);
+    if (quitPending) ::PostQuitMessage(3);
+    const clock_t start = clock();
+    const auto began = std::chrono::steady_clock::now();
+    const double cpu = ThreadCpuMs();
+    DelayPumpMessages(100);
+    const double realMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    EXPECT_GE(clock() - start, 1000);
+    EXPECT_GE(g_timerTicks, 8);
+    EXPECT_LT(ThreadCpuMs() - cpu, realMs / 2) << "the wait spun";
+    ::KillTimer(window.m_hWnd, 7);
+    MSG msg;
+    EXPECT_EQ(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, quitPending);
+    if (quitPending) {
+      EXPECT_EQ(msg.wParam, 3u);
+    }
+  }
+  // A quit posted by a handler inside the wait is kept the same way.
+  ::SetTimer(window.m_hWnd, 8, 50, [](HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(hwnd, id);
+    ::PostQuitMessage(4);
+  });
+  const clock_t start = clock();
+  DelayPumpMessages(30);
+  EXPECT_GE(clock() - start, 300);
   MSG msg;
   ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, 3u);
+  EXPECT_EQ(msg.wParam, 4u);
   window.DestroyWindow();
 }
 

@@ -589,6 +589,72 @@ TEST_F(ControlTest, ScrollBarControlKeepsPositionInRangeAndReportsClicks) {
   EXPECT_EQ(codes, (std::vector<int>{SB_LINEUP, SB_ENDSCROLL, SB_LINEDOWN, SB_ENDSCROLL, SB_PAGEDOWN, SB_ENDSCROLL}));
 }
 
+// A held arrow steps again after a pause, then steadily, while the pointer
+// stays on it; a press in the track pages until the thumb has come under the
+// pointer. The parent moves the bar as it is told, as scrolling windows do.
+TEST_F(ControlTest, ScrollBarControlRepeatsAHeldStepWhileThePointerStaysOnIt) {
+  std::vector<int> codes;
+  Hook() = [&codes](HWND, UINT msg, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+    if (msg != WM_VSCROLL) return FALSE;
+    HWND bar = reinterpret_cast<HWND>(lParam);
+    codes.push_back(LOWORD(wParam));
+    int pos = GetScrollPos(bar, SB_CTL);
+    if (LOWORD(wParam) == SB_LINEDOWN) SetScrollPos(bar, SB_CTL, pos + 1, TRUE);
+    if (LOWORD(wParam) == SB_PAGEDOWN) SetScrollPos(bar, SB_CTL, pos + 10, TRUE);
+    return TRUE;
+  };
+  Open(Template({rc::ScrollBar(kScroll, 5, 5, 10, 80, SBS_VERT)}));
+  HWND bar = Item(kScroll);
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  // Only the test moves the clock, until the test ends.
+  struct OwnClock {
+    OwnClock() { testkit::SetClockScale(0.0001); }
+    ~OwnClock() { testkit::SetClockScale(1.0); }
+  } ownClock;
+  RECT rc;
+  GetClientRect(bar, &rc);
+  auto at = [bar](int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(bar, &p);
+    return p;
+  };
+  const POINT arrow = at(3, rc.bottom - 3), track = at(3, rc.bottom / 2);
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<int> added;
+  } steps[] = {
+      {"pressed", [&] { testkit::MouseDown(arrow); }, {SB_LINEDOWN}},
+      {"held, before the pause ends", [] { testkit::AdvanceClock(399); }, {}},
+      {"the first repeat", [] { testkit::AdvanceClock(1); }, {SB_LINEDOWN}},
+      {"the next", [] { testkit::AdvanceClock(100); }, {SB_LINEDOWN}},
+      {"the pointer slides off the arrow", [&] { testkit::MouseMove(track), testkit::AdvanceClock(100); }, {}},
+      {"and back on", [&] { testkit::MouseMove(arrow), testkit::AdvanceClock(100); }, {SB_LINEDOWN}},
+      {"let go", [&] { testkit::MouseUp(arrow); }, {SB_ENDSCROLL}},
+      {"nothing after", [] { testkit::AdvanceClock(1000); }, {}},
+      // From 4, pages to 14, 24, 34 and 44 bring the thumb (10 of the 100
+      // track pixels) under the bar's middle.
+      {"pressed in the track", [&] { testkit::MouseDown(track); }, {SB_PAGEDOWN}},
+      {"held: pages after the pause", [] { testkit::AdvanceClock(400); }, {SB_PAGEDOWN}},
+      {"until the thumb is under the pointer",
+       [] {
+         for (int i = 0; i < 10; ++i) testkit::AdvanceClock(100), testkit::PumpPending();
+       },
+       {SB_PAGEDOWN, SB_PAGEDOWN}},
+      {"let go there", [&] { testkit::MouseUp(track); }, {SB_ENDSCROLL}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    codes.clear();
+    step.act();
+    Pump();
+    EXPECT_EQ(codes, step.added);
+  }
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 44);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(ControlTest, ProgressBarClampsAndSteps) {
   Open(Template({rc::Control("", kProgress, PROGRESS_CLASS, 0, 5, 5, 100, 10)}));
   struct Step {

@@ -143,6 +143,45 @@ TEST_F(UiInput, FocusMovesWithKillFocusBeforeSetFocusAndKeysGoToIt) {
   EXPECT_EQ(GetFocus(), nullptr);
 }
 
+// Input is routed one event at a time, once the thread has taken what was
+// routed before. A loop that asks for mouse messages only takes them past a
+// key that waits in the queue, as a filtered look does; keys and the mouse
+// keep their order for a loop that takes everything.
+TEST_F(UiInput, AMouseOnlyLoopGetsTheMouseWhileAKeyWaitsAndOrderHoldsOtherwise) {
+  HWND top = Make(WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 200});
+  SetFocus(top);
+  testkit::KeyDown('A');
+  testkit::MouseMove(POINT{50, 50});
+  testkit::MouseDown(POINT{60, 50});
+  MSG m;
+  std::vector<UINT> mouse;
+  for (int i = 0; i < 5; ++i) {
+    while (PeekMessageA(&m, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) mouse.push_back(m.message);
+  }
+  EXPECT_EQ(mouse, (std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN}));
+  // The key is still there for the loop that takes everything, before what came after it.
+  testkit::MouseUp(POINT{60, 50});
+  testkit::KeyUp('A');
+  std::vector<UINT> all;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message != WM_PAINT && m.message != WM_TIMER) all.push_back(m.message);
+    DispatchMessageA(&m);
+  }
+  EXPECT_EQ(all, (std::vector<UINT>{WM_KEYDOWN, WM_LBUTTONUP, WM_KEYUP}));
+}
+
+// A quit passes any filter: the drag detection ends on it and leaves it for the caller's loop.
+TEST_F(UiInput, DragDetectEndsOnAQuitAndLeavesItQueued) {
+  HWND top = Make(WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 200});
+  PostQuitMessage(5);
+  EXPECT_FALSE(DragDetect(top, POINT{10, 10}));
+  EXPECT_EQ(GetCapture(), nullptr);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(m.wParam, 5u);
+}
+
 TEST_F(UiInput, CaptionButtonsAndTheMoveLoopFollowTheMouse) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
   HWND w = Make(style, RECT{100, 100, 300, 250});

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -178,6 +179,62 @@ TEST_F(UiQueue, ThreadWaitingInItsOwnSendStillAnswersSendsToIt) {
   EXPECT_EQ(SendMessageA(workerWindow, WM_USER, 5, 0), 106);
   PostThreadMessageA(workerThread, WM_QUIT, 0, 0);
   worker.join();
+}
+
+// A second GUI thread that stops reading its queue keeps its own input
+// waiting, and holds nobody else's: clicks on this thread's window arrive,
+// in order, while the other thread's click waits for it.
+TEST_F(UiQueue, InputThatAnotherThreadLeavesUnreadHoldsNoInputOfThisThread) {
+  Handler& mine = NewHandler();
+  std::vector<std::pair<UINT, POINT>> seen;
+  mine.fn = [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> LRESULT {
+    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST)
+      seen.emplace_back(msg, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return kDefault;
+  };
+  HWND here = Make(WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+  SetPropA(here, "handler", &mine);
+
+  Handler& theirs = NewHandler();
+  std::atomic<HWND> there{nullptr};
+  std::atomic<bool> read{false}, stop{false};
+  std::atomic<int> clicks{0};
+  theirs.fn = [&](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+    if (msg == WM_LBUTTONDOWN) ++clicks;
+    return kDefault;
+  };
+  std::thread other([&] {
+    // Shown without taking the activation, which would be sent back across.
+    HWND v = Make(WS_POPUP, RECT{300, 0, 400, 100});
+    SetPropA(v, "handler", &theirs);
+    ShowWindow(v, SW_SHOWNA);
+    there = v;
+    // Busy elsewhere: reads nothing until told.
+    while (!read) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    MSG msg;
+    while (!stop) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    DestroyWindow(v);
+  });
+  ASSERT_TRUE(testkit::PumpUntil([&] { return there.load() != nullptr; }));
+  testkit::MouseDown(POINT{350, 50});  // the other thread's window
+  testkit::MouseUp(POINT{350, 50});
+  testkit::MouseDown(POINT{10, 20});
+  testkit::MouseUp(POINT{10, 20});
+  testkit::MouseDown(POINT{30, 40});
+  EXPECT_TRUE(testkit::PumpUntil([&] { return seen.size() == 3; }, 1000));
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].first, static_cast<UINT>(WM_LBUTTONDOWN));
+  EXPECT_EQ(seen[1].first, static_cast<UINT>(WM_LBUTTONUP));
+  EXPECT_EQ(seen[2].first, static_cast<UINT>(WM_LBUTTONDOWN));
+  EXPECT_EQ(seen[2].second.x, 30);
+  EXPECT_EQ(clicks.load(), 0);
+  read = true;
+  EXPECT_TRUE(testkit::PumpUntil([&] { return clicks.load() == 1; }, 1000));
+  stop = true;
+  other.join();
 }
 
 TEST_F(UiQueue, SendToAWindowOfAFinishedThreadReturnsAtOnce) {

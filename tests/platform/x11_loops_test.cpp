@@ -346,6 +346,29 @@ TEST_F(X11Loops, EveryLoopEndsOnTheRealInputWhileATimerRunsAndSleepsMeanwhile) {
          if (tick == kRelease) t->Button(1, false);
        },
        [](X11Loops*, Scene& s) { return GetScrollPos(s.child, SB_CTL) > 0 && GetCapture() == nullptr; }},
+      {"a list box's own scroll-bar thumb",
+       [](X11Loops*, Scene& s) {
+         s.child = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 10, 10,
+                                   200, 180, s.host, reinterpret_cast<HMENU>(303), nullptr, nullptr);
+         for (int i = 0; i < 60; ++i)
+           SendMessageA(s.child, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("row " + std::to_string(i)).c_str()));
+       },
+       [](X11Loops*, Scene& s) {
+         GetMessageLoop([&] { return GetCapture() == nullptr && SendMessageA(s.child, LB_GETTOPINDEX, 0, 0) > 0; });
+       },
+       [](X11Loops* t, Scene& s, int tick) {
+         if (tick == kPress) {
+           RECT c;
+           GetClientRect(s.child, &c);
+           start = t->ClientPoint(s.child, c.right + 8, GetSystemMetrics(SM_CYVSCROLL) + 4);
+           t->MoveTo(start), t->Button(1, true);
+         }
+         if (tick == kMove) t->MoveTo(POINT{start.x, start.y + 40});
+         if (tick == kRelease) t->Button(1, false);
+       },
+       [](X11Loops*, Scene& s) {
+         return SendMessageA(s.child, LB_GETTOPINDEX, 0, 0) > 0 && GetCapture() == nullptr;
+       }},
       {"combo drop list",
        [](X11Loops*, Scene& s) {
          s.child = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 150, 120,
