@@ -94,6 +94,9 @@ class CScanPage : public CWizardPage {
 
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  // Enter and Escape in the page: the flow goes on only by its buttons.
+  void OnOK() override {}
+  void OnCancel() override {}
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   afx_msg void OnDestroy();
