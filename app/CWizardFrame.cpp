@@ -137,7 +137,7 @@ void CWizardFrame::EnableWithParent(BOOL enable) {
   m_bFocusOwed = FALSE;
   if (!IsWindowVisible()) return;
   if (m_bBusy) {
-    if (keyboard) FocusIntoPage();
+    if (keyboard && !m_bMoving) FocusIntoPage();
   } else if (wasBusy) {
     if (keyboard)
       FocusWhereTheFlowGoesOn();
@@ -215,7 +215,9 @@ void CWizardFrame::OnNext() {
   CWizardPage* next = Page(target);
   if (!next) return;  // not a page of this flow: stay
   CopyForward(target);
+  m_bMoving = TRUE;
   next->OnEnterPage();
+  m_bMoving = FALSE;
   current->ShowWindow(SW_HIDE);
   ShowButtons(next->m_bFinished);
   ShowPage(target);
@@ -232,7 +234,9 @@ void CWizardFrame::OnBack() {
   if (target == CWizardPage::kFollowingPage) target = m_nCurrent - 1;
   CWizardPage* previous = Page(target);
   if (!previous) return;  // not a page of this flow: stay
+  m_bMoving = TRUE;
   previous->OnReturnToPage();
+  m_bMoving = FALSE;
   current->ShowWindow(SW_HIDE);
   previous->ShowWindow(SW_SHOW);
   previous->SetFocus();

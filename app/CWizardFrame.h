@@ -109,6 +109,8 @@ class CWizardFrame : public CRTDialog {
   // A run ended while another window had the keyboard: Next gets it when
   // the main dialog is active again.
   BOOL m_bFocusOwed = FALSE;
+  // Next or Back is entering a page, which takes the focus once it shows.
+  BOOL m_bMoving = FALSE;
   void UpdateButtonStates();
   // The focus is in the program's window, or nowhere while that window is
   // the active one.

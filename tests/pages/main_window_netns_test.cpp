@@ -170,6 +170,38 @@ void PumpAsTheProgramDoes() {
   }
 }
 
+// A scan that ends while a message box holds the keyboard (here the
+// refusal of a close) leaves the box alone; the keyboard goes to Next once
+// the box has closed and the main dialog is active again.
+TEST_F(MainWindow, ARunThatEndsUnderAMessageBoxGivesTheKeysToNextOnceTheBoxCloses) {
+  // The box belongs to the program's main window, as in the program.
+  struct MainWindowOfTheApp {
+    explicit MainWindowOfTheApp(CWnd* main) { theApp.m_pMainWnd = main; }
+    ~MainWindowOfTheApp() { theApp.m_pMainWnd = nullptr; }
+  } owner(dialog);
+  testkit::SetClockScale(50);
+  Press(IDC_MAIN_STATUS);
+  CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
+  auto* scan = dynamic_cast<CScanPage*>(status->Page(kStatusScan));
+  ASSERT_NE(scan, nullptr);
+  ASSERT_TRUE(scan->IsScanning());
+  HWND focusUnderTheBox = nullptr;
+  bool boxShown = false;
+  testkit::ModalHandler wait([&](HWND box) {
+    boxShown = true;
+    testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000);
+    focusUnderTheBox = ::GetFocus();
+    testkit::Answer(box, IDC_MSGBOX_SINGLE_OK);
+  });
+  dialog->SendMessage(WM_CLOSE);
+  testkit::PumpPending();
+  testkit::SetClockScale(1);
+  ASSERT_TRUE(boxShown);
+  EXPECT_FALSE(scan->IsScanning());
+  EXPECT_NE(focusUnderTheBox, status->m_btnNext.GetSafeHwnd()) << "the end of the scan took the keyboard from the box";
+  EXPECT_EQ(::GetFocus(), status->m_btnNext.GetSafeHwnd());
+}
+
 // Tab goes through a page's fields, on to the frame's buttons, then the
 // main dialog's, and back into the page; Shift+Tab the other way.
 TEST_F(MainWindow, TabWalksThePageThenTheFrameThenTheMainButtons) {
