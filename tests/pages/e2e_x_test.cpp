@@ -10,6 +10,12 @@
 // dialog templates (dialog units mapped to pixels) from the top-level X
 // window's place. A picture of the screen after each page is kept in
 // <build>/screens/x11-<manager>/<flow>/NN-<page>.png.
+//
+// With the flows go what a person tries on the way: Enter and Escape on
+// every page, during a scan or an apply run and after it, Tab round the page
+// and the dialog, the close box, Alt+F4 and Exit while busy, the About box
+// from the system menu, minimise and restore. Last, a second copy of the
+// program meets the first one's port and says why it cannot start.
 
 #include <gtest/gtest.h>
 
@@ -621,17 +627,6 @@ class XFlows : public ::testing::Test {
   // The scan page's status line says something once the scan ended.
   static bool ScanEnds(int page, int status) {
     return Until([&] { return LightPixels(*x_, Layout().Page(page, status)) > 30; }, 20000);
-  }
-  // Next, until the page shows; false when it never does.
-  static bool NextUntil(const std::function<bool()>& onPage, int ms = 30000) {
-    return Until(
-        [&] {
-          if (onPage()) return true;
-          Next();
-          x_->Settle(400);
-          return onPage();
-        },
-        ms);
   }
 
   static Xvfb* xvfb_;
