@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CDiscoveryTask.h"
+#include "CVHException.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
 #include "DelayPumpMessages.h"
@@ -18,15 +19,20 @@ const COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 const int kSidePanelWidth = 160;
 
 // Listen (mode 0) and broadcast (mode 1) discovery; the second is not built
-// when the first throws, and a throw from the second frees the first.
+// when the first throws, and a throw from the second frees the first. What
+// failed is said by the key of the text the operator is shown.
 void MakeDiscoveryTasks(CDiscoveryTask*& listen, CDiscoveryTask*& broadcast) {
-  listen = new CDiscoveryTask(0);
+  try {
+    listen = new CDiscoveryTask(0);
+  } catch (CVHException* e) {
+    throw CMainDlg::StartFailure{"IDS_MSG_START_LISTEN", e};
+  }
   try {
     broadcast = new CDiscoveryTask(1);
-  } catch (...) {
+  } catch (CVHException* e) {
     delete listen;
     listen = nullptr;
-    throw;
+    throw CMainDlg::StartFailure{"IDS_MSG_START_BROADCAST", e};
   }
 }
 
@@ -81,6 +87,7 @@ BEGIN_MESSAGE_MAP(CMainDlg, CRTDialog)
   ON_WM_SETCURSOR()
   ON_WM_DESTROY()
   ON_WM_CLOSE()
+  ON_WM_ACTIVATE()
   ON_BN_CLICKED(IDC_MAIN_CREATE, OnCreateFlow)
   ON_BN_CLICKED(IDC_MAIN_MODIFY, OnModifyFlow)
   ON_BN_CLICKED(IDC_MAIN_STATUS, OnStatusFlow)
@@ -145,16 +152,15 @@ BOOL CMainDlg::OnInitDialog() {
   return TRUE;
 }
 
-void CMainDlg::LoadSkin() {
-  // The skin sits beside the program; a skin that does not load leaves the
-  // windows unskinned.
+void LoadProgramSkin(CRTSkin& skin) {
   const CString path = ProgramFolderOf(ProgramPath()) + "Skin/vAdev/skin.ini";
-  if (!m_skin.LoadSkin(path) &&
-      !ReportUnreadableFile("skin file", path, "the windows are drawn without the skin"))
+  if (!skin.LoadSkin(path) && !ReportUnreadableFile("skin file", path, "the windows are drawn without the skin"))
     std::fprintf(stderr, "Trellian: the skin file %s cannot be used; the windows are drawn without the skin.\n",
                  static_cast<LPCTSTR>(path));
-  m_skin.EnableSkin(1);
+  skin.EnableSkin(1);
 }
+
+void CMainDlg::LoadSkin() { LoadProgramSkin(m_skin); }
 
 void CMainDlg::CreateFrames() {
   m_frames[kCreateFlow] = new CCreateWizard(m_pDiscoveryA, m_pDiscoveryB, nullptr);
@@ -202,18 +208,20 @@ BOOL CMainDlg::IsBusy() const {
 }
 
 void CMainDlg::SetBusyLook(BOOL busy) {
-  // Asked before the buttons go: a disabled button loses the focus.
-  HWND focus = ::GetFocus();
-  const bool focusHere = focus && (focus == m_hWnd || ::IsChild(m_hWnd, focus));
   for (CRTButton* button : {&m_btnCreate, &m_btnModify, &m_btnStatus, &m_btnExit})
     if (button->GetSafeHwnd()) button->EnableWindow(!busy);
-  if (busy && focusHere) SetFocus();
 }
 
 BOOL CMainDlg::RefuseCloseWhileBusy() {
   if (!IsBusy()) return FALSE;
   ShowSkinMessage(m_pApp ? m_pApp->Text("IDS_MSG_BUSY_NO_EXIT") : CString(), FALSE);
   return TRUE;
+}
+
+BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) {
+  const CWizardFrame* frame = m_frames[m_nCurrentFlow];
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE && frame && frame->IsWindowVisible()) return TRUE;
+  return CRTDialog::PreTranslateMessage(pMsg);
 }
 
 void CMainDlg::OnCancel() {
@@ -226,6 +234,12 @@ void CMainDlg::OnCancel() {
 void CMainDlg::OnClose() {
   if (RefuseCloseWhileBusy()) return;
   CRTDialog::OnClose();
+}
+
+void CMainDlg::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+  CRTDialog::OnActivate(nState, pWndOther, bMinimized);
+  CWizardFrame* frame = m_frames[m_nCurrentFlow];
+  if (nState != WA_INACTIVE && !bMinimized && frame) frame->OnMainActivated();
 }
 
 void CMainDlg::OnSysCommand(UINT nID, LPARAM lParam) {

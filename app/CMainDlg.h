@@ -12,6 +12,7 @@
 #include "afxwin.h"
 
 class CDiscoveryTask;
+class CVHException;
 class CWizardApp;
 class CWizardFrame;
 
@@ -35,8 +36,15 @@ class CMainDlg : public CRTDialog {
  public:
   enum Flow { kCreateFlow = 0, kModifyFlow = 1, kStatusFlow = 2, kFlowCount = 3 };
 
-  // Builds the two discovery tasks (listen, broadcast); throws the tasks'
-  // CVHException pointer when one cannot open its socket.
+  // Why the dialog could not be built: a discovery task could not open its
+  // socket. `key` is the language text that tells the operator which and
+  // what to do; `cause` is the task's exception, the catcher's to delete.
+  struct StartFailure {
+    LPCTSTR key;
+    CVHException* cause;
+  };
+  // Builds the two discovery tasks (listen, broadcast); throws StartFailure
+  // when one cannot open its socket.
   explicit CMainDlg(CWnd* pParent = nullptr);
   ~CMainDlg() override;
 
@@ -52,10 +60,13 @@ class CMainDlg : public CRTDialog {
   // then, or devices would be left half configured.
   BOOL IsBusy() const;
   // While a frame is busy its flow and Exit buttons are disabled, but the
-  // dialog itself stays enabled: the close box, Alt+F4, Escape and the
-  // window manager's close still reach it, and it says why it stays open.
-  // The focus leaves the busy frame for the dialog, so that keys come here.
+  // dialog itself stays enabled: the close box, Alt+F4 and the window
+  // manager's close still reach it, and it says why it stays open.
   void SetBusyLook(BOOL busy);
+  // Escape while a flow shows is taken here: the dialog manager would press
+  // Exit with it and end the program in the middle of the flow. On the
+  // welcome panel it stays the dialog's Exit.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   int CurrentFlow() const { return m_nCurrentFlow; }
 
   CWizardFrame* m_frames[kFlowCount] = {};
@@ -91,6 +102,9 @@ class CMainDlg : public CRTDialog {
   void OnCancel() override;
   void OnOK() override {}
   afx_msg void OnClose();
+  // Active again (a message box closed, the window manager gave it back):
+  // the shown flow may owe the keyboard a place.
+  afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   // TRUE, after telling the operator why, when the program must not close now.
   BOOL RefuseCloseWhileBusy();
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
@@ -106,3 +120,8 @@ class CMainDlg : public CRTDialog {
   void SwitchFlow(int flow, LPCTSTR titleKey);
   DECLARE_MESSAGE_MAP()
 };
+
+// Reads the skin beside the program (Skin/vAdev/skin.ini) into `skin` and
+// switches skinning on; a skin that does not load is named on standard error
+// and leaves the windows unskinned.
+void LoadProgramSkin(CRTSkin& skin);

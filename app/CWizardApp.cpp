@@ -13,7 +13,9 @@
 #include "CMainDlg.h"
 #include "CVHException.h"
 #include "Files.h"
+#include "RTSkin.h"
 #include "SnmpSession.h"
+#include "WizardUi.h"
 
 CWizardApp::CWizardApp() : CWinApp(nullptr) {}
 
@@ -57,11 +59,11 @@ BOOL CWizardApp::InitApplication() {
   try {
     SnmpSessionInit(folder.c_str(), "");
   } catch (CVHException* e) {
-    ::MessageBox(nullptr, e->GetMessage(), nullptr, MB_OK);
-    delete e;
+    ShowStartFailure("IDS_MSG_START_SNMP", e);
     // What the start did before it failed (the session object, the event
     // window) goes too, so that the process ends clean.
     SnmpSessionExit();
+    m_nExitCode = 1;
     return FALSE;
   }
   SnmpRequestDefaults.strContextEngineId = "";
@@ -73,26 +75,38 @@ BOOL CWizardApp::InitInstance() {
   AfxEnableControlContainer();
   Enable3dControls();
 
+  // The texts first: a start that fails says why in them.
+  SetupLanguage();
   CMainDlg* dialog = nullptr;
   try {
     dialog = new CMainDlg(nullptr);
-  } catch (CVHException* e) {
+  } catch (const CMainDlg::StartFailure& failure) {
     // A discovery task could not open its socket (UDP 55000 taken, say).
-    ::MessageBox(nullptr, e->GetMessage(), nullptr, MB_OK);
-    delete e;
+    ShowStartFailure(failure.key, failure.cause);
     SnmpSessionExit();
     m_nExitCode = 1;
     return FALSE;
   }
   m_pMainWnd = dialog;
   m_nExitCode = 0;
-  SetupLanguage();
   dialog->DoModal();
   // Stopped whatever the result: a dialog closed with OK leaves nothing to run.
   SnmpSessionExit();
   m_pMainWnd = nullptr;
   delete dialog;
   return FALSE;
+}
+
+void CWizardApp::ShowStartFailure(LPCTSTR key, CVHException* e) {
+  const CString said = e->GetMessage();
+  delete e;
+  std::fprintf(stderr, "Trellian: cannot start: %s\n", static_cast<LPCTSTR>(said));
+  if (m_iniFile.GetPath().IsEmpty()) SetupLanguage();
+  // The main dialog, which holds the program's skin, is not there.
+  CRTSkin skin;
+  LoadProgramSkin(skin);
+  const CString text = Text(key);
+  ShowSkinMessage(text.IsEmpty() ? said : text, FALSE);
 }
 
 int CWizardApp::ExitInstance() {

@@ -7,6 +7,8 @@
 #include "CIniFile.h"
 #include "afxwin.h"
 
+class CVHException;
+
 class CWizardApp : public CWinApp {
  public:
   CWizardApp();
@@ -15,9 +17,15 @@ class CWizardApp : public CWinApp {
   // Always FALSE: the main dialog's modal loop is the program's message loop.
   BOOL InitInstance() override;
   // The program's exit status: 0 once the main dialog has run and closed,
-  // 1 when the start-up failed.
+  // 1 when the start-up failed (a failed InitApplication ends the program
+  // before this, with a status that is not 0 either).
   int ExitInstance() override;
   void SetupLanguage();
+  // A start that cannot go on: the skinned box says in the language file's
+  // words (the text of `key`) what failed and what to do; the library's own
+  // words, in the exception `e` (deleted here), go to standard error, and
+  // into the box only when the language file lacks the text.
+  void ShowStartFailure(LPCTSTR key, CVHException* e);
 
   // The text of `key` in the language section; empty when it is missing.
   CString Text(LPCTSTR key);

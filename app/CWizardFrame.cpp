@@ -76,6 +76,9 @@ void CWizardFrame::CreateFlowPages(const FlowPages& flow) {
     if (flow.templates[i] == IDD_PAGE_APPLY) own = [] { return new CApplyPage(nullptr); };
     CWizardPage* page = MakeWizardPage(flow.templates[i], own);
     page->Create(flow.templates[i], this);
+    // Ahead of the frame's buttons in the tab order: Tab goes through the
+    // page's fields, then on to Back, Next and Cancel.
+    ::SetWindowPos(page->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_pages[i] = page;
   }
   if (CWizardPage* scan = Page(flow.scanIndex)) {
@@ -125,14 +128,55 @@ void CWizardFrame::EnableBack(int flag) {
 }
 
 void CWizardFrame::EnableWithParent(BOOL enable) {
+  const BOOL wasBusy = m_bBusy;
+  // Asked before the buttons go: a disabled button loses the focus.
+  const BOOL keyboard = HasKeyboard();
   m_bBusy = !enable;
   UpdateButtonStates();
-  EnableWindow(enable);
-  CWnd* parent = GetParent();
-  if (auto* main = dynamic_cast<CMainDlg*>(parent))
-    main->SetBusyLook(m_bBusy);
-  else if (parent)
-    parent->EnableWindow(enable);
+  if (auto* main = dynamic_cast<CMainDlg*>(GetParent())) main->SetBusyLook(m_bBusy);
+  m_bFocusOwed = FALSE;
+  if (!IsWindowVisible()) return;
+  if (m_bBusy) {
+    if (keyboard && !m_bMoving) FocusIntoPage();
+  } else if (wasBusy) {
+    if (keyboard)
+      FocusWhereTheFlowGoesOn();
+    else
+      m_bFocusOwed = TRUE;
+  }
+}
+
+void CWizardFrame::OnMainActivated() {
+  if (!m_bFocusOwed) return;
+  m_bFocusOwed = FALSE;
+  if (!m_bBusy && IsWindowVisible()) FocusWhereTheFlowGoesOn();
+}
+
+BOOL CWizardFrame::HasKeyboard() const {
+  HWND top = ::GetAncestor(m_hWnd, GA_ROOT);
+  HWND focus = ::GetFocus();
+  if (!focus) return top && ::GetActiveWindow() == top;
+  return focus == top || ::IsChild(top, focus);
+}
+
+// Its control that has the focus keeps it; else the page gives it to its
+// first tab stop, or keeps it itself.
+void CWizardFrame::FocusIntoPage() {
+  CWizardPage* page = Page(m_nCurrent);
+  if (!page || !page->IsWindowVisible()) return;
+  HWND focus = ::GetFocus();
+  if (focus && ::IsChild(page->m_hWnd, focus) && ::IsWindowEnabled(focus) && ::IsWindowVisible(focus)) return;
+  page->SetFocus();
+}
+
+void CWizardFrame::FocusWhereTheFlowGoesOn() {
+  for (CRTButton* button : {&m_btnNext, &m_btnFinish}) {
+    if (button->IsWindowVisible() && button->IsWindowEnabled()) {
+      GotoDlgCtrl(button);
+      return;
+    }
+  }
+  FocusIntoPage();
 }
 
 void CWizardFrame::UpdateButtonStates() {
@@ -171,7 +215,9 @@ void CWizardFrame::OnNext() {
   CWizardPage* next = Page(target);
   if (!next) return;  // not a page of this flow: stay
   CopyForward(target);
+  m_bMoving = TRUE;
   next->OnEnterPage();
+  m_bMoving = FALSE;
   current->ShowWindow(SW_HIDE);
   ShowButtons(next->m_bFinished);
   ShowPage(target);
@@ -188,7 +234,9 @@ void CWizardFrame::OnBack() {
   if (target == CWizardPage::kFollowingPage) target = m_nCurrent - 1;
   CWizardPage* previous = Page(target);
   if (!previous) return;  // not a page of this flow: stay
+  m_bMoving = TRUE;
   previous->OnReturnToPage();
+  m_bMoving = FALSE;
   current->ShowWindow(SW_HIDE);
   previous->ShowWindow(SW_SHOW);
   previous->SetFocus();
@@ -196,6 +244,7 @@ void CWizardFrame::OnBack() {
 }
 
 void CWizardFrame::Close() {
+  m_bFocusOwed = FALSE;
   if (CWizardPage* current = Page(m_nCurrent)) current->ShowWindow(SW_HIDE);
   ShowWindow(SW_HIDE);
   m_nCurrent = 0;

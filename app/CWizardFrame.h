@@ -4,9 +4,10 @@
 // and Finish buttons. Each flow fixes its pages, what is carried forward
 // from page to page on Next, and when Back is allowed.
 //
-// Navigation asks the current page for the next index: -1 the neighbour,
-// -2 stay, anything else the page to go to. A target that is not a page of
-// the flow counts as "stay", whatever the page answered.
+// Navigation asks the current page where to go: the following page, stay
+// (CWizardPage::kFollowingPage, kStayOnPage), or a page of the flow by its
+// index. A target that is not a page of the flow counts as "stay", whatever
+// the page answered.
 #pragma once
 
 #include "RTButton.h"
@@ -57,12 +58,20 @@ class CWizardFrame : public CRTDialog {
 
   void ShowButtons(BOOL finished);
   void EnableBack(int flag);
-  // Enables or disables the frame, and the main dialog's buttons with it;
-  // pages call it from SetBusy. While disabled the frame is busy: its
-  // buttons, which take no input then, are drawn disabled, and the main
-  // dialog refuses to close. Back and Cancel keep the state the flow gives them meanwhile and
-  // show it once the frame is enabled again.
+  // Ends (TRUE) or starts (FALSE) a busy spell: pages call it from SetBusy
+  // when a scan or an apply run starts and ends. While busy, the frame's
+  // buttons and the main dialog's flow and Exit buttons, which could do
+  // nothing then, are disabled, and the main dialog refuses to close; the
+  // page stays enabled, so that the apply log scrolls with the wheel and its
+  // scroll bar while the run writes it. Back and Cancel keep the state the
+  // flow gives them meanwhile and show it once the run ends.
+  // The keyboard stays in the flow, where Enter and Escape do nothing: in
+  // the page while busy, then on Next (or Finish), where a person goes on.
+  // A focus in another window, a message box say, is left there, and the
+  // flow takes the keyboard once the main dialog is active again.
   void EnableWithParent(BOOL enable);
+  // The main dialog became the active window.
+  void OnMainActivated();
   BOOL IsBusy() const { return m_bBusy; }
   // The frame's window and its pages are about to go: the pages stop any
   // work that would still reach the devices.
@@ -97,7 +106,17 @@ class CWizardFrame : public CRTDialog {
   // What the flow wants of Back and Cancel; busy, every button is disabled.
   BOOL m_bBackWanted = TRUE;
   BOOL m_bCancelWanted = TRUE;
+  // A run ended while another window had the keyboard: Next gets it when
+  // the main dialog is active again.
+  BOOL m_bFocusOwed = FALSE;
+  // Next or Back is entering a page, which takes the focus once it shows.
+  BOOL m_bMoving = FALSE;
   void UpdateButtonStates();
+  // The focus is in the program's window, or nowhere while that window is
+  // the active one.
+  BOOL HasKeyboard() const;
+  void FocusIntoPage();
+  void FocusWhereTheFlowGoesOn();
 
   // The flows' form: the main dialog's two discovery tasks, handed on to the
   // flow's scan page.

@@ -65,6 +65,9 @@ class CModifyMembersPage : public CMemberPage {
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  // Enter and Escape in the page: the flow goes on only by its buttons.
+  void OnOK() override {}
+  void OnCancel() override {}
   void ReadGroupNameAndPassword(CString& name, CString& password) override;
   void FreeOwnRecords() override;
 

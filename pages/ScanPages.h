@@ -5,9 +5,10 @@
 // timer: the listening task reports group members (the group list), the
 // broadcasting task every RIZ-4410 that answers (the device list). The last
 // tick merges the two lists and writes the result line. While a scan runs the
-// frame and the main dialog are disabled and show the wait cursor; ticks that
-// come while no scan runs change nothing, so a list is merged once per scan
-// and a record that comes after the merge stays where it arrived.
+// frame's and the main dialog's buttons are disabled and the main dialog
+// shows the wait cursor; ticks that come while no scan runs change nothing,
+// so a list is merged once per scan and a record that comes after the merge
+// stays where it arrived.
 //
 // Ownership: a page owns the records of its two lists; the frame hands the
 // later pages copies of the pointers. The create and status pages free both
@@ -94,6 +95,9 @@ class CScanPage : public CWizardPage {
 
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  // Enter and Escape in the page: the flow goes on only by its buttons.
+  void OnOK() override {}
+  void OnCancel() override {}
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   afx_msg void OnDestroy();

@@ -10,10 +10,14 @@
 // dialog templates (dialog units mapped to pixels) from the top-level X
 // window's place. A picture of the screen after each page is kept in
 // <build>/screens/x11-<manager>/<flow>/NN-<page>.png.
+//
+// With the flows go what a person tries on the way: Enter and Escape on
+// every page, during a scan or an apply run and after it, Tab round the page
+// and the dialog, the close box, Alt+F4 and Exit while busy, the About box
+// from the system menu, minimise and restore. Last, a second copy of the
+// program meets the first one's port and says why it cannot start.
 
-// clang-format off
 #include <gtest/gtest.h>
-// clang-format on
 
 #include <fcntl.h>
 #include <signal.h>
@@ -61,6 +65,7 @@ using Point = XDriver::Point;
 const char kMainTitle[] = "RIZ-4410 AP Vezovi Setup Tool v1.10";
 const char kMessageBoxTitle[] = "AP Vezovi Tool";
 const char kGroupPasswordTitle[] = "Enter the AP Vezovi Password";
+const char kAboutTitle[] = "About Trellian";
 
 void Nap(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -238,6 +243,44 @@ bool FieldShows(XDriver& x, Box field) {
 
 // ---------------------------------------------------------------- the program
 
+// Starts `args` as a process group of its own with the X display
+// `display`, its temporary files in the test's folder `dir`, standard output
+// and error into `log`, and `extraEnv` beside the test's environment.
+pid_t SpawnOnDisplay(std::vector<std::string> args, const std::string& display, const TempDir& dir,
+                     const std::string& log, std::vector<std::string> extraEnv) {
+  fs::create_directories(dir.file("tmp"));
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    std::string v = *e;
+    if (v.rfind("DISPLAY=", 0) == 0 || v.rfind("TRELLIAN_DISPLAY=", 0) == 0 || v.rfind("TMPDIR=", 0) == 0 ||
+        v.rfind("TRELLIAN_NETNS=", 0) == 0)
+      continue;
+    env.push_back(v);
+  }
+  env.push_back("DISPLAY=" + display);
+  // The program's session files go into the test's folder.
+  env.push_back("TMPDIR=" + dir.file("tmp"));
+  for (std::string& e : extraEnv) env.push_back(e);
+  std::vector<char*> argv, envp;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attr, 0);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, args[0].c_str(), &actions, &attr, argv.data(), envp.data()) != 0) pid = -1;
+  posix_spawnattr_destroy(&attr);
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
 // The lab with the program in it, as a process group of its own.
 class Lab {
  public:
@@ -246,39 +289,10 @@ class Lab {
     std::ofstream(scenario) << e2e::kScenario;
     state_ = dir.file("state.ini");
     log_ = dir.file("lab.log");
-    fs::create_directories(dir.file("tmp"));
     const std::string aplab = std::string(std::getenv("TRELLIAN_SOURCE_DIR")) + "/tools/aplab";
-    std::vector<std::string> args = {
-        aplab,     "--scenario", scenario,    "--time-scale",          std::to_string(e2e::kClockScale),
-        "--state", state_,       "--program", BuiltProgram("Trellian")};
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-      std::string v = *e;
-      if (v.rfind("DISPLAY=", 0) == 0 || v.rfind("TRELLIAN_DISPLAY=", 0) == 0 || v.rfind("TMPDIR=", 0) == 0 ||
-          v.rfind("TRELLIAN_NETNS=", 0) == 0)
-        continue;
-      env.push_back(v);
-    }
-    env.push_back("DISPLAY=" + display);
-    // The program's session files go into the test's folder.
-    env.push_back("TMPDIR=" + dir.file("tmp"));
-    env.push_back("APLAB_BIN=" + std::string(std::getenv("TRELLIAN_BINARY_DIR")) + "/bin");
-    std::vector<char*> argv, envp;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, log_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attr, 0);
-    if (posix_spawn(&pid_, aplab.c_str(), &actions, &attr, argv.data(), envp.data()) != 0) pid_ = -1;
-    posix_spawnattr_destroy(&attr);
-    posix_spawn_file_actions_destroy(&actions);
+    pid_ = SpawnOnDisplay({aplab, "--scenario", scenario, "--time-scale", std::to_string(e2e::kClockScale), "--state",
+                           state_, "--program", BuiltProgram("Trellian")},
+                          display, dir, log_, {"APLAB_BIN=" + std::string(std::getenv("TRELLIAN_BINARY_DIR")) + "/bin"});
   }
   // The whole group goes: the program, the lab's script and its devices.
   ~Lab() {
@@ -346,6 +360,14 @@ std::string WindowManagerName() {
   return wm && *wm && std::string(wm) != "bare" ? wm : "";
 }
 
+// <build>/screens/x11-<manager>/<flow>, made if need be.
+std::string ShotFolder(const std::string& flow) {
+  const std::string wm = WindowManagerName().empty() ? "bare" : WindowManagerName();
+  const std::string folder = std::string(std::getenv("TRELLIAN_BINARY_DIR")) + "/screens/x11-" + wm + "/" + flow;
+  fs::create_directories(folder);
+  return folder;
+}
+
 // ---------------------------------------------------------------- the suite
 
 class XFlows : public ::testing::Test {
@@ -408,12 +430,6 @@ class XFlows : public ::testing::Test {
     std::snprintf(number, sizeof number, "%02d-", ++shots_[flow]);
     EXPECT_TRUE(x_->SavePng(ShotFolder(flow) + "/" + number + page + ".png")) << page;
   }
-  static std::string ShotFolder(const std::string& flow) {
-    const std::string wm = WindowManagerName().empty() ? "bare" : WindowManagerName();
-    const std::string folder = std::string(std::getenv("TRELLIAN_BINARY_DIR")) + "/screens/x11-" + wm + "/" + flow;
-    fs::create_directories(folder);
-    return folder;
-  }
 
   static void ClickBox(Box box) { x_->Click(box.Center()); }
   // Drops a combo box's list with a click and clicks its `item`; the list
@@ -434,17 +450,89 @@ class XFlows : public ::testing::Test {
     ASSERT_TRUE(Alive()) << "Finish ended the program";
   }
 
+  // Keys as a person types them at the main dialog. With no window manager
+  // the X server gives the keyboard to the window under the pointer, so the
+  // pointer rests on the side panel first, between the flow buttons and
+  // Exit, where it lights no button.
+  static void PressKeys(std::initializer_list<const char*> keys) {
+    const MainLayout layout = Layout();
+    const Box status = layout.Main(IDC_MAIN_STATUS);
+    const Box exit = layout.Main(IDCANCEL);
+    x_->MoveTo(Point{status.x + 10, (status.y + status.height + exit.y) / 2});
+    x_->Settle(30);
+    for (const char* key : keys) x_->Key(key);
+  }
+
   // Enter and Escape, as a person tries them on a page: the program goes on,
   // and on the same page.
   static void EnterAndEscapeKeepThePage(const char* page, const std::function<bool()>& onPage) {
     for (const char* key : {"Return", "Escape"}) {
       SCOPED_TRACE(std::string(page) + ": " + key);
-      x_->Key(key);
+      PressKeys({key});
       x_->Settle(300);
       ASSERT_TRUE(Alive()) << key << " ended the program on the page " << page << ":\n" << lab_->Log();
       EXPECT_TRUE(onPage()) << key << " left the page " << page;
       AnswerMessageBox();
     }
+  }
+  // Enter and Escape while a scan or an apply run holds the wizard busy:
+  // the program goes on, busy, and says nothing.
+  static void KeysChangeNothingWhileBusy(const char* run) {
+    SCOPED_TRACE(std::string("Enter and Escape during ") + run);
+    ASSERT_TRUE(Busy()) << "the wizard is not busy during " << run << ": the test came too late";
+    PressKeys({"Return", "Escape"});
+    x_->Settle(200);
+    ASSERT_TRUE(Alive()) << "a key ended the program during " << run << ":\n" << lab_->Log();
+    EXPECT_FALSE(x_->WindowTitled(kMessageBoxTitle)) << "a key during " << run << " brought up a message";
+    AnswerMessageBox(50);
+    EXPECT_TRUE(Busy()) << "a key ended " << run;
+  }
+  // A scan or an apply run that has ended leaves the keyboard on Next, as a
+  // person expects: Escape keeps the page, Enter goes on to the next one.
+  static void EnterGoesOnOnceTheRunEnds(const char* page, const std::function<bool()>& onPage,
+                                        const std::function<bool()>& onNext, int ms) {
+    SCOPED_TRACE(std::string("after the run of ") + page);
+    ASSERT_TRUE(Until([] { return !Busy(); }, ms)) << "the run of " << page << " did not end";
+    PressKeys({"Escape"});
+    x_->Settle(300);
+    ASSERT_TRUE(Alive()) << "Escape ended the program after the run of " << page << ":\n" << lab_->Log();
+    EXPECT_TRUE(onPage()) << "Escape left the page " << page;
+    AnswerMessageBox();
+    PressKeys({"Return"});
+    ASSERT_TRUE(Until(onNext, 10000)) << "Enter after the run of " << page
+                                      << " did not go on: the keyboard was not given back to Next";
+  }
+  // Exit looks disabled while the wizard is busy; a click on it changes
+  // nothing, and the program stays.
+  static void ExitIsRefusedWhileBusy(const char* run) {
+    ASSERT_TRUE(Busy()) << "the wizard is not busy during " << run << ": the test came too late";
+    ClickBox(Layout().Main(IDCANCEL));
+    x_->Settle(300);
+    AnswerMessageBox(300);
+    ASSERT_TRUE(Alive()) << "Exit ended the program during " << run << ":\n" << lab_->Log();
+  }
+
+  // The About box from the system menu, opened by `open` (a click on the
+  // caption's icon, Alt+Space) and its item's letter; Escape closes it.
+  static void AboutFromTheSystemMenu(const std::function<void()>& open, const char* picture) {
+    open();
+    x_->Settle(300);
+    if (picture) Shot("create", picture);
+    PressKeys({"a"});
+    const unsigned long about = x_->WaitForWindow(kAboutTitle, 3000);
+    ASSERT_NE(about, 0u) << "the system menu did not open the About box";
+    // Its face is the skin's, as the main dialog's: not the plain window colour.
+    const Window w = Window::Of(*x_, about, IDD_ABOUTBOX);
+    EXPECT_TRUE(IsDark(x_->Pixel(Point{w.client.x + w.outer.width - 2 * w.Border() - 4, w.client.y + 3})))
+        << "the About box is not skinned";
+    if (picture) Shot("create", "about");
+    // Escape, with the pointer on the box: with no window manager the keys
+    // go to the window under the pointer.
+    x_->MoveTo(Point{w.client.x + 8, w.client.y + 8});
+    x_->Settle(30);
+    x_->Key("Escape");
+    ASSERT_TRUE(x_->WaitWindowGone(kAboutTitle, 3000)) << "Escape did not close the About box";
+    ASSERT_TRUE(Alive());
   }
 
   // A skinned message box, if one shows, answered with its default button.
@@ -504,20 +592,41 @@ class XFlows : public ::testing::Test {
     ASSERT_TRUE(Alive());
   }
 
+  // The apply log's first line: its number and text, clear of the scroll bar.
+  static Box LogTopLine(Box log) { return Box{log.x + 3, log.y + 3, log.width - 30, 10}; }
+  // While a run writes the log, the log scrolls: the wheel over it, and
+  // clicks on its scroll bar's track above the thumb (pages up), bring its
+  // first line back to the top. Each new line scrolls the log down again,
+  // so each way is tried a few times and looked at at once.
+  // The wheel reaches the log once the platform sends it to the enabled
+  // window under the pointer; until then it goes to the window with the
+  // focus. Its outcome is kept for a test of its own
+  // (TheWheelOverTheApplyLogScrollsItDuringARun), so that the flow goes on.
+  static void LogScrollsDuringTheRun(Box log, const XDriver::Image& firstLine) {
+    const Box top = LogTopLine(log);
+    ASSERT_FALSE(firstLine.pixels.empty());
+    ASSERT_TRUE(Until([&] { return !(x_->Grab(top) == firstLine); }, 30000))
+        << "the log did not fill past its height";
+    ASSERT_TRUE(Busy()) << "the run ended before the log filled: the test came too late";
+    const auto scrollsBack = [&](const std::function<void()>& scroll) {
+      for (int tries = 0; tries < 5; ++tries) {
+        scroll();
+        if (x_->Grab(top) == firstLine) return true;
+        Nap(300);
+      }
+      return false;
+    };
+    wheelScrolledLog_ = scrollsBack([&] { x_->Wheel(log.Center(), 10); }) ? 1 : 0;
+    const int bar = GetSystemMetrics(SM_CXVSCROLL);
+    const Point pageUp{log.x + log.width - kListBorder - bar / 2, log.y + kListBorder + bar + 4};
+    EXPECT_TRUE(scrollsBack([&] {
+      for (int i = 0; i < 4; ++i) x_->Click(pageUp);
+    })) << "clicks on the log's scroll bar above its thumb did not bring the first line back";
+  }
+
   // The scan page's status line says something once the scan ended.
   static bool ScanEnds(int page, int status) {
     return Until([&] { return LightPixels(*x_, Layout().Page(page, status)) > 30; }, 20000);
-  }
-  // Next, until the page shows; false when it never does.
-  static bool NextUntil(const std::function<bool()>& onPage, int ms = 30000) {
-    return Until(
-        [&] {
-          if (onPage()) return true;
-          Next();
-          x_->Settle(400);
-          return onPage();
-        },
-        ms);
   }
 
   static Xvfb* xvfb_;
@@ -528,6 +637,9 @@ class XFlows : public ::testing::Test {
   static bool ready_;
   static std::map<std::string, int> shots_;
   static XDriver::Image exitIdle_;
+  // -1 until the create flow tried the wheel on the apply log, then 1 when
+  // it scrolled the log, 0 when it did not.
+  static int wheelScrolledLog_;
 };
 
 Xvfb* XFlows::xvfb_ = nullptr;
@@ -538,6 +650,7 @@ Lab* XFlows::lab_ = nullptr;
 bool XFlows::ready_ = false;
 std::map<std::string, int> XFlows::shots_;
 XDriver::Image XFlows::exitIdle_;
+int XFlows::wheelScrolledLog_ = -1;
 
 // Types into a field that should have the focus; when it has not, the
 // failure is recorded and the field is clicked first, so the flow goes on.
@@ -566,6 +679,15 @@ void TypeAddress(XDriver& x, Box field, const std::string& address) {
 TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   Shot("create", "welcome");
   exitIdle_ = ExitButton();
+  // The About box from the system menu, by a click on the caption's icon
+  // and by Alt+Space (which a window manager such as openbox keeps for its
+  // own menu of the window).
+  const Window main = Layout().main;
+  const Point icon{main.client.x + 8, main.outer.y + main.Border() + GetSystemMetrics(SM_CYCAPTION) / 2};
+  ASSERT_NO_FATAL_FAILURE(AboutFromTheSystemMenu([&] { x_->Click(icon); }, "system-menu"));
+  if (!x_->HasWindowManager()) {
+    ASSERT_NO_FATAL_FAILURE(AboutFromTheSystemMenu([] { PressKeys({"alt+space"}); }, nullptr));
+  }
   ClickBox(Layout().Main(IDC_MAIN_CREATE));
 
   // The group's name and password: the name edit has the focus when the
@@ -591,17 +713,30 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   ASSERT_NO_FATAL_FAILURE(
       EnterAndEscapeKeepThePage("group name", [&] { return FieldShows(*x_, name) && WrittenPixels(*x_, name) > 0; }));
   Shot("create", "group-name");
-  Next();
+  // Tab goes round: the name, the password, Back, Next, Cancel, the main
+  // dialog's four buttons and into the page again, at the name: a letter
+  // typed there shows, and goes again.
+  const int named = WrittenPixels(*x_, name);
+  PressKeys({"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "End"});
+  x_->Type("W");
+  EXPECT_GT(WrittenPixels(*x_, name), named + caret) << "Tab from the main dialog's buttons did not reach the name";
+  x_->Key("BackSpace");
+  // Next by the keyboard alone: Tab from the name passes the password and
+  // Back, and Space presses Next.
+  PressKeys({"Tab", "Tab", "Tab", "space"});
 
-  // The scan: the close box and Alt+F4 are refused while it runs, Escape and
-  // Enter change nothing, minimise and restore keep it going.
-  ASSERT_TRUE(Until([&] { return !FieldShows(*x_, name); }, 3000)) << "Next did not leave the group name page";
+  // The scan: Escape and Enter change nothing while it runs, the close box
+  // is refused. (Its progress bar lies where the name was: the password is
+  // looked at.)
+  ASSERT_TRUE(Until([&] { return !FieldShows(*x_, password); }, 3000)) << "Tab and Space did not press Next";
+  ASSERT_NO_FATAL_FAILURE(KeysChangeNothingWhileBusy("the create scan"));
   ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the scan", {kCloseBox}));
   Shot("create", "scanning");
-  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("scan", [&] { return !FieldShows(*x_, name); }));
-  ASSERT_NO_FATAL_FAILURE(MinimiseAndRestore());
   ASSERT_TRUE(ScanEnds(IDD_PAGE_SCAN_NEW_AP, IDC_SCAN_NEW_STATUS)) << "the scan's result never showed";
   Shot("create", "scan-done");
+  // Minimised and restored, it keeps its state and the keyboard: Enter on
+  // Next, where the end of the scan put the focus, goes on.
+  ASSERT_NO_FATAL_FAILURE(MinimiseAndRestore());
 
   // Three devices dragged into the group with the mouse. The list shows the
   // device found last at the top: the simulator answers in its scenario's
@@ -609,10 +744,10 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   layout = Layout();
   const Box unconfigured = layout.Page(IDD_PAGE_MEMBER, IDC_MEM_UNCONFIG_LIST);
   const Box members = layout.Page(IDD_PAGE_MEMBER, IDC_MEM_MEMBER_LIST);
-  ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, members); }))
-      << "the member page did not show: " << std::hex
-      << x_->Pixel(Point{members.x + members.width - 6, members.y + members.height / 2}) << " at " << std::dec
-      << members.x + members.width - 6 << "," << members.y + members.height / 2;
+  const Box status = layout.Page(IDD_PAGE_SCAN_NEW_AP, IDC_SCAN_NEW_STATUS);
+  ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds(
+      "the create scan", [&] { return LightPixels(*x_, status) > 30 && !FieldShows(*x_, members); },
+      [&] { return FieldShows(*x_, members); }, 5000));
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("members", [&] { return FieldShows(*x_, members); }));
   // The wheel brings the bottom row (the first device) into view as the
   // third shown; once it is gone the list needs no scrolling and shows the
@@ -623,6 +758,19 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
     x_->Drag(RowPoint(unconfigured, shown, 40), drop);
     ASSERT_TRUE(Alive()) << "the drag ended the program";
   }
+  // Rows go back by their Delete image, not by a drag: one dragged from the
+  // member list onto the unconfigured list stays where it is.
+  // (The pointer leaves the lists first: no tooltip over their rows.)
+  const auto rowShows = [&](Box list, int row) { return TextWidth(*x_, RowPoint(list, row, 0), 80) > 0; };
+  const auto threeMembers = [&] {
+    x_->MoveTo(Point{5, 5});
+    return rowShows(members, 2) && !rowShows(unconfigured, 1);
+  };
+  ASSERT_TRUE(Until(threeMembers, 3000)) << "three members and one device left were expected";
+  x_->Drag(RowPoint(members, 2, 80 + 95 + 50), unconfigured.Center());
+  ASSERT_TRUE(Alive()) << "a drag from the member list ended the program";
+  x_->Settle(300);
+  EXPECT_TRUE(threeMembers()) << "a drag from the member list moved a row";
   ASSERT_NO_FATAL_FAILURE(MinimiseAndRestore());
 
   // Roles from the role cells' lists: the Master, the Backup Master; the
@@ -644,15 +792,22 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   TypeAddress(*x_, layout.Page(IDD_PAGE_MEMBER, IDC_MEM_GATEWAY), e2e::kPlanGateway);
   Shot("create", "members");
 
-  // The first apply run; the close box is refused during it, and the
-  // devices end complete.
+  // The first apply run; the close box and Exit are refused during it, the
+  // log scrolls with the wheel and its scroll bar, and the devices end
+  // complete.
   const Box log = layout.Page(IDD_PAGE_APPLY, IDC_APPLY_LOG);
   Next();
   ASSERT_TRUE(Until([&] { return FieldShows(*x_, log); }, 5000)) << "Next did not leave the member page";
+  // The log's first line, where it stands while the log has room for all.
+  x_->MoveTo(Point{5, 5});
+  x_->Settle(100);
+  const XDriver::Image firstLine = x_->Grab(LogTopLine(log));
   Shot("create", "apply-running");
-  Nap(500);
+  ASSERT_NO_FATAL_FAILURE(KeysChangeNothingWhileBusy("the first apply run"));
+  ASSERT_NO_FATAL_FAILURE(ExitIsRefusedWhileBusy("the first apply run"));
   ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the first apply run"));
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("apply", [&] { return FieldShows(*x_, log); }));
+  ASSERT_NO_FATAL_FAILURE(LogScrollsDuringTheRun(log, firstLine));
   const auto grouped = [&] {
     auto devices = lab_->Devices();
     for (const char* mac : {e2e::kMaster, e2e::kBackup, e2e::kSlave})
@@ -667,7 +822,8 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   const Box ssid = layout.Page(IDD_PAGE_WIRELESS, IDC_WL_SSID);
   // The apply page has a light field where the SSID is; its log is not there.
   const auto onWireless = [&] { return FieldShows(*x_, ssid) && !FieldShows(*x_, log); };
-  ASSERT_TRUE(NextUntil(onWireless, 60000)) << "the wireless page did not show";
+  ASSERT_NO_FATAL_FAILURE(
+      EnterGoesOnOnceTheRunEnds("the first apply run", [&] { return FieldShows(*x_, log); }, onWireless, 60000));
   ASSERT_TRUE(Until([&] { return WrittenPixels(*x_, ssid) > 0; }, 10000)) << "the SSID was not read";
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("wireless", onWireless));
   TypeInto(*x_, ssid, e2e::kSsid);
@@ -684,12 +840,14 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   // The second apply run, refused a close; then the last page and Finish.
   Next();
   Nap(400);
+  ASSERT_NO_FATAL_FAILURE(KeysChangeNothingWhileBusy("the second apply run"));
   ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the second apply run"));
   ASSERT_TRUE(Until([&] { return lab_->Devices()(e2e::kMaster)["dot11Ssid"] == e2e::kSsid; }, 90000)) << lab_->Log();
   Shot("create", "apply-wireless");
   const Box done = layout.Page(IDD_PAGE_CREATE_DONE, IDC_DONE_TITLE);
-  ASSERT_TRUE(NextUntil([&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, log); }, 60000))
-      << "the completion page did not show";
+  ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds(
+      "the second apply run", [&] { return FieldShows(*x_, log); },
+      [&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, log); }, 60000));
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("create done", [&] { return LightPixels(*x_, done) > 30; }));
   Shot("create", "done");
   ASSERT_NO_FATAL_FAILURE(Finish());
@@ -697,16 +855,32 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   e2e::ExpectCreated(lab_->Devices());
 }
 
+// The mouse wheel over the apply log scrolls it while the run writes it
+// (the create flow tried it). It reaches the log only once the X11 backend
+// sends the wheel to the enabled window under the pointer, which is being
+// built in the platform: until then this test fails on its own.
+TEST_F(XFlows, TheWheelOverTheApplyLogScrollsItDuringARun) {
+  ASSERT_NE(wheelScrolledLog_, -1) << "the create flow did not get as far as its apply run";
+  EXPECT_EQ(wheelScrolledLog_, 1) << "the wheel over the apply log did not scroll it";
+}
+
 TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
+  // The scan: Enter and Escape change nothing, the close box is refused.
   ClickBox(Layout().Main(IDC_MAIN_MODIFY));
   MainLayout layout = Layout();
+  ASSERT_NO_FATAL_FAILURE(KeysChangeNothingWhileBusy("the modify scan"));
+  Shot("modify", "scanning");
+  ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the modify scan", {kCloseBox}));
   ASSERT_TRUE(ScanEnds(IDD_PAGE_MODIFY_SCAN, IDC_MODIFY_SCAN_STATUS)) << "the scan's result never showed";
   Shot("modify", "scan-done");
 
   // "Atrium" opened with a double click and its password, renamed, given
   // another password.
   const Box groups = layout.Page(IDD_PAGE_MODIFY_MEMBERS, IDC_MOD_GROUP_LIST);
-  ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, groups); })) << "the members page did not show";
+  const Box status = layout.Page(IDD_PAGE_MODIFY_SCAN, IDC_MODIFY_SCAN_STATUS);
+  ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds(
+      "the modify scan", [&] { return LightPixels(*x_, status) > 30 && !FieldShows(*x_, groups); },
+      [&] { return FieldShows(*x_, groups); }, 5000));
   x_->DoubleClick(Point{groups.x + 20, groups.y + 2 + kListRow / 2});
   const unsigned long ask = x_->WaitForWindow(kGroupPasswordTitle, 5000);
   ASSERT_NE(ask, 0u) << "the group password was not asked";
@@ -714,6 +888,8 @@ TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   // The password field has the focus; the name stays as it is.
   TypeIntoFocused(*x_, dialog.Control(IDD_GROUP_PASSWORD, IDC_GRPPASS_PASSWORD), e2e::kCreatedPassword,
                   "the group password field");
+  Shot("modify", "group-password");
+  x_->MoveTo(dialog.client);
   x_->Key("Return");
   ASSERT_TRUE(x_->WaitWindowGone(kGroupPasswordTitle, 5000)) << "Enter did not close the password dialog";
   const Box members = layout.Page(IDD_PAGE_MODIFY_MEMBERS, IDC_MOD_MEMBER_LIST);
@@ -745,6 +921,7 @@ TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
 
   Next();
   Nap(400);
+  ASSERT_NO_FATAL_FAILURE(KeysChangeNothingWhileBusy("the modify apply run"));
   ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the modify apply run"));
   ASSERT_TRUE(Until(
       [&] {
@@ -759,9 +936,11 @@ TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   // WEP: open system, a 64-bit ASCII key.
   const Box ssid = layout.Page(IDD_PAGE_MODIFY_WIRELESS, IDC_WL_SSID);
   const Box log = layout.Page(IDD_PAGE_APPLY, IDC_APPLY_LOG);
-  ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, ssid) && !FieldShows(*x_, log); }, 60000))
-      << "the wireless page did not show";
+  const auto onWireless = [&] { return FieldShows(*x_, ssid) && !FieldShows(*x_, log); };
+  ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds("the modify apply run", [&] { return FieldShows(*x_, log); },
+                                                    onWireless, 60000));
   ASSERT_TRUE(Until([&] { return WrittenPixels(*x_, ssid) > 0; }, 10000)) << "the SSID was not read";
+  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("modify wireless", onWireless));
   ChooseFromList(layout.Page(IDD_PAGE_MODIFY_WIRELESS, IDC_WL_AUTH), 0, "modify", "auth-list");  // Open System
   const Box area = layout.Page(IDD_PAGE_MODIFY_WIRELESS, IDC_WL_SECURITY_AREA);
   const Point wep{area.x, area.y};
@@ -772,11 +951,16 @@ TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   TypeInto(*x_, At(wep, ControlBox(IDD_WEP_KEY, IDC_WEP_KEYCOM)), e2e::kWepKey);
   Shot("modify", "wireless");
   Next();
+  Nap(400);
+  Shot("modify", "apply-wireless-running");
+  ASSERT_NO_FATAL_FAILURE(KeysChangeNothingWhileBusy("the second modify apply run"));
   ASSERT_TRUE(Until([&] { return lab_->Devices()(e2e::kMaster)["dot11WepKey.1"] == e2e::kWepKey; }, 90000))
       << lab_->Log();
   const Box done = layout.Page(IDD_PAGE_MODIFY_DONE, IDC_DONE_TITLE);
-  ASSERT_TRUE(NextUntil([&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, ssid); }, 60000))
-      << "the completion page did not show";
+  const auto onDone = [&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, ssid) && !FieldShows(*x_, log); };
+  ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds("the second modify apply run", [&] { return FieldShows(*x_, log); },
+                                                    onDone, 60000));
+  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("modify done", onDone));
   Shot("modify", "done");
   ASSERT_NO_FATAL_FAILURE(Finish());
 
@@ -786,11 +970,15 @@ TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
 TEST_F(XFlows, StatusListsTheMembersAndTheProgramEndsWithExit) {
   ClickBox(Layout().Main(IDC_MAIN_STATUS));
   MainLayout layout = Layout();
-  Nap(300);
+  ASSERT_NO_FATAL_FAILURE(KeysChangeNothingWhileBusy("the status scan"));
+  Shot("status", "scanning");
   ASSERT_NO_FATAL_FAILURE(CloseIsRefused("the status scan", {kAltF4}));
   ASSERT_TRUE(ScanEnds(IDD_PAGE_STATUS_SCAN, IDC_STATUS_SCAN_STATUS)) << "the scan's result never showed";
   const Box list = layout.Page(IDD_PAGE_STATUS_LIST, IDC_STATUS_LIST);
-  ASSERT_TRUE(NextUntil([&] { return FieldShows(*x_, list); })) << "the status list did not show";
+  const Box status = layout.Page(IDD_PAGE_STATUS_SCAN, IDC_STATUS_SCAN_STATUS);
+  ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds(
+      "the status scan", [&] { return LightPixels(*x_, status) > 30 && !FieldShows(*x_, list); },
+      [&] { return FieldShows(*x_, list); }, 5000));
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("status list", [&] { return FieldShows(*x_, list); }));
   // The header and three rows of text in the first column (above the
   // horizontal scroll bar), one per member; what they say the state file
@@ -803,6 +991,65 @@ TEST_F(XFlows, StatusListsTheMembersAndTheProgramEndsWithExit) {
   // Idle, the Exit button ends the program, with status 0.
   ClickBox(Layout().Main(IDCANCEL));
   EXPECT_EQ(lab_->WaitExit(15000), 0) << lab_->Log();
+}
+
+// ---------------------------------------------------------------- a start that fails
+
+// As a person meets a start that cannot go on: a second copy of the program
+// in the same network finds UDP 55000 taken by the first. It says why in the
+// program's skinned, titled box, and once that is answered it ends with a
+// status that is not 0. (The first copy goes with the test.)
+TEST(XStart, ASecondCopySaysWhyInTheSkinnedBoxAndEnds) {
+  Xvfb xvfb("1024x768x24");
+  ASSERT_FALSE(xvfb.name().empty()) << "Xvfb did not start";
+  WindowManager wm(WindowManagerName(), xvfb.name());
+  XDriver x(xvfb.name());
+  ASSERT_TRUE(x.Ready());
+  if (!WindowManagerName().empty()) {
+    ASSERT_TRUE(WaitFor([&] { return x.HasWindowManager(); }, 10000));
+  }
+  TempDir dir;
+  const std::string go = dir.file("go"), status = dir.file("status");
+  // The first copy in the background; the second once the test says so.
+  const std::string script =
+      "\"$1\" & while [ ! -e \"$2\" ]; do sleep 0.05; done; \"$1\"; echo $? > \"$3.tmp\"; mv \"$3.tmp\" \"$3\"; wait";
+  const pid_t pid = SpawnOnDisplay({std::string(std::getenv("TRELLIAN_SOURCE_DIR")) + "/tools/netns-run", "/bin/bash",
+                                    "-c", script, "start", BuiltProgram("Trellian"), go, status},
+                                   xvfb.name(), dir, dir.file("log"), {"XDG_STATE_HOME=" + dir.file("state")});
+  ASSERT_GT(pid, 0);
+  struct Stop {
+    pid_t pid;
+    ~Stop() { StopChild(pid, true); }
+  } stop{pid};
+  const auto log = [&] {
+    std::ifstream in(dir.file("log"));
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  ASSERT_NE(x.WaitForWindow(kMainTitle, 30000), 0u) << "the first copy did not start:\n" << log();
+  std::ofstream(go).close();
+
+  const unsigned long box = x.WaitForWindow(kMessageBoxTitle, 30000);
+  ASSERT_NE(box, 0u) << "the second copy said nothing:\n" << log();
+  x.Settle(300);
+  const Window w = Window::Of(x, box, IDD_SKIN_MESSAGE_BOX);
+  // The skin's light caption, not the plain dark one; the message written.
+  EXPECT_TRUE(IsLight(x.Pixel(Point{w.outer.x + w.outer.width * 3 / 5, w.outer.y + w.Border() + 3})))
+      << "the box's caption is not the skin's";
+  EXPECT_GT(WrittenPixels(x, w.Control(IDD_SKIN_MESSAGE_BOX, IDC_MSGBOX_TEXT)), 50) << "the box says nothing";
+  x.MoveTo(Point{5, 5});
+  x.Settle(200);
+  EXPECT_TRUE(x.SavePng(ShotFolder("start") + "/01-second-copy.png"));
+  // Enter, with the pointer on the box: with no window manager the keys go
+  // to the window under the pointer.
+  x.MoveTo(Point{w.client.x + 8, w.client.y + 8});
+  x.Settle(30);
+  x.Key("Return");
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(status); }, 15000)) << "the second copy did not end:\n" << log();
+  std::ifstream in(status);
+  int code = -1;
+  in >> code;
+  EXPECT_EQ(code, 1) << log();
+  EXPECT_NE(log().find("cannot start"), std::string::npos) << log();
 }
 
 }  // namespace

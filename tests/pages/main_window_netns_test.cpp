@@ -13,6 +13,7 @@
 
 #include "CApplyPage.h"
 #include "CDeviceRecord.h"
+#include "CDiscoveryTask.h"
 #include "CMainDlg.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
@@ -130,16 +131,14 @@ TEST_F(MainWindow, ClosingWhileAScanRunsIsRefusedWithTheReason) {
   };
   const std::string reason(theApp.Text("IDS_MSG_BUSY_NO_EXIT"));
   ASSERT_FALSE(reason.empty());
-  // And as a person does it, once the focus has left the busy frame. (Escape
-  // is the dialog manager's, in the modal loop the program runs; it ends in
-  // IDCANCEL, tried below.)
+  // And as a person does it, with the focus where the busy flow keeps it.
+  // (Escape in a flow closes nothing: see the test of the keys below.)
   const struct {
     const char* way;
     std::vector<UINT> keys;  // pressed in order, released in reverse
   } keys[] = {{"Alt+F4", {VK_MENU, VK_F4}}};
   for (const auto& k : keys) {
     Boxes boxes;
-    EXPECT_FALSE(Frame(CMainDlg::kModifyFlow)->IsChild(CWnd::GetFocus())) << k.way;
     for (UINT vk : k.keys) testkit::KeyDown(vk);
     for (auto it = k.keys.rbegin(); it != k.keys.rend(); ++it) testkit::KeyUp(*it);
     testkit::PumpPending();
@@ -155,9 +154,138 @@ TEST_F(MainWindow, ClosingWhileAScanRunsIsRefusedWithTheReason) {
     EXPECT_EQ(boxes.texts, std::vector<std::string>{reason}) << w.way;
     EXPECT_TRUE(scan->IsScanning()) << w.way;
   }
-  // The frame still takes no input, the dialog still takes the next try.
-  EXPECT_FALSE(Frame(CMainDlg::kModifyFlow)->IsWindowEnabled());
+  // The buttons still take no input, the dialog still takes the next try.
+  EXPECT_FALSE(Frame(CMainDlg::kModifyFlow)->m_btnNext.IsWindowEnabled());
   EXPECT_TRUE(dialog->IsWindowEnabled());
+}
+
+// The program's own loop: every message passes the windows'
+// PreTranslateMessage first, where the dialog manager takes its keys.
+void PumpAsTheProgramDoes() {
+  MSG msg;
+  for (int n = 0; n < 100000 && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
+    if (CWnd::WalkPreTranslateTree(nullptr, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+// A scan that ends while a message box holds the keyboard (here the
+// refusal of a close) leaves the box alone; the keyboard goes to Next once
+// the box has closed and the main dialog is active again.
+TEST_F(MainWindow, ARunThatEndsUnderAMessageBoxGivesTheKeysToNextOnceTheBoxCloses) {
+  // The box belongs to the program's main window, as in the program.
+  struct MainWindowOfTheApp {
+    explicit MainWindowOfTheApp(CWnd* main) { theApp.m_pMainWnd = main; }
+    ~MainWindowOfTheApp() { theApp.m_pMainWnd = nullptr; }
+  } owner(dialog);
+  testkit::SetClockScale(50);
+  Press(IDC_MAIN_STATUS);
+  CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
+  auto* scan = dynamic_cast<CScanPage*>(status->Page(kStatusScan));
+  ASSERT_NE(scan, nullptr);
+  ASSERT_TRUE(scan->IsScanning());
+  HWND focusUnderTheBox = nullptr;
+  bool boxShown = false;
+  testkit::ModalHandler wait([&](HWND box) {
+    boxShown = true;
+    testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000);
+    focusUnderTheBox = ::GetFocus();
+    testkit::Answer(box, IDC_MSGBOX_SINGLE_OK);
+  });
+  dialog->SendMessage(WM_CLOSE);
+  testkit::PumpPending();
+  testkit::SetClockScale(1);
+  ASSERT_TRUE(boxShown);
+  EXPECT_FALSE(scan->IsScanning());
+  EXPECT_NE(focusUnderTheBox, status->m_btnNext.GetSafeHwnd()) << "the end of the scan took the keyboard from the box";
+  EXPECT_EQ(::GetFocus(), status->m_btnNext.GetSafeHwnd());
+}
+
+// Tab goes through a page's fields, on to the frame's buttons, then the
+// main dialog's, and back into the page; Shift+Tab the other way.
+TEST_F(MainWindow, TabWalksThePageThenTheFrameThenTheMainButtons) {
+  Press(IDC_MAIN_CREATE);
+  CWizardFrame* create = Frame(CMainDlg::kCreateFlow);
+  CWizardPage* page = create->Page(kCreateGroupName);
+  ASSERT_NE(page, nullptr);
+  CWnd* name = page->GetDlgItem(IDC_GROUPNAME_NAME);
+  ASSERT_NE(name, nullptr);
+  const std::vector<HWND> order = {page->GetDlgItem(IDC_GROUPNAME_PASSWORD)->GetSafeHwnd(),
+                                   create->m_btnBack.GetSafeHwnd(),
+                                   create->m_btnNext.GetSafeHwnd(),
+                                   create->m_btnCancel.GetSafeHwnd(),
+                                   dialog->m_btnCreate.GetSafeHwnd(),
+                                   dialog->m_btnModify.GetSafeHwnd(),
+                                   dialog->m_btnStatus.GetSafeHwnd(),
+                                   dialog->m_btnExit.GetSafeHwnd(),
+                                   name->GetSafeHwnd()};
+  name->SetFocus();
+  std::vector<HWND> visited;
+  for (size_t i = 0; i < order.size(); ++i) {
+    testkit::PressKey(VK_TAB);
+    PumpAsTheProgramDoes();
+    visited.push_back(::GetFocus());
+  }
+  EXPECT_EQ(visited, order);
+  std::vector<HWND> back;
+  testkit::KeyDown(VK_SHIFT);
+  for (size_t i = 0; i < order.size(); ++i) {
+    testkit::PressKey(VK_TAB);
+    PumpAsTheProgramDoes();
+    back.push_back(::GetFocus());
+  }
+  testkit::KeyUp(VK_SHIFT);
+  PumpAsTheProgramDoes();
+  std::vector<HWND> reversed(order.rbegin() + 1, order.rend());
+  reversed.push_back(name->GetSafeHwnd());
+  EXPECT_EQ(back, reversed);
+}
+
+// Escape and Enter in a flow never end the program: while a scan runs,
+// once it has ended, and with the focus on the main dialog's own buttons.
+// A scan that ends gives the keyboard back to the flow, on Next, where a
+// person goes on: Enter there is Next (here: scan again, nothing was found).
+// On the welcome panel Escape is still the dialog's Exit.
+TEST_F(MainWindow, EscapeInAFlowNeverEndsTheProgramAndAScanGivesTheKeysBackOnNext) {
+  const auto key = [](UINT vk) {
+    testkit::PressKey(vk);
+    PumpAsTheProgramDoes();
+  };
+  const auto ended = [&] { return PlatformDialogEnded(dialog->GetSafeHwnd(), nullptr) != FALSE; };
+  const auto focusIn = [](CWnd& wnd) {
+    HWND focus = ::GetFocus();
+    return focus && (focus == wnd.GetSafeHwnd() || ::IsChild(wnd.GetSafeHwnd(), focus));
+  };
+  testkit::SetClockScale(50);
+  Press(IDC_MAIN_STATUS);
+  CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
+  auto* scan = dynamic_cast<CScanPage*>(status->Page(kStatusScan));
+  ASSERT_NE(scan, nullptr);
+  ASSERT_TRUE(scan->IsScanning());
+  EXPECT_TRUE(focusIn(*scan)) << "while busy the keys left the flow";
+  Boxes boxes;
+  for (UINT vk : {VK_ESCAPE, VK_RETURN}) key(vk);
+  EXPECT_TRUE(scan->IsScanning());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000));
+  EXPECT_EQ(::GetFocus(), status->m_btnNext.GetSafeHwnd()) << "the scan ended and the keys did not come back";
+  for (CWnd* focus : {static_cast<CWnd*>(&status->m_btnNext), static_cast<CWnd*>(&dialog->m_btnCreate),
+                      static_cast<CWnd*>(&dialog->m_btnExit), static_cast<CWnd*>(dialog)}) {
+    ::SetFocus(focus->GetSafeHwnd());
+    key(VK_ESCAPE);
+    EXPECT_FALSE(ended()) << "Escape with the focus on " << focus->GetDlgCtrlID() << " ended the program";
+  }
+  status->GotoDlgCtrl(&status->m_btnNext);
+  key(VK_RETURN);
+  EXPECT_TRUE(scan->IsScanning()) << "Enter on Next did not press it";
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000));
+  testkit::SetClockScale(1);
+  EXPECT_TRUE(boxes.texts.empty()) << ::testing::PrintToString(boxes.texts);
+
+  status->Close();
+  ::SetFocus(dialog->m_btnCreate.GetSafeHwnd());
+  key(VK_ESCAPE);
+  EXPECT_TRUE(ended()) << "Escape on the welcome panel is Exit";
 }
 
 // An apply run holds the wizard busy just as a scan does.
@@ -467,6 +595,44 @@ TEST_F(MainWindow, QUAVFailuresAreShownInTheSkinnedBox) {
     if (f.network) expected = format.substr(0, format.find("%s")) + f.shown + format.substr(format.find("%s") + 2);
     EXPECT_EQ(boxes.texts, std::vector<std::string>{expected}) << f.code;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A start that cannot go on (here another copy of the program holds UDP
+// 55000) says so in the program's skinned, titled box, in the language
+// file's words, and ends with a status that is not 0; the library's own
+// words go to standard error.
+TEST(ProgramStart, APortTakenIsSaidInTheSkinnedBoxAndTheStartEnds) {
+  ASSERT_STREQ(std::getenv("TRELLIAN_NETNS"), "inside") << "run through tools/netns-run";
+  testkit::SetProgramPath(BinaryDir() + "/bin/Trellian");
+  CDiscoveryTask otherCopy(CDiscoveryTask::kListen);
+  std::vector<std::string> texts, titles;
+  uint32_t caption = 0;
+  testkit::ModalHandler look([&](HWND box) {
+    texts.push_back(TextOf(::GetDlgItem(box, IDC_MSGBOX_TEXT)));
+    titles.push_back(TextOf(box));
+    RECT window;
+    ::GetWindowRect(box, &window);
+    // Above the title's letters, clear of the close box.
+    caption = testkit::WindowPixel(box, (window.right - window.left) * 3 / 5, ::GetSystemMetrics(SM_CYFRAME) + 2);
+    testkit::Answer(box, ::GetDlgItem(box, IDC_MSGBOX_SINGLE_OK) ? IDC_MSGBOX_SINGLE_OK : IDOK);
+  });
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(theApp.InitInstance());
+  const std::string said = testing::internal::GetCapturedStderr();
+
+  EXPECT_EQ(texts, std::vector<std::string>{std::string(theApp.Text("IDS_MSG_START_LISTEN"))});
+  EXPECT_FALSE(texts.empty() || texts[0].empty());
+  EXPECT_EQ(titles, std::vector<std::string>{"AP Vezovi Tool"});
+  EXPECT_NE(caption, static_cast<uint32_t>(::GetSysColor(COLOR_ACTIVECAPTION) & 0xFFFFFF)) << "the box is not skinned";
+  EXPECT_NE(said.find("(VhQUAV)"), std::string::npos) << said;
+  EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+  EXPECT_EQ(theApp.ExitInstance(), 1);
+  testkit::ResetWindows();
+  testkit::SetProgramPath("");
 }
 
 }  // namespace

@@ -211,10 +211,10 @@ TEST_F(ScanLab, CreateScanListsTheUnconfiguredDevicesAndFindsAnExactNameClash) {
   CScanNewApPage* scan = ScanForNewGroup("Roof");
   ASSERT_NE(scan, nullptr);
 
-  // Busy: the frame and the main dialog's buttons are disabled (the dialog
+  // Busy: the frame's and the main dialog's buttons are disabled (the dialog
   // itself still takes a close, to refuse it) and show the wait cursor.
   EXPECT_TRUE(scan->IsScanning());
-  EXPECT_FALSE(frame->IsWindowEnabled());
+  EXPECT_FALSE(frame->m_btnNext.IsWindowEnabled());
   EXPECT_FALSE(dialog_->m_btnModify.IsWindowEnabled());
   EXPECT_FALSE(dialog_->m_btnExit.IsWindowEnabled());
   EXPECT_EQ(dialog_->m_nWaitCursor, 1);
@@ -223,8 +223,8 @@ TEST_F(ScanLab, CreateScanListsTheUnconfiguredDevicesAndFindsAnExactNameClash) {
   EXPECT_TRUE(scan->IsScanning());
 
   ASSERT_TRUE(ScanEnds(scan)) << sim_->Log();
-  EXPECT_TRUE(frame->IsWindowEnabled());
-  EXPECT_TRUE(dialog_->IsWindowEnabled());
+  EXPECT_TRUE(frame->m_btnNext.IsWindowEnabled());
+  EXPECT_TRUE(dialog_->m_btnModify.IsWindowEnabled());
   EXPECT_EQ(dialog_->m_nWaitCursor, 0);
   EXPECT_EQ(Status(scan), "An AP Vezovi with this name already exists. Please go back and choose another name.");
   EXPECT_EQ(SortedMacs(scan->m_deviceList), kFresh) << sim_->Log();
