@@ -28,10 +28,12 @@
 //   faults: a comma list of no_answer, no_answer=reboot, no_answer=setip,
 //           password_error, wrong_mac, bad_length, duplicate, garbage,
 //           delay=MS, status=N, drop_answers=N, snmp_silent,
-//           snmp_error=NAME:STATUS
+//           snmp_error=NAME:STATUS, other_ip=ADDRESS
 //     no_answer=setip: a Set of the address takes effect at once, with a
 //     reboot, and is never answered; drop_answers=N: the first N answers to
-//     Get and Set requests are lost (Discover answers still go out).
+//     Get and Set requests are lost (Discover answers still go out);
+//     other_ip=ADDRESS: a Set of the address takes ADDRESS instead of the
+//     one asked for.
 // Lines starting with '#' or ';' are comments. An unknown key, MIB name or
 // fault stops apsim with the line's number.
 //
@@ -268,6 +270,7 @@ struct Faults {
   bool no_answer_reboot = false;  // takes a reboot command and reboots without answering
   bool no_answer_setip = false;   // takes a new address at once, reboots, answers nothing
   int drop_answers = 0;           // answers to Get and Set still to lose
+  std::string other_ip;           // taken instead of an address that is set
   bool snmp_silent = false;
   std::string snmp_error_name;  // a PDU naming this object gets snmp_error_status
   int snmp_error_status = 0;
@@ -469,6 +472,7 @@ std::optional<Faults> ParseFaults(const std::string& text, std::string* error) {
     else if (item == "no_answer=reboot") f.no_answer_reboot = true;
     else if (item == "no_answer=setip") f.no_answer_setip = true;
     else if (item.rfind("drop_answers=", 0) == 0) f.drop_answers = std::atoi(item.c_str() + 13);
+    else if (item.rfind("other_ip=", 0) == 0) f.other_ip = item.substr(9);
     else if (item == "snmp_silent") f.snmp_silent = true;
     else if (item.rfind("snmp_error=", 0) == 0) {
       std::string fault = item.substr(11);
@@ -920,6 +924,7 @@ class Simulator {
       std::string key = v->key;
       if (key == "ip" || key == "netmask" || key == "gateway") {
         if (text.empty()) return kNotDone;
+        if (key == "ip" && !d.faults.other_ip.empty()) text = d.faults.other_ip;
         d.staged[key] = text;
       } else if (key == "reboot") {
         reboot = text == "1";
