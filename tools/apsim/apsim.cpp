@@ -417,7 +417,9 @@ struct Device {
     auto it = values.find(key);
     return it == values.end() ? "" : it->second;
   }
-  bool Silent(Clock::time_point now) const { return back_at && now < *back_at; }
+  // Silent until Tick has brought it back with its staged address: a request
+  // that comes in between must not be answered from the old one.
+  bool Silent(Clock::time_point) const { return back_at.has_value(); }
 };
 
 struct Pending {
