@@ -9,6 +9,7 @@
 #include "CWizardFrame.h"
 #include "CommCtrl.h"
 #include "DelayPumpMessages.h"
+#include "DeviceTask.h"
 #include "InputChecks.h"
 #include "MibTables.h"
 #include "SnmpControlVarList.h"
@@ -35,7 +36,7 @@ const char* const kTextKeys[] = {
     "IDS_STR_SNMP",          "IDS_STR_DONE_PER",  "IDS_STR_DONE",       "IDS_STR_SETUPTIPS", "IDS_STR_WAITING",
     "IDS_STR_START",         "IDS_STR_GETTING",   "IDS_STR_SETTING",    "IDS_STR_OK",        "IDS_STR_FAIL",
     "IDS_STR_PASSWORD_ERR",  "IDS_STR_VERSION",   "IDS_STR_APMODE",     "IDS_STR_DONE_FAILED", "IDS_STR_SETIP_OLD",
-    "IDS_STR_SETIP_LOST",    "IDS_STR_FAILED_DEVICE",
+    "IDS_STR_SETIP_LOST",    "IDS_STR_FAILED_DEVICE", "IDS_STR_SETIP_ELSEWHERE", "IDS_STR_QUAV_FAILURE",
 };
 
 
@@ -390,6 +391,11 @@ void CApplyPage::LogRow(LPCTSTR key, int row, LPCTSTR statusKey) {
 void CApplyPage::LogIpStep(LPCTSTR key, int row, LPCTSTR statusKey) {
   Log(key, {Cell(row, kColIp), Text(statusKey)});
   if (CString(statusKey) == "IDS_STR_FAIL") MarkFailed(Cell(row, kColMac));
+}
+
+void CApplyPage::LogQUAVFailure(int row, const CString& message) {
+  if (IsQUAVFailureText(message))
+    Log("IDS_STR_QUAV_FAILURE", {Cell(row, kColIp), Cell(row, kColMac), QUAVFailureText(message)});
 }
 
 void CApplyPage::MarkFailed(const CString& mac) {

@@ -30,6 +30,8 @@
 #include "FormatLangText.h"
 #include "NotifyControls.h"
 
+class CCommunityTask;
+class CSetIpTask;
 class SnmpBoundVarList;
 class SnmpControlVarList;
 struct SnmpRequestResult;
@@ -158,6 +160,11 @@ class CApplyPage : public CWizardPage {
   void OnOK() override {}
   void OnCancel() override {}
 
+  // The device tasks of a row. Their QUAV client may fail to set up (no
+  // socket to be had), which throws; a test can make that happen.
+  virtual CCommunityTask* NewCommunityTask(int row, const CString& password);
+  virtual CSetIpTask* NewSetIpTask(int row, const CString& newIp);
+
   afx_msg void OnDestroy();
   afx_msg LRESULT OnNextDevice(WPARAM, LPARAM);
   afx_msg LRESULT OnPageStart(WPARAM, LPARAM);
@@ -177,6 +184,9 @@ class CApplyPage : public CWizardPage {
   void LogDevice(LPCTSTR key, const CString& ip, const CString& mac, LPCTSTR statusKey);
   // A step line of a row that names only its IP.
   void LogIpStep(LPCTSTR key, int row, LPCTSTR statusKey);
+  // After a FAIL line: the QUAV library's text, when `message` is one (a
+  // request that could not be made or sent), on a line of the row's own.
+  void LogQUAVFailure(int row, const CString& message);
   // A device that ends the run with a failed step; the run's last line names it.
   void MarkFailed(const CString& mac);
   // "All steps are done.", or the count and MACs of the devices that failed.
@@ -215,9 +225,9 @@ class CApplyPage : public CWizardPage {
   // with `password`; one that cannot be made leaves the row failed ("0")
   // with its line, and FALSE.
   BOOL StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password);
-  // Every row that takes part, pending until its report; stops at a task
-  // that cannot be made.
-  BOOL CommunityPass(CApplyTaskLists::Which which);
+  // Every row that takes part, pending until its report; a row whose task
+  // cannot be made fails with its line, and the pass goes on.
+  void CommunityPass(CApplyTaskLists::Which which);
   BOOL RetryCommunity(CApplyTaskLists::Which which, int row);
 
   // The SNMP phase and the second run.

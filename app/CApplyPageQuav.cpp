@@ -47,6 +47,15 @@ BOOL CApplyPage::AskPassword(int row, CString& password) {
   return answer != IDCANCEL;
 }
 
+CCommunityTask* CApplyPage::NewCommunityTask(int row, const CString& password) {
+  return new CCommunityTask(&m_store, Cell(row, kColMac), password, "", "", "");
+}
+
+CSetIpTask* CApplyPage::NewSetIpTask(int row, const CString& newIp) {
+  return new CSetIpTask(&m_store, Cell(row, kColMac), Cell(row, kColPassword), newIp, Cell(row, kColNewMask),
+                        Cell(row, kColNewGateway), 0, 1);
+}
+
 // The two community passes: the first instance's read (and enable) of SNMP,
 // the second instance's switch-off.
 BOOL CApplyPage::StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password) {
@@ -54,12 +63,14 @@ BOOL CApplyPage::StartCommunityTask(CApplyTaskLists::Which which, int row, const
   const CString mac = Cell(row, kColMac);
   CCommunityTask* task = nullptr;
   try {
-    task = new CCommunityTask(&m_store, mac, password, "", "", "");
+    task = NewCommunityTask(row, password);
   } catch (CVHException* e) {
-    ShowQUAVFailure(e);
+    const CString text = e->GetMessage();
+    delete e;
     // No task will report for this row: it must not stay pending.
     SetCell(row, kColSnmpStatus, "0");
     LogRow(first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP", row, "IDS_STR_FAIL");
+    LogQUAVFailure(row, text);
     return FALSE;
   }
   task->SetMode(first ? CCommunityTask::kCheckAndEnable : CCommunityTask::kDisable);
@@ -71,17 +82,16 @@ BOOL CApplyPage::StartCommunityTask(CApplyTaskLists::Which which, int row, const
   return TRUE;
 }
 
-BOOL CApplyPage::CommunityPass(CApplyTaskLists::Which which) {
+void CApplyPage::CommunityPass(CApplyTaskLists::Which which) {
   const BOOL first = which == CApplyTaskLists::kGetSnmp;
   const LPCTSTR key = first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP";
   for (int row = 0; row < RowCount(); ++row) {
     if (Cell(row, kColLeave) == "-1") continue;
     LogRow(key, row, "IDS_STR_START");
     SetCell(row, kColSnmpStatus, "A");
-    if (!StartCommunityTask(which, row, first ? Cell(row, kColPassword) : m_strGroupPassword)) return FALSE;
-    LogRow(key, row, first ? "IDS_STR_GETTING" : "IDS_STR_SETTING");
+    if (StartCommunityTask(which, row, first ? Cell(row, kColPassword) : m_strGroupPassword))
+      LogRow(key, row, first ? "IDS_STR_GETTING" : "IDS_STR_SETTING");
   }
-  return TRUE;
 }
 
 // The typed password replaces the row's for the first pass only: the last
@@ -90,7 +100,7 @@ BOOL CApplyPage::RetryCommunity(CApplyTaskLists::Which which, int row) {
   CString password;
   if (!AskPassword(row, password)) {
     SetCell(row, kColSnmpStatus, "0");
-    MarkFailed(Cell(row, kColMac));
+    LogRow(which == CApplyTaskLists::kGetSnmp ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP", row, "IDS_STR_FAIL");
     return FALSE;
   }
   if (which == CApplyTaskLists::kGetSnmp) SetCell(row, kColPassword, password);
@@ -118,6 +128,7 @@ void CApplyPage::GetSnmpDone(BOOL ok, CString mac, CString message, void* owner)
   } else {
     page->SetCell(row, kColAction, "Get SNMP Unsuccess!");
     page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_FAIL");
+    page->LogQUAVFailure(row, message);
     page->SetCell(row, kColSnmpStatus, "0");
   }
   page->EndReport(CApplyTaskLists::kGetSnmp, mac, WM_APPLY_RETRY_GETSNMP);
@@ -166,14 +177,15 @@ BOOL CApplyPage::StartSetIpTask(int row, const CString& newIp) {
   const CString mac = Cell(row, kColMac);
   CSetIpTask* task = nullptr;
   try {
-    task = new CSetIpTask(&m_store, mac, Cell(row, kColPassword), newIp, Cell(row, kColNewMask),
-                          Cell(row, kColNewGateway), 0, 1);
+    task = NewSetIpTask(row, newIp);
   } catch (CVHException* e) {
-    ShowQUAVFailure(e);
+    const CString text = e->GetMessage();
+    delete e;
     // No task will report for this row: the run must not wait for it.
     SetCell(row, kColAuto, "1");
     SetCell(row, kColAction, "Set IP Unsuccess!");
     LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
+    LogQUAVFailure(row, text);
     return FALSE;
   }
   task->SetTimeouts(kSetIpTimeout, kSetIpProgress);
@@ -189,11 +201,13 @@ BOOL CApplyPage::SetIpForAllRows() {
     const CString leave = Cell(row, kColLeave);
     return leave != "-1" && leave != "1";
   };
+  // A task that cannot be made fails its own row, with its line; the others
+  // go on.
   for (int row = 0; row < RowCount(); ++row) {
     if (!takesPart(row) || Cell(row, kColManual) != "1") continue;
     LogRow("IDS_STR_SETIP", row, "IDS_STR_START");
     SetCell(row, kColAuto, "D");
-    if (!StartSetIpTask(row, Cell(row, kColNewIp))) return started;
+    if (!StartSetIpTask(row, Cell(row, kColNewIp))) continue;
     started = TRUE;
     LogRow("IDS_STR_SETIP", row, "IDS_STR_SETTING");
   }
@@ -215,8 +229,7 @@ BOOL CApplyPage::SetIpForAllRows() {
     }
     SetCell(row, kColAuto, "D");
     SetCell(row, kColNewIp, address);
-    if (!StartSetIpTask(row, address)) return started;
-    started = TRUE;
+    if (StartSetIpTask(row, address)) started = TRUE;
   }
   return started;
 }
@@ -236,9 +249,13 @@ void CApplyPage::SetIpDone(BOOL ok, CString mac, CString message, void* owner) {
   } else {
     page->SetCell(row, kColAction, "Set IP Unsuccess!");
     page->LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
-    // After an unanswered request the search by MAC tells where the device is.
+    // After an unanswered request the search by MAC tells where the device
+    // is; column 2 shows the address it answered from.
     if (message == kSetIpStillAtOldAddress) page->LogRow("IDS_STR_SETIP_OLD", row, "");
+    if (message == kSetIpElsewhere)
+      page->Log("IDS_STR_SETIP_ELSEWHERE", {page->Cell(row, kColIp), mac, page->Cell(row, kColNewIp)});
     if (message == kSetIpNotFound) page->LogRow("IDS_STR_SETIP_LOST", row, "");
+    page->LogQUAVFailure(row, message);
     page->SetCell(row, kColAuto, "1");
   }
   page->EndReport(CApplyTaskLists::kSetIp, mac, WM_APPLY_RETRY_SETIP);
@@ -254,7 +271,7 @@ BOOL CApplyPage::RetrySetIp(int row) {
   CString password;
   if (!AskPassword(row, password)) {
     SetCell(row, kColAuto, "0");
-    MarkFailed(Cell(row, kColMac));
+    LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
     return FALSE;
   }
   SetCell(row, kColPassword, password);

@@ -223,15 +223,23 @@ void CApplyPage::Apply(int row) {
 }
 
 void CApplyPage::Restart(int row) {
-  const CString ip = Cell(row, kColIp);
-  PointAt(m_pRestartList, ip, row, FALSE);
-  const BOOL sent = TrySet(m_pRestartList);
-  Log("IDS_STR_REBOOT", {ip});
+  LogRow("IDS_STR_REBOOT", row, "IDS_STR_START");
+  PointAt(m_pRestartList, Cell(row, kColIp), row, FALSE);
   // Without a request out no completion comes to move on.
-  if (!sent) MoveOn();
+  if (!TrySet(m_pRestartList)) {
+    LogRow("IDS_STR_REBOOT", row, "IDS_STR_FAIL");
+    MoveOn();
+  }
 }
 
-void CApplyPage::RestartSent(SnmpBoundVarList*, SnmpRequestResult*, void* user) { PageOf(user)->MoveOn(); }
+// Only the device's answer makes the restart a success: an agent that stays
+// silent through the retries, or refuses, may not restart with its settings.
+void CApplyPage::RestartSent(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
+  CApplyPage* page = PageOf(user);
+  if (page->m_bStopped) return;
+  page->LogRow("IDS_STR_REBOOT", page->m_nCurrentDevice, result->nCode == 0 ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  page->MoveOn();
+}
 
 // ---------------------------------------------------------------- the second run
 

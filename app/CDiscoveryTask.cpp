@@ -50,6 +50,13 @@ BOOL RecordFromAnswer(basicVarList* list, int mode, CDeviceRecord& record, CStri
   if (reason.IsEmpty() && !IsDeviceMacText(record.m_strMac)) reason = "the MAC " + record.m_strMac + " is no device's";
   if (reason.IsEmpty() && !IsValidIpText(record.m_strIp))
     reason = "the address " + record.m_strIp + " of " + record.m_strMac + " is no unicast host address";
+  // A device's netmask is a run of ones from the top, and its address a host
+  // of that subnet; neither answer names a gateway.
+  if (reason.IsEmpty() && !IsValidNetmaskText(record.m_strNetmask))
+    reason = "the netmask " + record.m_strNetmask + " of " + record.m_strMac + " is no netmask";
+  if (reason.IsEmpty() && !IsValidHostIp(record.m_strIp, record.m_strNetmask))
+    reason = "the address " + record.m_strIp + " of " + record.m_strMac + " is no host of its subnet " +
+             record.m_strNetmask;
   if (why) *why = reason;
   return reason.IsEmpty();
 }

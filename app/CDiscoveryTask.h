@@ -22,7 +22,10 @@ typedef int (*DiscoveryResultProc)(int status, CDeviceRecord* record, void* owne
 // mode 0), its device texts on one line. FALSE, with the reason in `why`,
 // for an answer that names no device that can be configured: no response
 // list, a MAC that is not 12 hex digits (or the broadcast MAC), an address
-// that is not a unicast IPv4 host address.
+// that is not a unicast IPv4 host address, a netmask that is not a run of
+// ones from the top, or an address that is its subnet's network or
+// broadcast address. MACs come upper-case from the QUAV library's decoder,
+// as every list of the program compares them.
 BOOL RecordFromAnswer(basicVarList* list, int mode, CDeviceRecord& record, CString* why);
 
 class CDiscoveryTask {

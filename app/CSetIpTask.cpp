@@ -5,6 +5,7 @@
 #include "WizardTables.h"
 
 const char kSetIpStillAtOldAddress[] = "OLDADDRESS";
+const char kSetIpElsewhere[] = "ELSEWHERE";
 const char kSetIpNotFound[] = "NOTFOUND";
 
 namespace {
@@ -49,7 +50,9 @@ BOOL CSetIpTask::Start() {
   try {
     m_pClient->SendRequest(m_strMac, &m_list, OnSetIpAnswer, m_nRequestTimeout, this);
   } catch (CVHException* e) {
-    Report(FALSE, m_strMac, ShowQUAVFailure(e));
+    const CString text = e->GetMessage();
+    delete e;
+    Report(FALSE, m_strMac, text);
     delete this;  // nothing of it is pending
     return 0;
   }
@@ -133,7 +136,7 @@ void CSetIpTask::FindAnswered(int code, basicVarList* list) {
   }
   // The device is where it was, or somewhere else: the store shows where.
   SetCell(FindRow(m_strMac), kIpColumn, found.m_strIp);
-  Fail(0, kFailedStillOld);
+  Fail(0, found.m_strIp == m_strOldIp ? kFailedStillOld : kFailedElsewhere);
 }
 
 void CSetIpTask::SetIpAnswered(int code, const CString& message) {
@@ -158,8 +161,9 @@ void CSetIpTask::SetIpAnswered(int code, const CString& message) {
     m_pClient->SendRequest(m_strMac, &m_list, OnRebootAnswer, kRebootTimeout, this);
     m_bFinished = 0;
   } catch (CVHException* e) {
+    m_strFailure = e->GetMessage();
+    delete e;
     Fail(0);
-    ShowQUAVFailure(e);  // last: the box pumps messages, and the end waits for this handler
   }
 }
 
@@ -200,8 +204,12 @@ void CSetIpTask::Progress() {
     Report(FALSE, m_strMac, "PASSWORDERROR");
   else if (m_nFailure == kFailedStillOld)
     Report(FALSE, m_strMac, kSetIpStillAtOldAddress);
+  else if (m_nFailure == kFailedElsewhere)
+    Report(FALSE, m_strMac, kSetIpElsewhere);
   else if (m_nFailure == kFailedNotFound)
     Report(FALSE, m_strMac, kSetIpNotFound);
+  else if (!m_strFailure.IsEmpty())
+    Report(FALSE, m_strMac, m_strFailure);
   else
     Report(FALSE, m_strMac, " Error!");
 }

@@ -2,21 +2,25 @@
 // has it save and apply them, then reboots it, while a progress bar runs in
 // the device's row of the apply page's member list (column 8). The outcome,
 // " OK!", "PASSWORDERROR" or " Error!", reaches the owner through
-// TaskDoneProc on the progress thread, or one of the two texts below. Success
-// needs the device's answer to the reboot request, or the device found at its
-// new address: when the set-IP or the reboot request gets no answer (the
-// client has sent it again meanwhile), the device may still have taken it, so
-// the task asks for the device by its MAC (a Discover sent to that MAC alone)
-// before it decides. When the progress is full before the outcome is known,
-// the task waits for it. The task ends itself (DeviceTask.h); its creator
-// never deletes it.
+// TaskDoneProc on the progress thread, or one of the three texts below, or
+// the QUAV library's text of a request that could not be sent (never a
+// message box: the apply run goes on unattended). Success needs the device's
+// answer to the reboot request, or the device found at its new address: when
+// the set-IP or the reboot request gets no answer (the client has sent it
+// again meanwhile), the device may still have taken it, so the task asks for
+// the device by its MAC (a Discover sent to that MAC alone) before it
+// decides. When the progress is full before the outcome is known, the task
+// waits for it. The task ends itself (DeviceTask.h); its creator never
+// deletes it.
 #pragma once
 
 #include "DeviceTask.h"
 
 // Failures after an unanswered request, as the task reports them: the device
-// answered the search at its old address, or not at all.
+// answered the search at its old address, at another address that is
+// neither its old nor its new one (column 2 shows where), or not at all.
 extern const char kSetIpStillAtOldAddress[];
+extern const char kSetIpElsewhere[];
 extern const char kSetIpNotFound[];
 
 class CSetIpTask : public CDeviceTask {
@@ -29,8 +33,8 @@ class CSetIpTask : public CDeviceTask {
   // progress takes to fill.
   void SetTimeouts(unsigned long requestTimeout, unsigned long progressDuration);
   // Sends the set-IP request and starts the progress. 0 when the request
-  // could not be sent: the failure is shown and reported, and the task is
-  // gone.
+  // could not be sent: the failure is reported with the library's text, and
+  // the task is gone.
   BOOL Start();
 
   const CString& GetMac() const { return m_strMac; }
@@ -63,9 +67,12 @@ class CSetIpTask : public CDeviceTask {
   std::atomic<int> m_bPasswordError{0};
   std::atomic<int> m_bFinished{0};
   std::atomic<int> m_bSucceeded{0};  // the device took its address and restarts
-  enum { kFailedPlainly, kFailedStillOld, kFailedNotFound };
+  enum { kFailedPlainly, kFailedStillOld, kFailedElsewhere, kFailedNotFound };
   std::atomic<int> m_nFailure{kFailedPlainly};
   CString m_strOldIp;
+  // The library's text when the reboot request could not be sent; written
+  // before the finished flag, read after it.
+  CString m_strFailure;
   int m_nFindsLeft = 0;
   CString m_strNewGateway;
   CString m_strPassword;

@@ -30,6 +30,8 @@ CString QUAVFailureText(const CString& text) {
   return out;
 }
 
+BOOL IsQUAVFailureText(const CString& text) { return text.Find(kQUAVPrefix) == 0; }
+
 namespace {
 std::atomic<QUAVFailureShower> g_failureShower{nullptr};
 }  // namespace

@@ -40,9 +40,14 @@ class CQUAVTaskClient : public AlQUAVClient {
 // The text of a QUAV failure as the wizard shows it: without the library's
 // "(VhQUAV) " in front.
 CString QUAVFailureText(const CString& text);
+// TRUE for a text the QUAV library gave (it starts with "(VhQUAV) "): a task
+// reports such a text when a request could not be made or sent.
+BOOL IsQUAVFailureText(const CString& text);
 
 // Shows a failure of the QUAV library in a message box (the shower set
-// below, else a plain box) and deletes the exception; returns its text.
+// below, else a plain box) and deletes the exception; returns its text. Only
+// for failures outside an apply run (a scan that cannot start): a run goes on
+// unattended, and its failures are log lines.
 CString ShowQUAVFailure(CVHException* e);
 // How the program shows such a failure: the exception's code and its text
 // as QUAVFailureText gives it. Null goes back to the plain box.

@@ -107,9 +107,11 @@ BOOL IsValidIpText(const CString& text) {
 
 BOOL IsValidIpCtrl(CWnd* ctrl) { return IsValidIpText(TextOf(ctrl)); }
 
-BOOL IsValidNetmaskCtrl(CWnd* ctrl) {
+BOOL IsValidNetmaskCtrl(CWnd* ctrl) { return IsValidNetmaskText(TextOf(ctrl)); }
+
+BOOL IsValidNetmaskText(const CString& text) {
   int p[4];
-  if (!ReadDottedParts(TextOf(ctrl), p)) return FALSE;
+  if (!ReadDottedParts(text, p)) return FALSE;
   if (!InRange(p[0], 1, 255)) return FALSE;
   for (int i = 0; i < 4; ++i) {
     if (!InRange(p[i], 0, 255) || p[i] == 1) return FALSE;

@@ -22,6 +22,7 @@ BOOL IsDeviceMacText(const CString& text);
 // 127) becomes a blank.
 CString OneLineText(const CString& text);
 // Four parts whose bits are ones from the top followed by zeros, top bit set, lowest clear.
+BOOL IsValidNetmaskText(const CString& text);
 BOOL IsValidNetmaskCtrl(CWnd* ctrl);
 // Neither the network nor the broadcast address of a non-zero subnet.
 BOOL IsValidHostIp(const CString& ip, const CString& netmask);

@@ -9,7 +9,8 @@
 // resident set size of this process over the run (the simulator not
 // counted). With --loss P the simulator loses P per cent of the datagrams
 // it sends (what the program receives), so that the figure includes the
-// requests sent again and the searches for devices whose answers were lost.
+// requests sent again and the searches for devices whose answers were lost;
+// the last line of each run says which devices, if any, failed.
 //
 // The apply page binds the QUAV ports and broadcasts, so it runs only inside
 // a private network (tools/netns-run). From a release tree without
@@ -185,8 +186,12 @@ int main(int argc, char** argv) {
       ok = second->Run();
     }
     g_waits.measuring = false;
-    CString last;
-    if (second->page.m_log.GetCount() > 0) second->page.m_log.GetLineText(second->page.m_log.GetCount() - 1, last);
+    auto lastLine = [](TimedApplyPage& page) {
+      CString line;
+      if (page.m_log.GetCount() > 0) page.m_log.GetLineText(page.m_log.GetCount() - 1, line);
+      return line;
+    };
+    const CString firstLast = lastLine(first->page), last = lastLine(second->page);
     // Under loss a run may end naming the devices that failed; it still ends.
     const bool clean = last == theApp.Text("IDS_STR_DONE");
     ok = ok && (clean || last.Find("failed:") >= 0);
@@ -202,6 +207,7 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &resources);
     std::printf("peak resident set size        %.1f MB\n", resources.ru_maxrss / 1024.0);
     std::printf("run ended with its last line   %s\n", ok ? "yes" : "NO");
+    std::printf("first run's last line          %s\n", firstLast.GetString());
     std::printf("last line                      %s\n", last.GetString());
     second->page.m_groupList.RemoveAll();
     CWizardPage::FreeRecordList(&first->page.m_groupList);

@@ -58,7 +58,8 @@ void CManualIpDlg::OnOK() {
     ShowLangMessage(m_pApp, "IDS_MSG_IP_ERROR");
     return;
   }
-  if (IsMemberAddressTaken(m_pMemberList, m_pCandidateList, m_strIp, m_nRow)) {
+  if (IsMemberAddressTaken(m_pMemberList, m_pCandidateList, m_strIp, m_nRow) ||
+      (m_isHeldElsewhere && m_isHeldElsewhere(m_strIp))) {
     ShowLangMessage(m_pApp, "IDS_MSG_IP_EXIST");
     return;
   }

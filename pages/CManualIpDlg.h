@@ -4,8 +4,11 @@
 // texts after IDOK. The dialog accepts only a usable host address for the
 // mask that no other member holds or will hold (its current address, which
 // a member that is to move keeps when its move fails, or the address typed
-// for it by hand) and no unconfigured access point has.
+// for it by hand) and no unconfigured access point, nor another device the
+// page knows of, has.
 #pragma once
+
+#include <functional>
 
 #include "RTButton.h"
 #include "BackdropDialog.h"
@@ -31,6 +34,9 @@ class CManualIpDlg : public CBackdropDialog {
   CRTListCtrlEx* m_pMemberList = nullptr;
   CRTListCtrlEx* m_pCandidateList = nullptr;
   int m_nRow = -1;  // the member row the address is for; its own addresses are no obstacle
+  // Devices the page knows that stand in neither list (optional): TRUE when
+  // one of them has the address.
+  std::function<bool(const CString&)> m_isHeldElsewhere;
   CWizardApp* m_pApp = nullptr;
   CRTButton m_btnOk;
   CRTButton m_btnCancel;

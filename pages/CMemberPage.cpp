@@ -416,12 +416,14 @@ void CMemberPage::AppendNewRecords(CPtrList& records) {
   }
 }
 
+BOOL CMemberPage::IsHeldOutsideTheLists(const CString&) { return FALSE; }
+
 // A row dragged in after an address was typed may hold it already.
 BOOL CMemberPage::CheckManualAddresses() {
   for (int row = 0; row < m_listMembers.GetItemCount(); ++row) {
     if (m_listMembers.GetItemText(row, kMemberIsManual) != kManualYes) continue;
-    if (!IsMemberAddressTaken(&m_listMembers, &m_listUnconfigured, m_listMembers.GetItemText(row, kMemberIp), row))
-      continue;
+    const CString ip = m_listMembers.GetItemText(row, kMemberIp);
+    if (!IsMemberAddressTaken(&m_listMembers, &m_listUnconfigured, ip, row) && !IsHeldOutsideTheLists(ip)) continue;
     ShowMessage("IDS_MSG_IP_EXIST");
     return FALSE;
   }
@@ -472,6 +474,7 @@ LRESULT CMemberPage::OnListCellClicked(WPARAM wParam, LPARAM lParam) {
       dialog.m_pMemberList = &m_listMembers;
       dialog.m_pCandidateList = &m_listUnconfigured;
       dialog.m_nRow = row;
+      dialog.m_isHeldElsewhere = [this](const CString& ip) { return IsHeldOutsideTheLists(ip) != FALSE; };
       if (dialog.DoModal() != IDOK || row >= list.GetItemCount()) break;
       list.SetCheckbox(row, kMemberAuto, 0);
       const CString before = list.GetItemText(row, kMemberIp);

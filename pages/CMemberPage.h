@@ -75,7 +75,13 @@ class CMemberPage : public CWizardPage {
   int OnBackPage() override;
 
   virtual BOOL UpdateAutoIpState();
+  // Every manual row's typed address against the other rows, the
+  // unconfigured list and IsHeldOutsideTheLists; IDS_MSG_IP_EXIST and FALSE
+  // when one is taken.
   BOOL CheckManualAddresses();
+  // TRUE when a device that stands in neither list stays on the LAN at `ip`.
+  // The create flow shows every device it found; the modify page has more.
+  virtual BOOL IsHeldOutsideTheLists(const CString& ip);
   virtual BOOL CheckOneMaster();
   BOOL CheckIpPlan();
   virtual BOOL BuildRecordList();

@@ -284,9 +284,20 @@ void CModifyMembersPage::UpdateRecordsFromRows() {
   }
 }
 
+BOOL CModifyMembersPage::IsHeldOutsideTheLists(const CString& ip) {
+  for (POSITION pos = m_groupList.GetHeadPosition(); pos;) {
+    void* item = m_groupList.GetNext(pos);
+    const auto* record = static_cast<CDeviceRecord*>(item);
+    if (!record || record->m_strIp != ip || m_ownRecords.Find(item)) continue;
+    if (FindListItemByText(&m_listMembers, record->m_strMac, kMemberMac) < 0) return TRUE;
+  }
+  return FALSE;
+}
+
 BOOL CModifyMembersPage::BuildRecordList() {
   if (!CheckOneMaster()) return FALSE;
   if (UpdateAutoIpState() && !CheckIpPlan()) return FALSE;
+  if (!CheckManualAddresses()) return FALSE;
   FreeOwnRecords();
   UpdateRecordsFromRows();
   CPtrList added;

@@ -43,6 +43,10 @@ class CModifyMembersPage : public CMemberPage {
   BOOL CheckOneMaster() override;
   BOOL BuildRecordList() override;
   void UpdateRecordsFromRows() override;
+  // The scan's devices that have no member row: other groups' members and
+  // the opened group's members that never answered the broadcast. They stay
+  // on the LAN where they are.
+  BOOL IsHeldOutsideTheLists(const CString& ip) override;
 
   void FillGroups(CPtrList* records, const CString& name);
   BOOL IsGroupListed(const CString& name);

@@ -90,6 +90,7 @@ TEST_F(InputChecksTest, Netmasks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
+    EXPECT_EQ(IsValidNetmaskText(c.text), c.valid);
     TextWnd w(c.text);
     EXPECT_EQ(IsValidNetmaskCtrl(&w), c.valid);
   }

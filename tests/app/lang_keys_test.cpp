@@ -98,10 +98,10 @@ TEST(LanguageFile, LogLineFormatsTakeTheirCallersArguments) {
   } cases[] = {
       {"IDS_STR_GETSNMP", "sss"}, {"IDS_STR_SETIP", "sss"},      {"IDS_STR_SET_ARRAY", "sss"},
       {"IDS_STR_DEL_APTREVAK", "sss"}, {"IDS_STR_SETAPPLY_ALL", "sss"}, {"IDS_STR_SNMP", "sss"},
-      {"IDS_STR_PARAM", "ss"},    {"IDS_STR_REPLACE", "ss"},     {"IDS_STR_REBOOT", "s"},
+      {"IDS_STR_PARAM", "ss"},    {"IDS_STR_REPLACE", "ss"},     {"IDS_STR_REBOOT", "sss"},
       {"IDS_STR_SETAPPLY", "s"},  {"IDS_STR_DONE_PER", "ds"},    {"IDS_STR_SCAN_FIND", "d"},
       {"IDS_STR_SCAN_FIND_GROUP", "d"}, {"IDS_STR_DONE", ""},    {"IDS_STR_WAITING", ""},
-      {"IDS_STR_SETUPTIPS", ""},
+      {"IDS_STR_SETUPTIPS", ""},  {"IDS_STR_SETIP_ELSEWHERE", "sss"}, {"IDS_STR_QUAV_FAILURE", "sss"},
   };
   for (const Case& c : cases) {
     CString text;

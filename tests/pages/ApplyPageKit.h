@@ -6,21 +6,27 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "CApplyPage.h"
 #include "CDeviceRecord.h"
+#include "CVHException.h"
 #include "CWizardApp.h"
 #include "DialogPagesRes.h"
+#include "QUAVError.h"
 #include "TestKit.h"
 #include "WizardRes.h"
 
 // The apply page, counting how often it was made busy and released and how
 // often the SNMP phase was asked for the next device; with `stop_at_snmp`
-// the run ends where the QUAV phase hands over.
+// the run ends where the QUAV phase hands over. The device tasks of the MACs
+// in `no_task_for` cannot be made, as when their client gets no socket.
 class TestApplyPage : public CApplyPage {
  public:
+  std::set<std::string> no_task_for;
+
   void SetBusy(BOOL busy) override {
     CApplyPage::SetBusy(busy);
     (busy ? made_busy : released)++;
@@ -31,6 +37,15 @@ class TestApplyPage : public CApplyPage {
   bool stop_at_snmp = false;
 
  protected:
+  CCommunityTask* NewCommunityTask(int row, const CString& password) override {
+    if (no_task_for.count(Cell(row, kColMac).GetString())) NoSocket();
+    return CApplyPage::NewCommunityTask(row, password);
+  }
+  CSetIpTask* NewSetIpTask(int row, const CString& newIp) override {
+    if (no_task_for.count(Cell(row, kColMac).GetString())) NoSocket();
+    return CApplyPage::NewSetIpTask(row, newIp);
+  }
+  static void NoSocket() { throw new CVHException(QUAVErrorText(QUAV_WINSOCK_FAILED), QUAV_WINSOCK_FAILED); }
   LRESULT OnNextDeviceSpy(WPARAM wParam, LPARAM lParam) {
     ++next_device;
     return stop_at_snmp ? 0 : OnNextDevice(wParam, lParam);

@@ -103,7 +103,7 @@ inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log,
   EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): joining the AP Vezovi... OK!"), 1u)
       << ::testing::PrintToString(log);
   EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): applying the settings... OK!"), 1u);
-  EXPECT_EQ(CountLines(log, "10.250.0.22: restarting the access point."), 1u);
+  EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): restarting the access point... OK!"), 1u);
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back(), last);
   // Each failed device has a line of its own before the last.

@@ -1,6 +1,7 @@
 // The apply engine's SNMP chain when devices answer badly: an agent that
 // never answers or refuses the first read, an error status for a write, a
-// restart that is not answered, and an access point mode to correct. Each
+// restart that is not answered or refused, and an access point mode to
+// correct. Each
 // run goes on to its end lines, releases the page and names a device that
 // failed; no message box holds it.
 #include <gtest/gtest.h>
@@ -50,19 +51,36 @@ TEST_F(ApplySnmp, AGroupSettingsWriteWithAnErrorStatusSkipsTheRestOfThatDevice) 
   EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): joining the AP Vezovi... Failed!"), 1u)
       << ::testing::PrintToString(log);
   EXPECT_FALSE(Mentions(log, "10.250.0.21: writing"));
-  EXPECT_FALSE(Mentions(log, "10.250.0.21: restarting"));
+  EXPECT_FALSE(Mentions(log, "10.250.0.21 (000D88C00001): restarting"));
   ExpectSecondDeviceAndEnd(log, FirstDeviceFailed());
   EXPECT_EQ(sim_->State("000D88C00001")["dot11APTrevakVersion"], "0");
 }
 
-TEST_F(ApplySnmp, ARestartThatIsNotAnsweredIsLoggedAndTheChainMovesOn) {
-  StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", "faults = no_answer=reboot\n") + SecondDevice());
-  ApplyHost h(TwoMembers());
-  RunChain(h);
-  const std::vector<std::string> log = h.Log();
-  EXPECT_EQ(CountLines(log, "10.250.0.21: restarting the access point."), 1u) << ::testing::PrintToString(log);
-  EXPECT_TRUE(sim_->WaitForLog("snmp ignore restart at 000D88C00001", 1000));
-  ExpectSecondDeviceAndEnd(log);
+// Only the device's answer makes a restart OK: one never answered (the
+// device went silent, its retries unanswered) and one refused both fail the
+// device, by name, in the last line.
+TEST_F(ApplySnmp, ARestartNotAnsweredOrRefusedFailsItsDeviceAndTheChainMovesOn) {
+  const struct {
+    const char* fault;
+    const char* simLine;
+  } cases[] = {{"no_answer=reboot", "snmp ignore restart at 000D88C00001"},
+               {"snmp_error=deviceRestart:5", "snmp error 5 index 1 at 000D88C00001"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", std::string("faults = ") + c.fault + "\n") +
+                 SecondDevice());
+    ApplyHost h(TwoMembers());
+    RunChain(h);
+    const std::vector<std::string> log = h.Log();
+    EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): restarting the access point... Failed!"), 1u)
+        << ::testing::PrintToString(log);
+    EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): restarting the access point... OK!"), 0u);
+    // The steps before the restart went well.
+    EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): applying the settings... OK!"), 1u);
+    EXPECT_TRUE(sim_->WaitForLog(c.simLine, 1000)) << sim_->Log();
+    ExpectSecondDeviceAndEnd(log, FirstDeviceFailed());
+    sim_.reset();
+  }
 }
 
 TEST_F(ApplySnmp, AnAccessPointModeOtherThanAccessPointIsSetFirst) {

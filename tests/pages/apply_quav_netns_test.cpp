@@ -176,14 +176,18 @@ TEST_F(ApplyQuav, AMasterWhoseSetIpAnswerIsLostIsFoundAtItsNewAddress) {
 }
 
 // Devices whose set-IP is never answered: the search by MAC finds one where
-// it was and not the other, and the lines say so.
+// it was, one at an address that is neither its old nor its planned one, and
+// not the last; the lines say so, and where the found ones are.
 TEST_F(ApplyQuav, ASetIpNeverAnsweredEndsWithALineThatSaysWhereTheDeviceIs) {
   StartDevices(Device("000D88C00001", "10.250.0.31") +
                Device("000D88C00002", "10.250.0.32", "faults = drop_answers=1000\n") +
-               Device("000D88C00003", "10.250.0.33", "faults = no_answer\n"));
+               Device("000D88C00003", "10.250.0.33", "faults = no_answer\n") +
+               Device("000D88C00004", "10.250.0.34", "faults = no_answer=setip, other_ip=10.250.0.77\n"
+                                                     "reboot_ms = 20000\n"));
   ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"},
                {"000D88C00002", "10.250.0.32", "Slave"},
-               {"000D88C00003", "10.250.0.33", "Slave"}});
+               {"000D88C00003", "10.250.0.33", "Slave"},
+               {"000D88C00004", "10.250.0.34", "Slave"}});
   OperatorAnswers answers("");
   Run(h);
   const std::vector<std::string> log = h.Log();
@@ -193,34 +197,126 @@ TEST_F(ApplyQuav, ASetIpNeverAnsweredEndsWithALineThatSaysWhereTheDeviceIs) {
       "10.250.0.32 (000D88C00002): still at its old address.",
       "10.250.0.33 (000D88C00003): setting the IP address and restarting... Failed!",
       "10.250.0.33 (000D88C00003): not found after the restart.",
+      "10.250.0.77 (000D88C00004): setting the IP address and restarting... Failed!",
+      "10.250.0.77 (000D88C00004): found at this address, neither its old one nor the planned 10.250.0.24.",
   };
   for (const char* line : kLines)
     EXPECT_EQ(std::count(log.begin(), log.end(), line), 1) << line << ::testing::PrintToString(log);
+  EXPECT_TRUE(answers.boxes.empty()) << ::testing::PrintToString(answers.boxes);
   EXPECT_EQ(h.Cell("000D88C00002", kColIp), "10.250.0.32");
   EXPECT_EQ(sim_->State("000D88C00002")["ip"], "10.250.0.32");
+  // The store follows the device to where it answered from, and so does
+  // the record the SNMP phase works with.
+  EXPECT_EQ(h.Cell("000D88C00004", kColIp), "10.250.0.77");
+  EXPECT_EQ(h.Record(3)->m_strIp, "10.250.0.77");
+  EXPECT_EQ(sim_->State("000D88C00004")["ip"], "10.250.0.77");
   std::vector<std::string> failed;
   for (const CString& mac : h.page.FailedDevices()) failed.push_back(mac.GetString());
   std::sort(failed.begin(), failed.end());
-  EXPECT_EQ(failed, (std::vector<std::string>{"000D88C00002", "000D88C00003"}));
+  EXPECT_EQ(failed, (std::vector<std::string>{"000D88C00002", "000D88C00003", "000D88C00004"}));
   ShowForAPerson(h, "TRELLIAN_APPLY_FAILED_PNG");
 }
 
+// A member leaving the group, and a device outside it, stay on the LAN where
+// they are: the automatic plan from .21 passes over both their addresses.
+TEST_F(ApplyQuav, TheAddressOfADepartingMemberOrAnOutsiderIsNeverGivenToAnAutomaticRow) {
+  StartDevices(Device("000D88C00001", "10.250.0.31") + Device("000D88C00002", "10.250.0.21") +
+               Device("000D88C00003", "10.250.0.22") + Device("000D88C00004", "10.250.0.34"));
+  Member leaving{"000D88C00002", "10.250.0.21", "Slave", 0, 1};
+  Member outsider{"000D88C00003", "10.250.0.22", "", 0, -1};
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, leaving, outsider, {"000D88C00004", "10.250.0.34", "Slave"}},
+              0, 1);
+  OperatorAnswers answers("");
+  Run(h);
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88C00004", 20000)) << sim_->Log();
+  const struct {
+    const char* mac;
+    const char* ip;
+  } expected[] = {{"000D88C00001", "10.250.0.23"},
+                  {"000D88C00002", "10.250.0.21"},
+                  {"000D88C00003", "10.250.0.22"},
+                  {"000D88C00004", "10.250.0.24"}};
+  for (const auto& e : expected) {
+    EXPECT_EQ(sim_->State(e.mac)["ip"], e.ip) << e.mac;
+    EXPECT_EQ(h.Cell(e.mac, kColIp), e.ip) << e.mac;
+  }
+  const std::vector<std::string> log = h.Log();
+  auto has = [&log](const std::string& line) { return std::count(log.begin(), log.end(), line); };
+  EXPECT_EQ(has("10.250.0.23 (000D88C00001): setting the IP address and restarting... OK!"), 1)
+      << ::testing::PrintToString(log);
+  EXPECT_EQ(has("10.250.0.24 (000D88C00004): setting the IP address and restarting... OK!"), 1);
+  // Neither the leaving member nor the outsider is given an address.
+  for (const char* mac : {"000D88C00002", "000D88C00003"})
+    for (const std::string& line : log) EXPECT_EQ(line.find(std::string(mac) + "): setting the IP"), std::string::npos);
+  EXPECT_TRUE(h.page.FailedDevices().empty());
+  EXPECT_TRUE(answers.boxes.empty());
+}
+
+// A request the library refuses to send fails its step with the library's
+// reason on the next line; no box holds the unattended run.
 TEST_F(ApplyQuav, AMacThatIsNotTwelveHexDigitsFailsAndTheRunEnds) {
   StartDevices(kThreeDevices);
   ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"}, {"00:0D:88", "10.250.0.32", "Slave"}});
   OperatorAnswers answers("");
   Run(h);
   EXPECT_TRUE(answers.asked.empty());
-  EXPECT_EQ(answers.boxes.size(), 1u);  // the set-IP task's own message
+  EXPECT_TRUE(answers.boxes.empty()) << ::testing::PrintToString(answers.boxes);
   EXPECT_EQ(h.Cell("00:0D:88", kColSnmpStatus), "0");
   EXPECT_EQ(h.Cell("00:0D:88", kColAction), "Set IP Unsuccess!");
   EXPECT_EQ(h.Cell("000D88C00001", kColSnmpStatus), "1");
   const std::vector<std::string> log = h.Log();
-  auto has = [&log](const std::string& line) { return std::count(log.begin(), log.end(), line); };
-  EXPECT_EQ(has("10.250.0.32 (00:0D:88): reading the SNMP settings... Failed!"), 1) << ::testing::PrintToString(log);
-  EXPECT_EQ(has("10.250.0.32 (00:0D:88): setting the IP address and restarting... Failed!"), 1);
-  EXPECT_EQ(has("10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!"), 1);
+  auto followedByReason = [&log](const std::string& line) {
+    auto at = std::find(log.begin(), log.end(), line);
+    return at != log.end() && at + 1 != log.end() && at[1] == "10.250.0.32 (00:0D:88): Bad MAC address!";
+  };
+  EXPECT_TRUE(followedByReason("10.250.0.32 (00:0D:88): reading the SNMP settings... Failed!"))
+      << ::testing::PrintToString(log);
+  EXPECT_TRUE(followedByReason("10.250.0.32 (00:0D:88): setting the IP address and restarting... Failed!"));
+  const std::string masterOk = "10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!";
+  EXPECT_EQ(std::count(log.begin(), log.end(), masterOk), 1);
   EXPECT_EQ(sim_->State("000D88C00001")["ip"], "10.250.0.21");
+  EXPECT_EQ(h.page.FailedDevices(), std::vector<CString>{"00:0D:88"});
+}
+
+// The middle row's tasks cannot be made (its client gets no socket): that
+// row ends each QUAV step with its own FAIL line and the reason, and the
+// rows after it go on as if nothing had happened.
+TEST_F(ApplyQuav, ARowWhoseTasksCannotBeMadeFailsAloneWithItsOwnLines) {
+  StartDevices(kThreeDevices);
+  ApplyHost h({{"000D88C00001", "10.250.0.31", "Master"},
+               {"000D88C00002", "10.250.0.32", "Slave"},
+               {"000D88C00003", "10.250.0.33", "Slave"}});
+  h.page.no_task_for = {"000D88C00002"};
+  OperatorAnswers answers("secret");
+  Run(h);
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88C00003", 20000)) << sim_->Log();
+  EXPECT_TRUE(answers.boxes.empty()) << ::testing::PrintToString(answers.boxes);
+  EXPECT_EQ(answers.asked, std::vector<std::string>{"10.250.0.33 000D88C00003"});
+  const std::vector<std::string> log = h.Log();
+  for (const char* step :
+       {"reading the SNMP settings... Failed!", "setting the IP address and restarting... Failed!"}) {
+    auto at = std::find(log.begin(), log.end(), std::string("10.250.0.32 (000D88C00002): ") + step);
+    ASSERT_NE(at, log.end()) << step << ::testing::PrintToString(log);
+    ASSERT_NE(at + 1, log.end());
+    EXPECT_EQ(at[1], "10.250.0.32 (000D88C00002): Failed to create winsock.!");
+  }
+  EXPECT_EQ(h.Cell("000D88C00002", kColSnmpStatus), "0");
+  EXPECT_EQ(h.Cell("000D88C00002", kColAction), "Set IP Unsuccess!");
+  EXPECT_EQ(sim_->State("000D88C00002")["ip"], "10.250.0.32");
+  // The third row is asked for its password, and gets SNMP and its address
+  // from the plan like the first.
+  const struct {
+    const char* mac;
+    const char* ip;
+  } configured[] = {{"000D88C00001", "10.250.0.21"}, {"000D88C00003", "10.250.0.23"}};
+  for (const auto& c : configured) {
+    const std::string device = std::string(c.ip) + " (" + c.mac + "): ";
+    EXPECT_EQ(std::count(log.begin(), log.end(), device + "setting the IP address and restarting... OK!"), 1)
+        << c.mac << ::testing::PrintToString(log);
+    EXPECT_EQ(h.Cell(c.mac, kColSnmpStatus), "1") << c.mac;
+    EXPECT_EQ(sim_->State(c.mac)["ip"], c.ip) << c.mac;
+  }
+  EXPECT_EQ(h.page.FailedDevices(), std::vector<CString>{"000D88C00002"});
 }
 
 TEST_F(ApplyQuav, ACancelledPromptAndASilentDeviceEndTheRun) {

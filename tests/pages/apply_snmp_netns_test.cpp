@@ -61,7 +61,8 @@ ip = 10.250.0.33
     EXPECT_EQ(state["usersName"], "admin") << d.mac;
     EXPECT_EQ(state["password"], "grouppass") << d.mac;
     EXPECT_EQ(CountLines(log, std::string(d.ip) + " (" + d.mac + "): joining the AP Vezovi... OK!"), 1u) << d.mac;
-    EXPECT_EQ(CountLines(log, std::string(d.ip) + ": restarting the access point."), 1u) << d.mac;
+    EXPECT_EQ(CountLines(log, std::string(d.ip) + " (" + d.mac + "): restarting the access point... OK!"), 1u)
+        << d.mac;
   }
   // The Master's chain, in order, then the end lines.
   auto at = std::find(log.begin(), log.end(), "10.250.0.21 (000D88C00001): joining the AP Vezovi... start");
@@ -78,7 +79,8 @@ ip = 10.250.0.33
       "10.250.0.21 (000D88C00001): applying the settings... start",
       "10.250.0.21 (000D88C00001): applying the settings... setting",
       "10.250.0.21 (000D88C00001): applying the settings... OK!",
-      "10.250.0.21: restarting the access point.",
+      "10.250.0.21 (000D88C00001): restarting the access point... start",
+      "10.250.0.21 (000D88C00001): restarting the access point... OK!",
       "10.250.0.22 (000D88C00002): joining the AP Vezovi... start",
   };
   ASSERT_GE(log.end() - at, static_cast<long>(kMasterChain.size()));

@@ -30,7 +30,7 @@ TEST_F(ApplySnmp, FailingSynchronousStepsLogTheirFailureAndTheChainGoesOn) {
     const std::vector<std::string> log = h.Log();
     EXPECT_EQ(CountLines(log, c.failedLine), 1u) << c.fault << ::testing::PrintToString(log);
     // The steps after the failed one still ran for this device.
-    EXPECT_EQ(CountLines(log, "10.250.0.21: restarting the access point."), 1u) << c.fault;
+    EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): restarting the access point... OK!"), 1u) << c.fault;
     ExpectSecondDeviceAndEnd(log, FirstDeviceFailed());
     ShowForAPerson(h, "TRELLIAN_APPLY_SYNC_FAULT_PNG");
     sim_.reset();

@@ -271,6 +271,71 @@ TEST_F(ModifyMembersPageTest, NextChecksInOrder) {
   }
 }
 
+// A typed address that a device the page does not list holds (another
+// group's member, the opened group's member that never answered) is refused
+// by the dialog; a free one is taken.
+TEST_F(ModifyMembersPageTest, TheManualIpDialogRefusesAnAddressAnUnlistedDeviceHolds) {
+  ASSERT_EQ(Open("North", "n0rth"), 1);
+  const struct {
+    const char* typed;
+    bool taken;
+  } cases[] = {{"10.0.2.1", true}, {"10.0.1.3", true}, {"10.0.1.50", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ModalAnswers answers;
+    answers.entry = {c.typed, "255.255.255.0", "10.0.1.254"};
+    PressIcon(0, kMemberManual);
+    EXPECT_EQ(answers.dialogs, 1);
+    EXPECT_EQ(answers.messages, c.taken ? Texts({"IDS_MSG_IP_EXIST"}) : Texts({}));
+    EXPECT_EQ(Members().GetItemText(0, kMemberIsManual), c.taken ? "" : "YES");
+    EXPECT_EQ(Members().GetItemText(0, kMemberIp), c.taken ? "10.0.1.1" : c.typed);
+  }
+}
+
+// Next checks every manual row again, as the create page does: an address
+// another row holds or will hold, or an unlisted device holds, stops it
+// however the rows came to share it.
+TEST_F(ModifyMembersPageTest, AManualAddressAnotherDeviceHoldsOrWillHoldStopsNext) {
+  const struct {
+    const char* name;
+    const char* typed;       // row 1's typed address
+    const char* otherTyped;  // row 0's typed address, or null when row 0 keeps its own
+    bool passes;
+  } cases[] = {
+      {"another member's present address", "10.0.1.1", nullptr, false},
+      {"the address typed for another member", "10.0.1.9", "10.0.1.9", false},
+      {"the present address of a member typed elsewhere", "10.0.1.1", "10.0.1.8", false},
+      {"another group's member", "10.0.2.2", nullptr, false},
+      {"the opened group's member that never answered", "10.0.1.3", nullptr, false},
+      {"an unconfigured access point", "192.168.1.11", nullptr, false},
+      // Last: a Next that passes hands every scan record on to the group.
+      {"a free address", "10.0.1.9", nullptr, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Enter();
+    ASSERT_EQ(Open("North", "n0rth"), 1);
+    ASSERT_EQ(MemberMacs(), (std::vector<std::string>{"0000000001A1", "0000000001A2"}));
+    const struct {
+      int row;
+      const char* typed;
+      const char* present;
+    } rows[] = {{0, c.otherTyped, "10.0.1.1"}, {1, c.typed, "10.0.1.2"}};
+    for (const auto& r : rows) {
+      Members().SetItemText(r.row, kMemberIp, r.typed ? r.typed : r.present);
+      Members().SetItemText(r.row, kMemberNewIp, r.typed ? r.present : "");
+      Members().SetItemText(r.row, kMemberIsManual, r.typed ? "YES" : "NO");
+    }
+    ModalAnswers answers;
+    EXPECT_EQ(page->OnNextPage(), c.passes ? 2 : -2);
+    EXPECT_EQ(answers.messages, c.passes ? Texts({}) : Texts({"IDS_MSG_IP_EXIST"}));
+    if (c.passes) {
+      EXPECT_EQ(ByMac("0000000001A2")->m_strNewIp, c.typed);
+      EXPECT_EQ(ByMac("0000000001A2")->m_strIp, "10.0.1.2");
+    }
+  }
+}
+
 TEST_F(ModifyMembersPageTest, NothingToHandOnIsSaid) {
   CWizardPage::FreeRecordList(&groups);
   CWizardPage::FreeRecordList(&devices);

@@ -353,6 +353,9 @@ TEST_F(ScanLab, AnswersNoDeviceCouldGiveAreSetAsideAndTextsShowOnOneLine) {
   EXPECT_TRUE(Holds(ignored, "answer refused: the MAC ZZZZZZZZZZZZ is no device's"));
   EXPECT_TRUE(Holds(ignored, "answer refused: the address 255.255.255.255 of 0A0B0C0D0E03 is no unicast host address"));
   EXPECT_TRUE(Holds(ignored, "device 0A0B0C0D0E05 answered: Not Done!"));
+  EXPECT_TRUE(Holds(ignored, "answer refused: the netmask 255.0.255.0 of 0A0B0C0D0E06 is no netmask"));
+  EXPECT_TRUE(Holds(ignored, "answer refused: the address 10.250.0.127 of 0A0B0C0D0E07 is no host of its subnet "
+                             "255.255.255.128"));
 }
 
 // A page that goes while its scan still runs: the tasks report nothing more

@@ -49,13 +49,14 @@ Bytes Datagram(uint8_t command, uint8_t sequence, uint8_t status, const Bytes& m
   return out;
 }
 // The items of a Discover answer (or, masked, of an announcement's first part).
-Bytes Device(const Bytes& macValue, const char* ip, const std::string& location, bool masked) {
+Bytes Device(const Bytes& macValue, const char* ip, const std::string& location, bool masked,
+             const char* netmask = "255.255.255.0") {
   Bytes items;
   Item(items, 1, {0x00, 0x05}, Text("RIZ-4410"), masked);
   Item(items, 1, {0x00, 0x06}, Text("1.0.0"), masked);
   Item(items, 1, {0x00, 0x07}, macValue, masked);
   Item(items, 1, {0x00, 0x08}, Ip(ip), masked);
-  Item(items, 1, {0x00, 0x09}, Ip("255.255.255.0"), masked);
+  Item(items, 1, {0x00, 0x09}, Ip(netmask), masked);
   Item(items, 1, {0x00, 0x0D}, Text(location), masked);
   Item(items, 10, {0x02, 0x01, 0x01}, Bytes{0, 0, 0, 0}, masked);
   return items;
@@ -68,11 +69,15 @@ void Answer(int socket, uint8_t sequence, const sockaddr_in& to) {
   const Bytes hall = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x02};
   const Bytes everyone = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x03};
   const Bytes refusing = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x05};
+  const Bytes holes = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x06};
+  const Bytes edge = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x07};
   SendTo(socket, Datagram(1, sequence, 0, member, Device(member, "10.250.0.201", "Peer", false)), to);
   SendTo(socket, Datagram(1, sequence, 0, member, Device(Text("ZZ:ZZ:ZZ:ZZ:ZZ:ZZ"), "10.250.0.202", "Z", false)), to);
   SendTo(socket, Datagram(1, sequence, 0, everyone, Device(everyone, "255.255.255.255", "All", false)), to);
   SendTo(socket, Datagram(1, sequence, 0, hall, Device(hall, "10.250.0.204", "Hall\nway", false)), to);
   SendTo(socket, Datagram(1, sequence, 2, refusing, {}), to);
+  SendTo(socket, Datagram(1, sequence, 0, holes, Device(holes, "10.250.0.206", "Holes", false, "255.0.255.0")), to);
+  SendTo(socket, Datagram(1, sequence, 0, edge, Device(edge, "10.250.0.127", "Edge", false, "255.255.255.128")), to);
 }
 void Announce(int socket) {
   const Bytes member = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x01};

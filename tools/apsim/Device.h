@@ -20,6 +20,7 @@ struct Faults {
   bool no_answer_reboot = false;  // takes a reboot command and reboots without answering
   bool no_answer_setip = false;   // takes a new address at once, reboots, answers nothing
   int drop_answers = 0;           // answers to Get and Set still to lose
+  std::string other_ip;           // taken instead of an address that is set
   bool snmp_silent = false;
   std::string snmp_error_name;  // a PDU naming this object gets snmp_error_status
   int snmp_error_status = 0;
@@ -45,7 +46,9 @@ struct Device {
     auto it = values.find(key);
     return it == values.end() ? "" : it->second;
   }
-  bool Silent(Clock::time_point now) const { return back_at && now < *back_at; }
+  // Silent until Tick has brought it back with its staged address: a request
+  // that comes in between must not be answered from the old one.
+  bool Silent(Clock::time_point) const { return back_at.has_value(); }
 
   // The answer to the request that asked for it still goes out; the device
   // is silent from just after it.

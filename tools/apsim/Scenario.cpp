@@ -36,6 +36,7 @@ std::optional<Faults> ParseFaults(const std::string& text, std::string* error) {
     else if (item == "no_answer=reboot") f.no_answer_reboot = true;
     else if (item == "no_answer=setip") f.no_answer_setip = true;
     else if (item.rfind("drop_answers=", 0) == 0) f.drop_answers = std::atoi(item.c_str() + 13);
+    else if (item.rfind("other_ip=", 0) == 0) f.other_ip = item.substr(9);
     else if (item == "snmp_silent") f.snmp_silent = true;
     else if (item.rfind("snmp_error=", 0) == 0) {
       std::string fault = item.substr(11);

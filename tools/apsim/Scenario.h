@@ -14,10 +14,12 @@
 //   faults: a comma list of no_answer, no_answer=reboot, no_answer=setip,
 //           password_error, wrong_mac, bad_length, duplicate, garbage,
 //           delay=MS, status=N, drop_answers=N, snmp_silent,
-//           snmp_error=NAME:STATUS
+//           snmp_error=NAME:STATUS, other_ip=ADDRESS
 //     no_answer=setip: a Set of the address takes effect at once, with a
 //     reboot, and is never answered; drop_answers=N: the first N answers to
-//     Get and Set requests are lost (Discover answers still go out).
+//     Get and Set requests are lost (Discover answers still go out);
+//     other_ip=ADDRESS: a Set of the address takes ADDRESS instead of the
+//     one asked for.
 // Lines starting with '#' or ';' are comments. An unknown key, MIB name or
 // fault stops apsim with the line's number.
 #pragma once

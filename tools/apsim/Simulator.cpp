@@ -271,6 +271,7 @@ uint8_t Simulator::ApplySet(Device& d, const Request& r) {
     std::string key = v->key;
     if (key == "ip" || key == "netmask" || key == "gateway") {
       if (text.empty()) return kNotDone;
+      if (key == "ip" && !d.faults.other_ip.empty()) text = d.faults.other_ip;
       d.staged[key] = text;
     } else if (key == "reboot") {
       reboot = text == "1";

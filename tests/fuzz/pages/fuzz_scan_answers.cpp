@@ -29,7 +29,9 @@ struct ModifyScan : CModifyScanPage {
 bool OneLine(const CString& text) { return OneLineText(text) == text; }
 
 void Check(const CDeviceRecord& r) {
-  if (!IsDeviceMacText(r.m_strMac) || !IsValidIpText(r.m_strIp)) std::abort();
+  if (!IsDeviceMacText(r.m_strMac) || !IsValidIpText(r.m_strIp) || !IsValidNetmaskText(r.m_strNetmask) ||
+      !IsValidHostIp(r.m_strIp, r.m_strNetmask) || r.m_strMac != CString(r.m_strMac).MakeUpper())
+    std::abort();
   for (const CString* text : {&r.m_strModel, &r.m_strFirmware, &r.m_strLocation, &r.m_strGroupName, &r.m_strRole,
                               &r.m_strNetmask, &r.m_strSnmpStatus})
     if (!OneLine(*text)) std::abort();
