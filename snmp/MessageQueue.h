@@ -122,6 +122,7 @@ class CSNMPMessageQueue : public CEvents {
   CSNMPMessage* Add(CSNMPMessage* entry);
   // The entry with the earliest deadline; the caller holds the lock.
   CSNMPMessage* FirstDeadline() const;
+
   std::list<CSNMPMessage*> m_entries;  // most recently added first
   std::vector<unsigned long> m_id_stack;
 };
