@@ -9,8 +9,8 @@
 
 namespace {
 
-// "%u" of a number into `out`; the position after it. Addresses are formatted
-// on every copy and assignment, a few times for each request.
+// "%u" of a number into `out`; the position after it. An address is formatted
+// whenever its bytes change (every received answer's sender among them).
 char* put_decimal(char* out, unsigned v) {
   char digits[10];
   int n = 0;
@@ -131,18 +131,24 @@ IpAddress::IpAddress(const GenAddress& other) : IpAddress() {
   format_output();
 }
 
+// The text of the same bytes is copied, not formatted again: addresses are
+// copied several times for every request (target, destination, queue entry).
 void IpAddress::copy_ip(const IpAddress& other) {
   valid_flag = other.valid_flag;
   std::memcpy(address_buffer, other.address_buffer, 4);
   iv_friendly_name = other.iv_friendly_name;
   iv_friendly_name_status = other.iv_friendly_name_status;
-  format_output();
+  std::memcpy(ip_text, other.ip_text, sizeof ip_text);
 }
 
 SnmpSyntax* IpAddress::clone() const { return new (std::nothrow) IpAddress(*this); }
 
 IpAddress& IpAddress::operator=(const IpAddress& other) {
-  if (this != &other) copy_ip(other);
+  if (this == &other) return *this;
+  copy_ip(other);
+  // Assigned through this base, a derived address (UdpAddress) keeps its
+  // port: its own text is made again from the new address.
+  format_output();
   return *this;
 }
 
@@ -267,6 +273,15 @@ UdpAddress::UdpAddress(const IpAddress& ip) : UdpAddress() {
 
 UdpAddress::UdpAddress(const GenAddress& other) : UdpAddress() {
   const addr_type t = other.get_type();
+  // A held UdpAddress gives its texts as they are; the name it may have been
+  // given stays with it, as from any other holder.
+  if (const UdpAddress* udp = t == type_udp ? dynamic_cast<const UdpAddress*>(other.address()) : nullptr) {
+    valid_flag = udp->valid_flag;
+    std::memcpy(address_buffer, udp->address_buffer, 6);
+    std::memcpy(ip_text, udp->ip_text, sizeof ip_text);
+    std::memcpy(udp_text, udp->udp_text, sizeof udp_text);
+    return;
+  }
   if (t == type_ip || t == type_udp) {
     valid_flag = other.valid();
     std::memcpy(address_buffer, other.get_smival().value.string.ptr, t == type_udp ? 6 : 4);
@@ -281,6 +296,7 @@ UdpAddress& UdpAddress::operator=(const UdpAddress& other) {
   address_buffer[4] = other.address_buffer[4];
   address_buffer[5] = other.address_buffer[5];
   copy_ip(other);
+  std::memcpy(udp_text, other.udp_text, sizeof udp_text);
   return *this;
 }
 
@@ -367,7 +383,7 @@ MacAddress& MacAddress::operator=(const MacAddress& other) {
   if (this == &other) return *this;
   valid_flag = other.valid_flag;
   std::memcpy(address_buffer, other.address_buffer, 6);
-  format_output();
+  std::memcpy(mac_text, other.mac_text, sizeof mac_text);
   return *this;
 }
 
@@ -444,6 +460,7 @@ IpxAddress& IpxAddress::operator=(const IpxAddress& other) {
   if (this == &other) return *this;
   valid_flag = other.valid_flag;
   std::memcpy(address_buffer, other.address_buffer, 10);
+  // Assigned through this base, an IpxSockAddress makes its own text again.
   format_output();
   return *this;
 }
@@ -533,7 +550,8 @@ IpxSockAddress& IpxSockAddress::operator=(const IpxSockAddress& other) {
   if (this == &other) return *this;
   valid_flag = other.valid_flag;
   std::memcpy(address_buffer, other.address_buffer, 12);
-  format_output();
+  std::memcpy(ipx_text, other.ipx_text, sizeof ipx_text);
+  std::memcpy(ipxsock_text, other.ipxsock_text, sizeof ipxsock_text);
   return *this;
 }
 

@@ -42,7 +42,7 @@ int CEventList::GetNextTimeout(msec& timeout) {
   timeout.SetInfinite();
   for (CEvents* source : m_sources) {
     if (source->GetCount() <= 0) continue;
-    msec t;
+    msec t(timeout);  // a copy: a new msec would read the clock
     if (source->GetNextTimeout(t) == 0 && timeout > t) timeout = t;
   }
   return 0;
@@ -200,20 +200,15 @@ int SNMPProcessEvents() {
 
 int SNMPBlockForResponse(unsigned long request_id, Pdu& pdu) {
   CSNMPMessageQueue& queue = snmpMessageQueue();
-  while (!queue.Done(request_id)) {
+  for (;;) {
+    int status = 0;
+    const int answered = queue.TakeAnswer(request_id, status, pdu);
+    if (answered > 0) return status;
+    if (answered < 0) break;
     // Sleep in select until an answer or the next deadline instead of
     // spinning: the passes and their order stay the same.
     ReadySets ready;
     run_pass(wait_for_events(10, ready) ? &ready : nullptr, request_id);
-  }
-  {
-    SnmpSynchronize guard(queue.lock());
-    if (CSNMPMessage* entry = queue.GetEntry(request_id)) {
-      int status = 0;
-      entry->TakePdu(status, pdu);  // the entry goes next
-      queue.DeleteEntry(request_id);
-      return status;
-    }
   }
   mpDeleteCacheEntry(request_id);
   return SNMP_CLASS_TIMEOUT;
@@ -269,18 +264,17 @@ int CUTEventQueue::AddEntry(const msec& due, SNMPTimeoutCallback callback, void*
   SnmpSynchronize guard(m_lock);
   const int id = next_free_id(m_entries, m_last_id);
   m_entries.push_front(Entry{id, due, callback, data});
+  SetCount(m_entries.size());
   return id;
 }
 
 void CUTEventQueue::DeleteEntry(int id) {
   SnmpSynchronize guard(m_lock);
   erase_id(m_entries, id);
+  SetCount(m_entries.size());
 }
 
-int CUTEventQueue::GetCount() {
-  SnmpSynchronize guard(m_lock);
-  return static_cast<int>(m_entries.size());
-}
+int CUTEventQueue::GetCount() { return Count(); }
 
 int CUTEventQueue::GetNextTimeout(msec& timeout) {
   SnmpSynchronize guard(m_lock);
@@ -306,6 +300,7 @@ int CUTEventQueue::DoRetries(const msec& now) {
       // Unlinked before the call: the callback may remove or add timeouts.
       entry = *it;
       m_entries.erase(it);
+      SetCount(m_entries.size());
     }
     // Without the queue's lock, as every callback of the library runs: it
     // may start a synchronous request, which takes the event list's lock.
@@ -327,18 +322,17 @@ int CUDEventQueue::AddEntry(int socket, int flags, SNMPInputCallback callback, v
   SnmpSynchronize guard(m_lock);
   const int id = next_free_id(m_entries, m_last_id);
   m_entries.push_front(Entry{id, socket, flags, callback, data});
+  SetCount(m_entries.size());
   return id;
 }
 
 void CUDEventQueue::DeleteEntry(int id) {
   SnmpSynchronize guard(m_lock);
   erase_id(m_entries, id);
+  SetCount(m_entries.size());
 }
 
-int CUDEventQueue::GetCount() {
-  SnmpSynchronize guard(m_lock);
-  return static_cast<int>(m_entries.size());
-}
+int CUDEventQueue::GetCount() { return Count(); }
 
 void CUDEventQueue::GetFdSets(int& maxfds, fd_set& readfds, fd_set& writefds, fd_set& exceptfds) {
   SnmpSynchronize guard(m_lock);

@@ -4,6 +4,8 @@
 // own. Sources: outstanding requests, notifications, user timeouts, user input.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <list>
 
 #include "msec.h"
@@ -21,7 +23,16 @@ class CEvents {
   virtual int Done() = 0;
 
  protected:
+  // SetCount after every change of a source's entries, under its lock.
+  void SetCount(size_t entries) { m_count.store(static_cast<int>(entries), std::memory_order_relaxed); }
+  int Count() const { return m_count.load(std::memory_order_relaxed); }
+
   SnmpSynchronized m_lock;
+
+ private:
+  // The number of entries, read without the lock: every pass asks each
+  // source for its count several times before it does anything.
+  std::atomic<int> m_count{0};
 };
 
 class CSNMPMessageQueue;

@@ -17,45 +17,67 @@ CSNMPMessage::CSNMPMessage(unsigned long id, Snmp* session, int socket, const Sn
       m_session(session),
       m_socket(socket),
       m_target(target.clone()),
-      m_pdu(pdu),
+      m_timeout(0),
+      m_retries(0),
+      m_pdu(new (std::nothrow) Pdu(pdu)),
+      m_own_pdu(true),
+      m_request_type(pdu.get_type()),
       m_message(bytes, bytes + length),
       m_destination(static_cast<Address*>(destination.clone())),
       m_callback(callback),
       m_data(data) {
-  clear_error_index(&m_pdu);
-  clear_error_status(&m_pdu);
-  set_request_id(&m_pdu, id);
+  if (!m_pdu) return;  // refused by the queue (Complete)
+  clear_error_index(m_pdu);
+  clear_error_status(m_pdu);
+  set_request_id(m_pdu, id);
+  SetSendTime();
+}
+
+CSNMPMessage::CSNMPMessage(unsigned long id, Snmp* session, int socket, const SnmpTarget& target, Pdu& answer,
+                           const unsigned char* bytes, size_t length, const Address& destination)
+    : m_id(id),
+      m_session(session),
+      m_socket(socket),
+      m_target(nullptr),
+      m_timeout(target.get_timeout()),
+      m_retries(target.get_retry()),
+      m_pdu(&answer),
+      m_own_pdu(false),
+      m_request_type(answer.get_type()),
+      m_message(bytes, bytes + length),
+      m_destination(static_cast<Address*>(destination.clone())) {
   SetSendTime();
 }
 
 CSNMPMessage::~CSNMPMessage() {
   delete m_target;
   delete m_destination;
+  if (m_own_pdu) delete m_pdu;
   // No SNMPv3 cache entry may outlive its request, however it ends.
   mpDeleteCacheEntry(m_id);
 }
 
 void CSNMPMessage::ResetId(unsigned long id) {
   m_id = id;
-  set_request_id(&m_pdu, id);
+  set_request_id(m_pdu, id);
 }
 
 void CSNMPMessage::SetSendTime() {
   m_deadline.refresh();
   // The target counts in units of 10 ms. At least 1 ms, so that a pass of
   // the retry step always ends even with a time-out of 0.
-  const unsigned long units = m_target ? m_target->get_timeout() : SNMP_DEFAULT_TIMEOUT;
+  const unsigned long units = m_target ? m_target->get_timeout() : m_timeout;
   m_deadline += static_cast<long>(units ? units * 10 : 1);
 }
 
 int CSNMPMessage::GetPdu(int& status, Pdu& pdu) const {
-  pdu = m_pdu;
+  if (&pdu != m_pdu) pdu = *m_pdu;
   status = m_status;
   return 0;
 }
 
 int CSNMPMessage::TakePdu(int& status, Pdu& pdu) {
-  pdu = std::move(m_pdu);
+  if (&pdu != m_pdu) pdu = std::move(*m_pdu);
   status = m_status;
   return 0;
 }
@@ -63,42 +85,45 @@ int CSNMPMessage::TakePdu(int& status, Pdu& pdu) {
 int CSNMPMessage::SetPdu(int status, const Pdu& answer) { return SetPdu(status, Pdu(answer)); }
 
 int CSNMPMessage::SetPdu(int status, Pdu&& answer) {
-  const unsigned short request_type = m_pdu.get_type();
   m_received = 1;
-  m_pdu = std::move(answer);
+  Pdu& pdu = *m_pdu;
+  pdu = std::move(answer);
   m_status = status;
   // The answer to an inform repeats sysUpTime.0 and snmpTrapOID.0 first:
   // they become the notification fields again.
-  if (request_type == sNMP_PDU_INFORM && m_pdu.get_type() == sNMP_PDU_RESPONSE && m_pdu.get_vb_count() > 1) {
-    const Vb& uptime = m_pdu[0];
-    const Vb& trap_oid = m_pdu[1];
+  if (m_request_type == sNMP_PDU_INFORM && pdu.get_type() == sNMP_PDU_RESPONSE && pdu.get_vb_count() > 1) {
+    const Vb& uptime = pdu[0];
+    const Vb& trap_oid = pdu[1];
     if (uptime.get_syntax() == sNMP_SYNTAX_TIMETICKS && uptime.get_oid() == "1.3.6.1.2.1.1.3.0" &&
         trap_oid.get_syntax() == sNMP_SYNTAX_OID && trap_oid.get_oid() == "1.3.6.1.6.3.1.1.4.1.0") {
       TimeTicks ts;
       uptime.get_value(ts);
-      m_pdu.set_notify_timestamp(ts);
+      pdu.set_notify_timestamp(ts);
       Oid id;
       trap_oid.get_value(id);
-      m_pdu.set_notify_id(id);
-      m_pdu.delete_vb(1);
-      m_pdu.delete_vb(0);
+      pdu.set_notify_id(id);
+      pdu.delete_vb(1);
+      pdu.delete_vb(0);
     }
   }
   return 0;
 }
 
-bool CSNMPMessage::TimesOut() const { return !m_received && (!m_target || m_target->get_retry() <= 0); }
+bool CSNMPMessage::TimesOut() const { return !m_received && retries() <= 0; }
 
 int CSNMPMessage::ResendMessage() {
   if (m_received) {
     SetSendTime();
     return 0;
   }
-  if (!m_target || m_target->get_retry() <= 0) {
+  if (retries() <= 0) {
     Callback(SNMP_CLASS_TIMEOUT);
     return SNMP_CLASS_TIMEOUT;
   }
-  m_target->set_retry(m_target->get_retry() - 1);
+  if (m_target)
+    m_target->set_retry(m_target->get_retry() - 1);
+  else
+    --m_retries;
   SetSendTime();
   if (send_snmp_request(m_socket, m_message.data(), static_cast<unsigned int>(m_message.size()), *m_destination))
     return SNMP_CLASS_TL_FAILED;
@@ -109,7 +134,7 @@ int CSNMPMessage::Callback(int status) {
   if (!m_callback) return 1;
   const SnmpCallback callback = m_callback;
   m_callback = nullptr;
-  callback(status, m_session, m_pdu, *m_target, m_data);
+  callback(status, m_session, *m_pdu, *m_target, m_data);
   return 0;
 }
 
@@ -121,6 +146,7 @@ CSNMPMessageQueue::~CSNMPMessageQueue() {
   SnmpSynchronize guard(m_lock);
   for (CSNMPMessage* m : m_entries) delete m;
   m_entries.clear();
+  SetCount(m_entries.size());
 }
 
 CSNMPMessage* CSNMPMessageQueue::AddEntry(unsigned long id, Snmp* session, int socket, const SnmpTarget& target,
@@ -128,9 +154,26 @@ CSNMPMessage* CSNMPMessageQueue::AddEntry(unsigned long id, Snmp* session, int s
                                           const Address& destination, SnmpCallback callback, void* data) {
   CSNMPMessage* entry =
       new (std::nothrow) CSNMPMessage(id, session, socket, target, pdu, bytes, length, destination, callback, data);
+  return Add(entry);
+}
+
+CSNMPMessage* CSNMPMessageQueue::AddSyncEntry(unsigned long id, Snmp* session, int socket, const SnmpTarget& target,
+                                              Pdu& answer, const unsigned char* bytes, size_t length,
+                                              const Address& destination) {
+  CSNMPMessage* entry =
+      new (std::nothrow) CSNMPMessage(id, session, socket, target, answer, bytes, length, destination);
+  return Add(entry);
+}
+
+CSNMPMessage* CSNMPMessageQueue::Add(CSNMPMessage* entry) {
+  if (entry && !entry->Complete()) {
+    delete entry;
+    entry = nullptr;
+  }
   if (!entry) return nullptr;
   SnmpSynchronize guard(m_lock);
   m_entries.push_front(entry);
+  SetCount(m_entries.size());
   return entry;
 }
 
@@ -146,15 +189,31 @@ int CSNMPMessageQueue::DeleteEntry(unsigned long id) {
     if ((*it)->GetId() != id) continue;
     CSNMPMessage* m = *it;
     m_entries.erase(it);
+    SetCount(m_entries.size());
     delete m;
     return 0;
   }
   return SNMP_CLASS_INVALID_REQID;
 }
 
+int CSNMPMessageQueue::TakeAnswer(unsigned long id, int& status, Pdu& pdu) {
+  SnmpSynchronize guard(m_lock);
+  CSNMPMessage* entry = GetEntry(id);
+  if (!entry) return -1;
+  if (!entry->GetReceived()) return 0;
+  entry->TakePdu(status, pdu);
+  Unlink(entry);
+  delete entry;
+  return 1;
+}
+
 std::list<CSNMPMessage*>::iterator CSNMPMessageQueue::Unlink(CSNMPMessage* entry) {
-  for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
-    if (*it == entry) return m_entries.erase(it);
+  for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+    if (*it != entry) continue;
+    it = m_entries.erase(it);
+    SetCount(m_entries.size());
+    return it;
+  }
   return m_entries.end();
 }
 
@@ -172,31 +231,30 @@ void CSNMPMessageQueue::DeleteSocketEntry(int socket) {
       // Unlinked before its callback, which may send, cancel or close.
       m = *it;
       m_entries.erase(it);
+      SetCount(m_entries.size());
     }
     m->Callback(SNMP_CLASS_SESSION_DESTROYED);
     delete m;
   }
 }
 
+CSNMPMessage* CSNMPMessageQueue::FirstDeadline() const {
+  CSNMPMessage* first = nullptr;
+  for (CSNMPMessage* m : m_entries)
+    if (!first || m->SendTime() < first->SendTime()) first = m;
+  return first;
+}
+
 CSNMPMessage* CSNMPMessageQueue::GetNextTimeoutEntry() {
   SnmpSynchronize guard(m_lock);
-  CSNMPMessage* first = nullptr;
-  msec best, t;
-  for (CSNMPMessage* m : m_entries) {
-    m->GetSendTime(t);
-    if (!first || t < best) {
-      first = m;
-      best = t;
-    }
-  }
-  return first;
+  return FirstDeadline();
 }
 
 int CSNMPMessageQueue::GetNextTimeout(msec& timeout) {
   SnmpSynchronize guard(m_lock);
-  CSNMPMessage* m = GetNextTimeoutEntry();
+  CSNMPMessage* m = FirstDeadline();
   if (!m) return 1;
-  m->GetSendTime(timeout);
+  timeout = m->SendTime();
   return 0;
 }
 
@@ -208,10 +266,7 @@ void CSNMPMessageQueue::GetFdSets(int& maxfds, fd_set& readfds, fd_set&, fd_set&
   }
 }
 
-int CSNMPMessageQueue::GetCount() {
-  SnmpSynchronize guard(m_lock);
-  return static_cast<int>(m_entries.size());
-}
+int CSNMPMessageQueue::GetCount() { return Count(); }
 
 int CSNMPMessageQueue::HandleEvents(int maxfds, const fd_set& readfds, const fd_set&, const fd_set&) {
   fd_set own, unused_w, unused_e;
@@ -254,11 +309,8 @@ int CSNMPMessageQueue::DoRetries(const msec& now) {
   SnmpSynchronize guard(m_lock);
   int status = 0;
   for (;;) {
-    CSNMPMessage* entry = GetNextTimeoutEntry();
-    if (!entry) break;
-    msec deadline;
-    entry->GetSendTime(deadline);
-    if (deadline > now) break;
+    CSNMPMessage* entry = FirstDeadline();
+    if (!entry || entry->SendTime() > now) break;
     // Unlinked while its time-out callback runs, without the queue's lock
     // (see DeleteSocketEntry); put back in its place otherwise (nothing else
     // touched the queue then).
@@ -272,6 +324,7 @@ int CSNMPMessageQueue::DoRetries(const msec& now) {
     }
     status = entry->ResendMessage();
     m_entries.insert(next, entry);
+    SetCount(m_entries.size());
     if (status != 0) break;
   }
   return status;

@@ -90,6 +90,7 @@ CNotifyEventQueue::~CNotifyEventQueue() {
   SnmpSynchronize guard(m_lock);
   for (CNotifyEvent* e : m_entries) delete e;
   m_entries.clear();
+  SetCount(0);
   if (m_socket >= 0) closesocket(static_cast<SOCKET>(m_socket));
   m_socket = -1;
 }
@@ -117,6 +118,7 @@ int CNotifyEventQueue::AddEntry(Snmp* session, const SnmpCollection<Oid>& trap_i
   CNotifyEvent* entry = new (std::nothrow) CNotifyEvent(session, trap_ids, targets, addresses);
   if (!entry) return SNMP_CLASS_RESOURCE_UNAVAIL;
   m_entries.push_front(entry);
+  SetCount(m_entries.size());
   return 0;
 }
 
@@ -133,6 +135,7 @@ void CNotifyEventQueue::DeleteEntry(Snmp* session) {
     if ((*it)->GetId() != session) continue;
     delete *it;
     m_entries.erase(it);
+    SetCount(m_entries.size());
     break;
   }
   if (m_entries.empty() && m_socket >= 0) {
@@ -148,10 +151,7 @@ void CNotifyEventQueue::GetFdSets(int& maxfds, fd_set& readfds, fd_set&, fd_set&
   if (maxfds < m_socket + 1) maxfds = m_socket + 1;
 }
 
-int CNotifyEventQueue::GetCount() {
-  SnmpSynchronize guard(m_lock);
-  return static_cast<int>(m_entries.size());
-}
+int CNotifyEventQueue::GetCount() { return Count(); }
 
 int CNotifyEventQueue::HandleEvents(int, const fd_set& readfds, const fd_set&, const fd_set&) {
   Pdu pdu;

@@ -24,9 +24,10 @@ class Pdu {
 
   // For decoders. `clear_for_reuse` makes the Pdu what Pdu() makes, but keeps
   // its binding objects; `add_vb` appends a binding and returns it to be
-  // filled in: one kept from before (still holding its old OID and value,
-  // which the caller overwrites) or a new empty one. Null when 50 are held,
-  // or when memory runs out (the Pdu is then invalid).
+  // filled in: one kept from before, by this Pdu or by one freed on this
+  // thread (still holding its old OID and value, which the caller
+  // overwrites), or a new empty one. Null when 50 are held, or when memory
+  // runs out (the Pdu is then invalid).
   void clear_for_reuse();
   Vb* add_vb();
 
@@ -83,9 +84,11 @@ class Pdu {
   // Replaces the bindings with copies of `count` of `in`; false when memory ran out.
   bool copy_vbs(Vb* const* in, int count);
 
-  // Slots from vb_count on are null or hold bindings kept for add_vb.
+  // Slots from vb_count on are null or hold bindings kept for add_vb; those
+  // from vb_slots on are null.
   Vb* vbs[PDU_MAX_VBS];
   int vb_count;
+  int vb_slots;
   int error_status;
   int error_index;
   int validity;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include <openssl/rand.h>
@@ -144,12 +145,11 @@ UdpAddress udp_from(const sockaddr_in& from) {
 }
 
 // One datagram into `message`, and its sender. -22 on failure.
-int receive_message(int socket, SnmpMessage& message, UdpAddress& sender) {
+int receive_message(int socket, SnmpMessage& message, sockaddr_in& from) {
   // Agents answer a get-bulk with datagrams well over a few kilobytes: take
   // any. One buffer per thread, made once: clearing 64 KB for every answer
   // cost more than decoding a small one.
   thread_local std::vector<unsigned char> buffer(SNMP_MAX_DATAGRAM);
-  sockaddr_in from;
   int n;
   do {
     int from_length = sizeof from;
@@ -159,7 +159,6 @@ int receive_message(int socket, SnmpMessage& message, UdpAddress& sender) {
   } while (n < 0 && WSAGetLastError() == WSAEINTR);
   if (n <= 0) return SNMP_CLASS_TL_FAILED;
   if (from.sin_family != AF_INET) return SNMP_CLASS_TL_FAILED;
-  sender = udp_from(from);
   if (message.load(buffer.data(), static_cast<unsigned long>(n)) != 0) return SNMP_CLASS_ERROR;
   return 0;
 }
@@ -328,24 +327,25 @@ int Snmp::resolve_destination(SnmpTarget& target, unsigned short type, UdpAddres
 }
 
 // The community (or the security name sent as one) and the version of a
-// target; for SNMPv3 the security name and model.
+// target; for SNMPv3 the security name and model. What resolve_to_C and
+// resolve_to_U give, read field by field: they also copy the target's address
+// (and both communities), on every request.
 int Snmp::resolve_credentials(SnmpTarget& target, bool read, OctetStr& community, OctetStr& security_name,
                               int& security_model, snmp_version& version) {
-  GenAddress unused_address;
-  unsigned long timeout = 0;
-  int retries = 0;
-  unsigned char version_byte = 0;
   if (target.get_type() == type_ctarget) {
-    OctetStr read_community, write_community;
-    if (!static_cast<CTarget&>(target).resolve_to_C(read_community, write_community, unused_address, timeout,
-                                                     retries, version_byte))
-      return SNMP_CLASS_UNSUPPORTED;
-    community = read ? read_community : write_community;
+    const CTarget& plain = static_cast<const CTarget&>(target);
+    if (!plain.valid()) return SNMP_CLASS_UNSUPPORTED;
+    if (read)
+      plain.get_readcommunity(community);
+    else
+      plain.get_writecommunity(community);
   } else if (target.get_type() == type_utarget) {
-    if (!static_cast<UTarget&>(target).resolve_to_U(security_name, security_model, unused_address, timeout,
-                                                     retries, version_byte))
-      return SNMP_CLASS_UNSUPPORTED;
-    if (version_byte == version1 || version_byte == version2c) {
+    const UTarget& user = static_cast<const UTarget&>(target);
+    if (!user.valid()) return SNMP_CLASS_UNSUPPORTED;
+    user.get_security_name(security_name);
+    security_model = user.get_security_model();
+    const snmp_version v = user.get_version();
+    if (v == version1 || v == version2c) {
       community = security_name;
       if (security_model != SNMP_SECURITY_MODEL_V1 && security_model != SNMP_SECURITY_MODEL_V2)
         return SNMP_CLASS_INVALID_TARGET;
@@ -353,7 +353,7 @@ int Snmp::resolve_credentials(SnmpTarget& target, bool read, OctetStr& community
   } else {
     return SNMP_CLASS_INVALID_TARGET;
   }
-  version = static_cast<snmp_version>(version_byte);
+  version = target.get_version();
   return 0;
 }
 
@@ -365,7 +365,9 @@ int Snmp::snmp_engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTa
 int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget& target, SnmpCallback callback,
                  const void* data, int attempt) {
   if (closing || iv_snmp_session < 0) return SNMP_CLASS_SESSION_DESTROYED;
-  const Pdu request(pdu);
+  // The request as given, for a resend after an SNMPv3 report; made once the
+  // version is known: only SNMPv3 requests are resent after a report.
+  std::optional<Pdu> request;
   for (;;) {
     if (!pdu.valid()) return SNMP_CLASS_INVALID_PDU;
     const unsigned short type = pdu.get_type();
@@ -382,6 +384,7 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
       return status;
     if (target.get_type() == type_ctarget && (version == version3 || type == sNMP_PDU_REPORT))
       return SNMP_CLASS_INVALID_TARGET;
+    if (version == version3 && !request) request.emplace(pdu);
 
     unsigned short wire = wire_type(type);
     UdpAddress destination;
@@ -441,15 +444,19 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
       V3Record* record = new (std::nothrow) V3Record{nullptr, non_repeaters, max_repetitions, nullptr,
                                                      callback, const_cast<void*>(data), attempt};
       if (!record) return SNMP_CLASS_RESOURCE_UNAVAIL;
-      record->pdu = new (std::nothrow) Pdu(request);
-      if (record->pdu && pdu.get_context_engine_id().len() && request.get_context_engine_id().len() == 0)
+      record->pdu = new (std::nothrow) Pdu(*request);
+      if (record->pdu && pdu.get_context_engine_id().len() && request->get_context_engine_id().len() == 0)
         record->pdu->set_context_engine_id(pdu.get_context_engine_id());
       record->target = target.clone();
       queue_callback = v3CallBack;
       queue_data = record;
     }
-    if (!snmpMessageQueue().AddEntry(request_id, this, iv_snmp_session, target, pdu, message.data(), message.len(),
-                                     destination, queue_callback, queue_data)) {
+    // A synchronous request is answered straight into the caller's Pdu.
+    CSNMPMessageQueue& queue = snmpMessageQueue();
+    if (!(callback ? queue.AddEntry(request_id, this, iv_snmp_session, target, pdu, message.data(), message.len(),
+                                    destination, queue_callback, queue_data)
+                   : queue.AddSyncEntry(request_id, this, iv_snmp_session, target, pdu, message.data(),
+                                        message.len(), destination))) {
       if (version == version3) mpDeleteCacheEntry(request_id);
       if (queue_callback == v3CallBack) {
         V3Record* record = static_cast<V3Record*>(queue_data);
@@ -463,10 +470,10 @@ int Snmp::engine(Pdu& pdu, long non_repeaters, long max_repetitions, SnmpTarget&
 
     status = SNMPBlockForResponse(request_id, pdu);
     if (pdu.get_type() == sNMP_PDU_REPORT && status == SNMPv3_USM_DECRYPTION_ERROR) return status;
-    const int next = next_report_attempt(attempt, pdu, request);
+    const int next = request ? next_report_attempt(attempt, pdu, *request) : 0;
     if (next) {
       attempt = next;
-      pdu = request;
+      pdu = *request;
       if (pdu.get_context_engine_id().len() == 0 && target.get_type() == type_utarget)
         pdu.set_context_engine_id(static_cast<UTarget&>(target).get_engine_id());
       continue;
@@ -607,11 +614,13 @@ int send_snmp_request(int socket, unsigned char* bytes, unsigned int length, con
 
 int receive_snmp_response(int socket, Pdu& pdu) {
   SnmpMessage message;
-  UdpAddress sender;
-  if (int status = receive_message(socket, message, sender)) return status;
+  sockaddr_in from;
+  if (int status = receive_message(socket, message, from)) return status;
   const bool v3 = message.is_v3_message();
   int status = 0;
   if (v3) {
+    // Only SNMPv3 needs the sender as an address (reports, the engine table).
+    const UdpAddress sender = udp_from(from);
     snmp_version version;
     OctetStr engine_id, security_name;
     int32_t security_model = 0;
@@ -635,8 +644,9 @@ int receive_snmp_response(int socket, Pdu& pdu) {
 int receive_snmp_notification(int socket, Pdu& pdu, SnmpTarget*& target) {
   target = nullptr;
   SnmpMessage message;
-  UdpAddress sender;
-  if (int status = receive_message(socket, message, sender)) return status;
+  sockaddr_in from;
+  if (int status = receive_message(socket, message, from)) return status;
+  const UdpAddress sender = udp_from(from);
   snmp_version version;
   if (message.is_v3_message()) {
     OctetStr engine_id, security_name;

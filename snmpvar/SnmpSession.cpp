@@ -1,6 +1,8 @@
 #include "SnmpSession.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -59,6 +61,40 @@ std::string WhyNotKept(const CString& path, int error) {
   return error ? std::strerror(error) : "unknown error";
 }
 
+// The error that making the missing folder `path` (with the missing folders
+// on its way) meets, found without making anything: the nearest step that
+// exists must be a folder in which this user may make folders. 0 when nothing
+// stands in the way; EEXIST when something stands at `path` itself.
+int WhyFolderCannotBeMade(const CString& path) {
+  std::string step(static_cast<const char*>(path));
+  while (step.size() > 1 && step.back() == '/') step.pop_back();
+  struct stat info;
+  if (::lstat(step.c_str(), &info) == 0) return EEXIST;
+  for (;;) {
+    if (errno != ENOENT) return errno;  // a step that is no folder, or one that may not be searched
+    if (step == "/" || step == ".") return ENOENT;
+    const size_t slash = step.find_last_of('/');
+    step = slash == std::string::npos ? "." : slash == 0 ? "/" : step.substr(0, slash);
+    if (::stat(step.c_str(), &info) != 0) continue;
+    if (!S_ISDIR(info.st_mode)) return ENOTDIR;
+    // As mkdir checks: the effective user, who may differ from the real one.
+    return ::faccessat(AT_FDCWD, step.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
+  }
+}
+
+// Why `folder` cannot hold the counter, given that it is no private folder of
+// this user (errno says why). A missing state folder is one the start could
+// not make: the line says what stood in the way, not merely that it is missing.
+std::string WhyNotPrivate(const CString& folder) {
+  const int error = errno;
+  std::string shown(static_cast<const char*>(folder));
+  while (shown.size() > 1 && shown.back() == '/') shown.pop_back();
+  const int making = WhyFolderCannotBeMade(folder);
+  if (making == 0) return "the folder " + shown + " does not exist";
+  if (making != EEXIST) return "cannot make the folder " + shown + ": " + std::strerror(making);
+  return std::string("its folder is not a private folder of this user: ") + std::strerror(error);
+}
+
 // This start's snmpEngineBoots: one more than the file in `folder` says, kept
 // there for the next start. A counter that cannot be read or kept is no reason
 // to refuse SNMP: the agents take a manager's engine as it presents itself, so
@@ -69,7 +105,7 @@ uint32_t NextBoots(const CString& folder, const OctetStr& engineId) {
   uint32_t boots = 0;
   if (!folder.IsEmpty() && !PlatformIsPrivateFolder(folder)) {
     // Anyone may plant a file, a link or a FIFO in a folder that is not ours alone.
-    why = std::string("its folder is not a private folder of this user: ") + std::strerror(errno);
+    why = WhyNotPrivate(folder);
   } else {
     errno = 0;
     const int found = getBootCounter(path, engineId, boots);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "Address.h"
 #include "Counter64.h"
@@ -243,6 +244,92 @@ TEST(Pdu, CopiesAndSelfAssignment) {
   // Deep copies: changing one leaves the other.
   assigned.delete_vb(0);
   EXPECT_EQ(oids(a), "1.1 1.2");
+}
+
+// Fills `pdu` with bindings that hold a little of everything: values of every
+// class, exceptions, long names, and the printed texts of both.
+void fill_with_everything(Pdu& pdu) {
+  for (int i = 0; i < PDU_MAX_VBS; ++i) {
+    Vb vb(Oid("1.3.6.1.4.1.32473.1.2.3.4.5.6.7.8.9.10.11.12.13.14.15.16.17.18.19.20.21.22.23.24.25.26.27"));
+    switch (i % 6) {
+      case 0: vb.set_value(std::string(300, 'x').c_str()); break;
+      case 1: vb.set_value(Oid("1.3.6.1.2.1.2.2.1.1.1.2.3.4.5.6.7.8.9.10.11.12.13.14.15.16.17.18.19.20.21.22")); break;
+      case 2: vb.set_value(Counter64(7, 8)); break;
+      case 3: vb.set_value(IpAddress("10.1.2.3")); break;
+      case 4: vb.set_syntax(sNMP_SYNTAX_NOSUCHINSTANCE); break;
+      default: vb.set_value(-5L); break;
+    }
+    pdu += vb;
+    pdu[i].get_printable_oid();
+    pdu[i].get_printable_value();
+  }
+}
+
+// A freed Pdu's bindings are kept for the thread's next Pdus (a walk frees
+// and decodes tens an answer). Whatever a kept binding held, every way a Pdu
+// takes bindings must give exactly the bindings it was given.
+TEST(Pdu, BindingsOfFreedPdusComeBackAsGiven) {
+  for (int round = 0; round < 3; ++round) {
+    {
+      Pdu old[3];
+      for (Pdu& p : old) fill_with_everything(p);
+    }
+    const Vb plain(Oid("1.3.6.1.2.1.1.5.0"));
+    const Vb number = vb_of("1.3.6.1.2.1.1.7.0", 72);
+    const Vb both[] = {plain, number};
+    Pdu added;
+    added += plain;
+    added += number;
+    const Pdu listed(both, 2);
+    Pdu set;
+    set.set_vblist(both, 2);
+    Pdu replaced(both, 2);
+    replaced.set_vb(number, 0);
+    replaced.set_vb(plain, 0);
+    const Pdu copied(added);
+    Pdu assigned;
+    assigned = listed;
+    const Pdu* const all[] = {&added, &listed, &set, &replaced, &copied, &assigned};
+    for (const Pdu* p : all) {
+      ASSERT_EQ(p->get_vb_count(), 2);
+      const Vb& first = (*p)[0];
+      EXPECT_STREQ(first.get_printable_oid(), "1.3.6.1.2.1.1.5.0");
+      EXPECT_EQ(first.get_syntax(), sNMP_SYNTAX_NULL);
+      EXPECT_EQ(first.get_exception_status(), 0u);
+      EXPECT_EQ(first.get_value_ptr(), nullptr);
+      EXPECT_STREQ(first.get_printable_value(), "");
+      const Vb& second = (*p)[1];
+      EXPECT_STREQ(second.get_printable_oid(), "1.3.6.1.2.1.1.7.0");
+      EXPECT_EQ(second.get_syntax(), sNMP_SYNTAX_INT);
+      long value = 0;
+      EXPECT_EQ(second.get_value(value), 0);
+      EXPECT_EQ(value, 72);
+      EXPECT_STREQ(second.get_printable_value(), "72");
+    }
+  }
+}
+
+// Pdus made on one thread and freed on another, and bindings kept by a thread
+// that then ends (the sanitizers report a leak or a race).
+TEST(Pdu, BindingsCrossThreadsAndEndWithTheirThread) {
+  Pdu made_here;
+  fill_with_everything(made_here);
+  Pdu made_there;
+  std::thread worker([&] {
+    {
+      Pdu taken(std::move(made_here));
+    }
+    Pdu own;
+    fill_with_everything(own);
+    made_there = std::move(own);
+    Pdu kept_until_the_end;
+    fill_with_everything(kept_until_the_end);
+  });
+  worker.join();
+  EXPECT_EQ(made_here.get_vb_count(), 0);
+  ASSERT_EQ(made_there.get_vb_count(), PDU_MAX_VBS);
+  EXPECT_EQ(made_there[3].get_syntax(), sNMP_SYNTAX_IPADDR);
+  EXPECT_STREQ(made_there[3].get_printable_value(), "10.1.2.3");
 }
 
 }  // namespace

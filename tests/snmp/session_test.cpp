@@ -470,6 +470,10 @@ TEST_F(SessionTest, SynchronousRequests) {
   PlatformClockSetScale(1);
   agent.serve(false, 100);
   EXPECT_EQ(agent.seen.size() - before, 2u);
+  // Without an answer the caller's Pdu still holds its request.
+  ASSERT_EQ(lost.get_vb_count(), 1);
+  EXPECT_STREQ(lost[0].get_printable_oid(), "1.3.6.1.2.1.1.5.0");
+  EXPECT_EQ(lost.get_type(), sNMP_PDU_GET);
 }
 
 TEST_F(SessionTest, BindingAPortInUse) {
@@ -499,11 +503,27 @@ void keep_answer(int status, Snmp*, Pdu& pdu, SnmpTarget&, void* data) {
 }
 
 // The answer to an inform repeats sysUpTime.0 and snmpTrapOID.0 before the
-// bindings: the callback gets them back as the notification fields.
+// bindings: the callback, or the caller of a synchronous inform (whose Pdu
+// the answer goes into directly), gets them back as the notification fields.
 TEST_F(SessionTest, AnInformsAnswerGivesBackItsNotificationFields) {
-  Pdu inform = one_binding("1.3.6.1.2.1.1.6.0");
-  inform.set_notify_id(coldStartOid());
-  inform.set_notify_timestamp(TimeTicks(4242ul));
+  auto inform_pdu = [] {
+    Pdu inform = one_binding("1.3.6.1.2.1.1.6.0");
+    inform.set_notify_id(coldStartOid());
+    inform.set_notify_timestamp(TimeTicks(4242ul));
+    return inform;
+  };
+  auto expect_fields = [](const Pdu& answer, const char* how) {
+    ASSERT_EQ(answer.get_vb_count(), 1) << how;
+    EXPECT_STREQ(answer[0].get_printable_oid(), "1.3.6.1.2.1.1.6.0") << how;
+    Oid id;
+    answer.get_notify_id(id);
+    EXPECT_EQ(id, coldStartOid()) << how;
+    TimeTicks ts;
+    answer.get_notify_timestamp(ts);
+    EXPECT_EQ(static_cast<unsigned long>(ts), 4242ul) << how;
+  };
+
+  Pdu inform = inform_pdu();
   Answered a;
   ASSERT_EQ(session->inform(inform, target, keep_answer, &a), 0);
   ASSERT_EQ(agent.serve(false, 200), 1);
@@ -515,14 +535,16 @@ TEST_F(SessionTest, AnInformsAnswerGivesBackItsNotificationFields) {
     SNMPProcessPendingEvents();
   }
   EXPECT_EQ(a.status, SNMP_CLASS_ASYNC_RESPONSE);
-  ASSERT_EQ(a.pdu.get_vb_count(), 1);
-  EXPECT_STREQ(a.pdu[0].get_printable_oid(), "1.3.6.1.2.1.1.6.0");
-  Oid id;
-  a.pdu.get_notify_id(id);
-  EXPECT_EQ(id, coldStartOid());
-  TimeTicks ts;
-  a.pdu.get_notify_timestamp(ts);
-  EXPECT_EQ(static_cast<unsigned long>(ts), 4242ul);
+  expect_fields(a.pdu, "asynchronous");
+
+  Pdu sync_inform = inform_pdu();
+  std::thread peer([&] {
+    if (agent.serve(false, 2000) == 1) agent.echo_last();
+  });
+  EXPECT_EQ(session->inform(sync_inform, target), 0);
+  peer.join();
+  EXPECT_EQ(sync_inform.get_type(), sNMP_PDU_RESPONSE);
+  expect_fields(sync_inform, "synchronous");
 }
 
 // Run in a network namespace of its own: what a target without a port sends

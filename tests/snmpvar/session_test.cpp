@@ -95,35 +95,44 @@ TEST_F(SessionTest, ACounterThatCannotBeKeptIsNoReasonToFail) {
   const struct Case {
     const char* place;
     std::function<std::string()> make;  // lays it out, returns the folder to start in
+    std::string why;                    // in the line
   } cases[] = {
-      {"a FIFO as the folder", [&] { mkfifo(dir.file("fifo").c_str(), 0600); return dir.file("fifo"); }},
+      {"a FIFO as the folder", [&] { mkfifo(dir.file("fifo").c_str(), 0600); return dir.file("fifo"); },
+       "not a private folder of this user: Not a directory"},
       {"a link as the folder", [&] {
          fs::create_directory_symlink(privateDir, dir.file("link"));
          return dir.file("link");
-       }},
+       }, "not a private folder of this user: Not a directory"},
       {"a folder others may write into", [&] {
          fs::create_directory(dir.file("shared"));
          chmod(dir.file("shared").c_str(), 0777);
          return dir.file("shared");
-       }},
-      {"a missing folder", [&] { return dir.file("no/such/folder"); }},
+       }, "not a private folder of this user: Operation not permitted"},
+      {"a missing folder", [&] { return dir.file("no/such/folder"); }, "/no/such/folder does not exist"},
+      {"a file on the missing folder's way", [&] {
+         std::ofstream(dir.file("plain")) << "a file\n";
+         return dir.file("plain/folder");
+       }, "cannot make the folder " + dir.file("plain/folder") + ": Not a directory"},
       {"a FIFO as the file", [&] {
          fs::create_directory(dir.file("f1"));
          mkfifo((dir.file("f1") + file).c_str(), 0600);
          return dir.file("f1");
-       }},
+       }, "(it is not a regular file)"},
       {"a link as the file", [&] {
          fs::create_directory(dir.file("f2"));
          std::ofstream(dir.file("victim")) << "precious\n";
          fs::create_symlink(dir.file("victim"), dir.file("f2") + file);
          return dir.file("f2");
-       }},
+       }, "(a link stands in its place)"},
       {"a folder as the file", [&] {
          fs::create_directories(dir.file("f3") + file);
          return dir.file("f3");
-       }},
+       }, "(it is not a regular file)"},
   };
-  for (const Case& c : cases) StartsWithAFreshCounter(c.place, c.make());
+  for (const Case& c : cases) {
+    const std::string said = StartsWithAFreshCounter(c.place, c.make());
+    EXPECT_NE(said.find(c.why), std::string::npos) << c.place << ": " << said;
+  }
   std::ifstream victim(dir.file("victim"));
   std::string text;
   std::getline(victim, text);
@@ -132,16 +141,29 @@ TEST_F(SessionTest, ACounterThatCannotBeKeptIsNoReasonToFail) {
 
 // The user's own private folder, but one that cannot be written (mode 0500):
 // the counter is read as missing and cannot be saved, so the start counts
-// from a fresh counter, says why, and leaves the folder empty.
+// from a fresh counter, says why, and leaves the folder empty. A counter
+// folder that would have to be made in it (a state home of mode 0500) could
+// not be made: the line says so, not merely that the folder is missing.
 TEST_F(SessionTest, AFolderThatCannotBeWrittenIsNoReasonToFail) {
   const std::string closed = dir.file("closed");
   fs::create_directory(closed);
   ASSERT_TRUE(PlainUser::Own(dir.path()) && PlainUser::Own(closed));
   chmod(closed.c_str(), 0500);
   if (std::string why = PlainUser().failure(); !why.empty()) GTEST_SKIP() << why;
-  const std::string said = StartsWithAFreshCounter("a folder of mode 0500", closed, true);
-  EXPECT_NE(said.find("Permission denied"), std::string::npos) << "not refused for another reason: " << said;
-  EXPECT_TRUE(fs::is_empty(closed)) << "no file, not even a temporary one, is left";
+  const struct Case {
+    const char* place;
+    std::string folder;
+    std::string why;
+  } cases[] = {
+      {"a folder of mode 0500", closed, "(Permission denied)"},
+      {"a missing folder in one of mode 0500", closed + "/trellian/",
+       "(cannot make the folder " + closed + "/trellian: Permission denied)"},
+  };
+  for (const Case& c : cases) {
+    const std::string said = StartsWithAFreshCounter(c.place, c.folder, true);
+    EXPECT_NE(said.find(c.why), std::string::npos) << c.place << ": not refused for another reason: " << said;
+    EXPECT_TRUE(fs::is_empty(closed)) << c.place << ": no file, not even a temporary one, is left";
+  }
 }
 
 TEST_F(SessionTest, DefaultsAreCopiedByEveryNewRequest) {
