@@ -91,9 +91,8 @@ struct Hit {
 };
 
 // The deepest enabled, visible window under `pt` inside `hwnd`, skipping
-// windows that call themselves transparent (statics and group boxes). With
-// `intoDisabled`, disabled windows are looked into as well.
-Hit Descend(HWND hwnd, POINT pt, bool intoDisabled = false) {
+// windows that call themselves transparent (statics and group boxes).
+Hit Descend(HWND hwnd, POINT pt) {
   std::vector<HWND> candidates;
   HWND disabledChild = nullptr;
   {
@@ -104,7 +103,7 @@ Hit Descend(HWND hwnd, POINT pt, bool intoDisabled = false) {
       if (!(c->style & WS_VISIBLE)) continue;
       RECT r = wm::ScreenRectOf(c);
       if (!PtInRect(&r, pt)) continue;
-      if ((c->style & WS_DISABLED) && !intoDisabled) {
+      if (c->style & WS_DISABLED) {
         disabledChild = c->hwnd;
         break;
       }
@@ -113,7 +112,7 @@ Hit Descend(HWND hwnd, POINT pt, bool intoDisabled = false) {
   }
   if (!disabledChild) {
     for (HWND c : candidates) {
-      Hit h = Descend(c, pt, intoDisabled);
+      Hit h = Descend(c, pt);
       if (h.hwnd) return h;
     }
   }
@@ -129,7 +128,7 @@ bool ShowsAt(const wm::Window* t, POINT pt) {
   return PtInRect(&r, pt) != FALSE;
 }
 
-Hit HitTest(POINT pt, bool intoDisabled = false) {
+Hit HitTest(POINT pt) {
   std::vector<HWND> tops;
   {
     wm::Guard g(wm::Lock());
@@ -138,7 +137,7 @@ Hit HitTest(POINT pt, bool intoDisabled = false) {
     }
   }
   for (HWND t : tops) {
-    Hit h = Descend(t, pt, intoDisabled);
+    Hit h = Descend(t, pt);
     if (h.hwnd) return h;
   }
   return Hit{};
@@ -469,13 +468,11 @@ static bool InputAllowed(HWND target) {
 
 // The wheel scrolls what is under the pointer, as on current desktops, with
 // or without the focus; a window that does not scroll hands it to its parent
-// (DefWindowProc). A disabled window passes it to the nearest enabled one
-// above it, but a container disabled while its page works (the wizard's
-// frame during a run) does not stop its lists from scrolling: scrolling
-// changes nothing. Over a disabled top-level window (a modal box's owner), or
-// over none of ours, it goes where the keys go.
+// (DefWindowProc). A disabled window, and all inside it, passes it to the
+// nearest enabled window above it. Over a disabled top-level window (a modal
+// box's owner), or over none of ours, it goes where the keys go.
 static HWND WheelTarget(POINT pt) {
-  HWND target = HitTest(pt, true).hwnd;
+  HWND target = HitTest(pt).hwnd;
   while (target && !IsWindowEnabled(target) && (GetWindowLongA(target, GWL_STYLE) & WS_CHILD))
     target = GetParent(target);
   if (target && IsWindowEnabled(GetAncestor(target, GA_ROOT))) return target;
