@@ -33,6 +33,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -360,10 +361,14 @@ std::string WindowManagerName() {
   return wm && *wm && std::string(wm) != "bare" ? wm : "";
 }
 
-// <build>/screens/x11-<manager>/<flow>, made if need be.
+// <build>/screens/x11-<manager>/<flow>, emptied the first time a run asks
+// for it, so that it never mixes an earlier run's pictures with this one's.
 std::string ShotFolder(const std::string& flow) {
+  static std::set<std::string> emptied;
   const std::string wm = WindowManagerName().empty() ? "bare" : WindowManagerName();
   const std::string folder = std::string(std::getenv("TRELLIAN_BINARY_DIR")) + "/screens/x11-" + wm + "/" + flow;
+  std::error_code ignored;
+  if (emptied.insert(folder).second) fs::remove_all(folder, ignored);
   fs::create_directories(folder);
   return folder;
 }
