@@ -4,15 +4,14 @@
 
 #include "ApplyRes.h"
 #include "CDeviceRecord.h"
-#include "CMainDlg.h"
 #include "CWizardApp.h"
-#include "CWizardFrame.h"
 #include "CommCtrl.h"
 #include "DelayPumpMessages.h"
 #include "DeviceTask.h"
 #include "InputChecks.h"
 #include "MibTables.h"
 #include "SnmpControlVarList.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -187,10 +186,6 @@ void CApplyPage::DeleteVarLists() {
     delete *list;
     *list = nullptr;
   }
-}
-
-void CApplyPage::SetBusy(BOOL busy) {
-  if (auto* frame = dynamic_cast<CWizardFrame*>(GetParent())) frame->EnableWithParent(!busy);
 }
 
 void CApplyPage::SetSnmpTarget(CString agentIp, CString readCommunity, CString writeCommunity) {
@@ -425,11 +420,7 @@ void CApplyPage::LogLastLine() {
 }
 
 void CApplyPage::SetMainBusy(int busy) {
-  CWnd* frame = GetParent();
-  auto* main = frame ? dynamic_cast<CMainDlg*>(frame->GetParent()) : nullptr;
-  if (!main) return;
-  main->m_nWaitCursor = busy;
-  if (!busy) main->SendMessage(WM_SETCURSOR, 0, 0);
+  SetWaitCursor(busy, busy ? CursorChange::kAtNextMove : CursorChange::kAtOnce);
 }
 
 BOOL CApplyPage::Wait(int n) {

@@ -77,7 +77,6 @@ class CApplyPage : public CWizardPage {
   explicit CApplyPage(CWnd* pParent = nullptr);
   ~CApplyPage() override;
 
-  void SetBusy(BOOL busy) override;
   // The group's SNMP target, which the second instance is given.
   void SetSnmpTarget(CString agentIp, CString readCommunity, CString writeCommunity) override;
   void OnEnterPage() override;
@@ -191,6 +190,8 @@ class CApplyPage : public CWizardPage {
   void MarkFailed(const CString& mac);
   // "All steps are done.", or the count and MACs of the devices that failed.
   void LogLastLine();
+  // The run's wait cursor: raised, it shows at the pointer's next move;
+  // dropped, the ordinary cursor comes back at once.
   void SetMainBusy(int busy);
   // Waits n units of 10 ms; FALSE when the page's window went meanwhile.
   BOOL Wait(int n);

@@ -6,6 +6,7 @@
 #include "CVHException.h"
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
+#include "CWizardPage.h"
 #include "DelayPumpMessages.h"
 #include "Files.h"
 #include "WizardFont.h"
@@ -91,6 +92,9 @@ BEGIN_MESSAGE_MAP(CMainDlg, CRTDialog)
   ON_BN_CLICKED(IDC_MAIN_CREATE, OnCreateFlow)
   ON_BN_CLICKED(IDC_MAIN_MODIFY, OnModifyFlow)
   ON_BN_CLICKED(IDC_MAIN_STATUS, OnStatusFlow)
+  ON_REGISTERED_MESSAGE(WM_WIZARD_BUSY, OnWizardBusy)
+  ON_REGISTERED_MESSAGE(WM_WIZARD_WAIT_CURSOR, OnWizardWaitCursor)
+  ON_REGISTERED_MESSAGE(WM_WIZARD_CLOSED, OnWizardClosed)
 END_MESSAGE_MAP()
 
 void CMainDlg::DoDataExchange(CDataExchange* pDX) {
@@ -210,6 +214,22 @@ BOOL CMainDlg::IsBusy() const {
 void CMainDlg::SetBusyLook(BOOL busy) {
   for (CRTButton* button : {&m_btnCreate, &m_btnModify, &m_btnStatus, &m_btnExit})
     if (button->GetSafeHwnd()) button->EnableWindow(!busy);
+}
+
+LRESULT CMainDlg::OnWizardBusy(WPARAM busy, LPARAM) {
+  SetBusyLook(static_cast<BOOL>(busy));
+  return 0;
+}
+
+LRESULT CMainDlg::OnWizardWaitCursor(WPARAM wait, LPARAM atOnce) {
+  m_nWaitCursor = wait ? 1 : 0;
+  if (atOnce) SendMessage(WM_SETCURSOR, 0, 0);
+  return 0;
+}
+
+LRESULT CMainDlg::OnWizardClosed(WPARAM, LPARAM) {
+  SetTitle(m_pApp ? m_pApp->Text("IDS_UI_WEL_WELCOME") : CString(), TRUE);
+  return 0;
 }
 
 BOOL CMainDlg::RefuseCloseWhileBusy() {

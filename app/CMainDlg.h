@@ -68,6 +68,8 @@ class CMainDlg : public CRTDialog {
   // welcome panel it stays the dialog's Exit.
   BOOL PreTranslateMessage(MSG* pMsg) override;
   int CurrentFlow() const { return m_nCurrentFlow; }
+  // A page asked for the wait cursor (WM_WIZARD_WAIT_CURSOR, through its frame).
+  BOOL ShowsWaitCursor() const { return m_nWaitCursor != 0; }
 
   CWizardFrame* m_frames[kFlowCount] = {};
   CWizardApp* m_pApp = nullptr;
@@ -76,8 +78,6 @@ class CMainDlg : public CRTDialog {
   CDiscoveryTask* m_pDiscoveryA = nullptr;  // listens for announcements on UDP 55000
   CDiscoveryTask* m_pDiscoveryB = nullptr;  // broadcasts discovery requests
   HCURSOR m_hInitialCursor = nullptr;
-  // Not 0 while a scan page searches: the dialog shows the wait cursor.
-  int m_nWaitCursor = 0;
   CStatic m_picture;
   CStatic m_title;
   CRTStatic m_sidePanel;
@@ -118,7 +118,16 @@ class CMainDlg : public CRTDialog {
   afx_msg void OnModifyFlow();
   afx_msg void OnStatusFlow();
   void SwitchFlow(int flow, LPCTSTR titleKey);
+  // The frames' requests (CWizardPage.h, CWizardFrame.h).
+  afx_msg LRESULT OnWizardBusy(WPARAM busy, LPARAM);
+  afx_msg LRESULT OnWizardWaitCursor(WPARAM wait, LPARAM atOnce);
+  afx_msg LRESULT OnWizardClosed(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // Not 0 while a scan or an apply run holds the wizard: the dialog shows
+  // the wait cursor.
+  int m_nWaitCursor = 0;
 };
 
 // Reads the skin beside the program (Skin/vAdev/skin.ini) into `skin` and

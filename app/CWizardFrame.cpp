@@ -3,7 +3,6 @@
 #include <iterator>
 
 #include "CApplyPage.h"
-#include "CMainDlg.h"
 #include "CWizardApp.h"
 #include "CWizardPage.h"
 #include "WizardFont.h"
@@ -23,6 +22,8 @@ void Repaint(CWnd& button) {
 
 // ---------------------------------------------------------------- the frame
 
+const UINT WM_WIZARD_CLOSED = ::RegisterWindowMessageA("WM_WIZARD_CLOSED");
+
 CWizardFrame::CWizardFrame(CWnd* pParent) : CRTDialog(IDD_WIZARD_FRAME, pParent) {}
 
 CWizardFrame::~CWizardFrame() { DestroyPages(); }
@@ -35,6 +36,8 @@ BEGIN_MESSAGE_MAP(CWizardFrame, CRTDialog)
   ON_WM_SHOWWINDOW()
   ON_WM_DESTROY()
   ON_WM_CTLCOLOR()
+  ON_REGISTERED_MESSAGE(WM_WIZARD_BUSY, OnWizardBusy)
+  ON_REGISTERED_MESSAGE(WM_WIZARD_WAIT_CURSOR, OnWizardWaitCursor)
 END_MESSAGE_MAP()
 
 int CWizardFrame::QueryFlowFlag() { return 1; }
@@ -133,7 +136,7 @@ void CWizardFrame::EnableWithParent(BOOL enable) {
   const BOOL keyboard = HasKeyboard();
   m_bBusy = !enable;
   UpdateButtonStates();
-  if (auto* main = dynamic_cast<CMainDlg*>(GetParent())) main->SetBusyLook(m_bBusy);
+  if (CWnd* parent = GetParent()) parent->SendMessage(WM_WIZARD_BUSY, m_bBusy);
   m_bFocusOwed = FALSE;
   if (!IsWindowVisible()) return;
   if (m_bBusy) {
@@ -144,6 +147,17 @@ void CWizardFrame::EnableWithParent(BOOL enable) {
     else
       m_bFocusOwed = TRUE;
   }
+}
+
+LRESULT CWizardFrame::OnWizardBusy(WPARAM busy, LPARAM) {
+  EnableWithParent(!busy);
+  return 0;
+}
+
+// The cursor is the main dialog's: the request goes on unchanged.
+LRESULT CWizardFrame::OnWizardWaitCursor(WPARAM wait, LPARAM atOnce) {
+  if (CWnd* parent = GetParent()) parent->SendMessage(WM_WIZARD_WAIT_CURSOR, wait, atOnce);
+  return 0;
 }
 
 void CWizardFrame::OnMainActivated() {
@@ -248,8 +262,7 @@ void CWizardFrame::Close() {
   if (CWizardPage* current = Page(m_nCurrent)) current->ShowWindow(SW_HIDE);
   ShowWindow(SW_HIDE);
   m_nCurrent = 0;
-  if (auto* main = dynamic_cast<CMainDlg*>(GetParent()))
-    main->SetTitle(m_pApp ? m_pApp->Text("IDS_UI_WEL_WELCOME") : CString(), TRUE);
+  if (CWnd* parent = GetParent()) parent->SendMessage(WM_WIZARD_CLOSED);
 }
 
 void CWizardFrame::CopyForward(int) {}

@@ -6,40 +6,22 @@
 //
 // Navigation asks the current page where to go: the following page, stay
 // (CWizardPage::kFollowingPage, kStayOnPage), or a page of the flow by its
-// index. A target that is not a page of the flow counts as "stay", whatever
+// index (WizardFlows.h). A target that is not a page of the flow counts as "stay", whatever
 // the page answered.
 #pragma once
 
 #include "RTButton.h"
 #include "RTDialog.h"
+#include "WizardFlows.h"
 #include "afxwin.h"
 
 class CDiscoveryTask;
 class CWizardApp;
 class CWizardPage;
 
-// Each flow's pages in the order Next shows them: the frames' page tables
-// follow it, and the pages name their Next and Back targets by it.
-enum CreateFlowPage {
-  kCreateGroupName,
-  kCreateScan,
-  kCreateMembers,
-  kCreateFirstApply,
-  kCreateWireless,
-  kCreateSecondApply,
-  kCreateDone,
-  kCreatePageCount
-};
-enum ModifyFlowPage {
-  kModifyScan,
-  kModifyMembers,
-  kModifyFirstApply,
-  kModifyWireless,
-  kModifySecondApply,
-  kModifyDone,
-  kModifyPageCount
-};
-enum StatusFlowPage { kStatusScan, kStatusList, kStatusPageCount };
+// Sent by a frame to its parent once Finish or Cancel has closed it: the
+// parent shows its welcome panel's title again.
+extern const UINT WM_WIZARD_CLOSED;
 
 class CWizardFrame : public CRTDialog {
  public:
@@ -58,8 +40,9 @@ class CWizardFrame : public CRTDialog {
 
   void ShowButtons(BOOL finished);
   void EnableBack(int flag);
-  // Ends (TRUE) or starts (FALSE) a busy spell: pages call it from SetBusy
-  // when a scan or an apply run starts and ends. While busy, the frame's
+  // Ends (TRUE) or starts (FALSE) a busy spell: a page's SetBusy asks for it
+  // (WM_WIZARD_BUSY) when a scan or an apply run starts and ends, and the
+  // frame passes the request on to the main dialog. While busy, the frame's
   // buttons and the main dialog's flow and Exit buttons, which could do
   // nothing then, are disabled, and the main dialog refuses to close; the
   // page stays enabled, so that the apply log scrolls with the wheel and its
@@ -81,7 +64,8 @@ class CWizardFrame : public CRTDialog {
   // Next and Back as the buttons run them.
   void OnNext();
   void OnBack();
-  // Finish and Cancel: back to the welcome panel, the frame hidden and reset.
+  // Finish and Cancel: back to the welcome panel (WM_WIZARD_CLOSED), the
+  // frame hidden and reset.
   void Close();
 
   CWizardPage* Page(int index) const { return index >= 0 && index < kMaxPages ? m_pages[index] : nullptr; }
@@ -149,6 +133,9 @@ class CWizardFrame : public CRTDialog {
   afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
   afx_msg void OnDestroy();
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+  // The current page's requests (CWizardPage.h).
+  afx_msg LRESULT OnWizardBusy(WPARAM busy, LPARAM);
+  afx_msg LRESULT OnWizardWaitCursor(WPARAM wait, LPARAM atOnce);
   DECLARE_MESSAGE_MAP()
 
   // Each flow answers the buttons; the base frame has no pages to move.

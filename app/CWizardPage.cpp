@@ -2,6 +2,9 @@
 
 #include "CDeviceRecord.h"
 
+const UINT WM_WIZARD_BUSY = ::RegisterWindowMessageA("WM_WIZARD_BUSY");
+const UINT WM_WIZARD_WAIT_CURSOR = ::RegisterWindowMessageA("WM_WIZARD_WAIT_CURSOR");
+
 CWizardPage::CWizardPage() = default;
 CWizardPage::CWizardPage(UINT nIDTemplate, CWnd* pParent) : CRTDialog(nIDTemplate, pParent) {}
 CWizardPage::CWizardPage(LPCTSTR lpszTemplateName, CWnd* pParent) : CRTDialog(lpszTemplateName, pParent) {}
@@ -12,7 +15,9 @@ BEGIN_MESSAGE_MAP(CWizardPage, CRTDialog)
 END_MESSAGE_MAP()
 
 void CWizardPage::SetOptionValue(int) {}
-void CWizardPage::SetBusy(BOOL) {}
+void CWizardPage::SetBusy(BOOL busy) {
+  if (CWnd* frame = GetParent()) frame->SendMessage(WM_WIZARD_BUSY, busy);
+}
 void CWizardPage::SetSnmpTarget(CString, CString, CString) {}
 void CWizardPage::SetStrings(CString, CString) {}
 void CWizardPage::SetGroupList(CPtrList*) {}
@@ -22,6 +27,10 @@ int CWizardPage::OnNextPage() { return kFollowingPage; }
 void CWizardPage::OnReturnToPage() {}
 int CWizardPage::OnBackPage() { return kFollowingPage; }
 void CWizardPage::StopWork() {}
+
+void CWizardPage::SetWaitCursor(BOOL wait, CursorChange change) {
+  if (CWnd* frame = GetParent()) frame->SendMessage(WM_WIZARD_WAIT_CURSOR, wait, change == CursorChange::kAtOnce);
+}
 
 // The skinned base's brush: the stock hollow brush once a template is given,
 // which is what lets the page's statics draw no background of their own.

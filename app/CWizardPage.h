@@ -15,6 +15,18 @@
 // frame has shown it.
 #define WM_PAGE_START (WM_USER + 202)
 
+// What a page asks of the window that holds it, sent as a property page
+// asks its sheet: the page knows neither the frame's class nor the main
+// dialog's. The frame answers the busy request itself and passes both on
+// to its own parent, the main dialog.
+//   WM_WIZARD_BUSY         wParam TRUE: a busy spell starts; FALSE: it ends.
+//   WM_WIZARD_WAIT_CURSOR  wParam TRUE: the wait cursor over the program's
+//                          window, FALSE: the ordinary one; lParam TRUE:
+//                          the cursor changes at once, FALSE: at the
+//                          pointer's next move.
+extern const UINT WM_WIZARD_BUSY;
+extern const UINT WM_WIZARD_WAIT_CURSOR;
+
 class CDeviceRecord;
 class CDiscoveryTask;
 class CWizardApp;
@@ -27,6 +39,7 @@ class CWizardPage : public CRTDialog {
   ~CWizardPage() override;
 
   virtual void SetOptionValue(int value);
+  // Asks the frame (WM_WIZARD_BUSY) to start or end a busy spell.
   virtual void SetBusy(BOOL busy);
   virtual void SetSnmpTarget(CString agentIp, CString readCommunity, CString writeCommunity);
   virtual void SetStrings(CString first, CString second);
@@ -34,7 +47,7 @@ class CWizardPage : public CRTDialog {
   virtual void SetDeviceList(CPtrList* devices);
   virtual void OnEnterPage();
   // What OnNextPage and OnBackPage answer besides a page of the flow's
-  // order (CWizardFrame.h): the page stays, or the move goes to the
+  // order (WizardFlows.h): the page stays, or the move goes to the
   // neighbour in its direction (Next: the following page, Back: the one
   // before).
   static constexpr int kStayOnPage = -2;
@@ -44,6 +57,11 @@ class CWizardPage : public CRTDialog {
   virtual int OnBackPage();
   // The page's window is about to go: nothing more may be sent to a device.
   virtual void StopWork();
+
+  // Asks for the wait cursor (TRUE) or the ordinary one over the program's
+  // window (WM_WIZARD_WAIT_CURSOR), shown at once or at the pointer's next move.
+  enum class CursorChange { kAtOnce, kAtNextMove };
+  void SetWaitCursor(BOOL wait, CursorChange change = CursorChange::kAtOnce);
 
   // TRUE when a record of the list has exactly this MAC text.
   static BOOL IsMacInList(const CString& mac, CPtrList* list);

@@ -3,10 +3,10 @@
 #include "CDeviceRecord.h"
 #include "GroupPasswordDlg.h"
 #include "CWizardApp.h"
-#include "CWizardFrame.h"
 #include "InputChecks.h"
 #include "MembersRes.h"
 #include "PageRegistry.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 

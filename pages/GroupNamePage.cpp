@@ -1,12 +1,12 @@
 #include "GroupNamePage.h"
 
 #include "CWizardApp.h"
-#include "CWizardFrame.h"
 #include "DialogPagesRes.h"
 #include "InputChecks.h"
 #include "LangText.h"
 #include "PageRegistry.h"
 #include "SkinMessageBox.h"
+#include "WizardFlows.h"
 #include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"

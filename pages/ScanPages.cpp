@@ -2,14 +2,13 @@
 
 #include "CDeviceRecord.h"
 #include "CDiscoveryTask.h"
-#include "CMainDlg.h"
 #include "CWizardApp.h"
-#include "CWizardFrame.h"
 #include "FormatLangText.h"
 #include "LangText.h"
 #include "PageRegistry.h"
 #include "RTProgressBar.h"
 #include "ScanPagesRes.h"
+#include "WizardFlows.h"
 #include "WizardFont.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
@@ -91,18 +90,6 @@ int CScanPage::OnNextPage() {
   }
   if (m_nScanning) return kStayOnPage;
   return m_design.foundPage;
-}
-
-void CScanPage::SetBusy(BOOL busy) {
-  if (auto* frame = dynamic_cast<CWizardFrame*>(GetParent())) frame->EnableWithParent(!busy);
-}
-
-void CScanPage::SetWaitCursor(int wait) {
-  CWnd* frame = GetParent();
-  auto* main = frame ? dynamic_cast<CMainDlg*>(frame->GetParent()) : nullptr;
-  if (!main) return;
-  main->m_nWaitCursor = wait;
-  main->SendMessage(WM_SETCURSOR, 0, 0);
 }
 
 void CScanPage::StartScan() {

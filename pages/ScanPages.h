@@ -54,7 +54,6 @@ class CScanPage : public CWizardPage {
   void OnEnterPage() override;
   void OnReturnToPage() override;
   int OnNextPage() override;
-  void SetBusy(BOOL busy) override;
 
   // The device list's record with exactly this MAC, or null.
   POSITION FindCandidateByMac(const CString& mac);
@@ -91,7 +90,6 @@ class CScanPage : public CWizardPage {
 
   void CopyAnswer(const CDeviceRecord& from, CDeviceRecord& to) const;
   void EndScan();
-  void SetWaitCursor(int wait);
 
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;

@@ -199,18 +199,29 @@ TEST_F(MainDialog, SidePanelLiesBelowTheFlowButtons) {
   EXPECT_EQ(panel.Width(), 160);
 }
 
-// A scan page raises the flag and sends WM_SETCURSOR so that the cursor
-// changes at once; lowering it gives the ordinary cursor back.
-TEST_F(MainDialog, WaitCursorWhileTheFlagIsRaised) {
+// A page asks for the wait cursor through its frame: asked for at the next
+// move, the pointer's next WM_SETCURSOR shows it; asked for at once, it shows
+// without one. Lowering the request gives the ordinary cursor back.
+TEST_F(MainDialog, WaitCursorWhileAPageAsksForIt) {
   Open(true);
   const HCURSOR wait = ::LoadCursor(nullptr, IDC_WAIT);
+  const HCURSOR arrow = ::LoadCursor(nullptr, IDC_ARROW);
   const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
-  dialog->m_nWaitCursor = 1;
+  CWizardPage* page = dialog->Frame(CMainDlg::kCreateFlow)->Page(0);
+  ASSERT_NE(page, nullptr);
+  using Change = CWizardPage::CursorChange;
+  ::SetCursor(arrow);
+  page->SetWaitCursor(TRUE, Change::kAtNextMove);
+  EXPECT_TRUE(dialog->ShowsWaitCursor());
+  EXPECT_EQ(::GetCursor(), arrow);
   EXPECT_TRUE(dialog->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog->GetSafeHwnd()), hit));
   EXPECT_EQ(::GetCursor(), wait);
-  dialog->m_nWaitCursor = 0;
+  page->SetWaitCursor(FALSE, Change::kAtNextMove);
+  EXPECT_FALSE(dialog->ShowsWaitCursor());
   dialog->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog->GetSafeHwnd()), hit);
   EXPECT_NE(::GetCursor(), wait);
+  page->SetWaitCursor(TRUE, Change::kAtOnce);
+  EXPECT_EQ(::GetCursor(), wait);
 }
 
 TEST_F(MainDialog, SystemMenuHasTheAboutItem) {

@@ -217,7 +217,7 @@ TEST_F(ScanLab, CreateScanListsTheUnconfiguredDevicesAndFindsAnExactNameClash) {
   EXPECT_FALSE(frame->m_btnNext.IsWindowEnabled());
   EXPECT_FALSE(dialog_->m_btnModify.IsWindowEnabled());
   EXPECT_FALSE(dialog_->m_btnExit.IsWindowEnabled());
-  EXPECT_EQ(dialog_->m_nWaitCursor, 1);
+  EXPECT_TRUE(dialog_->ShowsWaitCursor());
   testkit::PumpFor(20000);
   Shoot("lab_create_scanning");
   EXPECT_TRUE(scan->IsScanning());
@@ -225,7 +225,7 @@ TEST_F(ScanLab, CreateScanListsTheUnconfiguredDevicesAndFindsAnExactNameClash) {
   ASSERT_TRUE(ScanEnds(scan)) << sim_->Log();
   EXPECT_TRUE(frame->m_btnNext.IsWindowEnabled());
   EXPECT_TRUE(dialog_->m_btnModify.IsWindowEnabled());
-  EXPECT_EQ(dialog_->m_nWaitCursor, 0);
+  EXPECT_FALSE(dialog_->ShowsWaitCursor());
   EXPECT_EQ(Status(scan), "An AP Vezovi with this name already exists. Please go back and choose another name.");
   EXPECT_EQ(SortedMacs(scan->m_deviceList), kFresh) << sim_->Log();
   EXPECT_TRUE(scan->m_groupList.IsEmpty());
@@ -260,7 +260,7 @@ TEST_F(ScanLab, StatusScanCountsTheGroupsThatAnsweredAndListsTheirMembers) {
   auto* scan = dynamic_cast<CStatusScanPage*>(frame->Page(0));
   ASSERT_NE(scan, nullptr);
   EXPECT_TRUE(scan->IsScanning());
-  EXPECT_EQ(dialog_->m_nWaitCursor, 1);
+  EXPECT_TRUE(dialog_->ShowsWaitCursor());
   ASSERT_TRUE(ScanEnds(scan)) << sim_->Log();
 
   // Ghost only announced itself: not counted, not kept.

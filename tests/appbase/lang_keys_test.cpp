@@ -65,7 +65,7 @@ TEST(LanguageFile, EveryKeyTheSourcesNameIsThere) {
 
   fs::path source(getenv("TRELLIAN_SOURCE_DIR"));
   int files = 0;
-  for (const char* folder : {"app", "pages", "skin", "controls", "res"}) {
+  for (const char* folder : {"appbase", "skin", "controls", "apptasks", "app", "pages", "res"}) {
     if (!fs::exists(source / folder)) continue;
     for (const auto& entry : fs::recursive_directory_iterator(source / folder)) {
       std::string ext = entry.path().extension().string();

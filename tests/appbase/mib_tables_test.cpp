@@ -53,7 +53,7 @@ std::string Listing() {
 }  // namespace
 
 TEST(MibTables, EveryRowMatchesTheListing) {
-  std::string path = std::string(getenv("TRELLIAN_SOURCE_DIR")) + "/tests/app/golden/mib_tables.txt";
+  std::string path = std::string(getenv("TRELLIAN_SOURCE_DIR")) + "/tests/appbase/golden/mib_tables.txt";
   std::ifstream in(path);
   ASSERT_TRUE(in) << path;
   std::stringstream golden;
