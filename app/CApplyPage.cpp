@@ -36,6 +36,7 @@ const char* const kTextKeys[] = {
     "IDS_STR_START",         "IDS_STR_GETTING",   "IDS_STR_SETTING",    "IDS_STR_OK",        "IDS_STR_FAIL",
     "IDS_STR_PASSWORD_ERR",  "IDS_STR_VERSION",   "IDS_STR_APMODE",     "IDS_STR_DONE_FAILED", "IDS_STR_SETIP_OLD",
     "IDS_STR_SETIP_LOST",    "IDS_STR_FAILED_DEVICE", "IDS_STR_SETIP_ELSEWHERE", "IDS_STR_QUAV_FAILURE",
+    "IDS_STR_NO_ANSWER",     "IDS_STR_REBOOT_FOUND", "IDS_STR_REBOOT_ELSEWHERE",
 };
 
 
@@ -82,7 +83,10 @@ SnmpControlVarList* CApplyPage::NewEngineVarList() {
 
 CApplyPage::CApplyPage(CWnd* pParent) : CWizardPage(IDD_PAGE_APPLY, pParent) {}
 
-CApplyPage::~CApplyPage() { DeleteVarLists(); }
+CApplyPage::~CApplyPage() {
+  EndRestartSearches();
+  DeleteVarLists();
+}
 
 BEGIN_MESSAGE_MAP(CApplyPage, CWizardPage)
   ON_WM_DESTROY()
@@ -91,6 +95,7 @@ BEGIN_MESSAGE_MAP(CApplyPage, CWizardPage)
   ON_MESSAGE(WM_APPLY_RETRY_SETIP, OnRetrySetIp)
   ON_MESSAGE(WM_APPLY_RETRY_GETSNMP, OnRetryGetSnmp)
   ON_MESSAGE(WM_APPLY_RETRY_SNMPSTEP, OnRetrySnmpStep)
+  ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 void CApplyPage::DoDataExchange(CDataExchange* pDX) {
@@ -201,6 +206,7 @@ void CApplyPage::OnEnterPage() {
   m_usersName.SetWindowText(m_strUserName);
   m_usersPassword.SetWindowText(m_strUserPassword);
   m_log.Clear();
+  EndRestartSearches();
   FillStore();
   PostMessage(WM_PAGE_START);
 }
@@ -286,6 +292,7 @@ void CApplyPage::OnDestroy() {
   // start another request.
   StopWork();
   CWizardPage::OnDestroy();
+  EndRestartSearches();
   DeleteVarLists();
   // The reports of running tasks still write to the store and the log.
   for (auto which : {CApplyTaskLists::kSetIp, CApplyTaskLists::kGetSnmp, CApplyTaskLists::kFinalPass})

@@ -31,7 +31,10 @@
 #include "NotifyControls.h"
 
 class CCommunityTask;
+class CQUAVTaskClient;
 class CSetIpTask;
+class basicVarList;
+struct VhQUAVError;
 class SnmpBoundVarList;
 class SnmpControlVarList;
 struct SnmpRequestResult;
@@ -170,6 +173,7 @@ class CApplyPage : public CWizardPage {
   afx_msg LRESULT OnRetrySetIp(WPARAM, LPARAM);
   afx_msg LRESULT OnRetryGetSnmp(WPARAM, LPARAM);
   afx_msg LRESULT OnRetrySnmpStep(WPARAM, LPARAM);
+  afx_msg void OnTimer(UINT_PTR id);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -196,6 +200,7 @@ class CApplyPage : public CWizardPage {
   // Waits n units of 10 ms; FALSE when the page's window went meanwhile.
   BOOL Wait(int n);
   static constexpr int kFiveSeconds = 500, kOneSecond = 100;  // units of Wait
+  static constexpr int kRebootSeconds = 50;  // the time a device is given to restart
   // A task's report message when the device refused the password.
   static constexpr char kPasswordError[] = "PASSWORDERROR";
   BOOL AnyRowWithCell(int column, LPCTSTR text) const;
@@ -249,6 +254,23 @@ class CApplyPage : public CWizardPage {
   static void GroupSettingsWritten(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
   static void RestartSent(SnmpBoundVarList* list, SnmpRequestResult* result, void* user);
 
+  // A restart whose answer never came may have been carried out, its answer
+  // lost: the device is looked for by its MAC once it has had its time to
+  // restart, while the chain goes on, and its restart line waits for what
+  // the search finds. Each search ends by its own deadline, inside the
+  // waits that follow; the run's last line waits for every one.
+  struct RestartSearch;
+  void SearchAfterRestart(int row);
+  void ArmSearchTimer();
+  void SendRestartSearch(RestartSearch* search);
+  static void RestartSearchAnswered(VhQUAVError* error, basicVarList* list, void* user);
+  // `found` is the address the device answered from; empty: not found, with
+  // the QUAV library's text in `failure` when the search could not be sent.
+  void SettleRestart(RestartSearch* search, const CString& found, const CString& failure = CString());
+  BOOL RestartSearchesPending() const;
+  // Drops every search without a line: the run is over or the page goes.
+  void EndRestartSearches();
+
   // The lists the engine writes through: their failures become log lines.
   SnmpControlVarList* NewEngineVarList();
   // The AP-mode step of the device in work failed: its line, then the next device.
@@ -268,4 +290,8 @@ class CApplyPage : public CWizardPage {
   // not lost.
   BOOL m_bInRetry[CApplyTaskLists::kListCount] = {};
   BOOL m_bRetryAgain[CApplyTaskLists::kListCount] = {};
+  // The searches after unanswered restarts, and their client (made at the
+  // first); both the GUI thread's.
+  std::vector<RestartSearch*> m_restartSearches;
+  CQUAVTaskClient* m_pSearchClient = nullptr;
 };

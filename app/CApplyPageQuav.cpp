@@ -8,7 +8,7 @@
 
 namespace {
 
-const int kSettleSeconds = 5, kRebootSeconds = 50;
+const int kSettleSeconds = 5;
 const unsigned long kSetIpTimeout = 1500, kSetIpProgress = 1500;
 
 CApplyPage* PageOf(void* owner) { return static_cast<CApplyPage*>(owner); }

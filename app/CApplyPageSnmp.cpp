@@ -3,9 +3,13 @@
 // completion callbacks; synchronous ones report failure by throwing. Every
 // failure ends in a line where the step has one and the chain moves on, so
 // that every run reaches its end lines and releases the page.
+#include <algorithm>
+
 #include "CApplyPage.h"
+#include "CSetIpTask.h"
 #include "CVHException.h"
 #include "MibTables.h"
+#include "QUAVError.h"
 #include "SnmpControlVarList.h"
 
 namespace {
@@ -21,6 +25,14 @@ const int kProgressStepWait = 2500;  // five of them follow the Master's apply
 const int kProgressSteps = 5;
 const int kSyncTimeout = 2000;
 const int kVersionModulo = 500;
+// The search after an unanswered restart asks for the device once it has
+// had its time to restart (kRebootSeconds), each try answered within 2.5 s
+// on a LAN, and gives up 20 s later. Begun when the restart's answer is
+// given up, it ends before the five waits that follow the last device do.
+const DWORD kSearchForMs = 20000;
+const unsigned long kSearchTryTimeout = 250;  // units of 10 ms
+const UINT_PTR kRestartSearchTimer = 1;
+const int kSearchPollWait = 10;  // units of 10 ms
 
 // Mode select values of the group-settings list by role, as combo indexes.
 struct RoleSelection {
@@ -94,7 +106,11 @@ void CApplyPage::FinishChain() {
     if (!Wait(kEndStepWait)) return;
     Log("IDS_STR_DONE_PER", {20 * j, "%"});
   }
+  // Normally settled by now; each search ends by its own deadline.
+  while (RestartSearchesPending())
+    if (!Wait(kSearchPollWait)) return;
   LogLastLine();
+  EndRestartSearches();
   SetBusy(FALSE);
 }
 
@@ -232,13 +248,154 @@ void CApplyPage::Restart(int row) {
   }
 }
 
-// Only the device's answer makes the restart a success: an agent that stays
-// silent through the retries, or refuses, may not restart with its settings.
+// The device's answer makes the restart a success, and a refusal a failure.
+// Without an answer the device may be restarting already (it is silent until
+// it is back, so the request's resends went unanswered too), or it may never
+// have taken the request: the search after its restart time decides.
 void CApplyPage::RestartSent(SnmpBoundVarList*, SnmpRequestResult* result, void* user) {
   CApplyPage* page = PageOf(user);
   if (page->m_bStopped) return;
-  page->LogRow("IDS_STR_REBOOT", page->m_nCurrentDevice, result->nCode == 0 ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  if (result->nCode == SNMPCODE_TIMEOUT)
+    page->SearchAfterRestart(page->m_nCurrentDevice);
+  else
+    page->LogRow("IDS_STR_REBOOT", page->m_nCurrentDevice, result->nCode == 0 ? "IDS_STR_OK" : "IDS_STR_FAIL");
   page->MoveOn();
+}
+
+// ---------------------------------------------------------------- the searches after a restart
+
+struct CApplyPage::RestartSearch {
+  CApplyPage* page;
+  CString ip, mac;  // the row's when the restart went out
+  DWORD due;        // the search begins
+  DWORD deadline;   // an unfound device is given up
+  BOOL sent = FALSE;
+  BOOL settled = FALSE;
+  QUAVVarlist list;  // the request's, which the client fills
+};
+
+namespace {
+// `when` has come at `now`, on a clock that wraps.
+bool Reached(DWORD when, DWORD now) { return LONG(now - when) >= 0; }
+}  // namespace
+
+void CApplyPage::SearchAfterRestart(int row) {
+  LogRow("IDS_STR_REBOOT", row, "IDS_STR_NO_ANSWER");
+  auto* search = new RestartSearch;
+  search->page = this;
+  search->ip = Cell(row, kColIp);
+  search->mac = Cell(row, kColMac);
+  search->due = GetTickCount() + 1000 * kRebootSeconds;
+  search->deadline = search->due + kSearchForMs;
+  m_restartSearches.push_back(search);
+  if (!m_pSearchClient) {
+    try {
+      auto* client = new CQUAVTaskClient;
+      try {
+        client->SetRequestMode(0, "");
+      } catch (CVHException*) {
+        delete client;
+        throw;
+      }
+      m_pSearchClient = client;
+    } catch (CVHException* e) {
+      const CString text = e->GetMessage();
+      delete e;
+      SettleRestart(search, CString(), text);
+      return;
+    }
+  }
+  ArmSearchTimer();
+}
+
+// One timer, for the next search to begin.
+void CApplyPage::ArmSearchTimer() {
+  if (!GetSafeHwnd()) return;
+  const DWORD now = GetTickCount();
+  LONG next = -1;
+  for (const RestartSearch* search : m_restartSearches) {
+    if (search->sent || search->settled) continue;
+    const LONG left = std::max(LONG(0), LONG(search->due - now));
+    if (next < 0 || left < next) next = left;
+  }
+  if (next < 0)
+    KillTimer(kRestartSearchTimer);
+  else
+    SetTimer(kRestartSearchTimer, UINT(next), nullptr);
+}
+
+void CApplyPage::OnTimer(UINT_PTR id) {
+  if (id != kRestartSearchTimer) {
+    CWizardPage::OnTimer(id);
+    return;
+  }
+  KillTimer(kRestartSearchTimer);
+  if (m_bStopped) return;
+  const DWORD now = GetTickCount();
+  // Sending may settle a search at once; the list itself does not change.
+  for (RestartSearch* search : m_restartSearches) {
+    if (search->sent || search->settled || !Reached(search->due, now)) continue;
+    search->sent = TRUE;
+    SendRestartSearch(search);
+  }
+  ArmSearchTimer();
+}
+
+void CApplyPage::SendRestartSearch(RestartSearch* search) {
+  try {
+    SendSearchByMac(m_pSearchClient, search->list, search->mac, RestartSearchAnswered, kSearchTryTimeout, search);
+  } catch (CVHException* e) {
+    const CString text = e->GetMessage();
+    delete e;
+    SettleRestart(search, CString(), text);
+  }
+}
+
+void CApplyPage::RestartSearchAnswered(VhQUAVError* error, basicVarList* list, void* user) {
+  auto* search = static_cast<RestartSearch*>(user);
+  CApplyPage* page = search->page;
+  if (search->settled || page->m_bStopped) return;
+  if (error->code == QUAV_TIMEOUT) {
+    // Another try while one fits before the deadline.
+    if (LONG(search->deadline - GetTickCount()) >= LONG(kSearchTryTimeout * 10))
+      page->SendRestartSearch(search);
+    else
+      page->SettleRestart(search, CString());
+    return;
+  }
+  const CString found = SearchAnswerAddress(error->code, list, search->mac);
+  if (!found.IsEmpty()) page->SettleRestart(search, found);
+}
+
+void CApplyPage::SettleRestart(RestartSearch* search, const CString& found, const CString& failure) {
+  search->settled = TRUE;
+  const CString &ip = search->ip, &mac = search->mac;
+  LogDevice("IDS_STR_REBOOT", ip, mac, found == ip ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  if (found == ip)
+    Log("IDS_STR_REBOOT_FOUND", {ip, mac});
+  else if (!found.IsEmpty())
+    Log("IDS_STR_REBOOT_ELSEWHERE", {ip, mac, found});
+  else if (IsQUAVFailureText(failure))
+    Log("IDS_STR_QUAV_FAILURE", {ip, mac, QUAVFailureText(failure)});  // it could not be looked for
+  else
+    Log("IDS_STR_SETIP_LOST", {ip, mac});
+}
+
+BOOL CApplyPage::RestartSearchesPending() const {
+  for (const RestartSearch* search : m_restartSearches)
+    if (!search->settled) return TRUE;
+  return FALSE;
+}
+
+void CApplyPage::EndRestartSearches() {
+  if (GetSafeHwnd()) KillTimer(kRestartSearchTimer);
+  if (m_pSearchClient) {
+    m_pSearchClient->CancelAll();  // no answer handler runs after this
+    delete m_pSearchClient;
+    m_pSearchClient = nullptr;
+  }
+  for (RestartSearch* search : m_restartSearches) delete search;
+  m_restartSearches.clear();
 }
 
 // ---------------------------------------------------------------- the second run

@@ -22,6 +22,22 @@ const int kFindTries = 6;
 
 }  // namespace
 
+void SendSearchByMac(AlQUAVClient* client, QUAVVarlist& list, const CString& mac, QUAVCallback callback,
+                     unsigned long timeout, void* user) {
+  list = QUAVVarlist(kBroadcastDiscoveryTable);
+  list.SetSecurityMode(QUAV_SECURITY_NONE, "");
+  list.SetCommand(QUAV_CMD_DISCOVER);
+  client->SendRequest(mac, &list, callback, timeout, user);
+}
+
+CString SearchAnswerAddress(int code, basicVarList* list, const CString& mac) {
+  CDeviceRecord found;
+  if (code != 0 || !RecordFromAnswer(list, CDiscoveryTask::kBroadcast, found, nullptr) ||
+      found.m_strMac.CompareNoCase(mac) != 0)
+    return CString();
+  return found.m_strIp;
+}
+
 CSetIpTask::CSetIpTask(CExtListCtrl* list, const CString& mac, const CString& password, const CString& newIp,
                        const CString& newNetmask, const CString& newGateway, int unused, int retries)
     : CDeviceTask(list),
@@ -108,11 +124,8 @@ void CSetIpTask::FindDevice() {
     Fail(0, kFailedNotFound);
     return;
   }
-  m_list = QUAVVarlist(kBroadcastDiscoveryTable);
-  m_list.SetSecurityMode(QUAV_SECURITY_NONE, "");
-  m_list.SetCommand(QUAV_CMD_DISCOVER);
   try {
-    m_pClient->SendRequest(m_strMac, &m_list, OnFindAnswer, kFindTimeout, this);
+    SendSearchByMac(m_pClient, m_list, m_strMac, OnFindAnswer, kFindTimeout, this);
   } catch (CVHException* e) {
     delete e;
     Fail(0, kFailedNotFound);
@@ -126,17 +139,15 @@ void CSetIpTask::FindAnswered(int code, basicVarList* list) {
     FindDevice();
     return;
   }
-  CDeviceRecord found;
-  if (code != 0 || !RecordFromAnswer(list, CDiscoveryTask::kBroadcast, found, nullptr) ||
-      found.m_strMac.CompareNoCase(m_strMac) != 0)
-    return;  // not this device's answer; the search goes on until its time-out
-  if (found.m_strIp == m_strNewIp) {
+  const CString found = SearchAnswerAddress(code, list, m_strMac);
+  if (found.IsEmpty()) return;  // not this device's answer; the search goes on until its time-out
+  if (found == m_strNewIp) {
     Succeed();
     return;
   }
   // The device is where it was, or somewhere else: the store shows where.
-  SetCell(FindRow(m_strMac), kIpColumn, found.m_strIp);
-  Fail(0, found.m_strIp == m_strOldIp ? kFailedStillOld : kFailedElsewhere);
+  SetCell(FindRow(m_strMac), kIpColumn, found);
+  Fail(0, found == m_strOldIp ? kFailedStillOld : kFailedElsewhere);
 }
 
 void CSetIpTask::SetIpAnswered(int code, const CString& message) {

@@ -23,6 +23,18 @@ extern const char kSetIpStillAtOldAddress[];
 extern const char kSetIpElsewhere[];
 extern const char kSetIpNotFound[];
 
+// The search by MAC that settles a request whose answer never came (this
+// task's, and the apply engine's restart): a Discover sent to that MAC
+// alone, which only that device answers. It goes out on `client` into
+// `list`, which must outlive it; the time-out counts units of 10 ms. A
+// request that cannot be sent is the caller's CVHException.
+void SendSearchByMac(AlQUAVClient* client, QUAVVarlist& list, const CString& mac, QUAVCallback callback,
+                     unsigned long timeout, void* user);
+// The address at which an answer to that search shows the device `mac`;
+// empty for a time-out, a failure status, another device's answer, or an
+// answer that names no device that can be configured.
+CString SearchAnswerAddress(int code, basicVarList* list, const CString& mac);
+
 class CSetIpTask : public CDeviceTask {
  public:
   // `unused` is kept and never read; the retries are the apply engine's.

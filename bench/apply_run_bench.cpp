@@ -10,7 +10,8 @@
 // counted). With --loss P the simulator loses P per cent of the datagrams
 // it sends (what the program receives), so that the figure includes the
 // requests sent again and the searches for devices whose answers were lost;
-// the last line of each run says which devices, if any, failed.
+// the last line of each run says which devices, if any, failed, and how many
+// is printed for both runs.
 //
 // The apply page binds the QUAV ports and broadcasts, so it runs only inside
 // a private network (tools/netns-run). From a release tree without
@@ -207,6 +208,8 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &resources);
     std::printf("peak resident set size        %.1f MB\n", resources.ru_maxrss / 1024.0);
     std::printf("run ended with its last line   %s\n", ok ? "yes" : "NO");
+    std::printf("devices failed, first/second   %zu / %zu\n", first->page.FailedDevices().size(),
+                second->page.FailedDevices().size());
     std::printf("first run's last line          %s\n", firstLast.GetString());
     std::printf("last line                      %s\n", last.GetString());
     second->page.m_groupList.RemoveAll();

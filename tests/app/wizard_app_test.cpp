@@ -163,16 +163,17 @@ TEST(StartUp, ABootCounterThatCannotBeKeptIsSaidOnceAndTheStartGoesOn) {
 
 // A state folder of the user's that cannot be written (mode 0500), or a
 // state home that cannot be written, so the folder cannot be made: the start
-// goes on the same way, run as a user whom modes bind (root is not).
+// goes on the same way, run as a user whom modes bind (root is not), and the
+// line gives the reason.
 TEST(StartUp, AStateFolderThatCannotBeWrittenOrMadeIsSaidOnce) {
   const struct Case {
     const char* place;
     const char* closed;  // under the temporary folder: made, handed to the user, mode 0500
     const char* home;    // the state home under the temporary folder, or the folder itself
-    const char* why;     // in the line, when it says more than where
+    bool making;         // the folder had to be made: the line says that it could not be
   } cases[] = {
-      {"a state folder of mode 0500", "trellian", nullptr, "Permission denied"},
-      {"a state home of mode 0500", "home", "home", nullptr},
+      {"a state folder of mode 0500", "trellian", nullptr, false},
+      {"a state home of mode 0500", "home", "home", true},
   };
   for (const Case& c : cases) {
     TempDir temp;
@@ -197,9 +198,9 @@ TEST(StartUp, AStateFolderThatCannotBeWrittenOrMadeIsSaidOnce) {
     EXPECT_TRUE(log.records.empty()) << c.place;
     EXPECT_EQ(LinesWith(said, "boot counter"), 1) << c.place << ": " << said;
     EXPECT_EQ(LinesWith(said, home + "/trellian/VhSNMP_BootCounter"), 1) << c.place << ": " << said;
-    if (c.why) {
-      EXPECT_EQ(LinesWith(said, c.why), 1) << c.place << ": " << said;
-    }
+    const std::string why =
+        c.making ? "(cannot make the folder " + home + "/trellian: Permission denied)" : "(Permission denied)";
+    EXPECT_EQ(LinesWith(said, why), 1) << c.place << ": " << said;
     EXPECT_TRUE(fs::is_empty(closed)) << c.place << ": nothing made in it";
     struct stat info;
     EXPECT_EQ(stat(closed.c_str(), &info), 0);

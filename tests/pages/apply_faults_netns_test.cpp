@@ -1,9 +1,8 @@
 // The apply engine's SNMP chain when devices answer badly: an agent that
 // never answers or refuses the first read, an error status for a write, a
-// restart that is not answered or refused, and an access point mode to
-// correct. Each
-// run goes on to its end lines, releases the page and names a device that
-// failed; no message box holds it.
+// restart that is refused or never answered, and an access point mode to
+// correct. Each run goes on to its end lines, releases the page and names a
+// device that failed; no message box holds it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -56,29 +55,54 @@ TEST_F(ApplySnmp, AGroupSettingsWriteWithAnErrorStatusSkipsTheRestOfThatDevice) 
   EXPECT_EQ(sim_->State("000D88C00001")["dot11APTrevakVersion"], "0");
 }
 
-// Only the device's answer makes a restart OK: one never answered (the
-// device went silent, its retries unanswered) and one refused both fail the
-// device, by name, in the last line.
-TEST_F(ApplySnmp, ARestartNotAnsweredOrRefusedFailsItsDeviceAndTheChainMovesOn) {
+// A restart refused fails its device at once. One never answered (the
+// device took it and went silent, its resends unanswered) is settled by a
+// search for the device by its MAC once it has had its time to restart:
+// back at its address is OK, its answer lost; back elsewhere, or not back
+// before the search gives up, fails the device, by name, in the last line.
+TEST_F(ApplySnmp, ARestartNotAnsweredIsSettledByASearchForTheDevice) {
+  const std::string kRestart = "10.250.0.21 (000D88C00001): restarting the access point... ";
   const struct {
-    const char* fault;
+    const char* device;  // faults and more of the first device
     const char* simLine;
-  } cases[] = {{"no_answer=reboot", "snmp ignore restart at 000D88C00001"},
-               {"snmp_error=deviceRestart:5", "snmp error 5 index 1 at 000D88C00001"}};
+    bool searched;
+    const char* outcome;  // the restart line's status
+    const char* why;      // the line after it, if any
+  } cases[] = {
+      {"faults = no_answer=reboot\n", "snmp ignore restart at 000D88C00001", true, "OK!",
+       "10.250.0.21 (000D88C00001): the answer to the restart was lost; the access point is back at its address."},
+      {"faults = no_answer=reboot\nreboot_ms = 400000\n", "snmp ignore restart at 000D88C00001", true, "Failed!",
+       "10.250.0.21 (000D88C00001): not found after the restart."},
+      {"faults = no_answer=reboot\nstaged_ip = 10.250.0.41\n", "back 000D88C00001 at 10.250.0.41", true, "Failed!",
+       "10.250.0.21 (000D88C00001): back after the restart, but at another address: 10.250.0.41."},
+      {"faults = snmp_error=deviceRestart:5\n", "snmp error 5 index 1 at 000D88C00001", false, "Failed!", nullptr},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.fault);
-    StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", std::string("faults = ") + c.fault + "\n") +
-                 SecondDevice());
+    SCOPED_TRACE(c.device);
+    StartDevices(SnmpDevice("000D88C00001", "10.250.0.21", c.device) + SecondDevice());
     ApplyHost h(TwoMembers());
     RunChain(h);
     const std::vector<std::string> log = h.Log();
-    EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): restarting the access point... Failed!"), 1u)
-        << ::testing::PrintToString(log);
-    EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): restarting the access point... OK!"), 0u);
+    const std::string noAnswer = kRestart + "no answer; looking for it once it has had time to restart";
+    EXPECT_EQ(CountLines(log, noAnswer), c.searched ? 1u : 0u) << ::testing::PrintToString(log);
+    EXPECT_EQ(CountLines(log, kRestart + c.outcome), 1u) << ::testing::PrintToString(log);
+    EXPECT_EQ(CountLines(log, kRestart + (c.outcome == std::string("OK!") ? "Failed!" : "OK!")), 0u);
+    if (c.why) {
+      // The verdict comes after the search, its reason right under it.
+      auto at = std::find(log.begin(), log.end(), kRestart + c.outcome);
+      ASSERT_NE(at, log.end());
+      EXPECT_GT(at - std::find(log.begin(), log.end(), noAnswer), 0);
+      ASSERT_NE(at + 1, log.end());
+      EXPECT_EQ(*(at + 1), c.why);
+    }
     // The steps before the restart went well.
     EXPECT_EQ(CountLines(log, "10.250.0.21 (000D88C00001): applying the settings... OK!"), 1u);
     EXPECT_TRUE(sim_->WaitForLog(c.simLine, 1000)) << sim_->Log();
-    ExpectSecondDeviceAndEnd(log, FirstDeviceFailed());
+    // Only a device that was looked for was asked for by its MAC.
+    const bool asked = sim_->Log().find("discover seq") != std::string::npos ||
+                       sim_->Log().find("silent 000D88C00001 (rebooting)") != std::string::npos;
+    EXPECT_EQ(asked, c.searched) << sim_->Log();
+    ExpectSecondDeviceAndEnd(log, c.outcome == std::string("OK!") ? "All steps are done." : FirstDeviceFailed());
     sim_.reset();
   }
 }
