@@ -113,7 +113,12 @@ TEST_F(LogListTest, TheNewestLineIsScrolledIntoViewAndSelectionDropped) {
 // characters stand inside the list, tabs expanded. Clearing the log takes
 // the bar away again.
 TEST_F(LogListTest, ALineWiderThanTheListCanBeScrolledToItsEnd) {
-  MakeList(kStyle | WS_HSCROLL);
+  // Subclassed from a list box of a template, as the apply page's is.
+  list.DestroyWindow();
+  HWND made = ::CreateWindowExA(0, "LISTBOX", "", kStyle | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, 300, 180,
+                                page.m_hWnd, reinterpret_cast<HMENU>(1030), nullptr, nullptr);
+  ASSERT_TRUE(list.SubclassWindow(made));
+  list.SetFont(CFont::FromHandle(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))), FALSE);
   list.SetShowLineNumbers(TRUE);
   list.SetLineNumberDigits(5);
   CRTScrollBar& bar = list.GetContainer().HorizontalBar();
