@@ -326,18 +326,27 @@ int CLogListBox::DrawGutter(CDC& dc, const CRect& item) {
   return strip.right;
 }
 
-void CLogListBox::DrawLineText(CDC& dc, const CRect& rect, const CString& text, COLORREF textColor,
-                               COLORREF backColor) {
+// Tab stops count from the line's own left edge, the list's left edge before
+// any horizontal scrolling, so that the text keeps its shape while it scrolls.
+// Returns where the drawn text ends, in the same unscrolled coordinates.
+int CLogListBox::DrawLineText(CDC& dc, const CRect& rect, int lineLeft, const CString& text, COLORREF textColor,
+                              COLORREF backColor) {
   dc.SetTextColor(textColor);
   dc.SetBkColor(backColor);
   dc.FillSolidRect(&rect, backColor);
   dc.SetBkColor(backColor);
-  dc.TabbedTextOut(rect.left + kTextIndent, rect.top, text, 100, m_tabStops, 0);
-  const int width = dc.GetTextExtent(text).cx + ::GetSystemMetrics(SM_CXVSCROLL);
-  if (width > m_maxExtent) {
-    m_maxExtent = width;
-    SetHorizontalExtent(m_maxExtent + m_maxExtent / 32);
-  }
+  const CSize drawn = dc.TabbedTextOut(rect.left + kTextIndent, rect.top, text, 100, m_tabStops, lineLeft);
+  return rect.left + kTextIndent + drawn.cx - lineLeft;
+}
+
+// The widest line painted so far sets how far the list scrolls sideways: all
+// of it, gutter and tabs included, with a margin after its end, so that the
+// end of any line can be scrolled into view.
+void CLogListBox::NoteLineWidth(int width) {
+  width += ::GetSystemMetrics(SM_CXVSCROLL);
+  if (width <= m_maxExtent) return;
+  m_maxExtent = width;
+  SetHorizontalExtent(m_maxExtent + m_maxExtent / 32);
 }
 
 void CLogListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
@@ -367,7 +376,7 @@ void CLogListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
       textColor = m_selectionText;
       backColor = m_selectionBack;
     }
-    DrawLineText(*dc, textRect, text, textColor, backColor);
+    NoteLineWidth(DrawLineText(*dc, textRect, item.left, text, textColor, backColor));
   }
   if ((action & ODA_FOCUS) || ((action & ODA_DRAWENTIRE) && (state & ODS_FOCUS))) dc->DrawFocusRect(&item);
 }

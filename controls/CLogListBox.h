@@ -80,7 +80,9 @@ class CLogListBox : public CRTListBox {
   void SetColorByte(int line, int which, int index);
   int GutterWidth(CDC& dc) const;
   int DrawGutter(CDC& dc, const CRect& item);
-  void DrawLineText(CDC& dc, const CRect& rect, const CString& text, COLORREF textColor, COLORREF backColor);
+  int DrawLineText(CDC& dc, const CRect& rect, int lineLeft, const CString& text, COLORREF textColor,
+                   COLORREF backColor);
+  void NoteLineWidth(int width);
 
   int m_maxExtent = 0;
   int m_tabSize = 8;

@@ -57,6 +57,51 @@ void CRTButton::DrawLabel(CDC* pDC, CRect rect, const CString& text, UINT format
   pDC->DrawText(text, &rect, format);
 }
 
+// The state to show: a disabled window looks disabled, and one enabled again
+// no longer does; then a resting button with the focus looks hot (a press
+// keeps its pressed look although it takes the focus). In this order, so that
+// a button enabled again while it holds the focus shows it at once.
+CRTButton::State CRTButton::UpdateState() {
+  if (!IsWindowEnabled()) return m_state = kDisabled;
+  if (m_state == kDisabled) m_state = kNormal;
+  if (m_state == kNormal && SendMessage(BM_GETSTATE) == BST_FOCUS) m_state = kHot;
+  return m_state;
+}
+
+// The look, decided once per draw: the face of the state, where the default
+// button (the one Enter presses while the focus is on a control that is not a
+// button) rests with the face of the focused one; and the keyboard-focus
+// outline on the button that has the focus, which tells it apart from one the
+// mouse is over, since both show the "Focus" image. Without a "Focus" image the
+// default button gets the classic dark frame.
+CRTButton::Look CRTButton::DecideLook() {
+  Look look;
+  look.state = UpdateState();
+  const bool enabled = look.state != kDisabled;
+  const bool isDefault = (GetStyle() & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  look.face = look.state == kNormal && isDefault ? kHot : look.state;
+  look.focusOutline = enabled && (SendMessage(BM_GETSTATE) & BST_FOCUS) != 0;
+  look.defaultFrame = enabled && isDefault && !s_images.images[SkinImageSet::kFocus];
+  return look;
+}
+
+// Drawn with a dotted pen rather than inverted, so that drawing the button
+// again over a face that was not repainted (no image) leaves it as it is.
+void CRTButton::DrawFocusOutline(CDC* pDC, CRect rect) {
+  rect.DeflateRect(kFocusInset, kFocusInset);
+  CPen pen(PS_DOT, 1, ::GetSysColor(COLOR_BTNTEXT));
+  CPen* oldPen = pDC->SelectObject(&pen);
+  const int oldMode = pDC->SetBkMode(TRANSPARENT);
+  POINT corners[] = {{rect.left, rect.top},
+                     {rect.right - 1, rect.top},
+                     {rect.right - 1, rect.bottom - 1},
+                     {rect.left, rect.bottom - 1},
+                     {rect.left, rect.top}};
+  pDC->Polyline(corners, 5);
+  pDC->SetBkMode(oldMode);
+  pDC->SelectObject(oldPen);
+}
+
 void CRTButton::DrawButton(CDC* pDC) {
   CRect client;
   GetClientRect(&client);
@@ -67,26 +112,19 @@ void CRTButton::DrawButton(CDC* pDC) {
   HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
   HGDIOBJ oldFont = font ? pDC->SelectObject(static_cast<HGDIOBJ>(font)) : nullptr;
 
-  // The state to show: a resting button with the focus looks hot (a press
-  // keeps its pressed look although it takes the focus); a disabled window
-  // looks disabled, and a window enabled again no longer does.
-  if (m_state == kNormal && SendMessage(BM_GETSTATE) == BST_FOCUS) m_state = kHot;
-  if (!IsWindowEnabled()) {
-    m_state = kDisabled;
-  } else if (m_state == kDisabled) {
-    m_state = kNormal;
-  }
-
-  const Face& face = kFaceOfState[m_state];
+  const Look look = DecideLook();
+  const Face& face = kFaceOfState[look.face];
   if (!DrawSkinBitmap(pDC, client, s_images.images[face.slot], s_images.modes[face.slot]))
     pDC->DrawEdge(&client, face.edge, BF_RECT);
+  if (look.defaultFrame) pDC->FrameRect(&client, CBrush::FromHandle(::GetSysColorBrush(COLOR_WINDOWFRAME)));
   const UINT format = TextFormat();
   DrawLabel(pDC, client, text, format, COLOR_BTNTEXT);
-  if (m_state == kDisabled) {
+  if (look.state == kDisabled) {
     CRect shadow = client;
     shadow.OffsetRect(1, 1);
     DrawLabel(pDC, shadow, text, format, COLOR_BTNSHADOW);
   }
+  if (look.focusOutline) DrawFocusOutline(pDC, client);
 
   if (oldFont) pDC->SelectObject(oldFont);
   pDC->SetBkMode(oldMode);

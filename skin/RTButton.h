@@ -4,7 +4,11 @@
 // one of the "Button" section's state images with the window text on top;
 // the button follows hover and press itself and reports a click to its parent
 // as BN_CLICKED, sent (not posted), only when the left button comes up
-// inside. A missing image leaves a plain raised or sunken edge instead.
+// inside. A missing image leaves a plain raised or sunken edge instead. The
+// focused button and the dialog's default one rest with the "Focus" image, and
+// the focused one also carries a dotted keyboard-focus outline, as a plain
+// button does, so a keyboard user sees where Tab went even with the mouse
+// over another button.
 //
 // Class-wide: the skinning switch (on until the loader says otherwise,
 // unlike the other skinned classes) and the four state images with their
@@ -50,6 +54,17 @@ class CRTButton : public CButton {
   DECLARE_MESSAGE_MAP()
 
  private:
+  struct Look {
+    State state = kNormal;      // what GetSkinState reports
+    State face = kNormal;       // whose image is drawn
+    bool focusOutline = false;  // the keyboard focus is here
+    bool defaultFrame = false;  // the default button, in a skin without a "Focus" image
+  };
+  static const int kFocusInset = 4;  // the outline's distance from the edge, as on a plain button
+
+  State UpdateState();
+  Look DecideLook();
+  static void DrawFocusOutline(CDC* pDC, CRect rect);
   void DrawNow();
   bool Contains(CPoint point) const;
   UINT TextFormat() const;

@@ -21,9 +21,20 @@ BOOL CRTListBox::PreCreateWindow(CREATESTRUCT& cs) {
   return CListBox::PreCreateWindow(cs);
 }
 
+// Whether a list box that already exists was made with a horizontal bar. Its
+// style alone cannot say: a list box hides that bar, and takes WS_HSCROLL off
+// its style, while its rows fit, so a dialog template's list arrives here
+// without it. But a list box with the bar keeps the bar's page at its client
+// width from its creation on, while one without has never set a page.
+static bool MadeWithHorizontalBar(HWND list) {
+  if (::GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL) return true;
+  SCROLLINFO si{sizeof si, SIF_PAGE, 0, 0, 0, 0, 0};
+  return ::GetScrollInfo(list, SB_HORZ, &si) && si.nPage > 0;
+}
+
 void CRTListBox::PreSubclassWindow() {
   if (!m_creating) {
-    m_horizontal = (GetStyle() & WS_HSCROLL) != 0;
+    m_horizontal = MadeWithHorizontalBar(m_hWnd);
     m_container.Attach(this);
   }
   CListBox::PreSubclassWindow();

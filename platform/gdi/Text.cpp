@@ -189,6 +189,22 @@ uint32_t CodePoint(unsigned char c) {
   return c;
 }
 
+// DejaVu puts its underscore at the very bottom of the descent, which at the
+// small sizes of dialogs is the last row of the line's cell, three rows under
+// the baseline: it reads as an overline of the next line, and whatever covers
+// or draws on the row that meets the next line (a window's edge, a control
+// placed under the text) takes it. The faces we stand in for draw it where
+// they underline, just below the
+// baseline; so does this, on the row of the underline (that of lfUnderline and
+// of a prefix character), kept off the cell's last row where the descent
+// allows, and never above the baseline.
+void PlaceUnderscore(const FontFace& f, Glyph& g) {
+  if (g.rows <= 0) return;
+  int top = std::min(f.ascent + f.underlinePos, f.height - 1 - g.rows);
+  top = std::max(top, f.ascent);
+  g.top = f.ascent - top;
+}
+
 const Glyph& GlyphOf(FontFace& f, unsigned char ch) {
   auto it = f.glyphs.find(ch);
   if (it != f.glyphs.end()) return it->second;
@@ -213,6 +229,7 @@ const Glyph& GlyphOf(FontFace& f, unsigned char ch) {
       g.bits[static_cast<size_t>(y) * g.width + x] = on ? 1 : 0;
     }
   }
+  if (ch == '_') PlaceUnderscore(f, g);
   return g;
 }
 

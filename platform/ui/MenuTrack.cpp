@@ -319,11 +319,15 @@ bool Hit(Tracker* t, POINT screen, size_t* li, int* item) {
   return false;
 }
 
-int NextSelectable(const std::vector<menu::MenuItem>& items, int from, int step) {
+// The arrow keys step over separators and greyed items, round the ends; with
+// nothing selected yet, Down starts at the top and Up at the bottom.
+int NextSelectable(const std::vector<menu::MenuItem>& items, int hot, int step) {
   int n = static_cast<int>(items.size());
+  int from = hot >= 0 && hot < n ? hot : step > 0 ? -1 : n;
   for (int k = 1; k <= n; ++k) {
     int i = ((from + step * k) % n + n) % n;
-    if (!Separator(items[static_cast<size_t>(i)])) return i;
+    const menu::MenuItem& it = items[static_cast<size_t>(i)];
+    if (!Separator(it) && !Disabled(it)) return i;
   }
   return -1;
 }
@@ -373,7 +377,7 @@ void OnKey(Tracker* t, WPARAM vk) {
   switch (vk) {
     case VK_UP:
     case VK_DOWN: {
-      int next = NextSelectable(items, l.hot < 0 && vk == VK_DOWN ? -1 : l.hot, vk == VK_DOWN ? 1 : -1);
+      int next = NextSelectable(items, l.hot, vk == VK_DOWN ? 1 : -1);
       if (next >= 0) SetHot(t, li, next);
       break;
     }

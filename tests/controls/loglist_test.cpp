@@ -107,16 +107,75 @@ TEST_F(LogListTest, TheNewestLineIsScrolledIntoViewAndSelectionDropped) {
   EXPECT_GE(item.top, 0);
 }
 
-TEST_F(LogListTest, PaintedWidthDrivesTheHorizontalExtent) {
-  list.AddLine(CString('W', 120));
-  Paint();
-  CClientDC dc(&list);
-  dc.SelectObject(list.GetFont());
-  const int mark = dc.GetTextExtent(CString('W', 120)).cx + GetSystemMetrics(SM_CXVSCROLL);
-  EXPECT_EQ(list.GetHorizontalExtent(), mark + mark / 32);
+// A line wider than the list can be read to its end: once it has been
+// painted, the horizontal bar shows (the apply page's list has one, behind
+// its line-number gutter), and scrolled to the right the line's last
+// characters stand inside the list, tabs expanded. Clearing the log takes
+// the bar away again.
+TEST_F(LogListTest, ALineWiderThanTheListCanBeScrolledToItsEnd) {
+  // Subclassed from a list box of a template, as the apply page's is.
+  list.DestroyWindow();
+  HWND made = ::CreateWindowExA(0, "LISTBOX", "", kStyle | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, 300, 180,
+                                page.m_hWnd, reinterpret_cast<HMENU>(1030), nullptr, nullptr);
+  ASSERT_TRUE(list.SubclassWindow(made));
+  list.SetFont(CFont::FromHandle(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))), FALSE);
+  list.SetShowLineNumbers(TRUE);
+  list.SetLineNumberDigits(5);
+  CRTScrollBar& bar = list.GetContainer().HorizontalBar();
+  auto barShown = [&] { return (bar.GetStyle() & WS_VISIBLE) != 0; };
+  // The rightmost column of the list's client area where row `row` has text ink.
+  auto lastInk = [&](int row) {
+    CRect client;
+    list.GetClientRect(&client);
+    const int h = list.GetItemHeight(0);
+    int last = -1;
+    for (int y = row * h; y < (row + 1) * h; ++y)
+      for (int x = 0; x < client.right; ++x)
+        if (testkit::WindowPixel(list.m_hWnd, x, y) == PalettePixel(0)) last = std::max(last, x);
+    return last;
+  };
+  // A line that runs just past the edge, by less than the gutter is wide.
+  CString justPast = "000D88A00001: ";
+  {
+    CClientDC dc(&list);
+    dc.SelectObject(list.GetFont());
+    CRect client;
+    list.GetClientRect(&client);
+    const int textLeft = dc.GetTextExtent("99999").cx + 6 + 2;
+    while (textLeft + dc.GetTextExtent(justPast).cx <= client.right + 6) justPast += 'W';
+  }
+  const struct {
+    const char* name;
+    CString line;
+  } cases[] = {
+      {"just past the edge", justPast},
+      {"plain", "000D88A00001: The group settings are being written. This takes a while. " + CString('W', 12)},
+      {"tabs", "000D88A00001:\tSet IP\t\tThis takes a while " + CString('W', 12)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    list.ClearAll();
+    list.AddLine("Applying the settings");
+    Paint();
+    EXPECT_FALSE(barShown());
+    list.AddLine(c.line);
+    Paint();
+    EXPECT_TRUE(barShown());
+    CRect client;
+    list.GetClientRect(&client);
+    EXPECT_GE(lastInk(1), client.right - 8) << "the line should run past the list's edge";
+    list.SendMessage(WM_HSCROLL, SB_RIGHT);
+    Paint();
+    const int end = lastInk(1);
+    EXPECT_GT(end, client.right / 2);
+    EXPECT_LT(end, client.right - 2) << "the line's end should stand inside the list";
+    list.SendMessage(WM_HSCROLL, SB_LEFT);
+  }
   list.ClearAll();
+  Paint();
   EXPECT_EQ(list.GetHorizontalExtent(), 0);
   EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_FALSE(barShown());
 }
 
 TEST_F(LogListTest, BufferFormCopiesOnlyTheLinesOwnText) {

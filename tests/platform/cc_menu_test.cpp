@@ -87,6 +87,14 @@ TEST_F(CcMenu, SystemMenuAndLoadedMenus) {
   EXPECT_EQ(nullptr, LoadMenuA(nullptr, "NO_SUCH_MENU"));
 }
 
+// The keys, then Escapes for whatever a wrong step left open, so that a
+// fault shows as a wrong answer rather than a menu that never closes.
+void PressKeys(std::initializer_list<UINT> keys) {
+  for (UINT vk : keys) testkit::PressKey(vk);
+  testkit::PressKey(VK_ESCAPE);
+  testkit::PressKey(VK_ESCAPE);
+}
+
 struct PopupCase {
   const char* name;
   std::function<void(HWND menuWindow)> answer;
@@ -122,14 +130,12 @@ TEST_F(CcMenu, TrackPopupMenuIsAnsweredWhileItsLoopRuns) {
       {"a disabled command is not taken", [](HWND w) { testkit::Answer(w, 22); testkit::PressKey(VK_ESCAPE); }, 0},
       {"escape", [](HWND) { testkit::PressKey(VK_ESCAPE); }, 0},
       {"mnemonic", [](HWND) { testkit::TypeText("a"); }, 21},
-      {"down past the grey item and the separator, enter",
-       [](HWND) {
-         testkit::PressKey(VK_DOWN);
-         testkit::PressKey(VK_DOWN);
-         testkit::PressKey(VK_DOWN);
-         testkit::PressKey(VK_RETURN);
-       },
-       23},
+      {"down, down: past the grey item and the separator",
+       [](HWND) { PressKeys({VK_DOWN, VK_DOWN, VK_RETURN}); }, 23},
+      {"up with nothing selected: the last item", [](HWND) { PressKeys({VK_UP, VK_RETURN}); }, 23},
+      {"down, down, down: round the end to the first", [](HWND) { PressKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}); },
+       21},
+      {"down, up: round the top to the last", [](HWND) { PressKeys({VK_DOWN, VK_UP, VK_RETURN}); }, 23},
       {"owner answers WM_MENUCHAR", [](HWND) { testkit::TypeText("g"); }, 23},
       {"mouse click", [&](HWND w) { click(w, 0); }, 21},
       {"click outside cancels", [](HWND) { testkit::MouseDown(POINT{5, 5}); testkit::MouseUp(POINT{5, 5}); }, 0},
@@ -158,6 +164,67 @@ TEST_F(CcMenu, TrackPopupMenuIsAnsweredWhileItsLoopRuns) {
   }
   testkit::PumpPending();
   EXPECT_EQ((std::vector<WPARAM>{21}), commands);
+}
+
+// With nothing selected, Up takes the last item a user can choose and Down the
+// first, in the system menu (with an item the program appended after Close),
+// in a sub-menu opened from the keyboard and in a menu of greyed ends.
+TEST_F(CcMenu, ArrowsWithNothingSelectedStartAtTheEndsSkippingWhatCannotBeChosen) {
+  const UINT kAbout = 0x10;
+  HWND owner = Make(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, RECT{100, 100, 400, 400});
+  HMENU sys = GetSystemMenu(owner, FALSE);
+  AppendMenuA(sys, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(sys, MF_STRING, kAbout, "&About...");
+  std::vector<WPARAM> commands;
+  Of(owner).fn = [&](HWND, UINT msg, WPARAM wp, LPARAM) -> LRESULT {
+    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) != SC_KEYMENU) {
+      commands.push_back(wp);
+      return 0;
+    }
+    if (msg == WM_COMMAND) commands.push_back(wp);
+    return kDefault;
+  };
+  // A menu whose first and last items are greyed, and a sub-menu in the middle.
+  HMENU sub = CreatePopupMenu();
+  AppendMenuA(sub, MF_STRING, 51, "Sub one");
+  AppendMenuA(sub, MF_STRING, 52, "Sub two");
+  AppendMenuA(sub, MF_STRING | MF_GRAYED, 53, "Sub grey");
+  HMENU greyEnds = CreatePopupMenu();
+  AppendMenuA(greyEnds, MF_STRING | MF_GRAYED, 41, "Grey top");
+  AppendMenuA(greyEnds, MF_STRING, 42, "Middle");
+  AppendMenuA(greyEnds, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "More");
+  AppendMenuA(greyEnds, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(greyEnds, MF_STRING | MF_GRAYED, 44, "Grey bottom");
+  auto system = [&] { SendMessageA(owner, WM_SYSCOMMAND, SC_KEYMENU, ' '); };
+  auto popup = [&] { TrackPopupMenu(greyEnds, 0, 150, 150, 0, owner, nullptr); };
+  const struct {
+    const char* name;
+    std::function<void()> open;
+    std::initializer_list<UINT> keys;
+    WPARAM expected;
+  } cases[] = {
+      {"system menu: up is the appended item, not Close", system, {VK_UP, VK_RETURN}, kAbout},
+      {"system menu: up, up is Close", system, {VK_UP, VK_UP, VK_RETURN}, SC_CLOSE},
+      {"system menu: down is the first enabled item (Restore is grey)", system, {VK_DOWN, VK_RETURN}, SC_MOVE},
+      {"grey ends: up", popup, {VK_UP, VK_RETURN}, 0},  // the sub-menu's row only opens it
+      {"grey ends: up, right, up is the sub-menu's last enabled item", popup, {VK_UP, VK_RIGHT, VK_UP, VK_RETURN}, 52},
+      {"grey ends: up, right, down is the sub-menu's first", popup, {VK_UP, VK_RIGHT, VK_DOWN, VK_RETURN}, 51},
+      {"grey ends: down", popup, {VK_DOWN, VK_RETURN}, 42},
+  };
+  for (const auto& c : cases) {
+    commands.clear();
+    bool shown = false;
+    testkit::ModalHandler handler([&](HWND) {
+      if (shown) return;  // the sub-menu's window comes by too
+      shown = true;
+      PressKeys(c.keys);
+    });
+    c.open();
+    testkit::PumpPending();
+    EXPECT_TRUE(shown) << c.name;
+    EXPECT_EQ(c.expected ? std::vector<WPARAM>{c.expected} : std::vector<WPARAM>{}, commands) << c.name;
+  }
+  DestroyMenu(greyEnds);
 }
 
 TEST_F(CcMenu, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner) {

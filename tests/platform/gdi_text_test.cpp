@@ -303,3 +303,63 @@ TEST(GdiText, EscapementNineHundredReadsUpwards) {
 }
 
 }  // namespace
+
+// An underscore belongs to its line: it lies on the row where the font
+// underlines (as an underlined blank, or a prefix character, is underlined),
+// below the baseline and off the cell's last row, which touches the next
+// line. In wrapped text it is nearer its own line's letters than the next's.
+TEST(GdiText, AnUnderscoreSitsInItsLineOnTheUnderlineRow) {
+  const struct {
+    const char* face;
+    int height;
+  } cases[] = {{"MS Sans Serif", 8}, {"MS Sans Serif", -13}, {"Tahoma", -11}, {"Tahoma", -13},
+               {"Arial", -16},       {"Arial", -20},         {"Courier New", -12}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.face) + " " + std::to_string(c.height));
+    MemCanvas underscore(40, 40), underlined(40, 40);
+    TEXTMETRICA tm{};
+    {
+      WithFont f(underscore.dc, c.height, FW_NORMAL, c.face);
+      GetTextMetricsA(underscore.dc, &tm);
+      TextOutA(underscore.dc, 2, 0, "_", 1);
+    }
+    {
+      HFONT font = CreateFontA(c.height, 0, 0, 0, FW_NORMAL, FALSE, TRUE, 0, ANSI_CHARSET, 0, 0, 0, 0, c.face);
+      HGDIOBJ old = SelectObject(underlined.dc, font);
+      TextOutA(underlined.dc, 2, 0, " ", 1);
+      SelectObject(underlined.dc, old);
+      DeleteObject(font);
+    }
+    const Ink bar = FindInk(underscore, K), line = FindInk(underlined, K);
+    ASSERT_GT(bar.count, 0);
+    EXPECT_EQ(line.top, bar.top);
+    EXPECT_GE(bar.top, tm.tmAscent);
+    EXPECT_LT(bar.bottom, tm.tmHeight);
+  }
+
+  // Multi-line text, as a static draws it: the underscore, last on the middle
+  // line, is what differs from the same text without it.
+  auto wrapped = [](const char* text) {
+    auto canvas = std::make_unique<MemCanvas>(200, 60);
+    WithFont f(canvas->dc, 8, FW_THIN, "MS Sans Serif");
+    RECT r{0, 0, 150, 60};
+    DrawTextA(canvas->dc, text, -1, &r, DT_WORDBREAK | DT_EXPANDTABS);
+    return canvas;
+  };
+  auto with = wrapped("Enter the name.\r\nIt may hold digits and _\r\nThe device password");
+  auto without = wrapped("Enter the name.\r\nIt may hold digits and \r\nThe device password");
+  TEXTMETRICA tm{};
+  {
+    WithFont f(with->dc, 8, FW_THIN, "MS Sans Serif");
+    GetTextMetricsA(with->dc, &tm);
+  }
+  int top = 1 << 30, bottom = -1;
+  for (int y = 0; y < with->height; ++y)
+    for (int x = 0; x < with->width; ++x)
+      if (with->At(x, y) != without->At(x, y)) top = std::min(top, y), bottom = std::max(bottom, y + 1);
+  ASSERT_GT(bottom, 0) << "no underscore drawn";
+  const int cell = top / tm.tmHeight * tm.tmHeight;  // the top of its line's cell
+  ASSERT_GE(cell, tm.tmHeight) << "the underscore should fall on a line after the first";
+  EXPECT_GE(top, cell + tm.tmAscent);
+  EXPECT_LT(bottom, cell + tm.tmHeight);  // off the last row, which touches the next line
+}

@@ -389,6 +389,52 @@ TEST_F(ListTest, ListBoxBarFollowsItsRows) {
   EXPECT_EQ(box.GetTopIndex(), 0);
 }
 
+// A template's list box made with a horizontal bar has already hidden it (and
+// dropped WS_HSCROLL) for want of width when it is subclassed; its skinned bar
+// still comes once its extent is wider than the list, and drives it. One made
+// without the bar ignores an extent, as list boxes do; so do lists made in code.
+TEST_F(ListTest, ListBoxHorizontalBarFollowsItsExtent) {
+  const struct {
+    const char* name;
+    DWORD bars;
+    bool subclassed;
+    bool shown;
+  } cases[] = {
+      {"template, both bars", WS_VSCROLL | WS_HSCROLL, true, true},
+      {"template, vertical bar only", WS_VSCROLL, true, false},
+      {"made in code, both bars", WS_VSCROLL | WS_HSCROLL, false, true},
+      {"made in code, vertical bar only", WS_VSCROLL, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CRTListBox lb;
+    const DWORD style = WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT | c.bars;
+    if (c.subclassed) {
+      HWND hwnd = ::CreateWindowExA(0, "LISTBOX", "", style, 20, 20, 200, 100, page.m_hWnd,
+                                    reinterpret_cast<HMENU>(101), nullptr, nullptr);
+      ASSERT_FALSE(::GetWindowLongA(hwnd, GWL_STYLE) & WS_HSCROLL) << "hidden while the rows fit";
+      ASSERT_TRUE(lb.SubclassWindow(hwnd));
+    } else {
+      ASSERT_TRUE(lb.Create(style, CRect(20, 20, 220, 120), &page, 101));
+    }
+    CRTScrollBar& bar = lb.GetContainer().HorizontalBar();
+    lb.AddString("a line");
+    lb.UpdateWindow();
+    EXPECT_FALSE(bar.IsWindowVisible());
+    lb.SetHorizontalExtent(600);
+    lb.Invalidate();
+    lb.UpdateWindow();
+    EXPECT_EQ(c.shown, bar.IsWindowVisible() != FALSE);
+    if (c.shown) {
+      Press(bar, CPoint(bar.GetParts().secondArrow.CenterPoint().x, 8));
+      Release(bar, CPoint(bar.GetParts().secondArrow.CenterPoint().x, 8));
+      lb.UpdateWindow();
+      EXPECT_GT(lb.GetScrollPos(SB_HORZ), 0) << "the skinned bar scrolls the list";
+    }
+    lb.DestroyWindow();
+  }
+}
+
 TEST_F(ListTest, ListsMadeInCodeAreWrappedToo) {
   CRTListCtrl made;
   ASSERT_TRUE(made.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 200, 150), &page, 7));

@@ -171,15 +171,84 @@ TEST_F(SkinnedControlsTest, LosingTheCaptureEndsTheHotOrPressedLook) {
   }
 }
 
-TEST_F(SkinnedControlsTest, FocusAloneLooksHot) {
-  MakeButton();
-  button.SetFocus();
-  Settle();
-  EXPECT_EQ('B', Face());
-  parent.SetFocus();
-  Settle();
-  EXPECT_EQ(CRTButton::kNormal, button.GetSkinState());
-  EXPECT_EQ('A', Face());
+// Where the keyboard is: the focused button rests with the "Focus" image and a
+// dotted outline 4 pixels in (row 4 holds no text), the default button with
+// the image alone, and the hover with the image alone, so focus and hover
+// differ. Without a "Focus" image the outline alone shows the focus, and the
+// default button gets a dark frame.
+TEST_F(SkinnedControlsTest, TheFocusedAndTheDefaultButtonShowWhereTheKeyboardIs) {
+  const COLORREF ink = ::GetSysColor(COLOR_BTNTEXT), frame = ::GetSysColor(COLOR_WINDOWFRAME);
+  CRTButton other;
+  auto outlineDots = [&] {
+    CRect r;
+    button.GetClientRect(&r);
+    int dots = 0;
+    for (int x = 4; x < r.right - 4; ++x) dots += PixelOf(button.m_hWnd, x, 4) == ink;
+    return dots;
+  };
+  enum Focus { kOnButton, kOnOther, kOnButtonDisabledAndBack, kMouseOver };
+  const struct Case {
+    const char* name;
+    const char* images;  // Back, Normal, Focus, Down, Disable; '-' missing
+    DWORD style;
+    Focus focus;
+    CRTButton::State state;
+    char face;  // at (3, 3), inside the outline; '?' for the plain edge
+    bool outline;
+    bool darkFrame;
+  } cases[] = {
+      {"focused", "GABCD", BS_PUSHBUTTON, kOnButton, CRTButton::kHot, 'B', true, false},
+      {"disabled, then enabled and focused", "GABCD", BS_PUSHBUTTON, kOnButtonDisabledAndBack, CRTButton::kHot, 'B',
+       true, false},
+      {"default, the focus elsewhere", "GABCD", BS_DEFPUSHBUTTON, kOnOther, CRTButton::kNormal, 'B', false, false},
+      {"neither", "GABCD", BS_PUSHBUTTON, kOnOther, CRTButton::kNormal, 'A', false, false},
+      {"the mouse over it, the focus elsewhere", "GABCD", BS_PUSHBUTTON, kMouseOver, CRTButton::kHot, 'B', false,
+       false},
+      {"focused, no Focus image", "GA-CD", BS_PUSHBUTTON, kOnButton, CRTButton::kHot, '?', true, false},
+      {"default, no Focus image", "GA-CD", BS_DEFPUSHBUTTON, kOnOther, CRTButton::kNormal, '?', false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SolidSkin images(c.images);
+    CRTButton::SetImages(images.images, images.modes);
+    MakeButton(c.style);
+    ASSERT_TRUE(other.Create("Other", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(120, 20, 200, 44), &parent, 42));
+    if (c.focus == kOnOther || c.focus == kMouseOver) other.SetFocus();
+    if (c.focus == kOnButton || c.focus == kOnButtonDisabledAndBack) button.SetFocus();
+    Settle();
+    if (c.focus == kOnButtonDisabledAndBack) {
+      button.EnableWindow(FALSE);
+      Settle();
+      ASSERT_EQ('D', Face());
+      // Enabled and given the focus in one go, as the wizard does when it is no longer busy.
+      button.EnableWindow(TRUE);
+      button.SetFocus();
+      Settle();
+    }
+    if (c.focus == kMouseOver) Inject(WM_MOUSEMOVE, OnScreen(10, 10));
+    Settle();
+    EXPECT_EQ(c.state, button.GetSkinState());
+    if (c.face != '?') {
+      EXPECT_EQ(c.face, Face());
+    }
+    if (c.outline)
+      EXPECT_GT(outlineDots(), 10);
+    else
+      EXPECT_EQ(0, outlineDots());
+    EXPECT_EQ(c.darkFrame, PixelOf(button.m_hWnd, 0, 0) == frame && PixelOf(button.m_hWnd, 40, 23) == frame);
+    // The focus goes: the button rests normal, with no outline.
+    if (c.focus == kMouseOver) Inject(WM_MOUSEMOVE, OnScreen(300, 10));
+    parent.SetFocus();
+    Settle();
+    EXPECT_EQ(CRTButton::kNormal, button.GetSkinState());
+    EXPECT_EQ(0, outlineDots());
+    if (c.face != '?') {
+      EXPECT_EQ(c.style == BS_DEFPUSHBUTTON ? 'B' : 'A', Face());
+    }
+    ::ReleaseCapture();
+    other.DestroyWindow();
+    button.DestroyWindow();
+  }
 }
 
 // The disabled face carries the text twice: in the text colour, and over it

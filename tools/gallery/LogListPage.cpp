@@ -1,7 +1,7 @@
 // The gallery's log-list page: the apply engine's log with its grey
 // line-number gutter, the default black-on-white lines and a few coloured
-// ones, a selected line and a plain line without colour bytes, written as
-// loglist.png.
+// ones, a selected line, a plain line without colour bytes and a line wider
+// than the list, which brings up the horizontal bar, written as loglist.png.
 #include <string>
 
 #include "CLogListBox.h"
@@ -15,7 +15,7 @@ bool WriteLogList(const std::string& out) {
   CWnd page;
   page.CreateEx(0, nullptr, "log", WS_POPUP | WS_VISIBLE, 40, 40, 420, 200, nullptr, nullptr);
   CLogListBox log;
-  log.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_EXTENDEDSEL | LBS_NOTIFY,
+  log.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_EXTENDEDSEL | LBS_NOTIFY,
              CRect(0, 0, 420, 200), &page, 1030);
   log.SetFont(CFont::FromHandle(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))), FALSE);
   log.SetShowLineNumbers(TRUE);
@@ -34,6 +34,7 @@ bool WriteLogList(const std::string& out) {
       {1, 9, "0011223344DD:\tskipped\t(reboot pending)"},
       {12, 5, "Yellow on navy"},
       {0, 11, "Black on green"},
+      {0, 1, "000D88A00001: The group settings are being written to every member. This takes a while."},
   };
   for (const auto& l : lines) log.AddLine(l.text, l.back, l.line);
   log.AddString("a plain line added without colour bytes");

@@ -1,6 +1,6 @@
 // The gallery's skinned controls page, with our own skin (res/Skin/vAdev, so
-// it runs from the top of the checkout): push buttons normal, hot (focused)
-// and disabled, transparent and opaque statics, group boxes with and
+// it runs from the top of the checkout): push buttons normal, focused (its
+// image and the keyboard-focus outline), disabled and default, transparent and opaque statics, group boxes with and
 // without their fill, and progress bars at 0, 37 and 100 per cent, reversed,
 // vertical and with a status text; written as skincontrols.png, and with a
 // button held down as skincontrols_pressed.png.
@@ -80,9 +80,9 @@ bool WritePage(const std::string& out, const CRTSkin& skin) {
     s->SetTransparent(transparent);
     return s;
   };
-  auto button = [&](const char* text, const CRect& at, UINT id) {
+  auto button = [&](const char* text, const CRect& at, UINT id, DWORD type = BS_PUSHBUTTON) {
     auto b = c.Add(std::make_unique<CRTButton>());
-    b->Create(text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, at, &page, id);
+    b->Create(text, WS_CHILD | WS_VISIBLE | type, at, &page, id);
     b->SetFont(&font, FALSE);
     return b;
   };
@@ -103,6 +103,7 @@ bool WritePage(const std::string& out, const CRTSkin& skin) {
   button("Disabled", CRect(192, 100, 266, 124), 1003)->EnableWindow(FALSE);
   label("A filled group box (the default): its", CRect(296, 34, 530, 50), 1);
   label("caption is in the fill colour, so unseen", CRect(296, 52, 530, 68), 1);
+  button("Default", CRect(296, 100, 376, 124), 1005, BS_DEFPUSHBUTTON);
   button("Next >", CRect(384, 100, 464, 124), 1004);
   group("Security (fill off)", CRect(12, 10, 272, 150), false);
   group("Filled (the default)", CRect(284, 10, 544, 150), true);
