@@ -17,17 +17,6 @@
 
 namespace {
 
-struct ColumnSpec {
-  const char* header;
-  int width;  // 0 hides the working columns
-};
-const ColumnSpec kColumns[kMemberColumnCount] = {
-    {"Index", 0},     {"Role", 80},     {"IPAddress", 100}, {"MacAddress", 100}, {"Location", 80},
-    {"Automatically", 100}, {"Manually", 80}, {"Delete", 70}, {"Action", 0},   {"Mask", 0},
-    {"IsManu", 0},    {"Snmp Pub", 0},  {"Snmp Pri", 0},    {"IsAdd", 0},        {"NewIP", 0},
-    {"NewMask", 0},   {"NewGetWAY", 0}, {"retry", 0},       {"Password", 0},     {"Snmp Status", 0},
-};
-
 // Every text the engine writes; read once, on the GUI thread.
 const char* const kTextKeys[] = {
     "IDS_STR_LIST_NOMASTER", "IDS_STR_GETSNMP",   "IDS_STR_SETIP",      "IDS_STR_SET_ARRAY", "IDS_STR_DEL_APTREVAK",
@@ -140,7 +129,7 @@ BOOL CApplyPage::OnInitDialog() {
 
 void CApplyPage::CreateColumns() {
   for (int c = 0; c < kMemberColumnCount; ++c)
-    m_store.InsertColumn(c, kColumns[c].header, LVCFMT_LEFT, kColumns[c].width);
+    m_store.InsertColumn(c, kMemberColumnHeaders[c].title, LVCFMT_LEFT, kMemberColumnHeaders[c].storeWidth);
   m_store.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
 }
 
@@ -221,29 +210,23 @@ void CApplyPage::FillStore() {
     auto* record = static_cast<CDeviceRecord*>(m_groupList.GetNext(pos));
     if (!record) continue;
     const int row = m_store.InsertItem(m_store.GetItemCount(), "");
-    const CString cells[kMemberColumnCount] = {
-        "",
-        record->m_strRole,
-        record->m_strIp,
-        record->m_strMac,
-        "",
-        IntText(record->m_nAutoIp),
-        IntText(record->m_nManualIp),
-        IntText(record->m_nMembership),
-        "", "", "",
-        record->m_strReadCommunity,
-        record->m_strWriteCommunity,
-        "",
-        record->m_strNewIp,
-        record->m_strNewNetmask,
-        record->m_strNewGateway,
-        "",
-        record->m_strDevicePassword,
-        record->m_strSnmpStatus,
-    };
+    CString cells[kMemberColumnCount];
+    cells[kColRole] = record->m_strRole;
+    cells[kColIp] = record->m_strIp;
+    cells[kColMac] = record->m_strMac;
+    cells[kColAuto] = IntText(record->m_nAutoIp);
+    cells[kColManual] = IntText(record->m_nManualIp);
+    cells[kColDelete] = IntText(record->m_nMembership);
+    cells[kColReadCommunity] = record->m_strReadCommunity;
+    cells[kColWriteCommunity] = record->m_strWriteCommunity;
+    cells[kColNewIp] = record->m_strNewIp;
+    cells[kColNewMask] = record->m_strNewNetmask;
+    cells[kColNewGateway] = record->m_strNewGateway;
+    cells[kColPassword] = record->m_strDevicePassword;
+    cells[kColSnmpStatus] = record->m_strSnmpStatus;
     for (int c = 0; c < kMemberColumnCount; ++c)
       if (!cells[c].IsEmpty()) m_store.SetItemText(row, c, cells[c]);
-    if (record->m_nMembership == 0) {
+    if (record->m_nMembership == CDeviceRecord::kMember) {
       m_groupName.SetWindowText(record->m_strGroupName);
       m_groupPassword.SetWindowText(record->m_strGroupPassword);
     }
@@ -276,11 +259,13 @@ int CApplyPage::OnBackPage() { return kStayOnPage; }
 
 BOOL CApplyPage::FindMaster() {
   for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, kColLeave) == "-1" || Cell(row, kColRole) != "Master" || Cell(row, kColLeave) != "0") continue;
+    if (Cell(row, kColDelete) == kNotInGroup || Cell(row, kColRole) != kRoleMaster ||
+        Cell(row, kColDelete) != kStaysInGroup)
+      continue;
     m_strAgentIp = Cell(row, kColIp);
     m_strReadCommunity = Cell(row, kColReadCommunity);
     m_strWriteCommunity = Cell(row, kColWriteCommunity);
-    return Cell(row, kColSnmpStatus) == "1";
+    return Cell(row, kColSnmpStatus) == kSnmpOn;
   }
   return FALSE;
 }
@@ -336,10 +321,10 @@ BOOL CApplyPage::IsHeldByAnother(const CString& ip, int row) const {
   for (int other = 0, rows = RowCount(); other < rows; ++other) {
     if (other == row) continue;
     if (Cell(other, kColIp) == ip) return TRUE;
-    const CString leave = Cell(other, kColLeave);
-    if (leave == "-1" || leave == "1") continue;  // gets no new address
-    const BOOL coming = Cell(other, kColAuto) == "D" || Cell(other, kColManual) == "1" ||
-                        Cell(other, kColAction) == "Set IP OK";
+    const CString membership = Cell(other, kColDelete);
+    if (membership == kNotInGroup || membership == kLeavesGroup) continue;  // gets no new address
+    const BOOL coming = Cell(other, kColAuto) == kSetIpPending || Cell(other, kColManual) == kFlagOn ||
+                        Cell(other, kColAction) == kSetIpOk;
     if (coming && Cell(other, kColNewIp) == ip) return TRUE;
   }
   return FALSE;
@@ -365,7 +350,7 @@ BOOL CApplyPage::AnyRowWithCell(int column, LPCTSTR text) const {
 
 BOOL CApplyPage::IsPending() {
   if (!UpdateData(TRUE)) return TRUE;
-  return AnyRowWithCell(kColSnmpStatus, "A");
+  return AnyRowWithCell(kColSnmpStatus, kSnmpPending);
 }
 
 // ---------------------------------------------------------------- texts and log

@@ -4,7 +4,7 @@
 // at a time; the second has the Master apply the wireless settings and ends
 // with a last QUAV pass that switches SNMP off on every member.
 //
-// The member store (list 1104, 20 text columns, MemberListColumn) is the
+// The member store (list 1104, MemberStore.h) is the
 // working state of the run: it is filled on entry from the group list the
 // frame hands forward, written by the engine and by the device tasks'
 // reports, and written back into the records. Every step adds a line to the
@@ -28,6 +28,7 @@
 #include "CLogListBox.h"
 #include "CWizardPage.h"
 #include "FormatLangText.h"
+#include "MemberStore.h"
 #include "NotifyControls.h"
 
 class CCommunityTask;
@@ -38,30 +39,6 @@ struct VhQUAVError;
 class SnmpBoundVarList;
 class SnmpControlVarList;
 struct SnmpRequestResult;
-
-enum MemberListColumn {
-  kColIndex = 0,
-  kColRole = 1,
-  kColIp = 2,
-  kColMac = 3,
-  kColLocation = 4,
-  kColAuto = 5,
-  kColManual = 6,
-  kColLeave = 7,
-  kColAction = 8,
-  kColMask = 9,
-  kColIsManual = 10,
-  kColReadCommunity = 11,
-  kColWriteCommunity = 12,
-  kColIsAdd = 13,
-  kColNewIp = 14,
-  kColNewMask = 15,
-  kColNewGateway = 16,
-  kColRetry = 17,
-  kColPassword = 18,
-  kColSnmpStatus = 19,
-  kMemberColumnCount = 20
-};
 
 #define WM_APPLY_NEXTDEVICE (WM_USER + 201)
 #define WM_APPLY_RETRY_SETIP (WM_USER + 211)
@@ -95,18 +72,18 @@ class CApplyPage : public CWizardPage {
   int RowCount() const;
   CString Cell(int row, int column) const;
   void SetCell(int row, int column, const CString& text);
-  // The first row whose MAC (column 3) or IP (column 2) is the text; -1 if none.
+  // The first row whose MAC (kColMac) or IP (kColIp) is the text; -1 if none.
   int FindRowByMac(const CString& mac) const;
   int FindRowByIp(const CString& ip) const;
-  // TRUE when a row other than `row` has `ip` in column 2.
+  // TRUE when a row other than `row` has `ip` in kColIp.
   BOOL IsIpInOtherRow(const CString& ip, int row) const;
   BOOL AreIpsUnique() const;
   // The automatic plan passes over `ip` for `row`: another row holds it or
-  // is about to hold it. Held: any other row's current address (column 2);
+  // is about to hold it. Held: any other row's current address (kColIp);
   // a device that is still to move may keep it when its set-IP fails, and a
   // leaving or skipped one stays on the LAN there. About to hold: the new
-  // address (column 14) of a group row whose set-IP is pending ("D"),
-  // planned (a manual row) or done.
+  // address (kColNewIp) of a group row whose set-IP is pending, planned (a
+  // manual row) or done.
   BOOL IsHeldByAnother(const CString& ip, int row) const;
   static CString FormatMacText(const CString& mac);
   // Fills the store from the group list, and writes it back into the records.
@@ -115,7 +92,7 @@ class CApplyPage : public CWizardPage {
   // Looks for the Master row and makes it the SNMP target; TRUE when it is
   // found and its SNMP is usable.
   BOOL FindMaster();
-  // Some row waits for its community task (column 19 "A").
+  // Some row waits for its community task (kSnmpPending).
   BOOL IsPending();
   // The devices (MACs) that failed a step of this run, in the order seen.
   std::vector<CString> FailedDevices() const;
@@ -201,8 +178,6 @@ class CApplyPage : public CWizardPage {
   BOOL Wait(int n);
   static constexpr int kFiveSeconds = 500, kOneSecond = 100;  // units of Wait
   static constexpr int kRebootSeconds = 50;  // the time a device is given to restart
-  // A task's report message when the device refused the password.
-  static constexpr char kPasswordError[] = "PASSWORDERROR";
   BOOL AnyRowWithCell(int column, LPCTSTR text) const;
   void CreateColumns();
   void CreateVarLists();
@@ -228,7 +203,7 @@ class CApplyPage : public CWizardPage {
                  BOOL (CApplyPage::*retry)(int row));
   // The community tasks of the first pass (kGetSnmp: read and enable SNMP)
   // and of the last (kFinalPass: switch it off). A task for the row's MAC
-  // with `password`; one that cannot be made leaves the row failed ("0")
+  // with `password`; one that cannot be made leaves the row failed (kSnmpOff)
   // with its line, and FALSE.
   BOOL StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password);
   // Every row that takes part, pending until its report; a row whose task

@@ -27,7 +27,7 @@ void CApplyPage::RunFirst() {
     for (int i = 0; i < kSettleSeconds; ++i)
       if (!Wait(kOneSecond)) return;
   if (SetIpForAllRows()) {
-    while (AnyRowWithCell(kColAuto, "D"))
+    while (AnyRowWithCell(kColAuto, kSetIpPending))
       if (!Wait(kFiveSeconds)) return;
     LogLine(Text("IDS_STR_WAITING"));
     if (!IsPending())
@@ -68,7 +68,7 @@ BOOL CApplyPage::StartCommunityTask(CApplyTaskLists::Which which, int row, const
     const CString text = e->GetMessage();
     delete e;
     // No task will report for this row: it must not stay pending.
-    SetCell(row, kColSnmpStatus, "0");
+    SetCell(row, kColSnmpStatus, kSnmpOff);
     LogRow(first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP", row, "IDS_STR_FAIL");
     LogQUAVFailure(row, text);
     return FALSE;
@@ -86,9 +86,9 @@ void CApplyPage::CommunityPass(CApplyTaskLists::Which which) {
   const BOOL first = which == CApplyTaskLists::kGetSnmp;
   const LPCTSTR key = first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP";
   for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, kColLeave) == "-1") continue;
+    if (Cell(row, kColDelete) == kNotInGroup) continue;
     LogRow(key, row, "IDS_STR_START");
-    SetCell(row, kColSnmpStatus, "A");
+    SetCell(row, kColSnmpStatus, kSnmpPending);
     if (StartCommunityTask(which, row, first ? Cell(row, kColPassword) : m_strGroupPassword))
       LogRow(key, row, first ? "IDS_STR_GETTING" : "IDS_STR_SETTING");
   }
@@ -99,7 +99,7 @@ void CApplyPage::CommunityPass(CApplyTaskLists::Which which) {
 BOOL CApplyPage::RetryCommunity(CApplyTaskLists::Which which, int row) {
   CString password;
   if (!AskPassword(row, password)) {
-    SetCell(row, kColSnmpStatus, "0");
+    SetCell(row, kColSnmpStatus, kSnmpOff);
     LogRow(which == CApplyTaskLists::kGetSnmp ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP", row, "IDS_STR_FAIL");
     return FALSE;
   }
@@ -115,21 +115,21 @@ void CApplyPage::GetSnmpDone(BOOL ok, CString mac, CString message, void* owner)
   // The status cell last: the run polls it, and its next line must come
   // after this one.
   if (ok) {
-    page->SetCell(row, kColAction, "Get SNMP OK");
-    page->SetCell(row, kColReadCommunity, "quorin");
-    page->SetCell(row, kColWriteCommunity, "velmont");
+    page->SetCell(row, kColAction, kGetSnmpOk);
+    page->SetCell(row, kColReadCommunity, kDefaultReadCommunity);
+    page->SetCell(row, kColWriteCommunity, kDefaultWriteCommunity);
     page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_OK");
-    page->SetCell(row, kColSnmpStatus, "1");
-  } else if (message == kPasswordError) {
+    page->SetCell(row, kColSnmpStatus, kSnmpOn);
+  } else if (message == kTaskPasswordError) {
     // The first refusal is silent: the stored password may just be stale.
-    if (page->Cell(row, kColAction) == "A") page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_PASSWORD_ERR");
-    page->SetCell(row, kColAction, "A");
-    page->SetCell(row, kColSnmpStatus, "A");
+    if (page->Cell(row, kColAction) == kPasswordRefused) page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_PASSWORD_ERR");
+    page->SetCell(row, kColAction, kPasswordRefused);
+    page->SetCell(row, kColSnmpStatus, kSnmpPending);
   } else {
-    page->SetCell(row, kColAction, "Get SNMP Unsuccess!");
+    page->SetCell(row, kColAction, kGetSnmpFailed);
     page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_FAIL");
     page->LogQUAVFailure(row, message);
-    page->SetCell(row, kColSnmpStatus, "0");
+    page->SetCell(row, kColSnmpStatus, kSnmpOff);
   }
   page->EndReport(CApplyTaskLists::kGetSnmp, mac, WM_APPLY_RETRY_GETSNMP);
 }
@@ -164,7 +164,7 @@ void CApplyPage::RetryPass(CApplyTaskLists::Which which, UINT message, BOOL wait
 }
 
 LRESULT CApplyPage::OnRetryGetSnmp(WPARAM, LPARAM) {
-  RetryPass(CApplyTaskLists::kGetSnmp, WM_APPLY_RETRY_GETSNMP, IsPending(), kColSnmpStatus, "A",
+  RetryPass(CApplyTaskLists::kGetSnmp, WM_APPLY_RETRY_GETSNMP, IsPending(), kColSnmpStatus, kSnmpPending,
             &CApplyPage::RetryGetSnmp);
   return 0;
 }
@@ -182,8 +182,8 @@ BOOL CApplyPage::StartSetIpTask(int row, const CString& newIp) {
     const CString text = e->GetMessage();
     delete e;
     // No task will report for this row: the run must not wait for it.
-    SetCell(row, kColAuto, "1");
-    SetCell(row, kColAction, "Set IP Unsuccess!");
+    SetCell(row, kColAuto, kFlagOn);
+    SetCell(row, kColAction, kSetIpFailed);
     LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
     LogQUAVFailure(row, text);
     return FALSE;
@@ -198,15 +198,15 @@ BOOL CApplyPage::StartSetIpTask(int row, const CString& newIp) {
 BOOL CApplyPage::SetIpForAllRows() {
   BOOL started = FALSE;
   auto takesPart = [this](int row) {
-    const CString leave = Cell(row, kColLeave);
-    return leave != "-1" && leave != "1";
+    const CString membership = Cell(row, kColDelete);
+    return membership != kNotInGroup && membership != kLeavesGroup;
   };
   // A task that cannot be made fails its own row, with its line; the others
   // go on.
   for (int row = 0; row < RowCount(); ++row) {
-    if (!takesPart(row) || Cell(row, kColManual) != "1") continue;
+    if (!takesPart(row) || Cell(row, kColManual) != kFlagOn) continue;
     LogRow("IDS_STR_SETIP", row, "IDS_STR_START");
-    SetCell(row, kColAuto, "D");
+    SetCell(row, kColAuto, kSetIpPending);
     if (!StartSetIpTask(row, Cell(row, kColNewIp))) continue;
     started = TRUE;
     LogRow("IDS_STR_SETIP", row, "IDS_STR_SETTING");
@@ -214,7 +214,7 @@ BOOL CApplyPage::SetIpForAllRows() {
   BOOL first = TRUE;
   int counter = 0;
   for (int row = 0; row < RowCount(); ++row) {
-    if (!takesPart(row) || Cell(row, kColAuto) != "1") continue;
+    if (!takesPart(row) || Cell(row, kColAuto) != kFlagOn) continue;
     const CString planned = Cell(row, kColNewIp);
     const int lastDot = planned.ReverseFind('.');
     const CString prefix = planned.Left(lastDot + 1);
@@ -224,10 +224,10 @@ BOOL CApplyPage::SetIpForAllRows() {
     const CString address = PickAutoAddress(prefix, counter, Cell(row, kColNewMask), taken);
     if (address.IsEmpty()) {
       LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
-      SetCell(row, kColAuto, "1");
+      SetCell(row, kColAuto, kFlagOn);
       continue;
     }
-    SetCell(row, kColAuto, "D");
+    SetCell(row, kColAuto, kSetIpPending);
     SetCell(row, kColNewIp, address);
     if (StartSetIpTask(row, address)) started = TRUE;
   }
@@ -239,38 +239,38 @@ void CApplyPage::SetIpDone(BOOL ok, CString mac, CString message, void* owner) {
   const int row = page->FindRowByMac(mac);
   // The address cell last, as above.
   if (ok) {
-    page->SetCell(row, kColAction, "Set IP OK");
+    page->SetCell(row, kColAction, kSetIpOk);
     page->LogRow("IDS_STR_SETIP", row, "IDS_STR_OK");
-    page->SetCell(row, kColAuto, "1");
-  } else if (message == kPasswordError) {
-    if (page->Cell(row, kColAction) == "A") page->LogRow("IDS_STR_SETIP", row, "IDS_STR_PASSWORD_ERR");
-    page->SetCell(row, kColAction, "A");
-    page->SetCell(row, kColAuto, "D");
+    page->SetCell(row, kColAuto, kFlagOn);
+  } else if (message == kTaskPasswordError) {
+    if (page->Cell(row, kColAction) == kPasswordRefused) page->LogRow("IDS_STR_SETIP", row, "IDS_STR_PASSWORD_ERR");
+    page->SetCell(row, kColAction, kPasswordRefused);
+    page->SetCell(row, kColAuto, kSetIpPending);
   } else {
-    page->SetCell(row, kColAction, "Set IP Unsuccess!");
+    page->SetCell(row, kColAction, kSetIpFailed);
     page->LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
     // After an unanswered request the search by MAC tells where the device
-    // is; column 2 shows the address it answered from.
+    // is; kColIp shows the address it answered from.
     if (message == kSetIpStillAtOldAddress) page->LogRow("IDS_STR_SETIP_OLD", row, "");
     if (message == kSetIpElsewhere)
       page->Log("IDS_STR_SETIP_ELSEWHERE", {page->Cell(row, kColIp), mac, page->Cell(row, kColNewIp)});
     if (message == kSetIpNotFound) page->LogRow("IDS_STR_SETIP_LOST", row, "");
     page->LogQUAVFailure(row, message);
-    page->SetCell(row, kColAuto, "1");
+    page->SetCell(row, kColAuto, kFlagOn);
   }
   page->EndReport(CApplyTaskLists::kSetIp, mac, WM_APPLY_RETRY_SETIP);
 }
 
 LRESULT CApplyPage::OnRetrySetIp(WPARAM, LPARAM) {
-  RetryPass(CApplyTaskLists::kSetIp, WM_APPLY_RETRY_SETIP, AnyRowWithCell(kColAuto, "D"), kColAuto, "D",
-            &CApplyPage::RetrySetIp);
+  RetryPass(CApplyTaskLists::kSetIp, WM_APPLY_RETRY_SETIP, AnyRowWithCell(kColAuto, kSetIpPending), kColAuto,
+            kSetIpPending, &CApplyPage::RetrySetIp);
   return 0;
 }
 
 BOOL CApplyPage::RetrySetIp(int row) {
   CString password;
   if (!AskPassword(row, password)) {
-    SetCell(row, kColAuto, "0");
+    SetCell(row, kColAuto, kFlagOff);
     LogRow("IDS_STR_SETIP", row, "IDS_STR_FAIL");
     return FALSE;
   }

@@ -39,7 +39,7 @@ struct RoleSelection {
   const char* role;
   int index;
 };
-const RoleSelection kRoleSelections[] = {{"Master", 0}, {"Backup Master", 1}, {"Slave", 2}};
+const RoleSelection kRoleSelections[] = {{kRoleMaster, 0}, {kRoleBackupMaster, 1}, {kRoleSlave, 2}};
 const int kStatusDisable = 0, kStatusEnable = 1;
 const int kAccessPointIndex = 0;
 
@@ -81,7 +81,7 @@ LRESULT CApplyPage::OnNextDevice(WPARAM, LPARAM) {
     FinishChain();
     return 0;
   }
-  if (Cell(row, kColLeave) == "-1") {
+  if (Cell(row, kColDelete) == kNotInGroup) {
     MoveOn();
     return 0;
   }
@@ -142,7 +142,7 @@ void CApplyPage::ApModeWritten(SnmpBoundVarList*, SnmpRequestResult* result, voi
 // address: only one device is in work, and two rows may show one address.
 void CApplyPage::GroupSettings(int row) {
   if (m_bStopped) return;
-  const BOOL leaving = Cell(row, kColLeave) == "1";
+  const BOOL leaving = Cell(row, kColDelete) == kLeavesGroup;
   const LPCTSTR key = leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY";
   LogRow(key, row, "IDS_STR_START");
   PointAt(m_pGroupSettingsList, Cell(row, kColIp), row, TRUE);
@@ -163,7 +163,7 @@ void CApplyPage::GroupSettingsWritten(SnmpBoundVarList*, SnmpRequestResult* resu
   CApplyPage* page = PageOf(user);
   if (page->m_bStopped) return;
   const int row = page->m_nCurrentDevice;
-  const BOOL leaving = page->Cell(row, kColLeave) == "1";
+  const BOOL leaving = page->Cell(row, kColDelete) == kLeavesGroup;
   page->LogRow(leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY", row,
                result->nCode == 0 ? "IDS_STR_OK" : "IDS_STR_FAIL");
   if (result->nCode != 0) {
@@ -174,7 +174,7 @@ void CApplyPage::GroupSettingsWritten(SnmpBoundVarList*, SnmpRequestResult* resu
   // the window is asked first, since a page that went is deleted too.
   HWND self = page->m_hWnd;
   auto going = [self, page] { return ::IsWindow(self) && !page->m_bStopped; };
-  if (page->Cell(row, kColRole) == "Master" && !leaving) {
+  if (page->Cell(row, kColRole) == kRoleMaster && !leaving) {
     page->SyncFlags(row);
     if (!going()) return;
     page->GroupVersion(row);
@@ -461,14 +461,14 @@ void CApplyPage::FinalPassDone(BOOL ok, CString mac, CString message, void* owne
   const int row = page->FindRowByMac(mac);
   // The status cell last: the run polls it, and its next line must come
   // after this one.
-  const BOOL refused = !ok && message == kPasswordError;
+  const BOOL refused = !ok && message == kTaskPasswordError;
   page->LogRow("IDS_STR_SNMP", row, ok ? "IDS_STR_OK" : refused ? "IDS_STR_PASSWORD_ERR" : "IDS_STR_FAIL");
-  page->SetCell(row, kColSnmpStatus, refused ? "A" : "0");
+  page->SetCell(row, kColSnmpStatus, refused ? kSnmpPending : kSnmpOff);
   page->EndReport(CApplyTaskLists::kFinalPass, mac, WM_APPLY_RETRY_SNMPSTEP);
 }
 
 LRESULT CApplyPage::OnRetrySnmpStep(WPARAM, LPARAM) {
-  RetryPass(CApplyTaskLists::kFinalPass, WM_APPLY_RETRY_SNMPSTEP, IsPending(), kColSnmpStatus, "A",
+  RetryPass(CApplyTaskLists::kFinalPass, WM_APPLY_RETRY_SNMPSTEP, IsPending(), kColSnmpStatus, kSnmpPending,
             &CApplyPage::RetryFinalPass);
   return 0;
 }

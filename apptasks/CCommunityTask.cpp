@@ -1,13 +1,10 @@
 #include "CCommunityTask.h"
 
+#include "MemberStore.h"
 #include "WizardTables.h"
 
 namespace {
 
-const char kReadCommunity[] = "quorin";
-const char kWriteCommunity[] = "velmont";
-const int kReadCommunityColumn = 11;
-const int kWriteCommunityColumn = 12;
 const unsigned long kReadTimeout = 500;       // units of 10 ms
 const unsigned long kSetTimeout = 60 * 500;
 const DWORD kAnswerPollMs = 20;
@@ -41,7 +38,7 @@ BOOL CCommunityTask::Start() {
   m_nProgress = 0;
   m_bAnswered = 0;
   if (m_pList && !StartProgress()) {
-    Report(FALSE, m_strRowMac, " Error!");
+    Report(FALSE, m_strRowMac, kTaskError);
     EndWithoutProgress();
   }
   return 1;
@@ -74,23 +71,23 @@ void CCommunityTask::ReadAnswered(int code) {
   const CString write = m_list["Private Community String"]->value;
   const CString status = m_list["SNMP Status"]->value;
   const int row = FindRow(m_strRowMac);
-  if (status == "1" && read == kReadCommunity && write == kWriteCommunity) {
+  if (status == "1" && read == kDefaultReadCommunity && write == kDefaultWriteCommunity) {
     m_bFailed = 0;
-    SetCell(row, kReadCommunityColumn, read);
-    SetCell(row, kWriteCommunityColumn, write);
+    SetCell(row, kColReadCommunity, read);
+    SetCell(row, kColWriteCommunity, write);
     m_bAnswered = 1;
     if (!m_pList) EndWithoutProgress();
     return;
   }
-  SetCell(row, kReadCommunityColumn, kReadCommunity);
-  SetCell(row, kWriteCommunityColumn, kWriteCommunity);
+  SetCell(row, kColReadCommunity, kDefaultReadCommunity);
+  SetCell(row, kColWriteCommunity, kDefaultWriteCommunity);
   SendSet("1");
 }
 
 void CCommunityTask::SendSet(const CString& snmpStatus) {
   m_list = QUAVVarlist(kCommunityTable);
-  m_list["Public Community String"]->value = kReadCommunity;
-  m_list["Private Community String"]->value = kWriteCommunity;
+  m_list["Public Community String"]->value = kDefaultReadCommunity;
+  m_list["Private Community String"]->value = kDefaultWriteCommunity;
   m_list["SNMP Status"]->value = snmpStatus;
   m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
   m_list.SetCommand(QUAV_CMD_SET);
@@ -130,9 +127,9 @@ void CCommunityTask::Progress() {
   while (!m_bFailed && !m_bAnswered) Sleep(kAnswerPollMs);
   SetClosing();
   if (!m_bFailed)
-    Report(TRUE, m_strRowMac, " OK!");
+    Report(TRUE, m_strRowMac, kTaskOk);
   else if (!m_strFailure.IsEmpty())
     Report(FALSE, m_strRowMac, m_strFailure);
   else
-    Report(FALSE, m_strRowMac, m_bPasswordError ? "PASSWORDERROR" : " Error!");
+    Report(FALSE, m_strRowMac, m_bPasswordError ? kTaskPasswordError : kTaskError);
 }

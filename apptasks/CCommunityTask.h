@@ -1,12 +1,13 @@
 // Prepares one access point for SNMP management over QUAV, or takes SNMP
 // away again. Check mode reads the SNMP status and both communities and,
 // unless SNMP is on with the default communities, switches it on with them;
-// the communities go into columns 11 and 12 of the device's row. Disable mode
-// switches SNMP off with the default communities. A failed read sends no Set.
-// The outcome reaches the owner through TaskDoneProc on the progress thread
-// after 10 s, or at once after a failure; success needs the device's answers
-// to the read and to the Set when one is sent. The task ends itself (DeviceTask.h); its creator never
-// deletes it.
+// the communities go into kColReadCommunity and kColWriteCommunity of the
+// device's row (MemberStore.h). Disable mode switches SNMP off with the
+// default communities. A failed read sends no Set. The outcome reaches the
+// owner through TaskDoneProc on the progress thread after 10 s, or at once
+// after a failure; success needs the device's answers to the read and to the
+// Set when one is sent. The task ends itself (DeviceTask.h); its creator
+// never deletes it.
 #pragma once
 
 #include "DeviceTask.h"
@@ -48,6 +49,6 @@ class CCommunityTask : public CDeviceTask {
   CString m_strRowMac;
   std::atomic<int> m_bFailed{0};
   std::atomic<int> m_bAnswered{0};  // the read, and the Set when one went out, answered with success
-  CString m_strFailure;             // a Set that could not be sent, reported instead of " Error!"
+  CString m_strFailure;             // a Set that could not be sent, reported instead of kTaskError
   CString m_strText1, m_strText2, m_strText3;
 };

@@ -8,6 +8,10 @@
 
 class CDeviceRecord {
  public:
+  // Where a device stands to the group the wizard makes or changes: it
+  // stays or becomes a member, it leaves, or it has no part in the group.
+  enum Membership { kMember = 0, kLeaving = 1, kNotMember = -1 };
+
   CString m_strModel;
   CString m_strFirmware;
   CString m_strMac;  // 12 upper-case hex digits
@@ -24,9 +28,9 @@ class CDeviceRecord {
   CString m_strGroupPassword;
   CString m_strOriginalRole;
   // Planned by the wizard pages.
-  int m_nAutoIp = 0;      // 1: the address comes from the automatic plan
-  int m_nManualIp = 0;    // 1: the address was typed by hand
-  int m_nMembership = 0;  // 0 member, 1 leaving the group, -1 not a member
+  int m_nAutoIp = 0;            // 1: the address comes from the automatic plan
+  int m_nManualIp = 0;          // 1: the address was typed by hand
+  int m_nMembership = kMember;  // a Membership
   CString m_strNewIp;
   CString m_strNewNetmask;
   CString m_strNewGateway;

@@ -2,6 +2,7 @@
 
 #include "CDiscoveryTask.h"
 #include "CExtListCtrl.h"
+#include "MemberStore.h"
 #include "WizardTables.h"
 
 const char kSetIpStillAtOldAddress[] = "OLDADDRESS";
@@ -10,9 +11,6 @@ const char kSetIpNotFound[] = "NOTFOUND";
 
 namespace {
 
-const int kIpColumn = 2;
-const int kSetIpFailureColumn = 6;
-const int kProgressColumn = 8;
 const unsigned long kRebootTimeout = 100;  // units of 10 ms
 const DWORD kAnswerPollMs = 20;
 // The search by MAC: a device that restarts is silent for a while, so it is
@@ -80,11 +78,11 @@ BOOL CSetIpTask::Start() {
   m_nFindsLeft = kFindTries;
   if (m_pList) {
     m_nRow = FindRow(m_strMac);
-    m_strOldIp = m_pList->GetItemText(m_nRow, kIpColumn);
-    m_pList->SetProgress(m_nRow, kProgressColumn, TRUE, "", TRUE);
+    m_strOldIp = m_pList->GetItemText(m_nRow, kColIp);
+    m_pList->SetProgress(m_nRow, kColAction, TRUE, "", TRUE);
     if (!StartProgress()) {
-      m_pList->SetProgress(m_nRow, kProgressColumn, TRUE, "", FALSE);
-      Report(FALSE, m_strMac, " Error!");
+      m_pList->SetProgress(m_nRow, kColAction, TRUE, "", FALSE);
+      Report(FALSE, m_strMac, kTaskError);
       EndWithoutProgress();
     }
   }
@@ -114,7 +112,7 @@ void CSetIpTask::Fail(int code, int failure) {
 }
 
 void CSetIpTask::Succeed() {
-  SetCell(FindRow(m_strMac), kIpColumn, m_strNewIp);
+  SetCell(FindRow(m_strMac), kColIp, m_strNewIp);
   m_bSucceeded = 1;
   if (!m_pList) EndWithoutProgress();
 }
@@ -146,7 +144,7 @@ void CSetIpTask::FindAnswered(int code, basicVarList* list) {
     return;
   }
   // The device is where it was, or somewhere else: the store shows where.
-  SetCell(FindRow(m_strMac), kIpColumn, found);
+  SetCell(FindRow(m_strMac), kColIp, found);
   Fail(0, found == m_strOldIp ? kFailedStillOld : kFailedElsewhere);
 }
 
@@ -154,16 +152,16 @@ void CSetIpTask::SetIpAnswered(int code, const CString& message) {
   if (Closing()) return;
   HandlerScope scope(this);
   if (code == QUAV_TIMEOUT) {
-    SetCell(FindRow(m_strMac), kSetIpFailureColumn, QUAVFailureText(message));
+    SetCell(FindRow(m_strMac), kColManual, QUAVFailureText(message));
     FindDevice();
     return;
   }
   if (code != 0) {
-    SetCell(FindRow(m_strMac), kSetIpFailureColumn, QUAVFailureText(message));
+    SetCell(FindRow(m_strMac), kColManual, QUAVFailureText(message));
     Fail(code);
     return;
   }
-  SetCell(FindRow(m_strMac), kIpColumn, m_strNewIp);
+  SetCell(FindRow(m_strMac), kColIp, m_strNewIp);
   m_list = QUAVVarlist(kRebootTable);
   m_list["System Reboot"]->value = "1";
   m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
@@ -184,11 +182,11 @@ void CSetIpTask::RebootAnswered(int code, const CString& message) {
   if (code == QUAV_TIMEOUT) {
     // The device may be restarting already, its answer lost.
     m_strRebootMessage = QUAVFailureText(message);
-    SetCell(FindRow(m_strMac), kProgressColumn, m_strRebootMessage);
+    SetCell(FindRow(m_strMac), kColAction, m_strRebootMessage);
     FindDevice();
   } else if (code != 0) {
     m_strRebootMessage = QUAVFailureText(message);
-    SetCell(FindRow(m_strMac), kProgressColumn, m_strRebootMessage);
+    SetCell(FindRow(m_strMac), kColAction, m_strRebootMessage);
     Fail(code);
   } else {
     m_bSucceeded = 1;
@@ -202,17 +200,17 @@ void CSetIpTask::Progress() {
   while (m_nProgress <= 99 && !m_bFinished) {
     SleepUntilStep(begin, m_nProgress + 1, step);
     ++m_nProgress;
-    m_pList->UpdateProgress(m_nRow, kProgressColumn, m_nProgress);
+    m_pList->UpdateProgress(m_nRow, kColAction, m_nProgress);
   }
   // A full progress is no success until the device has taken its address;
   // until then its answers, their time-outs and the search decide.
   while (!m_bFinished && !m_bSucceeded) Sleep(kAnswerPollMs);
   SetClosing();
-  m_pList->SetProgress(m_nRow, kProgressColumn, TRUE, "", FALSE);
+  m_pList->SetProgress(m_nRow, kColAction, TRUE, "", FALSE);
   if (!m_bFinished)
-    Report(TRUE, m_strMac, " OK!");
+    Report(TRUE, m_strMac, kTaskOk);
   else if (m_bPasswordError)
-    Report(FALSE, m_strMac, "PASSWORDERROR");
+    Report(FALSE, m_strMac, kTaskPasswordError);
   else if (m_nFailure == kFailedStillOld)
     Report(FALSE, m_strMac, kSetIpStillAtOldAddress);
   else if (m_nFailure == kFailedElsewhere)
@@ -222,5 +220,5 @@ void CSetIpTask::Progress() {
   else if (!m_strFailure.IsEmpty())
     Report(FALSE, m_strMac, m_strFailure);
   else
-    Report(FALSE, m_strMac, " Error!");
+    Report(FALSE, m_strMac, kTaskError);
 }

@@ -1,7 +1,7 @@
 // Gives one access point a new IP address, netmask and gateway over QUAV,
 // has it save and apply them, then reboots it, while a progress bar runs in
-// the device's row of the apply page's member list (column 8). The outcome,
-// " OK!", "PASSWORDERROR" or " Error!", reaches the owner through
+// the device's row of the apply page's member list (kColAction). The outcome,
+// kTaskOk, kTaskPasswordError or kTaskError, reaches the owner through
 // TaskDoneProc on the progress thread, or one of the three texts below, or
 // the QUAV library's text of a request that could not be sent (never a
 // message box: the apply run goes on unattended). Success needs the device's
@@ -18,7 +18,7 @@
 
 // Failures after an unanswered request, as the task reports them: the device
 // answered the search at its old address, at another address that is
-// neither its old nor its new one (column 2 shows where), or not at all.
+// neither its old nor its new one (kColIp shows where), or not at all.
 extern const char kSetIpStillAtOldAddress[];
 extern const char kSetIpElsewhere[];
 extern const char kSetIpNotFound[];

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CExtListCtrl.h"
+#include "MemberStore.h"
 #include "afxwin.h"
 
 namespace {
@@ -12,7 +13,6 @@ namespace {
 const char kQUAVPrefix[] = "(VhQUAV) ";
 const char kEndWindowClass[] = "TrellianDeviceTaskEnd";
 const UINT WM_DEVICE_TASK_END = WM_USER + 0x101;
-const int kMacColumn = 3;
 
 std::mutex g_liveLock;
 std::vector<CDeviceTask*>& LiveTasks() {
@@ -97,7 +97,7 @@ int CDeviceTask::FindRow(const CString& mac) const {
   if (!m_pList) return -1;
   const int rows = m_pList->GetItemCount();
   for (int row = 0; row < rows; ++row)
-    if (m_pList->GetItemText(row, kMacColumn) == mac) return row;
+    if (m_pList->GetItemText(row, kColMac) == mac) return row;
   return -1;
 }
 

@@ -27,9 +27,12 @@
 
 class CExtListCtrl;
 
-// A device task's report: ok, the device's MAC, " OK!", "PASSWORDERROR",
-// " Error!" or the text of a failure, and the owner given with the callback.
+// A device task's report: ok, the device's MAC, one of the three texts
+// below or the text of a failure, and the owner given with the callback.
 typedef void (*TaskDoneProc)(BOOL ok, CString mac, CString message, void* owner);
+inline constexpr char kTaskOk[] = " OK!";
+inline constexpr char kTaskError[] = " Error!";
+inline constexpr char kTaskPasswordError[] = "PASSWORDERROR";  // the device refused the password
 
 // The tasks' own client class.
 class CQUAVTaskClient : public AlQUAVClient {
@@ -60,7 +63,7 @@ class CDeviceTask {
   CDeviceTask& operator=(const CDeviceTask&) = delete;
 
   void SetCallback(TaskDoneProc proc, void* owner);
-  // The first row of the progress list whose MAC cell (column 3) is `mac`;
+  // The first row of the progress list whose MAC cell (kColMac) is `mac`;
   // -1 when there is none, or no list. GUI thread.
   int FindRow(const CString& mac) const;
   // Tasks constructed and not yet deleted, in every thread.

@@ -43,7 +43,10 @@ class CRTListCtrlEx : public CRTListCtrl {
   DECLARE_DYNAMIC(CRTListCtrlEx)
 
  public:
-  // The fixed column roles of the member list.
+  // The member list's columns that this control draws or edits in its own
+  // way: kColAuto, kColManual, kColDelete and kColRole of the member store
+  // (apptasks/MemberStore.h, a floor above the controls, whose users check
+  // that the numbers agree).
   enum { kCheckColumn = 5, kManualColumn = 6, kDeleteColumn = 7, kRoleColumn = 1 };
   // The icons of columns 6 and 7, program resources.
   enum { kManualIcon = 142, kDeleteIcon = 143 };

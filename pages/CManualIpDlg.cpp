@@ -4,6 +4,7 @@
 #include "CWizardApp.h"
 #include "InputChecks.h"
 #include "LangText.h"
+#include "MemberStore.h"
 #include "MembersRes.h"
 #include "SkinMessageBox.h"
 
@@ -40,9 +41,8 @@ BOOL IsMemberAddressTaken(CRTListCtrlEx* members, CRTListCtrlEx* candidates, con
   if (members) {
     for (int other = 0; other < members->GetItemCount(); ++other) {
       if (other == row) continue;
-      if (members->GetItemText(other, CManualIpDlg::kMemberIpColumn) == ip) return TRUE;
-      if (members->GetItemText(other, CManualIpDlg::kMemberIsManualColumn) == "YES" &&
-          members->GetItemText(other, CManualIpDlg::kMemberNewIpColumn) == ip)
+      if (members->GetItemText(other, kColIp) == ip) return TRUE;
+      if (members->GetItemText(other, kColIsManual) == kManualSet && members->GetItemText(other, kColNewIp) == ip)
         return TRUE;
     }
   }

@@ -23,10 +23,9 @@ class CManualIpDlg : public CBackdropDialog {
  public:
   explicit CManualIpDlg(CWnd* pParent = nullptr);
 
-  // The member list's columns the check reads: the address shown (a manual
-  // row's typed one), the manual flag ("YES") and a manual row's current
-  // address; the unconfigured list's address column.
-  enum { kMemberIpColumn = 2, kMemberIsManualColumn = 10, kMemberNewIpColumn = 14, kCandidateIpColumn = 1 };
+  // The unconfigured list's address column, which the check reads besides
+  // the member list's kColIp, kColIsManual and kColNewIp (MemberStore.h).
+  enum { kCandidateIpColumn = 1 };
 
   CString m_strIp;
   CString m_strMask;

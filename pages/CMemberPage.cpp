@@ -15,11 +15,6 @@
 
 namespace {
 
-
-const char kDone[] = "DONE";
-const char kManualYes[] = "YES";
-const char kManualNo[] = "NO";
-const char kSetIp[] = "Set IP";
 const char kReturnedModel[] = "RIZ-4410";
 const int kRoleDropDownItems = 5;
 const int kAppendAtEnd = 0xFFFF;
@@ -28,20 +23,17 @@ const int kAppendAtEnd = 0xFFFF;
 const int kIconResources[] = {CRTListCtrlEx::kManualIcon, CRTListCtrlEx::kDeleteIcon};
 const int kManualImage = 0, kDeleteImage = 1;
 
+// The member list control draws these columns in its own way, and the
+// manual address dialog reads the unconfigured list's addresses.
+static_assert(int(CRTListCtrlEx::kRoleColumn) == kColRole && int(CRTListCtrlEx::kCheckColumn) == kColAuto &&
+                  int(CRTListCtrlEx::kManualColumn) == kColManual && int(CRTListCtrlEx::kDeleteColumn) == kColDelete,
+              "the member list control's columns are the member store's");
+static_assert(int(CManualIpDlg::kCandidateIpColumn) == kUnconfiguredIp, "the dialog reads the unconfigured addresses");
+
 struct ColumnSpec {
   const char* title;  // a language key when `isKey`
   bool isKey;
   int width;
-};
-
-const ColumnSpec kMemberColumns[kMemberPageColumnCount] = {
-    {"IDS_UI_LIST_INDEX", true, 0},     {"IDS_UI_LIST_ROLE", true, 80},     {"IDS_UI_LIST_IP", true, 95},
-    {"IDS_UI_LIST_MAC", true, 100},     {"IDS_UI_LIST_LOCATION", true, 80}, {"IDS_UI_LIST_AUTO", true, 100},
-    {"IDS_UI_LIST_MANUALLY", true, 65}, {"IDS_UI_LIST_DEL", true, 55},      {"Action", false, 0},
-    {"Mask", false, 0},                 {"IsManu", false, 0},               {"Snmp Pub", false, 0},
-    {"Snmp Pri", false, 0},             {"IsAdd", false, 0},                {"NewIP", false, 0},
-    {"NewMask", false, 0},              {"NewGetWAY", false, 0},            {"retry", false, 0},
-    {"Password", false, 0},             {"IDS_UI_LIST_SNMP", true, 85},
 };
 
 const ColumnSpec kUnconfiguredColumns[kUnconfiguredColumnCount] = {
@@ -135,28 +127,29 @@ void CMemberPage::CreateFonts() {
 }
 
 void CMemberPage::InsertColumns(DWORD memberExStyle, int unconfiguredResizable) {
-  auto insert = [this](CRTListCtrlEx& list, const ColumnSpec* columns, int count) {
-    for (int i = 0; i < count; ++i)
-      list.InsertColumn(i, columns[i].isKey ? Text(columns[i].title) : CString(columns[i].title), LVCFMT_LEFT,
-                        columns[i].width);
-  };
-  insert(m_listMembers, kMemberColumns, kMemberPageColumnCount);
-  insert(m_listUnconfigured, kUnconfiguredColumns, kUnconfiguredColumnCount);
+  for (int i = 0; i < kMemberColumnCount; ++i) {
+    const MemberColumnHeader& c = kMemberColumnHeaders[i];
+    m_listMembers.InsertColumn(i, c.titleKey ? Text(c.titleKey) : CString(c.title), LVCFMT_LEFT, c.memberPageWidth);
+  }
+  for (int i = 0; i < kUnconfiguredColumnCount; ++i) {
+    const ColumnSpec& c = kUnconfiguredColumns[i];
+    m_listUnconfigured.InsertColumn(i, c.isKey ? Text(c.title) : CString(c.title), LVCFMT_LEFT, c.width);
+  }
   m_listMembers.SetResizableColumns(kMemberResizable);
   m_listUnconfigured.SetResizableColumns(unconfiguredResizable);
   m_listMembers.SetExtendedStyle(memberExStyle);
   m_listUnconfigured.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   m_listUnconfigured.SetToolTipText(Text("IDS_STR_LIST_UNCFG"), -1);
-  m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kMemberRole);
+  m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kColRole);
 }
 
 void CMemberPage::SetUpLists(DWORD memberExStyle, int unconfiguredResizable) {
   CreateImageList(m_imageList);
   m_listUnconfigured.EnableMouseEdit(FALSE);
   InsertColumns(memberExStyle, unconfiguredResizable);
-  for (const char* role : {"Master", "Backup Master", "Slave"}) m_roleNames.Add(role);
+  for (const char* role : {kRoleMaster, kRoleBackupMaster, kRoleSlave}) m_roleNames.Add(role);
   CreateFonts();
-  m_listMembers.SetHandCursorColumns(kMemberManual, kMemberDelete);
+  m_listMembers.SetHandCursorColumns(kColManual, kColDelete);
 }
 
 BOOL CMemberPage::OnInitDialog() {
@@ -190,19 +183,19 @@ int CMemberPage::AppendMemberRow(const MemberRowTexts& texts, int roleIndex) {
   CRTListCtrlEx& list = m_listMembers;
   const int row = list.InsertItem(list.GetItemCount(), texts.text);
   if (row < 0) return row;
-  list.SetComboBox(row, kMemberRole, TRUE, &m_roleNames, kRoleDropDownItems, roleIndex, FALSE);
-  list.SetItemText(row, kMemberRole, texts.role);
-  list.SetItemText(row, kMemberIp, texts.ip);
-  list.SetItemText(row, kMemberMac, texts.mac);
-  list.SetItemText(row, kMemberLocation, texts.location);
-  list.SetItemText(row, kMemberMask, texts.mask);
-  list.SetItemText(row, kMemberIsAdded, texts.isAdded);
-  list.SetItemText(row, kMemberAuto, kSetIp);
-  list.SetCheckbox(row, kMemberAuto, 0);
-  list.SetItemText(row, kMemberSnmp, texts.snmpEnabled ? "Enable" : "Disable");
+  list.SetComboBox(row, kColRole, TRUE, &m_roleNames, kRoleDropDownItems, roleIndex, FALSE);
+  list.SetItemText(row, kColRole, texts.role);
+  list.SetItemText(row, kColIp, texts.ip);
+  list.SetItemText(row, kColMac, texts.mac);
+  list.SetItemText(row, kColLocation, texts.location);
+  list.SetItemText(row, kColMask, texts.mask);
+  list.SetItemText(row, kColIsAdd, texts.isAdded);
+  list.SetItemText(row, kColAuto, kSetIpBoxText);
+  list.SetCheckbox(row, kColAuto, 0);
+  list.SetItemText(row, kColSnmpStatus, texts.snmpEnabled ? kSnmpShownOn : kSnmpShownOff);
   list.SetImageList(&m_imageList, LVSIL_SMALL);
-  SetSubItemImage(list, row, kMemberManual, kManualImage);
-  SetSubItemImage(list, row, kMemberDelete, kDeleteImage);
+  SetSubItemImage(list, row, kColManual, kManualImage);
+  SetSubItemImage(list, row, kColDelete, kDeleteImage);
   return row;
 }
 
@@ -215,8 +208,8 @@ int CMemberPage::AppendRecordRow(const CDeviceRecord& record, const CString& tex
   texts.mac = record.m_strMac;
   texts.location = record.m_strLocation;
   texts.mask = record.m_strNetmask;
-  texts.isAdded = "0";
-  texts.snmpEnabled = record.m_strSnmpStatus == "1";
+  texts.isAdded = kFromGroup;
+  texts.snmpEnabled = record.m_strSnmpStatus == kSnmpOn;
   return AppendMemberRow(texts, RoleIndex(record.m_strRole));
 }
 
@@ -255,7 +248,7 @@ void CMemberPage::SetGroupList(CPtrList* groups) {
       AppendRecordRow(*record, position);
     }
   }
-  m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kMemberRole);
+  m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kColRole);
   m_listMembers.SetRedraw(TRUE);
 }
 
@@ -266,9 +259,9 @@ void CMemberPage::MoveRowToMembers(CRTListCtrlEx* source, int row) {
   texts.mac = source->GetItemText(row, kUnconfiguredMac);
   texts.mask = source->GetItemText(row, kUnconfiguredMask);
   texts.location = source->GetItemText(row, kUnconfiguredLocation);
-  texts.snmpEnabled = source->GetItemText(row, kUnconfiguredSnmp) == "1";
+  texts.snmpEnabled = source->GetItemText(row, kUnconfiguredSnmp) == kSnmpOn;
   texts.role = m_roleNames[kSlave];
-  texts.isAdded = "1";
+  texts.isAdded = kAddedByOperator;
   source->DeleteItem(row);
   AppendMemberRow(texts, kSlave);
 }
@@ -276,11 +269,11 @@ void CMemberPage::MoveRowToMembers(CRTListCtrlEx* source, int row) {
 BOOL CMemberPage::ReturnRowToUnconfigured(CRTListCtrlEx* members, CRTListCtrlEx* unconfigured, int row) {
   CDeviceRecord device;
   device.m_strModel = kReturnedModel;
-  device.m_strIp = members->GetItemText(row, kMemberIp);
-  device.m_strMac = members->GetItemText(row, kMemberMac);
-  device.m_strNetmask = members->GetItemText(row, kMemberMask);
-  device.m_strLocation = members->GetItemText(row, kMemberLocation);
-  device.m_strSnmpStatus = members->GetItemText(row, kMemberSnmp) == "Enable" ? "1" : "0";
+  device.m_strIp = members->GetItemText(row, kColIp);
+  device.m_strMac = members->GetItemText(row, kColMac);
+  device.m_strNetmask = members->GetItemText(row, kColMask);
+  device.m_strLocation = members->GetItemText(row, kColLocation);
+  device.m_strSnmpStatus = members->GetItemText(row, kColSnmpStatus) == kSnmpShownOn ? kSnmpOn : kSnmpOff;
   members->DeleteItem(row);
   AppendUnconfiguredRow(*unconfigured, device);
   unconfigured->EnableToolTips(TRUE);
@@ -288,13 +281,13 @@ BOOL CMemberPage::ReturnRowToUnconfigured(CRTListCtrlEx* members, CRTListCtrlEx*
 }
 
 int CMemberPage::RoleIndex(const CString& role) {
-  if (role == "Backup Master") return kBackupMaster;
-  if (role == "Slave") return kSlave;
+  if (role == kRoleBackupMaster) return kBackupMaster;
+  if (role == kRoleSlave) return kSlave;
   return kMaster;
 }
 
 int CMemberPage::FindMemberRowByMac(const CString& mac) {
-  return FindListItemByText(&m_listMembers, mac, kMemberMac);
+  return FindListItemByText(&m_listMembers, mac, kColMac);
 }
 
 // ---------------------------------------------------------------- page operations
@@ -325,7 +318,7 @@ int CMemberPage::OnBackPage() { return kCreateScan; }
 BOOL CMemberPage::UpdateAutoIpState() {
   BOOL result = FALSE;
   for (int row = 0; row < m_listMembers.GetItemCount() && !result; ++row)
-    result = m_listMembers.GetCheckbox(row, kMemberAuto) != 0;
+    result = m_listMembers.GetCheckbox(row, kColAuto) != 0;
   m_bAutoIp = result;
   UpdateData(FALSE);
   OnAutoIpClicked();
@@ -356,7 +349,7 @@ BOOL CMemberPage::CheckOneMaster() {
   }
   int masters = 0;
   for (int row = 0; row < m_listMembers.GetItemCount(); ++row)
-    masters += m_listMembers.GetItemText(row, kMemberRole) == m_roleNames[kMaster];
+    masters += m_listMembers.GetItemText(row, kColRole) == m_roleNames[kMaster];
   if (masters == 1) return TRUE;
   ShowMessage("IDS_MSG_ONE_MASTER");
   return FALSE;
@@ -365,22 +358,22 @@ BOOL CMemberPage::CheckOneMaster() {
 // The automatic fields first; a manual address overrides them.
 void CMemberPage::FillRecordFromMemberRow(CDeviceRecord& record, int row) {
   CRTListCtrlEx& list = m_listMembers;
-  record.m_strRole = list.GetItemText(row, kMemberRole);
-  record.m_strMac = list.GetItemText(row, kMemberMac);
-  record.m_strIp = list.GetItemText(row, kMemberIp);
-  record.m_nMembership = 0;
+  record.m_strRole = list.GetItemText(row, kColRole);
+  record.m_strMac = list.GetItemText(row, kColMac);
+  record.m_strIp = list.GetItemText(row, kColIp);
+  record.m_nMembership = CDeviceRecord::kMember;
   record.m_strDevicePassword.Empty();
-  record.m_nAutoIp = list.GetCheckbox(row, kMemberAuto) == 1 ? 1 : 0;
+  record.m_nAutoIp = list.GetCheckbox(row, kColAuto) == 1 ? 1 : 0;
   if (record.m_nAutoIp) {
     record.m_strNewIp = WindowText(m_ipFrom);
     record.m_strNewNetmask = WindowText(m_ipMask);
     record.m_strNewGateway = WindowText(m_ipGateway);
   }
-  record.m_nManualIp = list.GetItemText(row, kMemberIsManual) == kManualYes ? 1 : 0;
+  record.m_nManualIp = list.GetItemText(row, kColIsManual) == kManualSet ? 1 : 0;
   if (record.m_nManualIp) {
-    record.m_strNewIp = list.GetItemText(row, kMemberIp);
-    record.m_strNewNetmask = list.GetItemText(row, kMemberNewMask);
-    record.m_strNewGateway = list.GetItemText(row, kMemberNewGateway);
+    record.m_strNewIp = list.GetItemText(row, kColIp);
+    record.m_strNewNetmask = list.GetItemText(row, kColNewMask);
+    record.m_strNewGateway = list.GetItemText(row, kColNewGateway);
   }
 }
 
@@ -388,8 +381,8 @@ void CMemberPage::FillRecordFromMemberRow(CDeviceRecord& record, int row) {
 // new address, the record keeps the one the device has now.
 void CMemberPage::FillRecordFromExistingRow(CDeviceRecord& record, int row) {
   FillRecordFromMemberRow(record, row);
-  if (record.m_nManualIp) record.m_strIp = m_listMembers.GetItemText(row, kMemberNewIp);
-  m_listMembers.SetItemText(row, kMemberAction, kDone);
+  if (record.m_nManualIp) record.m_strIp = m_listMembers.GetItemText(row, kColNewIp);
+  m_listMembers.SetItemText(row, kColAction, kRowRecorded);
 }
 
 void CMemberPage::ReadGroupNameAndPassword(CString& name, CString& password) {
@@ -399,18 +392,18 @@ void CMemberPage::ReadGroupNameAndPassword(CString& name, CString& password) {
 
 void CMemberPage::AppendNewRecords(CPtrList& records) {
   for (int row = 0; row < m_listMembers.GetItemCount(); ++row) {
-    if (m_listMembers.GetItemText(row, kMemberAction) == kDone) continue;
+    if (m_listMembers.GetItemText(row, kColAction) == kRowRecorded) continue;
     auto* record = new CDeviceRecord;
     FillRecordFromMemberRow(*record, row);
     ReadGroupNameAndPassword(record->m_strGroupName, record->m_strGroupPassword);
-    m_listMembers.SetItemText(row, kMemberAction, kDone);
+    m_listMembers.SetItemText(row, kColAction, kRowRecorded);
     records.AddTail(record);
   }
   for (int row = 0; row < m_listUnconfigured.GetItemCount(); ++row) {
     auto* record = new CDeviceRecord;
     record->m_strIp = m_listUnconfigured.GetItemText(row, kUnconfiguredIp);
     record->m_strMac = m_listUnconfigured.GetItemText(row, kUnconfiguredMac);
-    record->m_nMembership = -1;
+    record->m_nMembership = CDeviceRecord::kNotMember;
     ReadGroupNameAndPassword(record->m_strGroupName, record->m_strGroupPassword);
     records.AddTail(record);
   }
@@ -421,8 +414,8 @@ BOOL CMemberPage::IsHeldOutsideTheLists(const CString&) { return FALSE; }
 // A row dragged in after an address was typed may hold it already.
 BOOL CMemberPage::CheckManualAddresses() {
   for (int row = 0; row < m_listMembers.GetItemCount(); ++row) {
-    if (m_listMembers.GetItemText(row, kMemberIsManual) != kManualYes) continue;
-    const CString ip = m_listMembers.GetItemText(row, kMemberIp);
+    if (m_listMembers.GetItemText(row, kColIsManual) != kManualSet) continue;
+    const CString ip = m_listMembers.GetItemText(row, kColIp);
     if (!IsMemberAddressTaken(&m_listMembers, &m_listUnconfigured, ip, row) && !IsHeldOutsideTheLists(ip)) continue;
     ShowMessage("IDS_MSG_IP_EXIST");
     return FALSE;
@@ -445,7 +438,7 @@ void CMemberPage::UpdateRecordsFromRows() {
     if (!record) continue;
     const int row = FindMemberRowByMac(record->m_strMac);
     if (row < 0) {
-      record->m_nMembership = 1;
+      record->m_nMembership = CDeviceRecord::kLeaving;
     } else {
       FillRecordFromExistingRow(*record, row);
     }
@@ -464,11 +457,11 @@ LRESULT CMemberPage::OnListCellClicked(WPARAM wParam, LPARAM lParam) {
   if (row < 0 || row >= m_listMembers.GetItemCount()) return 0;
   CRTListCtrlEx& list = m_listMembers;
   switch (column) {
-    case kMemberDelete:
+    case kColDelete:
       if (list.m_bHandCursor && Confirm("IDS_STR_DONE_DELAPVEZOVI"))
         ReturnRowToUnconfigured(&m_listMembers, &m_listUnconfigured, row);
       break;
-    case kMemberManual: {
+    case kColManual: {
       if (!list.m_bHandCursor) break;
       CManualIpDlg dialog;
       dialog.m_pMemberList = &m_listMembers;
@@ -476,21 +469,21 @@ LRESULT CMemberPage::OnListCellClicked(WPARAM wParam, LPARAM lParam) {
       dialog.m_nRow = row;
       dialog.m_isHeldElsewhere = [this](const CString& ip) { return IsHeldOutsideTheLists(ip) != FALSE; };
       if (dialog.DoModal() != IDOK || row >= list.GetItemCount()) break;
-      list.SetCheckbox(row, kMemberAuto, 0);
-      const CString before = list.GetItemText(row, kMemberIp);
-      list.SetItemText(row, kMemberIp, dialog.m_strIp);
-      list.SetItemText(row, kMemberNewIp, before);
-      list.SetItemText(row, kMemberNewMask, dialog.m_strMask);
-      list.SetItemText(row, kMemberNewGateway, dialog.m_strGateway);
-      list.SetItemText(row, kMemberIsManual, kManualYes);
+      list.SetCheckbox(row, kColAuto, 0);
+      const CString before = list.GetItemText(row, kColIp);
+      list.SetItemText(row, kColIp, dialog.m_strIp);
+      list.SetItemText(row, kColNewIp, before);
+      list.SetItemText(row, kColNewMask, dialog.m_strMask);
+      list.SetItemText(row, kColNewGateway, dialog.m_strGateway);
+      list.SetItemText(row, kColIsManual, kManualSet);
       UpdateAutoIpState();
       break;
     }
-    case kMemberAuto:
-      if (list.GetItemText(row, kMemberIsManual) == kManualYes)
-        list.SetItemText(row, kMemberIp, list.GetItemText(row, kMemberNewIp));
+    case kColAuto:
+      if (list.GetItemText(row, kColIsManual) == kManualSet)
+        list.SetItemText(row, kColIp, list.GetItemText(row, kColNewIp));
       UpdateAutoIpState();
-      list.SetItemText(row, kMemberIsManual, kManualNo);
+      list.SetItemText(row, kColIsManual, kManualCleared);
       break;
     default:
       break;

@@ -18,36 +18,12 @@
 
 #include "CRTListCtrlEx.h"
 #include "CWizardPage.h"
+#include "MemberStore.h"
 #include "RTGroupBox.h"
 #include "RTStatic.h"
 #include "afxcmn.h"
 
 class CDeviceRecord;
-
-// The member list's 20 columns, shared with the apply page's device list.
-enum MemberPageColumn {
-  kMemberIndex,
-  kMemberRole,
-  kMemberIp,
-  kMemberMac,
-  kMemberLocation,
-  kMemberAuto,
-  kMemberManual,
-  kMemberDelete,
-  kMemberAction,
-  kMemberMask,
-  kMemberIsManual,
-  kMemberSnmpPublic,
-  kMemberSnmpPrivate,
-  kMemberIsAdded,
-  kMemberNewIp,
-  kMemberNewMask,
-  kMemberNewGateway,
-  kMemberRetry,
-  kMemberPassword,
-  kMemberSnmp,
-  kMemberPageColumnCount
-};
 
 // The unconfigured list's columns (3 to 7 are hidden).
 enum UnconfiguredListColumn {
@@ -152,7 +128,7 @@ class CMemberPage : public CWizardPage {
   void MoveRowToMembers(CRTListCtrlEx* source, int row);
   void FillRecordFromMemberRow(CDeviceRecord& record, int row);
   void FillRecordFromExistingRow(CDeviceRecord& record, int row);
-  // Records of the member rows not yet "DONE" and of every unconfigured
+  // Records of the member rows not yet kRowRecorded and of every unconfigured
   // row, appended to `records`; each record gets the group name and
   // password `nameAndPassword` gives at that moment.
   void AppendNewRecords(CPtrList& records);

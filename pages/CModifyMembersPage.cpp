@@ -139,7 +139,7 @@ void CModifyMembersPage::FillGroups(CPtrList* records, const CString& name) {
     if (!name.IsEmpty() && name != record->m_strGroupName) continue;
     AppendRecordRow(*record, "");
   }
-  m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kMemberRole);
+  m_listMembers.SetToolTipText(Text("IDS_STR_LIST_MEMLIST"), kColRole);
   m_listMembers.SetRedraw(TRUE);
 }
 
@@ -234,7 +234,7 @@ int CModifyMembersPage::OnNextPage() {
 BOOL CModifyMembersPage::UpdateAutoIpState() {
   BOOL result = FALSE;
   for (int row = 0; row < m_listMembers.GetItemCount() && !result; ++row)
-    result = m_listMembers.GetCheckbox(row, kMemberAuto) != 0;
+    result = m_listMembers.GetCheckbox(row, kColAuto) != 0;
   EnableIpFields(result);
   return result;
 }
@@ -271,10 +271,10 @@ void CModifyMembersPage::UpdateRecordsFromRows() {
     const int row = FindMemberRowByMac(record->m_strMac);
     const bool sameGroup = !opened.IsEmpty() && record->m_strGroupName == opened;
     if (!sameGroup || (row < 0 && !record->m_nConfirmed)) {
-      record->m_nMembership = -1;
+      record->m_nMembership = CDeviceRecord::kNotMember;
       record->m_strDevicePassword.Empty();
     } else if (row < 0) {
-      record->m_nMembership = 1;
+      record->m_nMembership = CDeviceRecord::kLeaving;
       record->m_strDevicePassword = groupPassword;
     } else {
       FillRecordFromExistingRow(*record, row);
@@ -289,7 +289,7 @@ BOOL CModifyMembersPage::IsHeldOutsideTheLists(const CString& ip) {
     void* item = m_groupList.GetNext(pos);
     const auto* record = static_cast<CDeviceRecord*>(item);
     if (!record || record->m_strIp != ip || m_ownRecords.Find(item)) continue;
-    if (FindListItemByText(&m_listMembers, record->m_strMac, kMemberMac) < 0) return TRUE;
+    if (FindListItemByText(&m_listMembers, record->m_strMac, kColMac) < 0) return TRUE;
   }
   return FALSE;
 }

@@ -109,7 +109,7 @@ TEST_F(ApplyPage, EntryFillsTheStoreFromTheGroupListAndWritesItBack) {
   } cells[] = {
       {kColRole, "Master", "Slave"},       {kColIp, "10.250.0.31", "10.250.0.32"},
       {kColMac, "000D88C00001", "000D88C00002"}, {kColAuto, "1", "0"},
-      {kColManual, "0", "1"},              {kColLeave, "0", "1"},
+      {kColManual, "0", "1"},              {kColDelete, "0", "1"},
       {kColReadCommunity, "pub", ""},      {kColNewIp, "10.250.0.21", "10.250.0.22"},
       {kColNewMask, "255.255.255.0", "255.255.255.0"}, {kColNewGateway, "10.250.0.1", "10.250.0.1"},
       {kColPassword, "pw1", ""},           {kColSnmpStatus, "1", "0"},
@@ -147,10 +147,10 @@ TEST_F(ApplyPage, EntryFillsTheStoreFromTheGroupListAndWritesItBack) {
               {"1", "10.250.0.31", 0, FALSE}, {"1", "10.250.0.99", 0, FALSE}, {"1", "10.250.0.22", 0, FALSE},
               {"0", "10.250.0.22", 0, TRUE},  {"-1", "10.250.0.22", 0, FALSE}, {"-1", "10.250.0.40", 0, TRUE}};
   for (const Held& c : held) {
-    h.page.SetCell(1, kColLeave, c.leave);
+    h.page.SetCell(1, kColDelete, c.leave);
     EXPECT_EQ(h.page.IsHeldByAnother(c.ip, c.row), c.held) << c.leave << " " << c.ip << " " << c.row;
   }
-  h.page.SetCell(1, kColLeave, "1");
+  h.page.SetCell(1, kColDelete, "1");
   // A row before this one with the same address does not hide a later one.
   h.page.SetCell(0, kColIp, "10.250.0.40");
   EXPECT_TRUE(h.page.IsHeldByAnother("10.250.0.40", 0));

@@ -269,7 +269,7 @@ class Flows : public ::testing::Test {
 
   static int MemberRow(CMemberPage* page, const char* mac) {
     for (int row = 0; row < page->m_listMembers.GetItemCount(); ++row)
-      if (page->m_listMembers.GetItemText(row, kMemberMac) == mac) return row;
+      if (page->m_listMembers.GetItemText(row, kColMac) == mac) return row;
     return -1;
   }
   static int UnconfiguredRow(CMemberPage* page, const char* mac) {
@@ -291,7 +291,7 @@ class Flows : public ::testing::Test {
   static void ChooseRole(CMemberPage* page, const char* mac, const char* role) {
     const int row = MemberRow(page, mac);
     ASSERT_GE(row, 0) << mac;
-    ClickCell(page->m_listMembers, row, kMemberRole, 20);
+    ClickCell(page->m_listMembers, row, kColRole, 20);
     CRTCellCombo* combo = page->m_listMembers.GetCellCombo();
     ASSERT_NE(combo, nullptr) << "no role list opened";
     const int index = combo->FindStringExact(-1, role);
@@ -299,7 +299,7 @@ class Flows : public ::testing::Test {
     combo->SetCurSel(index);
     page->m_listMembers.SendMessage(WM_RTCOMBOLIST_COMPLETE, 0, 0);
     testkit::PumpFor(200);
-    EXPECT_EQ(page->m_listMembers.GetItemText(row, kMemberRole), role);
+    EXPECT_EQ(page->m_listMembers.GetItemText(row, kColRole), role);
   }
 
   // A double click on a line of the modify page's group list.
@@ -325,9 +325,9 @@ class Flows : public ::testing::Test {
     const int row = MemberRow(page, mac);
     ASSERT_GE(row, 0) << mac;
     CRect cell;
-    ASSERT_TRUE(page->m_listMembers.GetSubItemRect(row, kMemberAuto, LVIR_BOUNDS, cell));
-    ClickCell(page->m_listMembers, row, kMemberAuto, 9 + cell.Height() / 2);
-    EXPECT_EQ(page->m_listMembers.GetCheckbox(row, kMemberAuto), 1) << mac;
+    ASSERT_TRUE(page->m_listMembers.GetSubItemRect(row, kColAuto, LVIR_BOUNDS, cell));
+    ClickCell(page->m_listMembers, row, kColAuto, 9 + cell.Height() / 2);
+    EXPECT_EQ(page->m_listMembers.GetCheckbox(row, kColAuto), 1) << mac;
   }
 
   // After a page has painted: under Xvfb the screen is saved as
@@ -475,7 +475,7 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   TypeInto(members->m_editGroupPassword, e2e::kModifiedPassword);
 
   // The Slave leaves through its Delete image; the fourth device joins.
-  members_test::PressIcon(members->m_listMembers, MemberRow(members, kSlave), kMemberDelete);
+  members_test::PressIcon(members->m_listMembers, MemberRow(members, kSlave), kColDelete);
   EXPECT_EQ(operator_->boxes, std::vector<std::string>{"Remove this access point from the AP Vezovi?"});
   operator_->boxes.clear();
   EXPECT_EQ(MemberRow(members, kSlave), -1);

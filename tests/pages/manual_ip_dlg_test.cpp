@@ -27,10 +27,10 @@ class ManualIpDlgTest : public ::testing::Test {
     const char* ips[] = {"10.0.0.1", "10.0.0.2", "10.0.0.1", "10.0.0.3"};
     for (int i = 0; i < 4; ++i) members.AddTail(MakeDevice(ips[i], "00000000AA0" + std::to_string(i)));
     page.SetGroupList(&members);
-    page.m_listMembers.SetCheckbox(0, kMemberAuto, 1);
+    page.m_listMembers.SetCheckbox(0, kColAuto, 1);
     // Row 1 was given its address by hand; it is at 10.0.0.52 until it moves.
-    page.m_listMembers.SetItemText(1, CManualIpDlg::kMemberIsManualColumn, "YES");
-    page.m_listMembers.SetItemText(1, CManualIpDlg::kMemberNewIpColumn, "10.0.0.52");
+    page.m_listMembers.SetItemText(1, kColIsManual, "YES");
+    page.m_listMembers.SetItemText(1, kColNewIp, "10.0.0.52");
     devices.AddTail(MakeDevice("192.168.1.10", "000000000000"));
     page.SetDeviceList(&devices);
   }
@@ -98,7 +98,7 @@ TEST_F(ManualIpDlgTest, ChecksInOrder) {
 // its move fails, so that address is no free choice either; only the row the
 // address is for may keep its own.
 TEST_F(ManualIpDlgTest, AnAutomaticRowsAddressIsTakenButTheRowsOwnIsFree) {
-  page.m_listMembers.SetCheckbox(2, kMemberAuto, 1);
+  page.m_listMembers.SetCheckbox(2, kColAuto, 1);
   const struct {
     int row;  // the row the dialog is for
     const char* ip;

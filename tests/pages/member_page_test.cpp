@@ -82,7 +82,7 @@ class MemberPageTest : public ::testing::Test {
     page->m_ipGateway.SetWindowText(gateway);
   }
   void PressIcon(int row, int column) { members_test::PressIcon(Members(), row, column); }
-  void PressAutoBox(int row) { ClickCell(Members(), row, kMemberAuto, 3); }  // beside the box
+  void PressAutoBox(int row) { ClickCell(Members(), row, kColAuto, 3); }  // beside the box
   CDeviceRecord* Record(int index) {
     POSITION pos = page->m_groupList.FindIndex(index);
     return pos ? static_cast<CDeviceRecord*>(page->m_groupList.GetAt(pos)) : nullptr;
@@ -105,8 +105,8 @@ TEST_F(MemberPageTest, EnteringListsTheScansDevicesAndNoMembers) {
   EXPECT_EQ(Unconfigured().GetItemText(1, kUnconfiguredSnmp), "0");
   EXPECT_FALSE(page->m_ipFrom.IsWindowEnabled());  // nothing ticked: no plan to type
   EXPECT_EQ(page->OnBackPage(), 1);
-  EXPECT_EQ(Members().GetColumnWidth(kMemberIndex), 0);
-  EXPECT_EQ(Members().GetColumnWidth(kMemberIp), 95);
+  EXPECT_EQ(Members().GetColumnWidth(kColIndex), 0);
+  EXPECT_EQ(Members().GetColumnWidth(kColIp), 95);
 }
 
 TEST_F(MemberPageTest, TwoSelectedCandidatesAreDraggedIntoTheMemberList) {
@@ -130,16 +130,16 @@ TEST_F(MemberPageTest, TwoSelectedCandidatesAreDraggedIntoTheMemberList) {
   const char* ips[] = {"192.168.1.11", "192.168.1.13"};
   for (int row = 0; row < 2; ++row) {
     SCOPED_TRACE(row);
-    EXPECT_EQ(Members().GetItemText(row, kMemberIndex), "RIZ-4410");
-    EXPECT_EQ(Members().GetItemText(row, kMemberRole), "Slave");
-    EXPECT_EQ(Members().Cell(row, kMemberRole)->isCombo, TRUE);
-    EXPECT_EQ(Members().GetItemText(row, kMemberIp), ips[row]);
-    EXPECT_EQ(Members().GetItemText(row, kMemberLocation), "Hall");
-    EXPECT_EQ(Members().GetItemText(row, kMemberMask), "255.255.255.0");
-    EXPECT_EQ(Members().GetItemText(row, kMemberAuto), "Set IP");
-    EXPECT_EQ(Members().GetCheckbox(row, kMemberAuto), 0);
-    EXPECT_EQ(Members().GetItemText(row, kMemberIsAdded), "1");
-    EXPECT_EQ(Members().GetItemText(row, kMemberSnmp), "Disable");
+    EXPECT_EQ(Members().GetItemText(row, kColIndex), "RIZ-4410");
+    EXPECT_EQ(Members().GetItemText(row, kColRole), "Slave");
+    EXPECT_EQ(Members().Cell(row, kColRole)->isCombo, TRUE);
+    EXPECT_EQ(Members().GetItemText(row, kColIp), ips[row]);
+    EXPECT_EQ(Members().GetItemText(row, kColLocation), "Hall");
+    EXPECT_EQ(Members().GetItemText(row, kColMask), "255.255.255.0");
+    EXPECT_EQ(Members().GetItemText(row, kColAuto), "Set IP");
+    EXPECT_EQ(Members().GetCheckbox(row, kColAuto), 0);
+    EXPECT_EQ(Members().GetItemText(row, kColIsAdd), "1");
+    EXPECT_EQ(Members().GetItemText(row, kColSnmpStatus), "Disable");
   }
   EXPECT_EQ(Highlighted(Members()), 0);
 }
@@ -157,8 +157,8 @@ TEST_F(MemberPageTest, OneRowDraggedMovesThatRowAndShowsTheDropRow) {
   });
   EXPECT_TRUE(shot);
   ASSERT_EQ(Members().GetItemCount(), 3);
-  EXPECT_EQ(Members().GetItemText(2, kMemberIp), "192.168.1.12");
-  EXPECT_EQ(Members().GetItemText(2, kMemberSnmp), "Enable");
+  EXPECT_EQ(Members().GetItemText(2, kColIp), "192.168.1.12");
+  EXPECT_EQ(Members().GetItemText(2, kColSnmpStatus), "Enable");
   EXPECT_EQ(Highlighted(Members()), 0);
 }
 
@@ -313,7 +313,7 @@ TEST_F(MemberPageTest, ExactlyOneMasterPassesNext) {
     SCOPED_TRACE(c.name);
     CWizardPage::FreeRecordList(&members);
     LoadMembers(static_cast<int>(c.roles.size()));
-    for (size_t i = 0; i < c.roles.size(); ++i) Members().SetItemText(static_cast<int>(i), kMemberRole, c.roles[i]);
+    for (size_t i = 0; i < c.roles.size(); ++i) Members().SetItemText(static_cast<int>(i), kColRole, c.roles[i]);
     ModalAnswers answers;
     EXPECT_EQ(page->OnNextPage(), c.passes ? 3 : -2);
     if (c.passes)
@@ -326,7 +326,7 @@ TEST_F(MemberPageTest, ExactlyOneMasterPassesNext) {
 TEST_F(MemberPageTest, MoreThanThirtyTwoMembersStopNext) {
   Enter(0);
   LoadMembers(33);
-  Members().SetItemText(0, kMemberRole, "Master");
+  Members().SetItemText(0, kColRole, "Master");
   ModalAnswers answers;
   EXPECT_EQ(page->OnNextPage(), -2);
   EXPECT_EQ(answers.messages, Texts({"IDS_MSG_APVEZOVI_MAXNUMBER32"}));
@@ -358,12 +358,12 @@ TEST_F(MemberPageTest, TheAutomaticPlanIsCheckedWhileAMemberUsesIt) {
   };
   Enter(0);
   LoadMembers(2);
-  Members().SetItemText(0, kMemberRole, "Master");
+  Members().SetItemText(0, kColRole, "Master");
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.from) + " " + c.mask + " " + c.gateway);
-    Members().SetCheckbox(1, kMemberAuto, c.ticked ? 1 : 0);
-    Members().SetItemText(0, kMemberAction, "");
-    Members().SetItemText(1, kMemberAction, "");
+    Members().SetCheckbox(1, kColAuto, c.ticked ? 1 : 0);
+    Members().SetItemText(0, kColAction, "");
+    Members().SetItemText(1, kColAction, "");
     page->UpdateAutoIpState();
     EXPECT_EQ(page->m_ipFrom.IsWindowEnabled(), c.ticked);
     SetPlan(c.from, c.mask, c.gateway);
@@ -381,35 +381,35 @@ TEST_F(MemberPageTest, TheAutomaticPlanIsCheckedWhileAMemberUsesIt) {
 TEST_F(MemberPageTest, AManualAddressReplacesTheRowsAddressUntilTheBoxIsClicked) {
   Enter(1);
   LoadMembers(2);
-  Members().SetCheckbox(0, kMemberAuto, 1);
+  Members().SetCheckbox(0, kColAuto, 1);
   page->UpdateAutoIpState();
   ModalAnswers answers;
   answers.entry = {"10.0.0.50", "255.255.255.0", "10.0.0.254"};
-  PressIcon(0, kMemberManual);
+  PressIcon(0, kColManual);
   EXPECT_EQ(answers.dialogs, 1);
   EXPECT_TRUE(answers.messages.empty());
-  EXPECT_EQ(Members().GetItemText(0, kMemberIp), "10.0.0.50");
-  EXPECT_EQ(Members().GetItemText(0, kMemberNewIp), "10.0.0.1");
-  EXPECT_EQ(Members().GetItemText(0, kMemberNewMask), "255.255.255.0");
-  EXPECT_EQ(Members().GetItemText(0, kMemberNewGateway), "10.0.0.254");
-  EXPECT_EQ(Members().GetItemText(0, kMemberIsManual), "YES");
-  EXPECT_EQ(Members().GetCheckbox(0, kMemberAuto), 0);  // a manual entry unticks the box
+  EXPECT_EQ(Members().GetItemText(0, kColIp), "10.0.0.50");
+  EXPECT_EQ(Members().GetItemText(0, kColNewIp), "10.0.0.1");
+  EXPECT_EQ(Members().GetItemText(0, kColNewMask), "255.255.255.0");
+  EXPECT_EQ(Members().GetItemText(0, kColNewGateway), "10.0.0.254");
+  EXPECT_EQ(Members().GetItemText(0, kColIsManual), "YES");
+  EXPECT_EQ(Members().GetCheckbox(0, kColAuto), 0);  // a manual entry unticks the box
   EXPECT_FALSE(page->m_ipFrom.IsWindowEnabled());
 
   // A second entry; the box then brings back the first manual address.
   answers.entry = {"10.0.0.60", "255.255.255.0", "10.0.0.254"};
-  PressIcon(0, kMemberManual);
-  EXPECT_EQ(Members().GetItemText(0, kMemberIp), "10.0.0.60");
+  PressIcon(0, kColManual);
+  EXPECT_EQ(Members().GetItemText(0, kColIp), "10.0.0.60");
   PressAutoBox(0);
-  EXPECT_EQ(Members().GetItemText(0, kMemberIp), "10.0.0.50");
-  EXPECT_EQ(Members().GetItemText(0, kMemberIsManual), "NO");
+  EXPECT_EQ(Members().GetItemText(0, kColIp), "10.0.0.50");
+  EXPECT_EQ(Members().GetItemText(0, kColIsManual), "NO");
 
   // A refused entry changes nothing.
   answers.entry = {"10.0.0.0", "255.255.255.0", "10.0.0.254"};
-  PressIcon(1, kMemberManual);
+  PressIcon(1, kColManual);
   EXPECT_EQ(answers.messages, Texts({"IDS_MSG_IP_ERROR"}));
-  EXPECT_EQ(Members().GetItemText(1, kMemberIp), "10.0.0.2");
-  EXPECT_EQ(Members().GetItemText(1, kMemberIsManual), "");
+  EXPECT_EQ(Members().GetItemText(1, kColIp), "10.0.0.2");
+  EXPECT_EQ(Members().GetItemText(1, kColIsManual), "");
 }
 
 // A typed address that another row holds or will hold stops Next, however
@@ -428,7 +428,7 @@ TEST_F(MemberPageTest, AManualAddressAnotherRowHoldsOrWillHoldStopsNext) {
   };
   Enter(0);
   LoadMembers(3);
-  Members().SetItemText(0, kMemberRole, "Master");
+  Members().SetItemText(0, kColRole, "Master");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const struct {
@@ -437,12 +437,12 @@ TEST_F(MemberPageTest, AManualAddressAnotherRowHoldsOrWillHoldStopsNext) {
     } rows[] = {{1, c.otherTyped}, {2, c.typed}};
     for (const auto& r : rows) {
       const std::string present = "10.0.0." + std::to_string(r.row + 1);
-      Members().SetItemText(r.row, kMemberIp, r.typed ? r.typed : present.c_str());
-      Members().SetItemText(r.row, kMemberNewIp, r.typed ? present.c_str() : "");
-      Members().SetItemText(r.row, kMemberIsManual, r.typed ? "YES" : "NO");
-      Members().SetItemText(r.row, kMemberAction, "");
+      Members().SetItemText(r.row, kColIp, r.typed ? r.typed : present.c_str());
+      Members().SetItemText(r.row, kColNewIp, r.typed ? present.c_str() : "");
+      Members().SetItemText(r.row, kColIsManual, r.typed ? "YES" : "NO");
+      Members().SetItemText(r.row, kColAction, "");
     }
-    Members().SetItemText(0, kMemberAction, "");
+    Members().SetItemText(0, kColAction, "");
     ModalAnswers answers;
     EXPECT_EQ(page->OnNextPage(), c.passes ? 3 : -2);
     EXPECT_EQ(answers.messages, c.passes ? Texts({}) : Texts({"IDS_MSG_IP_EXIST"}));
@@ -452,16 +452,16 @@ TEST_F(MemberPageTest, AManualAddressAnotherRowHoldsOrWillHoldStopsNext) {
 TEST_F(MemberPageTest, TheDeleteImageReturnsAMemberAfterConfirmation) {
   Enter(0);
   LoadMembers(2);
-  Members().SetItemText(1, kMemberSnmp, "Disable");
-  Members().SetItemText(1, kMemberIndex, "Other model");
+  Members().SetItemText(1, kColSnmpStatus, "Disable");
+  Members().SetItemText(1, kColIndex, "Other model");
   ModalAnswers answers;
   answers.messageAnswer = IDCANCEL;
-  PressIcon(1, kMemberDelete);
+  PressIcon(1, kColDelete);
   EXPECT_EQ(answers.messages, Texts({"IDS_STR_DONE_DELAPVEZOVI"}));
   EXPECT_EQ(Members().GetItemCount(), 2);
 
   answers.messageAnswer = IDOK;
-  PressIcon(1, kMemberDelete);
+  PressIcon(1, kColDelete);
   EXPECT_EQ(Members().GetItemCount(), 1);
   ASSERT_EQ(Unconfigured().GetItemCount(), 1);
   EXPECT_EQ(Unconfigured().GetItemText(0, kUnconfiguredModel), "RIZ-4410");
@@ -472,8 +472,8 @@ TEST_F(MemberPageTest, TheDeleteImageReturnsAMemberAfterConfirmation) {
 
   // Beside the image the cell does nothing.
   answers.messages.clear();
-  ClickCell(Members(), 0, kMemberDelete, 40);
-  ClickCell(Members(), 0, kMemberManual, 40);
+  ClickCell(Members(), 0, kColDelete, 40);
+  ClickCell(Members(), 0, kColManual, 40);
   EXPECT_TRUE(answers.messages.empty());
   EXPECT_EQ(answers.dialogs, 0);
   EXPECT_EQ(Members().GetItemCount(), 1);
@@ -484,14 +484,14 @@ TEST_F(MemberPageTest, TheDeleteImageReturnsAMemberAfterConfirmation) {
 TEST_F(MemberPageTest, RecordsCarryRolesAddressesAndFlags) {
   Enter(2);
   LoadMembers(3);
-  Members().SetItemText(0, kMemberRole, "Master");
-  Members().SetItemText(2, kMemberRole, "Backup Master");
-  Members().SetCheckbox(0, kMemberAuto, 1);
-  Members().SetItemText(1, kMemberIp, "10.0.0.77");
-  Members().SetItemText(1, kMemberNewIp, "10.0.0.2");
-  Members().SetItemText(1, kMemberNewMask, "255.255.0.0");
-  Members().SetItemText(1, kMemberNewGateway, "10.0.0.254");
-  Members().SetItemText(1, kMemberIsManual, "YES");
+  Members().SetItemText(0, kColRole, "Master");
+  Members().SetItemText(2, kColRole, "Backup Master");
+  Members().SetCheckbox(0, kColAuto, 1);
+  Members().SetItemText(1, kColIp, "10.0.0.77");
+  Members().SetItemText(1, kColNewIp, "10.0.0.2");
+  Members().SetItemText(1, kColNewMask, "255.255.0.0");
+  Members().SetItemText(1, kColNewGateway, "10.0.0.254");
+  Members().SetItemText(1, kColIsManual, "YES");
   page->UpdateAutoIpState();
   SetPlan("10.0.0.100", "255.255.255.0", "10.0.0.1");
   ModalAnswers answers;
@@ -532,7 +532,7 @@ TEST_F(MemberPageTest, RecordsCarryRolesAddressesAndFlags) {
     EXPECT_EQ(r->m_strDevicePassword, "");
     EXPECT_EQ(r->m_strModel, "");
   }
-  for (int row = 0; row < 3; ++row) EXPECT_EQ(Members().GetItemText(row, kMemberAction), "DONE");
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(Members().GetItemText(row, kColAction), "DONE");
 
   // A second Next builds anew: the first records are freed (the leak
   // checker watches) and rows already DONE are not handed on again.
@@ -544,7 +544,7 @@ TEST_F(MemberPageTest, RecordsCarryRolesAddressesAndFlags) {
 TEST_F(MemberPageTest, AnEmptyPlanWithoutMembersAndCandidatesGoesToTheEnd) {
   Enter(0);
   LoadMembers(1);
-  Members().SetItemText(0, kMemberRole, "Master");
+  Members().SetItemText(0, kColRole, "Master");
   ASSERT_EQ(page->OnNextPage(), 3);
   ModalAnswers answers;
   EXPECT_EQ(page->OnNextPage(), 6);  // every row is DONE: nothing new to hand on
@@ -555,7 +555,7 @@ TEST_F(MemberPageTest, AnEmptyPlanWithoutMembersAndCandidatesGoesToTheEnd) {
 TEST_F(MemberPageTest, DestroyingThePageFreesItsRecords) {
   Enter(2);
   LoadMembers(1);
-  Members().SetItemText(0, kMemberRole, "Master");
+  Members().SetItemText(0, kColRole, "Master");
   ASSERT_EQ(page->OnNextPage(), 3);
   ASSERT_EQ(page->m_groupList.GetCount(), 3);
   page->DestroyWindow();

@@ -112,7 +112,7 @@ class ModifyMembersPageTest : public ::testing::Test {
   std::vector<std::string> MemberMacs() {
     std::vector<std::string> macs;
     for (int row = 0; row < Members().GetItemCount(); ++row)
-      macs.emplace_back(static_cast<LPCTSTR>(Members().GetItemText(row, kMemberMac)));
+      macs.emplace_back(static_cast<LPCTSTR>(Members().GetItemText(row, kColMac)));
     return macs;
   }
   std::string ItemText(int id) {
@@ -145,8 +145,8 @@ TEST_F(ModifyMembersPageTest, EnteringListsTheGroupsWithNothingOpen) {
   EXPECT_EQ(page->m_nSelectedGroup, -1);
   // Every confirmed member, none of the silent one; the lists stay closed.
   EXPECT_EQ(MemberMacs(), (std::vector<std::string>{"0000000001A1", "0000000001A2", "0000000002B1", "0000000002B2"}));
-  EXPECT_EQ(Members().GetItemText(0, kMemberIndex), "");
-  EXPECT_EQ(Members().GetItemText(3, kMemberRole), "Backup Master");
+  EXPECT_EQ(Members().GetItemText(0, kColIndex), "");
+  EXPECT_EQ(Members().GetItemText(3, kColRole), "Backup Master");
   EXPECT_EQ(Unconfigured().GetItemCount(), 2);
   EXPECT_FALSE(Members().IsWindowEnabled());
   EXPECT_FALSE(Unconfigured().IsWindowEnabled());
@@ -207,9 +207,9 @@ TEST_F(ModifyMembersPageTest, ADeviceIsAddedByDragAndAMemberRemovedWithTheDelete
   Drag(RowPoint(Unconfigured(), 1), Inside(Members(), 0.5, 0.7),
        [&] { EXPECT_EQ(Unconfigured().GetItemState(1, LVIS_DROPHILITED), 0u); });
   ASSERT_EQ(Members().GetItemCount(), 3);
-  EXPECT_EQ(Members().GetItemText(2, kMemberMac), "0000000000C2");
-  EXPECT_EQ(Members().GetItemText(2, kMemberRole), "Slave");
-  EXPECT_EQ(Members().GetItemText(2, kMemberIsAdded), "1");
+  EXPECT_EQ(Members().GetItemText(2, kColMac), "0000000000C2");
+  EXPECT_EQ(Members().GetItemText(2, kColRole), "Slave");
+  EXPECT_EQ(Members().GetItemText(2, kColIsAdd), "1");
   EXPECT_EQ(Unconfigured().GetItemCount(), 1);
 
   // Dropping back onto the unconfigured list moves nothing.
@@ -217,7 +217,7 @@ TEST_F(ModifyMembersPageTest, ADeviceIsAddedByDragAndAMemberRemovedWithTheDelete
   EXPECT_EQ(Unconfigured().GetItemCount(), 1);
 
   ModalAnswers answers;
-  PressIcon(1, kMemberDelete);
+  PressIcon(1, kColDelete);
   EXPECT_EQ(answers.messages, Texts({"IDS_STR_DONE_DELAPVEZOVI"}));
   EXPECT_EQ(MemberMacs(), (std::vector<std::string>{"0000000001A1", "0000000000C2"}));
   ASSERT_EQ(Unconfigured().GetItemCount(), 2);
@@ -253,10 +253,10 @@ TEST_F(ModifyMembersPageTest, NextChecksInOrder) {
     ASSERT_EQ(Open("North", "n0rth"), 1);
     for (int i = 0; i < c.extraMembers; ++i) {
       Members().InsertItem(Members().GetItemCount(), "extra");
-      Members().SetItemText(Members().GetItemCount() - 1, kMemberRole, "Slave");
+      Members().SetItemText(Members().GetItemCount() - 1, kColRole, "Slave");
     }
-    if (c.twoMasters) Members().SetItemText(1, kMemberRole, "Master");
-    Members().SetCheckbox(0, kMemberAuto, c.badPlan ? 1 : 0);
+    if (c.twoMasters) Members().SetItemText(1, kColRole, "Master");
+    Members().SetCheckbox(0, kColAuto, c.badPlan ? 1 : 0);
     page->m_editGroupName.SetWindowText(c.groupName);
     page->m_editGroupPassword.SetWindowText(c.password);
     ModalAnswers answers;
@@ -284,11 +284,11 @@ TEST_F(ModifyMembersPageTest, TheManualIpDialogRefusesAnAddressAnUnlistedDeviceH
     SCOPED_TRACE(c.typed);
     ModalAnswers answers;
     answers.entry = {c.typed, "255.255.255.0", "10.0.1.254"};
-    PressIcon(0, kMemberManual);
+    PressIcon(0, kColManual);
     EXPECT_EQ(answers.dialogs, 1);
     EXPECT_EQ(answers.messages, c.taken ? Texts({"IDS_MSG_IP_EXIST"}) : Texts({}));
-    EXPECT_EQ(Members().GetItemText(0, kMemberIsManual), c.taken ? "" : "YES");
-    EXPECT_EQ(Members().GetItemText(0, kMemberIp), c.taken ? "10.0.1.1" : c.typed);
+    EXPECT_EQ(Members().GetItemText(0, kColIsManual), c.taken ? "" : "YES");
+    EXPECT_EQ(Members().GetItemText(0, kColIp), c.taken ? "10.0.1.1" : c.typed);
   }
 }
 
@@ -322,9 +322,9 @@ TEST_F(ModifyMembersPageTest, AManualAddressAnotherDeviceHoldsOrWillHoldStopsNex
       const char* present;
     } rows[] = {{0, c.otherTyped, "10.0.1.1"}, {1, c.typed, "10.0.1.2"}};
     for (const auto& r : rows) {
-      Members().SetItemText(r.row, kMemberIp, r.typed ? r.typed : r.present);
-      Members().SetItemText(r.row, kMemberNewIp, r.typed ? r.present : "");
-      Members().SetItemText(r.row, kMemberIsManual, r.typed ? "YES" : "NO");
+      Members().SetItemText(r.row, kColIp, r.typed ? r.typed : r.present);
+      Members().SetItemText(r.row, kColNewIp, r.typed ? r.present : "");
+      Members().SetItemText(r.row, kColIsManual, r.typed ? "YES" : "NO");
     }
     ModalAnswers answers;
     EXPECT_EQ(page->OnNextPage(), c.passes ? 2 : -2);
@@ -354,12 +354,12 @@ TEST_F(ModifyMembersPageTest, RecordsHandedToTheApplyPage) {
   // with a manual address; 0000000000C2 stays unconfigured.
   ModalAnswers answers;
   answers.entry = {"10.0.1.50", "255.255.255.0", "10.0.1.254"};
-  PressIcon(0, kMemberManual);
-  PressIcon(1, kMemberDelete);
+  PressIcon(0, kColManual);
+  PressIcon(1, kColDelete);
   Drag(RowPoint(Unconfigured(), 0), Inside(Members(), 0.5, 0.7));
   ASSERT_EQ(MemberMacs(), (std::vector<std::string>{"0000000001A1", "0000000000C1"}));
   answers.entry = {"10.0.1.60", "255.255.0.0", "10.0.1.254"};
-  PressIcon(1, kMemberManual);
+  PressIcon(1, kColManual);
   EXPECT_EQ(answers.dialogs, 2);
   page->m_editGroupName.SetWindowText("Polar");
   page->m_editGroupPassword.SetWindowText("newpass");
