@@ -98,6 +98,13 @@ class MainWindow : public ::testing::Test {
     testkit::PumpPending();
   }
   CWizardFrame* Frame(int flow) { return dialog->Frame(flow); }
+  // The status flow's scan, started on the tests' fast clock: its page, or
+  // null when the flow shows none.
+  CScanPage* StartStatusScan() {
+    testkit::SetClockScale(50);
+    Press(IDC_MAIN_STATUS);
+    return dynamic_cast<CScanPage*>(Frame(CMainDlg::kStatusFlow)->Page(kStatusScan));
+  }
   std::vector<CWnd*> FlowButtons() {
     return {&dialog->m_btnCreate, &dialog->m_btnModify, &dialog->m_btnStatus, &dialog->m_btnExit};
   }
@@ -179,10 +186,8 @@ TEST_F(MainWindow, ARunThatEndsUnderAMessageBoxGivesTheKeysToNextOnceTheBoxClose
     explicit MainWindowOfTheApp(CWnd* main) { theApp.m_pMainWnd = main; }
     ~MainWindowOfTheApp() { theApp.m_pMainWnd = nullptr; }
   } owner(dialog);
-  testkit::SetClockScale(50);
-  Press(IDC_MAIN_STATUS);
+  CScanPage* scan = StartStatusScan();
   CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
-  auto* scan = dynamic_cast<CScanPage*>(status->Page(kStatusScan));
   ASSERT_NE(scan, nullptr);
   ASSERT_TRUE(scan->IsScanning());
   HWND focusUnderTheBox = nullptr;
@@ -257,10 +262,8 @@ TEST_F(MainWindow, EscapeInAFlowNeverEndsTheProgramAndAScanGivesTheKeysBackOnNex
     HWND focus = ::GetFocus();
     return focus && (focus == wnd.GetSafeHwnd() || ::IsChild(wnd.GetSafeHwnd(), focus));
   };
-  testkit::SetClockScale(50);
-  Press(IDC_MAIN_STATUS);
+  CScanPage* scan = StartStatusScan();
   CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
-  auto* scan = dynamic_cast<CScanPage*>(status->Page(kStatusScan));
   ASSERT_NE(scan, nullptr);
   ASSERT_TRUE(scan->IsScanning());
   EXPECT_TRUE(focusIn(*scan)) << "while busy the keys left the flow";
@@ -335,10 +338,8 @@ TEST_F(MainWindow, ButtonsLookDisabledWhileBusyAndComeBackAfter) {
 
 // A real scan: disabled from its start to its end.
 TEST_F(MainWindow, AScanDisablesTheButtonsUntilItEnds) {
-  testkit::SetClockScale(50);
-  Press(IDC_MAIN_STATUS);
+  CScanPage* scan = StartStatusScan();
   CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
-  auto* scan = dynamic_cast<CScanPage*>(status->Page(0));
   ASSERT_NE(scan, nullptr);
   ASSERT_TRUE(scan->IsScanning());
   Repaint();
@@ -493,10 +494,8 @@ std::string Difference(HWND hwnd, const std::vector<uint32_t>& a, const std::vec
 
 // The status list shows only itself: nothing of another list beside it.
 TEST_F(MainWindow, StatusListLeavesNothingBesideIt) {
-  testkit::SetClockScale(50);
-  Press(IDC_MAIN_STATUS);
+  CScanPage* scan = StartStatusScan();
   CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
-  auto* scan = dynamic_cast<CScanPage*>(status->Page(0));
   ASSERT_NE(scan, nullptr);
   ASSERT_TRUE(testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000));
   testkit::SetClockScale(1);

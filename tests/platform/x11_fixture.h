@@ -7,8 +7,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Resource.h"
@@ -45,6 +49,33 @@ inline Image ReadPngFile(const std::string& path) {
   for (size_t i = 0; i + 2 < rgb.size(); i += 3) out.pixels.push_back((rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2]);
   return out;
 }
+
+// A loop that never ends would hang the test run: it ends it instead, naming the loop.
+class Watchdog {
+ public:
+  explicit Watchdog(std::string name) : name_(std::move(name)), thread_([this] {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!cv_.wait_for(lock, std::chrono::seconds(20), [this] { return done_; })) {
+      fprintf(stderr, "the %s loop never ended: its input from the X server never arrived\n", name_.c_str());
+      _exit(3);
+    }
+  }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      done_ = true;
+    }
+    cv_.notify_all();
+    thread_.join();
+  }
+
+ private:
+  std::string name_;
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool done_ = false;
+  std::thread thread_;
+};
 
 }  // namespace x11test
 

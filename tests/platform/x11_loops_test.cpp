@@ -34,33 +34,6 @@ double ThreadCpuMs() {
   return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
 }
 
-// A loop that never ends would hang the test run: it ends it instead, naming the loop.
-class Watchdog {
- public:
-  explicit Watchdog(std::string name) : name_(std::move(name)), thread_([this] {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (!cv_.wait_for(lock, std::chrono::seconds(20), [this] { return done_; })) {
-      fprintf(stderr, "the %s loop never ended: its input from the X server never arrived\n", name_.c_str());
-      _exit(3);
-    }
-  }) {}
-  ~Watchdog() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      done_ = true;
-    }
-    cv_.notify_all();
-    thread_.join();
-  }
-
- private:
-  std::string name_;
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool done_ = false;
-  std::thread thread_;
-};
-
 // The host of every case: a captioned, sizable top-level window that records
 // what reaches it and does what the case asks on a press.
 struct Scene {
@@ -472,7 +445,7 @@ TEST_F(X11Loops, EveryLoopEndsOnTheRealInputWhileATimerRunsAndSleepsMeanwhile) {
     double cpu = ThreadCpuMs();
     auto began = std::chrono::steady_clock::now();
     {
-      Watchdog watchdog(c.name);
+      x11test::Watchdog watchdog(c.name);
       c.run(this, scene_);
     }
     double wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();

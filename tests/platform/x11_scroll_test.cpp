@@ -39,32 +39,6 @@ void CALLBACK PlayNext(HWND, UINT, UINT_PTR, DWORD) {
   if (gScript && gNext < gScript->size() && (*gScript)[gNext]()) ++gNext;
 }
 
-// A loop that never ends would hang the test run: it ends it instead.
-class Watchdog {
- public:
-  Watchdog() : thread_([this] {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (!cv_.wait_for(lock, std::chrono::seconds(20), [this] { return done_; })) {
-      fprintf(stderr, "the scroll bar's loop never ended: its input from the X server never arrived\n");
-      _exit(3);
-    }
-  }) {}
-  ~Watchdog() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      done_ = true;
-    }
-    cv_.notify_all();
-    thread_.join();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool done_ = false;
-  std::thread thread_;
-};
-
 }  // namespace
 
 class X11Scroll : public X11Test {
@@ -148,7 +122,7 @@ class X11Scroll : public X11Test {
     gNext = 0;
     UINT_PTR timer = SetTimer(nullptr, 0, 20, PlayNext);
     {
-      Watchdog watchdog;
+      x11test::Watchdog watchdog("scroll bar's");
       MSG m;
       while ((gNext < script.size() || GetCapture()) && GetMessageA(&m, nullptr, 0, 0)) {
         TranslateMessage(&m);
