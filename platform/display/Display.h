@@ -38,6 +38,9 @@ class PlatformDisplayBackend {
   // turn pending events into input (PlatformInjectMouse/Key) and repaints.
   virtual int WaitDescriptor() { return -1; }
   virtual void DescriptorReady() {}
+  // Before a wait on the descriptor: takes in the events the display already holds, which
+  // the descriptor would not show.
+  virtual void TakeQueuedEvents() {}
   // The clipboard's text changed (empty when it was emptied): offer it to other programs.
   virtual void ClipboardTextChanged(const std::string&) {}
   // When another program holds the clipboard: true, with its text as the clipboard keeps text

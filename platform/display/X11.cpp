@@ -145,14 +145,21 @@ UINT VkFromKeysym(KeySym ks) {
   return 0;
 }
 
+// The modifiers of an event's state field as the input routing counts them.
+int HeldOf(unsigned int state) {
+  return ((state & ShiftMask) ? kHeldShift : 0) | ((state & ControlMask) ? kHeldControl : 0) |
+         ((state & Mod1Mask) ? kHeldAlt : 0);
+}
+
 // What the X events of one batch become, carried out once the backend's lock is released.
 struct Action {
-  enum Kind { kMouse, kKey, kActivate, kDeactivate, kClose, kExpose, kIconified, kRestored } kind;
+  enum Kind { kMouse, kKey, kHeld, kActivate, kDeactivate, kClose, kExpose, kIconified, kRestored } kind;
   HWND hwnd = nullptr;
   UINT code = 0;  // mouse message or virtual key
   POINT pt{};
   int wheel = 0;
   BOOL down = FALSE;
+  int held = -1;  // the modifiers held before the event (kHeld... bits)
   RECT rect{};
 };
 
@@ -189,6 +196,14 @@ class X11Backend : public PlatformDisplayBackend {
     targets_ = XInternAtom(dpy_, "TARGETS", False);
     utf8_ = XInternAtom(dpy_, "UTF8_STRING", False);
     textAtom_ = XInternAtom(dpy_, "TEXT", False);
+    const struct {
+      KeySym ks;
+      int held;
+    } modifiers[] = {{XK_Shift_L, kHeldShift},   {XK_Shift_R, kHeldShift}, {XK_Control_L, kHeldControl},
+                     {XK_Control_R, kHeldControl}, {XK_Alt_L, kHeldAlt},   {XK_Alt_R, kHeldAlt},
+                     {XK_Meta_L, kHeldAlt},        {XK_Meta_R, kHeldAlt}};
+    for (const auto& m : modifiers)
+      if (KeyCode code = XKeysymToKeycode(dpy_, m.ks)) modifierKeys_.push_back({code, m.held});
     // Held keys repeat as presses only, as keys repeat on the program's home platform.
     XkbSetDetectableAutoRepeat(dpy_, True, nullptr);
     XFlush(dpy_);
@@ -332,11 +347,17 @@ class X11Backend : public PlatformDisplayBackend {
     XFlush(dpy_);
   }
 
-  int WaitDescriptor() override {
-    // A reply read on another path may have brought events along into Xlib's
-    // queue; the descriptor would not show them.
-    if (XEventsQueued(dpy_, QueuedAlready) > 0) DescriptorReady();
-    return ConnectionNumber(dpy_);
+  int WaitDescriptor() override { return ConnectionNumber(dpy_); }
+
+  // A reply read on another path may have brought events along into Xlib's
+  // queue; the descriptor would not show them.
+  void TakeQueuedEvents() override {
+    bool queued;
+    {
+      std::lock_guard<std::mutex> g(mutex_);
+      queued = XEventsQueued(dpy_, QueuedAlready) > 0;
+    }
+    if (queued) DescriptorReady();
   }
 
   void DescriptorReady() override {
@@ -542,7 +563,7 @@ class X11Backend : public PlatformDisplayBackend {
     a.border_pixel = 0;
     a.background_pixmap = 0;  // no background: the surface covers every pixel
     a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                   KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
+                   KeyReleaseMask | FocusChangeMask | StructureNotifyMask | KeymapStateMask;
     s.xw = XCreateWindow(dpy_, root_, r.left, r.top, std::max<int>(1, r.right - r.left),
                          std::max<int>(1, r.bottom - r.top), 0, depth_, InputOutput, visual_,
                          CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &a);
@@ -774,7 +795,24 @@ class X11Backend : public PlatformDisplayBackend {
     XFlush(dpy_);
   }
 
+  // The modifiers held in a key vector: the server's answer on the program's
+  // getting the focus back.
+  int HeldIn(const char keys[32]) const {
+    int held = 0;
+    for (const ModifierKey& m : modifierKeys_)
+      if (keys[m.code / 8] & (1 << (m.code % 8))) held |= m.held;
+    return held;
+  }
+
   void Translate(XEvent& ev, std::vector<Action>* out) {
+    if (ev.type == KeymapNotify) {
+      // It names no window: it follows the FocusIn of one of ours.
+      Action a{};
+      a.kind = Action::kHeld;
+      a.held = HeldIn(ev.xkeymap.key_vector);
+      out->push_back(a);
+      return;
+    }
     HWND hwnd = HwndOf(ev.xany.window);
     if (!hwnd) return;
     Action a{};
@@ -784,9 +822,11 @@ class X11Backend : public PlatformDisplayBackend {
         a.kind = Action::kMouse;
         a.code = WM_MOUSEMOVE;
         a.pt = POINT{ev.xmotion.x_root, ev.xmotion.y_root};
+        a.held = HeldOf(ev.xmotion.state);
         // Only the latest position of a run of moves matters.
         if (!out->empty() && out->back().kind == Action::kMouse && out->back().code == WM_MOUSEMOVE) {
           out->back().pt = a.pt;
+          out->back().held = a.held;
           return;
         }
         break;
@@ -795,6 +835,7 @@ class X11Backend : public PlatformDisplayBackend {
         bool press = ev.type == ButtonPress;
         a.kind = Action::kMouse;
         a.pt = POINT{ev.xbutton.x_root, ev.xbutton.y_root};
+        a.held = HeldOf(ev.xbutton.state);
         switch (ev.xbutton.button) {
           case Button1:
             a.code = press ? WM_LBUTTONDOWN : WM_LBUTTONUP;
@@ -827,6 +868,7 @@ class X11Backend : public PlatformDisplayBackend {
         a.kind = Action::kKey;
         a.code = VkFromKeysym(ks);
         a.down = ev.type == KeyPress;
+        a.held = HeldOf(ev.xkey.state);
         if (!a.code) return;
         break;
       }
@@ -878,10 +920,13 @@ class X11Backend : public PlatformDisplayBackend {
   void Carry(const Action& a) {
     switch (a.kind) {
       case Action::kMouse:
-        PlatformInjectMouse(a.code, a.pt, a.wheel);
+        PlatformInjectMouse(a.code, a.pt, a.wheel, a.held);
         break;
       case Action::kKey:
-        PlatformInjectKey(a.code, a.down);
+        PlatformInjectKey(a.code, a.down, a.held);
+        break;
+      case Action::kHeld:
+        PlatformInjectHeldModifiers(a.held);
         break;
       case Action::kActivate: {
         // The window manager gave one of our windows the focus (a click on it,
@@ -958,6 +1003,11 @@ class X11Backend : public PlatformDisplayBackend {
   std::map<::Window, HWND> byX_;
   std::vector<::Window> stacking_;
   unsigned long focusSerial_ = 0;  // of our last XSetInputFocus
+  struct ModifierKey {
+    KeyCode code;
+    int held;
+  };
+  std::vector<ModifierKey> modifierKeys_;
   ::Cursor cursor_ = 0, blank_ = 0;
   std::map<HCURSOR, ::Cursor> cursors_;
 };

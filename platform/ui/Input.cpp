@@ -15,11 +15,15 @@ namespace {
 
 // Input as it was injected, before it is routed.
 struct RawInput {
-  bool mouse;
+  enum Kind { kMouse, kKey, kModifiers } kind;
   UINT msg;  // mouse message, or the key
   POINT pt;
   int wheel;
   BOOL down;
+  // The modifier keys the display saw held (kHeld... bits), or -1 when it
+  // does not say: the key states follow key-downs and key-ups alone.
+  int held;
+  bool IsMouse() const { return kind == kMouse; }
 };
 
 struct InputState {
@@ -83,6 +87,28 @@ void SetKey(UINT vk, bool down) {
   BYTE& k = In().keys[vk & 0xFF];
   if (down && !(k & 0x80)) k ^= 1;  // toggle state flips on each press
   k = static_cast<BYTE>(down ? (k | 0x80) : (k & ~0x80));
+}
+
+// The modifiers as the display saw them held before an event: a key-up that
+// never reached us (the window manager took Alt+F4, the window went) leaves
+// no key down here. Caller holds the lock.
+void ApplyHeld(int held) {
+  if (held < 0) return;
+  static const struct {
+    int bit;
+    UINT vk, left, right;
+  } kModifiers[] = {{kHeldShift, VK_SHIFT, VK_LSHIFT, VK_RSHIFT},
+                    {kHeldControl, VK_CONTROL, VK_LCONTROL, VK_RCONTROL},
+                    {kHeldAlt, VK_MENU, VK_LMENU, VK_RMENU}};
+  for (const auto& m : kModifiers) {
+    const bool down = (held & m.bit) != 0;
+    if (KeyDown(m.vk) == down) continue;
+    SetKey(m.vk, down);
+    if (!down) {
+      SetKey(m.left, false);
+      SetKey(m.right, false);
+    }
+  }
 }
 
 struct Hit {
@@ -466,25 +492,56 @@ static bool InputAllowed(HWND target) {
   return true;
 }
 
+namespace {
+
+// Where an event goes, decided before it is routed, and so before any hit
+// test (which asks the windows): the thread that routes it is the one that
+// owns this window, and the routing starts from it.
+struct Receiver {
+  enum Source { kNone, kCapture, kPointer, kFocus, kActive } source = kNone;
+  HWND hwnd = nullptr;  // for kPointer the top-level window, inside which the hit test looks
+};
+
+// The capture, else the top-level window under the pointer, for the mouse;
+// the focus, else the active window, for keys. The wheel goes to the
+// top-level window under the pointer, and where that is disabled (a modal
+// box's owner) or none of ours, where the keys go. Caller holds the lock.
+Receiver ReceiverLocked(const RawInput& e) {
+  InputState& s = In();
+  if (e.kind == RawInput::kModifiers) return {};
+  if (e.IsMouse()) {
+    const bool wheel = e.msg == WM_MOUSEWHEEL;
+    if (Window* c = wheel ? nullptr : Find(s.capture)) return {Receiver::kCapture, c->hwnd};
+    Window* top = TopLevelAt(e.pt);
+    if (top && !(wheel && (top->style & WS_DISABLED))) return {Receiver::kPointer, top->hwnd};
+    if (!wheel) return {};
+  }
+  if (Window* f = Find(s.focus)) return {Receiver::kFocus, f->hwnd};
+  if (Window* a = Find(s.active)) return {Receiver::kActive, a->hwnd};
+  return {};
+}
+
 // The wheel scrolls what is under the pointer, as on current desktops, with
 // or without the focus; a window that does not scroll hands it to its parent
 // (DefWindowProc). A disabled window, and all inside it, passes it to the
-// nearest enabled window above it. Over a disabled top-level window (a modal
-// box's owner), or over none of ours, it goes where the keys go.
-static HWND WheelTarget(POINT pt) {
-  HWND target = HitTest(pt).hwnd;
+// nearest enabled window above it.
+HWND WheelTarget(const Receiver& to, POINT pt) {
+  if (to.source != Receiver::kPointer) return InputAllowed(to.hwnd) ? to.hwnd : nullptr;
+  HWND target = Descend(to.hwnd, pt).hwnd;
   while (target && !IsWindowEnabled(target) && (GetWindowLongA(target, GWL_STYLE) & WS_CHILD))
     target = GetParent(target);
-  if (target && IsWindowEnabled(GetAncestor(target, GA_ROOT))) return target;
-  target = GetFocus();
-  if (!target) target = GetActiveWindow();
-  return InputAllowed(target) ? target : nullptr;
+  return target ? target : to.hwnd;
 }
 
-static void RouteMouse(UINT msg, POINT pt, int wheel) {
+}  // namespace
+
+static void RouteMouse(const RawInput& e, const Receiver& to) {
+  const UINT msg = e.msg;
+  const POINT pt = e.pt;
   {
     Guard g(Lock());
     In().cursorPos = pt;
+    ApplyHeld(e.held);
     switch (msg) {
       case WM_LBUTTONDOWN: SetKey(VK_LBUTTON, true); break;
       case WM_LBUTTONUP: SetKey(VK_LBUTTON, false); break;
@@ -494,23 +551,23 @@ static void RouteMouse(UINT msg, POINT pt, int wheel) {
       case WM_MBUTTONUP: SetKey(VK_MBUTTON, false); break;
     }
   }
+  if (!to.hwnd) return;
   LPARAM screen = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
   if (msg == WM_MOUSEWHEEL) {
-    HWND target = WheelTarget(pt);
-    if (target)
-      PostMessageA(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(static_cast<SHORT>(wheel))),
+    if (HWND target = WheelTarget(to, pt))
+      PostMessageA(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(static_cast<SHORT>(e.wheel))),
                    screen);
     return;
   }
   bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
-  HWND target = GetCapture();
+  HWND target = to.hwnd;
   int hit = HTCLIENT;
-  if (!target) {
-    Hit h = HitTest(pt);
+  if (to.source == Receiver::kPointer) {
+    const HWND top = to.hwnd;
+    Hit h = Descend(top, pt);
     target = h.hwnd;
     hit = h.code;
     if (!target) return;
-    HWND top = GetAncestor(target, GA_ROOT);
     // A window disabled by a modal loop takes no input at all: a press on it
     // beeps and brings up the window that keeps it disabled.
     if (!IsWindowEnabled(top)) {
@@ -563,28 +620,27 @@ static void RouteMouse(UINT msg, POINT pt, int wheel) {
   PostMessageA(target, out, wParam, lParam);
 }
 
-static void RouteKey(UINT vk, BOOL down) {
+static void RouteKey(const RawInput& e, const Receiver& to) {
+  const UINT vk = e.msg;
+  const bool down = e.down != FALSE;
   bool alt;
   {
     Guard g(Lock());
-    SetKey(vk, down != FALSE);
-    if (vk == VK_LSHIFT || vk == VK_RSHIFT) SetKey(VK_SHIFT, down != FALSE);
-    if (vk == VK_LCONTROL || vk == VK_RCONTROL) SetKey(VK_CONTROL, down != FALSE);
-    if (vk == VK_LMENU || vk == VK_RMENU) SetKey(VK_MENU, down != FALSE);
+    ApplyHeld(e.held);
+    SetKey(vk, down);
+    if (vk == VK_LSHIFT || vk == VK_RSHIFT) SetKey(VK_SHIFT, down);
+    if (vk == VK_LCONTROL || vk == VK_RCONTROL) SetKey(VK_CONTROL, down);
+    if (vk == VK_LMENU || vk == VK_RMENU) SetKey(VK_MENU, down);
     alt = KeyDown(VK_MENU);
   }
+  if (!to.hwnd || !InputAllowed(to.hwnd)) return;
   // With no focus the active window hears the keys, as system keys, so that
   // no dialog takes them for its Enter or Escape.
-  HWND target = GetFocus();
-  bool noFocus = !target;
-  if (!target) target = GetActiveWindow();
-  if (!target) return;
-  if (!InputAllowed(target)) return;
-  bool sys = (alt && !KeyDown(VK_CONTROL)) || vk == VK_F10 || vk == VK_MENU || noFocus;
+  bool sys = (alt && !KeyDown(VK_CONTROL)) || vk == VK_F10 || vk == VK_MENU || to.source == Receiver::kActive;
   UINT msg = sys ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
   LPARAM lParam = 1 | (alt ? (1 << 29) : 0);
   if (!down) lParam |= (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);
-  PostMessageA(target, msg, vk, static_cast<LPARAM>(static_cast<DWORD>(lParam)));
+  PostMessageA(to.hwnd, msg, vk, static_cast<LPARAM>(static_cast<DWORD>(lParam)));
 }
 
 // Input is routed when a thread reads its queue, one event at a time and only
@@ -593,21 +649,21 @@ static void RouteKey(UINT vk, BOOL down) {
 // its capture, and the key states are those of the message being handled.
 // Each thread routes its own input (hit testing may ask its windows), so a
 // thread that stops reading holds back its own input and nobody else's.
-void PlatformInjectMouse(UINT msg, POINT pt, int wheel) {
+static void Inject(const RawInput& e) {
   {
     Guard g(Lock());
-    In().raw.push_back(RawInput{true, msg, pt, wheel, FALSE});
+    In().raw.push_back(e);
   }
   wm::AnnounceInput();
 }
 
-void PlatformInjectKey(UINT vk, BOOL down) {
-  {
-    Guard g(Lock());
-    In().raw.push_back(RawInput{false, vk, POINT{}, 0, down});
-  }
-  wm::AnnounceInput();
+void PlatformInjectMouse(UINT msg, POINT pt, int wheel, int held) {
+  Inject(RawInput{RawInput::kMouse, msg, pt, wheel, FALSE, held});
 }
+
+void PlatformInjectKey(UINT vk, BOOL down, int held) { Inject(RawInput{RawInput::kKey, vk, POINT{}, 0, down, held}); }
+
+void PlatformInjectHeldModifiers(int held) { Inject(RawInput{RawInput::kModifiers, 0, POINT{}, 0, FALSE, held}); }
 
 namespace wm {
 
@@ -630,7 +686,8 @@ static bool Overlaps(UINT min, UINT max, UINT first, UINT last) {
 
 // Whether a look at the queue for messages in min..max would take what the event becomes.
 static bool LookTakes(const RawInput& e, UINT min, UINT max) {
-  if (!e.mouse) return Overlaps(min, max, WM_KEYFIRST, WM_KEYLAST);
+  if (e.kind == RawInput::kModifiers) return true;
+  if (!e.IsMouse()) return Overlaps(min, max, WM_KEYFIRST, WM_KEYLAST);
   return Overlaps(min, max, WM_MOUSEFIRST, WM_MOUSELAST) || Overlaps(min, max, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK);
 }
 
@@ -642,50 +699,46 @@ static bool HoldsInputLocked(const ThreadQueue* q, UINT min, UINT max) {
   return false;
 }
 
-// The thread whose queue the event will reach, as far as can be told before
-// it is routed: the capture's, the one of the top-level window under the
-// pointer, or the focus's for keys (and for the wheel over a disabled or no
-// window). Null when no thread of ours will get it. Caller holds the lock.
-static ThreadQueue* ReceiverOf(const RawInput& e) {
-  InputState& s = In();
-  Window* w = nullptr;
-  if (e.mouse && e.msg == WM_MOUSEWHEEL) {
-    w = TopLevelAt(e.pt);
-    if (w && (w->style & WS_DISABLED)) w = nullptr;
-  } else if (e.mouse) {
-    w = Find(s.capture);
-    if (!w) w = TopLevelAt(e.pt);
-    if (!w) return nullptr;
-  }
-  if (!w) w = Find(s.focus);
-  if (!w) w = Find(s.active);
+// The thread whose queue the event will reach: the owner of the window the
+// routing will start from. Null when no thread of ours will get it (and for
+// a change of the held modifiers, which any thread takes in its turn).
+// Caller holds the lock.
+static ThreadQueue* QueueOf(const Receiver& to) {
+  Window* w = Find(to.hwnd);
   return w && w->queue && !w->queue->dead ? w->queue.get() : nullptr;
 }
 
 void RouteRawInput(ThreadQueue* q, UINT min, UINT max) {
   for (;;) {
     RawInput next;
+    Receiver to;
     {
       Guard g(Lock());
       auto& raw = In().raw;
       // The thread's first event decides; other threads' events, before or
       // after it, wait for those threads.
-      auto it = std::find_if(raw.begin(), raw.end(), [q](const RawInput& e) {
-        ThreadQueue* to = ReceiverOf(e);
-        return !to || to == q;
-      });
+      auto it = raw.begin();
+      for (; it != raw.end(); ++it) {
+        to = ReceiverLocked(*it);
+        ThreadQueue* receiver = QueueOf(to);
+        if (!receiver || receiver == q) break;
+      }
       if (it == raw.end()) return;
       // Its input routed before comes first; but a look that asks for some
       // messages only takes those past the others left in the queue.
       if (HoldsInputLocked(q, min, max) || (!LookTakes(*it, min, max) && HoldsInputLocked(q, 0, 0))) return;
       next = *it;
       raw.erase(it);
-      lastInputWasKey = !next.mouse;
+      if (next.kind == RawInput::kModifiers) {
+        ApplyHeld(next.held);
+        continue;
+      }
+      lastInputWasKey = !next.IsMouse();
     }
-    if (next.mouse)
-      RouteMouse(next.msg, next.pt, next.wheel);
+    if (next.IsMouse())
+      RouteMouse(next, to);
     else
-      RouteKey(next.msg, next.down);
+      RouteKey(next, to);
   }
 }
 

@@ -103,6 +103,7 @@ void ReadSources(ThreadQueue* q, int waitMs) {
     CollectSocketFds(q, &sockets);
   }
   PlatformDisplayBackend* display = PlatformDisplay();
+  display->TakeQueuedEvents();
   int displayFd = display->WaitDescriptor();
   if (waitMs <= 0 && sockets.empty() && displayFd < 0) return;
   std::vector<pollfd> fds;

@@ -60,8 +60,16 @@ PLATFORM_API PlatformSurface* PlatformGetWindowSurface(HWND hwnd, POINT* windowO
 // testing and focus, and queued for the owning thread like real input.
 // `msg` is one of WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP,
 // WM_MBUTTONDOWN/UP, WM_MOUSEWHEEL (with `wheel`); `pt` is in screen coordinates.
-PLATFORM_API void PlatformInjectMouse(UINT msg, POINT pt, int wheel = 0);
-PLATFORM_API void PlatformInjectKey(UINT vk, BOOL down);
+// A display that reports which modifiers were held before each event passes
+// them in `held` (kHeld... bits): the key states then follow what the user
+// holds, also when a key-up went elsewhere (the window manager kept Alt+F4,
+// the window under the key went). -1: only key-downs and key-ups count.
+enum { kHeldShift = 1, kHeldControl = 2, kHeldAlt = 4 };
+PLATFORM_API void PlatformInjectMouse(UINT msg, POINT pt, int wheel = 0, int held = -1);
+PLATFORM_API void PlatformInjectKey(UINT vk, BOOL down, int held = -1);
+// The modifiers held, as the display learnt when the program got the
+// keyboard back (the keys pressed meanwhile went to other programs).
+PLATFORM_API void PlatformInjectHeldModifiers(int held);
 
 // The text a message box shows (empty for other windows).
 PLATFORM_API std::string PlatformMessageBoxText(HWND hwnd);

@@ -16,6 +16,7 @@ struct MenuLog {
   std::vector<UINT> commands;  // WM_SYSCOMMAND codes and WM_COMMAND ids that a menu gave
   int closes = 0;
   int loops = 0;  // menu loops ended
+  std::vector<std::pair<UINT, WPARAM>> keys;  // key-downs: the message and the key
 };
 MenuLog* gMenuLog = nullptr;
 
@@ -31,6 +32,8 @@ LRESULT CALLBACK MenuHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       case WM_COMMAND: gMenuLog->commands.push_back(LOWORD(wParam)); return 0;
       case WM_CLOSE: ++gMenuLog->closes; return 0;
       case WM_EXITMENULOOP: ++gMenuLog->loops; break;
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN: gMenuLog->keys.emplace_back(msg, wParam); break;
     }
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -125,4 +128,50 @@ TEST_F(X11MenuKeys, ArrowsWithNothingSelectedStartAtTheEndsOfTheSystemMenuAndThe
     EXPECT_TRUE(IsWindow(host_));
     EXPECT_EQ(PlatformActiveMenuWindow(), nullptr);
   }
+}
+
+// The modifiers are those the server says are held, not those whose key-up
+// the program saw: a window manager that keeps Alt+F4, or a window that goes
+// under the keys, takes the Alt key-up elsewhere. Each event's state field
+// says what is held, and so does the key map the server sends when the
+// program gets the keyboard back.
+TEST_F(X11MenuKeys, AnAltWhoseKeyUpWentElsewhereIsNotHeldOnceTheKeysComeBack) {
+  SetFocus(host_);
+  const auto altHeld = [] { return GetKeyState(VK_MENU) < 0; };
+  // The key-up goes to another program's window, which has the keyboard.
+  ::Window other = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 500, 400, 50, 50, 0, 0, 0);
+  XMapWindow(x_, other);
+  XSync(x_, False);
+  Key(XK_Alt_L, true);
+  ASSERT_TRUE(Wait(altHeld)) << "the Alt press did not arrive";
+  XSetInputFocus(x_, other, RevertToParent, CurrentTime);
+  Key(XK_Alt_L, false);
+  XSync(x_, False);
+  Pump();
+  EXPECT_TRUE(altHeld()) << "the key-up reached the program after all: the case shows nothing";
+  // The keyboard back: the key map the server sends with it says Alt is up.
+  XSetInputFocus(x_, X(host_), RevertToParent, CurrentTime);
+  EXPECT_TRUE(Wait([&] { return !altHeld(); })) << "Alt is still held once the program has the keyboard again";
+
+  // A key whose event says no Alt is held is no Alt chord, whatever came
+  // before it (here a press whose key-up has not come).
+  Key(XK_Alt_L, true);
+  ASSERT_TRUE(Wait(altHeld));
+  log_.keys.clear();
+  XEvent ev{};
+  ev.xkey.type = KeyPress;
+  ev.xkey.display = x_;
+  ev.xkey.window = X(host_);
+  ev.xkey.root = DefaultRootWindow(x_);
+  ev.xkey.state = 0;
+  ev.xkey.keycode = XKeysymToKeycode(x_, XK_a);
+  ev.xkey.same_screen = True;
+  XSendEvent(x_, X(host_), False, KeyPressMask, &ev);
+  XFlush(x_);
+  EXPECT_TRUE(Wait([&] { return !log_.keys.empty(); }));
+  EXPECT_EQ(log_.keys, (std::vector<std::pair<UINT, WPARAM>>{{WM_KEYDOWN, 'A'}}));
+  EXPECT_FALSE(altHeld());
+  Key(XK_Alt_L, false);
+  XDestroyWindow(x_, other);
+  XSync(x_, False);
 }
