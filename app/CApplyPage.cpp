@@ -25,7 +25,7 @@ const char* const kTextKeys[] = {
     "IDS_STR_START",         "IDS_STR_GETTING",   "IDS_STR_SETTING",    "IDS_STR_OK",        "IDS_STR_FAIL",
     "IDS_STR_PASSWORD_ERR",  "IDS_STR_VERSION",   "IDS_STR_APMODE",     "IDS_STR_DONE_FAILED", "IDS_STR_SETIP_OLD",
     "IDS_STR_SETIP_LOST",    "IDS_STR_FAILED_DEVICE", "IDS_STR_SETIP_ELSEWHERE", "IDS_STR_QUAV_FAILURE",
-    "IDS_STR_NO_ANSWER",     "IDS_STR_REBOOT_FOUND", "IDS_STR_REBOOT_ELSEWHERE",
+    "IDS_STR_NO_ANSWER",     "IDS_STR_REBOOT_FOUND", "IDS_STR_REBOOT_ELSEWHERE", "IDS_STR_BUSY_CLOSE_LATER",
 };
 
 
@@ -410,6 +410,8 @@ void CApplyPage::LogLastLine() {
   }
   Log("IDS_STR_DONE_FAILED", {int(failed.size()), macs});
 }
+
+void CApplyPage::OnRefusedWhileBusy() { Log("IDS_STR_BUSY_CLOSE_LATER", {}); }
 
 void CApplyPage::SetMainBusy(int busy) {
   SetWaitCursor(busy, busy ? CursorChange::kAtNextMove : CursorChange::kAtOnce);

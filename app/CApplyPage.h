@@ -65,6 +65,8 @@ class CApplyPage : public CWizardPage {
   // Ends the run where it stands: no further step is started and no answer
   // that still comes in moves it on.
   void StopWork() override;
+  // A line in the log: the wizard can be closed once the run has ended.
+  void OnRefusedWhileBusy() override;
   BOOL IsStopped() const { return m_bStopped; }
   BOOL PreTranslateMessage(MSG* pMsg) override;
 

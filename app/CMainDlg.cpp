@@ -81,6 +81,8 @@ CMainDlg::~CMainDlg() {
 
 BEGIN_MESSAGE_MAP(CMainDlg, CRTDialog)
   ON_WM_SYSCOMMAND()
+  ON_WM_CONTEXTMENU()
+  ON_WM_LBUTTONDOWN()
   ON_WM_PAINT()
   ON_WM_QUERYDRAGICON()
   ON_WM_CTLCOLOR()
@@ -232,9 +234,10 @@ LRESULT CMainDlg::OnWizardClosed(WPARAM, LPARAM) {
   return 0;
 }
 
-BOOL CMainDlg::RefuseCloseWhileBusy() {
+BOOL CMainDlg::RefuseWhileBusy() {
   if (!IsBusy()) return FALSE;
-  ShowSkinMessage(m_pApp ? m_pApp->Text("IDS_MSG_BUSY_NO_EXIT") : CString(), FALSE);
+  ::MessageBeep(MB_ICONEXCLAMATION);
+  if (CWizardFrame* frame = m_frames[m_nCurrentFlow]) frame->RefusedWhileBusy();
   return TRUE;
 }
 
@@ -245,15 +248,29 @@ BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CMainDlg::OnCancel() {
-  if (RefuseCloseWhileBusy()) return;
+  if (RefuseWhileBusy()) return;
   CRTDialog::OnCancel();
 }
 
 // Before the dialog's own handling, which would only beep at the disabled
 // Exit button while busy.
 void CMainDlg::OnClose() {
-  if (RefuseCloseWhileBusy()) return;
+  if (RefuseWhileBusy()) return;
   CRTDialog::OnClose();
+}
+
+void CMainDlg::OnLButtonDown(UINT nFlags, CPoint point) {
+  CRect exit;
+  m_btnExit.GetWindowRect(&exit);
+  ScreenToClient(&exit);
+  if (exit.PtInRect(point) && RefuseWhileBusy()) return;
+  CRTDialog::OnLButtonDown(nFlags, point);
+}
+
+void CMainDlg::OnContextMenu(CWnd* pWnd, CPoint point) {
+  const LRESULT hit = SendMessage(WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+  if ((hit == HTCAPTION || hit == HTSYSMENU) && RefuseWhileBusy()) return;
+  CRTDialog::OnContextMenu(pWnd, point);
 }
 
 void CMainDlg::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
@@ -263,7 +280,12 @@ void CMainDlg::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
 }
 
 void CMainDlg::OnSysCommand(UINT nID, LPARAM lParam) {
-  if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+  const UINT command = nID & 0xFFF0;
+  const bool byKeyboard = (nID & 0x000F) == 0;
+  const bool waitsForTheOperator = command == IDM_ABOUTBOX || command == SC_KEYMENU || command == SC_MOUSEMENU ||
+                                   ((command == SC_MOVE || command == SC_SIZE) && byKeyboard);
+  if (waitsForTheOperator && RefuseWhileBusy()) return;
+  if (command == IDM_ABOUTBOX) {
     CAboutDlg about;
     about.DoModal();
     return;

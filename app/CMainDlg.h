@@ -98,16 +98,28 @@ class CMainDlg : public CRTDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   // Exit, Escape, the close box and Alt+F4 all end here or in OnClose: while
-  // busy they are refused with a message. Enter has no button to press.
+  // busy they are refused (RefuseWhileBusy). Enter has no button to press.
   void OnCancel() override;
   void OnOK() override {}
   afx_msg void OnClose();
   // Active again (a message box closed, the window manager gave it back):
   // the shown flow may owe the keyboard a place.
   afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
-  // TRUE, after telling the operator why, when the program must not close now.
-  BOOL RefuseCloseWhileBusy();
+  // While a scan or an apply run holds the wizard busy, nothing may close it
+  // or open a window that waits for the operator: such a window's modal loop
+  // would run inside the run's own wait and hold the run until answered. The
+  // attempt gets the bell, and the shown page says once per run, where it
+  // keeps a log, that the wizard can be closed when the run has ended. TRUE
+  // when it was refused.
+  BOOL RefuseWhileBusy();
+  // The system menu (and so each of its entries), About, and a move or a
+  // size by the keyboard are refused while busy; a drag of the caption or a
+  // frame ends when the button comes up and goes on.
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+  // A right click on the caption opens the system menu.
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+  // A click on Exit, which is disabled while busy, is a close refused.
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnPaint();
   afx_msg HCURSOR OnQueryDragIcon();
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);

@@ -135,6 +135,7 @@ void CWizardFrame::EnableWithParent(BOOL enable) {
   // Asked before the buttons go: a disabled button loses the focus.
   const BOOL keyboard = HasKeyboard();
   m_bBusy = !enable;
+  if (m_bBusy && !wasBusy) m_bRefusalTold = FALSE;
   UpdateButtonStates();
   if (CWnd* parent = GetParent()) parent->SendMessage(WM_WIZARD_BUSY, m_bBusy);
   m_bFocusOwed = FALSE;
@@ -147,6 +148,12 @@ void CWizardFrame::EnableWithParent(BOOL enable) {
     else
       m_bFocusOwed = TRUE;
   }
+}
+
+void CWizardFrame::RefusedWhileBusy() {
+  if (m_bRefusalTold) return;
+  m_bRefusalTold = TRUE;
+  if (CWizardPage* page = Page(m_nCurrent)) page->OnRefusedWhileBusy();
 }
 
 LRESULT CWizardFrame::OnWizardBusy(WPARAM busy, LPARAM) {

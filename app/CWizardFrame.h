@@ -56,6 +56,9 @@ class CWizardFrame : public CRTDialog {
   // The main dialog became the active window.
   void OnMainActivated();
   BOOL IsBusy() const { return m_bBusy; }
+  // The main dialog refused a close or a window while busy: the shown page
+  // hears of it the first time in each busy spell.
+  void RefusedWhileBusy();
   // The frame's window and its pages are about to go: the pages stop any
   // work that would still reach the devices.
   void StopPages();
@@ -87,6 +90,7 @@ class CWizardFrame : public CRTDialog {
 
  protected:
   BOOL m_bBusy = FALSE;
+  BOOL m_bRefusalTold = FALSE;  // in this busy spell
   // What the flow wants of Back and Cancel; busy, every button is disabled.
   BOOL m_bBackWanted = TRUE;
   BOOL m_bCancelWanted = TRUE;

@@ -27,6 +27,7 @@ int CWizardPage::OnNextPage() { return kFollowingPage; }
 void CWizardPage::OnReturnToPage() {}
 int CWizardPage::OnBackPage() { return kFollowingPage; }
 void CWizardPage::StopWork() {}
+void CWizardPage::OnRefusedWhileBusy() {}
 
 void CWizardPage::SetWaitCursor(BOOL wait, CursorChange change) {
   if (CWnd* frame = GetParent()) frame->SendMessage(WM_WIZARD_WAIT_CURSOR, wait, change == CursorChange::kAtOnce);

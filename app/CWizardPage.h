@@ -57,6 +57,9 @@ class CWizardPage : public CRTDialog {
   virtual int OnBackPage();
   // The page's window is about to go: nothing more may be sent to a device.
   virtual void StopWork();
+  // While the page's run held the wizard busy, the operator tried to close
+  // it (or to open a window); the page may say when that can be done.
+  virtual void OnRefusedWhileBusy();
 
   // Asks for the wait cursor (TRUE) or the ordinary one over the program's
   // window (WM_WIZARD_WAIT_CURSOR), shown at once or at the pointer's next move.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@
 #include "TempDir.h"
 #include "TestKit.h"
 #include "WizardRes.h"
+#include "WizardUi.h"
 
 namespace fs = std::filesystem;
 
@@ -118,52 +120,85 @@ class MainWindow : public ::testing::Test {
   CMainDlg* dialog = nullptr;
 };
 
-// Every way a person closes the program, each tried while a scan runs: the
-// dialog stays, and the skinned box says why, once per try.
-TEST_F(MainWindow, ClosingWhileAScanRunsIsRefusedWithTheReason) {
-  Press(IDC_MAIN_MODIFY);
-  auto* scan = dynamic_cast<CScanPage*>(Frame(CMainDlg::kModifyFlow)->Page(0));
+// Every way a person closes the program or opens a window that waits for
+// an answer, each tried while a scan runs: nothing opens (a modal loop there
+// would run inside the scan's wait and hold it), the bell rings once per
+// try, and the scan goes on.
+TEST_F(MainWindow, ClosingOrOpeningAWindowWhileAScanRunsIsRefusedWithTheBell) {
+  // The About box belongs to the program's main window, as in the program.
+  struct MainWindowOfTheApp {
+    explicit MainWindowOfTheApp(CWnd* main) { theApp.m_pMainWnd = main; }
+    ~MainWindowOfTheApp() { theApp.m_pMainWnd = nullptr; }
+  } owner(dialog);
+  CScanPage* scan = StartStatusScan();
   ASSERT_NE(scan, nullptr);
   ASSERT_TRUE(scan->IsScanning());
   ASSERT_TRUE(dialog->IsBusy());
 
+  CRect caption;
+  dialog->GetWindowRect(&caption);
+  const CPoint onCaption(caption.CenterPoint().x, caption.top + ::GetSystemMetrics(SM_CYCAPTION) / 2 + 2);
   const struct {
     const char* way;
     UINT message;
     WPARAM wParam;
+    LPARAM lParam;
   } ways[] = {
-      {"the close box / Alt+F4 (SC_CLOSE)", WM_SYSCOMMAND, SC_CLOSE},
-      {"WM_CLOSE", WM_CLOSE, 0},
-      {"Exit (IDCANCEL)", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED)},
+      {"the close box / Alt+F4 (SC_CLOSE)", WM_SYSCOMMAND, SC_CLOSE, 0},
+      {"WM_CLOSE", WM_CLOSE, 0, 0},
+      {"Exit (IDCANCEL)", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0},
+      {"the system menu by Alt+Space", WM_SYSCOMMAND, SC_KEYMENU, ' '},
+      {"the system menu by the caption's icon", WM_SYSCOMMAND, SC_MOUSEMENU + HTSYSMENU, 0},
+      {"the About entry", WM_SYSCOMMAND, IDM_ABOUTBOX, 0},
+      {"Move by the keyboard", WM_SYSCOMMAND, SC_MOVE, 0},
+      {"Size by the keyboard", WM_SYSCOMMAND, SC_SIZE, 0},
+      {"a right click on the caption", WM_CONTEXTMENU, 0, MAKELPARAM(onCaption.x, onCaption.y)},
   };
-  const std::string reason(theApp.Text("IDS_MSG_BUSY_NO_EXIT"));
-  ASSERT_FALSE(reason.empty());
+  const auto refused = [&](const char* way, const std::function<void()>& attempt) {
+    SCOPED_TRACE(way);
+    Boxes boxes;
+    const int bells = testkit::BeepCount();
+    attempt();
+    testkit::PumpPending();
+    ASSERT_TRUE(::IsWindow(dialog->GetSafeHwnd()));
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{});
+    EXPECT_EQ(testkit::BeepCount(), bells + 1);
+    EXPECT_TRUE(scan->IsScanning());
+  };
+  for (const auto& w : ways)
+    refused(w.way, [&] { dialog->SendMessage(w.message, w.wParam, w.lParam); });
   // And as a person does it, with the focus where the busy flow keeps it.
   // (Escape in a flow closes nothing: see the test of the keys below.)
   const struct {
     const char* way;
     std::vector<UINT> keys;  // pressed in order, released in reverse
-  } keys[] = {{"Alt+F4", {VK_MENU, VK_F4}}};
-  for (const auto& k : keys) {
-    Boxes boxes;
-    for (UINT vk : k.keys) testkit::KeyDown(vk);
-    for (auto it = k.keys.rbegin(); it != k.keys.rend(); ++it) testkit::KeyUp(*it);
-    testkit::PumpPending();
-    ASSERT_TRUE(::IsWindow(dialog->GetSafeHwnd())) << k.way;
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{reason}) << k.way;
-  }
-  for (const auto& w : ways) {
-    Boxes boxes;
-    dialog->SendMessage(w.message, w.wParam, 0);
-    testkit::PumpPending();
-    ASSERT_TRUE(::IsWindow(dialog->GetSafeHwnd())) << w.way;
-    EXPECT_TRUE(dialog->IsWindowVisible()) << w.way;
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{reason}) << w.way;
-    EXPECT_TRUE(scan->IsScanning()) << w.way;
-  }
+  } keys[] = {{"Alt+F4", {VK_MENU, VK_F4}}, {"Alt+Space", {VK_MENU, VK_SPACE}}};
+  for (const auto& k : keys)
+    refused(k.way, [&] {
+      for (UINT vk : k.keys) testkit::KeyDown(vk);
+      for (auto it = k.keys.rbegin(); it != k.keys.rend(); ++it) testkit::KeyUp(*it);
+    });
+  refused("a click on the disabled Exit", [&] {
+    CRect exit;
+    dialog->m_btnExit.GetWindowRect(&exit);
+    dialog->ScreenToClient(&exit);
+    testkit::Click(dialog->GetSafeHwnd(), exit.CenterPoint());
+  });
   // The buttons still take no input, the dialog still takes the next try.
-  EXPECT_FALSE(Frame(CMainDlg::kModifyFlow)->m_btnNext.IsWindowEnabled());
+  EXPECT_FALSE(Frame(CMainDlg::kStatusFlow)->m_btnNext.IsWindowEnabled());
   EXPECT_TRUE(dialog->IsWindowEnabled());
+  // Idle again, the About entry opens its box.
+  testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000);
+  testkit::SetClockScale(1);
+  ASSERT_FALSE(dialog->IsBusy());
+  bool aboutShown = false;
+  testkit::ModalHandler about([&](HWND box) {
+    aboutShown = true;
+    testkit::Answer(box, IDOK);
+  });
+  dialog->SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+  EXPECT_TRUE(aboutShown);
 }
 
 // The program's own loop: every message passes the windows'
@@ -177,8 +212,8 @@ void PumpAsTheProgramDoes() {
   }
 }
 
-// A scan that ends while a message box holds the keyboard (here the
-// refusal of a close) leaves the box alone; the keyboard goes to Next once
+// A scan that ends while a message box holds the keyboard (one the test
+// opens, as a failure's box would open) leaves the box alone; the keyboard goes to Next once
 // the box has closed and the main dialog is active again.
 TEST_F(MainWindow, ARunThatEndsUnderAMessageBoxGivesTheKeysToNextOnceTheBoxCloses) {
   // The box belongs to the program's main window, as in the program.
@@ -198,7 +233,7 @@ TEST_F(MainWindow, ARunThatEndsUnderAMessageBoxGivesTheKeysToNextOnceTheBoxClose
     focusUnderTheBox = ::GetFocus();
     testkit::Answer(box, IDC_MSGBOX_SINGLE_OK);
   });
-  dialog->SendMessage(WM_CLOSE);
+  ShowSkinMessage(CString("A message"), FALSE);
   testkit::PumpPending();
   testkit::SetClockScale(1);
   ASSERT_TRUE(boxShown);
@@ -291,19 +326,39 @@ TEST_F(MainWindow, EscapeInAFlowNeverEndsTheProgramAndAScanGivesTheKeysBackOnNex
   EXPECT_TRUE(ended()) << "Escape on the welcome panel is Exit";
 }
 
-// An apply run holds the wizard busy just as a scan does.
+// An apply run holds the wizard busy just as a scan does: a close is
+// refused with the bell and no box, and the apply page's log says once in
+// each busy spell that the wizard can be closed when the run has ended.
 TEST_F(MainWindow, ClosingWhileAnApplyRunHoldsTheWizardIsRefused) {
   Press(IDC_MAIN_CREATE);
   CWizardFrame* create = Frame(CMainDlg::kCreateFlow);
-  auto* apply = dynamic_cast<CApplyPage*>(create->Page(3));
+  auto* apply = dynamic_cast<CApplyPage*>(create->Page(kCreateFirstApply));
   ASSERT_NE(apply, nullptr);
-  apply->SetBusy(TRUE);
-  Boxes boxes;
-  dialog->SendMessage(WM_CLOSE);
-  testkit::PumpPending();
-  EXPECT_TRUE(::IsWindow(dialog->GetSafeHwnd()));
-  EXPECT_EQ(boxes.texts.size(), 1u);
-  apply->SetBusy(FALSE);
+  create->m_nCurrent = kCreateFirstApply;  // the page the refusal is told to
+  const std::string told(theApp.Text("IDS_STR_BUSY_CLOSE_LATER"));
+  ASSERT_FALSE(told.empty());
+  const auto lastLine = [&] {
+    CString text;
+    if (apply->m_log.GetCount() > 0) apply->m_log.GetLineText(apply->m_log.GetCount() - 1, text);
+    return std::string(text);
+  };
+  for (int spell = 0; spell < 2; ++spell) {
+    SCOPED_TRACE(spell == 0 ? "the first busy spell" : "the next busy spell");
+    apply->SetBusy(TRUE);
+    const int lines = apply->m_log.GetCount();
+    const int bells = testkit::BeepCount();
+    Boxes boxes;
+    for (int tries = 0; tries < 2; ++tries) {
+      dialog->SendMessage(WM_CLOSE);
+      testkit::PumpPending();
+    }
+    EXPECT_TRUE(::IsWindow(dialog->GetSafeHwnd()));
+    EXPECT_TRUE(boxes.texts.empty());
+    EXPECT_EQ(testkit::BeepCount(), bells + 2);
+    EXPECT_EQ(apply->m_log.GetCount(), lines + 1);
+    EXPECT_EQ(lastLine(), told);
+    apply->SetBusy(FALSE);
+  }
   EXPECT_FALSE(dialog->IsBusy());
 }
 
