@@ -40,7 +40,25 @@ XDriver::XDriver(const std::string& display) : name_(display) {
   if (!XTestQueryExtension(dpy_, &event, &error, &major, &minor)) {
     XCloseDisplay(dpy_);
     dpy_ = nullptr;
+    return;
   }
+  // The server tells every client that asks when any client rings the bell.
+  int opcode, xkbMajor = XkbMajorVersion, xkbMinor = XkbMinorVersion;
+  if (XkbQueryExtension(dpy_, &opcode, &xkbEvent_, &error, &xkbMajor, &xkbMinor))
+    XkbSelectEvents(dpy_, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+  else
+    xkbEvent_ = -1;
+}
+
+int XDriver::Bells() {
+  if (xkbEvent_ < 0) return -1;
+  XSync(dpy_, False);
+  while (XPending(dpy_) > 0) {
+    XEvent ev;
+    XNextEvent(dpy_, &ev);
+    if (ev.type == xkbEvent_ && reinterpret_cast<XkbAnyEvent*>(&ev)->xkb_type == XkbBellNotify) ++bells_;
+  }
+  return bells_;
 }
 
 XDriver::~XDriver() {

@@ -79,6 +79,10 @@ class XDriver {
   // The whole screen as a PNG.
   bool SavePng(const std::string& path);
 
+  // How many times a client of the server rang its bell since the driver
+  // connected (XKB's bell notices); -1 when the server cannot tell.
+  int Bells();
+
   // Everything sent has reached the server, and a little real time passed
   // for the program to take it.
   void Settle(int ms = 60);
@@ -89,4 +93,6 @@ class XDriver {
 
   _XDisplay* dpy_ = nullptr;
   std::string name_;
+  int xkbEvent_ = -1;
+  int bells_ = 0;
 };
