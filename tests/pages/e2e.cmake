@@ -24,9 +24,7 @@ if(TARGET pages AND TARGET Trellian)
     set_tests_properties(e2e_x11_${manager} PROPERTIES TIMEOUT 600 LABELS x11 RESOURCE_LOCK xvfb_${manager}
       ENVIRONMENT "TRELLIAN_SOURCE_DIR=${CMAKE_SOURCE_DIR};TRELLIAN_BINARY_DIR=${CMAKE_BINARY_DIR};TRELLIAN_X_WM=${manager}")
   endforeach()
-  # The in-process case starts its Xvfb inside a private network namespace,
-  # where the display number it is given can be one a server outside holds
-  # too: then the program in the lab, which reaches its server through the
-  # socket file only, may reach the wrong one. Never both at once.
-  set_tests_properties(e2e_x11 PROPERTIES RESOURCE_LOCK "xvfb_bare;xvfb_openbox")
+  # Every Xvfb of the tests is started on a named display number whose lock
+  # file no live server holds (tests/support/Xvfb.h), so a server inside a
+  # private network namespace never shares its socket file with one outside.
 endif()
