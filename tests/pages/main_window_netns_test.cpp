@@ -72,6 +72,13 @@ class Boxes {
   testkit::ModalHandler handler_;
 };
 
+// The dialog as the program's main window, for as long as the object lives:
+// the boxes it opens belong to it.
+struct MainWindowOfTheApp {
+  explicit MainWindowOfTheApp(CWnd* main) { theApp.m_pMainWnd = main; }
+  ~MainWindowOfTheApp() { theApp.m_pMainWnd = nullptr; }
+};
+
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -126,10 +133,7 @@ class MainWindow : public ::testing::Test {
 // try, and the scan goes on.
 TEST_F(MainWindow, ClosingOrOpeningAWindowWhileAScanRunsIsRefusedWithTheBell) {
   // The About box belongs to the program's main window, as in the program.
-  struct MainWindowOfTheApp {
-    explicit MainWindowOfTheApp(CWnd* main) { theApp.m_pMainWnd = main; }
-    ~MainWindowOfTheApp() { theApp.m_pMainWnd = nullptr; }
-  } owner(dialog);
+  MainWindowOfTheApp owner(dialog);
   CScanPage* scan = StartStatusScan();
   ASSERT_NE(scan, nullptr);
   ASSERT_TRUE(scan->IsScanning());
@@ -213,14 +217,11 @@ void PumpAsTheProgramDoes() {
 }
 
 // A scan that ends while a message box holds the keyboard (one the test
-// opens, as a failure's box would open) leaves the box alone; the keyboard goes to Next once
-// the box has closed and the main dialog is active again.
+// opens, as a failure's box would open) leaves the box alone; the keyboard
+// goes to Next once the box has closed and the main dialog is active again.
 TEST_F(MainWindow, ARunThatEndsUnderAMessageBoxGivesTheKeysToNextOnceTheBoxCloses) {
   // The box belongs to the program's main window, as in the program.
-  struct MainWindowOfTheApp {
-    explicit MainWindowOfTheApp(CWnd* main) { theApp.m_pMainWnd = main; }
-    ~MainWindowOfTheApp() { theApp.m_pMainWnd = nullptr; }
-  } owner(dialog);
+  MainWindowOfTheApp owner(dialog);
   CScanPage* scan = StartStatusScan();
   CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
   ASSERT_NE(scan, nullptr);
