@@ -960,6 +960,7 @@ void XFlows::CreateMakesAGroupOfThreeWithAWpa2Ssid() {
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("apply", [&] { return FieldShows(*x_, log); }));
   ASSERT_NO_FATAL_FAILURE(LogScrollsDuringTheRun(log, firstLine));
   ASSERT_NO_FATAL_FAILURE(RefusedWhileBusy("the first apply run", kExit | kCloseBox | kAltF4, kFirstRunQuietMs));
+  Shot("create", "apply-refused");  // the log's line on the refusals, near its end
   const auto grouped = [&] {
     auto devices = lab_->Devices();
     for (const char* mac : {e2e::kMaster, e2e::kBackup, e2e::kSlave})
