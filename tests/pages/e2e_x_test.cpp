@@ -751,7 +751,8 @@ class XFlows : public ::testing::Test {
   // While a run writes the log, the log scrolls: the wheel over it, and
   // clicks on its scroll bar's track above the thumb (pages up), bring its
   // first line back to the top. Each new line scrolls the log down again,
-  // so each way is tried a few times and looked at at once.
+  // so each way is tried a few times, each time watched for a little while
+  // (on a loaded machine the program may take the input late).
   static void LogScrollsDuringTheRun(Box log, const XDriver::Image& firstLine) {
     const Box top = LogTopLine(log);
     ASSERT_FALSE(firstLine.pixels.empty());
@@ -761,8 +762,7 @@ class XFlows : public ::testing::Test {
     const auto scrollsBack = [&](const std::function<void()>& scroll) {
       for (int tries = 0; tries < 5; ++tries) {
         scroll();
-        if (x_->Grab(top) == firstLine) return true;
-        Nap(300);
+        if (WaitFor([&] { return x_->Grab(top) == firstLine; }, 400)) return true;
       }
       return false;
     };
@@ -1204,15 +1204,18 @@ TEST(XStart, ASecondCopySaysWhyInTheSkinnedBoxAndEnds) {
   // Once placed (a window manager may move it) and painted: the message
   // written, under the skin's light caption, not the plain dark one.
   Window w;
-  EXPECT_TRUE(WaitFor(
+  const auto written = [&] { return WrittenPixels(x, w.Control(IDD_SKIN_MESSAGE_BOX, IDC_MSGBOX_TEXT)) > 50; };
+  const auto skinned = [&] {
+    return IsLight(x.Pixel(Point{w.outer.x + w.outer.width * 3 / 5, w.outer.y + w.Border() + 3}));
+  };
+  WaitFor(
       [&] {
         w = Window::Of(x, box, IDD_SKIN_MESSAGE_BOX);
-        return WrittenPixels(x, w.Control(IDD_SKIN_MESSAGE_BOX, IDC_MSGBOX_TEXT)) > 50;
+        return written() && skinned();
       },
-      5000))
-      << "the box says nothing";
-  EXPECT_TRUE(IsLight(x.Pixel(Point{w.outer.x + w.outer.width * 3 / 5, w.outer.y + w.Border() + 3})))
-      << "the box's caption is not the skin's";
+      5000);
+  EXPECT_TRUE(written()) << "the box says nothing";
+  EXPECT_TRUE(skinned()) << "the box's caption is not the skin's";
   x.MoveTo(Point{5, 5});
   x.Settle(200);
   EXPECT_TRUE(x.SavePng(ShotFolder("start") + "/01-second-copy.png"));
