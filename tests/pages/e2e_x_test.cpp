@@ -1201,17 +1201,21 @@ TEST(XStart, ASecondCopySaysWhyInTheSkinnedBoxAndEnds) {
 
   const unsigned long box = x.WaitForWindow(kMessageBoxTitle, 30000);
   ASSERT_NE(box, 0u) << "the second copy said nothing:\n" << log();
-  // Once placed (a window manager may move it) and painted: the message
-  // written, under the skin's light caption, not the plain dark one.
+  // Once placed (a window manager may still move it after it shows) and
+  // painted: the message written, under the skin's light caption, not the
+  // plain dark one.
   Window w;
   const auto written = [&] { return WrittenPixels(x, w.Control(IDD_SKIN_MESSAGE_BOX, IDC_MSGBOX_TEXT)) > 50; };
   const auto skinned = [&] {
     return IsLight(x.Pixel(Point{w.outer.x + w.outer.width * 3 / 5, w.outer.y + w.Border() + 3}));
   };
+  Box placed{};
   WaitFor(
       [&] {
         w = Window::Of(x, box, IDD_SKIN_MESSAGE_BOX);
-        return written() && skinned();
+        const bool still = w.outer.x == placed.x && w.outer.y == placed.y && w.outer.width == placed.width;
+        placed = w.outer;
+        return still && written() && skinned();
       },
       5000);
   EXPECT_TRUE(written()) << "the box says nothing";
