@@ -1,5 +1,5 @@
 // A private X server (Xvfb) for a test: started on a display number it picks
-// itself with one screen of `screen` ("WIDTHxHEIGHTxDEPTH"), stopped when the
+// itself, or the first free one of TRELLIAN_XVFB_DISPLAYS ("FIRST-LAST"), with one screen of `screen` ("WIDTHxHEIGHTxDEPTH"), stopped when the
 // object goes.
 #pragma once
 
@@ -18,6 +18,8 @@ class Xvfb {
   const std::string& name() const { return name_; }
 
  private:
+  bool Start(const std::string& screen, int display);
+
   pid_t pid_ = -1;
   std::string name_;
 };
