@@ -54,6 +54,12 @@ void CRTComboBox::OnPaint() {
       dc->SetTextColor(oldColor);
       dc->SetBkMode(oldMode);
     }
+    // The field of a closed combo box with the keyboard wears the dotted
+    // outline, as the other controls do.
+    if (::GetFocus() == m_hWnd && !GetDroppedState()) {
+      CRect item(info.rcItem);
+      dc->DrawFocusRect(&item);
+    }
   }
   EndPaint(&ps);
 }

@@ -483,7 +483,8 @@ TEST_F(ListTest, ComboItemDrawingByAction) {
 }
 
 // The background and button come from the images alone: without them the
-// control paints nothing of its own but the selected text.
+// control paints nothing of its own but the selected text, and the dotted
+// outline while it has the focus.
 TEST_F(ListTest, ComboPaintsBackArrowAndTheSelectedText) {
   CRTComboBox combo;
   ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_HASSTRINGS, CRect(10, 250, 150, 400), &page,
@@ -512,6 +513,10 @@ TEST_F(ListTest, ComboPaintsBackArrowAndTheSelectedText) {
   EXPECT_EQ(letters(), "AD");
   combo.SetCurSel(0);
   EXPECT_EQ(letters(), "ADk") << "the selected text in black";
+  combo.SetFocus();
+  EXPECT_NE(letters(), "ADk") << "the field with the focus wears the dotted outline";
+  page.SetFocus();
+  EXPECT_EQ(letters(), "ADk") << "and loses it with the focus";
   combo.EnableWindow(FALSE);
   const std::string disabled = letters();
   EXPECT_EQ(disabled.find('k'), std::string::npos) << "a disabled combo's text is not black: " << disabled;
