@@ -179,6 +179,20 @@ TEST_F(CreateFlow, FinishReplacesNextOnTheLastPage) {
   EXPECT_TRUE(frame.m_btnCancel.IsWindowEnabled());
 }
 
+// A page that Next or Back shows takes the focus for its first tab stop; the
+// completion page has none, and Finish takes it, where it shows.
+TEST_F(CreateFlow, TheShownPageOrElseTheButtonTheFlowGoesOnWithHasTheFocus) {
+  page(6)->m_bFinished = TRUE;
+  GoTo(2);  // the members: lists
+  ASSERT_NE(::GetFocus(), nullptr);
+  EXPECT_TRUE(::IsChild(page(2)->m_hWnd, ::GetFocus()));
+  GoTo(6);
+  EXPECT_EQ(::GetFocus(), frame.m_btnFinish.m_hWnd);
+  page(6)->back = 2;
+  frame.OnBack();
+  EXPECT_TRUE(::IsChild(page(2)->m_hWnd, ::GetFocus()));
+}
+
 TEST_F(CreateFlow, CloseHidesTheFrameAndStartsOverAtPageZero) {
   GoTo(2);
   frame.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WIZ_CANCEL, BN_CLICKED), 0);
