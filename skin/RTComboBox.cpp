@@ -23,6 +23,18 @@ CRect CRTComboBox::GetDroppedRect() const {
 
 void CRTComboBox::PreSubclassWindow() { CComboBox::PreSubclassWindow(); }
 
+// Enter and Escape on an open list are the list's: they choose or close it.
+// The dialogs around it would take them first, for their default and cancel
+// buttons (the main dialog drops Escape while a flow shows).
+BOOL CRTComboBox::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN) && GetDroppedState()) {
+    ::TranslateMessage(pMsg);
+    ::DispatchMessage(pMsg);
+    return TRUE;
+  }
+  return CComboBox::PreTranslateMessage(pMsg);
+}
+
 BOOL CRTComboBox::OnEraseBkgnd(CDC* pDC) {
   if (s_images.images[kBack]) {
     CRect client;

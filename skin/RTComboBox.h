@@ -35,6 +35,7 @@ class CRTComboBox : public CComboBox {
   CRect GetDroppedRect() const;
 
   void PreSubclassWindow() override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
  protected:

@@ -525,4 +525,32 @@ TEST_F(ListTest, ComboPaintsBackArrowAndTheSelectedText) {
   EXPECT_EQ(combo.GetDroppedRect().Width(), 140);
 }
 
+// Escape and Enter on an open list reach the combo box before any window
+// around it (a dialog would take them for its cancel and default buttons):
+// Escape closes the list and keeps the choice, Enter takes the item shown.
+TEST_F(ListTest, EscapeAndEnterOnAnOpenListAreTheCombosOwn) {
+  CRTComboBox combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_HASSTRINGS, CRect(10, 250, 150, 400), &page,
+                           9));
+  for (const char* role : {"Master", "Backup Master", "Slave"}) combo.AddString(role);
+  combo.SetCurSel(2);
+  combo.SetFocus();
+  auto key = [&](UINT vk) {
+    MSG msg{combo.m_hWnd, WM_KEYDOWN, vk, 0, 0, {0, 0}};
+    return CWnd::WalkPreTranslateTree(nullptr, &msg);
+  };
+  EXPECT_FALSE(key(VK_ESCAPE)) << "a closed combo leaves Escape to its dialog";
+  combo.ShowDropDown(TRUE);
+  ASSERT_TRUE(combo.GetDroppedState());
+  combo.SendMessage(WM_KEYDOWN, VK_UP, 0);
+  EXPECT_TRUE(key(VK_ESCAPE));
+  EXPECT_FALSE(combo.GetDroppedState());
+  EXPECT_EQ(combo.GetCurSel(), 2);
+  combo.ShowDropDown(TRUE);
+  combo.SendMessage(WM_KEYDOWN, VK_UP, 0);
+  EXPECT_TRUE(key(VK_RETURN));
+  EXPECT_FALSE(combo.GetDroppedState());
+  EXPECT_EQ(combo.GetCurSel(), 1);
+}
+
 }  // namespace
