@@ -12,7 +12,8 @@
 // <build>/screens/x11-<manager>/<flow>/NN-<page>.png.
 //
 // With the flows go what a person tries on the way: Enter and Escape on
-// every page, during a scan or an apply run and after it, Tab round the page
+// every page (on the last one Enter presses Finish, which has the focus),
+// during a scan or an apply run and after it, Tab round the page
 // and the dialog, the close box, Alt+F4 and Exit while busy, the About box
 // from the system menu, minimise and restore. Last, a second copy of the
 // program meets the first one's port and says why it cannot start.
@@ -480,6 +481,16 @@ class XFlows : public ::testing::Test {
       AnswerMessageBox();
     }
   }
+  // The last page gives Finish the focus: Escape keeps the page.
+  static void EscapeKeepsTheLastPage(const char* page, const std::function<bool()>& onPage) {
+    SCOPED_TRACE(std::string(page) + ": Escape");
+    PressKeys({"Escape"});
+    x_->Settle(300);
+    ASSERT_TRUE(Alive()) << "Escape ended the program on the page " << page << ":\n" << lab_->Log();
+    EXPECT_TRUE(onPage()) << "Escape left the page " << page;
+    AnswerMessageBox();
+  }
+
   // Enter and Escape while a scan or an apply run holds the wizard busy:
   // the program goes on, busy, and says nothing.
   static void KeysChangeNothingWhileBusy(const char* run) {
@@ -853,9 +864,14 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds(
       "the second apply run", [&] { return FieldShows(*x_, log); },
       [&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, log); }, 60000));
-  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("create done", [&] { return LightPixels(*x_, done) > 30; }));
+  ASSERT_NO_FATAL_FAILURE(EscapeKeepsTheLastPage("create done", [&] { return LightPixels(*x_, done) > 30; }));
   Shot("create", "done");
-  ASSERT_NO_FATAL_FAILURE(Finish());
+  // Enter presses Finish, which has the focus: the frame goes, the program stays.
+  const Box finish = layout.Frame(IDC_WIZ_FINISH);
+  ASSERT_GT(LightPixels(*x_, finish), 30) << "Finish does not show";
+  PressKeys({"Return"});
+  EXPECT_TRUE(Until([&] { return LightPixels(*x_, finish) == 0; }, 3000)) << "Enter did not press Finish";
+  ASSERT_TRUE(Alive()) << "Finish ended the program";
 
   e2e::ExpectCreated(lab_->Devices());
 }
@@ -965,7 +981,7 @@ TEST_F(XFlows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   const auto onDone = [&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, ssid) && !FieldShows(*x_, log); };
   ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds("the second modify apply run", [&] { return FieldShows(*x_, log); },
                                                     onDone, 60000));
-  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("modify done", onDone));
+  ASSERT_NO_FATAL_FAILURE(EscapeKeepsTheLastPage("modify done", onDone));
   Shot("modify", "done");
   ASSERT_NO_FATAL_FAILURE(Finish());
 
