@@ -7,6 +7,8 @@ IMPLEMENT_DYNAMIC(CRTComboBox, CComboBox)
 BEGIN_MESSAGE_MAP(CRTComboBox, CComboBox)
 ON_WM_ERASEBKGND()
 ON_WM_PAINT()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 namespace {
@@ -68,12 +70,25 @@ void CRTComboBox::OnPaint() {
     }
     // The field of a closed combo box with the keyboard wears the dotted
     // outline, as the other controls do.
-    if (::GetFocus() == m_hWnd && !GetDroppedState()) {
+    if (m_bFocused && !GetDroppedState()) {
       CRect item(info.rcItem);
       dc->DrawFocusRect(&item);
     }
   }
   EndPaint(&ps);
+}
+
+// The focus is counted gone before the loss is reported: a parent that has
+// the box painted at once on CBN_KILLFOCUS (the WEP and WPA dialogs) must not
+// get the outline, which the focus still seems to own until the handler ends.
+void CRTComboBox::OnSetFocus(CWnd* pOldWnd) {
+  m_bFocused = TRUE;
+  CComboBox::OnSetFocus(pOldWnd);
+}
+
+void CRTComboBox::OnKillFocus(CWnd* pNewWnd) {
+  m_bFocused = FALSE;
+  CComboBox::OnKillFocus(pNewWnd);
 }
 
 void CRTComboBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
