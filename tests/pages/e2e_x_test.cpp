@@ -843,6 +843,20 @@ TEST_F(XFlows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   ASSERT_TRUE(Until([&] { return WrittenPixels(*x_, ssid) > 0; }, 10000)) << "the SSID was not read";
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("wireless", onWireless));
   TypeInto(*x_, ssid, e2e::kSsid);
+  // The focus outline goes with the focus: Tab from the SSID reaches "Auto
+  // Channel Scan" (the channel list is off while it is ticked), which shows
+  // the outline; the next Tab takes it on to the authentication box, which
+  // shows it now, and leaves the check box as it looked before.
+  const Box autoScan = layout.Page(IDD_PAGE_WIRELESS, IDC_WL_AUTO_CHANNEL);
+  const Box authBox = layout.Page(IDD_PAGE_WIRELESS, IDC_WL_AUTH);
+  const XDriver::Image autoPlain = x_->Grab(autoScan), authPlain = x_->Grab(authBox);
+  x_->Key("Tab");
+  x_->Settle(200);
+  EXPECT_FALSE(x_->Grab(autoScan) == autoPlain) << "Auto Channel Scan shows no focus outline";
+  x_->Key("Tab");
+  x_->Settle(200);
+  EXPECT_TRUE(x_->Grab(autoScan) == autoPlain) << "the outline stayed on Auto Channel Scan";
+  EXPECT_FALSE(x_->Grab(authBox) == authPlain) << "the authentication box shows no focus outline";
   // The authentication and the WPA mode from their drop lists, with the
   // mouse: Open System, Shared Key, WPA-Personal; Auto, WPA2 Only, WPA Only.
   ChooseFromList(layout.Page(IDD_PAGE_WIRELESS, IDC_WL_AUTH), 2, "create", "auth-list");
