@@ -7,7 +7,6 @@ namespace {
 
 const unsigned long kReadTimeout = 500;       // units of 10 ms
 const unsigned long kSetTimeout = 60 * 500;
-const DWORD kAnswerPollMs = 20;
 
 }  // namespace
 
@@ -35,8 +34,8 @@ BOOL CCommunityTask::Start() {
     return 0;
   }
   m_bFailed = 0;
-  m_nProgress = 0;
   m_bAnswered = 0;
+  m_bAnswerLost = 0;
   if (m_pList && !StartProgress()) {
     Report(FALSE, m_strRowMac, kTaskError);
     EndWithoutProgress();
@@ -50,6 +49,10 @@ void CCommunityTask::OnReadAnswer(VhQUAVError* error, basicVarList*, void* user)
 
 void CCommunityTask::OnSetAnswer(VhQUAVError* error, basicVarList*, void* user) {
   static_cast<CCommunityTask*>(user)->SetAnswered(error->code);
+}
+
+void CCommunityTask::OnReadBackAnswer(VhQUAVError* error, basicVarList*, void* user) {
+  static_cast<CCommunityTask*>(user)->ReadBackAnswered(error->code);
 }
 
 void CCommunityTask::ReadAnswered(int code) {
@@ -85,6 +88,7 @@ void CCommunityTask::ReadAnswered(int code) {
 }
 
 void CCommunityTask::SendSet(const CString& snmpStatus) {
+  m_strWrittenStatus = snmpStatus;
   m_list = QUAVVarlist(kCommunityTable);
   m_list["Public Community String"]->value = kDefaultReadCommunity;
   m_list["Private Community String"]->value = kDefaultWriteCommunity;
@@ -110,24 +114,43 @@ void CCommunityTask::SendSet(const CString& snmpStatus) {
 void CCommunityTask::SetAnswered(int code) {
   if (Closing()) return;
   HandlerScope scope(this);
+  if (code == QUAV_TIMEOUT) {
+    // The Set and its resends went unanswered, but the device may have taken
+    // it: what it holds decides.
+    m_list = QUAVVarlist(kCommunityTable);
+    m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
+    m_list.SetCommand(QUAV_CMD_GET);
+    try {
+      m_pClient->SendRequest(m_strTargetMac, &m_list, OnReadBackAnswer, kReadTimeout, this);
+      return;
+    } catch (CVHException* e) {
+      delete e;  // it cannot be asked: the Set failed
+    }
+  }
   m_bFailed = code != 0;
   m_bAnswered = code == 0;
   if (!m_pList) EndWithoutProgress();
 }
 
+void CCommunityTask::ReadBackAnswered(int code) {
+  if (Closing()) return;
+  HandlerScope scope(this);
+  const BOOL holds = code == 0 && m_list["SNMP Status"]->value == m_strWrittenStatus &&
+                     m_list["Public Community String"]->value == kDefaultReadCommunity &&
+                     m_list["Private Community String"]->value == kDefaultWriteCommunity;
+  m_bAnswerLost = holds;
+  m_bFailed = !holds;
+  m_bAnswered = holds;
+  if (!m_pList) EndWithoutProgress();
+}
+
 void CCommunityTask::Progress() {
-  const DWORD step = DWORD(m_nProgressDuration / 10);
-  const DWORD begin = GetTickCount();
-  while (m_nProgress <= 99 && !m_bFailed) {
-    SleepUntilStep(begin, m_nProgress + 1, step);
-    ++m_nProgress;
-  }
   // No success without the device's answers: to the read, and to the Set
-  // when one was sent (a lost Set would leave SNMP as it was).
-  while (!m_bFailed && !m_bAnswered) Sleep(kAnswerPollMs);
-  SetClosing();
+  // when one was sent (a lost Set would leave SNMP as it was), or its
+  // read-back.
+  AwaitOutcome(m_nProgressDuration, -1, m_bFailed, m_bAnswered);
   if (!m_bFailed)
-    Report(TRUE, m_strRowMac, kTaskOk);
+    Report(TRUE, m_strRowMac, m_bAnswerLost ? kTaskOkAnswerLost : kTaskOk);
   else if (!m_strFailure.IsEmpty())
     Report(FALSE, m_strRowMac, m_strFailure);
   else
