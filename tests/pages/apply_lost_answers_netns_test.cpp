@@ -1,0 +1,131 @@
+// Create flows of three devices in which every copy of one answer is lost
+// (the device still carries the request out): the step is settled by asking
+// the device what it holds, the flow goes on, and no device that ends as
+// planned is named failed. And a flow whose Master really failed: Next names
+// it with its step, and Cancel switches SNMP off again on every member the
+// run reached.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ApplySnmpKit.h"
+#include "FormatLangText.h"
+#include "WizardFlows.h"
+
+CWizardApp theApp;
+
+namespace {
+
+const char* const kMacs[] = {"000D88C00001", "000D88C00002", "000D88C00003"};
+const char* const kPlanned[] = {"10.250.0.21", "10.250.0.22", "10.250.0.23"};
+const char kLost[] = "OK! (its answer was lost; asked again, the access point holds what was written)";
+
+class LostAnswers : public ApplySnmp {
+ protected:
+  LostAnswers() { clock_scale_ = 40; }
+
+  // Three fresh devices at .31 to .33, the Master (the first) with `masterMore`.
+  void StartThree(const std::string& masterMore) {
+    std::string scenario;
+    for (int i = 0; i < 3; ++i)
+      scenario += "[device]\nmac = " + std::string(kMacs[i]) + "\nip = 10.250.0.3" + char('1' + i) + "\n" +
+                  (i == 0 ? masterMore : "");
+    StartDevices(scenario);
+  }
+  static std::vector<Member> ThreeMembers() {
+    return {{kMacs[0], "10.250.0.31", "Master"}, {kMacs[1], "10.250.0.32", "Slave"}, {kMacs[2], "10.250.0.33", "Slave"}};
+  }
+  // Both runs; the second only when the first lets the flow on.
+  void RunBoth(ApplyHost& first, std::vector<std::string>& log2) {
+    Run(first);
+    ASSERT_EQ(first.page.OnNextPage(), int{kCreateWireless}) << ::testing::PrintToString(first.Log()) << sim_->Log();
+    ApplyHost second({}, 1);
+    HandOn(first, second);
+    Run(second);
+    log2 = second.Log();
+  }
+  void ExpectConfigured() {
+    for (int i = 0; i < 3; ++i) {
+      auto state = sim_->State(kMacs[i]);
+      EXPECT_EQ(state["ip"], kPlanned[i]) << kMacs[i];
+      EXPECT_EQ(state["dot11APTrevakStatus"], "1") << kMacs[i];
+      EXPECT_EQ(state["password"], "grouppass") << kMacs[i];
+      EXPECT_EQ(state["snmp_status"], "0") << kMacs[i];
+    }
+  }
+};
+
+bool Mentions(const std::vector<std::string>& log, const std::string& text) {
+  return std::any_of(log.begin(), log.end(), [&text](const std::string& l) { return l.find(text) != std::string::npos; });
+}
+
+// The Master switched SNMP on, but the Set's answer and its three resends
+// were lost: a read of the same variables shows SNMP on with the
+// communities, so the step is OK with its answer lost and the flow goes on.
+TEST_F(LostAnswers, TheMastersSnmpOnSetWithEveryAnswerLostIsReadBack) {
+  StartThree("faults = drop_set=snmp_status:4\n");
+  ApplyHost first(ThreeMembers());
+  OperatorAnswers answers("");
+  std::vector<std::string> log2;
+  RunBoth(first, log2);
+  const std::vector<std::string> log1 = first.Log();
+  EXPECT_EQ(CountLines(log1, "10.250.0.31 (000D88C00001): reading the SNMP settings... " + std::string(kLost)), 1u)
+      << ::testing::PrintToString(log1);
+  EXPECT_EQ(log1.back(), "All steps are done.");
+  EXPECT_EQ(log2.back(), "All steps are done.") << ::testing::PrintToString(log2);
+  EXPECT_TRUE(answers.boxes.empty()) << ::testing::PrintToString(answers.boxes);
+  EXPECT_NE(sim_->Log().find("drop answer to set of snmp_status"), std::string::npos);
+  ExpectConfigured();
+}
+
+// The Master took its new address, but every answer to the set-IP was lost:
+// it is restarted all the same and, once it has had its time to restart,
+// found at the planned address. No "still at its old address" from a search
+// made before the restart; the later steps and the second run reach it there.
+TEST_F(LostAnswers, TheMastersSetIpWithEveryAnswerLostIsFoundAfterItsRestart) {
+  StartThree("faults = drop_set=ip:4\n");
+  ApplyHost first(ThreeMembers());
+  OperatorAnswers answers("");
+  std::vector<std::string> log2;
+  RunBoth(first, log2);
+  const std::vector<std::string> log1 = first.Log();
+  EXPECT_EQ(CountLines(log1, "10.250.0.21 (000D88C00001): setting the IP address and restarting... " +
+                                 std::string(kLost)),
+            1u)
+      << ::testing::PrintToString(log1);
+  EXPECT_FALSE(Mentions(log1, "still at its old address"));
+  EXPECT_FALSE(Mentions(log1, "Failed!")) << ::testing::PrintToString(log1);
+  EXPECT_EQ(first.page.m_strAgentIp, "10.250.0.21");
+  EXPECT_EQ(log2.back(), "All steps are done.") << ::testing::PrintToString(log2);
+  EXPECT_NE(sim_->Log().find("drop answer to set of ip"), std::string::npos);
+  ExpectConfigured();
+}
+
+// The Master answers nothing: Next names it and its failed step instead of
+// asking for a Master, and Cancel switches SNMP off on the two members the
+// run switched it on for, a line each; none is left open.
+TEST_F(LostAnswers, AFailedMasterIsNamedAndCancelSwitchesSnmpOffEverywhere) {
+  StartThree("faults = no_answer\n");
+  ApplyHost first(ThreeMembers());
+  OperatorAnswers answers("");
+  Run(first);
+  const std::vector<std::string> log1 = first.Log();
+  EXPECT_EQ(sim_->State(kMacs[1])["snmp_status"], "1");
+  EXPECT_EQ(first.page.OnNextPage(), int{CWizardPage::kStayOnPage});
+  const std::string step = "10.250.0.31 (000D88C00001): reading the SNMP settings... Failed!";
+  ASSERT_EQ(CountLines(log1, step), 1u) << ::testing::PrintToString(log1);
+  const CString named = FormatLangText(theApp.Text("IDS_STR_MASTER_FAILED"), {"10.250.0.31", kMacs[0], step.c_str()});
+  EXPECT_EQ(answers.boxes, std::vector<std::string>{named.GetString()});
+  EXPECT_EQ(answers.boxes[0].find("has no Master"), std::string::npos);
+
+  ASSERT_TRUE(first.page.OnCancelFlow());
+  const std::vector<std::string> log = first.Log();
+  for (int i = 1; i < 3; ++i) {
+    EXPECT_EQ(CountLines(log, std::string(kPlanned[i]) + " (" + kMacs[i] + "): switching SNMP off... OK!"), 1u)
+        << ::testing::PrintToString(log);
+  }
+  EXPECT_FALSE(Mentions(log, "(000D88C00001): switching SNMP off"));  // never switched on
+  for (const char* mac : kMacs) EXPECT_EQ(sim_->State(mac)["snmp_status"], "0") << mac;
+}
+
+}  // namespace
