@@ -48,7 +48,7 @@ BOOL RecordFromAnswer(basicVarList* list, int mode, CDeviceRecord& record, CStri
   }
   if (reason.IsEmpty() && record.m_strMac.IsEmpty()) reason = "no MAC";
   if (reason.IsEmpty() && !IsDeviceMacText(record.m_strMac)) reason = "the MAC " + record.m_strMac + " is no device's";
-  if (reason.IsEmpty() && !IsValidIpText(record.m_strIp))
+  if (reason.IsEmpty() && !IsUnicastAddressText(record.m_strIp))
     reason = "the address " + record.m_strIp + " of " + record.m_strMac + " is no unicast host address";
   // A device's netmask is a run of ones from the top, and its address a host
   // of that subnet; neither answer names a gateway.

@@ -87,6 +87,9 @@ class CScanPage : public CWizardPage {
   virtual void TakeOver(const CDeviceRecord& device, CDeviceRecord& member);
   // Sets the no-result flag and returns the result line.
   virtual CString ResultLine();
+  // The answers the discovery tasks set aside during this scan, a line each
+  // under a heading; empty when there were none.
+  CString SetAsideText() const;
 
   void CopyAnswer(const CDeviceRecord& from, CDeviceRecord& to) const;
   void EndScan();
@@ -102,6 +105,9 @@ class CScanPage : public CWizardPage {
   DECLARE_MESSAGE_MAP()
 
   const Design m_design;
+  // How many answers each discovery task had set aside when the scan began.
+  INT_PTR m_nAsideBeforeA = 0;
+  INT_PTR m_nAsideBeforeB = 0;
 };
 
 class CScanNewApPage : public CScanPage {
