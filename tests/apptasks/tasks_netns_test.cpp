@@ -326,7 +326,7 @@ ip = 10.250.0.45
   ASSERT_EQ(refused.devices.size(), 1u);
   EXPECT_STREQ(refused.devices[0].m_strMac, "000D88D00005");
   ASSERT_GE(refusing.IgnoredAnswers().GetCount(), 1);
-  EXPECT_STREQ(refusing.IgnoredAnswers().GetHead(), "device 000D88D00004 answered: Not Done!");
+  EXPECT_STREQ(refusing.IgnoredAnswers().GetHead(), "000D88D00004: answered Not Done!");
 }
 
 TEST_F(DeviceTasks, SynchronousRunReturnsWhenTheScanIsDone) {
