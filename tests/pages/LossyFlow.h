@@ -49,6 +49,18 @@ inline bool Has(const std::vector<std::string>& names, const char* mac) {
   return std::find(names.begin(), names.end(), mac) != names.end();
 }
 
+// The lines of both runs that tell of a failure or a lost answer, each in
+// full: enough to see why a device was named.
+inline std::string FailureLines(const std::vector<std::string>& log1, const std::vector<std::string>& log2) {
+  std::string out;
+  for (const auto* log : {&log1, &log2})
+    for (const std::string& line : *log)
+      if (line.find("ailed") != std::string::npos || line.find("lost") != std::string::npos ||
+          line.find("no answer") != std::string::npos || line.find("not found") != std::string::npos)
+        out += line + "\n";
+  return out;
+}
+
 struct FlowOutcome {
   std::vector<std::string> log1, log2;
   std::vector<std::string> named;  // by either run's last line

@@ -62,7 +62,9 @@ TEST_F(LossyNetwork, KernelLossLeavesNoDeviceSilentlyWrongOrFalselyNamed) {
     for (int n = 0; n < loss.flows; ++n) {
       SCOPED_TRACE("flow " + std::to_string(n + 1));
       const FlowOutcome flow = RunCreateFlow({});
-      const std::string logs = ::testing::PrintToString(flow.log1) + ::testing::PrintToString(flow.log2);
+      std::string logs = FailureLines(flow.log1, flow.log2) + "named:";
+      for (const std::string& mac : flow.named) logs += " " + mac;
+      for (int i = 0; i < int(flow.done.size()); ++i) logs += std::string(" ") + kMacs[i] + (flow.done[i] ? " as planned" : " not");
       ++tally.flows;
       tally.completed += flow.completed;
       tally.wrong += flow.wrong;
