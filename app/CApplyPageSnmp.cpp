@@ -278,9 +278,9 @@ void CApplyPage::Apply(int row) {
   LogRow("IDS_STR_SETAPPLY_ALL", row, "IDS_STR_START");
   LogRow("IDS_STR_SETAPPLY_ALL", row, "IDS_STR_SETTING");
   PointAt(m_pApplyList, Cell(row, kColIp), row, FALSE);
-  const BOOL applied = TrySet(m_pApplyList);
+  const LPCTSTR status = SetAndSettle(m_pApplyList);
   if (!Wait(kApplyWait)) return;
-  LogRow("IDS_STR_SETAPPLY_ALL", row, applied ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  LogRow("IDS_STR_SETAPPLY_ALL", row, status);
 }
 
 void CApplyPage::Restart(int row) {
@@ -471,14 +471,17 @@ void CApplyPage::RunSecond() {
   m_nTargetApplyCode = -1;
   // The step takes its 20 s however soon the Master answers; only its answer
   // makes it a success.
-  BOOL applied = FALSE;
+  LPCTSTR status = "IDS_STR_FAIL";
   if (TrySet(m_pApplyList)) {
     if (!Wait(kTargetApplyWait)) return;
-    applied = m_nTargetApplyCode == 0;
+    if (m_nTargetApplyCode == 0)
+      status = "IDS_STR_OK";
+    else if (m_nTargetApplyCode == SNMPCODE_TIMEOUT && HoldsWhatWasWritten(m_pApplyList))
+      status = "IDS_STR_OK_LOST";
   }
-  const CString line = FormatLangText(Text("IDS_STR_SETAPPLY"), {Text(applied ? "IDS_STR_OK" : "IDS_STR_FAIL")});
+  const CString line = FormatLangText(Text("IDS_STR_SETAPPLY"), {Text(status)});
   LogLine(line);
-  if (!applied) MarkFailed(MasterMac(), line);
+  if (CString(status) == "IDS_STR_FAIL") MarkFailed(MasterMac(), line);
   for (int j = 1; j <= kProgressSteps; ++j) {
     if (!Wait(kProgressStepWait)) return;
     Log("IDS_STR_DONE_PER", {20 * j, "%"});
