@@ -83,6 +83,9 @@ BOOL CApplyPage::HoldsWhatWasWritten(SnmpControlVarList* list) {
   BOOL holds = FALSE;
   const int mode = list->GetMode();
   list->SetMode(0);  // the answer is awaited here, also for a list that runs asynchronously
+  // The Set's own tries went unanswered: the read gets twice as many.
+  const int retries = list->m_Request.m_nRetries;
+  list->m_Request.m_nRetries = 2 * retries + 1;
   try {
     list->Get();
     holds = TRUE;
@@ -95,6 +98,7 @@ BOOL CApplyPage::HoldsWhatWasWritten(SnmpControlVarList* list) {
     delete e;  // it could not be asked
   }
   list->SetMode(mode);
+  list->m_Request.m_nRetries = retries;
   for (int i = 0; i < vars.GetCount(); ++i) *vars.GetItem(i)->value = written[i];
   list->ValuesToControls();
   return holds;

@@ -7,6 +7,7 @@ namespace {
 
 const unsigned long kReadTimeout = 500;       // units of 10 ms
 const unsigned long kSetTimeout = 60 * 500;
+const int kReadBacks = 2;  // reads after a Set whose answers never came, each with its resends
 
 }  // namespace
 
@@ -114,27 +115,33 @@ void CCommunityTask::SendSet(const CString& snmpStatus) {
 void CCommunityTask::SetAnswered(int code) {
   if (Closing()) return;
   HandlerScope scope(this);
-  if (code == QUAV_TIMEOUT) {
-    // The Set and its resends went unanswered, but the device may have taken
-    // it: what it holds decides.
-    m_list = QUAVVarlist(kCommunityTable);
-    m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
-    m_list.SetCommand(QUAV_CMD_GET);
-    try {
-      m_pClient->SendRequest(m_strTargetMac, &m_list, OnReadBackAnswer, kReadTimeout, this);
-      return;
-    } catch (CVHException* e) {
-      delete e;  // it cannot be asked: the Set failed
-    }
-  }
+  // The Set and its resends went unanswered, but the device may have taken
+  // it: what it holds decides.
+  m_nReadBacksLeft = kReadBacks;
+  if (code == QUAV_TIMEOUT && SendReadBack()) return;
   m_bFailed = code != 0;
   m_bAnswered = code == 0;
   if (!m_pList) EndWithoutProgress();
 }
 
+BOOL CCommunityTask::SendReadBack() {
+  if (m_nReadBacksLeft-- <= 0) return FALSE;
+  m_list = QUAVVarlist(kCommunityTable);
+  m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
+  m_list.SetCommand(QUAV_CMD_GET);
+  try {
+    m_pClient->SendRequest(m_strTargetMac, &m_list, OnReadBackAnswer, kReadTimeout, this);
+    return TRUE;
+  } catch (CVHException* e) {
+    delete e;  // it cannot be asked
+    return FALSE;
+  }
+}
+
 void CCommunityTask::ReadBackAnswered(int code) {
   if (Closing()) return;
   HandlerScope scope(this);
+  if (code == QUAV_TIMEOUT && SendReadBack()) return;  // asked once more
   const BOOL holds = code == 0 && m_list["SNMP Status"]->value == m_strWrittenStatus &&
                      m_list["Public Community String"]->value == kDefaultReadCommunity &&
                      m_list["Private Community String"]->value == kDefaultWriteCommunity;

@@ -41,12 +41,15 @@ class CCommunityTask : public CDeviceTask {
   void ReadAnswered(int code);
   void SetAnswered(int code);
   void ReadBackAnswered(int code);
+  // FALSE when no read-back is left or it cannot be sent.
+  BOOL SendReadBack();
   void SendSet(const CString& snmpStatus);
   void Progress() override;
 
   CString m_strPassword;
   CString m_strTargetMac;
   CString m_strWrittenStatus;  // the SNMP status the Set wrote
+  int m_nReadBacksLeft = 0;
   unsigned long m_nProgressDuration = 1000;
   std::atomic<int> m_bPasswordError{0};
   int m_nMode = kCheckAndEnable;

@@ -13,11 +13,12 @@ namespace {
 
 const unsigned long kRebootTimeout = 100;  // units of 10 ms
 // The search by MAC: a device that restarts is silent for a while, so it is
-// looked for once it has had that time, and asked several times, each time
-// for 5 s.
+// looked for once it has had that time, and asked several times over 30 s,
+// each time for 2.5 s: a Discover is not sent again by the client, so a lost
+// request or answer costs one try.
 const DWORD kRestartMs = 20000;
-const unsigned long kFindTimeout = 500;
-const int kFindTries = 6;
+const unsigned long kFindTimeout = 250;
+const int kFindTries = 12;
 const int kCallFind = 1;  // OnGuiCall: the restart time is over
 
 }  // namespace

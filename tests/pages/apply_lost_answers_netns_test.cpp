@@ -60,7 +60,7 @@ bool Mentions(const std::vector<std::string>& log, const std::string& text) {
 
 // Every copy of one answer of the Master lost, the request carried out:
 // - its SNMP-on Set: a read of the same variables shows SNMP on with the
-//   communities;
+//   communities; its SNMP Sets of the chain: a Get shows what was written;
 // - its set-IP: it is restarted all the same and, once it has had its time
 //   to restart, found at the planned address (no "still at its old address"
 //   from a search made before the restart).
@@ -76,6 +76,13 @@ TEST_F(LostAnswers, TheMastersRequestsWithEveryAnswerLostAreSettledByAskingIt) {
        "drop answer to set of snmp_status"},
       {"faults = drop_set=ip:4\n", "10.250.0.21 (000D88C00001): setting the IP address and restarting... ",
        "drop answer to set of ip"},
+      // SNMP Sets of the chain: a Get of what was written.
+      {"faults = drop_set=dot11APTrevakSyncSSIDStatus:4\n", "10.250.0.21: writing the synchronisation settings... ",
+       "snmp drop answer to set of dot11APTrevakSyncSSIDStatus"},
+      {"faults = drop_set=usersPassword:4\n", "10.250.0.21: writing the user name and password... ",
+       "snmp drop answer to set of usersPassword"},
+      {"faults = drop_set=deviceSettingApply:4\n", "10.250.0.21 (000D88C00001): applying the settings... ",
+       "snmp drop answer to set of deviceSettingApply"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fault);
