@@ -97,7 +97,7 @@ int CScanPage::OnNextPage() {
 
 void CScanPage::StartScan() {
   SetBusy(TRUE);
-  SetDlgItemText(m_design.statusId, "");
+  SetStatusText("", FALSE);
   SetWaitCursor(1);
   m_nAsideBeforeA = m_pDiscoveryA ? m_pDiscoveryA->IgnoredAnswers().GetCount() : 0;
   m_nAsideBeforeB = m_pDiscoveryB ? m_pDiscoveryB->IgnoredAnswers().GetCount() : 0;
@@ -184,7 +184,24 @@ void CScanPage::EndScan() {
   SetBusy(FALSE);
   Merge();
   m_nScanning = 0;
-  SetDlgItemText(m_design.statusId, ResultLine() + SetAsideText());
+  const CString aside = SetAsideText();
+  SetStatusText(ResultLine() + aside, !aside.IsEmpty());
+}
+
+void CScanPage::SetStatusText(const CString& text, BOOL tall) {
+  CWnd* status = GetDlgItem(m_design.statusId);
+  if (!status) return;
+  const int kTemplateHeight = 28, kTallHeight = 100;  // dialog units; 108 + 100 ends above the buttons
+  CRect size(0, 0, 0, tall ? kTallHeight : kTemplateHeight);
+  MapDialogRect(&size);
+  CRect place;
+  status->GetWindowRect(&place);
+  ScreenToClient(&place);
+  if (place.Height() != size.Height()) {
+    status->SetWindowPos(nullptr, 0, 0, place.Width(), size.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Invalidate();
+  }
+  status->SetWindowText(text);
 }
 
 CString CScanPage::SetAsideText() const {

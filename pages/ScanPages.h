@@ -90,6 +90,9 @@ class CScanPage : public CWizardPage {
   // The answers the discovery tasks set aside during this scan, a line each
   // under a heading; empty when there were none.
   CString SetAsideText() const;
+  // The result line as the template has it, or reaching down to just above
+  // the frame's buttons, room for the set-aside answers.
+  void SetStatusText(const CString& text, BOOL tall);
 
   void CopyAnswer(const CDeviceRecord& from, CDeviceRecord& to) const;
   void EndScan();

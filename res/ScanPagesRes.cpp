@@ -15,14 +15,14 @@ using namespace rc;
 
 const DWORD kPageStyle = WS_CHILD | DS_CONTROL | DS_SETFONT;
 
-// A scan page: the title, the bar's placeholder and the result below it,
-// which has room for two lines of the bold status font and, below them, the
-// answers the scan set aside.
+// A scan page: the title, the bar's placeholder and the result line below it,
+// which has room for two lines of the bold status font (the page makes it
+// taller when it lists the answers the scan set aside).
 DialogTemplate ScanPage(const char* title, int statusId, std::vector<DialogItemTemplate> extra = {}) {
   DialogTemplate page{kPageStyle, 0, 0, 0, 312, 212, "", "MS Sans Serif", 8, "", {
       LText(title, IDC_SCAN_TITLE, 12, 36, 288, 16, SS_NOPREFIX),
       Control("", IDC_SCAN_PROGRESS, PROGRESS_CLASS, 0, 12, 84, 288, 12),
-      LText("", statusId, 12, 108, 288, 100, SS_NOPREFIX),
+      LText("", statusId, 12, 108, 288, 28, SS_NOPREFIX),
   }};
   for (DialogItemTemplate& item : extra) page.items.push_back(item);
   return page;
