@@ -287,7 +287,11 @@ void CWizardFrame::OnBackButton() {
   if (HasFlow()) OnBack();
 }
 void CWizardFrame::OnCloseButton() {
-  if (HasFlow()) Close();
+  if (!HasFlow()) return;
+  HWND self = m_hWnd;
+  for (int i = kMaxPages - 1; i >= 0; --i)
+    if (m_pages[i] && m_pages[i]->GetSafeHwnd() && m_pages[i]->OnCancelFlow()) break;
+  if (::IsWindow(self)) Close();
 }
 
 void CWizardFrame::OnShowWindow(BOOL bShow, UINT nStatus) {

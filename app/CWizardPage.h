@@ -57,6 +57,11 @@ class CWizardPage : public CRTDialog {
   virtual int OnBackPage();
   // The page's window is about to go: nothing more may be sent to a device.
   virtual void StopWork();
+  // The operator cancels the flow; the frame asks its pages from the last
+  // to the first, before it closes. A page that leaves devices as the flow
+  // found them, or has undone what it did (it may take its time, pumping
+  // messages), answers TRUE: the pages before it are not asked.
+  virtual BOOL OnCancelFlow() { return FALSE; }
 
   // Asks for the wait cursor (TRUE) or the ordinary one over the program's
   // window (WM_WIZARD_WAIT_CURSOR), shown at once or at the pointer's next move.
