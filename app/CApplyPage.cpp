@@ -25,7 +25,8 @@ const char* const kTextKeys[] = {
     "IDS_STR_START",         "IDS_STR_GETTING",   "IDS_STR_SETTING",    "IDS_STR_OK",        "IDS_STR_FAIL",
     "IDS_STR_PASSWORD_ERR",  "IDS_STR_VERSION",   "IDS_STR_APMODE",     "IDS_STR_DONE_FAILED", "IDS_STR_SETIP_OLD",
     "IDS_STR_SETIP_LOST",    "IDS_STR_FAILED_DEVICE", "IDS_STR_SETIP_ELSEWHERE", "IDS_STR_QUAV_FAILURE",
-    "IDS_STR_NO_ANSWER",     "IDS_STR_REBOOT_FOUND", "IDS_STR_REBOOT_ELSEWHERE", "IDS_STR_BUSY_CLOSE_LATER",
+    "IDS_STR_NO_ANSWER",     "IDS_STR_REBOOT_FOUND", "IDS_STR_REBOOT_ELSEWHERE", "IDS_STR_OK_LOST",
+    "IDS_STR_MASTER_FAILED", "IDS_STR_BUSY_CLOSE_LATER",
 };
 
 
@@ -50,6 +51,8 @@ CString IntText(int value) {
 }
 
 }  // namespace
+
+LPCTSTR OkKey(const CString& message) { return message == kTaskOkAnswerLost ? "IDS_STR_OK_LOST" : "IDS_STR_OK"; }
 
 CString PickAutoAddress(const CString& prefix, int& counter, const CString& netmask,
                         const std::function<bool(const CString&)>& taken) {
@@ -204,7 +207,9 @@ void CApplyPage::FillStore() {
   {
     std::lock_guard<std::mutex> lock(m_failedLock);
     m_failed.clear();
+    m_failedSteps.clear();
   }
+  m_loggedIn.clear();
   m_store.DeleteAllItems();
   for (POSITION pos = m_groupList.GetHeadPosition(); pos;) {
     auto* record = static_cast<CDeviceRecord*>(m_groupList.GetNext(pos));
@@ -251,23 +256,33 @@ void CApplyPage::WriteBack() {
 int CApplyPage::OnNextPage() {
   if (m_nSecondRun) return m_nModifyFlow ? int{kModifyDone} : int{kCreateDone};
   if (FindMaster()) return m_nModifyFlow ? int{kModifyWireless} : int{kCreateWireless};
-  ShowSkinMessage(Text("IDS_STR_LIST_NOMASTER"), FALSE);
+  // A Master that failed a step is named with it; only a group without one
+  // is told to choose one.
+  const int master = MasterRow();
+  const CString step = master >= 0 ? FailedStep(Cell(master, kColMac)) : CString();
+  if (step.IsEmpty())
+    ShowSkinMessage(Text("IDS_STR_LIST_NOMASTER"), FALSE);
+  else
+    ShowSkinMessage(FormatLangText(Text("IDS_STR_MASTER_FAILED"), {Cell(master, kColIp), Cell(master, kColMac), step}),
+                    FALSE);
   return kStayOnPage;
 }
 
 int CApplyPage::OnBackPage() { return kStayOnPage; }
 
+int CApplyPage::MasterRow() const {
+  for (int row = 0; row < RowCount(); ++row)
+    if (Cell(row, kColRole) == kRoleMaster && Cell(row, kColDelete) == kStaysInGroup) return row;
+  return -1;
+}
+
 BOOL CApplyPage::FindMaster() {
-  for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, kColDelete) == kNotInGroup || Cell(row, kColRole) != kRoleMaster ||
-        Cell(row, kColDelete) != kStaysInGroup)
-      continue;
-    m_strAgentIp = Cell(row, kColIp);
-    m_strReadCommunity = Cell(row, kColReadCommunity);
-    m_strWriteCommunity = Cell(row, kColWriteCommunity);
-    return Cell(row, kColSnmpStatus) == kSnmpOn;
-  }
-  return FALSE;
+  const int row = MasterRow();
+  if (row < 0) return FALSE;
+  m_strAgentIp = Cell(row, kColIp);
+  m_strReadCommunity = Cell(row, kColReadCommunity);
+  m_strWriteCommunity = Cell(row, kColWriteCommunity);
+  return Cell(row, kColSnmpStatus) == kSnmpOn;
 }
 
 void CApplyPage::StopWork() { m_bStopped = TRUE; }
@@ -367,8 +382,9 @@ void CApplyPage::LogLine(const CString& line) {
 void CApplyPage::Log(LPCTSTR key, std::initializer_list<LangArg> args) { LogLine(FormatLangText(Text(key), args)); }
 
 void CApplyPage::LogDevice(LPCTSTR key, const CString& ip, const CString& mac, LPCTSTR statusKey) {
-  Log(key, {ip, mac, Text(statusKey)});
-  if (CString(statusKey) == "IDS_STR_FAIL") MarkFailed(mac);
+  const CString line = FormatLangText(Text(key), {ip, mac, Text(statusKey)});
+  LogLine(line);
+  if (CString(statusKey) == "IDS_STR_FAIL") MarkFailed(mac, line);
 }
 
 void CApplyPage::LogRow(LPCTSTR key, int row, LPCTSTR statusKey) {
@@ -376,8 +392,9 @@ void CApplyPage::LogRow(LPCTSTR key, int row, LPCTSTR statusKey) {
 }
 
 void CApplyPage::LogIpStep(LPCTSTR key, int row, LPCTSTR statusKey) {
-  Log(key, {Cell(row, kColIp), Text(statusKey)});
-  if (CString(statusKey) == "IDS_STR_FAIL") MarkFailed(Cell(row, kColMac));
+  const CString line = FormatLangText(Text(key), {Cell(row, kColIp), Text(statusKey)});
+  LogLine(line);
+  if (CString(statusKey) == "IDS_STR_FAIL") MarkFailed(Cell(row, kColMac), line);
 }
 
 void CApplyPage::LogQUAVFailure(int row, const CString& message) {
@@ -385,9 +402,16 @@ void CApplyPage::LogQUAVFailure(int row, const CString& message) {
     Log("IDS_STR_QUAV_FAILURE", {Cell(row, kColIp), Cell(row, kColMac), QUAVFailureText(message)});
 }
 
-void CApplyPage::MarkFailed(const CString& mac) {
+void CApplyPage::MarkFailed(const CString& mac, const CString& line) {
   std::lock_guard<std::mutex> lock(m_failedLock);
   if (std::find(m_failed.begin(), m_failed.end(), mac) == m_failed.end()) m_failed.push_back(mac);
+  m_failedSteps.emplace(mac, line);  // the first failed step is kept
+}
+
+CString CApplyPage::FailedStep(const CString& mac) const {
+  std::lock_guard<std::mutex> lock(m_failedLock);
+  auto it = m_failedSteps.find(mac);
+  return it != m_failedSteps.end() ? it->second : CString();
 }
 
 std::vector<CString> CApplyPage::FailedDevices() const {

@@ -45,6 +45,10 @@ struct SnmpRequestResult;
 #define WM_APPLY_RETRY_GETSNMP (WM_USER + 212)
 #define WM_APPLY_RETRY_SNMPSTEP (WM_USER + 213)
 
+// The status text of a step a task reports as a success: its answers lost
+// (kTaskOkAnswerLost) or not.
+LPCTSTR OkKey(const CString& message);
+
 // The automatic plan's address for one row: `prefix` + the counter, passing
 // over numbers that `taken` names and numbers that are no valid host under
 // `netmask`; the counter starts again at 0 after 254 and stands after the
@@ -65,6 +69,10 @@ class CApplyPage : public CWizardPage {
   // Ends the run where it stands: no further step is started and no answer
   // that still comes in moves it on.
   void StopWork() override;
+  // After a first run that switched SNMP on: switches it off again on every
+  // member whose status shows it on, a line each, as the second run does at
+  // its end. The second instance's run ends so itself.
+  BOOL OnCancelFlow() override;
   // A line in the log: the wizard can be closed once the run has ended.
   void OnRefusedWhileBusy() override;
   BOOL IsStopped() const { return m_bStopped; }
@@ -98,6 +106,10 @@ class CApplyPage : public CWizardPage {
   BOOL IsPending();
   // The devices (MACs) that failed a step of this run, in the order seen.
   std::vector<CString> FailedDevices() const;
+  // The log line of the first step `mac` failed in this run; empty if none.
+  CString FailedStep(const CString& mac) const;
+  // The row of the Master that stays in the group; -1 if none.
+  int MasterRow() const;
 
   // The reports of the device tasks (worker threads); `owner` is the page.
   static void GetSnmpDone(BOOL ok, CString mac, CString message, void* owner);
@@ -170,7 +182,7 @@ class CApplyPage : public CWizardPage {
   // request that could not be made or sent), on a line of the row's own.
   void LogQUAVFailure(int row, const CString& message);
   // A device that ends the run with a failed step; the run's last line names it.
-  void MarkFailed(const CString& mac);
+  void MarkFailed(const CString& mac, const CString& line);
   // "All steps are done.", or the count and MACs of the devices that failed.
   void LogLastLine();
   // The run's wait cursor: raised, it shows at the pointer's next move;
@@ -210,6 +222,8 @@ class CApplyPage : public CWizardPage {
   BOOL StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password);
   // Every row that takes part, pending until its report; a row whose task
   // cannot be made fails with its line, and the pass goes on.
+  // The cancel pass (m_bCancelPass) takes only the rows whose SNMP is on,
+  // each with the password it holds: the group's once its login step ran.
   void CommunityPass(CApplyTaskLists::Which which);
   BOOL RetryCommunity(CApplyTaskLists::Which which, int row);
 
@@ -248,6 +262,11 @@ class CApplyPage : public CWizardPage {
   // Drops every search without a line: the run is over or the page goes.
   void EndRestartSearches();
 
+  // A synchronous Set of the whole list, settled by a read-back when its
+  // answers never came: the status key of its line (IDS_STR_OK,
+  // IDS_STR_OK_LOST when the device holds what was written, IDS_STR_FAIL).
+  LPCTSTR SetAndSettle(SnmpControlVarList* list);
+  static BOOL HoldsWhatWasWritten(SnmpControlVarList* list);
   // The lists the engine writes through: their failures become log lines.
   SnmpControlVarList* NewEngineVarList();
   // The AP-mode step of the device in work failed: its line, then the next device.
@@ -259,6 +278,9 @@ class CApplyPage : public CWizardPage {
   // Written by the reports on their threads as well.
   mutable std::mutex m_failedLock;
   std::vector<CString> m_failed;
+  std::map<CString, CString> m_failedSteps;  // MAC: the line of its first failed step
+  std::vector<CString> m_loggedIn;           // MACs whose login step wrote the group password
+  BOOL m_bCancelPass = FALSE;
   // The second run's apply to the target: -1 until its answer came, then
   // the answer's status.
   int m_nTargetApplyCode = -1;

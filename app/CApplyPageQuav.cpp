@@ -1,6 +1,8 @@
 // The apply engine's QUAV phase (first instance): SNMP access and
 // communities for every member, then the new addresses, with the device
 // password asked again after a refusal.
+#include <algorithm>
+
 #include "CApplyPage.h"
 #include "CCommunityTask.h"
 #include "CSetIpTask.h"
@@ -87,11 +89,34 @@ void CApplyPage::CommunityPass(CApplyTaskLists::Which which) {
   const LPCTSTR key = first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP";
   for (int row = 0; row < RowCount(); ++row) {
     if (Cell(row, kColDelete) == kNotInGroup) continue;
+    if (m_bCancelPass && Cell(row, kColSnmpStatus) != kSnmpOn) continue;
+    const BOOL loggedIn =
+        std::find(m_loggedIn.begin(), m_loggedIn.end(), Cell(row, kColMac)) != m_loggedIn.end();
+    const CString password =
+        first || (m_bCancelPass && !loggedIn) ? Cell(row, kColPassword) : m_strGroupPassword;
     LogRow(key, row, "IDS_STR_START");
     SetCell(row, kColSnmpStatus, kSnmpPending);
-    if (StartCommunityTask(which, row, first ? Cell(row, kColPassword) : m_strGroupPassword))
-      LogRow(key, row, first ? "IDS_STR_GETTING" : "IDS_STR_SETTING");
+    if (StartCommunityTask(which, row, password)) LogRow(key, row, first ? "IDS_STR_GETTING" : "IDS_STR_SETTING");
   }
+}
+
+BOOL CApplyPage::OnCancelFlow() {
+  if (!m_nEntered || m_bStopped) return FALSE;
+  if (m_nSecondRun) return TRUE;
+  if (!AnyRowWithCell(kColSnmpStatus, kSnmpOn)) return FALSE;
+  HWND self = m_hWnd;
+  SetBusy(TRUE);
+  SetMainBusy(1);
+  m_bCancelPass = TRUE;
+  CommunityPass(CApplyTaskLists::kFinalPass);
+  while (IsPending() || m_tasks.Count(CApplyTaskLists::kFinalPass) > 0)
+    if (!Wait(kOneSecond / 5)) return TRUE;
+  if (!::IsWindow(self)) return TRUE;
+  m_bCancelPass = FALSE;
+  LogLastLine();
+  SetMainBusy(0);
+  SetBusy(FALSE);
+  return TRUE;
 }
 
 // The typed password replaces the row's for the first pass only: the last
@@ -118,7 +143,7 @@ void CApplyPage::GetSnmpDone(BOOL ok, CString mac, CString message, void* owner)
     page->SetCell(row, kColAction, kGetSnmpOk);
     page->SetCell(row, kColReadCommunity, kDefaultReadCommunity);
     page->SetCell(row, kColWriteCommunity, kDefaultWriteCommunity);
-    page->LogRow("IDS_STR_GETSNMP", row, "IDS_STR_OK");
+    page->LogRow("IDS_STR_GETSNMP", row, OkKey(message));
     page->SetCell(row, kColSnmpStatus, kSnmpOn);
   } else if (message == kTaskPasswordError) {
     // The first refusal is silent: the stored password may just be stale.
@@ -240,7 +265,7 @@ void CApplyPage::SetIpDone(BOOL ok, CString mac, CString message, void* owner) {
   // The address cell last, as above.
   if (ok) {
     page->SetCell(row, kColAction, kSetIpOk);
-    page->LogRow("IDS_STR_SETIP", row, "IDS_STR_OK");
+    page->LogRow("IDS_STR_SETIP", row, OkKey(message));
     page->SetCell(row, kColAuto, kFlagOn);
   } else if (message == kTaskPasswordError) {
     if (page->Cell(row, kColAction) == kPasswordRefused) page->LogRow("IDS_STR_SETIP", row, "IDS_STR_PASSWORD_ERR");

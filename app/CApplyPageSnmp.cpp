@@ -59,6 +59,51 @@ BOOL TrySet(SnmpBoundVarList* list) {
 
 }  // namespace
 
+// ---------------------------------------------------------------- settling a Set
+
+LPCTSTR CApplyPage::SetAndSettle(SnmpControlVarList* list) {
+  int code = 0;
+  try {
+    list->Set(1, 1, "", nullptr);
+    return "IDS_STR_OK";
+  } catch (CVHException* e) {
+    code = e->GetCode();
+    delete e;
+  }
+  return code == SNMPCODE_TIMEOUT && HoldsWhatWasWritten(list) ? "IDS_STR_OK_LOST" : "IDS_STR_FAIL";
+}
+
+// The Get fills the list's values and its controls with what the device
+// holds; both are given back what was written afterwards, which later steps
+// and runs write again.
+BOOL CApplyPage::HoldsWhatWasWritten(SnmpControlVarList* list) {
+  SnmpVarList& vars = list->m_Request.m_VarList;
+  std::vector<CString> written;
+  for (int i = 0; i < vars.GetCount(); ++i) written.push_back(*vars.GetItem(i)->value);
+  BOOL holds = FALSE;
+  const int mode = list->GetMode();
+  list->SetMode(0);  // the answer is awaited here, also for a list that runs asynchronously
+  // The Set's own tries went unanswered: the read gets twice as many.
+  const int retries = list->m_Request.m_nRetries;
+  list->m_Request.m_nRetries = 2 * retries + 1;
+  try {
+    list->Get();
+    holds = TRUE;
+    for (int i = 0; i < vars.GetCount(); ++i) {
+      const int access = vars.GetItem(i)->access;
+      if ((access & SVA_READWRITE) == SVA_READWRITE && !(access & SVA_INVALID) && *vars.GetItem(i)->value != written[i])
+        holds = FALSE;
+    }
+  } catch (CVHException* e) {
+    delete e;  // it could not be asked
+  }
+  list->SetMode(mode);
+  list->m_Request.m_nRetries = retries;
+  for (int i = 0; i < vars.GetCount(); ++i) *vars.GetItem(i)->value = written[i];
+  list->ValuesToControls();
+  return holds;
+}
+
 // ---------------------------------------------------------------- the chain
 
 void CApplyPage::PointAt(SnmpBoundVarList* list, const CString& ip, int row, BOOL port161) {
@@ -109,6 +154,7 @@ void CApplyPage::FinishChain() {
   // Normally settled by now; each search ends by its own deadline.
   while (RestartSearchesPending())
     if (!Wait(kSearchPollWait)) return;
+  WriteBack();  // a device found elsewhere after its restart is followed there
   LogLastLine();
   EndRestartSearches();
   SetBusy(FALSE);
@@ -164,9 +210,10 @@ void CApplyPage::GroupSettingsWritten(SnmpBoundVarList*, SnmpRequestResult* resu
   if (page->m_bStopped) return;
   const int row = page->m_nCurrentDevice;
   const BOOL leaving = page->Cell(row, kColDelete) == kLeavesGroup;
-  page->LogRow(leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY", row,
-               result->nCode == 0 ? "IDS_STR_OK" : "IDS_STR_FAIL");
-  if (result->nCode != 0) {
+  LPCTSTR status = result->nCode == 0 ? "IDS_STR_OK" : "IDS_STR_FAIL";
+  if (result->nCode == SNMPCODE_TIMEOUT && HoldsWhatWasWritten(page->m_pGroupSettingsList)) status = "IDS_STR_OK_LOST";
+  page->LogRow(leaving ? "IDS_STR_DEL_APTREVAK" : "IDS_STR_SET_ARRAY", row, status);
+  if (CString(status) == "IDS_STR_FAIL") {
     page->MoveOn();
     return;
   }
@@ -201,7 +248,7 @@ void CApplyPage::SyncFlags(int row) {
     boxes[entry]->SetCheck(1);
     m_pSyncFlagsList->BindControl(entry, boxes[entry]);
   }
-  LogIpStep("IDS_STR_PARAM", row, TrySet(m_pSyncFlagsList) ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  LogIpStep("IDS_STR_PARAM", row, SetAndSettle(m_pSyncFlagsList));
 }
 
 BOOL CApplyPage::GroupVersion(int row) {
@@ -218,24 +265,26 @@ BOOL CApplyPage::GroupVersion(int row) {
     delete e;
     m_version.SetWindowText("0");
   }
-  const BOOL written = TrySet(m_pVersionList);
-  LogIpStep("IDS_STR_VERSION", row, written ? "IDS_STR_OK" : "IDS_STR_FAIL");
-  return written;
+  const LPCTSTR status = SetAndSettle(m_pVersionList);
+  LogIpStep("IDS_STR_VERSION", row, status);
+  return CString(status) != "IDS_STR_FAIL";
 }
 
 void CApplyPage::Login(int row) {
   LogIpStep("IDS_STR_REPLACE", row, "IDS_STR_START");
   PointAt(m_pUserList, Cell(row, kColIp), row, FALSE);
-  LogIpStep("IDS_STR_REPLACE", row, TrySet(m_pUserList) ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  const LPCTSTR status = SetAndSettle(m_pUserList);
+  LogIpStep("IDS_STR_REPLACE", row, status);
+  if (CString(status) != "IDS_STR_FAIL") m_loggedIn.push_back(Cell(row, kColMac));
 }
 
 void CApplyPage::Apply(int row) {
   LogRow("IDS_STR_SETAPPLY_ALL", row, "IDS_STR_START");
   LogRow("IDS_STR_SETAPPLY_ALL", row, "IDS_STR_SETTING");
   PointAt(m_pApplyList, Cell(row, kColIp), row, FALSE);
-  const BOOL applied = TrySet(m_pApplyList);
+  const LPCTSTR status = SetAndSettle(m_pApplyList);
   if (!Wait(kApplyWait)) return;
-  LogRow("IDS_STR_SETAPPLY_ALL", row, applied ? "IDS_STR_OK" : "IDS_STR_FAIL");
+  LogRow("IDS_STR_SETAPPLY_ALL", row, status);
 }
 
 void CApplyPage::Restart(int row) {
@@ -373,8 +422,12 @@ void CApplyPage::SettleRestart(RestartSearch* search, const CString& found, cons
   LogDevice("IDS_STR_REBOOT", ip, mac, found == ip ? "IDS_STR_OK" : "IDS_STR_FAIL");
   if (found == ip)
     Log("IDS_STR_REBOOT_FOUND", {ip, mac});
-  else if (!found.IsEmpty())
+  else if (!found.IsEmpty()) {
     Log("IDS_STR_REBOOT_ELSEWHERE", {ip, mac, found});
+    // Followed there: the later steps and runs use the address it answers at.
+    const int row = FindRowByMac(mac);
+    if (row >= 0) SetCell(row, kColIp, found);
+  }
   else if (IsQUAVFailureText(failure))
     Log("IDS_STR_QUAV_FAILURE", {ip, mac, QUAVFailureText(failure)});  // it could not be looked for
   else
@@ -422,13 +475,17 @@ void CApplyPage::RunSecond() {
   m_nTargetApplyCode = -1;
   // The step takes its 20 s however soon the Master answers; only its answer
   // makes it a success.
-  BOOL applied = FALSE;
+  LPCTSTR status = "IDS_STR_FAIL";
   if (TrySet(m_pApplyList)) {
     if (!Wait(kTargetApplyWait)) return;
-    applied = m_nTargetApplyCode == 0;
+    if (m_nTargetApplyCode == 0)
+      status = "IDS_STR_OK";
+    else if (m_nTargetApplyCode == SNMPCODE_TIMEOUT && HoldsWhatWasWritten(m_pApplyList))
+      status = "IDS_STR_OK_LOST";
   }
-  Log("IDS_STR_SETAPPLY", {Text(applied ? "IDS_STR_OK" : "IDS_STR_FAIL")});
-  if (!applied) MarkFailed(MasterMac());
+  const CString line = FormatLangText(Text("IDS_STR_SETAPPLY"), {Text(status)});
+  LogLine(line);
+  if (CString(status) == "IDS_STR_FAIL") MarkFailed(MasterMac(), line);
   for (int j = 1; j <= kProgressSteps; ++j) {
     if (!Wait(kProgressStepWait)) return;
     Log("IDS_STR_DONE_PER", {20 * j, "%"});
@@ -462,7 +519,7 @@ void CApplyPage::FinalPassDone(BOOL ok, CString mac, CString message, void* owne
   // The status cell last: the run polls it, and its next line must come
   // after this one.
   const BOOL refused = !ok && message == kTaskPasswordError;
-  page->LogRow("IDS_STR_SNMP", row, ok ? "IDS_STR_OK" : refused ? "IDS_STR_PASSWORD_ERR" : "IDS_STR_FAIL");
+  page->LogRow("IDS_STR_SNMP", row, ok ? OkKey(message) : refused ? "IDS_STR_PASSWORD_ERR" : "IDS_STR_FAIL");
   page->SetCell(row, kColSnmpStatus, refused ? kSnmpPending : kSnmpOff);
   page->EndReport(CApplyTaskLists::kFinalPass, mac, WM_APPLY_RETRY_SNMPSTEP);
 }

@@ -190,14 +190,26 @@ void CWizardFrame::FocusIntoPage() {
   page->SetFocus();
 }
 
-void CWizardFrame::FocusWhereTheFlowGoesOn() {
+BOOL CWizardFrame::FocusFlowButton() {
   for (CRTButton* button : {&m_btnNext, &m_btnFinish}) {
     if (button->IsWindowVisible() && button->IsWindowEnabled()) {
       GotoDlgCtrl(button);
-      return;
+      return TRUE;
     }
   }
-  FocusIntoPage();
+  return FALSE;
+}
+
+void CWizardFrame::FocusWhereTheFlowGoesOn() {
+  if (!FocusFlowButton()) FocusIntoPage();
+}
+
+// A page that Next or Back shows gives the focus to its first tab stop; one
+// with none (the completion pages) would keep it where nobody sees it, so the
+// button the flow goes on with takes it.
+void CWizardFrame::FocusShownPage(CWizardPage* page) {
+  page->SetFocus();
+  if (::GetFocus() == page->m_hWnd) FocusFlowButton();
 }
 
 void CWizardFrame::UpdateButtonStates() {
@@ -242,7 +254,7 @@ void CWizardFrame::OnNext() {
   current->ShowWindow(SW_HIDE);
   ShowButtons(next->m_bFinished);
   ShowPage(target);
-  next->SetFocus();
+  FocusShownPage(next);
   m_nCurrent = target;
   UpdateBackAfterNext(target);
 }
@@ -260,7 +272,7 @@ void CWizardFrame::OnBack() {
   m_bMoving = FALSE;
   current->ShowWindow(SW_HIDE);
   previous->ShowWindow(SW_SHOW);
-  previous->SetFocus();
+  FocusShownPage(previous);
   m_nCurrent = target;
 }
 
@@ -282,7 +294,11 @@ void CWizardFrame::OnBackButton() {
   if (HasFlow()) OnBack();
 }
 void CWizardFrame::OnCloseButton() {
-  if (HasFlow()) Close();
+  if (!HasFlow()) return;
+  HWND self = m_hWnd;
+  for (int i = kMaxPages - 1; i >= 0; --i)
+    if (m_pages[i] && m_pages[i]->GetSafeHwnd() && m_pages[i]->OnCancelFlow()) break;
+  if (::IsWindow(self)) Close();
 }
 
 void CWizardFrame::OnShowWindow(BOOL bShow, UINT nStatus) {

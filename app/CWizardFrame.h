@@ -105,6 +105,8 @@ class CWizardFrame : public CRTDialog {
   BOOL HasKeyboard() const;
   void FocusIntoPage();
   void FocusWhereTheFlowGoesOn();
+  BOOL FocusFlowButton();
+  void FocusShownPage(CWizardPage* page);
 
   // The flows' form: the main dialog's two discovery tasks, handed on to the
   // flow's scan page.

@@ -57,6 +57,11 @@ class CWizardPage : public CRTDialog {
   virtual int OnBackPage();
   // The page's window is about to go: nothing more may be sent to a device.
   virtual void StopWork();
+  // The operator cancels the flow; the frame asks its pages from the last
+  // to the first, before it closes. A page that leaves devices as the flow
+  // found them, or has undone what it did (it may take its time, pumping
+  // messages), answers TRUE: the pages before it are not asked.
+  virtual BOOL OnCancelFlow() { return FALSE; }
   // While the page's run held the wizard busy, the operator tried to close
   // it (or to open a window); the page may say when that can be done.
   virtual void OnRefusedWhileBusy();

@@ -105,6 +105,15 @@ BOOL IsValidIpText(const CString& text) {
          InRange(p[3], 1, 254);
 }
 
+BOOL IsUnicastAddressText(const CString& text) {
+  int p[4];
+  if (!ReadDottedParts(text, p)) return FALSE;
+  for (int part : p)
+    if (!InRange(part, 0, 255)) return FALSE;
+  const uint32_t bits = Bits(p);
+  return bits != 0 && bits != 0xFFFFFFFFu && p[0] != 127 && !InRange(p[0], 224, 239);
+}
+
 BOOL IsValidIpCtrl(CWnd* ctrl) { return IsValidIpText(TextOf(ctrl)); }
 
 BOOL IsValidNetmaskCtrl(CWnd* ctrl) { return IsValidNetmaskText(TextOf(ctrl)); }

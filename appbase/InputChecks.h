@@ -24,6 +24,11 @@ CString OneLineText(const CString& text);
 // Four parts whose bits are ones from the top followed by zeros, top bit set, lowest clear.
 BOOL IsValidNetmaskText(const CString& text);
 BOOL IsValidNetmaskCtrl(CWnd* ctrl);
+// An address a device on the LAN may answer from and be sent to, whatever
+// its last part: four parts, none of 0.0.0.0, loopback (127/8), multicast
+// (224/4) or 255.255.255.255. Its subnet's own network and broadcast
+// addresses are IsValidHostIp's.
+BOOL IsUnicastAddressText(const CString& text);
 // Neither the network nor the broadcast address of a non-zero subnet.
 BOOL IsValidHostIp(const CString& ip, const CString& netmask);
 // IP AND netmask, octet by octet, as dotted text.

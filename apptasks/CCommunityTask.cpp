@@ -7,7 +7,7 @@ namespace {
 
 const unsigned long kReadTimeout = 500;       // units of 10 ms
 const unsigned long kSetTimeout = 60 * 500;
-const DWORD kAnswerPollMs = 20;
+const int kReadBacks = 2;  // reads after a Set whose answers never came, each with its resends
 
 }  // namespace
 
@@ -35,8 +35,8 @@ BOOL CCommunityTask::Start() {
     return 0;
   }
   m_bFailed = 0;
-  m_nProgress = 0;
   m_bAnswered = 0;
+  m_bAnswerLost = 0;
   if (m_pList && !StartProgress()) {
     Report(FALSE, m_strRowMac, kTaskError);
     EndWithoutProgress();
@@ -50,6 +50,10 @@ void CCommunityTask::OnReadAnswer(VhQUAVError* error, basicVarList*, void* user)
 
 void CCommunityTask::OnSetAnswer(VhQUAVError* error, basicVarList*, void* user) {
   static_cast<CCommunityTask*>(user)->SetAnswered(error->code);
+}
+
+void CCommunityTask::OnReadBackAnswer(VhQUAVError* error, basicVarList*, void* user) {
+  static_cast<CCommunityTask*>(user)->ReadBackAnswered(error->code);
 }
 
 void CCommunityTask::ReadAnswered(int code) {
@@ -85,6 +89,7 @@ void CCommunityTask::ReadAnswered(int code) {
 }
 
 void CCommunityTask::SendSet(const CString& snmpStatus) {
+  m_strWrittenStatus = snmpStatus;
   m_list = QUAVVarlist(kCommunityTable);
   m_list["Public Community String"]->value = kDefaultReadCommunity;
   m_list["Private Community String"]->value = kDefaultWriteCommunity;
@@ -110,24 +115,49 @@ void CCommunityTask::SendSet(const CString& snmpStatus) {
 void CCommunityTask::SetAnswered(int code) {
   if (Closing()) return;
   HandlerScope scope(this);
+  // The Set and its resends went unanswered, but the device may have taken
+  // it: what it holds decides.
+  m_nReadBacksLeft = kReadBacks;
+  if (code == QUAV_TIMEOUT && SendReadBack()) return;
   m_bFailed = code != 0;
   m_bAnswered = code == 0;
   if (!m_pList) EndWithoutProgress();
 }
 
-void CCommunityTask::Progress() {
-  const DWORD step = DWORD(m_nProgressDuration / 10);
-  const DWORD begin = GetTickCount();
-  while (m_nProgress <= 99 && !m_bFailed) {
-    SleepUntilStep(begin, m_nProgress + 1, step);
-    ++m_nProgress;
+BOOL CCommunityTask::SendReadBack() {
+  if (m_nReadBacksLeft-- <= 0) return FALSE;
+  m_list = QUAVVarlist(kCommunityTable);
+  m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
+  m_list.SetCommand(QUAV_CMD_GET);
+  try {
+    m_pClient->SendRequest(m_strTargetMac, &m_list, OnReadBackAnswer, kReadTimeout, this);
+    return TRUE;
+  } catch (CVHException* e) {
+    delete e;  // it cannot be asked
+    return FALSE;
   }
+}
+
+void CCommunityTask::ReadBackAnswered(int code) {
+  if (Closing()) return;
+  HandlerScope scope(this);
+  if (code == QUAV_TIMEOUT && SendReadBack()) return;  // asked once more
+  const BOOL holds = code == 0 && m_list["SNMP Status"]->value == m_strWrittenStatus &&
+                     m_list["Public Community String"]->value == kDefaultReadCommunity &&
+                     m_list["Private Community String"]->value == kDefaultWriteCommunity;
+  m_bAnswerLost = holds;
+  m_bFailed = !holds;
+  m_bAnswered = holds;
+  if (!m_pList) EndWithoutProgress();
+}
+
+void CCommunityTask::Progress() {
   // No success without the device's answers: to the read, and to the Set
-  // when one was sent (a lost Set would leave SNMP as it was).
-  while (!m_bFailed && !m_bAnswered) Sleep(kAnswerPollMs);
-  SetClosing();
+  // when one was sent (a lost Set would leave SNMP as it was), or its
+  // read-back.
+  AwaitOutcome(m_nProgressDuration, -1, m_bFailed, m_bAnswered);
   if (!m_bFailed)
-    Report(TRUE, m_strRowMac, kTaskOk);
+    Report(TRUE, m_strRowMac, m_bAnswerLost ? kTaskOkAnswerLost : kTaskOk);
   else if (!m_strFailure.IsEmpty())
     Report(FALSE, m_strRowMac, m_strFailure);
   else

@@ -6,7 +6,9 @@
 // default communities. A failed read sends no Set. The outcome reaches the
 // owner through TaskDoneProc on the progress thread after 10 s, or at once
 // after a failure; success needs the device's answers to the read and to the
-// Set when one is sent. The task ends itself (DeviceTask.h); its creator
+// Set when one is sent. A Set whose answers never came is settled by a read
+// of the same variables: the device holding what was written is a success
+// (kTaskOkAnswerLost), anything else, or no answer, a failure. The task ends itself (DeviceTask.h); its creator
 // never deletes it.
 #pragma once
 
@@ -35,20 +37,26 @@ class CCommunityTask : public CDeviceTask {
 
   static void OnReadAnswer(VhQUAVError* error, basicVarList* list, void* user);
   static void OnSetAnswer(VhQUAVError* error, basicVarList* list, void* user);
+  static void OnReadBackAnswer(VhQUAVError* error, basicVarList* list, void* user);
   void ReadAnswered(int code);
   void SetAnswered(int code);
+  void ReadBackAnswered(int code);
+  // FALSE when no read-back is left or it cannot be sent.
+  BOOL SendReadBack();
   void SendSet(const CString& snmpStatus);
   void Progress() override;
 
   CString m_strPassword;
   CString m_strTargetMac;
-  int m_nProgress = 0;
+  CString m_strWrittenStatus;  // the SNMP status the Set wrote
+  int m_nReadBacksLeft = 0;
   unsigned long m_nProgressDuration = 1000;
   std::atomic<int> m_bPasswordError{0};
   int m_nMode = kCheckAndEnable;
   CString m_strRowMac;
   std::atomic<int> m_bFailed{0};
   std::atomic<int> m_bAnswered{0};  // the read, and the Set when one went out, answered with success
+  std::atomic<int> m_bAnswerLost{0};  // the Set's success was read back
   CString m_strFailure;             // a Set that could not be sent, reported instead of kTaskError
   CString m_strText1, m_strText2, m_strText3;
 };

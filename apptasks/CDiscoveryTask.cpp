@@ -46,17 +46,17 @@ BOOL RecordFromAnswer(basicVarList* list, int mode, CDeviceRecord& record, CStri
     const CString value = list->GetResponseItemValue(0, i);
     record.*fields[i] = fields[i] == &CDeviceRecord::m_strGroupPassword ? value : OneLineText(value);
   }
-  if (reason.IsEmpty() && record.m_strMac.IsEmpty()) reason = "no MAC";
-  if (reason.IsEmpty() && !IsDeviceMacText(record.m_strMac)) reason = "the MAC " + record.m_strMac + " is no device's";
-  if (reason.IsEmpty() && !IsValidIpText(record.m_strIp))
-    reason = "the address " + record.m_strIp + " of " + record.m_strMac + " is no unicast host address";
+  // Each reason names the device's MAC first, as the scan page lists them.
+  const CString& mac = record.m_strMac;
+  if (reason.IsEmpty() && mac.IsEmpty()) reason = "no MAC";
+  if (reason.IsEmpty() && !IsDeviceMacText(mac)) reason = mac + ": no device's MAC";
+  if (reason.IsEmpty() && !IsUnicastAddressText(record.m_strIp)) reason = mac + ": " + record.m_strIp + " is no host address";
   // A device's netmask is a run of ones from the top, and its address a host
   // of that subnet; neither answer names a gateway.
   if (reason.IsEmpty() && !IsValidNetmaskText(record.m_strNetmask))
-    reason = "the netmask " + record.m_strNetmask + " of " + record.m_strMac + " is no netmask";
+    reason = mac + ": netmask " + record.m_strNetmask + " is no netmask";
   if (reason.IsEmpty() && !IsValidHostIp(record.m_strIp, record.m_strNetmask))
-    reason = "the address " + record.m_strIp + " of " + record.m_strMac + " is no host of its subnet " +
-             record.m_strNetmask;
+    reason = mac + ": " + record.m_strIp + " is no host under " + record.m_strNetmask;
   if (why) *why = reason;
   return reason.IsEmpty();
 }
@@ -131,7 +131,7 @@ void CDiscoveryTask::OnResponse(VhQUAVError* error, basicVarList* list, void* us
   auto* task = static_cast<CDiscoveryTask*>(user);
   // One device's refusal says nothing of the others: the scan goes on.
   if (error->code != 0 && error->code != QUAV_TIMEOUT && !error->extra.IsEmpty()) {
-    task->Ignore("device " + error->extra + " answered: " + QUAVFailureText(error->message));
+    task->Ignore(error->extra + ": answered " + QUAVFailureText(error->message));
     return;
   }
   task->HandleResponse(error->code, list);
@@ -157,7 +157,7 @@ void CDiscoveryTask::ReportDevice(basicVarList* list) {
   CString why;
   if (!RecordFromAnswer(list, m_nMode, record, &why)) {
     // Answers without a MAC at all are noise, not worth a line.
-    if (!record.m_strMac.IsEmpty()) Ignore("answer refused: " + why);
+    if (!record.m_strMac.IsEmpty()) Ignore(why);
     return;
   }
   AddSeenMac(record.m_strMac);

@@ -48,9 +48,10 @@ class CDiscoveryTask {
   void StopListen();
 
   BOOL IsDone() const { return m_bDone; }
-  // The answers set aside since the task was made, one line each: devices
-  // that answered with a failure status and records that were refused. The
-  // scan goes on without them; each is also written to standard error.
+  // The answers set aside since the task was made, one line each, the MAC
+  // first, then the reason: devices that answered with a failure status and
+  // records that were refused. The scan goes on without them; each is also
+  // written to standard error.
   const CStringList& IgnoredAnswers() const { return m_ignored; }
   const CStringList& SeenMacs() const { return m_seenMacs; }
   // 0: Run waits, pumping messages, until the scan is done.

@@ -12,11 +12,14 @@ const char kSetIpNotFound[] = "NOTFOUND";
 namespace {
 
 const unsigned long kRebootTimeout = 100;  // units of 10 ms
-const DWORD kAnswerPollMs = 20;
 // The search by MAC: a device that restarts is silent for a while, so it is
-// asked several times, each time for 5 s.
-const unsigned long kFindTimeout = 500;
-const int kFindTries = 6;
+// looked for once it has had that time, and asked several times over 30 s,
+// each time for 2.5 s: a Discover is not sent again by the client, so a lost
+// request or answer costs one try.
+const DWORD kRestartMs = 20000;
+const unsigned long kFindTimeout = 250;
+const int kFindTries = 12;
+const int kCallFind = 1;  // OnGuiCall: the restart time is over
 
 }  // namespace
 
@@ -70,10 +73,12 @@ BOOL CSetIpTask::Start() {
     delete this;  // nothing of it is pending
     return 0;
   }
-  m_nProgress = 0;
-  m_bFinished = 0;
+  m_bFailed = 0;
   m_bPasswordError = 0;
   m_bSucceeded = 0;
+  m_bSetIpUnanswered = 0;
+  m_bAnswerLost = 0;
+  m_nFindDue = 0;
   m_nFailure = kFailedPlainly;
   m_nFindsLeft = kFindTries;
   if (m_pList) {
@@ -102,12 +107,12 @@ void CSetIpTask::OnFindAnswer(VhQUAVError* error, basicVarList* list, void* user
 }
 
 // The flags that tell the outcome first: the progress thread reads them once
-// it sees the finished flag. Without a progress list, the last answer ends
+// it sees the failed flag. Without a progress list, the last answer ends
 // the task.
 void CSetIpTask::Fail(int code, int failure) {
   m_bPasswordError = code == QUAV_PASSWORD_ERROR;
   m_nFailure = failure;
-  m_bFinished = 1;
+  m_bFailed = 1;
   if (!m_pList) EndWithoutProgress();
 }
 
@@ -115,6 +120,31 @@ void CSetIpTask::Succeed() {
   SetCell(FindRow(m_strMac), kColIp, m_strNewIp);
   m_bSucceeded = 1;
   if (!m_pList) EndWithoutProgress();
+}
+
+// The device restarts now, or never got the request: it is looked for once
+// it has had its time to restart, never before (a device that holds a new
+// address still answers at its old one until it restarts). The progress
+// thread tells when; without one the search begins at once.
+void CSetIpTask::FindAfterRestart() {
+  if (!m_pList) {
+    FindDevice();
+    return;
+  }
+  m_nFindDue = LONG(GetTickCount() + kRestartMs) | 1;
+}
+
+void CSetIpTask::PollFindDue() {
+  const LONG due = m_nFindDue;
+  if (due == 0 || LONG(GetTickCount() - DWORD(due)) < 0) return;
+  m_nFindDue = 0;
+  CallOnGuiThread(kCallFind);
+}
+
+void CSetIpTask::OnGuiCall(int what) {
+  if (what != kCallFind || m_bFailed || m_bSucceeded) return;
+  HandlerScope scope(this);
+  FindDevice();
 }
 
 void CSetIpTask::FindDevice() {
@@ -131,7 +161,7 @@ void CSetIpTask::FindDevice() {
 }
 
 void CSetIpTask::FindAnswered(int code, basicVarList* list) {
-  if (Closing() || m_bFinished || m_bSucceeded) return;
+  if (Closing() || m_bFailed || m_bSucceeded) return;
   HandlerScope scope(this);
   if (code == QUAV_TIMEOUT) {
     FindDevice();
@@ -140,6 +170,7 @@ void CSetIpTask::FindAnswered(int code, basicVarList* list) {
   const CString found = SearchAnswerAddress(code, list, m_strMac);
   if (found.IsEmpty()) return;  // not this device's answer; the search goes on until its time-out
   if (found == m_strNewIp) {
+    m_bAnswerLost = 1;
     Succeed();
     return;
   }
@@ -151,24 +182,25 @@ void CSetIpTask::FindAnswered(int code, basicVarList* list) {
 void CSetIpTask::SetIpAnswered(int code, const CString& message) {
   if (Closing()) return;
   HandlerScope scope(this);
-  if (code == QUAV_TIMEOUT) {
-    SetCell(FindRow(m_strMac), kColManual, QUAVFailureText(message));
-    FindDevice();
-    return;
-  }
-  if (code != 0) {
+  if (code != 0 && code != QUAV_TIMEOUT) {
     SetCell(FindRow(m_strMac), kColManual, QUAVFailureText(message));
     Fail(code);
     return;
   }
-  SetCell(FindRow(m_strMac), kColIp, m_strNewIp);
+  if (code == QUAV_TIMEOUT) {
+    // The device may hold the new address, to take it at its restart: it is
+    // restarted all the same, and looked for afterwards.
+    SetCell(FindRow(m_strMac), kColManual, QUAVFailureText(message));
+    m_bSetIpUnanswered = 1;
+  } else {
+    SetCell(FindRow(m_strMac), kColIp, m_strNewIp);
+  }
   m_list = QUAVVarlist(kRebootTable);
   m_list["System Reboot"]->value = "1";
   m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
   m_list.SetCommand(QUAV_CMD_SET);
   try {
     m_pClient->SendRequest(m_strMac, &m_list, OnRebootAnswer, kRebootTimeout, this);
-    m_bFinished = 0;
   } catch (CVHException* e) {
     m_strFailure = e->GetMessage();
     delete e;
@@ -183,11 +215,13 @@ void CSetIpTask::RebootAnswered(int code, const CString& message) {
     // The device may be restarting already, its answer lost.
     m_strRebootMessage = QUAVFailureText(message);
     SetCell(FindRow(m_strMac), kColAction, m_strRebootMessage);
-    FindDevice();
+    FindAfterRestart();
   } else if (code != 0) {
     m_strRebootMessage = QUAVFailureText(message);
     SetCell(FindRow(m_strMac), kColAction, m_strRebootMessage);
     Fail(code);
+  } else if (m_bSetIpUnanswered) {
+    FindAfterRestart();  // restarting; whether with the new address, the search tells
   } else {
     m_bSucceeded = 1;
     if (!m_pList) EndWithoutProgress();
@@ -195,20 +229,13 @@ void CSetIpTask::RebootAnswered(int code, const CString& message) {
 }
 
 void CSetIpTask::Progress() {
-  const DWORD step = DWORD(m_nProgressDuration / 10);
-  const DWORD begin = GetTickCount();
-  while (m_nProgress <= 99 && !m_bFinished) {
-    SleepUntilStep(begin, m_nProgress + 1, step);
-    ++m_nProgress;
-    m_pList->UpdateProgress(m_nRow, kColAction, m_nProgress);
-  }
   // A full progress is no success until the device has taken its address;
   // until then its answers, their time-outs and the search decide.
-  while (!m_bFinished && !m_bSucceeded) Sleep(kAnswerPollMs);
-  SetClosing();
+  AwaitOutcome(m_nProgressDuration, m_nRow, m_bFailed, m_bSucceeded,
+               static_cast<void (CDeviceTask::*)()>(&CSetIpTask::PollFindDue));
   m_pList->SetProgress(m_nRow, kColAction, TRUE, "", FALSE);
-  if (!m_bFinished)
-    Report(TRUE, m_strMac, kTaskOk);
+  if (!m_bFailed)
+    Report(TRUE, m_strMac, m_bAnswerLost ? kTaskOkAnswerLost : kTaskOk);
   else if (m_bPasswordError)
     Report(FALSE, m_strMac, kTaskPasswordError);
   else if (m_nFailure == kFailedStillOld)

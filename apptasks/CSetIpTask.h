@@ -7,9 +7,10 @@
 // message box: the apply run goes on unattended). Success needs the device's
 // answer to the reboot request, or the device found at its new address: when
 // the set-IP or the reboot request gets no answer (the client has sent it
-// again meanwhile), the device may still have taken it, so the task asks for
-// the device by its MAC (a Discover sent to that MAC alone) before it
-// decides. When the progress is full before the outcome is known, the task
+// again meanwhile), the device may still have taken it, so the task restarts
+// it all the same and, once it has had its time to restart, asks for the
+// device by its MAC (a Discover sent to that MAC alone) before it decides;
+// found at the new address, it reports kTaskOkAnswerLost. When the progress is full before the outcome is known, the task
 // waits for it. The task ends itself (DeviceTask.h); its creator never
 // deletes it.
 #pragma once
@@ -65,6 +66,10 @@ class CSetIpTask : public CDeviceTask {
   void RebootAnswered(int code, const CString& message);
   // The search by MAC after a request that got no answer.
   void FindDevice();
+  void FindAfterRestart();
+  // Progress thread: hands the search to the GUI thread once it is due.
+  void PollFindDue();
+  void OnGuiCall(int what) override;
   void FindAnswered(int code, basicVarList* list);
   void Succeed();
   void Fail(int code, int failure = kFailedPlainly);
@@ -72,18 +77,20 @@ class CSetIpTask : public CDeviceTask {
 
   CString m_strMac;
   CString m_strRebootMessage;
-  int m_nProgress = 0;
   CString m_strNewIp;
   CString m_strNewNetmask;
   [[maybe_unused]] int m_nUnused;  // the creator's spare argument, kept as it came
   std::atomic<int> m_bPasswordError{0};
-  std::atomic<int> m_bFinished{0};
+  std::atomic<int> m_bFailed{0};
   std::atomic<int> m_bSucceeded{0};  // the device took its address and restarts
+  std::atomic<int> m_bSetIpUnanswered{0};
+  std::atomic<int> m_bAnswerLost{0};  // success known from the search, not from an answer
+  std::atomic<LONG> m_nFindDue{0};     // the tick at which the search begins; 0: none due
   enum { kFailedPlainly, kFailedStillOld, kFailedElsewhere, kFailedNotFound };
   std::atomic<int> m_nFailure{kFailedPlainly};
   CString m_strOldIp;
   // The library's text when the reboot request could not be sent; written
-  // before the finished flag, read after it.
+  // before the failed flag, read after it.
   CString m_strFailure;
   int m_nFindsLeft = 0;
   CString m_strNewGateway;

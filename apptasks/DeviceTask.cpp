@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CExtListCtrl.h"
+#include "DelayPumpMessages.h"
 #include "MemberStore.h"
 #include "afxwin.h"
 
@@ -13,6 +14,8 @@ namespace {
 const char kQUAVPrefix[] = "(VhQUAV) ";
 const char kEndWindowClass[] = "TrellianDeviceTaskEnd";
 const UINT WM_DEVICE_TASK_END = WM_USER + 0x101;
+const UINT WM_DEVICE_TASK_CALL = WM_USER + 0x102;
+const DWORD kAnswerPollMs = 20;
 
 std::mutex g_liveLock;
 std::vector<CDeviceTask*>& LiveTasks() {
@@ -88,6 +91,17 @@ int CDeviceTask::LiveCount() {
   return int(LiveTasks().size());
 }
 
+void CDeviceTask::StopAll() {
+  std::lock_guard<std::mutex> lock(g_liveLock);
+  for (CDeviceTask* task : LiveTasks()) task->m_stopped.store(1);
+}
+
+TaskStopGuard::~TaskStopGuard() {
+  CDeviceTask::StopAll();
+  const DWORD begin = GetTickCount();
+  while (CDeviceTask::LiveCount() > 0 && GetTickCount() - begin < m_nWaitMs) DelayPumpMessages(1);
+}
+
 void CDeviceTask::SetCallback(TaskDoneProc proc, void* owner) {
   m_pfnDone = proc;
   m_pOwner = owner;
@@ -106,7 +120,7 @@ void CDeviceTask::SetCell(int row, int column, const CString& text) {
 }
 
 void CDeviceTask::Report(BOOL ok, const CString& mac, const CString& message) {
-  if (m_pfnDone) m_pfnDone(ok, mac, message, m_pOwner);
+  if (m_pfnDone && !Stopped()) m_pfnDone(ok, mac, message, m_pOwner);
 }
 
 BOOL CDeviceTask::StartProgress() {
@@ -125,6 +139,26 @@ DWORD CDeviceTask::ThreadMain(LPVOID parameter) {
 void CDeviceTask::SleepUntilStep(DWORD begin, int n, DWORD step) {
   const LONG left = LONG(begin + DWORD(n) * step - GetTickCount());
   if (left > 0) Sleep(DWORD(left));
+}
+
+void CDeviceTask::AwaitOutcome(unsigned long duration, int progressRow, const std::atomic<int>& failed,
+                               const std::atomic<int>& succeeded, void (CDeviceTask::*poll)()) {
+  const DWORD step = DWORD(duration / 10);
+  const DWORD begin = GetTickCount();
+  for (int n = 1; n <= 100 && !failed && !Stopped(); ++n) {
+    SleepUntilStep(begin, n, step);
+    if (poll) (this->*poll)();
+    if (progressRow >= 0 && m_pList) m_pList->UpdateProgress(progressRow, kColAction, n);
+  }
+  while (!failed && !succeeded && !Stopped()) {
+    Sleep(kAnswerPollMs);
+    if (poll) (this->*poll)();
+  }
+  SetClosing();
+}
+
+void CDeviceTask::CallOnGuiThread(int what) {
+  ::PostMessage(m_hEndWnd, WM_DEVICE_TASK_CALL, WPARAM(what), reinterpret_cast<LPARAM>(this));
 }
 
 void CDeviceTask::EndWithoutProgress() {
@@ -162,6 +196,11 @@ void CDeviceTask::EndOnGuiThread() {
 LRESULT CALLBACK CDeviceTask::EndWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_DEVICE_TASK_END) {
     reinterpret_cast<CDeviceTask*>(lParam)->EndOnGuiThread();
+    return 0;
+  }
+  if (msg == WM_DEVICE_TASK_CALL) {
+    auto* task = reinterpret_cast<CDeviceTask*>(lParam);
+    if (!task->Closing()) task->OnGuiCall(int(wParam));
     return 0;
   }
   return ::DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -33,6 +33,9 @@ typedef void (*TaskDoneProc)(BOOL ok, CString mac, CString message, void* owner)
 inline constexpr char kTaskOk[] = " OK!";
 inline constexpr char kTaskError[] = " Error!";
 inline constexpr char kTaskPasswordError[] = "PASSWORDERROR";  // the device refused the password
+// A success whose answers never came: asked afterwards, the device showed
+// that it holds what was written.
+inline constexpr char kTaskOkAnswerLost[] = "OKANSWERLOST";
 
 // The tasks' own client class.
 class CQUAVTaskClient : public AlQUAVClient {
@@ -57,6 +60,23 @@ CString ShowQUAVFailure(CVHException* e);
 using QUAVFailureShower = void (*)(int code, const CString& text);
 void SetQUAVFailureShower(QUAVFailureShower shower);
 
+class CDeviceTask;
+
+// Stops the device tasks when it goes (CDeviceTask::StopAll) and waits for
+// their end, pumping messages, for at most `waitMs` of the platform's clock.
+// Declared after what the tasks write to (a list, a report collector), it
+// goes first, also when a failed assertion leaves a test early.
+class TaskStopGuard {
+ public:
+  explicit TaskStopGuard(DWORD waitMs = 60000) : m_nWaitMs(waitMs) {}
+  ~TaskStopGuard();
+  TaskStopGuard(const TaskStopGuard&) = delete;
+  TaskStopGuard& operator=(const TaskStopGuard&) = delete;
+
+ private:
+  DWORD m_nWaitMs;
+};
+
 class CDeviceTask {
  public:
   CDeviceTask(const CDeviceTask&) = delete;
@@ -68,6 +88,11 @@ class CDeviceTask {
   int FindRow(const CString& mac) const;
   // Tasks constructed and not yet deleted, in every thread.
   static int LiveCount();
+  // Asks every live task to stop: a progress thread stops waiting and ends
+  // without its report, and no report starts after this. A report already
+  // running finishes; the owner waits, pumping messages, until LiveCount()
+  // is 0 before what the tasks write to goes (TaskStopGuard).
+  static void StopAll();
 
  protected:
   // Creates the client in broadcast mode on any local address; its failure
@@ -87,10 +112,20 @@ class CDeviceTask {
   void Report(BOOL ok, const CString& mac, const CString& message);
   // A cell of the progress list, when there is one (GUI thread).
   void SetCell(int row, int column, const CString& text);
-  // Sleeps until step `n` of a progress that began at `begin`, so that the
-  // time the steps take does not add up.
-  static void SleepUntilStep(DWORD begin, int n, DWORD step);
+  // The progress thread's course up to its report: the progress fills in
+  // `duration` (units of 10 ms; row `progressRow` of the list shows it, none
+  // for -1) unless `failed` is set first; a full progress is no outcome, so
+  // the thread then waits until `failed` or `succeeded` is set. `poll`, when
+  // given, runs on this thread at every step and every wait. Ends with the
+  // task closing: no answer handler changes the outcome after it.
+  void AwaitOutcome(unsigned long duration, int progressRow, const std::atomic<int>& failed,
+                    const std::atomic<int>& succeeded, void (CDeviceTask::*poll)() = nullptr);
+  // From the progress thread: OnGuiCall(what) runs on the task's GUI thread.
+  // The task lives until it has run (the end is posted after it).
+  void CallOnGuiThread(int what);
+  virtual void OnGuiCall(int /*what*/) {}
   bool Closing() const { return m_closing.load() != 0; }
+  bool Stopped() const { return m_stopped.load() != 0; }
   void SetClosing() { m_closing.store(1); }
 
   // Held by every answer handler: the end waits until the last one returns.
@@ -113,11 +148,15 @@ class CDeviceTask {
 
  private:
   static DWORD WINAPI ThreadMain(LPVOID parameter);
+  // Sleeps until step `n` of a progress that began at `begin`, so that the
+  // time the steps take does not add up.
+  static void SleepUntilStep(DWORD begin, int n, DWORD step);
   static LRESULT CALLBACK EndWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void PostEnd();
   void EndOnGuiThread();
 
   std::atomic<int> m_closing{0};
+  std::atomic<int> m_stopped{0};
   HANDLE m_hThread = nullptr;
   HWND m_hEndWnd = nullptr;
   int m_nInHandler = 0;

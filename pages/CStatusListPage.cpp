@@ -48,7 +48,12 @@ BOOL CStatusListPage::OnInitDialog() {
   return TRUE;
 }
 
-void CStatusListPage::OnEnterPage() { m_bFinished = TRUE; }
+// Each visit opens at the list's left edge, the group names in sight, wherever
+// the last visit left the horizontal scroll bar.
+void CStatusListPage::OnEnterPage() {
+  m_bFinished = TRUE;
+  m_list.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
+}
 
 void CStatusListPage::SetGroupList(CPtrList* groups) {
   m_list.DeleteAllItems();

@@ -1,5 +1,8 @@
 #include "ScanPages.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "CDeviceRecord.h"
 #include "CDiscoveryTask.h"
 #include "CWizardApp.h"
@@ -94,8 +97,10 @@ int CScanPage::OnNextPage() {
 
 void CScanPage::StartScan() {
   SetBusy(TRUE);
-  SetDlgItemText(m_design.statusId, "");
+  SetStatusText("", FALSE);
   SetWaitCursor(1);
+  m_nAsideBeforeA = m_pDiscoveryA ? m_pDiscoveryA->IgnoredAnswers().GetCount() : 0;
+  m_nAsideBeforeB = m_pDiscoveryB ? m_pDiscoveryB->IgnoredAnswers().GetCount() : 0;
   if (m_pDiscoveryA) {
     m_pDiscoveryA->ClearSeenMacs();
     m_pDiscoveryA->Run(OnGroupFound, this);
@@ -179,7 +184,44 @@ void CScanPage::EndScan() {
   SetBusy(FALSE);
   Merge();
   m_nScanning = 0;
-  SetDlgItemText(m_design.statusId, ResultLine());
+  const CString aside = SetAsideText();
+  SetStatusText(ResultLine() + aside, !aside.IsEmpty());
+}
+
+void CScanPage::SetStatusText(const CString& text, BOOL tall) {
+  CWnd* status = GetDlgItem(m_design.statusId);
+  if (!status) return;
+  const int kTemplateHeight = 28, kTallHeight = 100;  // dialog units; 108 + 100 ends above the buttons
+  CRect size(0, 0, 0, tall ? kTallHeight : kTemplateHeight);
+  MapDialogRect(&size);
+  CRect place;
+  status->GetWindowRect(&place);
+  ScreenToClient(&place);
+  if (place.Height() != size.Height()) {
+    status->SetWindowPos(nullptr, 0, 0, place.Width(), size.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Invalidate();
+  }
+  status->SetWindowText(text);
+}
+
+CString CScanPage::SetAsideText() const {
+  // A device may be set aside by both tasks, and again after a resend: each
+  // line once.
+  std::vector<CString> lines;
+  auto add = [&lines](const CDiscoveryTask* task, INT_PTR before) {
+    if (!task) return;
+    INT_PTR index = 0;
+    for (POSITION pos = task->IgnoredAnswers().GetHeadPosition(); pos; ++index) {
+      const CString& line = task->IgnoredAnswers().GetNext(pos);
+      if (index >= before && std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
+    }
+  };
+  add(m_pDiscoveryA, m_nAsideBeforeA);
+  add(m_pDiscoveryB, m_nAsideBeforeB);
+  if (lines.empty()) return CString();
+  CString text = "\n" + FormatLangText(LangText(m_pApp, "IDS_STR_SCAN_ASIDE"), {int(lines.size())});
+  for (const CString& line : lines) text += "\n" + line;
+  return text;
 }
 
 POSITION CScanPage::FindCandidateByMac(const CString& mac) {

@@ -87,6 +87,12 @@ class CScanPage : public CWizardPage {
   virtual void TakeOver(const CDeviceRecord& device, CDeviceRecord& member);
   // Sets the no-result flag and returns the result line.
   virtual CString ResultLine();
+  // The answers the discovery tasks set aside during this scan, a line each
+  // under a heading; empty when there were none.
+  CString SetAsideText() const;
+  // The result line as the template has it, or reaching down to just above
+  // the frame's buttons, room for the set-aside answers.
+  void SetStatusText(const CString& text, BOOL tall);
 
   void CopyAnswer(const CDeviceRecord& from, CDeviceRecord& to) const;
   void EndScan();
@@ -102,6 +108,9 @@ class CScanPage : public CWizardPage {
   DECLARE_MESSAGE_MAP()
 
   const Design m_design;
+  // How many answers each discovery task had set aside when the scan began.
+  INT_PTR m_nAsideBeforeA = 0;
+  INT_PTR m_nAsideBeforeB = 0;
 };
 
 class CScanNewApPage : public CScanPage {

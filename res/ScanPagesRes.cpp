@@ -16,7 +16,8 @@ using namespace rc;
 const DWORD kPageStyle = WS_CHILD | DS_CONTROL | DS_SETFONT;
 
 // A scan page: the title, the bar's placeholder and the result line below it,
-// which has room for two lines of the bold status font.
+// which has room for two lines of the bold status font (the page makes it
+// taller when it lists the answers the scan set aside).
 DialogTemplate ScanPage(const char* title, int statusId, std::vector<DialogItemTemplate> extra = {}) {
   DialogTemplate page{kPageStyle, 0, 0, 0, 312, 212, "", "MS Sans Serif", 8, "", {
       LText(title, IDC_SCAN_TITLE, 12, 36, 288, 16, SS_NOPREFIX),

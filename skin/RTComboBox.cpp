@@ -7,6 +7,8 @@ IMPLEMENT_DYNAMIC(CRTComboBox, CComboBox)
 BEGIN_MESSAGE_MAP(CRTComboBox, CComboBox)
 ON_WM_ERASEBKGND()
 ON_WM_PAINT()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 namespace {
@@ -22,6 +24,18 @@ CRect CRTComboBox::GetDroppedRect() const {
 }
 
 void CRTComboBox::PreSubclassWindow() { CComboBox::PreSubclassWindow(); }
+
+// Enter and Escape on an open list are the list's: they choose or close it.
+// The dialogs around it would take them first, for their default and cancel
+// buttons (the main dialog drops Escape while a flow shows).
+BOOL CRTComboBox::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN) && GetDroppedState()) {
+    ::TranslateMessage(pMsg);
+    ::DispatchMessage(pMsg);
+    return TRUE;
+  }
+  return CComboBox::PreTranslateMessage(pMsg);
+}
 
 BOOL CRTComboBox::OnEraseBkgnd(CDC* pDC) {
   if (s_images.images[kBack]) {
@@ -54,8 +68,27 @@ void CRTComboBox::OnPaint() {
       dc->SetTextColor(oldColor);
       dc->SetBkMode(oldMode);
     }
+    // The field of a closed combo box with the keyboard wears the dotted
+    // outline, as the other controls do.
+    if (m_bFocused && !GetDroppedState()) {
+      CRect item(info.rcItem);
+      dc->DrawFocusRect(&item);
+    }
   }
   EndPaint(&ps);
+}
+
+// The focus is counted gone before the loss is reported: a parent that has
+// the box painted at once on CBN_KILLFOCUS (the WEP and WPA dialogs) must not
+// get the outline, which the focus still seems to own until the handler ends.
+void CRTComboBox::OnSetFocus(CWnd* pOldWnd) {
+  m_bFocused = TRUE;
+  CComboBox::OnSetFocus(pOldWnd);
+}
+
+void CRTComboBox::OnKillFocus(CWnd* pNewWnd) {
+  m_bFocused = FALSE;
+  CComboBox::OnKillFocus(pNewWnd);
 }
 
 void CRTComboBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {

@@ -1,7 +1,8 @@
 // CRTComboBox: a drop-down combo box of a dialog template drawn from the
 // "ComboboxCtrl" images: the background with "Back", the drop button with
-// "Arrow", the selected text over them, and, for owner-drawn lists, each item
-// on "Back" with "Focus" over the focused one.
+// "Arrow", the selected text over them with a dotted outline while the box
+// has the focus, and, for owner-drawn lists, each item on "Back" with "Focus"
+// over the focused one. Enter and Escape on its open list are its own.
 //
 // The images are class-wide: the skin loader (CRTSkin) fills them once and
 // every instance reads them at paint time. They are borrowed from the skin
@@ -35,10 +36,16 @@ class CRTComboBox : public CComboBox {
   CRect GetDroppedRect() const;
 
   void PreSubclassWindow() override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
  protected:
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnPaint();
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnKillFocus(CWnd* pNewWnd);
   DECLARE_MESSAGE_MAP()
+
+ private:
+  BOOL m_bFocused = FALSE;
 };

@@ -13,6 +13,7 @@ struct ButtonState {
   bool focus = false;
   bool tracking = false;  // the mouse went down on us and we hold the capture
   bool spaceDown = false;
+  bool hollow = false;  // painted last on the parent's background (a hollow brush)
   HANDLE image = nullptr;
 };
 
@@ -21,10 +22,24 @@ DWORD TypeOf(HWND hwnd) { return ctl::Style(hwnd) & BS_TYPEMASK; }
 bool IsPush(DWORD type) { return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_USERBUTTON; }
 bool IsRadio(DWORD type) { return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON; }
 
+// A button drawn over its parent's background cannot take back what it drew
+// (the focus outline is inverted pixels): the parent paints under it first,
+// and the button over that.
+void Redraw(HWND hwnd, const ButtonState* s) {
+  HWND parent = GetParent(hwnd);
+  if (s && s->hollow && parent) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    InvalidateRect(parent, &rc, TRUE);
+  }
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 void SetPushed(HWND hwnd, ButtonState* s, bool pushed) {
   if (s->pushed == pushed) return;
   s->pushed = pushed;
-  InvalidateRect(hwnd, nullptr, TRUE);
+  Redraw(hwnd, s);
 }
 
 UINT TextFormat(DWORD style, bool push) {
@@ -138,6 +153,7 @@ void PaintButton(HWND hwnd, HDC hdc) {
   // Check boxes and radio buttons: a 13-pixel mark and the text beside it.
   HBRUSH brush = ctl::ParentBrush(hwnd, hdc, WM_CTLCOLORSTATIC);
   ctl::FillUnlessHollow(hdc, rc, brush);
+  s->hollow = !brush || brush == GetStockObject(HOLLOW_BRUSH);
   const int box = 13;
   bool leftText = (style & BS_LEFTTEXT) != 0;
   RECT mark{leftText ? rc.right - box : 0, (rc.bottom - box) / 2, 0, 0};
@@ -223,7 +239,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
     case WM_ENABLE: {
       LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Redraw(hwnd, s);
       return r;
     }
     case WM_GETDLGCODE: {
@@ -236,7 +252,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETFOCUS:
       if (s) s->focus = true;
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Redraw(hwnd, s);
       if (IsPush(TypeOf(hwnd))) PlatformDialogFocusMoved(GetParent(hwnd), hwnd);
       if (ctl::Style(hwnd) & BS_NOTIFY) ctl::Notify(hwnd, BN_SETFOCUS);
       return 0;
@@ -247,7 +263,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (s->tracking) ReleaseCapture();
         SetPushed(hwnd, s, false);
       }
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Redraw(hwnd, s);
       if (IsPush(TypeOf(hwnd))) PlatformDialogFocusMoved(GetParent(hwnd), reinterpret_cast<HWND>(wParam));
       if (ctl::Style(hwnd) & BS_NOTIFY) ctl::Notify(hwnd, BN_KILLFOCUS);
       return 0;
@@ -311,7 +327,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (check == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE) check = BST_CHECKED;
       if (s->check != check) {
         s->check = check;
-        InvalidateRect(hwnd, nullptr, TRUE);
+        Redraw(hwnd, s);
       }
       // A checked radio button is the one the dialog's Tab lands on.
       if (IsRadio(type)) {

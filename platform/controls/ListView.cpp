@@ -826,6 +826,14 @@ struct Painter {
       }
       if ((lv = Get(hwnd)) == nullptr) return;
       if (lv->exStyle & LVS_EX_GRIDLINES) GridLines(client);
+      // An empty list with the focus outlines the row an item would take,
+      // so that the keyboard's place shows.
+      if (Count(lv) == 0 && HasFocus(lv)) {
+        RECT rc = RowBounds(lv, 0);
+        rc.left = client.left;
+        rc.right = client.right;
+        DrawFocusRect(dc, &rc);
+      }
     }
     if (whole & CDRF_NOTIFYPOSTPAINT) Notify(CDDS_POSTPAINT, client, -1, 0);
     SelectObject(dc, oldFont);

@@ -1,10 +1,12 @@
-// Text with FreeType and the DejaVu fonts, drawn without anti-aliasing so
-// that output is the same on every machine and colour-keyed copies of text
-// leave no fringes.
+// Text with FreeType, in stand-ins for the Windows faces (the bitmap faces of
+// fonts-wine, the Liberation faces, DejaVu for the rest), drawn without
+// anti-aliasing so that output is the same on every machine and colour-keyed
+// copies of text leave no fringes.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_WINFONTS_H
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +25,9 @@ namespace gdi {
 
 namespace {
 
-const char* const kFontDir = "/usr/share/fonts/truetype/dejavu/";
+const char* const kDejaVuDir = "/usr/share/fonts/truetype/dejavu/";
+const char* const kLiberationDir = "/usr/share/fonts/truetype/liberation2/";
+const char* const kWineDir = "/usr/share/wine/fonts/";
 
 struct Glyph {
   int left = 0, top = 0, width = 0, rows = 0, advance = 0;
@@ -41,14 +45,17 @@ struct FontFace {
   int ascent = 0, descent = 0, height = 0, internalLeading = 0, aveWidth = 0, maxWidth = 0;
   int underlinePos = 0, underlineThick = 1, strikePos = 0;
   bool fixed = false;
+  bool bitmap = false;  // a strike of a bitmap face, addressed by the 8-bit code itself
+  bool embolden = false;  // a bold weight the strike lacks, overstruck one pixel to the right
   std::unordered_map<uint32_t, Glyph> glyphs;
 };
 
 struct FontSystem {
   FT_Library lib = nullptr;
   bool failed = false;
-  std::map<std::string, FT_Face> faces;
-  std::map<std::tuple<std::string, int, int>, std::unique_ptr<FontFace>> sized;
+  std::map<std::string, FT_Face> faces;  // by file and face index
+  // By file, em, horizontal em and cell (0: the face's own; -1: an overstruck strike).
+  std::map<std::tuple<std::string, int, int, int>, std::unique_ptr<FontFace>> sized;
 };
 
 // Never destroyed, with the GDI lock: fonts a program's static objects hold
@@ -59,22 +66,73 @@ FontSystem& Fonts() {
   return *fs;
 }
 
+// Stand-ins for the faces programs ask for, chosen for widths that match the
+// originals, since layouts are drawn to those widths: the bitmap faces made to
+// the metrics of the Windows raster faces, the Liberation faces metric
+// compatible with the Windows outline faces. `strikes` are bitmap faces in
+// files holding one cell height per face index; `outline` is the family for
+// every other height (its "-Bold", "-Italic" and "-BoldItalic" files beside
+// the regular one).
+struct Strike {
+  const char* file;
+  int index;
+};
+
+struct StandIn {
+  const char* faces[4];
+  Strike strikes[3];
+  const char* outline;
+  bool fixed;
+};
+
+const StandIn kStandIns[] = {
+    {{"ms sans serif", "ms shell dlg", "ms shell dlg 2", "microsoft sans serif"},
+     {{"sserife.fon", 0}, {"sserife.fon", 1}, {"sserife.fon", 2}},
+     "LiberationSans",
+     false},
+    {{"arial", "helvetica"}, {}, "LiberationSans", false},
+    {{"tahoma"}, {}, "tahoma", false},
+    {{"courier"}, {{"coure.fon", 0}}, "LiberationMono", true},
+    {{"courier new"}, {}, "LiberationMono", true},
+    {{"fixedsys"}, {{"vgafix.fon", 0}}, "DejaVuSansMono", true},
+    {{"system"}, {{"vgasys.fon", 0}}, "DejaVuSans", false},
+    {{"times new roman", "times"}, {}, "LiberationSerif", false},
+};
+
+const StandIn* StandInFor(const char* face) {
+  for (const StandIn& s : kStandIns)
+    for (const char* f : s.faces)
+      if (f && strcasecmp(face, f) == 0) return &s;
+  return nullptr;
+}
+
 bool IsFixedFace(const char* face) {
-  static const char* const fixed[] = {"courier",        "courier new", "fixedsys",         "terminal",
-                                      "lucida console", "consolas",    "dejavu sans mono", "monospace"};
+  static const char* const fixed[] = {"terminal", "lucida console", "consolas", "dejavu sans mono", "monospace"};
+  if (const StandIn* s = StandInFor(face)) return s->fixed;
   for (const char* f : fixed)
     if (strcasecmp(face, f) == 0) return true;
   return false;
 }
 
-// Font files for a description, best first: the oblique faces come in a
-// package of their own, so an italic request falls back to the upright face.
+// Outline font files for a description, best first, ending with DejaVu,
+// which stands in for every other face and for stand-ins not installed. An
+// italic request falls back to the upright face.
 std::vector<std::string> FilesFor(const LOGFONTA& lf) {
   bool known = lf.lfFaceName[0] != 0;
   bool mono = IsFixedFace(lf.lfFaceName) || (!known && (lf.lfPitchAndFamily & 3) == FIXED_PITCH);
   bool bold = lf.lfWeight >= FW_SEMIBOLD;
-  std::string base = std::string(kFontDir) + (mono ? "DejaVuSansMono" : "DejaVuSans");
   std::vector<std::string> files;
+  const StandIn* s = StandInFor(lf.lfFaceName);
+  std::string family = s ? s->outline : "";
+  if (family == "tahoma") {
+    // Tahoma comes as two files, regular and bold, with no italics.
+    files.push_back(std::string(kWineDir) + (bold ? "tahomabd.ttf" : "tahoma.ttf"));
+  } else if (family.rfind("Liberation", 0) == 0) {
+    std::string base = kLiberationDir + family;
+    if (lf.lfItalic) files.push_back(base + (bold ? "-BoldItalic" : "-Italic") + ".ttf");
+    files.push_back(base + (bold ? "-Bold" : "-Regular") + ".ttf");
+  }
+  std::string base = std::string(kDejaVuDir) + (mono ? "DejaVuSansMono" : "DejaVuSans");
   if (lf.lfItalic) files.push_back(base + (bold ? "-BoldOblique" : "-Oblique") + ".ttf");
   files.push_back(base + (bold ? "-Bold" : "") + ".ttf");
   files.push_back(base + ".ttf");
@@ -85,7 +143,7 @@ int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
 // These faces are bitmap fonts where we stand in: they come in a few cell
 // heights (8 to 24 points at 96 dpi) and ignore lfWidth. Pages ask for them
-// at heights 6 to 10, which the outline font would render unreadable, so a
+// at heights 6 to 10, which an outline font would render unreadable, so a
 // request takes the nearest of those cells; larger ones are scaled as asked.
 const int kRasterCells[] = {13, 16, 20, 24, 29, 37};
 
@@ -104,21 +162,69 @@ int64_t SnapRasterCell(int64_t cell) {
   return best;
 }
 
+// A face of a file, loaded once; null when the file is missing or unreadable.
+FT_Face LoadFace(FontSystem& fs, const std::string& file, int index) {
+  std::string key = file + "#" + std::to_string(index);
+  auto it = fs.faces.find(key);
+  if (it == fs.faces.end()) {
+    FT_Face loaded = nullptr;
+    if (FT_New_Face(fs.lib, file.c_str(), index, &loaded) != 0) loaded = nullptr;
+    // Bitmap faces map the 8-bit codes of their character set to glyphs
+    // through a table FreeType leaves unselected.
+    if (loaded && !loaded->charmap && loaded->num_charmaps > 0) FT_Set_Charmap(loaded, loaded->charmaps[0]);
+    it = fs.faces.emplace(key, loaded).first;
+  }
+  return it->second;
+}
+
+// The strike of a stand-in's bitmap faces with exactly this cell height or,
+// for an `em` above 0, this character height, if installed and no italic is
+// asked for (the strikes are upright only).
+FontFace* ResolveStrike(FontSystem& fs, const LOGFONTA& lf, int64_t cell, int64_t em = 0) {
+  const StandIn* s = StandInFor(lf.lfFaceName);
+  if (!s || lf.lfItalic) return nullptr;
+  for (const Strike& strike : s->strikes) {
+    if (!strike.file) break;
+    std::string file = std::string(kWineDir) + strike.file;
+    FT_Face face = LoadFace(fs, file, strike.index);
+    FT_WinFNT_HeaderRec hdr;
+    if (!face || face->num_fixed_sizes < 1 || FT_Get_WinFNT_Header(face, &hdr) != 0) continue;
+    if (em > 0 ? hdr.pixel_height - hdr.internal_leading != em : hdr.pixel_height != cell) continue;
+    bool embolden = lf.lfWeight >= FW_SEMIBOLD && hdr.weight < FW_SEMIBOLD;
+    auto key = std::make_tuple(file + "#" + std::to_string(strike.index), static_cast<int>(hdr.pixel_height), 0,
+                               embolden ? -1 : 0);
+    auto& slot = fs.sized[key];
+    if (!slot) {
+      slot.reset(new FontFace);
+      FontFace& f = *slot;
+      f.face = face;
+      f.bitmap = true;
+      f.embolden = embolden;
+      f.height = hdr.pixel_height;
+      f.ascent = hdr.ascent;
+      f.descent = f.height - f.ascent;
+      f.internalLeading = hdr.internal_leading;
+      f.ppem = f.xppem = f.height - f.internalLeading;
+      f.aveWidth = hdr.avg_width + (embolden ? 1 : 0);
+      f.maxWidth = hdr.max_width + (embolden ? 1 : 0);
+      f.underlinePos = 1;
+      f.strikePos = std::max(1, (f.ascent - f.internalLeading) / 2);
+      f.fixed = (hdr.pitch_and_family & 1) == 0;
+    }
+    return slot.get();
+  }
+  return nullptr;
+}
+
 FontFace* Resolve(const LOGFONTA& lf) {
   FontSystem& fs = Fonts();
   if (fs.failed) return nullptr;
   std::string file;
   FT_Face face = nullptr;
   for (const std::string& candidate : FilesFor(lf)) {
-    auto it = fs.faces.find(candidate);
-    if (it == fs.faces.end()) {
-      FT_Face loaded = nullptr;
-      if (FT_New_Face(fs.lib, candidate.c_str(), 0, &loaded) != 0) loaded = nullptr;
-      it = fs.faces.emplace(candidate, loaded).first;
-    }
-    if (it->second) {
+    face = LoadFace(fs, candidate, 0);
+    if (face) {
       file = candidate;
-      face = it->second;
       break;
     }
   }
@@ -132,16 +238,22 @@ FontFace* Resolve(const LOGFONTA& lf) {
   // for the cell height; 0 for the default, a 16-pixel cell.
   int64_t height = lf.lfHeight;
   auto cellOf = [&](int64_t em) { return Round(winA * em / upem) + Round(winD * em / upem); };
-  int64_t ppem;
+  int64_t ppem, rasterCell = 0;
   if (IsRasterFace(lf.lfFaceName)) {
-    int64_t cell = height == 0 ? 16 : height > 0 ? height : cellOf(std::min<int64_t>(-height, 512));
+    // Their cells are about a fifth taller than their characters (13 for
+    // 11, 16 for 13, 20 for 16, 24 for 20).
+    int64_t cell = height == 0 ? 16 : height > 0 ? height : (std::min<int64_t>(-height, 512) * 6 + 2) / 5;
     cell = SnapRasterCell(std::min<int64_t>(cell, 600));
-    // The largest em whose cell fits, so the snapped cells come out exact.
+    if (FontFace* strike = ResolveStrike(fs, lf, cell)) return strike;
+    // The largest em whose cell fits; the cell itself stays as snapped.
     ppem = Round(cell * upem / (winA + winD)) + 1;
     while (ppem > 1 && cellOf(ppem) > cell) --ppem;
+    rasterCell = cell;
   } else if (height < 0) {
+    if (FontFace* strike = ResolveStrike(fs, lf, 0, -height)) return strike;
     ppem = -height;
   } else {
+    if (FontFace* strike = ResolveStrike(fs, lf, height == 0 ? 16 : height)) return strike;
     ppem = Round((height == 0 ? 16 : height) * upem / (winA + winD));
   }
   ppem = std::max<int64_t>(1, std::min<int64_t>(ppem, 512));
@@ -151,7 +263,7 @@ FontFace* Resolve(const LOGFONTA& lf) {
   int64_t xppem = ppem;
   if (lf.lfWidth > 0 && !IsRasterFace(lf.lfFaceName))
     xppem = std::max<int64_t>(1, std::min<int64_t>(Round(lf.lfWidth * upem / avgUnits), 512));
-  auto key = std::make_tuple(file, static_cast<int>(ppem), static_cast<int>(xppem));
+  auto key = std::make_tuple(file, static_cast<int>(ppem), static_cast<int>(xppem), static_cast<int>(rasterCell));
   auto& slot = fs.sized[key];
   if (!slot) {
     slot.reset(new FontFace);
@@ -161,6 +273,7 @@ FontFace* Resolve(const LOGFONTA& lf) {
     f.xppem = static_cast<int>(xppem);
     f.ascent = Round(winA * ppem / upem);
     f.descent = Round(winD * ppem / upem);
+    if (rasterCell > f.ascent + f.descent) f.descent = static_cast<int>(rasterCell) - f.ascent;
     f.height = f.ascent + f.descent;
     f.internalLeading = std::max(0, f.height - f.ppem);
     f.aveWidth = std::max(1, Round(avgUnits * xppem / upem));
@@ -189,6 +302,16 @@ uint32_t CodePoint(unsigned char c) {
   return c;
 }
 
+// The row where a line of `rows` under the text goes (an underline, an
+// underscore): the face's underline position, kept off the cell's last row,
+// which touches the next line, where the descent allows, and never above the
+// baseline.
+int UnderlineRow(int ascent, int height, int pos, int rows) {
+  int top = std::min(ascent + pos, height - 1 - rows);
+  top = std::max(top, ascent);
+  return std::min(top, height - rows);
+}
+
 // DejaVu puts its underscore at the very bottom of the descent, which at the
 // small sizes of dialogs is the last row of the line's cell, three rows under
 // the baseline: it reads as an overline of the next line, and whatever covers
@@ -199,10 +322,19 @@ uint32_t CodePoint(unsigned char c) {
 // of a prefix character), kept off the cell's last row where the descent
 // allows, and never above the baseline.
 void PlaceUnderscore(const FontFace& f, Glyph& g) {
+  // Bitmap faces give every glyph the whole cell: only the inked rows count.
+  auto inked = [&](int y) {
+    return std::any_of(g.bits.begin() + static_cast<ptrdiff_t>(y) * g.width,
+                       g.bits.begin() + static_cast<ptrdiff_t>(y + 1) * g.width, [](uint8_t b) { return b != 0; });
+  };
+  int first = 0, last = g.rows;
+  while (first < last && !inked(first)) ++first;
+  while (last > first && !inked(last - 1)) --last;
+  g.bits.erase(g.bits.begin() + static_cast<ptrdiff_t>(last) * g.width, g.bits.end());
+  g.bits.erase(g.bits.begin(), g.bits.begin() + static_cast<ptrdiff_t>(first) * g.width);
+  g.rows = last - first;
   if (g.rows <= 0) return;
-  int top = std::min(f.ascent + f.underlinePos, f.height - 1 - g.rows);
-  top = std::max(top, f.ascent);
-  g.top = f.ascent - top;
+  g.top = f.ascent - UnderlineRow(f.ascent, f.height, f.underlinePos, g.rows);
 }
 
 const Glyph& GlyphOf(FontFace& f, unsigned char ch) {
@@ -210,25 +342,32 @@ const Glyph& GlyphOf(FontFace& f, unsigned char ch) {
   if (it != f.glyphs.end()) return it->second;
   Glyph& g = f.glyphs[ch];
   if (ch < 0x20) return g;  // control characters take no room
-  if (f.size)
+  if (f.bitmap)
+    FT_Select_Size(f.face, 0);
+  else if (f.size)
     FT_Activate_Size(f.size);
   else
     FT_Set_Pixel_Sizes(f.face, static_cast<FT_UInt>(f.xppem), static_cast<FT_UInt>(f.ppem));
-  if (FT_Load_Char(f.face, CodePoint(ch), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return g;
+  if (FT_Load_Char(f.face, f.bitmap ? ch : CodePoint(ch), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return g;
   FT_GlyphSlot s = f.face->glyph;
   g.advance = static_cast<int>((s->advance.x + 32) >> 6);
   g.left = s->bitmap_left;
   g.top = s->bitmap_top;
   g.width = static_cast<int>(s->bitmap.width);
   g.rows = static_cast<int>(s->bitmap.rows);
-  g.bits.assign(static_cast<size_t>(g.width) * g.rows, 0);
+  int grow = f.embolden && g.width > 0 ? 1 : 0;
+  g.bits.assign(static_cast<size_t>(g.width + grow) * g.rows, 0);
   for (int y = 0; y < g.rows; ++y) {
     const unsigned char* row = s->bitmap.buffer + static_cast<ptrdiff_t>(y) * s->bitmap.pitch;
+    uint8_t* out = g.bits.data() + static_cast<size_t>(y) * (g.width + grow);
     for (int x = 0; x < g.width; ++x) {
       bool on = s->bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? (row[x >> 3] >> (7 - (x & 7))) & 1 : row[x] >= 128;
-      g.bits[static_cast<size_t>(y) * g.width + x] = on ? 1 : 0;
+      // A bold weight the strike lacks: each pixel also inks its right neighbour.
+      if (on) out[x] = out[x + grow] = 1;
     }
   }
+  g.width += grow;
+  if (f.embolden) ++g.advance;
   if (ch == '_') PlaceUnderscore(f, g);
   return g;
 }
@@ -344,8 +483,7 @@ void DrawRun(Dc* dc, const Target& t, const Frame& fr, Metrics& m, const char* s
   auto bar = [&](int u0, int u1, int v) {
     if (u1 > u0) FillRectPx(t, fr.mapRect(u0, v, u1, v + thick), line, R2_COPYPEN);
   };
-  int ul = m.ascent + (m.face ? m.face->underlinePos : 1);
-  if (ul + thick > m.height) ul = m.height - thick;
+  int ul = UnderlineRow(m.ascent, m.height, m.face ? m.face->underlinePos : 1, thick);
   if (m.lf.lfUnderline) bar(0, run.x[n], ul);
   if (m.lf.lfStrikeOut) bar(0, run.x[n], m.ascent - (m.face ? m.face->strikePos : m.ppem / 3));
   if (ulFrom >= 0 && ulTo > ulFrom) bar(run.x[ulFrom], run.x[ulTo], ul);
@@ -738,7 +876,7 @@ int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rc, UINT format) {
       if (showPrefix) {
         Paint line;
         line.solid = ToPixel(dc->s.text);
-        int ul = std::min(m.ascent + (m.face ? m.face->underlinePos : 1), m.height - 1);
+        int ul = UnderlineRow(m.ascent, m.height, m.face ? m.face->underlinePos : 1, 1);
         FillRectPx(t, fr.mapRect(run.x[l.underline], ul, run.x[l.underline + 1], ul + 1), line, R2_COPYPEN);
       }
     } else {

@@ -27,8 +27,13 @@ class ScriptPage : public CWizardPage {
   void OnEnterPage() override { ++entered; }
   void OnReturnToPage() override { ++returned; }
   void SetGroupList(CPtrList* groups) override { givenGroups = groups; }
+  BOOL OnCancelFlow() override {
+    ++cancelAsked;
+    return undoesOnCancel;
+  }
   UINT templateId;
-  int next = -1, back = -1, entered = 0, returned = 0;
+  int next = -1, back = -1, entered = 0, returned = 0, cancelAsked = 0;
+  BOOL undoesOnCancel = FALSE;
   CPtrList* givenGroups = nullptr;
 };
 
@@ -179,12 +184,38 @@ TEST_F(CreateFlow, FinishReplacesNextOnTheLastPage) {
   EXPECT_TRUE(frame.m_btnCancel.IsWindowEnabled());
 }
 
+// A page that Next or Back shows takes the focus for its first tab stop; the
+// completion page has none, and Finish takes it, where it shows.
+TEST_F(CreateFlow, TheShownPageOrElseTheButtonTheFlowGoesOnWithHasTheFocus) {
+  page(6)->m_bFinished = TRUE;
+  GoTo(2);  // the members: lists
+  ASSERT_NE(::GetFocus(), nullptr);
+  EXPECT_TRUE(::IsChild(page(2)->m_hWnd, ::GetFocus()));
+  GoTo(6);
+  EXPECT_EQ(::GetFocus(), frame.m_btnFinish.m_hWnd);
+  page(6)->back = 2;
+  frame.OnBack();
+  EXPECT_TRUE(::IsChild(page(2)->m_hWnd, ::GetFocus()));
+}
+
 TEST_F(CreateFlow, CloseHidesTheFrameAndStartsOverAtPageZero) {
   GoTo(2);
   frame.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WIZ_CANCEL, BN_CLICKED), 0);
   EXPECT_FALSE(frame.IsWindowVisible());
   EXPECT_EQ(frame.CurrentIndex(), 0);
   EXPECT_FALSE(page(2)->IsWindowVisible());
+}
+
+// Cancel asks the pages from the last to the first to undo what they did,
+// up to the first that answers it has; then the frame closes.
+TEST_F(CreateFlow, CancelAsksThePagesFromTheLastUntilOneHasUndoneItsWork) {
+  GoTo(4);
+  page(3)->undoesOnCancel = TRUE;  // the first apply run
+  frame.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WIZ_CANCEL, BN_CLICKED), 0);
+  for (int i : {6, 5, 4, 3}) EXPECT_EQ(page(i)->cancelAsked, 1) << i;
+  for (int i : {2, 1, 0}) EXPECT_EQ(page(i)->cancelAsked, 0) << i;
+  EXPECT_FALSE(frame.IsWindowVisible());
+  EXPECT_EQ(frame.CurrentIndex(), 0);
 }
 
 TEST_F(CreateFlow, CopiesForwardByTargetIndex) {

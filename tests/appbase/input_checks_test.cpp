@@ -120,6 +120,31 @@ TEST(InputChecks, HostsAndNetworks) {
   }
 }
 
+// The scan's rule for the address a device reports: only what cannot be
+// addressed safely is refused, whatever the last part of the rest.
+TEST(InputChecks, DeviceAddressesAreRefusedOnlyWhereUnsafe) {
+  struct Case {
+    const char* ip;
+    const char* mask;
+    BOOL unicast;  // IsUnicastAddressText
+    BOOL listed;   // and a host under its own netmask
+  } cases[] = {
+      {"10.1.0.255", "255.255.0.0", TRUE, TRUE},      {"10.1.1.0", "255.255.0.0", TRUE, TRUE},
+      {"10.250.0.21", "255.255.255.0", TRUE, TRUE},   {"240.0.0.1", "255.0.0.0", TRUE, TRUE},
+      {"0.0.0.0", "255.255.255.0", FALSE, FALSE},     {"127.0.0.1", "255.0.0.0", FALSE, FALSE},
+      {"224.0.0.1", "255.255.255.0", FALSE, FALSE},   {"239.255.255.250", "255.255.255.0", FALSE, FALSE},
+      {"255.255.255.255", "255.255.255.0", FALSE, FALSE},
+      {"10.250.0.255", "255.255.255.0", TRUE, FALSE},  // its subnet's broadcast address
+      {"10.1.0.0", "255.255.0.0", TRUE, FALSE},        // its subnet's network address
+      {"10.0.300.1", "255.0.0.0", FALSE, FALSE},       {"10.0.1", "255.0.0.0", FALSE, FALSE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.ip) + " / " + c.mask);
+    EXPECT_EQ(IsUnicastAddressText(c.ip), c.unicast);
+    EXPECT_EQ(IsUnicastAddressText(c.ip) && IsValidHostIp(c.ip, c.mask), c.listed);
+  }
+}
+
 TEST(InputChecks, HexAndRadixConversions) {
   EXPECT_STREQ(IntToHexText(255), "ff");
   EXPECT_STREQ(IntToHexText(-1), "ffffffff");

@@ -191,7 +191,7 @@ class DeviceTasks : public testing::Test {
 // --- discovery ----------------------------------------------------------------
 
 TEST_F(DeviceTasks, BroadcastFindsDevicesRetriesOnceWithTheSeenMacsThenEnds) {
-  Start(kScenario);
+  ASSERT_NO_FATAL_FAILURE(Start(kScenario));
   CDiscoveryTask task(CDiscoveryTask::kBroadcast);
   Scan scan;
   DWORD start = GetTickCount();
@@ -243,7 +243,7 @@ TEST_F(DeviceTasks, BroadcastFindsDevicesRetriesOnceWithTheSeenMacsThenEnds) {
 }
 
 TEST_F(DeviceTasks, ListenDecodesTheAnnouncementsOfGroupMembers) {
-  Start(kScenario);
+  ASSERT_NO_FATAL_FAILURE(Start(kScenario));
   CDiscoveryTask task(CDiscoveryTask::kListen);
   Scan scan;
   task.Run(Scan::Result, &scan);
@@ -283,7 +283,7 @@ TEST_F(DeviceTasks, SecondListenerOnPort55000ThrowsToTheCreator) {
 // Malformed answers are dropped or carry no MAC, a duplicate is reported as
 // it came, and a device's error status ends the scan with -1 at once.
 TEST_F(DeviceTasks, BadAnswersAreDroppedAndAnErrorStatusFailsTheScan) {
-  Start(R"(
+  ASSERT_NO_FATAL_FAILURE(Start(R"(
 [device]
 mac = 000D88D00001
 ip = 10.250.0.41
@@ -296,7 +296,7 @@ faults = bad_length
 mac = 000D88D00003
 ip = 10.250.0.43
 faults = duplicate
-)");
+)"));
   CDiscoveryTask task(CDiscoveryTask::kBroadcast);
   Scan scan;
   task.Run(Scan::Result, &scan);
@@ -309,7 +309,7 @@ faults = duplicate
 
   // A device that answers with an error status is set aside, named; the
   // others' answers are kept and the scan runs to its end.
-  Start(R"(
+  ASSERT_NO_FATAL_FAILURE(Start(R"(
 [device]
 mac = 000D88D00004
 ip = 10.250.0.44
@@ -317,7 +317,7 @@ faults = status=2
 [device]
 mac = 000D88D00005
 ip = 10.250.0.45
-)");
+)"));
   CDiscoveryTask refusing(CDiscoveryTask::kBroadcast);
   Scan refused;
   refusing.Run(Scan::Result, &refused);
@@ -326,11 +326,11 @@ ip = 10.250.0.45
   ASSERT_EQ(refused.devices.size(), 1u);
   EXPECT_STREQ(refused.devices[0].m_strMac, "000D88D00005");
   ASSERT_GE(refusing.IgnoredAnswers().GetCount(), 1);
-  EXPECT_STREQ(refusing.IgnoredAnswers().GetHead(), "device 000D88D00004 answered: Not Done!");
+  EXPECT_STREQ(refusing.IgnoredAnswers().GetHead(), "000D88D00004: answered Not Done!");
 }
 
 TEST_F(DeviceTasks, SynchronousRunReturnsWhenTheScanIsDone) {
-  Start(kScenario);
+  ASSERT_NO_FATAL_FAILURE(Start(kScenario));
   CDiscoveryTask task(CDiscoveryTask::kBroadcast);
   task.SetAsync(FALSE);
   Scan scan;
@@ -375,9 +375,10 @@ CSetIpTask* NewSetIpTask(CExtListCtrl* list, const char* mac, const char* passwo
 // Two devices at once: each gets its address, saves, applies and reboots, and
 // is reported " OK!" from its progress thread once the progress is full.
 TEST_F(DeviceTasks, SetIpGivesTheNewAddressAndRebootsTheDevice) {
-  Start(kSetIpScenario);
+  ASSERT_NO_FATAL_FAILURE(Start(kSetIpScenario));
   MemberStore store({"000D88E00001", "000D88E00002"});
   Reports reports;
+  TaskStopGuard stopTasks;  // before the reports and the store go
   DWORD start = GetTickCount();
   ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00001", "admin", "10.250.0.61", reports)->Start());
   ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00002", "admin", "10.250.0.62", reports)->Start());
@@ -398,21 +399,24 @@ TEST_F(DeviceTasks, SetIpGivesTheNewAddressAndRebootsTheDevice) {
 // " OK!" without an answer). A device that reboots without answering the
 // reboot request is found at its new address by that search: a success.
 TEST_F(DeviceTasks, SetIpFailuresAreReportedAndNeverOk) {
-  Start(kSetIpScenario);
+  ASSERT_NO_FATAL_FAILURE(Start(kSetIpScenario));
   MemberStore store({"000D88E00003", "000D88E00004", "000D88E00005"});
   Reports reports;
+  TaskStopGuard stopTasks;  // before the reports and the store go
   DWORD start = GetTickCount();
   ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00003", "wrong", "10.250.0.63", reports)->Start());
   CSetIpTask* silent = NewSetIpTask(&store.list, "000D88E00004", "", "10.250.0.64", reports);
   silent->SetTimeouts(3000, 1500);  // the progress is full at 15 s, the time-out comes at 30 s
   ASSERT_TRUE(silent->Start());
   ASSERT_TRUE(NewSetIpTask(&store.list, "000D88E00005", "", "10.250.0.65", reports)->Start());
-  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 90000)) << sim_->Log();
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 120000)) << sim_->Log();
 
+  // The silent one: 30 s, a second for the restart request, 20 s for the
+  // restart, then 30 s of search.
   ExpectReports(reports, start,
                 {{"000D88E00003", FALSE, "PASSWORDERROR", 0, 12000},
-                 {"000D88E00004", FALSE, kSetIpNotFound, 60000, 66000},
-                 {"000D88E00005", TRUE, " OK!", 15000, 25000}});
+                 {"000D88E00004", FALSE, kSetIpNotFound, 80000, 87000},
+                 {"000D88E00005", TRUE, kTaskOkAnswerLost, 21000, 30000}});
   EXPECT_EQ(store.Cell("000D88E00003", 6), "Password Error!");
   EXPECT_EQ(store.Cell("000D88E00004", 6), "Timeout!");
   EXPECT_EQ(store.Cell("000D88E00005", 2), "10.250.0.65");
@@ -426,8 +430,9 @@ TEST_F(DeviceTasks, SetIpFailuresAreReportedAndNeverOk) {
 // Without a progress list there is no thread and no report: the task ends
 // itself at its last answer, on the GUI thread.
 TEST_F(DeviceTasks, SetIpWithoutAListEndsAtItsLastAnswer) {
-  Start(kSetIpScenario);
+  ASSERT_NO_FATAL_FAILURE(Start(kSetIpScenario));
   Reports reports;
+  TaskStopGuard stopTasks;  // before the reports and the store go
   ASSERT_TRUE(NewSetIpTask(nullptr, "000D88E00001", "admin", "10.250.0.71", reports)->Start());
   ASSERT_TRUE(NewSetIpTask(nullptr, "000D88E00003", "wrong", "10.250.0.73", reports)->Start());
   EXPECT_EQ(CDeviceTask::LiveCount(), 2);
@@ -438,11 +443,13 @@ TEST_F(DeviceTasks, SetIpWithoutAListEndsAtItsLastAnswer) {
 }
 
 // An answer that does not come: the set-IP request goes out again with its
-// sequence number, and when no answer comes at all the device is asked for
-// by its MAC before the task decides. Found at the new address is success,
-// at the old one or at a third one a failure that says which.
+// sequence number, and when no answer comes at all the device (which may
+// hold the new address) is restarted all the same and, once it has had its
+// time to restart, asked for by its MAC before the task decides. Found at the
+// new address is success with its answer lost, at a third one or nowhere a
+// failure that says which.
 TEST_F(DeviceTasks, UnansweredSetIpIsSentAgainAndThenTheDeviceIsSought) {
-  Start(R"(
+  ASSERT_NO_FATAL_FAILURE(Start(R"(
 [device]
 mac = 000D88E00006
 ip = 10.250.0.56
@@ -461,7 +468,11 @@ mac = 000D88E00009
 ip = 10.250.0.59
 faults = no_answer=setip, other_ip=10.250.0.99
 reboot_ms = 20000
-)");
+[device]
+mac = 000D88E00010
+ip = 10.250.0.60
+faults = no_answer
+)"));
   const struct {
     const char* mac;
     const char* newIp;
@@ -471,17 +482,19 @@ reboot_ms = 20000
     const char* state;  // the device's address afterwards
   } cases[] = {
       {"000D88E00006", "10.250.0.66", TRUE, " OK!", "10.250.0.66", "10.250.0.66"},
-      {"000D88E00007", "10.250.0.67", TRUE, " OK!", "10.250.0.67", "10.250.0.67"},
-      {"000D88E00008", "10.250.0.68", FALSE, kSetIpStillAtOldAddress, "10.250.0.58", "10.250.0.58"},
+      {"000D88E00007", "10.250.0.67", TRUE, kTaskOkAnswerLost, "10.250.0.67", "10.250.0.67"},
+      {"000D88E00008", "10.250.0.68", TRUE, kTaskOkAnswerLost, "10.250.0.68", "10.250.0.68"},
+      {"000D88E00010", "10.250.0.70", FALSE, kSetIpNotFound, "10.250.0.60", "10.250.0.60"},
       {"000D88E00009", "10.250.0.69", FALSE, kSetIpElsewhere, "10.250.0.99", "10.250.0.99"},
   };
-  MemberStore store({"000D88E00006", "000D88E00007", "000D88E00008", "000D88E00009"});
+  MemberStore store({"000D88E00006", "000D88E00007", "000D88E00008", "000D88E00009", "000D88E00010"});
   // Where each device is now, as the apply page's store shows it.
-  for (int row = 0; row < 4; ++row) store.list.SetItemText(row, 2, ("10.250.0.5" + std::to_string(row + 6)).c_str());
+  for (int row = 0; row < 5; ++row) store.list.SetItemText(row, 2, ("10.250.0." + std::to_string(row + 56)).c_str());
   Reports reports;
+  TaskStopGuard stopTasks;  // before the reports and the store go
   for (const auto& c : cases)
     ASSERT_TRUE(NewSetIpTask(&store.list, c.mac, "", c.newIp, reports)->Start());
-  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 4; }, 90000)) << sim_->Log();
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 5; }, 120000)) << sim_->Log();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mac);
     Outcome o = reports.Of(c.mac);
@@ -505,6 +518,7 @@ reboot_ms = 20000
 TEST_F(DeviceTasks, SetIpThatCannotBeSentIsReportedWithoutABox) {
   MemberStore store({"000D88E00001"});
   Reports reports;
+  TaskStopGuard stopTasks;  // before the reports and the store go
   testkit::MessageBoxLog boxes;
   testkit::ModalHandler answer([](HWND box) { testkit::Answer(box, IDOK); });
   EXPECT_FALSE(NewSetIpTask(&store.list, "000D88E0", "admin", "10.250.0.61", reports)->Start());
@@ -559,9 +573,10 @@ CCommunityTask* NewCommunityTask(CExtListCtrl* list, const char* mac, const char
 // and enables SNMP with them on another; disable mode turns SNMP off. Each is
 // reported " OK!" after the 10 s progress.
 TEST_F(DeviceTasks, CommunityTaskChecksEnablesAndDisablesSnmp) {
-  Start(kCommunityScenario);
+  ASSERT_NO_FATAL_FAILURE(Start(kCommunityScenario));
   MemberStore store({"000D88F00001", "000D88F00002", "000D88F00003"});
   Reports reports;
+  TaskStopGuard stopTasks;  // before the reports and the store go
   DWORD start = GetTickCount();
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00001", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00002", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
@@ -591,9 +606,10 @@ TEST_F(DeviceTasks, CommunityTaskChecksEnablesAndDisablesSnmp) {
 // mode, sends no Set; a silent device ends with " Error!" at the read's
 // time-out.
 TEST_F(DeviceTasks, CommunityReadThatFailsSendsNoSet) {
-  Start(kCommunityScenario);
+  ASSERT_NO_FATAL_FAILURE(Start(kCommunityScenario));
   MemberStore store({"000D88F00002", "000D88F00003", "000D88F00004"});
   Reports reports;
+  TaskStopGuard stopTasks;  // before the reports and the store go
   DWORD start = GetTickCount();
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00002", "wrong", CCommunityTask::kCheckAndEnable, reports)->Start());
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00003", "wrong", CCommunityTask::kDisable, reports)->Start());
@@ -616,6 +632,7 @@ TEST_F(DeviceTasks, CommunityReadThatFailsSendsNoSet) {
 // without a message box, and the task is gone.
 TEST_F(DeviceTasks, CommunityTaskThatCannotBeSentIsReported) {
   Reports reports;
+  TaskStopGuard stopTasks;  // before the reports and the store go
   testkit::MessageBoxLog boxes;
   EXPECT_FALSE(NewCommunityTask(nullptr, "00", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
   ASSERT_EQ(reports.Count(), 1u);

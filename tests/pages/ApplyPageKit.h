@@ -57,6 +57,10 @@ BEGIN_MESSAGE_MAP(TestApplyPage, CApplyPage)
   ON_MESSAGE(WM_APPLY_NEXTDEVICE, OnNextDeviceSpy)
 END_MESSAGE_MAP()
 
+// The status of a step settled by asking the device, its answers lost.
+inline const std::string kOkAnswerLost =
+    "OK! (its answer was lost; asked again, the access point holds what was written)";
+
 // A planned member as the member page makes it.
 struct Member {
   const char* mac;

@@ -97,9 +97,11 @@ inline std::vector<Member> TwoMembers() {
 // The last line of a run in which the first device failed a step.
 inline std::string FirstDeviceFailed() { return "The steps are done; 1 access point(s) failed: 000D88C00001."; }
 
-// The second device's whole chain ran, and the run ended with `last`.
+// The second device's whole chain ran, and the run ended with `last`; a
+// failed first device is named at `firstAt`, where it was last found.
 inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log,
-                                     const std::string& last = "All steps are done.") {
+                                     const std::string& last = "All steps are done.",
+                                     const std::string& firstAt = "10.250.0.21") {
   EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): joining the AP Vezovi... OK!"), 1u)
       << ::testing::PrintToString(log);
   EXPECT_EQ(CountLines(log, "10.250.0.22 (000D88C00002): applying the settings... OK!"), 1u);
@@ -108,7 +110,7 @@ inline void ExpectSecondDeviceAndEnd(const std::vector<std::string>& log,
   EXPECT_EQ(log.back(), last);
   // Each failed device has a line of its own before the last.
   if (last == FirstDeviceFailed()) {
-    EXPECT_EQ(log[log.size() - 2], "10.250.0.21 (000D88C00001) failed.");
+    EXPECT_EQ(log[log.size() - 2], firstAt + " (000D88C00001) failed.");
   }
   EXPECT_EQ(CountLines(log, "Restarting the access points: 100% done."), 1u);
 }

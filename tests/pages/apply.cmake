@@ -5,7 +5,8 @@
 if(TARGET app)
   trellian_test(apply_page_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/apply_page_test.cpp
     LIBS pages test_wizard_pages app res platform_testkit test_support LABELS threads)
-  foreach(name apply_quav apply_snmp apply_faults apply_sync_faults apply_full_group apply_lossy)
+  foreach(name apply_quav apply_snmp apply_faults apply_sync_faults apply_full_group apply_lossy apply_lost_answers
+      apply_kernel_loss)
     trellian_netns_test(${name} SOURCES ${CMAKE_CURRENT_LIST_DIR}/${name}_netns_test.cpp
       LIBS pages test_wizard_pages app res platform_testkit test_support DEPENDS apsim)
   endforeach()

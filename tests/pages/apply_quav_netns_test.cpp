@@ -152,8 +152,9 @@ TEST_F(ApplyQuav, AnAutomaticAddressNeverTakesAManualRowsNewOne) {
 }
 
 // The Master takes its new address and restarts, but its answer to the
-// set-IP request is lost: the search by its MAC finds it at the new address,
-// so the run goes on with the Master where it is.
+// set-IP request is lost: the search by its MAC once it has had its time to
+// restart finds it at the new address, so the step is OK with its answer
+// lost and the run goes on with the Master where it is.
 TEST_F(ApplyQuav, AMasterWhoseSetIpAnswerIsLostIsFoundAtItsNewAddress) {
   StartDevices(Device("000D88C00001", "10.250.0.31", "faults = no_answer=setip\nreboot_ms = 20000\n") +
                Device("000D88C00002", "10.250.0.32"));
@@ -168,16 +169,18 @@ TEST_F(ApplyQuav, AMasterWhoseSetIpAnswerIsLostIsFoundAtItsNewAddress) {
   EXPECT_EQ(h.Cell("000D88C00001", kColAction), "Set IP OK");
   const std::vector<std::string> log = h.Log();
   EXPECT_EQ(std::count(log.begin(), log.end(),
-                       "10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!"),
+                       "10.250.0.21 (000D88C00001): setting the IP address and restarting... " + kOkAnswerLost),
             1)
       << ::testing::PrintToString(log);
   EXPECT_EQ(h.page.OnNextPage(), 4);  // the Master is known: on to the wireless page
   EXPECT_EQ(h.page.m_strAgentIp, "10.250.0.21");
 }
 
-// Devices whose set-IP is never answered: the search by MAC finds one where
-// it was, one at an address that is neither its old nor its planned one, and
-// not the last; the lines say so, and where the found ones are.
+// Devices whose set-IP is never answered: each is restarted all the same and
+// looked for by its MAC once it has had its time to restart. One took the
+// address (only its answers were lost): OK, its answer lost. One is at an
+// address that is neither its old nor its planned one, and one is not found;
+// the lines say so, and where the found ones are.
 TEST_F(ApplyQuav, ASetIpNeverAnsweredEndsWithALineThatSaysWhereTheDeviceIs) {
   StartDevices(Device("000D88C00001", "10.250.0.31") +
                Device("000D88C00002", "10.250.0.32", "faults = drop_answers=1000\n") +
@@ -191,20 +194,22 @@ TEST_F(ApplyQuav, ASetIpNeverAnsweredEndsWithALineThatSaysWhereTheDeviceIs) {
   OperatorAnswers answers("");
   Run(h);
   const std::vector<std::string> log = h.Log();
-  const char* const kLines[] = {
+  const std::string kLines[] = {
       "10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!",
-      "10.250.0.32 (000D88C00002): setting the IP address and restarting... Failed!",
-      "10.250.0.32 (000D88C00002): still at its old address.",
+      "10.250.0.22 (000D88C00002): setting the IP address and restarting... " + kOkAnswerLost,
       "10.250.0.33 (000D88C00003): setting the IP address and restarting... Failed!",
       "10.250.0.33 (000D88C00003): not found after the restart.",
       "10.250.0.77 (000D88C00004): setting the IP address and restarting... Failed!",
       "10.250.0.77 (000D88C00004): found at this address, neither its old one nor the planned 10.250.0.24.",
   };
-  for (const char* line : kLines)
+  for (const std::string& line : kLines)
     EXPECT_EQ(std::count(log.begin(), log.end(), line), 1) << line << ::testing::PrintToString(log);
+  EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                          [](const std::string& line) { return line.find("still at its old address") != std::string::npos; }),
+            0);
   EXPECT_TRUE(answers.boxes.empty()) << ::testing::PrintToString(answers.boxes);
-  EXPECT_EQ(h.Cell("000D88C00002", kColIp), "10.250.0.32");
-  EXPECT_EQ(sim_->State("000D88C00002")["ip"], "10.250.0.32");
+  EXPECT_EQ(h.Cell("000D88C00002", kColIp), "10.250.0.22");
+  EXPECT_EQ(sim_->State("000D88C00002")["ip"], "10.250.0.22");
   // The store follows the device to where it answered from, and so does
   // the record the SNMP phase works with.
   EXPECT_EQ(h.Cell("000D88C00004", kColIp), "10.250.0.77");
@@ -213,7 +218,10 @@ TEST_F(ApplyQuav, ASetIpNeverAnsweredEndsWithALineThatSaysWhereTheDeviceIs) {
   std::vector<std::string> failed;
   for (const CString& mac : h.page.FailedDevices()) failed.push_back(mac.GetString());
   std::sort(failed.begin(), failed.end());
+  // The second device could not be asked for its SNMP settings either (every
+  // answer lost): that step names it.
   EXPECT_EQ(failed, (std::vector<std::string>{"000D88C00002", "000D88C00003", "000D88C00004"}));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "10.250.0.32 (000D88C00002): reading the SNMP settings... Failed!"), 1);
   ShowForAPerson(h, "TRELLIAN_APPLY_FAILED_PNG");
 }
 

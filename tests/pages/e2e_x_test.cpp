@@ -12,8 +12,9 @@
 // <build>/screens/x11-<manager>/<flow>/NN-<page>.png.
 //
 // With the flows go what a person tries on the way: Enter and Escape on
-// every page, during a scan or an apply run and after it, Tab round the page
-// and the dialog, the close box, Alt+F4, the system menu and Exit while busy
+// every page (on the last one Enter presses Finish, which has the focus),
+// during a scan or an apply run and after it, Tab round the page and the
+// dialog, the close box, Alt+F4, the system menu and Exit while busy
 // (refused with the bell, which the X server reports to the test, while the
 // run goes on: the simulator's log shows its next request in time), the
 // About box from the system menu, minimise and restore. The three flows are
@@ -538,6 +539,15 @@ class XFlows : public ::testing::Test {
       AnswerMessageBox();
     }
   }
+  // The last page gives Finish the focus: Escape keeps the page.
+  static void EscapeKeepsTheLastPage(const char* page, const std::function<bool()>& onPage) {
+    SCOPED_TRACE(std::string(page) + ": Escape");
+    PressKeys({"Escape"});
+    EXPECT_TRUE(KeepsFor([&] { return Alive() && onPage(); }, 300)) << "Escape left the page " << page;
+    ASSERT_TRUE(Alive()) << "Escape ended the program on the page " << page << ":\n" << lab_->Log();
+    AnswerMessageBox();
+  }
+
   // Enter and Escape while a scan or an apply run holds the wizard busy:
   // the program goes on, busy, and says nothing.
   static void KeysChangeNothingWhileBusy(const char* run) {
@@ -980,6 +990,20 @@ void XFlows::CreateMakesAGroupOfThreeWithAWpa2Ssid() {
   ASSERT_TRUE(Until([&] { return WrittenPixels(*x_, ssid) > 0; }, 10000)) << "the SSID was not read";
   ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("wireless", onWireless));
   TypeInto(*x_, ssid, e2e::kSsid);
+  // The focus outline goes with the focus: Tab from the SSID reaches "Auto
+  // Channel Scan" (the channel list is off while it is ticked), which shows
+  // the outline; the next Tab takes it on to the authentication box, which
+  // shows it now, and leaves the check box as it looked before.
+  const Box autoScan = layout.Page(IDD_PAGE_WIRELESS, IDC_WL_AUTO_CHANNEL);
+  const Box authBox = layout.Page(IDD_PAGE_WIRELESS, IDC_WL_AUTH);
+  const XDriver::Image autoPlain = x_->Grab(autoScan), authPlain = x_->Grab(authBox);
+  x_->Key("Tab");
+  EXPECT_TRUE(Until([&] { return !(x_->Grab(autoScan) == autoPlain); }, 3000))
+      << "Auto Channel Scan shows no focus outline";
+  x_->Key("Tab");
+  EXPECT_TRUE(Until([&] { return !(x_->Grab(authBox) == authPlain); }, 3000))
+      << "the authentication box shows no focus outline";
+  EXPECT_TRUE(Until([&] { return x_->Grab(autoScan) == autoPlain; }, 3000)) << "the outline stayed on Auto Channel Scan";
   // The authentication and the WPA mode from their drop lists, with the
   // mouse: Open System, Shared Key, WPA-Personal; Auto, WPA2 Only, WPA Only.
   ChooseFromList(layout.Page(IDD_PAGE_WIRELESS, IDC_WL_AUTH), 2, "create", "auth-list");
@@ -1004,9 +1028,14 @@ void XFlows::CreateMakesAGroupOfThreeWithAWpa2Ssid() {
   ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds(
       "the second apply run", [&] { return FieldShows(*x_, log); },
       [&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, log); }, 60000));
-  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("create done", [&] { return LightPixels(*x_, done) > 30; }));
+  ASSERT_NO_FATAL_FAILURE(EscapeKeepsTheLastPage("create done", [&] { return LightPixels(*x_, done) > 30; }));
   Shot("create", "done");
-  ASSERT_NO_FATAL_FAILURE(Finish());
+  // Enter presses Finish, which has the focus: the frame goes, the program stays.
+  const Box finish = layout.Frame(IDC_WIZ_FINISH);
+  ASSERT_GT(LightPixels(*x_, finish), 30) << "Finish does not show";
+  PressKeys({"Return"});
+  EXPECT_TRUE(Until([&] { return LightPixels(*x_, finish) == 0; }, 3000)) << "Enter did not press Finish";
+  ASSERT_TRUE(Alive()) << "Finish ended the program";
 
   e2e::ExpectCreated(lab_->Devices());
 }
@@ -1111,7 +1140,7 @@ void XFlows::ModifyRenamesRemovesAddsAndChangesTheSecurityToWep() {
   const auto onDone = [&] { return LightPixels(*x_, done) > 30 && !FieldShows(*x_, ssid) && !FieldShows(*x_, log); };
   ASSERT_NO_FATAL_FAILURE(EnterGoesOnOnceTheRunEnds("the second modify apply run", [&] { return FieldShows(*x_, log); },
                                                     onDone, 60000));
-  ASSERT_NO_FATAL_FAILURE(EnterAndEscapeKeepThePage("modify done", onDone));
+  ASSERT_NO_FATAL_FAILURE(EscapeKeepsTheLastPage("modify done", onDone));
   Shot("modify", "done");
   ASSERT_NO_FATAL_FAILURE(Finish());
 

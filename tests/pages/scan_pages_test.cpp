@@ -370,6 +370,48 @@ TEST_F(StatusList, OnlyConfirmedNamedRecordsGiveRowsAndAnotherListReplacesThem) 
   EXPECT_EQ(records[0].m_strMac, "000D88000001");
 }
 
+// Every visit opens the list at its left edge, the group names in sight,
+// wherever the last one left the horizontal bar; and the address column
+// shows each twelve-digit MAC address whole.
+TEST_F(StatusList, EachVisitOpensAtTheLeftAndEveryMacAddressIsWhole) {
+  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(1));
+  ASSERT_NE(list, nullptr);
+  const char* macs[] = {"000D88A00123", "000D88E00004", "000D88B88888"};
+  std::vector<CDeviceRecord> records(std::size(macs));
+  CPtrList group;
+  for (size_t i = 0; i < records.size(); ++i) {
+    records[i].m_strGroupName = "Atrium";
+    records[i].m_nConfirmed = 1;
+    records[i].m_strRole = i == 0 ? "Master" : "Backup Master";
+    records[i].m_strMac = macs[i];
+    records[i].m_strIp.Format("10.250.0.%d", int(i) + 11);
+    records[i].m_strLocation = "Hall";
+    group.AddTail(&records[i]);
+  }
+  list->SetGroupList(&group);
+  frame.Page(0)->ShowWindow(SW_HIDE);
+  frame.ShowPage(1);
+  list->OnEnterPage();
+  EXPECT_EQ(list->m_list.GetScrollPos(SB_HORZ), 0);
+  list->m_list.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
+  ASSERT_GT(list->m_list.GetScrollPos(SB_HORZ), 0) << "the columns are wider than the list";
+  Shoot(frame, "status_list_scrolled");
+  list->OnEnterPage();  // the next visit
+  EXPECT_EQ(list->m_list.GetScrollPos(SB_HORZ), 0);
+  CRect first;
+  ASSERT_TRUE(list->m_list.GetSubItemRect(0, 0, LVIR_BOUNDS, first));
+  EXPECT_LE(first.left, 0);
+  Shoot(frame, "status_list_reopened");
+
+  // The cell's text starts a pixel in and must end before the grid line.
+  CClientDC dc(&list->m_list);
+  CFont* old = dc.SelectObject(list->m_list.GetFont());
+  CRect cell;
+  ASSERT_TRUE(list->m_list.GetSubItemRect(0, 3, LVIR_BOUNDS, cell));
+  for (const char* mac : macs) EXPECT_LE(dc.GetTextExtent(mac).cx + 2, cell.Width()) << mac;
+  dc.SelectObject(old);
+}
+
 // ---------------------------------------------------------------- modify flow
 
 using ModifyFlow = FlowTest<CModifyWizard>;

@@ -331,6 +331,44 @@ TEST_F(CcListView, ReportViewShowsBarsOnlyWhenRowsOrColumnsExceedTheView) {
   }
 }
 
+// An empty list with the keyboard shows it: the dotted outline of the row
+// an item would take, gone again with the focus.
+TEST_F(CcListView, AnEmptyListWithTheFocusOutlinesItsFirstRow) {
+  HWND list = MakeList(LVS_REPORT, RECT{10, 10, 310, 130});
+  AddColumns(list, {100, 100});
+  RECT wr;
+  GetWindowRect(list, &wr);
+  auto pixels = [&] {
+    UpdateWindow(parent);
+    UpdateWindow(list);
+    std::vector<uint32_t> out;
+    for (int y = 0; y < wr.bottom - wr.top; ++y)
+      for (int x = 0; x < wr.right - wr.left; ++x) out.push_back(testkit::WindowPixel(list, x, y));
+    return out;
+  };
+  SetFocus(parent);
+  const std::vector<uint32_t> idle = pixels();
+  SetFocus(list);
+  const std::vector<uint32_t> focused = pixels();
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  RECT head;
+  GetWindowRect(header, &head);
+  const int rowTop = head.bottom - wr.top;
+  int changed = 0, outside = 0;
+  const int width = wr.right - wr.left;
+  for (size_t i = 0; i < idle.size(); ++i) {
+    if (idle[i] == focused[i]) continue;
+    ++changed;
+    const int y = static_cast<int>(i) / width;
+    if (y < rowTop || y >= rowTop + 20) ++outside;
+  }
+  EXPECT_GT(changed, 100);  // a dotted rectangle across the list
+  EXPECT_EQ(outside, 0);
+  SetFocus(parent);
+  EXPECT_EQ(pixels(), idle);
+  DestroyWindow(list);
+}
+
 TEST_F(CcListView, ScrollingByRowsAndPositionsOfRowsPastTheEnd) {
   HWND list = MakeList(LVS_REPORT, RECT{10, 10, 310, 130});
   AddColumns(list, {100});

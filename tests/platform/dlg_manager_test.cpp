@@ -340,6 +340,51 @@ TEST_F(DialogTest, BackgroundsComeFromTheCtlColorAnswers) {
   EXPECT_EQ(pixelIn(kName), 0xFF0000u);    // a check box asks for WM_CTLCOLORSTATIC too
 }
 
+// A check box or radio button over its parent's background (a hollow brush)
+// inverts pixels for its focus outline: when the focus leaves, the parent
+// paints beneath it again, and only the control that has the focus shows
+// one, also after the dialog repaints.
+TEST_F(DialogTest, HollowCheckBoxesAndRadiosTakeTheirFocusOutlineAlong) {
+  static HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  Hook() = [](HWND, UINT msg, WPARAM, LPARAM) -> INT_PTR {
+    if (msg == WM_CTLCOLORDLG) return reinterpret_cast<INT_PTR>(red);
+    if (msg == WM_CTLCOLORSTATIC) return reinterpret_cast<INT_PTR>(GetStockObject(HOLLOW_BRUSH));
+    return FALSE;
+  };
+  HWND dlg = Open(Template({rc::AutoCheckBox("Auto Channel Scan", kName, 10, 10, 100, 12, WS_TABSTOP),
+                            rc::AutoRadioButton("Manual", kSecond, 10, 30, 60, 12, WS_GROUP | WS_TABSTOP),
+                            rc::EditText(kPort, 10, 50, 60, 12, WS_GROUP | WS_TABSTOP)}));
+  UpdateWindow(dlg);
+  RECT wr;
+  GetWindowRect(dlg, &wr);
+  auto pixels = [&](int id) {
+    RECT r = ChildRect(dlg, id);
+    MapWindowPoints(dlg, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::vector<uint32_t> out;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) out.push_back(testkit::WindowPixel(dlg, x - wr.left, y - wr.top));
+    return out;
+  };
+  SetFocus(GetDlgItem(dlg, kPort));
+  Pump();
+  UpdateWindow(dlg);
+  const std::vector<uint32_t> plainCheck = pixels(kName), plainRadio = pixels(kSecond);
+  for (int id : {kName, kSecond}) {
+    SetFocus(GetDlgItem(dlg, id));
+    Pump();
+    UpdateWindow(dlg);
+    EXPECT_NE(pixels(id), id == kName ? plainCheck : plainRadio) << id << ": no outline with the focus";
+  }
+  Press(VK_TAB);  // from the radio button on to the edit
+  ASSERT_EQ(GetFocus(), GetDlgItem(dlg, kPort));
+  UpdateWindow(dlg);
+  EXPECT_EQ(pixels(kName), plainCheck);
+  EXPECT_EQ(pixels(kSecond), plainRadio);
+  RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(pixels(kName), plainCheck);
+  EXPECT_EQ(pixels(kSecond), plainRadio);
+}
+
 TEST_F(DialogTest, StaticsAndGroupBoxesAreTransparentToTheMouse) {
   HWND dlg = Open(Template({rc::GroupBox("Group", 200, 5, 5, 150, 80), rc::LText("label", kLabel, 10, 20, 60, 10),
                             rc::LText("notify", kSecond, 10, 40, 60, 10, SS_NOTIFY),

@@ -1,7 +1,9 @@
-// Text with the bundled DejaVu fonts: metrics, extents, rendering without
-// anti-aliasing, DrawText's formats, tabs and rotated fonts.
+// Text in the stand-ins for the Windows faces: metrics, the widths the
+// layouts were drawn for, extents, rendering without anti-aliasing,
+// DrawText's formats, tabs and rotated fonts.
 #include <cstring>
 
+#include "Dialog.h"
 #include "gdi_fixture.h"
 
 namespace {
@@ -51,9 +53,9 @@ TEST(GdiText, MetricsFollowTheWindowsHeightRules) {
     int tmHeight, ascent, descent, internalLeading;
     const char* face;
   } cases[] = {
-      {-11, 13, 10, 3, 2, "MS Sans Serif"},  // character height 11: the classic 8-point dialog font
-      {16, 16, 13, 3, 2, "MS Sans Serif"},   // cell height 16
-      {-20, 24, 19, 5, 4, "Arial"},
+      {-11, 13, 11, 2, 2, "MS Sans Serif"},  // character height 11: the classic 8-point dialog font
+      {16, 16, 13, 3, 3, "MS Sans Serif"},   // cell height 16
+      {-20, 22, 18, 4, 2, "Arial"},
   };
   for (const auto& c : cases) {
     WithFont f(cv.dc, c.height, FW_NORMAL, c.face);
@@ -138,6 +140,51 @@ TEST(GdiText, WidthStretchesOutlineFacesOnly) {
   }
 }
 
+// The layouts (in pixels, and in dialog units of the 8-point "MS Sans Serif")
+// were drawn for the widths of the Windows dialog faces: the average of the
+// 52 letters gives the dialog unit's base, 6 x 13 for that face; digits are
+// all as wide. A wider stand-in cuts the texts the layouts were drawn for.
+TEST(GdiText, DialogFacesKeepTheWidthsTheLayoutsWereDrawnFor) {
+  MemCanvas cv(8, 8);
+  const struct {
+    const char* face;
+    int height, width, weight;
+    int cell, average, base, digit;
+  } cases[] = {
+      {"MS Sans Serif", 8, 0, FW_NORMAL, 13, 5, 6, 6},  // the dialogs' face
+      {"MS Sans Serif", -11, 0, FW_NORMAL, 13, 5, 6, 6},
+      {"MS Shell Dlg", -11, 0, FW_NORMAL, 13, 5, 6, 6},
+      {"MS Sans Serif", 6, 6, FW_BOLD, 13, 6, 7, 7},     // bold: each character a pixel wider
+      {"MS Sans Serif", 18, 9, FW_BOLD, 16, 8, 9, 8},    // the scan pages' status
+      {"MS Sans Serif", 20, 8, FW_NORMAL, 20, 8, 9, 9},  // the status list
+      {"Tahoma", -11, 0, FW_NORMAL, 13, 7, 6, 6},        // captions, menus, message boxes
+      {"Arial", -11, 0, FW_NORMAL, 12, 6, 6, 6},
+      {"Courier New", -13, 0, FW_NORMAL, 15, 8, 8, 8},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.face) + " " + std::to_string(c.height));
+    HFONT font = CreateFontA(c.height, c.width, 0, 0, c.weight, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, c.face);
+    HGDIOBJ old = SelectObject(cv.dc, font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(cv.dc, &tm);
+    EXPECT_EQ(tm.tmHeight, c.cell);
+    EXPECT_EQ(tm.tmAveCharWidth, c.average);
+    const int letters = Extent(cv.dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").cx;
+    EXPECT_EQ((letters / 26 + 1) / 2, c.base);
+    for (char d = '0'; d <= '9'; ++d) EXPECT_EQ(Extent(cv.dc, std::string(1, d).c_str()).cx, c.digit) << d;
+    SelectObject(cv.dc, old);
+    DeleteObject(font);
+  }
+  // Dialog units are those of the dialogs' face.
+  HFONT dialogFace = CreateFontA(8, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  HGDIOBJ old = SelectObject(cv.dc, dialogFace);
+  const int letters = Extent(cv.dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").cx;
+  EXPECT_EQ(LOWORD(GetDialogBaseUnits()), (letters / 26 + 1) / 2);
+  EXPECT_EQ(HIWORD(GetDialogBaseUnits()), Extent(cv.dc, "Ag").cy);
+  SelectObject(cv.dc, old);
+  DeleteObject(dialogFace);
+}
+
 TEST(GdiText, ExtentsAddUpAndFollowWeightAndPitch) {
   MemCanvas cv(8, 8);
   WithFont f(cv.dc, -11);
@@ -172,12 +219,12 @@ TEST(GdiText, TextIsDrawnInTheTextColourOnlyWithoutAntiAliasing) {
   ASSERT_TRUE(TextOutA(cv.dc, 2, 1, "I", 1));
   Ink ink = FindInk(cv, RGB(0, 0, 200));
   EXPECT_EQ(ink.count + cv.Count(W), 40 * 16);  // two colours only
-  // A capital I is a bar as high as the capitals (8 of 11 pixels), standing
-  // on the baseline (ascent 10 below the top).
-  EXPECT_EQ(ink.bottom, 1 + 10);
-  EXPECT_EQ(ink.bottom - ink.top, 8);
+  // A capital I is a bar as high as the capitals (9 of 11 pixels), standing
+  // on the baseline (ascent 11 below the top).
+  EXPECT_EQ(ink.bottom, 1 + 11);
+  EXPECT_EQ(ink.bottom - ink.top, 9);
   EXPECT_LE(ink.right - ink.left, 2);
-  EXPECT_EQ(ink.count, (ink.right - ink.left) * 8);
+  EXPECT_EQ(ink.count, (ink.right - ink.left) * 9);
   // The same text always gives the same pixels.
   MemCanvas again(40, 16);
   WithFont g(again.dc, -11);

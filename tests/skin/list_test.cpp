@@ -483,26 +483,31 @@ TEST_F(ListTest, ComboItemDrawingByAction) {
 }
 
 // The background and button come from the images alone: without them the
-// control paints nothing of its own but the selected text.
+// control paints nothing of its own but the selected text, and the dotted
+// outline while it has the focus.
 TEST_F(ListTest, ComboPaintsBackArrowAndTheSelectedText) {
   CRTComboBox combo;
   ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_HASSTRINGS, CRect(10, 250, 150, 400), &page,
                            9));
   combo.AddString("Channel 6");
-  auto letters = [&] {
-    combo.Invalidate();
-    combo.UpdateWindow();
+  // The letters of the pixels the combo shows now; `letters` paints it first.
+  auto seen = [&] {
     CRect r;
     combo.GetClientRect(&r);
-    std::string seen;
+    std::string found;
     for (int y = 0; y < r.Height(); ++y)
       for (int x = 0; x < r.Width(); ++x) {
         const uint32_t rgb = testkit::WindowPixel(combo, x, y);
         const char c = rgb == 0 ? 'k' : PixelLetter(combo, x, y);
-        if (seen.find(c) == std::string::npos) seen += c;
+        if (found.find(c) == std::string::npos) found += c;
       }
-    std::sort(seen.begin(), seen.end());
-    return seen;
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  auto letters = [&] {
+    combo.Invalidate();
+    combo.UpdateWindow();
+    return seen();
   };
   const std::string bare = letters();
   EXPECT_EQ(bare.size(), 1u) << "no images, no selection: nothing drawn";
@@ -512,12 +517,51 @@ TEST_F(ListTest, ComboPaintsBackArrowAndTheSelectedText) {
   EXPECT_EQ(letters(), "AD");
   combo.SetCurSel(0);
   EXPECT_EQ(letters(), "ADk") << "the selected text in black";
+  combo.SetFocus();
+  EXPECT_NE(letters(), "ADk") << "the field with the focus wears the dotted outline";
+  // A dialog that has its combo boxes painted at once when they report the
+  // focus lost (the WEP and WPA dialogs do) sees it gone already.
+  page.onCommand = [](UINT code, HWND from) {
+    if (code == CBN_KILLFOCUS) ::UpdateWindow(from);
+  };
+  page.SetFocus();
+  page.onCommand = nullptr;
+  EXPECT_EQ(seen(), "ADk") << "and loses it with the focus";
+  EXPECT_EQ(letters(), "ADk");
   combo.EnableWindow(FALSE);
   const std::string disabled = letters();
   EXPECT_EQ(disabled.find('k'), std::string::npos) << "a disabled combo's text is not black: " << disabled;
   EXPECT_NE(disabled, "AD") << "but it is still drawn";
   combo.EnableWindow(TRUE);
   EXPECT_EQ(combo.GetDroppedRect().Width(), 140);
+}
+
+// Escape and Enter on an open list reach the combo box before any window
+// around it (a dialog would take them for its cancel and default buttons):
+// Escape closes the list and keeps the choice, Enter takes the item shown.
+TEST_F(ListTest, EscapeAndEnterOnAnOpenListAreTheCombosOwn) {
+  CRTComboBox combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_HASSTRINGS, CRect(10, 250, 150, 400), &page,
+                           9));
+  for (const char* role : {"Master", "Backup Master", "Slave"}) combo.AddString(role);
+  combo.SetCurSel(2);
+  combo.SetFocus();
+  auto key = [&](UINT vk) {
+    MSG msg{combo.m_hWnd, WM_KEYDOWN, vk, 0, 0, {0, 0}};
+    return CWnd::WalkPreTranslateTree(nullptr, &msg);
+  };
+  EXPECT_FALSE(key(VK_ESCAPE)) << "a closed combo leaves Escape to its dialog";
+  combo.ShowDropDown(TRUE);
+  ASSERT_TRUE(combo.GetDroppedState());
+  combo.SendMessage(WM_KEYDOWN, VK_UP, 0);
+  EXPECT_TRUE(key(VK_ESCAPE));
+  EXPECT_FALSE(combo.GetDroppedState());
+  EXPECT_EQ(combo.GetCurSel(), 2);
+  combo.ShowDropDown(TRUE);
+  combo.SendMessage(WM_KEYDOWN, VK_UP, 0);
+  EXPECT_TRUE(key(VK_RETURN));
+  EXPECT_FALSE(combo.GetDroppedState());
+  EXPECT_EQ(combo.GetCurSel(), 1);
 }
 
 }  // namespace

@@ -87,6 +87,7 @@ class RecordingPage : public CWnd {
   std::vector<UINT> commands;       // WM_COMMAND notification codes
   std::vector<UINT> userMessages;   // messages above WM_USER
   std::function<void(const ScrollMessage&)> onScroll;
+  std::function<void(UINT code, HWND from)> onCommand;  // a control's notification, as it comes
 
   bool Make(const CRect& rect = CRect(50, 50, 450, 400)) {
     return CreateEx(0, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)), "page",
@@ -107,7 +108,10 @@ class RecordingPage : public CWnd {
       return 0;
     }
     if (message == WM_NOTIFY && lParam) notifications.push_back(reinterpret_cast<NMHDR*>(lParam)->code);
-    if (message == WM_COMMAND && lParam) commands.push_back(HIWORD(wParam));
+    if (message == WM_COMMAND && lParam) {
+      commands.push_back(HIWORD(wParam));
+      if (onCommand) onCommand(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    }
     if (message > WM_USER && message < 0x8000) userMessages.push_back(message);
     return CWnd::WindowProc(message, wParam, lParam);
   }

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -51,8 +52,15 @@ ApsimHarness::ApsimHarness(const TempDir& dir, const std::string& scenario, std:
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, log_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errors_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  const int failed = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) {
+    pid_ = -1;
+    // What a test that cannot start its simulator says: the program it looked for, and why.
+    startFailure_ = "cannot start " + program + ": " + std::strerror(failed) +
+                    (std::getenv("TRELLIAN_BINARY_DIR") ? "" : " (TRELLIAN_BINARY_DIR is not set; run through ctest)") +
+                    "\n";
+  }
 }
 
 ApsimHarness::~ApsimHarness() { Stop(); }
@@ -80,7 +88,7 @@ bool ApsimHarness::WaitForLog(const std::string& text, int ms) {
 }
 
 std::string ApsimHarness::Log() const { return ReadFile(log_); }
-std::string ApsimHarness::Errors() const { return ReadFile(errors_); }
+std::string ApsimHarness::Errors() const { return startFailure_ + ReadFile(errors_); }
 
 std::map<std::string, std::string> ApsimHarness::State(const std::string& mac) const { return ReadSimState(state_, mac); }
 

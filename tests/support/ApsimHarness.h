@@ -28,6 +28,7 @@ class ApsimHarness {
   // Stops the simulator and returns its exit status.
   int Stop();
   std::string Log() const;
+  // Its standard error, after the reason it could not be started, if so.
   std::string Errors() const;
   // The device's keys and values as last written to the state file.
   std::map<std::string, std::string> State(const std::string& mac) const;
@@ -37,6 +38,7 @@ class ApsimHarness {
   pid_t pid_ = -1;
   int status_ = -1;
   std::string log_, errors_, state_;
+  std::string startFailure_;
 };
 
 // The device's keys and values in a simulator's state file (apsim --state);

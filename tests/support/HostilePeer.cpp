@@ -71,6 +71,8 @@ void Answer(int socket, uint8_t sequence, const sockaddr_in& to) {
   const Bytes refusing = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x05};
   const Bytes holes = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x06};
   const Bytes edge = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x07};
+  const Bytes lastPart255 = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x08};
+  const Bytes lastPart0 = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x09};
   SendTo(socket, Datagram(1, sequence, 0, member, Device(member, "10.250.0.201", "Peer", false)), to);
   SendTo(socket, Datagram(1, sequence, 0, member, Device(Text("ZZ:ZZ:ZZ:ZZ:ZZ:ZZ"), "10.250.0.202", "Z", false)), to);
   SendTo(socket, Datagram(1, sequence, 0, everyone, Device(everyone, "255.255.255.255", "All", false)), to);
@@ -78,6 +80,10 @@ void Answer(int socket, uint8_t sequence, const sockaddr_in& to) {
   SendTo(socket, Datagram(1, sequence, 2, refusing, {}), to);
   SendTo(socket, Datagram(1, sequence, 0, holes, Device(holes, "10.250.0.206", "Holes", false, "255.0.255.0")), to);
   SendTo(socket, Datagram(1, sequence, 0, edge, Device(edge, "10.250.0.127", "Edge", false, "255.255.255.128")), to);
+  // Hosts of a /16 whose last part a typed address could not have.
+  SendTo(socket, Datagram(1, sequence, 0, lastPart255, Device(lastPart255, "10.1.0.255", "Wide", false, "255.255.0.0")),
+         to);
+  SendTo(socket, Datagram(1, sequence, 0, lastPart0, Device(lastPart0, "10.1.1.0", "Wide", false, "255.255.0.0")), to);
 }
 void Announce(int socket) {
   const Bytes member = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x01};

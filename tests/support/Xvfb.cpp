@@ -22,7 +22,7 @@ struct Range {
 
 Range DisplayRange() {
   Range r;
-  const char* env = std::getenv("TRELLIAN_X_DISPLAYS");
+  const char* env = std::getenv("TRELLIAN_XVFB_DISPLAYS");
   int first = 0, last = 0;
   if (env && std::sscanf(env, "%d-%d", &first, &last) == 2 && first > 0 && first <= last) r = Range{first, last};
   return r;

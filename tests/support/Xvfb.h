@@ -1,5 +1,5 @@
 // A private X server (Xvfb) for a test: started on a free display number of
-// the range TRELLIAN_X_DISPLAYS names ("FIRST-LAST", default 200-299) with
+// the range TRELLIAN_XVFB_DISPLAYS names ("FIRST-LAST", default 200-299) with
 // one screen of `screen` ("WIDTHxHEIGHTxDEPTH"), stopped when the object goes.
 //
 // The number is always named to the server, never left to it: servers in

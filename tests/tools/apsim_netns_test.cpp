@@ -440,6 +440,8 @@ TEST_F(ApsimTest, BadScenarioStopsWithTheLine) {
       {"colour = red", "unknown key 'colour'"},
       {"faults = no_answer, explode", "unknown fault 'explode'"},
       {"faults = snmp_error=dot11Nothing:5", "bad fault"},
+      {"faults = drop_set=nothing:4", "bad fault 'drop_set=nothing:4' (drop_set=NAME:COUNT)"},
+      {"faults = drop_set=snmp_status", "bad fault"},
       {"dot11ApMode = 9", "value not taken by dot11ApMode"},
       {"dot11PrimaryRadiusServer = 10.0.0.300", "value not taken"},
   };

@@ -21,6 +21,8 @@ struct Faults {
   bool no_answer_setip = false;   // takes a new address at once, reboots, answers nothing
   int drop_answers = 0;           // answers to Get and Set still to lose
   std::string other_ip;           // taken instead of an address that is set
+  std::string drop_set_name;      // answers to Sets that write it are lost ...
+  int drop_set_answers = 0;       // ... this many more times
   bool snmp_silent = false;
   std::string snmp_error_name;  // a PDU naming this object gets snmp_error_status
   int snmp_error_status = 0;

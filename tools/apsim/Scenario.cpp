@@ -37,6 +37,16 @@ std::optional<Faults> ParseFaults(const std::string& text, std::string* error) {
     else if (item == "no_answer=setip") f.no_answer_setip = true;
     else if (item.rfind("drop_answers=", 0) == 0) f.drop_answers = std::atoi(item.c_str() + 13);
     else if (item.rfind("other_ip=", 0) == 0) f.other_ip = item.substr(9);
+    else if (item.rfind("drop_set=", 0) == 0) {
+      std::string fault = item.substr(9);
+      size_t colon = fault.find(':');
+      f.drop_set_name = fault.substr(0, colon);
+      f.drop_set_answers = colon == std::string::npos ? 0 : std::atoi(fault.c_str() + colon + 1);
+      if ((!MibByName(f.drop_set_name) && !VariableByKey(f.drop_set_name.c_str())) || f.drop_set_answers <= 0) {
+        *error = "bad fault '" + item + "' (drop_set=NAME:COUNT)";
+        return std::nullopt;
+      }
+    }
     else if (item == "snmp_silent") f.snmp_silent = true;
     else if (item.rfind("snmp_error=", 0) == 0) {
       std::string fault = item.substr(11);

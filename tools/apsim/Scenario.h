@@ -14,12 +14,15 @@
 //   faults: a comma list of no_answer, no_answer=reboot, no_answer=setip,
 //           password_error, wrong_mac, bad_length, duplicate, garbage,
 //           delay=MS, status=N, drop_answers=N, snmp_silent,
-//           snmp_error=NAME:STATUS, other_ip=ADDRESS
+//           snmp_error=NAME:STATUS, other_ip=ADDRESS, drop_set=NAME:COUNT
 //     no_answer=setip: a Set of the address takes effect at once, with a
 //     reboot, and is never answered; drop_answers=N: the first N answers to
 //     Get and Set requests are lost (Discover answers still go out);
 //     other_ip=ADDRESS: a Set of the address takes ADDRESS instead of the
-//     one asked for.
+//     one asked for; drop_set=NAME:COUNT: the first COUNT answers to Sets,
+//     QUAV or SNMP, that write NAME (a key above or a MIB name) are lost,
+//     every copy of one exchange when COUNT is the client's tries; the Sets
+//     take effect.
 // Lines starting with '#' or ';' are comments. An unknown key, MIB name or
 // fault stops apsim with the line's number.
 #pragma once

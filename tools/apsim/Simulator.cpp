@@ -229,6 +229,18 @@ void Simulator::Answer(Device& d, const Request& r, const uint8_t* raw, size_t r
     Log("status %u to command %u seq %u at %s", status, r.command, r.sequence, mac.c_str());
   }
 
+  if (r.command == kSet && d.faults.drop_set_answers > 0) {
+    bool writes = false;
+    for (const Item& item : r.items) {
+      const Variable* v = FindVariable(item.id, item.selector);
+      writes = writes || (v && d.faults.drop_set_name == v->key);
+    }
+    if (writes) {
+      --d.faults.drop_set_answers;
+      Log("drop answer to set of %s seq %u at %s", d.faults.drop_set_name.c_str(), r.sequence, mac.c_str());
+      return;
+    }
+  }
   if (r.command != kDiscover && d.faults.drop_answers > 0) {
     --d.faults.drop_answers;
     Log("drop answer to command %u seq %u at %s", r.command, r.sequence, mac.c_str());

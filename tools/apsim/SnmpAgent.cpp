@@ -56,6 +56,15 @@ void SnmpAgent::Receive(Device& d) {
     Log("snmp ignore restart at %s", mac.c_str());
     return;
   }
+  if (const MibObject* dropped = set && d.faults.drop_set_answers > 0 ? MibByName(d.faults.drop_set_name) : nullptr) {
+    const bool writes = std::any_of(request->binds.begin(), request->binds.end(),
+                                    [dropped](const VarBind& b) { return b.oid == dropped->oid; });
+    if (writes) {
+      --d.faults.drop_set_answers;
+      Log("snmp drop answer to set of %s at %s", d.faults.drop_set_name.c_str(), mac.c_str());
+      return;
+    }
+  }
   if (answer.size() > 65000) answer = EncodeResponse(*request, kTooBig, 0, {});
   if (Lost("snmp answer", mac)) return;
   sendto(d.snmp_socket, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&from), sizeof from);

@@ -1,0 +1,135 @@
+// Create flows of three devices in which every copy of one answer is lost
+// (the device still carries the request out): the step is settled by asking
+// the device what it holds, the flow goes on, and no device that ends as
+// planned is named failed. And a flow whose Master really failed: Next names
+// it with its step, and Cancel switches SNMP off again on every member the
+// run reached.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ApplySnmpKit.h"
+#include "FormatLangText.h"
+#include "WizardFlows.h"
+
+CWizardApp theApp;
+
+namespace {
+
+const char* const kMacs[] = {"000D88C00001", "000D88C00002", "000D88C00003"};
+const char* const kPlanned[] = {"10.250.0.21", "10.250.0.22", "10.250.0.23"};
+
+class LostAnswers : public ApplySnmp {
+ protected:
+  LostAnswers() { clock_scale_ = 40; }
+
+  // Three fresh devices at .31 to .33, the Master (the first) with `masterMore`.
+  void StartThree(const std::string& masterMore) {
+    std::string scenario;
+    for (int i = 0; i < 3; ++i)
+      scenario += "[device]\nmac = " + std::string(kMacs[i]) + "\nip = 10.250.0.3" + char('1' + i) + "\n" +
+                  (i == 0 ? masterMore : "");
+    StartDevices(scenario);
+  }
+  static std::vector<Member> ThreeMembers() {
+    return {{kMacs[0], "10.250.0.31", "Master"}, {kMacs[1], "10.250.0.32", "Slave"}, {kMacs[2], "10.250.0.33", "Slave"}};
+  }
+  // Both runs; the second only when the first lets the flow on.
+  void RunBoth(ApplyHost& first, std::vector<std::string>& log2) {
+    Run(first);
+    ASSERT_EQ(first.page.OnNextPage(), int{kCreateWireless}) << ::testing::PrintToString(first.Log()) << sim_->Log();
+    ApplyHost second({}, 1);
+    HandOn(first, second);
+    Run(second);
+    log2 = second.Log();
+  }
+  void ExpectConfigured() {
+    for (int i = 0; i < 3; ++i) {
+      auto state = sim_->State(kMacs[i]);
+      EXPECT_EQ(state["ip"], kPlanned[i]) << kMacs[i];
+      EXPECT_EQ(state["dot11APTrevakStatus"], "1") << kMacs[i];
+      EXPECT_EQ(state["password"], "grouppass") << kMacs[i];
+      EXPECT_EQ(state["snmp_status"], "0") << kMacs[i];
+    }
+  }
+};
+
+bool Mentions(const std::vector<std::string>& log, const std::string& text) {
+  return std::any_of(log.begin(), log.end(), [&text](const std::string& l) { return l.find(text) != std::string::npos; });
+}
+
+// Every copy of one answer of the Master lost, the request carried out:
+// - its SNMP-on Set: a read of the same variables shows SNMP on with the
+//   communities; its SNMP Sets of the chain: a Get shows what was written;
+// - its set-IP: it is restarted all the same and, once it has had its time
+//   to restart, found at the planned address (no "still at its old address"
+//   from a search made before the restart).
+// The step is OK with its answer lost, nothing fails, and the later steps and
+// the second run reach the Master where it is.
+TEST_F(LostAnswers, TheMastersRequestsWithEveryAnswerLostAreSettledByAskingIt) {
+  const struct {
+    const char* fault;
+    const char* line;     // the step's line
+    const char* simLine;  // the simulator lost the answers
+  } cases[] = {
+      {"faults = drop_set=snmp_status:4\n", "10.250.0.31 (000D88C00001): reading the SNMP settings... ",
+       "drop answer to set of snmp_status"},
+      {"faults = drop_set=ip:4\n", "10.250.0.21 (000D88C00001): setting the IP address and restarting... ",
+       "drop answer to set of ip"},
+      // SNMP Sets of the chain: a Get of what was written.
+      {"faults = drop_set=dot11APTrevakSyncSSIDStatus:4\n", "10.250.0.21: writing the synchronisation settings... ",
+       "snmp drop answer to set of dot11APTrevakSyncSSIDStatus"},
+      {"faults = drop_set=usersPassword:4\n", "10.250.0.21: writing the user name and password... ",
+       "snmp drop answer to set of usersPassword"},
+      {"faults = drop_set=deviceSettingApply:4\n", "10.250.0.21 (000D88C00001): applying the settings... ",
+       "snmp drop answer to set of deviceSettingApply"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    StartThree(c.fault);
+    ApplyHost first(ThreeMembers());
+    OperatorAnswers answers("");
+    std::vector<std::string> log2;
+    ASSERT_NO_FATAL_FAILURE(RunBoth(first, log2));
+    const std::vector<std::string> log1 = first.Log();
+    EXPECT_EQ(CountLines(log1, c.line + kOkAnswerLost), 1u) << ::testing::PrintToString(log1);
+    EXPECT_FALSE(Mentions(log1, "still at its old address"));
+    EXPECT_FALSE(Mentions(log1, "Failed!")) << ::testing::PrintToString(log1);
+    EXPECT_EQ(log1.back(), "All steps are done.");
+    EXPECT_EQ(first.page.m_strAgentIp, "10.250.0.21");
+    EXPECT_EQ(log2.back(), "All steps are done.") << ::testing::PrintToString(log2);
+    EXPECT_TRUE(answers.boxes.empty()) << ::testing::PrintToString(answers.boxes);
+    EXPECT_NE(sim_->Log().find(c.simLine), std::string::npos) << sim_->Log();
+    ExpectConfigured();
+    sim_.reset();
+  }
+}
+
+// The Master answers nothing: Next names it and its failed step instead of
+// asking for a Master, and Cancel switches SNMP off on the two members the
+// run switched it on for, a line each; none is left open.
+TEST_F(LostAnswers, AFailedMasterIsNamedAndCancelSwitchesSnmpOffEverywhere) {
+  StartThree("faults = no_answer\n");
+  ApplyHost first(ThreeMembers());
+  OperatorAnswers answers("");
+  Run(first);
+  const std::vector<std::string> log1 = first.Log();
+  EXPECT_EQ(sim_->State(kMacs[1])["snmp_status"], "1");
+  EXPECT_EQ(first.page.OnNextPage(), int{CWizardPage::kStayOnPage});
+  const std::string step = "10.250.0.31 (000D88C00001): reading the SNMP settings... Failed!";
+  ASSERT_EQ(CountLines(log1, step), 1u) << ::testing::PrintToString(log1);
+  const CString named = FormatLangText(theApp.Text("IDS_STR_MASTER_FAILED"), {"10.250.0.31", kMacs[0], step.c_str()});
+  EXPECT_EQ(answers.boxes, std::vector<std::string>{named.GetString()});
+  EXPECT_EQ(answers.boxes[0].find("has no Master"), std::string::npos);
+
+  ASSERT_TRUE(first.page.OnCancelFlow());
+  const std::vector<std::string> log = first.Log();
+  for (int i = 1; i < 3; ++i) {
+    EXPECT_EQ(CountLines(log, std::string(kPlanned[i]) + " (" + kMacs[i] + "): switching SNMP off... OK!"), 1u)
+        << ::testing::PrintToString(log);
+  }
+  EXPECT_FALSE(Mentions(log, "(000D88C00001): switching SNMP off"));  // never switched on
+  for (const char* mac : kMacs) EXPECT_EQ(sim_->State(mac)["snmp_status"], "0") << mac;
+}
+
+}  // namespace
