@@ -371,7 +371,7 @@ TEST_F(StatusList, OnlyConfirmedNamedRecordsGiveRowsAndAnotherListReplacesThem) 
 // wherever the last one left the horizontal bar; and the address column
 // shows each twelve-digit MAC address whole.
 TEST_F(StatusList, EachVisitOpensAtTheLeftAndEveryMacAddressIsWhole) {
-  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(1));
+  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(kStatusList));
   ASSERT_NE(list, nullptr);
   const char* macs[] = {"000D88A00123", "000D88E00004", "000D88B88888"};
   std::vector<CDeviceRecord> records(std::size(macs));
@@ -386,8 +386,8 @@ TEST_F(StatusList, EachVisitOpensAtTheLeftAndEveryMacAddressIsWhole) {
     group.AddTail(&records[i]);
   }
   list->SetGroupList(&group);
-  frame.Page(0)->ShowWindow(SW_HIDE);
-  frame.ShowPage(1);
+  frame.Page(kStatusScan)->ShowWindow(SW_HIDE);
+  frame.ShowPage(kStatusList);
   list->OnEnterPage();
   EXPECT_EQ(list->m_list.GetScrollPos(SB_HORZ), 0);
   list->m_list.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
