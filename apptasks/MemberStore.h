@@ -13,7 +13,9 @@
 enum MemberListColumn {
   kColIndex = 0,  // the member pages' row text: the position, or the model name
   kColRole = 1,
-  kColIp = 2,   // the address the device answers at
+  // The address the device answers at; on the member pages a manual row
+  // shows the typed address here instead (see kColNewIp).
+  kColIp = 2,
   kColMac = 3,  // 12 hex digits; a device task finds its row by it
   kColLocation = 4,
   // The member pages' "Set IP" check box; in the store the automatic-address
@@ -32,7 +34,11 @@ enum MemberListColumn {
   kColReadCommunity = 11,
   kColWriteCommunity = 12,
   kColIsAdd = 13,  // the operator dragged the device in
-  kColNewIp = 14,  // a manual row's address before the typed one replaced it
+  // Two meanings, as the member pages put the typed address where it shows:
+  // on the member pages a manual row's current address, which kColIp showed
+  // before the typed one replaced it; in the store the new address that the
+  // set-IP task gives the device, while kColIp holds the current one.
+  kColNewIp = 14,
   kColNewMask = 15,
   kColNewGateway = 16,
   kColRetry = 17,

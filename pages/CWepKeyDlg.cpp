@@ -38,12 +38,12 @@ int CWepKeyDlg::KeyLength(int sizeIndex, int keyType) {
 
 void CWepKeyDlg::BindLists(SnmpControlVarList& keyTable, SnmpControlVarList& options) {
   keyTable.BindListCtrl(&m_keyTable, TRUE);
-  keyTable.BindControl(0, &m_stIfIndex);
-  keyTable.BindControl(1, &m_stKeyIndex);
-  keyTable.BindControl(2, &m_cbTypeCarrier);
-  keyTable.BindControl(3, &m_edKey);
-  options.BindControl(0, &m_cbEncryptionCarrier);
-  options.BindControl(1, &m_cbIndexCarrier);
+  keyTable.BindControl(kIfIndexRow, &m_stIfIndex);
+  keyTable.BindControl(kKeyIndexRow, &m_stKeyIndex);
+  keyTable.BindControl(kEntryMethodRow, &m_cbTypeCarrier);
+  keyTable.BindControl(kKeyRow, &m_edKey);
+  options.BindControl(kEncryptionRow, &m_cbEncryptionCarrier);
+  options.BindControl(kDefaultKeyRow, &m_cbIndexCarrier);
 }
 
 void CWepKeyDlg::DoDataExchange(CDataExchange* pDX) {

@@ -20,6 +20,9 @@ class CWepKeyDlg : public CSecurityDlgBase {
  public:
   enum Switch { kDisable = 0, kEnable = 1 };
   enum KeyType { kAscii = 0, kHex = 1 };
+  // Rows of the key table (g_mibWepKeyTable) and of the options list (g_mibWep).
+  enum KeyTableRow { kIfIndexRow = 0, kKeyIndexRow = 1, kEntryMethodRow = 2, kKeyRow = 3 };
+  enum OptionsRow { kEncryptionRow = 0, kDefaultKeyRow = 1 };
 
   explicit CWepKeyDlg(CWnd* pParent = nullptr);
 

@@ -522,6 +522,75 @@ BOOL CWirelessPage::CheckSsid() {
   return FALSE;
 }
 
+// The authentication the device is to use, from the shown security dialog's
+// mode where the mode names it.
+void CWirelessPage::SelectAuthCarrier(AuthKind kind) {
+  switch (kind) {
+    case kOpenSystem:
+    case kSharedKey: m_cbAuthCarrier.SetCurSel(m_cbAuth.GetCurSel()); break;
+    case kWpaPersonal:
+      m_cbAuthCarrier.SetCurSel(PersonalIndexOfMode(m_pWpaPersonalDlg->m_cbWpaMode.GetCurSel()));
+      break;
+    case kWpaEnterprise:
+      m_cbAuthCarrier.SetCurSel(EnterpriseIndexOfMode(m_pWpaEnterpriseDlg->m_cbWpaMode.GetCurSel()));
+      break;
+    case kDot1x: m_cbAuthCarrier.SetCurSel(kDot1xIndex); break;
+    case kNoAuth: break;
+  }
+}
+
+// A key goes out only when the operator typed one.
+BOOL CWirelessPage::WriteWepSettings() {
+  if (!m_pWepDlg->Validate()) return FALSE;
+  SetAccess(m_pWepTableList, CWepKeyDlg::kKeyRow, m_pWepDlg->m_edKey.GetModify() ? SVA_READWRITE : SVA_INVALID);
+  m_pWepDlg->UpdateData(TRUE);
+  m_pWepDlg->StoreToBound();
+  Write(m_pWepTableList);
+  Write(m_pWepOptionsList);
+  return TRUE;
+}
+
+// A periodical key change writes its schedule and no pass phrase; a manual
+// one writes the pass phrase, if typed, and no schedule.
+BOOL CWirelessPage::WriteWpaPersonalSettings() {
+  if (!m_pWpaPersonalDlg->Validate()) return FALSE;
+  // Whatever the storing step says, the writes go on.
+  m_pWpaPersonalDlg->StoreToBound();
+  const bool periodical = m_pWpaPersonalDlg->m_nKeyMode == CWpaPersonalDlg::kPeriodical;
+  const int schedule = periodical ? SVA_READWRITE : SVA_INVALID;
+  SetAccess(m_pKeyChangeList, CWpaPersonalDlg::kRekeyControlRow, SVA_READWRITE);
+  for (int row : {CWpaPersonalDlg::kRekeyWeekdayRow, CWpaPersonalDlg::kRekeyStartRow,
+                  CWpaPersonalDlg::kRekeyIntervalRow})
+    SetAccess(m_pKeyChangeList, row, schedule);
+  SetAccess(m_pKeyChangeList, CWpaPersonalDlg::kRekeyPassPhraseRow, periodical ? SVA_READ : SVA_INVALID);
+  SetAccess(m_pPassPhraseList, CWpaPersonalDlg::kPassPhraseRow,
+            !periodical && m_pWpaPersonalDlg->m_edKey.GetModify() ? SVA_READWRITE : SVA_INVALID);
+  Write(m_pKeyChangeList);
+  Write(m_pPassPhraseList);
+  return TRUE;
+}
+
+// WPA-Enterprise and 802.1X: the RADIUS servers of their dialog; a port goes
+// out only when the operator typed one.
+BOOL CWirelessPage::WriteRadiusSettings(AuthKind kind) {
+  CRadiusSecurityDlg* dialog = kind == kDot1x ? static_cast<CRadiusSecurityDlg*>(m_pDot1xDlg)
+                                              : static_cast<CRadiusSecurityDlg*>(m_pWpaEnterpriseDlg);
+  SnmpControlVarList* list = kind == kDot1x ? m_pDot1xList : m_pWpaEnterpriseList;
+  if (!dialog->Validate()) return FALSE;
+  const struct {
+    int row;
+    CEdit* port;
+  } ports[] = {{CRadiusSecurityDlg::kPrimaryPortRow, &dialog->m_edPrimaryPort},
+               {CRadiusSecurityDlg::kBackupPortRow, &dialog->m_edBackupPort},
+               {CRadiusSecurityDlg::kAccountingPortRow, &dialog->m_edAccountingPort},
+               {CRadiusSecurityDlg::kBackupAccountingPortRow, &dialog->m_edBackupAccountingPort}};
+  for (const auto& p : ports) SetAccess(list, p.row, p.port->GetModify() ? SVA_READWRITE : SVA_INVALID);
+  dialog->StoreToBound();
+  Write(list);
+  return TRUE;
+}
+
+// The SSID list goes out first, whatever the security dialog then says.
 int CWirelessPage::WriteSettings() {
   if (!CheckSsid()) return 0;
   // Until a band read has built the lists there is nothing to write them
@@ -533,65 +602,17 @@ int CWirelessPage::WriteSettings() {
     m_edChannel.SetWindowText(channel);
 
     const AuthKind kind = SelectedAuthKind();
-    switch (kind) {
-      case kOpenSystem:
-      case kSharedKey: m_cbAuthCarrier.SetCurSel(m_cbAuth.GetCurSel()); break;
-      case kWpaPersonal:
-        m_cbAuthCarrier.SetCurSel(PersonalIndexOfMode(m_pWpaPersonalDlg->m_cbWpaMode.GetCurSel()));
-        break;
-      case kWpaEnterprise:
-        m_cbAuthCarrier.SetCurSel(EnterpriseIndexOfMode(m_pWpaEnterpriseDlg->m_cbWpaMode.GetCurSel()));
-        break;
-      case kDot1x: m_cbAuthCarrier.SetCurSel(kDot1xIndex); break;
-      case kNoAuth: break;
-    }
-    SetAccess(m_pSsidList, 1, m_chkAutoChannel.GetCheck() ? SVA_READ : SVA_READWRITE);
+    SelectAuthCarrier(kind);
+    SetAccess(m_pSsidList, kChannelRow, m_chkAutoChannel.GetCheck() ? SVA_READ : SVA_READWRITE);
     Write(m_pSsidList);
 
     switch (kind) {
       case kOpenSystem:
-      case kSharedKey:
-        if (!m_pWepDlg->Validate()) return 0;
-        SetAccess(m_pWepTableList, 3, m_pWepDlg->m_edKey.GetModify() ? SVA_READWRITE : SVA_INVALID);
-        m_pWepDlg->UpdateData(TRUE);
-        m_pWepDlg->StoreToBound();
-        Write(m_pWepTableList);
-        Write(m_pWepOptionsList);
-        break;
-      case kWpaPersonal: {
-        if (!m_pWpaPersonalDlg->Validate()) return 0;
-        // Whatever the storing step says, the writes go on.
-        m_pWpaPersonalDlg->StoreToBound();
-        const bool periodical = m_pWpaPersonalDlg->m_nKeyMode == CWpaPersonalDlg::kPeriodical;
-        SetAccess(m_pKeyChangeList, 0, SVA_READWRITE);
-        for (int row = 1; row <= 3; ++row) SetAccess(m_pKeyChangeList, row, periodical ? SVA_READWRITE : SVA_INVALID);
-        SetAccess(m_pKeyChangeList, 4, periodical ? SVA_READ : SVA_INVALID);
-        SetAccess(m_pPassPhraseList, 0,
-                  !periodical && m_pWpaPersonalDlg->m_edKey.GetModify() ? SVA_READWRITE : SVA_INVALID);
-        Write(m_pKeyChangeList);
-        Write(m_pPassPhraseList);
-        break;
-      }
+      case kSharedKey: return WriteWepSettings();
+      case kWpaPersonal: return WriteWpaPersonalSettings();
       case kWpaEnterprise:
-      case kDot1x: {
-        CRadiusSecurityDlg* dialog = kind == kDot1x ? static_cast<CRadiusSecurityDlg*>(m_pDot1xDlg)
-                                                    : static_cast<CRadiusSecurityDlg*>(m_pWpaEnterpriseDlg);
-        SnmpControlVarList* list = kind == kDot1x ? m_pDot1xList : m_pWpaEnterpriseList;
-        if (!dialog->Validate()) return 0;
-        const struct {
-          int row;
-          CEdit* port;
-        } ports[] = {{CRadiusSecurityDlg::kPrimaryPortRow, &dialog->m_edPrimaryPort},
-                     {CRadiusSecurityDlg::kBackupPortRow, &dialog->m_edBackupPort},
-                     {CRadiusSecurityDlg::kAccountingPortRow, &dialog->m_edAccountingPort},
-                     {CRadiusSecurityDlg::kBackupAccountingPortRow, &dialog->m_edBackupAccountingPort}};
-        for (const auto& p : ports) SetAccess(list, p.row, p.port->GetModify() ? SVA_READWRITE : SVA_INVALID);
-        dialog->StoreToBound();
-        Write(list);
-        break;
-      }
-      case kNoAuth:
-        break;
+      case kDot1x: return WriteRadiusSettings(kind);
+      case kNoAuth: break;
     }
     return 1;
   } catch (CVHException* e) {

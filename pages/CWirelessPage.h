@@ -31,6 +31,9 @@ struct SnmpVarItem;
 class CWirelessPage : public CWizardPage {
  public:
   enum AuthKind { kNoAuth, kOpenSystem, kSharedKey, kWpaPersonal, kWpaEnterprise, kDot1x };
+  // The row of the SSID list (g_mibWireless) that a write leaves out while
+  // the device picks its channel itself.
+  enum SsidListRow { kChannelRow = 1 };
   // The kind an authentication text stands for (English or GBK Chinese).
   static AuthKind AuthKindOfText(const CString& text);
 
@@ -110,6 +113,12 @@ class CWirelessPage : public CWizardPage {
   // The SSID the operator typed, checked before anything is written.
   BOOL CheckSsid();
   AuthKind SelectedAuthKind();
+  // The steps of WriteSettings: the authentication, then one writer per
+  // security mode, each FALSE when its dialog refuses what was typed.
+  void SelectAuthCarrier(AuthKind kind);
+  BOOL WriteWepSettings();
+  BOOL WriteWpaPersonalSettings();
+  BOOL WriteRadiusSettings(AuthKind kind);
   // A list built from `table` for this page's target, synchronous.
   SnmpControlVarList* NewList(const SnmpVarItem* table, int itemType, int keyCount, int timeout);
   void Rebuild(SnmpControlVarList*& list, const SnmpVarItem* table, int itemType = 1, int keyCount = 0);

@@ -84,14 +84,14 @@ BOOL CWpaPersonalDlg::OnInitDialog() {
 bool CWpaPersonalDlg::IsClearControl(int id) const { return id == IDC_WPAP_MANUAL || id == IDC_WPAP_PERIODICAL; }
 
 void CWpaPersonalDlg::BindLists(SnmpControlVarList& passPhrase, SnmpControlVarList& keyChange) {
-  passPhrase.BindControl(0, &m_edKey);
-  passPhrase.BindControl(1, &m_cbCipherCarrier);
-  passPhrase.BindControl(2, &m_edInterval);
-  keyChange.BindControl(0, &m_cbRekeyCarrier);
-  keyChange.BindControl(1, &m_cbWeekdayCarrier);
-  keyChange.BindControl(2, &m_edStartCarrier);
-  keyChange.BindControl(3, &m_edRekeyInterval);
-  keyChange.BindControl(4, &m_edAutoKey);
+  passPhrase.BindControl(kPassPhraseRow, &m_edKey);
+  passPhrase.BindControl(kCipherRow, &m_cbCipherCarrier);
+  passPhrase.BindControl(kGroupKeyIntervalRow, &m_edInterval);
+  keyChange.BindControl(kRekeyControlRow, &m_cbRekeyCarrier);
+  keyChange.BindControl(kRekeyWeekdayRow, &m_cbWeekdayCarrier);
+  keyChange.BindControl(kRekeyStartRow, &m_edStartCarrier);
+  keyChange.BindControl(kRekeyIntervalRow, &m_edRekeyInterval);
+  keyChange.BindControl(kRekeyPassPhraseRow, &m_edAutoKey);
 }
 
 void CWpaPersonalDlg::SetWpaMode(int index) { m_cbWpaMode.SetCurSel(index); }

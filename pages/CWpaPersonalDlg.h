@@ -14,6 +14,11 @@
 class CWpaPersonalDlg : public CSecurityDlgBase {
  public:
   enum KeyMode { kManual = 0, kPeriodical = 1 };
+  // Rows of the pass-phrase list (g_mibPassPhrase) and of the key-change
+  // list (g_mibAutoRekey).
+  enum PassPhraseRow { kPassPhraseRow = 0, kCipherRow = 1, kGroupKeyIntervalRow = 2 };
+  enum KeyChangeRow { kRekeyControlRow = 0, kRekeyWeekdayRow = 1, kRekeyStartRow = 2, kRekeyIntervalRow = 3,
+                      kRekeyPassPhraseRow = 4 };
 
   explicit CWpaPersonalDlg(CWnd* pParent = nullptr);
 

@@ -47,5 +47,3 @@ void CCompletionPage::OnEnterPage() { m_bFinished = 1; }
 CCreateDonePage::CCreateDonePage() : CCompletionPage(IDD_PAGE_CREATE_DONE, "IDS_UI_CREATE_SU") {}
 
 CModifyDonePage::CModifyDonePage() : CCompletionPage(IDD_PAGE_MODIFY_DONE, "IDS_UI_MODIFY_SU") {}
-
-int CModifyDonePage::OnNextPage() { return 0; }

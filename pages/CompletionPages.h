@@ -2,7 +2,7 @@
 // modify flow (CModifyDonePage, template 137): a title, the flow's success
 // message and the notice that SNMP was left off. Entering either marks the
 // flow finished, so that the frame shows Finish instead of Next. They differ
-// only in the success text and in what Next answers.
+// only in the success text.
 #pragma once
 
 #include "CWizardPage.h"
@@ -40,6 +40,4 @@ class CCreateDonePage : public CCompletionPage {
 class CModifyDonePage : public CCompletionPage {
  public:
   CModifyDonePage();
-  // The modify flow's first page.
-  int OnNextPage() override;
 };

@@ -170,6 +170,38 @@ HWND InnermostDialog(HWND dialog, HWND hwnd) {
   return dialog;
 }
 
+// Whether `dialog` is a shown, enabled child dialog with a control to focus.
+bool CanHoldTheFocus(HWND dialog) {
+  DialogInfo info;
+  return (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsWindowVisible(dialog) &&
+         IsWindowEnabled(dialog) && InfoOf(dialog, &info) && (info.initFocus || info.savedFocus) &&
+         FirstFocus(dialog);
+}
+
+// A frame that comes up with its page inside: the page is what the user
+// works in, so the focus goes to the innermost shown child dialog under
+// `dialog` that can hold it, or to `dialog` itself.
+HWND InnermostFocusDialog(HWND dialog) {
+  for (HWND target = dialog;;) {
+    HWND inner = nullptr;
+    for (HWND c = GetWindow(target, GW_CHILD); c && !inner; c = GetWindow(c, GW_HWNDNEXT))
+      if (CanHoldTheFocus(c)) inner = c;
+    if (!inner) return target;
+    target = inner;
+  }
+}
+
+// A page coming up in the active window takes the focus to its control (the
+// one it had, or its first tab stop), so that typing goes there.
+void FocusShownPage(HWND page) {
+  HWND top = GetAncestor(page, GA_ROOT);
+  DialogInfo info;
+  if ((GetWindowLongA(page, GWL_STYLE) & WS_CHILD) && IsWindow(page) && IsWindowVisible(page) &&
+      IsWindowEnabled(page) && IsWindowEnabled(top) && top == GetActiveWindow() && !IsDialogChild(page, GetFocus()) &&
+      InfoOf(page, &info) && (info.initFocus || info.savedFocus))
+    RestoreFocus(InnermostFocusDialog(page));
+}
+
 // The character after the single '&' of a control's text, 0 for none.
 char MnemonicOf(HWND ctl) {
   char text[256] = {0};
@@ -470,28 +502,7 @@ LRESULT DefDlgProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGED: {
       LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
       auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
-      // A page coming up in the active window takes the focus to its control
-      // (the one it had, or its first tab stop), so that typing goes there.
-      HWND focus = GetFocus();
-      HWND top = GetAncestor(hwnd, GA_ROOT);
-      if (wp && (wp->flags & SWP_SHOWWINDOW) && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) && IsWindow(hwnd) &&
-          IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && IsWindowEnabled(top) && top == GetActiveWindow() &&
-          !IsDialogChild(hwnd, focus) && InfoOf(hwnd, &info) && (info.initFocus || info.savedFocus)) {
-        // A frame that comes up with its page inside: the page is what the
-        // user works in, so the innermost shown child dialog takes the focus.
-        HWND target = hwnd;
-        for (HWND inner = target; inner;) {
-          inner = nullptr;
-          for (HWND c = GetWindow(target, GW_CHILD); c && !inner; c = GetWindow(c, GW_HWNDNEXT)) {
-            DialogInfo ci;
-            if ((GetWindowLongA(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsWindowVisible(c) && IsWindowEnabled(c) &&
-                InfoOf(c, &ci) && (ci.initFocus || ci.savedFocus) && FirstFocus(c))
-              inner = c;
-          }
-          if (inner) target = inner;
-        }
-        RestoreFocus(target);
-      }
+      if (wp && (wp->flags & SWP_SHOWWINDOW)) FocusShownPage(hwnd);
       return r;
     }
     case DM_GETDEFID: {

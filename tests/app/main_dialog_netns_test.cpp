@@ -14,8 +14,11 @@
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
 #include "CWizardPage.h"
+#include "MainDialogUnderTest.h"
 #include "TempDir.h"
 #include "TestKit.h"
+#include "WindowText.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 
 namespace fs = std::filesystem;
@@ -23,12 +26,6 @@ namespace fs = std::filesystem;
 CWizardApp theApp;
 
 namespace {
-
-std::string TextOf(CWnd& wnd) {
-  CString text;
-  wnd.GetWindowText(text);
-  return std::string(text);
-}
 
 class MainDialog : public ::testing::Test {
  protected:
@@ -40,43 +37,37 @@ class MainDialog : public ::testing::Test {
     }
     testkit::SetProgramPath(dir.file("Trellian"));
     theApp.SetupLanguage();
-    dialog = new CMainDlg(nullptr);
-    ASSERT_TRUE(dialog->Create(IDD_MAIN_DIALOG));
-    dialog->ShowWindow(SW_SHOW);
-    testkit::PumpPending();
+    ASSERT_TRUE(dialog.Open());
   }
   void TearDown() override {
-    if (dialog) {
-      dialog->DestroyWindow();
-      delete dialog;
-    }
+    dialog.Close();
     testkit::SetProgramPath("");
     testkit::ResetWindows();
     EXPECT_TRUE(boxes.records.empty());
   }
-  void Press(int id) { dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  void Press(int id) { dialog.Press(id); }
 
   TempDir dir;
   testkit::MessageBoxLog boxes;
-  CMainDlg* dialog = nullptr;
+  MainDialogUnderTest dialog;
 };
 
 TEST_F(MainDialog, ShowsItsLanguageTexts) {
   Open(true);
-  EXPECT_EQ(TextOf(dialog->m_btnCreate), "New AP Vezovi");
-  EXPECT_EQ(TextOf(dialog->m_btnModify), "Modify AP Vezovi");
-  EXPECT_EQ(TextOf(dialog->m_btnStatus), "AP Vezovi Status");
-  EXPECT_EQ(TextOf(dialog->m_btnExit), "Exit");
-  EXPECT_EQ(TextOf(dialog->m_title), "Welcome to the AP Vezovi Wizard");
-  EXPECT_EQ(TextOf(*dialog), "RIZ-4410 AP Vezovi Setup Tool v1.10");
-  EXPECT_EQ(TextOf(dialog->Frame(CMainDlg::kCreateFlow)->m_btnNext), "Next >");
+  EXPECT_EQ(WindowText(dialog->m_btnCreate), "New AP Vezovi");
+  EXPECT_EQ(WindowText(dialog->m_btnModify), "Modify AP Vezovi");
+  EXPECT_EQ(WindowText(dialog->m_btnStatus), "AP Vezovi Status");
+  EXPECT_EQ(WindowText(dialog->m_btnExit), "Exit");
+  EXPECT_EQ(WindowText(dialog->m_title), "Welcome to the AP Vezovi Wizard");
+  EXPECT_EQ(WindowText(dialog->GetSafeHwnd()), "RIZ-4410 AP Vezovi Setup Tool v1.10");
+  EXPECT_EQ(WindowText(dialog->Frame(CMainDlg::kCreateFlow)->m_btnNext), "Next >");
 }
 
 TEST_F(MainDialog, WithoutTheLanguageFileTextsAreEmpty) {
   Open(false);
-  EXPECT_EQ(TextOf(dialog->m_btnCreate), "");
-  EXPECT_EQ(TextOf(dialog->m_title), "");
-  EXPECT_EQ(TextOf(dialog->Frame(CMainDlg::kCreateFlow)->m_btnBack), "");
+  EXPECT_EQ(WindowText(dialog->m_btnCreate), "");
+  EXPECT_EQ(WindowText(dialog->m_title), "");
+  EXPECT_EQ(WindowText(dialog->Frame(CMainDlg::kCreateFlow)->m_btnBack), "");
 }
 
 int LinesWith(const std::string& text, const std::string& word) {
@@ -115,10 +106,8 @@ TEST_F(MainDialog, AMissingOrUnreadableSkinIsNamedOnce) {
     EXPECT_EQ(LinesWith(said, "Trellian:"), 1) << c.place << ": " << said;
     EXPECT_EQ(LinesWith(said, "skin file " + skin), 1) << c.place << ": " << said;
     EXPECT_EQ(LinesWith(said, c.reason), 1) << c.place << ": " << said;
-    EXPECT_EQ(TextOf(dialog->m_btnExit), "Exit") << c.place << ": the texts are there all the same";
-    dialog->DestroyWindow();
-    delete dialog;
-    dialog = nullptr;
+    EXPECT_EQ(WindowText(dialog->m_btnExit), "Exit") << c.place << ": the texts are there all the same";
+    dialog.Close();
   }
   // The skin that is built beside the program loads without a word.
   const std::string built = std::string(std::getenv("TRELLIAN_BINARY_DIR")) + "/bin/Skin";
@@ -148,27 +137,27 @@ TEST_F(MainDialog, EachFlowButtonShowsItsFrameAndCloseBringsBackTheWelcome) {
     Press(c.button);
     for (int flow = 0; flow < CMainDlg::kFlowCount; ++flow)
       EXPECT_EQ(dialog->Frame(flow)->IsWindowVisible() != FALSE, flow == c.flow) << c.title;
-    EXPECT_EQ(TextOf(dialog->m_title), c.title);
+    EXPECT_EQ(WindowText(dialog->m_title), c.title);
     EXPECT_FALSE(dialog->m_welcome.IsWindowVisible());
-    EXPECT_TRUE(dialog->Frame(c.flow)->Page(0)->IsWindowVisible());
+    EXPECT_TRUE(dialog->Frame(c.flow)->Page(0)->IsWindowVisible());  // every flow starts at its page 0
   }
 
   CWizardFrame* create = dialog->Frame(CMainDlg::kCreateFlow);
   create->OnNext();
-  EXPECT_EQ(create->CurrentIndex(), 1);
+  EXPECT_EQ(create->CurrentIndex(), kCreateScan);
   create->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WIZ_CANCEL, BN_CLICKED), 0);
   EXPECT_FALSE(create->IsWindowVisible());
-  EXPECT_EQ(create->CurrentIndex(), 0);
+  EXPECT_EQ(create->CurrentIndex(), kCreateGroupName);
   // The welcome title by its key, not the key itself.
-  EXPECT_EQ(TextOf(dialog->m_title), "Welcome to the AP Vezovi Wizard");
+  EXPECT_EQ(WindowText(dialog->m_title), "Welcome to the AP Vezovi Wizard");
   EXPECT_TRUE(dialog->m_welcome.IsWindowVisible());
   EXPECT_TRUE(dialog->m_picture.IsWindowVisible());
 
   // Shown again, the frame starts from its first page.
   Press(IDC_MAIN_CREATE);
-  EXPECT_EQ(create->CurrentIndex(), 0);
-  EXPECT_TRUE(create->Page(0)->IsWindowVisible());
-  EXPECT_FALSE(create->Page(1)->IsWindowVisible());
+  EXPECT_EQ(create->CurrentIndex(), kCreateGroupName);
+  EXPECT_TRUE(create->Page(kCreateGroupName)->IsWindowVisible());
+  EXPECT_FALSE(create->Page(kCreateScan)->IsWindowVisible());
 }
 
 TEST_F(MainDialog, FramesSitInTheFrameArea) {
@@ -207,7 +196,7 @@ TEST_F(MainDialog, WaitCursorWhileAPageAsksForIt) {
   const HCURSOR wait = ::LoadCursor(nullptr, IDC_WAIT);
   const HCURSOR arrow = ::LoadCursor(nullptr, IDC_ARROW);
   const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
-  CWizardPage* page = dialog->Frame(CMainDlg::kCreateFlow)->Page(0);
+  CWizardPage* page = dialog->Frame(CMainDlg::kCreateFlow)->Page(kCreateGroupName);
   ASSERT_NE(page, nullptr);
   using Change = CWizardPage::CursorChange;
   ::SetCursor(arrow);

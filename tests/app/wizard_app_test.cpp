@@ -164,49 +164,57 @@ TEST(StartUp, ABootCounterThatCannotBeKeptIsSaidOnceAndTheStartGoesOn) {
 // A state folder of the user's that cannot be written (mode 0500), or a
 // state home that cannot be written, so the folder cannot be made: the start
 // goes on the same way, run as a user whom modes bind (root is not), and the
-// line gives the reason.
-TEST(StartUp, AStateFolderThatCannotBeWrittenOrMadeIsSaidOnce) {
-  const struct Case {
-    const char* place;
-    const char* closed;  // under the temporary folder: made, handed to the user, mode 0500
-    const char* home;    // the state home under the temporary folder, or the folder itself
-    bool making;         // the folder had to be made: the line says that it could not be
-  } cases[] = {
-      {"a state folder of mode 0500", "trellian", nullptr, false},
-      {"a state home of mode 0500", "home", "home", true},
-  };
-  for (const Case& c : cases) {
-    TempDir temp;
-    const std::string closed = temp.file(c.closed), home = c.home ? temp.file(c.home) : temp.path();
-    fs::create_directory(closed);
-    ASSERT_TRUE(PlainUser::Own(temp.path()) && PlainUser::Own(closed)) << c.place;
-    chmod(closed.c_str(), 0500);
-    ScopedEnv stateHome("XDG_STATE_HOME", home);
-    testkit::MessageBoxLog log;
-    testing::internal::CaptureStderr();
-    BOOL started = FALSE;
-    std::string failure;
-    {
-      PlainUser user;
-      failure = user.failure();
-      if (failure.empty()) started = App().InitApplication();
-    }
-    const std::string said = testing::internal::GetCapturedStderr();
-    if (!failure.empty()) GTEST_SKIP() << failure;
-    SnmpSessionExit();
-    EXPECT_TRUE(started) << c.place;
-    EXPECT_TRUE(log.records.empty()) << c.place;
-    EXPECT_EQ(LinesWith(said, "boot counter"), 1) << c.place << ": " << said;
-    EXPECT_EQ(LinesWith(said, home + "/trellian/VhSNMP_BootCounter"), 1) << c.place << ": " << said;
-    const std::string why =
-        c.making ? "(cannot make the folder " + home + "/trellian: Permission denied)" : "(Permission denied)";
-    EXPECT_EQ(LinesWith(said, why), 1) << c.place << ": " << said;
-    EXPECT_TRUE(fs::is_empty(closed)) << c.place << ": nothing made in it";
-    struct stat info;
-    EXPECT_EQ(stat(closed.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0500u) << c.place << ": its mode is the user's choice";
+// line gives the reason. Each place is a test of its own, so that one that
+// cannot become the plain user skips alone.
+struct ClosedStatePlace {
+  const char* name;
+  const char* closed;  // under the temporary folder: made, handed to the user, mode 0500
+  const char* home;    // the state home under the temporary folder, or the folder itself
+  bool making;         // the folder had to be made: the line says that it could not be
+};
+
+// Named by its place, in ctest's list too.
+void PrintTo(const ClosedStatePlace& place, std::ostream* out) { *out << place.name; }
+
+class StateFolderClosed : public ::testing::TestWithParam<ClosedStatePlace> {};
+
+TEST_P(StateFolderClosed, IsSaidOnce) {
+  const ClosedStatePlace& c = GetParam();
+  TempDir temp;
+  const std::string closed = temp.file(c.closed), home = c.home ? temp.file(c.home) : temp.path();
+  fs::create_directory(closed);
+  ASSERT_TRUE(PlainUser::Own(temp.path()) && PlainUser::Own(closed));
+  chmod(closed.c_str(), 0500);
+  ScopedEnv stateHome("XDG_STATE_HOME", home);
+  testkit::MessageBoxLog log;
+  testing::internal::CaptureStderr();
+  BOOL started = FALSE;
+  std::string failure;
+  {
+    PlainUser user;
+    failure = user.failure();
+    if (failure.empty()) started = App().InitApplication();
   }
+  const std::string said = testing::internal::GetCapturedStderr();
+  if (!failure.empty()) GTEST_SKIP() << failure;
+  SnmpSessionExit();
+  EXPECT_TRUE(started);
+  EXPECT_TRUE(log.records.empty());
+  EXPECT_EQ(LinesWith(said, "boot counter"), 1) << said;
+  EXPECT_EQ(LinesWith(said, home + "/trellian/VhSNMP_BootCounter"), 1) << said;
+  const std::string why =
+      c.making ? "(cannot make the folder " + home + "/trellian: Permission denied)" : "(Permission denied)";
+  EXPECT_EQ(LinesWith(said, why), 1) << said;
+  EXPECT_TRUE(fs::is_empty(closed)) << "nothing made in it";
+  struct stat info;
+  EXPECT_EQ(stat(closed.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0500u) << "its mode is the user's choice";
 }
+
+INSTANTIATE_TEST_SUITE_P(StartUp, StateFolderClosed,
+                         ::testing::Values(ClosedStatePlace{"AStateFolderOfMode0500", "trellian", nullptr, false},
+                                           ClosedStatePlace{"AStateHomeOfMode0500", "home", "home", true}),
+                         [](const ::testing::TestParamInfo<ClosedStatePlace>& info) { return info.param.name; });
 
 // A missing or unreadable language file leaves the texts empty, as before,
 // and one line says which file it was and where it was looked for.

@@ -10,6 +10,7 @@
 #include "CWizardFrame.h"
 #include "CWizardPage.h"
 #include "TestKit.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -32,7 +33,7 @@ class ScriptPage : public CWizardPage {
     return undoesOnCancel;
   }
   UINT templateId;
-  int next = -1, back = -1, entered = 0, returned = 0, cancelAsked = 0;
+  int next = kFollowingPage, back = kFollowingPage, entered = 0, returned = 0, cancelAsked = 0;
   BOOL undoesOnCancel = FALSE;
   CPtrList* givenGroups = nullptr;
 };
@@ -77,16 +78,16 @@ using ModifyFlow = FrameTest<CModifyWizard>;
 using StatusFlow = FrameTest<CStatusWizard>;
 
 TEST_F(CreateFlow, PagesAreTheFlowsTemplatesInOrder) {
-  const UINT expected[] = {131, 130, 132, 134, 133, 134, 147};
-  for (int i = 0; i < 7; ++i) {
+  const UINT expected[kCreatePageCount] = {131, 130, 132, 134, 133, 134, 147};
+  for (int i = 0; i < kCreatePageCount; ++i) {
     ASSERT_NE(page(i), nullptr) << i;
     EXPECT_EQ(page(i)->templateId, expected[i]) << i;
     EXPECT_EQ(page(i)->GetParent(), &frame);
   }
-  EXPECT_EQ(frame.Page(7), nullptr);
-  EXPECT_EQ(page(5)->m_nSecondRun, 1);
-  EXPECT_EQ(page(3)->m_nSecondRun, 0);
-  EXPECT_EQ(page(3)->m_nModifyFlow, 0);
+  EXPECT_EQ(frame.Page(kCreatePageCount), nullptr);
+  EXPECT_EQ(page(kCreateSecondApply)->m_nSecondRun, 1);
+  EXPECT_EQ(page(kCreateFirstApply)->m_nSecondRun, 0);
+  EXPECT_EQ(page(kCreateFirstApply)->m_nModifyFlow, 0);
 }
 
 struct NextCase {
@@ -98,13 +99,13 @@ struct NextCase {
 
 TEST_F(CreateFlow, NextFollowsThePagesAnswer) {
   const NextCase cases[] = {
-      {"stay", 1, -2, 1},
-      {"neighbour", 1, -1, 2},
-      {"explicit index skips pages", 1, 4, 4},
-      {"back to the first page", 2, 0, 0},
-      {"past the table", 1, 42, 1},
-      {"negative", 1, -7, 1},
-      {"a row entry with no page", 1, 8, 1},
+      {"stay", kCreateScan, CWizardPage::kStayOnPage, kCreateScan},
+      {"neighbour", kCreateScan, CWizardPage::kFollowingPage, kCreateMembers},
+      {"explicit index skips pages", kCreateScan, kCreateWireless, kCreateWireless},
+      {"back to the first page", kCreateMembers, kCreateGroupName, kCreateGroupName},
+      {"past the table", kCreateScan, 42, kCreateScan},
+      {"negative", kCreateScan, -7, kCreateScan},
+      {"a row entry with no page", kCreateScan, kCreatePageCount + 1, kCreateScan},
   };
   for (const NextCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -115,7 +116,7 @@ TEST_F(CreateFlow, NextFollowsThePagesAnswer) {
     const int enteredBefore = page(c.expected)->entered;
     page(c.from)->next = c.answer;
     frame.OnNext();
-    page(c.from)->next = -1;
+    page(c.from)->next = CWizardPage::kFollowingPage;
     EXPECT_EQ(frame.CurrentIndex(), c.expected);
     if (c.expected != c.from) {
       EXPECT_EQ(page(c.expected)->entered, enteredBefore + 1);
@@ -126,54 +127,54 @@ TEST_F(CreateFlow, NextFollowsThePagesAnswer) {
 }
 
 TEST_F(CreateFlow, NextOnTheLastPageDoesNothing) {
-  GoTo(6);
+  GoTo(kCreateDone);
   frame.OnNext();
-  EXPECT_EQ(frame.CurrentIndex(), 6);
+  EXPECT_EQ(frame.CurrentIndex(), kCreateDone);
 }
 
 TEST_F(CreateFlow, BackFollowsThePagesAnswerAndCallsReturn) {
-  GoTo(4);
-  page(4)->back = -2;
+  GoTo(kCreateWireless);
+  page(kCreateWireless)->back = CWizardPage::kStayOnPage;
   frame.OnBack();
-  EXPECT_EQ(frame.CurrentIndex(), 4);
-  page(4)->back = 99;
+  EXPECT_EQ(frame.CurrentIndex(), kCreateWireless);
+  page(kCreateWireless)->back = 99;
   frame.OnBack();
-  EXPECT_EQ(frame.CurrentIndex(), 4);
-  page(4)->back = 1;
+  EXPECT_EQ(frame.CurrentIndex(), kCreateWireless);
+  page(kCreateWireless)->back = kCreateScan;
   frame.OnBack();
-  EXPECT_EQ(frame.CurrentIndex(), 1);
-  EXPECT_EQ(page(1)->returned, 1);
-  EXPECT_TRUE(page(1)->IsWindowVisible());
-  EXPECT_FALSE(page(4)->IsWindowVisible());
+  EXPECT_EQ(frame.CurrentIndex(), kCreateScan);
+  EXPECT_EQ(page(kCreateScan)->returned, 1);
+  EXPECT_TRUE(page(kCreateScan)->IsWindowVisible());
+  EXPECT_FALSE(page(kCreateWireless)->IsWindowVisible());
   frame.OnBack();
-  EXPECT_EQ(frame.CurrentIndex(), 0);
+  EXPECT_EQ(frame.CurrentIndex(), kCreateGroupName);
   frame.OnBack();  // nothing before the first page
-  EXPECT_EQ(frame.CurrentIndex(), 0);
-  EXPECT_EQ(page(0)->returned, 1);
+  EXPECT_EQ(frame.CurrentIndex(), kCreateGroupName);
+  EXPECT_EQ(page(kCreateGroupName)->returned, 1);
 }
 
 TEST_F(CreateFlow, BackIsOffOnTheApplyRunsAndBackChangesNoButton) {
   EXPECT_TRUE(BackEnabled());  // Activate turns it on, even on page 0
-  const bool expected[] = {true, true, true, false, true, true, false};
-  for (int target = 1; target <= 6; ++target) {
+  const bool expected[kCreatePageCount] = {true, true, true, false, true, true, false};
+  for (int target = kCreateScan; target <= kCreateDone; ++target) {
     frame.OnNext();
     EXPECT_EQ(BackEnabled(), expected[target]) << target;
   }
   frame.ShowWindow(SW_HIDE);
   frame.ShowWindow(SW_SHOW);
   frame.Activate();
-  GoTo(3);
+  GoTo(kCreateFirstApply);
   EXPECT_FALSE(BackEnabled());
   frame.OnNext();
-  page(4)->back = -1;
+  page(kCreateWireless)->back = CWizardPage::kFollowingPage;
   frame.OnBack();
-  EXPECT_EQ(frame.CurrentIndex(), 3);
-  EXPECT_TRUE(BackEnabled());  // as it was on page 4
+  EXPECT_EQ(frame.CurrentIndex(), kCreateFirstApply);
+  EXPECT_TRUE(BackEnabled());  // as it was on the wireless page
 }
 
 TEST_F(CreateFlow, FinishReplacesNextOnTheLastPage) {
-  page(6)->m_bFinished = TRUE;
-  GoTo(6);
+  page(kCreateDone)->m_bFinished = TRUE;
+  GoTo(kCreateDone);
   EXPECT_FALSE(frame.m_btnNext.IsWindowVisible());
   EXPECT_TRUE(frame.m_btnFinish.IsWindowVisible());
   EXPECT_FALSE(frame.m_btnBack.IsWindowEnabled());
@@ -187,90 +188,91 @@ TEST_F(CreateFlow, FinishReplacesNextOnTheLastPage) {
 // A page that Next or Back shows takes the focus for its first tab stop; the
 // completion page has none, and Finish takes it, where it shows.
 TEST_F(CreateFlow, TheShownPageOrElseTheButtonTheFlowGoesOnWithHasTheFocus) {
-  page(6)->m_bFinished = TRUE;
-  GoTo(2);  // the members: lists
+  page(kCreateDone)->m_bFinished = TRUE;
+  GoTo(kCreateMembers);  // lists
   ASSERT_NE(::GetFocus(), nullptr);
-  EXPECT_TRUE(::IsChild(page(2)->m_hWnd, ::GetFocus()));
-  GoTo(6);
+  EXPECT_TRUE(::IsChild(page(kCreateMembers)->m_hWnd, ::GetFocus()));
+  GoTo(kCreateDone);
   EXPECT_EQ(::GetFocus(), frame.m_btnFinish.m_hWnd);
-  page(6)->back = 2;
+  page(kCreateDone)->back = kCreateMembers;
   frame.OnBack();
-  EXPECT_TRUE(::IsChild(page(2)->m_hWnd, ::GetFocus()));
+  EXPECT_TRUE(::IsChild(page(kCreateMembers)->m_hWnd, ::GetFocus()));
 }
 
 TEST_F(CreateFlow, CloseHidesTheFrameAndStartsOverAtPageZero) {
-  GoTo(2);
+  GoTo(kCreateMembers);
   frame.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WIZ_CANCEL, BN_CLICKED), 0);
   EXPECT_FALSE(frame.IsWindowVisible());
-  EXPECT_EQ(frame.CurrentIndex(), 0);
-  EXPECT_FALSE(page(2)->IsWindowVisible());
+  EXPECT_EQ(frame.CurrentIndex(), kCreateGroupName);
+  EXPECT_FALSE(page(kCreateMembers)->IsWindowVisible());
 }
 
 // Cancel asks the pages from the last to the first to undo what they did,
 // up to the first that answers it has; then the frame closes.
 TEST_F(CreateFlow, CancelAsksThePagesFromTheLastUntilOneHasUndoneItsWork) {
-  GoTo(4);
-  page(3)->undoesOnCancel = TRUE;  // the first apply run
+  GoTo(kCreateWireless);
+  page(kCreateFirstApply)->undoesOnCancel = TRUE;
   frame.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WIZ_CANCEL, BN_CLICKED), 0);
-  for (int i : {6, 5, 4, 3}) EXPECT_EQ(page(i)->cancelAsked, 1) << i;
-  for (int i : {2, 1, 0}) EXPECT_EQ(page(i)->cancelAsked, 0) << i;
+  for (int i : {kCreateDone, kCreateSecondApply, kCreateWireless, kCreateFirstApply})
+    EXPECT_EQ(page(i)->cancelAsked, 1) << i;
+  for (int i : {kCreateMembers, kCreateScan, kCreateGroupName}) EXPECT_EQ(page(i)->cancelAsked, 0) << i;
   EXPECT_FALSE(frame.IsWindowVisible());
-  EXPECT_EQ(frame.CurrentIndex(), 0);
+  EXPECT_EQ(frame.CurrentIndex(), kCreateGroupName);
 }
 
 TEST_F(CreateFlow, CopiesForwardByTargetIndex) {
   int a = 1, b = 2;
-  page(0)->m_strGroupName = "lab";
-  page(0)->m_strGroupPassword = "secret";
-  page(1)->m_deviceList.AddTail(&a);
+  page(kCreateGroupName)->m_strGroupName = "lab";
+  page(kCreateGroupName)->m_strGroupPassword = "secret";
+  page(kCreateScan)->m_deviceList.AddTail(&a);
   frame.OnNext();
-  EXPECT_EQ(page(1)->m_strGroupName, "lab");
-  EXPECT_EQ(page(1)->m_strGroupPassword, "secret");
+  EXPECT_EQ(page(kCreateScan)->m_strGroupName, "lab");
+  EXPECT_EQ(page(kCreateScan)->m_strGroupPassword, "secret");
   frame.OnNext();
-  ASSERT_EQ(page(2)->m_deviceList.GetCount(), 1);
-  EXPECT_EQ(page(2)->m_deviceList.GetHead(), &a);
-  page(2)->m_groupList.AddTail(&b);
-  page(3)->m_groupList.AddTail(&a);  // replaced, not appended to
+  ASSERT_EQ(page(kCreateMembers)->m_deviceList.GetCount(), 1);
+  EXPECT_EQ(page(kCreateMembers)->m_deviceList.GetHead(), &a);
+  page(kCreateMembers)->m_groupList.AddTail(&b);
+  page(kCreateFirstApply)->m_groupList.AddTail(&a);  // replaced, not appended to
   frame.OnNext();
-  ASSERT_EQ(page(3)->m_groupList.GetCount(), 1);
-  EXPECT_EQ(page(3)->m_groupList.GetHead(), &b);
-  EXPECT_EQ(page(3)->m_deviceList.GetHead(), &a);
-  page(3)->m_strAgentIp = "10.250.0.11";
-  page(3)->m_strReadCommunity = "public";
-  page(3)->m_strWriteCommunity = "private";
+  ASSERT_EQ(page(kCreateFirstApply)->m_groupList.GetCount(), 1);
+  EXPECT_EQ(page(kCreateFirstApply)->m_groupList.GetHead(), &b);
+  EXPECT_EQ(page(kCreateFirstApply)->m_deviceList.GetHead(), &a);
+  page(kCreateFirstApply)->m_strAgentIp = "10.250.0.11";
+  page(kCreateFirstApply)->m_strReadCommunity = "public";
+  page(kCreateFirstApply)->m_strWriteCommunity = "private";
   frame.OnNext();
-  EXPECT_EQ(page(4)->m_strAgentIp, "10.250.0.11");
-  EXPECT_EQ(page(4)->m_strWriteCommunity, "private");
-  EXPECT_EQ(page(4)->m_strGroupName, "lab");
-  EXPECT_EQ(page(4)->m_groupList.GetCount(), 0);
-  page(4)->m_strAgentIp = "10.250.0.12";
+  EXPECT_EQ(page(kCreateWireless)->m_strAgentIp, "10.250.0.11");
+  EXPECT_EQ(page(kCreateWireless)->m_strWriteCommunity, "private");
+  EXPECT_EQ(page(kCreateWireless)->m_strGroupName, "lab");
+  EXPECT_EQ(page(kCreateWireless)->m_groupList.GetCount(), 0);
+  page(kCreateWireless)->m_strAgentIp = "10.250.0.12";
   frame.OnNext();
-  EXPECT_EQ(page(5)->m_strAgentIp, "10.250.0.12");
-  EXPECT_EQ(page(5)->m_groupList.GetHead(), &b);
+  EXPECT_EQ(page(kCreateSecondApply)->m_strAgentIp, "10.250.0.12");
+  EXPECT_EQ(page(kCreateSecondApply)->m_groupList.GetHead(), &b);
   // The lists share the records; freeing them is a page's business.
-  for (int i = 0; i < 7; ++i) {
+  for (int i = 0; i < kCreatePageCount; ++i) {
     page(i)->m_groupList.RemoveAll();
     page(i)->m_deviceList.RemoveAll();
   }
 }
 
 TEST_F(CreateFlow, SkippingToAnIndexCopiesByThatIndex) {
-  page(0)->m_strGroupName = "lab";
-  page(0)->next = 4;
+  page(kCreateGroupName)->m_strGroupName = "lab";
+  page(kCreateGroupName)->next = kCreateWireless;
   frame.OnNext();
-  EXPECT_EQ(frame.CurrentIndex(), 4);
-  EXPECT_EQ(page(4)->m_strGroupName, "lab");
-  EXPECT_EQ(page(1)->m_strGroupName, "");
+  EXPECT_EQ(frame.CurrentIndex(), kCreateWireless);
+  EXPECT_EQ(page(kCreateWireless)->m_strGroupName, "lab");
+  EXPECT_EQ(page(kCreateScan)->m_strGroupName, "");
 }
 
 TEST_F(ModifyFlow, PagesFlagsAndBackState) {
-  EXPECT_EQ(frame.Page(6), nullptr);
-  EXPECT_EQ(page(2)->m_nModifyFlow, 1);
-  EXPECT_EQ(page(4)->m_nModifyFlow, 1);
-  EXPECT_EQ(page(4)->m_nSecondRun, 1);
-  EXPECT_EQ(page(2)->m_nSecondRun, 0);
-  const bool expected[] = {true, true, false, true, true, false};
-  for (int target = 1; target <= 5; ++target) {
+  EXPECT_EQ(frame.Page(kModifyPageCount), nullptr);
+  EXPECT_EQ(page(kModifyFirstApply)->m_nModifyFlow, 1);
+  EXPECT_EQ(page(kModifySecondApply)->m_nModifyFlow, 1);
+  EXPECT_EQ(page(kModifySecondApply)->m_nSecondRun, 1);
+  EXPECT_EQ(page(kModifyFirstApply)->m_nSecondRun, 0);
+  const bool expected[kModifyPageCount] = {true, true, false, true, true, false};
+  for (int target = kModifyMembers; target <= kModifyDone; ++target) {
     frame.OnNext();
     EXPECT_EQ(BackEnabled(), expected[target]) << target;
   }
@@ -278,30 +280,30 @@ TEST_F(ModifyFlow, PagesFlagsAndBackState) {
 
 TEST_F(ModifyFlow, CopiesNameAndPasswordFromTheMembersPage) {
   int a = 1;
-  page(0)->m_groupList.AddTail(&a);
+  page(kModifyScan)->m_groupList.AddTail(&a);
   frame.OnNext();
-  EXPECT_EQ(page(1)->m_groupList.GetHead(), &a);
-  page(1)->m_strGroupName = "lab";
+  EXPECT_EQ(page(kModifyMembers)->m_groupList.GetHead(), &a);
+  page(kModifyMembers)->m_strGroupName = "lab";
   frame.OnNext();
   frame.OnNext();
-  EXPECT_EQ(page(3)->m_strGroupName, "lab");
-  EXPECT_EQ(page(3)->m_groupList.GetHead(), &a);
-  for (int i = 0; i < 6; ++i) page(i)->m_groupList.RemoveAll();
+  EXPECT_EQ(page(kModifyWireless)->m_strGroupName, "lab");
+  EXPECT_EQ(page(kModifyWireless)->m_groupList.GetHead(), &a);
+  for (int i = 0; i < kModifyPageCount; ++i) page(i)->m_groupList.RemoveAll();
 }
 
 TEST_F(StatusFlow, TheListPageGetsTheScanPagesGroupList) {
-  EXPECT_EQ(frame.Page(2), nullptr);
+  EXPECT_EQ(frame.Page(kStatusPageCount), nullptr);
   frame.OnNext();
-  EXPECT_EQ(frame.CurrentIndex(), 1);
-  EXPECT_EQ(page(1)->givenGroups, &page(0)->m_groupList);
+  EXPECT_EQ(frame.CurrentIndex(), kStatusList);
+  EXPECT_EQ(page(kStatusList)->givenGroups, &page(kStatusScan)->m_groupList);
   frame.OnNext();  // the last page
-  EXPECT_EQ(frame.CurrentIndex(), 1);
+  EXPECT_EQ(frame.CurrentIndex(), kStatusList);
 }
 
 TEST(WizardPage, BaseAnswersMoveOneStepAndStaticsGetNoBackgroundButEditsDo) {
   CWizardPage page(IDD_PAGE_GROUP_NAME, nullptr);
-  EXPECT_EQ(page.OnNextPage(), -1);
-  EXPECT_EQ(page.OnBackPage(), -1);
+  EXPECT_EQ(page.OnNextPage(), CWizardPage::kFollowingPage);
+  EXPECT_EQ(page.OnBackPage(), CWizardPage::kFollowingPage);
   CDialog host;
   ASSERT_TRUE(host.Create(IDD_ABOUTBOX));
   ASSERT_TRUE(page.Create(IDD_PAGE_GROUP_NAME, &host));

@@ -14,7 +14,7 @@ TEST_F(ClipboardTextTest, SetTextIsWhatAnEditPastes) {
   ASSERT_TRUE(SetClipboardText("line from the log"));
   HWND edit = GetDlgItem(dialog_, 220);
   SendMessageA(edit, WM_PASTE, 0, 0);
-  EXPECT_EQ(TextOf(edit), "line from the log");
+  EXPECT_EQ(WindowText(edit), "line from the log");
   EXPECT_STREQ(GetClipboardText(), "line from the log");
   EXPECT_EQ(GetClipboardTextSize(), strlen("line from the log") + 1);
 }

@@ -8,6 +8,7 @@
 #include "CommCtrl.h"
 #include "SnmpControlVarList.h"
 #include "TestKit.h"
+#include "WindowText.h"
 
 namespace {
 
@@ -22,11 +23,7 @@ class MacEditTest : public ::testing::Test {
     parent.DestroyWindow();
     testkit::ResetWindows();
   }
-  std::string Text() const {
-    CString text;
-    edit.GetWindowText(text);
-    return static_cast<LPCTSTR>(text);
-  }
+  std::string Text() const { return WindowText(edit); }
   int Caret() const {
     int start = 0, end = 0;
     edit.GetSel(start, end);

@@ -17,6 +17,7 @@
 #include "DialogPagesRes.h"
 #include "QUAVError.h"
 #include "TestKit.h"
+#include "WindowText.h"
 #include "WizardRes.h"
 
 // The apply page, counting how often it was made busy and released and how
@@ -170,20 +171,15 @@ class OperatorAnswers {
   std::vector<std::string> boxes;  // the texts of the other boxes
 
  private:
-  static std::string TextOf(HWND hwnd) {
-    char text[512] = "";
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-  }
   void Answer(HWND modal) {
     HWND edit = ::GetDlgItem(modal, IDC_DEVPASS_PASSWORD);
     HWND ip = ::GetDlgItem(modal, IDC_DEVPASS_IP);
     if (edit && ip) {
-      asked.push_back(TextOf(ip) + " " + TextOf(::GetDlgItem(modal, IDC_DEVPASS_MAC)));
+      asked.push_back(WindowText(ip) + " " + WindowText(::GetDlgItem(modal, IDC_DEVPASS_MAC)));
       ::SetWindowTextA(edit, password_.c_str());
       testkit::Answer(modal, password_.empty() ? IDCANCEL : IDOK);
     } else if (HWND text = ::GetDlgItem(modal, IDC_MSGBOX_TEXT)) {
-      boxes.push_back(TextOf(text));
+      boxes.push_back(WindowText(text));
       testkit::Answer(modal, IDC_MSGBOX_SINGLE_OK);
     } else {
       boxes.push_back(testkit::MessageBoxText(modal));

@@ -17,6 +17,7 @@
 #include "MembersRes.h"
 #include "RTSkin.h"
 #include "TestKit.h"
+#include "WindowText.h"
 #include "afxcmn.h"
 
 extern CWizardApp theApp;
@@ -78,11 +79,10 @@ inline std::string ModalText(HWND modal) {
   std::string text = testkit::MessageBoxText(modal);
   if (!text.empty()) return text;
   for (HWND child = ::GetWindow(modal, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    char cls[32] = "", buffer[512] = "";
+    char cls[32] = "";
     ::GetClassName(child, cls, sizeof cls);
     if (std::string(cls) != "Static" || !::IsWindowVisible(child)) continue;
-    ::GetWindowText(child, buffer, sizeof buffer);
-    text += buffer;
+    text += WindowText(child);
   }
   return text;
 }

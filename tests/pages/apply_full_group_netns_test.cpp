@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "ApplySnmpKit.h"
+#include "WizardFlows.h"
 
 CWizardApp theApp;
 
@@ -40,7 +41,7 @@ TEST_F(FullGroup, ThirtyTwoMembersAreCreatedEndToEnd) {
   StartDevices(scenario);
   ApplyHost first(members);
   Run(first);
-  EXPECT_EQ(first.page.OnNextPage(), 4) << ::testing::PrintToString(first.Log());
+  EXPECT_EQ(first.page.OnNextPage(), kCreateWireless) << ::testing::PrintToString(first.Log());
   ApplyHost second({}, 1);
   HandOn(first, second);
   Run(second);

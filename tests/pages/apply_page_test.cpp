@@ -16,6 +16,7 @@
 #include "ApplyTaskLists.h"
 #include "CWizardFrame.h"
 #include "TempDir.h"
+#include "WizardFlows.h"
 
 CWizardApp theApp;
 
@@ -173,7 +174,7 @@ TEST_F(ApplyPage, EscapeEnterAndBackKeepThePage) {
     msg.wParam = key;
     EXPECT_TRUE(h.page.PreTranslateMessage(&msg)) << key;
   }
-  EXPECT_EQ(h.page.OnBackPage(), -2);
+  EXPECT_EQ(h.page.OnBackPage(), CWizardPage::kStayOnPage);
 }
 
 TEST_F(ApplyPage, NextNeedsAMasterThatStaysInTheGroupWithSnmpOn) {
@@ -184,27 +185,27 @@ TEST_F(ApplyPage, NextNeedsAMasterThatStaysInTheGroupWithSnmpOn) {
     int expected;
     const char* target;  // the SNMP target afterwards
   } cases[] = {
-      {"no member", {}, 0, 0, -2, ""},
+      {"no member", {}, 0, 0, CWizardPage::kStayOnPage, ""},
       {"create",
        {{"A1", "10.250.0.9", "Slave", 0, 0, "", "", 0, "1"}, {"A2", "10.250.0.8", "Master", 0, 0, "", "", 0, "1"}},
-       0, 0, 4, "10.250.0.8"},
-      {"modify", {{"A2", "10.250.0.8", "Master", 0, 0, "", "", 0, "1"}}, 0, 1, 3, "10.250.0.8"},
+       0, 0, kCreateWireless, "10.250.0.8"},
+      {"modify", {{"A2", "10.250.0.8", "Master", 0, 0, "", "", 0, "1"}}, 0, 1, kModifyWireless, "10.250.0.8"},
       {"SNMP not usable: the target is set all the same",
-       {{"A2", "10.250.0.8", "Master", 0, 0, "", "", 0, "0"}}, 0, 0, -2, "10.250.0.8"},
-      {"a leaving Master", {{"A2", "10.250.0.8", "Master", 0, 1, "", "", 0, "1"}}, 0, 0, -2, ""},
-      {"a skipped Master", {{"A2", "10.250.0.8", "Master", 0, -1, "", "", 0, "1"}}, 0, 0, -2, ""},
+       {{"A2", "10.250.0.8", "Master", 0, 0, "", "", 0, "0"}}, 0, 0, CWizardPage::kStayOnPage, "10.250.0.8"},
+      {"a leaving Master", {{"A2", "10.250.0.8", "Master", 0, 1, "", "", 0, "1"}}, 0, 0, CWizardPage::kStayOnPage, ""},
+      {"a skipped Master", {{"A2", "10.250.0.8", "Master", 0, -1, "", "", 0, "1"}}, 0, 0, CWizardPage::kStayOnPage, ""},
       {"the first Master counts",
        {{"A2", "10.250.0.8", "Master", 0, 0, "", "", 0, "0"}, {"A3", "10.250.0.7", "Master", 0, 0, "", "", 0, "1"}},
-       0, 0, -2, "10.250.0.8"},
-      {"second instance, create", {}, 1, 0, 6, ""},
-      {"second instance, modify", {}, 1, 1, 5, ""},
+       0, 0, CWizardPage::kStayOnPage, "10.250.0.8"},
+      {"second instance, create", {}, 1, 0, kCreateDone, ""},
+      {"second instance, modify", {}, 1, 1, kModifyDone, ""},
   };
   for (const Case& c : cases) {
     ApplyHost h(c.members, c.secondRun, c.modifyFlow);
     h.page.FillStore();
     OperatorAnswers answers("");
     EXPECT_EQ(h.page.OnNextPage(), c.expected) << c.what;
-    EXPECT_EQ(answers.boxes, c.expected == -2 ? std::vector<std::string>{
+    EXPECT_EQ(answers.boxes, c.expected == CWizardPage::kStayOnPage ? std::vector<std::string>{
                                                     "The AP Vezovi has no Master. Please choose one member as Master."}
                                               : std::vector<std::string>{})
         << c.what;

@@ -12,6 +12,7 @@
 #include "ApsimHarness.h"
 #include "DeviceTask.h"
 #include "TempDir.h"
+#include "WizardFlows.h"
 #include "WizardUi.h"
 
 CWizardApp theApp;
@@ -172,7 +173,7 @@ TEST_F(ApplyQuav, AMasterWhoseSetIpAnswerIsLostIsFoundAtItsNewAddress) {
                        "10.250.0.21 (000D88C00001): setting the IP address and restarting... " + kOkAnswerLost),
             1)
       << ::testing::PrintToString(log);
-  EXPECT_EQ(h.page.OnNextPage(), 4);  // the Master is known: on to the wireless page
+  EXPECT_EQ(h.page.OnNextPage(), kCreateWireless);  // the Master is known: on to the wireless page
   EXPECT_EQ(h.page.m_strAgentIp, "10.250.0.21");
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "ApplySnmpKit.h"
+#include "WizardFlows.h"
 
 CWizardApp theApp;
 
@@ -31,7 +32,7 @@ ip = 10.250.0.33
                    {"000D88C00003", "10.250.0.33", "Slave"}});
   Run(first);
   const std::vector<std::string> log = first.Log();
-  EXPECT_EQ(first.page.OnNextPage(), 4) << ::testing::PrintToString(log);
+  EXPECT_EQ(first.page.OnNextPage(), kCreateWireless) << ::testing::PrintToString(log);
   EXPECT_EQ(first.page.m_strAgentIp, "10.250.0.21");
 
   struct Expected {
@@ -96,7 +97,7 @@ ip = 10.250.0.33
   HandOn(first, second);
   ASSERT_TRUE(sim_->WaitForLog("back 000D88C00003", 20000));
   Run(second);
-  EXPECT_EQ(second.page.OnNextPage(), 6);
+  EXPECT_EQ(second.page.OnNextPage(), kCreateDone);
   EXPECT_TRUE(sim_->WaitForLog("snmp apply 000D88C00001", 1000)) << sim_->Log();
   const std::vector<std::string> log2 = second.Log();
   ASSERT_GE(log2.size(), 8u) << ::testing::PrintToString(log2);
@@ -127,7 +128,7 @@ TEST_F(ApplySnmp, ModifyRunRemovesOneMemberAndAddsAnother) {
   Member added{"000D88C00004", "10.250.0.34", "Slave", 1, 0, "10.250.0.23"};
   ApplyHost h({master, leaving, added}, 0, 1);
   Run(h);
-  EXPECT_EQ(h.page.OnNextPage(), 3) << ::testing::PrintToString(h.Log());
+  EXPECT_EQ(h.page.OnNextPage(), kModifyWireless) << ::testing::PrintToString(h.Log());
 
   auto kept = sim_->State("000D88C00001");
   EXPECT_EQ(kept["dot11APTrevakStatus"], "1");

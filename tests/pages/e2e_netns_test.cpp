@@ -51,13 +51,15 @@
 #include "E2eFlows.h"
 #include "GroupNamePage.h"
 #include "ListCellData.h"
+#include "MainDialogUnderTest.h"
 #include "MemberPageFixture.h"
-#include "RTSkin.h"
 #include "ScanPages.h"
 #include "SecurityRes.h"
 #include "SnmpSession.h"
 #include "TempDir.h"
 #include "TestKit.h"
+#include "WindowText.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 #include "X11Display.h"
 #include "Xvfb.h"
@@ -85,12 +87,6 @@ const DWORD kApplyLimitMs = 1200000;  // platform time
 
 std::string BinaryDir() { return std::getenv("TRELLIAN_BINARY_DIR"); }
 
-std::string TextOf(CWnd& wnd) {
-  CString text;
-  wnd.GetWindowText(text);
-  return std::string(text);
-}
-
 // Answers every modal window as the operator would: the device password
 // dialog and the group password dialog with the passwords he knows, the
 // skinned message box (and a plain one) with OK; what the boxes said is kept.
@@ -104,11 +100,6 @@ class Operator {
   std::vector<std::string> boxes;
 
  private:
-  static std::string TextOf(HWND hwnd) {
-    char text[512] = "";
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-  }
   void Answer(HWND modal) {
     if (HWND edit = ::GetDlgItem(modal, IDC_DEVPASS_PASSWORD); edit && ::GetDlgItem(modal, IDC_DEVPASS_IP)) {
       ++devicePasswordsAsked;
@@ -119,7 +110,7 @@ class Operator {
       testkit::Answer(modal, IDOK);
       testkit::Answer(modal, IDCANCEL);  // closes it should the password be refused
     } else if (HWND text = ::GetDlgItem(modal, IDC_MSGBOX_TEXT)) {
-      boxes.push_back(TextOf(text));
+      boxes.push_back(WindowText(text));
       HWND single = ::GetDlgItem(modal, IDC_MSGBOX_SINGLE_OK);
       testkit::Answer(modal, single && ::IsWindowVisible(single) ? IDC_MSGBOX_SINGLE_OK : IDOK);
     } else {
@@ -148,24 +139,15 @@ class Flows : public ::testing::Test {
     if (!sim_->Ready()) return;
     // The program folder of the build: the language file and the skin lie
     // beside the program.
-    testkit::SetProgramPath(BinaryDir() + "/bin/Trellian");
-    theApp.SetupLanguage();
+    UseTheBuiltProgramFolder(theApp);
     fs::create_directories(dir_->path() + "/session");
     if (!SnmpSessionInit((dir_->path() + "/session").c_str(), "")) return;
     operator_ = new Operator;
-    dialog_ = new CMainDlg(nullptr);
-    if (!dialog_->Create(IDD_MAIN_DIALOG)) return;
-    dialog_->ShowWindow(SW_SHOW);
-    testkit::PumpPending();
+    if (!dialog_.Open()) return;
     ready_ = true;
   }
   static void TearDownTestSuite() {
-    if (dialog_) {
-      if (dialog_->GetSafeHwnd()) dialog_->DestroyWindow();
-      delete dialog_;
-      CRTSkin().EnableSkin(0);
-    }
-    dialog_ = nullptr;
+    dialog_.Close();
     delete operator_;
     operator_ = nullptr;
     SnmpSessionExit();
@@ -356,7 +338,7 @@ class Flows : public ::testing::Test {
   static TempDir* dir_;
   static ApsimHarness* sim_;
   static Operator* operator_;
-  static CMainDlg* dialog_;
+  static MainDialogUnderTest dialog_;
   static bool ready_;
   static std::map<std::string, int> shots_;
 };
@@ -366,7 +348,7 @@ PlatformDisplayBackend* Flows::display_ = nullptr;
 TempDir* Flows::dir_ = nullptr;
 ApsimHarness* Flows::sim_ = nullptr;
 Operator* Flows::operator_ = nullptr;
-CMainDlg* Flows::dialog_ = nullptr;
+MainDialogUnderTest Flows::dialog_;
 bool Flows::ready_ = false;
 std::map<std::string, int> Flows::shots_;
 
@@ -377,17 +359,17 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   ASSERT_TRUE(frame->IsWindowVisible());
 
   // The group's name and password.
-  auto* name = dynamic_cast<CGroupNamePage*>(frame->Page(0));
+  auto* name = dynamic_cast<CGroupNamePage*>(frame->Page(kCreateGroupName));
   ASSERT_NE(name, nullptr);
   TypeInto(name->m_edtName, e2e::kCreatedName);
   TypeInto(name->m_edtPassword, e2e::kCreatedPassword);
-  EXPECT_EQ(TextOf(name->m_edtName), e2e::kCreatedName);
+  EXPECT_EQ(WindowText(name->m_edtName), e2e::kCreatedName);
   Shot("create", "group-name");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 1) << ::testing::PrintToString(operator_->boxes);
+  ASSERT_EQ(frame->CurrentIndex(), kCreateScan) << ::testing::PrintToString(operator_->boxes);
 
   // The scan finds the four factory-fresh devices.
-  auto* scan = dynamic_cast<CScanNewApPage*>(frame->Page(1));
+  auto* scan = dynamic_cast<CScanNewApPage*>(frame->Page(kCreateScan));
   ASSERT_NE(scan, nullptr);
   testkit::PumpFor(10000);
   Shot("create", "scanning");
@@ -395,10 +377,10 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   EXPECT_EQ(std::string(scan->StatusText()), "4 unconfigured access point(s) found.");
   Shot("create", "scan-done");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 2);
+  ASSERT_EQ(frame->CurrentIndex(), kCreateMembers);
 
   // Three of them dragged into the group, roles chosen, addresses planned.
-  auto* members = dynamic_cast<CMemberPage*>(frame->Page(2));
+  auto* members = dynamic_cast<CMemberPage*>(frame->Page(kCreateMembers));
   ASSERT_NE(members, nullptr);
   ASSERT_EQ(members->m_listUnconfigured.GetItemCount(), 4);
   for (const char* mac : {kMaster, kBackup, kSlave}) DragIn(members, mac);
@@ -410,40 +392,40 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   TypeAddress(members->m_ipFrom, e2e::kPlanFrom);
   TypeAddress(members->m_ipMask, e2e::kPlanMask);
   TypeAddress(members->m_ipGateway, e2e::kPlanGateway);
-  EXPECT_EQ(TextOf(members->m_ipFrom), e2e::kPlanFrom);
+  EXPECT_EQ(WindowText(members->m_ipFrom), e2e::kPlanFrom);
   // The list scrolled to the boxes; back to its start, the roles show.
   members->m_listMembers.Scroll(CSize(-1000, 0));
   Shot("create", "members");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 3) << ::testing::PrintToString(operator_->boxes);
+  ASSERT_EQ(frame->CurrentIndex(), kCreateFirstApply) << ::testing::PrintToString(operator_->boxes);
 
   // The first apply run: addresses, SNMP, the group settings.
-  ASSERT_TRUE(ApplyEnds(frame, 3)) << ApplyLog(frame, 3) << Log();
+  ASSERT_TRUE(ApplyEnds(frame, kCreateFirstApply)) << ApplyLog(frame, kCreateFirstApply) << Log();
   Shot("create", "apply");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 4) << ApplyLog(frame, 3);
+  ASSERT_EQ(frame->CurrentIndex(), kCreateWireless) << ApplyLog(frame, kCreateFirstApply);
 
   // The wireless settings of the Master: a WPA2-Personal SSID.
-  auto* wireless = dynamic_cast<CWirelessPage*>(frame->Page(4));
+  auto* wireless = dynamic_cast<CWirelessPage*>(frame->Page(kCreateWireless));
   ASSERT_NE(wireless, nullptr);
-  ASSERT_TRUE(testkit::PumpUntil([&] { return !TextOf(wireless->m_edSsid).empty(); }, 20000)) << Log();
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !WindowText(wireless->m_edSsid).empty(); }, 20000)) << Log();
   TypeInto(wireless->m_edSsid, e2e::kSsid);
   Choose(wireless->m_cbAuth, "WPA-Personal");
   CWpaPersonalDlg* wpa = wireless->m_pWpaPersonalDlg;
   ASSERT_TRUE(wpa->IsWindowVisible());
   Choose(wpa->m_cbWpaMode, 1);  // WPA2
-  if (TextOf(wpa->m_edInterval).empty()) TypeInto(wpa->m_edInterval, "3600");
+  if (WindowText(wpa->m_edInterval).empty()) TypeInto(wpa->m_edInterval, "3600");
   TypeInto(wpa->m_edKey, e2e::kPassPhrase);
   TypeInto(wpa->m_edKeyConfirm, e2e::kPassPhrase);
   Shot("create", "wireless");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 5) << ::testing::PrintToString(operator_->boxes);
+  ASSERT_EQ(frame->CurrentIndex(), kCreateSecondApply) << ::testing::PrintToString(operator_->boxes);
 
   // The second apply run: the members take the settings; the end.
-  ASSERT_TRUE(ApplyEnds(frame, 5)) << ApplyLog(frame, 5) << Log();
+  ASSERT_TRUE(ApplyEnds(frame, kCreateSecondApply)) << ApplyLog(frame, kCreateSecondApply) << Log();
   Shot("create", "apply-wireless");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 6);
+  ASSERT_EQ(frame->CurrentIndex(), kCreateDone);
   Shot("create", "done");
   ClickOn(frame->m_btnFinish);
   EXPECT_FALSE(frame->IsWindowVisible());
@@ -457,16 +439,16 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   ClickOn(dialog_->m_btnModify);
   CWizardFrame* frame = Frame(CMainDlg::kModifyFlow);
   ASSERT_TRUE(frame->IsWindowVisible());
-  auto* scan = dynamic_cast<CModifyScanPage*>(frame->Page(0));
+  auto* scan = dynamic_cast<CModifyScanPage*>(frame->Page(kModifyScan));
   ASSERT_NE(scan, nullptr);
   ASSERT_TRUE(ScanEnds(scan)) << Log();
   EXPECT_EQ(std::string(scan->StatusText()), "1 AP Vezovi group(s) found.");
   Shot("modify", "scan-done");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 1);
+  ASSERT_EQ(frame->CurrentIndex(), kModifyMembers);
 
   // "Atrium" opened with its password, renamed, given another password.
-  auto* members = dynamic_cast<CModifyMembersPage*>(frame->Page(1));
+  auto* members = dynamic_cast<CModifyMembersPage*>(frame->Page(kModifyMembers));
   ASSERT_NE(members, nullptr);
   operator_->groupPassword = e2e::kCreatedPassword;
   OpenGroup(members, "Atrium");
@@ -484,19 +466,19 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   ASSERT_EQ(members->m_listMembers.GetItemCount(), 3);
   Shot("modify", "members");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 2) << ::testing::PrintToString(operator_->boxes);
+  ASSERT_EQ(frame->CurrentIndex(), kModifyFirstApply) << ::testing::PrintToString(operator_->boxes);
 
   operator_->devicePassword = e2e::kCreatedPassword;
-  ASSERT_TRUE(ApplyEnds(frame, 2)) << ApplyLog(frame, 2) << Log();
+  ASSERT_TRUE(ApplyEnds(frame, kModifyFirstApply)) << ApplyLog(frame, kModifyFirstApply) << Log();
   Shot("modify", "apply");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 3) << ApplyLog(frame, 2);
+  ASSERT_EQ(frame->CurrentIndex(), kModifyWireless) << ApplyLog(frame, kModifyFirstApply);
 
   // WEP: open system with a 64-bit ASCII key.
-  auto* wireless = dynamic_cast<CWirelessPage*>(frame->Page(3));
+  auto* wireless = dynamic_cast<CWirelessPage*>(frame->Page(kModifyWireless));
   ASSERT_NE(wireless, nullptr);
-  ASSERT_TRUE(testkit::PumpUntil([&] { return TextOf(wireless->m_edSsid) == "AtriumNet"; }, 20000)) << Log();
-  EXPECT_EQ(TextOf(wireless->m_cbAuth), "WPA-Personal");
+  ASSERT_TRUE(testkit::PumpUntil([&] { return WindowText(wireless->m_edSsid) == "AtriumNet"; }, 20000)) << Log();
+  EXPECT_EQ(WindowText(wireless->m_cbAuth), "WPA-Personal");
   Choose(wireless->m_cbAuth, "Open System");
   CWepKeyDlg* wep = wireless->m_pWepDlg;
   ASSERT_TRUE(wep->IsWindowVisible());
@@ -507,11 +489,11 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   TypeInto(wep->m_edKeyConfirm, e2e::kWepKey);
   Shot("modify", "wireless");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 4) << ::testing::PrintToString(operator_->boxes);
+  ASSERT_EQ(frame->CurrentIndex(), kModifySecondApply) << ::testing::PrintToString(operator_->boxes);
 
-  ASSERT_TRUE(ApplyEnds(frame, 4)) << ApplyLog(frame, 4) << Log();
+  ASSERT_TRUE(ApplyEnds(frame, kModifySecondApply)) << ApplyLog(frame, kModifySecondApply) << Log();
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 5);
+  ASSERT_EQ(frame->CurrentIndex(), kModifyDone);
   Shot("modify", "done");
   ClickOn(frame->m_btnFinish);
   EXPECT_FALSE(frame->IsWindowVisible());
@@ -525,13 +507,13 @@ TEST_F(Flows, StatusListsTheMembersWithRolesAndAddresses) {
   ClickOn(dialog_->m_btnStatus);
   CWizardFrame* frame = Frame(CMainDlg::kStatusFlow);
   ASSERT_TRUE(frame->IsWindowVisible());
-  auto* scan = dynamic_cast<CStatusScanPage*>(frame->Page(0));
+  auto* scan = dynamic_cast<CStatusScanPage*>(frame->Page(kStatusScan));
   ASSERT_NE(scan, nullptr);
   ASSERT_TRUE(ScanEnds(scan)) << Log();
   EXPECT_EQ(std::string(scan->StatusText()), "1 AP Vezovi group(s) found.");
   Next(frame);
-  ASSERT_EQ(frame->CurrentIndex(), 1);
-  auto* list = dynamic_cast<CStatusListPage*>(frame->Page(1));
+  ASSERT_EQ(frame->CurrentIndex(), kStatusList);
+  auto* list = dynamic_cast<CStatusListPage*>(frame->Page(kStatusList));
   ASSERT_NE(list, nullptr);
   Shot("status", "list");
 

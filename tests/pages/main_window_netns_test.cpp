@@ -20,13 +20,14 @@
 #include "CWizardFrame.h"
 #include "DeviceTask.h"
 #include "DialogPagesRes.h"
+#include "MainDialogUnderTest.h"
 #include "QUAVError.h"
-#include "RTSkin.h"
 #include "ScanPages.h"
 #include "ApsimHarness.h"
 #include "SnmpSession.h"
 #include "TempDir.h"
 #include "TestKit.h"
+#include "WindowText.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -46,12 +47,6 @@ std::string ShotPath(const std::string& name) {
   return BinaryDir() + "/screenshots/" + name + ".png";
 }
 
-std::string TextOf(HWND hwnd) {
-  char text[1024] = "";
-  ::GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
 // Every modal window that opens, with the text it shows; each is closed as
 // an operator would close it.
 class Boxes {
@@ -62,7 +57,7 @@ class Boxes {
  private:
   void Answer(HWND modal) {
     if (HWND text = ::GetDlgItem(modal, IDC_MSGBOX_TEXT)) {
-      texts.push_back(TextOf(text));
+      texts.push_back(WindowText(text));
       testkit::Answer(modal, IDC_MSGBOX_SINGLE_OK);
     } else {
       texts.push_back("(not the skinned box) " + testkit::MessageBoxText(modal));
@@ -84,26 +79,18 @@ class MainWindow : public ::testing::Test {
   void SetUp() override {
     ASSERT_STREQ(std::getenv("TRELLIAN_NETNS"), "inside") << "run through tools/netns-run";
     // The build's program folder: the language file and the skin.
-    testkit::SetProgramPath(BinaryDir() + "/bin/Trellian");
-    theApp.SetupLanguage();
+    UseTheBuiltProgramFolder(theApp);
     ASSERT_TRUE(SnmpSessionInit(dir.path().c_str(), ""));
-    dialog = new CMainDlg(nullptr);
-    ASSERT_TRUE(dialog->Create(IDD_MAIN_DIALOG));
-    dialog->ShowWindow(SW_SHOW);
-    testkit::PumpPending();
+    ASSERT_TRUE(dialog.Open());
   }
   void TearDown() override {
-    if (dialog) {
-      if (dialog->GetSafeHwnd()) dialog->DestroyWindow();
-      delete dialog;
-      CRTSkin().EnableSkin(0);
-    }
+    dialog.Close();
     SnmpSessionExit();
     testkit::ResetWindows();
     testkit::SetProgramPath("");
   }
   void Press(int id) {
-    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    dialog.Press(id);
     testkit::PumpPending();
   }
   CWizardFrame* Frame(int flow) { return dialog->Frame(flow); }
@@ -124,7 +111,7 @@ class MainWindow : public ::testing::Test {
   }
 
   TempDir dir;
-  CMainDlg* dialog = nullptr;
+  MainDialogUnderTest dialog;
 };
 
 // Every way a person closes the program or opens a window that waits for
@@ -133,7 +120,7 @@ class MainWindow : public ::testing::Test {
 // try, and the scan goes on.
 TEST_F(MainWindow, ClosingOrOpeningAWindowWhileAScanRunsIsRefusedWithTheBell) {
   // The About box belongs to the program's main window, as in the program.
-  MainWindowOfTheApp owner(dialog);
+  MainWindowOfTheApp owner(dialog.get());
   CScanPage* scan = StartStatusScan();
   ASSERT_NE(scan, nullptr);
   ASSERT_TRUE(scan->IsScanning());
@@ -221,7 +208,7 @@ void PumpAsTheProgramDoes() {
 // goes to Next once the box has closed and the main dialog is active again.
 TEST_F(MainWindow, ARunThatEndsUnderAMessageBoxGivesTheKeysToNextOnceTheBoxCloses) {
   // The box belongs to the program's main window, as in the program.
-  MainWindowOfTheApp owner(dialog);
+  MainWindowOfTheApp owner(dialog.get());
   CScanPage* scan = StartStatusScan();
   CWizardFrame* status = Frame(CMainDlg::kStatusFlow);
   ASSERT_NE(scan, nullptr);
@@ -309,7 +296,7 @@ TEST_F(MainWindow, EscapeInAFlowNeverEndsTheProgramAndAScanGivesTheKeysBackOnNex
   ASSERT_TRUE(testkit::PumpUntil([&] { return !scan->IsScanning(); }, 60000));
   EXPECT_EQ(::GetFocus(), status->m_btnNext.GetSafeHwnd()) << "the scan ended and the keys did not come back";
   for (CWnd* focus : {static_cast<CWnd*>(&status->m_btnNext), static_cast<CWnd*>(&dialog->m_btnCreate),
-                      static_cast<CWnd*>(&dialog->m_btnExit), static_cast<CWnd*>(dialog)}) {
+                      static_cast<CWnd*>(&dialog->m_btnExit), static_cast<CWnd*>(dialog.get())}) {
     ::SetFocus(focus->GetSafeHwnd());
     key(VK_ESCAPE);
     EXPECT_FALSE(ended()) << "Escape with the focus on " << focus->GetDlgCtrlID() << " ended the program";
@@ -377,7 +364,7 @@ TEST_F(MainWindow, ClosingWhenIdleAsksNothing) {
 TEST_F(MainWindow, ButtonsLookDisabledWhileBusyAndComeBackAfter) {
   Press(IDC_MAIN_CREATE);
   CWizardFrame* create = Frame(CMainDlg::kCreateFlow);
-  ASSERT_EQ(create->CurrentIndex(), 0);
+  ASSERT_EQ(create->CurrentIndex(), kCreateGroupName);
   create->EnableBack(FALSE);
   EXPECT_TRUE(create->m_btnNext.IsWindowEnabled());
 
@@ -428,10 +415,10 @@ TEST_F(MainWindow, AboutBoxIsLaidOutAndTakesTheFocus) {
       }
       RECT lineRect, overlap;
       ::GetWindowRect(line, &lineRect);
-      if (::IntersectRect(&overlap, &lineRect, &okRect)) problems.push_back(TextOf(line) + ": under the OK button");
+      if (::IntersectRect(&overlap, &lineRect, &okRect)) problems.push_back(WindowText(line) + ": under the OK button");
       HDC dc = ::GetDC(line);
       HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(line, WM_GETFONT, 0, 0)));
-      const std::string text = TextOf(line);
+      const std::string text = WindowText(line);
       SIZE extent{};
       ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
       ::SelectObject(dc, old);
@@ -567,7 +554,7 @@ TEST_F(MainWindow, StatusListLeavesNothingBesideIt) {
   }
   scan->m_nNoResult = 0;
   status->OnNext();
-  ASSERT_EQ(status->CurrentIndex(), 1);
+  ASSERT_EQ(status->CurrentIndex(), kStatusList);
   testkit::PumpPending();
   testkit::PumpPending();
   const std::vector<uint32_t> asPainted = Pixels(dialog->GetSafeHwnd());
@@ -591,7 +578,7 @@ TEST_F(MainWindow, ADialogThatGoesMidRunSendsNothingMoreToTheDevices) {
                             "[device]\nmac = 000D88C00002\nip = 10.250.0.22\n" + member);
   ASSERT_TRUE(sim.Ready()) << sim.Errors();
   Press(IDC_MAIN_CREATE);
-  auto* apply = dynamic_cast<CApplyPage*>(Frame(CMainDlg::kCreateFlow)->Page(3));
+  auto* apply = dynamic_cast<CApplyPage*>(Frame(CMainDlg::kCreateFlow)->Page(kCreateFirstApply));
   ASSERT_NE(apply, nullptr);
   const char* const macs[] = {"000D88C00001", "000D88C00002"};
   CPtrList records;  // the test's: pages only point at them
@@ -613,9 +600,7 @@ TEST_F(MainWindow, ADialogThatGoesMidRunSendsNothingMoreToTheDevices) {
   apply->m_nCurrentDevice = 0;
   apply->PostMessage(WM_APPLY_NEXTDEVICE);
 
-  dialog->DestroyWindow();
-  delete dialog;
-  dialog = nullptr;
+  dialog.Close();
   CWizardPage::FreeRecordList(&records);
   testkit::PumpFor(3000);
   // Any request would have been answered by now.
@@ -667,8 +652,8 @@ TEST(ProgramStart, APortTakenIsSaidInTheSkinnedBoxAndTheStartEnds) {
   std::vector<std::string> texts, titles;
   uint32_t caption = 0;
   testkit::ModalHandler look([&](HWND box) {
-    texts.push_back(TextOf(::GetDlgItem(box, IDC_MSGBOX_TEXT)));
-    titles.push_back(TextOf(box));
+    texts.push_back(WindowText(::GetDlgItem(box, IDC_MSGBOX_TEXT)));
+    titles.push_back(WindowText(box));
     RECT window;
     ::GetWindowRect(box, &window);
     // Above the title's letters, clear of the close box.

@@ -9,6 +9,7 @@
 #include "CManualIpDlg.h"
 #include "CMemberPage.h"
 #include "MemberPageFixture.h"
+#include "WindowText.h"
 #include "WizardRes.h"
 
 namespace {
@@ -119,9 +120,8 @@ TEST_F(ManualIpDlgTest, TextsComeFromTheLanguageFile) {
   bool shot = false;
   std::string caption, ipLabel, okText;
   testkit::ModalHandler handler([&](HWND modal) {
+    caption = WindowText(modal);
     char buffer[128];
-    ::GetWindowText(modal, buffer, sizeof buffer);
-    caption = buffer;
     ::GetDlgItemText(modal, IDC_MAN_IP_LABEL, buffer, sizeof buffer);
     ipLabel = buffer;
     ::GetDlgItemText(modal, IDOK, buffer, sizeof buffer);

@@ -12,6 +12,7 @@
 #include "CMemberPage.h"
 #include "CRTListCtrlEx.h"
 #include "MemberPageFixture.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -104,7 +105,7 @@ TEST_F(MemberPageTest, EnteringListsTheScansDevicesAndNoMembers) {
   EXPECT_EQ(Unconfigured().GetItemText(1, kUnconfiguredMask), "255.255.255.0");
   EXPECT_EQ(Unconfigured().GetItemText(1, kUnconfiguredSnmp), "0");
   EXPECT_FALSE(page->m_ipFrom.IsWindowEnabled());  // nothing ticked: no plan to type
-  EXPECT_EQ(page->OnBackPage(), 1);
+  EXPECT_EQ(page->OnBackPage(), kCreateScan);
   EXPECT_EQ(Members().GetColumnWidth(kColIndex), 0);
   EXPECT_EQ(Members().GetColumnWidth(kColIp), 95);
 }
@@ -315,7 +316,7 @@ TEST_F(MemberPageTest, ExactlyOneMasterPassesNext) {
     LoadMembers(static_cast<int>(c.roles.size()));
     for (size_t i = 0; i < c.roles.size(); ++i) Members().SetItemText(static_cast<int>(i), kColRole, c.roles[i]);
     ModalAnswers answers;
-    EXPECT_EQ(page->OnNextPage(), c.passes ? 3 : -2);
+    EXPECT_EQ(page->OnNextPage(), c.passes ? kCreateFirstApply : CWizardPage::kStayOnPage);
     if (c.passes)
       EXPECT_TRUE(answers.messages.empty());
     else
@@ -328,7 +329,7 @@ TEST_F(MemberPageTest, MoreThanThirtyTwoMembersStopNext) {
   LoadMembers(33);
   Members().SetItemText(0, kColRole, "Master");
   ModalAnswers answers;
-  EXPECT_EQ(page->OnNextPage(), -2);
+  EXPECT_EQ(page->OnNextPage(), CWizardPage::kStayOnPage);
   EXPECT_EQ(answers.messages, Texts({"IDS_MSG_APVEZOVI_MAXNUMBER32"}));
   EXPECT_TRUE(page->m_groupList.IsEmpty());
 }
@@ -368,7 +369,7 @@ TEST_F(MemberPageTest, TheAutomaticPlanIsCheckedWhileAMemberUsesIt) {
     EXPECT_EQ(page->m_ipFrom.IsWindowEnabled(), c.ticked);
     SetPlan(c.from, c.mask, c.gateway);
     ModalAnswers answers;
-    EXPECT_EQ(page->OnNextPage(), c.passes ? 3 : -2);
+    EXPECT_EQ(page->OnNextPage(), c.passes ? kCreateFirstApply : CWizardPage::kStayOnPage);
     if (c.passes) {
       EXPECT_TRUE(answers.messages.empty());
     } else {
@@ -444,7 +445,7 @@ TEST_F(MemberPageTest, AManualAddressAnotherRowHoldsOrWillHoldStopsNext) {
     }
     Members().SetItemText(0, kColAction, "");
     ModalAnswers answers;
-    EXPECT_EQ(page->OnNextPage(), c.passes ? 3 : -2);
+    EXPECT_EQ(page->OnNextPage(), c.passes ? kCreateFirstApply : CWizardPage::kStayOnPage);
     EXPECT_EQ(answers.messages, c.passes ? Texts({}) : Texts({"IDS_MSG_IP_EXIST"}));
   }
 }
@@ -495,7 +496,7 @@ TEST_F(MemberPageTest, RecordsCarryRolesAddressesAndFlags) {
   page->UpdateAutoIpState();
   SetPlan("10.0.0.100", "255.255.255.0", "10.0.0.1");
   ModalAnswers answers;
-  ASSERT_EQ(page->OnNextPage(), 3);
+  ASSERT_EQ(page->OnNextPage(), kCreateFirstApply);
   EXPECT_TRUE(answers.messages.empty());
   ASSERT_EQ(page->m_groupList.GetCount(), 5);
 
@@ -536,7 +537,7 @@ TEST_F(MemberPageTest, RecordsCarryRolesAddressesAndFlags) {
 
   // A second Next builds anew: the first records are freed (the leak
   // checker watches) and rows already DONE are not handed on again.
-  ASSERT_EQ(page->OnNextPage(), 3);
+  ASSERT_EQ(page->OnNextPage(), kCreateFirstApply);
   EXPECT_EQ(page->m_groupList.GetCount(), 2);
   EXPECT_EQ(Record(0)->m_nMembership, -1);
 }
@@ -545,9 +546,9 @@ TEST_F(MemberPageTest, AnEmptyPlanWithoutMembersAndCandidatesGoesToTheEnd) {
   Enter(0);
   LoadMembers(1);
   Members().SetItemText(0, kColRole, "Master");
-  ASSERT_EQ(page->OnNextPage(), 3);
+  ASSERT_EQ(page->OnNextPage(), kCreateFirstApply);
   ModalAnswers answers;
-  EXPECT_EQ(page->OnNextPage(), 6);  // every row is DONE: nothing new to hand on
+  EXPECT_EQ(page->OnNextPage(), kCreateDone);  // every row is DONE: nothing new to hand on
   EXPECT_TRUE(page->m_groupList.IsEmpty());
 }
 
@@ -556,7 +557,7 @@ TEST_F(MemberPageTest, DestroyingThePageFreesItsRecords) {
   Enter(2);
   LoadMembers(1);
   Members().SetItemText(0, kColRole, "Master");
-  ASSERT_EQ(page->OnNextPage(), 3);
+  ASSERT_EQ(page->OnNextPage(), kCreateFirstApply);
   ASSERT_EQ(page->m_groupList.GetCount(), 3);
   page->DestroyWindow();
   EXPECT_TRUE(page->m_groupList.IsEmpty());

@@ -13,6 +13,7 @@
 #include "CModifyMembersPage.h"
 #include "DialogPagesRes.h"
 #include "MemberPageFixture.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -153,7 +154,7 @@ TEST_F(ModifyMembersPageTest, EnteringListsTheGroupsWithNothingOpen) {
   EXPECT_FALSE(page->m_editGroupName.IsWindowEnabled());
   EXPECT_FALSE(page->m_ipFrom.IsWindowEnabled());
   EXPECT_EQ(ItemText(IDC_MOD_GROUP_NAME), "");
-  EXPECT_EQ(page->OnBackPage(), 0);
+  EXPECT_EQ(page->OnBackPage(), kModifyScan);
   EXPECT_TRUE(Shoot(host.m_hWnd, ShotPath("modify_page_before_open")));
 }
 
@@ -193,12 +194,12 @@ TEST_F(ModifyMembersPageTest, RenamingToItsOwnNamePassesToAnotherGroupsIsRefused
   ASSERT_EQ(Open("North", "n0rth"), 1);
   ModalAnswers answers;
   page->m_editGroupName.SetWindowText("South");
-  EXPECT_EQ(page->OnNextPage(), -2);
+  EXPECT_EQ(page->OnNextPage(), CWizardPage::kStayOnPage);
   EXPECT_EQ(answers.messages, Texts({"IDS_MSG_APVEZOVI_ACTIVE_M"}));
   EXPECT_EQ(::GetFocus(), page->m_editGroupName.m_hWnd);
   answers.messages.clear();
   page->m_editGroupName.SetWindowText("North");
-  EXPECT_EQ(page->OnNextPage(), 2);
+  EXPECT_EQ(page->OnNextPage(), kModifyFirstApply);
   EXPECT_TRUE(answers.messages.empty());
 }
 
@@ -262,10 +263,10 @@ TEST_F(ModifyMembersPageTest, NextChecksInOrder) {
     ModalAnswers answers;
     const int result = page->OnNextPage();
     if (c.message) {
-      EXPECT_EQ(result, -2);
+      EXPECT_EQ(result, CWizardPage::kStayOnPage);
       EXPECT_EQ(answers.messages, Texts({c.message}));
     } else {
-      EXPECT_EQ(result, 2);
+      EXPECT_EQ(result, kModifyFirstApply);
       EXPECT_TRUE(answers.messages.empty());
     }
   }
@@ -327,7 +328,7 @@ TEST_F(ModifyMembersPageTest, AManualAddressAnotherDeviceHoldsOrWillHoldStopsNex
       Members().SetItemText(r.row, kColIsManual, r.typed ? "YES" : "NO");
     }
     ModalAnswers answers;
-    EXPECT_EQ(page->OnNextPage(), c.passes ? 2 : -2);
+    EXPECT_EQ(page->OnNextPage(), c.passes ? kModifyFirstApply : CWizardPage::kStayOnPage);
     EXPECT_EQ(answers.messages, c.passes ? Texts({}) : Texts({"IDS_MSG_IP_EXIST"}));
     if (c.passes) {
       EXPECT_EQ(ByMac("0000000001A2")->m_strNewIp, c.typed);
@@ -342,7 +343,7 @@ TEST_F(ModifyMembersPageTest, NothingToHandOnIsSaid) {
   Enter();
   page->m_editGroupName.SetWindowText("Lonely");
   ModalAnswers answers;
-  EXPECT_EQ(page->OnNextPage(), -2);
+  EXPECT_EQ(page->OnNextPage(), CWizardPage::kStayOnPage);
   EXPECT_EQ(answers.messages, Texts({"IDS_MSG_INV_NOINVALID"}));
 }
 
@@ -363,7 +364,7 @@ TEST_F(ModifyMembersPageTest, RecordsHandedToTheApplyPage) {
   EXPECT_EQ(answers.dialogs, 2);
   page->m_editGroupName.SetWindowText("Polar");
   page->m_editGroupPassword.SetWindowText("newpass");
-  ASSERT_EQ(page->OnNextPage(), 2);
+  ASSERT_EQ(page->OnNextPage(), kModifyFirstApply);
   EXPECT_EQ(answers.messages, Texts({"IDS_STR_DONE_DELAPVEZOVI"}));
 
   // The member that left stands twice: as the scan's record, leaving, and as
@@ -407,7 +408,7 @@ TEST_F(ModifyMembersPageTest, RecordsHandedToTheApplyPage) {
   // A second Next frees the page's first records and appends new ones, and
   // the frame's copy-forward may drop them from the group list meanwhile:
   // the leak checker and the address checker watch both.
-  ASSERT_EQ(page->OnNextPage(), 2);
+  ASSERT_EQ(page->OnNextPage(), kModifyFirstApply);
   EXPECT_EQ(page->m_groupList.GetCount(), 5 + 2);  // the rows are DONE now: only the candidates are new
   EXPECT_EQ(page->m_ownRecords.GetCount(), 2);
   Enter();
@@ -421,7 +422,7 @@ TEST_F(ModifyMembersPageTest, EveryMemberRemovedLeaves) {
   ASSERT_EQ(Open("South", "s0uth"), 1);
   Members().DeleteAllItems();
   ModalAnswers answers;
-  ASSERT_EQ(page->OnNextPage(), 2);
+  ASSERT_EQ(page->OnNextPage(), kModifyFirstApply);
   EXPECT_TRUE(answers.messages.empty());
   EXPECT_EQ(ByMac("0000000002B1")->m_nMembership, 1);
   EXPECT_EQ(ByMac("0000000002B2")->m_nMembership, 1);
@@ -441,7 +442,7 @@ TEST_F(ModifyMembersPageTest, NextChangesTheOpenedGroupWhicheverLineIsSelected) 
   ASSERT_EQ(page->m_listGroups.GetCurSel(), LineOf("South"));
   EXPECT_EQ(page->m_nSelectedGroup, LineOf("North"));
   ModalAnswers answers;
-  ASSERT_EQ(page->OnNextPage(), 2);
+  ASSERT_EQ(page->OnNextPage(), kModifyFirstApply);
   EXPECT_TRUE(answers.messages.empty());
   EXPECT_EQ(ByMac("0000000001A1")->m_nMembership, 0);
   EXPECT_EQ(ByMac("0000000001A2")->m_nMembership, 0);
@@ -451,7 +452,7 @@ TEST_F(ModifyMembersPageTest, NextChangesTheOpenedGroupWhicheverLineIsSelected) 
 // The page frees what it appended and none of the scan's records.
 TEST_F(ModifyMembersPageTest, DestroyingThePageFreesOnlyItsOwnRecords) {
   ASSERT_EQ(Open("North", "n0rth"), 1);
-  ASSERT_EQ(page->OnNextPage(), 2);
+  ASSERT_EQ(page->OnNextPage(), kModifyFirstApply);
   ASSERT_EQ(page->m_ownRecords.GetCount(), 2);
   page->DestroyWindow();
   EXPECT_TRUE(page->m_ownRecords.IsEmpty());

@@ -23,10 +23,11 @@
 #include "CWizardApp.h"
 #include "CWizardFrame.h"
 #include "HostilePeer.h"
-#include "RTSkin.h"
+#include "MainDialogUnderTest.h"
 #include "ScanPages.h"
 #include "TempDir.h"
 #include "TestKit.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 
 namespace fs = std::filesystem;
@@ -141,17 +142,10 @@ class ScanLab : public ::testing::Test {
     testkit::SetClockScale(kClockScale);
     sim_.reset(new ApsimHarness(dir_, kScenario, {"--time-scale", std::to_string(kClockScale)}));
     ASSERT_TRUE(sim_->Ready()) << sim_->Errors();
-    testkit::SetProgramPath(BinDir() + "/Trellian");
-    theApp.SetupLanguage();
+    UseTheBuiltProgramFolder(theApp);
   }
   void TearDown() override {
-    if (dialog_) {
-      dialog_->DestroyWindow();
-      delete dialog_;
-      // The dialog's skin store is gone: the next dialog must not draw
-      // from it before it loads its own.
-      CRTSkin().EnableSkin(0);
-    }
+    dialog_.Close();
     testkit::ResetWindows();
     testkit::SetProgramPath("");
     sim_.reset();
@@ -159,13 +153,8 @@ class ScanLab : public ::testing::Test {
     EXPECT_TRUE(boxes_.records.empty());
   }
 
-  void OpenMainDialog() {
-    dialog_ = new CMainDlg(nullptr);
-    ASSERT_TRUE(dialog_->Create(IDD_MAIN_DIALOG));
-    dialog_->ShowWindow(SW_SHOW);
-    testkit::PumpPending();
-  }
-  void Press(int id) { dialog_->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  void OpenMainDialog() { ASSERT_TRUE(dialog_.Open()); }
+  void Press(int id) { dialog_.Press(id); }
   bool ScanEnds(CScanPage* page) {
     return testkit::PumpUntil([page] { return !page->IsScanning(); }, kScanLimitMs);
   }
@@ -180,20 +169,20 @@ class ScanLab : public ::testing::Test {
   CModifyScanPage* ModifyScan() {
     OpenMainDialog();
     Press(IDC_MAIN_MODIFY);
-    auto* scan = dynamic_cast<CModifyScanPage*>(dialog_->Frame(CMainDlg::kModifyFlow)->Page(0));
+    auto* scan = dynamic_cast<CModifyScanPage*>(dialog_->Frame(CMainDlg::kModifyFlow)->Page(kModifyScan));
     return scan && ScanEnds(scan) ? scan : nullptr;
   }
   // The create flow's scan, started as the group name page's Next would
   // start it, for a new group of `name`.
   CScanNewApPage* ScanForNewGroup(const char* name) {
     CWizardFrame* frame = dialog_->Frame(CMainDlg::kCreateFlow);
-    auto* scan = dynamic_cast<CScanNewApPage*>(frame->Page(1));
+    auto* scan = dynamic_cast<CScanNewApPage*>(frame->Page(kCreateScan));
     if (!scan) return nullptr;
     frame->Page(frame->CurrentIndex())->ShowWindow(SW_HIDE);
-    frame->m_nCurrent = 1;
+    frame->m_nCurrent = kCreateScan;
     scan->m_strGroupName = name;
     scan->OnEnterPage();
-    frame->ShowPage(1);
+    frame->ShowPage(kCreateScan);
     return scan;
   }
 
@@ -201,7 +190,7 @@ class ScanLab : public ::testing::Test {
   std::unique_ptr<ApsimHarness> sim_;
   testkit::MessageBoxLog boxes_;
   testkit::ModalHandler answer_{[](HWND box) { testkit::Answer(box, IDOK); }};
-  CMainDlg* dialog_ = nullptr;
+  MainDialogUnderTest dialog_;
 };
 
 TEST_F(ScanLab, CreateScanListsTheUnconfiguredDevicesAndFindsAnExactNameClash) {
@@ -231,7 +220,7 @@ TEST_F(ScanLab, CreateScanListsTheUnconfiguredDevicesAndFindsAnExactNameClash) {
   EXPECT_TRUE(scan->m_groupList.IsEmpty());
   Shoot("lab_create_exists");
   frame->OnNext();
-  EXPECT_EQ(frame->CurrentIndex(), 0) << "back to the group name";
+  EXPECT_EQ(frame->CurrentIndex(), kCreateGroupName) << "back to the group name";
 
   // A name that differs in case only is free.
   scan = ScanForNewGroup("roof");
@@ -249,15 +238,15 @@ TEST_F(ScanLab, CreateScanListsTheUnconfiguredDevicesAndFindsAnExactNameClash) {
   EXPECT_EQ(hall->m_strModel, "RIZ-4410");
   Shoot("lab_create_found");
   frame->OnNext();
-  ASSERT_EQ(frame->CurrentIndex(), 2);
-  EXPECT_EQ(SortedMacs(frame->Page(2)->m_deviceList), kFresh);
+  ASSERT_EQ(frame->CurrentIndex(), kCreateMembers);
+  EXPECT_EQ(SortedMacs(frame->Page(kCreateMembers)->m_deviceList), kFresh);
 }
 
 TEST_F(ScanLab, StatusScanCountsTheGroupsThatAnsweredAndListsTheirMembers) {
   OpenMainDialog();
   Press(IDC_MAIN_STATUS);
   CWizardFrame* frame = dialog_->Frame(CMainDlg::kStatusFlow);
-  auto* scan = dynamic_cast<CStatusScanPage*>(frame->Page(0));
+  auto* scan = dynamic_cast<CStatusScanPage*>(frame->Page(kStatusScan));
   ASSERT_NE(scan, nullptr);
   EXPECT_TRUE(scan->IsScanning());
   EXPECT_TRUE(dialog_->ShowsWaitCursor());
@@ -269,8 +258,8 @@ TEST_F(ScanLab, StatusScanCountsTheGroupsThatAnsweredAndListsTheirMembers) {
   Shoot("lab_status_found");
 
   frame->OnNext();
-  ASSERT_EQ(frame->CurrentIndex(), 1);
-  auto* list = dynamic_cast<CStatusListPage*>(frame->Page(1));
+  ASSERT_EQ(frame->CurrentIndex(), kStatusList);
+  auto* list = dynamic_cast<CStatusListPage*>(frame->Page(kStatusList));
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->m_list.GetItemCount(), 5);
   bool dashSeen = false;

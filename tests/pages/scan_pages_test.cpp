@@ -20,6 +20,8 @@
 #include "ScanPagesRes.h"
 #include "TempDir.h"
 #include "TestKit.h"
+#include "WindowText.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 
 namespace fs = std::filesystem;
@@ -43,12 +45,6 @@ void Shoot(CWnd& wnd, const std::string& name) {
   testkit::PumpPending();
   testkit::PumpPending();
   EXPECT_TRUE(testkit::CaptureWindowPng(wnd.GetSafeHwnd(), ShotPath(name)));
-}
-
-std::string Text(CWnd& wnd) {
-  CString text;
-  wnd.GetWindowText(text);
-  return text.GetString();
 }
 
 std::string Status(CScanPage* page) { return page->StatusText().GetString(); }
@@ -121,7 +117,8 @@ class FlowTest : public ::testing::Test {
     testkit::SetProgramPath("");
     EXPECT_TRUE(boxes.records.empty());
   }
-  CScanPage* scan() { return dynamic_cast<CScanPage*>(frame.Page(0)); }
+  // The status and modify flows start with their scan.
+  CScanPage* scan() { return dynamic_cast<CScanPage*>(frame.Page(kStatusScan)); }
   // The clock goes forward tick by tick, so every tick is its own WM_TIMER.
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) {
@@ -165,7 +162,7 @@ using StatusFlow = FlowTest<CStatusWizard>;
 TEST_F(StatusFlow, MergeKeepsConfirmedMembersAndCountsTheirGroups) {
   CScanPage* page = scan();
   ASSERT_NE(page, nullptr);
-  EXPECT_EQ(Text(page->m_title), "Searching for existing AP Vezovi groups");
+  EXPECT_EQ(WindowText(page->m_title), "Searching for existing AP Vezovi groups");
   EXPECT_TRUE(page->IsScanning());
   FeedTwoGroups(page);
   FinishScan();
@@ -187,8 +184,8 @@ TEST_F(StatusFlow, MergeKeepsConfirmedMembersAndCountsTheirGroups) {
   EXPECT_EQ(first->m_strSnmpStatus, "");
 
   frame.OnNext();
-  ASSERT_EQ(frame.CurrentIndex(), 1);
-  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(1));
+  ASSERT_EQ(frame.CurrentIndex(), kStatusList);
+  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(kStatusList));
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->m_list.GetItemCount(), 5);
   EXPECT_EQ(list->m_list.GetItemText(1, 0), "Lobby");
@@ -218,7 +215,7 @@ TEST_F(StatusFlow, ButtonsAreDisabledWhileScanningAndTheBarFollowsTheTicks) {
   EXPECT_EQ(page->m_pProgress->GetPos(), 50);
   Shoot(frame, "status_scan_running");
   // Next while scanning stays (the buttons are disabled, the answer holds anyway).
-  EXPECT_EQ(page->OnNextPage(), -2);
+  EXPECT_EQ(page->OnNextPage(), CWizardPage::kStayOnPage);
   Ticks(49);
   EXPECT_TRUE(page->IsScanning());
   EXPECT_TRUE(frame.IsBusy());
@@ -240,7 +237,7 @@ TEST_F(StatusFlow, NothingFoundThenNextScansAgainAndStays) {
   Shoot(frame, "status_scan_nothing");
 
   frame.OnNext();
-  EXPECT_EQ(frame.CurrentIndex(), 0);
+  EXPECT_EQ(frame.CurrentIndex(), kStatusScan);
   EXPECT_TRUE(page->IsScanning());
   EXPECT_EQ(page->m_nNoResult, 0);
   EXPECT_EQ(Status(page), "");
@@ -271,7 +268,7 @@ TEST_F(StatusFlow, TicksAfterTheScanChangeNothingAndLateRecordsStayUnmerged) {
 
   // The late, unconfirmed record gives no row.
   frame.OnNext();
-  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(1));
+  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(kStatusList));
   EXPECT_EQ(list->m_list.GetItemCount(), 5);
 }
 
@@ -304,10 +301,10 @@ class StatusList : public StatusFlow {};
 
 TEST_F(StatusList, OnlyConfirmedNamedRecordsGiveRowsAndAnotherListReplacesThem) {
   frame.OnNext();  // the scan is still running: the frame stays
-  ASSERT_EQ(frame.CurrentIndex(), 0);
-  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(1));
+  ASSERT_EQ(frame.CurrentIndex(), kStatusScan);
+  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(kStatusList));
   ASSERT_NE(list, nullptr);
-  EXPECT_EQ(Text(list->m_title), "AP Status");
+  EXPECT_EQ(WindowText(list->m_title), "AP Status");
   ASSERT_EQ(list->m_list.GetHeaderCtrl()->GetItemCount(), 5);
   const char* headers[] = {"AP Vezovi Name", "Role", "IP Address", "MAC Address", "Location"};
   const int widths[] = {120, 120, 120, 120, 100};
@@ -352,8 +349,8 @@ TEST_F(StatusList, OnlyConfirmedNamedRecordsGiveRowsAndAnotherListReplacesThem) 
   EXPECT_EQ(list->m_list.GetItemText(2, 4), "-");
   EXPECT_EQ(list->m_list.GetItemText(0, 2), "10.250.0.11");
 
-  frame.Page(0)->ShowWindow(SW_HIDE);
-  frame.ShowPage(1);
+  frame.Page(kStatusScan)->ShowWindow(SW_HIDE);
+  frame.ShowPage(kStatusList);
   Shoot(frame, "status_list");
 
   CPtrList second;
@@ -374,7 +371,7 @@ TEST_F(StatusList, OnlyConfirmedNamedRecordsGiveRowsAndAnotherListReplacesThem) 
 // wherever the last one left the horizontal bar; and the address column
 // shows each twelve-digit MAC address whole.
 TEST_F(StatusList, EachVisitOpensAtTheLeftAndEveryMacAddressIsWhole) {
-  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(1));
+  auto* list = dynamic_cast<CStatusListPage*>(frame.Page(kStatusList));
   ASSERT_NE(list, nullptr);
   const char* macs[] = {"000D88A00123", "000D88E00004", "000D88B88888"};
   std::vector<CDeviceRecord> records(std::size(macs));
@@ -389,8 +386,8 @@ TEST_F(StatusList, EachVisitOpensAtTheLeftAndEveryMacAddressIsWhole) {
     group.AddTail(&records[i]);
   }
   list->SetGroupList(&group);
-  frame.Page(0)->ShowWindow(SW_HIDE);
-  frame.ShowPage(1);
+  frame.Page(kStatusScan)->ShowWindow(SW_HIDE);
+  frame.ShowPage(kStatusList);
   list->OnEnterPage();
   EXPECT_EQ(list->m_list.GetScrollPos(SB_HORZ), 0);
   list->m_list.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
@@ -418,7 +415,7 @@ using ModifyFlow = FlowTest<CModifyWizard>;
 
 TEST_F(ModifyFlow, MergeTakesOverTheBroadcastFieldsAndKeepsTheUnconfiguredDevices) {
   CScanPage* page = scan();
-  EXPECT_EQ(Text(page->m_title), "Searching for existing AP Vezovi groups");
+  EXPECT_EQ(WindowText(page->m_title), "Searching for existing AP Vezovi groups");
   FeedTwoGroups(page);
   CDeviceRecord roof = Record(kRoof1);
   roof.m_strNetmask = "255.255.0.0";
@@ -437,7 +434,7 @@ TEST_F(ModifyFlow, MergeTakesOverTheBroadcastFieldsAndKeepsTheUnconfiguredDevice
   EXPECT_EQ(merged->m_strSnmpStatus, "1");
   EXPECT_EQ(merged->m_strLocation, "North");
   EXPECT_EQ(merged->m_nConfirmed, 1);
-  EXPECT_EQ(page->OnBackPage(), -2);
+  EXPECT_EQ(page->OnBackPage(), CWizardPage::kStayOnPage);
   Shoot(frame, "modify_scan_found");
 }
 
@@ -450,8 +447,8 @@ TEST_F(ModifyFlow, GroupRecordsHandedOnOutliveTheNextScanAndGoWithThePage) {
   FeedTwoGroups(page);
   FinishScan();
   frame.OnNext();
-  ASSERT_EQ(frame.CurrentIndex(), 1);
-  const std::vector<CDeviceRecord*> handedOn = Records(frame.Page(1)->m_groupList);
+  ASSERT_EQ(frame.CurrentIndex(), kModifyMembers);
+  const std::vector<CDeviceRecord*> handedOn = Records(frame.Page(kModifyMembers)->m_groupList);
   ASSERT_EQ(handedOn.size(), 5u);
   // A stray tick to the hidden scan page must not merge again: that would
   // delete the records the members page now holds.
@@ -459,8 +456,8 @@ TEST_F(ModifyFlow, GroupRecordsHandedOnOutliveTheNextScanAndGoWithThePage) {
   EXPECT_EQ(page->m_groupList.GetCount(), 5);
   for (CDeviceRecord* r : handedOn) EXPECT_EQ(r->m_nConfirmed, 1);
 
-  frame.OnBack();  // the members page answers -1: back to the scan, which scans again
-  ASSERT_EQ(frame.CurrentIndex(), 0);
+  frame.OnBack();  // the members page goes back to the scan, which scans again
+  ASSERT_EQ(frame.CurrentIndex(), kModifyScan);
   EXPECT_TRUE(page->IsScanning());
   EXPECT_TRUE(page->m_groupList.IsEmpty());
   EXPECT_EQ(page->m_keptGroupRecords.GetCount(), 5);
@@ -489,13 +486,13 @@ TEST_F(ModifyFlow, GroupRecordsHandedOnOutliveTheNextScanAndGoWithThePage) {
 class CreateFlow : public FlowTest<CCreateWizard> {
  protected:
   CScanNewApPage* StartScan(const char* name) {
-    auto* page = dynamic_cast<CScanNewApPage*>(frame.Page(1));
+    auto* page = dynamic_cast<CScanNewApPage*>(frame.Page(kCreateScan));
     if (!page) return nullptr;
     frame.Page(frame.CurrentIndex())->ShowWindow(SW_HIDE);
-    frame.m_nCurrent = 1;
+    frame.m_nCurrent = kCreateScan;
     page->m_strGroupName = name;
     page->OnEnterPage();
-    frame.ShowPage(1);
+    frame.ShowPage(kCreateScan);
     return page;
   }
 };
@@ -515,7 +512,7 @@ TEST_F(CreateFlow, CandidatesAreTheUnconfiguredDevicesAndAnExactNameClashSendsBa
   for (const auto& c : cases) {
     CScanNewApPage* page = StartScan(c.newName);
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(Text(page->m_title), "Searching for unconfigured access points");
+    EXPECT_EQ(WindowText(page->m_title), "Searching for unconfigured access points");
     ASSERT_TRUE(page->IsScanning());
     FeedTwoGroups(page);
     EXPECT_EQ(page->m_nCandidates, 6) << c.newName;
@@ -526,11 +523,11 @@ TEST_F(CreateFlow, CandidatesAreTheUnconfiguredDevicesAndAnExactNameClashSendsBa
     EXPECT_EQ(Macs(page->m_deviceList), std::vector<std::string>{"000D88000007"}) << c.newName;
     EXPECT_EQ(page->m_nCandidates, 1);
     EXPECT_EQ(page->OnNextPage(), c.next) << c.newName;
-    EXPECT_EQ(page->OnBackPage(), 0);
+    EXPECT_EQ(page->OnBackPage(), kCreateGroupName);
     if (c.exists) {
       Shoot(frame, "create_scan_exists");
       frame.OnNext();
-      EXPECT_EQ(frame.CurrentIndex(), 0) << "back to the group name";
+      EXPECT_EQ(frame.CurrentIndex(), kCreateGroupName) << "back to the group name";
     }
   }
   Shoot(frame, "create_scan_found");
@@ -545,8 +542,8 @@ TEST_F(CreateFlow, NextGoesToTheMemberPageWithTheCandidates) {
   EXPECT_EQ(Macs(page->m_deviceList), (std::vector<std::string>{"000D88000001", "000D88000007"}));
   EXPECT_EQ(Status(page), "2 unconfigured access point(s) found.");
   frame.OnNext();
-  ASSERT_EQ(frame.CurrentIndex(), 2);
-  EXPECT_EQ(Records(frame.Page(2)->m_deviceList), Records(page->m_deviceList));
+  ASSERT_EQ(frame.CurrentIndex(), kCreateMembers);
+  EXPECT_EQ(Records(frame.Page(kCreateMembers)->m_deviceList), Records(page->m_deviceList));
 }
 
 // ---------------------------------------------------------------- language texts

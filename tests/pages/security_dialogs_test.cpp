@@ -24,6 +24,7 @@
 #include "SnmpControlVarList.h"
 #include "TempDir.h"
 #include "TestKit.h"
+#include "WindowText.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -32,12 +33,6 @@ namespace fs = std::filesystem;
 CWizardApp theApp;
 
 namespace {
-
-std::string TextOf(CWnd* wnd) {
-  CString text;
-  wnd->GetWindowText(text);
-  return std::string(text);
-}
 
 // A variable list of one of the device tables, owned by the test as the page owns its lists.
 struct BoundList {
@@ -239,10 +234,10 @@ TEST_F(SecurityDialogs, WpaPersonalLoadsAndStoresThroughItsLists) {
   EXPECT_EQ(dlg->m_cbWeekday.GetCurSel(), 3);
   EXPECT_EQ(dlg->m_cbHour.GetCurSel(), 7);
   EXPECT_EQ(dlg->m_cbMinute.GetCurSel(), 5);
-  EXPECT_EQ(TextOf(&dlg->m_edKeyConfirm), "correct horse");
-  EXPECT_EQ(TextOf(&dlg->m_edAutoKey), "device-made key");
-  EXPECT_EQ(TextOf(&dlg->m_cbCipher), LangText("IDS_UI_WPA_KEYTYPE_TKIP"));
-  EXPECT_EQ(TextOf(&dlg->m_cbWeekday), LangText("IDS_UI_WPA_WED"));
+  EXPECT_EQ(WindowText(dlg->m_edKeyConfirm), "correct horse");
+  EXPECT_EQ(WindowText(dlg->m_edAutoKey), "device-made key");
+  EXPECT_EQ(WindowText(dlg->m_cbCipher), LangText("IDS_UI_WPA_KEYTYPE_TKIP"));
+  EXPECT_EQ(WindowText(dlg->m_cbWeekday), LangText("IDS_UI_WPA_WED"));
 
   dlg->m_cbCipher.SetCurSel(1);  // AES
   dlg->m_cbMinute.SetCurSel(30);
@@ -311,15 +306,15 @@ TEST_F(SecurityDialogs, WpaPersonalStoreReportsAMismatchWithItsOwnText) {
 
 TEST_F(SecurityDialogs, WpaPersonalShowsItsLanguageTextsAndLimits) {
   auto* dlg = Make<WpaPersonal>();
-  EXPECT_EQ(TextOf(dlg->GetDlgItem(IDC_SEC_HEADING)), "PassPhrase Settings");
-  EXPECT_EQ(TextOf(dlg->GetDlgItem(IDC_WPAP_PERIODICAL)), "Periodical Key Change");
+  EXPECT_EQ(WindowText(*dlg->GetDlgItem(IDC_SEC_HEADING)), "PassPhrase Settings");
+  EXPECT_EQ(WindowText(*dlg->GetDlgItem(IDC_WPAP_PERIODICAL)), "Periodical Key Change");
   EXPECT_EQ(dlg->m_cbWpaMode.GetCount(), 3);
   EXPECT_EQ(dlg->m_cbHour.GetCount(), 24);
   EXPECT_EQ(dlg->m_cbMinute.GetCount(), 60);
   EXPECT_EQ(dlg->m_edKey.GetLimitText(), 64u);
   EXPECT_EQ(dlg->m_edInterval.GetLimitText(), 7u);
   dlg->SetWpaMode(1);
-  EXPECT_EQ(TextOf(&dlg->m_cbWpaMode), LangText("IDS_UI_WPA_MODE_WPA2"));
+  EXPECT_EQ(WindowText(dlg->m_cbWpaMode), LangText("IDS_UI_WPA_MODE_WPA2"));
 }
 
 // ---------------------------------------------------------------- WEP
@@ -395,13 +390,13 @@ TEST_F(SecurityDialogs, WepLoadsA26DigitHexKeyAsHex128Bits) {
   dlg->LoadFromBound();
 
   EXPECT_EQ(dlg->m_cbKeyIndex.GetCurSel(), 1);
-  EXPECT_EQ(TextOf(&dlg->m_cbKeyType), "HEX");
+  EXPECT_EQ(WindowText(dlg->m_cbKeyType), "HEX");
   EXPECT_EQ(dlg->m_cbTypeCarrier.GetCurSel(), 1);
   EXPECT_EQ(dlg->m_cbKeySize.GetCurSel(), 1);
-  EXPECT_EQ(TextOf(&dlg->m_edKey), hex26);
-  EXPECT_EQ(TextOf(&dlg->m_edKeyConfirm), hex26);
+  EXPECT_EQ(WindowText(dlg->m_edKey), hex26);
+  EXPECT_EQ(WindowText(dlg->m_edKeyConfirm), hex26);
   EXPECT_EQ(dlg->m_edKey.GetLimitText(), 26u);
-  EXPECT_EQ(TextOf(&dlg->m_stKeyIndex), "2");
+  EXPECT_EQ(WindowText(dlg->m_stKeyIndex), "2");
   EXPECT_EQ(dlg->m_nEncryption, 1);
   EXPECT_TRUE(Enabled(dlg, IDC_WEP_KEY));
   EXPECT_EQ(dlg->Validate(), 1);
@@ -409,8 +404,8 @@ TEST_F(SecurityDialogs, WepLoadsA26DigitHexKeyAsHex128Bits) {
   // Another key index shows that row's key.
   dlg->m_cbKeyIndex.SetCurSel(0);
   dlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WEP_INDEX, CBN_SELCHANGE), (LPARAM)dlg->m_cbKeyIndex.m_hWnd);
-  EXPECT_EQ(TextOf(&dlg->m_edKey), "abcde");
-  EXPECT_EQ(TextOf(&dlg->m_cbKeyType), "ASCII");
+  EXPECT_EQ(WindowText(dlg->m_edKey), "abcde");
+  EXPECT_EQ(WindowText(dlg->m_cbKeyType), "ASCII");
 
   dlg->StoreToBound();
   options.Collect();
@@ -504,8 +499,8 @@ TEST_F(SecurityDialogs, WepKeyFieldEmptiesOnFocusAndKeepsTheConfirmation) {
   dlg->m_edKey.SetWindowText("abcde");
   dlg->m_edKeyConfirm.SetWindowText("abcde");
   dlg->m_edKey.SetFocus();
-  EXPECT_EQ(TextOf(&dlg->m_edKey), "");
-  EXPECT_EQ(TextOf(&dlg->m_edKeyConfirm), "abcde");
+  EXPECT_EQ(WindowText(dlg->m_edKey), "");
+  EXPECT_EQ(WindowText(dlg->m_edKeyConfirm), "abcde");
 }
 
 // ---------------------------------------------------------------- 802.1X and WPA-Enterprise
@@ -575,11 +570,11 @@ TEST_F(SecurityDialogs, WpaEnterpriseLoadsAndStoresThroughItsList) {
 
   EXPECT_EQ(dlg->m_nNap, 1);
   EXPECT_EQ(dlg->IsDlgButtonChecked(IDC_EAP_NAP_ENABLE), BST_CHECKED);
-  EXPECT_EQ(TextOf(&dlg->m_cbCipher), LangText("IDS_UI_WPA_KEYTYPE_AES"));
-  EXPECT_EQ(TextOf(&dlg->m_ipPrimary), "10.250.0.5");
-  EXPECT_EQ(TextOf(&dlg->m_edPrimaryPort), "1812");
+  EXPECT_EQ(WindowText(dlg->m_cbCipher), LangText("IDS_UI_WPA_KEYTYPE_AES"));
+  EXPECT_EQ(WindowText(dlg->m_ipPrimary), "10.250.0.5");
+  EXPECT_EQ(WindowText(dlg->m_edPrimaryPort), "1812");
   // Left out of reads: the backup server and the accounting stay empty.
-  EXPECT_EQ(TextOf(&dlg->m_edBackupPort), "");
+  EXPECT_EQ(WindowText(dlg->m_edBackupPort), "");
   // The RADIUS fields are on whatever the device's RADIUS source.
   EXPECT_EQ(dlg->m_nRadiusMode, CRadiusSecurityDlg::kExternal);
   for (int id : {IDC_EAP_PRI_SERVER, IDC_EAP_PRI_PORT, IDC_EAP_PRI_SECRET, IDC_EAP_ACC_MODE})
@@ -633,7 +628,7 @@ TEST_F(SecurityDialogs, RadiusAccountingModeAndServerModeRules) {
     };
     for (const auto& c : cases) {
       SCOPED_TRACE(c.name);
-      EXPECT_EQ(TextOf(&dlg->m_cbAccountingMode), TextOf(&dlg->m_cbAccountingMode));
+      EXPECT_EQ(WindowText(dlg->m_cbAccountingMode), WindowText(dlg->m_cbAccountingMode));
       dlg->m_cbAccountingMode.SetCurSel(c.accountingMode);
       dlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_EAP_ACC_MODE, CBN_SELCHANGE), 0);
       dlg->OnRadiusMode(c.mode);

@@ -30,6 +30,8 @@
 #include "SnmpSession.h"
 #include "TempDir.h"
 #include "TestKit.h"
+#include "WindowText.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -45,12 +47,6 @@ const int kTimeScale = 10;
 
 std::string Device(const std::string& extra) {
   return std::string("[device]\nmac = ") + kMac + "\nip = " + kIp + "\nsnmp_status = 1\n" + extra;
-}
-
-std::string TextOf(CWnd* wnd) {
-  CString text;
-  wnd->GetWindowText(text);
-  return std::string(text);
 }
 
 std::vector<std::string> ItemsOf(CComboBox& combo) {
@@ -111,7 +107,7 @@ class WirelessPageTest : public ::testing::Test {
   bool WaitForRead() {
     return testkit::PumpUntil([this] { return page->m_pDot1xList->GetBindingCount() > 0 && Loaded(); }, 20000);
   }
-  bool Loaded() { return !TextOf(&page->m_edSsid).empty(); }
+  bool Loaded() { return !WindowText(page->m_edSsid).empty(); }
 
   // The device's value as the simulator last wrote it down.
   std::string DeviceValue(const std::string& name) { return sim->State(kMac)[name]; }
@@ -172,8 +168,8 @@ TEST_F(WirelessPageTest, ShowsWhatTheDeviceHolds) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Open(c.scenario);
-    EXPECT_EQ(TextOf(&page->m_edSsid), "RIZ-4410");
-    EXPECT_EQ(TextOf(&page->m_cbAuth), c.auth);
+    EXPECT_EQ(WindowText(page->m_edSsid), "RIZ-4410");
+    EXPECT_EQ(WindowText(page->m_cbAuth), c.auth);
     EXPECT_EQ(page->m_cbAuth.GetCount(), c.authItems);
     if (c.authItems == 4) {
       EXPECT_EQ(page->m_cbAuth.FindStringExact(-1, "Shared Key"), CB_ERR);
@@ -181,7 +177,7 @@ TEST_F(WirelessPageTest, ShowsWhatTheDeviceHolds) {
     EXPECT_EQ(page->m_pWpaPersonalDlg->m_cbWpaMode.GetCurSel(), c.wpaMode);
     EXPECT_EQ(page->m_pWpaEnterpriseDlg->m_cbWpaMode.GetCurSel(), c.wpaMode);
     EXPECT_EQ(ItemsOf(page->m_cbChannel), c.channels);
-    EXPECT_EQ(TextOf(&page->m_cbChannel), c.channel);
+    EXPECT_EQ(WindowText(page->m_cbChannel), c.channel);
     EXPECT_EQ(page->m_cbChannel.IsWindowEnabled() != FALSE, c.channelEnabled);
     CDialog* dialogs[] = {page->m_pWepDlg, page->m_pWpaPersonalDlg, page->m_pWpaEnterpriseDlg, page->m_pDot1xDlg};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(dialogs[i]->IsWindowVisible() != FALSE, i == c.shown) << i;
@@ -220,7 +216,7 @@ TEST_F(WirelessPageTest, NextWritesTheAuthenticationOfTheChosenKindAndMode) {
     ChooseAuth(c.auth);
     page->m_pWpaEnterpriseDlg->SetWpaMode(c.mode);
     page->m_pWpaPersonalDlg->SetWpaMode(c.mode);
-    EXPECT_EQ(page->OnNextPage(), 5);
+    EXPECT_EQ(page->OnNextPage(), kCreateSecondApply);
     EXPECT_TRUE(DeviceHas("dot11Authentication", c.written)) << DeviceValue("dot11Authentication");
   }
   EXPECT_TRUE(messages.empty()) << messages[0];
@@ -230,16 +226,16 @@ TEST_F(WirelessPageTest, UnchangedPortsAndKeysAreNotWritten) {
   Open("dot11Authentication = 7\ndot11PrimaryRadiusServer = 10.250.0.5\ndot11PrimaryRadiusSecret = radius\n"
        "dot11PrimaryRadiusPort = 1812\ndot11SecondaryRadiusPort = 1813\n");
   CWpaEnterpriseDlg* eap = page->m_pWpaEnterpriseDlg;
-  EXPECT_EQ(TextOf(&eap->m_edPrimaryPort), "1812");
+  EXPECT_EQ(WindowText(eap->m_edPrimaryPort), "1812");
   // A text that the operator did not type is not sent.
   eap->m_edPrimaryPort.SetWindowText("1645");
-  EXPECT_EQ(page->OnNextPage(), 5);
+  EXPECT_EQ(page->OnNextPage(), kCreateSecondApply);
   EXPECT_EQ(page->m_pWpaEnterpriseList->m_Request.m_VarList.GetItem(CRadiusSecurityDlg::kPrimaryPortRow)->access,
             SVA_INVALID);
   EXPECT_EQ(DeviceValue("dot11PrimaryRadiusPort"), "1812");
   // Typed, it is.
   Type(eap->m_edPrimaryPort, "1645");
-  EXPECT_EQ(page->OnNextPage(), 5);
+  EXPECT_EQ(page->OnNextPage(), kCreateSecondApply);
   EXPECT_TRUE(DeviceHas("dot11PrimaryRadiusPort", "1645"));
   EXPECT_EQ(DeviceValue("dot11SecondaryRadiusPort"), "1813");
 
@@ -252,11 +248,11 @@ TEST_F(WirelessPageTest, UnchangedPortsAndKeysAreNotWritten) {
   wep->m_cbKeySize.SetCurSel(0);
   wep->m_edKey.SetWindowText("abcde");
   wep->m_edKeyConfirm.SetWindowText("abcde");
-  EXPECT_EQ(page->OnNextPage(), 5);
+  EXPECT_EQ(page->OnNextPage(), kCreateSecondApply);
   EXPECT_TRUE(DeviceHas("dot11Encryption", "1"));
   EXPECT_EQ(DeviceValue("dot11WepKey.1"), "");
   Type(wep->m_edKey, "abcde");
-  EXPECT_EQ(page->OnNextPage(), 5);
+  EXPECT_EQ(page->OnNextPage(), kCreateSecondApply);
   EXPECT_TRUE(DeviceHas("dot11WepKey.1", "abcde"));
   EXPECT_TRUE(messages.empty());
 }
@@ -270,7 +266,7 @@ TEST_F(WirelessPageTest, PeriodicKeyChangeLeavesTheFixedPassPhrase) {
   Type(wpa->m_edKey, "another phrase");
   wpa->m_edKeyConfirm.SetWindowText("another phrase");
   wpa->m_cbMinute.SetCurSel(30);
-  EXPECT_EQ(page->OnNextPage(), 5);
+  EXPECT_EQ(page->OnNextPage(), kCreateSecondApply);
   EXPECT_TRUE(DeviceHas("dot11AutoRekeyStartTime", "07:30"));
   EXPECT_EQ(DeviceValue("dot11PassPhrase"), "fixed phrase");
 
@@ -279,7 +275,7 @@ TEST_F(WirelessPageTest, PeriodicKeyChangeLeavesTheFixedPassPhrase) {
   wpa->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WPAP_MANUAL, BN_CLICKED), 0);
   wpa->m_cbMinute.SetCurSel(45);
   Type(wpa->m_edKey, "another phrase");
-  EXPECT_EQ(page->OnNextPage(), 5);
+  EXPECT_EQ(page->OnNextPage(), kCreateSecondApply);
   EXPECT_TRUE(DeviceHas("dot11PassPhrase", "another phrase"));
   EXPECT_EQ(DeviceValue("dot11AutoRekeyControl"), "0");
   EXPECT_EQ(DeviceValue("dot11AutoRekeyStartTime"), "07:30");
@@ -288,13 +284,13 @@ TEST_F(WirelessPageTest, PeriodicKeyChangeLeavesTheFixedPassPhrase) {
 TEST_F(WirelessPageTest, AutoChannelScanLeavesTheChannel) {
   Open("dot11AutoChannelScan = 0\ndot11Channel = 3\n");
   page->m_cbChannel.SetCurSel(8);  // "9"
-  EXPECT_EQ(page->OnNextPage(), 5);
+  EXPECT_EQ(page->OnNextPage(), kCreateSecondApply);
   EXPECT_TRUE(DeviceHas("dot11Channel", "9"));
   page->m_chkAutoChannel.SetCheck(BST_CHECKED);
   page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WL_AUTO_CHANNEL, BN_CLICKED), (LPARAM)page->m_chkAutoChannel.m_hWnd);
   EXPECT_FALSE(page->m_cbChannel.IsWindowEnabled());
-  EXPECT_EQ(TextOf(&page->m_cbChannel), "6");
-  EXPECT_EQ(page->OnNextPage(), 5);
+  EXPECT_EQ(WindowText(page->m_cbChannel), "6");
+  EXPECT_EQ(page->OnNextPage(), kCreateSecondApply);
   EXPECT_TRUE(DeviceHas("dot11AutoChannelScan", "1"));
   EXPECT_EQ(DeviceValue("dot11Channel"), "9");
 }
@@ -306,7 +302,7 @@ TEST_F(WirelessPageTest, AnInvalidSsidIsRefusedAndNothingIsWritten) {
     SCOPED_TRACE(ssid);
     page->m_edSsid.SetWindowText(ssid);
     ChooseAuth("WPA-Personal");
-    EXPECT_EQ(page->OnNextPage(), -2);
+    EXPECT_EQ(page->OnNextPage(), CWizardPage::kStayOnPage);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], std::string(theApp.Text("IDS_MSG_SSID_INV")));
     EXPECT_EQ(::GetFocus(), page->m_edSsid.m_hWnd);
@@ -322,7 +318,7 @@ TEST_F(WirelessPageTest, ARefusedSecurityDialogKeepsThePage) {
   page->m_pWpaPersonalDlg->m_edKey.SetWindowText("short");
   page->m_pWpaPersonalDlg->m_edKeyConfirm.SetWindowText("short");
   page->m_pWpaPersonalDlg->m_edInterval.SetWindowText("3600");
-  EXPECT_EQ(page->OnNextPage(), -2);
+  EXPECT_EQ(page->OnNextPage(), CWizardPage::kStayOnPage);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], std::string(theApp.Text("IDS_MSG_PSK_KEYLEN")));
   EXPECT_EQ(DeviceValue("dot11PassPhrase"), "");
@@ -337,7 +333,7 @@ TEST_F(WirelessPageTest, AFailedMultipleSsidReadLeavesThePageUsable) {
   EXPECT_TRUE(page->m_edSsid.IsWindowEnabled());
   page->m_edSsid.SetWindowText("Lobby");
   // Nothing was read, so nothing can be written: the page stays.
-  EXPECT_EQ(page->OnNextPage(), -2);
+  EXPECT_EQ(page->OnNextPage(), CWizardPage::kStayOnPage);
   EXPECT_TRUE(::IsWindow(page->m_hWnd));
   EXPECT_EQ(DeviceValue("dot11Ssid"), "RIZ-4410");
 }
@@ -354,12 +350,12 @@ TEST_F(WirelessPageTest, AFailedBandReadIsReportedAndThePageStays) {
 
 TEST_F(WirelessPageTest, TheModifyPageReadsOnEntryAndLeadsToItsOwnPages) {
   Open("dot11Authentication = 6\n", true);
-  EXPECT_EQ(TextOf(&page->m_cbAuth), "WPA-Personal");
-  EXPECT_EQ(page->OnBackPage(), 0);
+  EXPECT_EQ(WindowText(page->m_cbAuth), "WPA-Personal");
+  EXPECT_EQ(page->OnBackPage(), kModifyScan);
   page->m_pWpaPersonalDlg->m_edInterval.SetWindowText("3600");
   Type(page->m_pWpaPersonalDlg->m_edKey, "correct horse");
   page->m_pWpaPersonalDlg->m_edKeyConfirm.SetWindowText("correct horse");
-  EXPECT_EQ(page->OnNextPage(), 4);
+  EXPECT_EQ(page->OnNextPage(), kModifySecondApply);
   EXPECT_TRUE(DeviceHas("dot11PassPhrase", "correct horse"));
 }
 
@@ -400,7 +396,7 @@ TEST_F(WirelessPageTest, TheCreatePageGoesBackToTheScanPage) {
   skin.EnableSkin(1);
   Open("dot11Authentication = 1\ndot11Encryption = 1\ndot11KeyIndex = 2\ndot11WepKeyEntryMethod.2 = 2\n"
        "dot11WepKey.2 = 0123456789ABCDEF0123456789\n");
-  EXPECT_EQ(page->OnBackPage(), 1);
+  EXPECT_EQ(page->OnBackPage(), kCreateScan);
   fs::create_directories("wireless-screens");
   testkit::PumpPending();
   EXPECT_TRUE(testkit::CaptureWindowPng(page->m_hWnd, "wireless-screens/133-open-system.png"));

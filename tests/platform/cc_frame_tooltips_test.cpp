@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AfxCmnCtrl.h"
+#include "WindowText.h"
 #include "ui_fixture.h"
 
 namespace {
@@ -58,11 +59,7 @@ TEST_F(CcFrameToolTips, HitTestedToolsShowTheirTexts) {
     m.pt = POINT{100 + x, 100 + y};
     CWnd::WalkPreTranslateTree(nullptr, &m);  // as the message pumps do
   };
-  auto text = [&] {
-    char buf[64] = {0};
-    GetWindowTextA(tip, buf, sizeof buf);
-    return std::string(buf);
-  };
+  auto text = [&] { return WindowText(tip); };
   const struct {
     int x;
     const char* shown;

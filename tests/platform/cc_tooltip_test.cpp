@@ -6,17 +6,12 @@
 
 #include <string>
 
+#include "WindowText.h"
 #include "cc_fixture.h"
 
 namespace {
 
 using CcToolTip = CcFixture;
-
-std::string TipText(HWND tip) {
-  char buf[512] = {0};
-  GetWindowTextA(tip, buf, sizeof(buf));
-  return buf;
-}
 
 TEST_F(CcToolTip, CallbackTextsShowAfterTheDelayAndHideOnAPress) {
   HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP, 0, 0, 0, 0, parent, nullptr, nullptr,
@@ -78,7 +73,7 @@ TEST_F(CcToolTip, CallbackTextsShowAfterTheDelayAndHideOnAPress) {
     testkit::AdvanceClock(600);
     testkit::PumpPending();
     EXPECT_TRUE(IsWindowVisible(tip)) << c.name;
-    EXPECT_EQ(c.shown, TipText(tip)) << c.name;
+    EXPECT_EQ(c.shown, WindowText(tip)) << c.name;
   }
 
   // A press hides the tip.

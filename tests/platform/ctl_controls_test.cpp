@@ -135,7 +135,7 @@ TEST_F(ControlTest, TypingRespectsLimitAndStyles) {
     if (c.limit) Send(kEdit, EM_LIMITTEXT, static_cast<WPARAM>(c.limit));
     Focus(kEdit);
     Type(c.typed);
-    EXPECT_EQ(TextOf(Item(kEdit)), c.text);
+    EXPECT_EQ(WindowText(Item(kEdit)), c.text);
     EXPECT_EQ(Count(kEdit, EN_CHANGE), c.changes);
     EXPECT_EQ(Count(kEdit, EN_UPDATE), c.changes);
     EXPECT_EQ(Send(kEdit, EM_GETMODIFY) != 0, c.changes > 0);
@@ -176,17 +176,17 @@ TEST_F(ControlTest, EditKeysSelectionAndClipboard) {
   EXPECT_EQ(end, 2u);
   Send(kEdit, WM_CUT);
   EXPECT_EQ(PlatformGetClipboardText(), "he");
-  EXPECT_EQ(TextOf(Item(kEdit)), "llo");
+  EXPECT_EQ(WindowText(Item(kEdit)), "llo");
   Press(VK_END);
   Send(kEdit, WM_PASTE);
-  EXPECT_EQ(TextOf(Item(kEdit)), "llohe");
+  EXPECT_EQ(WindowText(Item(kEdit)), "llohe");
   Press(VK_BACK);
-  EXPECT_EQ(TextOf(Item(kEdit)), "lloh");
+  EXPECT_EQ(WindowText(Item(kEdit)), "lloh");
   Send(kEdit, EM_SETSEL, 1, 3);
   Press(VK_DELETE);
-  EXPECT_EQ(TextOf(Item(kEdit)), "lh");
+  EXPECT_EQ(WindowText(Item(kEdit)), "lh");
   Send(kEdit, EM_UNDO);
-  EXPECT_EQ(TextOf(Item(kEdit)), "lloh");
+  EXPECT_EQ(WindowText(Item(kEdit)), "lloh");
   // A password is never copied out.
   PlatformSetClipboardText("keep");
   SetWindowTextA(Item(kPassword), "secret");
@@ -505,7 +505,7 @@ TEST_F(ControlTest, ComboSelectionNotifiesForTheUserOnly) {
   Open(Template({rc::ComboBox(kCombo, 5, 5, 100, 80, CBS_DROPDOWNLIST | WS_VSCROLL, {"one", "two", "three"})}));
   EXPECT_EQ(Send(kCombo, CB_GETCOUNT), 3);
   EXPECT_EQ(Send(kCombo, CB_SETCURSEL, 1), 1);
-  EXPECT_EQ(TextOf(Item(kCombo)), "two");
+  EXPECT_EQ(WindowText(Item(kCombo)), "two");
   EXPECT_EQ(Send(kCombo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("th")), 2);
   EXPECT_EQ(Count(kCombo, CBN_SELCHANGE), 0);
 
@@ -553,11 +553,11 @@ TEST_F(ControlTest, EditableComboReportsTypingAndItemData) {
   Send(kEditCombo, CB_SETITEMDATA, 2, 5);
   EXPECT_EQ(Send(kEditCombo, CB_GETITEMDATA, 2), 5);
   Send(kEditCombo, CB_SETCURSEL, 1);
-  EXPECT_EQ(TextOf(Item(kEditCombo)), "b");
+  EXPECT_EQ(WindowText(Item(kEditCombo)), "b");
   EXPECT_EQ(Count(kEditCombo, CBN_EDITCHANGE), 0);
   Focus(kEditCombo);
   Type("x");
-  EXPECT_EQ(TextOf(Item(kEditCombo)), "x");
+  EXPECT_EQ(WindowText(Item(kEditCombo)), "x");
   EXPECT_EQ(Count(kEditCombo, CBN_EDITCHANGE), 1);
   EXPECT_EQ(Count(kEditCombo, CBN_EDITUPDATE), 1);
   EXPECT_EQ(Count(kEditCombo, CBN_SETFOCUS), 1);
@@ -689,10 +689,10 @@ TEST_F(ControlTest, IpAddressControlHasFourFieldsThatMayBeBlank) {
   DWORD a = 1;
   EXPECT_EQ(Send(kIp, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&a)), 0);
   EXPECT_EQ(a, 0u);
-  EXPECT_EQ(TextOf(Item(kIp)), "0.0.0.0");
+  EXPECT_EQ(WindowText(Item(kIp)), "0.0.0.0");
   Focus(kIp);
   Type("192.168.1.20");
-  EXPECT_EQ(TextOf(Item(kIp)), "192.168.1.20");
+  EXPECT_EQ(WindowText(Item(kIp)), "192.168.1.20");
   EXPECT_EQ(Send(kIp, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&a)), 4);
   EXPECT_EQ(a, static_cast<DWORD>(MAKEIPADDRESS(192, 168, 1, 20)));
   EXPECT_GE(Count(kIp, EN_CHANGE), 1);
@@ -702,14 +702,14 @@ TEST_F(ControlTest, IpAddressControlHasFourFieldsThatMayBeBlank) {
   Type("10");
   Press(VK_OEM_PERIOD);
   Type("999");
-  EXPECT_EQ(TextOf(Item(kIp)), "10.255.0.0");
+  EXPECT_EQ(WindowText(Item(kIp)), "10.255.0.0");
   Type("7");  // the full field handed on to the next
-  EXPECT_EQ(TextOf(Item(kIp)), "10.255.7.0");
+  EXPECT_EQ(WindowText(Item(kIp)), "10.255.7.0");
   EXPECT_EQ(Send(kIp, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&a)), 3);
   SetWindowTextA(Item(kIp), "1.2.3");
   EXPECT_EQ(Send(kIp, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&a)), 3);
   Send(kIp, IPM_SETADDRESS, 0, MAKEIPADDRESS(255, 255, 255, 0));
-  EXPECT_EQ(TextOf(Item(kIp)), "255.255.255.0");
+  EXPECT_EQ(WindowText(Item(kIp)), "255.255.255.0");
 }
 
 }  // namespace

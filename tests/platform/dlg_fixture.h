@@ -12,6 +12,7 @@
 #include "Controls.h"
 #include "Dialog.h"
 #include "TestKit.h"
+#include "WindowText.h"
 
 class DialogTest : public ::testing::Test {
  protected:
@@ -101,11 +102,6 @@ class DialogTest : public ::testing::Test {
     GetWindowRect(GetDlgItem(dialog, id), &rc);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rc), 2);
     return rc;
-  }
-  static std::string TextOf(HWND hwnd) {
-    char buf[256] = {0};
-    GetWindowTextA(hwnd, buf, sizeof buf);
-    return buf;
   }
 
   HWND dialog_ = nullptr;

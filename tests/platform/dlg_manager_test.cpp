@@ -72,7 +72,7 @@ TEST_F(DialogTest, TemplateLaysOutControlsInDialogUnits) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
   EXPECT_NE(font, nullptr);
   EXPECT_EQ(reinterpret_cast<HFONT>(SendDlgItemMessageA(dlg, kName, WM_GETFONT, 0, 0)), font);
-  EXPECT_EQ(TextOf(GetDlgItem(dlg, kLabel)), "Name:");
+  EXPECT_EQ(WindowText(GetDlgItem(dlg, kLabel)), "Name:");
 }
 
 TEST_F(DialogTest, InitialFocusIsTheFirstTabStopWithItsTextSelected) {

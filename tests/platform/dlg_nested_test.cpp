@@ -202,7 +202,7 @@ TEST_F(NestedDialogTest, MnemonicsReachControlsOfTheNestedDialogs) {
   SetWindowTextA(Ctl(kName), "");
   SetFocus(Ctl(kName));
   Type("or");
-  EXPECT_EQ(TextOf(Ctl(kName)), "or");
+  EXPECT_EQ(WindowText(Ctl(kName)), "or");
   EXPECT_EQ(GetFocus(), Ctl(kName));
 }
 
@@ -276,7 +276,7 @@ TEST_F(NestedDialogTest, NoInputReachesADisabledWindowOrAWindowInsideOne) {
     testkit::Click(Ctl(c.button), POINT{3, 3});
     Pump();
     for (const Heard& h : HeardCommands()) ADD_FAILURE() << Name(h.dialog) << " heard " << h.id;
-    EXPECT_EQ(TextOf(Ctl(kName)), "");
+    EXPECT_EQ(WindowText(Ctl(kName)), "");
     EXPECT_EQ(IsDlgButtonChecked(page_, kRemember), 0u);
     for (const auto& m : spy.messages) {
       bool input = (m.msg >= WM_KEYFIRST && m.msg <= WM_KEYLAST) || m.msg == WM_SYSCOMMAND;

@@ -131,7 +131,7 @@ TEST_F(ClipboardEditTest, EditCopiesAndPastesThroughTheClipboardData) {
   HWND edit = GetDlgItem(dialog_, 220);
   ASSERT_TRUE(PutText("pasted"));
   SendMessageA(edit, WM_PASTE, 0, 0);
-  EXPECT_EQ(TextOf(edit), "pasted");
+  EXPECT_EQ(WindowText(edit), "pasted");
   SendMessageA(edit, EM_SETSEL, 0, 3);
   SendMessageA(edit, WM_COPY, 0, 0);
   ASSERT_TRUE(OpenClipboard(nullptr));

@@ -89,7 +89,7 @@ TEST_F(X11Test, KeysArriveWithVirtualKeysAndCharacters) {
   Key(XK_a, true), Key(XK_a, false);
   Key(XK_Shift_L, false);
   for (KeySym ks : {XK_b, XK_1, XK_period, XK_KP_Add, XK_c, XK_BackSpace}) Key(ks, true), Key(ks, false);
-  EXPECT_TRUE(Wait([&] { return TextOf(edit) == "Ab1.+"; })) << TextOf(edit);
+  EXPECT_TRUE(Wait([&] { return WindowText(edit) == "Ab1.+"; })) << WindowText(edit);
 
   std::vector<UINT> downs;
   for (const auto& m : spy.messages) {

@@ -368,7 +368,7 @@ TEST_F(X11States, MinimiseAndRestoreUnderAWindowManagerKeepTheWindowAndItsInput)
     EXPECT_TRUE(EqualRect(&shown, &placed)) << shown.left << "," << shown.top << " " << placed.left << ","
                                             << placed.top;
     // Its state and input are as they were: the text, a click, a key.
-    EXPECT_EQ(TextOf(edit), "kept");
+    EXPECT_EQ(WindowText(edit), "kept");
     Press(ClientPoint(host, 200, 150));
     EXPECT_TRUE(Wait([&] { return log_.ups == 1; }));
     SetFocus(host);

@@ -13,6 +13,7 @@
 #include "PlainUser.h"
 #include "SnmpvarFixture.h"
 #include "WinUser.h"
+#include "WindowText.h"
 #include "bootcounter.h"
 
 namespace {
@@ -191,9 +192,7 @@ TEST_F(SessionTest, EventWindowLivesFromStartToStop) {
   ASSERT_TRUE(SnmpSessionInit(folder.c_str(), ""));
   HWND window = SnmpEventWindowHandle();
   ASSERT_TRUE(IsWindow(window));
-  char caption[64] = {};
-  GetWindowTextA(window, caption, sizeof caption);
-  EXPECT_STREQ(caption, "Snmp EventProcessor");
+  EXPECT_EQ(WindowText(window), "Snmp EventProcessor");
   EXPECT_FALSE(IsWindowVisible(window));
   EXPECT_NE(SnmpGlobalSession, nullptr);
   SnmpSessionExit();

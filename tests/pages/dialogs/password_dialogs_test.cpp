@@ -8,6 +8,7 @@
 #include "DialogTestEnv.h"
 #include "GroupPasswordDlg.h"
 #include "TestKit.h"
+#include "WindowText.h"
 #include "WizardUi.h"
 
 using namespace dialogtest;
@@ -18,12 +19,6 @@ class PasswordDialogTest : public ::testing::Test {
  protected:
   void TearDown() override { testkit::ResetWindows(); }
 };
-
-std::string Caption(HWND w) {
-  char text[128] = "";
-  ::GetWindowTextA(w, text, sizeof text);
-  return text;
-}
 
 // Types into an edit of the dialog as the operator does: focus, then keys.
 void TypeInto(HWND dialog, int id, const std::string& text) {
@@ -37,7 +32,7 @@ TEST_F(PasswordDialogTest, DevicePasswordShowsTheDeviceAndItsLabels) {
   dialog.m_strIp = "192.168.0.50";
   dialog.m_strMac = "0013F7A1B2C3";
   RunModal([&] { return dialog.DoModal(); }, [&](HWND w) {
-    EXPECT_EQ(Caption(w), Text("IDS_STR_TITLE_APPASSWOD_DLG"));
+    EXPECT_EQ(WindowText(w), Text("IDS_STR_TITLE_APPASSWOD_DLG"));
     EXPECT_EQ(ItemText(w, IDC_DEVPASS_IP), "192.168.0.50");
     EXPECT_EQ(ItemText(w, IDC_DEVPASS_MAC), "0013F7A1B2C3");
     EXPECT_EQ(ItemText(w, IDC_DEVPASS_IP_LABEL), Text("IDS_UI_LIST_IP"));
@@ -94,7 +89,7 @@ TEST_F(PasswordDialogTest, GroupPasswordShowsTheGroupAndItsLabels) {
   CGroupPasswordDlg dialog;
   dialog.SetGroup("Office_AP", "pw");
   RunModal([&] { return dialog.DoModal(); }, [&](HWND w) {
-    EXPECT_EQ(Caption(w), Text("IDS_STR_TITLE_ENTERPASSWORD_DLG"));
+    EXPECT_EQ(WindowText(w), Text("IDS_STR_TITLE_ENTERPASSWORD_DLG"));
     EXPECT_EQ(ItemText(w, IDC_GRPPASS_NAME), "Office_AP");
     EXPECT_EQ(ItemText(w, IDC_GRPPASS_PASSWORD), "");
     EXPECT_EQ(ItemText(w, IDC_GRPPASS_NAME_LABEL), Text("IDS_UI_LIST_APVEZOVINAME"));

@@ -12,6 +12,7 @@
 #include "DialogTestEnv.h"
 #include "SkinMessageBox.h"
 #include "TestKit.h"
+#include "WindowText.h"
 #include "WizardUi.h"
 
 using namespace dialogtest;
@@ -78,9 +79,7 @@ TEST_F(SkinMessageBoxTest, SingleFormShowsOneOkButtonUnderTheMessage) {
     EXPECT_FALSE(ItemVisible(w, IDCANCEL));
     EXPECT_EQ(ItemText(w, IDC_MSGBOX_SINGLE_OK), Text("IDS_UI_BTN_OK"));
     EXPECT_EQ(ItemText(w, IDC_MSGBOX_TEXT), "Please enter the AP Vezovi name.");
-    char caption[64] = "";
-    ::GetWindowTextA(w, caption, sizeof caption);
-    EXPECT_STREQ(caption, "AP Vezovi Tool");
+    EXPECT_EQ(WindowText(w), "AP Vezovi Tool");
     Capture(w, "message_box_single");
     testkit::Answer(w, IDC_MSGBOX_SINGLE_OK);
   });

@@ -13,6 +13,7 @@
 #include "GroupNamePage.h"
 #include "Resource.h"
 #include "TestKit.h"
+#include "WizardFlows.h"
 #include "WizardRes.h"
 #include "WizardUi.h"
 
@@ -57,7 +58,7 @@ class FlowTest : public ::testing::Test {
 
 class GroupNameFlow : public FlowTest<CCreateWizard> {
  protected:
-  CGroupNamePage* page() { return dynamic_cast<CGroupNamePage*>(frame.Page(0)); }
+  CGroupNamePage* page() { return dynamic_cast<CGroupNamePage*>(frame.Page(kCreateGroupName)); }
   HWND pageWnd() { return page()->GetSafeHwnd(); }
   // Sets both edits as typed, presses Next and answers any message box,
   // recording its text.
@@ -137,7 +138,7 @@ TEST_F(GroupNameFlow, RefusedNamesAndPasswords) {
   };
   for (const Case& c : cases) {
     Next(c.name, c.password);
-    EXPECT_EQ(frame.CurrentIndex(), 0) << c.name;
+    EXPECT_EQ(frame.CurrentIndex(), kCreateGroupName) << c.name;
     EXPECT_EQ(messages, std::vector<std::string>{Text(c.key)}) << c.name << " / " << c.password;
     EXPECT_EQ(::GetFocus(), ::GetDlgItem(pageWnd(), c.focus)) << c.name;
     EXPECT_EQ(ItemText(pageWnd(), IDC_GROUPNAME_NAME), c.name);
@@ -160,16 +161,16 @@ TEST_F(GroupNameFlow, AcceptedPairsGoToTheScanPageAndEmptyTheEdits) {
   for (const Case& c : cases) {
     Next(c.name, c.password);
     EXPECT_TRUE(messages.empty()) << c.name;
-    ASSERT_EQ(frame.CurrentIndex(), 1) << c.name;
+    ASSERT_EQ(frame.CurrentIndex(), kCreateScan) << c.name;
     EXPECT_EQ(std::string(page()->m_strGroupName), c.name);
     EXPECT_EQ(std::string(page()->m_strGroupPassword), c.password);
     EXPECT_EQ(ItemText(pageWnd(), IDC_GROUPNAME_NAME), "");
     EXPECT_EQ(ItemText(pageWnd(), IDC_GROUPNAME_PASSWORD), "");
     // The frame hands the pair on to the following pages.
-    EXPECT_EQ(std::string(frame.Page(1)->m_strGroupName), c.name);
-    EXPECT_EQ(std::string(frame.Page(1)->m_strGroupPassword), c.password);
+    EXPECT_EQ(std::string(frame.Page(kCreateScan)->m_strGroupName), c.name);
+    EXPECT_EQ(std::string(frame.Page(kCreateScan)->m_strGroupPassword), c.password);
     frame.OnBack();
-    ASSERT_EQ(frame.CurrentIndex(), 0);
+    ASSERT_EQ(frame.CurrentIndex(), kCreateGroupName);
   }
 }
 
@@ -182,7 +183,7 @@ TEST_F(GroupNameFlow, EditsTakeAtMost32Characters) {
     EXPECT_EQ(ItemText(pageWnd(), id), std::string(32, 'x')) << id;
   }
   NextAsIs();
-  EXPECT_EQ(frame.CurrentIndex(), 1);
+  EXPECT_EQ(frame.CurrentIndex(), kCreateScan);
   EXPECT_EQ(std::string(page()->m_strGroupName), std::string(32, 'x'));
 }
 
@@ -190,7 +191,7 @@ TEST_F(GroupNameFlow, EditsTakeAtMost32Characters) {
 // stays in the page base.
 TEST_F(GroupNameFlow, EnteringThePageEmptiesTheEdits) {
   Next("Office_AP", "pw");
-  ASSERT_EQ(frame.CurrentIndex(), 1);
+  ASSERT_EQ(frame.CurrentIndex(), kCreateScan);
   frame.OnBack();
   ::SetDlgItemTextA(pageWnd(), IDC_GROUPNAME_NAME, "left over");
   page()->m_bFinished = TRUE;
@@ -217,14 +218,13 @@ void CheckOkAndCancelDoNothing(CWizardPage* page) {
 TEST_F(GroupNameFlow, OkAndCancelDoNothing) {
   ::SetDlgItemTextA(pageWnd(), IDC_GROUPNAME_NAME, "Office_AP");
   CheckOkAndCancelDoNothing(page());
-  EXPECT_EQ(frame.CurrentIndex(), 0);
+  EXPECT_EQ(frame.CurrentIndex(), kCreateGroupName);
   EXPECT_EQ(ItemText(pageWnd(), IDC_GROUPNAME_NAME), "Office_AP");
   EXPECT_EQ(std::string(page()->m_strName), "");  // nothing was read from the edits
 }
 
 // The completion pages' texts, and entering them turns Next into Finish.
-void CheckCompletionPage(CWizardFrame& frame, CCompletionPage* page, const char* successKey,
-                         int nextResult, const char* shot) {
+void CheckCompletionPage(CWizardFrame& frame, CCompletionPage* page, const char* successKey, const char* shot) {
   ASSERT_NE(page, nullptr);
   HWND w = page->GetSafeHwnd();
   EXPECT_EQ(ItemText(w, IDC_DONE_TITLE), Text("IDS_UI_COMPLETED"));
@@ -235,7 +235,9 @@ void CheckCompletionPage(CWizardFrame& frame, CCompletionPage* page, const char*
   EXPECT_TRUE(Shows(frame.m_btnFinish));
   EXPECT_FALSE(frame.m_btnBack.IsWindowEnabled());
   EXPECT_FALSE(frame.m_btnCancel.IsWindowEnabled());
-  EXPECT_EQ(page->OnNextPage(), nextResult);
+  const int last = frame.CurrentIndex();
+  frame.OnNext();  // the last page: no page follows
+  EXPECT_EQ(frame.CurrentIndex(), last);
   CheckOkAndCancelDoNothing(page);
   Capture(::GetParent(::GetParent(w)), shot);
 }
@@ -244,19 +246,19 @@ using CreateFlow = FlowTest<CCreateWizard>;
 using ModifyFlow = FlowTest<CModifyWizard>;
 
 TEST_F(CreateFlow, CompletionPageFinishesTheFlow) {
-  auto* done = dynamic_cast<CCreateDonePage*>(frame.Page(6));
+  auto* done = dynamic_cast<CCreateDonePage*>(frame.Page(kCreateDone));
   ASSERT_NE(done, nullptr);
   EXPECT_FALSE(done->m_bFinished);
-  ::SetDlgItemTextA(frame.Page(0)->GetSafeHwnd(), IDC_GROUPNAME_NAME, "Office_AP");
-  GoTo(6);
-  CheckCompletionPage(frame, done, "IDS_UI_CREATE_SU", -1, "create_done_page");
+  ::SetDlgItemTextA(frame.Page(kCreateGroupName)->GetSafeHwnd(), IDC_GROUPNAME_NAME, "Office_AP");
+  GoTo(kCreateDone);
+  CheckCompletionPage(frame, done, "IDS_UI_CREATE_SU", "create_done_page");
 }
 
-TEST_F(ModifyFlow, CompletionPageFinishesTheFlowAndPointsBackToTheStart) {
-  auto* done = dynamic_cast<CModifyDonePage*>(frame.Page(5));
+TEST_F(ModifyFlow, CompletionPageFinishesTheFlow) {
+  auto* done = dynamic_cast<CModifyDonePage*>(frame.Page(kModifyDone));
   ASSERT_NE(done, nullptr);
-  GoTo(5);
-  CheckCompletionPage(frame, done, "IDS_UI_MODIFY_SU", 0, "modify_done_page");
+  GoTo(kModifyDone);
+  CheckCompletionPage(frame, done, "IDS_UI_MODIFY_SU", "modify_done_page");
 }
 
 }  // namespace
