@@ -2,8 +2,9 @@
 // datagram decoded as a Discover answer or an announcement, made a record
 // (refused when it names no device), handed to the create and the modify
 // scan pages, merged, and the group names and device texts collected. Any
-// record that reaches a list must have a device's MAC and address and texts
-// without control characters.
+// record that reaches a list must have a device's MAC, a host address under
+// its own netmask (whatever its last part) and texts without control
+// characters.
 //
 // Input: datagrams, each preceded by its length in two bytes (big-endian).
 #include <cstddef>
@@ -29,7 +30,7 @@ struct ModifyScan : CModifyScanPage {
 bool OneLine(const CString& text) { return OneLineText(text) == text; }
 
 void Check(const CDeviceRecord& r) {
-  if (!IsDeviceMacText(r.m_strMac) || !IsValidIpText(r.m_strIp) || !IsValidNetmaskText(r.m_strNetmask) ||
+  if (!IsDeviceMacText(r.m_strMac) || !IsUnicastAddressText(r.m_strIp) || !IsValidNetmaskText(r.m_strNetmask) ||
       !IsValidHostIp(r.m_strIp, r.m_strNetmask) || r.m_strMac != CString(r.m_strMac).MakeUpper())
     std::abort();
   for (const CString* text : {&r.m_strModel, &r.m_strFirmware, &r.m_strLocation, &r.m_strGroupName, &r.m_strRole,
