@@ -121,7 +121,11 @@ void SnmpdHarness::Stop() {
 
 std::string SnmpdHarness::RunTool(const std::string& tool, const std::string& arguments, const std::string& tail,
                                   int* status) const {
-  std::string command = "MIBS= " + tool + " " + arguments + " " + peer() + " " + tail + " 2>&1";
+  // The tools keep their state (snmpapp.conf) in the agent's own folder: the
+  // shared one under /var/lib/snmp is read by one test's tool while another's
+  // writes it, and a half-written line shows up in the first one's output.
+  std::string command = "MIBS= SNMP_PERSISTENT_DIR=" + dir_.path() + " " + tool + " " + arguments + " " + peer() +
+                        " " + tail + " 2>&1";
   return RunCommand(command, status);
 }
 
