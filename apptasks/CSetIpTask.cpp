@@ -134,7 +134,7 @@ void CSetIpTask::FindAfterRestart() {
   m_nFindDue = LONG(GetTickCount() + kRestartMs) | 1;
 }
 
-void CSetIpTask::PollFindDue() {
+void CSetIpTask::WhileAwaiting() {
   const LONG due = m_nFindDue;
   if (due == 0 || LONG(GetTickCount() - DWORD(due)) < 0) return;
   m_nFindDue = 0;
@@ -231,8 +231,7 @@ void CSetIpTask::RebootAnswered(int code, const CString& message) {
 void CSetIpTask::Progress() {
   // A full progress is no success until the device has taken its address;
   // until then its answers, their time-outs and the search decide.
-  AwaitOutcome(m_nProgressDuration, m_nRow, m_bFailed, m_bSucceeded,
-               static_cast<void (CDeviceTask::*)()>(&CSetIpTask::PollFindDue));
+  AwaitOutcome(m_nProgressDuration, m_nRow, m_bFailed, m_bSucceeded);
   m_pList->SetProgress(m_nRow, kColAction, TRUE, "", FALSE);
   if (!m_bFailed)
     Report(TRUE, m_strMac, m_bAnswerLost ? kTaskOkAnswerLost : kTaskOk);

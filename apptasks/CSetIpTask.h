@@ -68,7 +68,7 @@ class CSetIpTask : public CDeviceTask {
   void FindDevice();
   void FindAfterRestart();
   // Progress thread: hands the search to the GUI thread once it is due.
-  void PollFindDue();
+  void WhileAwaiting() override;
   void OnGuiCall(int what) override;
   void FindAnswered(int code, basicVarList* list);
   void Succeed();

@@ -142,17 +142,17 @@ void CDeviceTask::SleepUntilStep(DWORD begin, int n, DWORD step) {
 }
 
 void CDeviceTask::AwaitOutcome(unsigned long duration, int progressRow, const std::atomic<int>& failed,
-                               const std::atomic<int>& succeeded, void (CDeviceTask::*poll)()) {
+                               const std::atomic<int>& succeeded) {
   const DWORD step = DWORD(duration / 10);
   const DWORD begin = GetTickCount();
   for (int n = 1; n <= 100 && !failed && !Stopped(); ++n) {
     SleepUntilStep(begin, n, step);
-    if (poll) (this->*poll)();
+    WhileAwaiting();
     if (progressRow >= 0 && m_pList) m_pList->UpdateProgress(progressRow, kColAction, n);
   }
   while (!failed && !succeeded && !Stopped()) {
     Sleep(kAnswerPollMs);
-    if (poll) (this->*poll)();
+    WhileAwaiting();
   }
   SetClosing();
 }

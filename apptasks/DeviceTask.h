@@ -115,11 +115,12 @@ class CDeviceTask {
   // The progress thread's course up to its report: the progress fills in
   // `duration` (units of 10 ms; row `progressRow` of the list shows it, none
   // for -1) unless `failed` is set first; a full progress is no outcome, so
-  // the thread then waits until `failed` or `succeeded` is set. `poll`, when
-  // given, runs on this thread at every step and every wait. Ends with the
-  // task closing: no answer handler changes the outcome after it.
+  // the thread then waits until `failed` or `succeeded` is set. WhileAwaiting
+  // runs on this thread at every step and every wait. Ends with the task
+  // closing: no answer handler changes the outcome after it.
   void AwaitOutcome(unsigned long duration, int progressRow, const std::atomic<int>& failed,
-                    const std::atomic<int>& succeeded, void (CDeviceTask::*poll)() = nullptr);
+                    const std::atomic<int>& succeeded);
+  virtual void WhileAwaiting() {}
   // From the progress thread: OnGuiCall(what) runs on the task's GUI thread.
   // The task lives until it has run (the end is posted after it).
   void CallOnGuiThread(int what);
