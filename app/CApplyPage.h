@@ -248,8 +248,8 @@ class CApplyPage : public CWizardPage {
   // A restart whose answer never came may have been carried out, its answer
   // lost: the device is looked for by its MAC once it has had its time to
   // restart, while the chain goes on, and its restart line waits for what
-  // the search finds. Each search ends by its own deadline, inside the
-  // waits that follow; the run's last line waits for every one.
+  // the search finds. Each search ends after its last try, normally inside
+  // the waits that follow; the run's last line waits for every one.
   struct RestartSearch;
   void SearchAfterRestart(int row);
   void ArmSearchTimer();
@@ -263,10 +263,15 @@ class CApplyPage : public CWizardPage {
   void EndRestartSearches();
 
   // A synchronous Set of the whole list, settled by a read-back when its
-  // answers never came: the status key of its line (IDS_STR_OK,
+  // answers never came, and written once more when the device answers
+  // without holding it: the status key of its line (IDS_STR_OK,
   // IDS_STR_OK_LOST when the device holds what was written, IDS_STR_FAIL).
   LPCTSTR SetAndSettle(SnmpControlVarList* list);
-  static BOOL HoldsWhatWasWritten(SnmpControlVarList* list);
+  // `answered`, when given, is set when the device answered the read.
+  static BOOL HoldsWhatWasWritten(SnmpControlVarList* list, BOOL* answered = nullptr);
+  // A Get with more tries than a write has: a read changes nothing on the
+  // device, and an unanswered one would fail a device that may be fine.
+  static void GetPatiently(SnmpBoundVarList* list);
   // The lists the engine writes through: their failures become log lines.
   SnmpControlVarList* NewEngineVarList();
   // The AP-mode step of the device in work failed: its line, then the next device.

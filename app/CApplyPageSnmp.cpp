@@ -27,10 +27,13 @@ const int kSyncTimeout = 2000;
 const int kVersionModulo = 500;
 // The search after an unanswered restart asks for the device once it has
 // had its time to restart (kRebootSeconds), each try answered within 2.5 s
-// on a LAN, and gives up 20 s later. Begun when the restart's answer is
-// given up, it ends before the five waits that follow the last device do.
-const DWORD kSearchForMs = 20000;
+// on a LAN, and gives up after eight tries, 20 s when every try is heard
+// out. Tries are counted, not time: while a synchronous step of the chain
+// holds the page, no try goes out, and that time must not count against
+// the device. Begun when the restart's answer is given up, it normally ends
+// before the five waits that follow the last device do.
 const unsigned long kSearchTryTimeout = 250;  // units of 10 ms
+const int kSearchTries = 8;
 const UINT_PTR kRestartSearchTimer = 1;
 const int kSearchPollWait = 10;  // units of 10 ms
 
@@ -61,33 +64,40 @@ BOOL TrySet(SnmpBoundVarList* list) {
 
 // ---------------------------------------------------------------- settling a Set
 
+// A device that answers the read-back without holding what was written never
+// got the Set: it is written once more.
 LPCTSTR CApplyPage::SetAndSettle(SnmpControlVarList* list) {
-  int code = 0;
-  try {
-    list->Set(1, 1, "", nullptr);
-    return "IDS_STR_OK";
-  } catch (CVHException* e) {
-    code = e->GetCode();
-    delete e;
+  const int kWrites = 2;
+  for (int write = 1; write <= kWrites; ++write) {
+    int code = 0;
+    try {
+      list->Set(1, 1, "", nullptr);
+      return "IDS_STR_OK";
+    } catch (CVHException* e) {
+      code = e->GetCode();
+      delete e;
+    }
+    if (code != SNMPCODE_TIMEOUT) break;
+    BOOL answered = FALSE;
+    if (HoldsWhatWasWritten(list, &answered)) return "IDS_STR_OK_LOST";
+    if (!answered) break;
   }
-  return code == SNMPCODE_TIMEOUT && HoldsWhatWasWritten(list) ? "IDS_STR_OK_LOST" : "IDS_STR_FAIL";
+  return "IDS_STR_FAIL";
 }
 
 // The Get fills the list's values and its controls with what the device
 // holds; both are given back what was written afterwards, which later steps
 // and runs write again.
-BOOL CApplyPage::HoldsWhatWasWritten(SnmpControlVarList* list) {
+BOOL CApplyPage::HoldsWhatWasWritten(SnmpControlVarList* list, BOOL* answered) {
   SnmpVarList& vars = list->m_Request.m_VarList;
   std::vector<CString> written;
   for (int i = 0; i < vars.GetCount(); ++i) written.push_back(*vars.GetItem(i)->value);
   BOOL holds = FALSE;
   const int mode = list->GetMode();
   list->SetMode(0);  // the answer is awaited here, also for a list that runs asynchronously
-  // The Set's own tries went unanswered: the read gets twice as many.
-  const int retries = list->m_Request.m_nRetries;
-  list->m_Request.m_nRetries = 2 * retries + 1;
   try {
-    list->Get();
+    GetPatiently(list);
+    if (answered) *answered = TRUE;
     holds = TRUE;
     for (int i = 0; i < vars.GetCount(); ++i) {
       const int access = vars.GetItem(i)->access;
@@ -98,10 +108,23 @@ BOOL CApplyPage::HoldsWhatWasWritten(SnmpControlVarList* list) {
     delete e;  // it could not be asked
   }
   list->SetMode(mode);
-  list->m_Request.m_nRetries = retries;
   for (int i = 0; i < vars.GetCount(); ++i) *vars.GetItem(i)->value = written[i];
   list->ValuesToControls();
   return holds;
+}
+
+// The tries are the request's when it goes out: a list that runs
+// asynchronously keeps them for its answer.
+void CApplyPage::GetPatiently(SnmpBoundVarList* list) {
+  const int retries = list->m_Request.m_nRetries;
+  list->m_Request.m_nRetries = 2 * retries + 1;
+  try {
+    list->Get();
+  } catch (CVHException*) {
+    list->m_Request.m_nRetries = retries;
+    throw;
+  }
+  list->m_Request.m_nRetries = retries;
 }
 
 // ---------------------------------------------------------------- the chain
@@ -132,7 +155,7 @@ LRESULT CApplyPage::OnNextDevice(WPARAM, LPARAM) {
   }
   PointAt(m_pApModeList, Cell(row, kColIp), row, TRUE);
   try {
-    m_pApModeList->Get();
+    GetPatiently(m_pApModeList);
   } catch (CVHException* e) {
     delete e;
     ApModeFailed();
@@ -151,7 +174,7 @@ void CApplyPage::FinishChain() {
     if (!Wait(kEndStepWait)) return;
     Log("IDS_STR_DONE_PER", {20 * j, "%"});
   }
-  // Normally settled by now; each search ends by its own deadline.
+  // Normally settled by now; each search ends after its last try.
   while (RestartSearchesPending())
     if (!Wait(kSearchPollWait)) return;
   WriteBack();  // a device found elsewhere after its restart is followed there
@@ -255,7 +278,7 @@ BOOL CApplyPage::GroupVersion(int row) {
   LogIpStep("IDS_STR_VERSION", row, "IDS_STR_START");
   PointAt(m_pVersionList, Cell(row, kColIp), row, TRUE);
   try {
-    m_pVersionList->Get();
+    GetPatiently(m_pVersionList);
     CString shown;
     m_version.GetWindowText(shown);
     CString next;
@@ -317,7 +340,7 @@ struct CApplyPage::RestartSearch {
   CApplyPage* page;
   CString ip, mac;  // the row's when the restart went out
   DWORD due;        // the search begins
-  DWORD deadline;   // an unfound device is given up
+  int triesLeft = kSearchTries;  // then an unfound device is given up
   BOOL sent = FALSE;
   BOOL settled = FALSE;
   QUAVVarlist list;  // the request's, which the client fills
@@ -335,7 +358,6 @@ void CApplyPage::SearchAfterRestart(int row) {
   search->ip = Cell(row, kColIp);
   search->mac = Cell(row, kColMac);
   search->due = GetTickCount() + 1000 * kRebootSeconds;
-  search->deadline = search->due + kSearchForMs;
   m_restartSearches.push_back(search);
   if (!m_pSearchClient) {
     try {
@@ -405,8 +427,7 @@ void CApplyPage::RestartSearchAnswered(VhQUAVError* error, basicVarList* list, v
   CApplyPage* page = search->page;
   if (search->settled || page->m_bStopped) return;
   if (error->code == QUAV_TIMEOUT) {
-    // Another try while one fits before the deadline.
-    if (LONG(search->deadline - GetTickCount()) >= LONG(kSearchTryTimeout * 10))
+    if (--search->triesLeft > 0)
       page->SendRestartSearch(search);
     else
       page->SettleRestart(search, CString());

@@ -7,7 +7,9 @@ namespace {
 
 const unsigned long kReadTimeout = 500;       // units of 10 ms
 const unsigned long kSetTimeout = 60 * 500;
-const int kReadBacks = 2;  // reads after a Set whose answers never came, each with its resends
+// Reads after one whose answers never came, or after such a Set, each with
+// its resends.
+const int kReadBacks = 2;
 
 }  // namespace
 
@@ -21,12 +23,17 @@ CCommunityTask::CCommunityTask(CExtListCtrl* list, const CString& mac, const CSt
       m_strText2(text2),
       m_strText3(text3) {}
 
-BOOL CCommunityTask::Start() {
+void CCommunityTask::SendRead(QUAVCallback answered) {
   m_list = QUAVVarlist(kCommunityTable);
   m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
   m_list.SetCommand(QUAV_CMD_GET);
+  m_pClient->SendRequest(m_strTargetMac, &m_list, answered, kReadTimeout, this);
+}
+
+BOOL CCommunityTask::Start() {
+  m_nReadsLeft = kReadBacks;
   try {
-    m_pClient->SendRequest(m_strTargetMac, &m_list, OnReadAnswer, kReadTimeout, this);
+    SendRead(OnReadAnswer);
   } catch (CVHException* e) {
     CString text = e->GetMessage();
     delete e;
@@ -59,6 +66,16 @@ void CCommunityTask::OnReadBackAnswer(VhQUAVError* error, basicVarList*, void* u
 void CCommunityTask::ReadAnswered(int code) {
   if (Closing()) return;
   HandlerScope scope(this);
+  // A read changes nothing on the device: one whose answers were all lost
+  // is simply asked again.
+  if (code == QUAV_TIMEOUT && m_nReadsLeft-- > 0) {
+    try {
+      SendRead(OnReadAnswer);
+      return;
+    } catch (CVHException* e) {
+      delete e;  // it cannot be asked: the read stays unanswered
+    }
+  }
   if (code != 0) {
     // A Set after a refused or unanswered read cannot succeed, and would
     // outlive the task: none is sent.
@@ -117,7 +134,7 @@ void CCommunityTask::SetAnswered(int code) {
   HandlerScope scope(this);
   // The Set and its resends went unanswered, but the device may have taken
   // it: what it holds decides.
-  m_nReadBacksLeft = kReadBacks;
+  m_nReadsLeft = kReadBacks;
   if (code == QUAV_TIMEOUT && SendReadBack()) return;
   m_bFailed = code != 0;
   m_bAnswered = code == 0;
@@ -125,12 +142,9 @@ void CCommunityTask::SetAnswered(int code) {
 }
 
 BOOL CCommunityTask::SendReadBack() {
-  if (m_nReadBacksLeft-- <= 0) return FALSE;
-  m_list = QUAVVarlist(kCommunityTable);
-  m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
-  m_list.SetCommand(QUAV_CMD_GET);
+  if (m_nReadsLeft-- <= 0) return FALSE;
   try {
-    m_pClient->SendRequest(m_strTargetMac, &m_list, OnReadBackAnswer, kReadTimeout, this);
+    SendRead(OnReadBackAnswer);
     return TRUE;
   } catch (CVHException* e) {
     delete e;  // it cannot be asked

@@ -3,7 +3,8 @@
 // unless SNMP is on with the default communities, switches it on with them;
 // the communities go into kColReadCommunity and kColWriteCommunity of the
 // device's row (MemberStore.h). Disable mode switches SNMP off with the
-// default communities. A failed read sends no Set. The outcome reaches the
+// default communities. A read whose answers never came is asked again,
+// twice at most; a failed read sends no Set. The outcome reaches the
 // owner through TaskDoneProc on the progress thread after 10 s, or at once
 // after a failure; success needs the device's answers to the read and to the
 // Set when one is sent. A Set whose answers never came is settled by a read
@@ -41,6 +42,8 @@ class CCommunityTask : public CDeviceTask {
   void ReadAnswered(int code);
   void SetAnswered(int code);
   void ReadBackAnswered(int code);
+  // Sends a Get of the table, answered to `answered`; throws when it cannot.
+  void SendRead(QUAVCallback answered);
   // FALSE when no read-back is left or it cannot be sent.
   BOOL SendReadBack();
   void SendSet(const CString& snmpStatus);
@@ -49,7 +52,7 @@ class CCommunityTask : public CDeviceTask {
   CString m_strPassword;
   CString m_strTargetMac;
   CString m_strWrittenStatus;  // the SNMP status the Set wrote
-  int m_nReadBacksLeft = 0;
+  int m_nReadsLeft = 0;  // further reads after unanswered ones
   unsigned long m_nProgressDuration = 1000;
   std::atomic<int> m_bPasswordError{0};
   int m_nMode = kCheckAndEnable;

@@ -20,6 +20,9 @@ const DWORD kRestartMs = 20000;
 const unsigned long kFindTimeout = 250;
 const int kFindTries = 12;
 const int kCallFind = 1;  // OnGuiCall: the restart time is over
+// Found at its old address once it has had its time to restart, the device
+// never took its address or never got the restart: both are sent again, once.
+const int kRoundsAgain = 1;
 
 }  // namespace
 
@@ -55,7 +58,7 @@ void CSetIpTask::SetTimeouts(unsigned long requestTimeout, unsigned long progres
   m_nProgressDuration = progressDuration;
 }
 
-BOOL CSetIpTask::Start() {
+void CSetIpTask::SendSetIp() {
   m_list = QUAVVarlist(kSetIpTable);
   m_list["IP Address"]->value = m_strNewIp;
   m_list["IP Netmask"]->value = m_strNewNetmask;
@@ -64,8 +67,12 @@ BOOL CSetIpTask::Start() {
   m_list["Apply"]->value = "1";
   m_list.SetSecurityMode(QUAV_SECURITY_HMAC_MD5, m_strPassword);
   m_list.SetCommand(QUAV_CMD_SET);
+  m_pClient->SendRequest(m_strMac, &m_list, OnSetIpAnswer, m_nRequestTimeout, this);
+}
+
+BOOL CSetIpTask::Start() {
   try {
-    m_pClient->SendRequest(m_strMac, &m_list, OnSetIpAnswer, m_nRequestTimeout, this);
+    SendSetIp();
   } catch (CVHException* e) {
     const CString text = e->GetMessage();
     delete e;
@@ -81,6 +88,7 @@ BOOL CSetIpTask::Start() {
   m_nFindDue = 0;
   m_nFailure = kFailedPlainly;
   m_nFindsLeft = kFindTries;
+  m_nRoundsLeft = kRoundsAgain;
   if (m_pList) {
     m_nRow = FindRow(m_strMac);
     m_strOldIp = m_pList->GetItemText(m_nRow, kColIp);
@@ -176,6 +184,16 @@ void CSetIpTask::FindAnswered(int code, basicVarList* list) {
   }
   // The device is where it was, or somewhere else: the store shows where.
   SetCell(FindRow(m_strMac), kColIp, found);
+  if (found == m_strOldIp && m_nRoundsLeft-- > 0) {
+    m_bSetIpUnanswered = 0;
+    m_nFindsLeft = kFindTries;
+    try {
+      SendSetIp();
+      return;
+    } catch (CVHException* e) {
+      delete e;  // it cannot be asked again: it stays where it was found
+    }
+  }
   Fail(0, found == m_strOldIp ? kFailedStillOld : kFailedElsewhere);
 }
 

@@ -10,7 +10,9 @@
 // again meanwhile), the device may still have taken it, so the task restarts
 // it all the same and, once it has had its time to restart, asks for the
 // device by its MAC (a Discover sent to that MAC alone) before it decides;
-// found at the new address, it reports kTaskOkAnswerLost. When the progress is full before the outcome is known, the task
+// found at the new address, it reports kTaskOkAnswerLost; found at its old
+// address, it sends the set-IP and the restart once more and looks again.
+// When the progress is full before the outcome is known, the task
 // waits for it. The task ends itself (DeviceTask.h); its creator never
 // deletes it.
 #pragma once
@@ -62,6 +64,8 @@ class CSetIpTask : public CDeviceTask {
   static void OnSetIpAnswer(VhQUAVError* error, basicVarList* list, void* user);
   static void OnRebootAnswer(VhQUAVError* error, basicVarList* list, void* user);
   static void OnFindAnswer(VhQUAVError* error, basicVarList* list, void* user);
+  // Sends the set-IP request; throws when it cannot.
+  void SendSetIp();
   void SetIpAnswered(int code, const CString& message);
   void RebootAnswered(int code, const CString& message);
   // The search by MAC after a request that got no answer.
@@ -93,6 +97,7 @@ class CSetIpTask : public CDeviceTask {
   // before the failed flag, read after it.
   CString m_strFailure;
   int m_nFindsLeft = 0;
+  int m_nRoundsLeft = 0;  // set-IP and restart sent again after a search found it unmoved
   CString m_strNewGateway;
   CString m_strPassword;
   unsigned long m_nRequestTimeout = 1500;

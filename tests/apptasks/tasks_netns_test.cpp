@@ -446,8 +446,9 @@ TEST_F(DeviceTasks, SetIpWithoutAListEndsAtItsLastAnswer) {
 // sequence number, and when no answer comes at all the device (which may
 // hold the new address) is restarted all the same and, once it has had its
 // time to restart, asked for by its MAC before the task decides. Found at the
-// new address is success with its answer lost, at a third one or nowhere a
-// failure that says which.
+// new address is success with its answer lost; unmoved at its old one (every
+// copy of the restart lost), it is given its address and restarted again; at
+// a third one or nowhere the task fails and says which.
 TEST_F(DeviceTasks, UnansweredSetIpIsSentAgainAndThenTheDeviceIsSought) {
   ASSERT_NO_FATAL_FAILURE(Start(R"(
 [device]
@@ -472,6 +473,10 @@ reboot_ms = 20000
 mac = 000D88E00010
 ip = 10.250.0.60
 faults = no_answer
+[device]
+mac = 000D88E00011
+ip = 10.250.0.61
+faults = lose_set=reboot:4
 )"));
   const struct {
     const char* mac;
@@ -486,15 +491,17 @@ faults = no_answer
       {"000D88E00008", "10.250.0.68", TRUE, kTaskOkAnswerLost, "10.250.0.68", "10.250.0.68"},
       {"000D88E00010", "10.250.0.70", FALSE, kSetIpNotFound, "10.250.0.60", "10.250.0.60"},
       {"000D88E00009", "10.250.0.69", FALSE, kSetIpElsewhere, "10.250.0.99", "10.250.0.99"},
+      {"000D88E00011", "10.250.0.71", TRUE, " OK!", "10.250.0.71", "10.250.0.71"},
   };
-  MemberStore store({"000D88E00006", "000D88E00007", "000D88E00008", "000D88E00009", "000D88E00010"});
+  MemberStore store(
+      {"000D88E00006", "000D88E00007", "000D88E00008", "000D88E00009", "000D88E00010", "000D88E00011"});
   // Where each device is now, as the apply page's store shows it.
-  for (int row = 0; row < 5; ++row) store.list.SetItemText(row, 2, ("10.250.0." + std::to_string(row + 56)).c_str());
+  for (int row = 0; row < 6; ++row) store.list.SetItemText(row, 2, ("10.250.0." + std::to_string(row + 56)).c_str());
   Reports reports;
   TaskStopGuard stopTasks;  // before the reports and the store go
   for (const auto& c : cases)
     ASSERT_TRUE(NewSetIpTask(&store.list, c.mac, "", c.newIp, reports)->Start());
-  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 5; }, 120000)) << sim_->Log();
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 6; }, 120000)) << sim_->Log();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mac);
     Outcome o = reports.Of(c.mac);
@@ -505,11 +512,16 @@ faults = no_answer
   ASSERT_TRUE(sim_->WaitForLog("back 000D88E00006")) << sim_->Log();
   ASSERT_TRUE(sim_->WaitForLog("back 000D88E00007")) << sim_->Log();
   ASSERT_TRUE(sim_->WaitForLog("back 000D88E00009")) << sim_->Log();
+  ASSERT_TRUE(sim_->WaitForLog("back 000D88E00011")) << sim_->Log();
   for (const auto& c : cases) EXPECT_EQ(sim_->State(c.mac)["ip"], c.state) << c.mac;
   // The one lost answer was made good by the same request sent again.
   const std::string log = sim_->Log();
   EXPECT_NE(log.find("drop answer to command 3 seq 0 at 000D88E00006"), std::string::npos) << log;
   EXPECT_NE(log.find("set 000D88E00006 ip = 10.250.0.66"), log.rfind("set 000D88E00006 ip = 10.250.0.66")) << log;
+  // Every copy of the restart was lost: found unmoved after its restart
+  // time, the device was given its address and restarted again.
+  EXPECT_NE(log.find("lose set of reboot"), std::string::npos) << log;
+  EXPECT_NE(log.find("back 000D88E00011 at 10.250.0.71"), std::string::npos) << log;
 }
 
 // A request that cannot be sent: reported at once on the creator's thread
@@ -559,6 +571,12 @@ write_community = velmont
 mac = 000D88F00004
 ip = 10.250.0.84
 faults = no_answer
+[device]
+mac = 000D88F00005
+ip = 10.250.0.85
+password = admin
+snmp_status = 0
+faults = drop_answers=4
 )";
 
 CCommunityTask* NewCommunityTask(CExtListCtrl* list, const char* mac, const char* password, int mode,
@@ -570,22 +588,25 @@ CCommunityTask* NewCommunityTask(CExtListCtrl* list, const char* mac, const char
 }
 
 // Check mode leaves a device with SNMP on and the default communities alone
-// and enables SNMP with them on another; disable mode turns SNMP off. Each is
-// reported " OK!" after the 10 s progress.
+// and enables SNMP with them on another; disable mode turns SNMP off. A read
+// whose four answers are all lost is asked again. Each is reported " OK!"
+// after the 10 s progress.
 TEST_F(DeviceTasks, CommunityTaskChecksEnablesAndDisablesSnmp) {
   ASSERT_NO_FATAL_FAILURE(Start(kCommunityScenario));
-  MemberStore store({"000D88F00001", "000D88F00002", "000D88F00003"});
+  MemberStore store({"000D88F00001", "000D88F00002", "000D88F00003", "000D88F00005"});
   Reports reports;
   TaskStopGuard stopTasks;  // before the reports and the store go
   DWORD start = GetTickCount();
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00001", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00002", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
   ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00003", "admin", CCommunityTask::kDisable, reports)->Start());
-  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 3; }, 30000)) << sim_->Log();
+  ASSERT_TRUE(NewCommunityTask(&store.list, "000D88F00005", "admin", CCommunityTask::kCheckAndEnable, reports)->Start());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return reports.Count() == 4; }, 30000)) << sim_->Log();
   ExpectReports(reports, start,
                 {{"000D88F00001", TRUE, " OK!", 10000, 15000},
                  {"000D88F00002", TRUE, " OK!", 10000, 15000},
-                 {"000D88F00003", TRUE, " OK!", 10000, 15000}});
+                 {"000D88F00003", TRUE, " OK!", 10000, 15000},
+                 {"000D88F00005", TRUE, " OK!", 10000, 15000}});
   const std::string log = sim_->Log();
   EXPECT_EQ(log.find("set 000D88F00001"), std::string::npos) << log;
   EXPECT_EQ(store.Cell("000D88F00001", 11), "quorin");
@@ -600,11 +621,15 @@ TEST_F(DeviceTasks, CommunityTaskChecksEnablesAndDisablesSnmp) {
 
   EXPECT_EQ(sim_->State("000D88F00003")["snmp_status"], "0");
   EXPECT_EQ(store.Cell("000D88F00003", 11), "");
+
+  EXPECT_NE(log.find("drop answer to command"), std::string::npos) << log;
+  EXPECT_EQ(sim_->State("000D88F00005")["snmp_status"], "1");
+  EXPECT_EQ(store.Cell("000D88F00005", 11), "quorin");
 }
 
 // A refused read ends the task early with "PASSWORDERROR" and, in either
-// mode, sends no Set; a silent device ends with " Error!" at the read's
-// time-out.
+// mode, sends no Set; a silent device ends with " Error!" once the read and
+// the two asked after it have timed out.
 TEST_F(DeviceTasks, CommunityReadThatFailsSendsNoSet) {
   ASSERT_NO_FATAL_FAILURE(Start(kCommunityScenario));
   MemberStore store({"000D88F00002", "000D88F00003", "000D88F00004"});
@@ -618,7 +643,7 @@ TEST_F(DeviceTasks, CommunityReadThatFailsSendsNoSet) {
   ExpectReports(reports, start,
                 {{"000D88F00002", FALSE, "PASSWORDERROR", 0, 8000},
                  {"000D88F00003", FALSE, "PASSWORDERROR", 0, 8000},
-                 {"000D88F00004", FALSE, " Error!", 5000, 9800}});
+                 {"000D88F00004", FALSE, " Error!", 15000, 19800}});
   // Long enough for a Set to have arrived, had one been sent.
   testkit::PumpFor(1000);
   const std::string log = sim_->Log();

@@ -5,7 +5,8 @@
 // silently wrong and none that ends as planned is named failed; at 35 % every
 // device ends as planned or named. CI runs a few flows; the counts of a
 // longer run come from the environment:
-//   TRELLIAN_LOSS_FLOWS_20=20 TRELLIAN_LOSS_FLOWS_35=10 tools/netns-run build/test/bin/apply_kernel_loss_tests
+//   cd build/test && TRELLIAN_BINARY_DIR=$PWD TRELLIAN_LOSS_FLOWS_20=20 TRELLIAN_LOSS_FLOWS_35=10 \
+//       ../../tools/netns-run bin/apply_kernel_loss_tests
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -71,6 +72,7 @@ TEST_F(LossyNetwork, KernelLossLeavesNoDeviceSilentlyWrongOrFalselyNamed) {
       tally.healthyNamed += flow.healthyNamed;
       tally.named += int(flow.named.size());
       EXPECT_EQ(flow.wrong, 0) << "a device is neither as planned nor named\n" << logs;
+      if (!flow.completed) std::printf("a flow stopped short of the completion page:\n%s\n", logs.c_str());
       if (loss.percent <= 20) {
         EXPECT_EQ(flow.healthyNamed, 0) << "a device that ended as planned is named failed\n" << logs;
       }

@@ -1,7 +1,8 @@
 // Create flows of three devices in which every copy of one answer is lost
 // (the device still carries the request out): the step is settled by asking
 // the device what it holds, the flow goes on, and no device that ends as
-// planned is named failed. And a flow whose Master really failed: Next names
+// planned is named failed; every copy of one request lost on the way: the
+// request is sent again. And a flow whose Master really failed: Next names
 // it with its step, and Cancel switches SNMP off again on every member the
 // run reached.
 #include <gtest/gtest.h>
@@ -18,6 +19,18 @@ namespace {
 
 const char* const kMacs[] = {"000D88C00001", "000D88C00002", "000D88C00003"};
 const char* const kPlanned[] = {"10.250.0.21", "10.250.0.22", "10.250.0.23"};
+
+bool Mentions(const std::vector<std::string>& log, const std::string& text) {
+  return std::any_of(log.begin(), log.end(), [&text](const std::string& l) { return l.find(text) != std::string::npos; });
+}
+
+// A fault of the Master, the line its step must end with (the first test
+// adds the lost-answer wording), and the simulator's line that shows it.
+struct MasterFault {
+  const char* fault;
+  std::string line;
+  const char* simLine;
+};
 
 class LostAnswers : public ApplySnmp {
  protected:
@@ -43,6 +56,29 @@ class LostAnswers : public ApplySnmp {
     Run(second);
     log2 = second.Log();
   }
+  // A create flow with `fault` on the Master that must end as planned: both
+  // runs end with every step done and nothing failed, no box is shown, the
+  // simulator logged `simLine`, and every device is configured. The first
+  // run's log, for the step's own line.
+  std::vector<std::string> RunSettledFlow(const std::string& fault, const char* simLine) {
+    StartThree(fault);
+    ApplyHost first(ThreeMembers());
+    OperatorAnswers answers("");
+    std::vector<std::string> log2;
+    RunBoth(first, log2);
+    const std::vector<std::string> log1 = first.Log();
+    if (!HasFatalFailure()) {
+      EXPECT_FALSE(Mentions(log1, "Failed!")) << ::testing::PrintToString(log1);
+      EXPECT_EQ(log1.back(), "All steps are done.");
+      EXPECT_EQ(first.page.m_strAgentIp, "10.250.0.21");
+      EXPECT_EQ(log2.back(), "All steps are done.") << ::testing::PrintToString(log2);
+      EXPECT_TRUE(answers.boxes.empty()) << ::testing::PrintToString(answers.boxes);
+      EXPECT_NE(sim_->Log().find(simLine), std::string::npos) << sim_->Log();
+      ExpectConfigured();
+    }
+    sim_.reset();
+    return log1;
+  }
   void ExpectConfigured() {
     for (int i = 0; i < 3; ++i) {
       auto state = sim_->State(kMacs[i]);
@@ -54,10 +90,6 @@ class LostAnswers : public ApplySnmp {
   }
 };
 
-bool Mentions(const std::vector<std::string>& log, const std::string& text) {
-  return std::any_of(log.begin(), log.end(), [&text](const std::string& l) { return l.find(text) != std::string::npos; });
-}
-
 // Every copy of one answer of the Master lost, the request carried out:
 // - its SNMP-on Set: a read of the same variables shows SNMP on with the
 //   communities; its SNMP Sets of the chain: a Get shows what was written;
@@ -67,11 +99,7 @@ bool Mentions(const std::vector<std::string>& log, const std::string& text) {
 // The step is OK with its answer lost, nothing fails, and the later steps and
 // the second run reach the Master where it is.
 TEST_F(LostAnswers, TheMastersRequestsWithEveryAnswerLostAreSettledByAskingIt) {
-  const struct {
-    const char* fault;
-    const char* line;     // the step's line
-    const char* simLine;  // the simulator lost the answers
-  } cases[] = {
+  const MasterFault cases[] = {
       {"faults = drop_set=snmp_status:4\n", "10.250.0.31 (000D88C00001): reading the SNMP settings... ",
        "drop answer to set of snmp_status"},
       {"faults = drop_set=ip:4\n", "10.250.0.21 (000D88C00001): setting the IP address and restarting... ",
@@ -86,22 +114,31 @@ TEST_F(LostAnswers, TheMastersRequestsWithEveryAnswerLostAreSettledByAskingIt) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fault);
-    StartThree(c.fault);
-    ApplyHost first(ThreeMembers());
-    OperatorAnswers answers("");
-    std::vector<std::string> log2;
-    ASSERT_NO_FATAL_FAILURE(RunBoth(first, log2));
-    const std::vector<std::string> log1 = first.Log();
+    const std::vector<std::string> log1 = RunSettledFlow(c.fault, c.simLine);
+    ASSERT_FALSE(HasFatalFailure());
     EXPECT_EQ(CountLines(log1, c.line + kOkAnswerLost), 1u) << ::testing::PrintToString(log1);
     EXPECT_FALSE(Mentions(log1, "still at its old address"));
-    EXPECT_FALSE(Mentions(log1, "Failed!")) << ::testing::PrintToString(log1);
-    EXPECT_EQ(log1.back(), "All steps are done.");
-    EXPECT_EQ(first.page.m_strAgentIp, "10.250.0.21");
-    EXPECT_EQ(log2.back(), "All steps are done.") << ::testing::PrintToString(log2);
-    EXPECT_TRUE(answers.boxes.empty()) << ::testing::PrintToString(answers.boxes);
-    EXPECT_NE(sim_->Log().find(c.simLine), std::string::npos) << sim_->Log();
-    ExpectConfigured();
-    sim_.reset();
+  }
+}
+
+// Every copy of one request of the Master lost on the way, so that the device
+// never saw it: its login answers the read-back without the password and is
+// written again; its restart after the set-IP never happened, so that the
+// search finds it at its old address, and it is given its address and
+// restarted again. The step is OK, nothing fails, and the Master ends as
+// planned.
+TEST_F(LostAnswers, TheMastersRequestsLostOnTheWayAreSentAgain) {
+  const MasterFault cases[] = {
+      {"faults = lose_set=usersPassword:4\n", "10.250.0.21: writing the user name and password... OK!",
+       "snmp lose set of usersPassword"},
+      {"faults = lose_set=reboot:4\n", "10.250.0.21 (000D88C00001): setting the IP address and restarting... OK!",
+       "lose set of reboot"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    const std::vector<std::string> log1 = RunSettledFlow(c.fault, c.simLine);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(CountLines(log1, c.line), 1u) << ::testing::PrintToString(log1);
   }
 }
 

@@ -20,6 +20,8 @@ struct Faults {
   bool no_answer_reboot = false;  // takes a reboot command and reboots without answering
   bool no_answer_setip = false;   // takes a new address at once, reboots, answers nothing
   int drop_answers = 0;           // answers to Get and Set still to lose
+  std::string lose_set_name;      // Sets that write it are lost on the way in ...
+  int lose_set_requests = 0;      // ... this many more times
   std::string other_ip;           // taken instead of an address that is set
   std::string drop_set_name;      // answers to Sets that write it are lost ...
   int drop_set_answers = 0;       // ... this many more times

@@ -37,13 +37,16 @@ std::optional<Faults> ParseFaults(const std::string& text, std::string* error) {
     else if (item == "no_answer=setip") f.no_answer_setip = true;
     else if (item.rfind("drop_answers=", 0) == 0) f.drop_answers = std::atoi(item.c_str() + 13);
     else if (item.rfind("other_ip=", 0) == 0) f.other_ip = item.substr(9);
-    else if (item.rfind("drop_set=", 0) == 0) {
+    else if (item.rfind("drop_set=", 0) == 0 || item.rfind("lose_set=", 0) == 0) {
+      const bool lose = item[0] == 'l';
       std::string fault = item.substr(9);
       size_t colon = fault.find(':');
-      f.drop_set_name = fault.substr(0, colon);
-      f.drop_set_answers = colon == std::string::npos ? 0 : std::atoi(fault.c_str() + colon + 1);
-      if ((!MibByName(f.drop_set_name) && !VariableByKey(f.drop_set_name.c_str())) || f.drop_set_answers <= 0) {
-        *error = "bad fault '" + item + "' (drop_set=NAME:COUNT)";
+      std::string& name = lose ? f.lose_set_name : f.drop_set_name;
+      int& count = lose ? f.lose_set_requests : f.drop_set_answers;
+      name = fault.substr(0, colon);
+      count = colon == std::string::npos ? 0 : std::atoi(fault.c_str() + colon + 1);
+      if ((!MibByName(name) && !VariableByKey(name.c_str())) || count <= 0) {
+        *error = "bad fault '" + item + "' (" + item.substr(0, 8) + "=NAME:COUNT)";
         return std::nullopt;
       }
     }

@@ -14,7 +14,8 @@
 //   faults: a comma list of no_answer, no_answer=reboot, no_answer=setip,
 //           password_error, wrong_mac, bad_length, duplicate, garbage,
 //           delay=MS, status=N, drop_answers=N, snmp_silent,
-//           snmp_error=NAME:STATUS, other_ip=ADDRESS, drop_set=NAME:COUNT
+//           snmp_error=NAME:STATUS, other_ip=ADDRESS, drop_set=NAME:COUNT,
+//           lose_set=NAME:COUNT
 //     no_answer=setip: a Set of the address takes effect at once, with a
 //     reboot, and is never answered; drop_answers=N: the first N answers to
 //     Get and Set requests are lost (Discover answers still go out);
@@ -22,7 +23,8 @@
 //     one asked for; drop_set=NAME:COUNT: the first COUNT answers to Sets,
 //     QUAV or SNMP, that write NAME (a key above or a MIB name) are lost,
 //     every copy of one exchange when COUNT is the client's tries; the Sets
-//     take effect.
+//     take effect; lose_set=NAME:COUNT: the first COUNT Sets that write
+//     NAME are lost before the device sees them (neither done nor answered).
 // Lines starting with '#' or ';' are comments. An unknown key, MIB name or
 // fault stops apsim with the line's number.
 #pragma once

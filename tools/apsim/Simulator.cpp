@@ -203,6 +203,14 @@ void Simulator::Answer(Device& d, const Request& r, const uint8_t* raw, size_t r
         status = kPasswordError;
         break;
       }
+      if (d.faults.lose_set_requests > 0 && std::any_of(r.items.begin(), r.items.end(), [&d](const Item& item) {
+            const Variable* v = FindVariable(item.id, item.selector);
+            return v && d.faults.lose_set_name == v->key;
+          })) {
+        --d.faults.lose_set_requests;
+        Log("lose set of %s seq %u at %s", d.faults.lose_set_name.c_str(), r.sequence, mac.c_str());
+        return;
+      }
       status = ApplySet(d, r);
       if (d.faults.no_answer_setip && !d.staged.empty()) {
         for (auto& [key, value] : d.staged) d.values[key] = value;

@@ -46,6 +46,14 @@ void SnmpAgent::Receive(Device& d) {
     Log("snmp wrong community '%s' at %s", c.c_str(), mac.c_str());
     return;
   }
+  if (const MibObject* lost = set && d.faults.lose_set_requests > 0 ? MibByName(d.faults.lose_set_name) : nullptr) {
+    if (std::any_of(request->binds.begin(), request->binds.end(),
+                    [lost](const VarBind& b) { return b.oid == lost->oid; })) {
+      --d.faults.lose_set_requests;
+      Log("snmp lose set of %s at %s", d.faults.lose_set_name.c_str(), mac.c_str());
+      return;
+    }
+  }
   bool reboot = false;
   Bytes answer = Answer(d, *request, reboot);
   // The state is on disk before the answer, so that whoever got the answer
