@@ -5,8 +5,8 @@
 // silently wrong and none that ends as planned is named failed; at 35 % every
 // device ends as planned or named. CI runs a few flows; the counts of a
 // longer run come from the environment:
-//   cd build/test && TRELLIAN_BINARY_DIR=$PWD TRELLIAN_LOSS_FLOWS_20=20 TRELLIAN_LOSS_FLOWS_35=10 \
-//       ../../tools/netns-run bin/apply_kernel_loss_tests
+//   cd build/test
+//   TRELLIAN_BINARY_DIR=$PWD TRELLIAN_LOSS_FLOWS_20=20 TRELLIAN_LOSS_FLOWS_35=10 ../../tools/netns-run bin/apply_kernel_loss_tests
 #include <gtest/gtest.h>
 
 #include <cstdio>
