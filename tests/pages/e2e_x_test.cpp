@@ -758,6 +758,19 @@ class XFlows : public ::testing::Test {
 
   // The apply log's first line: its number and text, clear of the scroll bar.
   static Box LogTopLine(Box log) { return Box{log.x + 3, log.y + 3, log.width - 30, 10}; }
+  // The apply log shows, not the page before it, and the run has written its
+  // top line: the line numbers' grey gutter runs down the log's left side,
+  // and dark text stands right of it on the top line.
+  static bool LogTopLineWritten(Box log) {
+    const XDriver::Image gutter = x_->Grab(Box{log.x + 8, log.y + 4, 1, log.height - 24});
+    const auto grey = [](uint32_t p) {
+      const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+      return r == g && g == b && r >= 0x70 && r <= 0x90;
+    };
+    if (gutter.pixels.empty() || !std::all_of(gutter.pixels.begin(), gutter.pixels.end(), grey)) return false;
+    const XDriver::Image line = x_->Grab(Box{log.x + 45, log.y + 3, log.width - 75, 10});
+    return std::any_of(line.pixels.begin(), line.pixels.end(), IsDark);
+  }
   // While a run writes the log, the log scrolls: the wheel over it, and
   // clicks on its scroll bar's track above the thumb (pages up), bring its
   // first line back to the top. Each new line scrolls the log down again,
@@ -961,9 +974,11 @@ void XFlows::CreateMakesAGroupOfThreeWithAWpa2Ssid() {
   const Box log = layout.Page(IDD_PAGE_APPLY, IDC_APPLY_LOG);
   Next();
   ASSERT_TRUE(Until([&] { return FieldShows(*x_, log); }, 5000)) << "Next did not leave the member page";
-  // The log's first line, where it stands while the log has room for all.
+  // The log's first line, where it stands while the log has room for all,
+  // once the run has written it (on a loaded machine the log may still be
+  // empty when the page shows).
   x_->MoveTo(Point{5, 5});
-  x_->Settle(100);
+  ASSERT_TRUE(Until([&] { return LogTopLineWritten(log); }, 10000)) << "the run wrote no first line";
   const XDriver::Image firstLine = x_->Grab(LogTopLine(log));
   Shot("create", "apply-running");
   ASSERT_NO_FATAL_FAILURE(KeysChangeNothingWhileBusy("the first apply run"));
