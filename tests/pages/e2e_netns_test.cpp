@@ -12,9 +12,9 @@
 //           security changes to WEP;
 //   status: the members of "Foyer" with their roles and addresses.
 //
-// The flows build on each other and run in this order. After each, the
-// simulator's state file shows every device's group state and login, and the
-// Master's wireless settings.
+// The flows build on each other: they are one test, in named steps, with a
+// lab of its own. After each, the simulator's state file shows every
+// device's group state and login, and the Master's wireless settings.
 //
 // With TRELLIAN_E2E_XVFB=1 (and without TRELLIAN_DISPLAY=headless) the
 // program starts a private Xvfb, shows its windows there and saves the screen
@@ -333,6 +333,11 @@ class Flows : public ::testing::Test {
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
   }
 
+  // The flows, each a step of the one test.
+  static void Create();
+  static void Modify();
+  static void Status();
+
   static Xvfb* xvfb_;
   static PlatformDisplayBackend* display_;
   static TempDir* dir_;
@@ -352,7 +357,9 @@ MainDialogUnderTest Flows::dialog_;
 bool Flows::ready_ = false;
 std::map<std::string, int> Flows::shots_;
 
-TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
+// create: three of four factory-fresh devices become "Atrium" with a
+// WPA2-Personal SSID.
+void Flows::Create() {
   Shot("create", "welcome");
   ClickOn(dialog_->m_btnCreate);
   CWizardFrame* frame = Frame(CMainDlg::kCreateFlow);
@@ -435,7 +442,9 @@ TEST_F(Flows, CreateMakesAGroupOfThreeWithAWpa2Ssid) {
   e2e::ExpectCreated(Devices());
 }
 
-TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
+// modify: renamed, the Slave out and the fourth device in, the security WEP.
+void Flows::Modify() {
+  operator_->boxes.clear();
   ClickOn(dialog_->m_btnModify);
   CWizardFrame* frame = Frame(CMainDlg::kModifyFlow);
   ASSERT_TRUE(frame->IsWindowVisible());
@@ -503,7 +512,9 @@ TEST_F(Flows, ModifyRenamesRemovesAddsAndChangesTheSecurityToWep) {
   e2e::ExpectModified(Devices());
 }
 
-TEST_F(Flows, StatusListsTheMembersWithRolesAndAddresses) {
+// status: the members of "Foyer" with their roles and addresses.
+void Flows::Status() {
+  operator_->boxes.clear();
   ClickOn(dialog_->m_btnStatus);
   CWizardFrame* frame = Frame(CMainDlg::kStatusFlow);
   ASSERT_TRUE(frame->IsWindowVisible());
@@ -528,6 +539,20 @@ TEST_F(Flows, StatusListsTheMembersWithRolesAndAddresses) {
   ClickOn(frame->m_btnFinish);
   EXPECT_FALSE(frame->IsWindowVisible());
   EXPECT_TRUE(operator_->boxes.empty()) << ::testing::PrintToString(operator_->boxes);
+}
+
+// Each flow starts from the devices the one before left.
+TEST_F(Flows, CreateThenModifyThenStatus) {
+  {
+    SCOPED_TRACE("step: create");
+    ASSERT_NO_FATAL_FAILURE(Create());
+  }
+  {
+    SCOPED_TRACE("step: modify");
+    ASSERT_NO_FATAL_FAILURE(Modify());
+  }
+  SCOPED_TRACE("step: status");
+  Status();
 }
 
 }  // namespace
