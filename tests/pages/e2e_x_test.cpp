@@ -198,6 +198,11 @@ Point RowPoint(Box list, int row, int x) {
 
 bool IsLight(uint32_t rgb) { return ((rgb >> 16) & 0xFF) > 0xD0 && ((rgb >> 8) & 0xFF) > 0xD0 && (rgb & 0xFF) > 0xD0; }
 bool IsDark(uint32_t rgb) { return ((rgb >> 16) & 0xFF) < 0x70 && ((rgb >> 8) & 0xFF) < 0x70 && (rgb & 0xFF) < 0x70; }
+// The neutral mid grey of the log's line-number gutter.
+bool IsMidGrey(uint32_t rgb) {
+  const uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+  return r == g && g == b && r >= 0x70 && r <= 0x90;
+}
 
 // Dark pixels in the left part of a field: something is written there.
 int WrittenPixels(XDriver& x, Box field) {
@@ -763,11 +768,7 @@ class XFlows : public ::testing::Test {
   // and dark text stands right of it on the top line.
   static bool LogTopLineWritten(Box log) {
     const XDriver::Image gutter = x_->Grab(Box{log.x + 8, log.y + 4, 1, log.height - 24});
-    const auto grey = [](uint32_t p) {
-      const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-      return r == g && g == b && r >= 0x70 && r <= 0x90;
-    };
-    if (gutter.pixels.empty() || !std::all_of(gutter.pixels.begin(), gutter.pixels.end(), grey)) return false;
+    if (gutter.pixels.empty() || !std::all_of(gutter.pixels.begin(), gutter.pixels.end(), IsMidGrey)) return false;
     const XDriver::Image line = x_->Grab(Box{log.x + 45, log.y + 3, log.width - 75, 10});
     return std::any_of(line.pixels.begin(), line.pixels.end(), IsDark);
   }
@@ -975,8 +976,8 @@ void XFlows::CreateMakesAGroupOfThreeWithAWpa2Ssid() {
   Next();
   ASSERT_TRUE(Until([&] { return FieldShows(*x_, log); }, 5000)) << "Next did not leave the member page";
   // The log's first line, where it stands while the log has room for all,
-  // once the run has written it (on a loaded machine the log may still be
-  // empty when the page shows).
+  // once the run has written it: on a loaded machine the member page may
+  // still be on the screen when the log's place first looks light.
   x_->MoveTo(Point{5, 5});
   ASSERT_TRUE(Until([&] { return LogTopLineWritten(log); }, 10000)) << "the run wrote no first line";
   const XDriver::Image firstLine = x_->Grab(LogTopLine(log));
