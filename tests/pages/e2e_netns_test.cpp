@@ -334,9 +334,9 @@ class Flows : public ::testing::Test {
   }
 
   // The flows, each a step of the one test.
-  static void Create();
-  static void Modify();
-  static void Status();
+  static void CreateMakesAGroupOfThreeWithAWpa2Ssid();
+  static void ModifyRenamesRemovesAddsAndChangesTheSecurityToWep();
+  static void StatusListsTheMembersWithRolesAndAddresses();
 
   static Xvfb* xvfb_;
   static PlatformDisplayBackend* display_;
@@ -357,9 +357,7 @@ MainDialogUnderTest Flows::dialog_;
 bool Flows::ready_ = false;
 std::map<std::string, int> Flows::shots_;
 
-// create: three of four factory-fresh devices become "Atrium" with a
-// WPA2-Personal SSID.
-void Flows::Create() {
+void Flows::CreateMakesAGroupOfThreeWithAWpa2Ssid() {
   Shot("create", "welcome");
   ClickOn(dialog_->m_btnCreate);
   CWizardFrame* frame = Frame(CMainDlg::kCreateFlow);
@@ -442,8 +440,7 @@ void Flows::Create() {
   e2e::ExpectCreated(Devices());
 }
 
-// modify: renamed, the Slave out and the fourth device in, the security WEP.
-void Flows::Modify() {
+void Flows::ModifyRenamesRemovesAddsAndChangesTheSecurityToWep() {
   operator_->boxes.clear();
   ClickOn(dialog_->m_btnModify);
   CWizardFrame* frame = Frame(CMainDlg::kModifyFlow);
@@ -512,8 +509,7 @@ void Flows::Modify() {
   e2e::ExpectModified(Devices());
 }
 
-// status: the members of "Foyer" with their roles and addresses.
-void Flows::Status() {
+void Flows::StatusListsTheMembersWithRolesAndAddresses() {
   operator_->boxes.clear();
   ClickOn(dialog_->m_btnStatus);
   CWizardFrame* frame = Frame(CMainDlg::kStatusFlow);
@@ -545,14 +541,14 @@ void Flows::Status() {
 TEST_F(Flows, CreateThenModifyThenStatus) {
   {
     SCOPED_TRACE("step: create");
-    ASSERT_NO_FATAL_FAILURE(Create());
+    ASSERT_NO_FATAL_FAILURE(CreateMakesAGroupOfThreeWithAWpa2Ssid());
   }
   {
     SCOPED_TRACE("step: modify");
-    ASSERT_NO_FATAL_FAILURE(Modify());
+    ASSERT_NO_FATAL_FAILURE(ModifyRenamesRemovesAddsAndChangesTheSecurityToWep());
   }
   SCOPED_TRACE("step: status");
-  Status();
+  StatusListsTheMembersWithRolesAndAddresses();
 }
 
 }  // namespace
