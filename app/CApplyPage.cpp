@@ -26,7 +26,8 @@ const char* const kTextKeys[] = {
     "IDS_STR_PASSWORD_ERR",  "IDS_STR_VERSION",   "IDS_STR_APMODE",     "IDS_STR_DONE_FAILED", "IDS_STR_SETIP_OLD",
     "IDS_STR_SETIP_LOST",    "IDS_STR_FAILED_DEVICE", "IDS_STR_SETIP_ELSEWHERE", "IDS_STR_QUAV_FAILURE",
     "IDS_STR_NO_ANSWER",     "IDS_STR_REBOOT_FOUND", "IDS_STR_REBOOT_ELSEWHERE", "IDS_STR_OK_LOST",
-    "IDS_STR_MASTER_FAILED", "IDS_STR_BUSY_CLOSE_LATER",
+    "IDS_STR_MASTER_FAILED", "IDS_STR_BUSY_CLOSE_LATER", "IDS_STR_SNMP_OFF_AGAIN", "IDS_STR_SNMP_OFF_DONE",
+    "IDS_STR_SNMP_STILL_ON", "IDS_MSG_SNMP_STILL_ON", "IDS_MSG_SNMP_STILL_ON_DEVICE",
 };
 
 
@@ -201,6 +202,23 @@ void CApplyPage::OnEnterPage() {
   EndRestartSearches();
   FillStore();
   PostMessage(WM_PAGE_START);
+}
+
+void CApplyPage::OnFlowLeft() {
+  m_nEntered = 0;
+  m_bRunEnded = FALSE;
+  EndRestartSearches();
+  {
+    std::lock_guard<std::mutex> lock(m_failedLock);
+    m_failed.clear();
+    m_failedSteps.clear();
+  }
+  m_loggedIn.clear();
+  for (int which = 0; which < CApplyTaskLists::kListCount; ++which) m_bInRetry[which] = m_bRetryAgain[which] = FALSE;
+  m_nTargetApplyCode = -1;
+  m_nCurrentDevice = 0;
+  m_log.Clear();
+  m_store.DeleteAllItems();
 }
 
 void CApplyPage::FillStore() {

@@ -69,10 +69,14 @@ class CApplyPage : public CWizardPage {
   // Ends the run where it stands: no further step is started and no answer
   // that still comes in moves it on.
   void StopWork() override;
-  // After a first run that switched SNMP on: switches it off again on every
-  // member whose status shows it on, a line each, as the second run does at
-  // its end. The second instance's run ends so itself.
+  // After a first run that switched SNMP on: the page shows itself and
+  // switches SNMP off again on every member whose status shows it on, a
+  // line each, as the second run does at its end; the last line counts the
+  // members left on, which a box names once the pass is over. With every
+  // member off the flow is left once that line has been seen. The second
+  // instance's run ends so itself.
   BOOL OnCancelFlow() override;
+  void OnFlowLeft() override;
   // A line in the log: the wizard can be closed once the run has ended.
   void OnRefusedWhileBusy() override;
   BOOL IsStopped() const { return m_bStopped; }
@@ -192,6 +196,9 @@ class CApplyPage : public CWizardPage {
   BOOL Wait(int n);
   static constexpr int kFiveSeconds = 500, kOneSecond = 100;  // units of Wait
   static constexpr int kRebootSeconds = 50;  // the time a device is given to restart
+  // Leaving with every member switched off: the pass's last line stays in
+  // sight this long before the flow closes.
+  static constexpr int kLastLineShown = 300;
   BOOL AnyRowWithCell(int column, LPCTSTR text) const;
   void CreateColumns();
   void CreateVarLists();
@@ -221,11 +228,21 @@ class CApplyPage : public CWizardPage {
   // with its line, and FALSE.
   BOOL StartCommunityTask(CApplyTaskLists::Which which, int row, const CString& password);
   // Every row that takes part, pending until its report; a row whose task
-  // cannot be made fails with its line, and the pass goes on.
-  // The cancel pass (m_bCancelPass) takes only the rows whose SNMP is on,
-  // each with the password it holds: the group's once its login step ran.
+  // cannot be made fails with its line, and the pass goes on. The first
+  // pass gives each device the password its row holds, the last the
+  // group's, which the login step made the device's own.
   void CommunityPass(CApplyTaskLists::Which which);
+  // One row of a pass: its lines, pending, its task.
+  void StartCommunityStep(CApplyTaskLists::Which which, int row, const CString& password);
   BOOL RetryCommunity(CApplyTaskLists::Which which, int row);
+  // The pass of a flow left after the first run: only the rows whose SNMP
+  // is on, each with the password the device holds now (the group's once
+  // its login step wrote it); waits for every report. FALSE when the page
+  // went meanwhile.
+  BOOL SwitchSnmpOffAgain();
+  // Its last line, and the box that names each member left on.
+  void LogStillOnLine(const std::vector<CString>& stillOn);
+  void TellStillOn(const std::vector<CString>& stillOn);
 
   // The SNMP phase and the second run.
   void RunSecond();
@@ -285,7 +302,8 @@ class CApplyPage : public CWizardPage {
   std::vector<CString> m_failed;
   std::map<CString, CString> m_failedSteps;  // MAC: the line of its first failed step
   std::vector<CString> m_loggedIn;           // MACs whose login step wrote the group password
-  BOOL m_bCancelPass = FALSE;
+  // The second instance's run came to its end, its last pass included.
+  BOOL m_bRunEnded = FALSE;
   // The second run's apply to the target: -1 until its answer came, then
   // the answer's status.
   int m_nTargetApplyCode = -1;

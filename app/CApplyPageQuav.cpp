@@ -84,39 +84,77 @@ BOOL CApplyPage::StartCommunityTask(CApplyTaskLists::Which which, int row, const
   return TRUE;
 }
 
-void CApplyPage::CommunityPass(CApplyTaskLists::Which which) {
+void CApplyPage::StartCommunityStep(CApplyTaskLists::Which which, int row, const CString& password) {
   const BOOL first = which == CApplyTaskLists::kGetSnmp;
   const LPCTSTR key = first ? "IDS_STR_GETSNMP" : "IDS_STR_SNMP";
+  LogRow(key, row, "IDS_STR_START");
+  SetCell(row, kColSnmpStatus, kSnmpPending);
+  if (StartCommunityTask(which, row, password)) LogRow(key, row, first ? "IDS_STR_GETTING" : "IDS_STR_SETTING");
+}
+
+void CApplyPage::CommunityPass(CApplyTaskLists::Which which) {
+  const BOOL first = which == CApplyTaskLists::kGetSnmp;
+  for (int row = 0; row < RowCount(); ++row)
+    if (Cell(row, kColDelete) != kNotInGroup)
+      StartCommunityStep(which, row, first ? Cell(row, kColPassword) : m_strGroupPassword);
+}
+
+BOOL CApplyPage::SwitchSnmpOffAgain() {
   for (int row = 0; row < RowCount(); ++row) {
-    if (Cell(row, kColDelete) == kNotInGroup) continue;
-    if (m_bCancelPass && Cell(row, kColSnmpStatus) != kSnmpOn) continue;
-    const BOOL loggedIn =
-        std::find(m_loggedIn.begin(), m_loggedIn.end(), Cell(row, kColMac)) != m_loggedIn.end();
-    const CString password =
-        first || (m_bCancelPass && !loggedIn) ? Cell(row, kColPassword) : m_strGroupPassword;
-    LogRow(key, row, "IDS_STR_START");
-    SetCell(row, kColSnmpStatus, kSnmpPending);
-    if (StartCommunityTask(which, row, password)) LogRow(key, row, first ? "IDS_STR_GETTING" : "IDS_STR_SETTING");
+    if (Cell(row, kColDelete) == kNotInGroup || Cell(row, kColSnmpStatus) != kSnmpOn) continue;
+    const CString mac = Cell(row, kColMac);
+    const BOOL loggedIn = std::find(m_loggedIn.begin(), m_loggedIn.end(), mac) != m_loggedIn.end();
+    StartCommunityStep(CApplyTaskLists::kFinalPass, row, loggedIn ? m_strGroupPassword : Cell(row, kColPassword));
   }
+  while (IsPending() || m_tasks.Count(CApplyTaskLists::kFinalPass) > 0)
+    if (!Wait(kOneSecond / 5)) return FALSE;
+  return TRUE;
 }
 
 BOOL CApplyPage::OnCancelFlow() {
   if (!m_nEntered || m_bStopped) return FALSE;
-  if (m_nSecondRun) return TRUE;
+  if (m_nSecondRun) return m_bRunEnded;
   if (!AnyRowWithCell(kColSnmpStatus, kSnmpOn)) return FALSE;
-  HWND self = m_hWnd;
+  ShowInFrame();
   SetBusy(TRUE);
   SetMainBusy(1);
-  m_bCancelPass = TRUE;
-  CommunityPass(CApplyTaskLists::kFinalPass);
-  while (IsPending() || m_tasks.Count(CApplyTaskLists::kFinalPass) > 0)
-    if (!Wait(kOneSecond / 5)) return TRUE;
-  if (!::IsWindow(self)) return TRUE;
-  m_bCancelPass = FALSE;
-  LogLastLine();
+  LogLine(Text("IDS_STR_SNMP_OFF_AGAIN"));
+  {
+    // From here on the failures counted are the pass's own: the members it
+    // could not switch off.
+    std::lock_guard<std::mutex> lock(m_failedLock);
+    m_failed.clear();
+    m_failedSteps.clear();
+  }
+  if (!SwitchSnmpOffAgain()) return TRUE;
+  const std::vector<CString> stillOn = FailedDevices();
+  LogStillOnLine(stillOn);
+  if (stillOn.empty() && !Wait(kLastLineShown)) return TRUE;
   SetMainBusy(0);
   SetBusy(FALSE);
+  // After the pass's wait, not inside it: nothing waits for the operator there.
+  if (!stillOn.empty()) TellStillOn(stillOn);
   return TRUE;
+}
+
+void CApplyPage::LogStillOnLine(const std::vector<CString>& stillOn) {
+  if (stillOn.empty()) {
+    LogLine(Text("IDS_STR_SNMP_OFF_DONE"));
+    return;
+  }
+  CString macs;
+  for (const CString& mac : stillOn) macs += (macs.IsEmpty() ? "" : ", ") + mac;
+  Log("IDS_STR_SNMP_STILL_ON", {int(stillOn.size()), macs});
+}
+
+void CApplyPage::TellStillOn(const std::vector<CString>& stillOn) {
+  CString devices;
+  for (const CString& mac : stillOn) {
+    const int row = FindRowByMac(mac);
+    if (!devices.IsEmpty()) devices += "\n";
+    devices += FormatLangText(Text("IDS_MSG_SNMP_STILL_ON_DEVICE"), {row >= 0 ? Cell(row, kColIp) : mac, FormatMacText(mac)});
+  }
+  ShowSkinMessage(FormatLangText(Text("IDS_MSG_SNMP_STILL_ON"), {devices}), FALSE);
 }
 
 // The typed password replaces the row's for the first pass only: the last

@@ -520,6 +520,7 @@ void CApplyPage::RunSecond() {
     for (int i = 0; i < 2; ++i)
       if (!Wait(kOneSecond)) return;
   LogLastLine();
+  m_bRunEnded = TRUE;
   SetBusy(FALSE);
   SetMainBusy(0);
 }

@@ -185,6 +185,7 @@ int CMainDlg::SetTitle(CString text, BOOL showPictures) {
 }
 
 void CMainDlg::SwitchFlow(int flow, LPCTSTR titleKey) {
+  if (!LeaveShownFlow()) return;
   SetTitle(m_pApp ? m_pApp->Text(titleKey) : CString(), FALSE);
   if (CWizardFrame* current = m_frames[m_nCurrentFlow]) current->ShowWindow(SW_HIDE);
   m_nCurrentFlow = flow;
@@ -209,8 +210,15 @@ void CMainDlg::ShowCurrentFrame() {
 
 BOOL CMainDlg::IsBusy() const {
   for (CWizardFrame* frame : m_frames)
-    if (frame && frame->IsBusy()) return TRUE;
+    if (frame && (frame->IsBusy() || frame->IsLeaving())) return TRUE;
   return FALSE;
+}
+
+BOOL CMainDlg::LeaveShownFlow() {
+  HWND self = m_hWnd;
+  CWizardFrame* frame = m_frames[m_nCurrentFlow];
+  if (frame && frame->IsWindowVisible() && !frame->LeaveFlow()) return FALSE;
+  return ::IsWindow(self);
 }
 
 void CMainDlg::SetBusyLook(BOOL busy) {
@@ -248,7 +256,7 @@ BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CMainDlg::OnCancel() {
-  if (RefuseWhileBusy()) return;
+  if (RefuseWhileBusy() || !LeaveShownFlow()) return;
   CRTDialog::OnCancel();
 }
 

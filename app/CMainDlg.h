@@ -56,8 +56,9 @@ class CMainDlg : public CRTDialog {
   void ShowCurrentFrame();
 
   CWizardFrame* Frame(int flow) const { return m_frames[flow]; }
-  // A scan or an apply run holds a frame busy: the program must not close
-  // then, or devices would be left half configured.
+  // A scan or an apply run holds a frame busy, or a frame is being left:
+  // the program must not close then, or devices would be left half
+  // configured.
   BOOL IsBusy() const;
   // While a frame is busy its flow and Exit buttons are disabled, but the
   // dialog itself stays enabled: the close box, Alt+F4 and the window
@@ -98,7 +99,8 @@ class CMainDlg : public CRTDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   // Exit, Escape, the close box and Alt+F4 all end here or in OnClose: while
-  // busy they are refused (RefuseWhileBusy). Enter has no button to press.
+  // busy they are refused (RefuseWhileBusy); otherwise the shown flow is
+  // left first. Enter has no button to press.
   void OnCancel() override;
   void OnOK() override {}
   afx_msg void OnClose();
@@ -130,6 +132,9 @@ class CMainDlg : public CRTDialog {
   afx_msg void OnModifyFlow();
   afx_msg void OnStatusFlow();
   void SwitchFlow(int flow, LPCTSTR titleKey);
+  // Another flow, Exit and every close leave the shown flow first
+  // (CWizardFrame::LeaveFlow); FALSE when the dialog went meanwhile.
+  BOOL LeaveShownFlow();
   // The frames' requests (CWizardPage.h, CWizardFrame.h).
   afx_msg LRESULT OnWizardBusy(WPARAM busy, LPARAM);
   afx_msg LRESULT OnWizardWaitCursor(WPARAM wait, LPARAM atOnce);

@@ -29,8 +29,8 @@ CWizardFrame::CWizardFrame(CWnd* pParent) : CRTDialog(IDD_WIZARD_FRAME, pParent)
 CWizardFrame::~CWizardFrame() { DestroyPages(); }
 
 BEGIN_MESSAGE_MAP(CWizardFrame, CRTDialog)
-  ON_BN_CLICKED(IDC_WIZ_FINISH, OnCloseButton)
-  ON_BN_CLICKED(IDC_WIZ_CANCEL, OnCloseButton)
+  ON_BN_CLICKED(IDC_WIZ_FINISH, OnFinishButton)
+  ON_BN_CLICKED(IDC_WIZ_CANCEL, OnCancelButton)
   ON_BN_CLICKED(IDC_WIZ_NEXT, OnNextButton)
   ON_BN_CLICKED(IDC_WIZ_BACK, OnBackButton)
   ON_WM_SHOWWINDOW()
@@ -38,6 +38,7 @@ BEGIN_MESSAGE_MAP(CWizardFrame, CRTDialog)
   ON_WM_CTLCOLOR()
   ON_REGISTERED_MESSAGE(WM_WIZARD_BUSY, OnWizardBusy)
   ON_REGISTERED_MESSAGE(WM_WIZARD_WAIT_CURSOR, OnWizardWaitCursor)
+  ON_REGISTERED_MESSAGE(WM_WIZARD_SHOW_PAGE, OnWizardShowPage)
 END_MESSAGE_MAP()
 
 int CWizardFrame::QueryFlowFlag() { return 1; }
@@ -167,6 +168,18 @@ LRESULT CWizardFrame::OnWizardWaitCursor(WPARAM wait, LPARAM atOnce) {
   return 0;
 }
 
+LRESULT CWizardFrame::OnWizardShowPage(WPARAM, LPARAM shown) {
+  for (int index = 0; index < kMaxPages; ++index) {
+    CWizardPage* page = m_pages[index];
+    if (!page || page != reinterpret_cast<CWizardPage*>(shown) || index == m_nCurrent) continue;
+    if (CWizardPage* current = Page(m_nCurrent)) current->ShowWindow(SW_HIDE);
+    ShowButtons(page->m_bFinished);
+    ShowPage(index);
+    m_nCurrent = index;
+  }
+  return 0;
+}
+
 void CWizardFrame::OnMainActivated() {
   if (!m_bFocusOwed) return;
   m_bFocusOwed = FALSE;
@@ -293,12 +306,24 @@ void CWizardFrame::OnNextButton() {
 void CWizardFrame::OnBackButton() {
   if (HasFlow()) OnBack();
 }
-void CWizardFrame::OnCloseButton() {
-  if (!HasFlow()) return;
+void CWizardFrame::OnFinishButton() {
+  if (HasFlow()) Close();
+}
+void CWizardFrame::OnCancelButton() {
+  if (HasFlow() && LeaveFlow()) Close();
+}
+
+BOOL CWizardFrame::LeaveFlow() {
+  if (m_bLeaving) return TRUE;
   HWND self = m_hWnd;
-  for (int i = kMaxPages - 1; i >= 0; --i)
+  m_bLeaving = TRUE;
+  for (int i = kMaxPages - 1; i >= 0; --i) {
     if (m_pages[i] && m_pages[i]->GetSafeHwnd() && m_pages[i]->OnCancelFlow()) break;
-  if (::IsWindow(self)) Close();
+    if (!::IsWindow(self)) return FALSE;
+  }
+  if (!::IsWindow(self)) return FALSE;
+  m_bLeaving = FALSE;
+  return TRUE;
 }
 
 void CWizardFrame::OnShowWindow(BOOL bShow, UINT nStatus) {
@@ -309,6 +334,8 @@ void CWizardFrame::OnShowWindow(BOOL bShow, UINT nStatus) {
   } else {
     if (CWizardPage* page = Page(m_nCurrent)) page->ShowWindow(SW_HIDE);
     m_nCurrent = 0;
+    for (CWizardPage* page : m_pages)
+      if (page && page->GetSafeHwnd()) page->OnFlowLeft();
   }
 }
 

@@ -70,6 +70,14 @@ class CWizardFrame : public CRTDialog {
   // Finish and Cancel: back to the welcome panel (WM_WIZARD_CLOSED), the
   // frame hidden and reset.
   void Close();
+  // Every way out of a shown flow but Finish (Cancel, another flow's
+  // button, Exit, a close) comes here first: the pages are asked, from the
+  // last to the first, to undo what the flow left open (OnCancelFlow). A
+  // page that does so shows itself in place of the current page and holds
+  // the wizard busy while it works. FALSE when the frame went meanwhile.
+  BOOL LeaveFlow();
+  // Leaving is under way: closes and flow switches wait for it.
+  BOOL IsLeaving() const { return m_bLeaving; }
 
   CWizardPage* Page(int index) const { return index >= 0 && index < kMaxPages ? m_pages[index] : nullptr; }
   int CurrentIndex() const { return m_nCurrent; }
@@ -99,6 +107,7 @@ class CWizardFrame : public CRTDialog {
   BOOL m_bFocusOwed = FALSE;
   // Next or Back is entering a page, which takes the focus once it shows.
   BOOL m_bMoving = FALSE;
+  BOOL m_bLeaving = FALSE;
   void UpdateButtonStates();
   // The focus is in the program's window, or nowhere while that window is
   // the active one.
@@ -142,12 +151,16 @@ class CWizardFrame : public CRTDialog {
   // The current page's requests (CWizardPage.h).
   afx_msg LRESULT OnWizardBusy(WPARAM busy, LPARAM);
   afx_msg LRESULT OnWizardWaitCursor(WPARAM wait, LPARAM atOnce);
+  afx_msg LRESULT OnWizardShowPage(WPARAM, LPARAM page);
   DECLARE_MESSAGE_MAP()
 
   // Each flow answers the buttons; the base frame has no pages to move.
+  // Finish closes at once: the flow's last page is reached when nothing is
+  // left open. Cancel leaves the flow (LeaveFlow), then closes.
   afx_msg void OnNextButton();
   afx_msg void OnBackButton();
-  afx_msg void OnCloseButton();
+  afx_msg void OnFinishButton();
+  afx_msg void OnCancelButton();
   virtual bool HasFlow() const { return false; }
 };
 

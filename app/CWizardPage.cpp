@@ -4,6 +4,7 @@
 
 const UINT WM_WIZARD_BUSY = ::RegisterWindowMessageA("WM_WIZARD_BUSY");
 const UINT WM_WIZARD_WAIT_CURSOR = ::RegisterWindowMessageA("WM_WIZARD_WAIT_CURSOR");
+const UINT WM_WIZARD_SHOW_PAGE = ::RegisterWindowMessageA("WM_WIZARD_SHOW_PAGE");
 
 CWizardPage::CWizardPage() = default;
 CWizardPage::CWizardPage(UINT nIDTemplate, CWnd* pParent) : CRTDialog(nIDTemplate, pParent) {}
@@ -28,6 +29,10 @@ void CWizardPage::OnReturnToPage() {}
 int CWizardPage::OnBackPage() { return kFollowingPage; }
 void CWizardPage::StopWork() {}
 void CWizardPage::OnRefusedWhileBusy() {}
+
+void CWizardPage::ShowInFrame() {
+  if (CWnd* frame = GetParent()) frame->SendMessage(WM_WIZARD_SHOW_PAGE, 0, reinterpret_cast<LPARAM>(this));
+}
 
 void CWizardPage::SetWaitCursor(BOOL wait, CursorChange change) {
   if (CWnd* frame = GetParent()) frame->SendMessage(WM_WIZARD_WAIT_CURSOR, wait, change == CursorChange::kAtOnce);

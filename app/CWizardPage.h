@@ -24,8 +24,12 @@
 //                          window, FALSE: the ordinary one; lParam TRUE:
 //                          the cursor changes at once, FALSE: at the
 //                          pointer's next move.
+//   WM_WIZARD_SHOW_PAGE    lParam: the page (CWizardPage*), which shows in
+//                          place of the current one, so that the work it
+//                          does on leaving the flow is seen.
 extern const UINT WM_WIZARD_BUSY;
 extern const UINT WM_WIZARD_WAIT_CURSOR;
+extern const UINT WM_WIZARD_SHOW_PAGE;
 
 class CDeviceRecord;
 class CDiscoveryTask;
@@ -57,11 +61,18 @@ class CWizardPage : public CRTDialog {
   virtual int OnBackPage();
   // The page's window is about to go: nothing more may be sent to a device.
   virtual void StopWork();
-  // The operator cancels the flow; the frame asks its pages from the last
-  // to the first, before it closes. A page that leaves devices as the flow
+  // The operator leaves the flow other than by Finish (Cancel, another
+  // flow, Exit, a close); the frame asks its pages from the last to the
+  // first, before the flow is left. A page that leaves devices as the flow
   // found them, or has undone what it did (it may take its time, pumping
-  // messages), answers TRUE: the pages before it are not asked.
+  // messages, and it may show itself: ShowInFrame), answers TRUE: the pages
+  // before it are not asked.
   virtual BOOL OnCancelFlow() { return FALSE; }
+  // The flow was left (its frame hidden): what this showing gathered goes,
+  // so that the next showing starts afresh.
+  virtual void OnFlowLeft() {}
+  // Asks the frame to show this page in place of the current one.
+  void ShowInFrame();
   // While the page's run held the wizard busy, the operator tried to close
   // it (or to open a window); the page may say when that can be done.
   virtual void OnRefusedWhileBusy();
